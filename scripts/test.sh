@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds everything (benchmarks included) and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh
+cd build
+ctest --no-tests=error --output-on-failure -j "$(nproc)"
