@@ -32,8 +32,8 @@ struct Translation {
   bool returnsRows = false;             // SELECT (opened) vs changes (executed)
 };
 
-// Throws EDBEngineError-compatible errors? No: throws std::invalid_argument with a
-// readable message on text it cannot parse; the engine wraps it as a syntax error.
+// Throws std::invalid_argument with a readable message on text it cannot parse; the
+// engine turns that into its syntax-error EDBEngineError.
 Translation TranslateLocalSql(std::string_view localSql, const SchemaLookup& schema);
 
 // Quoting helpers for values typed by users that the application pastes into SQL.
