@@ -1,0 +1,251 @@
+#pragma once
+// Sessions and aliases, databases (transactions), tables, queries, batch moves and the
+// direct engine calls the application makes. A database name is an alias
+// ("Contabilidad") or a folder path; each folder is one SQLite file.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/db/DB.h"
+
+namespace tv::db {
+class Connection;
+class TableSource;
+}
+
+// ---- databases and transactions ----------------------------------------------------------
+// The database of one folder. Transactions are not nested: StartTransaction while one is
+// active raises EDBEngineError(DBIERR_ACTIVETRAN); Commit/Rollback without one do nothing.
+class TDatabase : public TComponent {
+ public:
+  explicit TDatabase(TComponent* AOwner);
+  AnsiString ClassName() const override { return "TDatabase"; }
+  AnsiString DatabaseName;  // alias or folder
+  void StartTransaction();
+  void Commit();
+  void Rollback();
+  bool GetInTransaction() const;
+  tv::db::ReadProp<TDatabase, bool, &TDatabase::GetInTransaction> InTransaction{this};
+  AnsiString Directory() const;  // folder the name resolves to
+};
+
+// ---- session ---------------------------------------------------------------------------
+enum TConfigMode { cmPersistent, cmSession, cmAll };
+
+// Alias registry (process-wide) plus the list of open datasets. Deactivating closes every
+// open dataset. Network control folder, config mode and passwords have no effect.
+class TSession : public TComponent {
+ public:
+  explicit TSession(TComponent* AOwner);
+  ~TSession() override;
+  AnsiString ClassName() const override { return "TSession"; }
+
+  bool GetActive() const { return active_; }
+  void SetActive(const bool& v);
+  tv::db::Prop<TSession, bool, &TSession::GetActive, &TSession::SetActive> Active{this};
+  void Open() { SetActive(true); }
+  void Close() { SetActive(false); }
+
+  AnsiString NetFileDir;
+  AnsiString PrivateDir;
+  AnsiString SessionName;
+  TConfigMode ConfigMode = cmAll;
+  bool KeepConnections = true;
+
+  // Re-pointing an alias closes the datasets opened through it.
+  void AddStandardAlias(const AnsiString& name, const AnsiString& path, const AnsiString& driver);
+  void DeleteAlias(const AnsiString& name);
+  bool IsAlias(const AnsiString& name) const;
+  AnsiString AliasPath(const AnsiString& name) const;  // "" when not an alias
+  void AddPassword(const AnsiString&) {}
+  void RemoveAllPasswords() {}
+
+  // The database of an alias or folder (owned by the session; same object per folder).
+  TDatabase* OpenDatabase(const AnsiString& databaseName);
+  TDatabase* FindDatabase(const AnsiString& databaseName) { return OpenDatabase(databaseName); }
+  // Table names of a database, without extension, in name order.
+  void GetTableNames(const AnsiString& databaseName, const AnsiString& pattern, bool extensions,
+                     bool systemTables, TStrings* list);
+
+ private:
+  bool active_ = true;
+  std::vector<std::unique_ptr<TDatabase>> databases_;
+};
+
+extern TSession* Session;
+
+// ---- tables -----------------------------------------------------------------------------
+// A cursor over a stored table: keeps the ordered row ids and reads rows on demand.
+// Order: IndexFieldNames ("a;b"), else the index named IndexName, else the primary key,
+// else the first unique index, else insertion order.
+class TTable : public TDataSet {
+ public:
+  explicit TTable(TComponent* AOwner);
+  ~TTable() override;
+  AnsiString ClassName() const override { return "TTable"; }
+
+  AnsiString DatabaseName;
+  AnsiString TableName;  // "MVT.db", "mvt", "'infPpto.db'" … (read at Open)
+  bool Exclusive = false;
+  bool ReadOnly = false;
+
+  AnsiString GetIndexName() const { return indexName_; }
+  void SetIndexName(const AnsiString& v);
+  AnsiString GetIndexFieldNames() const { return indexFieldNames_; }
+  void SetIndexFieldNames(const AnsiString& v);
+  tv::db::StrProp<TTable, &TTable::GetIndexName, &TTable::SetIndexName> IndexName{this};
+  tv::db::StrProp<TTable, &TTable::GetIndexFieldNames, &TTable::SetIndexFieldNames> IndexFieldNames{this};
+
+  bool CanModify() const override { return !ReadOnly; }
+  void EmptyTable();     // deletes every row (open or closed)
+  bool GetExists() const;
+  tv::db::ReadProp<TTable, bool, &TTable::GetExists> Exists{this};
+  void DeleteTable();    // drops the table (the table "file")
+  TDataSet* Handle() { return this; }  // for DbiSaveChanges
+  AnsiString StoredName() const;       // table name as stored, after Open
+
+ protected:
+  void DoOpen(std::vector<ColumnDef>& columns) override;
+  void DoClose() override;
+  void LoadOrder(std::vector<std::int64_t>& ids) override;
+  bool ReadRecord(std::int64_t id, tv::db::Record& out, const std::int64_t* hint, int hintCount) override;
+  void ScanAll(const std::function<void(std::int64_t, const tv::db::Record&)>& fn) override;
+  std::int64_t DoInsert(const tv::db::Record& rec) override;
+  void DoUpdate(std::int64_t id, const tv::db::Record& rec, const std::vector<bool>& changed) override;
+  void DoDelete(std::int64_t id) override;
+  bool OrderDependsOn(const std::vector<bool>& changed) const override;
+  bool SourceChanged() const override;
+  void MarkSynced() override;
+  void DropCache() override;
+  bool FindExact(const std::vector<int>& fields, const tv::db::Record& values,
+                 std::vector<std::int64_t>& ids) override;
+
+ private:
+  void ReorderIfOpen();
+  AnsiString indexName_, indexFieldNames_;
+  std::unique_ptr<tv::db::TableSource> src_;
+};
+
+// ---- queries ----------------------------------------------------------------------------
+// Runs a local-SQL text (translated to SQLite). Open keeps the rows of a SELECT
+// (read-only result); ExecSQL runs statements that change data.
+class TQuery : public TDataSet {
+ public:
+  explicit TQuery(TComponent* AOwner);
+  ~TQuery() override;
+  AnsiString ClassName() const override { return "TQuery"; }
+
+  AnsiString DatabaseName;
+  TStringList* const SQL;  // changing the text closes the query
+  bool UniDirectional = false;
+  bool RequestLive = false;
+
+  void Prepare();    // translates (syntax errors surface here)
+  void UnPrepare() { prepared_ = false; }
+  bool GetPrepared() const { return prepared_; }
+  tv::db::ReadProp<TQuery, bool, &TQuery::GetPrepared> Prepared{this};
+  void ExecSQL();
+  int GetRowsAffected() const { return rowsAffected_; }
+  tv::db::ReadProp<TQuery, int, &TQuery::GetRowsAffected> RowsAffected{this};
+
+ protected:
+  void DoOpen(std::vector<ColumnDef>& columns) override;
+  void DoClose() override;
+  void LoadOrder(std::vector<std::int64_t>& ids) override;
+  bool ReadRecord(std::int64_t id, tv::db::Record& out, const std::int64_t* hint, int hintCount) override;
+
+ private:
+  void SqlChanged();
+  std::unique_ptr<TStringList> sql_;
+  bool prepared_ = false;
+  int rowsAffected_ = -1;
+  AnsiString executedText_;  // text last run by ExecSQL (Open after it shows no rows)
+  std::vector<tv::db::Record> rows_;
+};
+
+// ---- batch move -------------------------------------------------------------------------
+enum TBatchMode { batAppend, batUpdate, batAppendUpdate, batDelete, batCopy };
+
+// Appends the source's rows into the destination, fields matched by name. batCopy
+// empties the destination first (creating it from the source's fields when missing).
+class TBatchMove : public TComponent {
+ public:
+  explicit TBatchMove(TComponent* AOwner);
+  AnsiString ClassName() const override { return "TBatchMove"; }
+  TDataSet* Source = nullptr;
+  TTable* Destination = nullptr;
+  TBatchMode Mode = batAppend;
+  int RecordCount = 0;  // 0 = all
+  void Execute();
+  int GetMovedCount() const { return moved_; }
+  tv::db::ReadProp<TBatchMove, int, &TBatchMove::GetMovedCount> MovedCount{this};
+
+ private:
+  int moved_ = 0;
+};
+
+// ---- direct engine calls -----------------------------------------------------------------
+using hDBICur = TDataSet*;
+
+// Commit point: commits the open transaction of the dataset's database (when there is
+// one); committed data is already on disk. Returns DBIERR_NONE or the failure's code.
+DBIResult DbiSaveChanges(hDBICur cursor);
+
+struct DBIErrInfo {
+  DBIResult iError = 0;
+  char szErrCode[256] = {};
+  char szContext[4][256] = {};
+};
+// The last engine error of this process (code, message, up to four context lines).
+DBIResult DbiGetErrorInfo(bool full, DBIErrInfo& info);
+// Text of a code into buf (at least 256 bytes).
+DBIResult DbiGetErrorString(DBIResult code, char* buf);
+
+// ---- helpers for the application's table maintenance ------------------------------------
+namespace tv::db {
+
+// Runs Commit at Commit(), Rollback when destroyed before. Joins (does nothing) when a
+// transaction is already active on that database.
+class Transaction {
+ public:
+  explicit Transaction(const AnsiString& databaseName);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  void Commit();
+  void Rollback();
+
+ private:
+  std::shared_ptr<Connection> conn_;
+  std::uint64_t serial_ = 0;
+  bool owner_ = false;
+  bool done_ = false;
+};
+
+// Folder a database name points at (alias resolved), with a trailing '/'.
+AnsiString ResolveDatabaseFolder(const AnsiString& databaseName);
+bool TableExists(const AnsiString& databaseName, const AnsiString& table);
+void DropTable(const AnsiString& databaseName, const AnsiString& table);  // if it exists
+std::vector<AnsiString> TableNames(const AnsiString& databaseName);
+// "C:/x/books/infPpto.db" style paths: a table of the folder.
+bool TableFileExists(const AnsiString& filePath);
+bool DeleteTableFile(const AnsiString& filePath);  // false when it did not exist
+// A table name not used in the database ("tmp" + number).
+AnsiString UniqueTableName(const AnsiString& databaseName, const AnsiString& prefix = "tmp");
+// Replaces dstTable (same or another database) with a copy of srcTable: definition,
+// indexes and rows.
+void CopyTable(const AnsiString& srcDatabase, const AnsiString& srcTable,
+               const AnsiString& dstDatabase, const AnsiString& dstTable);
+// PRAGMA integrity_check of a folder's database: {"ok"} when sound.
+std::vector<AnsiString> IntegrityCheck(const AnsiString& databaseName);
+// Copies the readable rows of a table into a fresh table of the same definition and puts
+// it in the original's place; rows that break a unique key are left out.
+struct RebuildResult {
+  int copied = 0;
+  int skipped = 0;
+};
+RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& table);
+// Closes the datasets and the connection of a folder (before copying or deleting it).
+void ReleaseDatabase(const AnsiString& databaseName);
+
+}  // namespace tv::db

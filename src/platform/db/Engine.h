@@ -1,0 +1,154 @@
+#pragma once
+// Internals of the db layer: stored values, the SQLite connection of a folder and the
+// alias/connection registry. Not for application code.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/db/DB.h"
+#include "platform/db/Storage.h"
+#include "platform/db/sql/Translator.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tv::db {
+
+struct Cell {
+  enum Kind : std::uint8_t { Null, Int, Real, Text };
+  Kind kind = Null;
+  std::int64_t i = 0;
+  double d = 0;
+  std::string s;
+
+  static Cell Integer(std::int64_t v) { Cell c; c.kind = Int; c.i = v; return c; }
+  static Cell Float(double v) { Cell c; c.kind = Real; c.d = v; return c; }
+  static Cell String(std::string v) { Cell c; c.kind = Text; c.s = std::move(v); return c; }
+  bool IsNull() const { return kind == Null; }
+  double Number() const;  // text converts with '.', null = 0
+  bool operator==(const Cell& o) const;
+};
+
+// Lower-case ASCII copy (identifiers).
+std::string Lower(std::string_view s);
+// "'C:/x/MVT.db'" → "MVT": quotes, folder and ".db" removed.
+std::string BareTableName(std::string_view written);
+
+// Prepared statement that finalizes itself.
+class Stmt {
+ public:
+  Stmt() = default;
+  Stmt(sqlite3_stmt* s, Connection* c) : s_(s), conn_(c) {}
+  Stmt(Stmt&& o) noexcept : s_(o.s_), conn_(o.conn_) { o.s_ = nullptr; }
+  Stmt& operator=(Stmt&& o) noexcept;
+  ~Stmt();
+  sqlite3_stmt* get() const { return s_; }
+  void Bind(int i, const Cell& c);
+  bool Step();  // true = row; raises on error
+  void Reset();
+  Cell Column(int i) const;
+  int ColumnCount() const;
+
+ private:
+  sqlite3_stmt* s_ = nullptr;
+  Connection* conn_ = nullptr;
+};
+
+struct ColumnMeta {
+  std::string name;
+  std::string declared;
+  ColumnKind kind = ColumnKind::Text;
+  int size = 0;
+};
+
+struct TableMeta {
+  std::string name;                    // as stored
+  std::vector<ColumnMeta> columns;
+  std::vector<std::string> keyColumns; // primary key or first unique index
+  struct Index {
+    std::string name;
+    bool unique = false;
+    std::vector<std::string> columns;
+  };
+  std::vector<Index> indexes;
+};
+
+class Connection : public SchemaLookup {
+ public:
+  explicit Connection(const std::string& folder);
+  ~Connection() override;
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  const std::string& Folder() const { return folder_; }
+  sqlite3* Db() const { return db_; }
+
+  Stmt Prepare(const std::string& sql);
+  // Runs one statement to the end; returns the rows it changed.
+  int Exec(const std::string& sql);
+  // Raises the EDBEngineError for an SQLite result code (message from the connection).
+  [[noreturn]] void Fail(int rc, const std::string& context = {}) const;
+
+  // Schema (cached; DDL through Prepare invalidates it).
+  std::optional<std::string> ResolveTable(std::string_view written) const override;
+  std::vector<ColumnInfo> Columns(std::string_view storedTable) const override;
+  const TableMeta* Table(std::string_view storedTable) const;
+  void SchemaChanged();
+
+  // Change tracking: a generation per table, bumped by every write.
+  std::uint64_t Generation(const std::string& storedLower) const;
+  std::uint64_t Epoch() const { return epoch_; }
+  void Touch(const std::string& storedLower) { ++gens_[storedLower]; ++counter_; }
+  void TouchAll() { ++epoch_; }
+
+  // Transactions.
+  bool InTransaction() const { return txSerial_ != 0; }
+  std::uint64_t TxSerial() const { return txSerial_; }
+  void Begin();
+  void Commit();
+  void Rollback();
+
+  // Tables written/created/dropped by the statements prepared since the last call.
+  std::set<std::string> TakeWrittenTables();
+  void NoteWrite(std::string table, bool ddl);
+
+ private:
+  std::string folder_;
+  sqlite3* db_ = nullptr;
+  mutable std::map<std::string, std::unique_ptr<TableMeta>> meta_;  // by lower name
+  mutable bool namesLoaded_ = false;
+  mutable std::map<std::string, std::string> names_;  // lower → stored
+  std::unordered_map<std::string, std::uint64_t> gens_;
+  std::uint64_t epoch_ = 1, counter_ = 0, txSerial_ = 0, txNext_ = 0;
+  std::set<std::string> written_;
+  bool ddl_ = false;
+  void LoadNames() const;
+};
+
+// Registry: alias → folder, folder → connection.
+std::string FolderOf(const AnsiString& databaseName);  // normalized, with trailing '/'
+std::shared_ptr<Connection> ConnectionFor(const AnsiString& databaseName);
+void ForgetConnection(const std::string& folder);
+bool NameIsAlias(const AnsiString& name, std::string* folder = nullptr);
+void SetAlias(const AnsiString& name, const std::string& folder);
+void RemoveAlias(const AnsiString& name);
+
+// Open datasets (the session closes them; alias changes close their users).
+void RegisterOpen(TDataSet* ds, const AnsiString& databaseName, const std::string& folder);
+void UnregisterOpen(TDataSet* ds);
+void CloseDatasets(const std::function<bool(const std::string& dbName, const std::string& folder)>& which);
+
+// Remembers the last failure for DbiGetErrorInfo.
+void RecordError(DBIResult code, const std::string& message, const std::string& context = {});
+[[noreturn]] void ThrowEngine(DBIResult code, const std::string& message, int native = 0);
+
+// Translation through the local-SQL translator; std::invalid_argument → syntax error.
+Translation Translate(Connection& conn, const std::string& localSql);
+
+}  // namespace tv::db
