@@ -2,6 +2,7 @@
 // Text type used throughout the application. Holds UTF-8; every index, length and
 // position counts characters (code points), 1-based as the application expects.
 #include <compare>
+#include <cstdarg>
 #include <cstddef>
 #include <functional>
 #include <iosfwd>
@@ -91,4 +92,9 @@ int CharCount(std::string_view utf8);
 // byte offset of the 0-based character index (size() when past the end)
 size_t ByteOffset(std::string_view utf8, int charIndex);
 std::string EncodeUtf8(char32_t cp);
+// Decodes the character at byte offset pos; returns the bytes it takes (at least 1).
+// A malformed byte counts as one character holding its own value.
+size_t DecodeChar(std::string_view utf8, size_t pos, char32_t& cp);
+// vsnprintf into a string, always with the C locale's '.' decimal point.
+std::string VFormat(const char* fmt, va_list ap);
 }  // namespace tv::text
