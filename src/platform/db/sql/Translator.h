@@ -39,6 +39,13 @@ Translation TranslateLocalSql(std::string_view localSql, const SchemaLookup& sch
 // Quoting helpers for values typed by users that the application pastes into SQL.
 std::string QuoteSqlValue(std::string_view value);      // 'O''Neil'
 std::string EscapeSqlText(std::string_view value);      // O''Neil (inside quotes already written)
-std::string EscapeLikePattern(std::string_view value);  // also escapes % and _ for LIKE
+// Also escapes % and _ (and the escape character) with a backslash: the caller writes
+// " escape '\\'" after the pattern, e.g. "x like '" + EscapeLikePattern(v) + "%' escape '\\'".
+std::string EscapeLikePattern(std::string_view value);
+
+// Name a table written as a file name is stored under: quotes, folders and the ".db"
+// extension dropped, other characters than letters, digits and '_' become '_'
+// ("'/tmp/tv_ab12.db'" -> "tv_ab12"). Used for tables that do not exist yet.
+std::string StoredTableName(std::string_view written);
 
 }  // namespace tv::db
