@@ -67,13 +67,14 @@ function(tallivar_test name)
   target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   if(T_XVFB)
+    # Every desktop test runs under its own Xvfb display. gtest_discover_tests reads
+    # the emulator when it is called, so it must be set first.
+    set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
+      ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
       TEST_PREFIX "${name}."
       PROPERTIES LABELS desktop)
-    # run the whole desktop binary under its own Xvfb display
-    set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
-      ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh)
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests

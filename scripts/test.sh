@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
 cd build
-ctest --no-tests=error --output-on-failure -j "$(nproc)"
+ctest --no-tests=error --output-on-failure --timeout 600 -j "$(nproc)"
