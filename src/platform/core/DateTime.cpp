@@ -374,10 +374,8 @@ void FormatInto(std::string& out, const std::string& f, const TDateTime& dt, int
       continue;
     }
     if (MatchWord(f, i, "am/pm")) {
-      bool upper = f[i] == 'A';
-      AnsiString mark = h < 12 ? TimeAMString : TimePMString;
-      if (mark.IsEmpty()) mark = h < 12 ? "am" : "pm";
-      out += (upper ? AnsiUpperCase(mark) : AnsiLowerCase(mark)).str();
+      // the marker keeps the letter case the pattern gives it
+      out += h < 12 ? f.substr(i, 2) : f.substr(i + 3, 2);
       i += 5;
       continue;
     }
