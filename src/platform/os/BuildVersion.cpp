@@ -3,5 +3,7 @@
 #include "platform/os/BuildInfo.h"
 
 namespace tv::os {
-AnsiString GetBuildVersion() { return AnsiString(TALLIVAR_VERSION); }
+AnsiString GetBuildVersion() {
+  return AnsiString(TALLIVAR_VERSION);
+}
 }  // namespace tv::os

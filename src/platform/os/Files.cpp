@@ -12,7 +12,9 @@
 namespace fs = std::filesystem;
 
 namespace {
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Fold(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualsCI(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -53,7 +55,9 @@ bool Match(const std::string& s, const std::string& m) {
   return mi == m.size();
 }
 
-fs::path P(const AnsiString& s) { return fs::path(s.str()); }
+fs::path P(const AnsiString& s) {
+  return fs::path(s.str());
+}
 }  // namespace
 
 bool FileExists(const AnsiString& path) {
@@ -166,7 +170,8 @@ bool MatchesMask(const AnsiString& name, const AnsiString& mask) {
   return Match(name.str(), mask.str());
 }
 
-std::vector<AnsiString> ListFolder(const AnsiString& folder, const AnsiString& mask, EntryKind kind) {
+std::vector<AnsiString> ListFolder(const AnsiString& folder, const AnsiString& mask,
+                                   EntryKind kind) {
   std::vector<std::string> names;
   std::error_code ec;
   fs::path dir = folder.IsEmpty() ? fs::path(".") : P(folder);

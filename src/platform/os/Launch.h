@@ -13,9 +13,9 @@ enum class LaunchKind { Program, Document, TextViewer, HelpPage };
 
 struct LaunchRequest {
   LaunchKind kind = LaunchKind::Program;
-  AnsiString program;                // what is started ("xdg-open" for documents)
+  AnsiString program;  // what is started ("xdg-open" for documents)
   std::vector<AnsiString> arguments;
-  AnsiString target;                 // document path or help URL; "" for a plain program
+  AnsiString target;  // document path or help URL; "" for a plain program
 };
 
 // While a recorder is set, launches are handed to it instead of being run (headless

@@ -36,7 +36,8 @@ AnsiString GetExeDir() {
 void SetProgramDirForTests(const AnsiString& dir) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_programDirOverride = dir.str();
-  if (!g_programDirOverride.empty() && g_programDirOverride.back() != '/') g_programDirOverride += '/';
+  if (!g_programDirOverride.empty() && g_programDirOverride.back() != '/')
+    g_programDirOverride += '/';
 }
 
 void InitCommandLine(int argc, char** argv) {

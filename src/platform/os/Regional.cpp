@@ -20,9 +20,9 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kSection = "[Regional]";
-const std::array<const char*, 12> kLongMonths = {
-    "enero", "febrero", "marzo",      "abril",   "mayo",      "junio",
-    "julio", "agosto",  "septiembre", "octubre", "noviembre", "diciembre"};
+const std::array<const char*, 12> kLongMonths = {"enero",      "febrero", "marzo",     "abril",
+                                                 "mayo",       "junio",   "julio",     "agosto",
+                                                 "septiembre", "octubre", "noviembre", "diciembre"};
 const std::array<const char*, 12> kShortMonths = {"ene", "feb", "mar", "abr", "may", "jun",
                                                   "jul", "ago", "sep", "oct", "nov", "dic"};
 
@@ -164,12 +164,22 @@ char DateSeparatorOf(const std::string& pattern) {
 
 namespace tv::os {
 
-AnsiString RegionalSettingsPath() { return AnsiString(PathNow()); }
+AnsiString RegionalSettingsPath() {
+  return AnsiString(PathNow());
+}
 
-AnsiString GetUserDecimalSeparator() { return AnsiString(Get("DecimalSeparator")); }
-AnsiString GetUserThousandSeparator() { return AnsiString(Get("ThousandSeparator")); }
-AnsiString GetUserListSeparator() { return AnsiString(Get("ListSeparator")); }
-AnsiString GetUserShortDateFormat() { return AnsiString(Get("ShortDateFormat")); }
+AnsiString GetUserDecimalSeparator() {
+  return AnsiString(Get("DecimalSeparator"));
+}
+AnsiString GetUserThousandSeparator() {
+  return AnsiString(Get("ThousandSeparator"));
+}
+AnsiString GetUserListSeparator() {
+  return AnsiString(Get("ListSeparator"));
+}
+AnsiString GetUserShortDateFormat() {
+  return AnsiString(Get("ShortDateFormat"));
+}
 
 AnsiString GetUserLongMonthName(int month) {
   if (month < 1 || month > 12) return AnsiString();

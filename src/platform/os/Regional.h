@@ -11,10 +11,10 @@ namespace tv::os {
 AnsiString RegionalSettingsPath();
 
 // Getters read the file (when it changed) at every call, as the locale calls did.
-AnsiString GetUserDecimalSeparator();   // default ","
-AnsiString GetUserThousandSeparator();  // default "."
-AnsiString GetUserListSeparator();      // default ";"
-AnsiString GetUserShortDateFormat();    // default "dd/MM/yyyy"
+AnsiString GetUserDecimalSeparator();         // default ","
+AnsiString GetUserThousandSeparator();        // default "."
+AnsiString GetUserListSeparator();            // default ";"
+AnsiString GetUserShortDateFormat();          // default "dd/MM/yyyy"
 AnsiString GetUserLongMonthName(int month);   // 1..12, default "enero".."diciembre"
 AnsiString GetUserShortMonthName(int month);  // 1..12, default "ene".."dic"
 

@@ -14,7 +14,8 @@ namespace {
 std::string SafeIdentifier(const std::string& prefix) {
   std::string out;
   for (char c : prefix) {
-    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    bool ok =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
     if (ok) out += c;
   }
   if (out.empty() || !((out[0] >= 'a' && out[0] <= 'z') || (out[0] >= 'A' && out[0] <= 'Z')))
@@ -25,7 +26,8 @@ std::string SafeIdentifier(const std::string& prefix) {
 
 namespace tv::os {
 
-AnsiString MakeTempFileName(const AnsiString& folder, const AnsiString& prefix, const AnsiString& ext) {
+AnsiString MakeTempFileName(const AnsiString& folder, const AnsiString& prefix,
+                            const AnsiString& ext) {
   std::string dir = folder.IsEmpty() ? std::string(".") : folder.str();
   if (dir.back() != '/') dir += '/';
   std::string name = prefix.str();

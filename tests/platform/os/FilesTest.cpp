@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "platform/os/Files.h"
 #include "platform/os/OsTestUtil.h"
@@ -22,16 +22,28 @@ std::vector<std::string> Names(const std::vector<AnsiString>& v) {
 }  // namespace
 
 TEST(MatchesMask, WildcardsIgnoreCase) {
-  struct Case { const char* name; const char* mask; bool match; };
+  struct Case {
+    const char* name;
+    const char* mask;
+    bool match;
+  };
   const Case cases[] = {
-      {"MVT.db", "*.db", true},       {"mvt.DB", "*.db", true},
-      {"mvt.dbx", "*.db", false},     {"mvt.px", "*.db", false},
-      {"_QSQ001.db", "_qsq*", true},  {"a_qsq", "_qsq*", false},
-      {"LEEME", "*.*", true},         {"data.ini", "DATA.INI", true},
-      {"abc", "a?c", true},           {"ac", "a?c", false},
-      {"año.txt", "a?o.txt", true},   {"a.b.c", "*.c", true},
-      {"x", "*", true},               {"", "*", true},
-      {"abcabd", "*abd", true},       {"abcab", "*abd", false},
+      {"MVT.db", "*.db", true},
+      {"mvt.DB", "*.db", true},
+      {"mvt.dbx", "*.db", false},
+      {"mvt.px", "*.db", false},
+      {"_QSQ001.db", "_qsq*", true},
+      {"a_qsq", "_qsq*", false},
+      {"LEEME", "*.*", true},
+      {"data.ini", "DATA.INI", true},
+      {"abc", "a?c", true},
+      {"ac", "a?c", false},
+      {"año.txt", "a?o.txt", true},
+      {"a.b.c", "*.c", true},
+      {"x", "*", true},
+      {"", "*", true},
+      {"abcabd", "*abd", true},
+      {"abcab", "*abd", false},
   };
   for (const auto& c : cases)
     EXPECT_EQ(MatchesMask(c.name, c.mask), c.match) << c.name << " vs " << c.mask;
@@ -45,8 +57,10 @@ TEST(Files, ListFolderByMaskAndKind) {
 
   EXPECT_EQ(Names(ListFolder(d.path(), "*.db")),
             (std::vector<std::string>{"MVT.db", "_qsq01.db", "pl.DB"}));
-  EXPECT_EQ(Names(ListFolder(d.path(), "_qsq*")), (std::vector<std::string>{"_QSQ02.tmp", "_qsq01.db"}));
-  EXPECT_EQ(Names(ListFolder(d.path(), "*.db", EntryKind::Folders)), (std::vector<std::string>{"sub.db"}));
+  EXPECT_EQ(Names(ListFolder(d.path(), "_qsq*")),
+            (std::vector<std::string>{"_QSQ02.tmp", "_qsq01.db"}));
+  EXPECT_EQ(Names(ListFolder(d.path(), "*.db", EntryKind::Folders)),
+            (std::vector<std::string>{"sub.db"}));
   EXPECT_EQ(ListFolder(d.path(), "*", EntryKind::Any).size(), 7u);
   EXPECT_TRUE(ListFolder(d / "falta", "*").empty());
 }

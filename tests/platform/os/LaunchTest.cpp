@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -5,8 +6,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "platform/os/Files.h"
 #include "platform/os/Launch.h"
@@ -51,7 +50,8 @@ TEST_F(RecordedLaunch, DocumentsGoToXdgOpenWithTheirAbsolutePath) {
   for (const auto& r : launches_) {
     EXPECT_EQ(r.program.str(), "xdg-open");
     ASSERT_EQ(r.arguments.size(), 1u);
-    EXPECT_EQ(r.arguments[0].str(), abs) << "never a leading '-' an opener could take for an option";
+    EXPECT_EQ(r.arguments[0].str(), abs)
+        << "never a leading '-' an opener could take for an option";
     EXPECT_EQ(r.target.str(), abs);
   }
 }
@@ -71,7 +71,8 @@ TEST_F(RecordedLaunch, HelpPagesOpenAsFileUrlsWithTheirAnchor) {
   ASSERT_TRUE(OpenHelpPage(dir_ / "ayuda año/asientos.htm", "fecha"));
   ASSERT_TRUE(OpenHelpPage(dir_ / "ayuda año/asientos.htm"));
   ASSERT_EQ(launches_.size(), 2u);
-  std::string url = "file://" + ExpandFileName(dir_.path()).str() + "/ayuda%20a%C3%B1o/asientos.htm";
+  std::string url =
+      "file://" + ExpandFileName(dir_.path()).str() + "/ayuda%20a%C3%B1o/asientos.htm";
   EXPECT_EQ(launches_[0].kind, LaunchKind::HelpPage);
   EXPECT_EQ(launches_[0].target.str(), url + "#fecha");
   EXPECT_EQ(launches_[0].arguments.at(0).str(), url + "#fecha");

@@ -1,17 +1,16 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "platform/os/BuildVersion.h"
 #include "platform/os/Launch.h"
+#include "platform/os/OsTestUtil.h"
 #include "platform/os/Process.h"
 #include "platform/os/SingleInstance.h"
-#include "platform/os/OsTestUtil.h"
 
 using namespace tv::os;
 using tv::os::testing::ScratchDir;
@@ -69,8 +68,10 @@ class SingleInstanceTest : public ::testing::Test {
   }
   void TearDown() override {
     ReleaseSingleInstance(AnsiString(name_));
-    if (hadRuntime_) setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
-    else unsetenv("XDG_RUNTIME_DIR");
+    if (hadRuntime_)
+      setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
+    else
+      unsetenv("XDG_RUNTIME_DIR");
   }
   ScratchDir dir_;
   std::string name_;
@@ -98,7 +99,7 @@ TEST_F(SingleInstanceTest, SecondProcessIsRefusedUntilTheFirstEnds) {
 
 TEST_F(SingleInstanceTest, ProgramsWeLaunchDoNotKeepTheLock) {
   ASSERT_TRUE(AcquireSingleInstance(AnsiString(name_)));
-  ASSERT_TRUE(LaunchProgram("sleep", {AnsiString("3")}));
+  ASSERT_TRUE(LaunchProgram("sleep", {AnsiString("1")}));
   ReleaseSingleInstance(AnsiString(name_));
   LockHolder next(name_);
   EXPECT_TRUE(next.acquired()) << "the launched program inherited the lock";
@@ -150,6 +151,7 @@ TEST(Beep, GoesThroughTheHookWhenOneIsSet) {
 }
 
 TEST(BuildVersion, IsTheProjectVersion) {
-  EXPECT_TRUE(::testing::internal::RE::FullMatch(GetBuildVersion().str(), "[0-9]+\\.[0-9]+\\.[0-9]+"))
+  EXPECT_TRUE(
+      ::testing::internal::RE::FullMatch(GetBuildVersion().str(), "[0-9]+\\.[0-9]+\\.[0-9]+"))
       << GetBuildVersion().str();
 }

@@ -1,8 +1,7 @@
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "platform/core/SysUtils.h"
 #include "platform/os/Files.h"
@@ -47,7 +46,8 @@ TEST(RegionalPath, FollowsXdgConfigHomeThenHome) {
   setenv("XDG_CONFIG_HOME", "/x/conf", 1);
   EXPECT_EQ(RegionalSettingsPath().str(), "/x/conf/tallivar/regional.ini");
   unsetenv("XDG_CONFIG_HOME");
-  EXPECT_EQ(RegionalSettingsPath().str(), std::string(getenv("HOME")) + "/.config/tallivar/regional.ini");
+  EXPECT_EQ(RegionalSettingsPath().str(),
+            std::string(getenv("HOME")) + "/.config/tallivar/regional.ini");
   if (oldXdg) setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
 }
 
