@@ -1,9 +1,11 @@
 #include "platform/os/Launch.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -52,8 +54,19 @@ bool Run(const tv::os::LaunchRequest& req, AnsiString* error) {
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  // The child starts with no blocked signals and default handlers, whatever the
+  // front end changed in this process.
+  posix_spawnattr_t attr;
+  posix_spawnattr_init(&attr);
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&attr, &none);
+  posix_spawnattr_setsigdefault(&attr, &all);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   pid_t pid;
-  int rc = posix_spawnp(&pid, args[0].c_str(), nullptr, nullptr, argv.data(), environ);
+  int rc = posix_spawnp(&pid, args[0].c_str(), nullptr, &attr, argv.data(), environ);
+  posix_spawnattr_destroy(&attr);
   if (rc != 0) {
     SetError(error, req.program.str() + ": " + std::strerror(rc));
     return false;
