@@ -1,0 +1,69 @@
+#pragma once
+// Esquema de una contabilidad y de la carpeta del programa: una sola definición sirve a la
+// instalación y a las pruebas.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/db/sql/Translator.h"
+
+struct sqlite3;
+
+namespace tv::schema {
+
+using tv::db::ColumnKind;
+
+struct FieldDef {
+  std::string name;
+  ColumnKind kind = ColumnKind::Text;
+  int size = 0;  // ancho de los textos
+};
+
+struct IndexDef {
+  std::string name;
+  std::vector<std::string> fields;
+};
+
+enum class Place { Books, Program };
+
+struct TableDef {
+  std::string name;  // como se guarda
+  Place place = Place::Books;
+  bool work = false;          // tabla de trabajo de un formulario o informe
+  bool createdBySql = false;  // la crea por SQL el informe que la usa; no viene instalada
+  std::vector<FieldDef> fields;
+  std::vector<std::string> key;  // identidad única (clave primaria)
+  std::vector<IndexDef> indexes;
+
+  const FieldDef* Field(std::string_view fieldName) const;
+};
+
+// Todas las tablas, en el orden en que se crean.
+const std::vector<TableDef>& AllTables();
+const TableDef* FindTable(std::string_view name);  // sin distinguir mayúsculas, con o sin ".db"
+
+// Texto DDL de una tabla y de sus índices.
+std::string CreateTableSql(const TableDef& table);
+std::vector<std::string> CreateIndexSql(const TableDef& table);
+
+// Crea en la conexión las tablas del lugar que falten (las creadas por SQL solo con
+// includeSqlCreated). Devuelve los nombres de las tablas creadas.
+std::vector<std::string> CreateMissingTables(sqlite3* db, Place place, bool includeSqlCreated = false);
+
+// Crea las tablas que falten en el archivo de base de datos de una carpeta.
+std::vector<std::string> CreateBookTables(const std::string& folder);
+std::vector<std::string> CreateProgramTables(const std::string& folder);
+
+// Instalación completa: carpeta del programa con sus tablas, "data.ini",
+// "codigosMunicipios.txt", "images" y la contabilidad inicial. Solo crea lo que falta:
+// nunca toca datos existentes.
+void InstallProgramFolder(const std::string& programFolder);
+// La misma instalación en una carpeta nueva (para las pruebas).
+void CreateFreshInstallation(const std::string& folder);
+
+// Datos de la contabilidad inicial.
+inline constexpr const char* kStarterBooksName = "Ejemplo";
+inline constexpr int kStarterYear = 2026;
+std::string StarterBooksFolder(const std::string& programFolder);  // <carpeta>/Ejemplo2026
+
+}  // namespace tv::schema
