@@ -66,6 +66,8 @@ std::string VFormat(const char* fmt, va_list ap) {
 }
 }  // namespace tv::text
 
+std::string AnsiString::EncodeChar(char32_t cp) { return tv::text::EncodeUtf8(cp); }
+
 AnsiString::AnsiString(int v) : s_(std::to_string(v)) {}
 AnsiString::AnsiString(long v) : s_(std::to_string(v)) {}
 AnsiString::AnsiString(long long v) : s_(std::to_string(v)) {}

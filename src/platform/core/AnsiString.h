@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 class AnsiString {
  public:
@@ -69,11 +70,36 @@ class AnsiString {
   friend AnsiString operator+(const AnsiString& a, char b) { return AnsiString(a.s_ + b); }
   friend AnsiString operator+(char a, const AnsiString& b) { return AnsiString(a + b.s_); }
 
+  // Numbers join as their decimal text (as the original's AnsiString(int) conversion did)
+  // and a char32_t from operator[] joins as that character, instead of being narrowed to
+  // a char by the char overloads.
+  template <class T>
+    requires(std::is_arithmetic_v<T> && !std::is_same_v<T, char> && !std::is_same_v<T, bool>)
+  AnsiString& operator+=(T v) { s_ += Piece(v); return *this; }
+  template <class T>
+    requires(std::is_arithmetic_v<T> && !std::is_same_v<T, char> && !std::is_same_v<T, bool>)
+  friend AnsiString operator+(const AnsiString& a, T b) { return AnsiString(a.s_ + Piece(b)); }
+  template <class T>
+    requires(std::is_arithmetic_v<T> && !std::is_same_v<T, char> && !std::is_same_v<T, bool>)
+  friend AnsiString operator+(T a, const AnsiString& b) { return AnsiString(Piece(a) + b.s_); }
+
   friend bool operator==(const AnsiString& a, const AnsiString& b) { return a.s_ == b.s_; }
   friend bool operator==(const AnsiString& a, const char* b) { return a.s_ == (b ? b : ""); }
   friend std::strong_ordering operator<=>(const AnsiString& a, const AnsiString& b) { return a.s_ <=> b.s_; }
 
  private:
+  template <class T>
+  static std::string Piece(T v) {
+    if constexpr (std::is_same_v<T, char32_t> || std::is_same_v<T, char16_t> || std::is_same_v<T, wchar_t>)
+      return EncodeChar(static_cast<char32_t>(v));
+    else if constexpr (std::is_floating_point_v<T>)
+      return AnsiString(static_cast<double>(v)).s_;
+    else if constexpr (std::is_signed_v<T>)
+      return std::to_string(static_cast<long long>(v));
+    else
+      return std::to_string(static_cast<unsigned long long>(v));
+  }
+  static std::string EncodeChar(char32_t cp);
   std::string s_;
 };
 

@@ -16,6 +16,10 @@ class Variant {
   Variant(int v) : type_(VarType::Int), i_(v) {}
   Variant(long v) : type_(VarType::Int), i_(v) {}
   Variant(long long v) : type_(VarType::Int), i_(v) {}
+  Variant(unsigned v) : type_(VarType::Int), i_(v) {}
+  Variant(unsigned long v) : type_(VarType::Int), i_(static_cast<long long>(v)) {}
+  Variant(unsigned long long v) : type_(VarType::Int), i_(static_cast<long long>(v)) {}
+  Variant(long double v) : type_(VarType::Double), d_(static_cast<double>(v)) {}
   Variant(double v) : type_(VarType::Double), d_(v) {}
   Variant(float v) : type_(VarType::Double), d_(v) {}
   Variant(bool v) : type_(VarType::Bool), i_(v ? 1 : 0) {}

@@ -120,3 +120,18 @@ TEST(EncodingTest, DetectsUtf8) {
 }
 
 }  // namespace
+
+namespace {
+TEST(AnsiStringTest, NumbersAndCharactersJoinAsText) {
+  ResetFormatSettings();
+  int anio = 2021;
+  AnsiString s = "Año " + AnsiString();
+  s += anio;
+  EXPECT_EQ(s, "Año 2021");
+  EXPECT_EQ(AnsiString("n=") + 5 + 'x', "n=5x");
+  EXPECT_EQ(7u + AnsiString("."), "7.");
+  EXPECT_EQ(AnsiString("v=") + 1.5, "v=1,5");
+  AnsiString t = "Peña";
+  EXPECT_EQ(AnsiString() + t[3], "ñ");
+}
+}  // namespace
