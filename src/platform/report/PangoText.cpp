@@ -49,8 +49,7 @@ std::string ResolveFontFamily(const std::string& name) {
       {"arial", "DejaVu Sans"},           {"helvetica", "DejaVu Sans"},
       {"tahoma", "DejaVu Sans"},          {"verdana", "DejaVu Sans"},
       {"ms sans serif", "DejaVu Sans"},   {"microsoft sans serif", "DejaVu Sans"},
-      {"arial narrow", "DejaVu Sans Condensed"},
-      {"abadi mt condensed light", "DejaVu Sans Condensed"},
+      {"arial narrow", "DejaVu Sans"},    {"abadi mt condensed light", "DejaVu Sans"},
       {"times new roman", "DejaVu Serif"}, {"times", "DejaVu Serif"},
       {"ms serif", "DejaVu Serif"},       {"courier new", "DejaVu Sans Mono"},
       {"courier", "DejaVu Sans Mono"},    {"lucida console", "DejaVu Sans Mono"},
@@ -89,6 +88,9 @@ const PangoFontDescription* TextEngine::Describe(const FontSpec& f) {
   pango_font_description_set_size(d, static_cast<int>(f.size * PANGO_SCALE + 0.5));
   pango_font_description_set_weight(d, f.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
   pango_font_description_set_style(d, f.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  std::string lower = Lower(f.name);
+  if (lower.find("condensed") != std::string::npos || lower.find("narrow") != std::string::npos)
+    pango_font_description_set_stretch(d, PANGO_STRETCH_CONDENSED);
   fonts_.emplace(key, d);
   return d;
 }

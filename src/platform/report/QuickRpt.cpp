@@ -343,7 +343,8 @@ void BandPainter::Text(const TQRPrintable& e, const std::string& text, bool auto
   }
   for (size_t i = 0; i < lines.size(); ++i) {
     double y = r.y + lh * i;
-    if (y >= clip.Bottom() - kEps) break;  // the rest would fall outside the band
+    // lines after the first print only whole; the rest would cross the band's edge
+    if (i > 0 && y + lh > clip.Bottom() + kEps) break;
     if (lines[i].empty()) continue;
     TextItem t;
     t.box = {r.x, y, r.w, lh};

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/core/Classes.h"
+#include "platform/forms/Controls.h"  // TAlignment
 #include "platform/forms/Graphics.h"
 #include "platform/forms/Property.h"
 #include "platform/report/Prepared.h"
@@ -32,8 +33,6 @@ namespace tv::report {
 class BandPainter;  // the layout engine's view of one band being printed
 class ReportData;   // rows and fields the engine reads (a data set behind it)
 }  // namespace tv::report
-
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 enum TQRBandType {
   rbTitle, rbPageHeader, rbDetail, rbPageFooter, rbSummary, rbGroupHeader, rbGroupFooter,
