@@ -84,6 +84,8 @@ bool TryStrToFloat(const AnsiString& s, double& out);
 AnsiString FloatToStr(double v);
 AnsiString FloatToStrF(double v, TFloatFormat format, int precision, int digits);
 // Format strings with '0', '#', '.', ',', 'E+', sections separated by ';' and quoted literals.
+// Rounds half away from zero on the value's 15 significant digits; a value that rounds to
+// zero shows no minus sign.
 AnsiString FormatFloat(const AnsiString& format, double v);
 // printf-style formatting
 AnsiString Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
@@ -104,7 +106,8 @@ int DaysInAMonth(int year, int month);
 TDateTime IncMonth(const TDateTime& d, int months = 1);
 
 // Parsing follows ShortDateFormat's field order and DateSeparator; 1- or 2-digit day and
-// month, 2- or 4-digit year; a two-part date takes the current year. EConvertError when
+// month, 2- or 4-digit year; a two-part date takes the current year. A year written with
+// one or two digits falls in [current year - 50, current year + 49]. EConvertError when
 // the text is not a valid calendar date ("31/02/2021").
 TDateTime StrToDate(const AnsiString& s);
 bool TryStrToDate(const AnsiString& s, TDateTime& out);
