@@ -259,11 +259,9 @@ Section Analyse(const std::string& f) {
     if (c == '"' || c == '\'') {
       quote = c;
     } else if ((c == 'E' || c == 'e') && i + 1 < f.size() && (f[i + 1] == '+' || f[i + 1] == '-')) {
+      // nothing after the exponent counts as a digit place
       s.scientific = true;
-      i += 2;
-      while (i < f.size() && f[i] == '0') ++s.expDigits, ++i;
-      --i;
-      afterPoint = true;  // nothing after the exponent counts as a digit place
+      for (i += 2; i < f.size() && f[i] == '0'; ++i) ++s.expDigits;
       break;
     } else if (c == '.' && !afterPoint) {
       afterPoint = true;
