@@ -252,6 +252,7 @@ using TDataSetNotifyEvent = std::function<void(TDataSet* DataSet)>;
 // filter, events and notifications.
 class TDataSet : public TComponent {
  public:
+  using FilterExpr = struct TDataSetFilter;
   explicit TDataSet(TComponent* AOwner);
   ~TDataSet() override;
   AnsiString ClassName() const override { return "TDataSet"; }
@@ -351,6 +352,7 @@ class TDataSet : public TComponent {
   void WriteCell(int fieldIndex, tv::db::Cell&& value, TField* field);
   void AddDataSource(TDataSource* ds);
   void RemoveDataSource(TDataSource* ds);
+  virtual std::shared_ptr<tv::db::Connection> GetConnection() const { return nullptr; }
 
  protected:
   // --- what a subclass supplies ---
@@ -407,7 +409,8 @@ class TDataSet : public TComponent {
   std::vector<std::unique_ptr<TField>> fields_;
   TDataSetState state_ = dsInactive;
   std::vector<std::int64_t> view_;        // record ids in view order
-  bool viewSorted_ = true;                // ids ascending: binary search by id
+  bool viewSorted_ = true;
+  mutable int lastRead_ = -1;             // last position read (read-ahead direction)                // ids ascending: binary search by id
   int pos_ = -1;                          // index in view_ of the current record
   bool bof_ = true, eof_ = true;
   mutable std::unique_ptr<tv::db::Record> cur_;  // current record (copy) or edit buffer
@@ -418,8 +421,7 @@ class TDataSet : public TComponent {
   bool appending_ = false;
   AnsiString filterText_;
   bool filtered_ = false;
-  struct FilterExpr;
-  std::shared_ptr<FilterExpr> filter_;
+  std::shared_ptr<struct TDataSetFilter> filter_;
   int disableCount_ = 0;
   bool pendingChange_ = false;
   std::vector<TDataSource*> sources_;

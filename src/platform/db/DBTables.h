@@ -103,6 +103,7 @@ class TTable : public TDataSet {
   void DeleteTable();    // drops the table (the table "file")
   TDataSet* Handle() { return this; }  // for DbiSaveChanges
   AnsiString StoredName() const;       // table name as stored, after Open
+  std::shared_ptr<tv::db::Connection> GetConnection() const override;
 
  protected:
   void DoOpen(std::vector<ColumnDef>& columns) override;
@@ -147,6 +148,7 @@ class TQuery : public TDataSet {
   void ExecSQL();
   int GetRowsAffected() const { return rowsAffected_; }
   tv::db::ReadProp<TQuery, int, &TQuery::GetRowsAffected> RowsAffected{this};
+  std::shared_ptr<tv::db::Connection> GetConnection() const override { return conn_; }
 
  protected:
   void DoOpen(std::vector<ColumnDef>& columns) override;
@@ -161,6 +163,7 @@ class TQuery : public TDataSet {
   int rowsAffected_ = -1;
   AnsiString executedText_;  // text last run by ExecSQL (Open after it shows no rows)
   std::vector<tv::db::Record> rows_;
+  std::shared_ptr<tv::db::Connection> conn_;
 };
 
 // ---- batch move -------------------------------------------------------------------------

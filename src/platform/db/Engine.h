@@ -35,6 +35,8 @@ struct Cell {
   bool operator==(const Cell& o) const;
 };
 
+// "name" with inner quotes doubled.
+std::string QuoteIdent(const std::string& n);
 // Lower-case ASCII copy (identifiers).
 std::string Lower(std::string_view s);
 // "'C:/x/MVT.db'" → "MVT": quotes, folder and ".db" removed.
@@ -135,6 +137,8 @@ class Connection : public SchemaLookup {
 std::string FolderOf(const AnsiString& databaseName);  // normalized, with trailing '/'
 std::shared_ptr<Connection> ConnectionFor(const AnsiString& databaseName);
 void ForgetConnection(const std::string& folder);
+// Drops cached connections that no dataset or transaction uses.
+void ReleaseIdleConnections();
 bool NameIsAlias(const AnsiString& name, std::string* folder = nullptr);
 void SetAlias(const AnsiString& name, const std::string& folder);
 void RemoveAlias(const AnsiString& name);
@@ -147,6 +151,18 @@ void CloseDatasets(const std::function<bool(const std::string& dbName, const std
 // Remembers the last failure for DbiGetErrorInfo.
 void RecordError(DBIResult code, const std::string& message, const std::string& context = {});
 [[noreturn]] void ThrowEngine(DBIResult code, const std::string& message, int native = 0);
+
+// Value conversions shared by fields, filters and searches (Field.cpp).
+std::string DateTimeToIsoText(const TDateTime& d, bool withTime);
+bool IsoTextToDateTime(const std::string& s, TDateTime& out);
+bool IsNumericType(TFieldType t);
+bool IsIntegerType(TFieldType t);
+bool ParseBool(const std::string& text, bool& out);
+AnsiString CellText(const Cell& c, TFieldType t, bool display);
+Variant CellVariant(const Cell& c, TFieldType t);
+Cell CellFromText(const AnsiString& text, TFieldType t, int size);
+bool CellFromVariant(const Variant& v, TFieldType t, int size, Cell& out);
+TFieldType FieldTypeOf(ColumnKind kind);
 
 // Translation through the local-SQL translator; std::invalid_argument → syntax error.
 Translation Translate(Connection& conn, const std::string& localSql);

@@ -1,0 +1,499 @@
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <stdexcept>
+
+#include "platform/db/Engine.h"
+
+namespace tv::db {
+
+// ---- values -------------------------------------------------------------------------------
+double Cell::Number() const {
+  switch (kind) {
+    case Int: return static_cast<double>(i);
+    case Real: return d;
+    case Text: {
+      char* end = nullptr;
+      double v = std::strtod(s.c_str(), &end);
+      return v;
+    }
+    default: return 0;
+  }
+}
+
+bool Cell::operator==(const Cell& o) const {
+  if (kind == Null || o.kind == Null) return kind == o.kind;
+  if (kind == Text || o.kind == Text) {
+    if (kind != o.kind) return false;
+    return s == o.s;
+  }
+  if (kind == Int && o.kind == Int) return i == o.i;
+  return Number() == o.Number();
+}
+
+std::string Lower(std::string_view s) {
+  std::string r(s);
+  for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return r;
+}
+
+std::string BareTableName(std::string_view w) {
+  std::string s(w);
+  auto trim = [](std::string& t) {
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
+    size_t b = 0;
+    while (b < t.size() && (t[b] == ' ' || t[b] == '\t')) ++b;
+    t.erase(0, b);
+  };
+  trim(s);
+  if (s.size() >= 2 && (s.front() == '\'' || s.front() == '"' || s.front() == '[' || s.front() == '`')) {
+    char close = s.front() == '[' ? ']' : s.front();
+    if (s.back() == close) s = s.substr(1, s.size() - 2);
+  }
+  trim(s);
+  size_t slash = s.find_last_of("/\\");
+  if (slash != std::string::npos) s = s.substr(slash + 1);
+  if (s.size() > 3 && Lower(s.substr(s.size() - 3)) == ".db") s.resize(s.size() - 3);
+  return s;
+}
+
+// ---- errors ---------------------------------------------------------------------------------
+namespace {
+DBIResult CodeFor(int rc, const char* msg) {
+  int primary = rc & 0xff;
+  std::string m = Lower(msg ? msg : "");
+  switch (primary) {
+    case SQLITE_CONSTRAINT:
+      if (rc == SQLITE_CONSTRAINT_NOTNULL) return DBIERR_REQDERR;
+      return DBIERR_KEYVIOL;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return DBIERR_LOCKED;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return DBIERR_PHYSICALCORRUPT;
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM: return DBIERR_OPENFAILED;
+    case SQLITE_IOERR:
+    case SQLITE_FULL: return DBIERR_WRITEERR;
+    case SQLITE_READONLY: return DBIERR_READONLY;
+    default: break;
+  }
+  if (m.find("no such table") != std::string::npos) return DBIERR_NOSUCHTABLE;
+  if (m.find("no such column") != std::string::npos) return DBIERR_INVALIDFIELDNAME;
+  if (m.find("already exists") != std::string::npos) return DBIERR_TABLEEXISTS;
+  if (m.find("datatype mismatch") != std::string::npos) return DBIERR_TYPEMISMATCH;
+  if (primary == SQLITE_ERROR) return DBIERR_QRYSYNTERR;
+  return DBIERR_UNKNOWNERR;
+}
+
+int Authorizer(void* user, int action, const char* a1, const char*, const char*, const char*) {
+  auto* conn = static_cast<Connection*>(user);
+  switch (action) {
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+      if (a1 && std::strncmp(a1, "sqlite_", 7) != 0) conn->NoteWrite(a1, false);
+      break;
+    case SQLITE_CREATE_TABLE:
+    case SQLITE_DROP_TABLE:
+    case SQLITE_ALTER_TABLE:
+    case SQLITE_CREATE_INDEX:
+    case SQLITE_DROP_INDEX:
+      conn->NoteWrite(a1 ? a1 : "", true);
+      break;
+    default: break;
+  }
+  return SQLITE_OK;
+}
+}  // namespace
+
+// ---- statements -------------------------------------------------------------------------------
+Stmt& Stmt::operator=(Stmt&& o) noexcept {
+  if (this != &o) {
+    if (s_) sqlite3_finalize(s_);
+    s_ = o.s_;
+    conn_ = o.conn_;
+    o.s_ = nullptr;
+  }
+  return *this;
+}
+
+Stmt::~Stmt() {
+  if (s_) sqlite3_finalize(s_);
+}
+
+void Stmt::Bind(int i, const Cell& c) {
+  switch (c.kind) {
+    case Cell::Null: sqlite3_bind_null(s_, i); break;
+    case Cell::Int: sqlite3_bind_int64(s_, i, c.i); break;
+    case Cell::Real: sqlite3_bind_double(s_, i, c.d); break;
+    case Cell::Text: sqlite3_bind_text(s_, i, c.s.data(), static_cast<int>(c.s.size()), SQLITE_TRANSIENT); break;
+  }
+}
+
+bool Stmt::Step() {
+  int rc = sqlite3_step(s_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  sqlite3_reset(s_);
+  conn_->Fail(rc);
+}
+
+void Stmt::Reset() {
+  sqlite3_reset(s_);
+  sqlite3_clear_bindings(s_);
+}
+
+Cell Stmt::Column(int i) const {
+  switch (sqlite3_column_type(s_, i)) {
+    case SQLITE_INTEGER: return Cell::Integer(sqlite3_column_int64(s_, i));
+    case SQLITE_FLOAT: return Cell::Float(sqlite3_column_double(s_, i));
+    case SQLITE_NULL: return Cell();
+    default: {
+      const char* t = reinterpret_cast<const char*>(sqlite3_column_text(s_, i));
+      int n = sqlite3_column_bytes(s_, i);
+      return Cell::String(std::string(t ? t : "", static_cast<size_t>(n)));
+    }
+  }
+}
+
+int Stmt::ColumnCount() const { return sqlite3_column_count(s_); }
+
+// ---- connection -----------------------------------------------------------------------------
+Connection::Connection(const std::string& folder) : folder_(folder) {
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    ThrowEngine(DBIERR_OPENFAILED, "Directory does not exist: " + folder);
+  std::string path = folder + kDatabaseFileName;
+  int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                           nullptr);
+  if (rc != SQLITE_OK) {
+    std::string msg = db_ ? sqlite3_errmsg(db_) : "cannot open";
+    if (db_) sqlite3_close(db_);
+    db_ = nullptr;
+    ThrowEngine(CodeFor(rc, msg.c_str()), "Cannot open database " + path + ": " + msg, rc);
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, 5000);
+  // Rollback journal: after a commit the database file alone holds every saved row, so a
+  // killed process loses nothing committed and copying the folder copies the books.
+  const char* setup =
+      "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA case_sensitive_like=ON; "
+      "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000;";
+  char* err = nullptr;
+  rc = sqlite3_exec(db_, setup, nullptr, nullptr, &err);
+  if (rc != SQLITE_OK) {
+    std::string msg = err ? err : "";
+    sqlite3_free(err);
+    sqlite3_close(db_);
+    db_ = nullptr;
+    ThrowEngine(CodeFor(rc, msg.c_str()), "Cannot open database " + path + ": " + msg, rc);
+  }
+  sqlite3_set_authorizer(db_, &Authorizer, this);
+}
+
+Connection::~Connection() {
+  if (db_) {
+    if (InTransaction()) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db_);
+  }
+}
+
+void Connection::Fail(int rc, const std::string& context) const {
+  const char* msg = sqlite3_errmsg(db_);
+  std::string text = msg ? msg : sqlite3_errstr(rc);
+  DBIResult code = CodeFor(rc, text.c_str());
+  std::string full = DBIErrorText(code).str();
+  if (!text.empty()) full += "\n" + text;
+  if (!context.empty()) full += "\n" + context;
+  ThrowEngine(code, full, rc);
+}
+
+void Connection::NoteWrite(std::string table, bool ddl) {
+  written_.insert(Lower(table));
+  if (ddl) ddl_ = true;
+}
+
+std::set<std::string> Connection::TakeWrittenTables() {
+  std::set<std::string> r;
+  r.swap(written_);
+  return r;
+}
+
+Stmt Connection::Prepare(const std::string& sql) {
+  written_.clear();
+  ddl_ = false;
+  sqlite3_stmt* s = nullptr;
+  int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr);
+  if (rc != SQLITE_OK) {
+    if (s) sqlite3_finalize(s);
+    Fail(rc, sql);
+  }
+  if (ddl_) SchemaChanged();
+  for (const auto& t : written_) Touch(t);
+  return Stmt(s, this);
+}
+
+int Connection::Exec(const std::string& sql) {
+  Stmt st = Prepare(sql);
+  auto written = TakeWrittenTables();
+  bool ddl = ddl_;
+  if (!st.get()) return 0;  // blank text
+  while (st.Step()) {
+  }
+  for (const auto& t : written) Touch(t);
+  if (ddl) SchemaChanged();
+  return sqlite3_stmt_readonly(st.get()) ? 0 : sqlite3_changes(db_);
+}
+
+void Connection::LoadNames() const {
+  if (namesLoaded_) return;
+  names_.clear();
+  sqlite3_stmt* s = nullptr;
+  if (sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite^_%' ESCAPE '^'",
+                         -1, &s, nullptr) == SQLITE_OK) {
+    while (sqlite3_step(s) == SQLITE_ROW) {
+      std::string n = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+      names_[Lower(n)] = n;
+    }
+  }
+  sqlite3_finalize(s);
+  namesLoaded_ = true;
+}
+
+void Connection::SchemaChanged() {
+  namesLoaded_ = false;
+  meta_.clear();
+}
+
+std::optional<std::string> Connection::ResolveTable(std::string_view written) const {
+  LoadNames();
+  auto it = names_.find(Lower(BareTableName(written)));
+  if (it == names_.end()) return std::nullopt;
+  return it->second;
+}
+
+const TableMeta* Connection::Table(std::string_view storedTable) const {
+  auto resolved = ResolveTable(storedTable);
+  if (!resolved) return nullptr;
+  std::string key = Lower(*resolved);
+  auto it = meta_.find(key);
+  if (it != meta_.end()) return it->second.get();
+  auto m = std::make_unique<TableMeta>();
+  m->name = *resolved;
+  auto quoted = [](const std::string& n) {
+    std::string q = "\"";
+    for (char c : n) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return q + "\"";
+  };
+  std::vector<std::pair<int, std::string>> pk;
+  sqlite3_stmt* s = nullptr;
+  std::string q = "PRAGMA table_info(" + quoted(m->name) + ")";
+  if (sqlite3_prepare_v2(db_, q.c_str(), -1, &s, nullptr) == SQLITE_OK) {
+    while (sqlite3_step(s) == SQLITE_ROW) {
+      ColumnMeta c;
+      c.name = reinterpret_cast<const char*>(sqlite3_column_text(s, 1));
+      const unsigned char* t = sqlite3_column_text(s, 2);
+      c.declared = t ? reinterpret_cast<const char*>(t) : "";
+      c.kind = KindOfDeclaredType(c.declared, &c.size);
+      int pkPos = sqlite3_column_int(s, 5);
+      if (pkPos > 0) pk.emplace_back(pkPos, c.name);
+      m->columns.push_back(std::move(c));
+    }
+  }
+  sqlite3_finalize(s);
+  std::sort(pk.begin(), pk.end());
+  for (auto& p : pk) m->keyColumns.push_back(p.second);
+  // indexes in creation order
+  std::vector<std::string> order;
+  q = "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=?1 ORDER BY rowid";
+  if (sqlite3_prepare_v2(db_, q.c_str(), -1, &s, nullptr) == SQLITE_OK) {
+    sqlite3_bind_text(s, 1, m->name.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(s) == SQLITE_ROW) order.push_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+  }
+  sqlite3_finalize(s);
+  for (const auto& name : order) {
+    TableMeta::Index ix;
+    ix.name = name;
+    q = "PRAGMA index_xinfo(" + quoted(name) + ")";
+    if (sqlite3_prepare_v2(db_, q.c_str(), -1, &s, nullptr) == SQLITE_OK) {
+      while (sqlite3_step(s) == SQLITE_ROW) {
+        if (sqlite3_column_int(s, 5) == 0) continue;  // auxiliary (rowid) column
+        const unsigned char* cn = sqlite3_column_text(s, 2);
+        if (cn) ix.columns.push_back(reinterpret_cast<const char*>(cn));
+      }
+    }
+    sqlite3_finalize(s);
+    m->indexes.push_back(std::move(ix));
+  }
+  q = "PRAGMA index_list(" + quoted(m->name) + ")";
+  if (sqlite3_prepare_v2(db_, q.c_str(), -1, &s, nullptr) == SQLITE_OK) {
+    while (sqlite3_step(s) == SQLITE_ROW) {
+      std::string n = reinterpret_cast<const char*>(sqlite3_column_text(s, 1));
+      for (auto& ix : m->indexes)
+        if (ix.name == n) ix.unique = sqlite3_column_int(s, 2) != 0;
+    }
+  }
+  sqlite3_finalize(s);
+  if (m->keyColumns.empty()) {
+    for (const auto& ix : m->indexes)
+      if (ix.unique && !ix.columns.empty()) {
+        m->keyColumns = ix.columns;
+        break;
+      }
+  }
+  const TableMeta* result = m.get();
+  meta_[key] = std::move(m);
+  return result;
+}
+
+std::vector<ColumnInfo> Connection::Columns(std::string_view storedTable) const {
+  std::vector<ColumnInfo> r;
+  if (const TableMeta* m = Table(storedTable))
+    for (const auto& c : m->columns) r.push_back({c.name, c.kind});
+  return r;
+}
+
+std::uint64_t Connection::Generation(const std::string& storedLower) const {
+  auto it = gens_.find(storedLower);
+  return it == gens_.end() ? 0 : it->second;
+}
+
+void Connection::Begin() {
+  if (InTransaction()) ThrowEngine(DBIERR_ACTIVETRAN, "A transaction is already active.");
+  char* err = nullptr;
+  int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, &err);
+  sqlite3_free(err);
+  if (rc != SQLITE_OK) Fail(rc);
+  txSerial_ = ++txNext_;
+}
+
+void Connection::Commit() {
+  if (!InTransaction()) return;
+  int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) {
+    // a failed commit leaves nothing half-saved
+    DBIResult code = CodeFor(rc, sqlite3_errmsg(db_));
+    std::string msg = sqlite3_errmsg(db_);
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    txSerial_ = 0;
+    TouchAll();
+    SchemaChanged();
+    ThrowEngine(code, DBIErrorText(code).str() + "\n" + msg, rc);
+  }
+  txSerial_ = 0;
+}
+
+void Connection::Rollback() {
+  if (!InTransaction()) return;
+  sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  txSerial_ = 0;
+  TouchAll();
+  SchemaChanged();
+}
+
+// ---- registry ----------------------------------------------------------------------------
+namespace {
+struct Registry {
+  std::map<std::string, std::string> aliases;  // lower name → folder
+  std::map<std::string, std::shared_ptr<Connection>> conns;
+  struct OpenSet {
+    TDataSet* ds;
+    std::string dbName;
+    std::string folder;
+  };
+  std::vector<OpenSet> open;
+};
+Registry& Reg() {
+  static Registry r;
+  return r;
+}
+
+std::string NormalizeFolder(const std::string& path) {
+  std::string p = path;
+  std::replace(p.begin(), p.end(), '\\', '/');
+  std::error_code ec;
+  std::filesystem::path fp = std::filesystem::absolute(p, ec);
+  if (ec) fp = p;
+  fp = std::filesystem::weakly_canonical(fp, ec).lexically_normal();
+  std::string r = fp.string();
+  if (r.empty() || r.back() != '/') r += '/';
+  return r;
+}
+}  // namespace
+
+bool NameIsAlias(const AnsiString& name, std::string* folder) {
+  auto& r = Reg();
+  auto it = r.aliases.find(Lower(name.str()));
+  if (it == r.aliases.end()) return false;
+  if (folder) *folder = it->second;
+  return true;
+}
+
+void SetAlias(const AnsiString& name, const std::string& folder) { Reg().aliases[Lower(name.str())] = NormalizeFolder(folder); }
+
+void RemoveAlias(const AnsiString& name) { Reg().aliases.erase(Lower(name.str())); }
+
+std::string FolderOf(const AnsiString& databaseName) {
+  std::string f;
+  if (NameIsAlias(databaseName, &f)) return f;
+  std::string n = databaseName.str();
+  while (!n.empty() && (n.back() == ' ')) n.pop_back();
+  if (n.empty()) n = ".";
+  if (n.find('/') == std::string::npos && n.find('\\') == std::string::npos && n != "." &&
+      !std::filesystem::is_directory(n))
+    ThrowEngine(DBIERR_OPENFAILED, "Unknown database: " + n);
+  return NormalizeFolder(n);
+}
+
+std::shared_ptr<Connection> ConnectionFor(const AnsiString& databaseName) {
+  std::string folder = FolderOf(databaseName);
+  auto& r = Reg();
+  auto it = r.conns.find(folder);
+  if (it != r.conns.end()) return it->second;
+  auto c = std::make_shared<Connection>(folder);
+  r.conns[folder] = c;
+  return c;
+}
+
+void ForgetConnection(const std::string& folder) { Reg().conns.erase(folder); }
+
+void RegisterOpen(TDataSet* ds, const AnsiString& databaseName, const std::string& folder) {
+  UnregisterOpen(ds);
+  Reg().open.push_back({ds, databaseName.str(), folder});
+}
+
+void UnregisterOpen(TDataSet* ds) {
+  auto& o = Reg().open;
+  o.erase(std::remove_if(o.begin(), o.end(), [&](const Registry::OpenSet& e) { return e.ds == ds; }), o.end());
+}
+
+void CloseDatasets(const std::function<bool(const std::string&, const std::string&)>& which) {
+  std::vector<TDataSet*> victims;
+  for (const auto& e : Reg().open)
+    if (which(e.dbName, e.folder)) victims.push_back(e.ds);
+  for (TDataSet* ds : victims) ds->Close();
+}
+
+Translation Translate(Connection& conn, const std::string& localSql) {
+  try {
+    return TranslateLocalSql(localSql, conn);
+  } catch (const std::invalid_argument& e) {
+    ThrowEngine(DBIERR_QRYSYNTERR, DBIErrorText(DBIERR_QRYSYNTERR).str() + "\n" + e.what() + "\n" + localSql);
+  }
+}
+
+}  // namespace tv::db
+
+namespace tv::db {
+void ReleaseIdleConnections() {
+  auto& c = Reg().conns;
+  for (auto it = c.begin(); it != c.end();) {
+    if (it->second.use_count() == 1 && !it->second->InTransaction()) it = c.erase(it);
+    else ++it;
+  }
+}
+}  // namespace tv::db

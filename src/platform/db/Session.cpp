@@ -1,0 +1,317 @@
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+
+#include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
+
+using namespace tv::db;
+
+// ---- database -------------------------------------------------------------------------------
+TDatabase::TDatabase(TComponent* AOwner) : TComponent(AOwner) {}
+
+void TDatabase::StartTransaction() { ConnectionFor(DatabaseName)->Begin(); }
+void TDatabase::Commit() { ConnectionFor(DatabaseName)->Commit(); }
+void TDatabase::Rollback() { ConnectionFor(DatabaseName)->Rollback(); }
+bool TDatabase::GetInTransaction() const { return ConnectionFor(DatabaseName)->InTransaction(); }
+AnsiString TDatabase::Directory() const { return AnsiString(FolderOf(DatabaseName)); }
+
+// ---- session --------------------------------------------------------------------------------
+namespace {
+TSession& DefaultSession() {
+  static TSession s(nullptr);
+  return s;
+}
+}  // namespace
+
+TSession* Session = &DefaultSession();
+
+TSession::TSession(TComponent* AOwner) : TComponent(AOwner) {}
+TSession::~TSession() = default;
+
+void TSession::SetActive(const bool& v) {
+  if (!v && active_) {
+    CloseDatasets([](const std::string&, const std::string&) { return true; });
+    ReleaseIdleConnections();
+  }
+  active_ = v;
+}
+
+void TSession::AddStandardAlias(const AnsiString& name, const AnsiString& path, const AnsiString&) {
+  std::string old;
+  if (NameIsAlias(name, &old)) DeleteAlias(name);
+  SetAlias(name, path.str());
+}
+
+void TSession::DeleteAlias(const AnsiString& name) {
+  std::string lower = Lower(name.str());
+  CloseDatasets([&](const std::string& db, const std::string&) { return Lower(db) == lower; });
+  RemoveAlias(name);
+  ReleaseIdleConnections();
+}
+
+bool TSession::IsAlias(const AnsiString& name) const { return NameIsAlias(name); }
+
+AnsiString TSession::AliasPath(const AnsiString& name) const {
+  std::string f;
+  return NameIsAlias(name, &f) ? AnsiString(f) : AnsiString();
+}
+
+TDatabase* TSession::OpenDatabase(const AnsiString& databaseName) {
+  for (auto& d : databases_)
+    if (SameText(d->DatabaseName, databaseName)) return d.get();
+  auto d = std::make_unique<TDatabase>(nullptr);
+  d->DatabaseName = databaseName;
+  databases_.push_back(std::move(d));
+  return databases_.back().get();
+}
+
+void TSession::GetTableNames(const AnsiString& databaseName, const AnsiString&, bool extensions, bool,
+                             TStrings* list) {
+  list->Clear();
+  for (const auto& n : TableNames(databaseName)) list->Add(extensions ? n + ".db" : n);
+}
+
+// ---- engine calls ---------------------------------------------------------------------------
+DBIResult DbiSaveChanges(hDBICur cursor) {
+  if (!cursor || !cursor->GetActive()) {
+    RecordError(DBIERR_INVALIDHNDL, DBIErrorText(DBIERR_INVALIDHNDL).str());
+    return DBIERR_INVALIDHNDL;
+  }
+  auto conn = cursor->GetConnection();
+  if (!conn) return DBIERR_NONE;
+  try {
+    conn->Commit();
+  } catch (const EDBEngineError& e) {
+    return e.ErrorCode();
+  }
+  return DBIERR_NONE;
+}
+
+// ---- helpers ------------------------------------------------------------------------------
+namespace tv::db {
+
+Transaction::Transaction(const AnsiString& databaseName) : conn_(ConnectionFor(databaseName)) {
+  if (!conn_->InTransaction()) {
+    conn_->Begin();
+    owner_ = true;
+    serial_ = conn_->TxSerial();
+  }
+}
+
+Transaction::~Transaction() {
+  if (owner_ && !done_ && conn_->TxSerial() == serial_) {
+    try {
+      conn_->Rollback();
+    } catch (...) {
+    }
+  }
+}
+
+void Transaction::Commit() {
+  if (owner_ && !done_ && conn_->TxSerial() == serial_) conn_->Commit();
+  done_ = true;
+}
+
+void Transaction::Rollback() {
+  if (owner_ && !done_ && conn_->TxSerial() == serial_) conn_->Rollback();
+  done_ = true;
+}
+
+AnsiString ResolveDatabaseFolder(const AnsiString& databaseName) { return AnsiString(FolderOf(databaseName)); }
+
+bool TableExists(const AnsiString& databaseName, const AnsiString& table) {
+  return ConnectionFor(databaseName)->ResolveTable(table.str()).has_value();
+}
+
+void DropTable(const AnsiString& databaseName, const AnsiString& table) {
+  auto conn = ConnectionFor(databaseName);
+  auto stored = conn->ResolveTable(table.str());
+  if (!stored) return;
+  std::string lower = Lower(*stored);
+  std::string folder = conn->Folder();
+  // datasets on the dropped table would read a table that no longer exists
+  CloseDatasets([&](const std::string&, const std::string& f) { return f == folder; });
+  conn->Exec("DROP TABLE IF EXISTS " + QuoteIdent(*stored));
+}
+
+std::vector<AnsiString> TableNames(const AnsiString& databaseName) {
+  auto conn = ConnectionFor(databaseName);
+  Stmt st = conn->Prepare(
+      "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite^_%' ESCAPE '^' ORDER BY lower(name)");
+  std::vector<AnsiString> r;
+  while (st.Step()) r.emplace_back(st.Column(0).s);
+  return r;
+}
+
+namespace {
+bool SplitTablePath(const AnsiString& filePath, std::string& folder, std::string& table) {
+  std::string p = filePath.str();
+  std::replace(p.begin(), p.end(), '\\', '/');
+  size_t slash = p.find_last_of('/');
+  folder = slash == std::string::npos ? "./" : p.substr(0, slash + 1);
+  table = BareTableName(p.substr(slash == std::string::npos ? 0 : slash + 1));
+  struct stat st {};
+  std::string db = folder + kDatabaseFileName;
+  return ::stat(db.c_str(), &st) == 0;
+}
+}  // namespace
+
+bool TableFileExists(const AnsiString& filePath) {
+  std::string folder, table;
+  if (!SplitTablePath(filePath, folder, table)) return false;
+  return TableExists(AnsiString(folder), AnsiString(table));
+}
+
+bool DeleteTableFile(const AnsiString& filePath) {
+  std::string folder, table;
+  if (!SplitTablePath(filePath, folder, table)) return false;
+  if (!TableExists(AnsiString(folder), AnsiString(table))) return false;
+  DropTable(AnsiString(folder), AnsiString(table));
+  return true;
+}
+
+AnsiString UniqueTableName(const AnsiString& databaseName, const AnsiString& prefix) {
+  static std::atomic<unsigned> counter{0};
+  auto conn = ConnectionFor(databaseName);
+  unsigned seed = static_cast<unsigned>(::getpid()) * 7919u +
+                  static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() & 0xffff);
+  for (;;) {
+    std::string name = prefix.str() + std::to_string((seed + counter++) % 1000000u);
+    if (!conn->ResolveTable(name)) return AnsiString(name);
+  }
+}
+
+namespace {
+struct Definition {
+  std::string columnsSql;  // "(...)" part of CREATE TABLE
+  std::vector<std::pair<std::string, std::string>> indexes;  // name, "UNIQUE INDEX … ON … (cols)" tail
+};
+
+Definition ReadDefinition(Connection& conn, const std::string& stored) {
+  Definition d;
+  Stmt st = conn.Prepare("SELECT sql FROM sqlite_master WHERE type='table' AND name=?1");
+  st.Bind(1, Cell::String(stored));
+  if (!st.Step()) ThrowEngine(DBIERR_NOSUCHTABLE, DBIErrorText(DBIERR_NOSUCHTABLE).str() + "\nTable: " + stored);
+  std::string sql = st.Column(0).s;
+  size_t open = sql.find('(');
+  d.columnsSql = open == std::string::npos ? "" : sql.substr(open);
+  Stmt ix = conn.Prepare("SELECT name, sql FROM sqlite_master WHERE type='index' AND tbl_name=?1 AND sql IS NOT NULL ORDER BY rowid");
+  ix.Bind(1, Cell::String(stored));
+  while (ix.Step()) {
+    std::string isql = ix.Column(1).s;
+    size_t paren = isql.find('(');
+    bool unique = Lower(isql.substr(0, 20)).find("unique") != std::string::npos;
+    d.indexes.emplace_back(ix.Column(0).s, std::string(unique ? "UNIQUE " : "") + "|" + isql.substr(paren));
+  }
+  return d;
+}
+
+void CreateFromDefinition(Connection& conn, const std::string& name, const Definition& d) {
+  conn.Exec("CREATE TABLE " + QuoteIdent(name) + " " + d.columnsSql);
+}
+
+void CreateIndexes(Connection& conn, const std::string& name, const Definition& d, bool renameIndexes) {
+  for (const auto& [iname, tail] : d.indexes) {
+    size_t bar = tail.find('|');
+    std::string uniq = tail.substr(0, bar);
+    std::string cols = tail.substr(bar + 1);
+    std::string newName = renameIndexes ? name + "_" + iname : iname;
+    conn.Exec("CREATE " + uniq + "INDEX IF NOT EXISTS " + QuoteIdent(newName) + " ON " + QuoteIdent(name) + " " + cols);
+  }
+}
+
+// Copies rows; with skipDuplicates, rows that break a unique key are counted and left out.
+RebuildResult CopyRows(Connection& src, const std::string& from, Connection& dst, const std::string& to,
+                       bool skipDuplicates) {
+  RebuildResult r;
+  const TableMeta* m = src.Table(from);
+  std::string cols;
+  for (size_t k = 0; k < m->columns.size(); ++k) cols += (k ? ", " : "") + QuoteIdent(m->columns[k].name);
+  Stmt read = src.Prepare("SELECT " + cols + " FROM " + QuoteIdent(from) + " ORDER BY rowid");
+  std::string ins = std::string("INSERT ") + (skipDuplicates ? "OR IGNORE " : "") + "INTO " + QuoteIdent(to) + " (" +
+                    cols + ") VALUES (";
+  for (size_t k = 0; k < m->columns.size(); ++k) ins += k ? ",?" : "?";
+  Stmt write = dst.Prepare(ins + ")");
+  int n = read.ColumnCount();
+  while (true) {
+    bool row;
+    try {
+      row = read.Step();
+    } catch (const EDBEngineError&) {
+      break;  // unreadable rest of a damaged table
+    }
+    if (!row) break;
+    for (int c = 0; c < n; ++c) write.Bind(c + 1, read.Column(c));
+    write.Step();
+    write.Reset();
+    if (sqlite3_changes(dst.Db()) > 0) ++r.copied;
+    else ++r.skipped;
+  }
+  dst.Touch(Lower(to));
+  return r;
+}
+}  // namespace
+
+void CopyTable(const AnsiString& srcDatabase, const AnsiString& srcTable, const AnsiString& dstDatabase,
+               const AnsiString& dstTable) {
+  auto src = ConnectionFor(srcDatabase);
+  auto dst = ConnectionFor(dstDatabase);
+  auto stored = src->ResolveTable(srcTable.str());
+  if (!stored) ThrowEngine(DBIERR_NOSUCHTABLE, DBIErrorText(DBIERR_NOSUCHTABLE).str() + "\nTable: " + srcTable.str());
+  Definition d = ReadDefinition(*src, *stored);
+  std::string to = BareTableName(dstTable.str());
+  DropTable(dstDatabase, AnsiString(to));
+  Transaction tx(dstDatabase);
+  CreateFromDefinition(*dst, to, d);
+  CreateIndexes(*dst, to, d, src.get() == dst.get());
+  CopyRows(*src, *stored, *dst, to, false);
+  tx.Commit();
+}
+
+std::vector<AnsiString> IntegrityCheck(const AnsiString& databaseName) {
+  auto conn = ConnectionFor(databaseName);
+  std::vector<AnsiString> r;
+  try {
+    Stmt st = conn->Prepare("PRAGMA integrity_check");
+    while (st.Step()) r.emplace_back(st.Column(0).s);
+  } catch (const EDBEngineError& e) {
+    r.push_back(e.Message);
+  }
+  return r;
+}
+
+RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& table) {
+  auto conn = ConnectionFor(databaseName);
+  auto stored = conn->ResolveTable(table.str());
+  if (!stored) ThrowEngine(DBIERR_NOSUCHTABLE, DBIErrorText(DBIERR_NOSUCHTABLE).str() + "\nTable: " + table.str());
+  std::string folder = conn->Folder();
+  CloseDatasets([&](const std::string&, const std::string& f) { return f == folder; });
+  Definition d = ReadDefinition(*conn, *stored);
+  std::string tmp = "tv_rebuild_" + Lower(*stored);
+  Transaction tx(databaseName);
+  conn->Exec("DROP TABLE IF EXISTS " + QuoteIdent(tmp));
+  CreateFromDefinition(*conn, tmp, d);
+  CreateIndexes(*conn, tmp, d, true);  // unique keys decide which rows are kept
+  RebuildResult r = CopyRows(*conn, *stored, *conn, tmp, true);
+  conn->Exec("DROP TABLE " + QuoteIdent(*stored));
+  conn->Exec("ALTER TABLE " + QuoteIdent(tmp) + " RENAME TO " + QuoteIdent(*stored));
+  // indexes get their own names back
+  for (const auto& ix : d.indexes) conn->Exec("DROP INDEX IF EXISTS " + QuoteIdent(tmp + "_" + ix.first));
+  CreateIndexes(*conn, *stored, d, false);
+  tx.Commit();
+  conn->SchemaChanged();
+  return r;
+}
+
+void ReleaseDatabase(const AnsiString& databaseName) {
+  std::string folder = FolderOf(databaseName);
+  CloseDatasets([&](const std::string&, const std::string& f) { return f == folder; });
+  ForgetConnection(folder);
+}
+
+}  // namespace tv::db

@@ -1,0 +1,346 @@
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
+
+namespace tv::db {
+
+TFieldType FieldTypeOf(ColumnKind kind) {
+  switch (kind) {
+    case ColumnKind::Text: return ftString;
+    case ColumnKind::Number: return ftFloat;
+    case ColumnKind::Integer: return ftInteger;
+    case ColumnKind::Date: return ftDate;
+    case ColumnKind::DateTime: return ftDateTime;
+    case ColumnKind::Logical: return ftBoolean;
+    case ColumnKind::Memo: return ftMemo;
+  }
+  return ftString;
+}
+
+std::string QuoteIdent(const std::string& n) {
+  std::string q = "\"";
+  for (char c : n) {
+    if (c == '"') q += '"';
+    q += c;
+  }
+  return q + "\"";
+}
+
+// The open state of a TTable: connection, table definition, order and a small row cache.
+class TableSource {
+ public:
+  static constexpr int kBlock = 64;
+  static constexpr size_t kCacheLimit = 4096;
+
+  std::shared_ptr<Connection> conn;
+  TableMeta meta;
+  std::string lower;
+  std::string quoted;
+  std::string columns;  // "c1","c2",…
+  std::string orderBy;
+  std::vector<bool> orderField;
+  bool hasOrder = false;
+  std::uint64_t seenGen = 0, seenEpoch = 0;
+  std::unordered_map<std::int64_t, Record> cache;
+  Stmt block, insert;
+
+  void Fetch(const std::int64_t* ids, int n) {
+    if (!block.get()) {
+      std::string sql = "SELECT rowid, " + columns + " FROM " + quoted + " WHERE rowid IN (";
+      for (int k = 0; k < kBlock; ++k) sql += k ? ",?" : "?";
+      block = conn->Prepare(sql + ")");
+    }
+    if (cache.size() + static_cast<size_t>(n) > kCacheLimit) cache.clear();
+    for (int k = 0; k < kBlock; ++k) {
+      if (k < n) block.Bind(k + 1, Cell::Integer(ids[k]));
+      else block.Bind(k + 1, Cell());
+    }
+    size_t nc = meta.columns.size();
+    while (block.Step()) {
+      std::int64_t id = sqlite3_column_int64(block.get(), 0);
+      Record r(nc);
+      for (size_t c = 0; c < nc; ++c) r[c] = block.Column(static_cast<int>(c + 1));
+      cache[id] = std::move(r);
+    }
+    block.Reset();
+  }
+
+  // Values as stored: empty text in text columns becomes null.
+  Cell Stored(const Cell& c, size_t col) const {
+    if (c.kind == Cell::Text && c.s.empty()) return Cell();
+    (void)col;
+    return c;
+  }
+};
+
+}  // namespace tv::db
+
+using namespace tv::db;
+
+TTable::TTable(TComponent* AOwner) : TDataSet(AOwner) {}
+
+TTable::~TTable() {
+  Close();
+}
+
+AnsiString TTable::StoredName() const { return src_ ? AnsiString(src_->meta.name) : AnsiString(); }
+
+std::shared_ptr<Connection> TTable::GetConnection() const { return src_ ? src_->conn : nullptr; }
+
+namespace {
+std::vector<std::string> SplitNames(const std::string& s) {
+  std::vector<std::string> r;
+  std::string cur;
+  for (char c : s + ";") {
+    if (c == ';' || c == ',') {
+      std::string t = Trim(AnsiString(cur)).str();
+      if (!t.empty()) r.push_back(t);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  return r;
+}
+}  // namespace
+
+void TTable::DoOpen(std::vector<ColumnDef>& columns) {
+  if (TableName.Trim().IsEmpty()) throw EDatabaseError(Name + ": Missing TableName property");
+  auto src = std::make_unique<TableSource>();
+  src->conn = ConnectionFor(DatabaseName);
+  const TableMeta* meta = src->conn->Table(TableName.str());
+  if (!meta)
+    ThrowEngine(DBIERR_NOSUCHTABLE, DBIErrorText(DBIERR_NOSUCHTABLE).str() + "\nTable: " + src->conn->Folder() +
+                                        BareTableName(TableName.str()));
+  src->meta = *meta;
+  src->lower = Lower(meta->name);
+  src->quoted = QuoteIdent(meta->name);
+  for (size_t k = 0; k < meta->columns.size(); ++k) {
+    const auto& c = meta->columns[k];
+    if (k) src->columns += ", ";
+    src->columns += QuoteIdent(c.name);
+    ColumnDef d;
+    d.name = c.name;
+    d.type = FieldTypeOf(c.kind);
+    d.size = c.kind == ColumnKind::Text ? c.size : 0;
+    columns.push_back(d);
+  }
+  src_ = std::move(src);
+  try {
+    ReorderIfOpen();
+  } catch (...) {
+    src_.reset();
+    throw;
+  }
+  RegisterOpen(this, DatabaseName, src_->conn->Folder());
+}
+
+void TTable::DoClose() { src_.reset(); }
+
+// Computes the ORDER BY of the table from IndexFieldNames / IndexName / the key.
+void TTable::ReorderIfOpen() {
+  if (!src_) return;
+  auto& m = src_->meta;
+  std::vector<std::string> cols;
+  if (!indexFieldNames_.Trim().IsEmpty()) {
+    cols = SplitNames(indexFieldNames_.str());
+  } else if (!indexName_.Trim().IsEmpty()) {
+    std::string want = Lower(indexName_.Trim().str());
+    const TableMeta::Index* found = nullptr;
+    for (const auto& ix : m.indexes) {
+      std::string n = Lower(ix.name);
+      if (n == want || n == src_->lower + "_" + want ||
+          (n.size() > want.size() + 1 && n.compare(n.size() - want.size() - 1, std::string::npos, "_" + want) == 0)) {
+        found = &ix;
+        break;
+      }
+    }
+    if (!found) throw EDatabaseError(Name + ": Index '" + indexName_ + "' not found");
+    cols = found->columns;
+  } else {
+    cols = m.keyColumns;
+  }
+  src_->orderField.assign(m.columns.size(), false);
+  std::string order;
+  for (const auto& c : cols) {
+    int idx = -1;
+    for (size_t k = 0; k < m.columns.size(); ++k)
+      if (Lower(m.columns[k].name) == Lower(c)) idx = static_cast<int>(k);
+    if (idx < 0) throw EDatabaseError(Name + ": Field '" + AnsiString(c) + "' not found");
+    src_->orderField[static_cast<size_t>(idx)] = true;
+    order += QuoteIdent(m.columns[static_cast<size_t>(idx)].name) + ", ";
+  }
+  src_->hasOrder = !cols.empty();
+  src_->orderBy = " ORDER BY " + order + "rowid";
+}
+
+void TTable::SetIndexName(const AnsiString& v) {
+  indexName_ = v;
+  indexFieldNames_ = "";
+  if (GetActive()) {
+    CheckBrowseMode();
+    ReorderIfOpen();
+    Resync();
+    DataEvent(static_cast<int>(TDataSource::Event::DataSet));
+  }
+}
+
+void TTable::SetIndexFieldNames(const AnsiString& v) {
+  indexFieldNames_ = v;
+  indexName_ = "";
+  if (GetActive()) {
+    CheckBrowseMode();
+    ReorderIfOpen();
+    Resync();
+    DataEvent(static_cast<int>(TDataSource::Event::DataSet));
+  }
+}
+
+void TTable::LoadOrder(std::vector<std::int64_t>& ids) {
+  Stmt st = src_->conn->Prepare("SELECT rowid FROM " + src_->quoted + src_->orderBy);
+  ids.clear();
+  while (st.Step()) ids.push_back(sqlite3_column_int64(st.get(), 0));
+}
+
+void TTable::ScanAll(const std::function<void(std::int64_t, const Record&)>& fn) {
+  Stmt st = src_->conn->Prepare("SELECT rowid, " + src_->columns + " FROM " + src_->quoted + src_->orderBy);
+  size_t nc = src_->meta.columns.size();
+  Record r(nc);
+  while (st.Step()) {
+    for (size_t c = 0; c < nc; ++c) r[c] = st.Column(static_cast<int>(c + 1));
+    fn(sqlite3_column_int64(st.get(), 0), r);
+  }
+}
+
+bool TTable::ReadRecord(std::int64_t id, Record& out, const std::int64_t* hint, int hintCount) {
+  auto& cache = src_->cache;
+  auto it = cache.find(id);
+  if (it == cache.end()) {
+    if (hintCount > 0) src_->Fetch(hint, std::min(hintCount, TableSource::kBlock));
+    it = cache.find(id);
+    if (it == cache.end()) {
+      src_->Fetch(&id, 1);
+      it = cache.find(id);
+      if (it == cache.end()) return false;
+    }
+  }
+  out = it->second;
+  return true;
+}
+
+std::int64_t TTable::DoInsert(const Record& rec) {
+  auto& s = *src_;
+  if (!s.insert.get()) {
+    std::string sql = "INSERT INTO " + s.quoted + " (" + s.columns + ") VALUES (";
+    for (size_t k = 0; k < s.meta.columns.size(); ++k) sql += k ? ",?" : "?";
+    s.insert = s.conn->Prepare(sql + ")");
+  }
+  for (size_t k = 0; k < s.meta.columns.size(); ++k) s.insert.Bind(static_cast<int>(k + 1), s.Stored(rec[k], k));
+  s.conn->Touch(s.lower);
+  s.insert.Step();
+  s.insert.Reset();
+  return sqlite3_last_insert_rowid(s.conn->Db());
+}
+
+void TTable::DoUpdate(std::int64_t id, const Record& rec, const std::vector<bool>& changed) {
+  auto& s = *src_;
+  std::string sql = "UPDATE " + s.quoted + " SET ";
+  bool any = false;
+  for (size_t k = 0; k < changed.size(); ++k)
+    if (changed[k]) {
+      sql += std::string(any ? ", " : "") + QuoteIdent(s.meta.columns[k].name) + "=?";
+      any = true;
+    }
+  if (!any) return;
+  Stmt st = s.conn->Prepare(sql + " WHERE rowid=?");
+  int p = 1;
+  for (size_t k = 0; k < changed.size(); ++k)
+    if (changed[k]) st.Bind(p++, s.Stored(rec[k], k));
+  st.Bind(p, Cell::Integer(id));
+  s.conn->Touch(s.lower);
+  s.cache.erase(id);
+  st.Step();
+}
+
+void TTable::DoDelete(std::int64_t id) {
+  auto& s = *src_;
+  Stmt st = s.conn->Prepare("DELETE FROM " + s.quoted + " WHERE rowid=?");
+  st.Bind(1, Cell::Integer(id));
+  s.conn->Touch(s.lower);
+  s.cache.erase(id);
+  st.Step();
+}
+
+bool TTable::OrderDependsOn(const std::vector<bool>& changed) const {
+  if (!src_ || !src_->hasOrder) return false;
+  for (size_t k = 0; k < changed.size() && k < src_->orderField.size(); ++k)
+    if (changed[k] && src_->orderField[k]) return true;
+  return false;
+}
+
+bool TTable::SourceChanged() const {
+  return src_ && (src_->conn->Generation(src_->lower) != src_->seenGen || src_->conn->Epoch() != src_->seenEpoch);
+}
+
+void TTable::MarkSynced() {
+  if (!src_) return;
+  src_->seenGen = src_->conn->Generation(src_->lower);
+  src_->seenEpoch = src_->conn->Epoch();
+}
+
+void TTable::DropCache() {
+  if (src_) src_->cache.clear();
+}
+
+bool TTable::FindExact(const std::vector<int>& fields, const Record& values, std::vector<std::int64_t>& ids) {
+  auto& s = *src_;
+  std::string sql = "SELECT rowid FROM " + s.quoted + " WHERE ";
+  std::vector<const Cell*> binds;
+  for (size_t k = 0; k < fields.size(); ++k) {
+    if (k) sql += " AND ";
+    std::string col = QuoteIdent(s.meta.columns[static_cast<size_t>(fields[k])].name);
+    const Cell& v = values[k];
+    if (v.IsNull() || (v.kind == Cell::Text && v.s.empty())) {
+      sql += "(" + col + " IS NULL OR " + col + "='')";
+    } else {
+      sql += col + "=?";
+      binds.push_back(&v);
+    }
+  }
+  Stmt st = s.conn->Prepare(sql);
+  for (size_t k = 0; k < binds.size(); ++k) st.Bind(static_cast<int>(k + 1), *binds[k]);
+  ids.clear();
+  while (st.Step()) ids.push_back(sqlite3_column_int64(st.get(), 0));
+  return true;
+}
+
+void TTable::EmptyTable() {
+  if (GetActive()) {
+    CheckBrowseMode();
+    src_->conn->Exec("DELETE FROM " + src_->quoted);
+    Resync();
+    DataEvent(static_cast<int>(TDataSource::Event::DataSet));
+    return;
+  }
+  auto conn = ConnectionFor(DatabaseName);
+  auto stored = conn->ResolveTable(TableName.str());
+  if (!stored) ThrowEngine(DBIERR_NOSUCHTABLE, DBIErrorText(DBIERR_NOSUCHTABLE).str() + "\nTable: " + TableName.str());
+  conn->Exec("DELETE FROM " + QuoteIdent(*stored));
+}
+
+bool TTable::GetExists() const {
+  try {
+    return tv::db::TableExists(DatabaseName, TableName);
+  } catch (const EDatabaseError&) {
+    return false;
+  }
+}
+
+void TTable::DeleteTable() {
+  Close();
+  tv::db::DropTable(DatabaseName, TableName);
+}
