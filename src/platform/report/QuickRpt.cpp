@@ -420,7 +420,10 @@ class Layout {
         case rbPageFooter: pageFooters_.push_back(b); break;
         case rbGroupHeader:
           if (auto* g = dynamic_cast<TQRGroup*>(b))
-            groups_.push_back({g, std::make_unique<tv::report::Expression>(g->Expression.str()), {}});
+            // a group without an expression never breaks
+            groups_.push_back({g, std::make_unique<tv::report::Expression>(
+                                      g->Expression.Trim().IsEmpty() ? std::string("''") : g->Expression.str()),
+                               {}});
           else
             details_.push_back(b);  // a plain band marked as group header has no key
           break;
