@@ -896,6 +896,10 @@ class Translator {
           break;
         case T::Semi:
           break;
+        case T::Number:
+          // "0." would glue to a following word; SQLite reads "0.0" the same.
+          Append(out, t.text.back() == '.' ? t.text + "0" : t.text);
+          break;
         case T::Word: {
           int next = EmitWord(i, out);
           if (next >= 0) i = next;
