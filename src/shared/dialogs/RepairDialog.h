@@ -1,0 +1,38 @@
+#pragma once
+// Diálogo que verifica y reconstruye las tablas de una carpeta, con respaldo fechado.
+#include <memory>
+
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/StdCtrls.h"
+#include "shared/general/BdeUtil.h"
+
+class TRepairDialog : public TForm {
+ public:
+  TRepairDialog(TComponent* Owner, const AnsiString& aRuta);
+  ~TRepairDialog() override;
+  AnsiString ClassName() const override { return "TRepairDialog"; }
+
+  TLabel* Label1;
+  TLabel* Label2;
+  TLabel* Label3;
+  TLabel* LblNTabla;
+  TProgressBar* ProgressBar1;
+  TListBox* MessageLB;
+  TLabel* LblFin;
+  TButton* BtnReconstruirCarpeta;
+  TButton* ExitBtn;
+
+  void BtnReconstruirCarpetaClick(TObject* Sender);
+  void ExitBtnClick(TObject* Sender);
+  bool IsTableExcepcion(const AnsiString& aTabla) const;
+  void RebuildTable(const char* aTable);
+  void ClearBars();
+
+  AnsiString buf;  // carpeta de trabajo al construir el diálogo
+  std::unique_ptr<TBDEUtil> BDEUtil;
+  AnsiString RutaTablas;
+  std::unique_ptr<TStringList> Excepciones;
+};
+
+extern TRepairDialog* RepairDialog;

@@ -1,0 +1,56 @@
+#pragma once
+// Revisión de códigos de resultado del motor de datos y sesión de utilidades de tablas.
+#include <cstdint>
+
+#include "platform/core/AnsiString.h"
+
+// Códigos de 16 bits: byte alto = categoría, byte bajo = código; 0 = éxito.
+unsigned short CheckDbiError(unsigned short ErrorValue, const char* FileName, unsigned long LineNo);
+unsigned short CheckTUError(unsigned short ErrorValue, const char* FileName, unsigned long LineNo);
+
+// Respuesta de la retrollamada de progreso: que el motor siga con su manejo por defecto.
+enum CBRType { cbrUSEDEF = 0, cbrCONTINUE = 1, cbrABORT = 2 };
+enum CBType { cbGENPROGRESS = 1 };
+
+struct TUVerifyCallBack {
+  int iPercentDone = 0;
+  char szMsg[128] = {};
+};
+struct CURProps {
+  char szName[256] = {};
+  int iFields = 0;
+};
+
+CBRType GenProgressCallBack(CBType ecbType, std::uintptr_t iClientData, void* pCbInfo);
+
+// Sesión de utilidades de tablas: verificar y reconstruir las tablas de una carpeta.
+class TBDEUtil {
+ public:
+  TBDEUtil();
+  ~TBDEUtil();
+  TBDEUtil(const TBDEUtil&) = delete;
+  TBDEUtil& operator=(const TBDEUtil&) = delete;
+
+  bool RegisterCallBack();
+  bool UnRegisterCallBack();
+
+  // Abre y cierra la sesión; devuelven el código de resultado.
+  unsigned short Abrir();
+  unsigned short Cerrar();
+  // Verifica la base de la carpeta (revisión de integridad); en aNivel queda 0 si está
+  // sana y 1 si la revisión encontró fallas.
+  unsigned short VerificarTabla(const AnsiString& aCarpeta, const AnsiString& aTabla, int& aNivel);
+  // Copia la tabla a la carpeta de respaldo (con el nombre aNombreRespaldo) y la
+  // reconstruye copiando sus filas legibles a una tabla nueva.
+  unsigned short ReconstruirTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
+                                  const AnsiString& aCarpetaRespaldo,
+                                  const AnsiString& aNombreRespaldo);
+
+  TUVerifyCallBack cbInfo;
+  CURProps tuProps;
+  void* hDb = nullptr;
+  unsigned short vhTSes = 0;
+
+ private:
+  bool registrada_ = false;
+};

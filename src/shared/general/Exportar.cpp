@@ -1,0 +1,199 @@
+#include "shared/general/Exportar.h"
+
+#include <xlsxwriter.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "platform/core/Encoding.h"
+#include "platform/db/DB.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/os/Files.h"
+#include "platform/os/Launch.h"
+#include "shared/dialogs/Aviso.h"
+#include "shared/general/Utiles.h"
+
+namespace {
+
+// Archivo de texto para personas: UTF-8 del programa a Windows-1252 y "\n" a CR LF.
+class ArchivoTexto {
+ public:
+  ArchivoTexto(const AnsiString& nombre, bool agregar)
+      : f_(std::fopen(nombre.c_str(), agregar ? "ab" : "wb")) {}
+  ~ArchivoTexto() { Cerrar(); }
+  bool Abierto() const { return f_ != nullptr; }
+  void Linea(const std::string& utf8) {
+    std::string cp = tv::encoding::Utf8ToCp1252(utf8);
+    cp += "\r\n";
+    std::fwrite(cp.data(), 1, cp.size(), f_);
+  }
+  void Cerrar() {
+    if (f_) std::fclose(f_);
+    f_ = nullptr;
+  }
+
+ private:
+  std::FILE* f_;
+};
+
+std::string AlinearDerecha(const AnsiString& s, int ancho) {
+  int faltan = ancho - s.Length();
+  return faltan > 0 ? std::string(static_cast<size_t>(faltan), ' ') + s.str() : s.str();
+}
+
+bool AlineadoADerecha(TFieldType t) {
+  return t == ftSmallint || t == ftInteger || t == ftBoolean || t == ftFloat || t == ftDate;
+}
+
+}  // namespace
+
+AnsiString CampoDelimitado(const AnsiString& aValor, char aSeparador) {
+  const std::string& v = aValor.str();
+  if (v.find_first_of(std::string{aSeparador, '"', '\r', '\n'}) == std::string::npos) return aValor;
+  std::string r = "\"";
+  for (char c : v) {
+    if (c == '"') r += '"';
+    r += c;
+  }
+  r += '"';
+  return AnsiString(r);
+}
+
+void DBToCSV(TDataSet* aDataSet, const AnsiString& aFile, TStringList* aCampos, char aSepDecimal,
+             bool /*paraExcel*/, TStringList* aTitulos, bool add) {
+  char sep = getSystemSeparator();
+  char decimal = aSepDecimal ? aSepDecimal : DecimalSeparator;
+  ArchivoTexto f(aFile, add);
+  if (!f.Abierto()) {
+    MessageBox(nullptr, "No se puede crear " + aFile, "Error", MB_ICONERROR);
+    return;
+  }
+  bool abierto = false;
+  if (!aDataSet->Active) {
+    aDataSet->Open();
+    abierto = true;
+  }
+  std::vector<TField*> campos;
+  if (aCampos) {
+    for (int i = 0; i < aCampos->Count(); ++i) campos.push_back(aDataSet->FieldByName(aCampos->Get(i)));
+  } else {
+    for (int i = 0; i < aDataSet->FieldCount; ++i) campos.push_back(aDataSet->Fields[i]);
+  }
+  f.Linea(std::string("sep=") + sep);
+  std::string encabezado;
+  for (size_t i = 0; i < campos.size(); ++i) {
+    AnsiString titulo = aTitulos && static_cast<int>(i) < aTitulos->Count() ? aTitulos->Get(static_cast<int>(i))
+                        : aCampos ? aCampos->Get(static_cast<int>(i))
+                                  : campos[i]->FieldName;
+    encabezado += CampoDelimitado(titulo, sep).str() + sep;
+  }
+  f.Linea(encabezado);
+  aDataSet->First();
+  while (!aDataSet->Eof) {
+    std::string linea;
+    for (size_t i = 0; i < campos.size(); ++i) {
+      std::string valor = campos[i]->AsString().str();
+      if (campos[i]->DataType() == ftFloat) {
+        size_t coma = valor.find(',');
+        if (coma != std::string::npos) valor[coma] = decimal;
+      }
+      if (i > 0) linea += sep;
+      linea += CampoDelimitado(AnsiString(valor), sep).str();
+    }
+    f.Linea(linea);
+    aDataSet->Next();
+  }
+  if (abierto) aDataSet->Close();
+  f.Cerrar();
+}
+
+void DataSetToTxtNice(const AnsiString& aMsg, TDataSet* aDataSet, const AnsiString& aFile, bool Add,
+                      int aNumRec, int rigthLess) {
+  ArchivoTexto f(aFile, Add);
+  if (!f.Abierto()) {
+    MessageBox(nullptr, "DataSetToTxtNice: No se puede crear Archivo", "Error", MB_ICONERROR);
+    return;
+  }
+  f.Linea(aMsg.str());
+  f.Linea("");
+  bool abierto = false;
+  if (!aDataSet->Active) {
+    aDataSet->Open();
+    abierto = true;
+  }
+  int nCampos = aDataSet->FieldCount - rigthLess;
+  std::string encabezado = "\t";
+  for (int i = 0; i < nCampos; ++i) {
+    TField* c = aDataSet->Fields[i];
+    encabezado += (c->Size() > 0 ? FillStringR(c->FieldName, c->Size(), ' ').str()
+                                 : AlinearDerecha(c->FieldName, 13)) +
+                  "\t";
+  }
+  f.Linea(encabezado);
+  aDataSet->First();
+  for (int fila = 0; !aDataSet->Eof && fila <= aNumRec; ++fila) {
+    char numero[16];
+    std::snprintf(numero, sizeof numero, "%03d", fila + 1);
+    std::string linea = std::string(numero) + "\t";
+    for (int i = 0; i < nCampos; ++i) {
+      TField* c = aDataSet->Fields[i];
+      if (c->IsNull) {
+        linea += std::string(static_cast<size_t>(c->Size()), ' ');
+      } else if (c->DataType() == ftString) {
+        linea += FillStringR(c->AsString(), c->Size(), ' ').str();
+      } else if (AlineadoADerecha(c->DataType())) {
+        linea += AlinearDerecha(c->AsString(), 13);
+      } else {
+        linea += c->AsString().str();
+      }
+      linea += "\t";
+    }
+    f.Linea(linea);
+    aDataSet->Next();
+  }
+  if (abierto) aDataSet->Close();
+  f.Cerrar();
+}
+
+void exportarToExcel(TDataSet* adataset) {
+  AnsiString carpeta = GetCurrentDir();
+  std::unique_ptr<TSaveDialog> dialogo(new TSaveDialog(nullptr));
+  dialogo->Filter = "Archivos Excel|*.xls;*.xlsx";
+  if (!dialogo->Execute()) return;
+  // Se escribe el formato .xlsx: el nombre lleva esa extensión.
+  AnsiString archivo = dialogo->FileName;
+  if (ExtractFileExt(archivo).LowerCase() != ".xlsx")
+    archivo = ExtractFileExt(archivo).LowerCase() == ".xls" ? ChangeFileExt(archivo, ".xlsx")
+                                                            : archivo + ".xlsx";
+  TAviso aviso;
+  aviso.Inicie("Realizando la exportación...", true, true, 1, adataset->RecordCount, 1);
+  lxw_workbook* libro = workbook_new(archivo.c_str());
+  if (!libro) {
+    aviso.Termine();
+    throw EOleException("No se pudo crear el libro " + archivo);
+  }
+  aviso.PutMsg("Excel activado.");
+  lxw_worksheet* hoja = workbook_add_worksheet(libro, "Exportación");
+  aviso.PutMsg("Hojas creadas en Excel.");
+  aviso.PutMsg("Rango tipo texto activados");
+  for (int i = 0; i < adataset->FieldCount; ++i)
+    worksheet_write_string(hoja, 0, static_cast<lxw_col_t>(i), adataset->Fields[i]->FieldName.c_str(), nullptr);
+  lxw_row_t fila = 1;
+  for (adataset->First(); !adataset->Eof; adataset->Next()) {
+    for (int j = 0; j < adataset->FieldCount; ++j) {
+      TField* c = adataset->Fields[j];
+      if (!c->IsNull)
+        worksheet_write_string(hoja, fila, static_cast<lxw_col_t>(j), c->AsString().c_str(), nullptr);
+    }
+    ++fila;
+    aviso.IncrProgBar();
+  }
+  aviso.PutMsg("Exportación finalizada.");
+  SetCurrentDir(carpeta);
+  aviso.Termine();
+  lxw_error error = workbook_close(libro);
+  if (error != LXW_NO_ERROR)
+    throw EOleException("No se pudo guardar " + archivo + ": " + lxw_strerror(error));
+  tv::os::OpenDocument(archivo);
+}
