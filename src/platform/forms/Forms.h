@@ -92,6 +92,8 @@ class TForm : public TWinControl {
 
   // State for drivers.
   bool Created() const { return created_; }
+  // The control that has the focus now (nullptr while the form is hidden).
+  TWinControl* FocusedControl() const { return focused_; }
   void ControlRemoved(TControl* c);  // a control of the form is being deleted
 
  protected:
@@ -102,7 +104,9 @@ class TForm : public TWinControl {
   void ShowCommon();
   void FocusFirst();
   bool CloseModalCheck();  // OnCloseQuery + OnClose for an ending modal loop
+  TWinControl* focused_ = nullptr;
   bool created_ = false;
+  int busy_ = 0;
   bool visible_ = false;
   bool modal_ = false;
   bool modalEnded_ = false;
@@ -124,6 +128,7 @@ class TScreen : public TComponent {
   // Bookkeeping used by TForm.
   void AddForm(TForm* f);
   void RemoveForm(TForm* f);
+  int IndexOf(TForm* f) const;
   // Makes f the active form: OnDeactivate of the old one, OnActivate of f.
   void ActivateForm(TForm* f);
 

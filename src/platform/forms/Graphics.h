@@ -165,7 +165,7 @@ class TPicture : public TObject {
 enum class CanvasOpKind { FillRect, Rectangle, TextOut, TextRect, Line, Ellipse };
 
 struct CanvasOp {
-  CanvasOpKind Kind;
+  CanvasOpKind Kind = CanvasOpKind::FillRect;
   TRect R;          // area (FillRect, Rectangle, TextRect clip, Ellipse)
   int X = 0, Y = 0; // text origin or line end
   int X0 = 0, Y0 = 0;  // line start
@@ -174,7 +174,10 @@ struct CanvasOp {
   TBrushStyle BrushStyle = bsSolid;
   TColor PenColor = clBlack;
   int PenWidth = 1;
-  TFont Font;
+  AnsiString FontName;
+  int FontSize = 8;
+  TColor FontColor = clBlack;
+  TFontStyles FontStyle;
 };
 
 class TCanvas : public TObject {

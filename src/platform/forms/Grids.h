@@ -76,6 +76,8 @@ class TCustomGrid : public TWinControl {
   // ---- user input ----
   // Focus the grid, then move to the cell (SelectCell may refuse), then OnClick.
   virtual void UserSelectCell(int col, int row);
+  // Moves to a row keeping the column (a DB grid counts data rows from 0).
+  virtual void UserSelectRow(int row) { UserSelectCell(Col.get(), row); }
   // Select the cell, then write its text as the in-place editor would.
   virtual void UserEditCell(int col, int row, const AnsiString& text);
 

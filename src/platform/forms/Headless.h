@@ -81,7 +81,8 @@ class Script {
 
 class HeadlessDriver : public UiDriver {
  public:
-  HeadlessDriver();   // installs itself and resets the application state
+  // Installs itself and resets the application state (install false: a bare driver).
+  explicit HeadlessDriver(bool install = true);
   ~HeadlessDriver() override;  // deletes the forms left, restores the previous driver
 
   // Scripts and answers.
@@ -145,6 +146,7 @@ class HeadlessDriver : public UiDriver {
   void RunScript(Script& s, TForm& form, bool modal);
 
   UiDriver* previous_ = nullptr;
+  bool installed_ = false;
   std::deque<Script> modal_;
   std::deque<Answer> answers_;
   std::deque<std::pair<bool, AnsiString>> inputs_;

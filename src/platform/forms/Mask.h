@@ -91,6 +91,7 @@ class TMaskEdit : public TCustomEdit {
   void KeyDown(Word& key, TShiftState shift) override;
   void KeyPress(char32_t& ch) override;
   void DoExit() override;
+  void DoEnter() override;
 
  protected:
   void SetText(const AnsiString& v) override;
