@@ -346,6 +346,10 @@ class TDataSet : public TComponent {
   int ActiveRow() const;  // -1 when empty
   Variant ValueAt(int row, int fieldIndex) const;
   AnsiString DisplayTextAt(int row, int fieldIndex) const;
+  // While set (>= 0), fields read this view row instead of the current one, so a grid's
+  // drawing events see the row being painted; -1 restores the current row.
+  void SetPaintRow(int row) const { paintRow_ = row; }
+  int PaintRow() const { return paintRow_; }
 
   // Internal (fields and data sources).
   const tv::db::Cell& CurrentCell(int fieldIndex) const;
@@ -426,6 +430,7 @@ class TDataSet : public TComponent {
   bool pendingChange_ = false;
   std::vector<TDataSource*> sources_;
   mutable bool syncing_ = false;
+  mutable int paintRow_ = -1;
 };
 
 // ---- data sources -----------------------------------------------------------------

@@ -398,6 +398,13 @@ const Cell& TDataSet::CurrentCell(int fieldIndex) const {
   static const Cell null;
   if (state_ == dsInactive) throw EDatabaseError("Cannot perform this operation on a closed dataset");
   SyncIfChanged();
+  if (paintRow_ >= 0 && paintRow_ != ActiveRow()) {
+    int r = paintRow_;
+    if (state_ == dsInsert && r > ActiveRow()) --r;
+    const Record* rec = RecordAt(r);
+    if (!rec || fieldIndex < 0 || fieldIndex >= static_cast<int>(rec->size())) return null;
+    return (*rec)[static_cast<size_t>(fieldIndex)];
+  }
   if (state_ == dsBrowse) {
     if (pos_ < 0) return null;
     LoadCurrent();
