@@ -92,7 +92,8 @@ std::vector<TableDef> BuildTables() {
   // Libro diario y maestros.
   t.push_back(Books("MVT", LineasComprobante(true), {},
                     {{"MVT_Documento", {"descdocu", "numedocu"}},
-                     {"MVT_Cuenta", {"numecuen"}},
+                     // Cubre las sumas por cuenta de los balances sin volver a las filas.
+                     {"MVT_Cuenta", {"numecuen", "fecha", "debito", "credito"}},
                      {"MVT_Tercero", {"cedulanit"}},
                      {"MVT_Fecha", {"fecha"}}}));
   t.push_back(Books("mvtMaestro",
