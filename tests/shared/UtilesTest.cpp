@@ -1,7 +1,9 @@
 #include "Entorno.h"
 #include "platform/core/Classes.h"
 #include "platform/core/SysUtils.h"
+#include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Headless.h"
+#include "platform/forms/Mask.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -122,4 +124,34 @@ TEST_F(Archivos, MunicipiosDeUnDepartamento) {
   EXPECT_EQ(lista[2], "002ABEJORRAL");
   getMunicipios("99", &lista);
   EXPECT_EQ(lista.Count(), 3);
+}
+
+TEST(Formularios, LimpiarEditsYCentra) {
+  tv::forms::HeadlessDriver ui;
+  TForm f(nullptr);
+  f.ClientWidth = 400;
+  f.ClientHeight = 300;
+  auto* edA = Make<TEdit>(&f, "EdNombre");
+  auto* edB = Make<TEdit>(&f, "edCodigo");
+  auto* edC = Make<TEdit>(&f, "EDFecha");
+  auto* otro = Make<TEdit>(&f, "Valor");
+  auto* mascara = Make<TMaskEdit>(&f, "EdMonto");
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{edA, edB, edC, otro}) e->Text = "x";
+  mascara->Text = "12";
+  limpiarEdits(&f, "edcodigo", "");
+  EXPECT_EQ(edA->Text, "");
+  EXPECT_EQ(edB->Text, "x");
+  EXPECT_EQ(edC->Text, "");
+  EXPECT_EQ(otro->Text, "x");
+  EXPECT_EQ(mascara->Text, "12");
+
+  auto* panel = Make<TPanel>(&f, "Panel1");
+  panel->Width = 101;
+  panel->Height = 51;
+  Centra(panel);
+  EXPECT_EQ(panel->Left, 150);
+  EXPECT_EQ(panel->Top, 125);
+  panel->Width = 500;
+  Centra(panel);
+  EXPECT_EQ(panel->Left, 0);
 }
