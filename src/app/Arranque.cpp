@@ -1,0 +1,74 @@
+#include "app/Arranque.h"
+
+#include <new>
+
+#include "app/DataModule.h"
+#include "app/FrmClaveAdmin.h"
+#include "app/FrmMain.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/UiDriver.h"
+#include "platform/os/Regional.h"
+#include "platform/os/SingleInstance.h"
+#include "shared/general/MyException.h"
+
+namespace {
+
+// Como CreateForm, pero para el módulo de datos: el puntero global queda puesto antes de
+// que corra el constructor.
+void CrearModulo(TDM** ref) {
+  void* mem = ::operator new(sizeof(TDM));
+  *ref = static_cast<TDM*>(mem);
+  try {
+    new (mem) TDM(Application);
+  } catch (...) {
+    ::operator delete(mem);
+    *ref = nullptr;
+    throw;
+  }
+}
+
+}  // namespace
+
+bool IniciarPrograma() {
+  if (!tv::os::AcquireSingleInstance("tallivar-p.exe")) {
+    ShowMessage("Ya se está ejecutando el programa. Observe en la barra de tareas.");
+    Application->Terminate();
+    return false;
+  }
+  Application->Initialize();
+  Application->Title = "Tallivar";
+  tv::os::ApplyRegionalSettings();
+  Application->CreateForm(&FrmMain);
+  CrearModulo(&DM);
+  Application->CreateForm(&frmClaveAdmin);
+  return true;
+}
+
+void TerminarPrograma() {
+  while (Application->ComponentCount() > 0)
+    delete Application->Components(Application->ComponentCount() - 1);
+}
+
+int EjecutarPrograma() {
+  try {
+    try {
+      if (IniciarPrograma()) Application->Run();
+    } catch (const tv::forms::UiScriptError&) {
+      throw;
+    } catch (MyException& e) {
+      ShowMessage(e.Mensaje());
+    } catch (Exception& e) {
+      Application->ShowException(&e);
+    } catch (const std::exception& e) {
+      Exception ex(e.what());
+      Application->ShowException(&ex);
+    }
+    TerminarPrograma();
+  } catch (MyException& e) {
+    ShowMessage(e.Mensaje());
+  } catch (Exception& e) {
+    Application->ShowException(&e);
+  }
+  return 0;
+}

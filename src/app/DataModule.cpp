@@ -1,0 +1,225 @@
+#include "app/DataModule.h"
+
+#include "app/Permisos.h"
+#include "app/Sesion.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
+#include "platform/os/Files.h"
+#include "shared/dialogs/RepairDialog.h"
+#include "shared/general/SqlUtil.h"
+#include "shared/general/Utiles.h"
+
+TDM* DM = nullptr;
+
+namespace {
+const char* const kAlias = "Contabilidad";
+}
+
+void ConfigurarSesion(const AnsiString& aPath) {
+  if (Session->Active) Session->Active = false;
+  Session->ConfigMode = cmSession;
+  Session->DeleteAlias(kAlias);
+  if (!aPath.IsEmpty()) Session->AddStandardAlias(kAlias, aPath, "PARADOX");
+  Session->Active = true;
+  char usuario = getUserDecimal();
+  if (usuario != DecimalSeparator) {
+    DecimalSeparator = usuario;
+    if (usuario == ',')
+      ShowMessage("Su computador está configurado para que use como punto decimal a la coma.");
+    else if (usuario != '.')
+      ShowMessage(AnsiString("Su computador está configurado para que use como punto decimal a: ") +
+                  AnsiString(usuario));
+  }
+}
+
+TTable* TDM::NuevaTabla(const char* nombre, const char* tabla) {
+  auto* t = new TTable(this);
+  t->Name = nombre;
+  t->TableName = tabla;
+  return t;
+}
+
+TDataSource* TDM::NuevaFuente(const char* nombre, TTable* tabla) {
+  auto* d = new TDataSource(this);
+  d->Name = nombre;
+  d->DataSet = tabla;
+  return d;
+}
+
+TDM::TDM(TComponent* Owner) : TComponent(Owner) {
+  Name = "DM";
+  TblMovimiento = NuevaTabla("TblMovimiento", "MVT.db");
+  TblPlan = NuevaTabla("TblPlan", "PL.db");
+  DSMovimiento = NuevaFuente("DSMovimiento", TblMovimiento);
+  DSPlan = NuevaFuente("DSPlan", TblPlan);
+  TblDocumentos = NuevaTabla("TblDocumentos", "DG.db");
+  TblTerceros = NuevaTabla("TblTerceros", "TC.db");
+  DSTerceros = NuevaFuente("DSTerceros", TblTerceros);
+  TblCCostos = NuevaTabla("TblCCostos", "CC.db");
+  DSCC = NuevaFuente("DSCC", TblCCostos);
+  TblConfig = NuevaTabla("TblConfig", "Config.db");
+  DSConfig = NuevaFuente("DSConfig", TblConfig);
+  DSCCostos = NuevaFuente("DSCCostos", TblCCostos);
+  TblSoportes = NuevaTabla("TblSoportes", "CP.db");
+  DSDocumentos = NuevaFuente("DSDocumentos", TblDocumentos);
+  TblBal = NuevaTabla("TblBal", "baltempestados.db");
+  DSSoportes = NuevaFuente("DSSoportes", TblSoportes);
+  TblConfigContab = NuevaTabla("TblConfigContab", "ConfigContab.db");
+  TblSaldosAntes = NuevaTabla("TblSaldosAntes", "SaldosAntes.db");
+  TblSaldosEntre = NuevaTabla("TblSaldosEntre", "SaldosEntre.db");
+  TblTempCajaDiario = NuevaTabla("TblTempCajaDiario", "Temp.db");
+  tblMvtMaestro = NuevaTabla("tblMvtMaestro", "mvtMaestro.db");
+  tblPlanPpto = NuevaTabla("tblPlanPpto", "PlPpto.db");
+  tblMvtPptal = NuevaTabla("tblMvtPptal", "mvtPptal.db");
+  tblMvtPptalMaestro = NuevaTabla("tblMvtPptalMaestro", "MvtPptalMaestro.db");
+  dsPlanPpto = NuevaFuente("dsPlanPpto", tblPlanPpto);
+  TblPermisos = NuevaTabla("TblPermisos", "permisos.db");
+  TblContabs = NuevaTabla("TblContabs", "contabs.db");
+  tblMvtCertDisp = NuevaTabla("tblMvtCertDisp", "mvtCertDisp");
+  tblPAC = NuevaTabla("tblPAC", "pac");
+  tblMvtRegPptal = NuevaTabla("tblMvtRegPptal", "mvtRegPptal");
+  tblMvtOrdenServicio = NuevaTabla("tblMvtOrdenServicio", "mvtOrdenServicio");
+  tblMvtOrdenSuministro = NuevaTabla("tblMvtOrdenSuministro", "mvtOrdenSuministro");
+  tblImputPptalCD = NuevaTabla("tblImputPptalCD", "imputPptalCD");
+  tblMvtOrdenSumiMaestro = NuevaTabla("tblMvtOrdenSumiMaestro", "mvtOrdenSumiMaestro");
+  tblArticulos = NuevaTabla("tblArticulos", "articulos");
+  tblAsientosProgCfg = NuevaTabla("tblAsientosProgCfg", "asientosProgCfg");
+  tblAsientosProg = NuevaTabla("tblAsientosProg", "asientosprog");
+  tblMvtOrdenPago = NuevaTabla("tblMvtOrdenPago", "mvtOrdenPago");
+  tblReintegros = NuevaTabla("tblReintegros", "reintegros");
+  Query1 = new TQuery(this);
+  Query1->Name = "Query1";
+
+  // Arranque abandonado (selector o clave): el módulo no abre nada.
+  if (abortar || Application->Terminated()) return;
+  InitTablas(PathCont);
+  if (!tablasAbiertas_) return;
+  Permisos.Init();
+  if (!TblConfigContab->Active) return;
+  TblConfigContab->First();
+  NContabilidad = TblConfigContab->FieldByName("NContabilidad")->AsString;
+  RevisarMarca();
+  AsegurarSinTercero();
+  verificarIntegridad();
+}
+
+TDM::~TDM() {
+  if (DM == this) DM = nullptr;
+}
+
+void TDM::InitTablas(AnsiString aPath) {
+  tablasAbiertas_ = false;
+  ConfigurarSesion(aPath);
+  TTable* alias[] = {TblMovimiento, TblPlan, TblDocumentos, TblTerceros, TblCCostos, TblSoportes,
+                     TblBal, TblConfigContab, TblSaldosAntes, TblSaldosEntre, TblTempCajaDiario,
+                     tblMvtMaestro, tblPlanPpto, tblMvtPptal, tblMvtPptalMaestro, TblPermisos,
+                     tblMvtCertDisp, tblPAC, tblMvtRegPptal, tblMvtOrdenServicio,
+                     tblMvtOrdenSuministro, tblMvtOrdenSumiMaestro, tblArticulos,
+                     tblAsientosProgCfg, tblAsientosProg, tblMvtOrdenPago, tblReintegros};
+  for (TTable* t : alias) t->DatabaseName = kAlias;
+  TblConfig->DatabaseName = PathOrigen;
+  TblContabs->DatabaseName = PathOrigen;
+  TblContabs->Filter = "Activa='S'";
+  TblContabs->Filtered = true;
+  TTable* orden[] = {TblMovimiento, TblSoportes, TblConfigContab, TblPlan, tblPlanPpto,
+                     TblTerceros, TblDocumentos, TblCCostos, TblBal, TblSaldosEntre,
+                     TblSaldosAntes, tblMvtMaestro, TblTempCajaDiario, TblConfig,
+                     tblMvtPptalMaestro, tblMvtPptal, TblPermisos, TblContabs, tblMvtCertDisp,
+                     tblMvtRegPptal, tblPAC, tblMvtOrdenServicio, tblMvtOrdenSuministro,
+                     tblMvtOrdenSumiMaestro, tblArticulos, tblAsientosProgCfg, tblAsientosProg,
+                     tblMvtOrdenPago, tblReintegros};
+  try {
+    for (TTable* t : orden) t->Open();
+    tablasAbiertas_ = true;
+  } catch (Exception& e) {
+    Application->ShowException(&e);
+    Application->Terminate();
+  }
+}
+
+void TDM::CloseTablas() {
+  TTable* todas[] = {TblMovimiento, TblSoportes, TblConfigContab, TblPlan, tblPlanPpto,
+                     TblTerceros, TblDocumentos, TblCCostos, TblBal, TblSaldosEntre,
+                     TblSaldosAntes, tblMvtMaestro, TblTempCajaDiario, TblConfig,
+                     tblMvtPptalMaestro, tblMvtPptal, TblPermisos, TblContabs, tblMvtCertDisp,
+                     tblMvtRegPptal, tblPAC, tblMvtOrdenServicio, tblMvtOrdenSuministro,
+                     tblMvtOrdenSumiMaestro, tblArticulos, tblAsientosProgCfg, tblAsientosProg,
+                     tblMvtOrdenPago, tblReintegros};
+  for (TTable* t : todas) {
+    try {
+      t->Close();
+    } catch (Exception& e) {
+      Application->ShowException(&e);
+    }
+  }
+  tablasAbiertas_ = false;
+}
+
+void TDM::VacearTablasTemporales() {
+  VacearTabla(TblBal, false);
+  VacearTabla(TblSaldosAntes, false);
+  VacearTabla(TblSaldosEntre, false);
+  VacearTabla(TblTempCajaDiario, false);
+}
+
+void TDM::RevisarMarca() {
+  if (ExisteMarca()) {
+    // La corrida anterior no terminó por el cierre: se reconstruye la carpeta que tenía
+    // abierta (la de la marca), antes de usar las tablas.
+    AnsiString carpeta = CarpetaDeMarca();
+    if (carpeta.IsEmpty() || !DirectoryExists(carpeta)) carpeta = PathCont;
+    CloseTablas();
+    VacearTablasTemporales();
+    RepairDialog = new TRepairDialog(this, carpeta);
+    try {
+      RepairDialog->Show();
+      RepairDialog->BtnReconstruirCarpetaClick(RepairDialog);
+    } catch (...) {
+      delete RepairDialog;
+      throw;
+    }
+    delete RepairDialog;
+    InitTablas(PathCont);
+    EscribirMarca(PathCont);
+    marcaDeEstaCorrida = true;
+  } else if (EscribirMarca(PathCont)) {
+    marcaDeEstaCorrida = true;
+  } else {
+    ShowMessage("Error creando marca");
+  }
+}
+
+void TDM::AsegurarSinTercero() {
+  HagaSQL(kAlias, Query1, "select count(*) as cantidad from tc where cedulanit is null");
+  int cantidad = Query1->FieldByName("cantidad")->AsInteger;
+  Query1->Close();
+  if (cantidad == 0) HagaSQL(kAlias, Query1, "insert into tc (nombre) values ('sin tercero')");
+  if (TblTerceros->Active) TblTerceros->Refresh();
+}
+
+bool TDM::verificarIntegridad() {
+  AnsiString anio = AnsiString(static_cast<int>(anioGlobal));
+  HagaSQL(kAlias, Query1,
+          "select descdocu,numedocu,fecha from mvtmaestro where fecha<'01/01/" + anio +
+              "' or fecha>'12/31/" + anio + "'");
+  int filas = Query1->RecordCount;
+  if (filas == 0) {
+    Query1->Close();
+    return true;
+  }
+  Query1->First();
+  if (filas == 1 && Query1->FieldByName("descdocu")->AsString == "CSI") {
+    Query1->Close();
+    return true;
+  }
+  AnsiString lista;
+  for (; !Query1->Eof; Query1->Next()) {
+    if (Query1->FieldByName("descdocu")->AsString == "CSI") continue;
+    lista += Query1->FieldByName("descdocu")->AsString + " " + Query1->FieldByName("numedocu")->AsString +
+             " " + DateToStr(Query1->FieldByName("fecha")->AsDateTime) + "\n";
+  }
+  Query1->Close();
+  ShowMessage("Tiene asientos con fechas menores o mayores que el año contable:\n" + lista);
+  return false;
+}

@@ -1,0 +1,81 @@
+#pragma once
+// Módulo de datos: una tabla por cada tabla compartida de la contabilidad abierta, más
+// Config.db y contabs.db de la carpeta del programa, y la sesión con el alias
+// "Contabilidad".
+#include "platform/core/Classes.h"
+
+class TTable;
+class TQuery;
+class TDataSource;
+
+// Pasos de la sesión comunes al arranque y a InitTablas: sesión de solo esta corrida,
+// alias "Contabilidad" apuntando a la carpeta (ninguno con carpeta vacía) y separador
+// decimal del usuario con su aviso.
+void ConfigurarSesion(const AnsiString& aPath);
+
+class TDM : public TComponent {
+ public:
+  explicit TDM(TComponent* Owner);
+  ~TDM() override;
+  AnsiString ClassName() const override { return "TDM"; }
+
+  TTable* TblMovimiento;
+  TTable* TblPlan;
+  TDataSource* DSMovimiento;
+  TDataSource* DSPlan;
+  TTable* TblDocumentos;
+  TTable* TblTerceros;
+  TDataSource* DSTerceros;
+  TTable* TblCCostos;
+  TDataSource* DSCC;
+  TTable* TblConfig;
+  TDataSource* DSConfig;
+  TDataSource* DSCCostos;
+  TTable* TblSoportes;
+  TDataSource* DSDocumentos;
+  TTable* TblBal;
+  TDataSource* DSSoportes;
+  TTable* TblConfigContab;
+  TTable* TblSaldosAntes;
+  TTable* TblSaldosEntre;
+  TTable* TblTempCajaDiario;
+  TTable* tblMvtMaestro;
+  TTable* tblPlanPpto;
+  TTable* tblMvtPptal;
+  TTable* tblMvtPptalMaestro;
+  TDataSource* dsPlanPpto;
+  TTable* TblPermisos;
+  TTable* TblContabs;
+  TTable* tblMvtCertDisp;
+  TTable* tblPAC;
+  TTable* tblMvtRegPptal;
+  TTable* tblMvtOrdenServicio;
+  TTable* tblMvtOrdenSuministro;
+  TTable* tblImputPptalCD;  // declarada; nunca se configura ni se abre
+  TTable* tblMvtOrdenSumiMaestro;
+  TTable* tblArticulos;
+  TTable* tblAsientosProgCfg;
+  TTable* tblAsientosProg;
+  TTable* tblMvtOrdenPago;
+  TTable* tblReintegros;
+  TQuery* Query1;  // consulta del módulo para HagaSQL
+
+  // Apunta el alias a la carpeta y abre todas las tablas; si una no abre, muestra el
+  // error y pide la salida del programa.
+  void InitTablas(AnsiString aPath);
+  void CloseTablas();
+  void VacearTablasTemporales();
+  // Avisa de documentos con fecha fuera del año anioGlobal; true cuando no hubo aviso.
+  bool verificarIntegridad();
+  // Verdadero cuando el último InitTablas abrió todas las tablas.
+  bool TablasAbiertas() const { return tablasAbiertas_; }
+
+ private:
+  TTable* NuevaTabla(const char* nombre, const char* tabla);
+  TDataSource* NuevaFuente(const char* nombre, TTable* tabla);
+  void RevisarMarca();
+  void AsegurarSinTercero();
+  bool tablasAbiertas_ = false;
+};
+
+extern TDM* DM;

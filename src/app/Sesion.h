@@ -1,0 +1,38 @@
+#pragma once
+// Estado de la sesión visible para todos los formularios, el archivo "data.ini" y la
+// marca de salida no limpia.
+#include "platform/core/AnsiString.h"
+
+// Periodo del último informe: dos fechas "dd/MM/yyyy" o "STR" cuando "data.ini" no tenía.
+struct GFechas {
+  AnsiString GFechaInicial;
+  AnsiString GFechaFinal;
+};
+
+extern AnsiString PathOrigen;     // carpeta del programa, sin barra final
+extern AnsiString PathCont;       // carpeta de la contabilidad abierta, sin barra final
+extern AnsiString NContabilidad;  // nombre de la contabilidad abierta
+extern unsigned short anioGlobal;  // año fiscal de la contabilidad abierta
+extern AnsiString Login;          // usuario que entró
+extern GFechas FechasInf;
+extern AnsiString objetoGasto;    // objeto del último documento presupuestal
+extern unsigned short mesGlobal;  // mes del último calendario de los documentos presupuestales
+extern bool abortar;              // el usuario salió del selector de contabilidades
+extern const float baseRound;     // base de redondeo (0.5)
+
+// Ruta de "data.ini" según la regla de instalación: carpeta del programa cuando
+// cfgOV.usoPropio es verdadero, carpeta de la contabilidad abierta si no.
+AnsiString ArchivoIniSesion();
+
+// ---- marca de salida no limpia ----
+// Archivo "marca" de la carpeta del programa; guarda la carpeta de la contabilidad que
+// estaba abierta.
+AnsiString RutaMarca();
+bool ExisteMarca();
+// Carpeta guardada en la marca ("" cuando no la hay o no guarda ninguna).
+AnsiString CarpetaDeMarca();
+// Escribe la marca con la carpeta dada; false cuando no se pudo.
+bool EscribirMarca(const AnsiString& carpeta);
+void BorrarMarca();
+// Verdadero cuando esta corrida llegó al paso de la marca: solo entonces el cierre la borra.
+extern bool marcaDeEstaCorrida;
