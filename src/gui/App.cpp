@@ -1,0 +1,112 @@
+// Start-up of the desktop front end.
+#include <wx/image.h>
+#include <wx/stopwatch.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "gui/Driver.h"
+#include "gui/Gui.h"
+#include "gui/Preview.h"
+
+namespace tv::gui {
+
+namespace {
+
+class TallivarApp : public wxApp {
+ public:
+  bool OnInit() override { return true; }
+  // Exceptions escaping wx callbacks go to the model's standard error box.
+  bool OnExceptionInMainLoop() override {
+    try {
+      throw;
+    } catch (const tv::forms::UiScriptError&) {
+      throw;
+    } catch (...) {
+      if (Application) Application->HandleException(nullptr);
+    }
+    return true;
+  }
+};
+
+std::unique_ptr<WxDriver> g_driver;
+std::unique_ptr<WxReportUi> g_reportUi;
+tv::forms::UiDriver* g_previous = nullptr;
+bool g_started = false;
+
+}  // namespace
+
+bool Initialize(int argc, char** argv) {
+  if (g_started) return true;
+  wxApp::SetInstance(new TallivarApp);
+  if (!wxEntryStart(argc, argv)) return false;
+  if (!wxTheApp->CallOnInit()) {
+    wxEntryCleanup();
+    return false;
+  }
+  g_started = true;
+  wxInitAllImageHandlers();
+  wxTheApp->SetExitOnFrameDelete(false);
+  wxTheApp->SetAppName("tallivar");
+  wxSize disp = wxGetDisplaySize();
+  Screen->Width = disp.x;
+  Screen->Height = disp.y;
+  // Text is measured with the real font, in the model's units.
+  TCanvas::SetMeasurer([](const TFont& f, const AnsiString& text) {
+    static wxBitmap bmp(4, 4);
+    static wxMemoryDC dc(bmp);
+    dc.SetFont(ToWx(f));
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(W(text), &w, &h);
+    if (h == 0) h = dc.GetCharHeight();
+    return Point(static_cast<int>(w / Scale() + 0.5), static_cast<int>(h / Scale() + 0.5));
+  });
+  g_driver = std::make_unique<WxDriver>();
+  g_previous = tv::forms::SetUiDriver(g_driver.get());
+  g_reportUi = std::make_unique<WxReportUi>();
+  tv::report::SetReportUi(g_reportUi.get());
+  return true;
+}
+
+void Shutdown() {
+  if (!g_started) return;
+  tv::report::SetReportUi(nullptr);
+  tv::forms::SetUiDriver(g_previous);
+  TCanvas::SetMeasurer(nullptr);
+  g_reportUi.reset();
+  g_driver.reset();
+  for (wxWindow* w : wxTopLevelWindows) w->Destroy();
+  wxTheApp->ProcessPendingEvents();
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  g_started = false;
+}
+
+int RunApplication(int argc, char** argv, const std::function<void()>& startup) {
+  if (!Initialize(argc, argv)) {
+    std::fprintf(stderr, "tallivar: no se pudo abrir la pantalla\n");
+    return 1;
+  }
+  int rc = 0;
+  try {
+    startup();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tallivar: %s\n", e.what());
+    rc = 1;
+  }
+  Shutdown();
+  return rc;
+}
+
+void Pump(int ms) {
+  if (!wxTheApp) return;
+  wxStopWatch sw;
+  do {
+    wxTheApp->Yield(true);
+    wxTheApp->ProcessPendingEvents();
+    wxTheApp->ProcessIdle();
+    if (sw.Time() < ms) wxMilliSleep(5);
+  } while (sw.Time() < ms);
+}
+
+}  // namespace tv::gui

@@ -1,0 +1,259 @@
+// Message boxes, input boxes and the common dialogs.
+#include <wx/artprov.h>
+#include <wx/colordlg.h>
+#include <wx/fdrepdlg.h>
+#include <wx/filedlg.h>
+#include <wx/fontdlg.h>
+#include <wx/printdlg.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "gui/Driver.h"
+
+namespace tv::gui {
+
+
+namespace {
+
+// A box with the model's caption, icon, text and Spanish buttons.
+class MessageBoxDialog : public wxDialog {
+ public:
+  MessageBoxDialog(wxWindow* parent, const MessageRequest& r, AnsiString* input)
+      : wxDialog(parent, wxID_ANY, W(r.Caption), wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
+        escape_(r.EscapeResult) {
+    SetName("tvMessageBox");
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* body = new wxBoxSizer(wxHORIZONTAL);
+    wxArtID art;
+    switch (r.Icon) {
+      case MsgIcon::Error: art = wxART_ERROR; break;
+      case MsgIcon::Question: art = wxART_QUESTION; break;
+      case MsgIcon::Warning: art = wxART_WARNING; break;
+      case MsgIcon::Information: art = wxART_INFORMATION; break;
+      default: break;
+    }
+    if (!art.empty()) body->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(art, wxART_MESSAGE_BOX)), 0, wxALL, 10);
+    auto* texts = new wxBoxSizer(wxVERTICAL);
+    wxString text = W(input ? r.Prompt : r.Text);
+    auto* st = new wxStaticText(this, wxID_ANY, text);
+    st->Wrap(std::min(560, wxGetDisplaySize().x - 120));
+    texts->Add(st, 0, wxALL, 4);
+    if (input) {
+      edit_ = new wxTextCtrl(this, wxID_ANY, W(*input), wxDefaultPosition, wxSize(320, -1));
+      edit_->SetName("tvInput");
+      texts->Add(edit_, 0, wxEXPAND | wxALL, 4);
+    }
+    body->Add(texts, 1, wxALL | wxALIGN_CENTER_VERTICAL, 10);
+    top->Add(body, 1, wxEXPAND);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    for (size_t i = 0; i < r.Buttons.size(); ++i) {
+      int result = r.Buttons[i].Result;
+      auto* b = new wxButton(this, wxID_ANY, W(r.Buttons[i].Caption));
+      b->Bind(wxEVT_BUTTON, [this, result](wxCommandEvent&) { EndModal(result); });
+      row->Add(b, 0, wxALL, 5);
+      buttons_.push_back(b);
+    }
+    top->Add(row, 0, wxALIGN_CENTER | wxBOTTOM, 8);
+    SetSizerAndFit(top);
+    int def = std::clamp(r.DefaultButton, 0, static_cast<int>(buttons_.size()) - 1);
+    if (!buttons_.empty()) {
+      buttons_[def]->SetDefault();
+      (edit_ ? static_cast<wxWindow*>(edit_) : buttons_[def])->SetFocus();
+      default_ = r.Buttons[def].Result;
+    }
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+      if (e.GetKeyCode() == WXK_ESCAPE) {
+        EndModal(escape_);
+      } else if (e.GetKeyCode() == WXK_RETURN || e.GetKeyCode() == WXK_NUMPAD_ENTER) {
+        // Enter chooses the focused button, or the default one.
+        wxWindow* f = wxWindow::FindFocus();
+        for (size_t i = 0; i < buttons_.size(); ++i)
+          if (buttons_[i] == f) {
+            wxCommandEvent ev(wxEVT_BUTTON, f->GetId());
+            ev.SetEventObject(f);
+            f->ProcessWindowEvent(ev);
+            return;
+          }
+        EndModal(default_);
+      } else {
+        e.Skip();
+      }
+    });
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { EndModal(escape_); });
+    Centre(wxBOTH);
+  }
+  wxString Value() const { return edit_ ? edit_->GetValue() : wxString(); }
+
+ private:
+  int escape_;
+  int default_ = 0;
+  wxTextCtrl* edit_ = nullptr;
+  std::vector<wxButton*> buttons_;
+};
+
+TFindOptions OptionsOf(int flags, TFindOptions keep) {
+  TFindOptions o = keep;
+  o >> frDown >> frWholeWord >> frMatchCase >> frFindNext;
+  if (flags & wxFR_DOWN) o << frDown;
+  if (flags & wxFR_WHOLEWORD) o << frWholeWord;
+  if (flags & wxFR_MATCHCASE) o << frMatchCase;
+  o << frFindNext;
+  return o;
+}
+
+}  // namespace
+
+int WxDriver::ShowMessageBox(const MessageRequest& request) {
+  MessageBoxDialog dlg(ActiveTop(), request, nullptr);
+  return dlg.ShowModal();
+}
+
+bool WxDriver::InputQuery(const MessageRequest& request, AnsiString& value) {
+  MessageRequest r = request;
+  if (r.Buttons.empty()) r.Buttons = {{IDOK, "Aceptar"}, {IDCANCEL, "Cancelar"}};
+  r.EscapeResult = IDCANCEL;
+  MessageBoxDialog dlg(ActiveTop(), r, &value);
+  int res = dlg.ShowModal();
+  if (res != IDOK && res != mrOk) return false;
+  value = A(dlg.Value());
+  return true;
+}
+
+bool WxDriver::ExecuteDialog(TCommonDialog* dialog) {
+  wxWindow* parent = ActiveTop();
+  switch (dialog->DialogType()) {
+    case DialogKind::Open:
+    case DialogKind::Save: {
+      auto* d = static_cast<TOpenDialog*>(dialog);
+      bool save = dialog->DialogType() == DialogKind::Save;
+      long style = save ? wxFD_SAVE : wxFD_OPEN;
+      if (save && d->Options.Contains(ofOverwritePrompt)) style |= wxFD_OVERWRITE_PROMPT;
+      if (!save && d->Options.Contains(ofFileMustExist)) style |= wxFD_FILE_MUST_EXIST;
+      wxString file = W(d->FileName);
+      wxString dir = W(d->InitialDir);
+      if (dir.empty() && file.Contains("/")) dir = file.BeforeLast('/');
+      wxString name = file.Contains("/") ? file.AfterLast('/') : file;
+      wxString filter = d->Filter.IsEmpty() ? wxString("*") : W(d->Filter);
+      wxFileDialog fd(parent, d->Title.IsEmpty() ? wxString(save ? "Guardar como" : "Abrir") : W(d->Title), dir, name,
+                      filter, style);
+      fd.SetFilterIndex(std::max(0, d->FilterIndex - 1));
+      if (fd.ShowModal() != wxID_OK) return false;
+      wxString path = fd.GetPath();
+      AnsiString ext = d->DefaultExt;
+      if (ext.Pos("*.") == 1) ext = ext.SubString(3, ext.Length());
+      if (ext.Pos(".") == 1) ext = ext.SubString(2, ext.Length());
+      if (save && !ext.IsEmpty() && !path.AfterLast('/').Contains(".")) path += "." + W(ext);
+      d->FileName = A(path);
+      d->FilterIndex = fd.GetFilterIndex() + 1;
+      return true;
+    }
+    case DialogKind::Print: {
+      auto* d = static_cast<TPrintDialog*>(dialog);
+      wxPrintDialogData data;
+      data.SetNoCopies(std::max(1, d->Copies));
+      if (d->MaxPage > 0) {
+        data.EnablePageNumbers(true);
+        data.SetMinPage(std::max(1, d->MinPage));
+        data.SetMaxPage(d->MaxPage);
+        data.SetFromPage(std::max(1, d->FromPage));
+        data.SetToPage(d->ToPage > 0 ? d->ToPage : d->MaxPage);
+      }
+      wxPrintDialog pd(parent, &data);
+      if (pd.ShowModal() != wxID_OK) return false;
+      wxPrintDialogData& got = pd.GetPrintDialogData();
+      d->Copies = got.GetNoCopies();
+      if (d->MaxPage > 0) {
+        d->FromPage = got.GetAllPages() ? d->MinPage : got.GetFromPage();
+        d->ToPage = got.GetAllPages() ? d->MaxPage : got.GetToPage();
+      }
+      return true;
+    }
+    case DialogKind::PrinterSetup: {
+      wxPageSetupDialogData data;
+      wxPageSetupDialog pd(parent, &data);
+      return pd.ShowModal() == wxID_OK;
+    }
+    case DialogKind::Color: {
+      auto* d = static_cast<TColorDialog*>(dialog);
+      wxColourData data;
+      data.SetColour(ToWx(d->Color));
+      for (int i = 0; i < d->CustomColors.Count() && i < 16; ++i) {
+        AnsiString v = d->CustomColors.Get(i);
+        int eq = v.Pos("=");
+        if (eq <= 0) continue;
+        unsigned long bgr = 0;
+        if (W(v.SubString(eq + 1, v.Length())).ToULong(&bgr, 16))
+          data.SetCustomColour(i, ToWx(static_cast<TColor>(bgr)));
+      }
+      wxColourDialog cd(parent, &data);
+      if (cd.ShowModal() != wxID_OK) return false;
+      wxColour c = cd.GetColourData().GetColour();
+      d->Color = RGB(c.Red(), c.Green(), c.Blue());
+      return true;
+    }
+    case DialogKind::Font: {
+      auto* d = static_cast<TFontDialog*>(dialog);
+      wxFontData data;
+      wxFont f = ToWx(*d->Font);
+      f.SetFaceName(W(d->Font->Name));
+      f.SetPointSize(std::max(1, d->Font->Size));
+      data.SetInitialFont(f);
+      data.SetColour(ToWx(d->Font->Color));
+      wxFontDialog fd(parent, data);
+      if (fd.ShowModal() != wxID_OK) return false;
+      wxFont got = fd.GetFontData().GetChosenFont();
+      d->Font->Name = A(got.GetFaceName());
+      d->Font->Size = got.GetPointSize();
+      TFontStyles st;
+      if (got.GetWeight() >= wxFONTWEIGHT_BOLD) st << fsBold;
+      if (got.GetStyle() == wxFONTSTYLE_ITALIC) st << fsItalic;
+      if (got.GetUnderlined()) st << fsUnderline;
+      d->Font->Style = st;
+      wxColour c = fd.GetFontData().GetColour();
+      if (c.IsOk()) d->Font->Color = RGB(c.Red(), c.Green(), c.Blue());
+      return true;
+    }
+    case DialogKind::Find: {
+      auto* d = static_cast<TFindDialog*>(dialog);
+      if (finds_.count(dialog)) {
+        finds_[dialog]->Raise();
+        return true;
+      }
+      int flags = 0;
+      if (d->Options.Contains(frDown)) flags |= wxFR_DOWN;
+      if (d->Options.Contains(frWholeWord)) flags |= wxFR_WHOLEWORD;
+      if (d->Options.Contains(frMatchCase)) flags |= wxFR_MATCHCASE;
+      auto data = std::make_shared<wxFindReplaceData>(flags);
+      data->SetFindString(W(d->FindText));
+      int style = 0;
+      if (d->Options.Contains(frHideUpDown) || d->Options.Contains(frDisableUpDown)) style |= wxFR_NOUPDOWN;
+      if (d->Options.Contains(frHideMatchCase) || d->Options.Contains(frDisableMatchCase)) style |= wxFR_NOMATCHCASE;
+      if (d->Options.Contains(frHideWholeWord) || d->Options.Contains(frDisableWholeWord)) style |= wxFR_NOWHOLEWORD;
+      auto* fd = new wxFindReplaceDialog(parent, data.get(), "Buscar", style);
+      fd->SetName("tvFind");
+      auto onFind = [this, d, fd](wxFindDialogEvent& e) {
+        if (!finds_.count(d)) return;
+        d->UserFind(A(e.GetFindString()), OptionsOf(e.GetFlags(), d->Options));
+        (void)fd;
+      };
+      fd->Bind(wxEVT_FIND, onFind);
+      fd->Bind(wxEVT_FIND_NEXT, onFind);
+      // The data lives as long as the dialog's bindings.
+      fd->Bind(wxEVT_FIND_CLOSE, [this, d, fd, data](wxFindDialogEvent&) {
+        auto it = finds_.find(d);
+        if (it == finds_.end()) return;
+        finds_.erase(it);
+        d->CloseDialog();
+        fd->Destroy();
+      });
+      finds_[dialog] = fd;
+      if (d->Left >= 0 && d->Top >= 0) fd->Move(d->Left, d->Top);
+      fd->Show();
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace tv::gui

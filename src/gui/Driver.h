@@ -1,0 +1,131 @@
+#pragma once
+// The wxWidgets UI driver (internal to src/gui).
+#include <wx/evtloop.h>
+#include <wx/timer.h>
+#include <wx/wx.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/forms/Vcl.h"
+#include "platform/forms/UiDriver.h"
+
+class wxFindReplaceDialog;
+
+namespace tv::gui {
+
+wxString W(const AnsiString& s);
+AnsiString A(const wxString& s);
+wxColour ToWx(TColor c);
+// The model's font as a wx font (model sizes are scaled to the desktop's default font).
+wxFont ToWx(const TFont& f);
+bool IsDefaultFont(const TFont& f);
+// Pixels of the model's 96-dpi, Tahoma-8 geometry scaled to the desktop font.
+double Scale();
+int Sc(int v);
+Word KeyToVk(int wxKey);
+TShiftState ShiftOf(const wxKeyEvent& e);
+// Caption text for wx (the '&' accelerator syntax is the same).
+wxString Label(const AnsiString& caption);
+// The short part of a hint ("short|long").
+wxString ShortHint(const AnsiString& hint);
+
+class GridView;
+
+// One model control and its widget.
+struct Bound {
+  TControl* ctrl = nullptr;
+  wxWindow* win = nullptr;
+  std::vector<wxRadioButton*> radios;  // radio group items
+  std::vector<std::string> items;      // cached list items
+  std::string text;                    // cached caption/text
+  bool created = false;
+};
+
+struct FormWin {
+  TForm* form = nullptr;
+  wxTopLevelWindow* top = nullptr;
+  wxPanel* root = nullptr;
+  wxStatusBar* status = nullptr;  // the frame's status bar (main window)
+  TStatusBar* statusCtrl = nullptr;
+  std::map<TControl*, Bound> bound;
+  std::string menuSig;
+  std::map<int, TMenuItem*> menuIds;
+  bool placed = false;  // positioned once
+  bool ended = false;
+  wxGUIEventLoop* loop = nullptr;
+};
+
+class ModelTimer : public wxTimer {
+ public:
+  explicit ModelTimer(TTimer* t) : timer(t) {}
+  void Notify() override;
+  TTimer* timer;
+};
+
+class WxDriver : public tv::forms::UiDriver {
+ public:
+  WxDriver();
+  ~WxDriver() override;
+  static WxDriver* Instance();
+
+  void FormShown(TForm* form) override;
+  void FormHidden(TForm* form) override;
+  void FormDestroyed(TForm* form) override;
+  void ControlDestroyed(TControl* control) override;
+  void RunModal(TForm* form) override;
+  void EndModal(TForm* form) override;
+  void RunMainLoop() override;
+  void QuitMainLoop() override;
+  void ProcessMessages() override;
+  void AfterEvent() override;
+  void Repaint(TControl* control) override;
+  int ShowMessageBox(const ::MessageRequest& request) override;
+  bool InputQuery(const ::MessageRequest& request, AnsiString& value) override;
+  bool ExecuteDialog(TCommonDialog* dialog) override;
+  void HideDialog(TCommonDialog* dialog) override;
+  void Beep(int kind) override;
+  void TimerChanged(TTimer* timer) override;
+  void TimerDestroyed(TTimer* timer) override;
+
+  wxWindow* WidgetOf(TControl* c);
+  FormWin* WinOf(TForm* f);
+  bool Alive(TControl* c) const { return alive_.count(c) != 0; }
+  bool Syncing() const { return syncing_ > 0; }
+  wxWindow* ActiveTop();
+
+  // Input from widgets.
+  void OnCharHook(FormWin* fw, wxKeyEvent& e);
+  void OnWidgetChar(TControl* c, wxKeyEvent& e);
+  void OnWidgetFocus(TControl* c);
+  void PushSelection(TControl* c);
+  // Runs fn later from the event loop unless the form is gone by then.
+  void CallAfterIfAlive(TForm* f, std::function<void()> fn);
+
+ private:
+  FormWin* Ensure(TForm* form);
+  void Sync(FormWin& fw);
+  void SyncTree(FormWin& fw, TWinControl* parent, wxWindow* parentWin);
+  void SyncControl(FormWin& fw, Bound& b);
+  Bound& Create(FormWin& fw, TControl* c, wxWindow* parentWin);
+  void SyncMenu(FormWin& fw);
+  void SyncFocus(FormWin& fw);
+  void Place(FormWin& fw);
+  void Layout(FormWin& fw);
+
+  std::map<TForm*, std::unique_ptr<FormWin>> forms_;
+  std::set<TControl*> alive_;
+  std::map<TTimer*, std::unique_ptr<ModelTimer>> timers_;
+  std::map<TCommonDialog*, wxFindReplaceDialog*> finds_;
+  std::vector<FormWin*> modal_;
+  std::set<TControl*> caretDirty_;  // edits whose caret follows the model after this event
+  int syncing_ = 0;
+  bool inAfter_ = false;
+  bool quit_ = false;
+};
+
+}  // namespace tv::gui

@@ -1,0 +1,31 @@
+#pragma once
+// A wxGrid over a model grid: virtual (the table reads the model on demand), cells painted
+// by replaying the model's canvas, selection and editing through the user-input methods.
+#include <wx/grid.h>
+
+#include "gui/Driver.h"
+
+namespace tv::gui {
+
+class GridView : public wxGrid {
+ public:
+  GridView(wxWindow* parent, TCustomGrid* model);
+  ~GridView() override;
+  TCustomGrid* Model() const { return model_; }
+  void Detach() { model_ = nullptr; }
+  // Brings counts, sizes, the current cell and the painting up to date.
+  void SyncFromModel();
+  // Keys arriving while the cell editor is open; true when handled here.
+  bool EditorKey(wxKeyEvent& e);
+
+  int ModelRows() const;
+  int ModelCols() const;
+
+ private:
+  TCustomGrid* model_;
+  int rows_ = 0, cols_ = 0;
+  int frozenRows_ = -1, frozenCols_ = -1;
+  friend class GridTable;
+};
+
+}  // namespace tv::gui

@@ -1,0 +1,381 @@
+#include "gui/Layout.h"
+
+#include <wx/notebook.h>
+
+#include <algorithm>
+
+namespace tv::gui {
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kGap = 6;
+
+using K = TControlKind;
+
+bool IsContainer(K k) { return k == K::Panel || k == K::GroupBox || k == K::TabSheet || k == K::Form; }
+bool IsButton(K k) { return k == K::Button || k == K::BitBtn; }
+bool IsField(K k) {
+  return k == K::Edit || k == K::MaskEdit || k == K::ComboBox || k == K::DBEdit || k == K::DBText ||
+         k == K::ProgressBar || k == K::ListBox || k == K::Memo || k == K::DBMemo;
+}
+bool IsGridKind(K k) { return k == K::StringGrid || k == K::CustomGrid || k == K::DBGrid; }
+bool Explicit(const TControl* c) { return c->Align == alNone && (c->Left != 0 || c->Top != 0); }
+
+Bound* B(FormWin& fw, TControl* c) {
+  auto it = fw.bound.find(c);
+  return it == fw.bound.end() || !it->second.win ? nullptr : &it->second;
+}
+
+// Children that take part in the layout of `p`.
+std::vector<TControl*> Kids(FormWin& fw, TWinControl* p) {
+  std::vector<TControl*> out;
+  for (int i = 0; i < p->ControlCount(); ++i) {
+    TControl* c = p->Controls(i);
+    if (!c->Visible || !B(fw, c)) continue;
+    if (c->ControlKind() == K::TabSheet) continue;
+    out.push_back(c);
+  }
+  return out;
+}
+
+bool Stretchy(FormWin& fw, TControl* c) {
+  K k = c->ControlKind();
+  if (IsGridKind(k) || k == K::Memo || k == K::DBMemo || k == K::PageControl || k == K::ListBox)
+    return true;
+  if (IsContainer(k)) {
+    auto* w = static_cast<TWinControl*>(c);
+    for (TControl* k2 : Kids(fw, w))
+      if (k2->Align == alNone && !Explicit(k2) && Stretchy(fw, k2)) return true;
+    for (TControl* k2 : Kids(fw, w))
+      if (k2->Align == alClient) return true;
+  }
+  return false;
+}
+
+int TextWidthOf(wxWindow* w, const wxString& s) {
+  int tw = 0, th = 0;
+  w->GetTextExtent(s, &tw, &th);
+  return tw;
+}
+
+struct Row {
+  enum Kind { Single, Pair, Stretch, Tools } kind = Single;
+  std::vector<TControl*> items;  // Pair: label, field[, up-down]
+};
+
+// Lays out (apply) or measures the children of p inside a client area of `size`;
+// returns the size the content needs.
+wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
+  Insets in = InsetsOf(p);
+  wxRect area(in.l, in.t, std::max(0, size.x - in.l - in.r), std::max(0, size.y - in.t - in.b));
+  std::vector<TControl*> kids = Kids(fw, p);
+  int needW = 0, needH = 0;
+  std::vector<std::pair<TControl*, wxRect>> placed;
+
+  // Aligned children take the edges in the order of the original framework.
+  int alignedW = 0, alignedH = 0;
+  for (TAlign a : {alTop, alBottom, alLeft, alRight}) {
+    for (TControl* c : kids) {
+      if (c->Align != a) continue;
+      wxSize pf = Preferred(fw, c);
+      wxRect r;
+      switch (a) {
+        case alTop:
+          r = wxRect(area.x, area.y, area.width, pf.y);
+          area.y += pf.y; area.height -= pf.y; alignedH += pf.y;
+          alignedW = std::max(alignedW, pf.x);
+          break;
+        case alBottom:
+          r = wxRect(area.x, area.GetBottom() + 1 - pf.y, area.width, pf.y);
+          area.height -= pf.y; alignedH += pf.y;
+          alignedW = std::max(alignedW, pf.x);
+          break;
+        case alLeft:
+          r = wxRect(area.x, area.y, pf.x, area.height);
+          area.x += pf.x; area.width -= pf.x; alignedW += pf.x;
+          break;
+        default:
+          r = wxRect(area.GetRight() + 1 - pf.x, area.y, pf.x, area.height);
+          area.width -= pf.x; alignedW += pf.x;
+          break;
+      }
+      area.width = std::max(0, area.width);
+      area.height = std::max(0, area.height);
+      placed.emplace_back(c, r);
+    }
+  }
+  int clientW = 0, clientH = 0;
+  for (TControl* c : kids) {
+    if (c->Align != alClient) continue;
+    wxSize pf = Preferred(fw, c);
+    clientW = std::max(clientW, pf.x);
+    clientH = std::max(clientH, pf.y);
+    placed.emplace_back(c, area);
+  }
+
+  // Explicit geometry, relative to the container's client origin.
+  int explicitBottom = 0, explicitRight = 0;
+  bool anyExplicit = false;
+  for (TControl* c : kids) {
+    if (!Explicit(c)) continue;
+    wxSize pf = Preferred(fw, c);
+    wxRect r(Sc(c->Left), Sc(c->Top), pf.x, pf.y);
+    anyExplicit = true;
+    explicitBottom = std::max(explicitBottom, r.GetBottom() + 1);
+    explicitRight = std::max(explicitRight, r.GetRight() + 1);
+    placed.emplace_back(c, r);
+  }
+
+  // Automatic flow for the rest.
+  std::vector<Row> rows;
+  std::vector<TControl*> buttons;
+  std::vector<TControl*> autos;
+  for (TControl* c : kids)
+    if (c->Align == alNone && !Explicit(c)) autos.push_back(c);
+  for (size_t i = 0; i < autos.size(); ++i) {
+    TControl* c = autos[i];
+    K k = c->ControlKind();
+    if (IsButton(k)) {
+      buttons.push_back(c);
+      continue;
+    }
+    if (k == K::SpeedButton) {
+      if (rows.empty() || rows.back().kind != Row::Tools) rows.push_back({Row::Tools, {}});
+      rows.back().items.push_back(c);
+      continue;
+    }
+    if (k == K::UpDown && !rows.empty() && rows.back().kind != Row::Tools) {
+      rows.back().items.push_back(c);  // beside its edit
+      continue;
+    }
+    if (k == K::Label && i + 1 < autos.size() && IsField(autos[i + 1]->ControlKind()) &&
+        !Stretchy(fw, autos[i + 1])) {
+      rows.push_back({Row::Pair, {c, autos[i + 1]}});
+      ++i;
+      continue;
+    }
+    rows.push_back({Stretchy(fw, c) ? Row::Stretch : Row::Single, {c}});
+  }
+
+  int labelW = 0;
+  for (Row& r : rows)
+    if (r.kind == Row::Pair) labelW = std::max(labelW, Preferred(fw, r.items[0]).x);
+
+  // Measure rows.
+  int x0 = area.x + kMargin;
+  int y = anyExplicit ? std::max(area.y + kMargin, explicitBottom + kGap) : area.y + kMargin;
+  int flowW = 0, fixedH = 0, stretchMin = 0, stretchCount = 0;
+  std::vector<int> rowH(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    Row& r = rows[i];
+    int w = 0, h = 0;
+    if (r.kind == Row::Pair) w = labelW + kGap;
+    for (size_t j = 0; j < r.items.size(); ++j) {
+      wxSize pf = Preferred(fw, r.items[j]);
+      if (r.kind == Row::Pair && j == 0) {
+        h = std::max(h, pf.y);
+        continue;
+      }
+      w += pf.x + (j + 1 < r.items.size() ? (r.kind == Row::Tools ? 2 : kGap) : 0);
+      h = std::max(h, pf.y);
+    }
+    rowH[i] = h;
+    flowW = std::max(flowW, w);
+    if (r.kind == Row::Stretch) {
+      stretchMin += h;
+      ++stretchCount;
+    } else {
+      fixedH += h;
+    }
+  }
+  int btnW = 0, btnH = 0;
+  for (TControl* b : buttons) {
+    wxSize pf = Preferred(fw, b);
+    btnW += pf.x + kGap;
+    btnH = std::max(btnH, pf.y);
+  }
+  if (!buttons.empty()) btnW -= kGap;
+  flowW = std::max(flowW, btnW);
+  int gaps = rows.empty() ? 0 : static_cast<int>(rows.size() - 1) * kGap;
+  int flowH = fixedH + stretchMin + gaps + (buttons.empty() ? 0 : btnH + kGap * 2);
+  bool anyAuto = !rows.empty() || !buttons.empty();
+
+  if (apply && anyAuto) {
+    int bottomLimit = area.GetBottom() + 1 - kMargin;
+    int btnTop = bottomLimit - btnH;
+    int avail = (buttons.empty() ? bottomLimit : btnTop - kGap) - y;
+    int extra = std::max(0, avail - (fixedH + stretchMin + gaps));
+    int innerW = std::max(0, area.width - 2 * kMargin);
+    for (size_t i = 0; i < rows.size(); ++i) {
+      Row& r = rows[i];
+      int h = rowH[i];
+      if (r.kind == Row::Stretch && stretchCount > 0) h += extra / stretchCount;
+      int x = x0;
+      for (size_t j = 0; j < r.items.size(); ++j) {
+        TControl* c = r.items[j];
+        wxSize pf = Preferred(fw, c);
+        wxRect rc;
+        K k = c->ControlKind();
+        if (r.kind == Row::Pair && j == 0) {
+          rc = wxRect(x, y + (h - pf.y) / 2, labelW, pf.y);
+          x += labelW + kGap;
+        } else if (r.kind == Row::Stretch || (r.kind == Row::Single && IsContainer(k))) {
+          rc = wxRect(x, y, innerW, r.kind == Row::Stretch ? h : pf.y);
+        } else {
+          int w = std::min(pf.x, std::max(0, x0 + innerW - x));
+          rc = wxRect(x, y + (h - pf.y) / 2, w, pf.y);
+          x += w + (r.kind == Row::Tools ? 2 : kGap);
+        }
+        placed.emplace_back(c, rc);
+      }
+      y += h + kGap;
+    }
+    // Buttons: one row at the bottom, right-aligned.
+    int bx = area.GetRight() + 1 - kMargin - btnW;
+    bx = std::max(bx, area.x + kMargin);
+    for (TControl* b : buttons) {
+      wxSize pf = Preferred(fw, b);
+      placed.emplace_back(b, wxRect(bx, btnTop, pf.x, btnH));
+      bx += pf.x + kGap;
+    }
+  }
+
+  if (apply) {
+    for (auto& [c, r] : placed) {
+      Bound* b = B(fw, c);
+      if (!b) continue;
+      if (b->win->GetRect() != r) b->win->SetSize(r);
+      K k = c->ControlKind();
+      if (IsContainer(k)) {
+        Arrange(fw, static_cast<TWinControl*>(c), r.GetSize());
+      } else if (k == K::PageControl) {
+        auto* pc = static_cast<TPageControl*>(c);
+        auto* nb = static_cast<wxNotebook*>(b->win);
+        int tabH = nb->GetCharHeight() + 18;
+        wxSize page(std::max(0, r.width - 8), std::max(0, r.height - tabH - 8));
+        for (int i = 0; i < pc->PageCount(); ++i) Arrange(fw, pc->Pages(i), page);
+      } else if (k == K::Label && static_cast<TLabel*>(c)->WordWrap) {
+        static_cast<wxStaticText*>(b->win)->Wrap(r.width);
+      }
+    }
+  }
+
+  needW = std::max({alignedW + clientW, explicitRight + kMargin,
+                    anyAuto ? flowW + 2 * kMargin + alignedW : 0});
+  needH = std::max({alignedH + clientH, explicitBottom + kMargin,
+                    anyAuto ? flowH + 2 * kMargin + alignedH + (anyExplicit ? explicitBottom : 0) : 0});
+  return wxSize(needW + in.l + in.r, needH + in.t + in.b);
+}
+
+}  // namespace
+
+Insets InsetsOf(const TControl* c) {
+  K k = c->ControlKind();
+  Insets in;
+  if (k == K::GroupBox || k == K::RadioGroup) {
+    int ch = Sc(13);
+    in = {4, ch + 4, 4, 4};
+  } else if (k == K::Panel) {
+    auto* p = static_cast<const TPanel*>(c);
+    int bw = (p->BevelOuter != bvNone ? 1 : 0) + (p->BevelInner != bvNone ? 1 : 0);
+    in = {bw, bw, bw, bw};
+  }
+  return in;
+}
+
+wxSize Preferred(FormWin& fw, TControl* c) {
+  Bound* b = B(fw, c);
+  if (!b) return wxSize(0, 0);
+  wxWindow* w = b->win;
+  K k = c->ControlKind();
+  wxSize best = w->GetBestSize();
+  int sw = Sc(c->Width), sh = Sc(c->Height);
+  switch (k) {
+    case K::Label: {
+      auto* l = static_cast<TLabel*>(c);
+      if (l->WordWrap && c->Width > 0) {
+        // Height of the text wrapped at the given width.
+        wxString t = W(StripAccelerator(c->Caption));
+        int lines = 1, lw = 0;
+        wxString word;
+        for (wxString part : wxSplit(t, ' ')) {
+          int pw = TextWidthOf(w, part + " ");
+          if (lw + pw > sw && lw > 0) { ++lines; lw = 0; }
+          lw += pw;
+        }
+        return wxSize(sw, std::max(best.y, lines * w->GetCharHeight() + 2));
+      }
+      return wxSize(l->AutoSize ? best.x : std::max(best.x, sw), best.y);
+    }
+    case K::Edit: case K::MaskEdit: case K::DBEdit: {
+      int width = sw;
+      if (auto* m = dynamic_cast<TMaskEdit*>(c); m && m->IsMasked())
+        width = std::max(width, TextWidthOf(w, wxString('0', m->Spec().Size() + 2)) + 16);
+      return wxSize(std::max(width, 40), best.y);
+    }
+    case K::ComboBox: return wxSize(std::max(sw, best.x), best.y);
+    case K::CheckBox: case K::RadioButton: return wxSize(std::max(best.x, 0), best.y);
+    case K::Button: case K::BitBtn: return wxSize(std::max(best.x, sw), std::max(best.y, sh));
+    case K::SpeedButton: return wxSize(std::max(sw, best.y), std::max(sh, best.y));
+    case K::Memo: case K::DBMemo: case K::ListBox: return wxSize(std::max(sw, 120), std::max(sh, 60));
+    case K::StringGrid: case K::CustomGrid: case K::DBGrid: {
+      auto* g = static_cast<TCustomGrid*>(c);
+      int cols = 0;
+      for (int i = 0; i < std::min<int>(g->ColCount, 40); ++i) cols += Sc(g->ColWidths.Get(i)) + 1;
+      return wxSize(std::clamp(std::max(sw, cols + 24), 120, 1000), std::max(sh, 100));
+    }
+    case K::StatusBar: return wxSize(best.x, std::max(best.y, w->GetCharHeight() + 10));
+    case K::ProgressBar: return wxSize(std::max(sw, 150), std::max(Sc(c->Height), 16));
+    case K::UpDown: return best;
+    case K::Image: {
+      auto* img = static_cast<TImage*>(c);
+      if (img->Stretch || img->Proportional) return wxSize(sw, sh);
+      return wxSize(std::max(sw, best.x), std::max(sh, best.y));
+    }
+    case K::Bevel: case K::Shape: return wxSize(sw, sh);
+    case K::RadioGroup: {
+      Insets in = InsetsOf(c);
+      int bw = 0, bh = 0;
+      for (auto* r : b->radios) {
+        wxSize rb = r->GetBestSize();
+        bw = std::max(bw, rb.x);
+        bh += rb.y + 2;
+      }
+      int cols = std::max(1, static_cast<TRadioGroup*>(c)->Columns);
+      int rowsN = (static_cast<int>(b->radios.size()) + cols - 1) / cols;
+      int perRow = b->radios.empty() ? 0 : bh / static_cast<int>(b->radios.size());
+      int capW = TextWidthOf(w, W(StripAccelerator(c->Caption))) + 24;
+      wxSize need(std::max(capW, bw * cols + 16) + in.l + in.r, rowsN * perRow + 8 + in.t + in.b);
+      return wxSize(std::max(need.x, sw), std::max(need.y, sh));
+    }
+    case K::PageControl: {
+      auto* pc = static_cast<TPageControl*>(c);
+      wxSize need(0, 0);
+      for (int i = 0; i < pc->PageCount(); ++i) {
+        wxSize s = DoLayout(fw, pc->Pages(i), wxSize(0, 0), false);
+        need.x = std::max(need.x, s.x);
+        need.y = std::max(need.y, s.y);
+      }
+      int tabH = w->GetCharHeight() + 18;
+      return wxSize(std::max(sw, need.x + 8), std::max(sh, need.y + tabH + 8));
+    }
+    case K::Panel: case K::GroupBox: case K::TabSheet: {
+      wxSize need = DoLayout(fw, static_cast<TWinControl*>(c), wxSize(0, 0), false);
+      // A toolbar-like panel keeps the height the form gave it when its content fits.
+      int width = (c->Align == alTop || c->Align == alBottom) ? need.x : std::max(need.x, sw);
+      int height = (c->Align == alLeft || c->Align == alRight) ? need.y : std::max(need.y, sh);
+      if (static_cast<TWinControl*>(c)->ControlCount() == 0 && !c->Caption.IsEmpty())
+        width = std::max(width, TextWidthOf(w, W(c->Caption)) + 16);
+      return wxSize(width, height);
+    }
+    default: return wxSize(std::max(sw, best.x), std::max(sh, best.y));
+  }
+}
+
+void Arrange(FormWin& fw, TWinControl* parent, wxSize size) { DoLayout(fw, parent, size, true); }
+
+// Needed size of a form's client area.
+wxSize FormNeeds(FormWin& fw) { return DoLayout(fw, fw.form, wxSize(0, 0), false); }
+
+}  // namespace tv::gui
