@@ -4,6 +4,7 @@
 // screen and headless tests read the colours and texts back.
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/core/Classes.h"
@@ -136,6 +137,8 @@ template <class T>
 class Sub {
  public:
   Sub() = default;
+  template <class A0, class... A>
+  explicit Sub(A0&& a0, A&&... a) : v_(std::forward<A0>(a0), std::forward<A>(a)...) {}
   Sub(const Sub&) = delete;
   T* operator->() { return &v_; }
   const T* operator->() const { return &v_; }

@@ -11,3 +11,5 @@
 #include "platform/forms/Mask.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/forms/DBCtrls.h"
+#include "platform/forms/DBGrids.h"
