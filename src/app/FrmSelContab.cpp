@@ -3,10 +3,7 @@
 #include "app/Sesion.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
-#if __has_include("platform/forms/DBGrids.h")
 #include "platform/forms/DBGrids.h"
-#define TV_DBGRID 1
-#endif
 #include "platform/forms/Dialogs.h"
 #include "platform/os/Files.h"
 
@@ -30,7 +27,6 @@ TFrmSelContab::TFrmSelContab(TComponent* Owner) : TForm(Owner) {
   tblContabs = Make<TTable>(this, "tblContabs");
   DataSource1 = Make<TDataSource>(this, "DataSource1");
   DataSource1->DataSet = tblContabs;
-#ifdef TV_DBGRID
   DBGrid1 = Make<TDBGrid>(this, "DBGrid1");
   DBGrid1->SetBounds(12, 36, 396, 212);
   DBGrid1->DataSource = DataSource1;
@@ -46,9 +42,6 @@ TFrmSelContab::TFrmSelContab(TComponent* Owner) : TForm(Owner) {
   c->Title->Caption = "Año";
   c->ReadOnly = true;
   c->Width = 80;
-#else
-  DBGrid1 = nullptr;
-#endif
   BtnAbrir = Make<TBitBtn>(this, "BtnAbrir");
   BtnAbrir->Caption = "&Aceptar";
   BtnAbrir->Default = true;
@@ -61,9 +54,7 @@ TFrmSelContab::TFrmSelContab(TComponent* Owner) : TForm(Owner) {
   BitBtn2->OnClick = [this](TObject* s) { BitBtn2Click(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnCloseQuery = [this](TObject*, bool& puede) { puede = salida_; };
-#ifdef TV_DBGRID
   ActiveControl = DBGrid1;
-#endif
 
   abortar = false;
   tblContabs->DatabaseName = PathOrigen;

@@ -1,0 +1,413 @@
+// Recorridos del arranque y del cierre con la instalación nueva.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "Entorno.h"
+#include "app/Arranque.h"
+#include "app/Claves.h"
+#include "app/DataModule.h"
+#include "app/FrmClave.h"
+#include "app/FrmMain.h"
+#include "app/FrmPresentacion.h"
+#include "app/FrmSelContab.h"
+#include "app/Permisos.h"
+#include "app/Sesion.h"
+#include "platform/core/IniFiles.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/DBGrids.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/os/Regional.h"
+#include "platform/os/SingleInstance.h"
+
+namespace arranque {
+namespace {
+
+using tv::forms::ShownMessage;
+
+std::vector<std::string> Textos(const std::vector<ShownMessage>& ms) {
+  std::vector<std::string> r;
+  for (const auto& m : ms) r.push_back(m.Text.str());
+  return r;
+}
+
+std::string Hoy() { return DateToStr(Date()).str(); }
+
+class Arranque : public Entorno {};
+
+TEST_F(Arranque, PrimerArranqueEscogeClaveDelAdministradorYElCierreGuardaLaSesion) {
+  ui->onModal("TFrmPresentacion")
+      .run([](TForm& f) {
+        // La presentación del arranque dura 1,5 s: el intervalo se toma al activarse.
+        auto& p = static_cast<TFrmPresentacion&>(f);
+        EXPECT_EQ(p.Duracion, 1500);
+        EXPECT_EQ(p.Timer1->Interval.get(), 1500u);
+        EXPECT_TRUE(p.Timer1->Enabled.get());
+        EXPECT_EQ(p.Label1->Caption.str().rfind("Tallivar-P - Versión ", 0), 0u);
+      })
+      .timers();
+  ui->onModal("TFrmSelContab")
+      .run([](TForm& f) {
+        auto* g = static_cast<TFrmSelContab&>(f).DBGrid1;
+        ASSERT_EQ(g->DisplayRowCount(), 1);
+        EXPECT_EQ(g->DisplayText(0, 0), "Ejemplo");
+        EXPECT_EQ(g->DisplayText(1, 0), "2026");
+      })
+      .row("DBGrid1", 0)
+      .click("BtnAbrir");
+  Entrar("gestordelibro", "");
+  ui->onModal("TFrmNuevaClave")
+      .set("EdClave", "Secreta 1")
+      .set("EdConfirmar", "secreta 1")
+      .click("BtnAceptar")
+      .set("EdConfirmar", "Secreta 1")
+      .click("BtnAceptar");
+  fs::path marca = prog / "marca";
+  ui->onModal("TFrmMain")
+      .run([&](TForm& f) {
+        auto& m = static_cast<TFrmMain&>(f);
+        EXPECT_EQ(PathCont, AnsiString(libros.string()));
+        EXPECT_EQ(PathOrigen, AnsiString(prog.string()));
+        EXPECT_EQ(NContabilidad, "Ejemplo");
+        EXPECT_EQ(anioGlobal, 2026);
+        EXPECT_EQ(Login, "gestordelibro");
+        EXPECT_TRUE(Permisos.GetPermisoGrabar() && Permisos.GetPermisoModificar() && Permisos.GetPermisoBorrar());
+        EXPECT_TRUE(EsClaveCifrada(Permisos.GetClaveAdmin()));
+        EXPECT_TRUE(DM->TblMovimiento->Active && DM->tblReintegros->Active && DM->TblContabs->Active);
+        EXPECT_FALSE(DM->tblImputPptalCD->Active);
+        EXPECT_EQ(DM->TblContabs->DatabaseName, AnsiString(prog.string()));
+        EXPECT_EQ(m.archivoIni, AnsiString((prog / "data.ini").string()));
+        EXPECT_EQ(FechasInf.GFechaInicial, "STR");
+        EXPECT_EQ(Ini(prog / "data.ini", "User"), "gestordelibro");
+        EXPECT_EQ(Ini(prog / "data.ini", "Exit"), "0");
+        EXPECT_EQ(Leer(marca), libros.string() + "\n");
+        EXPECT_EQ(fs::current_path(), prog);
+        EXPECT_EQ(m.StatusBar1->SimpleText, "Contabilidad actual: Ejemplo, año: 2026");
+      })
+      .close();
+  ASSERT_TRUE(IniciarPrograma());
+  Application->Run();
+
+  EXPECT_EQ(ui->formsShown(), (std::vector<AnsiString>{"TFrmPresentacion", "TFrmSelContab", "TFrmClave",
+                                                         "TFrmNuevaClave", "TFrmMain"}));
+  EXPECT_EQ(Textos(ui->messages()), std::vector<std::string>{"Las claves no coinciden."});
+  EXPECT_EQ(ui->unused(), "");
+  // La clave no queda escrita: solo su resumen.
+  std::string guardada = Valor(libros, "select PASSWORD from permisos where LOGIN='gestordelibro'").value_or("");
+  EXPECT_EQ(guardada.rfind("$argon2", 0), 0u);
+  // Claves del cierre.
+  fs::path ini = prog / "data.ini";
+  EXPECT_EQ(Ini(ini, "Exit"), "1");
+  EXPECT_EQ(Ini(ini, "Date"), Hoy());
+  EXPECT_EQ(Ini(ini, "LastCont"), "Contabilidad actual: Ejemplo, año: 2026");
+  EXPECT_EQ(Ini(ini, "FechaInicio"), "STR");
+  EXPECT_EQ(Ini(ini, "FechaFinal"), "STR");
+  EXPECT_NE(Ini(ini, "Time"), "");
+  EXPECT_TRUE(fs::exists(marca));
+  TerminarPrograma();
+  EXPECT_FALSE(fs::exists(marca));
+
+  // Siguiente corrida: la clave escogida vale y no se vuelve a pedir; el periodo guardado
+  // se lee.
+  {
+    TIniFile f(ini.string());
+    f.WriteString("ACTION", "FechaInicio", "01/02/2026");
+  }
+  NuevaCorrida();
+  Presentacion();
+  Escoger();
+  Entrar("gestordelibro", "Secreta 1");
+  ui->onModal("TFrmMain").run([](TForm&) { EXPECT_EQ(FechasInf.GFechaInicial, "01/02/2026"); }).close();
+  ASSERT_TRUE(IniciarPrograma());
+  Application->Run();
+  EXPECT_EQ(ui->messages().size(), 0u) << ui->messageTexts();
+  EXPECT_EQ(ui->unused(), "");
+  EXPECT_EQ(Ini(ini, "FechaInicio"), "01/02/2026");
+}
+
+TEST_F(Arranque, UnaSegundaCopiaSeRechaza) {
+  int tubo[2];
+  ASSERT_EQ(pipe(tubo), 0);
+  pid_t hijo = fork();
+  ASSERT_GE(hijo, 0);
+  if (hijo == 0) {
+    char c = tv::os::AcquireSingleInstance("tallivar-p.exe") ? 'S' : 'N';
+    if (write(tubo[1], &c, 1) != 1) _exit(1);
+    pause();
+    _exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(read(tubo[0], &c, 1), 1);
+  ASSERT_EQ(c, 'S');
+  EXPECT_FALSE(IniciarPrograma());
+  kill(hijo, SIGKILL);
+  waitpid(hijo, nullptr, 0);
+  close(tubo[0]);
+  close(tubo[1]);
+  EXPECT_EQ(Textos(ui->messages()),
+            std::vector<std::string>{"Ya se está ejecutando el programa. Observe en la barra de tareas."});
+  EXPECT_TRUE(ui->formsShown().empty());
+  EXPECT_EQ(FrmMain, nullptr);
+  EXPECT_EQ(Application->ComponentCount(), 0);
+  EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(Arranque, SalirDelSelectorTerminaSinClaveNiTablasYRestauraElFormatoDeFecha) {
+  ASSERT_TRUE(tv::os::SetUserShortDateFormat("d/M/yyyy"));
+  // Una marca de una salida anterior no se olvida por salir del selector.
+  ASSERT_TRUE((std::ofstream(prog / "marca") << libros.string() << "\n").good());
+  Presentacion();
+  ui->onModal("TFrmSelContab")
+      .run([](TForm&) { EXPECT_EQ(tv::os::GetUserShortDateFormat(), "dd/MM/yyyy"); })
+      .click("Salir");
+  EXPECT_TRUE(Correr(false));
+  EXPECT_TRUE(abortar);
+  EXPECT_EQ(ui->formsShown(), (std::vector<AnsiString>{"TFrmPresentacion", "TFrmSelContab"}));
+  EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts();
+  EXPECT_EQ(ui->unused(), "");
+  ASSERT_NE(DM, nullptr);
+  EXPECT_FALSE(DM->TblMovimiento->Active);
+  EXPECT_FALSE(DM->TblPermisos->Active);
+  EXPECT_TRUE(FrmMain->archivoIni.IsEmpty());
+  EXPECT_EQ(tv::os::GetUserShortDateFormat(), "d/M/yyyy");
+  EXPECT_EQ(Ini(prog / "data.ini", "Date"), "");
+  TerminarPrograma();
+  EXPECT_TRUE(fs::exists(prog / "marca"));
+}
+
+TEST_F(Arranque, CarpetaFaltanteEnElSelectorAvisaYAbreElEditorDeLaLista) {
+  Sql(prog, "insert into contabs (NContabilidad, rutaContabilidad, anio, Activa) values "
+            "('Perdida', '" + (dir / "no-existe").string() + "', 2025, 'S'), "
+            "('Borrada', '" + libros.string() + "', 2024, 'N')");
+  int editor = 0;
+  static int* contador = nullptr;
+  contador = &editor;
+  AbrirEditorContabs = [](TComponent* owner) {
+    EXPECT_NE(dynamic_cast<TFrmSelContab*>(owner), nullptr);
+    ++*contador;
+  };
+  Presentacion();
+  ui->onModal("TFrmSelContab")
+      .run([](TForm& f) { EXPECT_EQ(static_cast<TFrmSelContab&>(f).DBGrid1->DisplayRowCount(), 2); })
+      .row("DBGrid1", 1)
+      .click("BtnAbrir")
+      .row("DBGrid1", 1)
+      .click("BtnAbrir")
+      .click("BitBtn2");
+  EXPECT_TRUE(Correr(false));
+  EXPECT_EQ(editor, 2);
+  EXPECT_EQ(Textos(ui->messages()),
+            (std::vector<std::string>{"Hay un problema con la ruta de las tablas. Por favor corrijalas.",
+                                      "Hay un problema con la ruta de las tablas. Por favor corrijalas."}));
+  EXPECT_EQ(ui->unused(), "");
+  EXPECT_TRUE(abortar);
+}
+
+TEST_F(Arranque, TresFallosDeClaveTerminanSinAbrirTablas) {
+  CrearUsuario("ana", "Clave");
+  Presentacion();
+  Escoger();
+  ui->onModal("TFrmClave")
+      .run([](TForm& f) {
+        // Los usuarios se comparan exactos: "Ana" no es "ana".
+        static_cast<TFrmClave&>(f).CBLogin->Items->Add("Ana:intrusa");
+      })
+      .pick("CBLogin", "Ana:intrusa")
+      .set("EdPassword", "Clave")
+      .click("BtnAceptar")
+      .pick("CBLogin", "ana:")
+      .set("EdPassword", "clave")
+      .click("BtnAceptar")
+      .set("EdPassword", "Clave ")
+      .click("BtnAceptar");
+  ASSERT_TRUE(fs::remove(prog / "data.ini"));
+  EXPECT_TRUE(Correr(false));
+  EXPECT_EQ(Textos(ui->messages()),
+            (std::vector<std::string>{"Debe crear el INI dentro de la carpeta", "Usuario no autorizado",
+                                      "Password Incorrecto", "Password Incorrecto"}));
+  EXPECT_EQ(ui->unused(), "");
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_FALSE(DM->TblPermisos->Active);
+  EXPECT_FALSE(Permisos.GetPermisoGrabar());
+  EXPECT_FALSE(fs::exists(prog / "marca"));
+  EXPECT_EQ(std::count(ui->formsShown().begin(), ui->formsShown().end(), AnsiString("TFrmMain")), 0);
+}
+
+TEST_F(Arranque, UsuarioConDerechosLimitadosYClaveAntiguaQueSeCifraAlEntrar) {
+  Sql(libros, "insert into permisos (LOGIN, NUSUARIO, PASSWORD, BModificar, BGrabar, BBorrar) "
+              "values ('luis', 'Luis', 'vieja', 0, 1, 0)");
+  Presentacion();
+  Escoger();
+  Entrar("luis", "vieja");
+  ui->onModal("TFrmMain")
+      .run([](TForm&) {
+        EXPECT_FALSE(Permisos.GetPermisoModificar());
+        EXPECT_TRUE(Permisos.GetPermisoGrabar());
+        EXPECT_FALSE(Permisos.GetPermisoBorrar());
+        EXPECT_EQ(Permisos.GetClaveAdmin(), "");  // el administrador instalado no tiene clave
+      })
+      .close();
+  ASSERT_TRUE(IniciarPrograma());
+  Application->Run();
+  EXPECT_EQ(ui->unused(), "");
+  std::string guardada = Valor(libros, "select PASSWORD from permisos where LOGIN='luis'").value_or("");
+  EXPECT_NE(guardada, "vieja");
+  EXPECT_TRUE(ClaveCoincide("vieja", AnsiString(guardada)));
+  EXPECT_FALSE(ClaveCoincide("Vieja", AnsiString(guardada)));
+}
+
+TEST_F(Arranque, ConUsoPropioFalsoDataIniVaEnLaCarpetaDeLaContabilidad) {
+  Sql(prog, "update cfgOV set usoPropio=0");
+  CrearUsuario("ana", "Clave");
+  Presentacion();
+  Escoger();
+  Entrar("ana", "Clave");
+  ui->onModal("TFrmMain")
+      .run([&](TForm& f) {
+        EXPECT_EQ(static_cast<TFrmMain&>(f).archivoIni, AnsiString((libros / "data.ini").string()));
+        EXPECT_EQ(FechasInf.GFechaInicial, "");  // no había archivo: el periodo queda vacío
+      })
+      .close();
+  EXPECT_TRUE(Correr(false));
+  // Faltaba el archivo: se avisa al arrancar, la entrada lo crea y el cierre lo completa.
+  EXPECT_EQ(Textos(ui->messages()), std::vector<std::string>{"Debe crear el INI dentro de la carpeta"});
+  fs::path ini = libros / "data.ini";
+  EXPECT_EQ(Ini(ini, "User"), "ana");
+  EXPECT_EQ(Ini(ini, "Exit"), "1");
+  EXPECT_EQ(Ini(ini, "LastCont"), "Contabilidad actual: Ejemplo, año: 2026");
+  EXPECT_EQ(Ini(prog / "data.ini", "User"), "");
+  EXPECT_EQ(Ini(prog / "data.ini", "Date"), "");
+}
+
+TEST_F(Arranque, MatarElProgramaDejaLaMarcaYLaSiguienteCorridaReparaLaCarpeta) {
+  CrearUsuario("ana", "Clave");
+  pid_t hijo = fork();
+  ASSERT_GE(hijo, 0);
+  if (hijo == 0) {
+    // La corrida que se mata con la ventana principal abierta.
+    Presentacion();
+    Escoger();
+    Entrar("ana", "Clave");
+    ui->onModal("TFrmMain").run([](TForm&) { raise(SIGKILL); });
+    IniciarPrograma();
+    Application->Run();
+    _exit(3);
+  }
+  int estado = 0;
+  waitpid(hijo, &estado, 0);
+  ASSERT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGKILL);
+  ASSERT_TRUE(fs::exists(prog / "marca"));
+  EXPECT_EQ(Leer(prog / "marca"), libros.string() + "\n");
+  EXPECT_EQ(Ini(prog / "data.ini", "Exit"), "0");
+
+  Presentacion();
+  Escoger();
+  Entrar("ana", "Clave");
+  ui->onModal("TFrmMain")
+      .run([](TForm&) { EXPECT_TRUE(DM->TblMovimiento->Active && DM->TblPermisos->Active); })
+      .close();
+  EXPECT_TRUE(Correr(false));
+  EXPECT_EQ(ui->unused(), "");
+  auto vistos = ui->formsShown();
+  EXPECT_NE(std::find(vistos.begin(), vistos.end(), AnsiString("TRepairDialog")), vistos.end());
+  EXPECT_EQ(vistos.back(), "TFrmMain");
+  EXPECT_EQ(Textos(ui->messages()), std::vector<std::string>{"Reparación de tablas finalizada."});
+  bool respaldo = false;
+  for (const auto& e : fs::directory_iterator(libros))
+    respaldo |= e.path().filename().string().rfind("BackupReparacion", 0) == 0;
+  EXPECT_TRUE(respaldo);
+  EXPECT_TRUE(fs::exists(prog / "marca"));
+  TerminarPrograma();
+  EXPECT_FALSE(fs::exists(prog / "marca"));
+}
+
+TEST_F(Arranque, LaReparacionCorreSobreLaCarpetaQueGuardaLaMarca) {
+  fs::path otra = dir / "otra";
+  fs::copy(libros, otra, fs::copy_options::recursive);
+  ASSERT_TRUE((std::ofstream(prog / "marca") << otra.string() << "\n").good());
+  CrearUsuario("ana", "Clave");
+  Presentacion();
+  Escoger();
+  Entrar("ana", "Clave");
+  EXPECT_TRUE(Correr());
+  auto conRespaldo = [](const fs::path& carpeta) {
+    for (const auto& e : fs::directory_iterator(carpeta))
+      if (e.path().filename().string().rfind("BackupReparacion", 0) == 0) return true;
+    return false;
+  };
+  EXPECT_TRUE(conRespaldo(otra));
+  EXPECT_FALSE(conRespaldo(libros));
+  // La marca pasa a nombrar la contabilidad abierta ahora.
+  EXPECT_EQ(Leer(prog / "marca"), libros.string() + "\n");
+  tv::db::ReleaseDatabase(otra.string());
+}
+
+TEST_F(Arranque, ElTerceroSinIdentificacionSeCreaUnaSolaVez) {
+  Sql(libros, "delete from TC where CedulaNIT is null");
+  CrearUsuario("ana", "Clave");
+  for (int corrida = 0; corrida < 2; ++corrida) {
+    if (corrida) NuevaCorrida();
+    Presentacion();
+    Escoger();
+    Entrar("ana", "Clave");
+    EXPECT_TRUE(Correr());
+    EXPECT_EQ(ui->unused(), "");
+    TerminarPrograma();
+    EXPECT_EQ(Cuenta(libros, "select count(*) from TC where CedulaNIT is null"), 1);
+    EXPECT_EQ(Valor(libros, "select nombre from TC where CedulaNIT is null"), "sin tercero");
+  }
+}
+
+TEST_F(Arranque, AvisaDocumentosFueraDelAnioAlArrancar) {
+  Sql(libros, "insert into mvtMaestro (descdocu, numedocu, fecha) values ('CSI', '1', '2025-12-31'), "
+              "('FAC', '7', '2027-01-05'), ('FAC', '8', '2026-06-30')");
+  CrearUsuario("ana", "Clave");
+  Presentacion();
+  Escoger();
+  Entrar("ana", "Clave");
+  EXPECT_TRUE(Correr());
+  EXPECT_EQ(Textos(ui->messages()),
+            std::vector<std::string>{"Tiene asientos con fechas menores o mayores que el año contable:\nFAC 7 05/01/2027\n"});
+}
+
+struct CasoAnio {
+  const char* filas;  // valores de mvtMaestro (descdocu, numedocu, fecha)
+  bool resultado;
+  const char* aviso;  // "" sin aviso
+};
+
+class FueraDelAnio : public Entorno, public ::testing::WithParamInterface<CasoAnio> {};
+
+TEST_P(FueraDelAnio, VerificarIntegridad) {
+  CrearUsuario("ana", "Clave");
+  Presentacion();
+  Escoger();
+  Entrar("ana", "Clave");
+  ASSERT_TRUE(Correr());
+  ui->takeMessages();
+  Sql(libros, std::string("insert into mvtMaestro (descdocu, numedocu, fecha) values ") + GetParam().filas);
+  EXPECT_EQ(DM->verificarIntegridad(), GetParam().resultado);
+  std::vector<std::string> esperado;
+  if (*GetParam().aviso) esperado.push_back(GetParam().aviso);
+  EXPECT_EQ(Textos(ui->messages()), esperado);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, FueraDelAnio,
+    ::testing::Values(
+        CasoAnio{"('CSI', '1', '2025-12-31')", true, ""},
+        CasoAnio{"('FAC', '1', '2026-01-01'), ('FAC', '2', '2026-12-31')", true, ""},
+        CasoAnio{"('CSI', '1', '2025-12-31'), ('CSI', '2', '2027-01-01')", false,
+                 "Tiene asientos con fechas menores o mayores que el año contable:\n"},
+        CasoAnio{"('CSI', '1', '2025-12-31'), ('EGR', 'A-3', '2025-11-30')", false,
+                 "Tiene asientos con fechas menores o mayores que el año contable:\nEGR A-3 30/11/2025\n"},
+        CasoAnio{"('NC', '9', '2027-02-01')", false,
+                 "Tiene asientos con fechas menores o mayores que el año contable:\nNC 9 01/02/2027\n"}));
+
+}  // namespace
+}  // namespace arranque
