@@ -119,6 +119,21 @@ TEST(SelectorDeFecha, AbreEnElAnioYMesDadosYEscribeLaFecha) {
   ResetFormatSettings();
 }
 
+TEST(SelectorDeFecha, AnioIgualAlDelDisenoYTeclaEnter) {
+  tv::forms::HeadlessDriver ui;
+  ResetFormatSettings();
+  FrmCalendar = new TFrmCalendar(nullptr);
+  FrmCalendar->year = 2000;  // el texto del año ya dice 2000
+  FrmCalendar->month = 2;
+  ui.onModal("TFrmCalendar").key("bcCalendar1", VK_RETURN);
+  FrmCalendar->ShowModal();
+  EXPECT_EQ(FrmCalendar->bcCalendar1->GetDateElement(1), 2000);
+  EXPECT_EQ(FrmCalendar->bcCalendar1->GetDateElement(2), 2);
+  EXPECT_EQ(ui.unused(), "");
+  delete FrmCalendar;
+  FrmCalendar = nullptr;
+}
+
 TEST(SelectorDeFecha, CambiarMesYAnioSinDuenoConEdFecha) {
   tv::forms::HeadlessDriver ui;
   ResetFormatSettings();

@@ -107,6 +107,8 @@ TEST_F(Palabras, DecimalesYPesos) {
            Caso{"0.005", false, "CERO PUNTO CERO CERO CINCO"},
            Caso{"0.5", false, "CERO PUNTO CINCO"}})
     EXPECT_EQ(montoEscritoPlus(c.monto, nullptr, c.pesos), c.palabras) << c.monto;
+  EXPECT_THROW(montoEscritoPlus("-1500", nullptr, false), MyException);
+  EXPECT_THROW(montoEscritoPlus(std::string(30, '1').c_str(), nullptr, false), MyException);
   char buf[600];
   EXPECT_STREQ(montoEscrito("1500", buf, false), "UN MIL QUINIENTOS ");
   dosDigitos(45, buf);

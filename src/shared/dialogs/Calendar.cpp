@@ -76,6 +76,8 @@ void TFrmCalendar::FormActivate(TObject*) {
   if (month == 0) month = GetMesActual();
   CBMes->ItemIndex = month - 1;
   bcCalendar1->Month = month;
+  // El año se fija también cuando el texto ya era ese (el cambio de texto no avisa).
+  bcCalendar1->Year = year;
   EdYear->Text = IntToStr(year);
   PonerTitulo();
 }

@@ -57,8 +57,10 @@ void dosDigitos(int numero, char* cadena) { std::strcpy(cadena, DosDigitos(numer
 void tresDigitos(int numero, char* cadena) { std::strcpy(cadena, TresDigitos(numero).c_str()); }
 
 std::string MontoEscritoTexto(const std::string& digitos, bool addPesos) {
-  if (digitos.size() > kMaxDigitos)
-    throw MyException("Funcion montoEscrito(): parámetro 'cadena' muy largo.", 0, "", "");
+  // Solo dígitos: un signo o un exponente no tienen palabras y no deben leerse mal.
+  if (digitos.size() > kMaxDigitos ||
+      digitos.find_first_not_of("0123456789") != std::string::npos)
+    throw MyException("Funcion montoEscrito(): parámetro 'cadena' incorrecto.", 0, "", "");
   // Grupos de tres desde la derecha; grupos[0] es k = 1.
   std::vector<std::string> grupos;
   for (size_t fin = digitos.size(); fin > 0;) {
