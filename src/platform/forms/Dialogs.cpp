@@ -60,7 +60,6 @@ int MessageBox(HWND, const AnsiString& text, const AnsiString& caption, int flag
   return Ui().ShowMessageBox(MessageBoxRequest(text, caption, flags));
 }
 
-void MessageBeep(int kind) { Ui().Beep(kind); }
 
 HWND GetFocus() { return Screen->ActiveControl(); }
 

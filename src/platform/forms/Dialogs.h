@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/forms/Controls.h"
+#include "platform/os/Process.h"
 
 // ---- Windows-style message-box flags and results ----------------------------------------
 constexpr int MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2, MB_YESNOCANCEL = 0x3,
@@ -22,8 +23,8 @@ int MessageBox(HWND owner, const AnsiString& text, const AnsiString& caption, in
 inline int MessageBoxA(HWND owner, const AnsiString& text, const AnsiString& caption, int flags) {
   return MessageBox(owner, text, caption, flags);
 }
-// A beep with the sound of an icon kind; recorded by the headless driver.
-void MessageBeep(int kind);
+// MessageBeep(kind) comes from the os module (its beep hook: the desktop driver rings,
+// the headless driver counts).
 // The focused window, used as a box owner.
 HWND GetFocus();
 

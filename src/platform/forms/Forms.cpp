@@ -265,6 +265,14 @@ void TForm::ControlRemoved(TControl* c) {
   if (ActiveControl == c) ActiveControl = nullptr;
 }
 
+TCanvas* TForm::PaintForm() {
+  Canvas->Clear();
+  Canvas->Brush->Color = Color;
+  Canvas->Font->Assign(Font.get());
+  if (OnPaint) OnPaint(this);
+  return Canvas.get();
+}
+
 void TForm::UserClose() {
   DispatchEvent([this] {
     if (BorderIcons.Contains(biSystemMenu) || BorderStyle == bsNoneForm) Close();

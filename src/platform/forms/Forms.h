@@ -46,6 +46,8 @@ class TForm : public TWinControl {
   int ClientWidth = 0, ClientHeight = 0;  // client area when the form gives one
   // The control with the focus (or to receive it when the form shows).
   TWinControl* ActiveControl = nullptr;
+  // What OnPaint draws (the driver calls PaintForm and replays the canvas record).
+  Sub<TCanvas> Canvas;
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -85,6 +87,9 @@ class TForm : public TWinControl {
   std::vector<TWinControl*> TabSequence() const;
   // Finds a control by name anywhere on the form (case-insensitive).
   TControl* FindControl(const AnsiString& name) const;
+
+  // Clears Canvas and runs OnPaint; returns the canvas to replay.
+  TCanvas* PaintForm();
 
   // ---- user input ----
   void UserClose();     // the window's close box

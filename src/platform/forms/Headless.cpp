@@ -8,6 +8,7 @@
 #include "platform/forms/Mask.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/os/Process.h"
 
 namespace tv::forms {
 namespace {
@@ -286,11 +287,15 @@ HeadlessDriver::HeadlessDriver(bool install) : installed_(install) {
   if (!install) return;
   previous_ = SetUiDriver(this);
   Application->ResetForTests();
+  tv::os::SetLaunchRecorder([this](const tv::os::LaunchRequest& r) { launches_.push_back(r); });
+  tv::os::SetBeepHook([this] { ++beeps_; });
 }
 
 HeadlessDriver::~HeadlessDriver() {
   if (!installed_) return;
   Application->ResetForTests();
+  tv::os::SetLaunchRecorder({});
+  tv::os::SetBeepHook({});
   SetUiDriver(previous_);
 }
 

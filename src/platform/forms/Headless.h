@@ -18,12 +18,16 @@
 // UiScriptError with a description of what was on the screen. Boxes with one button are
 // acknowledged by themselves and recorded (set strictMessages to require answers).
 // Exceptions shown by the standard error box are recorded as MsgKind::Exception.
+// Launches of programs, documents and help pages are recorded instead of run.
+// Application->Run() shows the main form and plays the scripts queued for shown,
+// non-modal forms (matched like modal ones); it returns when none is left or on quit.
 #include <deque>
 #include <functional>
 #include <set>
 #include <vector>
 
 #include "platform/forms/Forms.h"
+#include "platform/os/Launch.h"
 #include "platform/forms/UiDriver.h"
 
 class TCustomGrid;
@@ -105,6 +109,8 @@ class HeadlessDriver : public UiDriver {
   AnsiString messageTexts() const;         // every text, one per line
   const std::vector<AnsiString>& formsShown() const { return formsShown_; }  // class names
   int beeps() const { return beeps_; }
+  // Programs, documents and help pages the application asked to open (not started).
+  const std::vector<tv::os::LaunchRequest>& launches() const { return launches_; }
   // Scripts and answers not used yet ("" when everything was used), plus the first
   // driver failure if one was swallowed by application code.
   AnsiString unused() const;
@@ -129,7 +135,6 @@ class HeadlessDriver : public UiDriver {
   bool InputQuery(const MessageRequest& request, AnsiString& value) override;
   bool ExecuteDialog(TCommonDialog* dialog) override;
   void HideDialog(TCommonDialog*) override {}
-  void Beep(int) override { ++beeps_; }
   void TimerChanged(TTimer* timer) override;
   void TimerDestroyed(TTimer* timer) override;
 
@@ -155,6 +160,7 @@ class HeadlessDriver : public UiDriver {
   std::vector<AnsiString> formsShown_;
   std::set<TForm*> ended_;
   std::vector<TTimer*> timers_;
+  std::vector<tv::os::LaunchRequest> launches_;
   AnsiString failure_;
   int beeps_ = 0;
   int repaints_ = 0;

@@ -18,7 +18,9 @@
 // runs the grid's own drawing and its drawing events and leaves the result in a TCanvas
 // record to replay (CanvasOp). TDBGrid is virtual over its dataset: DisplayColumns(),
 // DisplayRowCount(), DisplayText(col, row) and CurrentDisplayRow() read it without moving
-// the cursor; PaintCell paints through OnDrawColumnCell the same way.
+// the cursor; PaintCell paints through OnDrawColumnCell the same way. A form's OnPaint
+// draws through TForm::PaintForm() into the form's Canvas record. Screen->Cursor is the
+// cursor to show; Screen->Width/Height are set by the driver to the real desktop.
 //
 // Model changes. Application code changes the model freely; the driver learns that
 // something may have changed through AfterEvent(), called after every dispatched event
@@ -50,6 +52,9 @@
 // the application terminates. RunMainLoop() runs the application's loop until
 // QuitMainLoop(). Timers: TimerChanged(timer) whenever Enabled, Interval or OnTimer
 // changes; while Enabled the driver calls timer->Fire() every Interval ms.
+//
+// MessageBeep goes through tv::os::SetBeepHook and launches of programs and documents
+// through tv::os::SetLaunchRecorder; a driver may install either.
 //
 // Exceptions that a driver itself raises to stop a test derive from UiScriptError and
 // pass through DispatchEvent untouched.
@@ -98,7 +103,6 @@ class UiDriver {
   // Find: show the modeless dialog (return value ignored); HideDialog hides it.
   virtual bool ExecuteDialog(TCommonDialog* dialog) = 0;
   virtual void HideDialog(TCommonDialog* dialog) = 0;
-  virtual void Beep(int kind) = 0;
 
   virtual void TimerChanged(TTimer* timer) = 0;
   virtual void TimerDestroyed(TTimer* timer) = 0;

@@ -1,6 +1,9 @@
 // Modal loops, scripted answers, timers and quit through the headless driver.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "platform/forms/Vcl.h"
 #include "platform/forms/Headless.h"
 
@@ -207,4 +210,72 @@ TEST(Modal, CreateFormAssignsThePointerBeforeTheConstructor) {
   EXPECT_EQ(FrmPrincipal->seen, FrmPrincipal);
   EXPECT_TRUE(FrmPrincipal->created);
   EXPECT_EQ(Application->MainForm, FrmPrincipal);
+}
+
+namespace {
+// A main window with a menu whose items open a dialog, open help and quit.
+class TFrmVentana : public TForm {
+ public:
+  explicit TFrmVentana(TComponent* o) : TForm(o) {
+    Caption = "TALLIVAR-P";
+    MainMenu1 = Make<TMainMenu>(this, "MainMenu1");
+    Menu = MainMenu1;
+    auto* archivo = Make<TMenuItem>(this, "Archivo1");
+    archivo->Caption = "&Archivo";
+    MainMenu1->Items->Add(archivo);
+    auto* abrir = Make<TMenuItem>(this, "Abrir1");
+    abrir->Caption = "&Abrir...";
+    abrir->OnClick = [this](TObject*) {
+      auto* dlg = new TFrmDialogo(this);
+      dlg->OnClose = [](TObject*, TCloseAction& a) { a = caFree; };
+      dlg->ShowModal();
+      ++abiertos;
+    };
+    archivo->Add(abrir);
+    auto* ayuda = Make<TMenuItem>(this, "Ayuda1");
+    ayuda->Caption = "A&yuda";
+    ayuda->OnClick = [](TObject*) {
+      std::string page = std::filesystem::temp_directory_path() / "tv_forms_ayuda.html";
+      std::ofstream(page) << "<html></html>";
+      tv::os::OpenHelpPage(page, "plan");
+    };
+    archivo->Add(ayuda);
+    auto* salir = Make<TMenuItem>(this, "Salir1");
+    salir->Caption = "&Salir";
+    salir->OnClick = [this](TObject*) { Close(); };
+    archivo->Add(salir);
+    OnClose = [this](TObject*, TCloseAction&) { cerrado = true; };
+  }
+  AnsiString ClassName() const override { return "TFrmVentana"; }
+  TMainMenu* MainMenu1;
+  int abiertos = 0;
+  bool cerrado = false;
+};
+TFrmVentana* FrmVentana = nullptr;
+}  // namespace
+
+TEST(Modal, RunPlaysTheMainFormUntilItCloses) {
+  HeadlessDriver ui;
+  Application->CreateForm(&FrmVentana);
+  ui.onModal("TFrmVentana").menu("Archivo|Abrir...").menu("Archivo|Ayuda").menu("Archivo|Salir");
+  ui.onModal("TFrmDialogo").key(VK_RETURN);
+  Application->Run();
+  EXPECT_EQ(FrmVentana->abiertos, 1);
+  EXPECT_TRUE(FrmVentana->cerrado);
+  EXPECT_TRUE(Application->Terminated());
+  ASSERT_EQ(ui.launches().size(), 1u);
+  EXPECT_EQ(ui.launches()[0].kind, tv::os::LaunchKind::HelpPage);
+  // the released dialog is gone: only the main window is left
+  EXPECT_EQ(Screen->FormCount(), 1);
+  EXPECT_EQ(ui.unused(), "");
+}
+
+TEST(Modal, QuitBeforeRunEndsEverythingAtOnce) {
+  HeadlessDriver ui;
+  Application->CreateForm(&FrmVentana);
+  Application->Terminate();
+  TFrmDialogo dlg(nullptr);
+  EXPECT_EQ(dlg.ShowModal(), mrCancel);  // no script needed: the loop ends as it starts
+  Application->Run();
+  EXPECT_FALSE(FrmVentana->Showing());
 }
