@@ -102,6 +102,36 @@ char32_t AcceleratorOf(const AnsiString& caption) {
   return 0;
 }
 
+// ---- posted messages -------------------------------------------------------------------
+namespace {
+TWinControl* LiveWindow(HWND h) {
+  std::function<TWinControl*(TWinControl*)> walk = [&](TWinControl* p) -> TWinControl* {
+    if (p->Handle == h) return p;
+    for (int i = 0; i < p->ControlCount(); ++i)
+      if (auto* w = dynamic_cast<TWinControl*>(p->Controls(i)))
+        if (TWinControl* r = walk(w)) return r;
+    return nullptr;
+  };
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (TWinControl* r = walk(Screen->Forms(i))) return r;
+  return nullptr;
+}
+}  // namespace
+
+bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+  Application->Post([hwnd, msg, wParam] {
+    TWinControl* w = LiveWindow(hwnd);
+    if (!w) return;
+    if (msg == WM_KEYDOWN) w->UserKeyDown(static_cast<Word>(wParam));
+    if (msg == WM_CHAR) w->UserKeyPress(static_cast<char32_t>(wParam));
+    if (msg == WM_CLOSE)
+      if (TForm* f = w->ParentForm()) DispatchEvent([f] { f->Close(); });
+  });
+  return true;
+}
+
+void PostQuitMessage(int) { Application->Terminate(); }
+
 // ---- event dispatch -------------------------------------------------------------------
 void DispatchEvent(const std::function<void()>& handler) {
   ++Application->depth_;
@@ -159,6 +189,14 @@ void TControl::SetBounds(int l, int t, int w, int h) {
   Top = t;
   Width = w;
   Height = h;
+}
+
+void TControl::UserResize(int width, int height) {
+  DispatchEvent([&] {
+    Width = width;
+    Height = height;
+    Resized();
+  });
 }
 
 void TControl::Repaint() { Ui().Repaint(this); }

@@ -47,7 +47,15 @@ using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, i
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-enum TBorderStyle { bsNone, bsSingle };
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
+
+// Window handles are the controls themselves (for PostMessage, box owners, GetFocus).
+using HWND = void*;
+using UINT = unsigned;
+using WPARAM = unsigned long;
+using LPARAM = long;
+constexpr UINT WM_CLOSE = 0x0010, WM_KEYDOWN = 0x0100, WM_CHAR = 0x0102;
 
 // What a control is, for the desktop driver's widget choice.
 enum class TControlKind {
@@ -98,6 +106,9 @@ class TControl : public TComponent {
   void Invalidate();
   void BringToFront() {}
   void SendToBack() {}
+  // The new size given by the user or the layout: Width/Height, then Resized().
+  void UserResize(int width, int height);
+  virtual void Resized() {}
 
   // Visible and enabled here and in every parent.
   bool IsShowing() const;
@@ -129,6 +140,7 @@ class TWinControl : public TControl {
   int ControlCount() const { return static_cast<int>(children_.size()); }
   TControl* Controls(int i) const { return children_.at(i); }
 
+  HWND const Handle = this;
   int TabOrder = 0;      // set to the creation index among siblings; lower comes first
   bool TabStop = false;  // true for controls that take focus by Tab
 
@@ -204,6 +216,12 @@ T* Make(TComponent* parentOrOwner, const AnsiString& name) {
 // afterwards the modal loops, releases and the driver are brought up to date.
 // Driver failures (tv::forms::UiScriptError) are not caught.
 void DispatchEvent(const std::function<void()>& handler);
+
+// Queued for after the current event (WM_KEYDOWN: a key for the control, WM_CHAR: a
+// character, WM_CLOSE: closes the form); messages to a control that is gone are dropped.
+bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Application->Terminate().
+void PostQuitMessage(int exitCode);
 
 // Text of a caption without its '&' accelerator marks ("&Aceptar" -> "Aceptar").
 AnsiString StripAccelerator(const AnsiString& caption);

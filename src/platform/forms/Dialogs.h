@@ -17,7 +17,6 @@ constexpr int MB_APPLMODAL = 0x0, MB_SYSTEMMODAL = 0x1000, MB_TASKMODAL = 0x2000
 constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6,
               IDNO = 7;
 
-using HWND = void*;
 // The system message box (owner window ignored).
 int MessageBox(HWND owner, const AnsiString& text, const AnsiString& caption, int flags);
 inline int MessageBoxA(HWND owner, const AnsiString& text, const AnsiString& caption, int flags) {

@@ -96,15 +96,20 @@ TModalResult TForm::ShowModal() {
     if (Screen->ActiveForm == this) Screen->ActiveForm = nullptr;
     Ui().FormHidden(this);
   };
+  bool pushed = false;
   try {
     ShowCommon();
     if (Application->Terminated()) {
       ModalResult = mrCancel;
       modalEnded_ = true;
     }
+    Application->loopDepth_.push_back(Application->depth_);
+    pushed = true;
     Application->AfterEvent();
     if (!modalEnded_) Ui().RunModal(this);
+    Application->loopDepth_.pop_back();
   } catch (...) {
+    if (pushed) Application->loopDepth_.pop_back();
     finish();
     throw;
   }
@@ -265,6 +270,10 @@ void TForm::ControlRemoved(TControl* c) {
   if (ActiveControl == c) ActiveControl = nullptr;
 }
 
+void TForm::Resized() {
+  if (OnResize) OnResize(this);
+}
+
 TCanvas* TForm::PaintForm() {
   Canvas->Clear();
   Canvas->Brush->Color = Color;
@@ -275,7 +284,7 @@ TCanvas* TForm::PaintForm() {
 
 void TForm::UserClose() {
   DispatchEvent([this] {
-    if (BorderIcons.Contains(biSystemMenu) || BorderStyle == bsNoneForm) Close();
+    if (BorderIcons.Contains(biSystemMenu) || BorderStyle == bsNone) Close();
   });
 }
 
@@ -337,6 +346,7 @@ void TApplication::Terminate() {
 void TApplication::ProcessMessages() {
   Ui().ProcessMessages();
   if (depth_ == 0) DeleteReleased();
+  RunPosted();
 }
 
 void TApplication::HandleException(TObject* Sender) {
@@ -402,7 +412,19 @@ void TApplication::AfterEvent() {
     }
   }
   if (depth_ == 0) DeleteReleased();
+  // posted messages run in whatever loop is innermost, after its current event
+  if (depth_ <= (loopDepth_.empty() ? 0 : loopDepth_.back())) RunPosted();
   Ui().AfterEvent();
+}
+
+void TApplication::Post(std::function<void()> call) { posted_.push_back(std::move(call)); }
+
+void TApplication::RunPosted() {
+  while (!posted_.empty()) {
+    auto call = std::move(posted_.front());
+    posted_.erase(posted_.begin());
+    call();
+  }
 }
 
 void TApplication::ReleaseLater(TForm* f) {
@@ -427,6 +449,8 @@ void TApplication::ResetForTests() {
   for (TForm* f : modal_) f->modalEnded_ = true;
   modal_.clear();
   released_.clear();
+  posted_.clear();
+  loopDepth_.clear();
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
   MainForm = nullptr;
   Screen->ActiveForm = nullptr;

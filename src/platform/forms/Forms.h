@@ -20,7 +20,6 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
-enum TFormBorderStyle { bsNoneForm, bsSingleForm, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = Set<TBorderIcon>;
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
@@ -103,6 +102,7 @@ class TForm : public TWinControl {
 
  protected:
   void SetParent(TWinControl* p) override;
+  void Resized() override;
 
  private:
   friend class TApplication;
@@ -187,6 +187,9 @@ class TApplication : public TComponent {
   bool Terminated() const { return terminated_; }
   void ProcessMessages();
   void HandleMessage() { ProcessMessages(); }
+  // Runs `call` after the current event has been handled (PostMessage).
+  void Post(std::function<void()> call);
+  HWND Handle = nullptr;
   // Shows the exception being handled in the standard error box (EAbort is silent);
   // OnException replaces the box when set.
   void HandleException(TObject* Sender);
@@ -217,6 +220,9 @@ class TApplication : public TComponent {
   void DeleteReleased();
   std::vector<TForm*> modal_;
   std::vector<TForm*> released_;
+  std::vector<std::function<void()>> posted_;
+  std::vector<int> loopDepth_;  // event depth at which each running modal loop started
+  void RunPosted();
   bool terminated_ = false;
   int depth_ = 0;
 };

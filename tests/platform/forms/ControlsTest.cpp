@@ -281,3 +281,28 @@ TEST(Controls, UpDownPagesProgressAndStatusBar) {
   for (int i = 0; i < 999; ++i) bar.StepIt();
   EXPECT_EQ(bar.Position, 1000);
 }
+
+TEST(Keys, PostedKeyRunsAfterTheCurrentEventInTheInnerLoop) {
+  HeadlessDriver ui;
+  TForm outer(nullptr);
+  auto* abrir = Make<TButton>(&outer, "BtnAbrir");
+  AnsiString log;
+  TForm inner(nullptr);
+  inner.Caption = "Interno";
+  auto* ed = Make<TEdit>(&inner, "EdCuenta");
+  ed->OnKeyDown = [&](TObject*, Word& k, TShiftState) {
+    if (k == VK_END) log += "end;";
+  };
+  auto* ok = Make<TButton>(&inner, "BtnOk");
+  ok->ModalResult = mrOk;
+  ok->OnClick = [&](TObject*) {
+    PostMessage(ed->Handle, WM_KEYDOWN, VK_END, 0);
+    log += "click;";
+    inner.ModalResult = mrNone;
+  };
+  abrir->OnClick = [&](TObject*) { inner.ShowModal(); };
+  ui.onModal("Interno").click("BtnOk").run([&](TForm&) { EXPECT_EQ(log, "click;end;"); }).close();
+  outer.Show();
+  ui.now(&outer).click("BtnAbrir");
+  EXPECT_EQ(log, "click;end;");
+}
