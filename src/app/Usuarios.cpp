@@ -52,14 +52,12 @@ bool UbicarUsuario(const AnsiString& login) {
   return !login.IsEmpty() && DM->TblPermisos->Locate("LOGIN", Variant(login));
 }
 
-// Escribe la clave escrita como resumen; una clave sin tocar se conserva (y se cifra si
-// venía de una tabla antigua sin cifrar).
-void GrabarClave(const AnsiString& login, const AnsiString& escrita, const AnsiString& guardada) {
+}  // namespace
+
+void GrabarClaveEscrita(const AnsiString& login, const AnsiString& escrita, const AnsiString& guardada) {
   if (escrita == guardada && EsClaveCifrada(guardada)) return;
   GuardarClave(DM->TblPermisos->DatabaseName, login, escrita);
 }
-
-}  // namespace
 
 AnsiString LoginDeCombo(TComboBox* aCB) {
   AnsiString texto = aCB->Text;
@@ -283,7 +281,7 @@ void TFrmModiPermisos::BtnAceptarClick(TObject*) {
     tbl->FieldByName("BGrabar")->AsBoolean = ChBEscritura->Checked;
     tbl->FieldByName("BBorrar")->AsBoolean = ChBBorrado->Checked;
     tbl->Post();
-    GrabarClave(login, EdPassword->Text, claveGuardada_);
+    GrabarClaveEscrita(login, EdPassword->Text, claveGuardada_);
     tx.Commit();
   } catch (Exception& e) {
     if (tbl->State == dsEdit) tbl->Cancel();

@@ -88,3 +88,6 @@ AnsiString LoginDeCombo(TComboBox* aCB);
 // Tabla de usuarios dañada: avisa, cierra las tablas, abre la reparación de la carpeta de
 // la contabilidad abierta y vuelve a abrir las tablas.
 void RepararTablaUsuarios();
+// Graba en permisos.db el resumen de la clave escrita para el login. Una clave que sigue
+// igual a la guardada se conserva (y se cifra cuando venía sin cifrar de una tabla antigua).
+void GrabarClaveEscrita(const AnsiString& login, const AnsiString& escrita, const AnsiString& guardada);

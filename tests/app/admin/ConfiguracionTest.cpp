@@ -1,0 +1,152 @@
+#include <filesystem>
+
+#include "Instalacion.h"
+#include "app/Claves.h"
+#include "app/Configuracion.h"
+#include "app/Sesion.h"
+#include "app/schema/Schema.h"
+#include "platform/core/IniFiles.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/StdCtrls.h"
+
+using admin::Instalacion;
+
+namespace {
+
+class Configuracion : public Instalacion {
+ protected:
+  void Abrir() {
+    frmConfigContab = new TfrmConfigContab(nullptr);
+    frmConfigContab->ShowModal();
+    delete frmConfigContab;
+  }
+  std::string Config(const std::string& campo) {
+    return Valor(libros, "SELECT " + campo + " FROM ConfigContab");
+  }
+  AnsiString Ini(const char* clave) { return TIniFile((dir + "/data.ini").c_str()).ReadString("ACTION", clave, "?"); }
+};
+
+}  // namespace
+
+TEST_F(Configuracion, AbrirMuestraDatosYAceptarSinCambiosSoloGrabaClaveYTitulos) {
+  Ejecutar(libros, "UPDATE ConfigContab SET rector='Rectora Uno'");
+  DM->TblConfigContab->Refresh();
+  ui->onModal("TfrmConfigContab")
+      .run([](TForm& f) {
+        auto& c = static_cast<TfrmConfigContab&>(f);
+        EXPECT_EQ(AnsiString(c.lblUsuario->Caption), "El usuario actual es: gestordelibro");
+        EXPECT_EQ(AnsiString(c.EdEmpresa->Text), "ENTIDAD PÚBLICA DE EJEMPLO");
+        EXPECT_EQ(AnsiString(c.edRector->Text), "Rectora Uno");
+        EXPECT_EQ(AnsiString(c.edTitulo2->Text), "NIT 800000000-1");
+        EXPECT_FALSE(c.edRutaEscudo->Enabled);
+        EXPECT_FALSE(c.Image1->Picture->Empty());
+      })
+      .run([this](TForm&) {
+        // Otro proceso cambia la empresa: el formulario no la toca si no se editó.
+        Ejecutar(libros, "UPDATE ConfigContab SET IEmpresa='CAMBIO AJENO'");
+        DM->TblConfigContab->Refresh();
+      })
+      .set("edTitulo3", "Tercer título")
+      .click("Aceptar")
+      .click("Salir");
+  Abrir();
+  EXPECT_EQ(ui->messageTexts(), "Información grabada.\n");
+  EXPECT_EQ(Config("IEmpresa"), "CAMBIO AJENO");
+  EXPECT_EQ(Ini("titulo3"), "Tercer título");
+  EXPECT_EQ(Ini("titulo1"), "ENTIDAD PÚBLICA DE EJEMPLO");
+  // La clave vacía del administrador queda grabada como resumen de la clave vacía.
+  std::string clave = Valor(libros, "SELECT PASSWORD FROM permisos WHERE LOGIN='gestordelibro'");
+  EXPECT_TRUE(ClaveCoincide("", clave.c_str()));
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(Configuracion, CambiosDeCamposClaveYNombre) {
+  ui->onModal("TfrmConfigContab")
+      .set("EdEmpresa", "")
+      .set("EdNContabilidad", "Nuevo")
+      .set("Edit1", "nueva")
+      .set("Edit2", "otra")
+      .click("Aceptar")
+      .run([this](TForm&) {
+        EXPECT_EQ(ui->lastMessage(), "La Clave y la Clave reescrita no coinciden");
+        EXPECT_EQ(Config("NContabilidad"), tv::schema::kStarterBooksName);
+      })
+      .set("Edit2", "nueva")
+      .click("Aceptar")
+      .click("Salir");
+  Abrir();
+  EXPECT_EQ(ui->lastMessage(), "Información grabada.");
+  EXPECT_EQ(Config("IEmpresa"), "<null>");
+  EXPECT_EQ(Config("NContabilidad"), "Nuevo");
+  EXPECT_EQ(NContabilidad, "Nuevo");
+  EXPECT_TRUE(ClaveCoincide("nueva", Valor(libros, "SELECT PASSWORD FROM permisos WHERE LOGIN='gestordelibro'").c_str()));
+  // La lista de contabilidades conserva el nombre anterior.
+  EXPECT_EQ(Valor(dir, "SELECT NContabilidad FROM contabs"), tv::schema::kStarterBooksName);
+}
+
+TEST_F(Configuracion, UsuarioAusenteYSinDataIni) {
+  Login = "fantasma";
+  std::filesystem::remove(dir + "/data.ini");
+  ui->onModal("TfrmConfigContab").set("edTitulo1", "T1").click("Aceptar").click("Salir");
+  Abrir();
+  EXPECT_EQ(ui->messageTexts(),
+            "Recuperando: El usuario fantasma no se encuentra en la tabla de permisos.\n"
+            "Debe crear el INI dentro de la carpeta\n"
+            "Grabando: El usuario fantasma no se encuentra en la tabla de permisos.\n"
+            "Información grabada.\n");
+  EXPECT_EQ(Ini("titulo1"), "T1");
+}
+
+TEST_F(Configuracion, EscudoSeGrabaAlEscogerlo) {
+  std::string logo = dir + "/images/otro.bmp";
+  std::filesystem::copy_file(dir + "/images/logo.bmp", logo);
+  ui->answerDialog(logo.c_str());
+  ui->onModal("TfrmConfigContab").click("Buscar escudo").run([&](TForm& f) {
+    auto& c = static_cast<TfrmConfigContab&>(f);
+    EXPECT_EQ(AnsiString(c.edRutaEscudo->Text), logo.c_str());
+    EXPECT_EQ(Ini("rutaLogo"), logo.c_str());
+  }).click("Salir");
+  Abrir();
+  EXPECT_EQ(ui->unused(), "");
+}
+
+class CuentasEspeciales : public Instalacion {
+ protected:
+  void Abrir() {
+    FrmCuentasEsp = new TFrmCuentasEsp(nullptr);
+    FrmCuentasEsp->ShowModal();
+    delete FrmCuentasEsp;
+  }
+};
+
+TEST_F(CuentasEspeciales, BuscarYGrabarLasCuatroCuentas) {
+  Ejecutar(libros, "INSERT INTO PL (numecuen, nombcuen) VALUES ('000001', 'Primera cuenta')");
+  DM->TblPlan->Refresh();
+  ui->onModal("TFrmBuscTabla").row("DBGrid1", 0).click("&Aceptar");
+  ui->onModal("TFrmBuscTabla").click("&Salir");
+  ui->onModal("TFrmCuentasEsp")
+      .run([](TForm& f) {
+        auto& c = static_cast<TFrmCuentasEsp&>(f);
+        EXPECT_EQ(AnsiString(c.EdReteFuente->Text), "243605");
+        EXPECT_EQ(AnsiString(c.EdReteIva->Text), "243625");
+        EXPECT_EQ(AnsiString(c.EdUtilidad->Text), "311001");
+        EXPECT_EQ(AnsiString(c.EdPerdidas->Text), "311002");
+      })
+      .click("BitBtn4")  // utilidad: se escoge la primera cuenta
+      .click("BitBtn1")  // retención: se sale sin escoger
+      .run([](TForm& f) {
+        auto& c = static_cast<TFrmCuentasEsp&>(f);
+        EXPECT_EQ(AnsiString(c.EdUtilidad->Text), "000001");
+        EXPECT_EQ(AnsiString(c.LblUtilidad->Caption), "Primera cuenta");
+        EXPECT_EQ(AnsiString(c.EdReteFuente->Text), "243605");
+      })
+      .click("Aceptar")
+      .click("Cancelar");
+  Abrir();
+  EXPECT_EQ(Valor(libros, "SELECT Utilidad FROM ConfigContab"), "000001");
+  EXPECT_EQ(Valor(libros, "SELECT Perdida FROM ConfigContab"), "311002");
+  EXPECT_EQ(Valor(dir, "SELECT ReteFuente FROM Config"), "243605");
+  EXPECT_EQ(Valor(dir, "SELECT ReteIva FROM Config"), "243625");
+  EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
+  EXPECT_EQ(ui->unused(), "");
+}
