@@ -49,6 +49,8 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
+// Earlier names of the first two, kept for code written against them.
+constexpr TFormBorderStyle bsNoneForm = bsNone, bsSingleForm = bsSingle;
 
 // Window handles are the controls themselves (for PostMessage, box owners, GetFocus).
 using HWND = void*;
