@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <vector>
 
 #include "platform/core/SysUtils.h"
@@ -164,7 +165,8 @@ class TApplication : public TComponent {
   void Initialize() {}
   // Creates a form owned by the application, storing its pointer in *ref BEFORE the
   // constructor runs (constructors may use their own global pointer); then runs its
-  // OnCreate. The first form created becomes the main form.
+  // OnCreate. The first form created becomes the main form. Also takes a component that
+  // is not a form (a data module), which is only constructed.
   template <class T>
   void CreateForm(T** ref) {
     void* mem = ::operator new(sizeof(T));
@@ -177,7 +179,7 @@ class TApplication : public TComponent {
       *ref = nullptr;
       throw;
     }
-    FormCreated(obj);
+    if constexpr (std::is_base_of_v<TForm, T>) FormCreated(obj);
   }
   // Shows the main form and runs the message loop until Terminate.
   void Run();
