@@ -218,6 +218,14 @@ void TCheckBox::UserClick() {
   });
 }
 
+void TCheckBox::KeyPress(char32_t& ch) {
+  if (ch == U' ') Checked = !Checked;
+}
+
+void TRadioButton::KeyPress(char32_t& ch) {
+  if (ch == U' ') Checked = true;
+}
+
 TRadioButton::TRadioButton(TComponent* AOwner)
     : TButtonControl(AOwner), Checked([this](const bool& v) {
         if (v == Checked.get()) return;

@@ -123,6 +123,7 @@ class TCheckBox : public TButtonControl {
   TAlignment Alignment = taRightJustify;
   TCheckBoxState State() const { return Checked ? cbChecked : cbUnchecked; }
   void UserClick() override;
+  void KeyPress(char32_t& ch) override;  // space toggles
 };
 
 class TRadioButton : public TButtonControl {
@@ -134,6 +135,7 @@ class TRadioButton : public TButtonControl {
   TProp<bool> Checked;
   TAlignment Alignment = taRightJustify;
   void UserClick() override;
+  void KeyPress(char32_t& ch) override;  // space checks
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };

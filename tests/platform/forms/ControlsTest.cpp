@@ -241,6 +241,8 @@ TEST(Controls, CodeWritesThatFireEventsAndListsInStep) {
   f.Show();
   ui.now(&f).pick("CBMes", "enero").check("chBFiltrada", false).pick("RadioGroup1", "Sí");
   EXPECT_EQ(log, "check;rg1;cb Enero;check;rg0;");
+  ui.now(&f).key("chBFiltrada", VK_SPACE);
+  EXPECT_TRUE(ch->Checked);
   cb->Items->Clear();
   EXPECT_EQ(cb->ItemIndex, -1);
 }
