@@ -15,7 +15,8 @@
 //   apellidos y nombres de terceros            15  apellido1..nombre2 char(15) de la exógena
 //   razonSocial, razonComercial                60  razonsocial char(60) de la exógena
 //   direccion 60, telefono 20, ciudad 5, dpto 2, grado 10, grupo 10
-//   LOGIN, PASSWORD, iusuario                  20
+//   LOGIN, iusuario                            20
+//   PASSWORD                                  128  resumen cifrado de la clave (argon2id)
 //   NContabilidad                              10  nombre de la contabilidad de 10
 //   rutaContabilidad                          255  ruta completa
 //   iMvtPptal 10, vigFiscal 10, numeroCheque 20, banco 60, tipo 3, unidades 10, codiveri 10
@@ -135,7 +136,7 @@ std::vector<TableDef> BuildTables() {
                      {"ICargo1", T, 60}, {"ICargo2", T, 60}, {"ICargo3", T, 60},
                      {"encabezado1", T, 100}, {"encabezado2", T, 100}, {"encabezado3", T, 100}}));
   t.push_back(Books("permisos",
-                    {{"LOGIN", T, 20}, {"NUSUARIO", T, 60}, {"PASSWORD", T, 20},
+                    {{"LOGIN", T, 20}, {"NUSUARIO", T, 60}, {"PASSWORD", T, 128},
                      {"BModificar", L, 0}, {"BGrabar", L, 0}, {"BBorrar", L, 0}},
                     {}, {{"permisos_Login", {"LOGIN"}}}));
   // Tablas de trabajo del editor de comprobantes y de los balances.
