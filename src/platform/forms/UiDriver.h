@@ -14,9 +14,11 @@
 // the control headers (Text/EditText/PasswordChar of edits, Items/ItemIndex of lists,
 // Lines of memos, Checked, Position/Min/Max, ActivePage, SimpleText, Picture->FileName,
 // the form's Menu, a control's PopupMenu). Grids: TCustomGrid::ColCount/RowCount/
-// FixedCols/FixedRows/ColWidths/Col/Row and PaintCell(col, row, rect, canvas), which
-// runs the grid's own drawing and its drawing events and leaves the result in a TCanvas
-// record to replay (CanvasOp). TDBGrid is virtual over its dataset: DisplayColumns(),
+// FixedCols/FixedRows/ColWidths/Col/Row/CellRect and PaintCell(col, row), which runs
+// the grid's own drawing and its drawing events and returns the grid's Canvas holding
+// the record to replay (CanvasOp list; colours may be system colours: ColorToRGB or the
+// desktop's own). Drawing events may throw: catch and pass to
+// Application->HandleException. TDBGrid is virtual over its dataset: DisplayColumns(),
 // DisplayRowCount(), DisplayText(col, row) and CurrentDisplayRow() read it without moving
 // the cursor; PaintCell paints through OnDrawColumnCell the same way. A form's OnPaint
 // draws through TForm::PaintForm() into the form's Canvas record. Screen->Cursor is the
@@ -38,8 +40,11 @@
 //   TCustomEdit::UserSetText(text) / UserType(text); SelStart/SelLength before UserKeyPress
 //   TComboBox::UserSelect(i), TListBox::UserSelect(i), TRadioGroup::UserSelect(i)
 //   TPageControl::UserSelectPage(i), TUpDown::UserClickButton(up)
-//   TCustomGrid::UserSelectCell(col, row), TCustomGrid::UserEditCell(col, row, text)
+//   TCustomGrid::UserSelectCell(col, row) / UserSelectRow(row) / UserEditCell(col, row,
+//     text) (a TDBGrid counts in its own coordinates), TDBGrid::UserEditButtonClick /
+//     UserTitleClick(col)
 //   TDBNavigator::UserClickButton(btn), TMenuItem::UserClick(), TTimer::Fire()
+//   TControl::UserResize(w, h) (fires a form's OnResize)
 //   TForm::UserClose() (close box), TForm::UserActivate(), TFindDialog::UserFind(...)
 // A native text widget that edits by itself should report characters through
 // UserKeyPress (so OnKeyPress can change or swallow them and masks are enforced) and
@@ -49,9 +54,11 @@
 // which must run a nested event loop and return only when EndModal(form) has been
 // called for that form. The model calls EndModal itself (from AfterEvent) when the
 // form's ModalResult is set and its close query accepts, or for every modal form when
-// the application terminates. RunMainLoop() runs the application's loop until
-// QuitMainLoop(). Timers: TimerChanged(timer) whenever Enabled, Interval or OnTimer
-// changes; while Enabled the driver calls timer->Fire() every Interval ms.
+// the application terminates (a form that closes itself while showing is ended before
+// RunModal, which is then not called). RunMainLoop() runs the application's loop until
+// QuitMainLoop(). Timers: TimerChanged(timer) at creation and whenever Enabled or
+// Interval changes, TimerDestroyed(timer) when it goes; while Enabled the driver calls
+// timer->Fire() every Interval ms (Fire does nothing without OnTimer).
 //
 // MessageBeep goes through tv::os::SetBeepHook and launches of programs and documents
 // through tv::os::SetLaunchRecorder; a driver may install either.
