@@ -65,6 +65,7 @@ void Instalacion::TearDown() {
 
 std::string Instalacion::OtraContabilidad(const std::string& nombre, int anio, const std::string& activa) {
   std::string carpeta = dir + "/" + nombre + std::to_string(anio);
+  std::filesystem::create_directories(carpeta);
   tv::schema::CreateBookTables(carpeta);
   Ejecutar(carpeta, "INSERT INTO ConfigContab (NContabilidad) VALUES ('" + nombre + "')");
   Ejecutar(carpeta,

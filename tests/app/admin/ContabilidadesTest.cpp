@@ -1,0 +1,156 @@
+#include "Instalacion.h"
+#include "app/Contabilidades.h"
+#include "app/Permisos.h"
+#include "app/Sesion.h"
+#include "app/schema/Schema.h"
+#include "app/FrmClave.h"
+#include "platform/forms/DBGrids.h"
+#include "platform/forms/StdCtrls.h"
+
+using admin::Instalacion;
+
+namespace {
+
+class Contabilidades : public Instalacion {
+ protected:
+  int Cambiar() {
+    FrmCambiarContabilidad = new TFrmCambiarContabilidad(nullptr);
+    int r = FrmCambiarContabilidad->ShowModal();
+    delete FrmCambiarContabilidad;
+    return r;
+  }
+  int Borrar() {
+    FrmBorrarContabilida = new TFrmBorrarContabilida(nullptr);
+    int r = FrmBorrarContabilida->ShowModal();
+    delete FrmBorrarContabilida;
+    return r;
+  }
+  std::string Activa(const std::string& nombre) {
+    return Valor(dir, "SELECT Activa FROM contabs WHERE NContabilidad='" + nombre + "'");
+  }
+};
+
+}  // namespace
+
+TEST_F(Contabilidades, CambiarPideLaEntradaDeLaNuevaYCargaSusDerechos) {
+  // Ruta relativa a la carpeta de trabajo: se guarda completa, como en el arranque.
+  std::string otra = OtraContabilidad("Otra", 2025);
+  Ejecutar(dir, "UPDATE contabs SET rutaContabilidad='Otra2025' WHERE NContabilidad='Otra'");
+  DM->TblContabs->Refresh();
+  ASSERT_TRUE(Permisos.GetPermisoBorrar());
+  ui->onModal("TFrmCambiarContabilidad")
+      .run([](TForm& f) { EXPECT_EQ(static_cast<TFrmCambiarContabilidad&>(f).DBGrid1->DisplayRowCount(), 2); })
+      .row("DBGrid1", 1)
+      .click("Cambiar");
+  ui->onModal("TFrmClave")
+      .run([](TForm& f) {
+        // Solo los usuarios de la contabilidad nueva.
+        EXPECT_EQ(static_cast<TFrmClave&>(f).CBLogin->Items->Count(), 1);
+      })
+      .set("EdPassword", "clave")
+      .click("&Aceptar");
+  EXPECT_EQ(Cambiar(), mrOk);
+  EXPECT_EQ(PathCont, otra.c_str());
+  EXPECT_EQ(NContabilidad, "Otra");
+  EXPECT_EQ(anioGlobal, 2025);
+  EXPECT_EQ(Login, "otro");
+  EXPECT_TRUE(Permisos.GetPermisoGrabar());
+  EXPECT_FALSE(Permisos.GetPermisoBorrar());
+  EXPECT_FALSE(Permisos.GetPermisoModificar());
+  EXPECT_EQ(Permisos.GetClaveAdmin(), "");  // la otra contabilidad no tiene administrador
+  EXPECT_EQ(DM->TblConfigContab->FieldByName("NContabilidad")->AsString(), "Otra");
+  EXPECT_EQ(CarpetaDeMarca(), otra.c_str());
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(Contabilidades, EntradaFallidaNoCambiaNadaYTermina) {
+  OtraContabilidad("Otra", 2025);
+  ui->onModal("TFrmCambiarContabilidad").row("DBGrid1", 1).click("Cambiar");
+  ui->onModal("TFrmClave")
+      .set("EdPassword", "mala")
+      .click("&Aceptar")
+      .set("EdPassword", "mala")
+      .click("&Aceptar")
+      .set("EdPassword", "mala")
+      .click("&Aceptar");
+  Cambiar();
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_EQ(PathCont, libros.c_str());
+  EXPECT_EQ(Login, "gestordelibro");
+  EXPECT_EQ(NContabilidad, tv::schema::kStarterBooksName);
+  EXPECT_TRUE(Permisos.GetPermisoBorrar());
+}
+
+TEST_F(Contabilidades, SeguirEnLaMismaReconoceLaAbiertaPorCarpetaYAnio) {
+  OtraContabilidad("Otra", 2025);
+  NContabilidad = "Renombrada";  // la configuración cambió el nombre
+  ui->onModal("TFrmCambiarContabilidad").row("DBGrid1", 1).click("Seguir en la misma");
+  EXPECT_EQ(Cambiar(), mrCancel);
+  EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
+  EXPECT_EQ(DM->TblContabs->FieldByName("NContabilidad")->AsString(), tv::schema::kStarterBooksName);
+}
+
+TEST_F(Contabilidades, AbiertaFueraDeLaListaReparaLaCarpetaDelPrograma) {
+  Ejecutar(dir, "UPDATE contabs SET Activa='N'");
+  DM->TblContabs->Refresh();
+  ui->onModal("TFrmCambiarContabilidad").click("Seguir en la misma");
+  Cambiar();
+  ASSERT_FALSE(ui->messages().empty());
+  EXPECT_EQ(ui->messages()[0].Text,
+            "La tabla de contabilidades se encuentra corrupta.Tallivar intentará repararla.");
+  EXPECT_TRUE(DM->TablasAbiertas());
+  EXPECT_EQ(DM->TblConfigContab->FieldByName("NContabilidad")->AsString(), tv::schema::kStarterBooksName);
+  // El respaldo de la reparación queda en la carpeta del programa.
+  bool respaldo = false;
+  for (auto& e : std::filesystem::directory_iterator(dir))
+    if (e.is_directory() && e.path().filename() != "images" &&
+        e.path().filename() != std::filesystem::path(libros).filename())
+      respaldo = true;
+  EXPECT_TRUE(respaldo);
+}
+
+TEST_F(Contabilidades, BorrarPreguntaYNuncaBorraLaAbierta) {
+  OtraContabilidad("Otra", 2025);
+  // No: nada cambia, pero el diálogo se cierra.
+  ui->answer("eliminada", IDNO);
+  ui->onModal("TFrmBorrarContabilida").row("DBGrid1", 1).click("&Borrar");
+  EXPECT_EQ(Borrar(), mrOk);
+  EXPECT_EQ(Activa("Otra"), "S");
+
+  // La abierta no se borra aunque su nombre haya cambiado.
+  NContabilidad = "Renombrada";
+  ui->answer("eliminada", IDYES);
+  ui->onModal("TFrmBorrarContabilida").row("DBGrid1", 0).click("&Borrar");
+  Borrar();
+  EXPECT_EQ(ui->lastMessage(), "No se puede borrar la contabilidad de trabajo actual");
+  EXPECT_EQ(Activa(tv::schema::kStarterBooksName), "S");
+
+  ui->answer("eliminada", IDYES);
+  ui->onModal("TFrmBorrarContabilida").row("DBGrid1", 1).click("&Borrar");
+  Borrar();
+  EXPECT_EQ(ui->lastMessage(), "Contabilidad Borrada");
+  EXPECT_EQ(Activa("Otra"), "N");
+  EXPECT_EQ(DM->TblContabs->RecordCount, 1);
+  EXPECT_EQ(ui->unused(), "");
+  for (auto& m : ui->messages()) {
+    if (m.Kind == MsgKind::MessageBox) EXPECT_EQ(m.Caption, "Advertencia");
+  }
+}
+
+TEST_F(Contabilidades, EditorGrabaLoEditadoYDescartaLoNuevo) {
+  OtraContabilidad("Otra", 2025, "N");
+  ui->onModal("TfrmEditarContabs")
+      .run([](TForm& f) { EXPECT_EQ(static_cast<TfrmEditarContabs&>(f).DBGrid1->DisplayRowCount(), 2); })
+      .editCell("DBGrid1", 3, 1, "S")
+      .row("DBGrid1", 0)
+      .run([](TForm& f) {
+        TTable* t = static_cast<TfrmEditarContabs&>(f).tblContabs;
+        t->Append();
+        t->FieldByName("NContabilidad")->AsString = "Nueva";
+      })
+      .close();
+  AbrirEditorDeContabs(nullptr);
+  EXPECT_EQ(ui->lastMessage(), "Salga y vuelva a probar");
+  EXPECT_EQ(Activa("Otra"), "S");
+  EXPECT_EQ(Valor(dir, "SELECT count(*) FROM contabs"), "2");
+}
