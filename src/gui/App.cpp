@@ -8,6 +8,7 @@
 #include "gui/Driver.h"
 #include "gui/Gui.h"
 #include "gui/Preview.h"
+#include "platform/os/Process.h"
 
 namespace tv::gui {
 
@@ -61,6 +62,7 @@ bool Initialize(int argc, char** argv) {
     if (h == 0) h = dc.GetCharHeight();
     return Point(static_cast<int>(w / Scale() + 0.5), static_cast<int>(h / Scale() + 0.5));
   });
+  tv::os::SetBeepHook([] { wxBell(); });
   g_driver = std::make_unique<WxDriver>();
   g_previous = tv::forms::SetUiDriver(g_driver.get());
   g_reportUi = std::make_unique<WxReportUi>();
@@ -73,6 +75,7 @@ void Shutdown() {
   tv::report::SetReportUi(nullptr);
   tv::forms::SetUiDriver(g_previous);
   TCanvas::SetMeasurer(nullptr);
+  tv::os::SetBeepHook(nullptr);
   g_reportUi.reset();
   g_driver.reset();
   for (wxWindow* w : wxTopLevelWindows) w->Destroy();

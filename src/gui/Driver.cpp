@@ -215,7 +215,7 @@ FormWin* WxDriver::Ensure(TForm* form) {
   if (FormWin* fw = WinOf(form)) return fw;
   auto fw = std::make_unique<FormWin>();
   fw->form = form;
-  bool isMain = Application && (Application->MainForm == form || Application->MainForm == nullptr);
+  bool isMain = Application && Application->MainForm == form;
   wxString title = W(form->Caption);
   if (isMain || form->Menu) {
     auto* fr = new wxFrame(nullptr, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, FrameStyle(form, true));
@@ -357,7 +357,11 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
       break;
     }
     case K::RadioButton: {
-      auto* rb = new wxRadioButton(parentWin, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxRB_SINGLE);
+      bool first = true;
+      for (wxWindow* sib : parentWin->GetChildren())
+        if (dynamic_cast<wxRadioButton*>(sib)) first = false;
+      auto* rb = new wxRadioButton(parentWin, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                                   first ? wxRB_GROUP : 0);
       rb->Bind(wxEVT_RADIOBUTTON, [this, c](wxCommandEvent&) {
         if (!Syncing() && Alive(c)) c->UserClick();
         AfterEvent();
@@ -574,7 +578,7 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
         b.text = caption;
       }
       bool on = static_cast<TRadioButton*>(c)->Checked;
-      if (rb->GetValue() != on) rb->SetValue(on);
+      if (on && !rb->GetValue()) rb->SetValue(true);  // the toolkit unchecks the others
       break;
     }
     case K::Edit: case K::MaskEdit: case K::DBEdit: case K::Memo: case K::DBMemo: {
@@ -714,7 +718,8 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
       for (auto* r : b.radios) r->Destroy();
       b.radios.clear();
       for (size_t i = 0; i < items.size(); ++i) {
-        auto* r = new wxRadioButton(w, wxID_ANY, wxString::FromUTF8(items[i]), wxDefaultPosition, wxDefaultSize, wxRB_SINGLE);
+        auto* r = new wxRadioButton(w, wxID_ANY, wxString::FromUTF8(items[i]), wxDefaultPosition, wxDefaultSize,
+                                    i == 0 ? wxRB_GROUP : 0);
         int idx = static_cast<int>(i);
         r->Bind(wxEVT_RADIOBUTTON, [this, c, idx](wxCommandEvent&) {
           if (!Syncing() && Alive(c)) static_cast<TRadioGroup*>(c)->UserSelect(idx);
@@ -730,7 +735,7 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
     }
     for (size_t i = 0; i < b.radios.size(); ++i) {
       bool on = rg->ItemIndex == static_cast<int>(i);
-      if (b.radios[i]->GetValue() != on) b.radios[i]->SetValue(on);
+      if (on && !b.radios[i]->GetValue()) b.radios[i]->SetValue(true);
       b.radios[i]->Enable(c->Enabled);
       if (b.radios[i]->GetFont() != font) b.radios[i]->SetFont(font);
     }
@@ -742,11 +747,10 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
     int rowsN = std::max(1, (n + cols - 1) / cols);
     int cw = std::max(1, (sz.x - in.l - in.r - 8) / cols);
     int rh = n ? b.radios[0]->GetBestSize().y + 2 : 0;
-    int avail = sz.y - in.t - in.b - 4;
-    int step = rowsN > 0 ? std::max(rh, avail / rowsN) : rh;
+    int step = rh + 4;
     for (int i = 0; i < n; ++i) {
       int col = i / rowsN, row = i % rowsN;
-      b.radios[i]->SetSize(in.l + 8 + col * cw, in.t + 2 + row * step + (step - rh) / 2, cw - 4, rh);
+      b.radios[i]->SetSize(in.l + 8 + col * cw, in.t + 2 + row * step, std::max(0, cw - 4), rh);
     }
   }
 }
@@ -1070,12 +1074,10 @@ void WxDriver::ProcessMessages() {
   if (wxTheApp) wxTheApp->Yield(true);
 }
 
-void WxDriver::Beep(int) { wxBell(); }
-
 void WxDriver::TimerChanged(TTimer* timer) {
   auto& mt = timers_[timer];
   if (!mt) mt = std::make_unique<ModelTimer>(timer);
-  bool run = timer->Enabled && timer->Interval > 0 && timer->OnTimer;
+  bool run = timer->Enabled && timer->Interval > 0;
   if (!run) {
     mt->Stop();
     return;

@@ -88,7 +88,6 @@ class WxDriver : public tv::forms::UiDriver {
   bool InputQuery(const ::MessageRequest& request, AnsiString& value) override;
   bool ExecuteDialog(TCommonDialog* dialog) override;
   void HideDialog(TCommonDialog* dialog) override;
-  void Beep(int kind) override;
   void TimerChanged(TTimer* timer) override;
   void TimerDestroyed(TTimer* timer) override;
 

@@ -245,6 +245,8 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
     for (auto& [c, r] : placed) {
       Bound* b = B(fw, c);
       if (!b) continue;
+      r.width = std::max(0, r.width);
+      r.height = std::max(0, r.height);
       if (b->win->GetRect() != r) b->win->SetSize(r);
       K k = c->ControlKind();
       if (IsContainer(k)) {
@@ -306,7 +308,12 @@ wxSize Preferred(FormWin& fw, TControl* c) {
         }
         return wxSize(sw, std::max(best.y, lines * w->GetCharHeight() + 2));
       }
-      return wxSize(l->AutoSize ? best.x : std::max(best.x, sw), best.y);
+      // The widget's own best size lags behind label changes; measure the text.
+      wxString t = wxStripMenuCodes(W(c->Caption));
+      int tw = 0, th = 0;
+      w->GetTextExtent(t.empty() ? wxString("X") : t, &tw, &th);
+      tw = t.empty() ? 0 : tw + 4;
+      return wxSize(l->AutoSize ? tw : std::max(tw, sw), std::max(th, w->GetCharHeight()) + 2);
     }
     case K::Edit: case K::MaskEdit: case K::DBEdit: {
       int width = sw;
@@ -344,10 +351,12 @@ wxSize Preferred(FormWin& fw, TControl* c) {
       }
       int cols = std::max(1, static_cast<TRadioGroup*>(c)->Columns);
       int rowsN = (static_cast<int>(b->radios.size()) + cols - 1) / cols;
-      int perRow = b->radios.empty() ? 0 : bh / static_cast<int>(b->radios.size());
+      int perRow = b->radios.empty() ? 0 : bh / static_cast<int>(b->radios.size()) + 4;
       int capW = TextWidthOf(w, W(StripAccelerator(c->Caption))) + 24;
-      wxSize need(std::max(capW, bw * cols + 16) + in.l + in.r, rowsN * perRow + 8 + in.t + in.b);
-      return wxSize(std::max(need.x, sw), std::max(need.y, sh));
+      wxSize need(std::max(capW, bw * cols + 24 * cols) + in.l + in.r, rowsN * perRow + 8 + in.t + in.b);
+      // The original height is kept only when it is not much taller than the buttons.
+      int height = sh > need.y && sh < need.y + Sc(24) ? sh : need.y;
+      return wxSize(std::max(need.x, sw), height);
     }
     case K::PageControl: {
       auto* pc = static_cast<TPageControl*>(c);

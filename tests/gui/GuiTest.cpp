@@ -1,0 +1,327 @@
+// Desktop smoke tests: real windows under Xvfb, driven by simulated mouse and keyboard.
+#include <gtest/gtest.h>
+#include <wx/grid.h>
+#include <wx/uiaction.h>
+#include <wx/wx.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/Gui.h"
+#include "platform/forms/Vcl.h"
+
+namespace {
+
+using tv::gui::Pump;
+using tv::gui::WidgetOf;
+
+class GuiEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    static char arg0[] = "test_gui";
+    static char* argv[] = {arg0, nullptr};
+    ASSERT_TRUE(tv::gui::Initialize(1, argv)) << "no display";
+  }
+  void TearDown() override { tv::gui::Shutdown(); }
+};
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+// Steps that run one after another from timers, inside whatever loop is running (the
+// form's modal loop or a message box's), as a user would act on the screen.
+class Steps {
+ public:
+  Steps& then(std::function<void()> fn, int delayMs = 150) {
+    steps_.push_back({std::move(fn), delayMs});
+    return *this;
+  }
+  void start() {
+    timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Next(); });
+    timer_.StartOnce(steps_.empty() ? 10 : steps_[0].delay + 300);
+    // A script that gets stuck must not hang the run.
+    watchdog_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+      ADD_FAILURE() << "the script did not finish (step " << next_ << ")";
+      Application->Terminate();
+    });
+    watchdog_.StartOnce(30000);
+  }
+  bool done() const { return next_ >= steps_.size(); }
+  ~Steps() {
+    timer_.Stop();
+    watchdog_.Stop();
+  }
+
+ private:
+  void Next() {
+    if (next_ >= steps_.size()) return;
+    size_t i = next_++;
+    if (next_ < steps_.size()) timer_.StartOnce(steps_[next_].delay);
+    steps_[i].fn();
+  }
+  struct Step {
+    std::function<void()> fn;
+    int delay;
+  };
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+  wxTimer timer_;
+  wxTimer watchdog_;
+};
+
+void ClickAt(wxPoint p) {
+  wxUIActionSimulator sim;
+  sim.MouseMove(p);
+  wxMilliSleep(20);
+  sim.MouseClick();
+}
+
+void Click(wxWindow* w) {
+  ASSERT_TRUE(w);
+  wxRect r = w->GetScreenRect();
+  ClickAt(wxPoint(r.x + std::min(r.width / 2, 30), r.y + r.height / 2));
+}
+
+void Type(const char* text) { wxUIActionSimulator().Text(text); }
+void Key(int key, int modifiers = wxMOD_NONE) { wxUIActionSimulator().Char(key, modifiers); }
+
+// Saves the screen when TV_SCREENSHOTS names a folder (for looking at the layout).
+void Screenshot(const std::string& name) {
+  const char* dir = std::getenv("TV_SCREENSHOTS");
+  if (!dir || !*dir) return;
+  Pump(100);
+  std::string cmd = "import -window root '" + std::string(dir) + "/" + name + ".png'";
+  if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "screenshot failed";
+}
+
+wxWindow* FindTop(const wxString& name) {
+  for (wxWindow* w : wxTopLevelWindows)
+    if (w->GetName() == name && w->IsShown()) return w;
+  return nullptr;
+}
+
+wxButton* FindButton(wxWindow* parent, const wxString& label) {
+  for (wxWindow* c : parent->GetChildren())
+    if (auto* b = dynamic_cast<wxButton*>(c); b && wxStripMenuCodes(b->GetLabel()) == label) return b;
+  return nullptr;
+}
+
+// A dialog with one control of most kinds, built the way the application builds forms.
+class TFrmPrueba : public TForm {
+ public:
+  explicit TFrmPrueba(TComponent* AOwner) : TForm(AOwner) {
+    Name = "FrmPrueba";
+    Caption = "Prueba de controles";
+    BorderStyle = bsDialog;
+    Position = poScreenCenter;
+    LblNombre = Make<TLabel>(this, "LblNombre");
+    LblNombre->Caption = "&Nombre:";
+    EdNombre = Make<TEdit>(this, "EdNombre");
+    EdNombre->Width = 220;
+    LblFecha = Make<TLabel>(this, "LblFecha");
+    LblFecha->Caption = "Fecha:";
+    EdFecha = Make<TMaskEdit>(this, "EdFecha");
+    EdFecha->EditMask = "!99/99/0000;1; ";
+    ChkActiva = Make<TCheckBox>(this, "ChkActiva");
+    ChkActiva->Caption = "Cuenta &activa";
+    LblTipo = Make<TLabel>(this, "LblTipo");
+    LblTipo->Caption = "Tipo:";
+    CbTipo = Make<TComboBox>(this, "CbTipo");
+    CbTipo->Style = csDropDownList;
+    CbTipo->Items->Add("Débito");
+    CbTipo->Items->Add("Crédito");
+    CbTipo->Items->Add("Ambos");
+    CbTipo->ItemIndex = 0;
+    CbTipo->OnChange = [this](TObject*) { ++cambiosTipo; };
+    RgNaturaleza = Make<TRadioGroup>(this, "RgNaturaleza");
+    RgNaturaleza->Caption = "Naturaleza";
+    RgNaturaleza->Items->Add("Débito");
+    RgNaturaleza->Items->Add("Crédito");
+    RgNaturaleza->Columns = 2;
+    RgNaturaleza->ItemIndex = 0;
+    Grid = Make<TStringGrid>(this, "Grid");
+    Grid->ColCount = 3;
+    Grid->RowCount = 4;
+    Grid->FixedCols = 0;
+    Grid->Options << goEditing;
+    Grid->ColWidths[0] = 80;
+    Grid->ColWidths[1] = 200;
+    Grid->ColWidths[2] = 100;
+    Grid->Cells[0][0] = "Código";
+    Grid->Cells[1][0] = "Descripción";
+    Grid->Cells[2][0] = "Valor";
+    Grid->Cells[0][1] = "1105";
+    Grid->Cells[1][1] = "Caja general";
+    Grid->Cells[2][1] = "1.500,00";
+    Grid->OnDrawCell = [this](TObject*, int c, int r, const TRect& rc, TGridDrawState st) {
+      // Amounts right-aligned in blue, as the application's drawing events do.
+      if (c != 2 || r == 0 || st.Contains(gdSelected)) return;
+      TCanvas* cv = Grid->Canvas;
+      cv->Brush->Color = clWhite;
+      cv->Font->Color = clBlue;
+      cv->FillRect(rc);
+      AnsiString t = Grid->Cells[c][r];
+      cv->TextOut(rc.Right - cv->TextWidth(t) - 2, rc.Top + 2, t);
+    };
+    Memo = Make<TMemo>(this, "Memo");
+    Memo->Lines->Add("Observaciones con acentos: año, señal, ítem.");
+    BtnPreguntar = Make<TButton>(this, "BtnPreguntar");
+    BtnPreguntar->Caption = "&Preguntar";
+    BtnPreguntar->Hint = "Hace una pregunta";
+    BtnPreguntar->ShowHint = true;
+    BtnPreguntar->OnClick = [this](TObject*) {
+      respuesta = Application->MessageBox("¿Desea continuar?", "Advertencia", MB_YESNO | MB_ICONQUESTION);
+    };
+    BtnAceptar = Make<TButton>(this, "BtnAceptar");
+    BtnAceptar->Caption = "&Aceptar";
+    BtnAceptar->Default = true;
+    BtnAceptar->ModalResult = mrOk;
+    BtnCancelar = Make<TButton>(this, "BtnCancelar");
+    BtnCancelar->Caption = "&Cancelar";
+    BtnCancelar->Cancel = true;
+    BtnCancelar->ModalResult = mrCancel;
+    StatusBar = Make<TStatusBar>(this, "StatusBar");
+    StatusBar->SimplePanel = true;
+    StatusBar->SimpleText = "Listo";
+  }
+  TLabel *LblNombre, *LblFecha, *LblTipo;
+  TEdit* EdNombre;
+  TMaskEdit* EdFecha;
+  TCheckBox* ChkActiva;
+  TComboBox* CbTipo;
+  TRadioGroup* RgNaturaleza;
+  TStringGrid* Grid;
+  TMemo* Memo;
+  TButton *BtnPreguntar, *BtnAceptar, *BtnCancelar;
+  TStatusBar* StatusBar;
+  int cambiosTipo = 0;
+  int respuesta = 0;
+};
+
+class GuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Application->ResetForTests(); }
+  void TearDown() override { Pump(50); }
+};
+
+TEST_F(GuiTest, TypesTicksPicksAndEditsCellThroughTheScreen) {
+  auto form = std::make_unique<TFrmPrueba>(nullptr);
+  Steps s;
+  s.then([&] { Screenshot("form"); }, 200)
+      .then([&] { Click(WidgetOf(form->EdNombre)); })
+      .then([&] { Type("Caja menor"); })
+      .then([&] { Click(WidgetOf(form->EdFecha)); })
+      .then([&] { Key(WXK_HOME); })
+      .then([&] { Type("3112x2024"); })  // the letter is refused by the mask
+      .then([&] { Click(WidgetOf(form->ChkActiva)); })
+      .then([&] { Key(WXK_TAB); })  // to the drop-down list
+      .then([&] { Key(WXK_DOWN); })  // picks the next item
+      .then([&] {
+        auto* g = static_cast<wxGrid*>(WidgetOf(form->Grid));
+        wxRect r = g->CellToRect(2, 1);  // row 2, column 1
+        wxPoint p = g->GetGridWindow()->ClientToScreen(r.GetPosition() + wxPoint(10, r.height / 2));
+        ClickAt(p);
+      })
+      .then([&] { Type("Bancos"); })
+      .then([&] { Key(WXK_DOWN); })  // leaves the cell: the text goes to the model
+      .then([&] { Screenshot("form-filled"); })
+      .then([&] { Click(WidgetOf(form->BtnAceptar)); }, 250);
+  s.start();
+  TModalResult r = form->ShowModal();
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(r, mrOk);
+  EXPECT_EQ(form->EdNombre->Text.get(), "Caja menor");
+  EXPECT_TRUE(form->EdNombre->Modified);
+  EXPECT_EQ(form->EdFecha->Text.get(), "31/12/2024");
+  EXPECT_TRUE(form->ChkActiva->Checked);
+  EXPECT_EQ(form->CbTipo->ItemIndex, 1);
+  EXPECT_EQ(form->CbTipo->Text.get(), "Crédito");
+  EXPECT_EQ(form->cambiosTipo, 1);
+  EXPECT_EQ(form->Grid->Cells[1][2], "Bancos");
+}
+
+TEST_F(GuiTest, AnswersAMessageBoxAndClosesTheDialogWithEsc) {
+  auto form = std::make_unique<TFrmPrueba>(nullptr);
+  std::vector<wxString> labels;
+  wxString caption;
+  Steps s;
+  s.then([&] { Click(WidgetOf(form->BtnPreguntar)); }, 200)
+      .then([&] {
+        wxWindow* box = FindTop("tvMessageBox");
+        ASSERT_TRUE(box) << "no message box";
+        caption = static_cast<wxTopLevelWindow*>(box)->GetTitle();
+        for (wxWindow* c : box->GetChildren())
+          if (auto* b = dynamic_cast<wxButton*>(c)) labels.push_back(b->GetLabel());
+        Screenshot("messagebox");
+        Click(FindButton(box, "No"));
+      }, 300)
+      .then([&] {
+        // Text typed into the edit shows there, set from the model too.
+        form->EdNombre->Text = "Señal ñandú";
+        Application->AfterEvent();
+      })
+      .then([&] { Key(WXK_ESCAPE); }, 200);
+  s.start();
+  TModalResult r = form->ShowModal();
+  EXPECT_EQ(r, mrCancel);
+  EXPECT_EQ(caption, "Advertencia");
+  EXPECT_EQ(labels, (std::vector<wxString>{wxString::FromUTF8("Sí"), "No"}));
+  EXPECT_EQ(form->respuesta, IDNO);
+}
+
+TEST_F(GuiTest, ModelChangesShowAtOnceAndTimersFire) {
+  auto form = std::make_unique<TFrmPrueba>(nullptr);
+  auto* timer = Make<TTimer>(form.get(), "Timer1");
+  timer->Interval = 50;
+  int ticks = 0;
+  timer->OnTimer = [&](TObject*) {
+    ++ticks;
+    form->StatusBar->SimpleText = "Tic " + IntToStr(ticks);
+    form->LblNombre->Caption = "Cambiado";
+    if (ticks == 3) {
+      timer->Enabled = false;
+      form->ModalResult = mrAbort;  // a timer closes the modal form
+    }
+  };
+  wxString status, label;
+  form->OnClose = [&](TObject*, TCloseAction&) {
+    status = static_cast<wxStatusBar*>(WidgetOf(form->StatusBar))->GetStatusText();
+    label = static_cast<wxStaticText*>(WidgetOf(form->LblNombre))->GetLabel();
+  };
+  EXPECT_EQ(form->ShowModal(), mrAbort);
+  EXPECT_EQ(ticks, 3);
+  // The widgets showed the state of the second tick when the third one closed the form.
+  EXPECT_EQ(status, "Tic 2");
+  EXPECT_EQ(label, "Cambiado");
+}
+
+// A grid of a million rows scrolls to its end at once: the table reads the model on demand.
+TEST_F(GuiTest, MillionRowGridScrollsToTheEnd) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->Caption = "Rejilla grande";
+  form->Width = 500;
+  form->Height = 400;
+  auto* g = Make<TDrawGrid>(form.get(), "Big");
+  g->Align = alClient;
+  g->ColCount = 2;
+  g->FixedCols = 0;
+  g->RowCount = 1000000;
+  g->OnDrawCell = [g](TObject*, int c, int r, const TRect& rc, TGridDrawState) {
+    g->Canvas->TextOut(rc.Left + 2, rc.Top + 2, c == 0 ? IntToStr(r) : AnsiString("fila"));
+  };
+  Steps s;
+  s.then([&] { Click(WidgetOf(g)); }, 200)
+      .then([&] { Key(WXK_END, wxMOD_CONTROL); })
+      .then([&] { Screenshot("biggrid"); }, 300)
+      .then([&] { form->ModalResult = mrOk; Application->AfterEvent(); });
+  s.start();
+  wxStopWatch sw;
+  form->ShowModal();
+  EXPECT_EQ(g->Row.get(), 999999);
+  auto* view = static_cast<wxGrid*>(WidgetOf(g));
+  (void)view;
+  EXPECT_LT(sw.Time(), 20000);
+}
+
+}  // namespace
