@@ -11,7 +11,7 @@ TEST(Aviso, BarraDeUnoAMilSeLlenaCon999Pasos) {
   EXPECT_TRUE(FrmAviso->Showing());
   EXPECT_EQ(FrmAviso->Label1->Caption, "Realizando la exportación...");
   EXPECT_EQ(FrmAviso->Position, poScreenCenter);
-  EXPECT_EQ(FrmAviso->BorderStyle, bsNoneForm);
+  EXPECT_EQ(FrmAviso->BorderStyle, bsNone);
   EXPECT_EQ(FrmAviso->FormStyle, fsStayOnTop);
   for (int i = 0; i < 999; ++i) aviso.IncrProgBar();
   EXPECT_EQ(FrmAviso->ProgressBar1->Position, 1000);

@@ -75,6 +75,19 @@ std::string EntradaZip(const std::filesystem::path& zip, const std::string& nomb
   return "";
 }
 
+namespace {
+// Ninguna prueba lee la configuración regional del usuario que corre las pruebas.
+class ConfiguracionAislada : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    std::string ruta = "/tmp/tv_shared_cfg_" + std::to_string(::getpid());
+    ::setenv("TALLIVAR_CONFIG_DIR", ruta.c_str(), 1);
+  }
+};
+[[maybe_unused]] ::testing::Environment* const entorno =
+    ::testing::AddGlobalTestEnvironment(new ConfiguracionAislada);
+}  // namespace
+
 void CarpetaTemporal::SetUp() {
   char plantilla[] = "/tmp/tv_shared_XXXXXX";
   dir = ::mkdtemp(plantilla);

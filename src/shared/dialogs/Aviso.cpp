@@ -7,7 +7,7 @@ TFrmAviso* FrmAviso = nullptr;
 
 TFrmAviso::TFrmAviso(TComponent* Owner) : TForm(Owner) {
   Name = "FrmAviso";
-  BorderStyle = bsNoneForm;
+  BorderStyle = bsNone;
   BorderIcons = {};
   FormStyle = fsStayOnTop;
   Position = poScreenCenter;
