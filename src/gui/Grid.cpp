@@ -70,8 +70,8 @@ class ModelRenderer : public wxGridCellRenderer {
     TCustomGrid* m = view.Model();
     if (!m || row >= view.ModelRows() || col >= view.ModelCols()) return;
     try {
-      TCanvas* cv = m->PaintCell(col, row);
-      TRect mr = m->CellRect(col, row);
+      TRect mr;
+      TCanvas* cv = view.Paint(col, row, mr);
       if (cv->Ops().empty()) {
         dc.SetBrush(wxBrush(ToWx(m->Color)));
         dc.SetPen(*wxTRANSPARENT_PEN);
@@ -99,7 +99,7 @@ class GridTable : public wxGridTableBase {
     TCustomGrid* m = view_->Model();
     if (!m || row >= view_->ModelRows() || col >= view_->ModelCols()) return {};
     try {
-      return W(m->GetEditText(col, row));
+      return W(view_->Text(col, row));
     } catch (...) {
       return {};
     }
@@ -112,6 +112,16 @@ class GridTable : public wxGridTableBase {
     });
   }
   bool IsEmptyCell(int, int) override { return false; }
+  wxString GetColLabelValue(int col) override {
+    TDBGrid* g = view_->Db();
+    if (!g) return {};
+    auto cols = g->DisplayColumns();
+    return col < static_cast<int>(cols.size()) ? W(cols[static_cast<size_t>(col)]->DisplayTitle()) : wxString();
+  }
+  wxString GetRowLabelValue(int row) override {
+    TDBGrid* g = view_->Db();
+    return g && row == g->CurrentDisplayRow() ? wxString::FromUTF8("\u25B6") : wxString();
+  }
   wxGridCellAttr* GetAttr(int row, int col, wxGridCellAttr::wxAttrKind) override {
     auto* a = new wxGridCellAttr;
     TCustomGrid* m = view_->Model();
@@ -126,12 +136,24 @@ class GridTable : public wxGridTableBase {
 
 GridView::GridView(wxWindow* parent, TCustomGrid* model)
     : wxGrid(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS | wxBORDER_SUNKEN),
-      model_(model) {
+      model_(model), db_(dynamic_cast<TDBGrid*>(model)) {
   rows_ = ModelRows();
   cols_ = ModelCols();
   SetTable(new GridTable(this), true, wxGridSelectCells);
   SetRowLabelSize(0);
   SetColLabelSize(0);
+  SetLabelFont(GetFont());
+  SetColLabelAlignment(wxALIGN_LEFT, wxALIGN_CENTRE);
+  Bind(wxEVT_GRID_LABEL_LEFT_CLICK, [this](wxGridEvent& e) {
+    if (db_ && e.GetRow() < 0 && e.GetCol() >= 0) {
+      int c = e.GetCol();
+      CallAfter([this, c] {
+        if (db_) db_->UserTitleClick(c);
+      });
+      return;
+    }
+    e.Skip();
+  });
   SetDefaultRenderer(new ModelRenderer);
   SetCellHighlightPenWidth(1);
   DisableDragRowSize();
@@ -158,7 +180,10 @@ GridView::GridView(wxWindow* parent, TCustomGrid* model)
   });
   Bind(wxEVT_GRID_COL_SIZE, [this](wxGridSizeEvent& e) {
     // Column sizes dragged by the user go back to the model's widths.
-    if (model_ && e.GetRowOrCol() < ModelCols())
+    if (db_ && e.GetRowOrCol() < ModelCols())
+      db_->DisplayColumns()[static_cast<size_t>(e.GetRowOrCol())]->Width =
+          std::max(1, int(std::lround(GetColSize(e.GetRowOrCol()) / Scale())));
+    else if (model_ && e.GetRowOrCol() < ModelCols())
       model_->ColWidths[e.GetRowOrCol()] =
           std::max(1, int(std::lround(GetColSize(e.GetRowOrCol()) / Scale())));
     e.Skip();
@@ -171,8 +196,29 @@ GridView::GridView(wxWindow* parent, TCustomGrid* model)
 
 GridView::~GridView() = default;
 
-int GridView::ModelRows() const { return model_ ? model_->RowCount.get() : 0; }
-int GridView::ModelCols() const { return model_ ? model_->ColCount.get() : 0; }
+int GridView::ModelRows() const {
+  if (db_) return db_->DisplayRowCount();
+  return model_ ? model_->RowCount.get() : 0;
+}
+int GridView::ModelCols() const {
+  if (db_) return static_cast<int>(db_->DisplayColumns().size());
+  return model_ ? model_->ColCount.get() : 0;
+}
+
+TCanvas* GridView::Paint(int col, int row, TRect& mr) {
+  if (db_) {
+    mr = db_->DataCellRect(col, row);
+    return db_->PaintCell(col, row);
+  }
+  TCanvas* cv = model_->PaintCell(col, row);
+  mr = model_->CellRect(col, row);
+  return cv;
+}
+
+AnsiString GridView::Text(int col, int row) {
+  if (db_) return db_->DisplayText(col, row);
+  return model_->GetEditText(col, row);
+}
 
 void GridView::SyncFromModel() {
   if (!model_) return;
@@ -199,10 +245,34 @@ void GridView::SyncFromModel() {
       ProcessTableMessage(m);
     }
   }
+  std::vector<TColumn*> dbCols;
+  if (db_) dbCols = db_->DisplayColumns();
   for (int c = 0; c < nc; ++c) {
-    int w = model_->ColWidths.Get(c);
+    int w = db_ ? dbCols[static_cast<size_t>(c)]->DisplayWidth() : model_->ColWidths.Get(c);
     int want = w <= 1 ? 0 : Sc(w);
     if (GetColSize(c) != want) SetColSize(c, want);
+  }
+  if (db_) {
+    int lh = db_->Options.Contains(dgTitles) ? GetCharHeight() + 10 : 0;
+    if (GetColLabelSize() != lh) SetColLabelSize(lh);
+    int iw = db_->Options.Contains(dgIndicator) ? Sc(14) : 0;
+    if (GetRowLabelSize() != iw) SetRowLabelSize(iw);
+    EnableEditing(db_->Options.Contains(dgEditing) && !db_->ReadOnly);
+    SetBackgroundColour(ToWx(db_->Color));
+    int r = db_->CurrentDisplayRow(), c = db_->SelectedIndex.get();
+    if (r >= 0 && c >= 0 && r < nr && c < nc) {
+      if (GetGridCursorRow() != r || GetGridCursorCol() != c) {
+        if (IsCellEditControlShown()) DisableCellEditControl();
+        SetGridCursor(r, c);
+      }
+      if (!IsVisible(r, c, false)) MakeCellVisible(r, c);
+    }
+    if (r != lastIndicator_) {
+      lastIndicator_ = r;
+      GetGridRowLabelWindow()->Refresh();
+    }
+    ForceRefresh();
+    return;
   }
   int fr = std::min(model_->FixedRows, nr), fc = std::min(model_->FixedCols, nc);
   if (fr != frozenRows_ || fc != frozenCols_) {

@@ -4,6 +4,7 @@
 #include <wx/grid.h>
 
 #include "gui/Driver.h"
+#include "platform/forms/DBGrids.h"
 
 namespace tv::gui {
 
@@ -12,7 +13,14 @@ class GridView : public wxGrid {
   GridView(wxWindow* parent, TCustomGrid* model);
   ~GridView() override;
   TCustomGrid* Model() const { return model_; }
-  void Detach() { model_ = nullptr; }
+  void Detach() {
+    model_ = nullptr;
+    db_ = nullptr;
+  }
+  // Data-aware grids address data cells: titles and the row indicator are wx labels.
+  TDBGrid* Db() const { return db_; }
+  TCanvas* Paint(int col, int row, TRect& modelRect);
+  AnsiString Text(int col, int row);
   // Brings counts, sizes, the current cell and the painting up to date.
   void SyncFromModel();
   // Keys arriving while the cell editor is open; true when handled here.
@@ -23,6 +31,8 @@ class GridView : public wxGrid {
 
  private:
   TCustomGrid* model_;
+  TDBGrid* db_ = nullptr;
+  int lastIndicator_ = -1;
   int rows_ = 0, cols_ = 0;
   int frozenRows_ = -1, frozenCols_ = -1;
   friend class GridTable;

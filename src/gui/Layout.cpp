@@ -2,6 +2,8 @@
 
 #include <wx/notebook.h>
 
+#include "platform/forms/DBGrids.h"
+
 #include <algorithm>
 
 namespace tv::gui {
@@ -329,7 +331,12 @@ wxSize Preferred(FormWin& fw, TControl* c) {
     case K::StringGrid: case K::CustomGrid: case K::DBGrid: {
       auto* g = static_cast<TCustomGrid*>(c);
       int cols = 0;
-      for (int i = 0; i < std::min<int>(g->ColCount, 40); ++i) cols += Sc(g->ColWidths.Get(i)) + 1;
+      if (auto* db = dynamic_cast<TDBGrid*>(g)) {
+        for (TColumn* col : db->DisplayColumns()) cols += Sc(col->DisplayWidth()) + 1;
+        if (db->Options.Contains(dgIndicator)) cols += Sc(14);
+      } else {
+        for (int i = 0; i < std::min<int>(g->ColCount, 40); ++i) cols += Sc(g->ColWidths.Get(i)) + 1;
+      }
       return wxSize(std::clamp(std::max(sw, cols + 24), 120, 1000), std::max(sh, 100));
     }
     case K::StatusBar: return wxSize(best.x, std::max(best.y, w->GetCharHeight() + 10));

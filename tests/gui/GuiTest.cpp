@@ -5,12 +5,14 @@
 #include <wx/wx.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "gui/Gui.h"
+#include "platform/db/DBTables.h"
 #include "platform/forms/Vcl.h"
 
 namespace {
@@ -322,6 +324,80 @@ TEST_F(GuiTest, MillionRowGridScrollsToTheEnd) {
   auto* view = static_cast<wxGrid*>(WidgetOf(g));
   (void)view;
   EXPECT_LT(sw.Time(), 20000);
+}
+
+}  // namespace
+
+namespace {
+
+// A data-aware grid over a small table: the typed text reaches the table when the row is left.
+TEST_F(GuiTest, EditsACellOfATableThroughItsGrid) {
+  char tmpl[] = "/tmp/tvguiXXXXXX";
+  std::string dir = mkdtemp(tmpl);
+  auto exec = [&](const std::string& sql) {
+    TQuery q(nullptr);
+    q.DatabaseName = dir.c_str();
+    q.SQL->Add(sql.c_str());
+    q.ExecSQL();
+  };
+  exec("CREATE TABLE PL (numecuen VARCHAR(18) PRIMARY KEY, nombcuen VARCHAR(60), saldo NUMERIC)");
+  exec("INSERT INTO PL VALUES ('1105', 'Caja', 100)");
+  exec("INSERT INTO PL VALUES ('1110', 'Bancos', -50)");
+  exec("INSERT INTO PL VALUES ('2205', 'Proveedores', 0)");
+  {
+    auto form = std::make_unique<TForm>(nullptr);
+    form->Caption = "Plan de cuentas";
+    auto* table = Make<TTable>(form.get(), "tblPL");
+    table->DatabaseName = dir.c_str();
+    table->TableName = "PL.db";
+    auto* ds = Make<TDataSource>(form.get(), "DataSource1");
+    ds->DataSet = table;
+    auto* grid = Make<TDBGrid>(form.get(), "DBGrid1");
+    table->Open();
+    grid->DataSource = ds;
+    TColumn* c0 = grid->Columns->Add();
+    c0->FieldName = "numecuen";
+    c0->Title->Caption = "Cuenta";
+    c0->Width = 70;
+    TColumn* c1 = grid->Columns->Add();
+    c1->FieldName = "nombcuen";
+    c1->Title->Caption = "Nombre";
+    c1->Width = 200;
+    TColumn* c2 = grid->Columns->Add();
+    c2->FieldName = "saldo";
+    c2->Title->Caption = "Saldo";
+    c2->Alignment = taRightJustify;
+    c2->Width = 90;
+    grid->OnDrawColumnCell = [grid](TObject*, const TRect& r, int col, TColumn* column, TGridDrawState st) {
+      // Negative balances in red, drawn by the handler as the application does.
+      if (col != 2 || st.Contains(gdSelected) || column->Field()->AsFloat >= 0) return;
+      grid->Canvas->Font->Color = clRed;
+      grid->DefaultDrawColumnCell(r, col, column, st);
+    };
+    auto* ok = Make<TButton>(form.get(), "BtnAceptar");
+    ok->Caption = "&Aceptar";
+    ok->ModalResult = mrOk;
+    Steps s;
+    s.then([&] {
+       auto* g = static_cast<wxGrid*>(WidgetOf(grid));
+       wxRect r = g->CellToRect(1, 1);
+       ClickAt(g->GetGridWindow()->ClientToScreen(r.GetPosition() + wxPoint(10, r.height / 2)));
+     }, 200)
+        .then([&] { Type("Bancos Nacionales"); })
+        .then([&] { Key(WXK_DOWN); })  // leaves the row: the grid posts it
+        .then([&] { Screenshot("dbgrid"); })
+        .then([&] { Click(WidgetOf(ok)); }, 200);
+    s.start();
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_EQ(table->ActiveRow(), 2);
+  }
+  TQuery q(nullptr);
+  q.DatabaseName = dir.c_str();
+  q.SQL->Add("SELECT nombcuen FROM PL WHERE numecuen = '1110'");
+  q.Open();
+  EXPECT_EQ(q.FieldByName("nombcuen")->AsString, "Bancos Nacionales");
+  q.Close();
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
