@@ -20,30 +20,22 @@ TFrmClave::TFrmClave(TComponent* Owner) : TForm(Owner) {
   BorderStyle = bsToolWindow;
   BorderIcons = {};
   Position = poScreenCenter;
-  ClientWidth = 330;
-  ClientHeight = 190;
 
   Panel1 = Make<TPanel>(this, "Panel1");
-  Panel1->SetBounds(8, 8, 314, 134);
   Panel1->BevelOuter = bvLowered;
   Label1 = Make<TLabel>(Panel1, "Label1");
   Label1->Caption = "Escoja su nombre de usuario:";
-  Label1->SetBounds(12, 10, 290, 18);
   CBLogin = Make<TComboBox>(Panel1, "CBLogin");
   CBLogin->Style = csDropDownList;
-  CBLogin->SetBounds(12, 30, 290, 24);
   Label2 = Make<TLabel>(Panel1, "Label2");
   Label2->Caption = "Entre su Clave de acceso:";
-  Label2->SetBounds(12, 70, 290, 18);
   EdPassword = Make<TEdit>(Panel1, "EdPassword");
   EdPassword->PasswordChar = '*';
-  EdPassword->SetBounds(12, 90, 290, 24);
   Label1->FocusControl = CBLogin;
   Label2->FocusControl = EdPassword;
   BtnAceptar = Make<TBitBtn>(this, "BtnAceptar");
   BtnAceptar->Caption = "&Aceptar";
   BtnAceptar->Default = true;
-  BtnAceptar->SetBounds(122, 152, 90, 28);
   tblPermisos = Make<TTable>(this, "tblPermisos");
   tblPermisos->TableName = "permisos.db";
 
@@ -139,29 +131,21 @@ TFrmNuevaClave::TFrmNuevaClave(TComponent* Owner) : TForm(Owner) {
   Caption = "Clave del administrador";
   BorderStyle = bsDialog;
   Position = poScreenCenter;
-  ClientWidth = 330;
-  ClientHeight = 170;
 
   Label1 = Make<TLabel>(this, "Label1");
   Label1->Caption = "El administrador aún no tiene clave. Escoja una:";
-  Label1->SetBounds(12, 12, 306, 18);
   EdClave = Make<TEdit>(this, "EdClave");
   EdClave->PasswordChar = '*';
-  EdClave->SetBounds(12, 32, 306, 24);
   Label2 = Make<TLabel>(this, "Label2");
   Label2->Caption = "Escríbala de nuevo:";
-  Label2->SetBounds(12, 68, 306, 18);
   EdConfirmar = Make<TEdit>(this, "EdConfirmar");
   EdConfirmar->PasswordChar = '*';
-  EdConfirmar->SetBounds(12, 88, 306, 24);
   BtnAceptar = Make<TBitBtn>(this, "BtnAceptar");
   BtnAceptar->Caption = "&Aceptar";
   BtnAceptar->Default = true;
-  BtnAceptar->SetBounds(70, 130, 90, 28);
   BtnCancelar = Make<TBitBtn>(this, "BtnCancelar");
   BtnCancelar->Kind = bkCancel;
   BtnCancelar->Caption = "&Cancelar";
-  BtnCancelar->SetBounds(170, 130, 90, 28);
 
   BtnAceptar->OnClick = [this](TObject* s) { BtnAceptarClick(s); };
 }

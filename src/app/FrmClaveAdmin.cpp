@@ -12,24 +12,18 @@ TfrmClaveAdmin::TfrmClaveAdmin(TComponent* Owner) : TForm(Owner) {
   Caption = "Clave del administrador";
   BorderStyle = bsDialog;
   Position = poScreenCenter;
-  ClientWidth = 300;
-  ClientHeight = 120;
 
   Label1 = Make<TLabel>(this, "Label1");
   Label1->Caption = "Digite la clave del administrador:";
-  Label1->SetBounds(12, 12, 276, 18);
   edPassword = Make<TEdit>(this, "edPassword");
   edPassword->PasswordChar = '*';
-  edPassword->SetBounds(12, 34, 276, 24);
   Label1->FocusControl = edPassword;
   BitBtn1 = Make<TBitBtn>(this, "BitBtn1");
   BitBtn1->Caption = "&Aceptar";
   BitBtn1->Default = true;
-  BitBtn1->SetBounds(55, 78, 90, 28);
   BitBtn2 = Make<TBitBtn>(this, "BitBtn2");
   BitBtn2->Kind = bkCancel;
   BitBtn2->Caption = "&Cancelar";
-  BitBtn2->SetBounds(155, 78, 90, 28);
 
   BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
   OnShow = [this](TObject* s) { FormShow(s); };

@@ -2,6 +2,7 @@
 
 #include "app/DataModule.h"
 #include "app/FrmClave.h"
+#include "app/FrmMainMenu.h"
 #include "app/FrmPresentacion.h"
 #include "app/FrmSelContab.h"
 #include "app/Sesion.h"
@@ -23,6 +24,9 @@ TFrmMain::TFrmMain(TComponent* Owner) : TForm(Owner) {
   Name = "FrmMain";
   Caption = "TALLIVAR-P";
   WindowState = wsMaximized;
+  // Maximizada: su área es la pantalla (el logo se centra contra ella).
+  Width = Screen->Width;
+  Height = Screen->Height;
   ShowHint = true;
   MainMenu1 = Make<TMainMenu>(this, "MainMenu1");
   Menu = MainMenu1;
@@ -37,6 +41,7 @@ TFrmMain::TFrmMain(TComponent* Owner) : TForm(Owner) {
   StatusBar1 = Make<TStatusBar>(this, "StatusBar1");
   StatusBar1->Align = alBottom;
   StatusBar1->SimplePanel = true;
+  ConstruirMenuPrincipal(this);
 
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
