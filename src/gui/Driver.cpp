@@ -555,6 +555,15 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
         static_cast<wxButton*>(w)->SetLabel(W(c->Caption));
         b.text = caption;
       }
+      // Glyphs of bit and speed buttons, from their picture files.
+      TPicture* glyph = nullptr;
+      if (auto* bb = dynamic_cast<TBitBtn*>(c)) glyph = bb->Glyph;
+      if (auto* sb = dynamic_cast<TSpeedButton*>(c)) glyph = sb->Glyph;
+      if (glyph && b.items.empty() != glyph->FileName.IsEmpty()) {
+        b.items = glyph->FileName.IsEmpty() ? std::vector<std::string>{} : std::vector<std::string>{glyph->FileName.str()};
+        wxBitmap bmp = LoadBitmap(glyph->FileName);
+        if (bmp.IsOk()) static_cast<wxButton*>(w)->SetBitmap(bmp);
+      }
       if (auto* bt = dynamic_cast<TButton*>(c); bt && bt->Default) {
         if (auto* tlw = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(w)); tlw && tlw->GetDefaultItem() != w)
           tlw->SetDefaultItem(w);
@@ -1045,6 +1054,8 @@ void WxDriver::RunModal(TForm* form) {
   // An outer modal form that ended while this one ran stops its loop now.
   if (!modal_.empty() && modal_.back()->ended && modal_.back()->loop)
     modal_.back()->loop->ScheduleExit();
+  else if (modal_.empty() && quit_ && wxTheApp)
+    wxTheApp->ExitMainLoop();  // the quit came while modal forms were up
 }
 
 void WxDriver::EndModal(TForm* form) {

@@ -326,7 +326,9 @@ wxSize Preferred(FormWin& fw, TControl* c) {
     case K::ComboBox: return wxSize(std::max(sw, best.x), best.y);
     case K::CheckBox: case K::RadioButton: return wxSize(std::max(best.x, 0), best.y);
     case K::Button: case K::BitBtn: return wxSize(std::max(best.x, sw), std::max(best.y, sh));
-    case K::SpeedButton: return wxSize(std::max(sw, best.y), std::max(sh, best.y));
+    case K::SpeedButton:
+      if (c->Caption.IsEmpty()) return wxSize(std::max(sw, best.y), std::max(sh, best.y));
+      return wxSize(std::max(sw, best.x + 8), std::max(sh, best.y));
     case K::Memo: case K::DBMemo: case K::ListBox: return wxSize(std::max(sw, 120), std::max(sh, 60));
     case K::StringGrid: case K::CustomGrid: case K::DBGrid: {
       auto* g = static_cast<TCustomGrid*>(c);

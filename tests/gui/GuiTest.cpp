@@ -401,3 +401,92 @@ TEST_F(GuiTest, EditsACellOfATableThroughItsGrid) {
 }
 
 }  // namespace
+
+namespace {
+
+// The main window: menu bar, tool buttons in a top panel, a logo and the status bar; a
+// shortcut runs its menu item and the quit item ends the application's loop.
+class TFrmPrincipalPrueba : public TForm {
+ public:
+  explicit TFrmPrincipalPrueba(TComponent* AOwner) : TForm(AOwner) {
+    Name = "FrmPrincipal";
+    Caption = "Tallivar";
+    Color = clWhite;
+    MainMenu1 = Make<TMainMenu>(this, "MainMenu1");
+    Menu = MainMenu1;
+    auto item = [](TMenuItem* parent, const char* caption, TNotifyEvent fn = nullptr) {
+      auto* m = new TMenuItem(parent);
+      m->Caption = caption;
+      m->OnClick = std::move(fn);
+      parent->Add(m);
+      return m;
+    };
+    TMenuItem* archivo = item(MainMenu1->Items, "&Archivo");
+    item(archivo, "&Nuevo comprobante", [this](TObject*) { ++nuevos; })->ShortCut = TextToShortCut("Ctrl+N");
+    item(archivo, "-");
+    TMenuItem* oculto = item(archivo, "Oculto");
+    oculto->Visible = false;
+    item(archivo, "&Salir", [this](TObject*) { Close(); });
+    TMenuItem* titulo = item(MainMenu1->Items, "Presupuesto");
+    titulo->Enabled = false;
+    item(MainMenu1->Items, "A&yuda");
+    Panel1 = Make<TPanel>(this, "Panel1");
+    Panel1->Align = alTop;
+    Panel1->Height = 28;
+    for (const char* cap : {"Comprobantes", "Terceros", "Balance", "Salir"}) {
+      auto* sb = Make<TSpeedButton>(Panel1, AnsiString("Sb") + cap);
+      sb->Caption = cap;
+      sb->Hint = AnsiString(cap) + "|Abre " + cap;
+      sb->ShowHint = true;
+      sb->OnClick = [this](TObject*) { ++botones; };
+    }
+    Logo = Make<TImage>(this, "Logo");
+    Logo->Align = alClient;
+    Logo->Center = true;
+    StatusBar1 = Make<TStatusBar>(this, "StatusBar1");
+    StatusBar1->SimplePanel = true;
+    StatusBar1->SimpleText = "Contabilidad: Prueba 2024";
+  }
+  TMainMenu* MainMenu1;
+  TPanel* Panel1;
+  TImage* Logo;
+  TStatusBar* StatusBar1;
+  int nuevos = 0, botones = 0;
+};
+TFrmPrincipalPrueba* FrmPrincipalPrueba = nullptr;
+
+TEST_F(GuiTest, MainWindowRunsMenuShortcutsAndToolButtonsUntilQuit) {
+  std::string logo = std::filesystem::temp_directory_path() / ("tvlogo" + std::to_string(getpid()) + ".png");
+  {
+    wxImage img(120, 60);
+    img.SetRGB(wxRect(0, 0, 120, 60), 30, 90, 160);
+    img.SaveFile(logo, wxBITMAP_TYPE_PNG);
+  }
+  Application->CreateForm(&FrmPrincipalPrueba);
+  FrmPrincipalPrueba->Logo->Picture->LoadFromFile(logo.c_str());
+  Steps s;
+  s.then([&] { Key('N', wxMOD_CONTROL); }, 300)
+      .then([&] { Click(WidgetOf(FrmPrincipalPrueba->Panel1->Controls(1))); })
+      .then([&] { Screenshot("mainwindow"); })
+      .then([&] {
+        // The quit item of the menu, as the user's click on it would run it.
+        FrmPrincipalPrueba->MainMenu1->Items->Items(0)->Items(3)->UserClick();
+      });
+  s.start();
+  Application->Run();
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(FrmPrincipalPrueba->nuevos, 1);
+  EXPECT_EQ(FrmPrincipalPrueba->botones, 1);
+  wxWindow* top = tv::gui::WindowOf(FrmPrincipalPrueba);
+  ASSERT_TRUE(top);
+  EXPECT_EQ(top->GetSize(), wxGetDisplaySize());
+  auto* bar = static_cast<wxFrame*>(top)->GetMenuBar();
+  ASSERT_TRUE(bar);
+  EXPECT_EQ(bar->GetMenuCount(), 3u);
+  EXPECT_FALSE(bar->IsEnabledTop(1));
+  EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 3u);  // the hidden item is left out
+  delete FrmPrincipalPrueba;
+  std::filesystem::remove(logo);
+}
+
+}  // namespace
