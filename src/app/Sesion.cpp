@@ -1,5 +1,6 @@
 #include "app/Sesion.h"
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
