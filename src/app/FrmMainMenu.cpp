@@ -1,0 +1,417 @@
+#include "app/FrmMainMenu.h"
+
+#include <memory>
+
+#include "app/Configuracion.h"
+#include "app/Contabilidades.h"
+#include "app/DataModule.h"
+#include "app/FrmMain.h"
+#include "app/FrmPresentacion.h"
+#include "app/FrmSelContab.h"
+#include "app/Permisos.h"
+#include "app/Sesion.h"
+#include "app/Usuarios.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Menus.h"
+#include "platform/os/Files.h"
+#include "platform/os/Launch.h"
+#include "shared/dialogs/RepairDialog.h"
+#include "shared/general/MyException.h"
+
+TMenuPrincipal* MenuPrincipal = nullptr;
+
+namespace {
+
+// Protocolo de apertura: dueño la ventana principal, puntero global, miembros, modal y
+// borrado al volver.
+template <class T>
+void Abrir(T*& global, TComponent* owner, const std::function<void(T*)>& preparar = {}) {
+  global = new T(owner);
+  std::unique_ptr<T> f(global);
+  if (preparar) preparar(f.get());
+  f->ShowModal();
+}
+
+TMenuItem* Item(TComponent* owner, TMenuItem* padre, const char* nombre, const char* texto,
+                TNotifyEvent clic = {}, const char* sugerencia = "") {
+  auto* m = Make<TMenuItem>(owner, nombre);
+  m->Caption = texto;
+  m->Hint = sugerencia;
+  m->OnClick = std::move(clic);
+  padre->Add(m);
+  return m;
+}
+
+}  // namespace
+
+bool PuertaAdministrador(bool aUtilizar) {
+  if (EsAdministrador(Login)) return true;
+  Application->MessageBox(aUtilizar ? kSoloAdminUtilizar : kSoloAdminUsar, "Error",
+                          MB_OK | MB_ICONSTOP);
+  return false;
+}
+
+bool PuertaBorrar() {
+  if (Permisos.GetPermisoBorrar()) return true;
+  Application->MessageBox("No tiene permisos para borrar.", "Error", MB_OK | MB_ICONSTOP);
+  return false;
+}
+
+void AperturaProtegida(const std::function<void()>& aAbrir) {
+  try {
+    aAbrir();
+  } catch (MyException& e) {
+    Application->MessageBox(e.Mensaje(), "Error", MB_OK | MB_ICONSTOP);
+  } catch (Exception& e) {
+    Application->ShowException(&e);
+  }
+}
+
+void FuncionNoDisponible() { ShowMessage(kNoDisponible); }
+
+void AbrirAyuda(const AnsiString& aPagina) {
+  AnsiString ruta = PathOrigen + "/help/" + (aPagina.IsEmpty() ? AnsiString("index.html") : aPagina);
+  AnsiString error;
+  if (!tv::os::OpenHelpPage(ruta, AnsiString(), &error))
+    ShowMessage("No se pudo abrir la ayuda " + ruta + ": " + error);
+}
+
+void ConstruirMenuPrincipal(TFrmMain* aForm) {
+  MenuPrincipal = new TMenuPrincipal(aForm);
+  // El selector del arranque abre el editor de la lista cuando una ruta falla.
+  if (!AbrirEditorContabs) AbrirEditorContabs = AbrirEditorDeContabs;
+}
+
+TMenuPrincipal::TMenuPrincipal(TFrmMain* aForm) : TComponent(aForm), Form(aForm) {
+  Name = "MenuPrincipal";
+  TMenuItem* raiz = Form->MainMenu1->Items;
+  auto clic = [this](void (TMenuPrincipal::*m)(TObject*)) {
+    return TNotifyEvent([this, m](TObject* s) { (this->*m)(s); });
+  };
+  using M = TMenuPrincipal;
+  TFrmMain* f = Form;
+
+  Contabilidad1 = Item(f, raiz, "Contabilidad1", "Contabilidad");
+  Abrir1 = Item(f, Contabilidad1, "Abrir1", "Abrir", clic(&M::Abrir1Click));
+  Borrar1 = Item(f, Contabilidad1, "Borrar1", "Borrar", clic(&M::Borrar1Click));
+  N1 = Item(f, Contabilidad1, "N1", "-");
+  Salir1 = Item(f, Contabilidad1, "Salir1", "Salir", clic(&M::Salir1Click));
+
+  Movcontable1 = Item(f, raiz, "Movcontable1", "Mov. contable");
+  Documentos1 = Item(f, Movcontable1, "Documentos1", "Asientos manuales", clic(&M::Documentos1Click));
+  Asientosautomticos1 = Item(f, Movcontable1, "Asientosautomticos1", "Asientos programados",
+                             clic(&M::Asientosautomticos1Click));
+  VerImprimir1 = Item(f, Movcontable1, "VerImprimir1", "Ver/Imprimir", clic(&M::VerImprimir1Click));
+  Renumerar1 = Item(f, Movcontable1, "Renumerar1", "Renumerar", clic(&M::Renumerar1Click));
+  Renombrar1 = Item(f, Movcontable1, "Renombrar1", "Renombrar", clic(&M::Renombrar1Click));
+  Asiento1 = Item(f, Movcontable1, "Asiento1", "Borrar", clic(&M::Asiento1Click));
+  CierreAoi1 = Item(f, Movcontable1, "CierreAoi1", "Cierre Año", clic(&M::CierreAoi1Click));
+
+  Presupuestal1 = Item(f, raiz, "Presupuestal1", "Presupuesto");
+  AdicioReduccin1 = Item(f, Presupuestal1, "AdicioReduccin1", "Asientos", clic(&M::AdicioReduccin1Click),
+                         "Realizar apropiación, adiciones, traslados etc.");
+  Certificadodisponibilidad1 =
+      Item(f, Presupuestal1, "Certificadodisponibilidad1", "Certificado disponibilidad: crear y modicar",
+           clic(&M::Certificadodisponibilidad1Click));
+  Registropresupuestal1 =
+      Item(f, Presupuestal1, "Registropresupuestal1", "Registro presupuestal: crear y modificar",
+           clic(&M::Registropresupuestal1Click),
+           "Crear o corregir registros presupuestales y Ordenes de servicio o suministro");
+  Ordenesdeservicio1 = Item(f, Presupuestal1, "Ordenesdeservicio1", "Orden prestación de servicio",
+                            clic(&M::Ordenesdeservicio1Click));
+  Ordenesdeservicio1->Visible = false;  // se llega desde el registro y los exploradores
+  Ordensuministro1 =
+      Item(f, Presupuestal1, "Ordensuministro1", "Orden suministro", clic(&M::Ordensuministro1Click));
+  Ordensuministro1->Visible = false;
+  Ordendepago1 = Item(f, Presupuestal1, "Ordendepago1", "Orden de pago", clic(&M::Ordendepago1Click));
+  Comprobantedepago1 = Item(f, Presupuestal1, "Comprobantedepago1", "Comprobante de pago",
+                            clic(&M::Comprobantedepago1Click));
+  Reintegros1 = Item(f, Presupuestal1, "Reintegros1", "Reintegros", clic(&M::Reintegros1Click));
+
+  Exploradores1 = Item(f, raiz, "Exploradores1", "Exploradores");
+  Certificadosdedisponibilidad1 =
+      Item(f, Exploradores1, "Certificadosdedisponibilidad1", "Certificados de disponibilidad",
+           clic(&M::Certificadosdedisponibilidad1Click));
+  Registrospresupuestales1 = Item(f, Exploradores1, "Registrospresupuestales1", "Registros presupuestales",
+                                  clic(&M::Registrospresupuestales1Click));
+  rdenesdepago1 = Item(f, Exploradores1, "rdenesdepago1", "Órdenes de pago", clic(&M::rdenesdepago1Click));
+  Ordenesdeservicio2 = Item(f, Exploradores1, "Ordenesdeservicio2", "Órdenes de servicio",
+                            clic(&M::Ordenesdeservicio2Click));
+  rdenesdesuministro1 = Item(f, Exploradores1, "rdenesdesuministro1", "Órdenes de suministro",
+                             clic(&M::rdenesdesuministro1Click));
+
+  Consultas1 = Item(f, raiz, "Consultas1", "Consultas");
+  N5 = Item(f, Consultas1, "N5", "CONTABLES");
+  N5->Enabled = false;
+  Saldo1 = Item(f, Consultas1, "Saldo1", "Auxiliares", clic(&M::Saldo1Click));
+  Movimiento1 = Item(f, Consultas1, "Movimiento1", "Movimiento", clic(&M::Movimiento1Click));
+  Kardex1 = Item(f, Consultas1, "Kardex1", "Kardex", clic(&M::Kardex1Click));
+  Terceros1 = Item(f, Consultas1, "Terceros1", "Terceros");
+  UnaCuenta1 = Item(f, Terceros1, "UnaCuenta1", "Terceros  una Cuenta", clic(&M::UnaCuenta1Click));
+  Todas1 = Item(f, Terceros1, "Todas1", "Saldos de todos los terceros en una  Cuenta", clic(&M::Todas1Click));
+  MovimientoGeneral1 = Item(f, Terceros1, "MovimientoGeneral1", "Movimiento general de un tercero",
+                            clic(&M::MovimientoGeneral1Click));
+  CentrosdeCosto1 = Item(f, Consultas1, "CentrosdeCosto1", "Centros de Costo", clic(&M::CentrosdeCosto1Click));
+  Comprobantes = Item(f, Consultas1, "Comprobantes", "Documentos", clic(&M::ComprobantesClick));
+  Documentos2 = Item(f, Consultas1, "Documentos2", "Soportes", clic(&M::Documentos2Click));
+  N2 = Item(f, Consultas1, "N2", "-");
+  PRESUPUESTO2 = Item(f, Consultas1, "PRESUPUESTO2", "PRESUPUESTALES");
+  PRESUPUESTO2->Enabled = false;
+  Informesdepresupuesto1 = Item(f, Consultas1, "Informesdepresupuesto1", "Movimiento rubros",
+                                clic(&M::Informesdepresupuesto1Click));
+  Saldorubros1 = Item(f, Consultas1, "Saldorubros1", "Saldo rubros", clic(&M::Saldorubros1Click));
+
+  Informes1 = Item(f, raiz, "Informes1", "Informes");
+  BalancedePrueba1 = Item(f, Informes1, "BalancedePrueba1", "Con acumulación en cuentas",
+                          clic(&M::BalancedePrueba1Click));
+  MayoryBalance1 = Item(f, Informes1, "MayoryBalance1", "Mayor y Balance", clic(&M::MayoryBalance1Click));
+  CajaDiario1 = Item(f, Informes1, "CajaDiario1", "Caja Diario", clic(&M::CajaDiario1Click));
+  PyG1 = Item(f, Informes1, "PyG1", "P y G", clic(&M::PyG1Click));
+  BalanceGeneral1 = Item(f, Informes1, "BalanceGeneral1", "Balance General", clic(&M::BalanceGeneral1Click));
+  Libroauxiliar1 = Item(f, Informes1, "Libroauxiliar1", "Libro auxiliar", clic(&M::Libroauxiliar1Click));
+  Presupuestoportrimeste1 = Item(f, Informes1, "Presupuestoportrimeste1", "Presupuesto por trimestre",
+                                 clic(&M::Presupuestoportrimeste1Click));
+  Presupuestoenconstruccin1 = Item(f, Informes1, "Presupuestoenconstruccin1", "Presupuesto mas completo",
+                                   clic(&M::Presupuestoenconstruccin1Click));
+  Resumenpresupuestal1 = Item(f, Informes1, "Resumenpresupuestal1", "Resumen presupuestal",
+                              clic(&M::Resumenpresupuestal1Click));
+  Exgena1 = Item(f, Informes1, "Exgena1", "Exógena", clic(&M::Exgena1Click));
+
+  Datos1 = Item(f, raiz, "Datos1", "Datos");
+  Plan1 = Item(f, Datos1, "Plan1", "Plan", clic(&M::Plan1Click));
+  Documentos3 = Item(f, Datos1, "Documentos3", "Comprobantes", clic(&M::Documentos3Click));
+  Soporte1 = Item(f, Datos1, "Soporte1", "Soportes", clic(&M::Soporte1Click));
+  Terceros2 = Item(f, Datos1, "Terceros2", "Terceros", clic(&M::Terceros2Click));
+  CentrodeCostos1 = Item(f, Datos1, "CentrodeCostos1", "Centro de Costos", clic(&M::CentrodeCostos1Click));
+  PlanPresupuesto1 = Item(f, Datos1, "PlanPresupuesto1", "Rubros presupuestales",
+                          clic(&M::PlanPresupuesto1Click));
+  Artculos1 = Item(f, Datos1, "Artculos1", "Artículos", clic(&M::Artculos1Click));
+
+  Herramientas1 = Item(f, raiz, "Herramientas1", "Herramientas");
+  RepararInformacin1 = Item(f, Herramientas1, "RepararInformacin1", "Reparar Información",
+                            clic(&M::RepararInformacin1Click));
+  Cambiomasivodeunacuenta1 =
+      Item(f, Herramientas1, "Cambiomasivodeunacuenta1", "Cambio masivo de una cuenta en el movimiento",
+           clic(&M::Cambiomasivodeunacuenta1Click), "Cambio en el movimiento contable una cuenta por otra");
+  Buscarregistro1 = Item(f, Herramientas1, "Buscarregistro1", "Buscar un asiento contable",
+                         clic(&M::Buscarregistro1Click), "Buscar un renglón en los asientos digitados");
+  Buscarenlainformacinpresupuestal1 =
+      Item(f, Herramientas1, "Buscarenlainformacinpresupuestal1", "Buscar en la información presupuestal",
+           clic(&M::Buscarenlainformacinpresupuestal1Click));
+  N3 = Item(f, Herramientas1, "N3", "-");
+  adicionarUsuarios = Item(f, Herramientas1, "adicionarUsuarios", "Adicionar usuarios",
+                           clic(&M::adicionarUsuariosClick));
+  ModificarUsuarios1 = Item(f, Herramientas1, "ModificarUsuarios1", "Modificar Usuarios",
+                            clic(&M::ModificarUsuarios1Click));
+  BorrarUsuarios1 =
+      Item(f, Herramientas1, "BorrarUsuarios1", "Borrar Usuarios", clic(&M::BorrarUsuarios1Click));
+  N4 = Item(f, Herramientas1, "N4", "-");
+  Autordeunasiento1 = Item(f, Herramientas1, "Autordeunasiento1", "Autor de un asiento");
+  Entradadeusuarios1 = Item(f, Herramientas1, "Entradadeusuarios1", "Entrada de usuarios");
+  N6 = Item(f, Herramientas1, "N6", "-");
+  Presupuesto1 = Item(f, Herramientas1, "Presupuesto1", "Auditoría Presupuesto", clic(&M::Presupuesto1Click),
+                      "Cheque la consistencia del movimiento presupuestal");
+
+  Configuracin1 = Item(f, raiz, "Configuracin1", "Configuración");
+  Contraseas1 = Item(f, Configuracin1, "Contraseas1", "Opciones", clic(&M::Contraseas1Click));
+  Asientosprogramados1 = Item(f, Configuracin1, "Asientosprogramados1", "Asientos programados",
+                              clic(&M::Asientosprogramados1Click));
+  CuentasEspeciales1 = Item(f, Configuracin1, "CuentasEspeciales1", "Cuentas Especiales",
+                            clic(&M::CuentasEspeciales1Click));
+
+  Ayuda1 = Item(f, raiz, "Ayuda1", "Ayuda");
+  Indice1 = Item(f, Ayuda1, "Indice1", "Indice", clic(&M::Indice1Click));
+  Acercade1 = Item(f, Ayuda1, "Acercade1", "Acerca de..", clic(&M::Acercade1Click));
+
+  // Botones de la barra, de izquierda a derecha.
+  struct Boton {
+    TSpeedButton** boton;
+    const char* nombre;
+    const char* texto;
+    const char* sugerencia;
+    void (M::*clic)(TObject*);
+  };
+  const Boton botones[] = {
+      {&SpeedButton4, "SpeedButton4", "As", "Asiento contable manual", &M::SpeedButton4Click},
+      {&SpeedButton6, "SpeedButton6", "Te", "Terceros", &M::SpeedButton6Click},
+      {&SpeedButton1, "SpeedButton1", "Bu", "Buscar en asientos contables", &M::SpeedButton1Click},
+      {&SpeedButton2, "SpeedButton2", "CD", "Explorar certificados de disponibilidad", &M::SpeedButton2Click},
+      {&SpeedButton5, "SpeedButton5", "Sa", "Salir", &M::SpeedButton5Click},
+  };
+  int left = 2;
+  for (const Boton& b : botones) {
+    auto* sb = Make<TSpeedButton>(Form->Panel1, b.nombre);
+    sb->Caption = b.texto;
+    sb->Hint = b.sugerencia;
+    sb->ShowHint = true;
+    sb->Flat = true;
+    sb->SetBounds(left, 1, 25, 25);
+    sb->OnClick = clic(b.clic);
+    *b.boton = sb;
+    left += 26;
+  }
+
+  Form->ShowHint = true;
+  Form->KeyPreview = true;
+  Form->OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { FormKeyDown(s, k, sh); };
+}
+
+// ---- Contabilidad ----------------------------------------------------------------------
+
+void TMenuPrincipal::Abrir1Click(TObject*) {
+  Abrir(FrmCambiarContabilidad, Form);
+  // El estado muestra la contabilidad abierta en cuanto la ventana se vuelve a pintar.
+  Form->FormPaint(Form);
+  Form->Invalidate();
+}
+
+void TMenuPrincipal::Borrar1Click(TObject*) { Abrir(FrmBorrarContabilida, Form); }
+void TMenuPrincipal::Salir1Click(TObject*) { Form->Close(); }
+
+// ---- Mov. contable ---------------------------------------------------------------------
+
+void TMenuPrincipal::Documentos1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Asientosautomticos1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::VerImprimir1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Renumerar1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Renombrar1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Asiento1Click(TObject*) {
+  if (PuertaBorrar()) FuncionNoDisponible();
+}
+void TMenuPrincipal::CierreAoi1Click(TObject*) { FuncionNoDisponible(); }
+
+// ---- Presupuesto -----------------------------------------------------------------------
+
+void TMenuPrincipal::AdicioReduccin1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Certificadodisponibilidad1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Registropresupuestal1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Ordenesdeservicio1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Ordensuministro1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Ordendepago1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Comprobantedepago1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Reintegros1Click(TObject*) { FuncionNoDisponible(); }
+
+// ---- Exploradores ----------------------------------------------------------------------
+
+void TMenuPrincipal::Certificadosdedisponibilidad1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Registrospresupuestales1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::rdenesdepago1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Ordenesdeservicio2Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::rdenesdesuministro1Click(TObject*) { FuncionNoDisponible(); }
+
+// ---- Consultas -------------------------------------------------------------------------
+
+void TMenuPrincipal::Saldo1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Movimiento1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Kardex1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::UnaCuenta1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Todas1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::MovimientoGeneral1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::CentrosdeCosto1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::ComprobantesClick(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Documentos2Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Informesdepresupuesto1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Saldorubros1Click(TObject*) { FuncionNoDisponible(); }
+
+// ---- Informes --------------------------------------------------------------------------
+
+void TMenuPrincipal::BalancedePrueba1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::MayoryBalance1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::CajaDiario1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::PyG1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::BalanceGeneral1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Libroauxiliar1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Presupuestoportrimeste1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Presupuestoenconstruccin1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Resumenpresupuestal1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Exgena1Click(TObject*) { FuncionNoDisponible(); }
+
+// ---- Datos -----------------------------------------------------------------------------
+
+void TMenuPrincipal::Plan1Click(TObject*) {
+  if (PuertaAdministrador(false)) FuncionNoDisponible();
+}
+void TMenuPrincipal::Documentos3Click(TObject*) {
+  if (PuertaAdministrador(false)) FuncionNoDisponible();
+}
+void TMenuPrincipal::Soporte1Click(TObject*) {
+  if (PuertaAdministrador(false)) FuncionNoDisponible();
+}
+void TMenuPrincipal::Terceros2Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::CentrodeCostos1Click(TObject*) {
+  if (PuertaAdministrador(false)) FuncionNoDisponible();
+}
+void TMenuPrincipal::PlanPresupuesto1Click(TObject*) {
+  if (PuertaAdministrador(false)) FuncionNoDisponible();
+}
+void TMenuPrincipal::Artculos1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+
+// ---- Herramientas ----------------------------------------------------------------------
+
+void TMenuPrincipal::RepararInformacin1Click(TObject*) {
+  DM->CloseTablas();
+  DM->VacearTablasTemporales();
+  RepairDialog = new TRepairDialog(Form, PathCont);
+  try {
+    RepairDialog->ShowModal();
+  } catch (...) {
+    delete RepairDialog;
+    RepairDialog = nullptr;
+    DM->InitTablas(PathCont);
+    throw;
+  }
+  delete RepairDialog;
+  RepairDialog = nullptr;
+  DM->InitTablas(PathCont);
+}
+
+void TMenuPrincipal::Cambiomasivodeunacuenta1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Buscarregistro1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Buscarenlainformacinpresupuestal1Click(TObject*) { FuncionNoDisponible(); }
+
+void TMenuPrincipal::adicionarUsuariosClick(TObject*) {
+  if (!PuertaAdministrador(true)) return;
+  AperturaProtegida([this] { Abrir(FrmAddPermisos, Form); });
+}
+
+void TMenuPrincipal::ModificarUsuarios1Click(TObject*) {
+  if (!PuertaAdministrador(true)) return;
+  AperturaProtegida([this] { Abrir(FrmModiPermisos, Form); });
+}
+
+void TMenuPrincipal::BorrarUsuarios1Click(TObject*) {
+  if (!PuertaAdministrador(true)) return;
+  AperturaProtegida([this] { Abrir(FrmBorrarPermiso, Form); });
+}
+
+void TMenuPrincipal::Presupuesto1Click(TObject*) { FuncionNoDisponible(); }
+
+// ---- Configuración ---------------------------------------------------------------------
+
+void TMenuPrincipal::Contraseas1Click(TObject*) {
+  if (PuertaAdministrador(false)) Abrir(frmConfigContab, Form);
+}
+void TMenuPrincipal::Asientosprogramados1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::CuentasEspeciales1Click(TObject*) { Abrir(FrmCuentasEsp, Form); }
+
+// ---- Ayuda -----------------------------------------------------------------------------
+
+void TMenuPrincipal::Indice1Click(TObject*) { AbrirAyuda(""); }
+
+void TMenuPrincipal::Acercade1Click(TObject*) {
+  Abrir<TFrmPresentacion>(FrmPresentacion, Form, [](TFrmPresentacion* p) { p->Duracion = 5000; });
+}
+
+// ---- botones ---------------------------------------------------------------------------
+
+void TMenuPrincipal::SpeedButton4Click(TObject* s) { Documentos1Click(s); }
+void TMenuPrincipal::SpeedButton6Click(TObject* s) { Terceros2Click(s); }
+void TMenuPrincipal::SpeedButton1Click(TObject* s) { Buscarregistro1Click(s); }
+void TMenuPrincipal::SpeedButton2Click(TObject* s) { Certificadosdedisponibilidad1Click(s); }
+void TMenuPrincipal::SpeedButton5Click(TObject* s) { Salir1Click(s); }
+
+void TMenuPrincipal::FormKeyDown(TObject*, Word& Key, TShiftState) {
+  if (Key == VK_F1) AbrirAyuda("introduccion.html");
+}

@@ -1,0 +1,217 @@
+#include <filesystem>
+#include <fstream>
+
+#include "Instalacion.h"
+#include "app/Configuracion.h"
+#include "app/FrmMain.h"
+#include "app/FrmMainMenu.h"
+#include "app/FrmPresentacion.h"
+#include "app/Permisos.h"
+#include "app/Sesion.h"
+#include "platform/core/IniFiles.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Menus.h"
+#include "shared/general/MyException.h"
+
+using admin::Instalacion;
+
+namespace {
+
+class MenuPrincipalTest : public Instalacion {
+ protected:
+  void SetUp() override {
+    Instalacion::SetUp();
+    if (HasFatalFailure()) return;
+    ui->onModal("TFrmPresentacion").timers();
+    ui->onModal("TFrmSelContab").click("BtnAbrir");
+    FrmMain = new TFrmMain(nullptr);
+    // La ventana principal prepara la sesión antes del módulo de datos: se reabren sus tablas.
+    DM->InitTablas(PathCont);
+    ASSERT_TRUE(DM->TablasAbiertas());
+    ASSERT_NE(MenuPrincipal, nullptr);
+    ui->takeMessages();
+  }
+  void TearDown() override {
+    delete FrmMain;
+    FrmMain = nullptr;
+    Instalacion::TearDown();
+  }
+  TMenuItem* Item(const char* nombre) {
+    auto* m = dynamic_cast<TMenuItem*>(FrmMain->FindComponent(nombre));
+    EXPECT_NE(m, nullptr) << nombre;
+    return m;
+  }
+  // Hace clic y devuelve el texto del último mensaje ("" si no hubo).
+  AnsiString Clic(const char* nombre) {
+    ui->takeMessages();
+    Item(nombre)->UserClick();
+    return ui->lastMessage();
+  }
+};
+
+}  // namespace
+
+TEST_F(MenuPrincipalTest, MenusYOpcionesConSusTextos) {
+  std::vector<std::string> barra;
+  TMenuItem* raiz = FrmMain->MainMenu1->Items;
+  for (int i = 0; i < raiz->Count(); ++i) barra.push_back(raiz->Items(i)->Caption.str());
+  EXPECT_EQ(barra, (std::vector<std::string>{"Contabilidad", "Mov. contable", "Presupuesto", "Exploradores",
+                                             "Consultas", "Informes", "Datos", "Herramientas",
+                                             "Configuración", "Ayuda"}));
+  struct Caso { const char* nombre; const char* texto; const char* sugerencia; };
+  for (Caso c : {
+           Caso{"Abrir1", "Abrir", ""}, Caso{"Borrar1", "Borrar", ""}, Caso{"Salir1", "Salir", ""},
+           Caso{"Documentos1", "Asientos manuales", ""}, Caso{"Asiento1", "Borrar", ""},
+           Caso{"CierreAoi1", "Cierre Año", ""},
+           Caso{"AdicioReduccin1", "Asientos", "Realizar apropiación, adiciones, traslados etc."},
+           Caso{"Certificadodisponibilidad1", "Certificado disponibilidad: crear y modicar", ""},
+           Caso{"Registropresupuestal1", "Registro presupuestal: crear y modificar",
+                "Crear o corregir registros presupuestales y Ordenes de servicio o suministro"},
+           Caso{"rdenesdepago1", "Órdenes de pago", ""},
+           Caso{"UnaCuenta1", "Terceros  una Cuenta", ""},
+           Caso{"Todas1", "Saldos de todos los terceros en una  Cuenta", ""},
+           Caso{"Comprobantes", "Documentos", ""}, Caso{"Documentos2", "Soportes", ""},
+           Caso{"BalancedePrueba1", "Con acumulación en cuentas", ""}, Caso{"Exgena1", "Exógena", ""},
+           Caso{"Artculos1", "Artículos", ""},
+           Caso{"Cambiomasivodeunacuenta1", "Cambio masivo de una cuenta en el movimiento",
+                "Cambio en el movimiento contable una cuenta por otra"},
+           Caso{"Buscarregistro1", "Buscar un asiento contable", "Buscar un renglón en los asientos digitados"},
+           Caso{"Presupuesto1", "Auditoría Presupuesto", "Cheque la consistencia del movimiento presupuestal"},
+           Caso{"Contraseas1", "Opciones", ""}, Caso{"Acercade1", "Acerca de..", ""}}) {
+    TMenuItem* m = Item(c.nombre);
+    if (!m) continue;
+    EXPECT_EQ(m->Caption, c.texto) << c.nombre;
+    EXPECT_EQ(m->Hint, c.sugerencia) << c.nombre;
+  }
+  EXPECT_FALSE(Item("N5")->Enabled);
+  EXPECT_FALSE(Item("PRESUPUESTO2")->Enabled);
+  // Las dos órdenes se alcanzan por el registro y los exploradores.
+  EXPECT_FALSE(Item("Ordenesdeservicio1")->Visible);
+  EXPECT_FALSE(Item("Ordensuministro1")->Visible);
+  EXPECT_EQ(FrmMain->WindowState, wsMaximized);
+}
+
+TEST_F(MenuPrincipalTest, BotonesDeLaBarra) {
+  std::vector<std::string> nombres, sugerencias;
+  for (int i = 0; i < FrmMain->Panel1->ControlCount(); ++i) {
+    TControl* c = FrmMain->Panel1->Controls(i);
+    nombres.push_back(c->Name.str());
+    sugerencias.push_back(c->Hint.str());
+    EXPECT_EQ(c->Width, 25);
+  }
+  EXPECT_EQ(nombres, (std::vector<std::string>{"SpeedButton4", "SpeedButton6", "SpeedButton1", "SpeedButton2",
+                                               "SpeedButton5"}));
+  EXPECT_EQ(sugerencias, (std::vector<std::string>{"Asiento contable manual", "Terceros",
+                                                   "Buscar en asientos contables",
+                                                   "Explorar certificados de disponibilidad", "Salir"}));
+  EXPECT_EQ(FrmMain->Panel1->Height, 28);
+}
+
+TEST_F(MenuPrincipalTest, PuertaDelAdministradorConSusDosTextos) {
+  Login = "ana";
+  struct Caso { const char* nombre; const char* texto; };
+  for (Caso c : {Caso{"Plan1", kSoloAdminUsar}, Caso{"Documentos3", kSoloAdminUsar},
+                 Caso{"Soporte1", kSoloAdminUsar}, Caso{"CentrodeCostos1", kSoloAdminUsar},
+                 Caso{"PlanPresupuesto1", kSoloAdminUsar}, Caso{"Contraseas1", kSoloAdminUsar},
+                 Caso{"adicionarUsuarios", kSoloAdminUtilizar}, Caso{"ModificarUsuarios1", kSoloAdminUtilizar},
+                 Caso{"BorrarUsuarios1", kSoloAdminUtilizar}}) {
+    EXPECT_EQ(Clic(c.nombre), c.texto) << c.nombre;
+    ASSERT_EQ(ui->messages().size(), 1u);
+    EXPECT_EQ(ui->messages()[0].Caption, "Error");
+    EXPECT_EQ(ui->messages()[0].Icon, MsgIcon::Error);
+  }
+  // Terceros no tiene puerta, ni en el menú ni en su botón.
+  EXPECT_EQ(Clic("Terceros2"), kNoDisponible);
+  ui->takeMessages();
+  MenuPrincipal->SpeedButton6->Click();
+  EXPECT_EQ(ui->lastMessage(), kNoDisponible);
+  // Las funciones aún no construidas avisan sin abrir nada.
+  EXPECT_EQ(Clic("Comprobantedepago1"), kNoDisponible);
+  EXPECT_TRUE(ui->formsShown().empty() ||
+              ui->formsShown().back() == "TFrmSelContab");
+}
+
+TEST_F(MenuPrincipalTest, AdministradorEnOtrasMayusculasPasaLaPuerta) {
+  Login = "GestorDeLibro";
+  ui->onModal("TfrmConfigContab").click("Salir");
+  Clic("Contraseas1");
+  ui->onModal("TFrmAddPermisos").click("&Cancelar");
+  Clic("adicionarUsuarios");
+  ui->onModal("TFrmModiPermisos").click("&Cancelar");
+  Clic("ModificarUsuarios1");
+  ui->onModal("TFrmBorrarPermiso").click("&Cancelar");
+  Clic("BorrarUsuarios1");
+  ui->onModal("TFrmCuentasEsp").click("Cancelar");
+  Clic("CuentasEspeciales1");
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(MenuPrincipalTest, BorrarAsientoPideElPermiso) {
+  Permisos.BBorrar = false;
+  EXPECT_EQ(Clic("Asiento1"), "No tiene permisos para borrar.");
+  EXPECT_EQ(ui->messages()[0].Caption, "Error");
+  Permisos.BBorrar = true;
+  EXPECT_EQ(Clic("Asiento1"), kNoDisponible);
+}
+
+TEST_F(MenuPrincipalTest, AperturaProtegidaMuestraYSigue) {
+  AperturaProtegida([] { throw MyException("Sin certificados", 0, "prueba"); });
+  ASSERT_EQ(ui->messages().size(), 1u);
+  EXPECT_EQ(ui->messages()[0].Text, "Sin certificados");
+  EXPECT_EQ(ui->messages()[0].Caption, "Error");
+  AperturaProtegida([] { throw Exception("Tabla bloqueada"); });
+  ASSERT_EQ(ui->messages().size(), 2u);
+  EXPECT_EQ(ui->messages()[1].Kind, MsgKind::Exception);
+  EXPECT_EQ(ui->messages()[1].Text, "Tabla bloqueada.");
+}
+
+TEST_F(MenuPrincipalTest, EstadoTrasCambiarDeContabilidad) {
+  FrmMain->FormPaint(FrmMain);
+  EXPECT_EQ(FrmMain->StatusBar1->SimpleText, "Contabilidad actual: Ejemplo, año: 2026");
+  OtraContabilidad("Otra", 2025);
+  ui->onModal("TFrmCambiarContabilidad").row("DBGrid1", 1).click("Cambiar");
+  ui->onModal("TFrmClave").set("EdPassword", "clave").click("&Aceptar");
+  Clic("Abrir1");
+  EXPECT_EQ(FrmMain->StatusBar1->SimpleText, "Contabilidad actual: Otra, año: 2025");
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(MenuPrincipalTest, AyudaIndiceYF1) {
+  std::filesystem::create_directories(dir + "/help");
+  std::ofstream(dir + "/help/index.html") << "<html></html>";
+  std::ofstream(dir + "/help/introduccion.html") << "<html></html>";
+  Clic("Indice1");
+  Word f1 = VK_F1, f2 = VK_F2;
+  MenuPrincipal->FormKeyDown(FrmMain, f2, {});
+  MenuPrincipal->FormKeyDown(FrmMain, f1, {});
+  ASSERT_EQ(ui->launches().size(), 2u);
+  EXPECT_GT(ui->launches()[0].target.Pos("/help/index.html"), 0);
+  EXPECT_GT(ui->launches()[1].target.Pos("/help/introduccion.html"), 0);
+  EXPECT_TRUE(FrmMain->KeyPreview);
+  std::filesystem::remove(dir + "/help/index.html");
+  EXPECT_GT(Clic("Indice1").Pos("index.html"), 0);
+}
+
+TEST_F(MenuPrincipalTest, AcercaDeDuraCincoSegundos) {
+  ui->onModal("TFrmPresentacion")
+      .run([](TForm& f) { EXPECT_EQ(static_cast<TFrmPresentacion&>(f).Duracion, 5000); })
+      .timers();
+  Clic("Acercade1");
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(MenuPrincipalTest, ReparacionDesdeElMenuReabreLasTablas) {
+  ui->onModal("TRepairDialog").click("Iniciar reparación");
+  Clic("RepararInformacin1");
+  EXPECT_TRUE(DM->TablasAbiertas());
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(MenuPrincipalTest, SalirCierraLaVentanaYGuardaLaSesion) {
+  MenuPrincipal->SpeedButton5->Click();
+  TIniFile ini((dir + "/data.ini").c_str());
+  EXPECT_EQ(ini.ReadString("ACTION", "LastCont", ""), "Contabilidad actual: Ejemplo, año: 2026");
+  EXPECT_TRUE(ini.ReadBool("ACTION", "Exit", false));
+}
