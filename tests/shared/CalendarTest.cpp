@@ -85,6 +85,7 @@ TEST(Calendario, ClicEnCeldasVaciasNoCambiaNada) {
   EXPECT_EQ(g->PaintCell(6, 2)->TextColor(), clRed);
   EXPECT_EQ(g->PaintCell(col, fila)->TextColor(), clWhite);
   EXPECT_EQ(g->PaintCell(1, 2)->TextColor(), clBlack);
+  EXPECT_EQ(g->PaintCell(0, 0)->LastText(), ShortDayNames[1]);
 }
 
 TEST(SelectorDeFecha, AbreEnElAnioYMesDadosYEscribeLaFecha) {

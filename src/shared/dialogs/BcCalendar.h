@@ -15,6 +15,8 @@ class TbcCalendar : public TCustomGrid {
   TDateTime CalendarDate() const { return FDate; }
   AnsiString CellText(int ACol, int ARow) const { return GetCellText(ACol, ARow); }
   AnsiString GetCellText(int ACol, int ARow) const;
+  // El texto de cada celda es el de GetCellText (la rejilla no se edita).
+  AnsiString GetEditText(int ACol, int ARow) override { return GetCellText(ACol, ARow); }
   AnsiString Version() const { return "1.01"; }
 
   TProp<int> Year;
