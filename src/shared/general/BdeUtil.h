@@ -1,6 +1,8 @@
 #pragma once
 // Revisión de códigos de resultado del motor de datos y sesión de utilidades de tablas.
 #include <cstdint>
+#include <map>
+#include <string>
 
 #include "platform/core/AnsiString.h"
 
@@ -37,8 +39,8 @@ class TBDEUtil {
   // Abre y cierra la sesión; devuelven el código de resultado.
   unsigned short Abrir();
   unsigned short Cerrar();
-  // Verifica la base de la carpeta (revisión de integridad); en aNivel queda 0 si está
-  // sana y 1 si la revisión encontró fallas.
+  // Verifica la base de la carpeta (revisión de integridad, una vez por carpeta en la vida
+  // del objeto); en aNivel queda 0 si está sana y 1 si la revisión encontró fallas.
   unsigned short VerificarTabla(const AnsiString& aCarpeta, const AnsiString& aTabla, int& aNivel);
   // Copia la tabla a la carpeta de respaldo (con el nombre aNombreRespaldo) y la
   // reconstruye copiando sus filas legibles a una tabla nueva.
@@ -53,4 +55,7 @@ class TBDEUtil {
 
  private:
   bool registrada_ = false;
+  // Revisión de integridad por carpeta: código y nivel. La revisión recorre la base
+  // entera, así que no se repite por cada tabla.
+  std::map<std::string, std::pair<unsigned short, int>> revisadas_;
 };
