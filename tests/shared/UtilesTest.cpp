@@ -155,3 +155,14 @@ TEST(Formularios, LimpiarEditsYCentra) {
   Centra(panel);
   EXPECT_EQ(panel->Left, 0);
 }
+
+TEST_F(Archivos, ConfiguracionRegionalYCarpetaDelPrograma) {
+  EXPECT_EQ(getUserDecimal(), '.');
+  EXPECT_EQ(getSystemSeparatorDigits(), ',');
+  EXPECT_EQ(getSystemSeparator(), ';');
+  setSystemShortDate("d/M/yyyy");
+  EXPECT_EQ(getSystemShortDate(), "d/M/yyyy");
+  EXPECT_EQ(ShortDateFormat, "d/M/yyyy");
+  EXPECT_EQ(GetExeDir(), dir.string());
+  ResetFormatSettings();
+}
