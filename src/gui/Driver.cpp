@@ -932,9 +932,22 @@ void WxDriver::SyncFocus(FormWin& fw) {
   if (now && (now == w || w->IsDescendant(now))) return;
   if (auto* g = dynamic_cast<GridView*>(now ? now->GetParent() : nullptr); g && g->IsCellEditControlShown()) return;
   if (now && dynamic_cast<wxGrid*>(now->GetParent() ? now->GetParent()->GetParent() : nullptr)) return;
-  ++syncing_;
-  w->SetFocus();
-  --syncing_;
+  // Moved later: focus changes inside focus handlers confuse the toolkit.
+  CallAfterIfAlive(f, [this, f, fc] {
+    FormWin* fw2 = WinOf(f);
+    if (!fw2 || !Alive(fc) || f->FocusedControl() != fc) return;
+    wxWindow* target = WidgetOf(fc);
+    if (auto it = fw2->bound.find(fc); it != fw2->bound.end() && !it->second.radios.empty()) {
+      auto* rg = static_cast<TRadioGroup*>(fc);
+      target = it->second.radios[std::clamp<int>(rg->ItemIndex, 0, static_cast<int>(it->second.radios.size()) - 1)];
+    }
+    if (auto* g = dynamic_cast<GridView*>(target)) target = g->GetGridWindow();
+    wxWindow* cur = wxWindow::FindFocus();
+    if (!target || (cur && (cur == target || target->IsDescendant(cur)))) return;
+    ++syncing_;
+    target->SetFocus();
+    --syncing_;
+  });
 }
 
 void WxDriver::AfterEvent() {
@@ -1123,11 +1136,20 @@ void WxDriver::OnWidgetFocus(TControl* c) {
   auto* w = dynamic_cast<TWinControl*>(c);
   TForm* f = c->ParentForm();
   if (!w || !f || f->FocusedControl() == w) return;
-  CallAfterIfAlive(f, [this, w, f] {
-    if (Alive(w) && f->FocusedControl() != w) {
-      if (!w->UserFocus()) AfterEvent();
-    }
-  });
+  // At once, so that keys typed next reach the control that has the focus.
+  if (!w->UserFocus()) AfterEvent();
+}
+
+void WxDriver::CatchUpFocus(FormWin& fw) {
+  wxWindow* now = wxWindow::FindFocus();
+  if (!now) return;
+  for (auto& [c, b] : fw.bound) {
+    if (!b.win || !(b.win == now || b.win->IsDescendant(now))) continue;
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (!w || dynamic_cast<TWinControl*>(c)->ControlCount() > 0) continue;  // containers hold others
+    if (fw.form->FocusedControl() != w && Alive(w)) w->UserFocus();
+    return;
+  }
 }
 
 void WxDriver::OnWidgetChar(TControl* c, wxKeyEvent& e) {
@@ -1146,6 +1168,10 @@ void WxDriver::OnWidgetChar(TControl* c, wxKeyEvent& e) {
     return;
   }
   auto* w = static_cast<TWinControl*>(c);
+  if (TForm* f = c->ParentForm(); f && f->FocusedControl() != w) {
+    if (FormWin* fw = WinOf(f)) CatchUpFocus(*fw);
+    if (!Alive(c)) return;
+  }
   if (TakesChars(k)) PushSelection(c);
   w->UserKeyPress(static_cast<char32_t>(ch));
 }
@@ -1185,6 +1211,8 @@ void WxDriver::OnCharHook(FormWin* fw, wxKeyEvent& e) {
     return;
   }
   TForm* f = fw->form;
+  CatchUpFocus(*fw);
+  if (!WinOf(f)) return;
   TWinControl* target = f->FocusedControl() ? f->FocusedControl() : f;
   // The combo's text entry edits by itself.
   if (target->ControlKind() == K::ComboBox && static_cast<TComboBox*>(target)->Style != csDropDownList &&

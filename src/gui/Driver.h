@@ -113,6 +113,8 @@ class WxDriver : public tv::forms::UiDriver {
   Bound& Create(FormWin& fw, TControl* c, wxWindow* parentWin);
   void SyncMenu(FormWin& fw);
   void SyncFocus(FormWin& fw);
+  // The model's focus follows the widget that has the keyboard focus.
+  void CatchUpFocus(FormWin& fw);
   void Place(FormWin& fw);
   void Layout(FormWin& fw);
 
