@@ -11,9 +11,11 @@ TFrmCalendar::TFrmCalendar(TComponent* Owner) : TForm(Owner) {
   BorderStyle = bsDialog;
   BorderIcons = {biSystemMenu};
   ClientWidth = 178;
-  ClientHeight = 181;
+  // Más alto que el diseño original: las siete filas de la rejilla caben sin desplazarse
+  // con las fuentes del escritorio.
+  ClientHeight = 216;
   Width = 178;
-  Height = 181;
+  Height = 216;
 
   CBMes = Make<TComboBox>(this, "CBMes");
   CBMes->Style = csDropDownList;
@@ -34,14 +36,14 @@ TFrmCalendar::TFrmCalendar(TComponent* Owner) : TForm(Owner) {
   UpDown1->Position = 2000;
 
   bcCalendar1 = Make<TbcCalendar>(this, "bcCalendar1");
-  bcCalendar1->SetBounds(0, 30, 177, 120);
+  bcCalendar1->SetBounds(0, 32, 177, 150);
   bcCalendar1->HolidayFont->Color = clRed;
   bcCalendar1->ShowHint = true;
 
   Button1 = Make<TButton>(this, "Button1");
   Button1->Caption = "Aceptar";
   Button1->Font->Style = {fsBold};
-  Button1->SetBounds(52, 154, 75, 24);
+  Button1->SetBounds(52, 188, 75, 24);
 
   // La lista de meses muestra el nombre largo del mes según la configuración del usuario.
   CBMes->OnChange = [this](TObject* s) { CBMesChange(s); };
