@@ -46,6 +46,7 @@ TCheckBox* Casilla(TGroupBox* g, const char* nombre, const char* texto, int left
 void LlenarCombo(TComboBox* cb) {
   cb->Items->Clear();
   FillCBFromTbl(cb, DM->TblPermisos, "LOGIN", "NUSUARIO");
+  if (cb->Items->Count() > 0) cb->ItemIndex = 0;  // el texto es el primer usuario
 }
 
 bool UbicarUsuario(const AnsiString& login) {
