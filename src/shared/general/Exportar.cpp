@@ -167,10 +167,14 @@ void exportarToExcel(TDataSet* adataset) {
     archivo = ExtractFileExt(archivo).LowerCase() == ".xls" ? ChangeFileExt(archivo, ".xlsx")
                                                             : archivo + ".xlsx";
   TAviso aviso;
+  // La ventana de espera no queda abierta si la exportación falla a medio camino.
+  struct CerrarAviso {
+    TAviso& a;
+    ~CerrarAviso() { a.Termine(); }
+  } cerrar{aviso};
   aviso.Inicie("Realizando la exportación...", true, true, 1, adataset->RecordCount, 1);
   lxw_workbook* libro = workbook_new(archivo.c_str());
   if (!libro) {
-    aviso.Termine();
     throw EOleException("No se pudo crear el libro " + archivo);
   }
   aviso.PutMsg("Excel activado.");
