@@ -100,7 +100,7 @@ class PreviewDialog : public wxDialog {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* bar = new wxBoxSizer(wxHORIZONTAL);
     auto button = [&](const wxString& label, std::function<void()> fn) {
-      auto* b = new wxButton(this, wxID_ANY, label, wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+      auto* b = new wxButton(this, wxID_ANY, label, wxDefaultPosition, wxDefaultSize, label.length() <= 2 ? wxBU_EXACTFIT : 0);
       b->Bind(wxEVT_BUTTON, [fn](wxCommandEvent&) { fn(); });
       bar->Add(b, 0, wxALL | wxALIGN_CENTER_VERTICAL, 3);
       return b;
@@ -114,7 +114,8 @@ class PreviewDialog : public wxDialog {
     bar->AddSpacer(12);
     bar->Add(new wxStaticText(this, wxID_ANY, "Zoom:"), 0, wxALL | wxALIGN_CENTER_VERTICAL, 3);
     zoom_ = new wxChoice(this, wxID_ANY);
-    for (const char* z : {"50%", "75%", "100%", "125%", "150%", "200%", "Ancho de página", "Página completa"}) zoom_->Append(z);
+    for (const char* z : {"50%", "75%", "100%", "125%", "150%", "200%", "Ancho de página", "Página completa"})
+      zoom_->Append(wxString::FromUTF8(z));
     zoom_->SetSelection(6);
     zoom_->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { Render(); });
     bar->Add(zoom_, 0, wxALL | wxALIGN_CENTER_VERTICAL, 3);
@@ -168,7 +169,9 @@ class PreviewDialog : public wxDialog {
   }
   void Render() {
     int n = r_.PageCount();
-    pageLabel_->SetLabel(n == 0 ? wxString("Sin páginas") : wxString::Format("Página %d de %d", page_ + 1, n));
+    // Literals with accents are UTF-8; wx reads narrow strings in the C locale otherwise.
+    pageLabel_->SetLabel(n == 0 ? wxString::FromUTF8("Sin páginas")
+                                : wxString::Format(wxString::FromUTF8("Página %d de %d"), page_ + 1, n));
     if (n == 0) return;
     canvas_->SetPage(PageBitmap(r_, page_, ScaleNow()));
   }

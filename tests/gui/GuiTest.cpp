@@ -14,6 +14,7 @@
 #include "gui/Gui.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Vcl.h"
+#include "platform/report/ReportUi.h"
 
 namespace {
 
@@ -487,6 +488,45 @@ TEST_F(GuiTest, MainWindowRunsMenuShortcutsAndToolButtonsUntilQuit) {
   EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 3u);  // the hidden item is left out
   delete FrmPrincipalPrueba;
   std::filesystem::remove(logo);
+}
+
+}  // namespace
+
+namespace {
+
+// The report preview pages through the prepared pages and closes with Esc.
+TEST_F(GuiTest, ReportPreviewShowsPagesAndCloses) {
+  tv::report::PreparedReport rep;
+  rep.title = "Balance de prueba";
+  for (int p = 1; p <= 2; ++p) {
+    tv::report::PreparedPage page;
+    tv::report::TextItem t;
+    t.box = {72, 72, 300, 14};
+    t.clip = t.box;
+    t.text = "Página " + std::to_string(p) + " del balance";
+    t.font.size = 12;
+    page.items.emplace_back(std::in_place_type<tv::report::TextItem>, std::move(t));
+    tv::report::ShapeItem line;
+    line.box = {72, 90, 468, 0};
+    line.kind = tv::report::ShapeKind::HorLine;
+    page.items.emplace_back(std::in_place_type<tv::report::ShapeItem>, line);
+    rep.pages.push_back(std::move(page));
+  }
+  wxString label;
+  Steps s;
+  s.then([&] { Key(WXK_PAGEDOWN); }, 300)
+      .then([&] {
+        wxWindow* pv = FindTop("tvPreview");
+        ASSERT_TRUE(pv);
+        for (wxWindow* c : pv->GetChildren())
+          if (auto* st = dynamic_cast<wxStaticText*>(c); st && st->GetLabel().StartsWith("P")) label = st->GetLabel();
+        Screenshot("preview");
+      })
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  tv::report::CurrentReportUi().Preview(rep, rep.title);
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(label, wxString::FromUTF8("Página 2 de 2"));
 }
 
 }  // namespace
