@@ -396,6 +396,7 @@ class TDataSet : public TComponent {
   // Reloads the order keeping the cursor on the same record when it still exists.
   void Resync();
   void SyncIfChanged() const;
+  void BeginNewRecord(bool append);
   void DataEvent(int kind, TField* field = nullptr);  // notifies data sources
   void CreateFields(const std::vector<ColumnDef>& columns);
 

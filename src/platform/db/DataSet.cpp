@@ -577,28 +577,12 @@ void TDataSet::Edit() {
   DataEvent(static_cast<int>(TDataSource::Event::State));
 }
 
-void TDataSet::Append() {
-  CheckBrowseMode();
-  if (!CanModify()) ReadOnlyError();
-  if (BeforeInsert) BeforeInsert(this);
-  SyncIfChanged();
-  if (!cur_) cur_ = std::make_unique<Record>();
-  cur_->assign(fields_.size(), Cell());
-  curLoaded_ = true;
-  changed_.assign(fields_.size(), false);
-  modified_ = false;
-  appending_ = true;
-  insertPos_ = static_cast<int>(view_.size());
-  state_ = dsInsert;
-  eof_ = true;
-  bof_ = false;
-  if (OnNewRecord) OnNewRecord(this);
-  if (AfterInsert) AfterInsert(this);
-  DataEvent(static_cast<int>(TDataSource::Event::State));
-  DataEvent(static_cast<int>(TDataSource::Event::DataSet));
-}
+void TDataSet::Append() { BeginNewRecord(true); }
 
-void TDataSet::Insert() {
+void TDataSet::Insert() { BeginNewRecord(false); }
+
+// Append puts the new row after the last one; Insert before the current one.
+void TDataSet::BeginNewRecord(bool append) {
   CheckBrowseMode();
   if (!CanModify()) ReadOnlyError();
   if (BeforeInsert) BeforeInsert(this);
@@ -608,8 +592,14 @@ void TDataSet::Insert() {
   curLoaded_ = true;
   changed_.assign(fields_.size(), false);
   modified_ = false;
-  appending_ = false;
-  insertPos_ = std::max(pos_, 0);
+  appending_ = append;
+  if (append) {
+    insertPos_ = static_cast<int>(view_.size());
+    eof_ = true;
+    bof_ = false;
+  } else {
+    insertPos_ = std::max(pos_, 0);
+  }
   state_ = dsInsert;
   if (OnNewRecord) OnNewRecord(this);
   if (AfterInsert) AfterInsert(this);
