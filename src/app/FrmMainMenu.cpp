@@ -19,6 +19,7 @@
 #include "platform/os/Launch.h"
 #include "shared/dialogs/RepairDialog.h"
 #include "shared/general/MyException.h"
+#include "shared/general/Utiles.h"
 
 TMenuPrincipal* MenuPrincipal = nullptr;
 
@@ -232,18 +233,26 @@ TMenuPrincipal::TMenuPrincipal(TFrmMain* aForm) : TComponent(aForm), Form(aForm)
     const char* texto;
     const char* sugerencia;
     void (M::*clic)(TObject*);
+    const char* dibujo;
   };
   const Boton botones[] = {
-      {&SpeedButton4, "SpeedButton4", "As", "Asiento contable manual", &M::SpeedButton4Click},
-      {&SpeedButton6, "SpeedButton6", "Te", "Terceros", &M::SpeedButton6Click},
-      {&SpeedButton1, "SpeedButton1", "Bu", "Buscar en asientos contables", &M::SpeedButton1Click},
-      {&SpeedButton2, "SpeedButton2", "CD", "Explorar certificados de disponibilidad", &M::SpeedButton2Click},
-      {&SpeedButton5, "SpeedButton5", "Sa", "Salir", &M::SpeedButton5Click},
+      {&SpeedButton4, "SpeedButton4", "As", "Asiento contable manual", &M::SpeedButton4Click, "btn_asiento.bmp"},
+      {&SpeedButton6, "SpeedButton6", "Te", "Terceros", &M::SpeedButton6Click, "btn_terceros.bmp"},
+      {&SpeedButton1, "SpeedButton1", "Bu", "Buscar en asientos contables", &M::SpeedButton1Click,
+       "btn_buscar.bmp"},
+      {&SpeedButton2, "SpeedButton2", "CD", "Explorar certificados de disponibilidad",
+       &M::SpeedButton2Click, "btn_certificados.bmp"},
+      {&SpeedButton5, "SpeedButton5", "Sa", "Salir", &M::SpeedButton5Click, "btn_salir.bmp"},
   };
+  // Los dibujos vienen en la carpeta "images" del programa; sin ellos, un texto corto.
+  AnsiString imagenes = GetExeDir() + "/images/";
   int left = 2;
   for (const Boton& b : botones) {
     auto* sb = Make<TSpeedButton>(Form->Panel1, b.nombre);
-    sb->Caption = b.texto;
+    if (FileExists(imagenes + b.dibujo))
+      sb->Glyph->LoadFromFile(imagenes + b.dibujo);
+    else
+      sb->Caption = b.texto;
     sb->Hint = b.sugerencia;
     sb->ShowHint = true;
     sb->Flat = true;

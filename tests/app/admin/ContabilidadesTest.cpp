@@ -133,7 +133,9 @@ TEST_F(Contabilidades, BorrarPreguntaYNuncaBorraLaAbierta) {
   EXPECT_EQ(DM->TblContabs->RecordCount, 1);
   EXPECT_EQ(ui->unused(), "");
   for (auto& m : ui->messages()) {
-    if (m.Kind == MsgKind::MessageBox) EXPECT_EQ(m.Caption, "Advertencia");
+    if (m.Kind == MsgKind::MessageBox) {
+      EXPECT_EQ(m.Caption, "Advertencia");
+    }
   }
 }
 
