@@ -74,7 +74,7 @@ function(tallivar_test name)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
       TEST_PREFIX "${name}."
-      PROPERTIES LABELS desktop)
+      PROPERTIES LABELS desktop RUN_SERIAL TRUE)
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
