@@ -56,6 +56,11 @@ bool validarFechas(AnsiString aFechaInicial, AnsiString aFechaFinal, AnsiString&
   return ok;
 }
 
+bool validarFechas(AnsiString aFechaInicial, AnsiString aFechaFinal) {
+  AnsiString motivo;
+  return validarFechas(std::move(aFechaInicial), std::move(aFechaFinal), motivo);
+}
+
 bool ValidarInformes(AnsiString aFechaInicial, AnsiString aFechaFinal, AnsiString aCuenta1,
                      AnsiString aCuenta2, AnsiString aITercero, bool aBCuenta1, bool aBCuenta2,
                      bool aBITercero) {

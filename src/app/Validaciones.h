@@ -18,6 +18,8 @@ bool ValidarInformes(AnsiString aFechaInicial, AnsiString aFechaFinal, AnsiStrin
                      bool aBITercero);
 // Las dos fechas de ValidarInformes sin mostrar nada: el motivo se agrega a msg.
 bool validarFechas(AnsiString aFechaInicial, AnsiString aFechaFinal, AnsiString& msg);
+// Igual, para quien no necesita el motivo.
+bool validarFechas(AnsiString aFechaInicial, AnsiString aFechaFinal);
 
 // Cuenta que recibe movimientos: más de cuatro caracteres y ningún otro código empieza por ella.
 bool EsAuxiliar(AnsiString aNumeCuen);

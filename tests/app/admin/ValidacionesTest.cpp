@@ -85,6 +85,9 @@ TEST_F(Validaciones, ValidarFechasNoMuestraNada) {
   EXPECT_EQ(AnsiString(FechasInf.GFechaInicial), "STR");
   EXPECT_TRUE(validarFechas("01/01/2026", "31/12/2026", msg));
   EXPECT_EQ(AnsiString(FechasInf.GFechaFinal), "31/12/2026");
+  EXPECT_FALSE(validarFechas("01/02/2026", "31/02/2026"));
+  EXPECT_EQ(AnsiString(FechasInf.GFechaInicial), "01/01/2026");
+  EXPECT_TRUE(ui->messages().empty());
 }
 
 TEST_F(Validaciones, EsAuxiliar) {
