@@ -271,6 +271,8 @@ TMenuPrincipal::TMenuPrincipal(TFrmMain* aForm) : TComponent(aForm), Form(aForm)
 
 void TMenuPrincipal::Abrir1Click(TObject*) {
   Abrir(FrmCambiarContabilidad, Form);
+  // "data.ini" sigue a la contabilidad abierta cuando la instalación lo guarda en ella.
+  if (!Form->archivoIni.IsEmpty()) Form->archivoIni = ArchivoIniSesion();
   // El estado muestra la contabilidad abierta en cuanto la ventana se vuelve a pintar.
   Form->FormPaint(Form);
   Form->Invalidate();

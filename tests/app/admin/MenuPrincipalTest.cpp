@@ -170,11 +170,15 @@ TEST_F(MenuPrincipalTest, AperturaProtegidaMuestraYSigue) {
 TEST_F(MenuPrincipalTest, EstadoTrasCambiarDeContabilidad) {
   FrmMain->FormPaint(FrmMain);
   EXPECT_EQ(FrmMain->StatusBar1->SimpleText, "Contabilidad actual: Ejemplo, año: 2026");
-  OtraContabilidad("Otra", 2025);
+  std::string otra = OtraContabilidad("Otra", 2025);
+  // Instalación que guarda "data.ini" en cada contabilidad.
+  Ejecutar(dir, "UPDATE cfgOV SET usoPropio=0");
+  std::filesystem::copy_file(dir + "/data.ini", otra + "/data.ini");
   ui->onModal("TFrmCambiarContabilidad").row("DBGrid1", 1).click("Cambiar");
   ui->onModal("TFrmClave").set("EdPassword", "clave").click("&Aceptar");
   Clic("Abrir1");
   EXPECT_EQ(FrmMain->StatusBar1->SimpleText, "Contabilidad actual: Otra, año: 2025");
+  EXPECT_EQ(FrmMain->archivoIni, (otra + "/data.ini").c_str());
   EXPECT_EQ(ui->unused(), "");
 }
 
