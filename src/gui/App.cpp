@@ -50,8 +50,10 @@ bool Initialize(int argc, char** argv) {
   wxTheApp->SetExitOnFrameDelete(false);
   wxTheApp->SetAppName("tallivar");
   wxSize disp = wxGetDisplaySize();
-  Screen->Width = disp.x;
-  Screen->Height = disp.y;
+  // The model works in its own units (geometry is scaled to the desktop font), so the
+  // screen is reported in those units too: centring by Screen->Width lands centred.
+  Screen->Width = static_cast<int>(disp.x / Scale());
+  Screen->Height = static_cast<int>(disp.y / Scale());
   // Text is measured with the real font, in the model's units.
   TCanvas::SetMeasurer([](const TFont& f, const AnsiString& text) {
     static wxBitmap bmp(4, 4);
