@@ -1,5 +1,6 @@
 #include "app/Arranque.h"
 
+#include <exception>
 #include <new>
 
 #include "app/DataModule.h"
@@ -30,6 +31,22 @@ void CrearModulo(TDM** ref) {
 
 }  // namespace
 
+void InstalarCuadroDeExcepciones() {
+  Application->OnException = [](TObject*, Exception* E) {
+    // Se llama dentro del manejo de la excepción: la original sigue disponible.
+    if (std::exception_ptr p = std::current_exception()) {
+      try {
+        std::rethrow_exception(p);
+      } catch (MyException& e) {
+        Application->MessageBox(e.Mensaje(), "Error", MB_OK | MB_ICONSTOP);
+        return;
+      } catch (...) {
+      }
+    }
+    Application->ShowException(E);
+  };
+}
+
 bool IniciarPrograma() {
   if (!tv::os::AcquireSingleInstance("tallivar-p.exe")) {
     ShowMessage("Ya se está ejecutando el programa. Observe en la barra de tareas.");
@@ -38,6 +55,7 @@ bool IniciarPrograma() {
   }
   Application->Initialize();
   Application->Title = "Tallivar";
+  InstalarCuadroDeExcepciones();
   tv::os::ApplyRegionalSettings();
   Application->CreateForm(&FrmMain);
   CrearModulo(&DM);

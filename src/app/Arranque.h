@@ -6,5 +6,8 @@
 bool IniciarPrograma();
 // Destruye las ventanas y el módulo de datos creados por el arranque, en orden inverso.
 void TerminarPrograma();
+// Cuadro de excepciones de la aplicación: una MyException que escapa de un evento se
+// muestra con su texto en un cuadro "Error"; las demás, con el cuadro de siempre.
+void InstalarCuadroDeExcepciones();
 // Todo el recorrido de una corrida: inicio, ciclo de mensajes y fin. Devuelve 0.
 int EjecutarPrograma();

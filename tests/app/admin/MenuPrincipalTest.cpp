@@ -2,6 +2,7 @@
 #include <fstream>
 
 #include "Instalacion.h"
+#include "app/Arranque.h"
 #include "app/Configuracion.h"
 #include "app/FrmMain.h"
 #include "app/FrmMainMenu.h"
@@ -163,6 +164,22 @@ TEST_F(MenuPrincipalTest, AperturaProtegidaMuestraYSigue) {
   EXPECT_EQ(ui->messages()[0].Caption, "Error");
   AperturaProtegida([] { throw Exception("Tabla bloqueada"); });
   ASSERT_EQ(ui->messages().size(), 2u);
+  EXPECT_EQ(ui->messages()[1].Kind, MsgKind::Exception);
+  EXPECT_EQ(ui->messages()[1].Text, "Tabla bloqueada.");
+}
+
+TEST_F(MenuPrincipalTest, ExcepcionQueEscapaDeUnaOpcionSeMuestraComoError) {
+  InstalarCuadroDeExcepciones();
+  auto* item = Make<TMenuItem>(FrmMain, "Prueba1");
+  FrmMain->MainMenu1->Items->Add(item);
+  item->OnClick = [](TObject*) { throw MyException("Funcion round(): parámetro 'valor' muy grande.", 0, "", ""); };
+  item->UserClick();
+  item->OnClick = [](TObject*) { throw Exception("Tabla bloqueada"); };
+  item->UserClick();
+  Application->OnException = nullptr;
+  ASSERT_EQ(ui->messages().size(), 2u);
+  EXPECT_EQ(ui->messages()[0].Text, "Funcion round(): parámetro 'valor' muy grande.");
+  EXPECT_EQ(ui->messages()[0].Caption, "Error");
   EXPECT_EQ(ui->messages()[1].Kind, MsgKind::Exception);
   EXPECT_EQ(ui->messages()[1].Text, "Tabla bloqueada.");
 }
