@@ -835,12 +835,37 @@ class Translator {
     return at;
   }
 
+  // `col NOT IN (SELECT …)` or `t.col NOT IN (SELECT …)` starting at i and ending before e:
+  // the index of the closing parenthesis, else -1.
+  int NotInSubquery(int i, int e) const {
+    int n;
+    if (ann_[i].role == Role::ColRef) n = i + 1;
+    else if (ann_[i].role == Role::Qualifier && i + 2 < Size() && toks_[i + 1].t == T::Dot &&
+             ann_[i + 2].role == Role::ColRef)
+      n = i + 3;
+    else
+      return -1;
+    if (!IsW(n, "NOT") || !IsW(n + 1, "IN") || n + 3 >= e || toks_[n + 2].t != T::LParen ||
+        !IsW(n + 3, "SELECT"))
+      return -1;
+    int close = MatchParen(n + 2);
+    return close < e ? close : -1;
+  }
+
   std::string Emit(int b, int e) {
     std::string out;
     out.reserve(static_cast<size_t>(e - b) * 8);
     for (int i = b; i < e; ++i) {
       const Tok& t = toks_[i];
       const Ann& a = ann_[i];
+      if (int close = NotInSubquery(i, e); close >= 0) {
+        // An empty link is reported, and a null in the subquery does not hide every row
+        // (standard NOT IN answers unknown for both).
+        int lhsEnd = a.role == Role::ColRef ? i + 1 : i + 3;
+        Append(out, "coalesce(" + Emit(i, lhsEnd) + " NOT IN " + Emit(lhsEnd + 2, close + 1) + ", 1)");
+        i = close;
+        continue;
+      }
       switch (a.role) {
         case Role::TableRef:
           Append(out, QuoteIdent(scopes_[a.tableScope].tables[a.table].stored));
