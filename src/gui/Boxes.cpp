@@ -7,6 +7,7 @@
 #include <wx/printdlg.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "gui/Driver.h"
@@ -232,20 +233,27 @@ bool WxDriver::ExecuteDialog(TCommonDialog* dialog) {
       if (d->Options.Contains(frHideWholeWord) || d->Options.Contains(frDisableWholeWord)) style |= wxFR_NOWHOLEWORD;
       auto* fd = new wxFindReplaceDialog(parent, data.get(), "Buscar", style);
       fd->SetName("tvFind");
+      // `d` is touched only while the entry stands: the model's dialog drops it when it goes.
       auto onFind = [this, d, fd](wxFindDialogEvent& e) {
-        if (!finds_.count(d)) return;
+        if (auto it = finds_.find(d); it == finds_.end() || it->second != fd) return;
         d->UserFind(A(e.GetFindString()), OptionsOf(e.GetFlags(), d->Options));
-        (void)fd;
       };
       fd->Bind(wxEVT_FIND, onFind);
       fd->Bind(wxEVT_FIND_NEXT, onFind);
       // The data lives as long as the dialog's bindings.
       fd->Bind(wxEVT_FIND_CLOSE, [this, d, fd, data](wxFindDialogEvent&) {
         auto it = finds_.find(d);
-        if (it == finds_.end()) return;
+        if (it == finds_.end() || it->second != fd) return;
         finds_.erase(it);
         d->CloseDialog();
         fd->Destroy();
+      });
+      // Destroyed by the toolkit (with the window it belongs to): forget it.
+      fd->Bind(wxEVT_DESTROY, [this, fd](wxWindowDestroyEvent& e) {
+        e.Skip();
+        if (e.GetEventObject() != fd) return;
+        for (auto it = finds_.begin(); it != finds_.end();)
+          it = it->second == fd ? finds_.erase(it) : std::next(it);
       });
       finds_[dialog] = fd;
       if (d->Left >= 0 && d->Top >= 0) fd->Move(d->Left, d->Top);

@@ -9,10 +9,12 @@
 #include <wx/statline.h>
 
 #include <algorithm>
+#include <exception>
 #include <functional>
 
 #include "gui/Grid.h"
 #include "gui/Layout.h"
+#include "gui/Navigator.h"
 
 namespace tv::gui {
 
@@ -226,6 +228,27 @@ FormWin* WxDriver::Ensure(TForm* form) {
   fw->top->SetName("tvForm");
   fw->root = new wxPanel(fw->top, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxWANTS_CHARS);
   FormWin* raw = fw.get();
+  fw->root->Bind(wxEVT_PAINT, [this, raw](wxPaintEvent&) {
+    wxPaintDC dc(raw->root);
+    TForm* f = raw->form;
+    if (!WinOf(f) || !f->OnPaint) return;
+    TCanvas* cv = nullptr;
+    try {
+      cv = f->PaintForm();
+    } catch (const tv::forms::UiScriptError&) {
+      throw;
+    } catch (...) {
+      // The error box comes after the paint, from the event loop.
+      auto ep = std::current_exception();
+      CallAfterIfAlive(f, [ep] { DispatchEvent([ep] { std::rethrow_exception(ep); }); });
+      return;
+    }
+    wxSize sz = raw->root->GetClientSize();
+    if (!cv->Ops().empty())
+      ReplayCanvas(dc, *cv, Rect(0, 0, int(sz.x / Scale()), int(sz.y / Scale())), wxRect(sz), false);
+    // What the handler changed (a status text) shows after the paint.
+    CallAfterIfAlive(f, [this] { AfterEvent(); });
+  });
   fw->top->Bind(wxEVT_CHAR_HOOK, [this, raw](wxKeyEvent& e) { OnCharHook(raw, e); });
   fw->top->Bind(wxEVT_CLOSE_WINDOW, [this, raw](wxCloseEvent& e) {
     if (!e.CanVeto() || !WinOf(raw->form)) {
@@ -360,8 +383,16 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
       bool first = true;
       for (wxWindow* sib : parentWin->GetChildren())
         if (dynamic_cast<wxRadioButton*>(sib)) first = false;
-      auto* rb = new wxRadioButton(parentWin, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                                   first ? wxRB_GROUP : 0);
+      if (first) {
+        // A native group always has one button on; this hidden one is on when none of
+        // the model's buttons is.
+        auto* none = new wxRadioButton(parentWin, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                                       wxRB_GROUP);
+        none->SetName("tvNoRadio");
+        none->Hide();
+        none->SetValue(true);
+      }
+      auto* rb = new wxRadioButton(parentWin, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0);
       rb->Bind(wxEVT_RADIOBUTTON, [this, c](wxCommandEvent&) {
         if (!Syncing() && Alive(c)) c->UserClick();
         AfterEvent();
@@ -432,6 +463,9 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
     case K::StringGrid: case K::CustomGrid: case K::DBGrid:
       w = new GridView(parentWin, static_cast<TCustomGrid*>(c));
       break;
+    case K::DBNavigator:
+      w = new NavigatorView(parentWin, static_cast<TDBNavigator*>(c));
+      break;
     default: {
       // Controls without a widget of their own show as an empty area.
       w = new wxPanel(parentWin, wxID_ANY);
@@ -480,7 +514,9 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
           fill(sub, it);
           m->AppendSubMenu(sub, W(it->Caption))->Enable(it->Enabled);
         } else {
-          wxMenuItem* mi = m->Append(id, W(it->Caption), ShortHint(it->Hint), it->Checked ? wxITEM_CHECK : wxITEM_NORMAL);
+          wxString label = W(it->Caption);
+          if (it->ShortCut) label += "\t" + W(ShortCutToText(it->ShortCut));
+          wxMenuItem* mi = m->Append(id, label, ShortHint(it->Hint), it->Checked ? wxITEM_CHECK : wxITEM_NORMAL);
           if (it->Checked) mi->Check(true);
           mi->Enable(it->Enabled);
           ids[id] = it;
@@ -588,6 +624,14 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
       }
       bool on = static_cast<TRadioButton*>(c)->Checked;
       if (on && !rb->GetValue()) rb->SetValue(true);  // the toolkit unchecks the others
+      if (!on && rb->GetValue()) {
+        // Unchecked in the model: the group's hidden button takes the mark.
+        for (wxWindow* sib : rb->GetParent()->GetChildren())
+          if (auto* none = dynamic_cast<wxRadioButton*>(sib); none && none->GetName() == "tvNoRadio") {
+            none->SetValue(true);
+            break;
+          }
+      }
       break;
     }
     case K::Edit: case K::MaskEdit: case K::DBEdit: case K::Memo: case K::DBMemo: {
@@ -717,6 +761,9 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
     case K::StringGrid: case K::CustomGrid: case K::DBGrid:
       static_cast<GridView*>(w)->SyncFromModel();
       break;
+    case K::DBNavigator:
+      static_cast<NavigatorView*>(w)->SyncFromModel();
+      break;
     default: break;
   }
   if (k == K::RadioGroup) {
@@ -726,9 +773,12 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
     if (items != b.items) {
       for (auto* r : b.radios) r->Destroy();
       b.radios.clear();
+      if (b.none) b.none->Destroy();
+      // Hidden first member of the group: on while ItemIndex is -1.
+      b.none = new wxRadioButton(w, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
+      b.none->Hide();
       for (size_t i = 0; i < items.size(); ++i) {
-        auto* r = new wxRadioButton(w, wxID_ANY, wxString::FromUTF8(items[i]), wxDefaultPosition, wxDefaultSize,
-                                    i == 0 ? wxRB_GROUP : 0);
+        auto* r = new wxRadioButton(w, wxID_ANY, wxString::FromUTF8(items[i]), wxDefaultPosition, wxDefaultSize, 0);
         int idx = static_cast<int>(i);
         r->Bind(wxEVT_RADIOBUTTON, [this, c, idx](wxCommandEvent&) {
           if (!Syncing() && Alive(c)) static_cast<TRadioGroup*>(c)->UserSelect(idx);
@@ -742,6 +792,8 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
       }
       b.items = items;
     }
+    if (b.none && (rg->ItemIndex < 0 || rg->ItemIndex >= static_cast<int>(b.radios.size())) && !b.none->GetValue())
+      b.none->SetValue(true);
     for (size_t i = 0; i < b.radios.size(); ++i) {
       bool on = rg->ItemIndex == static_cast<int>(i);
       if (on && !b.radios[i]->GetValue()) b.radios[i]->SetValue(true);
@@ -784,7 +836,7 @@ void WxDriver::SyncMenu(FormWin& fw) {
   std::function<void(TMenuItem*)> sign = [&](TMenuItem* it) {
     for (int i = 0; i < it->Count(); ++i) {
       TMenuItem* s = it->Items(i);
-      sig += s->Caption.str() + (s->Visible ? "+" : "-") + "{";
+      sig += s->Caption.str() + (s->Visible ? "+" : "-") + std::to_string(s->ShortCut) + "{";
       sign(s);
       sig += "}";
     }
@@ -1008,9 +1060,20 @@ void WxDriver::FormDestroyed(TForm* form) {
     if (auto* g = dynamic_cast<GridView*>(b.win)) g->Detach();
     if (auto* ct = dynamic_cast<Container*>(b.win)) ct->Detach();
     if (auto* p = dynamic_cast<Painted*>(b.win)) p->Detach();
+    if (auto* n = dynamic_cast<NavigatorView*>(b.win)) n->Detach();
   }
   fw->ended = true;
   if (fw->loop && fw->loop->IsRunning()) fw->loop->ScheduleExit();
+  // Find dialogs that belong to this window go with it.
+  for (auto f = finds_.begin(); f != finds_.end();) {
+    if (f->second->GetParent() != fw->top) {
+      ++f;
+      continue;
+    }
+    wxFindReplaceDialog* fd = f->second;
+    f = finds_.erase(f);
+    fd->Destroy();
+  }
   fw->top->Hide();
   fw->top->Destroy();
   modal_.erase(std::remove(modal_.begin(), modal_.end(), fw), modal_.end());
@@ -1028,6 +1091,7 @@ void WxDriver::ControlDestroyed(TControl* control) {
     if (auto* g = dynamic_cast<GridView*>(w)) g->Detach();
     if (auto* ct = dynamic_cast<Container*>(w)) ct->Detach();
     if (auto* p = dynamic_cast<Painted*>(w)) p->Detach();
+    if (auto* n = dynamic_cast<NavigatorView*>(w)) n->Detach();
     // Children of this widget belong to controls being destroyed too.
     std::vector<TControl*> nested;
     for (auto& [c, b] : fw->bound)
@@ -1220,6 +1284,13 @@ void WxDriver::OnCharHook(FormWin* fw, wxKeyEvent& e) {
     e.Skip();
     return;
   }
+  if (vk == VK_RETURN && e.RawControlDown() && target->ControlKind() == K::DBGrid) {
+    // Ctrl+Enter presses the button of an ellipsis column.
+    if (auto* g = dynamic_cast<GridView*>(WidgetOf(target)); g && g->HasEllipsis(g->GetGridCursorCol())) {
+      g->ClickEllipsis();
+      return;
+    }
+  }
   PushSelection(target);
   target->UserKeyDown(vk, ShiftOf(e));
 }
@@ -1227,8 +1298,9 @@ void WxDriver::OnCharHook(FormWin* fw, wxKeyEvent& e) {
 void WxDriver::HideDialog(TCommonDialog* dialog) {
   auto it = finds_.find(dialog);
   if (it == finds_.end()) return;
-  it->second->Destroy();
+  wxFindReplaceDialog* fd = it->second;
   finds_.erase(it);
+  fd->Destroy();
 }
 
 // ---- public functions -------------------------------------------------------------------------

@@ -29,6 +29,9 @@ double Scale();
 int Sc(int v);
 Word KeyToVk(int wxKey);
 TShiftState ShiftOf(const wxKeyEvent& e);
+// Replays a canvas record made in model coordinates `modelRect` into `rect`; cell text
+// drawn near the top is centred in a taller row when `cellText`.
+void ReplayCanvas(wxDC& dc, const TCanvas& cv, const TRect& modelRect, const wxRect& rect, bool cellText);
 // Caption text for wx (the '&' accelerator syntax is the same).
 wxString Label(const AnsiString& caption);
 // The short part of a hint ("short|long").
@@ -41,6 +44,7 @@ struct Bound {
   TControl* ctrl = nullptr;
   wxWindow* win = nullptr;
   std::vector<wxRadioButton*> radios;  // radio group items
+  wxRadioButton* none = nullptr;       // hidden first member: checked when no item is
   std::vector<std::string> items;      // cached list items
   std::string text;                    // cached caption/text
   bool created = false;

@@ -1,14 +1,13 @@
 #include "gui/Grid.h"
 
+#include <wx/renderer.h>
+
 #include <algorithm>
 #include <cmath>
 
 namespace tv::gui {
 
-namespace {
-
-// Replays a cell's recorded drawing (model coordinates in `mr`) into `rect`.
-void Replay(wxDC& dc, const TCanvas& cv, const TRect& mr, const wxRect& rect) {
+void ReplayCanvas(wxDC& dc, const TCanvas& cv, const TRect& mr, const wxRect& rect, bool cellText) {
   double sx = mr.Width() > 0 ? rect.width / double(mr.Width()) : 1.0;
   double sy = mr.Height() > 0 ? rect.height / double(mr.Height()) : 1.0;
   auto X = [&](int x) { return rect.x + int(std::lround((x - mr.Left) * sx)); };
@@ -49,7 +48,7 @@ void Replay(wxDC& dc, const TCanvas& cv, const TRect& mr, const wxRect& rect) {
         // Text placed near the top of the cell is centred vertically in the taller row.
         int th = dc.GetCharHeight();
         int ty = Y(op.Y);
-        if (op.Y - mr.Top <= 3) ty = rect.y + std::max(0, (rect.height - th) / 2);
+        if (cellText && op.Y - mr.Top <= 3) ty = rect.y + std::max(0, (rect.height - th) / 2);
         if (op.Kind == CanvasOpKind::TextRect) {
           wxDCClipper inner(dc, R(op.R).Intersect(rect));
           dc.DrawText(t, tx, ty);
@@ -60,6 +59,15 @@ void Replay(wxDC& dc, const TCanvas& cv, const TRect& mr, const wxRect& rect) {
       }
     }
   }
+}
+
+namespace {
+
+void DrawEllipsisButton(wxGrid& grid, wxDC& dc, const wxRect& br) {
+  wxRendererNative::Get().DrawPushButton(grid.GetGridWindow(), dc, br, 0);
+  dc.SetFont(grid.GetDefaultCellFont());
+  dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT));
+  dc.DrawLabel(wxString::FromUTF8("\u2026"), br, wxALIGN_CENTRE);
 }
 
 class ModelRenderer : public wxGridCellRenderer {
@@ -79,13 +87,36 @@ class ModelRenderer : public wxGridCellRenderer {
         return;
       }
       // The painted rectangle may start at the cell's left edge minus one pixel.
-      Replay(dc, *cv, mr, rect);
+      ReplayCanvas(dc, *cv, mr, rect, true);
+      if (view.HasEllipsis(col) && row == view.GetGridCursorRow() && col == view.GetGridCursorCol())
+        DrawEllipsisButton(view, dc, view.EllipsisRect(row, col));
     } catch (...) {
       // A drawing handler that fails leaves the cell blank, as a failed paint would.
     }
   }
   wxSize GetBestSize(wxGrid&, wxGridCellAttr&, wxDC&, int, int) override { return wxSize(40, 20); }
   wxGridCellRenderer* Clone() const override { return new ModelRenderer; }
+};
+
+
+// The text editor of an ellipsis column leaves the button beside it uncovered.
+class EllipsisEditor : public wxGridCellTextEditor {
+ public:
+  explicit EllipsisEditor(GridView* v) : view_(v) {}
+  void SetSize(const wxRect& r) override {
+    wxRect e = r;
+    e.width = std::max(0, e.width - std::min(r.width, std::max(view_->GetDefaultRowSize(), 16)));
+    wxGridCellTextEditor::SetSize(e);
+  }
+  // The cell behind the editor is not painted by the renderer: the button is drawn here.
+  void PaintBackground(wxDC& dc, const wxRect& rectCell, const wxGridCellAttr& attr) override {
+    wxGridCellTextEditor::PaintBackground(dc, rectCell, attr);
+    DrawEllipsisButton(*view_, dc, view_->EllipsisRect(view_->GetGridCursorRow(), view_->GetGridCursorCol()));
+  }
+  wxGridCellEditor* Clone() const override { return new EllipsisEditor(view_); }
+
+ private:
+  GridView* view_;
 };
 
 }  // namespace
@@ -125,8 +156,12 @@ class GridTable : public wxGridTableBase {
   wxGridCellAttr* GetAttr(int row, int col, wxGridCellAttr::wxAttrKind) override {
     auto* a = new wxGridCellAttr;
     TCustomGrid* m = view_->Model();
-    if (!m || row >= view_->ModelRows() || col >= view_->ModelCols() || !m->CanEditCell(col, row))
+    if (!m || row >= view_->ModelRows() || col >= view_->ModelCols() || !m->CanEditCell(col, row)) {
       a->SetReadOnly();
+    } else if (wxGridCellEditor* ed = view_->EditorFor(col)) {
+      ed->IncRef();
+      a->SetEditor(ed);
+    }
     return a;
   }
 
@@ -172,6 +207,18 @@ GridView::GridView(wxWindow* parent, TCustomGrid* model)
       if (model_) model_->UserSelectCell(c, r);
     });
   });
+  Bind(wxEVT_GRID_CELL_LEFT_CLICK, [this](wxGridEvent& e) {
+    // The button of an ellipsis column sits in the current cell only.
+    int r = e.GetRow(), c = e.GetCol();
+    if (db_ && HasEllipsis(c) && r == GetGridCursorRow() && c == GetGridCursorCol() &&
+        // The event's position is in the grid's client area, labels included.
+        EllipsisRect(r, c).Contains(
+            CalcUnscrolledPosition(GetGridWindow()->ScreenToClient(ClientToScreen(e.GetPosition()))))) {
+      ClickEllipsis();
+      return;
+    }
+    e.Skip();
+  });
   Bind(wxEVT_GRID_CELL_LEFT_DCLICK, [this](wxGridEvent& e) {
     e.Skip();
     CallAfter([this] {
@@ -194,7 +241,62 @@ GridView::GridView(wxWindow* parent, TCustomGrid* model)
   });
 }
 
-GridView::~GridView() = default;
+GridView::~GridView() {
+  for (auto& [c, e] : editors_)
+    if (e.editor) e.editor->DecRef();
+}
+
+namespace {
+TColumn* ColumnOf(TDBGrid* g, int col) {
+  if (!g) return nullptr;
+  auto cols = g->DisplayColumns();
+  return col >= 0 && col < static_cast<int>(cols.size()) ? cols[static_cast<size_t>(col)] : nullptr;
+}
+bool HasPickList(const TColumn* c) {
+  return c && c->ButtonStyle == cbsAuto && c->PickList->Count() > 0;
+}
+}  // namespace
+
+bool GridView::HasEllipsis(int col) const {
+  TColumn* c = ColumnOf(db_, col);
+  return c && c->ButtonStyle == cbsEllipsis;
+}
+
+wxRect GridView::EllipsisRect(int row, int col) const {
+  wxRect r = CellToRect(row, col);
+  int w = std::min(r.width, std::max(GetDefaultRowSize(), 16));
+  return wxRect(r.GetRight() + 1 - w, r.y, w, r.height);
+}
+
+wxGridCellEditor* GridView::EditorFor(int col) {
+  TColumn* c = ColumnOf(db_, col);
+  std::string sig;
+  if (c && c->ButtonStyle == cbsEllipsis) sig = "...";
+  if (HasPickList(c)) sig = "pick:" + c->PickList->Text().str();
+  ColumnEditor& ce = editors_[col];
+  if (ce.sig != sig && !(IsCellEditControlShown() && GetGridCursorCol() == col)) {
+    if (ce.editor) ce.editor->DecRef();
+    ce.editor = nullptr;
+    ce.sig = sig;
+    if (sig == "...") {
+      ce.editor = new EllipsisEditor(this);
+    } else if (!sig.empty()) {
+      wxArrayString items;
+      for (int i = 0; i < c->PickList->Count(); ++i) items.Add(W(c->PickList->Get(i)));
+      // The list suggests values; typing another one stays possible, as in the original.
+      ce.editor = new wxGridCellChoiceEditor(items, true);
+    }
+  }
+  return ce.editor;
+}
+
+void GridView::ClickEllipsis() {
+  if (!db_) return;
+  if (IsCellEditControlShown()) DisableCellEditControl();  // the typed text goes first
+  CallAfter([this] {
+    if (db_) db_->UserEditButtonClick();
+  });
+}
 
 int GridView::ModelRows() const {
   if (db_) return db_->DisplayRowCount();
@@ -303,6 +405,11 @@ bool GridView::EditorKey(wxKeyEvent& e) {
       DisableCellEditControl();
       return true;
     case WXK_RETURN: case WXK_NUMPAD_ENTER: case WXK_UP: case WXK_DOWN: case WXK_TAB: {
+      if (e.GetKeyCode() != WXK_TAB && e.GetKeyCode() != WXK_UP && e.GetKeyCode() != WXK_DOWN &&
+          e.RawControlDown() && HasEllipsis(GetGridCursorCol())) {
+        ClickEllipsis();  // Ctrl+Enter presses the cell's button
+        return true;
+      }
       // Commit the text first, then let the model see the key.
       DisableCellEditControl();
       Word vk = KeyToVk(e.GetKeyCode());

@@ -3,6 +3,9 @@
 // by replaying the model's canvas, selection and editing through the user-input methods.
 #include <wx/grid.h>
 
+#include <map>
+#include <string>
+
 #include "gui/Driver.h"
 #include "platform/forms/DBGrids.h"
 
@@ -29,12 +32,25 @@ class GridView : public wxGrid {
   int ModelRows() const;
   int ModelCols() const;
 
+  // Data-aware columns with an ellipsis button (shown in the current cell) or a pick list.
+  bool HasEllipsis(int col) const;
+  wxRect EllipsisRect(int row, int col) const;  // in the grid window's logical coordinates
+  // The editor of a column, or nullptr for the plain text editor.
+  wxGridCellEditor* EditorFor(int col);
+  // Commits an open editor and fires the column's button.
+  void ClickEllipsis();
+
  private:
   TCustomGrid* model_;
   TDBGrid* db_ = nullptr;
   int lastIndicator_ = -1;
   int rows_ = 0, cols_ = 0;
   int frozenRows_ = -1, frozenCols_ = -1;
+  struct ColumnEditor {
+    std::string sig;
+    wxGridCellEditor* editor = nullptr;
+  };
+  std::map<int, ColumnEditor> editors_;
   friend class GridTable;
 };
 

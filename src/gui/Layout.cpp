@@ -342,6 +342,7 @@ wxSize Preferred(FormWin& fw, TControl* c) {
       return wxSize(std::clamp(std::max(sw, cols + 24), 120, 1000), std::max(sh, 100));
     }
     case K::StatusBar: return wxSize(best.x, std::max(best.y, w->GetCharHeight() + 10));
+    case K::DBNavigator: return wxSize(std::max(sw, best.x), std::max(sh, best.y));
     case K::ProgressBar: return wxSize(std::max(sw, 150), std::max(Sc(c->Height), 16));
     case K::UpDown: return best;
     case K::Image: {

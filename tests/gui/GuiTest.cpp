@@ -486,6 +486,7 @@ TEST_F(GuiTest, MainWindowRunsMenuShortcutsAndToolButtonsUntilQuit) {
   EXPECT_EQ(bar->GetMenuCount(), 3u);
   EXPECT_FALSE(bar->IsEnabledTop(1));
   EXPECT_EQ(bar->GetMenu(0)->GetMenuItemCount(), 3u);  // the hidden item is left out
+  EXPECT_TRUE(bar->GetMenu(0)->FindItemByPosition(0)->GetItemLabel().EndsWith("\tCtrl+N"));
   delete FrmPrincipalPrueba;
   std::filesystem::remove(logo);
 }
@@ -527,6 +528,165 @@ TEST_F(GuiTest, ReportPreviewShowsPagesAndCloses) {
   tv::report::CurrentReportUi().Preview(rep, rep.title);
   EXPECT_TRUE(s.done());
   EXPECT_EQ(label, wxString::FromUTF8("Página 2 de 2"));
+}
+
+}  // namespace
+
+namespace {
+
+// A table of accounts in a temporary folder, for the data-aware controls.
+struct TablaPrueba {
+  TablaPrueba() {
+    char tmpl[] = "/tmp/tvguiXXXXXX";
+    dir = mkdtemp(tmpl);
+    for (const char* sql : {"CREATE TABLE PL (numecuen VARCHAR(18) PRIMARY KEY, naturaleza VARCHAR(1), nombcuen VARCHAR(60))",
+                            "INSERT INTO PL VALUES ('1105', 'D', 'Caja')",
+                            "INSERT INTO PL VALUES ('1110', 'D', 'Bancos')",
+                            "INSERT INTO PL VALUES ('2205', 'C', 'Proveedores')"}) {
+      TQuery q(nullptr);
+      q.DatabaseName = dir.c_str();
+      q.SQL->Add(sql);
+      q.ExecSQL();
+    }
+  }
+  ~TablaPrueba() { std::filesystem::remove_all(dir); }
+  std::string dir;
+};
+
+std::vector<wxRadioButton*> ShownRadios(wxWindow* parent) {
+  std::vector<wxRadioButton*> out;
+  for (wxWindow* c : parent->GetChildren())
+    if (auto* r = dynamic_cast<wxRadioButton*>(c); r && r->IsShown()) out.push_back(r);
+  return out;
+}
+
+// Navigator buttons with their hints, the ellipsis button and pick list of grid columns, a
+// radio group with no item chosen, and the form's own painting.
+TEST_F(GuiTest, NavigatorEllipsisPickListRadioGroupAndFormPaint) {
+  TablaPrueba datos;
+  auto form = std::make_unique<TForm>(nullptr);
+  form->Caption = "Cuentas";
+  auto* table = Make<TTable>(form.get(), "tblPL");
+  table->DatabaseName = datos.dir.c_str();
+  table->TableName = "PL.db";
+  auto* ds = Make<TDataSource>(form.get(), "DataSource1");
+  ds->DataSet = table;
+  auto* nav = Make<TDBNavigator>(form.get(), "DBNavigator1");
+  nav->DataSource = ds;
+  nav->VisibleButtons = {nbFirst, nbPrior, nbNext, nbLast, nbRefresh};
+  for (const char* h : {"Primero", "Anterior", "Siguiente", "Último", "Insertar", "Borrar", "Editar", "Grabar",
+                        "Cancelar", "Refrescar"})
+    nav->Hints->Add(h);
+  nav->ShowHint = true;
+  auto* grid = Make<TDBGrid>(form.get(), "DBGrid1");
+  table->Open();
+  grid->DataSource = ds;
+  TColumn* c0 = grid->Columns->Add();
+  c0->FieldName = "numecuen";
+  c0->Width = 90;
+  c0->ButtonStyle = cbsEllipsis;
+  TColumn* c1 = grid->Columns->Add();
+  c1->FieldName = "naturaleza";
+  c1->Width = 60;
+  c1->PickList->Add("D");
+  c1->PickList->Add("C");
+  TColumn* c2 = grid->Columns->Add();
+  c2->FieldName = "nombcuen";
+  c2->Width = 160;
+  int botonCelda = 0;
+  grid->OnEditButtonClick = [&](TObject*) { ++botonCelda; };
+  auto* rg = Make<TRadioGroup>(form.get(), "RGTipo");
+  rg->Caption = "Tipo";
+  rg->Items->Add("Mayor");
+  rg->Items->Add("Auxiliar");
+  rg->ItemIndex = -1;
+  auto* ok = Make<TButton>(form.get(), "BtnAceptar");
+  ok->Caption = "&Aceptar";
+  ok->ModalResult = mrOk;
+  int pintadas = 0;
+  form->OnPaint = [&](TObject*) {
+    ++pintadas;
+    form->Canvas->Brush->Color = clNavy;
+    form->Canvas->FillRect(Rect(0, 0, 6, 6));
+  };
+
+  std::vector<wxString> tips;
+  bool firstEnabled = true, nextEnabled = false;
+  std::vector<bool> radiosOn;
+  bool pickList = false, ellipsisPlainText = false;
+  Steps s;
+  s.then([&] {
+     auto* nv = WidgetOf(nav);
+     ASSERT_TRUE(nv);
+     for (wxWindow* c : nv->GetChildren())
+       if (auto* b = dynamic_cast<wxButton*>(c)) tips.push_back(b->GetToolTipText());
+     firstEnabled = nv->FindWindow("nav0")->IsEnabled();
+     nextEnabled = nv->FindWindow("nav2")->IsEnabled();
+     for (auto* r : ShownRadios(WidgetOf(rg))) radiosOn.push_back(r->GetValue());
+     auto* g = static_cast<wxGrid*>(WidgetOf(grid));
+     wxGridCellEditor* e1 = g->GetCellEditor(0, 1);
+     pickList = dynamic_cast<wxGridCellChoiceEditor*>(e1) != nullptr;
+     e1->DecRef();
+     wxGridCellEditor* e2 = g->GetCellEditor(0, 2);
+     ellipsisPlainText = dynamic_cast<wxGridCellChoiceEditor*>(e2) == nullptr;
+     e2->DecRef();
+     Screenshot("navigator");
+   }, 300)
+      .then([&] { Click(WidgetOf(nav)->FindWindow("nav2")); })  // next record
+      .then([&] {
+        // The button sits at the right end of the current cell (row 1, column 0 now).
+        auto* g = static_cast<wxGrid*>(WidgetOf(grid));
+        wxRect r = g->CellToRect(1, 0);
+        ClickAt(g->GetGridWindow()->ClientToScreen(g->CalcScrolledPosition(wxPoint(r.GetRight() - 4, r.y + r.height / 2))));
+      }, 200)
+      .then([&] { Screenshot("navigator-after"); }, 200)
+      .then([&] { Click(WidgetOf(ok)); }, 200);
+  s.start();
+  EXPECT_EQ(form->ShowModal(), mrOk);
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(tips, (std::vector<wxString>{"Primero", "Anterior", "Siguiente", wxString::FromUTF8("Último"), "Refrescar"}));
+  EXPECT_FALSE(firstEnabled);  // on the first record
+  EXPECT_TRUE(nextEnabled);
+  EXPECT_EQ(radiosOn, (std::vector<bool>{false, false}));
+  EXPECT_TRUE(pickList);
+  EXPECT_TRUE(ellipsisPlainText);
+  EXPECT_EQ(table->ActiveRow(), 1);
+  EXPECT_EQ(botonCelda, 1);
+  EXPECT_GT(pintadas, 0);
+}
+
+// A find dialog whose model goes away (or whose window goes with its form) leaves nothing
+// behind.
+TEST_F(GuiTest, FindDialogGoesWithItsModelAndItsForm) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->Caption = "Buscar";
+  auto* ok = Make<TButton>(form.get(), "BtnAceptar");
+  ok->Caption = "&Aceptar";
+  ok->ModalResult = mrOk;
+  auto* find = new TFindDialog(nullptr);
+  auto* find2 = Make<TFindDialog>(form.get(), "FindDialog2");
+  bool shownFirst = false, goneFirst = false, shownSecond = false;
+  Steps s;
+  s.then([&] {
+     find->Execute();
+     Pump(100);
+     shownFirst = FindTop("tvFind") != nullptr;
+     delete find;
+     Pump(100);
+     goneFirst = FindTop("tvFind") == nullptr;
+     find2->Execute();
+     Pump(100);
+     shownSecond = FindTop("tvFind") != nullptr;
+   }, 200)
+      .then([&] { Click(WidgetOf(ok)); }, 200);
+  s.start();
+  EXPECT_EQ(form->ShowModal(), mrOk);
+  EXPECT_TRUE(shownFirst);
+  EXPECT_TRUE(goneFirst);
+  EXPECT_TRUE(shownSecond);
+  form.reset();  // the second dialog is still up: it goes with the form
+  Pump(200);
+  EXPECT_EQ(FindTop("tvFind"), nullptr);
 }
 
 }  // namespace

@@ -130,6 +130,8 @@ bool TCommonDialog::Execute() {
   return ok;
 }
 
+TFindDialog::~TFindDialog() { CloseDialog(); }
+
 bool TFindDialog::Execute() {
   showing_ = true;
   Ui().ExecuteDialog(this);

@@ -138,6 +138,8 @@ using TFindOptions = Set<TFindOption>;
 class TFindDialog : public TCommonDialog {
  public:
   using TCommonDialog::TCommonDialog;
+  // A dialog still up is hidden first, so the driver keeps no pointer to it.
+  ~TFindDialog() override;
   AnsiString ClassName() const override { return "TFindDialog"; }
   DialogKind DialogType() const override { return DialogKind::Find; }
   AnsiString FindText;

@@ -16,6 +16,14 @@ int TGridSizes::Get(int i) const {
   return it == sizes_.end() ? *def_ : it->second;
 }
 
+long long TGridSizes::SumBefore(int n, int gap) const {
+  if (n <= 0) return 0;
+  long long sum = static_cast<long long>(n) * (*def_ + gap);
+  for (auto it = sizes_.begin(); it != sizes_.end() && it->first < n; ++it)
+    if (it->first >= 0) sum += it->second - *def_;
+  return sum;
+}
+
 TCustomGrid::TCustomGrid(TComponent* AOwner)
     : TWinControl(AOwner),
       ColCount([this](const int& v) { SetColCount(v); }, 5),
@@ -67,9 +75,9 @@ bool TCustomGrid::MoveTo(int col, int row) {
 }
 
 TRect TCustomGrid::CellRect(int col, int row) const {
-  int x = 0, y = 0;
-  for (int c = 0; c < col; ++c) x += ColWidths.Get(c) + GridLineWidth;
-  for (int r = 0; r < row; ++r) y += RowHeights.Get(r) + GridLineWidth;
+  // Only the sizes written differ from the default: tall grids need no walk over rows.
+  int x = static_cast<int>(ColWidths.SumBefore(col, GridLineWidth));
+  int y = static_cast<int>(RowHeights.SumBefore(row, GridLineWidth));
   return Rect(x, y, x + ColWidths.Get(col), y + RowHeights.Get(row));
 }
 

@@ -24,6 +24,8 @@ class TGridSizes {
   explicit TGridSizes(const int* def) : def_(def) {}
   int& operator[](int i);
   int Get(int i) const;
+  // Sum of the sizes of entries 0..n-1, each plus `gap`; only sizes written are visited.
+  long long SumBefore(int n, int gap) const;
   void Reset() { sizes_.clear(); }
 
  private:
