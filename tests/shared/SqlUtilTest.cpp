@@ -124,6 +124,8 @@ TEST(FechasSQL, MesDiaAnioYValidarFecha) {
   EXPECT_EQ(MesDiaAnio(AnsiString("05/03/2021")), "03/05/2021");
   EXPECT_EQ(MesDiaAnio(AnsiString("")), "Fecha inválida: \n");
   EXPECT_EQ(MesDiaAnio(AnsiString("31/02/2021")), "Fecha inválida: 31/02/2021\n");
+  // El mensaje va a parar entre comillas de un texto SQL: no puede cerrarlas.
+  EXPECT_EQ(MesDiaAnio(AnsiString("1' or '1'='1")), "Fecha inválida: 1'' or ''1''=''1\n");
   EXPECT_EQ(MesDiaAnio(EncodeDate(2024, 12, 1)), "12/01/2024");
 
   AnsiString msg = "previo";

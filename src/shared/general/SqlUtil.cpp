@@ -111,7 +111,15 @@ void FillCBFromTbl(TComboBox* aCB, TDataSet* aTbl, const char* aField1, const ch
 
 AnsiString MesDiaAnio(const AnsiString& aFecha) {
   TDateTime d;
-  if (!TryStrToDate(aFecha, d)) return "Fecha inválida: " + aFecha + "\n";
+  if (!TryStrToDate(aFecha, d)) {
+    // Este texto termina dentro de las comillas de un texto SQL: sus comillas se doblan.
+    std::string texto;
+    for (char c : aFecha.str()) {
+      if (c == '\'') texto += '\'';
+      texto += c;
+    }
+    return "Fecha inválida: " + AnsiString(texto) + "\n";
+  }
   return FormatDateTime("mm/dd/yyyy", d);
 }
 
