@@ -17,7 +17,10 @@ class AnsiString {
   AnsiString(const std::string& s) : s_(s) {}
   AnsiString(std::string&& s) : s_(std::move(s)) {}
   AnsiString(std::string_view s) : s_(s) {}
-  explicit AnsiString(char c) : s_(1, c) {}
+  // A character makes a one-character text, as in the original; without these a char or
+  // a char32_t from operator[] would silently become its code number ("44" for ',').
+  AnsiString(char c) : s_(1, c) {}
+  AnsiString(char32_t c) : s_(EncodeChar(c)) {}
   AnsiString(int v);
   AnsiString(long v);
   AnsiString(long long v);

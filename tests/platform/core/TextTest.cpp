@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/core/Classes.h"
 #include "platform/core/Encoding.h"
 #include "platform/core/SysUtils.h"
 
@@ -133,5 +134,22 @@ TEST(AnsiStringTest, NumbersAndCharactersJoinAsText) {
   EXPECT_EQ(AnsiString("v=") + 1.5, "v=1,5");
   AnsiString t = "Peña";
   EXPECT_EQ(AnsiString() + t[3], "ñ");
+}
+
+TEST(AnsiStringTest, ACharacterConvertsToItselfNotToItsCode) {
+  ResetFormatSettings();  // DecimalSeparator ','
+  AnsiString amount = "1234,5";
+  AnsiString sep = DecimalSeparator;
+  EXPECT_EQ(sep, ",");
+  EXPECT_EQ(amount.Pos(DecimalSeparator), 5);
+  EXPECT_EQ(Pos(DecimalSeparator, amount), 5);
+  EXPECT_TRUE(amount.SubString(5, 1) == DecimalSeparator);
+  AnsiString name = "Peña";
+  AnsiString enie = name[3];
+  EXPECT_EQ(enie, "ñ");
+  EXPECT_EQ(name.Pos(name[3]), 3);
+  TStringList l;
+  l.Add(':');
+  EXPECT_EQ(l[0], ":");
 }
 }  // namespace
