@@ -20,6 +20,10 @@ class DataSetData : public ReportData {
   void First() override { ds_->First(); }
   void Next() override { ds_->Next(); }
   bool Eof() override { return ds_->GetEof(); }
+  bool Prior() override {
+    ds_->Prior();
+    return true;
+  }
   bool Field(const std::string& name, ExprValue& out) override { return ReadDataSetField(ds_, name, out); }
 
  private:

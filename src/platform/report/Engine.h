@@ -19,6 +19,9 @@ class ReportData {
   virtual void Next() = 0;
   virtual bool Eof() = 0;
   virtual bool Field(const std::string& name, ExprValue& out) = 0;
+  // Steps back one row, so that a group footer sees the last row of its group; false
+  // when these rows cannot go back (the footer then sees the next group's first row).
+  virtual bool Prior() { return false; }
 };
 
 // A data set as report rows (opened when closed).

@@ -437,23 +437,37 @@ class Layout {
 
   void RunRows() {
     FieldLookup fields = [this](const std::string& name, ExprValue& out) { return data_->Field(name, out); };
+    auto keyOf = [&](Group& g) { return ExprText(g.expr->Evaluate(fields)); };
     bool any = false;
-    for (; !data_->Eof(); data_->Next()) {
+    std::vector<std::string> next;  // keys of the row just reached, read ahead
+    while (!data_->Eof()) {
       ++detailNo_;
       size_t changed = groups_.size();
       for (size_t i = 0; i < groups_.size(); ++i) {
-        std::string key = ExprText(groups_[i].expr->Evaluate(fields));
+        std::string key = next.empty() ? keyOf(groups_[i]) : std::move(next[i]);
         if (!any || (changed == groups_.size() && key != groups_[i].key)) changed = std::min(changed, i);
         groups_[i].key = std::move(key);
       }
-      if (any)
-        for (size_t i = groups_.size(); i-- > changed;) PrintGroupFooter(groups_[i]);
+      next.clear();
       for (size_t i = changed; i < groups_.size(); ++i) PrintBand(groups_[i].band, false);
       any = true;
       BandPainter counter = Painter({});
       for (TQRCustomBand* b : rep_.Bands())
         for (TQRPrintable* e : b->Elements()) e->Accumulate(counter);
       for (TQRCustomBand* b : details_) PrintBand(b, false);
+
+      data_->Next();
+      if (data_->Eof() || groups_.empty()) continue;
+      // Footers of the groups that end here print while their last row is current.
+      size_t ends = groups_.size();
+      for (size_t i = 0; i < groups_.size(); ++i) {
+        next.push_back(keyOf(groups_[i]));
+        if (ends == groups_.size() && next[i] != groups_[i].key) ends = i;
+      }
+      if (ends == groups_.size()) continue;
+      bool back = data_->Prior();
+      for (size_t i = groups_.size(); i-- > ends;) PrintGroupFooter(groups_[i]);
+      if (back) data_->Next();  // the headers of the new groups print on the next pass
     }
     if (any)
       for (size_t i = groups_.size(); i-- > 0;) PrintGroupFooter(groups_[i]);

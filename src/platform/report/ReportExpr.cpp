@@ -1,6 +1,7 @@
 #include "platform/report/ReportExpr.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <vector>
 
@@ -105,10 +106,10 @@ class Parser {
       return n;
     }
     if (std::isdigit(static_cast<unsigned char>(c))) {
-      char* end = nullptr;
+      // from_chars: '.' whatever the process locale (the desktop toolkit sets one)
       n->kind = ExprNode::kNum;
-      n->num = std::strtod(s_.c_str() + p_, &end);
-      p_ = static_cast<size_t>(end - s_.c_str());
+      auto r = std::from_chars(s_.data() + p_, s_.data() + s_.size(), n->num, std::chars_format::fixed);
+      p_ = static_cast<size_t>(r.ptr - s_.data());
       return n;
     }
     std::string id = Ident();

@@ -14,7 +14,9 @@ namespace {
 class DataSetReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = ::testing::TempDir() + "report_db_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed());
+    // one folder per test: the database layer keeps a folder's connection open
+    folder_ = ::testing::TempDir() + "report_db_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+              "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed());
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     Exec("create table mov (cuenta char(10), detalle char(40), valor numeric)");
@@ -91,6 +93,49 @@ TEST_F(DataSetReportTest, FieldsAndSumsComeFromTheBoundSourceAsRebound) {
   missing->Parent = detail;
   missing->DataField = "noexiste";
   EXPECT_THROW(rep->Prepare(), Exception);
+}
+
+TEST_F(DataSetReportTest, GroupFootersSeeTheLastRowOfTheirGroup) {
+  ResetFormatSettings();
+  Exec("insert into mov values ('2205', 'Anticipo', 60)");
+  Exec("insert into mov values ('3105', 'Capital', 5)");
+  TComponent form(nullptr);
+  TQuery* mov = Select(&form, "select * from mov order by cuenta, valor");
+  auto* rep = new TQuickRep(&form);
+  rep->DataSet = mov;
+  auto* group = new TQRGroup(&form);
+  group->Parent = rep;
+  group->Expression = "cuenta";
+  auto place = [&](TQRCustomBand* band, auto* e, int left) {
+    e->Parent = band;
+    e->Left = left;
+    return e;
+  };
+  place(group, new TQRDBText(&form), 0)->DataField = "cuenta";
+  auto* detail = new TQRBand(&form);
+  detail->Parent = rep;
+  place(detail, new TQRDBText(&form), 0)->DataField = "detalle";
+  auto* footer = new TQRBand(&form);
+  footer->Parent = rep;
+  footer->BandType = rbGroupFooter;
+  group->FooterBand = footer;
+  // what a footer handler reads from the data set, as the budget summary does for its item
+  AnsiString seen;
+  auto* label = place(footer, new TQRLabel(&form), 0);
+  footer->BeforePrint = [&](TQRCustomBand*, bool&) {
+    label->Caption = "RESUMEN DE " + mov->FieldByName("cuenta")->GetAsString();
+    seen += mov->FieldByName("cuenta")->GetAsString() + ";";
+  };
+  auto* sum = place(footer, new TQRDBCalc(&form), 300);
+  sum->DataField = "valor";
+
+  rep->Prepare();
+  EXPECT_EQ(seen, "1105;2205;3105;");
+  EXPECT_EQ(DumpText(rep->Prepared()),
+            "--- page 1 ---\n"
+            "1105\nCaja menor\nConsignación\nRESUMEN DE 1105 | " + FloatToStr(350.5).str() + "\n"
+            "2205\nProveedores\nAnticipo\nRESUMEN DE 2205 | 100\n"
+            "3105\nCapital\nRESUMEN DE 3105 | 5\n");
 }
 
 }  // namespace

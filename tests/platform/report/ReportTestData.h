@@ -15,6 +15,10 @@ class ListRows : public ReportData {
   void First() override { pos_ = 0; }
   void Next() override { ++pos_; }
   bool Eof() override { return pos_ >= rows_.size(); }
+  bool Prior() override {
+    if (pos_ > 0) --pos_;
+    return true;
+  }
   bool Field(const std::string& name, ExprValue& out) override {
     for (size_t i = 0; i < columns_.size(); ++i)
       if (columns_[i] == name) {
