@@ -62,7 +62,10 @@ fs::path P(const AnsiString& s) {
 
 bool FileExists(const AnsiString& path) {
   std::error_code ec;
-  return !path.IsEmpty() && fs::is_regular_file(P(path), ec);
+  if (path.IsEmpty()) return false;
+  if (fs::is_regular_file(P(path), ec)) return true;
+  AnsiString other = tv::os::ResolvePathCI(path);
+  return other != path && fs::is_regular_file(P(other), ec);
 }
 
 bool DirectoryExists(const AnsiString& path) {
@@ -83,7 +86,9 @@ bool CreateDir(const AnsiString& path) {
   return fs::create_directory(P(path), ec) && !ec;
 }
 
-bool DeleteFile(const AnsiString& path) {
+bool DeleteFile(const AnsiString& oneSpelling) {
+  if (oneSpelling.IsEmpty()) return false;
+  AnsiString path = tv::os::ResolvePathCI(oneSpelling);
   std::error_code ec;
   auto st = fs::symlink_status(P(path), ec);
   if (ec || fs::is_directory(st) || !fs::exists(st)) return false;

@@ -5,14 +5,17 @@
 
 #include "platform/core/AnsiString.h"
 
-// True for an existing regular file (or a link to one); folders do not count.
+// True for an existing regular file (or a link to one); folders do not count. Like the
+// rest of the application's file names, the file's name matches in any letter case
+// ("Data.ini" is found as "data.ini"), an exact spelling first.
 bool FileExists(const AnsiString& path);
 bool DirectoryExists(const AnsiString& path);
 // Creates the folder and any missing parents; true when the folder exists afterwards.
 bool ForceDirectories(const AnsiString& path);
 // Creates one folder; false when it exists already or the parent is missing.
 bool CreateDir(const AnsiString& path);
-// Removes a file (never a folder); false when nothing was removed.
+// Removes a file (never a folder), its name matched as by FileExists; false when nothing
+// was removed.
 bool DeleteFile(const AnsiString& path);
 // Renames or moves a file; fails rather than replacing an existing target.
 bool RenameFile(const AnsiString& oldName, const AnsiString& newName);

@@ -102,6 +102,18 @@ TEST(Files, ExistenceCreationAndDeletion) {
   EXPECT_TRUE(DirectoryExists(d / "a"));
   EXPECT_TRUE(DeleteFile(d / "f.txt"));
   EXPECT_FALSE(DeleteFile(d / "f.txt"));
+
+  // names in another letter case, as the application spells "Data.ini" and "data.ini"
+  WriteText(d / "Data.ini", "x");
+  EXPECT_TRUE(FileExists(d / "data.ini"));
+  EXPECT_TRUE(FileExists(d / "DATA.INI"));
+  EXPECT_FALSE(FileExists(d / "data.ini.bak"));
+  EXPECT_FALSE(FileExists(d / "A")) << "a folder in another case is still a folder";
+  WriteText(d / "data.ini", "y");
+  EXPECT_TRUE(DeleteFile(d / "data.ini")) << "the exact spelling goes first";
+  EXPECT_EQ(ReadText(d / "Data.ini"), "x");
+  EXPECT_TRUE(DeleteFile(d / "data.ini"));
+  EXPECT_FALSE(FileExists(d / "Data.ini"));
 }
 
 TEST(Files, RenameNeverReplacesAnExistingFile) {
