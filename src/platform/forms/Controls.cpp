@@ -178,7 +178,7 @@ void TControl::SetParent(TWinControl* p) {
       int n = 0;
       for (TControl* c : p->children_)
         if (dynamic_cast<TWinControl*>(c)) ++n;
-      w->TabOrder = n;
+      w->TabOrder.Raw(n);
     }
     p->children_.push_back(this);
   }
@@ -289,6 +289,19 @@ std::vector<TWinControl*> TWinControl::TabOrdered() const {
   std::stable_sort(v.begin(), v.end(),
                    [](TWinControl* a, TWinControl* b) { return a->TabOrder < b->TabOrder; });
   return v;
+}
+
+void TWinControl::SetTabOrder(int v) {
+  TWinControl* p = Parent.get();
+  if (!p) {
+    TabOrder.Raw(v);
+    return;
+  }
+  std::vector<TWinControl*> order = p->TabOrdered();
+  order.erase(std::remove(order.begin(), order.end(), this), order.end());
+  int at = std::clamp(v, 0, static_cast<int>(order.size()));
+  order.insert(order.begin() + at, this);
+  for (size_t i = 0; i < order.size(); ++i) order[i]->TabOrder.Raw(static_cast<int>(i));
 }
 
 void TWinControl::DoEnter() {

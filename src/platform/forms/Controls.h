@@ -143,7 +143,9 @@ class TWinControl : public TControl {
   TControl* Controls(int i) const { return children_.at(i); }
 
   HWND const Handle = this;
-  int TabOrder = 0;      // set to the creation index among siblings; lower comes first
+  // Position among the parent's windowed children (creation order at first). Writing it
+  // moves the control there and renumbers the siblings; out-of-range values clamp.
+  TProp<int> TabOrder{[this](const int& v) { SetTabOrder(v); }, 0};
   bool TabStop = false;  // true for controls that take focus by Tab
 
   TNotifyEvent OnEnter;
@@ -159,6 +161,11 @@ class TWinControl : public TControl {
   virtual bool CanFocus() const;
   // Children in tab order.
   std::vector<TWinControl*> TabOrdered() const;
+
+ private:
+  void SetTabOrder(int v);
+
+ public:
 
   // Focus hooks: the form calls these while moving the focus. DoExit may throw to keep
   // the focus where it is (a masked edit that fails its mask).
