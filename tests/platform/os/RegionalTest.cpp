@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <sstream>
 #include <string>
 
 #include "platform/core/SysUtils.h"
@@ -109,4 +110,17 @@ TEST_F(RegionalTest, AnUnwritableLocationFailsTheSetter) {
   WriteText(dir_ / "conf", "a file where the folder should be");
   EXPECT_FALSE(SetUserShortDateFormat("d/M/yyyy"));
   EXPECT_EQ(GetUserShortDateFormat().str(), "dd/MM/yyyy");
+}
+
+// Numbers written into SQL through a C++ stream keep '.' and six significant digits
+// whatever separators the regional settings give the program.
+TEST_F(RegionalTest, StreamOutputOfNumbersIsNotTouched) {
+  WriteText(File(), "[Regional]\nDecimalSeparator=,\nThousandSeparator=.\n");
+  ApplyRegionalSettings();
+  ASSERT_EQ(DecimalSeparator, ',');
+  std::ostringstream sql;
+  float icd = 1234567.0f;
+  sql << "where icd=" << icd << " and valor=" << 1234.5678 << " and n=" << 100.0 << " and t=" << AnsiString("x");
+  EXPECT_EQ(sql.str(), "where icd=1.23457e+06 and valor=1234.57 and n=100 and t=x");
+  EXPECT_EQ(Format("%.2f", 2.5).str(), "2.50");
 }
