@@ -205,6 +205,8 @@ TEST_F(DbTest, FilterExpressions) {
       {"nivel='2'", 1},  // quoted number against a number field
       {"(naturaleza='S' or naturaleza='N') and saldo>5", 1},
       {"naturaleza<>''", 3},
+      {"saldo='5' or saldo='7'", 2},            // quoted numbers against a float field
+      {"numecuen='_' or numecuen='%'", 0},     // no wildcards in a filter
   };
   int changes = 0;
   TDataSource ds(nullptr);

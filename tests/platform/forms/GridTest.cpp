@@ -215,3 +215,19 @@ TEST_F(DbGridTest, DataAwareEditTextAndNavigator) {
   table_->Post();
   EXPECT_EQ(table_->FieldByName("nombcuen")->AsString, "Bancos del país");
 }
+
+// Handlers swallow keys by zeroing them: Ctrl+Delete deletes nothing, Down on the last
+// row starts no new row.
+TEST_F(DbGridTest, KeyDownHandlerSwallowsCtrlDeleteAndDownOnTheLastRow) {
+  grid_->OnKeyDown = [&](TObject*, Word& key, TShiftState shift) {
+    if (key == VK_DELETE && shift.Contains(ssCtrl)) key = 0;
+    if (key == VK_DOWN && table_->RecNo == table_->RecordCount) key = 0;
+  };
+  form_->Show();
+  ui_.now(form_).row("DBGrid1", 0).keys("Ctrl+Del");
+  EXPECT_EQ(table_->RecordCount, 3);
+  ui_.now(form_).keys("Ctrl+End").keys("Down");
+  EXPECT_EQ(table_->State, dsBrowse);
+  EXPECT_EQ(grid_->DisplayRowCount(), 3);
+  EXPECT_EQ(table_->RecNo, 3);
+}

@@ -304,8 +304,9 @@ TEST_F(Dialect, OtherDatabaseAndWorkTableSpellings) {
   EXPECT_THROW(t.Post(), EDBEngineError);  // the table-level key is enforced
   t.Cancel();
   t.Close();
-  EXPECT_TRUE(tv::db::TableFileExists((dir_ + "infPpto.db").c_str()));
-  EXPECT_TRUE(tv::db::DeleteTableFile((dir_ + "infPpto.db").c_str()));
+  // the folder as the application keeps it, plus "\infPpto.db"
+  EXPECT_TRUE(tv::db::TableFileExists((dir_ + "\\infPpto.db").c_str()));
+  EXPECT_TRUE(tv::db::DeleteTableFile((dir_ + "\\infPpto.db").c_str()));
   EXPECT_FALSE(tv::db::TableExists("Contabilidad", "infPpto"));
 }
 
