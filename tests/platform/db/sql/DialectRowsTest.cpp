@@ -254,6 +254,10 @@ TEST_F(Dialect, StatementsThatChangeData) {
              "numecuen='1105' "}, 4, "select count(*) from pl where numecuen='1106'", {"1"}},
       {101, {"update  mvt set cedulanit=\"901\" where cedulanit=\"900\""}, 2,
        "select count(*) from mvt where cedulanit='901'", {"2"}},
+      {25, {"update mvt set detalle='' where detalle=\"Ingreso\"", "insert into tc (cedulanit, nombre) values "
+            "(\"\", 'otro sin id')"}, 1, "select count(*) from mvt where detalle is null", {"4"}},
+      {25, {"insert into tc (cedulanit, nombre) values (\"\", 'otro sin id')"}, 1,
+       "select count(*) from tc where cedulanit is null", {"2"}},
       {98, {"update mvt set cedulanit='0' where cedulanit is null"}, 3,
        "select count(*) from mvt where cedulanit is null", {"0"}},
   };
