@@ -34,7 +34,8 @@ TSession::TSession(TComponent* AOwner) : TComponent(AOwner) {}
 TSession::~TSession() = default;
 
 void TSession::SetActive(const bool& v) {
-  if (!v && active_) {
+  // Every dataset belongs to the default session: another session closes none of them.
+  if (!v && active_ && this == Session) {
     CloseDatasets([](const std::string&, const std::string&) { return true; });
     ReleaseIdleConnections();
   }

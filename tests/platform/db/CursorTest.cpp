@@ -53,7 +53,17 @@ TEST_F(DbTest, StateTransitions) {
     EXPECT_EQ(t.State, s.state) << s.what;
   }
   t.Open();
+  {
+    TSession own(nullptr);  // a dialog's session of its own
+    own.Active = true;
+    own.Active = false;
+  }
+  EXPECT_TRUE(t.Active);
   EXPECT_EQ(t.RecordCount, 1);
+  Session->Active = false;  // the default session closes its datasets
+  EXPECT_FALSE(t.Active);
+  Session->Active = true;
+  t.Open();
   t.Append();
   EXPECT_EQ(t.RecNo, -1);  // no record number while inserting
   t.Cancel();
