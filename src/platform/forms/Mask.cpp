@@ -221,6 +221,15 @@ void TMaskEdit::SetText(const AnsiString& v) {
   StoreEdit(spec_.Format(v), 0, false);
 }
 
+// Without a mask EditText is the text itself, also inside OnChange.
+void TMaskEdit::Change() {
+  if (!spec_.IsMasked()) {
+    edit_ = ToU32(Text);
+    EditText.Raw(Text.get());
+  }
+  TCustomEdit::Change();
+}
+
 void TMaskEdit::SetEditTextValue(const AnsiString& v) {
   if (!spec_.IsMasked()) {
     SetText(v);

@@ -95,6 +95,7 @@ class TMaskEdit : public TCustomEdit {
 
  protected:
   void SetText(const AnsiString& v) override;
+  void Change() override;
 
  private:
   void SetMask(const AnsiString& m);

@@ -153,6 +153,8 @@ TEST(Mask, EditTextTextAndTyping) {
       {"999,999,999,999;0; ", "1234567", "123,456,7  ,   ", "1234567"},
       {"999999.99.99.99.99;1; ", "", "      .  .  .  .  ", "      .  .  .  .  "},
       {">LL-000;0;_", "ab123", "AB-123", "AB123"},
+      {"999;0; ", "12", "12 ", "12"},
+      {"", "1105101234567890123", "1105101234567890123", "1105101234567890123"},
   };
   f.Show();
   for (const auto& c : cases) {
@@ -162,6 +164,10 @@ TEST(Mask, EditTextTextAndTyping) {
     EXPECT_EQ(m->EditText, c.editText) << c.mask << " " << c.typed;
     EXPECT_EQ(m->Text, c.text) << c.mask << " " << c.typed;
   }
+  m->EditMask = "";  // the account edit: no mask, 18 characters
+  m->MaxLength = 18;
+  ui.now(&f).set("EdMask", "1105101234567890123");
+  EXPECT_EQ(m->Text, "110510123456789012");
 }
 
 TEST(Mask, MaskChangesKeepTheValueAndCodeWritesFillFromTheLeft) {

@@ -116,3 +116,30 @@ TEST(Events, MouseMoveStatusHintPaintAndCursor) {
   Screen->Cursor = crDefault;
   EXPECT_EQ(Application->Title, "Tallivar");
 }
+
+TEST(Edits, TypingFollowsCaseLengthAndEditableCombosKeepFreeText) {
+  HeadlessDriver ui;
+  TForm f(nullptr);
+  auto* cod = Make<TEdit>(&f, "EdCodiVeri");
+  cod->CharCase = ecUpperCase;
+  cod->MaxLength = 3;
+  auto* clave = Make<TEdit>(&f, "EdClave");
+  clave->PasswordChar = '*';
+  auto* cb = Make<TComboBox>(&f, "cbTipoDoc");
+  cb->Style = csDropDown;
+  cb->DropDownCount = 15;
+  cb->Items->Add("1:CE");
+  cb->Items->Add("2:IN");
+  f.Show();
+  ui.now(&f).set("EdCodiVeri", "abcd").set("EdClave", "vorb");
+  EXPECT_EQ(cod->Text, "ABC");
+  EXPECT_TRUE(cod->Modified);
+  EXPECT_EQ(clave->Text, "vorb");
+  cod->Text = "xyz";  // a write from code clears the edited mark
+  EXPECT_FALSE(cod->Modified);
+  cb->Text = "CE";  // an editable combo keeps a text that is no item
+  EXPECT_EQ(cb->Text, "CE");
+  EXPECT_EQ(cb->ItemIndex, -1);
+  cb->ItemIndex = 1;
+  EXPECT_EQ(cb->Text, "2:IN");
+}
