@@ -22,6 +22,8 @@ bool IsField(K k) {
          k == K::ProgressBar || k == K::ListBox || k == K::Memo || k == K::DBMemo;
 }
 bool IsGridKind(K k) { return k == K::StringGrid || k == K::CustomGrid || k == K::DBGrid; }
+// Bevels and shapes frame or underline other controls by design.
+bool Decorative(const TControl* c) { return c->ControlKind() == K::Bevel || c->ControlKind() == K::Shape; }
 bool Explicit(const TControl* c) { return c->Align == alNone && (c->Left != 0 || c->Top != 0); }
 
 Bound* B(FormWin& fw, TControl* c) {
@@ -119,14 +121,55 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
   // Explicit geometry, relative to the container's client origin.
   int explicitBottom = 0, explicitRight = 0;
   bool anyExplicit = false;
+  struct Given {
+    TControl* c;
+    wxRect model;  // the form's geometry, the control's own size where it gives none
+    wxRect r;
+  };
+  std::vector<Given> given;
   for (TControl* c : kids) {
     if (!Explicit(c)) continue;
     wxSize pf = Preferred(fw, c);
-    wxRect r(Sc(c->Left), Sc(c->Top), pf.x, pf.y);
+    wxRect m(c->Left, c->Top, c->Width > 0 ? c->Width : int(pf.x / Scale()),
+             c->Height > 0 ? c->Height : int(pf.y / Scale()));
+    given.push_back({c, m, wxRect(Sc(c->Left), Sc(c->Top), pf.x, pf.y)});
+  }
+  // A control wider or taller on the desktop than the form made it would cover the one
+  // after it: the ones after move along, keeping the form's spacing.
+  auto spread = [&](bool horizontal) {
+    std::vector<Given*> order;
+    for (Given& g : given) order.push_back(&g);
+    std::stable_sort(order.begin(), order.end(), [&](Given* a, Given* b) {
+      return horizontal ? a->model.x < b->model.x : a->model.y < b->model.y;
+    });
+    for (size_t i = 0; i < order.size(); ++i) {
+      Given& g = *order[i];
+      if (Decorative(g.c)) continue;
+      for (size_t j = 0; j < i; ++j) {
+        const Given& p = *order[j];
+        if (Decorative(p.c)) continue;
+        const wxRect &pm = p.model, &gm = g.model;
+        if (horizontal) {
+          bool before = pm.GetRight() < gm.x;
+          bool sameBand = pm.y <= gm.GetBottom() && gm.y <= pm.GetBottom();
+          if (before && sameBand && p.r.GetRight() + 1 > g.r.x - Sc(gm.x - pm.GetRight() - 1))
+            g.r.x = p.r.GetRight() + 1 + Sc(gm.x - pm.GetRight() - 1);
+        } else {
+          bool before = pm.GetBottom() < gm.y;
+          bool sameBand = p.r.x <= g.r.GetRight() && g.r.x <= p.r.GetRight();
+          if (before && sameBand && p.r.GetBottom() + 1 > g.r.y - Sc(gm.y - pm.GetBottom() - 1))
+            g.r.y = p.r.GetBottom() + 1 + Sc(gm.y - pm.GetBottom() - 1);
+        }
+      }
+    }
+  };
+  spread(true);
+  spread(false);
+  for (Given& g : given) {
     anyExplicit = true;
-    explicitBottom = std::max(explicitBottom, r.GetBottom() + 1);
-    explicitRight = std::max(explicitRight, r.GetRight() + 1);
-    placed.emplace_back(c, r);
+    explicitBottom = std::max(explicitBottom, g.r.GetBottom() + 1);
+    explicitRight = std::max(explicitRight, g.r.GetRight() + 1);
+    placed.emplace_back(g.c, g.r);
   }
 
   // Automatic flow for the rest.
@@ -222,10 +265,13 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
         if (r.kind == Row::Pair && j == 0) {
           rc = wxRect(x, y + (h - pf.y) / 2, labelW, pf.y);
           x += labelW + kGap;
-        } else if (r.kind == Row::Stretch || (r.kind == Row::Single && IsContainer(k))) {
+        } else if (r.kind == Row::Stretch || (r.kind == Row::Single && (IsContainer(k) || k == K::ProgressBar))) {
+          // Containers and progress bars on a row of their own span the width.
           rc = wxRect(x, y, innerW, r.kind == Row::Stretch ? h : pf.y);
         } else {
-          int w = std::min(pf.x, std::max(0, x0 + innerW - x));
+          int room = std::max(0, x0 + innerW - x);
+          // A progress bar beside its label takes the rest of the row.
+          int w = k == K::ProgressBar && r.kind == Row::Pair ? std::max(room, 0) : std::min(pf.x, room);
           rc = wxRect(x, y + (h - pf.y) / 2, w, pf.y);
           x += w + (r.kind == Row::Tools ? 2 : kGap);
         }
