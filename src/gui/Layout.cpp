@@ -135,36 +135,57 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
     given.push_back({c, m, wxRect(Sc(c->Left), Sc(c->Top), pf.x, pf.y)});
   }
   // A control wider or taller on the desktop than the form made it would cover the one
-  // after it: the ones after move along, keeping the form's spacing.
+  // after it: the ones after move along, keeping the form's spacing. Controls that share a
+  // column (or a line) in the form move together, so they stay aligned.
   auto spread = [&](bool horizontal) {
     std::vector<Given*> order;
-    for (Given& g : given) order.push_back(&g);
-    std::stable_sort(order.begin(), order.end(), [&](Given* a, Given* b) {
-      return horizontal ? a->model.x < b->model.x : a->model.y < b->model.y;
-    });
-    for (size_t i = 0; i < order.size(); ++i) {
-      Given& g = *order[i];
-      if (Decorative(g.c)) continue;
-      for (size_t j = 0; j < i; ++j) {
-        const Given& p = *order[j];
-        if (Decorative(p.c)) continue;
-        const wxRect &pm = p.model, &gm = g.model;
-        if (horizontal) {
-          bool before = pm.GetRight() < gm.x;
-          bool sameBand = pm.y <= gm.GetBottom() && gm.y <= pm.GetBottom();
-          if (before && sameBand && p.r.GetRight() + 1 > g.r.x - Sc(gm.x - pm.GetRight() - 1))
-            g.r.x = p.r.GetRight() + 1 + Sc(gm.x - pm.GetRight() - 1);
-        } else {
-          bool before = pm.GetBottom() < gm.y;
-          bool sameBand = p.r.x <= g.r.GetRight() && g.r.x <= p.r.GetRight();
-          if (before && sameBand && p.r.GetBottom() + 1 > g.r.y - Sc(gm.y - pm.GetBottom() - 1))
-            g.r.y = p.r.GetBottom() + 1 + Sc(gm.y - pm.GetBottom() - 1);
+    for (Given& g : given)
+      if (!Decorative(g.c)) order.push_back(&g);
+    auto at = [&](const Given* g) { return horizontal ? g->model.x : g->model.y; };
+    std::stable_sort(order.begin(), order.end(), [&](Given* a, Given* b) { return at(a) < at(b); });
+    for (size_t i = 0; i < order.size();) {
+      size_t end = i;
+      while (end < order.size() && at(order[end]) == at(order[i])) ++end;
+      int shift = 0;
+      for (size_t k = i; k < end; ++k) {
+        const Given& g = *order[k];
+        for (size_t j = 0; j < i; ++j) {
+          const Given& p = *order[j];
+          const wxRect &pm = p.model, &gm = g.model;
+          if (horizontal) {
+            bool before = pm.GetRight() < gm.x;
+            bool sameBand = pm.y <= gm.GetBottom() && gm.y <= pm.GetBottom();
+            if (before && sameBand)
+              shift = std::max(shift, p.r.GetRight() + 1 + Sc(gm.x - pm.GetRight() - 1) - g.r.x);
+          } else {
+            bool before = pm.GetBottom() < gm.y;
+            bool sameBand = p.r.x <= g.r.GetRight() && g.r.x <= p.r.GetRight();
+            if (before && sameBand)
+              shift = std::max(shift, p.r.GetBottom() + 1 + Sc(gm.y - pm.GetBottom() - 1) - g.r.y);
+          }
         }
       }
+      for (size_t k = i; k < end; ++k) (horizontal ? order[k]->r.x : order[k]->r.y) += shift;
+      i = end;
     }
   };
   spread(true);
   spread(false);
+  // A label on the line of the field to its right sits at the field's middle: desktop
+  // fields are taller than the form's, and the form aligned their tops.
+  for (Given& g : given) {
+    if (g.c->ControlKind() != K::Label || static_cast<TLabel*>(g.c)->WordWrap) continue;
+    for (const Given& f : given) {
+      K fk = f.c->ControlKind();
+      if (!(fk == K::Edit || fk == K::MaskEdit || fk == K::ComboBox || fk == K::DBEdit)) continue;
+      bool right = f.model.x >= g.model.x + g.model.width / 2;
+      bool sameLine = g.model.y >= f.model.y - 4 && g.model.y <= f.model.y + f.model.height / 2;
+      if (right && sameLine && g.r.height < f.r.height) {
+        g.r.y = f.r.y + (f.r.height - g.r.height) / 2;
+        break;
+      }
+    }
+  }
   for (Given& g : given) {
     anyExplicit = true;
     explicitBottom = std::max(explicitBottom, g.r.GetBottom() + 1);

@@ -226,6 +226,11 @@ class AppFormsTest : public ::testing::Test {
     setenv("XDG_RUNTIME_DIR", (dir_ / "run").c_str(), 1);
     tv::schema::CreateFreshInstallation(prog_.string());
     libros_ = tv::schema::StarterBooksFolder(prog_.string());
+    // The tool-button pictures that the build lays out beside the tests, as the program has them.
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(fs::current_path() / ".." / "tallivar" / "images", ec))
+      if (e.path().filename().string().rfind("btn_", 0) == 0)
+        fs::copy_file(e.path(), prog_ / "images" / e.path().filename(), fs::copy_options::skip_existing, ec);
     tv::os::SetProgramDirForTests(prog_.string());
     cwd_ = fs::current_path();
   }
