@@ -125,6 +125,7 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
     TControl* c;
     wxRect model;  // the form's geometry, the control's own size where it gives none
     wxRect r;
+    bool wKnown, hKnown;  // the form gave the width / height
   };
   std::vector<Given> given;
   for (TControl* c : kids) {
@@ -132,7 +133,7 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
     wxSize pf = Preferred(fw, c);
     wxRect m(c->Left, c->Top, c->Width > 0 ? c->Width : int(pf.x / Scale()),
              c->Height > 0 ? c->Height : int(pf.y / Scale()));
-    given.push_back({c, m, wxRect(Sc(c->Left), Sc(c->Top), pf.x, pf.y)});
+    given.push_back({c, m, wxRect(Sc(c->Left), Sc(c->Top), pf.x, pf.y), c->Width > 0, c->Height > 0});
   }
   // A control wider or taller on the desktop than the form made it would cover the one
   // after it: the ones after move along, keeping the form's spacing. Controls that share a
@@ -152,16 +153,18 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
         for (size_t j = 0; j < i; ++j) {
           const Given& p = *order[j];
           const wxRect &pm = p.model, &gm = g.model;
+          // Without a size from the form (a label sized to its text) a control ends before
+          // the next one starts, a small gap away.
           if (horizontal) {
-            bool before = pm.GetRight() < gm.x;
+            bool before = p.wKnown ? pm.GetRight() < gm.x : pm.x < gm.x;
             bool sameBand = pm.y <= gm.GetBottom() && gm.y <= pm.GetBottom();
-            if (before && sameBand)
-              shift = std::max(shift, p.r.GetRight() + 1 + Sc(gm.x - pm.GetRight() - 1) - g.r.x);
+            int gap = p.wKnown ? Sc(gm.x - pm.GetRight() - 1) : kGap;
+            if (before && sameBand) shift = std::max(shift, p.r.GetRight() + 1 + gap - g.r.x);
           } else {
-            bool before = pm.GetBottom() < gm.y;
+            bool before = p.hKnown ? pm.GetBottom() < gm.y : pm.y < gm.y;
             bool sameBand = p.r.x <= g.r.GetRight() && g.r.x <= p.r.GetRight();
-            if (before && sameBand)
-              shift = std::max(shift, p.r.GetBottom() + 1 + Sc(gm.y - pm.GetBottom() - 1) - g.r.y);
+            int gap = p.hKnown ? Sc(gm.y - pm.GetBottom() - 1) : 2;
+            if (before && sameBand) shift = std::max(shift, p.r.GetBottom() + 1 + gap - g.r.y);
           }
         }
       }
@@ -178,7 +181,7 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
     for (const Given& f : given) {
       K fk = f.c->ControlKind();
       if (!(fk == K::Edit || fk == K::MaskEdit || fk == K::ComboBox || fk == K::DBEdit)) continue;
-      bool right = f.model.x >= g.model.x + g.model.width / 2;
+      bool right = g.wKnown ? f.model.x >= g.model.x + g.model.width / 2 : f.model.x > g.model.x;
       bool sameLine = g.model.y >= f.model.y - 4 && g.model.y <= f.model.y + f.model.height / 2;
       if (right && sameLine && g.r.height < f.r.height) {
         g.r.y = f.r.y + (f.r.height - g.r.height) / 2;

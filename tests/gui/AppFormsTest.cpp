@@ -222,6 +222,8 @@ class AppFormsTest : public ::testing::Test {
     prog_ = dir_ / "prog";
     fs::create_directories(dir_ / "config");
     fs::create_directories(dir_ / "run");
+    for (const char* v : {"TALLIVAR_CONFIG_DIR", "XDG_RUNTIME_DIR"})
+      if (const char* old = std::getenv(v)) saved_[v] = old;
     setenv("TALLIVAR_CONFIG_DIR", (dir_ / "config").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (dir_ / "run").c_str(), 1);
     tv::schema::CreateFreshInstallation(prog_.string());
@@ -244,8 +246,16 @@ class AppFormsTest : public ::testing::Test {
     fs::current_path(cwd_);
     std::error_code ec;
     fs::remove_all(dir_, ec);
+    for (const char* v : {"TALLIVAR_CONFIG_DIR", "XDG_RUNTIME_DIR"}) {
+      auto it = saved_.find(v);
+      if (it == saved_.end())
+        unsetenv(v);
+      else
+        setenv(v, it->second.c_str(), 1);
+    }
     Pump(50);
   }
+  std::map<std::string, std::string> saved_;
   fs::path dir_, prog_, cwd_;
   std::string libros_;
 };

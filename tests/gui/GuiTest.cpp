@@ -690,3 +690,53 @@ TEST_F(GuiTest, FindDialogGoesWithItsModelAndItsForm) {
 }
 
 }  // namespace
+
+namespace {
+
+// Controls placed by the form: a caption longer on the desktop pushes the field after it,
+// the fields of the same column stay aligned, and labels sit at their field's middle.
+TEST_F(GuiTest, PlacedControlsMoveAlongWhenANeighbourGrows) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->Caption = "Tercero";
+  form->BorderStyle = bsDialog;
+  auto label = [&](const char* name, const char* caption, int top) {
+    auto* l = Make<TLabel>(form.get(), name);
+    l->Caption = caption;
+    l->SetBounds(8, top, 0, 0);
+    return l;
+  };
+  auto edit = [&](const char* name, int top) {
+    auto* e = Make<TEdit>(form.get(), name);
+    e->SetBounds(60, top, 120, 21);
+    return e;
+  };
+  TLabel* l1 = label("Label1", "Nombre completo del tercero:", 8);
+  TEdit* e1 = edit("EdNombre", 8);
+  label("Label2", "NIT:", 40);
+  TEdit* e2 = edit("EdNit", 40);
+  auto* b = Make<TButton>(form.get(), "BtnBuscar");
+  b->Caption = "Buscar";
+  b->SetBounds(184, 8, 60, 25);
+  auto* ok = Make<TButton>(form.get(), "BtnAceptar");
+  ok->Caption = "&Aceptar";
+  ok->ModalResult = mrOk;
+  ok->SetBounds(184, 72, 60, 25);
+  wxRect rl1, re1, re2, rb;
+  Steps s;
+  s.then([&] {
+     rl1 = WidgetOf(l1)->GetRect();
+     re1 = WidgetOf(e1)->GetRect();
+     re2 = WidgetOf(e2)->GetRect();
+     rb = WidgetOf(b)->GetRect();
+     Screenshot("placed");
+   }, 200)
+      .then([&] { Click(WidgetOf(ok)); });
+  s.start();
+  EXPECT_EQ(form->ShowModal(), mrOk);
+  EXPECT_GT(re1.x, rl1.GetRight());
+  EXPECT_EQ(re1.x, re2.x);
+  EXPECT_GT(rb.x, re1.GetRight());
+  EXPECT_LE(std::abs((rl1.y + rl1.height / 2) - (re1.y + re1.height / 2)), 1);
+}
+
+}  // namespace
