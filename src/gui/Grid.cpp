@@ -242,8 +242,12 @@ GridView::GridView(wxWindow* parent, TCustomGrid* model)
 }
 
 GridView::~GridView() {
+  // The editors' controls go now, with the grid, whoever else holds the editors.
   for (auto& [c, e] : editors_)
-    if (e.editor) e.editor->DecRef();
+    if (e.editor) {
+      if (e.editor->IsCreated()) e.editor->Destroy();
+      e.editor->DecRef();
+    }
 }
 
 namespace {

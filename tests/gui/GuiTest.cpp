@@ -610,7 +610,13 @@ TEST_F(GuiTest, NavigatorEllipsisPickListRadioGroupAndFormPaint) {
     form->Canvas->FillRect(Rect(0, 0, 6, 6));
   };
 
-  std::vector<wxString> tips;
+  std::vector<wxString> pickItems;
+  auto clickCell = [&](int row, int col) {
+    auto* g = static_cast<wxGrid*>(WidgetOf(grid));
+    wxRect r = g->CellToRect(row, col);
+    ClickAt(g->GetGridWindow()->ClientToScreen(g->CalcScrolledPosition(r.GetPosition() + wxPoint(8, r.height / 2))));
+  };
+    std::vector<wxString> tips;
   bool firstEnabled = true, nextEnabled = false;
   std::vector<bool> radiosOn;
   bool pickList = false, ellipsisPlainText = false;
@@ -640,7 +646,22 @@ TEST_F(GuiTest, NavigatorEllipsisPickListRadioGroupAndFormPaint) {
         ClickAt(g->GetGridWindow()->ClientToScreen(g->CalcScrolledPosition(wxPoint(r.GetRight() - 4, r.y + r.height / 2))));
       }, 200)
       .then([&] { Screenshot("navigator-after"); }, 200)
-      .then([&] { Click(WidgetOf(ok)); }, 200);
+      .then([&] { clickCell(1, 1); })  // the pick-list column of the current row
+      .then([&] { clickCell(1, 1); }, 700)  // a second click opens its editor
+      .then([&] {
+        auto* g = static_cast<wxGrid*>(WidgetOf(grid));
+        wxGridCellEditor* ed = g->GetCellEditor(1, 1);
+        if (g->IsCellEditControlShown())
+          if (auto* co = dynamic_cast<wxComboBox*>(ed->GetControl())) {
+            for (unsigned i = 0; i < co->GetCount(); ++i) pickItems.push_back(co->GetString(i));
+            co->SetSelection(1);  // "C", as picking it from the list does
+          }
+        ed->DecRef();
+        Screenshot("picklist");
+      }, 400)
+      .then([&] { Key(WXK_RETURN); })
+      .then([&] { Screenshot("picklist-after"); }, 300)
+      .then([&] { Click(WidgetOf(ok)); }, 300);
   s.start();
   EXPECT_EQ(form->ShowModal(), mrOk);
   EXPECT_TRUE(s.done());
@@ -652,6 +673,10 @@ TEST_F(GuiTest, NavigatorEllipsisPickListRadioGroupAndFormPaint) {
   EXPECT_TRUE(ellipsisPlainText);
   EXPECT_EQ(table->ActiveRow(), 1);
   EXPECT_EQ(botonCelda, 1);
+  EXPECT_EQ(pickItems, (std::vector<wxString>{"D", "C"}));
+  table->First();
+  table->Next();
+  EXPECT_EQ(table->FieldByName("naturaleza")->AsString, "C");
   EXPECT_GT(pintadas, 0);
 }
 
