@@ -27,6 +27,12 @@ class GuiEnvironment : public ::testing::Environment {
     static char arg0[] = "test_gui";
     static char* argv[] = {arg0, nullptr};
     ASSERT_TRUE(tv::gui::Initialize(1, argv)) << "no display";
+    // A failed toolkit check is a test failure, not a dialog that waits for a click.
+    wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
+                          const wxString& msg) {
+      ADD_FAILURE() << "wx assertion " << cond.utf8_str() << " in " << func.utf8_str() << " (" << file.utf8_str()
+                    << ":" << line << ") " << msg.utf8_str();
+    });
   }
   void TearDown() override { tv::gui::Shutdown(); }
 };
