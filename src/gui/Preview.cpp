@@ -3,10 +3,12 @@
 #include "gui/Preview.h"
 
 #include <wx/filedlg.h>
+#include <wx/paper.h>
 #include <wx/print.h>
 #include <wx/printdlg.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "gui/Driver.h"
 #include "platform/report/Render.h"
@@ -211,6 +213,8 @@ bool WxReportUi::Print(const PreparedReport& report, const std::string& title, b
   data.SetFromPage(1);
   data.SetToPage(std::max(1, report.PageCount()));
   data.GetPrintData().SetOrientation(report.width > report.height ? wxLANDSCAPE : wxPORTRAIT);
+  // The report's own paper (legal, custom sheets), not the printer's default one.
+  SetPaper(data.GetPrintData(), report);
   wxPrinter printer(&data);
   ReportPrintout out(report, wxString::FromUTF8(title));
   wxWindow* parent = WxDriver::Instance() ? WxDriver::Instance()->ActiveTop() : nullptr;
@@ -226,6 +230,24 @@ bool WxReportUi::PrinterSetup() {
   if (dlg.ShowModal() != wxID_OK) return false;
   SharedPrintData() = dlg.GetPageSetupDialogData().GetPrintData();
   return true;
+}
+
+// Within half a millimetre of a known paper, that paper.
+void SetPaper(wxPrintData& data, const PreparedReport& report) {
+  auto tenths = [](double points) { return static_cast<int>(std::lround(points * 254.0 / 72.0)); };
+  int w = tenths(std::min(report.width, report.height));
+  int h = tenths(std::max(report.width, report.height));
+  if (wxThePrintPaperDatabase) {
+    for (size_t i = 0; i < wxThePrintPaperDatabase->GetCount(); ++i) {
+      wxPrintPaperType* p = wxThePrintPaperDatabase->Item(i);
+      if (std::abs(p->GetWidth() - w) <= 5 && std::abs(p->GetHeight() - h) <= 5) {
+        data.SetPaperId(p->GetId());
+        return;
+      }
+    }
+  }
+  data.SetPaperId(wxPAPER_NONE);
+  data.SetPaperSize(wxSize((w + 5) / 10, (h + 5) / 10));  // millimetres
 }
 
 }  // namespace tv::gui

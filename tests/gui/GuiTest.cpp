@@ -1,5 +1,6 @@
 // Desktop smoke tests: real windows under Xvfb, driven by simulated mouse and keyboard.
 #include <gtest/gtest.h>
+#include <wx/cmndata.h>
 #include <wx/grid.h>
 #include <wx/uiaction.h>
 #include <wx/wx.h>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "gui/Gui.h"
+#include "gui/Preview.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Vcl.h"
 #include "platform/report/ReportUi.h"
@@ -771,3 +773,28 @@ TEST_F(GuiTest, PlacedControlsMoveAlongWhenANeighbourGrows) {
 }
 
 }  // namespace
+
+TEST_F(GuiTest, PrintingUsesTheReportsOwnPaper) {
+  struct Case {
+    double w, h;  // points
+    wxPaperSize id;
+    wxSize customMm;
+  };
+  const Case cases[] = {
+      {612, 792, wxPAPER_LETTER, {}},
+      {1008, 612, wxPAPER_LEGAL, {}},  // legal landscape
+      {595.28, 841.89, wxPAPER_A4, {}},
+      {280 * 72 / 25.4, 350 * 72 / 25.4, wxPAPER_NONE, {280, 350}},  // custom sheet
+  };
+  for (const Case& c : cases) {
+    tv::report::PreparedReport r;
+    r.width = c.w;
+    r.height = c.h;
+    wxPrintData data;
+    tv::gui::SetPaper(data, r);
+    EXPECT_EQ(data.GetPaperId(), c.id) << c.w << "x" << c.h;
+    if (c.id == wxPAPER_NONE) {
+      EXPECT_EQ(data.GetPaperSize(), c.customMm);
+    }
+  }
+}
