@@ -299,13 +299,27 @@ void TFrmCuentasEsp::BuscarCuenta(TEdit* aEdit, TLabel* aLabel) {
 
 void TFrmCuentasEsp::BitBtn5Click(TObject*) {
   TTable* cfg = DM->TblConfig;
-  EditarFilaUnica(cfg);
-  cfg->FieldByName("ReteFuente")->AsString = EdReteFuente->Text;
-  cfg->FieldByName("ReteIva")->AsString = EdReteIva->Text;
-  cfg->Post();
   TTable* contab = DM->TblConfigContab;
-  EditarFilaUnica(contab);
-  contab->FieldByName("Utilidad")->AsString = EdUtilidad->Text;
-  contab->FieldByName("Perdida")->AsString = EdPerdidas->Text;
-  contab->Post();
+  // Las cuentas viven en dos bases: se graban las cuatro o ninguna.
+  try {
+    tv::db::Transaction txCfg(cfg->DatabaseName);
+    tv::db::Transaction txContab(contab->DatabaseName);
+    EditarFilaUnica(cfg);
+    cfg->FieldByName("ReteFuente")->AsString = EdReteFuente->Text;
+    cfg->FieldByName("ReteIva")->AsString = EdReteIva->Text;
+    cfg->Post();
+    EditarFilaUnica(contab);
+    contab->FieldByName("Utilidad")->AsString = EdUtilidad->Text;
+    contab->FieldByName("Perdida")->AsString = EdPerdidas->Text;
+    contab->Post();
+    txContab.Commit();
+    txCfg.Commit();
+  } catch (...) {
+    // Las tablas vuelven a mostrar lo que quedó grabado.
+    for (TTable* t : {cfg, contab}) {
+      if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
+      t->Refresh();
+    }
+    throw;
+  }
 }

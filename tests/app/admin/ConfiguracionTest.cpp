@@ -150,3 +150,23 @@ TEST_F(CuentasEspeciales, BuscarYGrabarLasCuatroCuentas) {
   EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
   EXPECT_EQ(ui->unused(), "");
 }
+
+TEST_F(CuentasEspeciales, FalloAlGrabarUnaBaseNoDejaLaOtraAMedias) {
+  Ejecutar(libros, "INSERT INTO PL (numecuen, nombcuen) VALUES ('000001', 'Primera cuenta')");
+  Ejecutar(libros,
+           "CREATE TRIGGER sin_cambios BEFORE UPDATE ON ConfigContab "
+           "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+  DM->TblPlan->Refresh();
+  ui->onModal("TFrmBuscTabla").row("DBGrid1", 0).click("&Aceptar");
+  ui->onModal("TFrmCuentasEsp")
+      .click("BitBtn1")  // retención en la fuente: la primera cuenta
+      .click("Aceptar")
+      .click("Cancelar");
+  Abrir();
+  EXPECT_NE(ui->messageTexts().str().find("disco lleno"), std::string::npos) << ui->messageTexts().c_str();
+  EXPECT_EQ(Valor(dir, "SELECT ReteFuente FROM Config"), "243605");
+  EXPECT_EQ(AnsiString(DM->TblConfig->FieldByName("ReteFuente")->AsString), "243605");
+  EXPECT_EQ(DM->TblConfig->State, dsBrowse);
+  EXPECT_EQ(DM->TblConfigContab->State, dsBrowse);
+  EXPECT_EQ(ui->unused(), "");
+}
