@@ -1,5 +1,7 @@
 #include <xlsxwriter.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "BaseDatos.h"
@@ -80,6 +82,16 @@ TEST_F(Exportar, DBToCSVArchivoQueNoSeCrea) {
   ASSERT_EQ(ui.messages().size(), 1u);
   EXPECT_EQ(ui.messages()[0].Caption, "Error");
   EXPECT_EQ(ui.messages()[0].Text, "No se puede crear " + (dir / "falta/x.csv").string());
+}
+
+TEST_F(Exportar, FalloAMediasConservaElArchivoAnterior) {
+  std::ofstream(dir / "c.csv", std::ios::binary) << "anterior";
+  TStringList campos;
+  campos.Add("nombcuen");
+  campos.Add("noexiste");
+  EXPECT_ANY_THROW(DBToCSV(tabla.get(), (dir / "c.csv").string(), &campos, 0, true, nullptr, false));
+  EXPECT_EQ(LeerBytes(dir / "c.csv"), "anterior");
+  EXPECT_FALSE(std::filesystem::exists(dir / "c.csv.tmp"));
 }
 
 TEST_F(Exportar, ListadoDeTextoAlineado) {

@@ -17,23 +17,38 @@
 namespace {
 
 // Archivo de texto para personas: UTF-8 del programa a Windows-1252 y "\n" a CR LF.
+// Un archivo nuevo se escribe aparte y reemplaza al anterior solo al terminar bien: una
+// exportación que falla a medias no deja un archivo cortado ni borra el que había.
 class ArchivoTexto {
  public:
   ArchivoTexto(const AnsiString& nombre, bool agregar)
-      : f_(std::fopen(nombre.c_str(), agregar ? "ab" : "wb")) {}
-  ~ArchivoTexto() { Cerrar(); }
+      : destino_(nombre.str()), temporal_(agregar ? "" : destino_ + ".tmp"),
+        f_(std::fopen(agregar ? destino_.c_str() : temporal_.c_str(), agregar ? "ab" : "wb")) {}
+  ~ArchivoTexto() {
+    if (!f_) return;
+    std::fclose(f_);
+    if (!temporal_.empty()) std::remove(temporal_.c_str());
+  }
   bool Abierto() const { return f_ != nullptr; }
   void Linea(const std::string& utf8) {
     std::string cp = tv::encoding::Utf8ToCp1252(utf8);
     cp += "\r\n";
     std::fwrite(cp.data(), 1, cp.size(), f_);
   }
-  void Cerrar() {
-    if (f_) std::fclose(f_);
+  // Falso si algo no se pudo escribir.
+  bool Terminar() {
+    bool ok = !std::ferror(f_);
+    if (std::fclose(f_) != 0) ok = false;
     f_ = nullptr;
+    if (temporal_.empty()) return ok;
+    if (ok && std::rename(temporal_.c_str(), destino_.c_str()) == 0) return true;
+    std::remove(temporal_.c_str());
+    return false;
   }
 
  private:
+  std::string destino_;
+  std::string temporal_;
   std::FILE* f_;
 };
 
@@ -105,7 +120,7 @@ void DBToCSV(TDataSet* aDataSet, const AnsiString& aFile, TStringList* aCampos, 
     aDataSet->Next();
   }
   if (abierto) aDataSet->Close();
-  f.Cerrar();
+  if (!f.Terminar()) MessageBox(nullptr, "No se puede crear " + aFile, "Error", MB_ICONERROR);
 }
 
 void DataSetToTxtNice(const AnsiString& aMsg, TDataSet* aDataSet, const AnsiString& aFile, bool Add,
@@ -153,7 +168,8 @@ void DataSetToTxtNice(const AnsiString& aMsg, TDataSet* aDataSet, const AnsiStri
     aDataSet->Next();
   }
   if (abierto) aDataSet->Close();
-  f.Cerrar();
+  if (!f.Terminar())
+    MessageBox(nullptr, "DataSetToTxtNice: No se puede crear Archivo", "Error", MB_ICONERROR);
 }
 
 void exportarToExcel(TDataSet* adataset) {
