@@ -72,6 +72,15 @@ TEST_F(LogError, LogQueNoAbreNoRecursaNiRompe) {
   EXPECT_THROW(WriteToFile("LogError.txt", "x", true), MyException);
 }
 
+TEST_F(LogError, WriteToFileSinEspacioNoPasaPorGrabado) {
+  try {
+    WriteToFile("/dev/full", "texto", true);
+    ADD_FAILURE() << "un disco lleno no puede grabar";
+  } catch (MyException& e) {
+    EXPECT_STREQ(e.Mensaje(), "Error escribiendo el archivo: /dev/full");
+  }
+}
+
 TEST_F(LogError, WriteToFileReemplazaOAgregaEnWindows1252) {
   prueba::EscribirBytes(dir / "traza.txt", "contenido viejo");
   WriteToFile("traza.txt", "año\nfin", false);

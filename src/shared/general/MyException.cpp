@@ -117,8 +117,10 @@ bool WriteToFile(const char* aFile, const char* aCad, bool add) {
   }
   salida.push_back('\0');
   salida += "\r\n";
-  std::fwrite(salida.data(), 1, salida.size(), f);
-  std::fflush(f);
-  std::fclose(f);
+  // Un disco lleno no puede pasar por un texto grabado.
+  bool ok = std::fwrite(salida.data(), 1, salida.size(), f) == salida.size();
+  if (std::fflush(f) != 0) ok = false;
+  if (std::fclose(f) != 0) ok = false;
+  if (!ok) throw MyException(std::string("Error escribiendo el archivo: ") + aFile, 0, "", "");
   return true;
 }
