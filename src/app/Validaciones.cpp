@@ -147,6 +147,9 @@ int getConsecutivoFromStrings(TDataSet* aDataSet, AnsiString aField) {
     if (v > mayor) mayor = v;
     aDataSet->Next();
   }
+  // Un número que no cabe daría un consecutivo falso y un documento repetido.
+  if (mayor >= 2147483647.0)
+    throw EConvertError("Consecutivo fuera de rango: " + FloatToStr(mayor));
   return static_cast<int>(mayor) + 1;
 }
 

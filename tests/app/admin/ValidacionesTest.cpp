@@ -151,4 +151,8 @@ TEST_F(Validaciones, Consecutivo) {
   q->Open();
   EXPECT_EQ(getConsecutivoFromStrings(q.get(), "icd"), 8);
   EXPECT_TRUE(q->Eof);
+  q->Close();
+  Ejecutar(libros, "INSERT INTO mvtCertDisp (icd) VALUES (2147483647)");
+  q->Open();
+  EXPECT_THROW(getConsecutivoFromStrings(q.get(), "icd"), EConvertError);
 }
