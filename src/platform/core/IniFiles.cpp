@@ -64,10 +64,13 @@ void WriteLines(const std::string& file, const std::vector<std::string>& lines) 
       out.write(data.data(), static_cast<std::streamsize>(data.size()));
       out.close();
       std::error_code ec;
-      if (out) {
-        fs::rename(tmp, file, ec);
-        if (!ec) return;
+      if (!out) {
+        // disk full or similar: the old file stays as it was
+        fs::remove(tmp, ec);
+        throw EFCreateError("No se puede escribir el archivo " + file);
       }
+      fs::rename(tmp, file, ec);
+      if (!ec) return;
       fs::remove(tmp, ec);
     }
   }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 
 #include "platform/core/IniFiles.h"
@@ -94,6 +97,26 @@ TEST_F(IniFileTest, WriteFailureRaises) {
   TIniFile ini(dir.File("no/such/folder/x.ini"));
   EXPECT_THROW(ini.WriteString("A", "b", "c"), EFCreateError);
   EXPECT_EQ(ini.ReadString("A", "b", "def"), "def");
+}
+
+// A write that runs out of room (file size limit standing in for a full disk) keeps the
+// old file whole.
+TEST_F(IniFileTest, FailedWriteLeavesTheOldFileWhole) {
+  std::string name = dir.File("data.ini");
+  TIniFile ini(name);
+  ini.WriteString("ACTION", "titulo1", "uno");
+  std::string before = TempDir::Read(name);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 10;
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(ini.WriteString("ACTION", "titulo2", std::string(100, 'x')), EFCreateError);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(TempDir::Read(name), before);
+  EXPECT_FALSE(std::filesystem::exists(name + ".tmp~"));
 }
 
 }  // namespace
