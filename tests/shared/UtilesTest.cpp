@@ -1,3 +1,8 @@
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
 #include "Entorno.h"
 #include "platform/core/Classes.h"
 #include "platform/core/SysUtils.h"
@@ -110,6 +115,23 @@ TEST_F(Archivos, CopiarFileLanzaConElMensajeDelSistema) {
   EXPECT_TRUE(ExisteArchivo((dir / "*.txt").c_str(), 1));
   EXPECT_FALSE(ExisteArchivo((dir / "*.csv").c_str(), 1));
   EXPECT_TRUE(ExisteDirectorio(dir.c_str()));
+}
+
+// Un límite de tamaño de archivo hace las veces de disco lleno.
+TEST_F(Archivos, CopiarFileFallidaConservaElDestinoAnterior) {
+  prueba::EscribirBytes(dir / "a.txt", std::string(2000, 'x'));
+  prueba::EscribirBytes(dir / "b.txt", "anterior");
+  rlimit antes{};
+  getrlimit(RLIMIT_FSIZE, &antes);
+  auto manejador = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit corto = antes;
+  corto.rlim_cur = 1000;
+  setrlimit(RLIMIT_FSIZE, &corto);
+  EXPECT_THROW(CopiarFile("a.txt", "b.txt"), MyException);
+  setrlimit(RLIMIT_FSIZE, &antes);
+  std::signal(SIGXFSZ, manejador);
+  EXPECT_EQ(prueba::LeerBytes(dir / "b.txt"), "anterior");
+  EXPECT_FALSE(std::filesystem::exists(dir / "b.txt.tmp~"));
 }
 
 TEST_F(Archivos, MunicipiosDeUnDepartamento) {

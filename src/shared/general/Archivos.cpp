@@ -52,7 +52,10 @@ void CopiarFile(const std::string& aFileIn, const std::string& aFileOut) {
   if (!in)
     throw MyException("En el origen, error abriendo " + aFileIn + ":\n" + std::strerror(errno), 0,
                       "", "");
-  std::FILE* out = std::fopen(aFileOut.c_str(), "wb");
+  // Se copia aparte y se renombra al final: una copia fallida no deja el destino a medias
+  // ni borra el que había.
+  std::string temporal = aFileOut + ".tmp~";
+  std::FILE* out = std::fopen(temporal.c_str(), "wb");
   if (!out) {
     int e = errno;
     std::fclose(in);
@@ -78,7 +81,12 @@ void CopiarFile(const std::string& aFileIn, const std::string& aFileOut) {
   std::fclose(in);
   if (std::fclose(out) != 0 && error.empty())
     error = "En el destino, error cerrando " + aFileOut + ":\n" + std::strerror(errno);
-  if (!error.empty()) throw MyException(error, 0, "", "");
+  if (error.empty() && std::rename(temporal.c_str(), aFileOut.c_str()) != 0)
+    error = "En el destino, error escribiendo " + aFileOut + ":\n" + std::strerror(errno);
+  if (!error.empty()) {
+    std::remove(temporal.c_str());
+    throw MyException(error, 0, "", "");
+  }
 }
 
 void CopiarFileWin(const char* aSource, const char* aDest) {
