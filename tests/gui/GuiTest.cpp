@@ -17,6 +17,7 @@
 #include "platform/db/DBTables.h"
 #include "platform/forms/Vcl.h"
 #include "platform/report/ReportUi.h"
+#include "shared/dialogs/RepairDialog.h"
 
 namespace {
 
@@ -798,3 +799,36 @@ TEST_F(GuiTest, PrintingUsesTheReportsOwnPaper) {
     }
   }
 }
+
+namespace {
+
+// The repair dialog shows the full path of the table in work: a long path must not take
+// the width of the progress bar nor lie over it.
+TEST_F(GuiTest, RepairDialogKeepsItsBarWhenTheTablePathIsLong) {
+  const std::string carpeta = (std::filesystem::temp_directory_path() / "tv-gui-reparar").string();
+  std::filesystem::create_directories(carpeta);
+  auto form = std::make_unique<TRepairDialog>(nullptr, carpeta.c_str());
+  wxRect barra, ruta, lista;
+  Steps s;
+  s.then([&] {
+     // As the repair does: the table path, then an immediate repaint.
+     form->LblNTabla->Caption = AnsiString(carpeta + "/una/carpeta/con/un/nombre/bastante/largo/TEMP2.DB");
+     form->Repaint();
+   }, 200)
+      .then([&] {
+        barra = WidgetOf(form->ProgressBar1)->GetRect();
+        ruta = WidgetOf(form->LblNTabla)->GetRect();
+        lista = WidgetOf(form->MessageLB)->GetRect();
+        Screenshot("reparar");
+      })
+      .then([&] { Click(WidgetOf(form->ExitBtn)); });
+  s.start();
+  form->ShowModal();
+  EXPECT_TRUE(s.done());
+  EXPECT_GE(barra.width, lista.width - 2);
+  EXPECT_FALSE(barra.Intersects(ruta));
+  EXPECT_GT(ruta.width, 0);
+  std::filesystem::remove_all(carpeta);
+}
+
+}  // namespace

@@ -30,8 +30,10 @@ TRepairDialog::TRepairDialog(TComponent* Owner, const AnsiString& aRuta) : TForm
   Label3 = Make<TLabel>(this, "Label3");
   Label3->Caption = "Tabla:";
   LblNTabla = Make<TLabel>(this, "LblNTabla");
-  ProgressBar1 = Make<TProgressBar>(this, "ProgressBar1");
   MessageLB = Make<TListBox>(this, "MessageLB");
+  // La barra va después de la lista: junto a la ruta de la tabla, una ruta larga la
+  // dejaba sin ancho.
+  ProgressBar1 = Make<TProgressBar>(this, "ProgressBar1");
   LblFin = Make<TLabel>(this, "LblFin");
   LblFin->Caption = "Reparación de tablas finalizada!";
   LblFin->Font->Style = {fsBold};
