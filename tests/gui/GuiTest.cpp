@@ -46,7 +46,13 @@ const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new GuiEnvironment)
 class Steps {
  public:
   Steps& then(std::function<void()> fn, int delayMs = 150) {
-    steps_.push_back({std::move(fn), delayMs});
+    steps_.push_back({std::move(fn), delayMs, nullptr});
+    return *this;
+  }
+  // Holds the script until the model has caught up (e.g. focus moved), so a loaded
+  // machine can't reorder simulated input against deferred focus changes.
+  Steps& until(std::function<bool()> cond) {
+    steps_.push_back({[] {}, 30, std::move(cond)});
     return *this;
   }
   void start() {
@@ -68,6 +74,10 @@ class Steps {
  private:
   void Next() {
     if (next_ >= steps_.size()) return;
+    if (steps_[next_].cond && !steps_[next_].cond()) {
+      timer_.StartOnce(30);
+      return;
+    }
     size_t i = next_++;
     if (next_ < steps_.size()) timer_.StartOnce(steps_[next_].delay);
     steps_[i].fn();
@@ -75,6 +85,7 @@ class Steps {
   struct Step {
     std::function<void()> fn;
     int delay;
+    std::function<bool()> cond;
   };
   std::vector<Step> steps_;
   size_t next_ = 0;
@@ -222,12 +233,16 @@ TEST_F(GuiTest, TypesTicksPicksAndEditsCellThroughTheScreen) {
   Steps s;
   s.then([&] { Screenshot("form"); }, 200)
       .then([&] { Click(WidgetOf(form->EdNombre)); })
+      .until([&] { return form->ActiveControl == form->EdNombre; })
       .then([&] { Type("Caja menor"); })
       .then([&] { Click(WidgetOf(form->EdFecha)); })
+      .until([&] { return form->ActiveControl == form->EdFecha; })
       .then([&] { Key(WXK_HOME); })
       .then([&] { Type("3112x2024"); })  // the letter is refused by the mask
       .then([&] { Click(WidgetOf(form->ChkActiva)); })
+      .until([&] { return form->ActiveControl == form->ChkActiva; })
       .then([&] { Key(WXK_TAB); })  // to the drop-down list
+      .until([&] { return form->ActiveControl == form->CbTipo; })
       .then([&] { Key(WXK_DOWN); })  // picks the next item
       .then([&] {
         auto* g = static_cast<wxGrid*>(WidgetOf(form->Grid));
@@ -235,6 +250,7 @@ TEST_F(GuiTest, TypesTicksPicksAndEditsCellThroughTheScreen) {
         wxPoint p = g->GetGridWindow()->ClientToScreen(r.GetPosition() + wxPoint(10, r.height / 2));
         ClickAt(p);
       })
+      .until([&] { return form->ActiveControl == form->Grid; })
       .then([&] { Type("Bancos"); })
       .then([&] { Key(WXK_DOWN); })  // leaves the cell: the text goes to the model
       .then([&] { Screenshot("form-filled"); })
