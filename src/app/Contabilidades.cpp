@@ -11,7 +11,6 @@
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/os/Files.h"
-#include "shared/dialogs/RepairDialog.h"
 #include "shared/general/BdeUtil.h"
 
 TFrmCambiarContabilidad* FrmCambiarContabilidad = nullptr;
@@ -65,22 +64,8 @@ bool UbicarContabilidadAbierta() {
 
 void RepararListaContabilidades() {
   ShowMessage("La tabla de contabilidades se encuentra corrupta.Tallivar intentará repararla.");
-  DM->CloseTablas();
-  DM->VacearTablasTemporales();
   // La lista vive en la carpeta del programa, no en la carpeta de trabajo.
-  RepairDialog = new TRepairDialog(nullptr, PathOrigen);
-  try {
-    RepairDialog->Show();
-    RepairDialog->BtnReconstruirCarpetaClick(RepairDialog);
-  } catch (...) {
-    delete RepairDialog;
-    RepairDialog = nullptr;
-    DM->InitTablas(PathCont);
-    throw;
-  }
-  delete RepairDialog;
-  RepairDialog = nullptr;
-  DM->InitTablas(PathCont);
+  RepararYReabrir(nullptr, PathOrigen, true);
 }
 
 void AbrirEditorDeContabs(TComponent* Owner) {

@@ -223,3 +223,29 @@ bool TDM::verificarIntegridad() {
   ShowMessage("Tiene asientos con fechas menores o mayores que el año contable:\n" + lista);
   return false;
 }
+
+void RepararYReabrir(TComponent* Owner, const AnsiString& carpeta, bool automatica) {
+  DM->CloseTablas();
+  DM->VacearTablasTemporales();
+  RepairDialog = new TRepairDialog(Owner, carpeta);
+  try {
+    if (automatica) {
+      RepairDialog->Show();
+      RepairDialog->BtnReconstruirCarpetaClick(RepairDialog);
+    } else {
+      RepairDialog->ShowModal();
+    }
+  } catch (...) {
+    delete RepairDialog;
+    RepairDialog = nullptr;
+    // El error de la reparación es el que importa; las tablas se reabren si se puede.
+    try {
+      DM->InitTablas(PathCont);
+    } catch (...) {
+    }
+    throw;
+  }
+  delete RepairDialog;
+  RepairDialog = nullptr;
+  DM->InitTablas(PathCont);
+}

@@ -79,3 +79,8 @@ class TDM : public TComponent {
 };
 
 extern TDM* DM;
+
+// Cierra las tablas, repara `carpeta` con el diálogo de reparación y vuelve a abrir las
+// tablas de `PathCont`, también cuando la reparación falla. `automatica`: reconstruye la
+// carpeta sin esperar al usuario (el diálogo solo muestra el avance).
+void RepararYReabrir(TComponent* Owner, const AnsiString& carpeta, bool automatica);

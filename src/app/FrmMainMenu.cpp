@@ -17,7 +17,6 @@
 #include "platform/forms/Menus.h"
 #include "platform/os/Files.h"
 #include "platform/os/Launch.h"
-#include "shared/dialogs/RepairDialog.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -362,20 +361,7 @@ void TMenuPrincipal::Artculos1Click(TObject*) { AperturaProtegida(FuncionNoDispo
 // ---- Herramientas ----------------------------------------------------------------------
 
 void TMenuPrincipal::RepararInformacin1Click(TObject*) {
-  DM->CloseTablas();
-  DM->VacearTablasTemporales();
-  RepairDialog = new TRepairDialog(Form, PathCont);
-  try {
-    RepairDialog->ShowModal();
-  } catch (...) {
-    delete RepairDialog;
-    RepairDialog = nullptr;
-    DM->InitTablas(PathCont);
-    throw;
-  }
-  delete RepairDialog;
-  RepairDialog = nullptr;
-  DM->InitTablas(PathCont);
+  RepararYReabrir(Form, PathCont, false);
 }
 
 void TMenuPrincipal::Cambiomasivodeunacuenta1Click(TObject*) { FuncionNoDisponible(); }

@@ -4,7 +4,6 @@
 #include "app/Sesion.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Dialogs.h"
-#include "shared/dialogs/RepairDialog.h"
 
 TPermisos Permisos;
 
@@ -28,17 +27,7 @@ void TPermisos::Init() {
     BBorrar = tbl->FieldByName("BBorrar")->AsBoolean;
   } else {
     ShowMessage("Existe un problema con las tablas. Pulse aceptar para repararlas.");
-    DM->CloseTablas();
-    DM->VacearTablasTemporales();
-    RepairDialog = new TRepairDialog(nullptr, PathCont);
-    try {
-      RepairDialog->ShowModal();
-    } catch (...) {
-      delete RepairDialog;
-      throw;
-    }
-    delete RepairDialog;
-    DM->InitTablas(PathCont);
+    RepararYReabrir(nullptr, PathCont, false);
     tbl = DM->TblPermisos;
     if (!tbl->Active) return;
   }

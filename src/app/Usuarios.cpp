@@ -8,7 +8,6 @@
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/StdCtrls.h"
-#include "shared/dialogs/RepairDialog.h"
 #include "shared/general/SqlUtil.h"
 #include "shared/general/Utiles.h"
 
@@ -68,20 +67,7 @@ AnsiString LoginDeCombo(TComboBox* aCB) {
 
 void RepararTablaUsuarios() {
   ShowMessage("Existe un problema con las tablas. Pulse aceptar para repararlas.");
-  DM->CloseTablas();
-  DM->VacearTablasTemporales();
-  RepairDialog = new TRepairDialog(nullptr, PathCont);
-  try {
-    RepairDialog->ShowModal();
-  } catch (...) {
-    delete RepairDialog;
-    RepairDialog = nullptr;
-    DM->InitTablas(PathCont);
-    throw;
-  }
-  delete RepairDialog;
-  RepairDialog = nullptr;
-  DM->InitTablas(PathCont);
+  RepararYReabrir(nullptr, PathCont, false);
 }
 
 // ---- adicionar ------------------------------------------------------------------------
