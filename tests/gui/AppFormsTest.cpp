@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Arranque.h"
+#include "main/Arranque.h"
 #include "app/Contabilidades.h"
 #include "app/DataModule.h"
 #include "app/FrmClaveAdmin.h"
-#include "app/FrmMain.h"
+#include "main/FrmMain.h"
 #include "app/Permisos.h"
 #include "app/Sesion.h"
 #include "app/schema/Schema.h"

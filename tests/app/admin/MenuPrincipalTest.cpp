@@ -2,10 +2,10 @@
 #include <fstream>
 
 #include "Instalacion.h"
-#include "app/Arranque.h"
+#include "main/Arranque.h"
 #include "app/Configuracion.h"
-#include "app/FrmMain.h"
-#include "app/FrmMainMenu.h"
+#include "main/FrmMain.h"
+#include "main/FrmMainMenu.h"
 #include "app/FrmPresentacion.h"
 #include "app/Permisos.h"
 #include "app/Sesion.h"

@@ -7,11 +7,11 @@
 #include <fstream>
 
 #include "Entorno.h"
-#include "app/Arranque.h"
+#include "main/Arranque.h"
 #include "app/Claves.h"
 #include "app/DataModule.h"
 #include "app/FrmClave.h"
-#include "app/FrmMain.h"
+#include "main/FrmMain.h"
 #include "app/FrmPresentacion.h"
 #include "app/FrmSelContab.h"
 #include "app/Permisos.h"

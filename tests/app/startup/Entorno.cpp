@@ -5,7 +5,7 @@
 #include <random>
 #include <sstream>
 
-#include "app/Arranque.h"
+#include "main/Arranque.h"
 #include "app/Claves.h"
 #include "app/DataModule.h"
 #include "app/FrmSelContab.h"

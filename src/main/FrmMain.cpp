@@ -1,8 +1,8 @@
-#include "app/FrmMain.h"
+#include "main/FrmMain.h"
 
 #include "app/DataModule.h"
 #include "app/FrmClave.h"
-#include "app/FrmMainMenu.h"
+#include "main/FrmMainMenu.h"
 #include "app/FrmPresentacion.h"
 #include "app/FrmSelContab.h"
 #include "app/Sesion.h"

@@ -1,11 +1,11 @@
-#include "app/Arranque.h"
+#include "main/Arranque.h"
 
 #include <exception>
 #include <new>
 
 #include "app/DataModule.h"
 #include "app/FrmClaveAdmin.h"
-#include "app/FrmMain.h"
+#include "main/FrmMain.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/UiDriver.h"

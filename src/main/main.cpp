@@ -1,5 +1,5 @@
 // Punto de entrada: el arranque real corre dentro del frente de escritorio.
-#include "app/Arranque.h"
+#include "main/Arranque.h"
 #include "gui/Gui.h"
 #include "platform/os/Process.h"
 

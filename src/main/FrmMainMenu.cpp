@@ -1,11 +1,11 @@
-#include "app/FrmMainMenu.h"
+#include "main/FrmMainMenu.h"
 
 #include <memory>
 
 #include "app/Configuracion.h"
 #include "app/Contabilidades.h"
 #include "app/DataModule.h"
-#include "app/FrmMain.h"
+#include "main/FrmMain.h"
 #include "app/FrmPresentacion.h"
 #include "app/FrmSelContab.h"
 #include "app/Permisos.h"
