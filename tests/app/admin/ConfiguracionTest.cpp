@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "Instalacion.h"
+#include "support/Instalacion.h"
 #include "app/Claves.h"
 #include "app/Configuracion.h"
 #include "app/Sesion.h"

@@ -1,4 +1,4 @@
-#include "Instalacion.h"
+#include "support/Instalacion.h"
 #include "app/Contabilidades.h"
 #include "app/Permisos.h"
 #include "app/Sesion.h"

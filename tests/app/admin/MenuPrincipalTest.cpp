@@ -1,7 +1,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Instalacion.h"
+#include "support/Instalacion.h"
 #include "main/Arranque.h"
 #include "app/Configuracion.h"
 #include "main/FrmMain.h"

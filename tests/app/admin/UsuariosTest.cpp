@@ -1,4 +1,4 @@
-#include "Instalacion.h"
+#include "support/Instalacion.h"
 #include "app/Claves.h"
 #include "app/Sesion.h"
 #include "app/Usuarios.h"

@@ -1,6 +1,6 @@
 #include <memory>
 
-#include "Instalacion.h"
+#include "support/Instalacion.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "platform/forms/Mask.h"

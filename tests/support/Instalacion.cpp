@@ -1,4 +1,4 @@
-#include "Instalacion.h"
+#include "support/Instalacion.h"
 
 #include <cstdlib>
 #include <random>

@@ -1,0 +1,192 @@
+#include "gui/Survey.h"
+
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+#include "app/Contabilidades.h"
+#include "app/DataModule.h"
+#include "app/Permisos.h"
+#include "app/Sesion.h"
+#include "app/schema/Schema.h"
+#include "main/Arranque.h"
+#include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
+#include "platform/os/Process.h"
+#include "platform/os/SingleInstance.h"
+
+namespace survey {
+
+namespace fs = std::filesystem;
+using tv::gui::Pump;
+using tv::gui::WidgetOf;
+
+void Screenshot(const std::string& name) {
+  const char* dir = std::getenv("TV_SCREENSHOTS");
+  if (!dir || !*dir) return;
+  Pump(100);
+  std::string cmd = "import -window root '" + std::string(dir) + "/" + name + ".png'";
+  if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "screenshot failed";
+}
+
+std::string NameOf(TControl* c) { return c->Name.IsEmpty() ? c->ClassName().str() : c->Name.str(); }
+
+bool Decoration(TControl* c) {
+  auto k = c->ControlKind();
+  return k == TControlKind::Bevel || k == TControlKind::Shape;
+}
+
+// What a person would see as wrong: a window off the screen, controls cut by their
+// container, controls on top of one another, captions that do not fit.
+std::vector<std::string> LayoutProblems(TForm* form) {
+  std::vector<std::string> out;
+  wxTopLevelWindow* top = tv::gui::WindowOf(form);
+  if (!top) return {"no window"};
+  wxRect screen(wxPoint(0, 0), wxGetDisplaySize());
+  if (!screen.Contains(top->GetScreenRect())) out.push_back("window off the screen");
+  std::function<void(TWinControl*)> walk = [&](TWinControl* parent) {
+    std::vector<std::pair<TControl*, wxRect>> kids;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+      TControl* c = parent->Controls(i);
+      wxWindow* w = WidgetOf(c);
+      if (!w || !w->IsShownOnScreen()) continue;
+      wxRect r = w->GetRect();
+      wxSize room = w->GetParent()->GetClientSize();
+      bool blank = (c->ControlKind() == TControlKind::Label && c->Caption.IsEmpty()) || Decoration(c);
+      if (r.width <= 0 || r.height <= 0) {
+        if (!blank) out.push_back(NameOf(c) + " has no size");
+        continue;
+      }
+      if (r.x < 0 || r.y < 0 || r.GetRight() >= room.x + 1 || r.GetBottom() >= room.y + 1)
+        out.push_back(NameOf(c) + " is cut by its container");
+      auto k = c->ControlKind();
+      bool text = k == TControlKind::Button || k == TControlKind::BitBtn || k == TControlKind::CheckBox ||
+                  k == TControlKind::RadioButton;
+      if (text && w->GetBestSize().x > r.width + 2) out.push_back(NameOf(c) + " caption does not fit");
+      if (k == TControlKind::Label && !static_cast<TLabel*>(c)->WordWrap) {
+        wxString t = wxStripMenuCodes(static_cast<wxStaticText*>(w)->GetLabel());
+        int tw = 0, th = 0;
+        w->GetTextExtent(t, &tw, &th);
+        if (!t.empty() && (tw > r.width + 1 || th > r.height + 1)) out.push_back(NameOf(c) + " text does not fit");
+      }
+      if (!Decoration(c)) kids.emplace_back(c, r);
+      if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->ControlCount() > 0) walk(wc);
+    }
+    for (size_t i = 0; i < kids.size(); ++i)
+      for (size_t j = i + 1; j < kids.size(); ++j) {
+        wxRect a = kids[i].second, b = kids[j].second;
+        wxRect x = a.Intersect(b);
+        if (x.width > 1 && x.height > 1)
+          out.push_back(NameOf(kids[i].first) + " overlaps " + NameOf(kids[j].first));
+      }
+  };
+  walk(form);
+  return out;
+}
+
+// Looks at a form: its problems are failures; its picture is saved when asked.
+void Look(TForm* form, const std::string& picture) {
+  Pump(150);
+  for (const std::string& p : LayoutProblems(form)) ADD_FAILURE() << form->ClassName().str() << ": " << p;
+  Screenshot(picture);
+}
+
+TControl* ControlNamed(TForm* f, const char* name) { return dynamic_cast<TControl*>(f->FindComponent(name)); }
+
+void Cancel(TForm* f) {
+  f->ModalResult = mrCancel;
+  Application->AfterEvent();
+}
+
+void SurveyTest::SetUp() {
+  Application->ResetForTests();
+  std::random_device rd;
+  dir_ = fs::temp_directory_path() / ("tv_guiforms_" + std::to_string(rd()) + std::to_string(rd()));
+  prog_ = dir_ / "prog";
+  fs::create_directories(dir_ / "config");
+  fs::create_directories(dir_ / "run");
+  for (const char* v : {"TALLIVAR_CONFIG_DIR", "XDG_RUNTIME_DIR"})
+    if (const char* old = std::getenv(v)) saved_[v] = old;
+  setenv("TALLIVAR_CONFIG_DIR", (dir_ / "config").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", (dir_ / "run").c_str(), 1);
+  tv::schema::CreateFreshInstallation(prog_.string());
+  libros_ = tv::schema::StarterBooksFolder(prog_.string());
+  // The tool-button pictures that the build lays out beside the tests, as the program has them.
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(fs::current_path() / ".." / "tallivar" / "images", ec))
+    if (e.path().filename().string().rfind("btn_", 0) == 0)
+      fs::copy_file(e.path(), prog_ / "images" / e.path().filename(), fs::copy_options::skip_existing, ec);
+  tv::os::SetProgramDirForTests(prog_.string());
+  cwd_ = fs::current_path();
+}
+void SurveyTest::TearDown() {
+  TerminarPrograma();
+  tv::os::ReleaseSingleInstance("tallivar-p.exe");
+  tv::os::SetProgramDirForTests("");
+  Session->DeleteAlias("Contabilidad");
+  tv::db::ReleaseDatabase(libros_);
+  tv::db::ReleaseDatabase(prog_.string());
+  fs::current_path(cwd_);
+  std::error_code ec;
+  fs::remove_all(dir_, ec);
+  for (const char* v : {"TALLIVAR_CONFIG_DIR", "XDG_RUNTIME_DIR"}) {
+    auto it = saved_.find(v);
+    if (it == saved_.end())
+      unsetenv(v);
+    else
+      setenv(v, it->second.c_str(), 1);
+  }
+  Pump(50);
+}
+
+std::function<void(TForm*)> MenuStep(const char* item) {
+  return [item](TForm* f) {
+    auto* m = dynamic_cast<TMenuItem*>(f->FindComponent(item));
+    ASSERT_TRUE(m) << item;
+    m->UserClick();
+  };
+}
+
+std::set<std::string> RunSurvey(std::deque<std::function<void(TForm*)>> steps,
+                                const std::vector<std::string>& cancel,
+                                std::map<std::string, Pilot::Action> actions) {
+  Pilot pilot;
+  pilot.on("TFrmSelContab", [](TForm* f) {
+    ControlNamed(f, "BtnAbrir")->UserClick();
+    return false;
+  });
+  pilot.on("TFrmClave", [](TForm* f) {
+    auto* cb = static_cast<TComboBox*>(ControlNamed(f, "CBLogin"));
+    for (int i = 0; i < cb->Items->Count(); ++i)
+      if (cb->Items->Get(i).Pos(kLoginAdministrador) == 1) cb->UserSelect(i);
+    ControlNamed(f, "BtnAceptar")->UserClick();
+    return false;
+  });
+  pilot.on("TFrmNuevaClave", [](TForm* f) {
+    static_cast<TEdit*>(ControlNamed(f, "EdClave"))->UserSetText("Secreta 1");
+    static_cast<TEdit*>(ControlNamed(f, "EdConfirmar"))->UserSetText("Secreta 1");
+    ControlNamed(f, "BtnAceptar")->UserClick();
+    return false;
+  });
+  steps.push_back(MenuStep("Salir1"));
+  pilot.on("TFrmMain", [&steps](TForm* f) {
+    if (steps.empty()) return false;
+    auto step = std::move(steps.front());
+    steps.pop_front();
+    step(f);
+    return true;
+  });
+  for (const std::string& cls : cancel)
+    pilot.on(cls, [](TForm* f) {
+      Cancel(f);
+      return false;
+    });
+  for (auto& [cls, a] : actions) pilot.on(cls, a);
+  pilot.start();
+  EXPECT_TRUE(IniciarPrograma());
+  Application->Run();
+  EXPECT_TRUE(steps.empty()) << "not every step ran";
+  return pilot.looked;
+}
+
+}  // namespace survey
