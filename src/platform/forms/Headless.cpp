@@ -317,6 +317,23 @@ void HeadlessDriver::answerDialog(const AnsiString& fileName) { dialogs_.push_ba
 void HeadlessDriver::acceptDialog() { dialogs_.push_back({true, AnsiString()}); }
 void HeadlessDriver::cancelDialog() { dialogs_.push_back({false, AnsiString()}); }
 
+void HeadlessDriver::answerColor(TColor color) {
+  dialogs_.push_back({true, "color", [color](TCommonDialog* d) {
+                        if (auto* cd = dynamic_cast<TColorDialog*>(d)) cd->Color = color;
+                      }});
+}
+
+void HeadlessDriver::answerFont(const AnsiString& name, int size, TFontStyles style, TColor color) {
+  dialogs_.push_back({true, "font", [=](TCommonDialog* d) {
+                        if (auto* fd = dynamic_cast<TFontDialog*>(d)) {
+                          fd->Font->Name = name;
+                          fd->Font->Size = size;
+                          fd->Font->Style = style;
+                          fd->Font->Color = color;
+                        }
+                      }});
+}
+
 void HeadlessDriver::fireTimers() {
   std::vector<TTimer*> snapshot = timers_;
   for (TTimer* t : snapshot)
@@ -472,6 +489,14 @@ bool HeadlessDriver::ExecuteDialog(TCommonDialog* d) {
   if (dialogs_.empty()) Fail("Unexpected dialog " + d->ClassName() + " " + d->Name);
   DialogAnswer a = dialogs_.front();
   dialogs_.pop_front();
+  if (a.accept && a.choose) {
+    // A colour answer given to another kind of dialog is a script mistake.
+    bool fits = (d->DialogType() == DialogKind::Color && a.fileName == "color") ||
+                (d->DialogType() == DialogKind::Font && a.fileName == "font");
+    if (!fits) Fail("Dialog " + d->ClassName() + " got a " + a.fileName + " answer");
+    a.choose(d);
+    return true;
+  }
   if (a.accept && !a.fileName.IsEmpty())
     if (auto* od = dynamic_cast<TOpenDialog*>(d)) od->FileName = a.fileName;
   return a.accept;

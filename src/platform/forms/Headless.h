@@ -99,6 +99,9 @@ class HeadlessDriver : public UiDriver {
   void answerDialog(const AnsiString& fileName);  // next open/save dialog, accepted
   void acceptDialog();                            // next print/setup/color/font dialog
   void cancelDialog();                            // next common dialog, cancelled
+  // Next colour / font dialog, accepted with this choice.
+  void answerColor(TColor color);
+  void answerFont(const AnsiString& name, int size, TFontStyles style = {}, TColor color = clBlack);
   void fireTimers();                              // every enabled timer, once
   bool strictMessages = false;
 
@@ -146,6 +149,7 @@ class HeadlessDriver : public UiDriver {
   struct DialogAnswer {
     bool accept;
     AnsiString fileName;
+    std::function<void(TCommonDialog*)> choose;  // fills a colour or font choice
   };
   [[noreturn]] void Fail(const AnsiString& what);
   void RunScript(Script& s, TForm& form, bool modal);
