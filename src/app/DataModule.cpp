@@ -1,7 +1,10 @@
 #include "app/DataModule.h"
 
+#include <stdexcept>
+
 #include "app/Permisos.h"
 #include "app/Sesion.h"
+#include "app/schema/Schema.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
@@ -130,6 +133,14 @@ void TDM::InitTablas(AnsiString aPath) {
                      tblMvtOrdenSumiMaestro, tblArticulos, tblAsientosProgCfg, tblAsientosProg,
                      tblMvtOrdenPago, tblReintegros};
   try {
+    // Libros y carpeta del programa hechos por una versión anterior se ponen al día antes
+    // de abrir sus tablas.
+    try {
+      tv::schema::UpgradeBooks(aPath.c_str());
+      if (!PathOrigen.IsEmpty()) tv::schema::UpgradeProgram(PathOrigen.c_str());
+    } catch (const std::runtime_error& e) {
+      throw Exception(AnsiString("No se pudo poner al día el esquema de las tablas: ") + e.what());
+    }
     for (TTable* t : orden) t->Open();
     tablasAbiertas_ = true;
   } catch (Exception& e) {

@@ -29,6 +29,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "platform/db/Engine.h"
 #include "platform/db/Storage.h"
 
 namespace tv::schema {
@@ -361,17 +362,199 @@ std::vector<std::string> CreateIndexSql(const TableDef& table) {
   return out;
 }
 
+namespace {
+
+std::vector<std::string> CreateMissingTablesInTransaction(sqlite3* db, Place place, bool includeSqlCreated = false) {
+  std::vector<std::string> created;
+  for (const auto& t : AllTables()) {
+    if (t.place != place || (t.createdBySql && !includeSqlCreated)) continue;
+    if (TableExists(db, t.name)) continue;
+    Exec(db, CreateTableSql(t));
+    for (const auto& ix : CreateIndexSql(t)) Exec(db, ix);
+    created.push_back(t.name);
+  }
+  return created;
+}
+
+}  // namespace
+
+namespace {
+
+struct InstalledColumn {
+  std::string name;
+  std::string declared;
+};
+
+std::vector<InstalledColumn> InstalledColumns(sqlite3* db, const std::string& table) {
+  std::vector<InstalledColumn> out;
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, ("PRAGMA table_info(" + Quote(table) + ")").c_str(), -1, &st, nullptr) != SQLITE_OK)
+    throw std::runtime_error(std::string(sqlite3_errmsg(db)) + " al leer las columnas de " + table);
+  while (sqlite3_step(st) == SQLITE_ROW) {
+    auto text = [&](int i) {
+      const unsigned char* t = sqlite3_column_text(st, i);
+      return t ? std::string(reinterpret_cast<const char*>(t)) : std::string();
+    };
+    out.push_back({text(1), text(2)});
+  }
+  sqlite3_finalize(st);
+  return out;
+}
+
+bool IndexExists(sqlite3* db, const std::string& name) {
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type='index' AND name=?1 COLLATE NOCASE", -1, &st,
+                     nullptr);
+  sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+  bool found = sqlite3_step(st) == SQLITE_ROW;
+  sqlite3_finalize(st);
+  return found;
+}
+
+std::string StoredName(sqlite3* db, const std::string& name) {
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE", -1, &st,
+                     nullptr);
+  sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+  std::string out = name;
+  if (sqlite3_step(st) == SQLITE_ROW) out = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+  sqlite3_finalize(st);
+  return out;
+}
+
+// Lo que le falta a una tabla instalada frente a su definición.
+struct Diferencia {
+  std::vector<const FieldDef*> faltan;      // columnas que se añaden
+  std::vector<std::string> angostas;        // textos más angostos que su definición
+  bool reconstruir = false;                 // un ancho o una clave que ALTER no puede dar
+};
+
+Diferencia Comparar(sqlite3* db, const TableDef& t, const std::string& stored) {
+  Diferencia d;
+  auto cols = InstalledColumns(db, stored);
+  for (const auto& f : t.fields) {
+    const InstalledColumn* c = nullptr;
+    for (const auto& ic : cols)
+      if (EqNoCase(ic.name, f.name)) c = &ic;
+    if (!c) {
+      d.faltan.push_back(&f);
+      for (const auto& k : t.key)
+        if (EqNoCase(k, f.name)) d.reconstruir = true;
+      continue;
+    }
+    if (f.kind != ColumnKind::Text || f.size <= 0) continue;
+    int size = 0;
+    if (tv::db::KindOfDeclaredType(c->declared, &size) == ColumnKind::Text && size > 0 && size < f.size) {
+      d.angostas.push_back(f.name + "(" + std::to_string(f.size) + ")");
+      d.reconstruir = true;
+    }
+  }
+  return d;
+}
+
+// Copia la tabla en una nueva con la definición vigente: mismas filas, mismos identificadores.
+void Reconstruir(sqlite3* db, const TableDef& t, const std::string& stored) {
+  auto cols = InstalledColumns(db, stored);
+  std::string comunes;
+  for (const auto& f : t.fields)
+    for (const auto& c : cols)
+      if (EqNoCase(c.name, f.name)) comunes += ", " + Quote(f.name);
+  std::string temporal = t.name + "__nueva";
+  Exec(db, "DROP TABLE IF EXISTS " + Quote(temporal));
+  TableDef copia = t;
+  copia.name = temporal;
+  Exec(db, CreateTableSql(copia));
+  Exec(db, "INSERT INTO " + Quote(temporal) + " (rowid" + comunes + ") SELECT rowid" + comunes + " FROM " +
+               Quote(stored));
+  Exec(db, "DROP TABLE " + Quote(stored));
+  Exec(db, "ALTER TABLE " + Quote(temporal) + " RENAME TO " + Quote(t.name));
+}
+
+}  // namespace
+
+std::vector<std::string> UpgradeSchema(sqlite3* db, Place place) {
+  // Primero se mira sin escribir: un libro al día en un medio de solo lectura se abre igual.
+  struct Pendiente {
+    const TableDef* t;
+    std::string stored;
+    Diferencia d;
+    std::vector<std::string> indices;
+  };
+  std::vector<Pendiente> pendientes;
+  bool faltanTablas = false;
+  for (const auto& t : AllTables()) {
+    if (t.place != place || t.createdBySql) continue;
+    if (!TableExists(db, t.name)) {
+      faltanTablas = true;
+      continue;
+    }
+    Pendiente p{&t, StoredName(db, t.name), {}, {}};
+    p.d = Comparar(db, t, p.stored);
+    for (const auto& ix : t.indexes)
+      if (!IndexExists(db, ix.name)) p.indices.push_back(ix.name);
+    if (!p.d.faltan.empty() || p.d.reconstruir || !p.indices.empty()) pendientes.push_back(std::move(p));
+  }
+  std::vector<std::string> cambios;
+  if (!faltanTablas && pendientes.empty()) return cambios;
+
+  Exec(db, "BEGIN IMMEDIATE");
+  try {
+    for (const auto& t : CreateMissingTablesInTransaction(db, place)) cambios.push_back(t);
+    for (const auto& p : pendientes) {
+      const TableDef& t = *p.t;
+      if (p.d.reconstruir) {
+        Reconstruir(db, t, p.stored);
+        for (const auto& a : p.d.angostas) cambios.push_back(t.name + "." + a);
+        for (const auto* f : p.d.faltan) cambios.push_back(t.name + "." + f->name);
+        for (const auto& sql : CreateIndexSql(t)) Exec(db, sql);
+        for (const auto& ix : t.indexes) cambios.push_back(t.name + ":" + ix.name);
+        continue;
+      }
+      for (const auto* f : p.d.faltan) {
+        Exec(db, "ALTER TABLE " + Quote(p.stored) + " ADD COLUMN " + Quote(f->name) + " " +
+                     tv::db::DeclaredType(f->kind, f->size));
+        cambios.push_back(t.name + "." + f->name);
+      }
+      for (const auto& ix : t.indexes) {
+        if (IndexExists(db, ix.name)) continue;
+        std::string sql = "CREATE INDEX " + Quote(ix.name) + " ON " + Quote(p.stored) + " (";
+        for (size_t i = 0; i < ix.fields.size(); ++i) sql += (i ? ", " : "") + Quote(ix.fields[i]);
+        Exec(db, sql + ")");
+        cambios.push_back(t.name + ":" + ix.name);
+      }
+    }
+    Exec(db, "COMMIT");
+  } catch (...) {
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+  return cambios;
+}
+
+namespace {
+
+std::vector<std::string> UpgradeFolder(const std::string& folder, Place place) {
+  auto conn = tv::db::ConnectionFor(folder.c_str());
+  auto cambios = UpgradeSchema(conn->Db(), place);
+  if (!cambios.empty()) {
+    conn->SchemaChanged();
+    conn->TouchAll();
+  }
+  return cambios;
+}
+
+}  // namespace
+
+std::vector<std::string> UpgradeBooks(const std::string& folder) { return UpgradeFolder(folder, Place::Books); }
+std::vector<std::string> UpgradeProgram(const std::string& folder) {
+  return UpgradeFolder(folder, Place::Program);
+}
+
 std::vector<std::string> CreateMissingTables(sqlite3* db, Place place, bool includeSqlCreated) {
   std::vector<std::string> created;
   Exec(db, "BEGIN IMMEDIATE");
   try {
-    for (const auto& t : AllTables()) {
-      if (t.place != place || (t.createdBySql && !includeSqlCreated)) continue;
-      if (TableExists(db, t.name)) continue;
-      Exec(db, CreateTableSql(t));
-      for (const auto& ix : CreateIndexSql(t)) Exec(db, ix);
-      created.push_back(t.name);
-    }
+    created = CreateMissingTablesInTransaction(db, place, includeSqlCreated);
     Exec(db, "COMMIT");
   } catch (...) {
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);

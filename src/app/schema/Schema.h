@@ -50,6 +50,17 @@ std::vector<std::string> CreateIndexSql(const TableDef& table);
 // includeSqlCreated). Devuelve los nombres de las tablas creadas.
 std::vector<std::string> CreateMissingTables(sqlite3* db, Place place, bool includeSqlCreated = false);
 
+// Lleva las tablas instaladas de un lugar a su definición: crea las que falten, añade las
+// columnas e índices que falten y ensancha los textos más angostos que su definición (la
+// tabla se reconstruye conservando filas e identificadores de fila). Idempotente; todo en una
+// transacción, que solo se abre cuando hay algo que cambiar. Devuelve lo que cambió, como
+// "tabla", "tabla.columna", "tabla:índice" o "tabla.columna(ancho)".
+std::vector<std::string> UpgradeSchema(sqlite3* db, Place place);
+// Lo mismo sobre la conexión compartida de una carpeta (contabilidad o programa), cuyo
+// esquema en memoria se renueva cuando algo cambió.
+std::vector<std::string> UpgradeBooks(const std::string& folder);
+std::vector<std::string> UpgradeProgram(const std::string& folder);
+
 // Crea las tablas que falten en el archivo de base de datos de una carpeta.
 std::vector<std::string> CreateBookTables(const std::string& folder);
 std::vector<std::string> CreateProgramTables(const std::string& folder);

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
 #include "app/schema/Schema.h"
+#include "platform/db/DBTables.h"
 #include "platform/db/Storage.h"
 #include "app/schema/TestFolder.h"
 
@@ -342,4 +344,53 @@ TEST(Esquema, DdlDeUnaTablaConClaveEIndices) {
   ASSERT_FALSE(ix.empty());
   EXPECT_EQ(ix[0], "CREATE INDEX \"MVT_Documento\" ON \"MVT\" (\"descdocu\", \"numedocu\")");
   EXPECT_EQ(tv::schema::FindTable("nada"), nullptr);
+}
+
+// Un libro escrito por una versión anterior: sin el índice de cuentas, con un detalle más
+// angosto, sin una columna y sin una tabla. Se pone al día al abrirse, sin perder filas ni
+// identificadores, y una segunda vez no cambia nada.
+TEST(Esquema, UnLibroAnteriorSePoneAlDiaAlAbrirse) {
+  tests::TempFolder tmp;
+  sqlite3* db = tests::OpenFolder(tmp.path());
+  tests::Exec(db,
+              "CREATE TABLE MVT (numecuen VARCHAR(18), cedulanit VARCHAR(18), detalle VARCHAR(40), "
+              "centcost VARCHAR(10), desccomp VARCHAR(3), numecomp VARCHAR(15), debito NUMERIC, "
+              "credito NUMERIC, Cantidad NUMERIC, descdocu VARCHAR(3), numedocu VARCHAR(15), fecha DATE)");
+  tests::Exec(db, "CREATE INDEX MVT_Documento ON MVT (descdocu, numedocu)");
+  tests::Exec(db, "CREATE TABLE mvtMaestro (descdocu VARCHAR(3), numedocu VARCHAR(15), fecha DATE)");
+  tests::Exec(db, "INSERT INTO MVT (rowid, numecuen, detalle, debito, descdocu, numedocu, fecha) VALUES "
+                  "(7, '110505', 'Pago de O''Neil', 10.5, 'CE', '1', '2026-03-01'), "
+                  "(9, '250505', 'otra', 0, 'CE', '1', '2026-03-01')");
+  tests::Exec(db, "INSERT INTO mvtMaestro VALUES ('CE', '1', '2026-03-01')");
+  sqlite3_close(db);
+
+  auto cambios = tv::schema::UpgradeBooks(tmp.path());
+  auto tiene = [&](const std::string& c) { return std::find(cambios.begin(), cambios.end(), c) != cambios.end(); };
+  EXPECT_TRUE(tiene("MVT.detalle(254)"));
+  EXPECT_TRUE(tiene("MVT.rubro"));
+  EXPECT_TRUE(tiene("MVT:MVT_Cuenta"));
+  EXPECT_TRUE(tiene("mvtMaestro.tipoAsiento"));
+  EXPECT_TRUE(tiene("mvtMaestro:mvtMaestro_Fecha"));
+  EXPECT_TRUE(tiene("PlPpto"));
+
+  db = tests::OpenFolder(tmp.path());
+  EXPECT_EQ(tests::QueryOne(db, "select group_concat(rowid || ':' || numecuen || ':' || detalle, '|') from MVT"),
+            "7:110505:Pago de O'Neil|9:250505:otra");
+  EXPECT_EQ(tests::QueryOne(db, "select type from pragma_table_info('MVT') where name='detalle'"), "VARCHAR(254)");
+  for (const char* ix : {"MVT_Documento", "MVT_Cuenta", "MVT_Tercero", "MVT_Fecha", "mvtMaestro_Documento"})
+    EXPECT_TRUE(tests::QueryOne(db, std::string("select name from sqlite_master where type='index' and name='") +
+                                        ix + "'"))
+        << ix;
+  EXPECT_EQ(tests::QueryOne(db, "select count(*) || (max(tipoAsiento) is null) from mvtMaestro"), "11");
+  sqlite3_close(db);
+
+  EXPECT_TRUE(tv::schema::UpgradeBooks(tmp.path()).empty());
+  // Una instalación nueva ya está al día.
+  tests::TempFolder nueva;
+  tv::schema::CreateFreshInstallation(nueva.path());
+  EXPECT_TRUE(tv::schema::UpgradeBooks(tv::schema::StarterBooksFolder(nueva.path())).empty());
+  EXPECT_TRUE(tv::schema::UpgradeProgram(nueva.path()).empty());
+  tv::db::ReleaseDatabase(tmp.path());
+  tv::db::ReleaseDatabase(tv::schema::StarterBooksFolder(nueva.path()));
+  tv::db::ReleaseDatabase(nueva.path());
 }
