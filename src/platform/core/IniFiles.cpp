@@ -1,6 +1,10 @@
 // Ini files read and rewritten whole on every call, like the Windows profile API.
 #include "platform/core/IniFiles.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -56,30 +60,27 @@ void WriteLines(const std::string& file, const std::vector<std::string>& lines) 
     data += tv::encoding::Utf8ToCp1252(l);
     data += "\r\n";
   }
-  // write beside and rename, so a failed write never leaves half a file
+  // Written beside and renamed over the old file; never rewritten in place, so a write
+  // that cannot complete leaves the old file exactly as it was.
   std::string tmp = file + ".tmp~";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(data.data(), static_cast<std::streamsize>(data.size()));
-      out.close();
-      std::error_code ec;
-      if (!out) {
-        // disk full or similar: the old file stays as it was
-        fs::remove(tmp, ec);
-        throw EFCreateError("No se puede escribir el archivo " + file);
-      }
-      fs::rename(tmp, file, ec);
-      if (!ec) return;
-      fs::remove(tmp, ec);
-    }
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) throw EFCreateError("No se puede escribir el archivo " + file);
+  bool ok = true;
+  for (size_t done = 0; ok && done < data.size();) {
+    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ok = false;
+    else done += static_cast<size_t>(n);
   }
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (out) {
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-    out.close();
+  if (ok && ::fsync(fd) != 0) ok = false;
+  if (::close(fd) != 0) ok = false;
+  std::error_code ec;
+  if (ok) {
+    fs::rename(tmp, file, ec);
+    if (!ec) return;
   }
-  if (!out) throw EFCreateError("No se puede escribir el archivo " + file);
+  fs::remove(tmp, ec);
+  throw EFCreateError("No se puede escribir el archivo " + file);
 }
 
 std::string TrimStr(const std::string& s) { return Trim(AnsiString(s)).str(); }

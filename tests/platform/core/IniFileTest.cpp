@@ -119,4 +119,25 @@ TEST_F(IniFileTest, FailedWriteLeavesTheOldFileWhole) {
   EXPECT_FALSE(std::filesystem::exists(name + ".tmp~"));
 }
 
+// When the file beside cannot be made (here a folder stands in its name), the write is
+// refused and the old file is never rewritten in place, even when room runs out.
+TEST_F(IniFileTest, WriteWithoutRoomBesideKeepsTheFile) {
+  std::string name = dir.File("data.ini");
+  TIniFile ini(name);
+  for (int k = 0; k < 200; ++k) ini.WriteString("ACTION", "clave" + IntToStr(k), "valor largo de la clave");
+  std::string before = TempDir::Read(name);
+  std::filesystem::create_directory(name + ".tmp~");
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 100;
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(ini.WriteString("ACTION", "clave5", "otro"), EFCreateError);
+  EXPECT_THROW(ini.EraseSection("ACTION"), EFCreateError);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(TempDir::Read(name), before);
+}
+
 }  // namespace
