@@ -1,0 +1,40 @@
+#pragma once
+// Libros de las pruebas de rendimiento: una instalación completa cuya contabilidad inicial
+// se llena con un año de trabajo de una entidad grande. Todas las pruebas de rendimiento de la
+// aplicación corren sobre ellos.
+#include <string>
+
+namespace tv::bench {
+
+// Tamaños de lo generado.
+inline constexpr int kCuentasAuxiliares = 2000;   // subcuentas que reciben movimiento
+inline constexpr int kTerceros = 100000;
+inline constexpr int kDocumentos = 50000;
+inline constexpr int kLineas = 1000000;           // 20 por documento
+inline constexpr int kCertificados = 5000;
+inline constexpr int kRegistros = 4000;
+inline constexpr int kOrdenesPago = 3000;
+
+struct Libros {
+  std::string programa;  // carpeta del programa (contabs, Config, data.ini...)
+  std::string libros;    // carpeta de la contabilidad llena
+};
+
+// La instalación generada: en la carpeta que nombra TALLIVAR_BENCH_BOOKS (y reutilizada
+// cuando ya está completa), o en una carpeta temporal hecha una vez por proceso.
+const Libros& LibrosBench();
+
+// Código de la subcuenta auxiliar i (0 ≤ i < kCuentasAuxiliares), de la clase 1 a la 7.
+std::string CuentaAuxiliar(int i);
+// Documento de identidad del tercero i (0 ≤ i < kTerceros).
+std::string Tercero(int i);
+// Tipo y número del documento d (0 ≤ d < kDocumentos); sus líneas son las 20 que siguen a
+// d * 20.
+std::string TipoDocumento(int d);
+std::string NumeroDocumento(int d);
+
+// Abre la instalación como el programa: sesión, alias y módulo de datos con la contabilidad
+// llena, usuario administrador. Devuelve falso si algo falló.
+bool AbrirComoElPrograma();
+
+}  // namespace tv::bench
