@@ -1,0 +1,396 @@
+// Revisiones de una línea del editor de comprobantes y grabación del documento.
+#include <cmath>
+#include <memory>
+
+#include "app/DataModule.h"
+#include "app/Sesion.h"
+#include "app/Validaciones.h"
+#include "ledger/DialogosAsiento.h"
+#include "ledger/FrmAsientos.h"
+#include "platform/db/DBTables.h"
+#include "platform/db/sql/Translator.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/DBGrids.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
+#include "shared/general/BdeUtil.h"
+#include "shared/general/Numeros.h"
+#include "shared/general/SqlUtil.h"
+#include "shared/general/Utiles.h"
+
+namespace {
+
+void Aviso(const AnsiString& texto) {
+  Application->MessageBox(texto, "Aviso", MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool Vacio(TField* f) { return f->IsNull || f->AsString().IsEmpty(); }
+
+// Escribe un campo de la fila actual y la graba; un valor que no se convierte deja la fila
+// como estaba.
+void Escribir(TTable* t, const char* campo, const AnsiString& valor) {
+  if (t->State != dsEdit && t->State != dsInsert) t->Edit();
+  try {
+    t->FieldByName(campo)->AsString = valor;
+  } catch (...) {
+    t->Cancel();
+    throw;
+  }
+  t->Post();
+}
+
+void EscribirLogico(TTable* t, const char* campo, bool valor) {
+  if (t->State != dsEdit && t->State != dsInsert) t->Edit();
+  t->FieldByName(campo)->AsBoolean = valor;
+  t->Post();
+}
+
+}  // namespace
+
+// ---- revisiones de la línea -------------------------------------------------------------------
+
+bool TFrmAsientos::EsCuentaAuxiliar(const AnsiString& ICuenta) {
+  if (validando_) {
+    auto it = auxiliares_.find(ICuenta.str());
+    if (it != auxiliares_.end()) return it->second;
+  }
+  // Los comodines de LIKE en el código no cuentan: "11_5" no es padre de "1105".
+  HagaSQL("Contabilidad", Query1,
+          "select numecuen from PL where numecuen like '" + tv::db::EscapeLikePattern(ICuenta.str()) +
+              "%' escape '\\'");
+  bool auxiliar = Query1->RecordCount <= 1;
+  Query1->Close();
+  if (validando_) auxiliares_[ICuenta.str()] = auxiliar;
+  return auxiliar;
+}
+
+bool TFrmAsientos::ValidarNumeCuen(int Llamado) {
+  BCCosto = BCantidad = BAutoRetIva = BAutoRetFue = false;
+  AnsiString codigo = TblAsiento->FieldByName("numecuen")->AsString;
+  TTable* plan = DM->TblPlan;
+  if (codigo.IsEmpty() || !plan->Locate("numecuen", Variant(codigo))) {
+    Aviso("Codigo de Cuenta Inexistente");
+    return false;
+  }
+  AnsiString nombre = plan->FieldByName("nombcuen")->AsString;
+  LblNCuenta->Caption = nombre;
+  if (!EsCuentaAuxiliar(codigo)) {
+    Aviso("La Cuenta No es Auxiliar");
+    return false;
+  }
+  flagTercero = getInfCuentaTerc();
+  // Solo "S" marca la cuenta; "N" quiere decir que no se exige.
+  BCCosto = plan->FieldByName("centcost")->AsString == "S";
+  BCantidad = plan->FieldByName("Cantidad")->AsString == "S";
+  BAutoRetIva = codigo == AutoRetIva;
+  BAutoRetFue = codigo == AutoRetFue;
+  TField* codiveri = plan->FieldByName("codiveri");
+  AnsiString verificacion = Vacio(codiveri) ? AnsiString() : codiveri->AsString();
+  AnsiString unidades = plan->FieldByName("Unidades")->AsString;
+  if (Llamado == 0 && CambioCuenta) {
+    EscribirLogico(TblAsiento, "Check", false);
+    CambioCuenta = false;
+  }
+  if (!verificacion.IsEmpty() && !TblAsiento->FieldByName("Check")->AsBoolean) {
+    FrmCodiVeri = new TFrmCodiVeri(this);
+    std::unique_ptr<TFrmCodiVeri> f(FrmCodiVeri);
+    f->LblCuenta->Caption = nombre;
+    f->Codigo = verificacion;
+    f->ShowModal();
+    if (!f->result) {
+      Aviso("Codigo de Verificacion no Admitido");
+      return false;
+    }
+  }
+  EscribirLogico(TblAsiento, "Check", true);
+  if (Llamado == 0 && BCantidad && TblAsiento->FieldByName("Cantidad")->AsFloat == 0) {
+    FrmIngresoCantidad = new TFrmIngresoCantidad(this);
+    std::unique_ptr<TFrmIngresoCantidad> f(FrmIngresoCantidad);
+    f->LblUnidades->Caption = unidades;
+    f->LblCuenta->Caption = codigo;
+    f->ShowModal();
+    if (f->Acep) Escribir(TblAsiento, "CANTIDAD", f->EdCantidad->Text);
+  }
+  return true;
+}
+
+bool TFrmAsientos::ValidarTercero(bool Forzar) {
+  if (!Forzar && TblAsiento->FieldByName("CheckTercero")->AsBoolean) return true;
+  // Reglas de la cuenta sobre el tercero y, si existe, las del tercero mismo.
+  auto revisar = [this](const AnsiString& id) -> bool {
+    if (id.IsEmpty() && flagTercero == 1) {
+      Aviso("Con esta cuenta debe digitar el tercero.");
+      return false;
+    }
+    if (chbEstricto->Checked && !id.IsEmpty() && flagTercero == 2) {
+      Aviso("Con esta cuenta NO debe digitar el tercero.");
+      return false;
+    }
+    if (id.IsEmpty()) return true;
+    TTable* tc = DM->TblTerceros;
+    if (!tc->Locate("cedulanit", Variant(id))) return false;
+    EsRetIva = tc->FieldByName("AutoRetIva")->AsBoolean;
+    EsRetFue = tc->FieldByName("AutoRetRet")->AsBoolean;
+    if (chbEstricto->Checked && BAutoRetIva && EsRetIva) {
+      Aviso("El Tercero es AutoRetenedorIVA");
+      return false;
+    }
+    if (chbEstricto->Checked && BAutoRetFue && EsRetFue) {
+      Aviso("El Tercero es AutoRetenedor FUENTE");
+      return false;
+    }
+    LblNTercero->Caption = tc->FieldByName("nombre")->AsString;
+    EscribirLogico(TblAsiento, "CheckTercero", true);
+    return true;
+  };
+  AnsiString id = TblAsiento->FieldByName("cedulanit")->AsString;
+  if (id.IsEmpty() || DM->TblTerceros->Locate("cedulanit", Variant(id))) return revisar(id);
+  FrmTercAsiento = new TFrmTercAsiento(this);
+  std::unique_ptr<TFrmTercAsiento> f(FrmTercAsiento);
+  f->Terc = id;
+  f->ShowModal();
+  Escribir(TblAsiento, "cedulanit", f->Terc);
+  f.reset();
+  // El tercero que quedó se revisa otra vez, sin volver a abrir el diálogo.
+  return revisar(TblAsiento->FieldByName("cedulanit")->AsString);
+}
+
+bool TFrmAsientos::ValidarCCostos() {
+  TField* campo = TblAsiento->FieldByName("centcost");
+  AnsiString centro = Vacio(campo) ? AnsiString() : campo->AsString();
+  if (!BCCosto && centro.IsEmpty()) return true;
+  if (centro.IsEmpty() || !DM->TblCCostos->Locate("codicent", Variant(centro))) {
+    Aviso("Codigo de C. de Costo Inexistente");
+    return false;
+  }
+  LblNCCost->Caption = DM->TblCCostos->FieldByName("nombcent")->AsString;
+  return true;
+}
+
+bool TFrmAsientos::ValidarSoportes() {
+  TField* campo = TblAsiento->FieldByName("desccomp");
+  if (Vacio(campo)) return true;
+  AnsiString codigo = campo->AsString().UpperCase();
+  if (!DM->TblSoportes->Locate("codiComp", Variant(codigo))) {
+    Aviso("Codigo de Soporte Inexistente");
+    return false;
+  }
+  LblNSoporte->Caption = DM->TblSoportes->FieldByName("nombComp")->AsString;
+  Escribir(TblAsiento, "desccomp", codigo);
+  return true;
+}
+
+void TFrmAsientos::DBGrid1ColExit(TObject*) {
+  if (!TblAsiento->Active || (TblAsiento->IsEmpty() && TblAsiento->State != dsInsert)) return;
+  TField* cuenta = TblAsiento->FieldByName("numecuen");
+  if (!Vacio(cuenta)) ValCuenta = cuenta->AsString;
+  switch (DBGrid1->SelectedIndex) {
+    case 0:
+      ValidarNumeCuen(0);
+      if (TblAsiento->State != dsEdit && TblAsiento->State != dsInsert) TblAsiento->Edit();
+      TblAsiento->FieldByName("DescDocu")->AsString = Comp;
+      TblAsiento->FieldByName("numedocu")->AsString = EdNumDoc->Text;
+      TblAsiento->Post();
+      break;
+    case 1: ValidarTercero(true); break;
+    case 3: ValidarCCostos(); break;
+    case 4: ValidarSoportes(); break;
+    case 6:
+      if (chbEstricto->Checked && !ValCuenta.IsEmpty() && ValCuenta.SubString(1, 1) == "4" &&
+          TblAsiento->FieldByName("Debito")->AsFloat > 0)
+        Aviso("Cuenta de Ingreso en el Débito");
+      break;
+    default: break;
+  }
+}
+
+void TFrmAsientos::TblAsientoBeforePost(TDataSet*) {
+  if (!chbEstricto->Checked) return;
+  TField* cuenta = TblAsiento->FieldByName("numecuen");
+  if (Vacio(cuenta)) return;
+  ValCuenta = cuenta->AsString;
+  if (ValCuenta.SubString(1, 1) == "5" && TblAsiento->FieldByName("Credito")->AsFloat > 0)
+    Aviso("Cuenta de Egreso en el Crédito");
+}
+
+// ---- grabación ----------------------------------------------------------------------------------
+
+bool TFrmAsientos::Validar() {
+  bool valido = true;
+  AnsiString listas[4];
+  validando_ = true;
+  auxiliares_.clear();
+  try {
+    // Las marcas de revisión de las líneas se escriben juntas.
+    tv::db::Transaction tx(TblAsiento->DatabaseName);
+    TblAsiento->DisableControls();
+    int linea = 0;
+    try {
+      for (TblAsiento->First(); !TblAsiento->Eof; TblAsiento->Next()) {
+        ++linea;
+        AnsiString n = ", " + AnsiString(linea);
+        if (!ValidarNumeCuen(1)) valido = false, listas[0] += n;
+        if (!ValidarTercero(true)) valido = false, listas[1] += n;
+        if (!ValidarCCostos()) valido = false, listas[2] += n;
+        if (!ValidarSoportes()) valido = false, listas[3] += n;
+      }
+    } catch (...) {
+      TblAsiento->EnableControls();
+      throw;
+    }
+    TblAsiento->EnableControls();
+    tx.Commit();
+  } catch (...) {
+    validando_ = false;
+    throw;
+  }
+  validando_ = false;
+  const char* titulos[4] = {" Cuenta Invalida en la(s) linea(s)    : ",
+                            "\n Tercero Invalido en la(s) linea(s)   : ",
+                            "\n C. Costos Invalido en la(s) linea(s) : ",
+                            "\n Soporte Invalido en la(s) linea(s)   : "};
+  AnsiString resumen;
+  for (int i = 0; i < 4; ++i)
+    if (!listas[i].IsEmpty()) resumen += titulos[i] + listas[i];
+  HagaSQL("Contabilidad", Query1, "select sum(debito) as debito, sum(credito) as credito from asientos");
+  valorDocumento = round(Query1->FieldByName("debito")->AsFloat, 2, baseRound);
+  valorCredito = round(Query1->FieldByName("credito")->AsFloat, 2, baseRound);
+  Query1->Close();
+  if (valorDocumento != valorCredito) {
+    valido = false;
+    resumen += "\n " + AnsiString::Format("Saldos desiguales %.2f vs %.2f\n Para grabar debe añadir un "
+                                          "asiento ficticio que cuadre el documento.",
+                                          valorDocumento, valorCredito);
+  }
+  if (!valido) ShowMessage(resumen);
+  return valido;
+}
+
+bool TFrmAsientos::FechaDeCajas(TDateTime& fecha) const {
+  int anio = StrToInt(Anio->Text);
+  int mes = StrToInt(ExtractString(CBMes->Text, ':', true));
+  int dia = StrToInt(EdDia->Text);
+  return TryEncodeDate(anio, mes, dia, fecha);
+}
+
+void TFrmAsientos::pasarMvt(const AnsiString& aDescDocu) {
+  // Las líneas pasan columna a columna: los montos nunca se escriben como texto.
+  HagaSQL("Contabilidad", Query1,
+          "insert into mvt (numecuen, cedulanit, detalle, centcost, desccomp, numecomp, debito, "
+          "credito, Cantidad, rubro, descdocu, numedocu, fecha) select NUMECUEN, CEDULANIT, DETALLE, "
+          "CENTCOST, DESCCOMP, NUMECOMP, coalesce(DEBITO, 0), coalesce(CREDITO, 0), "
+          "coalesce(Cantidad, 0), rubro, " +
+              TextoSQL(aDescDocu) + " as descdocu, " + TextoSQL(EdNumDoc->Text) + " as numedocu, '" +
+              MesDiaAnio(Fecha) + "' as fecha from asientos");
+}
+
+void TFrmAsientos::pasarMvtMaestro() {
+  TTable* m = DM->tblMvtMaestro;
+  if (m->Locate("descdocu;numedocu", VarArrayOf({Variant(Docu), Variant(NumDoc)})))
+    m->Edit();
+  else
+    m->Append();
+  m->FieldByName("DESCDOCU")->AsString = Docu;
+  m->FieldByName("NUMEDOCU")->AsString = EdNumDoc->Text;
+  m->FieldByName("FECHA")->AsDateTime = Fecha;
+  m->FieldByName("valor")->AsFloat = valorDocumento;
+  for (int i = 0; i < 5; ++i) {
+    AnsiString op = CajaOP(i)->Text;
+    if (!op.IsEmpty()) m->FieldByName("op" + AnsiString(i + 1))->AsString = op;
+  }
+  m->FieldByName("QItems")->AsInteger = TblAsiento->RecordCount;
+  // Descuadre de los totales redondeados que aprobó la validación; nunca -0.
+  double descuadre = std::floor(valorDocumento - valorCredito);
+  m->FieldByName("Descuadre")->AsFloat = descuadre == 0 ? 0.0 : descuadre;
+  m->FieldByName("iusuario")->AsString = Login;
+  m->Post();
+}
+
+void TFrmAsientos::BtnGrabarClick(TObject*) {
+  if (!TblAsiento->Active || Docu.IsEmpty()) {
+    ShowMessage("Debe completar información para poder grabar.");
+    return;
+  }
+  if (TblAsiento->State == dsInsert && !TblAsiento->Modified) TblAsiento->Cancel();
+  else if (TblAsiento->State == dsEdit || TblAsiento->State == dsInsert) TblAsiento->Post();
+  HagaSQL("Contabilidad", Query1,
+          "delete  from asientos where numecuen is null or (debito=0 and credito=0)");
+  TblAsiento->Refresh();
+  if (TblAsiento->IsEmpty()) {
+    ShowMessage("No hay información para grabar.");
+    return;
+  }
+  DBGrid1->Enabled = false;
+  bool grabado = false;
+  try {
+    if (Validar()) grabado = Grabar();
+  } catch (...) {
+    DBGrid1->Enabled = true;
+    ChBDetalle->Checked = false;
+    FechaOriginal = TDateTime(0.0);
+    throw;
+  }
+  DBGrid1->Enabled = true;
+  ChBDetalle->Checked = false;
+  FechaOriginal = TDateTime(0.0);
+  if (grabado) TblAsiento->First();
+}
+
+bool TFrmAsientos::Grabar() {
+  AnsiString numero = EdNumDoc->Text;
+  // Otro número no puede caer sobre un documento que ya existe.
+  if (numero != NumDoc) {
+    AnsiString donde = " where descdocu=" + TextoSQL(Docu) + " and numedocu=" + TextoSQL(numero);
+    HagaSQL("Contabilidad", Query1, "select descdocu from mvt" + donde);
+    bool existe = !Query1->IsEmpty();
+    Query1->Close();
+    if (!existe) {
+      HagaSQL("Contabilidad", Query1, "select descdocu from mvtMaestro" + donde);
+      existe = !Query1->IsEmpty();
+      Query1->Close();
+    }
+    if (existe) {
+      ShowMessage("Ya existe un documento con ese tipo y número.");
+      return false;
+    }
+  }
+  // La fecha se revisa antes de escribir nada.
+  if (!FechaDeCajas(Fecha)) {
+    ShowMessage("Fecha inválida.");
+    return false;
+  }
+  if (double(FechaOriginal) != 0 && double(FechaOriginal) != double(Fecha)) {
+    AnsiString t = AnsiString::Format("Fecha original del documento=%s, desea conservarla?",
+                                      FormatDateTime("dd/MM/yyyy", FechaOriginal).c_str());
+    if (Application->MessageBox(t, "Advertencia", MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
+      Fecha = FechaOriginal;
+  }
+  TTable* maestro = DM->tblMvtMaestro;
+  try {
+    tv::db::Transaction tx(TblAsiento->DatabaseName);
+    HagaSQL("Contabilidad", Query1,
+            "delete  from mvt where descDocu=" + TextoSQL(Docu) + " and numedocu=" + TextoSQL(NumDoc));
+    pasarMvt(Docu);
+    pasarMvtMaestro();
+    LimpiarAsiento();
+    try {
+      tx.Commit();
+    } catch (EDBEngineError& e) {
+      CheckDbiError(static_cast<unsigned short>(e.ErrorCode()), "asientos", __LINE__);
+      throw EAbort("");
+    }
+  } catch (Exception& e) {
+    // Nada quedó escrito: las líneas siguen en el editor para otro intento.
+    if (maestro->State == dsEdit || maestro->State == dsInsert) maestro->Cancel();
+    maestro->Refresh();
+    TblAsiento->Refresh();
+    if (!dynamic_cast<EAbort*>(&e)) Application->ShowException(&e);
+    return false;
+  }
+  ShowMessage("Asiento Registrado");
+  EdNumDoc->Text = IncNumeDocu(numero);
+  // Tras grabar no queda documento en mano: el siguiente empieza con "Traer o Crear".
+  Docu = "";
+  NumDoc = "";
+  return true;
+}
