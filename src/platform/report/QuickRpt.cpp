@@ -206,6 +206,12 @@ void TQRShape::Render(BandPainter& p) {
       if (box.y < band.y - kEps || box.y > band.Bottom() + kEps) return;
       box.x = std::max(box.x, band.x);
       box.w = std::min(box.Right(), band.Right()) - box.x;
+    } else if (kind == ShapeKind::VertLine) {
+      // a zero-width line has no area to intersect: keep it when it stands inside the band
+      if (box.x < band.x - kEps || box.x > band.Right() + kEps) return;
+      box.y = std::max(box.y, band.y);
+      box.h = std::min(box.Bottom(), band.Bottom()) - box.y;
+      if (box.h <= kEps) return;
     } else {
       RRect cut;
       if (!BandPainter::Intersect(box, band, cut)) return;

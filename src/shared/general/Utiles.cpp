@@ -70,6 +70,13 @@ AnsiString ExtractString(const AnsiString& aString, char Separador, bool BLeft) 
   return resto.SubString(1, 1000);
 }
 
+AnsiString CodigoDeItem(const AnsiString& aItem) {
+  const std::string& s = aItem.str();
+  size_t p = s.find(':');
+  if (p != std::string::npos) return AnsiString(s.substr(0, p));
+  return aItem.Trim();
+}
+
 AnsiString FillStringR(const AnsiString& aString, int aCount, char Relleno) {
   int faltan = aCount - aString.Length();
   if (faltan <= 0) return aString;

@@ -21,6 +21,9 @@ AnsiString RetornaNombreMes(TDateTime F_Inicial, TDateTime F_Final);
 // ---- textos ----
 char* ExtractString(const char* Cadena, char Separador, char* CadenaNueva, bool BLeft);
 AnsiString ExtractString(const AnsiString& aString, char Separador, bool BLeft);
+// Código de un ítem "código:nombre" de un combo: lo que precede al primer ":"; sin ":",
+// el texto entero tal como se escribió, sin blancos a los lados.
+AnsiString CodigoDeItem(const AnsiString& aItem);
 AnsiString FillStringR(const AnsiString& aString, int aCount, char Relleno);
 bool IsAllDigit(const char* aCadena);
 bool IsNumber(const char* aCadena);

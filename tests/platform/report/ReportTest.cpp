@@ -500,3 +500,25 @@ TEST_F(ReportTest, PreviewAndPrintGoThroughTheHook) {
 }
 
 }  // namespace
+
+TEST_F(ReportTest, VerticalRulesPrintCutToTheirBand) {
+  TComponent form(nullptr);
+  auto* rep = new TQuickRep(&form);
+  TQRBand* title = Band(&form, rep, rbTitle, 40);
+  auto rule = [&](int left, int top, int height) {
+    auto* s = Place<TQRShape>(&form, title, left, top, 1);
+    s->Shape = qrsVertLine;
+    s->Height = height;
+  };
+  rule(10, 0, 40);    // the band's full height
+  rule(100, 20, 60);  // longer than the band: cut at its bottom
+  rule(900, 0, 40);   // outside the page width's band: dropped
+  rep->Prepare();
+  std::vector<ShapeItem> lines;
+  for (const auto& it : rep->Prepared().pages.at(0).items)
+    if (auto* s = std::get_if<ShapeItem>(&it))
+      if (s->kind == ShapeKind::VertLine) lines.push_back(*s);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NEAR(lines[0].box.h, 30, 0.5);  // 40 px = 30 pt
+  EXPECT_NEAR(lines[1].box.h, 15, 0.5);  // 20 of its 60 px fit
+}
