@@ -66,7 +66,7 @@ class TFrmNuevoTercero : public TForm {
 
  private:
   AnsiString SalvaCedula;
-  AnsiString cedulaInicial;  // texto de EdCedula al abrir, para saber si se editó
+  AnsiString salvaDpto, salvaCiudad;  // códigos guardados, por si no se escoge otro
   AnsiString TipoDoc() const;
 };
 
