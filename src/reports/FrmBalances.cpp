@@ -1,0 +1,698 @@
+#include "reports/FrmBalances.h"
+
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "app/DataModule.h"
+#include "app/Sesion.h"
+#include "app/Validaciones.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/DBGrids.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Mask.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/os/Launch.h"
+#include "reports/FrmMessage.h"
+#include "shared/dialogs/Calendar.h"
+#include "shared/general/Exportar.h"
+#include "shared/general/Numeros.h"
+#include "shared/general/SqlUtil.h"
+
+TFrmBalances* FrmBalances = nullptr;
+
+namespace {
+
+constexpr const char* kAlias = "Contabilidad";
+constexpr const char* kMascaraFecha = "!99/99/0000;1; ";
+
+TLabel* Etiqueta(TWinControl* padre, TForm* f, const char* nombre, const char* texto, int left, int top,
+                 int width) {
+  auto* l = Make<TLabel>(f, nombre);
+  l->Parent = padre;
+  l->Caption = texto;
+  l->SetBounds(left, top + 4, width, 18);
+  return l;
+}
+
+// Cifra de un resumen: etiqueta y valor alineado a la derecha.
+TLabel* Cifra(TPanel* p, TForm* f, const char* nombre, int top) {
+  auto* l = Make<TLabel>(f, nombre);
+  l->Parent = p;
+  l->AutoSize = false;
+  l->Alignment = taRightJustify;
+  l->Caption = "0.00";
+  l->SetBounds(96, top + 4, 120, 18);
+  return l;
+}
+
+const char* PaginaAyuda(int aLlamado) {
+  switch (aLlamado) {
+    case 1: return "inf_balgeneral.html";
+    case 2: return "inf_balprueba.html";
+    case 3: return "inf_pyg.html";
+    case 4: return "inf_cajadiario.html";
+    case 5: return "inf_maybalance.html";
+  }
+  return "index.html";
+}
+
+// Celda de monto: rectángulo ampliado un pixel y el texto a la derecha.
+void DibujarMonto(TCanvas* c, const TRect& r, TField* campo) {
+  if (!campo) return;
+  AnsiString texto = Punto(campo->AsFloat, 2);
+  c->FillRect(Rect(r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1));
+  c->TextOut(r.Right - c->TextWidth(texto) - 2, r.Top + 2, texto);
+}
+
+}  // namespace
+
+TFrmBalances::TFrmBalances(TComponent* Owner) : TForm(Owner) {
+  Name = "FrmBalances";
+  Caption = "Balance";
+  Position = poScreenCenter;
+  KeyPreview = false;
+  ClientWidth = 900;
+  ClientHeight = 620;
+
+  auto* cabecera = Make<TPanel>(this, "PanelCabecera");
+  cabecera->Align = alTop;
+  cabecera->Height = 232;
+  cabecera->BevelOuter = bvNone;
+  Label1 = Etiqueta(cabecera, this, "Label1", "Fecha de Corte Inicial:", 12, 8, 140);
+  EdFechaInicio = Make<TMaskEdit>(this, "EdFechaInicio");
+  EdFechaInicio->Parent = cabecera;
+  EdFechaInicio->EditMask = kMascaraFecha;
+  EdFechaInicio->SetBounds(156, 8, 96, 24);
+  BtnFechaDesde = Make<TButton>(this, "BtnFechaDesde");
+  BtnFechaDesde->Parent = cabecera;
+  BtnFechaDesde->Caption = "...";
+  BtnFechaDesde->SetBounds(256, 8, 28, 24);
+  Label2 = Etiqueta(cabecera, this, "Label2", "Fecha de Corte Final:", 12, 40, 140);
+  EdFechaFinal = Make<TMaskEdit>(this, "EdFechaFinal");
+  EdFechaFinal->Parent = cabecera;
+  EdFechaFinal->EditMask = kMascaraFecha;
+  EdFechaFinal->SetBounds(156, 40, 96, 24);
+  BitBtn3 = Make<TButton>(this, "BitBtn3");
+  BitBtn3->Parent = cabecera;
+  BitBtn3->Caption = "...";
+  BitBtn3->SetBounds(256, 40, 28, 24);
+  Label1->FocusControl = EdFechaInicio;
+  Label2->FocusControl = EdFechaFinal;
+
+  GroupBox1 = Make<TGroupBox>(this, "GroupBox1");
+  GroupBox1->Parent = cabecera;
+  GroupBox1->Caption = "Selecione Cuentas:";
+  GroupBox1->SetBounds(300, 4, 180, 92);
+  RBDos = Make<TRadioButton>(this, "RBDos");
+  RBDos->Parent = GroupBox1;
+  RBDos->Caption = "Dos Digitos";
+  RBDos->SetBounds(12, 20, 150, 20);
+  RBCuatro = Make<TRadioButton>(this, "RBCuatro");
+  RBCuatro->Parent = GroupBox1;
+  RBCuatro->Caption = "Cuatro Digitos";
+  RBCuatro->SetBounds(12, 42, 150, 20);
+  RBTodo = Make<TRadioButton>(this, "RBTodo");
+  RBTodo->Parent = GroupBox1;
+  RBTodo->Caption = "Detallado";
+  RBTodo->SetBounds(12, 64, 150, 20);
+  // Fuera del marco: sigue a la vista cuando el marco se oculta (caja diario, mayor).
+  RBSeis = Make<TRadioButton>(this, "RBSeis");
+  RBSeis->Parent = cabecera;
+  RBSeis->Caption = "Seis dígitos";
+  RBSeis->SetBounds(312, 102, 150, 20);
+  RBDos->Checked = true;
+
+  chbSaldosIguales = Make<TCheckBox>(this, "chbSaldosIguales");
+  chbSaldosIguales->Parent = cabecera;
+  chbSaldosIguales->Caption = "Mostrar saldos iguales como cero";
+  chbSaldosIguales->SetBounds(500, 8, 300, 20);
+  chbSaldosIguales->Checked = true;
+  chbSaldosCero = Make<TCheckBox>(this, "chbSaldosCero");
+  chbSaldosCero->Parent = cabecera;
+  chbSaldosCero->Caption = "Mostrar los saldos que están en  cero";
+  chbSaldosCero->SetBounds(500, 30, 300, 20);
+  chbExpress = Make<TCheckBox>(this, "chbExpress");
+  chbExpress->Parent = cabecera;
+  chbExpress->Caption = "Breve y rápido";
+  chbExpress->SetBounds(500, 52, 300, 20);
+  ChBCierre = Make<TCheckBox>(this, "ChBCierre");
+  ChBCierre->Parent = cabecera;
+  ChBCierre->Caption = "Simular Cierre ";
+  ChBCierre->SetBounds(500, 74, 300, 20);
+  ChBCierre->Visible = false;
+  RGComprobante = Make<TRadioGroup>(this, "RGComprobante");
+  RGComprobante->Parent = cabecera;
+  RGComprobante->Caption = "Listar Por:";
+  RGComprobante->Items->Add("Cuentas");
+  RGComprobante->Items->Add("Comprobantes");
+  RGComprobante->Columns = 2;
+  RGComprobante->ItemIndex = 0;
+  RGComprobante->SetBounds(12, 72, 272, 50);
+  RGComprobante->Visible = false;
+
+  Panel1 = Make<TPanel>(this, "Panel1");
+  Panel1->Parent = cabecera;
+  Panel1->Caption = "";
+  Panel1->BevelOuter = bvLowered;
+  Panel1->SetBounds(8, 128, 600, 100);
+  auto* titulo = Etiqueta(Panel1, this, "LblOpciones", "Opciones de impresión", 8, 0, 200);
+  titulo->Font->Style = {fsBold};
+  Label3 = Etiqueta(Panel1, this, "Label3", "Título del Informe:", 8, 22, 130);
+  edTitulo = Make<TEdit>(this, "edTitulo");
+  edTitulo->Parent = Panel1;
+  edTitulo->SetBounds(140, 22, 200, 24);
+  Label4 = Etiqueta(Panel1, this, "Label4", "Fecha de impresión:", 352, 22, 130);
+  edFechaImp = Make<TEdit>(this, "edFechaImp");
+  edFechaImp->Parent = Panel1;
+  edFechaImp->SetBounds(484, 22, 108, 24);
+  Label5 = Etiqueta(Panel1, this, "Label5", "Margen izquierda (mm):", 8, 48, 150);
+  edMargen = Make<TEdit>(this, "edMargen");
+  edMargen->Parent = Panel1;
+  edMargen->Text = "0";
+  edMargen->SetBounds(160, 48, 40, 24);
+  Label6 = Etiqueta(Panel1, this, "Label6", "Margen superior (mm):", 212, 48, 150);
+  edMargenSup = Make<TEdit>(this, "edMargenSup");
+  edMargenSup->Parent = Panel1;
+  edMargenSup->Text = "0";
+  edMargenSup->SetBounds(364, 48, 40, 24);
+  chbVistaPrevia = Make<TCheckBox>(this, "chbVistaPrevia");
+  chbVistaPrevia->Parent = Panel1;
+  chbVistaPrevia->Caption = "Mostrar vista previa";
+  chbVistaPrevia->SetBounds(420, 50, 170, 20);
+  chbVistaPrevia->Checked = true;
+  btnFuente = Make<TButton>(this, "btnFuente");
+  btnFuente->Parent = Panel1;
+  btnFuente->Caption = "Personalizar tipo Letra";
+  btnFuente->SetBounds(8, 74, 170, 24);
+  btnFuente->Visible = false;
+  lblTipoLetra = Etiqueta(Panel1, this, "lblTipoLetra", "Predeterminada (Arial 8)", 186, 74, 250);
+  lblTipoLetra->Visible = false;
+
+  PG = Make<TPanel>(this, "PG");
+  PG->Parent = cabecera;
+  PG->BevelOuter = bvLowered;
+  PG->SetBounds(620, 128, 240, 100);
+  PG->Visible = false;
+  Etiqueta(PG, this, "LblResumenPG", "Resumen", 8, 0, 100)->Font->Style = {fsBold};
+  Label7 = Etiqueta(PG, this, "Label7", "Ingresos", 8, 22, 84);
+  LblIngresos = Cifra(PG, this, "LblIngresos", 22);
+  Label8 = Etiqueta(PG, this, "Label8", "Egresos", 8, 46, 84);
+  LblEgresos = Cifra(PG, this, "LblEgresos", 46);
+  Label9 = Etiqueta(PG, this, "Label9", "Utilidad", 8, 70, 84);
+  LblUtilidad = Cifra(PG, this, "LblUtilidad", 70);
+  BG = Make<TPanel>(this, "BG");
+  BG->Parent = cabecera;
+  BG->BevelOuter = bvLowered;
+  BG->SetBounds(620, 128, 240, 100);
+  BG->Visible = false;
+  Etiqueta(BG, this, "LblResumenBG", "Resumen", 8, 0, 100)->Font->Style = {fsBold};
+  Label10 = Etiqueta(BG, this, "Label10", "Activo", 8, 22, 84);
+  LblActivo = Cifra(BG, this, "LblActivo", 22);
+  Label11 = Etiqueta(BG, this, "Label11", "Pasivo", 8, 46, 84);
+  LblPasivoPatrimonio = Cifra(BG, this, "LblPasivoPatrimonio", 46);
+  Label12 = Etiqueta(BG, this, "Label12", "Patrimonio", 8, 70, 84);
+  LblPat = Cifra(BG, this, "LblPat", 70);
+
+  StatusBar = Make<TStatusBar>(this, "StatusBar");
+  StatusBar->Align = alBottom;
+  StatusBar->SimplePanel = true;
+  PanelBotones = Make<TPanel>(this, "PanelBotones");
+  PanelBotones->Align = alBottom;
+  PanelBotones->Height = 48;
+  PanelBotones->BevelOuter = bvNone;
+  BtnInforme = Make<TBitBtn>(this, "BtnInforme");
+  BtnInforme->Parent = PanelBotones;
+  BtnInforme->Caption = "&Procesar";
+  BtnInforme->Default = true;
+  BtnInforme->SetBounds(230, 8, 100, 32);
+  btnImprimir = Make<TBitBtn>(this, "btnImprimir");
+  btnImprimir->Parent = PanelBotones;
+  btnImprimir->Caption = "Imprimir";
+  btnImprimir->Enabled = false;
+  btnImprimir->SetBounds(340, 8, 100, 32);
+  btnExportar = Make<TBitBtn>(this, "btnExportar");
+  btnExportar->Parent = PanelBotones;
+  btnExportar->Caption = "Exportar";
+  btnExportar->SetBounds(450, 8, 100, 32);
+  BitBtn1 = Make<TBitBtn>(this, "BitBtn1");
+  BitBtn1->Parent = PanelBotones;
+  BitBtn1->Kind = bkCancel;
+  BitBtn1->Caption = "Salir";
+  BitBtn1->SetBounds(560, 8, 100, 32);
+
+  DBGrid1 = Make<TDBGrid>(this, "DBGrid1");
+  DBGrid1->Align = alClient;
+  DBGrid1->Enabled = false;
+  DBGrid1->Color = clBtnFace;
+  DBGrid1->ReadOnly = true;
+  struct Col {
+    const char* campo;
+    const char* titulo;
+  };
+  for (Col c : {Col{"Numecuen", "Codigo"}, Col{"NombCuen", "Nombre Cuenta"}, Col{"SaldoDebito", "S. Debito"},
+                Col{"SaldoCredito", "S. Credito"}, Col{"Pasasaldo", "Saldo "}, Col{"Debito", "Mov Debito"},
+                Col{"Credito", "Mov Credito"}, Col{"NuevoDebito", "N. Debito"},
+                Col{"NuevoCredito", "N. Credito"}, Col{"Nuevosaldo", "Diferencia"}}) {
+    TColumn* col = DBGrid1->Columns->Add();
+    col->FieldName = c.campo;
+    col->Title->Caption = c.titulo;
+    col->Width = col->Index() < 2 ? (col->Index() == 0 ? 80 : 220) : 90;
+  }
+  dbGridCajaDiarioComprobante = Make<TDBGrid>(this, "dbGridCajaDiarioComprobante");
+  dbGridCajaDiarioComprobante->Align = alClient;
+  dbGridCajaDiarioComprobante->ReadOnly = true;
+  dbGridCajaDiarioComprobante->Visible = false;
+
+  Query1 = Make<TQuery>(this, "Query1");
+  Query2 = Make<TQuery>(this, "Query2");
+  Query3 = Make<TQuery>(this, "Query3");
+  queryGral = Make<TQuery>(this, "queryGral");
+  QueryCierre1 = Make<TQuery>(this, "QueryCierre1");
+  QueryCierre2 = Make<TQuery>(this, "QueryCierre2");
+  BatchMove1 = Make<TBatchMove>(this, "BatchMove1");
+  BatchMove1->Mode = batAppend;
+  BatchMove2 = Make<TBatchMove>(this, "BatchMove2");
+  BatchMove2->Mode = batAppend;
+  TblTemp2 = Make<TTable>(this, "TblTemp2");
+  TblTemp2->TableName = "temp2.db";
+  DataSource1 = Make<TDataSource>(this, "DataSource1");
+  DataSource1->DataSet = DM->TblBal;
+  DSTemp2 = Make<TDataSource>(this, "DSTemp2");
+  DSTemp2->DataSet = TblTemp2;
+  SaveDialog1 = Make<TSaveDialog>(this, "SaveDialog1");
+  FontDialog1 = Make<TFontDialog>(this, "FontDialog1");
+
+  EdFechaInicio->Text = FechasInf.GFechaInicial;
+  EdFechaFinal->Text = FechasInf.GFechaFinal;
+  CajaDiario_Comprobante = false;
+  letraPersonalizada = false;
+
+  OnActivate = [this](TObject* s) { FormActivate(s); };
+  KeyPreview = true;
+  OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { FormKeyDown(s, k, sh); };
+  BtnFechaDesde->OnClick = [this](TObject* s) { BtnFechaDesdeClick(s); };
+  BitBtn3->OnClick = [this](TObject* s) { BitBtn3Click(s); };
+  RGComprobante->OnClick = [this](TObject* s) { RGComprobanteClick(s); };
+  BtnInforme->OnClick = [this](TObject* s) { BtnInformeClick(s); };
+  btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };
+  btnExportar->OnClick = [this](TObject* s) { btnExportarClick(s); };
+  btnFuente->OnClick = [this](TObject* s) { btnFuenteClick(s); };
+  DBGrid1->OnDrawColumnCell = [this](TObject* s, const TRect& r, int dc, TColumn* c, TGridDrawState st) {
+    DBGrid1DrawColumnCell(s, r, dc, c, st);
+  };
+  dbGridCajaDiarioComprobante->OnDrawColumnCell = [this](TObject* s, const TRect& r, int dc, TColumn* c,
+                                                         TGridDrawState st) {
+    dbGridCajaDiarioComprobanteDrawColumnCell(s, r, dc, c, st);
+  };
+  // "Seis dígitos" vive fuera del marco de los otros niveles: la elección sigue siendo una.
+  for (TRadioButton* rb : {RBDos, RBCuatro, RBTodo}) {
+    rb->OnClick = [this, rb](TObject*) {
+      if (rb->Checked) RBSeis->Checked = false;
+    };
+  }
+  RBSeis->OnClick = [this](TObject*) {
+    if (RBSeis->Checked)
+      for (TRadioButton* rb : {RBDos, RBCuatro, RBTodo}) rb->Checked = false;
+  };
+
+  OnMouseMove = [this](TObject*, TShiftState, int, int) {
+    StatusBar->SimpleText = Caption + " Presione F1 para obtener Ayuda";
+  };
+  Hint(EdFechaInicio, "Ingrese la fecha inicial o de click en el boton de al lado");
+  Hint(EdFechaFinal, "Ingrese la fecha final o de click en el boton de al lado");
+  Hint(BtnFechaDesde, "De Click para traer la fecha inicial desde el calendario");
+  Hint(BitBtn3, "De Click para traer la fecha final desde el calendario");
+  Hint(RBDos, "Generar Informe mostrando solo cuentas de dos Digitos");
+  Hint(RBCuatro, "Generar Informe mostrando solo cuentas de cuatro Digitos");
+  Hint(RBTodo, "Generar Informe mostrando todas las cuentas");
+  Hint(RBSeis, "Generar Informe mostrando todas las cuentas");
+  Hint(BG, "Totales Activo Pasivo Patrimonio");
+  Hint(PG, "Totales Ingresos Egresos Utilidad");
+  Hint(ChBCierre, "Para Generar la Utilidad o Perdida del Periodo en el Balance");
+  Hint(BtnInforme, "Generar Informe");
+  ActiveControl = EdFechaInicio;
+}
+
+TFrmBalances::~TFrmBalances() {
+  // La rejilla suelta la tabla del módulo de datos antes de que la fuente desaparezca.
+  DBGrid1->DataSource = nullptr;
+  dbGridCajaDiarioComprobante->DataSource = nullptr;
+}
+
+void TFrmBalances::Hint(TControl* aControl, const char* aTexto) {
+  AnsiString texto = aTexto;
+  aControl->OnMouseMove = [this, texto](TObject*, TShiftState, int, int) { StatusBar->SimpleText = texto; };
+}
+
+void TFrmBalances::FormActivate(TObject*) {
+  switch (Llamado) {
+    case 1:
+    case 3:
+      Panel1->Visible = false;
+      break;
+    case 2:
+      lblTipoLetra->Visible = true;
+      btnFuente->Visible = true;
+      break;
+    case 4:
+    case 5:
+      RBDos->Visible = false;
+      RBCuatro->Visible = false;
+      RBTodo->Visible = false;
+      GroupBox1->Visible = false;
+      break;
+  }
+}
+
+void TFrmBalances::FormKeyDown(TObject*, Word& Key, TShiftState) {
+  if (Key != VK_F1) return;
+  AnsiString ruta = PathOrigen + "/help/" + PaginaAyuda(Llamado);
+  AnsiString error;
+  if (!tv::os::OpenHelpPage(ruta, AnsiString(), &error))
+    ShowMessage("No se pudo abrir la ayuda " + ruta + ": " + error);
+}
+
+void TFrmBalances::BtnFechaDesdeClick(TObject*) {
+  FrmCalendar = new TFrmCalendar(this);
+  std::unique_ptr<TFrmCalendar> f(FrmCalendar);
+  f->year = anioGlobal;
+  f->ShowModal();
+  f->GetDateAsString(EdFechaInicio);
+}
+
+void TFrmBalances::BitBtn3Click(TObject*) {
+  FrmCalendar = new TFrmCalendar(this);
+  std::unique_ptr<TFrmCalendar> f(FrmCalendar);
+  f->ShowModal();
+  f->GetDateAsString(EdFechaFinal);
+}
+
+void TFrmBalances::RGComprobanteClick(TObject*) { CajaDiario_Comprobante = RGComprobante->ItemIndex == 1; }
+
+void TFrmBalances::btnFuenteClick(TObject*) {
+  if (FontDialog1->Execute()) {
+    letraPersonalizada = true;
+    lblTipoLetra->Caption = FontDialog1->Font->Name + " " + IntToStr(FontDialog1->Font->Size);
+  } else {
+    letraPersonalizada = false;
+  }
+}
+
+void TFrmBalances::OcultarColumnas(std::initializer_list<int> aColumnas, int aAncho) {
+  for (int i : aColumnas) DBGrid1->Columns->Items[i]->Width = aAncho;
+}
+
+void TFrmBalances::BtnInformeClick(TObject*) {
+  btnImprimir->Enabled = true;
+  btnExportar->Enabled = true;
+  if (!ValidarInformes(EdFechaInicio->Text, EdFechaFinal->Text, "", "", "", false, false, false)) return;
+
+  FrmMessage = new TFrmMessage(this);
+  // La ventana de avance se va en todo camino, también cuando la corrida falla.
+  std::unique_ptr<TFrmMessage> avance(FrmMessage);
+  FrmMessage->PBar->Position = 0;
+  TTable* bal = DM->TblBal;
+  utilidadSimulada_ = 0;
+  sumas_ = SumasClase{};
+  try {
+    // Una corrida entra entera o deja las tablas de trabajo como las dejó la anterior.
+    tv::db::Transaction tx(bal->DatabaseName);
+    HagaSQL(kAlias, Query1, "delete from baltempestados");
+    bal->Refresh();
+    if (Llamado == 4 && CajaDiario_Comprobante) {
+      CajaDiarioComprobante();
+    } else {
+      LlenarBalTempEstados();
+      PasoDelInforme();
+    }
+    tx.Commit();
+  } catch (...) {
+    if (bal->State != dsBrowse && bal->Active) bal->Cancel();
+    for (TTable* t : {bal, DM->TblSaldosAntes, DM->TblSaldosEntre, DM->TblTempCajaDiario})
+      if (t->Active) t->Refresh();
+    if (TblTemp2->Active) TblTemp2->Refresh();
+    throw;
+  }
+  bal->Refresh();
+  if (Llamado == 4 && CajaDiario_Comprobante) return;
+  FrmMessage->Close();
+  DBGrid1->DataSource = DataSource1;
+  DBGrid1->Enabled = true;
+  DBGrid1->Color = clWhite;
+  DBGrid1->Visible = true;
+  dbGridCajaDiarioComprobante->Visible = false;
+}
+
+void TFrmBalances::PasoDelInforme() {
+  TTable* bal = DM->TblBal;
+  switch (Llamado) {
+    case 1:
+      OcultarColumnas({2, 3, 4, 5, 6, 7, 8});
+      HagaSQL(kAlias, Query1, "delete from baltempestados where numecuen >=\"4\"");
+      bal->Refresh();
+      if (ChBCierre->Checked) {
+        SimulaCierre();
+      } else if (!bal->Locate("Numecuen", Variant(AnsiString("3")))) {
+        bal->Append();
+        bal->FieldByName("Numecuen")->AsString = "3";
+        bal->FieldByName("NombCuen")->AsString = "PATRIMONIO";
+        bal->FieldByName("NuevoSaldo")->AsFloat = 0;
+        bal->Post();
+      }
+      MostrarEcuacionContable();
+      break;
+    case 2:
+      if (RBDos->Checked)
+        HagaSQL(kAlias, Query1, "delete from baltempestados where numecuen  like '___%'");
+      else if (RBCuatro->Checked)
+        HagaSQL(kAlias, Query1, "delete from baltempestados where numecuen  like '_____%'");
+      else if (RBSeis->Checked)
+        HagaSQL(kAlias, Query1, "delete from baltempestados where numecuen  like '_______%'");
+      bal->Refresh();
+      OcultarColumnas({4, 9});
+      break;
+    case 3: {
+      OcultarColumnas({2, 3, 4, 7, 8, 9});
+      // Ingresos al crédito, lo demás al débito: cada fila queda en un solo lado.
+      HagaSQL(kAlias, Query1,
+              "update baltempestados set Credito=Credito-Debito, Debito=0 where numecuen like '4%'");
+      HagaSQL(kAlias, Query1,
+              "update baltempestados set Debito=Debito-Credito, Credito=0 where numecuen not like '4%'");
+      bal->Refresh();
+      // Las cifras salen de las sumas de las clases, no de una fila: valen sin filas de clase.
+      double ingresos = sumas_.creEntre[4] - sumas_.debEntre[4];
+      double egresos = 0;
+      for (int c = 5; c <= 7; ++c) egresos += sumas_.debEntre[c] - sumas_.creEntre[c];
+      LblIngresos->Caption = Punto(ingresos, 2);
+      LblEgresos->Caption = Punto(egresos, 2);
+      LblUtilidad->Caption = Punto(ingresos - egresos, 2);
+      PG->Visible = true;
+      break;
+    }
+    case 4:
+      break;
+    case 5:
+      OcultarColumnas({4, 9}, 1);
+      break;
+  }
+}
+
+void TFrmBalances::SimulaCierre() {
+  double ingresos = sumas_.creEntre[4] - sumas_.debEntre[4];
+  double egresos = 0;
+  for (int c = 5; c <= 7; ++c) egresos += sumas_.debEntre[c] - sumas_.creEntre[c];
+  double u = ingresos - egresos;
+  utilidadSimulada_ = u;
+  TTable* bal = DM->TblBal;
+  auto agregar = [bal](const AnsiString& codigo, const char* nombre, double saldo) {
+    bal->Append();
+    bal->FieldByName("Numecuen")->AsString = codigo;
+    bal->FieldByName("NombCuen")->AsString = nombre;
+    bal->FieldByName("NuevoSaldo")->AsFloat = saldo;
+    bal->Post();
+  };
+  struct Fila {
+    const char* codigo;
+    const char* nombre;
+  };
+  for (Fila f : {Fila{"3", "PATRIMONIO"}, Fila{"3505", "EXCEDENTES Y/O PERDIDAS"},
+                 Fila{"35", "RESULTADOS DEL EJERCICIO"}}) {
+    if (bal->Locate("Numecuen", Variant(AnsiString(f.codigo)))) {
+      bal->Edit();
+      bal->FieldByName("NuevoSaldo")->AsFloat = bal->FieldByName("NuevoSaldo")->AsFloat - u;
+      bal->Post();
+    } else {
+      agregar(f.codigo, f.nombre, -u);
+    }
+  }
+  TTable* cfg = DM->TblConfigContab;
+  if (!cfg->Active) cfg->Open();
+  cfg->First();
+  AnsiString cuenta = cfg->IsEmpty() ? AnsiString() : cfg->FieldByName(u >= 0 ? "Utilidad" : "Perdida")->AsString;
+  cuenta = cuenta.Trim();
+  if (cuenta.IsEmpty()) {
+    ShowMessage(u >= 0 ? "La cuenta de utilidad no está configurada."
+                       : "La cuenta de pérdida no está configurada.");
+    return;
+  }
+  if (bal->Locate("Numecuen", Variant(cuenta))) {
+    bal->Edit();
+    bal->FieldByName("NuevoSaldo")->AsFloat = -u;
+    bal->Post();
+  } else {
+    agregar(cuenta, u >= 0 ? "EXCEDENTES" : "PERDIDAS", -u);
+  }
+}
+
+void TFrmBalances::MostrarEcuacionContable() {
+  auto saldo = [this](int c) {
+    return sumas_.debAntes[c] + sumas_.debEntre[c] - sumas_.creAntes[c] - sumas_.creEntre[c];
+  };
+  double activo = saldo(1);
+  double pasivo = -saldo(2);
+  double patrimonio = -saldo(3);
+  if (ChBCierre->Checked) patrimonio += utilidadSimulada_;
+  LblActivo->Caption = Punto(activo, 2);
+  LblPasivoPatrimonio->Caption = Punto(pasivo, 2);
+  LblPat->Caption = Punto(patrimonio, 2);
+  BG->Visible = true;
+}
+
+void TFrmBalances::CajaDiarioComprobante() {
+  TTable* temp = DM->TblTempCajaDiario;
+  AnsiString desde = MesDiaAnio(EdFechaInicio->Text);
+  AnsiString hasta = MesDiaAnio(EdFechaFinal->Text);
+  HagaSQL(kAlias, Query1, "delete from temp");
+  HagaSQL(kAlias, Query1,
+          "select fecha,DescDocu, numedocu, SUBSTRING(numecuen from 1 for 6)         as Data, debito, credito, "
+          "fecha from mvt where fecha>=\"" + desde + "\" and Fecha<=\"" + hasta +
+              "\" order by DescDocu, numedocu, Data");
+  if (!temp->Active) temp->Open();
+  BatchMove1->Source = Query1;
+  BatchMove1->Destination = temp;
+  BatchMove1->Mode = batAppend;
+  BatchMove1->Execute();
+  temp->Refresh();
+  HagaSQL(kAlias, Query2,
+          "select fecha, temp.descdocu, temp.numedocu, temp.data, pl.nombcuen,         sum(temp.debito) as "
+          "debito, sum(temp.credito) as credito         from temp,pl where temp.data=pl.numecuen group by "
+          "fecha, descdocu,         numedocu, data, nombcuen");
+  HagaSQL(kAlias, Query3,
+          "select descdocu, numedocu, sum(temp.debito) as debito, sum(temp.credito) as credito         from "
+          "temp group by descdocu, numedocu ");
+  if (Query2->IsEmpty()) {
+    ShowMessage("No Hay Información para mostrar.");
+    return;
+  }
+  std::map<std::pair<std::string, std::string>, std::pair<double, double>> totales;
+  for (Query3->First(); !Query3->Eof; Query3->Next())
+    totales[{Query3->FieldByName("descdocu")->AsString.str(), Query3->FieldByName("numedocu")->AsString.str()}] = {
+        Query3->FieldByName("debito")->AsFloat, Query3->FieldByName("credito")->AsFloat};
+
+  if (!TblTemp2->Active) {
+    TblTemp2->DatabaseName = temp->DatabaseName;
+    TblTemp2->Open();
+  }
+  HagaSQL(kAlias, Query1, "delete from temp2");
+  TblTemp2->Refresh();
+  // Una sola pasada: encabezado, filas de cuentas y "Totales" de cada comprobante.
+  auto totalesDe = [&](const std::pair<std::string, std::string>& docu) {
+    auto it = totales.find(docu);
+    TblTemp2->Append();
+    TblTemp2->FieldByName("nombcuen")->AsString = "Totales";
+    TblTemp2->FieldByName("debito")->AsFloat = it == totales.end() ? 0 : it->second.first;
+    TblTemp2->FieldByName("credito")->AsFloat = it == totales.end() ? 0 : it->second.second;
+    TblTemp2->Post();
+  };
+  bool hayAnterior = false;
+  std::pair<std::string, std::string> anterior;
+  for (Query2->First(); !Query2->Eof; Query2->Next()) {
+    std::pair<std::string, std::string> docu{Query2->FieldByName("descdocu")->AsString.str(),
+                                             Query2->FieldByName("numedocu")->AsString.str()};
+    if (!hayAnterior || docu != anterior) {
+      if (hayAnterior) totalesDe(anterior);
+      TblTemp2->Append();
+      TblTemp2->FieldByName("nombcuen")->AsString = AnsiString(docu.first) + "  " + AnsiString(docu.second) +
+                                                     "  de: " + Query2->FieldByName("fecha")->AsString;
+      TblTemp2->Post();
+      anterior = docu;
+      hayAnterior = true;
+    }
+    TblTemp2->Append();
+    for (const char* campo : {"fecha", "descdocu", "numedocu", "data", "nombcuen", "debito", "credito"})
+      TblTemp2->FieldByName(campo)->Value = Query2->FieldByName(campo)->Value;
+    TblTemp2->Post();
+  }
+  totalesDe(anterior);
+  TblTemp2->First();
+
+  dbGridCajaDiarioComprobante->DataSource = DSTemp2;
+  dbGridCajaDiarioComprobante->Columns->Clear();
+  struct Col {
+    const char* campo;
+    int ancho;
+  };
+  for (Col c : {Col{"data", 30}, Col{"nombcuen", 260}, Col{"debito", 90}, Col{"credito", 90}}) {
+    TColumn* col = dbGridCajaDiarioComprobante->Columns->Add();
+    col->FieldName = c.campo;
+    col->Width = c.ancho;
+  }
+  dbGridCajaDiarioComprobante->Visible = true;
+  DBGrid1->Visible = false;
+}
+
+void TFrmBalances::DBGrid1DrawColumnCell(TObject*, const TRect& Rect, int DataCol, TColumn* Column,
+                                         TGridDrawState) {
+  bool propia = false;
+  switch (Llamado) {
+    case 1: propia = DataCol == 9; break;
+    case 2:
+    case 3:
+    case 5: propia = DataCol == 2 || DataCol == 3 || (DataCol >= 5 && DataCol <= 8); break;
+    case 4: propia = DataCol == 5 || DataCol == 6; break;
+  }
+  if (!propia) return;
+  DibujarMonto(DBGrid1->Canvas, Rect, Column->Field());
+}
+
+void TFrmBalances::dbGridCajaDiarioComprobanteDrawColumnCell(TObject*, const TRect& Rect, int, TColumn* Column,
+                                                             TGridDrawState) {
+  AnsiString campo = Column->FieldName.LowerCase();
+  if (campo != "debito" && campo != "credito") return;
+  TField* descdocu = TblTemp2->FindField("descdocu");
+  TField* nombre = TblTemp2->FindField("nombcuen");
+  bool encabezado = descdocu && descdocu->IsNull && nombre && nombre->AsString != "Totales";
+  if (encabezado) return;
+  DibujarMonto(dbGridCajaDiarioComprobante->Canvas, Rect, Column->Field());
+}
+
+void TFrmBalances::btnExportarClick(TObject*) {
+  TTable* bal = DM->TblBal;
+  if (!bal->Active || bal->IsEmpty()) {
+    ShowMessage("No hay información para exportar. \nPrimero genere el informe pulsando el botón aceptar.");
+    return;
+  }
+  const char* nombre = "balance.csv";
+  std::vector<const char*> campos{"Numecuen", "NombCuen", "SaldoDebito", "SaldoCredito",
+                                  "Debito",   "Credito",  "NuevoDebito", "NuevoCredito"};
+  switch (Llamado) {
+    case 1: nombre = "balance.csv"; campos = {"Numecuen", "NombCuen", "NuevoSaldo"}; break;
+    case 2: nombre = "balancePrueba.csv"; break;
+    case 3: nombre = "PyG.csv"; campos = {"Numecuen", "NombCuen", "NuevoSaldo"}; break;
+    case 4: nombre = "CajaDiario.csv"; break;
+    case 5: nombre = "MayorBalance.csv"; break;
+  }
+  SaveDialog1->Filter = "CSV archivos (delimitado por coma)|*.csv";
+  SaveDialog1->Title = "Grabar archivo en formato CSV";
+  SaveDialog1->FileName = nombre;
+  SaveDialog1->FilterIndex = 1;
+  if (!SaveDialog1->Execute()) return;
+  TStringList lista;
+  for (const char* c : campos) lista.Add(c);
+  DBToCSV(bal, SaveDialog1->FileName, &lista, 0, true, nullptr, false);
+  ShowMessage("Exportación terminada.");
+}
