@@ -300,10 +300,10 @@ void TFrmCuentasEsp::BuscarCuenta(TEdit* aEdit, TLabel* aLabel) {
 void TFrmCuentasEsp::BitBtn5Click(TObject*) {
   TTable* cfg = DM->TblConfig;
   TTable* contab = DM->TblConfigContab;
-  // Las cuentas viven en dos bases: se graban las cuatro o ninguna.
+  // Las cuentas viven en dos bases: se graban las cuatro o ninguna, aun si el programa
+  // muere a mitad del grabado o falla la escritura de una de ellas.
   try {
-    tv::db::Transaction txCfg(cfg->DatabaseName);
-    tv::db::Transaction txContab(contab->DatabaseName);
+    tv::db::TwoFileTransaction tx(cfg->DatabaseName, contab->DatabaseName);
     EditarFilaUnica(cfg);
     cfg->FieldByName("ReteFuente")->AsString = EdReteFuente->Text;
     cfg->FieldByName("ReteIva")->AsString = EdReteIva->Text;
@@ -312,8 +312,7 @@ void TFrmCuentasEsp::BitBtn5Click(TObject*) {
     contab->FieldByName("Utilidad")->AsString = EdUtilidad->Text;
     contab->FieldByName("Perdida")->AsString = EdPerdidas->Text;
     contab->Post();
-    txContab.Commit();
-    txCfg.Commit();
+    tx.Commit();
   } catch (...) {
     // Las tablas vuelven a mostrar lo que quedó grabado.
     for (TTable* t : {cfg, contab}) {

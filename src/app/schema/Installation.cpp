@@ -87,6 +87,35 @@ class Db {
   sqlite3* db_ = nullptr;
 };
 
+// Crea las tablas del lugar que falten y las llena con sus datos iniciales en una sola
+// transacción: una instalación interrumpida deja la base como estaba y la siguiente
+// corrida la completa; una tabla ya creada nunca se vuelve a llenar.
+template <class Sembrar>
+void CrearYSembrar(Db& db, Place place, Sembrar sembrar) {
+  db.Exec("BEGIN IMMEDIATE");
+  try {
+    std::vector<std::string> created;
+    for (const auto& t : AllTables()) {
+      if (t.place != place || t.createdBySql) continue;
+      sqlite3_stmt* st = nullptr;
+      sqlite3_prepare_v2(db.get(), "SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE",
+                         -1, &st, nullptr);
+      sqlite3_bind_text(st, 1, t.name.c_str(), -1, SQLITE_TRANSIENT);
+      bool exists = sqlite3_step(st) == SQLITE_ROW;
+      sqlite3_finalize(st);
+      if (exists) continue;
+      db.Exec(CreateTableSql(t).c_str());
+      for (const auto& ix : CreateIndexSql(t)) db.Exec(ix.c_str());
+      created.push_back(t.name);
+    }
+    sembrar(created);
+    db.Exec("COMMIT");
+  } catch (...) {
+    sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
 // Filas de un CSV separado por ';' con una línea de títulos.
 std::vector<Row> Csv(std::string_view text) {
   std::vector<Row> rows;
@@ -258,29 +287,15 @@ void InstallProgramFolder(const std::string& programFolder) {
 
   {
     Db db(folder.string());
-    auto created = CreateMissingTables(db.get(), Place::Program);
-    db.Exec("BEGIN IMMEDIATE");
-    try {
+    CrearYSembrar(db, Place::Program, [&](const std::vector<std::string>& created) {
       SeedProgram(db, created, books.string());
-      db.Exec("COMMIT");
-    } catch (...) {
-      sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-      throw;
-    }
+    });
   }
   // La contabilidad inicial solo se crea si su carpeta aún no existe o le faltan tablas.
   fs::create_directories(books);
   {
     Db db(books.string());
-    auto created = CreateMissingTables(db.get(), Place::Books);
-    db.Exec("BEGIN IMMEDIATE");
-    try {
-      SeedBooks(db, created);
-      db.Exec("COMMIT");
-    } catch (...) {
-      sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-      throw;
-    }
+    CrearYSembrar(db, Place::Books, [&](const std::vector<std::string>& created) { SeedBooks(db, created); });
   }
   WriteFileIfMissing(folder / "data.ini", DataIni(folder));
   WriteFileIfMissing(folder / "codigosMunicipios.txt",

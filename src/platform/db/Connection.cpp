@@ -72,12 +72,16 @@ DBIResult CodeFor(int rc, const char* msg) {
       return DBIERR_KEYVIOL;
     case SQLITE_BUSY:
     case SQLITE_LOCKED: return DBIERR_LOCKED;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB: return DBIERR_PHYSICALCORRUPT;
+    case SQLITE_CORRUPT: return DBIERR_PHYSICALCORRUPT;
+    case SQLITE_NOTADB: return DBIERR_NOTADB;
     case SQLITE_CANTOPEN:
     case SQLITE_PERM: return DBIERR_OPENFAILED;
+    case SQLITE_FULL: return DBIERR_NODISKSPACE;
     case SQLITE_IOERR:
-    case SQLITE_FULL: return DBIERR_WRITEERR;
+      if (rc == SQLITE_IOERR_READ || rc == SQLITE_IOERR_SHORT_READ || rc == SQLITE_IOERR_FSTAT ||
+          rc == SQLITE_IOERR_MMAP)
+        return DBIERR_READERR;
+      return DBIERR_WRITEERR;
     case SQLITE_READONLY: return DBIERR_READONLY;
     default: break;
   }
@@ -168,6 +172,9 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
   if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
     ThrowEngine(DBIERR_OPENFAILED, "Directory does not exist: " + folder);
   std::string path = folder + kDatabaseFileName;
+  // An empty file is a database that lost its contents, not a new one.
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0)
+    ThrowEngine(DBIERR_NOTADB, DBIErrorText(DBIERR_NOTADB).str() + "\nEmpty file: " + path, SQLITE_NOTADB);
   int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                            nullptr);
   if (rc != SQLITE_OK) {
@@ -199,6 +206,9 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
 Connection::~Connection() {
   if (db_) {
     if (InTransaction()) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    // Never wait on another process here: when it holds the database the checkpoint is
+    // skipped and left to the next writer.
+    sqlite3_busy_timeout(db_, 0);
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
     sqlite3_close_v2(db_);
   }
@@ -226,6 +236,9 @@ std::set<std::string> Connection::TakeWrittenTables() {
 }
 
 Stmt Connection::Prepare(const std::string& sql) {
+  // SQLite would stop reading at the NUL and run only the text before it.
+  if (sql.find('\0') != std::string::npos)
+    ThrowEngine(DBIERR_QRYSYNTERR, DBIErrorText(DBIERR_QRYSYNTERR).str() + "\nThe SQL text holds a NUL character.");
   written_.clear();
   ddl_ = false;
   sqlite3_stmt* s = nullptr;
@@ -255,14 +268,21 @@ void Connection::LoadNames() const {
   if (namesLoaded_) return;
   names_.clear();
   sqlite3_stmt* s = nullptr;
-  if (sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite^_%' ESCAPE '^'",
-                         -1, &s, nullptr) == SQLITE_OK) {
-    while (sqlite3_step(s) == SQLITE_ROW) {
+  // A failed read is reported as what it is and leaves nothing cached, so the next open
+  // tries again instead of finding "no such table".
+  int rc = sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite^_%' ESCAPE '^'",
+                              -1, &s, nullptr);
+  if (rc == SQLITE_OK) {
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
       std::string n = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
       names_[Lower(n)] = n;
     }
   }
   sqlite3_finalize(s);
+  if (rc != SQLITE_DONE) {
+    names_.clear();
+    Fail(rc);
+  }
   namesLoaded_ = true;
 }
 
@@ -294,8 +314,9 @@ const TableMeta* Connection::Table(std::string_view storedTable) const {
   std::vector<std::pair<int, std::string>> pk;
   sqlite3_stmt* s = nullptr;
   std::string q = "PRAGMA table_info(" + quoted(m->name) + ")";
-  if (sqlite3_prepare_v2(db_, q.c_str(), -1, &s, nullptr) == SQLITE_OK) {
-    while (sqlite3_step(s) == SQLITE_ROW) {
+  int rc = sqlite3_prepare_v2(db_, q.c_str(), -1, &s, nullptr);
+  if (rc == SQLITE_OK) {
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
       ColumnMeta c;
       c.name = reinterpret_cast<const char*>(sqlite3_column_text(s, 1));
       const unsigned char* t = sqlite3_column_text(s, 2);
@@ -307,6 +328,7 @@ const TableMeta* Connection::Table(std::string_view storedTable) const {
     }
   }
   sqlite3_finalize(s);
+  if (rc != SQLITE_DONE) Fail(rc);
   std::sort(pk.begin(), pk.end());
   for (auto& p : pk) m->keyColumns.push_back(p.second);
   // indexes in creation order
@@ -458,6 +480,11 @@ std::shared_ptr<Connection> ConnectionFor(const AnsiString& databaseName) {
   if (it != r.conns.end()) return it->second;
   auto c = std::make_shared<Connection>(folder);
   r.conns[folder] = c;
+  try {
+    RecoverPendingSaves(*c);
+  } catch (const EDatabaseError&) {
+    // a damaged or busy database: the save is completed at a later open
+  }
   return c;
 }
 
@@ -483,7 +510,7 @@ void CloseDatasets(const std::function<bool(const std::string&, const std::strin
 Translation Translate(Connection& conn, const std::string& localSql) {
   try {
     return TranslateLocalSql(localSql, conn);
-  } catch (const std::invalid_argument& e) {
+  } catch (const std::logic_error& e) {
     ThrowEngine(DBIERR_QRYSYNTERR, DBIErrorText(DBIERR_QRYSYNTERR).str() + "\n" + e.what() + "\n" + localSql);
   }
 }

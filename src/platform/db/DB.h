@@ -21,10 +21,13 @@ inline constexpr DBIResult DBIERR_EOF = 0x2202;
 inline constexpr DBIResult DBIERR_RECNOTFOUND = 0x2205;
 inline constexpr DBIResult DBIERR_READERR = 0x2102;
 inline constexpr DBIResult DBIERR_WRITEERR = 0x2103;
+inline constexpr DBIResult DBIERR_NODISKSPACE = 0x2104;      // disk or file-size limit full
+inline constexpr DBIResult DBIERR_NOTADB = 0x2107;           // the database file is not a database
 inline constexpr DBIResult DBIERR_PHYSICALCORRUPT = 0x2105;  // damaged database file
 inline constexpr DBIResult DBIERR_OPENFAILED = 0x2106;       // folder or database file not usable
 inline constexpr DBIResult DBIERR_KEYVIOL = 0x2601;          // duplicate value of a unique key
 inline constexpr DBIResult DBIERR_REQDERR = 0x2604;          // required field missing
+inline constexpr DBIResult DBIERR_RECCHANGED = 0x2605;       // row changed or deleted by another user since read
 inline constexpr DBIResult DBIERR_INVALIDFIELDNAME = 0x2719;
 inline constexpr DBIResult DBIERR_NOSUCHTABLE = 0x2729;
 inline constexpr DBIResult DBIERR_TABLEEXISTS = 0x2C01;
@@ -392,6 +395,8 @@ class TDataSet : public TComponent {
     (void)fields; (void)values; (void)ids; return false;
   }
   [[noreturn]] void ReadOnlyError() const;
+  // The row as the user saw it before an edit or delete (nullptr when none).
+  const tv::db::Record* SeenRecord() const { return seen_.get(); }
 
   // Reloads the order keeping the cursor on the same record when it still exists.
   void Resync();
@@ -419,6 +424,7 @@ class TDataSet : public TComponent {
   int pos_ = -1;                          // index in view_ of the current record
   bool bof_ = true, eof_ = true;
   mutable std::unique_ptr<tv::db::Record> cur_;  // current record (copy) or edit buffer
+  std::unique_ptr<tv::db::Record> seen_;  // row as read, checked by the post or delete
   mutable bool curLoaded_ = false;
   std::vector<bool> changed_;             // fields changed in the edit buffer
   bool modified_ = false;

@@ -225,6 +225,24 @@ class Transaction {
   bool done_ = false;
 };
 
+// A save that writes two databases (the program folder and a set of books): after a
+// kill at any point or a failed write, both files hold the new rows or both the old.
+// Rolls back both when destroyed before Commit. The same folder twice is one transaction.
+// Neither database may have a transaction open (EDBEngineError DBIERR_ACTIVETRAN).
+class TwoFileTransaction {
+ public:
+  TwoFileTransaction(const AnsiString& firstDatabase, const AnsiString& secondDatabase);
+  ~TwoFileTransaction();
+  TwoFileTransaction(const TwoFileTransaction&) = delete;
+  TwoFileTransaction& operator=(const TwoFileTransaction&) = delete;
+  void Commit();
+  void Rollback();
+
+ private:
+  struct State;
+  std::unique_ptr<State> st_;
+};
+
 // Folder a database name points at (alias resolved), with a trailing '/'.
 AnsiString ResolveDatabaseFolder(const AnsiString& databaseName);
 bool TableExists(const AnsiString& databaseName, const AnsiString& table);

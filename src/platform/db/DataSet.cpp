@@ -571,6 +571,7 @@ void TDataSet::Edit() {
   if (BeforeEdit) BeforeEdit(this);
   curLoaded_ = false;
   LoadCurrent();
+  seen_ = std::make_unique<Record>(*cur_);
   changed_.assign(fields_.size(), false);
   modified_ = false;
   state_ = dsEdit;
@@ -671,6 +672,9 @@ void TDataSet::Delete() {
   if (!CanModify()) ReadOnlyError();
   if (BeforeDelete) BeforeDelete(this);
   std::int64_t id = view_[static_cast<size_t>(pos_)];
+  curLoaded_ = false;
+  LoadCurrent();
+  seen_ = std::make_unique<Record>(*cur_);
   DoDelete(id);
   view_.erase(view_.begin() + pos_);
   if (pos_ >= static_cast<int>(view_.size())) pos_ = static_cast<int>(view_.size()) - 1;

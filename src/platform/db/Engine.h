@@ -133,6 +133,9 @@ class Connection : public SchemaLookup {
   void LoadNames() const;
 };
 
+// Completes the two-file saves a killed process left recorded in this database.
+void RecoverPendingSaves(Connection& first);
+
 // Registry: alias → folder, folder → connection.
 std::string FolderOf(const AnsiString& databaseName);  // normalized, with trailing '/'
 std::shared_ptr<Connection> ConnectionFor(const AnsiString& databaseName);

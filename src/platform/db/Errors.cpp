@@ -11,10 +11,13 @@ AnsiString DBIErrorText(DBIResult code) {
     case DBIERR_RECNOTFOUND: return "Record not found.";
     case DBIERR_READERR: return "Read failure.";
     case DBIERR_WRITEERR: return "Write failure.";
+    case DBIERR_NODISKSPACE: return "Insufficient disk space.";
+    case DBIERR_NOTADB: return "The database file is not a database.";
     case DBIERR_PHYSICALCORRUPT: return "Corrupt table/index header.";
     case DBIERR_OPENFAILED: return "Cannot open the database.";
     case DBIERR_KEYVIOL: return "Key violation.";
     case DBIERR_REQDERR: return "Field value required.";
+    case DBIERR_RECCHANGED: return "Otro usuario modificó o borró el registro; vuelva a leerlo.";
     case DBIERR_INVALIDFIELDNAME: return "Invalid field name.";
     case DBIERR_NOSUCHTABLE: return "Table does not exist.";
     case DBIERR_TABLEEXISTS: return "Table already exists.";

@@ -143,7 +143,8 @@ void DropTable(const AnsiString& databaseName, const AnsiString& table) {
 std::vector<AnsiString> TableNames(const AnsiString& databaseName) {
   auto conn = ConnectionFor(databaseName);
   Stmt st = conn->Prepare(
-      "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite^_%' ESCAPE '^' ORDER BY lower(name)");
+      "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite^_%' ESCAPE '^' "
+      "AND name NOT LIKE 'tv^_%' ESCAPE '^' ORDER BY lower(name)");
   std::vector<AnsiString> r;
   while (st.Step()) r.emplace_back(st.Column(0).s);
   return r;

@@ -30,8 +30,9 @@ ColumnKind KindOfDeclaredType(std::string_view decl, int* size) {
   int width = 0;
   if (auto open = up.find('('); open != std::string::npos) {
     size_t i = open + 1;
+    // a width beyond any text stops growing instead of overflowing
     while (i < up.size() && std::isdigit(static_cast<unsigned char>(up[i]))) {
-      width = width * 10 + (up[i] - '0');
+      width = width > 100000000 ? 1000000000 : width * 10 + (up[i] - '0');
       ++i;
     }
   }

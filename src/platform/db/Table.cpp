@@ -246,6 +246,19 @@ std::int64_t TTable::DoInsert(const Record& rec) {
   return sqlite3_last_insert_rowid(s.conn->Db());
 }
 
+namespace {
+// " AND "c1" IS ?…" over every column: the write applies only to the row as it was read.
+std::string SameRowCondition(const TableMeta& meta) {
+  std::string w;
+  for (const auto& c : meta.columns) w += " AND " + QuoteIdent(c.name) + " IS ?";
+  return w;
+}
+
+[[noreturn]] void RowChanged() {
+  ThrowEngine(DBIERR_RECCHANGED, DBIErrorText(DBIERR_RECCHANGED).str());
+}
+}  // namespace
+
 void TTable::DoUpdate(std::int64_t id, const Record& rec, const std::vector<bool>& changed) {
   auto& s = *src_;
   std::string sql = "UPDATE " + s.quoted + " SET ";
@@ -256,23 +269,32 @@ void TTable::DoUpdate(std::int64_t id, const Record& rec, const std::vector<bool
       any = true;
     }
   if (!any) return;
-  Stmt st = s.conn->Prepare(sql + " WHERE rowid=?");
+  const Record* seen = SeenRecord();
+  Stmt st = s.conn->Prepare(sql + " WHERE rowid=?" + (seen ? SameRowCondition(s.meta) : std::string()));
   int p = 1;
   for (size_t k = 0; k < changed.size(); ++k)
     if (changed[k]) st.Bind(p++, s.Stored(rec[k], k));
-  st.Bind(p, Cell::Integer(id));
+  st.Bind(p++, Cell::Integer(id));
+  if (seen)
+    for (size_t k = 0; k < s.meta.columns.size(); ++k) st.Bind(p++, k < seen->size() ? (*seen)[k] : Cell());
   s.conn->Touch(s.lower);
   s.cache.erase(id);
   st.Step();
+  if (sqlite3_changes(s.conn->Db()) == 0) RowChanged();
 }
 
 void TTable::DoDelete(std::int64_t id) {
   auto& s = *src_;
-  Stmt st = s.conn->Prepare("DELETE FROM " + s.quoted + " WHERE rowid=?");
+  const Record* seen = SeenRecord();
+  Stmt st = s.conn->Prepare("DELETE FROM " + s.quoted + " WHERE rowid=?" +
+                            (seen ? SameRowCondition(s.meta) : std::string()));
   st.Bind(1, Cell::Integer(id));
+  if (seen)
+    for (size_t k = 0; k < s.meta.columns.size(); ++k) st.Bind(static_cast<int>(k + 2), k < seen->size() ? (*seen)[k] : Cell());
   s.conn->Touch(s.lower);
   s.cache.erase(id);
   st.Step();
+  if (sqlite3_changes(s.conn->Db()) == 0) RowChanged();
 }
 
 bool TTable::OrderDependsOn(const std::vector<bool>& changed) const {

@@ -1217,8 +1217,18 @@ class Translator {
 }  // namespace
 
 Translation TranslateLocalSql(std::string_view localSql, const SchemaLookup& schema) {
-  Translator t(localSql, schema);
-  return t.Run();
+  // Text the passes cannot make sense of may trip them anywhere (a range run backwards, an
+  // index past the end): every such failure is a syntax error of the statement.
+  try {
+    Translator t(localSql, schema);
+    return t.Run();
+  } catch (const std::invalid_argument&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    throw std::invalid_argument(std::string("sentencia SQL no reconocida (") + e.what() + ")");
+  }
 }
 
 std::string QuoteSqlValue(std::string_view value) { return QuoteText(value); }

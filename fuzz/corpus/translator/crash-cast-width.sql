@@ -1,0 +1,1 @@
+select cast(numecuen as char(99999999999)) from mvt

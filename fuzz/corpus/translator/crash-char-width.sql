@@ -1,0 +1,1 @@
+create table t (a CHAR(99999999999))

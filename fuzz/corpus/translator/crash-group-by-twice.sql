@@ -1,0 +1,1 @@
+select numecuen from pl group by numecuen group by nombcuen

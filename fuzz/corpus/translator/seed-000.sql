@@ -1,0 +1,1 @@
+select * from mvt where fecha<'1/2/2024' and detalle="fecha"

@@ -1,0 +1,1 @@
+select * from "MVT" where fecha < '2024-01-02' and detalle = 'fecha'

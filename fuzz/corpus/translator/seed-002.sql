@@ -1,0 +1,1 @@
+select numecuen from mvt where detalle like '50[%]*?'

@@ -1,0 +1,1 @@
+select numecuen from "MVT" where detalle GLOB '50[[]*][*][?]'

@@ -1,0 +1,1 @@
+select numecuen from mvt where numecuen not like "4_%";

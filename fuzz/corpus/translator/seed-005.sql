@@ -1,0 +1,1 @@
+select numecuen from "MVT" where numecuen not GLOB '4?*'

@@ -1,0 +1,1 @@
+update mvt set numecuen='9'+substring(numecuen from 2 for n) where numecuen like '1%'

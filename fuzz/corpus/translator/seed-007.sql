@@ -1,0 +1,1 @@
+update "MVT" SET numecuen = '9' || substr(numecuen, 2, max(n, 0)) where numecuen GLOB '1*'

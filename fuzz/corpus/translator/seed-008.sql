@@ -1,0 +1,1 @@
+update pac set icd=icd+1 where icd>=4

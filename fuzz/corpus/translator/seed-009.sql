@@ -1,0 +1,1 @@
+update "pac" SET icd = (icd + 1) + 1000000000000 where icd >= 4

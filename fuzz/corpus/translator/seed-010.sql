@@ -1,0 +1,1 @@
+UPDATE "pac" SET "icd" = "icd" - 1000000000000 WHERE "icd" >= 1000000000000 / 2

@@ -1,0 +1,1 @@
+update pac set m1=m1+1 where icd=4

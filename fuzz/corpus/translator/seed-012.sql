@@ -1,0 +1,1 @@
+update "pac" SET m1 = m1 + 1 where icd = 4

@@ -1,0 +1,1 @@
+update asientos set check=true where numecuen is null

@@ -1,0 +1,1 @@
+update "asientos" SET "check" = true where numecuen is null

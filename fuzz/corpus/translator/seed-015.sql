@@ -1,0 +1,1 @@
+select trim(both ' ' from detalle) from mvt

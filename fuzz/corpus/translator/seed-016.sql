@@ -1,0 +1,1 @@
+select trim(detalle, ' ') from "MVT"

@@ -1,0 +1,1 @@
+delete from mvt where detalle='select '

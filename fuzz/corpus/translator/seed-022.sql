@@ -1,0 +1,1 @@
+select * from mvt where fecha>'13/45/2024'

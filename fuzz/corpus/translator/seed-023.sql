@@ -1,0 +1,1 @@
+select * from mvt where fecha='ayer'

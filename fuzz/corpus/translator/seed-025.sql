@@ -1,0 +1,1 @@
+select extract(week from fecha) from mvt

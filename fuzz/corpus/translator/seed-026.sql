@@ -1,0 +1,1 @@
+ select numecuen from pl where numecuen='1'

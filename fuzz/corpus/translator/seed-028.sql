@@ -1,0 +1,1 @@
+select * from mvtRegPptal where icd=1e+00

@@ -1,0 +1,1 @@
+select nombcuen from pl where numecuen='1105' and cantidad='S' 

@@ -1,0 +1,1 @@
+select credito from baltempestados where numecuen="4" 

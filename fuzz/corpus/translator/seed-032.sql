@@ -1,0 +1,1 @@
+select numedocu from mvt where debito =70 or credito=70

@@ -1,0 +1,1 @@
+select valor from mvtOrdenPago where iop='1' or iop='2'

@@ -1,0 +1,1 @@
+select Sum(Debito) as sumDeb, sum(Credito) as sumCre from mvt where NumeCuen like'1105%' and Fecha<'03/01/2024'

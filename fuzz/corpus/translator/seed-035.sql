@@ -1,0 +1,1 @@
+select Sum(Debito) as Debito, Sum(Credito) as Credito   from SaldosAntes where numecuen  like '11%' 

@@ -1,0 +1,1 @@
+select Sum(saldoDebito)as saldoDebito,Sum(saldoCredito) as saldoCredito from balTempEstados where numecuen  like '_'

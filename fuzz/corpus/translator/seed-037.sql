@@ -1,0 +1,1 @@
+select sum(Debito) as debito from baltempestados                  where numecuen>="2" and numecuen like "_"

@@ -1,0 +1,1 @@
+select icuenta from plppto where icuenta like '2.1%-'

@@ -1,0 +1,1 @@
+select sum(Credito) as sc, sum(debito) as sd from mvt where numecuen like '4%'

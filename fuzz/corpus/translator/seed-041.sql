@@ -1,0 +1,1 @@
+select sum(MVTMTRO.valor) as pagado from mvtOrdenPago as OP left join mvtmaestro as MVTMTRO on OP.iop=MVTMTRO.op2

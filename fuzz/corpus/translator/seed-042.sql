@@ -1,0 +1,1 @@
+select Sum(Debito-Credito) as SA from mvt where CedulaNIT="900" and NumeCuen= "1105" and Fecha<"02/01/2024"

@@ -1,0 +1,1 @@
+select sum(Credito)-Sum(debito) as cuatro from mvt where         numecuen like "4%" and fecha >="01/01/2024" and fecha<="12/31/2024"

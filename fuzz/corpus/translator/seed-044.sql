@@ -1,0 +1,1 @@
+select Fecha, Cantidad as Cant, CedulaNit,descDocu as doc,numeDocu as NumDoc, debito, credito,detalle from mvt where NumeCuen like '%' and (cantidad<0 or cantidad>0) and Fecha>="01/01/2024" and Fecha<="12/31/2024" order by fecha

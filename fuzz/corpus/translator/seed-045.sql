@@ -1,0 +1,1 @@
+select 'E' as tipoCuenta,'0' as Ingreso, 0 as Aprobado, icd from mvtCertDisp where icd=1

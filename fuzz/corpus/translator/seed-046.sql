@@ -1,0 +1,1 @@
+select numedocu from mvtmaestro where descdocu='CE' and cast(numedocu as numeric(13))>=2

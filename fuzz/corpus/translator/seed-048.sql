@@ -1,0 +1,1 @@
+select numecuen, sum(debito) as Debito, sum(credito) as Credito  from mvt where  fecha >='01/01/2024' and fecha<='12/31/2024' group by Numecuen

@@ -1,0 +1,1 @@
+select numecuen,cedulanit,sum(debito) as debito,sum(credito) as credito from mvt where numecuen>='1' and numecuen<'4' group by numecuen,cedulanit 

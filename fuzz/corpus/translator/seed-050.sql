@@ -1,0 +1,1 @@
+select descdocu, numedocu, sum(temp.debito) as debito, sum(temp.credito) as credito         from temp group by descdocu, numedocu 

@@ -1,0 +1,1 @@
+select Fecha, numecuen,DescDocu, NumeDocu, Debito, Credito from mvt where CedulaNIT="900" and Fecha>="01/01/2024" and Fecha<="12/31/2024" group by Fecha, Numecuen,DescDocu,NumeDocu, Debito, Credito

@@ -1,0 +1,1 @@
+select distinct rubropptal,ncuenta from certDispRubros  as a join plppto as b on a.rubropptal=b.icuenta 

@@ -1,0 +1,1 @@
+select iop from mvtOrdenPago order by iop desc

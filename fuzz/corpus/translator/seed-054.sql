@@ -1,0 +1,1 @@
+select icuenta from plppto order by tipocuenta, icuenta

@@ -1,0 +1,1 @@
+select descdocu, numedocu from mvtMaestro where Descdocu="CE" and Fecha>="01/01/2024" and Fecha<="12/31/2024" and DescDocu is not null order by descDocu, numeDocu

@@ -1,0 +1,1 @@
+select fecha, temp.descdocu, temp.numedocu, temp.data, pl.nombcuen,         sum(temp.debito) as debito, sum(temp.credito) as credito         from temp,pl where temp.data=pl.numecuen group by fecha, descdocu,         numedocu, data, nombcuen

@@ -1,0 +1,1 @@
+select a.numecuen, b.tipoAsiento from mvt a left join mvtMaestro as b  on b.descdocu=a.descdocu and a.numedocu=b.numedocu where b.descdocu='CE' and numedocu='2' and b.tipoAsiento='P'

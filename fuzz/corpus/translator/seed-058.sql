@@ -1,0 +1,1 @@
+select rubropptal,ncuenta,valor from certDispRubros as a join plppto as b on b.icuenta=a.rubroPptal and b.tipocuenta='E' where a.icd=1

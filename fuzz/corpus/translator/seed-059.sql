@@ -1,0 +1,1 @@
+select m.descdocu,m.numedocu,m.cedulanit,t.nombre,m.numecuen,p.nombCuen from mvt as m left join pl as p on m.numecuen=p.numecuen left join tc as t on m.cedulanit=t.cedulanit where m.NumeCuen>='2' and m.NumeCuen<='4999' and m.Fecha>='01/01/2024' and m.Fecha<='12/31/2024' order by m.NumeCuen

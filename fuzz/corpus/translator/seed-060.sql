@@ -1,0 +1,1 @@
+select CDP.icd, RP.irp, TC.nombre, OP.iop from mvtcertdisp as CDP left join mvtregpptal as RP on CDP.icd=RP.icd left join tc as TC on RP.itercero=TC.cedulanit left join mvtOrdenPago as OP on RP.irp=OP.irp where fechaExped>='01/01/2024' and CDP.rubroPptal='2.1.1'

@@ -1,0 +1,1 @@
+select iOrdenServicio, irp from mvtordenServicio where irp not in (select irp from mvtRegPptal)

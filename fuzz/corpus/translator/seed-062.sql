@@ -1,0 +1,1 @@
+select irp, icd from mvtRegpptal where icd not in (select itercero from mvtRegPptal)

@@ -1,0 +1,1 @@
+select iOrdenServicio from mvtordenServicio where irp in (select irp from mvtRegPptal) or mvtordenServicio.irp not in (select irp from mvtRegPptal where irp<7) and irp is null

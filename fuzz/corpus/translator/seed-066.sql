@@ -1,0 +1,1 @@
+delete  from asientos where numecuen is null or descdocu is null

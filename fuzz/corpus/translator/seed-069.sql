@@ -1,0 +1,1 @@
+delete  from mvt where descDocu="CE" and numedocu="1"

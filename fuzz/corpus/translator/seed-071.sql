@@ -1,0 +1,1 @@
+delete from baltempestados where nuevoSaldo=0

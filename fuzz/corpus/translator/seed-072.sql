@@ -1,0 +1,1 @@
+select numecuen from baltempestados

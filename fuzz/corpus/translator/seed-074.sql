@@ -1,0 +1,1 @@
+select icd from mvtCertDisp

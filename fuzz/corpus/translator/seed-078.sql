@@ -1,0 +1,1 @@
+insert into certDispRubros (icd,rubropptal,valor) values(3,'2.1.1',7.5)

@@ -1,0 +1,1 @@
+select valor from certDispRubros where icd=3

@@ -1,0 +1,1 @@
+update mvt set numecuen='1106' where numecuen='1105' 

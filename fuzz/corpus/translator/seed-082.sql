@@ -1,0 +1,1 @@
+select count(*) from pl where numecuen='1106'

@@ -1,0 +1,1 @@
+update  mvt set cedulanit="901" where cedulanit="900"

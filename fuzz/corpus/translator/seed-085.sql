@@ -1,0 +1,1 @@
+update mvt set detalle='' where detalle="Ingreso"

@@ -1,0 +1,1 @@
+insert into tc (cedulanit, nombre) values ("", 'otro sin id')

@@ -1,0 +1,1 @@
+select count(*) from mvt where detalle is null

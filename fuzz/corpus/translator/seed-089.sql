@@ -1,0 +1,1 @@
+update mvt set cedulanit='0' where cedulanit is null

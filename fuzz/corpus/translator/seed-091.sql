@@ -1,0 +1,1 @@
+create table mvt (descdocu char(3), numedocu char(10))

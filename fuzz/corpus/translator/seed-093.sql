@@ -1,0 +1,1 @@
+insert into mvt (descdocu, numedocu) values ('CE', '1')

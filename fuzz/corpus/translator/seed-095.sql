@@ -1,0 +1,1 @@
+create table infPpto (rubro char(18),nrubro char(124),apropiado float,primary key(rubro))

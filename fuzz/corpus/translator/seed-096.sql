@@ -1,0 +1,1 @@
+select descdocu,numedocu,fecha from mvtmaestro where fecha<'01/01/2026' or fecha>'12/31/2026'

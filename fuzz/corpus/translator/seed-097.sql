@@ -1,0 +1,1 @@
+select count(*) as cantidad from tc where cedulanit is null

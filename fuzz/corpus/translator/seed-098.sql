@@ -1,0 +1,1 @@
+select nombcuen from pl where numeCuen='110501'

@@ -1,0 +1,1 @@
+select numecuen, credito from Mvt where DescDocu="CE"  and Numedocu="2"

@@ -1,0 +1,1 @@
+select numecuen, sum(debito) as sd ,sum(credito) as sc from mvt where (numecuen>='4' and  numecuen<'8') or numecuen like '0%'group by numecuen

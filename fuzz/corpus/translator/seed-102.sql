@@ -1,0 +1,1 @@
+select numecuen from PL where nombcuen like "caja%"

@@ -1,0 +1,1 @@
+select numecuen from mvt where upper(detalle) like '%PAPEL%'

@@ -1,0 +1,1 @@
+select count(*) from PL where length(numecuen)<>4

@@ -1,0 +1,1 @@
+select icuenta from plPpto where icuenta like "2.1.2.%" and tipoCuenta='E'

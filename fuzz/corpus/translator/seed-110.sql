@@ -1,0 +1,1 @@
+select iop from mvtOrdenPago where FechaExped>='01/01/2026' and FechaExped<='01/31/2026'

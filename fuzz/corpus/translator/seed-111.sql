@@ -1,0 +1,1 @@
+select Sum(Debito) as Total          from mvt where Centcost is not null          and Fecha>="01/01/2026" and Fecha<="12/31/2026" 

@@ -1,0 +1,1 @@
+select Sum(debito) as sumDebito, sum(credito) as sumCredito from mvt where DescDocu="CE" and ((Fecha>="01/01/2026" and Fecha<="01/31/2026") or fecha is null)

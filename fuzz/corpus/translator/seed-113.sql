@@ -1,0 +1,1 @@
+select fecha,DescDocu, numedocu, SUBSTRING(numecuen from 1 for 6)         as Data, debito, credito, fecha from mvt where fecha>="03/01/2026" and Fecha<="03/31/2026" order by DescDocu, numedocu, Data

@@ -1,0 +1,1 @@
+select descdocu, numedocu, fecha, sum(debito) as valor, count(*) as qitems from mvt group by descdocu, numedocu, fecha

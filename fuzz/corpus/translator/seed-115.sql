@@ -1,0 +1,1 @@
+select descdocu, numedocu, sum(debito) as debito, sum(credito) as credito from mvt group by descdocu, numedocu having sum(debito)-sum(credito)>0.1 or sum(credito)-sum(debito)>0.1

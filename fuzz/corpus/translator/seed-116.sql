@@ -1,0 +1,1 @@
+select numedocu from mvt.db where numecuen like '1110%' and descDocu='IN' order by descDocu,numedocu,numecuen

@@ -1,0 +1,1 @@
+select count(*) from mvt where extract(year from fecha)=2025

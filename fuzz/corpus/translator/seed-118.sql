@@ -1,0 +1,1 @@
+select numecuen,nombcuen from pl where numecuen in (select numecuen from mvt)

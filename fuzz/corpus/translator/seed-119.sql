@@ -1,0 +1,1 @@
+select numecuen, nombcuen from PL where numecuen in (select numecuen from MVT)

@@ -1,0 +1,1 @@
+select substring(numecuen from 1 for 4) as m.numecuen, p.nombCuen, m.debito, m.credito, m.fecha,m.cedulanit from mvt as m  left join pl as p on m.numeCuen=p.numeCuen where NumeCuen>='1' and NumeCuen<='2' and   m.Fecha>='01/01/2026 ' and m.Fecha<='12/31/2026 ' order by m.NumeCuen,fecha

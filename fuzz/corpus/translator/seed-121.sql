@@ -1,0 +1,1 @@
+select mvt.Centcost, mvt.DescDocu, mvt.NumeDocu,mvt.numecuen,  pl.nombcuen,Sum(mvt.Debito) as Total from mvt,pl where CentCost="ADM" and Fecha>="01/01/2026" and Fecha<="12/31/2026" and pl.numecuen=mvt.numecuen  group by CentCost,DescDocu,NumeDocu,numecuen, nombcuen

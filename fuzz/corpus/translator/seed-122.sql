@@ -1,0 +1,1 @@
+select descdocu,numedocu,fecha,cedulanit,nombre,numecuen,nombCuen, desccomp, numecomp,debito,credito,detalle from mvt a, pl b, tc c where a.numeCuen=b.numeCuen and Fecha>="02/01/2026" and Fecha<="02/28/2026" and (a.cedulanit=c.cedulanit or a.cedulanit is null and c.cedulanit is null) order by NumeCuen 

@@ -1,0 +1,1 @@
+select tc.cedulanit, tc.nombre,mvt.numecuen,pl.nombcuen, sum(mvt.Debito) as Debitos, sum(mvt.Credito) as Creditos from mvt join tc on mvt.cedulanit=tc.cedulanit left join pl on pl.numecuen=mvt.numecuen where numeCuen like '2401%' and mvt.Fecha>='01/01/2026' and mvt.Fecha<='12/31/2026' group by tc.nombre,tc.cedulanit,mvt.numecuen,pl.nombcuen order by mvt.numecuen,tc.nombre

@@ -1,0 +1,1 @@
+select numecuen,Fecha , detalle, CedulaNit ,nombre, DescDocu, NumeDocu, DescComp , NumeComp , Debito, Credito from mvt left join tc on mvt.cedulanit=tc.cedulanit where NumeCuen like "1110%" and Fecha>="01/01/2026" and Fecha<="12/31/2026" order by numecuen,Fecha, descdocu,numedocu,DescComp,numeComp

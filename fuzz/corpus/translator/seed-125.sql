@@ -1,0 +1,1 @@
+select a.iop,a.valor as valorOP,b.descdocu,b.numedocu,b.valor 		from mvtOrdenPago as a 		join mvtmaestro as b 		on a.iop=op1 or iop=op2 or iop=op3 or iop=op4 or iop=op5 		where descdocu='CP' and numedocu='1'

@@ -1,0 +1,1 @@
+select sum(rp.valor) as comprometido from mvtRegPptal as rp join certDispRubros as cdr on rp.icd=cdr.icd where certDispRubros.rubroPptal='2.1.2.02.01'

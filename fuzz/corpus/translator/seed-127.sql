@@ -1,0 +1,1 @@
+select icd, valor from mvtCertDisp where icd=1 union select irp, valor from mvtRegPptal order by icd

@@ -1,0 +1,1 @@
+select icd, FechaExped from mvtCertDisp where icd=1 union select 0 as icd, '01/01/2008' as fechaExped from mvtCertDisp where icd=1

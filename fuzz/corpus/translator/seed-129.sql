@@ -1,0 +1,1 @@
+select pl.nombcuen,mvt.* from Mvt join pl on mvt.numecuen=pl.numecuen where DescDocu='CE' and numeDocu='1' order by numecuen desc

@@ -1,0 +1,1 @@
+select PL.nombcuen, MVT.* from MVT join PL on MVT.numecuen=PL.numecuen where MVT.descdocu='CE' and MVT.numedocu='1' order by MVT.numecuen desc

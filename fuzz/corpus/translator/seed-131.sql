@@ -1,0 +1,1 @@
+select icuenta as rubro,sum(egreso)-sum(ingreso) as valor from mvtPptal AS a join mvtPptalMaestro as b on a.iMvtPptal=b.iMvtpptal and a.tipoMvtPptal=b.tipoMvtPptal where tipoMvtPptal='APR' and b.fecha<='12/31/2026' group by icuenta 

@@ -1,0 +1,1 @@
+select irp from MvtregPptal as a join mvtCertDisp as b on (a.icd=b.icd) where irp=1

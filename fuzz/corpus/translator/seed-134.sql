@@ -1,0 +1,1 @@
+select count(*) from TC where CedulaNIT is null

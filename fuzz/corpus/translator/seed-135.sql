@@ -1,0 +1,1 @@
+insert into mvtmaestro (descdocu, numedocu, fecha, qitems, valor) values ('CCA', '1','12/31/2026',1,150.00)

@@ -1,0 +1,1 @@
+select fecha, valor from mvtMaestro where descdocu='CCA'

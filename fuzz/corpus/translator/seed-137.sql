@@ -1,0 +1,1 @@
+insert into mvtmaestro (descdocu,numedocu,fecha,valor,qitems) values ('CE','7', '12/30/1899',0,0)

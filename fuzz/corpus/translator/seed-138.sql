@@ -1,0 +1,1 @@
+select fecha from mvtMaestro where numedocu='7'

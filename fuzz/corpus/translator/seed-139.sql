@@ -1,0 +1,1 @@
+insert into mvt (numecuen, cedulanit, descdocu, numedocu) values ('110501', '', 'CE', '8')

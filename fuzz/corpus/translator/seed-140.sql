@@ -1,0 +1,1 @@
+select count(*) from MVT where numedocu='8' and cedulanit is null

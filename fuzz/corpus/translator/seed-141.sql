@@ -1,0 +1,1 @@
+delete en mayúsculas con comillas dobles

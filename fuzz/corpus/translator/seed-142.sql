@@ -1,0 +1,1 @@
+DELETE  from Mvt where DescDocu="CE"  and Numedocu="1"

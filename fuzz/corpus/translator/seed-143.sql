@@ -1,0 +1,1 @@
+select count(*) from MVT where descdocu='CE' and numedocu='1'

@@ -1,0 +1,1 @@
+update con blanco inicial y comillas dobles

@@ -1,0 +1,1 @@
+ update mvt set numedocu="9" where descdocu="CE" and numedocu="2"

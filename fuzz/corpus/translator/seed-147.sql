@@ -1,0 +1,1 @@
+update mvt.db set numecuen='1105'+substring(numecuen from 5 for 14) where numecuen like '111005%'

@@ -1,0 +1,1 @@
+select count(*) from MVT where numecuen='110505'

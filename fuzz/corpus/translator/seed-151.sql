@@ -1,0 +1,1 @@
+update con casts

@@ -1,0 +1,1 @@
+update mvtOrdenPago set iop=iop+1,numedocu=cast((cast(numedocu as numeric(13))+1) as char(13)) where iop>=1

@@ -1,0 +1,1 @@
+select iop, numeDocu from mvtOrdenPago

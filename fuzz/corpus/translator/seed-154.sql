@@ -1,0 +1,1 @@
+update mvtpptal set egreso=0 where egreso is null

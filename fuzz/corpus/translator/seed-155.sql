@@ -1,0 +1,1 @@
+select count(*) from mvtPptal where egreso is null

@@ -1,0 +1,1 @@
+create table infPpto (rubro char(18),nrubro char(124),apropiado float,apropiadoReal float,cdpHastaFecha  float,disponibleCDP float,primary key(rubro))

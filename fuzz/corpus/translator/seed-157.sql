@@ -1,0 +1,1 @@
+insert into infPpto (rubro,nrubro) select distinct icuenta,ncuenta from mvtpptal  as a join plppto as b on a.icuenta=b.icuenta 

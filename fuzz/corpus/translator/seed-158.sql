@@ -1,0 +1,1 @@
+update infPpto set apropiadoreal=0,apropiado=0,cdpHastaFecha=0

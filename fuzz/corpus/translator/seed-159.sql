@@ -1,0 +1,1 @@
+update infPpto set apropiadoreal=1000 

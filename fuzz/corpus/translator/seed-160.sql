@@ -1,0 +1,1 @@
+update infPpto set cdpHastaFecha=300,disponibleCDP=apropiadoReal-cdpHastaFecha  where rubro ='2.1.2.02.01'

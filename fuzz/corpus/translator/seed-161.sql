@@ -1,0 +1,1 @@
+select rubro, apropiadoReal, cdpHastaFecha, disponibleCDP from infPpto

@@ -1,0 +1,1 @@
+create table infExogena (itercero char(18),ntercero char(60),cuenta char(18),ncuenta char(150), valor float,digitoVerificacion char(1), tipoDocumento char(3), apellido1 char(15), apellido2 char(15), nombre1 char(15), nombre2 char(15), razonsocial char(60), direccion char(30),ciudad char(15),dpto char(2))

@@ -1,0 +1,1 @@
+insert into infExogena (cuenta,ncuenta,itercero,ntercero,dpto,valor)select numecuen,nombcuen, cedulanit, nombre,dpto,sum(debito) as valor from mvt left join tc on tc.cedulanit=mvt.cedulanit left join pl on pl.numecuen=mvt.numecuen where numecuen like '5%' and fecha<='12/31/2026' and fecha>='01/01/2026' group by numecuen,nombcuen,cedulanit,nombre,dpto 

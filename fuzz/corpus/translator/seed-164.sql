@@ -1,0 +1,1 @@
+select cuenta, ncuenta, itercero, ntercero, dpto, valor from infExogena

@@ -1,0 +1,1 @@
+select * from tv_lineas_ab1

@@ -1,0 +1,1 @@
+create table saldoRubros (tipoCuenta char(1),icuenta char(12), ncuenta char(124),fuente char(129), disponible float)

@@ -1,0 +1,1 @@
+insert into saldoRubros (tipoCuenta, icuenta, disponible) values ('E', '2.1.2.02.01', 7.5)

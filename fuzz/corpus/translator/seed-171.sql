@@ -1,0 +1,1 @@
+select tipoCuenta, icuenta, disponible from saldoRubros

@@ -1,0 +1,1 @@
+insert into TC (CedulaNIT, nombre) values ('1', 'O''Neil'), ('2', '100%_ SAS'), ('3', '1000 SAS')

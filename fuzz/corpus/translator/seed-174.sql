@@ -1,0 +1,1 @@
+select cedulanit from tc where nombre='

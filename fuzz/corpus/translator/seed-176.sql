@@ -1,0 +1,1 @@
+select count(*) from tc where nombre like '100%'

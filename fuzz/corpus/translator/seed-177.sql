@@ -1,0 +1,1 @@
+select substring(numecuen from 1 for 6) as m.numecuen, p.nombCuen from mvt as m left join pl as p on m.numeCuen=p.numeCuen

@@ -1,0 +1,1 @@
+select descdocu,numecuen,nombCuen from mvt a, pl b where a.numeCuen=b.numeCuen
