@@ -97,7 +97,8 @@ std::vector<TableDef> BuildTables() {
                      // Cubre las sumas por cuenta de los balances sin volver a las filas.
                      {"MVT_Cuenta", {"numecuen", "fecha", "debito", "credito"}},
                      {"MVT_Tercero", {"cedulanit"}},
-                     {"MVT_Fecha", {"fecha"}}}));
+                     {"MVT_Fecha", {"fecha"}},
+                     {"MVT_Rubro", {"rubro", "fecha"}}}));
   t.push_back(Books("mvtMaestro",
                     {{"descdocu", T, 3}, {"numedocu", T, 15}, {"fecha", D, 0}, {"valor", N, 0},
                      {"op1", N, 0}, {"op2", N, 0}, {"op3", N, 0}, {"op4", N, 0}, {"op5", N, 0},
@@ -106,7 +107,11 @@ std::vector<TableDef> BuildTables() {
                      // Columnas que muestra la consulta de documentos; nadie las escribe.
                      {"ctaPpto", T, 18}, {"certDisp", N, 0}, {"Ejecucion", N, 0}},
                     {}, {{"mvtMaestro_Documento", {"descdocu", "numedocu"}},
-                         {"mvtMaestro_Fecha", {"fecha"}}}));
+                         {"mvtMaestro_Fecha", {"fecha"}},
+                         // Órdenes de pago que cancela un comprobante: una unión por campo.
+                         {"mvtMaestro_Op1", {"op1"}}, {"mvtMaestro_Op2", {"op2"}},
+                         {"mvtMaestro_Op3", {"op3"}}, {"mvtMaestro_Op4", {"op4"}},
+                         {"mvtMaestro_Op5", {"op5"}}}));
   t.push_back(Books("PL",
                     {{"numecuen", T, 18}, {"nombcuen", T, 60}, {"Cantidad", T, 1},
                      {"unidades", T, 10}, {"centcost", T, 1}, {"exigterc", T, 1},
@@ -182,7 +187,9 @@ std::vector<TableDef> BuildTables() {
                      {"tipoCuenta", T, 1}, {"ingreso", N, 0}, {"egreso", N, 0},
                      {"cuentaDebito", T, 18}, {"cuentaCredito", T, 18}},
                     {}, {{"mvtPptal_Movimiento", {"iMvtPptal", "tipoMvtPptal"}},
-                         {"mvtPptal_Rubro", {"icuenta"}}}));
+                         {"mvtPptal_RubroTipo", {"icuenta", "tipoCuenta"}},
+                         // Los nulos de los montos se buscan sin recorrer la tabla.
+                         {"mvtPptal_Ingreso", {"ingreso"}}, {"mvtPptal_Egreso", {"egreso"}}}));
   t.push_back(Books("MvtPptalMaestro",
                     {{"iMvtPptal", T, 10}, {"tipoMvtPptal", T, 3}, {"fecha", D, 0},
                      {"detalle", T, 254}, {"iUsuario", T, 20}},
@@ -195,9 +202,9 @@ std::vector<TableDef> BuildTables() {
                     {{"icd", N, 0}, {"FechaExped", D, 0}, {"fechaVenc", D, 0},
                      {"objetoGasto", T, 254}, {"valor", N, 0}, {"func", N, 0}, {"inv", N, 0},
                      {"vigFiscal", T, 10}, {"rubroPptal", T, 18}},
-                    {"icd"}));
+                    {"icd"}, {{"mvtCertDisp_Rubro", {"rubroPptal"}}}));
   t.push_back(Books("certDispRubros", {{"icd", N, 0}, {"rubroPptal", T, 18}, {"valor", N, 0}},
-                    {}, {{"certDispRubros_Cdp", {"icd"}}}));
+                    {}, {{"certDispRubros_Cdp", {"icd"}}, {"certDispRubros_Rubro", {"rubroPptal"}}}));
   {
     std::vector<FieldDef> f = {{"icd", N, 0}};
     for (int m = 1; m <= 12; ++m) f.push_back({"m" + std::to_string(m), N, 0});
@@ -232,7 +239,8 @@ std::vector<TableDef> BuildTables() {
                     {"iop"}, {{"mvtOrdenPago_Rp", {"IRP"}}}));
   t.push_back(Books("reintegros",
                     {{"cdp", N, 0}, {"rubro", T, 18}, {"valor", N, 0}, {"justificacion", M, 0},
-                     {"fecha", D, 0}, {"iusuario", T, 20}}));
+                     {"fecha", D, 0}, {"iusuario", T, 20}},
+                    {}, {{"reintegros_Rubro", {"rubro"}}}));
   t.push_back(Books("asientosProgCfg",
                     {{"iAstoProg", I, 0}, {"nAstoProg", T, 60}, {"descDocu", T, 3},
                      {"requiereTercero", T, 1}, {"Detalle", T, 254}},

@@ -1,0 +1,320 @@
+#include "budget/CalculosPptal.h"
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "app/DataModule.h"
+#include "app/Validaciones.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Dialogs.h"
+#include "shared/general/SqlUtil.h"
+
+namespace {
+
+const char* const kAlias = "Contabilidad";
+
+// Consulta propia de cada cálculo; un campo nulo o de un resultado vacío vale 0.
+class Consulta {
+ public:
+  Consulta() : q_(new TQuery(nullptr)) {}
+  void sql(const std::string& texto) { HagaSQL(kAlias, q_.get(), texto); }
+  double num(const char* campo) const {
+    if (q_->IsEmpty() || q_->Eof) return 0;
+    TField* f = q_->FieldByName(campo);
+    return f->IsNull ? 0 : static_cast<double>(f->AsFloat);
+  }
+  // Suma de la primera columna de una consulta de una fila.
+  double valor(const std::string& texto, const char* campo) {
+    sql(texto);
+    return num(campo);
+  }
+  TQuery* operator->() const { return q_.get(); }
+  TQuery* get() const { return q_.get(); }
+
+ private:
+  std::unique_ptr<TQuery> q_;
+};
+
+std::string T(const AnsiString& s) { return TextoSQL(s).str(); }
+std::string N(double v) { return NumeroSQL(v).str(); }
+std::string F(const AnsiString& fechaTexto) { return "'" + MesDiaAnio(fechaTexto).str() + "'"; }
+std::string F(TDateTime fecha) { return "'" + MesDiaAnio(fecha).str() + "'"; }
+
+// Parte del certificado que toca a la fila cdr de certDispRubros: su monto sobre la suma
+// de los montos del certificado (partes iguales cuando esa suma es 0).
+const std::string kParte =
+    "(case when (select sum(z.valor) from certDispRubros as z where z.icd=cdr.icd)<>0 "
+    "then 1.0*cdr.valor/(select sum(z.valor) from certDispRubros as z where z.icd=cdr.icd) "
+    "else 1.0/(select count(*) from certDispRubros as z where z.icd=cdr.icd) end)";
+// Certificados de un solo rubro por su campo propio, sin filas en certDispRubros.
+const std::string kSoloCampoPropio =
+    " not exists (select z.icd from certDispRubros as z where z.icd=cdp.icd)";
+
+// Suma de una expresión sobre los registros atribuidos al rubro por las dos vías; `resto`
+// agrega uniones (sobre rp) y `filtro` condiciones.
+double SumaPorRubro(const AnsiString& aRubro, const std::string& expr, const std::string& resto,
+                    const std::string& filtro) {
+  if (aRubro.IsEmpty()) return 0;
+  Consulta q;
+  double total = q.valor("select sum(" + expr + "*" + kParte + ") as total from certDispRubros as cdr " +
+                             "join mvtRegPptal as rp on rp.icd=cdr.icd " + resto +
+                             " where cdr.rubroPptal=" + T(aRubro) + filtro,
+                         "total");
+  total += q.valor("select sum(" + expr + ") as total from mvtCertDisp as cdp " +
+                       "join mvtRegPptal as rp on rp.icd=cdp.icd " + resto +
+                       " where cdp.rubroPptal=" + T(aRubro) + " and" + kSoloCampoPropio + filtro,
+                   "total");
+  return total;
+}
+
+// Montos del rubro en los certificados (filas propias del certificado o su campo propio).
+double SeparadoPorRubro(const AnsiString& aRubro, const std::string& filtroFecha) {
+  if (aRubro.IsEmpty()) return 0;
+  Consulta q;
+  double total =
+      q.valor("select sum(cdr.valor) as separado from certDispRubros as cdr "
+              "join mvtCertDisp as cdp on cdp.icd=cdr.icd where cdr.rubroPptal=" +
+                  T(aRubro) + filtroFecha,
+              "separado");
+  total += q.valor("select sum(cdp.valor) as separado from mvtCertDisp as cdp where cdp.rubroPptal=" +
+                       T(aRubro) + " and" + kSoloCampoPropio + filtroFecha,
+                   "separado");
+  return total;
+}
+
+std::string Ventana(const char* campo, const std::string& desde, const std::string& hasta) {
+  return std::string(" and ") + campo + ">=" + desde + " and " + campo + "<=" + hasta;
+}
+
+// Los nulos de ingreso y egreso de mvtPptal pasan a 0 (los índices de ambas columnas hacen
+// la búsqueda barata cuando no hay ninguno).
+void LimpiarNulosMvtPptal() {
+  Consulta q;
+  q.sql("update mvtpptal set ingreso=0 where ingreso is null");
+  q.sql("update mvtpptal set egreso=0 where egreso is null");
+}
+
+}  // namespace
+
+// ---- Numeración y pendientes --------------------------------------------------------------
+
+double getLastCertDisp() {
+  Consulta q;
+  return q.valor("select max(icd) as icd from mvtCertDisp", "icd");
+}
+
+double getLastRegPptal() {
+  Consulta q;
+  return std::round(q.valor("select max(irp) as irp from mvtRegPptal", "irp"));
+}
+
+double getLastOrdenPago() {
+  Consulta q;
+  return std::round(q.valor("select max(iop) as iop from mvtOrdenPago", "iop"));
+}
+
+void borrarOrdenSuministro(double aOrdenSuministro) {
+  tv::db::Transaction tx(kAlias);
+  DM->tblMvtOrdenSumiMaestro->Delete();
+  Consulta q;
+  q.sql("delete from mvtOrdenSuministro where iOrdenSuministro=" + N(aOrdenSuministro));
+  tx.Commit();
+}
+
+void borrarOrdenServicio(double aOrdenServicio) {
+  Consulta q;
+  q.sql("delete from mvtOrdenServicio where iOrdenServicio=" + N(aOrdenServicio));
+}
+
+double getCompromisoPendiente(double aICD, bool ubicado) {
+  Consulta q;
+  double valor = ubicado ? static_cast<double>(DM->tblMvtCertDisp->FieldByName("valor")->AsFloat)
+                         : q.valor("select valor from mvtcertdisp where icd=" + N(aICD), "valor");
+  return valor - q.valor("select sum(valor) as total from mvtRegpptal where icd=" + N(aICD), "total");
+}
+
+double getPagoPendienteRP(double aIRP, bool ubicado) {
+  Consulta q;
+  double valor = ubicado ? static_cast<double>(DM->tblMvtRegPptal->FieldByName("valor")->AsFloat)
+                         : q.valor("select valor from mvtRegPptal where irp=" + N(aIRP), "valor");
+  return valor - q.valor("select sum(valor) as total from mvtOrdenPago where irp=" + N(aIRP), "total");
+}
+
+double getOrden(double airp, AnsiString& aFecha, int& atipoOrden) {
+  Consulta q;
+  q.sql("select iOrdenServicio,fecha from mvtOrdenServicio where irp=" + N(airp));
+  int filas = q->RecordCount;
+  if (filas == 1) {
+    aFecha = DateToStr(q->FieldByName("fecha")->AsDateTime);
+    atipoOrden = 0;
+    return q->FieldByName("iOrdenServicio")->AsInteger;
+  }
+  if (filas > 1) {
+    ShowMessage("Existen varias órdenes de servicio asociadas a este registro presupuestal");
+    atipoOrden = 0;
+    return -1;
+  }
+  q.sql("select iOrdenSuministro, fecha from mvtOrdenSumiMaestro where irp=" + N(airp));
+  filas = q->RecordCount;
+  if (filas == 1) {
+    aFecha = DateToStr(q->FieldByName("fecha")->AsDateTime);
+    atipoOrden = 1;
+    return q->FieldByName("iOrdenSuministro")->AsInteger;
+  }
+  if (filas > 1) {
+    ShowMessage("Existen varias órdenes de suministro asociadas a este registro presupuestal");
+    atipoOrden = 1;
+    return -2;
+  }
+  atipoOrden = 2;
+  return 0;
+}
+
+bool CPCuadraConOP(double valorCP, double sumaOP) { return valorCP <= sumaOP && sumaOP <= 1.3 * valorCP; }
+
+bool validaCP_OP(const AnsiString& aCP) {
+  Consulta q;
+  // Cada orden una vez; "in" sobre op1..op5 usa el índice de iop en lugar de recorrer todo.
+  q.sql(std::string("select a.iop,a.valor as valorOP,b.descdocu,b.numedocu,b.valor \t\t") +
+        "from mvtmaestro as b \t\tjoin mvtOrdenPago as a \t\t" +
+        "on a.iop in (b.op1,b.op2,b.op3,b.op4,b.op5) \t\t" +
+        "where b.descdocu='CP' and b.numedocu=" + T(aCP));
+  double valorCP = q.num("valor");
+  double suma = 0;
+  for (q->First(); !q->Eof; q->Next()) suma += q.num("valorOP");
+  return CPCuadraConOP(valorCP, suma);
+}
+
+// ---- Rubros de un certificado -------------------------------------------------------------
+
+std::vector<RubroCertificado> RubrosDeCertificado(double aICD) {
+  std::vector<RubroCertificado> rubros;
+  Consulta q;
+  q.sql("select rubroPptal, valor from certDispRubros where icd=" + N(aICD));
+  double suma = 0;
+  for (q->First(); !q->Eof; q->Next()) {
+    RubroCertificado r;
+    r.rubro = q->FieldByName("rubroPptal")->AsString;
+    r.valor = q.num("valor");
+    suma += r.valor;
+    rubros.push_back(r);
+  }
+  if (rubros.empty()) {
+    q.sql("select rubroPptal, valor from mvtCertDisp where icd=" + N(aICD));
+    if (!q->IsEmpty() && !q->FieldByName("rubroPptal")->AsString.IsEmpty()) {
+      RubroCertificado r;
+      r.rubro = q->FieldByName("rubroPptal")->AsString;
+      r.valor = q.num("valor");
+      r.participacion = 1;
+      rubros.push_back(r);
+    }
+    return rubros;
+  }
+  for (auto& r : rubros)
+    r.participacion = suma != 0 ? r.valor / suma : 1.0 / static_cast<double>(rubros.size());
+  return rubros;
+}
+
+// ---- Saldos de rubros ---------------------------------------------------------------------
+
+double getSumaReintegrosRubro(const AnsiString& aRubro) {
+  Consulta q;
+  return q.valor("select sum(valor) as reintegrado from reintegros where rubro=" + T(aRubro) + " ",
+                 "reintegrado");
+}
+
+double getSumaOPRubro(const AnsiString& aRubro) {
+  return SumaPorRubro(aRubro, "op.valor", "join mvtOrdenPago as op on op.irp=rp.irp", "");
+}
+
+double getSumaOPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2) {
+  return SumaPorRubro(aRubro, "op.valor", "join mvtOrdenPago as op on op.irp=rp.irp",
+                      Ventana("op.fechaExped", F(aFecha1), F(aFecha2)));
+}
+
+double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2) {
+  // El valor del comprobante se reparte entre las órdenes que nombra (cada una una vez) en
+  // proporción a sus valores. Cinco uniones por igualdad: una por cada campo op, cada una
+  // sin las órdenes ya nombradas por un campo anterior del mismo comprobante.
+  const std::string suma =
+      "(select sum(w.valor) from mvtOrdenPago as w where w.iop in (m.op1,m.op2,m.op3,m.op4,m.op5))";
+  const std::string cuantas =
+      "(select count(*) from mvtOrdenPago as w where w.iop in (m.op1,m.op2,m.op3,m.op4,m.op5))";
+  const std::string expr =
+      "m.valor*(case when " + suma + "<>0 then 1.0*op.valor/" + suma + " else 1.0/" + cuantas + " end)";
+  double total = 0;
+  for (int k = 1; k <= 5; ++k) {
+    std::string resto = "join mvtOrdenPago as op on op.irp=rp.irp join mvtmaestro as m on m.op" +
+                        std::to_string(k) + "=op.iop";
+    std::string filtro = Ventana("m.fecha", F(aFecha1), F(aFecha2));
+    for (int j = 1; j < k; ++j) {
+      std::string c = "m.op" + std::to_string(j);
+      filtro += " and (" + c + " is null or " + c + "<>op.iop)";
+    }
+    total += SumaPorRubro(aRubro, expr, resto, filtro);
+  }
+  return total;
+}
+
+double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo, double* aPagado) {
+  LimpiarNulosMvtPptal();
+  Consulta q;
+  if (aTipo == "E") {
+    double disponible = q.valor("select sum(egreso-ingreso) as aprobado from mvtPptal where iCuenta=" +
+                                    T(aRubro) + " and tipoCuenta=" + T(aTipo),
+                                "aprobado");
+    if (!aRubro.IsEmpty()) {
+      // Toda fila de certDispRubros cuenta, tenga o no encabezado.
+      disponible -= q.valor("select sum(valor) as separado from certDispRubros where rubropptal=" +
+                                T(aRubro),
+                            "separado");
+      disponible -= q.valor("select sum(cdp.valor) as separado from mvtCertDisp as cdp where cdp.rubropptal=" +
+                                T(aRubro) + " and" + kSoloCampoPropio,
+                            "separado");
+    }
+    disponible += getSumaReintegrosRubro(aRubro);
+    if (aPagado) *aPagado = getSumaOPRubro(aRubro);
+    return disponible;
+  }
+  double aprobado = q.valor("select sum(ingreso-egreso) as aprobado from mvtPptal where iCuenta=" +
+                                T(aRubro) + " and tipoCuenta='I'",
+                            "aprobado");
+  q.sql("select sum(credito) as sumaCred, sum(debito) as sumaDeb from mvt where rubro=" + T(aRubro));
+  return aprobado - (q.num("sumaCred") - q.num("sumaDeb"));
+}
+
+double getApropiadoRubro(const AnsiString& aRubro, const AnsiString& aTipo, const AnsiString& aFechaInicial,
+                         const AnsiString& aFechaFinal) {
+  if (aTipo != "E") return 0;
+  return getSeparadoRubro(aRubro, aFechaInicial, aFechaFinal);
+}
+
+double getPresupuestadoRubro(const AnsiString& aRubro, const AnsiString& aTipo, const AnsiString& aFechaInicial,
+                             const AnsiString& aFechaFinal) {
+  Consulta q;
+  std::string columna = aTipo == "E" ? "egreso" : "ingreso";
+  return q.valor("select sum(" + columna + ") as aprobado from mvtPptal as a " +
+                     " left join mvtPptalMaestro as b on(a.imvtPptal=b.ImvtPptal and a.tipomvtPptal=b.tipoMvtPptal)" +
+                     " where icuenta=" + T(aRubro) + " and b.fecha<=" + F(aFechaFinal) +
+                     " and b.fecha>=" + F(aFechaInicial),
+                 "aprobado");
+}
+
+double getComprometidoRubro(const AnsiString& aRubro, const AnsiString& aTipo, const AnsiString& aFechaInicial,
+                            const AnsiString& aFechaFinal) {
+  if (aTipo == "E") return getComprometidoRubro(aRubro, aFechaInicial, aFechaFinal);
+  Consulta q;
+  q.sql("select sum(credito) as sumaCred, sum(debito) as sumaDeb from mvt where rubro=" + T(aRubro) +
+        " and fecha<=" + F(aFechaFinal) + " and fecha>=" + F(aFechaInicial));
+  return q.num("sumaCred") - q.num("sumaDeb");
+}
+
+double getComprometidoRubro(const AnsiString& aRubro, const AnsiString& aFechaInicial,
+                            const AnsiString& aFechaFinal) {
+  return SumaPorRubro(aRubro, "rp.valor", "", Ventana("rp.fechaExped", F(aFechaInicial), F(aFechaFinal)));
+}
+
+double getSeparadoRubro(const AnsiString& aRubro, const AnsiString& aFechaInicial, const AnsiString& aFechaFinal) {
+  return SeparadoPorRubro(aRubro, Ventana("cdp.fechaExped", F(aFechaInicial), F(aFechaFinal)));
+}

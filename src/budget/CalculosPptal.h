@@ -1,0 +1,57 @@
+#pragma once
+// Cálculos de la cadena presupuestal: números siguientes, saldos pendientes de
+// certificados y registros, órdenes de un registro y saldos de rubros. Son el único lugar
+// donde se calculan estas cifras; no guardan estado: cada llamada lee las tablas.
+#include <vector>
+
+#include "platform/core/AnsiString.h"
+#include "platform/core/DateTime.h"
+
+// ---- Numeración y pendientes --------------------------------------------------------------
+double getLastCertDisp();   // número más alto de certificado (con su fracción); 0 sin filas
+double getLastRegPptal();   // número más alto de registro, redondeado; 0 sin filas
+double getLastOrdenPago();  // número más alto de orden de pago, redondeado; 0 sin filas
+// Borra la orden de suministro en que está DM->tblMvtOrdenSumiMaestro y sus renglones.
+void borrarOrdenSuministro(double aOrdenSuministro);
+void borrarOrdenServicio(double aOrdenServicio);
+// Valor del certificado menos sus registros (ubicado: el valor sale de la fila actual de
+// DM->tblMvtCertDisp).
+double getCompromisoPendiente(double aICD, bool ubicado);
+// Valor del registro menos sus órdenes de pago (ubicado: fila actual de DM->tblMvtRegPptal).
+double getPagoPendienteRP(double aIRP, bool ubicado);
+// Orden que cuelga del registro: número (0 ninguna, -1 varias de servicio, -2 varias de
+// suministro), fecha como texto cuando se halla una y tipo (0 servicio, 1 suministro,
+// 2 ninguna).
+double getOrden(double airp, AnsiString& aFecha, int& atipoOrden);
+// El valor del comprobante de pago está entre la suma de sus órdenes y 1.3 veces esa suma.
+bool validaCP_OP(const AnsiString& aCP);
+// La misma regla sobre cifras ya leídas.
+bool CPCuadraConOP(double valorCP, double sumaOP);
+
+// ---- Rubros de un certificado -------------------------------------------------------------
+struct RubroCertificado {
+  AnsiString rubro;
+  double valor = 0;          // monto del rubro en el certificado
+  double participacion = 0;  // fracción del certificado que le toca al rubro
+};
+// Los rubros de un certificado: sus filas de certDispRubros cuando tiene alguna; si no, su
+// propio rubroPptal con el valor del certificado (cuando no está vacío); si no, ninguno.
+std::vector<RubroCertificado> RubrosDeCertificado(double aICD);
+
+// ---- Saldos de rubros ---------------------------------------------------------------------
+// Fechas en texto día/mes/año; las ventanas incluyen ambos extremos.
+double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo, double* aPagado);
+double getApropiadoRubro(const AnsiString& aRubro, const AnsiString& aTipo,
+                         const AnsiString& aFechaInicial, const AnsiString& aFechaFinal);
+double getPresupuestadoRubro(const AnsiString& aRubro, const AnsiString& aTipo,
+                             const AnsiString& aFechaInicial, const AnsiString& aFechaFinal);
+double getComprometidoRubro(const AnsiString& aRubro, const AnsiString& aTipo,
+                            const AnsiString& aFechaInicial, const AnsiString& aFechaFinal);
+double getComprometidoRubro(const AnsiString& aRubro, const AnsiString& aFechaInicial,
+                            const AnsiString& aFechaFinal);
+double getSeparadoRubro(const AnsiString& aRubro, const AnsiString& aFechaInicial,
+                        const AnsiString& aFechaFinal);
+double getSumaOPRubro(const AnsiString& aRubro);
+double getSumaOPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2);
+double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2);
+double getSumaReintegrosRubro(const AnsiString& aRubro);
