@@ -257,6 +257,9 @@ AnsiString UniqueTableName(const AnsiString& databaseName, const AnsiString& pre
 // indexes and rows.
 void CopyTable(const AnsiString& srcDatabase, const AnsiString& srcTable,
                const AnsiString& dstDatabase, const AnsiString& dstTable);
+// Writes a consistent copy of a database (its committed rows, also while it is open and
+// in use) as the database of destFolder, replacing what that file held.
+void BackupDatabase(const AnsiString& srcDatabase, const AnsiString& destFolder);
 // PRAGMA integrity_check of a folder's database: {"ok"} when sound.
 std::vector<AnsiString> IntegrityCheck(const AnsiString& databaseName);
 // Copies the readable rows of a table into a fresh table of the same definition and puts
