@@ -7,6 +7,7 @@
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/sql/Translator.h"
 #include "platform/forms/Dialogs.h"
 #include "shared/general/SqlUtil.h"
 
@@ -317,4 +318,18 @@ double getComprometidoRubro(const AnsiString& aRubro, const AnsiString& aFechaIn
 
 double getSeparadoRubro(const AnsiString& aRubro, const AnsiString& aFechaInicial, const AnsiString& aFechaFinal) {
   return SeparadoPorRubro(aRubro, Ventana("cdp.fechaExped", F(aFechaInicial), F(aFechaFinal)));
+}
+
+// ---- Plan de rubros -----------------------------------------------------------------------
+
+bool EsRubroHoja(const AnsiString& aCuenta, const AnsiString& aTipoCuenta) {
+  std::string patron = tv::db::EscapeLikePattern(aCuenta.str());
+  std::string sql = "select icuenta from plPpto where tipoCuenta=" + T(aTipoCuenta);
+  if (aCuenta.Pos(".") > 0)
+    sql += " and icuenta like '" + patron + ".%' escape '\\'";
+  else
+    sql += " and icuenta like '" + patron + "%' escape '\\' and icuenta<>" + T(aCuenta);
+  Consulta q;
+  q.sql(sql);
+  return q->IsEmpty();
 }

@@ -55,3 +55,9 @@ double getSumaOPRubro(const AnsiString& aRubro);
 double getSumaOPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2);
 double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2);
 double getSumaReintegrosRubro(const AnsiString& aRubro);
+
+// ---- Plan de rubros -----------------------------------------------------------------------
+// Un rubro es hoja cuando ningún otro de su tipo queda debajo: con punto, ningún código del
+// tipo empieza por el código seguido de "."; sin punto, ningún otro código del tipo empieza
+// por él.
+bool EsRubroHoja(const AnsiString& aCuenta, const AnsiString& aTipoCuenta);
