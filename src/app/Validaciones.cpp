@@ -10,6 +10,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Mask.h"
 #include "shared/general/SqlUtil.h"
+#include "platform/db/sql/Translator.h"
 
 namespace {
 
@@ -84,11 +85,12 @@ bool ValidarInformes(AnsiString aFechaInicial, AnsiString aFechaFinal, AnsiStrin
 
 bool EsAuxiliar(AnsiString aNumeCuen) {
   bool resultado = aNumeCuen.Length() > 4;
-  // El código va entre comillas y los comodines del LIKE se descartan después: solo
-  // cuentan los códigos que empiezan exactamente por la cuenta.
+  // Los comodines que traiga el código se escapan; aun así solo cuentan los códigos que
+  // empiezan exactamente por la cuenta.
   auto q = std::make_unique<TQuery>(nullptr);
   HagaSQL(kAlias, q.get(),
-          "select numecuen from pl where numeCuen like " + TextoSQL(aNumeCuen + "%"));
+          "select numecuen from pl where numeCuen like '" +
+              AnsiString(tv::db::EscapeLikePattern(aNumeCuen.str())) + "%' escape '\\'");
   int debajo = 0;
   const std::string& cuenta = aNumeCuen.str();
   for (q->First(); !q->Eof; q->Next()) {

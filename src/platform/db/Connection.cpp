@@ -1,5 +1,6 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -167,6 +168,23 @@ Cell Stmt::Column(int i) const {
 int Stmt::ColumnCount() const { return sqlite3_column_count(s_); }
 
 // ---- connection -----------------------------------------------------------------------------
+namespace {
+// A path as the path part of a file: URI.
+std::string UriPath(const std::string& p) {
+  static const char* hex = "0123456789ABCDEF";
+  std::string r;
+  for (unsigned char c : p) {
+    if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') r += static_cast<char>(c);
+    else {
+      r += '%';
+      r += hex[c >> 4];
+      r += hex[c & 15];
+    }
+  }
+  return r;
+}
+}  // namespace
+
 Connection::Connection(const std::string& folder) : folder_(folder) {
   struct stat st {};
   if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
@@ -175,8 +193,13 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
   // An empty file is a database that lost its contents, not a new one.
   if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0)
     ThrowEngine(DBIERR_NOTADB, DBIErrorText(DBIERR_NOTADB).str() + "\nEmpty file: " + path, SQLITE_NOTADB);
-  int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                           nullptr);
+  // Books on a read-only medium (or a folder that cannot take the log files) open for
+  // reading only; nothing else can write them, so no locks are needed. Writes are refused.
+  bool readOnly = ::access(path.c_str(), F_OK) == 0 &&
+                  (::access(path.c_str(), W_OK) != 0 || ::access(folder.c_str(), W_OK) != 0);
+  std::string target = readOnly ? "file:" + UriPath(path) + "?immutable=1" : path;
+  int flags = readOnly ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  int rc = sqlite3_open_v2(target.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     std::string msg = db_ ? sqlite3_errmsg(db_) : "cannot open";
     if (db_) sqlite3_close(db_);
@@ -189,8 +212,9 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
   // process loses nothing committed. Closing checkpoints the log into the database file,
   // so a folder copied after ReleaseDatabase holds every saved row in one file.
   const char* setup =
-      "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA case_sensitive_like=ON; "
-      "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000; PRAGMA mmap_size=1073741824;";
+      readOnly ? "PRAGMA case_sensitive_like=ON; PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000;"
+               : "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA case_sensitive_like=ON; "
+                 "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000; PRAGMA mmap_size=1073741824;";
   char* err = nullptr;
   rc = sqlite3_exec(db_, setup, nullptr, nullptr, &err);
   if (rc != SQLITE_OK) {
@@ -219,6 +243,8 @@ void Connection::Fail(int rc, const std::string& context) const {
   std::string text = msg ? msg : sqlite3_errstr(rc);
   DBIResult code = CodeFor(rc, text.c_str());
   std::string full = DBIErrorText(code).str();
+  if ((rc & 0xff) == SQLITE_READONLY && sqlite3_db_readonly(db_, "main") == 1)
+    full += "\nThe books are on a read-only medium: they can be read but not changed.";
   if (!text.empty()) full += "\n" + text;
   if (!context.empty()) full += "\n" + context;
   ThrowEngine(code, full, rc);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <stdexcept>
@@ -252,8 +253,31 @@ std::optional<std::string> DateLiteralToIso(std::string_view raw) {
   return std::string(buf);
 }
 
+// Strict UTF-8: no overlong forms, surrogates or stray continuation bytes.
+bool ValidUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    auto c = static_cast<unsigned char>(s[i]);
+    int n = c < 0x80 ? 0 : (c >= 0xC2 && c <= 0xDF) ? 1 : (c >= 0xE0 && c <= 0xEF) ? 2 : (c >= 0xF0 && c <= 0xF4) ? 3 : -1;
+    if (n < 0) return false;
+    std::uint32_t cp = n == 0 ? c : (c & (0x3F >> n));
+    for (int k = 1; k <= n; ++k) {
+      if (i + static_cast<size_t>(k) >= s.size()) return false;
+      auto d = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+      if ((d & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (d & 0x3F);
+    }
+    if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    i += static_cast<size_t>(n) + 1;
+  }
+  return true;
+}
+
 // A LIKE pattern as a GLOB pattern (GLOB compares case-sensitively, like the original).
+// SQLite reads every invalid UTF-8 sequence as the same character, so a pattern holding one
+// would match texts it does not hold: such a pattern is refused.
 std::string LikeToGlob(std::string_view pat, int esc) {
+  if (!ValidUtf8(pat)) throw std::invalid_argument("El patrón de LIKE no es texto UTF-8 válido");
   std::string r;
   r.reserve(pat.size() + 4);
   for (size_t i = 0; i < pat.size(); ++i) {
