@@ -50,7 +50,9 @@ TQRDBText* Texto(TComponent* owner, TQRCustomBand* banda, const char* campo, int
 
 void Monto(TQRCustomLabel* e) {
   e->OnPrint = [](TObject*, AnsiString& valor) {
-    if (!valor.IsEmpty()) valor = Punto(valor, 2);
+    // El valor como número: el texto de un campo no siempre trae decimales.
+    double v;
+    if (!valor.IsEmpty() && TryStrToFloat(valor, v)) valor = Punto(v, 2);
   };
 }
 
