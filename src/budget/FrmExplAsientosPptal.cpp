@@ -1,0 +1,111 @@
+#include "budget/FrmExplAsientosPptal.h"
+
+#include <memory>
+
+#include "app/DataModule.h"
+#include "app/Validaciones.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/DBGrids.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/os/Launch.h"
+#include "shared/general/Exportar.h"
+#include "shared/general/SqlUtil.h"
+
+TfrmExplAsientosPptal* frmExplAsientosPptal = nullptr;
+TfrmExplMvtPptal* frmExplMvtPptal = nullptr;
+
+TfrmExplAsientosPptal::TfrmExplAsientosPptal(TComponent* Owner) : TForm(Owner) {
+  Name = "frmExplAsientosPptal";
+  Caption = "Explorar asientos presupuestal";
+  Position = poScreenCenter;
+  ClientWidth = 720;
+  ClientHeight = 440;
+
+  Panel1 = Make<TPanel>(this, "Panel1");
+  Panel1->Align = alBottom;
+  Panel1->Height = 44;
+  Label1 = Make<TLabel>(Panel1, "Label1");
+  Label1->Caption = "Dar doble click en una fila para ver los detalles";
+  btnBorrar = Make<TBitBtn>(Panel1, "btnBorrar");
+  btnBorrar->Caption = "&Eliminar el seleccionado actualmente";
+  btnExportar = Make<TBitBtn>(Panel1, "btnExportar");
+  btnExportar->Caption = "&Exportar";
+  DataSource1 = Make<TDataSource>(this, "DataSource1");
+  DataSource1->DataSet = DM->tblMvtPptalMaestro;
+  DBGrid1 = Make<TDBGrid>(this, "DBGrid1");
+  DBGrid1->Align = alClient;
+  DBGrid1->ReadOnly = true;
+  DBGrid1->DataSource = DataSource1;
+  SaveDialog1 = Make<TSaveDialog>(this, "SaveDialog1");
+  Query1 = Make<TQuery>(this, "Query1");
+
+  DBGrid1->OnDblClick = [this](TObject* s) { DBGrid1DblClick(s); };
+  btnBorrar->OnClick = [this](TObject* s) { btnBorrarClick(s); };
+  btnExportar->OnClick = [this](TObject* s) { btnExportarClick(s); };
+}
+
+void TfrmExplAsientosPptal::DBGrid1DblClick(TObject*) {
+  frmExplMvtPptal = new TfrmExplMvtPptal(this);
+  std::unique_ptr<TfrmExplMvtPptal> lineas(frmExplMvtPptal);
+  lineas->ShowModal();
+}
+
+void TfrmExplAsientosPptal::btnBorrarClick(TObject*) {
+  if (Application->MessageBox("Está seguro de borrar el movimiento presupuestal seleccionado?", "Información",
+                              MB_YESNO) != IDYES)
+    return;
+  TTable* maestro = DM->tblMvtPptalMaestro;
+  if (maestro->IsEmpty()) return;
+  AnsiString numero = maestro->FieldByName("iMvtPptal")->AsString;
+  AnsiString tipo = maestro->FieldByName("tipoMvtPptal")->AsString;
+  try {
+    // Encabezado y renglones salen juntos.
+    tv::db::Transaction tx("Contabilidad");
+    maestro->Delete();
+    HagaSQL("Contabilidad", Query1,
+            "delete from mvtPptal where iMvtPptal=" + TextoSQL(numero) + " and tipoMvtPptal=" + TextoSQL(tipo));
+    tx.Commit();
+  } catch (Exception&) {
+    maestro->Refresh();
+    throw;
+  }
+  DM->tblMvtPptal->Refresh();
+}
+
+void TfrmExplAsientosPptal::btnExportarClick(TObject*) {
+  HagaSQL("Contabilidad", Query1,
+          "select b.detalle, a.* from mvtPptal as a join mvtpptalmaestro as b on a.iMvtPptal=b.iMvtPptal and "
+          "a.tipoMvtPPtal=b.tipoMvtPptal\t");
+  SaveDialog1->Filter = "CSV archivos (delimitado por coma)|*.csv";
+  SaveDialog1->Title = "Grabar archivo en formato CSV";
+  SaveDialog1->FileName = "movPptal.csv";
+  if (!SaveDialog1->Execute()) return;
+  DBToCSV(Query1, SaveDialog1->FileName);
+  AnsiString error;
+  if (!tv::os::OpenDocument(SaveDialog1->FileName, &error)) ShowMessage("Exportación terminada.");
+}
+
+TfrmExplMvtPptal::TfrmExplMvtPptal(TComponent* Owner) : TForm(Owner) {
+  Name = "frmExplMvtPptal";
+  Caption = "Explorar movimiento presupuestal";
+  Position = poScreenCenter;
+  ClientWidth = 720;
+  ClientHeight = 320;
+
+  Query1 = Make<TQuery>(this, "Query1");
+  DataSource1 = Make<TDataSource>(this, "DataSource1");
+  DataSource1->DataSet = Query1;
+  dbgMvtPpal = Make<TDBGrid>(this, "dbgMvtPpal");
+  dbgMvtPpal->Align = alClient;
+  dbgMvtPpal->ReadOnly = true;
+  dbgMvtPpal->DataSource = DataSource1;
+
+  TTable* maestro = DM->tblMvtPptalMaestro;
+  AnsiString numero = maestro->IsEmpty() ? AnsiString() : AnsiString(maestro->FieldByName("imvtpptal")->AsString);
+  AnsiString tipo = maestro->IsEmpty() ? AnsiString() : AnsiString(maestro->FieldByName("tipoMvtPptal")->AsString);
+  HagaSQL("Contabilidad", Query1,
+          "select * from mvtPptal where imvtPptal=" + TextoSQL(numero) + " and tipoMvtPptal=" + TextoSQL(tipo));
+}
