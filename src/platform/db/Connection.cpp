@@ -278,6 +278,58 @@ Stmt Connection::Prepare(const std::string& sql) {
   return Stmt(s, this);
 }
 
+Stmt Connection::PrepareRowWrite(const std::string& sql) {
+  written_.clear();
+  ddl_ = false;
+  sqlite3_stmt* s = nullptr;
+  int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr);
+  if (rc != SQLITE_OK) {
+    if (s) sqlite3_finalize(s);
+    Fail(rc, sql);
+  }
+  written_.clear();
+  return Stmt(s, this);
+}
+
+void Connection::Touch(const std::string& storedLower) {
+  std::uint64_t g = ++gens_[storedLower];
+  ++counter_;
+  auto it = logs_.find(storedLower);
+  if (it != logs_.end()) {
+    it->second.unknownAt = g;
+    it->second.events.clear();
+  }
+}
+
+void Connection::TouchRow(const std::string& storedLower, char op, std::int64_t id, const Record* old) {
+  std::uint64_t g = ++gens_[storedLower];
+  ++counter_;
+  auto& log = logs_[storedLower];
+  constexpr size_t kKeep = 1024;
+  if (log.events.size() >= kKeep) {
+    log.trimmedTo = log.events[kKeep / 2 - 1].gen;
+    log.events.erase(log.events.begin(), log.events.begin() + kKeep / 2);
+  }
+  RowEvent e;
+  e.op = op;
+  e.id = id;
+  e.gen = g;
+  if (old) e.old = std::make_shared<const Record>(*old);
+  log.events.push_back(std::move(e));
+}
+
+bool Connection::RowEventsSince(const std::string& storedLower, std::uint64_t since, std::vector<RowEvent>& out) const {
+  out.clear();
+  auto it = logs_.find(storedLower);
+  if (it == logs_.end()) return false;
+  const RowLog& log = it->second;
+  if (log.unknownAt > since || log.trimmedTo > since) return false;
+  for (const auto& e : log.events)
+    if (e.gen > since) out.push_back(e);
+  // every generation after `since` must be a logged event
+  return out.size() == Generation(storedLower) - since;
+}
+
 int Connection::Exec(const std::string& sql) {
   Stmt st = Prepare(sql);
   auto written = TakeWrittenTables();

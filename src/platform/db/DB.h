@@ -395,6 +395,20 @@ class TDataSet : public TComponent {
     (void)fields; (void)values; (void)ids; return false;
   }
   [[noreturn]] void ReadOnlyError() const;
+  // Keeping the order up to date in place (tables in key order, no filter): rows compared
+  // as the order sorts them, the row changes made through the connection since MarkSynced,
+  // and a row as stored now (no cache).
+  struct RowNote {
+    char op = 0;  // 'i', 'u', 'd'
+    std::int64_t id = 0;
+    std::shared_ptr<const tv::db::Record> old;  // before an update or delete, when known
+  };
+  virtual bool PlacesInOrder() const { return false; }
+  virtual int CompareInOrder(std::int64_t a, const tv::db::Record& ra, std::int64_t b, const tv::db::Record& rb) const {
+    (void)ra; (void)rb; return a < b ? -1 : (a > b ? 1 : 0);
+  }
+  virtual bool RowChangesSinceSync(std::vector<RowNote>& out) const { (void)out; return false; }
+  virtual bool ReadFresh(std::int64_t id, tv::db::Record& out) { return ReadRecord(id, out, &id, 1); }
   // The row as the user saw it before an edit or delete (nullptr when none).
   const tv::db::Record* SeenRecord() const { return seen_.get(); }
 
@@ -409,6 +423,10 @@ class TDataSet : public TComponent {
   friend class TField;
   friend class TFields;
   void ApplyView(std::int64_t keepId, int fallbackPos);
+  int PlaceOf(std::int64_t id, const tv::db::Record& rec);
+  int FindRow(std::int64_t id, const tv::db::Record* old);
+  int PlaceRow(std::int64_t id);  // inserts the stored row in view_: its index, -1 failed, -2 gone
+  bool PatchView();
   void LoadCurrent() const;
   void GoTo(int pos, bool scrolled = true);
   bool RecordMatches(const tv::db::Record& rec) const;

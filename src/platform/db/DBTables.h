@@ -120,6 +120,10 @@ class TTable : public TDataSet {
   void DropCache() override;
   bool FindExact(const std::vector<int>& fields, const tv::db::Record& values,
                  std::vector<std::int64_t>& ids) override;
+  bool PlacesInOrder() const override;
+  int CompareInOrder(std::int64_t a, const tv::db::Record& ra, std::int64_t b, const tv::db::Record& rb) const override;
+  bool RowChangesSinceSync(std::vector<RowNote>& out) const override;
+  bool ReadFresh(std::int64_t id, tv::db::Record& out) override;
 
  private:
   void ReorderIfOpen();

@@ -422,12 +422,75 @@ void TDataSet::WriteCell(int fieldIndex, Cell&& value, TField* field) {
   DataEvent(static_cast<int>(TDataSource::Event::Record), field);
 }
 
+// Binary search of where a row goes in the (unfiltered) view.
+int TDataSet::PlaceOf(std::int64_t id, const Record& rec) {
+  int lo = 0, hi = static_cast<int>(view_.size());
+  Record probe;
+  while (lo < hi) {
+    int mid = lo + (hi - lo) / 2;
+    std::int64_t other = view_[static_cast<size_t>(mid)];
+    if (!ReadRecord(other, probe, &other, 1)) return -1;  // a row gone behind our back
+    if (CompareInOrder(other, probe, id, rec) < 0) lo = mid + 1;
+    else hi = mid;
+  }
+  return lo;
+}
+
+// Position of a row in the view: by its old values when known, else by a scan.
+int TDataSet::FindRow(std::int64_t id, const Record* old) {
+  if (old) {
+    int p = PlaceOf(id, *old);
+    if (p >= 0 && p < static_cast<int>(view_.size()) && view_[static_cast<size_t>(p)] == id) return p;
+  }
+  return PosOfId(id);
+}
+
+int TDataSet::PlaceRow(std::int64_t id) {
+  Record rec;
+  if (!ReadFresh(id, rec)) return -2;  // deleted since: nothing to show
+  int p = PlaceOf(id, rec);
+  if (p < 0) return -1;
+  view_.insert(view_.begin() + p, id);
+  auto n = static_cast<int>(view_.size());
+  if (viewSorted_ && ((p > 0 && view_[static_cast<size_t>(p - 1)] > id) || (p + 1 < n && view_[static_cast<size_t>(p + 1)] < id)))
+    viewSorted_ = false;
+  if (p <= pos_) ++pos_;
+  return p;
+}
+
+// Applies the row changes other cursors made instead of reloading the whole order.
+bool TDataSet::PatchView() {
+  if (filtered_ || !PlacesInOrder()) return false;
+  std::vector<RowNote> notes;
+  if (!RowChangesSinceSync(notes)) return false;
+  for (const auto& n : notes) {
+    if (n.op == 'u' || n.op == 'd') {
+      int p = FindRow(n.id, n.old.get());
+      if (p >= 0) {
+        view_.erase(view_.begin() + p);
+        if (p < pos_ || pos_ >= static_cast<int>(view_.size())) --pos_;
+      }
+    }
+    if ((n.op == 'u' || n.op == 'i') && PlaceRow(n.id) == -1) return false;
+  }
+  if (pos_ < 0 && !view_.empty()) pos_ = 0;
+  curLoaded_ = false;
+  if (view_.empty()) bof_ = eof_ = true;
+  return true;
+}
+
 void TDataSet::SyncIfChanged() const {
   if (state_ != dsBrowse || syncing_) return;
   if (!SourceChanged()) return;
   auto* self = const_cast<TDataSet*>(this);
   self->syncing_ = true;
   try {
+    // a patch that cannot finish leaves a reload to put everything right
+    if (self->PatchView()) {
+      self->MarkSynced();
+      self->syncing_ = false;
+      return;
+    }
     self->Resync();
   } catch (...) {
     self->syncing_ = false;
@@ -616,7 +679,12 @@ void TDataSet::Post() {
     std::int64_t id = DoInsert(*cur_);
     std::vector<bool> all(fields_.size(), true);
     state_ = dsBrowse;
-    if (filtered_ || OrderDependsOn(all) || !appending_) {
+    if (!filtered_ && OrderDependsOn(all) && PlacesInOrder()) {
+      // keyed order: the new row goes to its place without reloading the order
+      int at = PlaceRow(id);
+      if (at < 0) ApplyView(id, insertPos_);
+      else pos_ = at;
+    } else if (filtered_ || OrderDependsOn(all) || !appending_) {
       if (!filtered_ && !OrderDependsOn(all)) {
         // unkeyed table: the row shows where it was inserted for the life of this view
         view_.insert(view_.begin() + std::min<size_t>(static_cast<size_t>(insertPos_), view_.size()), id);
@@ -634,7 +702,16 @@ void TDataSet::Post() {
     std::int64_t id = view_[static_cast<size_t>(pos_)];
     DoUpdate(id, *cur_, changed_);
     state_ = dsBrowse;
-    if (filtered_ || OrderDependsOn(changed_)) ApplyView(id, pos_);
+    if (!filtered_ && OrderDependsOn(changed_) && PlacesInOrder()) {
+      int was = pos_;
+      view_.erase(view_.begin() + pos_);
+      pos_ = -1;
+      int at = PlaceRow(id);
+      if (at < 0) ApplyView(id, was);
+      else pos_ = at;
+    } else if (filtered_ || OrderDependsOn(changed_)) {
+      ApplyView(id, pos_);
+    }
   }
   MarkSynced();
   curLoaded_ = false;

@@ -92,6 +92,9 @@ class Connection : public SchemaLookup {
   sqlite3* Db() const { return db_; }
 
   Stmt Prepare(const std::string& sql);
+  // Prepare for a table cursor's own row write: the cursor notes the change itself
+  // (TouchRow), so the tables it writes are not marked as changed in an unknown way.
+  Stmt PrepareRowWrite(const std::string& sql);
   // Runs one statement to the end; returns the rows it changed.
   int Exec(const std::string& sql);
   // Raises the EDBEngineError for an SQLite result code (message from the connection).
@@ -106,7 +109,19 @@ class Connection : public SchemaLookup {
   // Change tracking: a generation per table, bumped by every write.
   std::uint64_t Generation(const std::string& storedLower) const;
   std::uint64_t Epoch() const { return epoch_; }
-  void Touch(const std::string& storedLower) { ++gens_[storedLower]; ++counter_; }
+  void Touch(const std::string& storedLower);
+  // A known row change ('i', 'u' or 'd'; `old` = the row before an update or delete), so
+  // other cursors of the table can patch their order instead of reloading it.
+  struct RowEvent {
+    char op = 0;  // 0 = unknown change: reload
+    std::int64_t id = 0;
+    std::uint64_t gen = 0;
+    std::shared_ptr<const Record> old;
+  };
+  void TouchRow(const std::string& storedLower, char op, std::int64_t id, const Record* old);
+  // The known row changes after generation `since`; false when an unknown change happened
+  // or the log no longer reaches back that far.
+  bool RowEventsSince(const std::string& storedLower, std::uint64_t since, std::vector<RowEvent>& out) const;
   void TouchAll() { ++epoch_; }
 
   // Transactions.
@@ -127,6 +142,12 @@ class Connection : public SchemaLookup {
   mutable bool namesLoaded_ = false;
   mutable std::map<std::string, std::string> names_;  // lower → stored
   std::unordered_map<std::string, std::uint64_t> gens_;
+  struct RowLog {
+    std::vector<RowEvent> events;  // newest last, capped
+    std::uint64_t unknownAt = 0;   // generation of the last unknown change
+    std::uint64_t trimmedTo = 0;   // events up to this generation were dropped
+  };
+  std::unordered_map<std::string, RowLog> logs_;
   std::uint64_t epoch_ = 1, counter_ = 0, txSerial_ = 0, txNext_ = 0;
   std::set<std::string> written_;
   bool ddl_ = false;

@@ -43,6 +43,8 @@ class TableSource {
   std::string columns;  // "c1","c2",…
   std::string orderBy;
   std::vector<bool> orderField;
+  std::vector<int> orderCols;  // columns of the order, in order
+  bool binaryOrder = true;     // every order column sorts bytewise (no collation)
   bool hasOrder = false;
   std::uint64_t seenGen = 0, seenEpoch = 0;
   std::unordered_map<std::int64_t, Record> cache;
@@ -165,6 +167,8 @@ void TTable::ReorderIfOpen() {
     cols = m.keyColumns;
   }
   src_->orderField.assign(m.columns.size(), false);
+  src_->orderCols.clear();
+  src_->binaryOrder = true;
   std::string order;
   for (const auto& c : cols) {
     int idx = -1;
@@ -172,6 +176,12 @@ void TTable::ReorderIfOpen() {
       if (Lower(m.columns[k].name) == Lower(c)) idx = static_cast<int>(k);
     if (idx < 0) throw EDatabaseError(Name + ": Field '" + AnsiString(c) + "' not found");
     src_->orderField[static_cast<size_t>(idx)] = true;
+    src_->orderCols.push_back(idx);
+    const char* coll = nullptr;
+    if (sqlite3_table_column_metadata(src_->conn->Db(), "main", m.name.c_str(), m.columns[static_cast<size_t>(idx)].name.c_str(),
+                                      nullptr, &coll, nullptr, nullptr, nullptr) != SQLITE_OK ||
+        !coll || sqlite3_stricmp(coll, "BINARY") != 0)
+      src_->binaryOrder = false;
     order += QuoteIdent(m.columns[static_cast<size_t>(idx)].name) + ", ";
   }
   src_->hasOrder = !cols.empty();
@@ -237,13 +247,20 @@ std::int64_t TTable::DoInsert(const Record& rec) {
   if (!s.insert.get()) {
     std::string sql = "INSERT INTO " + s.quoted + " (" + s.columns + ") VALUES (";
     for (size_t k = 0; k < s.meta.columns.size(); ++k) sql += k ? ",?" : "?";
-    s.insert = s.conn->Prepare(sql + ")");
+    s.insert = s.conn->PrepareRowWrite(sql + ")");
   }
   for (size_t k = 0; k < s.meta.columns.size(); ++k) s.insert.Bind(static_cast<int>(k + 1), s.Stored(rec[k], k));
-  s.conn->Touch(s.lower);
-  s.insert.Step();
+  try {
+    s.insert.Step();
+  } catch (...) {
+    s.insert.Reset();
+    throw;
+  }
   s.insert.Reset();
-  return sqlite3_last_insert_rowid(s.conn->Db());
+  std::int64_t id = sqlite3_last_insert_rowid(s.conn->Db());
+  s.cache.erase(id);
+  s.conn->TouchRow(s.lower, 'i', id, nullptr);
+  return id;
 }
 
 namespace {
@@ -270,31 +287,81 @@ void TTable::DoUpdate(std::int64_t id, const Record& rec, const std::vector<bool
     }
   if (!any) return;
   const Record* seen = SeenRecord();
-  Stmt st = s.conn->Prepare(sql + " WHERE rowid=?" + (seen ? SameRowCondition(s.meta) : std::string()));
+  Stmt st = s.conn->PrepareRowWrite(sql + " WHERE rowid=?" + (seen ? SameRowCondition(s.meta) : std::string()));
   int p = 1;
   for (size_t k = 0; k < changed.size(); ++k)
     if (changed[k]) st.Bind(p++, s.Stored(rec[k], k));
   st.Bind(p++, Cell::Integer(id));
   if (seen)
     for (size_t k = 0; k < s.meta.columns.size(); ++k) st.Bind(p++, k < seen->size() ? (*seen)[k] : Cell());
-  s.conn->Touch(s.lower);
   s.cache.erase(id);
   st.Step();
   if (sqlite3_changes(s.conn->Db()) == 0) RowChanged();
+  s.conn->TouchRow(s.lower, 'u', id, seen);
 }
 
 void TTable::DoDelete(std::int64_t id) {
   auto& s = *src_;
   const Record* seen = SeenRecord();
-  Stmt st = s.conn->Prepare("DELETE FROM " + s.quoted + " WHERE rowid=?" +
+  Stmt st = s.conn->PrepareRowWrite("DELETE FROM " + s.quoted + " WHERE rowid=?" +
                             (seen ? SameRowCondition(s.meta) : std::string()));
   st.Bind(1, Cell::Integer(id));
   if (seen)
     for (size_t k = 0; k < s.meta.columns.size(); ++k) st.Bind(static_cast<int>(k + 2), k < seen->size() ? (*seen)[k] : Cell());
-  s.conn->Touch(s.lower);
   s.cache.erase(id);
   st.Step();
   if (sqlite3_changes(s.conn->Db()) == 0) RowChanged();
+  s.conn->TouchRow(s.lower, 'd', id, seen);
+}
+
+namespace {
+// Two stored values as SQLite sorts them bytewise: null, numbers, texts.
+int CompareStored(const Cell& a, const Cell& b) {
+  auto rank = [](const Cell& c) { return c.kind == Cell::Null ? 0 : (c.kind == Cell::Text ? 2 : 1); };
+  int ra = rank(a), rb = rank(b);
+  if (ra != rb) return ra < rb ? -1 : 1;
+  if (ra == 0) return 0;
+  if (ra == 2) {
+    int c = a.s.compare(b.s);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+  }
+  if (a.kind == Cell::Int && b.kind == Cell::Int) return a.i < b.i ? -1 : (a.i > b.i ? 1 : 0);
+  double x = a.Number(), y = b.Number();
+  return x < y ? -1 : (x > y ? 1 : 0);
+}
+}  // namespace
+
+bool TTable::PlacesInOrder() const { return src_ && src_->binaryOrder; }
+
+int TTable::CompareInOrder(std::int64_t a, const Record& ra, std::int64_t b, const Record& rb) const {
+  for (int c : src_->orderCols) {
+    auto k = static_cast<size_t>(c);
+    static const Cell null;
+    int r = CompareStored(k < ra.size() ? ra[k] : null, k < rb.size() ? rb[k] : null);
+    if (r) return r;
+  }
+  return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+bool TTable::RowChangesSinceSync(std::vector<RowNote>& out) const {
+  out.clear();
+  if (!src_ || src_->conn->Epoch() != src_->seenEpoch) return false;
+  std::vector<Connection::RowEvent> events;
+  if (!src_->conn->RowEventsSince(src_->lower, src_->seenGen, events)) return false;
+  for (auto& e : events) {
+    src_->cache.erase(e.id);
+    out.push_back({e.op, e.id, e.old});
+  }
+  return true;
+}
+
+bool TTable::ReadFresh(std::int64_t id, Record& out) {
+  src_->cache.erase(id);
+  src_->Fetch(&id, 1);
+  auto it = src_->cache.find(id);
+  if (it == src_->cache.end()) return false;
+  out = it->second;
+  return true;
 }
 
 bool TTable::OrderDependsOn(const std::vector<bool>& changed) const {
