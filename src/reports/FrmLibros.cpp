@@ -184,13 +184,13 @@ AnsiString TFrmLibro::Periodo(const char* aCampo) const {
          MesDiaAnio(EdFechaFinal->Text) + "\"";
 }
 
-void TFrmLibro::DibujarMontos(const TRect& Rect, TColumn* Column, bool aTextoDelCampo) {
+void TFrmLibro::DibujarMontos(const TRect& Rect, TColumn* Column) {
   TField* f = Column->Field();
   if (!f) return;
   AnsiString campo = f->FieldName.UpperCase();
   if (campo != "DEBITO" && campo != "CREDITO") return;
   AnsiString texto;
-  if (!f->IsNull) texto = aTextoDelCampo ? Punto(f->AsString, 2) : AnsiString(Punto(f->AsFloat, 2));
+  if (!f->IsNull) texto = Punto(f->AsFloat, 2);
   DibujarMonto(DBGrid1, Rect, texto);
 }
 
@@ -228,7 +228,7 @@ TFrmTercUnaCta::TFrmTercUnaCta(TComponent* Owner) : TFrmLibro(Owner) {
   EdICuenta->OnExit = [this](TObject* s) { EdICuentaExit(s); };
   EdITercero->OnExit = [this](TObject* s) { EdITerceroExit(s); };
   DBGrid1->OnDrawColumnCell = [this](TObject*, const TRect& r, int, TColumn* c, TGridDrawState) {
-    DibujarMontos(r, c, false);
+    DibujarMontos(r, c);
   };
   OnClose = [this](TObject* s, TCloseAction&) { FormClose(s); };
 }
@@ -285,7 +285,7 @@ TFrmTercTodasCtas::TFrmTercTodasCtas(TComponent* Owner) : TFrmLibro(Owner) {
   BtnAceptar->OnClick = [this](TObject* s) { BtnAceptarClick(s); };
   BtnInforme->OnClick = [this](TObject* s) { BtnInformeClick(s); };
   DBGrid1->OnDrawColumnCell = [this](TObject*, const TRect& r, int, TColumn* c, TGridDrawState) {
-    DibujarMontos(r, c, false);
+    DibujarMontos(r, c);
   };
   OnClose = [this](TObject* s, TCloseAction&) { FormClose(s); };
 }
@@ -398,7 +398,6 @@ void TFrmTercMovUnaCta::btnExportarClick(TObject*) {
 
 TFrmAuxiliares::TFrmAuxiliares(TComponent* Owner) : TFrmLibro(Owner) {
   PrepararForma(this, "FrmAuxiliares", "Auxiliares");
-  KeyPreview = true;
   ShowHint = true;
   PnlSeleccion = Make<TPanel>(this, "PnlSeleccion");
   PnlSeleccion->Align = alTop;
@@ -450,9 +449,13 @@ TFrmAuxiliares::TFrmAuxiliares(TComponent* Owner) : TFrmLibro(Owner) {
   btnExportar->OnClick = [this](TObject* s) { btnExportarClick(s); };
   EdICuenta->OnExit = [this](TObject* s) { EdICuentaExit(s); };
   EdICuenta->OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { EdICuentaKeyDown(s, k, sh); };
-  OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { FormKeyDown(s, k, sh); };
+  auto ayuda = [this](TObject* s, Word& k, TShiftState sh) { FormKeyDown(s, k, sh); };
+  OnKeyDown = ayuda;
+  EdFechaInicio->OnKeyDown = ayuda;
+  EdFechaFinal->OnKeyDown = ayuda;
+  DBGrid1->OnKeyDown = ayuda;
   DBGrid1->OnDrawColumnCell = [this](TObject*, const TRect& r, int, TColumn* c, TGridDrawState) {
-    DibujarMontos(r, c, true);
+    DibujarMontos(r, c);
   };
   auto estado = [this](TControl* c, const char* texto) {
     c->OnMouseMove = [this, texto](TObject*, TShiftState, int, int) { StatusBar->SimpleText = texto; };

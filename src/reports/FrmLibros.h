@@ -72,7 +72,8 @@ class TFrmLibro : public TFrmConPeriodo {
   // Condiciones del periodo sobre la columna dada.
   AnsiString Periodo(const char* aCampo = "Fecha") const;
   TSpeedButton* BotonBusqueda(TWinControl* aPadre, const char* aNombre);
-  void DibujarMontos(const TRect& Rect, TColumn* Column, bool aTextoDelCampo);
+  // Débitos y créditos con sus dos decimales; los nulos en blanco.
+  void DibujarMontos(const TRect& Rect, TColumn* Column);
 };
 
 class TFrmTercUnaCta : public TFrmLibro {
