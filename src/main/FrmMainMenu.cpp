@@ -11,12 +11,19 @@
 #include "app/Permisos.h"
 #include "app/Sesion.h"
 #include "app/Usuarios.h"
+#include "ledger/FrmBorrarAsiento.h"
+#include "ledger/FrmCierreAnio.h"
+#include "ledger/FrmRenombrar.h"
+#include "ledger/FrmRenumerar.h"
+#include "ledger/FrmVerImp.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Menus.h"
 #include "platform/os/Files.h"
 #include "platform/os/Launch.h"
+#include "reports/FrmBalances.h"
+#include "reports/FrmDatosInforme.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -284,13 +291,19 @@ void TMenuPrincipal::Salir1Click(TObject*) { Form->Close(); }
 
 void TMenuPrincipal::Documentos1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Asientosautomticos1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::VerImprimir1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Renumerar1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Renombrar1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::VerImprimir1Click(TObject*) { Abrir(FrmVerImp, Form); }
+void TMenuPrincipal::Renumerar1Click(TObject*) { Abrir(FrmRenumerar, Form); }
+void TMenuPrincipal::Renombrar1Click(TObject*) { Abrir(FrmRenombrar, Form); }
 void TMenuPrincipal::Asiento1Click(TObject*) {
-  if (PuertaBorrar()) FuncionNoDisponible();
+  if (PuertaBorrar()) Abrir(FrmBorrarAsiento, Form);
 }
-void TMenuPrincipal::CierreAoi1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::CierreAoi1Click(TObject*) {
+  Abrir(FrmCierreAnio, Form);
+  // El cierre deja abierto el año nuevo: "data.ini" y el estado lo siguen.
+  if (!Form->archivoIni.IsEmpty()) Form->archivoIni = ArchivoIniSesion();
+  Form->FormPaint(Form);
+  Form->Invalidate();
+}
 
 // ---- Presupuesto -----------------------------------------------------------------------
 
@@ -327,11 +340,27 @@ void TMenuPrincipal::Saldorubros1Click(TObject*) { FuncionNoDisponible(); }
 
 // ---- Informes --------------------------------------------------------------------------
 
-void TMenuPrincipal::BalancedePrueba1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::MayoryBalance1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::CajaDiario1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::PyG1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::BalanceGeneral1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::BalancedePrueba1Click(TObject*) {
+  Abrir<TFrmBalances>(FrmBalances, Form, [](TFrmBalances* f) {
+    f->Caption = "Con acumulación en cuentas";
+    f->Llamado = 2;
+  });
+}
+void TMenuPrincipal::MayoryBalance1Click(TObject*) {
+  Abrir<TFrmBalances>(FrmBalances, Form, [](TFrmBalances* f) {
+    f->Caption = "Mayor y Balance";
+    f->Llamado = 5;
+  });
+}
+void TMenuPrincipal::CajaDiario1Click(TObject*) {
+  Abrir<TFrmBalances>(FrmBalances, Form, [](TFrmBalances* f) {
+    f->Caption = "Caja Diario";
+    f->Llamado = 4;
+    f->RGComprobante->Visible = true;
+  });
+}
+void TMenuPrincipal::PyG1Click(TObject*) { Abrir(FrmDatosInforme, Form); }
+void TMenuPrincipal::BalanceGeneral1Click(TObject*) { Abrir(FrmDatosInforme, Form); }
 void TMenuPrincipal::Libroauxiliar1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Presupuestoportrimeste1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Presupuestoenconstruccin1Click(TObject*) { FuncionNoDisponible(); }

@@ -154,7 +154,9 @@ TEST_F(MenuPrincipalTest, BorrarAsientoPideElPermiso) {
   EXPECT_EQ(Clic("Asiento1"), "No tiene permisos para borrar.");
   EXPECT_EQ(ui->messages()[0].Caption, "Error");
   Permisos.BBorrar = true;
-  EXPECT_EQ(Clic("Asiento1"), kNoDisponible);
+  ui->onModal("TFrmBorrarAsiento").click("Salir");
+  Clic("Asiento1");
+  EXPECT_EQ(ui->unused(), "");
 }
 
 TEST_F(MenuPrincipalTest, AperturaProtegidaMuestraYSigue) {
@@ -235,4 +237,23 @@ TEST_F(MenuPrincipalTest, SalirCierraLaVentanaYGuardaLaSesion) {
   TIniFile ini((dir + "/data.ini").c_str());
   EXPECT_EQ(ini.ReadString("ACTION", "LastCont", ""), "Contabilidad actual: Ejemplo, año: 2026");
   EXPECT_TRUE(ini.ReadBool("ACTION", "Exit", false));
+}
+
+TEST_F(MenuPrincipalTest, InformesDeBalancesAbrenSuVentana) {
+  struct Caso {
+    const char* item;
+    const char* forma;
+    const char* titulo;
+  };
+  for (Caso c : {Caso{"BalancedePrueba1", "TFrmBalances", "Con acumulación en cuentas"},
+                 Caso{"MayoryBalance1", "TFrmBalances", "Mayor y Balance"},
+                 Caso{"CajaDiario1", "TFrmBalances", "Caja Diario"},
+                 Caso{"PyG1", "TFrmDatosInforme", "Datos Informe"},
+                 Caso{"BalanceGeneral1", "TFrmDatosInforme", "Datos Informe"}}) {
+    std::string titulo;
+    ui->onModal(c.forma).run([&titulo](TForm& f) { titulo = f.Caption.str(); }).close();
+    EXPECT_EQ(Clic(c.item), "") << c.item;
+    EXPECT_EQ(titulo, c.titulo) << c.item;
+  }
+  EXPECT_EQ(ui->unused(), "");
 }
