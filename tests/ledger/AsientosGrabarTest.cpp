@@ -75,3 +75,103 @@ TEST_F(Guardar, ResumenDeValidacionYRedondeo) {
     Ejecutar(libros, "DELETE FROM mvtMaestro");
   }
 }
+
+TEST_F(Guardar, FallaEnLaUltimaEscrituraNoDejaNadaAMedias) {
+  Guardado("CE", "100", "2026-03-02", "('110501', NULL, 7, 0, 'CE', '100', '2026-03-02'), "
+                                      "('111005', NULL, 0, 7, 'CE', '100', '2026-03-02')");
+  Ejecutar(libros, "CREATE TRIGGER falla BEFORE UPDATE ON mvtMaestro BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+  Editor();
+  Traer("CE", "100");
+  Ed().editCell("DBGrid1", 6, 0, "9").editCell("DBGrid1", 7, 1, "9");
+  ui->takeMessages();
+  Grabar();
+  ASSERT_FALSE(ui->messages().empty());
+  EXPECT_EQ(ui->messages().back().Kind, MsgKind::Exception);
+  EXPECT_EQ(Textos().find("Asiento Registrado"), std::string::npos);
+  EXPECT_EQ(Mvt("SELECT count(*) || '/' || sum(debito) || '/' || min(fecha) FROM MVT"), "2/7/2026-03-02");
+  // Las líneas siguen en el editor para otro intento.
+  EXPECT_EQ(ed->TblAsiento->RecordCount, 2);
+  EXPECT_TRUE(ed->DBGrid1->Enabled);
+  Ejecutar(libros, "DROP TRIGGER falla");
+  ui->answer("Fecha original", IDNO);
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "Asiento Registrado");
+  EXPECT_EQ(Mvt("SELECT count(*) || '/' || sum(debito) FROM MVT"), "2/9");
+}
+
+TEST_F(Guardar, FechaDelDocumentoAlGrabar) {
+  Guardado("CE", "100", "2026-03-02", "('110501', NULL, 7, 0, 'CE', '100', '2026-03-02'), "
+                                      "('111005', NULL, 0, 7, 'CE', '100', '2026-03-02')");
+  Editor();
+  // Sin cambiar la fecha no hay pregunta.
+  Traer("CE", "100", "1");
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "Asiento Registrado");
+  // Cambiar el día pregunta; Sí conserva la fecha guardada en líneas y encabezado.
+  Traer("CE", "100");
+  Ed().set("EdDia", "20");
+  ui->answer("Fecha original del documento=02/03/2026, desea conservarla?", IDYES);
+  Grabar();
+  EXPECT_EQ(Mvt("SELECT group_concat(DISTINCT fecha) FROM MVT"), "2026-03-02");
+  EXPECT_EQ(Mvt("SELECT fecha FROM mvtMaestro"), "2026-03-02");
+  // Un día que no forma fecha se rechaza antes de escribir.
+  Traer("CE", "100");
+  Ed().set("EdDia", "31");
+  ed->CBMes->ItemIndex = 1;
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Textos(), "Fecha inválida.\n");
+  EXPECT_EQ(Mvt("SELECT count(*) FROM MVT"), "2");
+  EXPECT_TRUE(ed->DBGrid1->Enabled);
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(Guardar, NumeroCambiadoMueveONoPisaOtroDocumento) {
+  Guardado("CE", "100", "2026-03-02", "('110501', NULL, 7, 0, 'CE', '100', '2026-03-02'), "
+                                      "('111005', NULL, 0, 7, 'CE', '100', '2026-03-02')");
+  Guardado("CE", "200", "2026-03-02", "('110501', NULL, 1, 0, 'CE', '200', '2026-03-02'), "
+                                      "('111005', NULL, 0, 1, 'CE', '200', '2026-03-02')");
+  Editor();
+  Traer("CE", "100", "2");
+  Ed().set("EdNumDoc", "200");
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Textos(), "Ya existe un documento con ese tipo y número.\n");
+  EXPECT_EQ(Mvt("SELECT group_concat(numedocu || ':' || debito) FROM MVT WHERE debito > 0"), "100:7,200:1");
+  // A un número libre el documento se mueve con su encabezado.
+  Ed().set("EdNumDoc", "300");
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "Asiento Registrado");
+  EXPECT_EQ(Mvt("SELECT group_concat(numedocu || ':' || debito) FROM MVT WHERE debito > 0"), "200:1,300:7");
+  EXPECT_EQ(Mvt("SELECT group_concat(numedocu) FROM mvtMaestro ORDER BY numedocu"), "200,300");
+  EXPECT_EQ(ed->EdNumDoc->Text.get(), "301");
+}
+
+TEST_F(Guardar, OrdenesDePagoYVariosDocumentosEnUnaApertura) {
+  Ejecutar(libros, "INSERT INTO mvtOrdenPago (iop, fechaExped) VALUES (12, '2026-03-01')");
+  Editor();
+  ui->onModal("TFrmBuscTabla").click("BtnRegresar");
+  Ed().click("BitBtnRegPPtal1");
+  Traer("CP", "1");
+  Linea(0, "110501", "", "3", "");
+  Linea(1, "111005", "", "", "3");
+  Grabar();
+  EXPECT_EQ(Mvt("SELECT op1 || '/' || ifnull(op2, 'nulo') FROM mvtMaestro WHERE descdocu='CP'"), "12/nulo");
+  // Documentos seguidos, cada uno traído como nuevo, con su propio encabezado.
+  for (const char* n : {"1", "2"}) {
+    Traer("CE", n);
+    Linea(0, "110501", "", "5", "");
+    Linea(1, "111005", "", "", "5");
+    Grabar();
+  }
+  EXPECT_EQ(Mvt("SELECT group_concat(descdocu || numedocu || ':' || ifnull(op1, '-')) FROM "
+                "(SELECT * FROM mvtMaestro ORDER BY rowid)"),
+            "CP1:12,CE1:-,CE2:-");
+  EXPECT_EQ(Mvt("SELECT count(*) FROM MVT"), "6");
+  // Un encabezado con orden guardada no la pierde cuando la caja queda vacía.
+  Traer("CP", "1");
+  ed->edOP1->Text = "";
+  Ed().editCell("DBGrid1", 6, 0, "4").editCell("DBGrid1", 7, 1, "4");
+  Grabar();
+  EXPECT_EQ(Mvt("SELECT op1 || '/' || valor FROM mvtMaestro WHERE descdocu='CP'"), "12/4");
+}
