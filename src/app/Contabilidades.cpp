@@ -76,6 +76,44 @@ void AbrirEditorDeContabs(TComponent* Owner) {
 
 // ---- cambiar ---------------------------------------------------------------------------
 
+bool AbrirContabilidad(TComponent* Owner, const AnsiString& ruta, const AnsiString& nombre,
+                       unsigned short anio, bool pedirEntrada) {
+  if (pedirEntrada) {
+    // Cada contabilidad tiene sus usuarios: se entra a la nueva antes de usar sus tablas.
+    AnsiString pathAntes = PathCont, loginAntes = Login;
+    PathCont = ruta;
+    bool entro = false;
+    FrmClave = new TFrmClave(Owner);
+    try {
+      FrmClave->ShowModal();
+      entro = FrmClave->UserValid && FrmClave->resultado;
+    } catch (...) {
+      delete FrmClave;
+      PathCont = pathAntes;
+      Login = loginAntes;
+      throw;
+    }
+    delete FrmClave;
+    if (!entro) {
+      PathCont = pathAntes;
+      Login = loginAntes;
+      return false;
+    }
+  }
+  PathCont = ruta;
+  NContabilidad = nombre;
+  anioGlobal = anio;
+  DM->CloseTablas();
+  DM->InitTablas(ruta);
+  if (!DM->TablasAbiertas()) return false;
+  // Los derechos y la clave del administrador son los de la contabilidad nueva.
+  Permisos = TPermisos();
+  Permisos.Init();
+  if (marcaDeEstaCorrida) EscribirMarca(PathCont);
+  UbicarContabilidadAbierta();
+  return true;
+}
+
 TFrmCambiarContabilidad::TFrmCambiarContabilidad(TComponent* Owner) : TForm(Owner) {
   Name = "FrmCambiarContabilidad";
   Caption = "Cambiar Contabilidad";
@@ -117,38 +155,7 @@ void TFrmCambiarContabilidad::BtnCambiarClick(TObject*) {
     return;
   }
   Path = ruta;
-
-  // Cada contabilidad tiene sus usuarios: se entra a la nueva antes de usar sus tablas.
-  AnsiString pathAntes = PathCont, loginAntes = Login;
-  PathCont = Path;
-  bool entro = false;
-  FrmClave = new TFrmClave(this);
-  try {
-    FrmClave->ShowModal();
-    entro = FrmClave->UserValid && FrmClave->resultado;
-  } catch (...) {
-    delete FrmClave;
-    PathCont = pathAntes;
-    Login = loginAntes;
-    throw;
-  }
-  delete FrmClave;
-  if (!entro) {
-    PathCont = pathAntes;
-    Login = loginAntes;
-    return;
-  }
-
-  NContabilidad = nombre;
-  anioGlobal = anio;
-  DM->CloseTablas();
-  DM->InitTablas(Path);
-  if (!DM->TablasAbiertas()) return;
-  // Los derechos y la clave del administrador son los de la contabilidad nueva.
-  Permisos = TPermisos();
-  Permisos.Init();
-  if (marcaDeEstaCorrida) EscribirMarca(PathCont);
-  UbicarContabilidadAbierta();
+  if (!AbrirContabilidad(this, Path, nombre, anio, true)) return;
   ModalResult = mrOk;
 }
 

@@ -66,5 +66,10 @@ bool UbicarContabilidadAbierta();
 // La contabilidad abierta no está en la lista: avisa, repara las tablas de la carpeta del
 // programa y vuelve a abrir las de la contabilidad.
 void RepararListaContabilidades();
+// Deja abierta la contabilidad de la carpeta: con pedirEntrada el usuario entra primero con
+// los usuarios de ella y nada cambia si no entra; luego el estado de la sesión, el alias y
+// las tablas, los derechos, la marca y la fila de la lista. Falso cuando no quedó abierta.
+bool AbrirContabilidad(TComponent* Owner, const AnsiString& ruta, const AnsiString& nombre,
+                       unsigned short anio, bool pedirEntrada);
 // Abre el editor de la lista con el dueño dado (lo usa el selector del arranque).
 void AbrirEditorDeContabs(TComponent* Owner);

@@ -1,0 +1,49 @@
+#pragma once
+// Cierre del año: comprobante de cierre en el año que se cierra, contabilidad del año
+// siguiente con sus saldos iniciales y paso del usuario a ella.
+#include "platform/core/DateTime.h"
+#include "platform/forms/Forms.h"
+
+class TLabel;
+class TEdit;
+class TBitBtn;
+class TQuery;
+class TTable;
+
+class TFrmCierreAnio : public TForm {
+ public:
+  explicit TFrmCierreAnio(TComponent* Owner);
+  AnsiString ClassName() const override { return "TFrmCierreAnio"; }
+
+  TLabel* Label1;
+  TLabel* Label2;
+  TLabel* Label3;
+  TLabel* Label4;
+  TEdit* edCtaUtilidad;
+  TBitBtn* BtnAceptar;
+  TBitBtn* BitBtn1;
+  TQuery* Query1;
+
+  AnsiString CuentaUtilidad;
+  AnsiString NewPath;     // carpeta de la contabilidad del año siguiente
+  TDateTime FechaCierre;  // 31 de diciembre del año que se cierra
+  int itemsCSI = 0;
+  double valorCSI = 0;
+
+  void BtnAceptarClick(TObject* Sender);
+  // Falso cuando NewPath ya existía; si no, la crea.
+  bool CrearNuevoDirectorio();
+  // Comprobante de saldos iniciales en la contabilidad del año siguiente.
+  void AddCSI();
+
+ private:
+  void CerrarLibros();
+  void CopiarContabilidad();
+  void AgregarLinea(TTable* aTabla, const AnsiString& aCuenta, const AnsiString& aTercero,
+                    const AnsiString& aTipo, double aDebito, double aCredito);
+};
+
+extern TFrmCierreAnio* FrmCierreAnio;
+
+// Tablas de movimiento que la contabilidad del año siguiente recibe vacías.
+extern const char* const kTablasMovimiento[13];
