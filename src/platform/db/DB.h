@@ -403,6 +403,12 @@ class TDataSet : public TComponent {
     std::int64_t id = 0;
     std::shared_ptr<const tv::db::Record> old;  // before an update or delete, when known
   };
+  // Visits, in the dataset's order, the rows that may match a case-insensitive or partial
+  // search (`wanted` folded when ci) until `visit` returns true; false = let the base scan.
+  virtual bool VisitCandidates(const std::vector<int>& fields, const std::vector<std::string>& wanted, bool ci,
+                               bool partial, const std::function<bool(std::int64_t)>& visit) {
+    (void)fields; (void)wanted; (void)ci; (void)partial; (void)visit; return false;
+  }
   virtual bool PlacesInOrder() const { return false; }
   virtual int CompareInOrder(std::int64_t a, const tv::db::Record& ra, std::int64_t b, const tv::db::Record& rb) const {
     (void)ra; (void)rb; return a < b ? -1 : (a > b ? 1 : 0);

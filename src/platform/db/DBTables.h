@@ -120,6 +120,8 @@ class TTable : public TDataSet {
   void DropCache() override;
   bool FindExact(const std::vector<int>& fields, const tv::db::Record& values,
                  std::vector<std::int64_t>& ids) override;
+  bool VisitCandidates(const std::vector<int>& fields, const std::vector<std::string>& wanted, bool ci, bool partial,
+                       const std::function<bool(std::int64_t)>& visit) override;
   bool PlacesInOrder() const override;
   int CompareInOrder(std::int64_t a, const tv::db::Record& ra, std::int64_t b, const tv::db::Record& rb) const override;
   bool RowChangesSinceSync(std::vector<RowNote>& out) const override;

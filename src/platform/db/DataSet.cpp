@@ -891,16 +891,27 @@ bool TDataSet::Locate(const AnsiString& keyFields, const Variant& keyValues, TLo
       std::string w = vals[k].AsString().str();
       wanted.push_back(ci ? Fold(w) : w);
     }
-    for (int p = 0; p < static_cast<int>(view_.size()) && found < 0; ++p) {
-      const Record* r = RecordAt(p);
-      if (!r) continue;
+    auto matches = [&](const Record& r) {
       bool all = true;
       for (size_t k = 0; k < idx.size() && all; ++k) {
-        std::string have = tv::db::CellText((*r)[static_cast<size_t>(idx[k])], flds[k]->DataType(), false).str();
+        std::string have = tv::db::CellText(r[static_cast<size_t>(idx[k])], flds[k]->DataType(), false).str();
         if (ci) have = Fold(have);
         all = partial ? have.compare(0, wanted[k].size(), wanted[k]) == 0 : have == wanted[k];
       }
-      if (all) found = p;
+      return all;
+    };
+    // through an index when the source can narrow the rows; the check above decides
+    bool narrowed = VisitCandidates(idx, wanted, ci, partial, [&](std::int64_t id) {
+      Record r;
+      if (!ReadRecord(id, r, &id, 1) || !matches(r)) return false;
+      int p = viewSorted_ ? PosOfId(id) : (!filtered_ && PlacesInOrder() ? FindRow(id, &r) : PosOfId(id));
+      if (p < 0) return false;
+      found = p;
+      return true;
+    });
+    for (int p = 0; !narrowed && p < static_cast<int>(view_.size()) && found < 0; ++p) {
+      const Record* r = RecordAt(p);
+      if (r && matches(*r)) found = p;
     }
   }
   if (found < 0) return false;

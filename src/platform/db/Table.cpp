@@ -331,6 +331,46 @@ int CompareStored(const Cell& a, const Cell& b) {
 }
 }  // namespace
 
+// A search by text prefix is a range of the column (or of lower(column), which an index
+// made for case-insensitive searches serves). Only the ASCII start of a folded key narrows:
+// SQLite's lower() leaves accented capitals as they are.
+bool TTable::VisitCandidates(const std::vector<int>& fields, const std::vector<std::string>& wanted, bool ci,
+                             bool partial, const std::function<bool(std::int64_t)>& visit) {
+  auto& s = *src_;
+  static const std::string kTop = "\xF4\x8F\xBF\xBF";  // above every UTF-8 text
+  std::string where;
+  std::vector<Cell> binds;
+  for (size_t k = 0; k < fields.size(); ++k) {
+    const auto& col = s.meta.columns[static_cast<size_t>(fields[k])];
+    if (col.kind != ColumnKind::Text && col.kind != ColumnKind::Memo) return false;
+    std::string key = wanted[k];
+    bool whole = true;
+    if (ci) {
+      size_t n = 0;
+      while (n < key.size() && static_cast<unsigned char>(key[n]) < 0x80) ++n;
+      whole = n == key.size();
+      key.resize(n);
+    }
+    if (key.empty()) continue;
+    std::string expr = ci ? "lower(" + QuoteIdent(col.name) + ")" : QuoteIdent(col.name);
+    if (!where.empty()) where += " AND ";
+    if (!partial && whole) {
+      where += expr + "=?";
+      binds.push_back(Cell::String(key));
+    } else {
+      where += expr + ">=? AND " + expr + "<?";
+      binds.push_back(Cell::String(key));
+      binds.push_back(Cell::String(key + kTop));
+    }
+  }
+  if (where.empty()) return false;
+  Stmt st = s.conn->Prepare("SELECT rowid FROM " + s.quoted + " WHERE " + where + s.orderBy);
+  for (size_t k = 0; k < binds.size(); ++k) st.Bind(static_cast<int>(k + 1), binds[k]);
+  while (st.Step())
+    if (visit(sqlite3_column_int64(st.get(), 0))) break;
+  return true;
+}
+
 bool TTable::PlacesInOrder() const { return src_ && src_->binaryOrder; }
 
 int TTable::CompareInOrder(std::int64_t a, const Record& ra, std::int64_t b, const Record& rb) const {
