@@ -11,6 +11,9 @@
 #include "app/Permisos.h"
 #include "app/Sesion.h"
 #include "app/Usuarios.h"
+#include "budget/FrmAsientosPptal.h"
+#include "budget/FrmPlanPpto.h"
+#include "payments/FrmAudPpto.h"
 #include "ledger/FrmBorrarAsiento.h"
 #include "ledger/FrmCierreAnio.h"
 #include "ledger/FrmRenombrar.h"
@@ -307,7 +310,9 @@ void TMenuPrincipal::CierreAoi1Click(TObject*) {
 
 // ---- Presupuesto -----------------------------------------------------------------------
 
-void TMenuPrincipal::AdicioReduccin1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::AdicioReduccin1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmAsientosPptal, Form); });
+}
 void TMenuPrincipal::Certificadodisponibilidad1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 void TMenuPrincipal::Registropresupuestal1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 void TMenuPrincipal::Ordenesdeservicio1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
@@ -383,7 +388,7 @@ void TMenuPrincipal::CentrodeCostos1Click(TObject*) {
   if (PuertaAdministrador(false)) FuncionNoDisponible();
 }
 void TMenuPrincipal::PlanPresupuesto1Click(TObject*) {
-  if (PuertaAdministrador(false)) FuncionNoDisponible();
+  if (PuertaAdministrador(false)) AperturaProtegida([this] { Abrir(frmPlanPpto, Form); });
 }
 void TMenuPrincipal::Artculos1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 
@@ -412,7 +417,9 @@ void TMenuPrincipal::BorrarUsuarios1Click(TObject*) {
   AperturaProtegida([this] { Abrir(FrmBorrarPermiso, Form); });
 }
 
-void TMenuPrincipal::Presupuesto1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Presupuesto1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmAudPpto, Form); });
+}
 
 // ---- Configuración ---------------------------------------------------------------------
 

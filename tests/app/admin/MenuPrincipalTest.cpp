@@ -159,6 +159,16 @@ TEST_F(MenuPrincipalTest, BorrarAsientoPideElPermiso) {
   EXPECT_EQ(ui->unused(), "");
 }
 
+TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
+  ui->onModal("TfrmPlanPpto").click("&Cerrar");
+  Clic("PlanPresupuesto1");
+  ui->onModal("TfrmAsientosPptal").click("&Cancelar");
+  Clic("AdicioReduccin1");
+  ui->onModal("TfrmAudPpto").click("&Mostrar").click("&Cancelar");
+  Clic("Presupuesto1");
+  EXPECT_EQ(ui->unused(), "");
+}
+
 TEST_F(MenuPrincipalTest, AperturaProtegidaMuestraYSigue) {
   AperturaProtegida([] { throw MyException("Sin certificados", 0, "prueba"); });
   ASSERT_EQ(ui->messages().size(), 1u);
