@@ -140,6 +140,7 @@ void Stmt::Bind(int i, const Cell& c) {
 }
 
 bool Stmt::Step() {
+  if (conn_ && conn_->HasStreams() && !sqlite3_stmt_readonly(s_)) conn_->DrainStreams();
   int rc = sqlite3_step(s_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
@@ -275,6 +276,7 @@ Stmt Connection::Prepare(const std::string& sql) {
   }
   if (ddl_) SchemaChanged();
   for (const auto& t : written_) Touch(t);
+  if ((ddl_ || !written_.empty()) && HasStreams()) DrainStreams();
   return Stmt(s, this);
 }
 
@@ -464,7 +466,14 @@ std::uint64_t Connection::Generation(const std::string& storedLower) const {
   return it == gens_.end() ? 0 : it->second;
 }
 
+void Connection::DrainStreams() {
+  auto pending = std::move(streams_);
+  streams_.clear();
+  for (auto& [key, drain] : pending) drain();
+}
+
 void Connection::Begin() {
+  DrainStreams();
   if (InTransaction()) ThrowEngine(DBIERR_ACTIVETRAN, "A transaction is already active.");
   char* err = nullptr;
   int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, &err);
@@ -475,6 +484,7 @@ void Connection::Begin() {
 
 void Connection::Commit() {
   if (!InTransaction()) return;
+  DrainStreams();
   int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     // a failed commit leaves nothing half-saved
@@ -491,6 +501,7 @@ void Connection::Commit() {
 
 void Connection::Rollback() {
   if (!InTransaction()) return;
+  DrainStreams();
   sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   txSerial_ = 0;
   TouchAll();

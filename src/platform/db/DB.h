@@ -410,6 +410,9 @@ class TDataSet : public TComponent {
     (void)fields; (void)wanted; (void)ci; (void)partial; (void)visit; return false;
   }
   virtual bool PlacesInOrder() const { return false; }
+  // Sources that read their rows as needed (query results): appends the ids of up to
+  // `count` more rows (0 = all the rest); false when none were left.
+  virtual bool MoreRows(std::vector<std::int64_t>& ids, size_t count) { (void)ids; (void)count; return false; }
   virtual int CompareInOrder(std::int64_t a, const tv::db::Record& ra, std::int64_t b, const tv::db::Record& rb) const {
     (void)ra; (void)rb; return a < b ? -1 : (a > b ? 1 : 0);
   }
@@ -433,6 +436,7 @@ class TDataSet : public TComponent {
   int FindRow(std::int64_t id, const tv::db::Record* old);
   int PlaceRow(std::int64_t id);  // inserts the stored row in view_: its index, -1 failed, -2 gone
   bool PatchView();
+  void AllRows() const;  // the whole view, for counts and searches
   void LoadCurrent() const;
   void GoTo(int pos, bool scrolled = true);
   bool RecordMatches(const tv::db::Record& rec) const;

@@ -134,8 +134,9 @@ class TTable : public TDataSet {
 };
 
 // ---- queries ----------------------------------------------------------------------------
-// Runs a local-SQL text (translated to SQLite). Open keeps the rows of a SELECT
-// (read-only result); ExecSQL runs statements that change data.
+// Runs a local-SQL text (translated to SQLite). Open reads the rows of a SELECT as they
+// are needed (read-only result; any write on the database reads the rest first);
+// ExecSQL runs statements that change data.
 class TQuery : public TDataSet {
  public:
   explicit TQuery(TComponent* AOwner);
@@ -161,14 +162,16 @@ class TQuery : public TDataSet {
   void DoClose() override;
   void LoadOrder(std::vector<std::int64_t>& ids) override;
   bool ReadRecord(std::int64_t id, tv::db::Record& out, const std::int64_t* hint, int hintCount) override;
+  bool MoreRows(std::vector<std::int64_t>& ids, size_t count) override;
 
  private:
+  struct Rows;  // the result read so far, compactly, and the statement still reading it
+  std::unique_ptr<Rows> res_;
   void SqlChanged();
   std::unique_ptr<TStringList> sql_;
   bool prepared_ = false;
   int rowsAffected_ = -1;
   AnsiString executedText_;  // text last run by ExecSQL (Open after it shows no rows)
-  std::vector<tv::db::Record> rows_;
   std::shared_ptr<tv::db::Connection> conn_;
 };
 

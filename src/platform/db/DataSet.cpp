@@ -298,6 +298,11 @@ void TDataSet::ApplyView(std::int64_t keepId, int fallbackPos) {
       return f ? f->Index() : -1;
     };
     std::function<int(const std::string&)> fi = byName;
+    {
+      std::vector<std::int64_t> rest;  // a filter looks at every row
+      while (MoreRows(rest, 0)) {
+      }
+    }
     std::string text = filterText_.str();
     FilterParser p{text, 0, fi};
     filter_ = p.ParseOr();
@@ -479,6 +484,13 @@ bool TDataSet::PatchView() {
   return true;
 }
 
+void TDataSet::AllRows() const {
+  if (state_ == dsInactive || filtered_) return;
+  auto* self = const_cast<TDataSet*>(this);
+  while (self->MoreRows(self->view_, 0)) {
+  }
+}
+
 void TDataSet::SyncIfChanged() const {
   if (state_ != dsBrowse || syncing_) return;
   if (!SourceChanged()) return;
@@ -542,6 +554,7 @@ void TDataSet::First() {
 void TDataSet::Last() {
   CheckBrowseMode();
   SyncIfChanged();
+  AllRows();
   GoTo(static_cast<int>(view_.size()) - 1);
   eof_ = true;
   bof_ = view_.empty();
@@ -550,6 +563,7 @@ void TDataSet::Last() {
 void TDataSet::Next() {
   CheckBrowseMode();
   SyncIfChanged();
+  if (pos_ + 1 >= static_cast<int>(view_.size()) && !filtered_) MoreRows(view_, 256);
   if (pos_ + 1 < static_cast<int>(view_.size())) {
     bof_ = eof_ = false;
     GoTo(pos_ + 1);
@@ -572,6 +586,8 @@ void TDataSet::Prior() {
 int TDataSet::MoveBy(int distance) {
   CheckBrowseMode();
   SyncIfChanged();
+  if (distance > 0 && pos_ + distance >= static_cast<int>(view_.size()) && !filtered_)
+    MoreRows(view_, static_cast<size_t>(pos_ + distance + 1) - view_.size());
   if (view_.empty()) return 0;
   int target = std::clamp(pos_ + distance, 0, static_cast<int>(view_.size()) - 1);
   int moved = target - pos_;
@@ -592,12 +608,14 @@ bool TDataSet::GetBof() const {
 
 bool TDataSet::IsEmpty() const {
   SyncIfChanged();
+  if (view_.empty() && state_ != dsInactive && !filtered_) const_cast<TDataSet*>(this)->MoreRows(const_cast<TDataSet*>(this)->view_, 1);
   return view_.empty() && state_ != dsInsert;
 }
 
 int TDataSet::GetRecordCount() const {
   if (state_ == dsInactive) throw EDatabaseError("Cannot perform this operation on a closed dataset");
   SyncIfChanged();
+  AllRows();
   return static_cast<int>(view_.size());
 }
 
@@ -610,6 +628,7 @@ int TDataSet::GetRecNo() const {
 void TDataSet::SetRecNo(const int& v) {
   CheckBrowseMode();
   SyncIfChanged();
+  if (v > static_cast<int>(view_.size()) && !filtered_) MoreRows(view_, static_cast<size_t>(v) - view_.size());
   if (v < 1 || v > static_cast<int>(view_.size())) return;
   bof_ = eof_ = false;
   GoTo(v - 1);
@@ -850,6 +869,7 @@ bool TDataSet::Locate(const AnsiString& keyFields, const Variant& keyValues, TLo
     vals.push_back(keyValues);
   }
   if (vals.size() != idx.size()) throw EDatabaseError("Number of key values does not match the key fields");
+  AllRows();
   bool ci = options.Contains(loCaseInsensitive), partial = options.Contains(loPartialKey);
 
   int found = -1;
@@ -982,6 +1002,7 @@ void TDataSet::SetFiltered(const bool& v) {
 int TDataSet::ViewRowCount() const {
   if (state_ == dsInactive) return 0;
   SyncIfChanged();
+  AllRows();
   return static_cast<int>(view_.size()) + (state_ == dsInsert ? 1 : 0);
 }
 

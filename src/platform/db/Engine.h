@@ -2,6 +2,7 @@
 // Internals of the db layer: stored values, the SQLite connection of a folder and the
 // alias/connection registry. Not for application code.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -124,6 +125,13 @@ class Connection : public SchemaLookup {
   bool RowEventsSince(const std::string& storedLower, std::uint64_t since, std::vector<RowEvent>& out) const;
   void TouchAll() { ++epoch_; }
 
+  // Statements still reading a result (streaming queries): read to the end before any
+  // write or transaction change on the connection, so no write waits on an open read.
+  void AddStream(const void* key, std::function<void()> drain) { streams_[key] = std::move(drain); }
+  void RemoveStream(const void* key) { streams_.erase(key); }
+  bool HasStreams() const { return !streams_.empty(); }
+  void DrainStreams();
+
   // Transactions.
   bool InTransaction() const { return txSerial_ != 0; }
   std::uint64_t TxSerial() const { return txSerial_; }
@@ -150,6 +158,7 @@ class Connection : public SchemaLookup {
   std::unordered_map<std::string, RowLog> logs_;
   std::uint64_t epoch_ = 1, counter_ = 0, txSerial_ = 0, txNext_ = 0;
   std::set<std::string> written_;
+  std::map<const void*, std::function<void()>> streams_;
   bool ddl_ = false;
   void LoadNames() const;
 };
