@@ -45,6 +45,12 @@ TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto) {
   return l;
 }
 
+void Lugar(TControl* c, int izquierda, int arriba, int ancho) {
+  c->Left = izquierda;
+  c->Top = arriba;
+  if (ancho) c->Width = ancho;
+}
+
 TColumn* Columna(TDBGrid* g, const char* campo, const char* titulo, int ancho) {
   TColumn* c = g->Columns->Add();
   c->FieldName = campo;
@@ -110,6 +116,18 @@ TfrmAsientosPptal::TfrmAsientosPptal(TComponent* Owner) : TForm(Owner) {
   edDetalle->Width = 420;
   BtnTraerCrear = Make<TButton>(Panel1, "BtnTraerCrear");
   BtnTraerCrear->Caption = "Traer o Crear";
+  // Dos renglones de campos con posición propia.
+  Lugar(Label1, 8, 12, 0);
+  Lugar(cbTipoMvtPptal, 60, 8, 160);
+  Lugar(Label2, 240, 12, 0);
+  Lugar(edNumDoc, 380, 8, 100);
+  Lugar(btnLintRegPptal, 484, 8, 28);
+  Lugar(BtnTraerCrear, 530, 7, 120);
+  Lugar(Label3, 8, 44, 0);
+  Lugar(edFecha, 60, 40, 100);
+  Lugar(BtnFechaDesde, 164, 40, 28);
+  Lugar(Label4, 240, 44, 0);
+  Lugar(edDetalle, 380, 40, 420);
   Label1->FocusControl = cbTipoMvtPptal;
   Label2->FocusControl = edNumDoc;
   Label3->FocusControl = edFecha;
@@ -121,6 +139,7 @@ TfrmAsientosPptal::TfrmAsientosPptal(TComponent* Owner) : TForm(Owner) {
   Panel2->Width = 280;
   Label5 = Etiqueta(Panel2, "Label5", "EJEMPLOS");
   Label5->Font->Style = TFontStyles{fsBold};
+  Label5->Align = alTop;
   MemoEjemplos = Make<TMemo>(Panel2, "MemoEjemplos");
   MemoEjemplos->ReadOnly = true;
   MemoEjemplos->TabStop = false;
@@ -161,6 +180,16 @@ TfrmAsientosPptal::TfrmAsientosPptal(TComponent* Owner) : TForm(Owner) {
   lblDiferencia->Width = 110;
   LblError = Etiqueta(Panel3, "LblError", "");
   LblError->Font->Color = clRed;
+  Lugar(Label6, 8, 8, 0);
+  Lugar(LblNCuenta, 60, 8, 360);
+  Lugar(Label10, 440, 8, 0);
+  Lugar(Label7, 8, 32, 0);
+  Lugar(lblIngreso, 64, 32, 110);
+  Lugar(Label8, 196, 32, 0);
+  Lugar(lblEgreso, 250, 32, 110);
+  Lugar(Label9, 384, 32, 0);
+  Lugar(lblDiferencia, 460, 32, 110);
+  Lugar(LblError, 590, 32, 220);
 
   tblAsientoPptal = Make<TTable>(this, "tblAsientoPptal");
   tblAsientoPptal->DatabaseName = kAlias;
