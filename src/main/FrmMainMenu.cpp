@@ -27,6 +27,7 @@
 #include "platform/os/Launch.h"
 #include "reports/FrmBalances.h"
 #include "reports/FrmDatosInforme.h"
+#include "payments/FrmConfAsientosProg.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -426,7 +427,9 @@ void TMenuPrincipal::Presupuesto1Click(TObject*) {
 void TMenuPrincipal::Contraseas1Click(TObject*) {
   if (PuertaAdministrador(false)) Abrir(frmConfigContab, Form);
 }
-void TMenuPrincipal::Asientosprogramados1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Asientosprogramados1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmConfAsientosProg, Form); });
+}
 void TMenuPrincipal::CuentasEspeciales1Click(TObject*) { Abrir(FrmCuentasEsp, Form); }
 
 // ---- Ayuda -----------------------------------------------------------------------------

@@ -52,6 +52,12 @@ class MenuPrincipalTest : public Instalacion {
   }
 };
 
+TEST_F(MenuPrincipalTest, ConfiguracionDeAsientosProgramados) {
+  ui->onModal("TfrmConfAsientosProg").click("&Salir");
+  EXPECT_EQ(Clic("Asientosprogramados1"), "");
+  EXPECT_EQ(ui->unused(), "");
+}
+
 }  // namespace
 
 TEST_F(MenuPrincipalTest, MenusYOpcionesConSusTextos) {
