@@ -14,6 +14,7 @@
 #include "budget/FrmAsientosPptal.h"
 #include "budget/FrmPlanPpto.h"
 #include "payments/FrmAudPpto.h"
+#include "ledger/DialogosAsiento.h"
 #include "ledger/FrmBorrarAsiento.h"
 #include "ledger/FrmCierreAnio.h"
 #include "ledger/FrmRenombrar.h"
@@ -293,7 +294,7 @@ void TMenuPrincipal::Salir1Click(TObject*) { Form->Close(); }
 
 // ---- Mov. contable ---------------------------------------------------------------------
 
-void TMenuPrincipal::Documentos1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Documentos1Click(TObject*) { Abrir(FrmPreAsientos, Form); }
 void TMenuPrincipal::Asientosautomticos1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::VerImprimir1Click(TObject*) { Abrir(FrmVerImp, Form); }
 void TMenuPrincipal::Renumerar1Click(TObject*) { Abrir(FrmRenumerar, Form); }

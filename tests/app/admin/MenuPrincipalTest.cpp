@@ -155,6 +155,19 @@ TEST_F(MenuPrincipalTest, AdministradorEnOtrasMayusculasPasaLaPuerta) {
   EXPECT_EQ(ui->unused(), "");
 }
 
+TEST_F(MenuPrincipalTest, AsientosManualesAbreElPeriodoYElEditor) {
+  // El menú y su botón abren el diálogo de periodo; "Aceptar" abre el editor con el mes escogido.
+  ui->onModal("TFrmAsientos")
+      .run([](TForm& f) { EXPECT_EQ(static_cast<TForm&>(f).FindControl("CBMes")->Enabled, false); })
+      .click("&Salir");
+  ui->onModal("TFrmPreAsientos").pick("EdMes", "Abril").click("Aceptar");
+  Clic("Documentos1");
+  ui->onModal("TFrmPreAsientos").click("Salir");
+  MenuPrincipal->SpeedButton4->Click();
+  EXPECT_EQ(ui->unused(), "");
+  EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
+}
+
 TEST_F(MenuPrincipalTest, BorrarAsientoPideElPermiso) {
   Permisos.BBorrar = false;
   EXPECT_EQ(Clic("Asiento1"), "No tiene permisos para borrar.");
