@@ -1,10 +1,12 @@
 #include "app/Configuracion.h"
 
 #include <memory>
+#include <utility>
 
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "app/Usuarios.h"
+#include "app/Validaciones.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -88,7 +90,11 @@ TfrmConfigContab::TfrmConfigContab(TComponent* Owner) : TForm(Owner) {
   }
   Edit1->PasswordChar = '*';
   Edit2->PasswordChar = '*';
-  EdNContabilidad->MaxLength = 10;
+  // Cada campo acepta lo que cabe en su columna: nada se corta al grabar.
+  for (auto [e, campo] : {std::pair{EdNIT, "NIT"}, {EdEmpresa, "IEmpresa"},
+                          {EdNContabilidad, "NContabilidad"}, {edAcuerdo, "acuerdo"},
+                          {edRector, "rector"}, {edAuxiliar, "auxiliar"}, {edTallivar, "tallivar"}})
+    e->MaxLength = AnchoCampo("ConfigContab", campo);
   edRutaEscudo->Enabled = false;
   edRutaEscudo->Width = 390;
   Image1 = Make<TImage>(this, "Image1");
@@ -126,17 +132,16 @@ TfrmConfigContab::TfrmConfigContab(TComponent* Owner) : TForm(Owner) {
   edTallivar->Text = cfg->FieldByName("tallivar")->AsString;
 
   TTable* per = DM->TblPermisos;
+  // Las casillas de la clave empiezan vacías: la guardada es un resumen cifrado, no la clave.
   if (per->Locate("LOGIN", Variant(Login))) {
     claveGuardada_ = per->FieldByName("PASSWORD")->AsString;
-    Edit1->Text = claveGuardada_;
-    Edit2->Text = claveGuardada_;
   } else {
     ShowMessage("Recuperando: El usuario " + Login + " no se encuentra en la tabla de permisos.");
   }
 
   if (FileExists(archivoIni)) {
     TIniFile ini(archivoIni);
-    edRutaEscudo->Text = ini.ReadString(kSeccion, "rutaLogo", "");
+    edRutaEscudo->Text = RutaDelPrograma(ini.ReadString(kSeccion, "rutaLogo", ""));
     edTitulo1->Text = ini.ReadString(kSeccion, "titulo1", "");
     edTitulo2->Text = ini.ReadString(kSeccion, "titulo2", "");
     edTitulo3->Text = ini.ReadString(kSeccion, "titulo3", "");
@@ -152,12 +157,12 @@ TfrmConfigContab::TfrmConfigContab(TComponent* Owner) : TForm(Owner) {
 
 void TfrmConfigContab::BitBtn1Click(TObject*) {
   if (!OpenDialog1->Execute()) return;
-  edRutaEscudo->Text = OpenDialog1->FileName;
-  {
-    TIniFile ini(archivoIni);
-    ini.WriteString(kSeccion, "rutaLogo", OpenDialog1->FileName);
-  }
-  Image1->Picture->LoadFromFile(OpenDialog1->FileName);
+  AnsiString archivo = OpenDialog1->FileName;
+  // Primero la imagen: un archivo que no se puede mostrar da su error y deja el logo anterior.
+  Image1->Picture->LoadFromFile(archivo);
+  edRutaEscudo->Text = archivo;
+  TIniFile ini(archivoIni);
+  ini.WriteString(kSeccion, "rutaLogo", RutaParaGuardar(archivo));
 }
 
 void TfrmConfigContab::BtnAceptarClick(TObject*) {
@@ -172,7 +177,11 @@ void TfrmConfigContab::BtnAceptarClick(TObject*) {
     // La clave y la fila de configuración se graban juntas o ninguna.
     tv::db::Transaction tx(cfg->DatabaseName);
     try {
-      if (usuario) GrabarClaveEscrita(Login, Edit1->Text, claveGuardada_);
+      // Casillas sin tocar conservan la clave; lo escrito la reemplaza.
+      bool claveEscrita = Edit1->Modified || Edit2->Modified ||
+                          !AnsiString(Edit1->Text).IsEmpty() || !AnsiString(Edit2->Text).IsEmpty();
+      if (usuario) GrabarClaveEscrita(Login, claveEscrita ? AnsiString(Edit1->Text) : claveGuardada_,
+                                      claveGuardada_);
       EditarFilaUnica(cfg);
       struct Cambio {
         TEdit* edit;
@@ -195,8 +204,10 @@ void TfrmConfigContab::BtnAceptarClick(TObject*) {
     per->Refresh();
     per->Locate("LOGIN", Variant(Login));
     claveGuardada_ = per->FieldByName("PASSWORD")->AsString;
-    Edit1->Text = claveGuardada_;
-    Edit2->Text = claveGuardada_;
+    Edit1->Text = "";
+    Edit2->Text = "";
+    Edit1->Modified = false;
+    Edit2->Modified = false;
   } else {
     ShowMessage("Grabando: El usuario " + Login + " no se encuentra en la tabla de permisos.");
   }

@@ -46,12 +46,7 @@ bool EsLaAbierta(TDataSet* t) {
 
 }  // namespace
 
-AnsiString RutaCompletaContabilidad(const AnsiString& aRuta) {
-  AnsiString ruta = aRuta.IsEmpty() ? aRuta : ExpandFileName(aRuta);
-  if (ruta.IsEmpty()) ruta = aRuta;
-  while (ruta.ByteLength() > 1 && ruta.str().back() == '/') ruta.str().pop_back();
-  return ruta;
-}
+AnsiString RutaCompletaContabilidad(const AnsiString& aRuta) { return RutaDelPrograma(aRuta); }
 
 bool UbicarContabilidadAbierta() {
   TTable* t = DM->TblContabs;
@@ -83,7 +78,7 @@ bool AbrirContabilidad(TComponent* Owner, const AnsiString& ruta, const AnsiStri
     AnsiString pathAntes = PathCont, loginAntes = Login;
     PathCont = ruta;
     bool entro = false;
-    FrmClave = new TFrmClave(Owner);
+    FrmClave = new TFrmClave(Owner, true);
     try {
       FrmClave->ShowModal();
       entro = FrmClave->UserValid && FrmClave->resultado;

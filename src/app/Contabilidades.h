@@ -58,7 +58,8 @@ extern TFrmCambiarContabilidad* FrmCambiarContabilidad;
 extern TFrmBorrarContabilida* FrmBorrarContabilida;
 extern TfrmEditarContabs* frmEditarContabs;
 
-// Carpeta de una fila de la lista como ruta completa, sin barra final (como el arranque).
+// Carpeta de una fila de la lista como ruta completa, sin barra final; una ruta relativa
+// lo es a la carpeta del programa.
 AnsiString RutaCompletaContabilidad(const AnsiString& aRuta);
 // Deja DM->TblContabs en la fila de la contabilidad abierta, reconocida por su carpeta y
 // su año (no por su nombre, que la configuración puede cambiar). Falso si no está.

@@ -14,7 +14,7 @@
 TFrmClave* FrmClave = nullptr;
 TFrmNuevaClave* FrmNuevaClave = nullptr;
 
-TFrmClave::TFrmClave(TComponent* Owner) : TForm(Owner) {
+TFrmClave::TFrmClave(TComponent* Owner, bool alCambiar) : TForm(Owner), AlCambiar(alCambiar) {
   Name = "FrmClave";
   Caption = "Tallivar";
   BorderStyle = bsToolWindow;
@@ -36,6 +36,11 @@ TFrmClave::TFrmClave(TComponent* Owner) : TForm(Owner) {
   BtnAceptar = Make<TBitBtn>(this, "BtnAceptar");
   BtnAceptar->Caption = "&Aceptar";
   BtnAceptar->Default = true;
+  BtnCancelar = Make<TBitBtn>(this, "BtnCancelar");
+  BtnCancelar->Kind = bkCancel;
+  BtnCancelar->Caption = "&Cancelar";
+  BtnCancelar->Visible = AlCambiar;
+  BtnCancelar->Cancel = AlCambiar;
   tblPermisos = Make<TTable>(this, "tblPermisos");
   tblPermisos->TableName = "permisos.db";
 
@@ -72,7 +77,11 @@ void TFrmClave::ContarFallo() {
   ++Intentos;
   if (Intentos >= 3) {
     resultado = false;
-    Application->Terminate();
+    // Al cambiar de contabilidad se vuelve a la abierta; al arrancar, el programa termina.
+    if (AlCambiar)
+      ModalResult = mrCancel;
+    else
+      Application->Terminate();
   }
 }
 
@@ -122,7 +131,7 @@ void TFrmClave::BtnAceptarClick(TObject*) {
 }
 
 void TFrmClave::FormCloseQuery(TObject*, bool& CanClose) {
-  CanClose = UserValid;
+  CanClose = UserValid || AlCambiar;
   if (CanClose) tblPermisos->Close();
 }
 

@@ -11,7 +11,9 @@ class TTable;
 
 class TFrmClave : public TForm {
  public:
-  explicit TFrmClave(TComponent* Owner);
+  // alCambiar: la entrada pedida al cambiar de contabilidad, que se puede dejar (Esc o
+  // "Cancelar") y nunca termina el programa.
+  explicit TFrmClave(TComponent* Owner, bool alCambiar = false);
   AnsiString ClassName() const override { return "TFrmClave"; }
 
   TPanel* Panel1;
@@ -20,8 +22,10 @@ class TFrmClave : public TForm {
   TLabel* Label2;
   TEdit* EdPassword;
   TBitBtn* BtnAceptar;
+  TBitBtn* BtnCancelar;  // solo visible al cambiar de contabilidad
   TTable* tblPermisos;
 
+  bool AlCambiar;
   int Intentos;     // intentos fallidos
   bool UserValid;   // un usuario entró
   bool resultado;   // falso tras el tercer fallo

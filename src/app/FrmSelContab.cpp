@@ -65,7 +65,8 @@ TFrmSelContab::TFrmSelContab(TComponent* Owner) : TForm(Owner) {
 }
 
 void TFrmSelContab::BtnAbrirClick(TObject*) {
-  Path = tblContabs->IsEmpty() ? AnsiString() : tblContabs->FieldByName("rutaContabilidad")->AsString();
+  Path = tblContabs->IsEmpty() ? AnsiString()
+                               : RutaDelPrograma(tblContabs->FieldByName("rutaContabilidad")->AsString);
   if (!Path.IsEmpty() && DirectoryExists(Path)) {
     NContabilidad = tblContabs->FieldByName("NContabilidad")->AsString;
     anio = static_cast<unsigned short>(tblContabs->FieldByName("anio")->AsInteger);

@@ -1,6 +1,7 @@
 #include "app/Sesion.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -18,6 +19,38 @@ unsigned short mesGlobal = 0;
 bool abortar = false;
 const float baseRound = 0.5f;
 bool marcaDeEstaCorrida = false;
+
+namespace {
+
+std::string SinBarraFinal(std::string s) {
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+}  // namespace
+
+AnsiString RutaDelPrograma(const AnsiString& ruta) {
+  namespace fs = std::filesystem;
+  if (ruta.IsEmpty()) return ruta;
+  fs::path p(ruta.str());
+  if (p.is_relative()) {
+    if (PathOrigen.IsEmpty()) return SinBarraFinal(ExpandFileName(ruta).str());
+    p = fs::path(PathOrigen.str()) / p;
+  }
+  return SinBarraFinal(p.lexically_normal().string());
+}
+
+AnsiString RutaParaGuardar(const AnsiString& ruta) {
+  namespace fs = std::filesystem;
+  if (ruta.IsEmpty() || PathOrigen.IsEmpty()) return ruta;
+  fs::path p(ruta.str());
+  if (p.is_relative()) return ruta;
+  fs::path base(SinBarraFinal(fs::path(PathOrigen.str()).lexically_normal().string()));
+  fs::path rel = p.lexically_normal().lexically_relative(base);
+  // Fuera de la carpeta del programa (o la carpeta misma) queda como está.
+  if (rel.empty() || rel == "." || *rel.begin() == "..") return ruta;
+  return SinBarraFinal(rel.string());
+}
 
 AnsiString ArchivoIniSesion() {
   TcfgOV cfg;

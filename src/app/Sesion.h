@@ -20,6 +20,13 @@ extern unsigned short mesGlobal;  // mes del último calendario de los documento
 extern bool abortar;              // el usuario salió del selector de contabilidades
 extern const float baseRound;     // base de redondeo (0.5)
 
+// Rutas guardadas en las tablas y en "data.ini": lo que está dentro de la carpeta del
+// programa se guarda relativo a ella, para que una copia de la carpeta use sus propios
+// archivos. RutaDelPrograma da la ruta completa (sin barra final) de una guardada;
+// RutaParaGuardar, la forma en que se guarda una ruta completa.
+AnsiString RutaDelPrograma(const AnsiString& ruta);
+AnsiString RutaParaGuardar(const AnsiString& ruta);
+
 // Ruta de "data.ini" según la regla de instalación: carpeta del programa cuando
 // cfgOV.usoPropio es verdadero, carpeta de la contabilidad abierta si no.
 AnsiString ArchivoIniSesion();

@@ -1,5 +1,6 @@
 #include "app/Validaciones.h"
 
+#include "app/schema/Schema.h"
 #include <charconv>
 #include <cmath>
 #include <memory>
@@ -177,4 +178,13 @@ AnsiString Tercero::getNtercero() {
   TTable* t = DM->TblTerceros;
   if (t->Locate("cedulanit", Variant(itercero))) return t->FieldByName("Nombre")->AsString;
   return "";
+}
+
+int AnchoCampo(const AnsiString& tabla, const AnsiString& campo) {
+  const tv::schema::TableDef* t = tv::schema::FindTable(tabla.str());
+  if (!t) return 0;
+  for (const auto& f : t->fields)
+    if (AnsiString(f.name).LowerCase() == campo.LowerCase())
+      return f.kind == tv::schema::ColumnKind::Text ? f.size : 0;
+  return 0;
 }

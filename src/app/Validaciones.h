@@ -7,6 +7,10 @@
 class TMaskEdit;
 class TDataSet;
 
+// Ancho de un campo de texto según el esquema (tabla con o sin ".db"); 0 cuando no es
+// texto o no existe. Los campos de edición que llenan un campo lo usan de límite.
+int AnchoCampo(const AnsiString& tabla, const AnsiString& campo);
+
 // Máscara vacía de una cuenta ("      .  .  .  .  "): cuenta como cuenta vacía.
 inline constexpr const char* kCuentaVacia = "      .  .  .  .  ";
 

@@ -195,17 +195,20 @@ void SeedBooks(Db& db, const std::vector<std::string>& created) {
               Csv(seed::semilla_rubros_csv));
 }
 
+// La contabilidad inicial y el logo se anotan relativos a la carpeta del programa: una
+// copia de la carpeta abre su propia contabilidad y su propio logo.
 void SeedProgram(Db& db, const std::vector<std::string>& created, const std::string& booksFolder) {
   if (Contains(created, "contabs"))
     db.Insert("contabs", {"NContabilidad", "rutaContabilidad", "anio", "Activa"},
-              {{kStarterBooksName, booksFolder, std::to_string(kStarterYear), "S"}});
+              {{kStarterBooksName, fs::path(booksFolder).filename().string(),
+                std::to_string(kStarterYear), "S"}});
   if (Contains(created, "Config"))
     db.Insert("Config", {"ReteFuente", "ReteIva"}, {{"243605", "243625"}});
   if (Contains(created, "cfgOV")) db.Insert("cfgOV", {"usoPropio"}, {{"1"}});
 }
 
-std::string DataIni(const fs::path& folder) {
-  std::string logo = (folder / "images" / "logo.bmp").string();
+std::string DataIni() {
+  std::string logo = "images/logo.bmp";
   std::string text =
       "[ACTION]\n"
       "FechaInicio=STR\n"
@@ -297,7 +300,7 @@ void InstallProgramFolder(const std::string& programFolder) {
     Db db(books.string());
     CrearYSembrar(db, Place::Books, [&](const std::vector<std::string>& created) { SeedBooks(db, created); });
   }
-  WriteFileIfMissing(folder / "data.ini", DataIni(folder));
+  WriteFileIfMissing(folder / "data.ini", DataIni());
   WriteFileIfMissing(folder / "codigosMunicipios.txt",
                      tv::encoding::Utf8ToCp1252(seed::codigosMunicipios_txt));
   WriteFileIfMissing(folder / "images" / "logo.bmp", LogoBmp());

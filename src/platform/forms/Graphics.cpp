@@ -1,6 +1,8 @@
 #include "platform/forms/Graphics.h"
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/core/SysUtils.h"
 
@@ -28,6 +30,16 @@ void TPicture::LoadFromFile(const AnsiString& fileName) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(fileName.str(), ec))
     throw EFOpenError("No se puede abrir el archivo " + fileName);
+  // Recognised by content, not by name: a renamed text file is no picture.
+  char head[8] = {};
+  std::ifstream in(fileName.str(), std::ios::binary);
+  in.read(head, sizeof head);
+  auto starts = [&](const char* sig, size_t n) {
+    return in.gcount() >= static_cast<std::streamsize>(n) && std::memcmp(head, sig, n) == 0;
+  };
+  bool picture = starts("BM", 2) || starts("\x89PNG\r\n\x1a\n", 8) || starts("\xFF\xD8\xFF", 3) ||
+                 starts("GIF8", 4);
+  if (!picture) throw EInvalidGraphic("El archivo no es una imagen válida: " + fileName);
   FileName = fileName;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/core/Classes.h"
+#include "platform/core/SysUtils.h"
 #include "platform/forms/Set.h"
 
 // Colours are 0x00BBGGRR values; negative values are system colours (0x80000000 | index).
@@ -155,10 +156,14 @@ class Sub {
 
 // ---- picture -------------------------------------------------------------------------
 // Holds the file a picture was loaded from; the desktop driver decodes and paints it.
+class EInvalidGraphic : public Exception { using Exception::Exception; };
+
 class TPicture : public TObject {
  public:
   AnsiString ClassName() const override { return "TPicture"; }
-  void LoadFromFile(const AnsiString& fileName);  // EFOpenError when the file is missing
+  // EFOpenError when the file is missing, EInvalidGraphic when it is no picture the
+  // front end can show (BMP, PNG, JPEG, GIF); the previous picture stays then.
+  void LoadFromFile(const AnsiString& fileName);
   void Clear() { FileName = ""; }
   bool Empty() const { return FileName.IsEmpty(); }
   AnsiString FileName;

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <fstream>
 
 #include "support/Instalacion.h"
 #include "app/Claves.h"
@@ -97,17 +98,100 @@ TEST_F(Configuracion, UsuarioAusenteYSinDataIni) {
   EXPECT_EQ(Ini("titulo1"), "T1");
 }
 
-TEST_F(Configuracion, EscudoSeGrabaAlEscogerlo) {
+TEST_F(Configuracion, EscudoSeGrabaAlEscogerloRelativoALaCarpetaDelPrograma) {
   std::string logo = dir + "/images/otro.bmp";
   std::filesystem::copy_file(dir + "/images/logo.bmp", logo);
   ui->answerDialog(logo.c_str());
-  ui->onModal("TfrmConfigContab").click("Buscar escudo").run([&](TForm& f) {
-    auto& c = static_cast<TfrmConfigContab&>(f);
-    EXPECT_EQ(AnsiString(c.edRutaEscudo->Text), logo.c_str());
-    EXPECT_EQ(Ini("rutaLogo"), logo.c_str());
-  }).click("Salir");
+  ui->onModal("TfrmConfigContab")
+      .run([&](TForm& f) {
+        // El logo de la instalación se anota relativo y se muestra con su ruta completa.
+        auto& c = static_cast<TfrmConfigContab&>(f);
+        EXPECT_EQ(Ini("rutaLogo"), "images/logo.bmp");
+        EXPECT_EQ(AnsiString(c.edRutaEscudo->Text), (dir + "/images/logo.bmp").c_str());
+      })
+      .click("Buscar escudo")
+      .run([&](TForm& f) {
+        auto& c = static_cast<TfrmConfigContab&>(f);
+        EXPECT_EQ(AnsiString(c.edRutaEscudo->Text), logo.c_str());
+        EXPECT_EQ(AnsiString(c.Image1->Picture->FileName), logo.c_str());
+        EXPECT_EQ(Ini("rutaLogo"), "images/otro.bmp");
+      })
+      .click("Salir");
   Abrir();
   EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(Configuracion, EscudoQueNoEsImagenDaErrorYConservaElAnterior) {
+  // Un archivo de texto, aunque se llame .bmp, no es un logo.
+  std::string texto = dir + "/images/nota.bmp";
+  { std::ofstream(texto) << "esto no es una imagen\n"; }
+  // Fuera de la carpeta del programa la ruta se anota completa.
+  std::string fuera = std::filesystem::path(dir).parent_path().string() + "/escudo.bmp";
+  std::filesystem::copy_file(dir + "/images/logo.bmp", fuera);
+  ui->answerDialog(texto.c_str());
+  ui->answerDialog(fuera.c_str());
+  ui->onModal("TfrmConfigContab")
+      .click("Buscar escudo")
+      .run([&](TForm& f) {
+        auto& c = static_cast<TfrmConfigContab&>(f);
+        ASSERT_EQ(ui->messages().size(), 1u);
+        EXPECT_EQ(ui->messages()[0].Kind, MsgKind::Exception);
+        EXPECT_NE(ui->messages()[0].Text.Pos("nota.bmp"), 0);
+        EXPECT_EQ(Ini("rutaLogo"), "images/logo.bmp");
+        EXPECT_EQ(AnsiString(c.edRutaEscudo->Text), (dir + "/images/logo.bmp").c_str());
+        EXPECT_EQ(AnsiString(c.Image1->Picture->FileName), (dir + "/images/logo.bmp").c_str());
+      })
+      .click("Buscar escudo")
+      .run([&](TForm&) { EXPECT_EQ(Ini("rutaLogo"), fuera.c_str()); })
+      .click("Salir");
+  Abrir();
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(Configuracion, CasillasDeClaveVaciasConservanLaClaveYLoEscritoLaReemplaza) {
+  Ejecutar(libros, "UPDATE permisos SET PASSWORD='" + std::string(CifrarClave("vieja").c_str()) +
+                       "' WHERE LOGIN='gestordelibro'");
+  DM->TblPermisos->Refresh();
+  auto clave = [this] { return Valor(libros, "SELECT PASSWORD FROM permisos WHERE LOGIN='gestordelibro'"); };
+  auto vacias = [](TForm& f) {
+    auto& c = static_cast<TfrmConfigContab&>(f);
+    EXPECT_EQ(AnsiString(c.Edit1->Text), "");
+    EXPECT_EQ(AnsiString(c.Edit2->Text), "");
+  };
+  ui->onModal("TfrmConfigContab")
+      .run(vacias)
+      .click("Aceptar")
+      .run([&](TForm&) { EXPECT_TRUE(ClaveCoincide("vieja", clave().c_str())); })
+      .set("Edit1", "nueva")
+      .set("Edit2", "nueva")
+      .click("Aceptar")
+      .run(vacias)
+      .click("Salir");
+  Abrir();
+  EXPECT_TRUE(ClaveCoincide("nueva", clave().c_str()));
+  EXPECT_EQ(ui->messageTexts(), "Información grabada.\nInformación grabada.\n");
+}
+
+TEST_F(Configuracion, TextosLargosNoSeCortanAlGrabar) {
+  struct Caso {
+    const char* edit;
+    const char* campo;
+    int escritos, ancho;
+  };
+  const Caso casos[] = {{"EdEmpresa", "IEmpresa", 145, 100}, {"EdNIT", "NIT", 34, 20},
+                        {"edRector", "rector", 67, 60},      {"edAuxiliar", "auxiliar", 61, 60},
+                        {"edTallivar", "tallivar", 61, 60},  {"edAcuerdo", "acuerdo", 300, 254},
+                        {"EdNContabilidad", "NContabilidad", 12, 10}};
+  auto& guion = ui->onModal("TfrmConfigContab");
+  for (const Caso& c : casos) guion.set(c.edit, AnsiString(std::string(c.escritos, 'x')));
+  guion.run([&](TForm& f) {
+    // El campo muestra solo lo que cabe: lo que se ve es lo que se graba.
+    for (const Caso& c : casos)
+      EXPECT_EQ(static_cast<TEdit*>(f.FindComponent(c.edit))->Text.get().Length(), c.ancho) << c.edit;
+  });
+  guion.click("Aceptar").click("Salir");
+  Abrir();
+  for (const Caso& c : casos) EXPECT_EQ(Config(c.campo), std::string(c.ancho, 'x')) << c.campo;
 }
 
 class CuentasEspeciales : public Instalacion {

@@ -33,7 +33,7 @@ class Contabilidades : public Instalacion {
 }  // namespace
 
 TEST_F(Contabilidades, CambiarPideLaEntradaDeLaNuevaYCargaSusDerechos) {
-  // Ruta relativa a la carpeta de trabajo: se guarda completa, como en el arranque.
+  // Ruta relativa a la carpeta del programa.
   std::string otra = OtraContabilidad("Otra", 2025);
   Ejecutar(dir, "UPDATE contabs SET rutaContabilidad='Otra2025' WHERE NContabilidad='Otra'");
   DM->TblContabs->Refresh();
@@ -63,9 +63,24 @@ TEST_F(Contabilidades, CambiarPideLaEntradaDeLaNuevaYCargaSusDerechos) {
   EXPECT_EQ(ui->unused(), "");
 }
 
-TEST_F(Contabilidades, EntradaFallidaNoCambiaNadaYTermina) {
+TEST_F(Contabilidades, EntradaAlCambiarSePuedeDejarYNuncaTerminaElPrograma) {
   OtraContabilidad("Otra", 2025);
-  ui->onModal("TFrmCambiarContabilidad").row("DBGrid1", 1).click("Cambiar");
+  auto sigueLaAbierta = [this](TForm&) {
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_EQ(PathCont, libros.c_str());
+    EXPECT_EQ(Login, "gestordelibro");
+    EXPECT_EQ(NContabilidad, tv::schema::kStarterBooksName);
+  };
+  // Tres claves malas, luego Esc, luego "Cancelar": cada vez se vuelve a la lista.
+  ui->onModal("TFrmCambiarContabilidad")
+      .row("DBGrid1", 1)
+      .click("Cambiar")
+      .run(sigueLaAbierta)
+      .click("Cambiar")
+      .run(sigueLaAbierta)
+      .click("Cambiar")
+      .run(sigueLaAbierta)
+      .click("Seguir en la misma");
   ui->onModal("TFrmClave")
       .set("EdPassword", "mala")
       .click("&Aceptar")
@@ -73,12 +88,14 @@ TEST_F(Contabilidades, EntradaFallidaNoCambiaNadaYTermina) {
       .click("&Aceptar")
       .set("EdPassword", "mala")
       .click("&Aceptar");
-  Cambiar();
-  EXPECT_TRUE(Application->Terminated());
+  ui->onModal("TFrmClave").keys("Esc");
+  ui->onModal("TFrmClave").set("EdPassword", "clave").click("Cancelar");
+  EXPECT_EQ(Cambiar(), mrCancel);
+  EXPECT_FALSE(Application->Terminated());
   EXPECT_EQ(PathCont, libros.c_str());
-  EXPECT_EQ(Login, "gestordelibro");
-  EXPECT_EQ(NContabilidad, tv::schema::kStarterBooksName);
   EXPECT_TRUE(Permisos.GetPermisoBorrar());
+  EXPECT_EQ(DM->TblConfigContab->FieldByName("NContabilidad")->AsString(), tv::schema::kStarterBooksName);
+  EXPECT_EQ(ui->unused(), "");
 }
 
 TEST_F(Contabilidades, SeguirEnLaMismaReconoceLaAbiertaPorCarpetaYAnio) {

@@ -251,7 +251,7 @@ TEST(Instalacion, DatosInicialesDeLaContabilidad) {
   sqlite3* prog = tests::OpenFolder(tmp.path());
   EXPECT_EQ(tests::QueryOne(prog, "select NContabilidad||'|'||rutaContabilidad||'|'||anio||'|'||Activa "
                                   "from contabs"),
-            "Ejemplo|" + books + "|2026|S");
+            "Ejemplo|Ejemplo2026|2026|S");  // relativa a la carpeta del programa
   EXPECT_EQ(tests::QueryOne(prog, "select count(*) from Config"), "1");
   EXPECT_EQ(tests::QueryOne(prog, "select usoPropio from cfgOV"), "1");
   sqlite3_close(prog);

@@ -10,6 +10,7 @@
 #include "main/Arranque.h"
 #include "app/Claves.h"
 #include "app/DataModule.h"
+#include "app/Configuracion.h"
 #include "app/FrmClave.h"
 #include "main/FrmMain.h"
 #include "app/FrmPresentacion.h"
@@ -217,6 +218,7 @@ TEST_F(Arranque, TresFallosDeClaveTerminanSinAbrirTablas) {
         // Los usuarios se comparan exactos: "Ana" no es "ana".
         static_cast<TFrmClave&>(f).CBLogin->Items->Add("Ana:intrusa");
       })
+      .keys("Esc")  // la entrada del arranque no tiene salida
       .pick("CBLogin", "Ana:intrusa")
       .set("EdPassword", "Clave")
       .click("BtnAceptar")
@@ -408,6 +410,49 @@ INSTANTIATE_TEST_SUITE_P(
                  "Tiene asientos con fechas menores o mayores que el año contable:\nEGR A-3 30/11/2025\n"},
         CasoAnio{"('NC', '9', '2027-02-01')", false,
                  "Tiene asientos con fechas menores o mayores que el año contable:\nNC 9 01/02/2027\n"}));
+
+TEST_F(Arranque, CarpetaCopiadaAbreSusPropiosLibrosYSuLogo) {
+  fs::path copia = dir / "copia";
+  fs::copy(prog, copia, fs::copy_options::recursive);
+  fs::path librosCopia = copia / libros.filename();
+  tv::os::SetProgramDirForTests(copia.string());
+  Presentacion();
+  Escoger();
+  Entrar("gestordelibro", "");
+  ui->onModal("TFrmNuevaClave").set("EdClave", "Copia 1").set("EdConfirmar", "Copia 1").click("BtnAceptar");
+  ui->onModal("TFrmMain")
+      .run([&](TForm&) {
+        EXPECT_EQ(PathCont, AnsiString(librosCopia.string()));
+        // El formulario de configuración muestra y carga el logo de la copia.
+        std::unique_ptr<TfrmConfigContab> cfg(new TfrmConfigContab(nullptr));
+        EXPECT_EQ(AnsiString(cfg->edRutaEscudo->Text), AnsiString((copia / "images/logo.bmp").string()));
+        EXPECT_EQ(cfg->Image1->Picture->FileName, AnsiString((copia / "images/logo.bmp").string()));
+      })
+      .close();
+  ASSERT_TRUE(IniciarPrograma());
+  Application->Run();
+  EXPECT_EQ(ui->unused(), "");
+  // La clave escogida quedó en la copia; el original no se tocó.
+  EXPECT_EQ(Valor(librosCopia, "select PASSWORD from permisos").value_or("").rfind("$argon2", 0), 0u);
+  EXPECT_FALSE(Valor(libros, "select PASSWORD from permisos").has_value());
+  EXPECT_EQ(Leer(copia / "marca"), librosCopia.string() + "\n");
+  EXPECT_FALSE(fs::exists(prog / "marca"));
+  NuevaCorrida();
+  tv::db::ReleaseDatabase(librosCopia.string());
+  tv::db::ReleaseDatabase(copia.string());
+
+  // Una fila de una versión anterior, con la ruta completa dentro de su carpeta, sigue sirviendo.
+  tv::os::SetProgramDirForTests(prog.string());
+  Sql(prog, "update contabs set rutaContabilidad='" + libros.string() + "/'");
+  Presentacion();
+  Escoger();
+  Entrar("gestordelibro", "");
+  ui->onModal("TFrmNuevaClave").set("EdClave", "Orig 1").set("EdConfirmar", "Orig 1").click("BtnAceptar");
+  ui->onModal("TFrmMain").run([&](TForm&) { EXPECT_EQ(PathCont, AnsiString(libros.string())); }).close();
+  ASSERT_TRUE(IniciarPrograma());
+  Application->Run();
+  EXPECT_EQ(ui->unused(), "");
+}
 
 }  // namespace
 }  // namespace arranque
