@@ -162,6 +162,15 @@ void TMemo::SetText(const AnsiString& v) {
   Change();
 }
 
+void TMemo::Change() {
+  if (!syncing_) {
+    syncing_ = true;
+    Lines->SetText(Text);
+    syncing_ = false;
+  }
+  TCustomEdit::Change();
+}
+
 bool TMemo::WantsKey(Word key, TShiftState) const {
   return (key == VK_RETURN && WantReturns) || (key == VK_TAB && WantTabs) ||
          (key >= VK_LEFT && key <= VK_DOWN);

@@ -70,6 +70,8 @@ class TMemo : public TCustomEdit {
 
  protected:
   void SetText(const AnsiString& v) override;
+  // Text edited by the user (typed or pasted) reaches Lines before OnChange runs.
+  void Change() override;
 
  private:
   bool syncing_ = false;
