@@ -57,6 +57,7 @@ class Ins {
     sqlite3_bind_double(st_, i, v);
     return *this;
   }
+  sqlite3_stmt* Stmt() { return st_; }
   void Run() {
     if (sqlite3_step(st_) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
     sqlite3_reset(st_);
@@ -137,102 +138,219 @@ void Movimiento(sqlite3* db) {
   }
 }
 
-// Rubros anidados: 2 (gastos) y 1 (ingresos), con hojas de cuatro niveles.
-std::vector<std::pair<std::string, std::string>> Rubros(sqlite3* db) {
-  Exec(db, "DELETE FROM PlPpto");
-  Ins ins(db, "INSERT INTO PlPpto (iCuenta, nCuenta, tipoCuenta, fuente) VALUES (?,?,?,?)");
-  std::vector<std::pair<std::string, std::string>> hojas;  // tipo, código
-  for (const auto& [tipo, raiz, grupos] : {std::tuple<const char*, const char*, int>{"I", "1", 5},
-                                           std::tuple<const char*, const char*, int>{"E", "2", 30}}) {
-    ins.t(1, raiz).t(2, std::string("RUBRO ") + raiz).t(3, tipo).t(4, "").Run();
-    for (int g = 1; g <= grupos; ++g) {
-      std::string cg = std::string(raiz) + "." + std::to_string(g);
-      ins.t(1, cg).t(2, "RUBRO " + cg).t(3, tipo).t(4, "").Run();
-      for (int s = 1; s <= 10; ++s) {
-        char c[32];
-        std::snprintf(c, sizeof c, "%s.%02d", cg.c_str(), s);
-        ins.t(1, c).t(2, std::string("RUBRO ") + c).t(3, tipo).t(4, "RECURSOS PROPIOS").Run();
-        hojas.emplace_back(tipo, c);
-      }
-    }
-  }
-  return hojas;
+// Código de la hoja k de un árbol: raíz, grupo, subgrupo y hoja; una de cada diez lleva
+// sufijo de fuente "-nn" y otra de cada diez va además sin puntos.
+std::string CodigoHoja(const char* raiz, int grupo, int sub, int hoja, int k) {
+  char c[32];
+  if (k % 10 == 7)
+    std::snprintf(c, sizeof c, "%s%d%02d%03d-%02d", raiz, grupo, sub, hoja, 10 + k % 50);
+  else if (k % 10 == 3)
+    std::snprintf(c, sizeof c, "%s.%d.%02d.%03d-%02d", raiz, grupo, sub, hoja, 10 + k % 50);
+  else
+    std::snprintf(c, sizeof c, "%s.%d.%02d.%03d", raiz, grupo, sub, hoja);
+  return c;
 }
 
-void Presupuesto(sqlite3* db) {
-  auto hojas = Rubros(db);
-  std::mt19937 rng(7);
-  Ins cab(db, "INSERT INTO MvtPptalMaestro (iMvtPptal, tipoMvtPptal, fecha, detalle, iUsuario) VALUES (?,?,?,?,'gestordelibro')");
-  Ins lin(db, "INSERT INTO mvtPptal (iMvtPptal, tipoMvtPptal, icuenta, tipoCuenta, ingreso, egreso) VALUES (?,?,?,?,?,?)");
-  // Apropiación inicial de cada hoja y, cada mes, una adición, una reducción y un traslado.
-  cab.t(1, "1").t(2, "APR").t(3, Fecha(0)).t(4, "Apropiación inicial").Run();
-  for (const auto& [tipo, c] : hojas) {
-    double v = 100000000.0 + (rng() % 1000) * 100000.0;
-    lin.t(1, "1").t(2, "APR").t(3, c).t(4, tipo).n(5, tipo == "I" ? v : 0).n(6, tipo == "E" ? v : 0).Run();
-  }
-  for (int mes = 0; mes < 12; ++mes) {
-    for (const char* mov : {"ADD", "RED", "TRA"}) {
-      std::string n = std::to_string(mes + 1);
-      cab.t(1, n).t(2, mov).t(3, Fecha(mes * 30 + 5)).t(4, std::string(mov) + " del mes " + n).Run();
-      for (int k = 0; k < 10; ++k) {
-        const auto& [tipo, c] = hojas[rng() % hojas.size()];
-        double v = (rng() % 1000 + 1) * 10000.0;
-        bool credito = std::string(mov) == "TRA" && k % 2 == 1;
-        lin.t(1, n).t(2, mov).t(3, c).t(4, tipo).n(5, credito ? v : 0).n(6, credito ? 0 : v).Run();
+// Plan de rubros: por tipo una raíz, grupos, subgrupos de diez hojas cada uno.
+void Rubros(sqlite3* db, std::vector<std::string>& gastos, std::vector<std::string>& ingresos) {
+  Exec(db, "DELETE FROM PlPpto");
+  Ins ins(db, "INSERT INTO PlPpto (iCuenta, nCuenta, tipoCuenta, fuente) VALUES (?,?,?,?)");
+  for (const auto& [tipo, raiz, hojas, destino] :
+       {std::tuple<const char*, const char*, int, std::vector<std::string>*>{"E", "2", kRubrosGasto, &gastos},
+        std::tuple<const char*, const char*, int, std::vector<std::string>*>{"I", "1", kRubrosIngreso, &ingresos}}) {
+    ins.t(1, raiz).t(2, std::string("RUBRO ") + raiz).t(3, tipo).t(4, "").Run();
+    int subgrupos = hojas / 10, porGrupo = 20;
+    for (int sg = 0; sg < subgrupos; ++sg) {
+      int grupo = sg / porGrupo + 1, sub = sg % porGrupo + 1;
+      char cg[16], cs[24];
+      std::snprintf(cg, sizeof cg, "%s.%d", raiz, grupo);
+      std::snprintf(cs, sizeof cs, "%s.%02d", cg, sub);
+      if (sub == 1) ins.t(1, cg).t(2, std::string("RUBRO ") + cg).t(3, tipo).t(4, "").Run();
+      ins.t(1, cs).t(2, std::string("RUBRO ") + cs).t(3, tipo).t(4, "").Run();
+      for (int h = 1; h <= 10; ++h) {
+        int k = static_cast<int>(destino->size());
+        std::string c = CodigoHoja(raiz, grupo, sub, h, k);
+        ins.t(1, c).t(2, "RUBRO " + c).t(3, tipo).t(4, k % 2 ? "SGP" : "RECURSOS PROPIOS").Run();
+        destino->push_back(c);
       }
     }
   }
-  // Cadena de compromisos: certificados con sus rubros y PAC, registros y órdenes de pago.
-  std::vector<std::string> gastos;
-  for (const auto& [tipo, c] : hojas)
-    if (tipo == "E") gastos.push_back(c);
+}
+
+std::vector<std::string>& Gastos() {
+  static std::vector<std::string> v;
+  return v;
+}
+std::vector<std::string>& Ingresos() {
+  static std::vector<std::string> v;
+  return v;
+}
+
+// Un año de presupuesto, determinista: movimientos, certificados (la mayoría con sus filas de
+// rubros, algunos antiguos solo con su rubro propio), PAC, registros, órdenes de servicio y de
+// suministro, órdenes de pago con su comprobante contable, comprobantes de pago y reintegros,
+// y unos pocos vínculos rotos para la auditoría.
+void Presupuesto(sqlite3* db) {
+  auto& gastos = Gastos();
+  auto& ingresos = Ingresos();
+  gastos.clear();
+  ingresos.clear();
+  Rubros(db, gastos, ingresos);
+  std::mt19937 rng(7);
+  auto gasto = [&] { return gastos[rng() % gastos.size()]; };
+  auto ingreso = [&] { return ingresos[rng() % ingresos.size()]; };
+
+  Ins cab(db, "INSERT INTO MvtPptalMaestro (iMvtPptal, tipoMvtPptal, fecha, detalle, iUsuario) VALUES (?,?,?,?,'gestordelibro')");
+  Ins lin(db, "INSERT INTO mvtPptal (iMvtPptal, tipoMvtPptal, icuenta, tipoCuenta, ingreso, egreso) VALUES (?,?,?,?,?,?)");
+  cab.t(1, "1").t(2, "APR").t(3, Fecha(0)).t(4, "Apropiación inicial").Run();
+  double totalGasto = 0;
+  for (const auto& c : gastos) {
+    double v = 2000000000.0 + (rng() % 1000) * 1000000.0;
+    totalGasto += v;
+    lin.t(1, "1").t(2, "APR").t(3, c).t(4, "E").n(5, 0).n(6, v).Run();
+  }
+  for (size_t i = 0; i < ingresos.size(); ++i)
+    lin.t(1, "1").t(2, "APR").t(3, ingresos[i]).t(4, "I").n(5, totalGasto / ingresos.size()).n(6, 0).Run();
+  const char* tipos[] = {"ADD", "RED", "TRA"};
+  for (int d = 1; d < kMovimientosPptal; ++d) {
+    std::string tipo = tipos[d % 3], n = std::to_string(d / 3 + 1);
+    cab.t(1, n).t(2, tipo).t(3, Fecha((d * 360 / kMovimientosPptal) % 360)).t(4, tipo + " " + n).Run();
+    double v = (rng() % 1000 + 1) * 10000.0;
+    if (tipo == "TRA") {
+      lin.t(1, n).t(2, tipo).t(3, gasto()).t(4, "E").n(5, 0).n(6, -v).Run();
+      lin.t(1, n).t(2, tipo).t(3, gasto()).t(4, "E").n(5, 0).n(6, v).Run();
+    } else {
+      double signo = tipo == "ADD" ? 1 : -1;
+      lin.t(1, n).t(2, tipo).t(3, ingreso()).t(4, "I").n(5, signo * v).n(6, 0).Run();
+      lin.t(1, n).t(2, tipo).t(3, gasto()).t(4, "E").n(5, 0).n(6, signo * v / 2).Run();
+      lin.t(1, n).t(2, tipo).t(3, gasto()).t(4, "E").n(5, 0).n(6, signo * v / 2).Run();
+    }
+  }
+
   Ins cdp(db, "INSERT INTO mvtCertDisp (icd, FechaExped, fechaVenc, objetoGasto, valor, func, inv, vigFiscal, rubroPptal) "
               "VALUES (?,?,?,?,?,?,0,?,?)");
+  Ins cdpSinRubro(db, "INSERT INTO mvtCertDisp (icd, FechaExped, fechaVenc, objetoGasto, valor, func, inv, vigFiscal) "
+                      "VALUES (?,?,?,?,?,?,0,?)");
   Ins cdr(db, "INSERT INTO certDispRubros (icd, rubroPptal, valor) VALUES (?,?,?)");
   Ins pac(db, "INSERT INTO pac (icd, m1) VALUES (?,?)");
   std::vector<double> valorCdp(kCertificados + 1);
+  std::vector<int> diaCdp(kCertificados + 1);
   for (int i = 1; i <= kCertificados; ++i) {
-    int rubros = 1 + static_cast<int>(rng() % 3);
-    double total = 0;
-    std::string primero;
-    for (int r = 0; r < rubros; ++r) {
-      const std::string& c = gastos[rng() % gastos.size()];
-      if (r == 0) primero = c;
+    int dia = (i - 1) * 360 / kCertificados;
+    std::string f = Fecha(dia), objeto = "Objeto del certificado " + std::to_string(i);
+    diaCdp[i] = dia;
+    if (i % 10 == 0) {  // antiguo: un rubro, por su campo propio
       double v = (rng() % 500 + 1) * 10000.0;
-      total += v;
-      cdr.n(1, i).t(2, c).n(3, v).Run();
+      valorCdp[i] = v;
+      cdp.n(1, i).t(2, f).t(3, f).t(4, objeto).n(5, v).n(6, v).t(7, std::to_string(kAnio)).t(8, gasto()).Run();
+    } else {
+      int rubros = 1 + static_cast<int>(rng() % 5);
+      double total = 0;
+      for (int r = 0; r < rubros; ++r) {
+        double v = (rng() % 500 + 1) * 10000.0;
+        total += v;
+        cdr.n(1, i).t(2, gasto()).n(3, v).Run();
+      }
+      valorCdp[i] = total;
+      cdpSinRubro.n(1, i).t(2, f).t(3, f).t(4, objeto).n(5, total).n(6, total).t(7, std::to_string(kAnio)).Run();
     }
-    valorCdp[i] = total;
-    std::string f = Fecha((i - 1) * 360 / kCertificados);
-    cdp.n(1, i).t(2, f).t(3, f).t(4, "Objeto del certificado " + std::to_string(i)).n(5, total).n(6, total)
-        .t(7, std::to_string(kAnio)).t(8, primero).Run();
-    pac.n(1, i).n(2, total).Run();
+    pac.n(1, i).n(2, valorCdp[i]).Run();
   }
+
   Ins rp(db, "INSERT INTO mvtRegPptal (irp, FechaExped, fechaVenc, itercero, ICD, valor, func, inv, vigFiscal, objetoGasto) "
              "VALUES (?,?,?,?,?,?,?,0,?,?)");
   std::vector<double> valorRp(kRegistros + 1);
+  std::vector<int> diaRp(kRegistros + 1);
   for (int i = 1; i <= kRegistros; ++i) {
-    int icd = i * kCertificados / kRegistros;
-    double v = valorCdp[icd] * 0.8;
+    int icd = (i - 1) * kCertificados / kRegistros + 1;
+    double v = valorCdp[icd] * 0.4;
     valorRp[i] = v;
-    std::string f = Fecha(std::min(359, (icd - 1) * 360 / kCertificados + 3));
+    diaRp[i] = std::min(359, diaCdp[icd] + 3);
+    std::string f = Fecha(diaRp[i]);
     rp.n(1, i).t(2, f).t(3, f).t(4, Tercero(static_cast<int>(rng() % kTerceros))).n(5, icd).n(6, v).n(7, v)
         .t(8, std::to_string(kAnio)).t(9, "Registro " + std::to_string(i)).Run();
   }
+
+  Ins os(db, "INSERT INTO mvtOrdenServicio (iOrdenServicio, Fecha, itercero, descServicio, irp, valor) VALUES (?,?,?,?,?,?)");
+  for (int i = 1; i <= kOrdenesServicio; ++i) {
+    int irp = (i - 1) * kRegistros / (kOrdenesServicio + kOrdenesSuministro) + 1;
+    os.n(1, i).t(2, Fecha(diaRp[irp])).t(3, Tercero(i)).t(4, "Servicio " + std::to_string(i)).n(5, irp)
+        .n(6, valorRp[irp]).Run();
+  }
+  Ins osm(db, "INSERT INTO mvtOrdenSumiMaestro (iOrdenSuministro, Fecha, itercero, detalle, qItems, valorTotal, irp) "
+              "VALUES (?,?,?,?,?,?,?)");
+  Ins osl(db, "INSERT INTO mvtOrdenSuministro (iOrdenSuministro, iArticulo, cantidad, valorUnit) VALUES (?,?,?,?)");
+  for (int i = 1; i <= kOrdenesSuministro; ++i) {
+    int irp = (kOrdenesServicio + i - 1) * kRegistros / (kOrdenesServicio + kOrdenesSuministro) + 1;
+    int items = 1 + static_cast<int>(rng() % 3);
+    for (int k = 0; k < items; ++k) osl.n(1, i).t(2, "ART" + std::to_string(k + 1)).n(3, 1).n(4, valorRp[irp] / items).Run();
+    osm.n(1, i).t(2, Fecha(diaRp[irp])).t(3, Tercero(i)).t(4, "Suministro " + std::to_string(i)).n(5, items)
+        .n(6, valorRp[irp]).n(7, irp).Run();
+  }
+
   Ins op(db, "INSERT INTO mvtOrdenPago (iop, FechaExped, fechaVenc, itercero, IRP, valor, numeDocu, descdocu, objetoGasto, "
              "valorCheque, valorEfectivo) VALUES (?,?,?,?,?,?,?,'_OP',?,?,0)");
+  Ins jcab(db, "INSERT INTO mvtMaestro (descdocu, numedocu, fecha, valor, qitems, descuadre, iusuario, tipoAsiento, detalle) "
+               "VALUES (?,?,?,?,3,0,'gestordelibro','P',?)");
+  Ins jlin(db, "INSERT INTO MVT (numecuen, cedulanit, detalle, debito, credito, Cantidad, descdocu, numedocu, fecha) "
+               "VALUES (?,?,?,?,?,0,?,?,?)");
+  std::vector<double> valorOp(kOrdenesPago + 1);
+  std::vector<int> diaOp(kOrdenesPago + 1);
   for (int i = 1; i <= kOrdenesPago; ++i) {
-    int irp = i * kRegistros / kOrdenesPago;
-    double v = valorRp[irp] * 0.9;
-    std::string f = Fecha(std::min(359, (irp - 1) * 360 / kRegistros + 6));
-    op.n(1, i).t(2, f).t(3, f).t(4, Tercero(static_cast<int>(rng() % kTerceros))).n(5, irp).n(6, v)
-        .t(7, std::to_string(i)).t(8, "Orden de pago " + std::to_string(i)).n(9, v).Run();
+    int irp = (i - 1) * kRegistros / kOrdenesPago + 1;
+    double v = valorRp[irp] * 0.45;
+    valorOp[i] = v;
+    diaOp[i] = std::min(359, diaRp[irp] + 6);
+    std::string f = Fecha(diaOp[i]), num = "OP" + std::to_string(i), tercero = Tercero(static_cast<int>(rng() % kTerceros));
+    op.n(1, i).t(2, f).t(3, f).t(4, tercero).n(5, irp).n(6, v).t(7, num).t(8, "Orden de pago " + std::to_string(i))
+        .n(9, v).Run();
+    jcab.t(1, "_OP").t(2, num).t(3, f).n(4, v).t(5, "Orden de pago " + std::to_string(i)).Run();
+    jlin.t(1, CuentaAuxiliar(1500 + i % 100)).t(2, tercero).t(3, "Causación").n(4, v).n(5, 0).t(6, "_OP").t(7, num)
+        .t(8, f).Run();
+    jlin.t(1, CuentaAuxiliar(300 + i % 50)).t(2, tercero).t(3, "Por pagar").n(4, 0).n(5, v).t(6, "_OP").t(7, num)
+        .t(8, f).Run();
   }
+
+  // Comprobantes de pago: de una a cinco órdenes seguidas; uno de cada veinte no cuadra.
+  Ins cp(db, "INSERT INTO mvtMaestro (descdocu, numedocu, fecha, valor, op1, op2, op3, op4, op5, qitems, descuadre, "
+             "iusuario, tipoAsiento, detalle) VALUES ('CP',?,?,?,?,?,?,?,?,3,0,'gestordelibro','P',?)");
+  int siguiente = 1;
+  for (int j = 1; j <= kComprobantesPago; ++j) {
+    int r = static_cast<int>(rng() % 100);
+    int k = r < 55 ? 1 : r < 85 ? 2 : r < 93 ? 3 : r < 97 ? 4 : 5;
+    double suma = 0;
+    int dia = 0;
+    cp.t(1, "P" + std::to_string(j));
+    for (int m = 0; m < 5; ++m) {
+      if (m < k) {
+        int orden = (siguiente - 1) % kOrdenesPago + 1;
+        ++siguiente;
+        suma += valorOp[orden];
+        dia = std::max(dia, diaOp[orden]);
+        cp.n(4 + m, orden);
+      } else {
+        sqlite3_bind_null(cp.Stmt(), 4 + m);
+      }
+    }
+    cp.t(2, Fecha(std::min(359, dia + 2))).n(3, j % 20 == 0 ? suma * 1.5 : suma).t(9, "Pago " + std::to_string(j)).Run();
+  }
+
+  Ins re(db, "INSERT INTO reintegros (cdp, rubro, valor, justificacion, fecha, iusuario) VALUES (?,?,?,?,?,'gestordelibro')");
+  for (int i = 1; i <= kReintegros; ++i)
+    re.n(1, i).t(2, gasto()).n(3, (rng() % 100 + 1) * 1000.0).t(4, "Reintegro " + std::to_string(i))
+        .t(5, Fecha(i * 360 / (kReintegros + 1))).Run();
+
+  // Vínculos rotos que la auditoría debe mostrar.
+  Exec(db, "INSERT INTO mvtOrdenServicio (iOrdenServicio, Fecha, irp, valor) VALUES (900001, '2026-06-01', 999999, 1)");
+  Exec(db, "INSERT INTO mvtOrdenSumiMaestro (iOrdenSuministro, Fecha, irp, valorTotal) VALUES (900001, '2026-06-01', NULL, 1)");
+  Exec(db, "INSERT INTO mvtRegPptal (irp, FechaExped, ICD, valor) VALUES (900001, '2026-06-01', 999999, 1)");
+  Exec(db, "INSERT INTO pac (icd, m1) VALUES (999999, 1)");
+  Exec(db, "INSERT INTO mvtMaestro (descdocu, numedocu, fecha, valor, op1) VALUES ('CP', 'P999999', '2026-06-01', 1, 999999)");
 }
 
 bool Completa(const std::string& libros) {
   std::string db = libros + "/" + tv::db::kDatabaseFileName;
-  if (!fs::exists(db) || !fs::exists(libros + "/.bench-completa")) return false;
+  if (!fs::exists(db) || !fs::exists(libros + "/.bench-completa-2")) return false;
   return true;
 }
 
@@ -258,7 +376,7 @@ void Generar(const Libros& l) {
     throw;
   }
   sqlite3_close(db);
-  std::FILE* f = std::fopen((l.libros + "/.bench-completa").c_str(), "w");
+  std::FILE* f = std::fopen((l.libros + "/.bench-completa-2").c_str(), "w");
   if (f) std::fclose(f);
 }
 
@@ -274,6 +392,33 @@ std::string CuentaAuxiliar(int i) {
 }
 
 std::string Tercero(int i) { return std::to_string(800000000 + i); }
+
+namespace {
+// Las hojas, de los libros ya generados cuando se reutilizan.
+void LeerHojas() {
+  if (!Gastos().empty()) return;
+  sqlite3* db = nullptr;
+  std::string ruta = LibrosBench().libros + "/" + tv::db::kDatabaseFileName;
+  if (sqlite3_open_v2(ruta.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return;
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db, "SELECT tipoCuenta, iCuenta FROM PlPpto WHERE fuente<>'' ORDER BY rowid", -1, &st, nullptr);
+  while (st && sqlite3_step(st) == SQLITE_ROW) {
+    std::string tipo = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    (tipo == "E" ? Gastos() : Ingresos()).emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+  }
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+}
+}  // namespace
+
+const std::vector<std::string>& RubrosGasto() {
+  LeerHojas();
+  return Gastos();
+}
+const std::vector<std::string>& RubrosIngreso() {
+  LeerHojas();
+  return Ingresos();
+}
 std::string TipoDocumento(int d) { return kTipos[d % 5]; }
 std::string NumeroDocumento(int d) { return std::to_string(d / 5 + 1); }
 

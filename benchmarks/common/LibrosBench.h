@@ -3,6 +3,7 @@
 // se llena con un año de trabajo de una entidad grande. Todas las pruebas de rendimiento de la
 // aplicación corren sobre ellos.
 #include <string>
+#include <vector>
 
 namespace tv::bench {
 
@@ -11,9 +12,17 @@ inline constexpr int kCuentasAuxiliares = 2000;   // subcuentas que reciben movi
 inline constexpr int kTerceros = 100000;
 inline constexpr int kDocumentos = 50000;
 inline constexpr int kLineas = 1000000;           // 20 por documento
-inline constexpr int kCertificados = 5000;
-inline constexpr int kRegistros = 4000;
-inline constexpr int kOrdenesPago = 3000;
+// Presupuesto de un año: rubros y cien mil documentos presupuestales.
+inline constexpr int kRubrosGasto = 1600;         // hojas de egreso
+inline constexpr int kRubrosIngreso = 400;        // hojas de ingreso
+inline constexpr int kMovimientosPptal = 10000;   // APR, ADD, RED y TRA
+inline constexpr int kCertificados = 20000;
+inline constexpr int kRegistros = 25000;
+inline constexpr int kOrdenesServicio = 6000;
+inline constexpr int kOrdenesSuministro = 4000;
+inline constexpr int kOrdenesPago = 20000;       // cada una con su comprobante "_OP"
+inline constexpr int kComprobantesPago = 12000;  // "CP" que cancelan de una a cinco órdenes
+inline constexpr int kReintegros = 3000;
 
 struct Libros {
   std::string programa;  // carpeta del programa (contabs, Config, data.ini...)
@@ -32,6 +41,10 @@ std::string Tercero(int i);
 // d * 20.
 std::string TipoDocumento(int d);
 std::string NumeroDocumento(int d);
+
+// Rubros hoja de egreso y de ingreso del presupuesto generado.
+const std::vector<std::string>& RubrosGasto();
+const std::vector<std::string>& RubrosIngreso();
 
 // Abre la instalación como el programa: sesión, alias y módulo de datos con la contabilidad
 // llena, usuario administrador. Devuelve falso si algo falló.

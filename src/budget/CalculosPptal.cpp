@@ -1,12 +1,14 @@
 #include "budget/CalculosPptal.h"
 
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/db/sql/Translator.h"
 #include "platform/forms/Dialogs.h"
 #include "shared/general/SqlUtil.h"
@@ -52,36 +54,46 @@ const std::string kParte =
 const std::string kSoloCampoPropio =
     " not exists (select z.icd from certDispRubros as z where z.icd=cdp.icd)";
 
-// Suma de una expresión sobre los registros atribuidos al rubro por las dos vías; `resto`
-// agrega uniones (sobre rp) y `filtro` condiciones.
+// Las dos vías por las que un registro llega al rubro, cada una una consulta de una suma:
+// por las filas del certificado (con su participación) y por el campo propio de los
+// certificados sin filas. `resto` agrega uniones (sobre rp) y `filtro` condiciones.
+struct Vias {
+  std::string filas, campoPropio;
+};
+Vias ViasPorRubro(const AnsiString& aRubro, const std::string& expr, const std::string& resto,
+                  const std::string& filtro) {
+  return {"select sum(" + expr + "*" + kParte + ") as total from certDispRubros as cdr " +
+              "join mvtRegPptal as rp on rp.icd=cdr.icd " + resto + " where cdr.rubroPptal=" + T(aRubro) + filtro,
+          "select sum(" + expr + ") as total from mvtCertDisp as cdp join mvtRegPptal as rp on rp.icd=cdp.icd " +
+              resto + " where cdp.rubroPptal=" + T(aRubro) + " and" + kSoloCampoPropio + filtro};
+}
+
+// Varias sumas en una sola sentencia ("union all": dos sumas iguales nunca se juntan); el
+// resultado es el total de todas.
+double SumaDeSumas(const std::vector<std::string>& sumas) {
+  std::string sql;
+  for (size_t i = 0; i < sumas.size(); ++i) sql += (i ? " union all " : "") + sumas[i];
+  Consulta q;
+  q.sql(sql);
+  double total = 0;
+  for (q->First(); !q->Eof; q->Next()) total += q.num("total");
+  return total;
+}
+
 double SumaPorRubro(const AnsiString& aRubro, const std::string& expr, const std::string& resto,
                     const std::string& filtro) {
   if (aRubro.IsEmpty()) return 0;
-  Consulta q;
-  double total = q.valor("select sum(" + expr + "*" + kParte + ") as total from certDispRubros as cdr " +
-                             "join mvtRegPptal as rp on rp.icd=cdr.icd " + resto +
-                             " where cdr.rubroPptal=" + T(aRubro) + filtro,
-                         "total");
-  total += q.valor("select sum(" + expr + ") as total from mvtCertDisp as cdp " +
-                       "join mvtRegPptal as rp on rp.icd=cdp.icd " + resto +
-                       " where cdp.rubroPptal=" + T(aRubro) + " and" + kSoloCampoPropio + filtro,
-                   "total");
-  return total;
+  Vias v = ViasPorRubro(aRubro, expr, resto, filtro);
+  return SumaDeSumas({v.filas, v.campoPropio});
 }
 
 // Montos del rubro en los certificados (filas propias del certificado o su campo propio).
 double SeparadoPorRubro(const AnsiString& aRubro, const std::string& filtroFecha) {
   if (aRubro.IsEmpty()) return 0;
-  Consulta q;
-  double total =
-      q.valor("select sum(cdr.valor) as separado from certDispRubros as cdr "
-              "join mvtCertDisp as cdp on cdp.icd=cdr.icd where cdr.rubroPptal=" +
-                  T(aRubro) + filtroFecha,
-              "separado");
-  total += q.valor("select sum(cdp.valor) as separado from mvtCertDisp as cdp where cdp.rubroPptal=" +
-                       T(aRubro) + " and" + kSoloCampoPropio + filtroFecha,
-                   "separado");
-  return total;
+  return SumaDeSumas({"select sum(cdr.valor) as total from certDispRubros as cdr join mvtCertDisp as cdp on "
+                      "cdp.icd=cdr.icd where cdr.rubroPptal=" + T(aRubro) + filtroFecha,
+                      "select sum(cdp.valor) as total from mvtCertDisp as cdp where cdp.rubroPptal=" + T(aRubro) +
+                          " and" + kSoloCampoPropio + filtroFecha});
 }
 
 std::string Ventana(const char* campo, const std::string& desde, const std::string& hasta) {
@@ -91,6 +103,15 @@ std::string Ventana(const char* campo, const std::string& desde, const std::stri
 // Los nulos de ingreso y egreso de mvtPptal pasan a 0 (los índices de ambas columnas hacen
 // la búsqueda barata cuando no hay ninguno).
 void LimpiarNulosMvtPptal() {
+  // Dentro de una transacción basta una vez: los saldos que se calculan juntos la comparten.
+  static const tv::db::Connection* conexion = nullptr;
+  static std::uint64_t transaccion = 0;
+  auto conn = tv::db::ConnectionFor(kAlias);
+  if (conn->InTransaction()) {
+    if (conn.get() == conexion && conn->TxSerial() == transaccion) return;
+    conexion = conn.get();
+    transaccion = conn->TxSerial();
+  }
   Consulta q;
   q.sql("update mvtpptal set ingreso=0 where ingreso is null");
   q.sql("update mvtpptal set egreso=0 where egreso is null");
@@ -244,7 +265,8 @@ double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFe
       "(select count(*) from mvtOrdenPago as w where w.iop in (m.op1,m.op2,m.op3,m.op4,m.op5))";
   const std::string expr =
       "m.valor*(case when " + suma + "<>0 then 1.0*op.valor/" + suma + " else 1.0/" + cuantas + " end)";
-  double total = 0;
+  if (aRubro.IsEmpty()) return 0;
+  std::vector<std::string> columnas;
   for (int k = 1; k <= 5; ++k) {
     std::string resto = "join mvtOrdenPago as op on op.irp=rp.irp join mvtmaestro as m on m.op" +
                         std::to_string(k) + "=op.iop";
@@ -253,28 +275,27 @@ double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFe
       std::string c = "m.op" + std::to_string(j);
       filtro += " and (" + c + " is null or " + c + "<>op.iop)";
     }
-    total += SumaPorRubro(aRubro, expr, resto, filtro);
+    Vias v = ViasPorRubro(aRubro, expr, resto, filtro);
+    columnas.push_back(v.filas);
+    columnas.push_back(v.campoPropio);
   }
-  return total;
+  return SumaDeSumas(columnas);
 }
 
 double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo, double* aPagado) {
   LimpiarNulosMvtPptal();
   Consulta q;
   if (aTipo == "E") {
-    double disponible = q.valor("select sum(egreso-ingreso) as aprobado from mvtPptal where iCuenta=" +
-                                    T(aRubro) + " and tipoCuenta=" + T(aTipo),
-                                "aprobado");
+    std::vector<std::string> columnas = {
+        "select sum(egreso-ingreso) as total from mvtPptal where iCuenta=" + T(aRubro) + " and tipoCuenta=" + T(aTipo),
+        "select sum(valor) as total from reintegros where rubro=" + T(aRubro)};
     if (!aRubro.IsEmpty()) {
       // Toda fila de certDispRubros cuenta, tenga o no encabezado.
-      disponible -= q.valor("select sum(valor) as separado from certDispRubros where rubropptal=" +
-                                T(aRubro),
-                            "separado");
-      disponible -= q.valor("select sum(cdp.valor) as separado from mvtCertDisp as cdp where cdp.rubropptal=" +
-                                T(aRubro) + " and" + kSoloCampoPropio,
-                            "separado");
+      columnas.push_back("select -sum(valor) as total from certDispRubros where rubropptal=" + T(aRubro));
+      columnas.push_back("select -sum(cdp.valor) as total from mvtCertDisp as cdp where cdp.rubropptal=" + T(aRubro) +
+                         " and" + kSoloCampoPropio);
     }
-    disponible += getSumaReintegrosRubro(aRubro);
+    double disponible = SumaDeSumas(columnas);
     if (aPagado) *aPagado = getSumaOPRubro(aRubro);
     return disponible;
   }

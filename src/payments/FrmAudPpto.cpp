@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 #include <set>
+#include <string>
 
 #include "budget/CalculosPptal.h"
 #include "platform/db/DBTables.h"
@@ -54,14 +55,27 @@ TfrmAudPpto::TfrmAudPpto(TComponent* Owner) : TForm(Owner) {
   BitBtn2->OnClick = [this](TObject* s) { BitBtn2Click(s); };
 }
 
-void TfrmAudPpto::Linea(const AnsiString& texto) { Memo1->Lines->Add(texto); }
+void TfrmAudPpto::Linea(const AnsiString& texto) { hallazgos_.push_back(texto); }
 
 void TfrmAudPpto::BitBtn1Click(TObject*) {
+  // Los hallazgos pasan a la memo de una vez (también los hallados antes de un error).
+  hallazgos_.clear();
   Memo1->Lines->Clear();
-  mvtContableInconsistente();
-  ordenesInconsistentes();
-  regPptalesHuerfanos();
-  PAChuerfanos();
+  auto volcar = [this] {
+    std::string texto;
+    for (const auto& h : hallazgos_) texto += h.str() + "\n";
+    Memo1->Lines->SetText(texto.c_str());
+  };
+  try {
+    mvtContableInconsistente();
+    ordenesInconsistentes();
+    regPptalesHuerfanos();
+    PAChuerfanos();
+  } catch (...) {
+    volcar();
+    throw;
+  }
+  volcar();
 }
 
 void TfrmAudPpto::simularClick() { BitBtn1Click(this); }

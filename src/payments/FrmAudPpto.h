@@ -1,6 +1,8 @@
 #pragma once
 // Auditoría del presupuesto: lista los vínculos rotos entre comprobantes, órdenes de pago,
 // órdenes de servicio y suministro, registros, certificados y PAC. Solo lee.
+#include <vector>
+
 #include "platform/forms/Forms.h"
 
 class TLabel;
@@ -36,6 +38,7 @@ class TfrmAudPpto : public TForm {
   void regPptalesHuerfanos();
   void PAChuerfanos();
   void Linea(const AnsiString& texto);
+  std::vector<AnsiString> hallazgos_;
 };
 
 extern TfrmAudPpto* frmAudPpto;
