@@ -20,6 +20,7 @@
 #include "ledger/FrmRenombrar.h"
 #include "ledger/FrmRenumerar.h"
 #include "ledger/FrmVerImp.h"
+#include "ledger/FrmCambioMasivoCta.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
@@ -400,7 +401,7 @@ void TMenuPrincipal::RepararInformacin1Click(TObject*) {
   RepararYReabrir(Form, PathCont, false);
 }
 
-void TMenuPrincipal::Cambiomasivodeunacuenta1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Cambiomasivodeunacuenta1Click(TObject*) { Abrir(frmCambioMasivoCta, Form); }
 void TMenuPrincipal::Buscarregistro1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Buscarenlainformacinpresupuestal1Click(TObject*) { FuncionNoDisponible(); }
 
