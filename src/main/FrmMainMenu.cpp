@@ -11,6 +11,10 @@
 #include "app/Permisos.h"
 #include "app/Sesion.h"
 #include "app/Usuarios.h"
+#include "ledger/FrmCentroCostos.h"
+#include "ledger/FrmKardex.h"
+#include "ledger/FrmPlan.h"
+#include "ledger/FrmTablas.h"
 #include "budget/FrmAsientosPptal.h"
 #include "budget/FrmPlanPpto.h"
 #include "payments/FrmAudPpto.h"
@@ -336,11 +340,11 @@ void TMenuPrincipal::rdenesdesuministro1Click(TObject*) { FuncionNoDisponible();
 
 void TMenuPrincipal::Saldo1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Movimiento1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Kardex1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Kardex1Click(TObject*) { Abrir(FrmKardex, Form); }
 void TMenuPrincipal::UnaCuenta1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Todas1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::MovimientoGeneral1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::CentrosdeCosto1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::CentrosdeCosto1Click(TObject*) { Abrir(FrmCentroCostos, Form); }
 void TMenuPrincipal::ComprobantesClick(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Documentos2Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Informesdepresupuesto1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
@@ -378,17 +382,22 @@ void TMenuPrincipal::Exgena1Click(TObject*) { FuncionNoDisponible(); }
 // ---- Datos -----------------------------------------------------------------------------
 
 void TMenuPrincipal::Plan1Click(TObject*) {
-  if (PuertaAdministrador(false)) FuncionNoDisponible();
+  if (PuertaAdministrador(false)) Abrir(FrmPlan, Form);
 }
 void TMenuPrincipal::Documentos3Click(TObject*) {
-  if (PuertaAdministrador(false)) FuncionNoDisponible();
+  if (PuertaAdministrador(false))
+    Abrir<TFrmTablas>(FrmTablas, Form, [](TFrmTablas* f) { f->Tabla = Documentos; });
 }
 void TMenuPrincipal::Soporte1Click(TObject*) {
-  if (PuertaAdministrador(false)) FuncionNoDisponible();
+  if (PuertaAdministrador(false))
+    Abrir<TFrmTablas>(FrmTablas, Form, [](TFrmTablas* f) { f->Tabla = Soportes; });
 }
-void TMenuPrincipal::Terceros2Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Terceros2Click(TObject*) {
+  Abrir<TFrmTablas>(FrmTablas, Form, [](TFrmTablas* f) { f->Tabla = Terceros; });
+}
 void TMenuPrincipal::CentrodeCostos1Click(TObject*) {
-  if (PuertaAdministrador(false)) FuncionNoDisponible();
+  if (PuertaAdministrador(false))
+    Abrir<TFrmTablas>(FrmTablas, Form, [](TFrmTablas* f) { f->Tabla = CentCost; });
 }
 void TMenuPrincipal::PlanPresupuesto1Click(TObject*) {
   if (PuertaAdministrador(false)) AperturaProtegida([this] { Abrir(frmPlanPpto, Form); });
