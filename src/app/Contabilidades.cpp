@@ -227,9 +227,25 @@ TfrmEditarContabs::TfrmEditarContabs(TComponent* Owner) : TForm(Owner) {
   DBGrid1 = Make<TDBGrid>(this, "DBGrid1");
   DBGrid1->Align = alClient;
   DBGrid1->DataSource = DataSource1;
+  const struct {
+    const char* campo;
+    const char* titulo;
+    int ancho;
+  } columnas[] = {{"NContabilidad", "Contabilidad", 110},
+                  {"rutaContabilidad", "Carpeta", 330},
+                  {"anio", "Año", 60},
+                  {"Activa", "Activa", 60}};
+  for (const auto& c : columnas) {
+    TColumn* col = DBGrid1->Columns->Add();
+    col->FieldName = c.campo;
+    col->Title->Caption = c.titulo;
+    col->Width = c.ancho;
+  }
 
   OnActivate = [this](TObject* s) { FormActivate(s); };
+  OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  tblContabs->BeforePost = [this](TDataSet* d) { tblContabsBeforePost(d); };
 }
 
 void TfrmEditarContabs::FormActivate(TObject*) {
@@ -238,14 +254,34 @@ void TfrmEditarContabs::FormActivate(TObject*) {
   tblContabs->Open();
 }
 
-void TfrmEditarContabs::FormClose(TObject*, TCloseAction&) {
-  if (tblContabs->Active) {
-    // Lo editado se guarda; una fila nueva sin grabar se descarta.
-    if (tblContabs->State == dsEdit)
-      tblContabs->Post();
-    else if (tblContabs->State == dsInsert)
-      tblContabs->Cancel();
-    tblContabs->Close();
+void TfrmEditarContabs::tblContabsBeforePost(TDataSet* DataSet) {
+  // El selector solo muestra las filas con "S": una "s" se toma como "S".
+  TField* activa = DataSet->FieldByName("Activa");
+  AnsiString valor = AnsiString(activa->AsString).Trim().UpperCase();
+  if (valor != "S" && valor != "N") {
+    ShowMessage("La columna Activa solo acepta S (activa) o N (borrada).");
+    Abort();
   }
+  if (valor != activa->AsString) activa->AsString = valor;
+}
+
+void TfrmEditarContabs::FormCloseQuery(TObject*, bool& CanClose) {
+  if (!tblContabs->Active) return;
+  // La fila en edición, nueva o no, se graba al cerrar; una fila nueva sin nada escrito
+  // no es una fila.
+  if (tblContabs->State == dsInsert && !tblContabs->Modified) {
+    tblContabs->Cancel();
+    return;
+  }
+  if (tblContabs->State != dsEdit && tblContabs->State != dsInsert) return;
+  try {
+    tblContabs->Post();
+  } catch (EAbort&) {
+    CanClose = false;  // la fila no es válida: el usuario la corrige
+  }
+}
+
+void TfrmEditarContabs::FormClose(TObject*, TCloseAction&) {
+  if (tblContabs->Active) tblContabs->Close();
   ShowMessage("Salga y vuelva a probar");
 }

@@ -8,6 +8,7 @@ class TBitBtn;
 class TDBGrid;
 class TDataSource;
 class TTable;
+class TDataSet;
 
 class TFrmCambiarContabilidad : public TForm {
  public:
@@ -51,7 +52,9 @@ class TfrmEditarContabs : public TForm {
   TDBGrid* DBGrid1;
 
   void FormActivate(TObject* Sender);
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
   void FormClose(TObject* Sender, TCloseAction& Action);
+  void tblContabsBeforePost(TDataSet* DataSet);
 };
 
 extern TFrmCambiarContabilidad* FrmCambiarContabilidad;

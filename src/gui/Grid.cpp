@@ -277,6 +277,8 @@ wxGridCellEditor* GridView::EditorFor(int col) {
   std::string sig;
   if (c && c->ButtonStyle == cbsEllipsis) sig = "...";
   if (HasPickList(c)) sig = "pick:" + c->PickList->Text().str();
+  int limit = db_ ? db_->EditLimit(col) : 0;
+  if (sig.empty() && limit > 0) sig = "len:" + std::to_string(limit);
   ColumnEditor& ce = editors_[col];
   if (ce.sig != sig && !(IsCellEditControlShown() && GetGridCursorCol() == col)) {
     if (ce.editor) ce.editor->DecRef();
@@ -284,6 +286,9 @@ wxGridCellEditor* GridView::EditorFor(int col) {
     ce.sig = sig;
     if (sig == "...") {
       ce.editor = new EllipsisEditor(this);
+    } else if (sig.rfind("len:", 0) == 0) {
+      // A text field takes no more than its width.
+      ce.editor = new wxGridCellTextEditor(static_cast<size_t>(limit));
     } else if (!sig.empty()) {
       wxArrayString items;
       for (int i = 0; i < c->PickList->Count(); ++i) items.Add(W(c->PickList->Get(i)));

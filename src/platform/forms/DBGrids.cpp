@@ -205,6 +205,13 @@ bool TDBGrid::CanEditColumn(int col) const {
 
 bool TDBGrid::CanEditCell(int col, int) const { return CanEditColumn(col); }
 
+int TDBGrid::EditLimit(int col) const {
+  auto cols = DisplayColumns();
+  if (col < 0 || col >= static_cast<int>(cols.size())) return 0;
+  TField* f = cols[static_cast<size_t>(col)]->Field();
+  return f && f->DataType() == ftString ? f->Size() : 0;
+}
+
 bool TDBGrid::MoveToCol(int col) {
   int n = static_cast<int>(DisplayColumns().size());
   if (col < 0 || col >= n) return false;
@@ -265,8 +272,12 @@ void TDBGrid::WriteCellText(const AnsiString& text) {
       ds->Edit();
   }
   EditorMode = true;
-  editText_ = text;
-  f->SetText(text);
+  // As an edit with a maximum length: what does not fit is never typed in.
+  AnsiString t = text;
+  int limit = EditLimit(SelectedIndex.get());
+  if (limit > 0 && t.Length() > limit) t = t.SubString(1, limit);
+  editText_ = t;
+  f->SetText(t);
 }
 
 void TDBGrid::UserEditCell(int col, int row, const AnsiString& text) {

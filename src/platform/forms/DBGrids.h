@@ -149,6 +149,9 @@ class TDBGrid : public TCustomGrid {
   bool WantsKey(Word key, TShiftState shift) const override;
   void DoExit() override;
   bool CanEditCell(int col, int row) const override;
+  // Most characters the editor of a display column takes: the width of a text field, 0
+  // for no limit. Longer input is never stored cut: the editor refuses it.
+  int EditLimit(int col) const;
 
  private:
   class Link;

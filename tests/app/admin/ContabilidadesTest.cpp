@@ -156,20 +156,53 @@ TEST_F(Contabilidades, BorrarPreguntaYNuncaBorraLaAbierta) {
   }
 }
 
-TEST_F(Contabilidades, EditorGrabaLoEditadoYDescartaLoNuevo) {
+TEST_F(Contabilidades, EditorTitulaSusColumnasValidaActivaYGrabaLaFilaAlCerrar) {
   OtraContabilidad("Otra", 2025, "N");
   ui->onModal("TfrmEditarContabs")
-      .run([](TForm& f) { EXPECT_EQ(static_cast<TfrmEditarContabs&>(f).DBGrid1->DisplayRowCount(), 2); })
-      .editCell("DBGrid1", 3, 1, "S")
-      .row("DBGrid1", 0)
       .run([](TForm& f) {
-        TTable* t = static_cast<TfrmEditarContabs&>(f).tblContabs;
-        t->Append();
-        t->FieldByName("NContabilidad")->AsString = "Nueva";
+        auto* g = static_cast<TfrmEditarContabs&>(f).DBGrid1;
+        EXPECT_EQ(g->DisplayRowCount(), 2);
+        std::vector<std::string> titulos;
+        for (TColumn* c : g->DisplayColumns()) titulos.push_back(c->DisplayTitle().str());
+        EXPECT_EQ(titulos, (std::vector<std::string>{"Contabilidad", "Carpeta", "Año", "Activa"}));
       })
+      // Una letra que no es S ni N no se graba: se avisa y la fila sigue en edición.
+      .editCell("DBGrid1", 3, 1, "x")
+      .row("DBGrid1", 0)
+      .run([this](TForm&) {
+        EXPECT_EQ(ui->lastMessage(), "La columna Activa solo acepta S (activa) o N (borrada).");
+        EXPECT_EQ(Activa("Otra"), "N");
+      })
+      // La minúscula se toma como mayúscula.
+      .editCell("DBGrid1", 3, 1, "s")
+      .row("DBGrid1", 0)
+      // Una fila nueva, escrita y sin salir de ella: se graba al cerrar; el nombre toma
+      // solo lo que cabe.
+      .editCell("DBGrid1", 0, 2, "Nueva contabilidad")
+      .editCell("DBGrid1", 1, 2, "Nueva2027")
+      .editCell("DBGrid1", 2, 2, "2027")
+      .editCell("DBGrid1", 3, 2, "n")
       .close();
   AbrirEditorDeContabs(nullptr);
   EXPECT_EQ(ui->lastMessage(), "Salga y vuelva a probar");
   EXPECT_EQ(Activa("Otra"), "S");
-  EXPECT_EQ(Valor(dir, "SELECT count(*) FROM contabs"), "2");
+  EXPECT_EQ(Valor(dir, "SELECT count(*) FROM contabs"), "3");
+  EXPECT_EQ(Valor(dir, "SELECT NContabilidad || '|' || rutaContabilidad || '|' || Activa FROM contabs WHERE anio=2027"),
+            "Nueva cont|Nueva2027|N");
+  // La reactivada aparece en la lista de las activas.
+  DM->TblContabs->Refresh();
+  EXPECT_EQ(DM->TblContabs->RecordCount, 2);
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(Contabilidades, EditorNoCierraConUnaFilaInvalida) {
+  ui->onModal("TfrmEditarContabs")
+      .editCell("DBGrid1", 3, 0, "?")
+      .close()
+      .run([this](TForm&) { EXPECT_EQ(ui->lastMessage(), "La columna Activa solo acepta S (activa) o N (borrada)."); })
+      .editCell("DBGrid1", 3, 0, "S")
+      .close();
+  AbrirEditorDeContabs(nullptr);
+  EXPECT_EQ(Activa(tv::schema::kStarterBooksName), "S");
+  EXPECT_EQ(ui->lastMessage(), "Salga y vuelva a probar");
 }
