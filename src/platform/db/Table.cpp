@@ -48,9 +48,23 @@ class TableSource {
   bool hasOrder = false;
   std::uint64_t seenGen = 0, seenEpoch = 0;
   std::unordered_map<std::int64_t, Record> cache;
-  Stmt block, insert;
+  Stmt block, insert, single;
 
   void Fetch(const std::int64_t* ids, int n) {
+    if (n == 1) {
+      // one row (searches, placing a row in the order): a plain lookup by row id
+      if (!single.get()) single = conn->Prepare("SELECT rowid, " + columns + " FROM " + quoted + " WHERE rowid=?");
+      if (cache.size() + 1 > kCacheLimit) cache.clear();
+      single.Bind(1, Cell::Integer(ids[0]));
+      size_t nc = meta.columns.size();
+      if (single.Step()) {
+        Record r(nc);
+        for (size_t c = 0; c < nc; ++c) r[c] = single.Column(static_cast<int>(c + 1));
+        cache[ids[0]] = std::move(r);
+      }
+      single.Reset();
+      return;
+    }
     if (!block.get()) {
       std::string sql = "SELECT rowid, " + columns + " FROM " + quoted + " WHERE rowid IN (";
       for (int k = 0; k < kBlock; ++k) sql += k ? ",?" : "?";
