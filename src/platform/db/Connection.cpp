@@ -226,6 +226,7 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
     ThrowEngine(CodeFor(rc, msg.c_str()), "Cannot open database " + path + ": " + msg, rc);
   }
   sqlite3_set_authorizer(db_, &Authorizer, this);
+  RegisterSpanishText(db_);
 }
 
 Connection::~Connection() {

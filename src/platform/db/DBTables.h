@@ -4,6 +4,7 @@
 // ("Contabilidad") or a folder path; each folder is one SQLite file.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/db/DB.h"
@@ -269,6 +270,9 @@ void CopyTable(const AnsiString& srcDatabase, const AnsiString& srcTable,
 // Writes a consistent copy of a database (its committed rows, also while it is open and
 // in use) as the database of destFolder, replacing what that file held.
 void BackupDatabase(const AnsiString& srcDatabase, const AnsiString& destFolder);
+// Upper case of a UTF-8 text: ASCII letters and á, é, í, ó, ú, ü, ñ. SQL's upper() on
+// every connection uses the same rule.
+std::string SpanishUpper(std::string_view s);
 // PRAGMA integrity_check of a folder's database: {"ok"} when sound.
 std::vector<AnsiString> IntegrityCheck(const AnsiString& databaseName);
 // Copies the readable rows of a table into a fresh table of the same definition and puts
