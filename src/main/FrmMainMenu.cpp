@@ -33,6 +33,12 @@
 #include "platform/os/Launch.h"
 #include "reports/FrmBalances.h"
 #include "reports/FrmDatosInforme.h"
+#include "reports/FrmExogena.h"
+#include "reports/FrmInfComp.h"
+#include "reports/FrmInfSop.h"
+#include "reports/FrmLibroAuxiliar.h"
+#include "reports/FrmLibros.h"
+#include "reports/FrmMovimientos.h"
 #include "payments/FrmConfAsientosProg.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
@@ -338,15 +344,15 @@ void TMenuPrincipal::rdenesdesuministro1Click(TObject*) { FuncionNoDisponible();
 
 // ---- Consultas -------------------------------------------------------------------------
 
-void TMenuPrincipal::Saldo1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Movimiento1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Saldo1Click(TObject*) { Abrir(FrmAuxiliares, Form); }
+void TMenuPrincipal::Movimiento1Click(TObject*) { Abrir(FrmMovimientos, Form); }
 void TMenuPrincipal::Kardex1Click(TObject*) { Abrir(FrmKardex, Form); }
-void TMenuPrincipal::UnaCuenta1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Todas1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::MovimientoGeneral1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::UnaCuenta1Click(TObject*) { Abrir(FrmTercUnaCta, Form); }
+void TMenuPrincipal::Todas1Click(TObject*) { Abrir(FrmTercMovUnaCta, Form); }
+void TMenuPrincipal::MovimientoGeneral1Click(TObject*) { Abrir(FrmTercTodasCtas, Form); }
 void TMenuPrincipal::CentrosdeCosto1Click(TObject*) { Abrir(FrmCentroCostos, Form); }
-void TMenuPrincipal::ComprobantesClick(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Documentos2Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::ComprobantesClick(TObject*) { Abrir(FrmInfComp, Form); }
+void TMenuPrincipal::Documentos2Click(TObject*) { Abrir(FrmInfSop, Form); }
 void TMenuPrincipal::Informesdepresupuesto1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 void TMenuPrincipal::Saldorubros1Click(TObject*) { FuncionNoDisponible(); }
 
@@ -373,11 +379,11 @@ void TMenuPrincipal::CajaDiario1Click(TObject*) {
 }
 void TMenuPrincipal::PyG1Click(TObject*) { Abrir(FrmDatosInforme, Form); }
 void TMenuPrincipal::BalanceGeneral1Click(TObject*) { Abrir(FrmDatosInforme, Form); }
-void TMenuPrincipal::Libroauxiliar1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Libroauxiliar1Click(TObject*) { Abrir(frmLibroAuxiliar, Form); }
 void TMenuPrincipal::Presupuestoportrimeste1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Presupuestoenconstruccin1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Resumenpresupuestal1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Exgena1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Exgena1Click(TObject*) { Abrir(frmExogena, Form); }
 
 // ---- Datos -----------------------------------------------------------------------------
 

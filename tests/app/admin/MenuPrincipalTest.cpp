@@ -308,3 +308,26 @@ TEST_F(MenuPrincipalTest, DatosYConsultasAbrenLosMaestros) {
   }
   EXPECT_EQ(ui->unused(), "");
 }
+
+TEST_F(MenuPrincipalTest, ConsultasLibrosYListadosAbrenSuVentana) {
+  struct Caso {
+    const char* item;
+    const char* forma;
+    const char* titulo;
+  };
+  for (Caso c : {Caso{"Documentos2", "TFrmInfSop", "Consulta de Comprobantes"},
+                 Caso{"Comprobantes", "TFrmInfComp", "Comprobantes"},
+                 Caso{"UnaCuenta1", "TFrmTercUnaCta", "Terceros Una Cuenta"},
+                 Caso{"Todas1", "TFrmTercMovUnaCta", "Saldos de Todos en una Cuenta"},
+                 Caso{"MovimientoGeneral1", "TFrmTercTodasCtas", "Terceros Todas las Cuentas"},
+                 Caso{"Saldo1", "TFrmAuxiliares", "Auxiliares"},
+                 Caso{"Movimiento1", "TFrmMovimientos", "Movimientos"},
+                 Caso{"Libroauxiliar1", "TfrmLibroAuxiliar", "Libro Auxiliar"},
+                 Caso{"Exgena1", "TfrmExogena", "Información exógena"}}) {
+    std::string titulo;
+    ui->onModal(c.forma).run([&titulo](TForm& f) { titulo = f.Caption.str(); }).close();
+    EXPECT_EQ(Clic(c.item), "") << c.item;
+    EXPECT_EQ(titulo, c.titulo) << c.item;
+  }
+  EXPECT_EQ(ui->unused(), "");
+}
