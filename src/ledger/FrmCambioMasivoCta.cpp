@@ -22,7 +22,7 @@ bool EsDigito(char c) { return c >= '0' && c <= '9'; }
 
 // Patrón de LIKE para un prefijo escrito por el usuario, con el comodín o sin él.
 AnsiString Patron(const AnsiString& aPrefijo, const AnsiString& aComodin) {
-  return TextoSQL(AnsiString(tv::db::EscapeLikePattern(aPrefijo.str())) + aComodin) + " escape '\\'";
+  return "'" + AnsiString(tv::db::EscapeLikePattern(aPrefijo.str())) + aComodin + "' escape '\\'";
 }
 
 }  // namespace

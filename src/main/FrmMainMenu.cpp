@@ -24,6 +24,7 @@
 #include "ledger/FrmRenombrar.h"
 #include "ledger/FrmRenumerar.h"
 #include "ledger/FrmVerImp.h"
+#include "ledger/FrmBuscar.h"
 #include "ledger/FrmCambioMasivoCta.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
@@ -417,7 +418,7 @@ void TMenuPrincipal::RepararInformacin1Click(TObject*) {
 }
 
 void TMenuPrincipal::Cambiomasivodeunacuenta1Click(TObject*) { Abrir(frmCambioMasivoCta, Form); }
-void TMenuPrincipal::Buscarregistro1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Buscarregistro1Click(TObject*) { Abrir(frmBuscar, Form); }
 void TMenuPrincipal::Buscarenlainformacinpresupuestal1Click(TObject*) { FuncionNoDisponible(); }
 
 void TMenuPrincipal::adicionarUsuariosClick(TObject*) {
