@@ -80,9 +80,12 @@ void BM_TrialBalanceYear(benchmark::State& s) {
     s.SkipWithError("no se abrieron los libros");
     return;
   }
+  double abierto = PicoMB();
   auto f = Ventana(2, kAnio);
   for (auto _ : s) f->BtnInformeClick(f.get());
   s.counters["filas"] = DM->TblBal->GetRecordCount();
+  // Lo que ocupan los libros abiertos como el programa, antes del primer balance.
+  s.counters["pico_abiertos_MB"] = abierto;
   s.counters["pico_MB"] = PicoMB();
 }
 

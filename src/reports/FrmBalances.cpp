@@ -567,15 +567,12 @@ void TFrmBalances::CajaDiarioComprobante() {
   AnsiString desde = MesDiaAnio(EdFechaInicio->Text);
   AnsiString hasta = MesDiaAnio(EdFechaFinal->Text);
   HagaSQL(kAlias, Query1, "delete from temp");
+  // Las líneas del periodo pasan a Temp en una sola sentencia, con la cuenta cortada a seis.
   HagaSQL(kAlias, Query1,
-          "select fecha,DescDocu, numedocu, SUBSTRING(numecuen from 1 for 6)         as Data, debito, credito, "
-          "fecha from mvt where fecha>=\"" + desde + "\" and Fecha<=\"" + hasta +
-              "\" order by DescDocu, numedocu, Data");
+          "insert into temp (fecha, DescDocu, numedocu, Data, debito, credito) select fecha,DescDocu, numedocu, "
+          "SUBSTRING(numecuen from 1 for 6), debito, credito from mvt where fecha>=\"" + desde +
+              "\" and Fecha<=\"" + hasta + "\"");
   if (!temp->Active) temp->Open();
-  BatchMove1->Source = Query1;
-  BatchMove1->Destination = temp;
-  BatchMove1->Mode = batAppend;
-  BatchMove1->Execute();
   temp->Refresh();
   HagaSQL(kAlias, Query2,
           "select fecha, temp.descdocu, temp.numedocu, temp.data, pl.nombcuen,         sum(temp.debito) as "
