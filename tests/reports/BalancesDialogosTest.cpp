@@ -96,3 +96,21 @@ TEST_F(Balances, PeriodoRechazadoNoCorreElMotor) {
 
 }  // namespace
 }  // namespace balances_test
+
+namespace balances_test {
+namespace {
+
+TEST_F(Balances, LetraEscogidaParaElBalanceDePrueba) {
+  TFrmBalances* f = Ventana(2);
+  EXPECT_TRUE(f->btnFuente->Visible);
+  ui->answerFont("Tahoma", 10, {}, clBlack);
+  f->btnFuente->Click();
+  EXPECT_TRUE(f->letraPersonalizada);
+  EXPECT_EQ(f->lblTipoLetra->Caption, "Tahoma 10");
+  ui->cancelDialog();
+  f->btnFuente->Click();
+  EXPECT_FALSE(f->letraPersonalizada);
+}
+
+}  // namespace
+}  // namespace balances_test
