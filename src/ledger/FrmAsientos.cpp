@@ -82,35 +82,39 @@ TFrmAsientos::TFrmAsientos(TComponent* Owner) : TForm(Owner) {
   // Documento.
   Panel4 = Make<TPanel>(this, "Panel4");
   Panel4->Align = alTop;
-  Panel4->Height = 36;
+  Panel4->Height = 40;
   Label1 = Etiqueta(Panel4, "Label1", "Documento");
+  Label1->SetBounds(8, 12, 70, 20);
   CBDocumentos = Make<TComboBox>(Panel4, "CBDocumentos");
   CBDocumentos->Sorted = true;
   CBDocumentos->DropDownCount = 15;
   CBDocumentos->Hint = "Seleccione el tipo de documento para el Asiento o digite su código";
   CBDocumentos->ShowHint = true;
-  CBDocumentos->Width = 170;
+  CBDocumentos->SetBounds(80, 8, 200, 24);
   BitBtn1 = Boton(Panel4, "BitBtn1", "...", "Especificar datos de búsqueda");
-  BitBtn1->Width = 28;
+  BitBtn1->SetBounds(284, 8, 28, 24);
   Label2 = Etiqueta(Panel4, "Label2", "Numero:");
+  Label2->SetBounds(322, 12, 56, 20);
   EdNumDoc = Make<TEdit>(Panel4, "EdNumDoc");
   EdNumDoc->Hint = "Puede ser alfanumérico";
   EdNumDoc->ShowHint = true;
-  EdNumDoc->Width = 90;
+  EdNumDoc->SetBounds(380, 8, 90, 24);
   Label3 = Etiqueta(Panel4, "Label3", "Dia:");
+  Label3->SetBounds(478, 12, 30, 20);
   EdDia = Make<TEdit>(Panel4, "EdDia");
   EdDia->Hint = "Ingrese el dia con el cual registrará el Asiento";
   EdDia->ShowHint = true;
-  EdDia->Width = 30;
+  EdDia->SetBounds(510, 8, 36, 24);
   CBMes = Make<TComboBox>(Panel4, "CBMes");
   CBMes->Style = csDropDownList;
   CBMes->Hint = "Seleccione el mes con el cual registrará el Asiento";
   CBMes->ShowHint = true;
-  CBMes->Width = 120;
+  CBMes->SetBounds(552, 8, 140, 24);
   for (const char* m : kMeses) CBMes->Items->Add(m);
   Label4 = Etiqueta(Panel4, "Label4", "de");
+  Label4->SetBounds(698, 12, 20, 20);
   Anio = Make<TEdit>(Panel4, "Anio");
-  Anio->Width = 50;
+  Anio->SetBounds(722, 8, 64, 24);
 
   // Órdenes de pago.
   Panel6 = Make<TPanel>(this, "Panel6");
@@ -123,12 +127,13 @@ TFrmAsientos::TFrmAsientos(TComponent* Owner) : TForm(Owner) {
     AnsiString n(i + 1);
     LblOP[i] = Make<TLabel>(Panel6, "LblOP" + n);
     LblOP[i]->Caption = "OP" + n + ":";
+    LblOP[i]->SetBounds(8 + i * 156, 10, 34, 20);
     *cajas[i] = Make<TEdit>(Panel6, "edOP" + n);
     (*cajas[i])->ReadOnly = true;
-    (*cajas[i])->Width = 70;
+    (*cajas[i])->SetBounds(44 + i * 156, 6, 78, 24);
     *botones[i] = Make<TBitBtn>(Panel6, "BitBtnRegPPtal" + n);
     (*botones[i])->Caption = "...";
-    (*botones[i])->Width = 28;
+    (*botones[i])->SetBounds(124 + i * 156, 6, 28, 24);
     (*botones[i])->Hint = "Especificar datos de búsqueda";
     (*botones[i])->ShowHint = true;
     (*botones[i])->Enabled = i == 0;
@@ -141,11 +146,12 @@ TFrmAsientos::TFrmAsientos(TComponent* Owner) : TForm(Owner) {
   BtnTraerCrear->Default = true;
   BtnTraerCrear->Hint = "Si el documento existe lo trae, si no lo crea";
   BtnTraerCrear->ShowHint = true;
+  BtnTraerCrear->SetBounds(8, 4, 140, 28);
 
   // Nombres de la línea actual.
   Panel5 = Make<TPanel>(this, "Panel5");
   Panel5->Align = alTop;
-  Panel5->Height = 96;
+  Panel5->Height = 68;
   auto negrita = [](TLabel* l) { l->Font->Style = TFontStyles{fsBold}; };
   auto valor = [](TLabel* l) {
     l->Font->Color = clBlue;
@@ -180,6 +186,18 @@ TFrmAsientos::TFrmAsientos(TComponent* Owner) : TForm(Owner) {
   ChBDetalle->Caption = "Incluir detalle general";
   Label15 = Etiqueta(Panel5, "Label15", "Símbolo decimal del sistema:");
   Label16 = Etiqueta(Panel5, "Label16", "Punto");
+  struct Sitio {
+    TControl* c;
+    int x, y, w;
+  };
+  for (Sitio p : {Sitio{Label5, 8, 6, 90}, Sitio{LblNCuenta, 100, 6, 250}, Sitio{Label6, 360, 6, 100},
+                  Sitio{LblNTercero, 462, 6, 170}, Sitio{Label7, 8, 26, 90}, Sitio{LblNCCost, 100, 26, 250},
+                  Sitio{Label8, 360, 26, 100}, Sitio{LblNSoporte, 462, 26, 170}, Sitio{Label9, 8, 46, 90},
+                  Sitio{LblKardex, 100, 46, 120}, Sitio{lblNRubro, 230, 46, 120},
+                  Sitio{Label15, 360, 46, 200}, Sitio{Label16, 562, 46, 60},
+                  Sitio{chbEstricto, 640, 4, 156}, Sitio{ChBDetalle, 640, 24, 156}})
+    p.c->SetBounds(p.x, p.y, p.w, 20);
+  for (TLabel* l : {LblNCuenta, LblNTercero, LblNCCost, LblNSoporte, LblKardex, lblNRubro}) l->AutoSize = false;
 
   // Rejilla sobre la tabla de trabajo.
   TblAsiento = Make<TTable>(this, "TblAsiento");
@@ -221,6 +239,11 @@ TFrmAsientos::TFrmAsientos(TComponent* Owner) : TForm(Owner) {
   BtnGrabar = Boton(Panel3, "BtnGrabar", "&Grabar", "Registrar el Asiento");
   BtnSalir = Boton(Panel3, "BtnSalir", "&Salir", "");
   BtnSalir->Cancel = true;
+  int x = 8;
+  for (TBitBtn* bt : {BtnNuevaCuenta, BtnActCuenta, BtnActTercero, BtnCambiarColor, BtnGrabar, BtnSalir}) {
+    bt->SetBounds(x, 6, 120, 28);
+    x += 130;
+  }
 
   // Totales.
   Panel2 = Make<TPanel>(this, "Panel2");
@@ -237,8 +260,13 @@ TFrmAsientos::TFrmAsientos(TComponent* Owner) : TForm(Owner) {
   for (TLabel* l : {LblDebito, LblCredito, LblDiferencia}) {
     l->Alignment = taRightJustify;
     l->AutoSize = false;
-    l->Width = 110;
   }
+  Label10->SetBounds(8, 6, 60, 18);
+  LblDebito->SetBounds(70, 6, 130, 18);
+  Label11->SetBounds(220, 6, 60, 18);
+  LblCredito->SetBounds(282, 6, 130, 18);
+  Label12->SetBounds(432, 6, 80, 18);
+  LblDiferencia->SetBounds(514, 6, 130, 18);
 
   // Teclas.
   Panel1 = Make<TPanel>(this, "Panel1");
