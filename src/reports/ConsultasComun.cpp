@@ -97,6 +97,14 @@ void TFrmConPeriodo::CrearPeriodo(TWinControl* aPadre) {
   BtnFechaHasta->Caption = "...";
   LblDesde->FocusControl = EdFechaInicio;
   LblHasta->FocusControl = EdFechaFinal;
+  // Las dos fechas en una línea, cada una con su calendario al lado.
+  GBFechas->SetBounds(8, 4, 420, 56);
+  LblDesde->SetBounds(10, 26, 44, 16);
+  EdFechaInicio->SetBounds(58, 22, 100, 24);
+  BtnFechaDesde->SetBounds(162, 22, 28, 24);
+  LblHasta->SetBounds(212, 26, 44, 16);
+  EdFechaFinal->SetBounds(260, 22, 100, 24);
+  BtnFechaHasta->SetBounds(364, 22, 28, 24);
 
   BtnFechaDesde->OnClick = [this](TObject* s) { BtnFechaDesdeClick(s); };
   BtnFechaHasta->OnClick = [this](TObject* s) { BtnFechaDesdeClick(s); };

@@ -82,6 +82,7 @@ TfrmExogena::TfrmExogena(TComponent* Owner) : TForm(Owner) {
   Label2->FocusControl = edFechaFinal;
   Label3 = Make<TLabel>(this, "Label3");
   Label3->Caption = "Cuentas de impuestos a mostrar";
+  Label3->Align = alTop;
   Memo1 = Make<TMemo>(this, "Memo1");
   Memo1->ScrollBars = ssBoth;
   Memo1->WordWrap = false;

@@ -78,6 +78,13 @@ TFrmInfComp::TFrmInfComp(TComponent* Owner) : TFrmConPeriodo(Owner) {
   Label6->Caption = "Suma Crédito:";
   lblSumaCredito = Make<TLabel>(PnlTotales, "lblSumaCredito");
   lblSumaCredito->Caption = "0";
+  PnlTotales->Height = 32;
+  int x = 8;
+  for (TLabel* l : {Label4, LblT, Label5, lblSumaDebito, Label6, lblSumaCredito}) {
+    l->AutoSize = false;
+    l->SetBounds(x, 8, 120, 18);
+    x += 124;
+  }
 
   Panel1 = Make<TPanel>(this, "Panel1");
   Panel1->Align = alBottom;
@@ -252,8 +259,8 @@ void TFrmInfComp::DBGrid1DrawColumnCell(TObject*, const TRect& Rect, int DataCol
     c->Font->Color = clWindowText;
     DBGrid1->DefaultDrawColumnCell(Rect, DataCol, Column, State);
   }
-  if (DataCol == 4 && Column->Field())
-    DibujarMonto(DBGrid1, Rect, Punto(Column->Field()->AsString, 2));
+  TField* f = Column->Field();
+  if (DataCol == 4 && f) DibujarMonto(DBGrid1, Rect, f->IsNull ? AnsiString() : AnsiString(Punto(f->AsFloat, 2)));
 }
 
 void TFrmInfComp::BtnInformeClick(TObject*) {

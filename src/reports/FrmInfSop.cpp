@@ -24,9 +24,9 @@ TFrmInfSop* FrmInfSop = nullptr;
 TFrmInfSop::TFrmInfSop(TComponent* Owner) : TFrmConPeriodo(Owner) {
   Name = "FrmInfSop";
   Caption = "Consulta de Comprobantes";
-  BorderStyle = bsDialog;
   Position = poScreenCenter;
-  KeyPreview = false;
+  Width = 760;
+  Height = 560;
 
   PnlFiltro = Make<TPanel>(this, "PnlFiltro");
   PnlFiltro->Align = alTop;
@@ -149,7 +149,8 @@ void TFrmInfSop::BtnAceptarClick(TObject*) {
 
 void TFrmInfSop::DBGrid1DrawColumnCell(TObject*, const TRect& Rect, int DataCol, TColumn* Column) {
   if (DataCol != 3 || !Column->Field()) return;
-  DibujarMonto(DBGrid1, Rect, Punto(Column->Field()->AsString, 2));
+  TField* f = Column->Field();
+  DibujarMonto(DBGrid1, Rect, f->IsNull ? AnsiString() : AnsiString(Punto(f->AsFloat, 2)));
 }
 
 void TFrmInfSop::BtnInformeClick(TObject*) {

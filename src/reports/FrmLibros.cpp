@@ -80,13 +80,21 @@ void TFrmLibro::CrearTotales(const char* aNombreDeb, const char* aNombreCred, co
   PnlTotales = Make<TPanel>(this, "PnlTotales");
   PnlTotales->Align = alBottom;
   PnlTotales->BevelOuter = bvNone;
+  PnlTotales->Height = 32;
+  int x = 8;
+  // Los totales en una sola línea: título y valor, uno tras otro.
   auto par = [&](TLabel*& titulo, const char* nTitulo, const char* texto, TLabel*& valor,
                  const char* nValor) {
     titulo = Make<TLabel>(PnlTotales, nTitulo);
     titulo->Caption = texto;
+    titulo->AutoSize = false;
+    titulo->SetBounds(x, 8, 100, 18);
     valor = Make<TLabel>(PnlTotales, nValor);
     valor->Caption = aVisibles ? "*" : "";
     valor->Alignment = taRightJustify;
+    valor->AutoSize = false;
+    valor->SetBounds(x + 100, 8, 100, 18);
+    x += 212;
     titulo->Visible = aVisibles;
     valor->Visible = aVisibles;
   };

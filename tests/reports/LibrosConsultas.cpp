@@ -1,5 +1,9 @@
 #include "reports/LibrosConsultas.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/Mask.h"
 #include "platform/report/Render.h"
@@ -87,7 +91,14 @@ std::string LibrosConsultas::Pintada(TDBGrid* grid, int col) {
 
 std::string LibrosConsultas::TextoInforme() {
   auto* last = tv::report::HeadlessUi().Last();
-  return last ? tv::report::DumpText(last->report) : std::string();
+  if (!last) return std::string();
+  // Con TV_REPORTS_PDF cada informe leído queda también en PDF para mirarlo.
+  if (const char* carpeta = std::getenv("TV_REPORTS_PDF")) {
+    static int n = 0;
+    std::string nombre = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    tv::report::SavePdf(last->report, std::string(carpeta) + "/" + nombre + "_" + std::to_string(++n) + ".pdf");
+  }
+  return tv::report::DumpText(last->report);
 }
 
 int LibrosConsultas::PaginasInforme() {
