@@ -174,12 +174,12 @@ void TFrmKardex::BtnFechaDesdeClick(TObject* Sender) {
 
 double TFrmKardex::Suma(const AnsiString& condicion) {
   AnsiString patron = AnsiString(tv::db::EscapeLikePattern(AnsiString(EdICuenta->Text).str()));
-  HagaSQL("Contabilidad", QueryCifras,
+  // Consulta nueva en cada cifra: una suma entera no fija el tipo de la siguiente.
+  TQuery q(nullptr);
+  HagaSQL("Contabilidad", &q,
           "select sum(Cantidad) as Suma from mvt where NumeCuen like '" + patron +
               "%' escape '\\' and " + condicion);
-  double v = QueryCifras->IsEmpty() ? 0 : QueryCifras->FieldByName("Suma")->AsFloat;
-  QueryCifras->Close();
-  return v;
+  return q.IsEmpty() ? 0.0 : double(q.FieldByName("Suma")->AsFloat);
 }
 
 void TFrmKardex::BtnAceptarClick(TObject*) {
