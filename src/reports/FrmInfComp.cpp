@@ -143,14 +143,20 @@ TFrmInfComp::TFrmInfComp(TComponent* Owner) : TFrmConPeriodo(Owner) {
 }
 
 int TFrmInfComp::SincronizarEncabezados() {
-  // Grupos (documento y fecha) de los documentos sin encabezado; los nulos se comparan
-  // como iguales para no crear otra vez el encabezado de un documento sin tipo o número.
+  // Los nulos se comparan como iguales para no crear otra vez el encabezado de un documento
+  // sin tipo o número.
+  const char* sinEncabezado =
+      "not exists (select descdocu from mvtmaestro where "
+      "(mvtmaestro.descdocu=mvt.descdocu or mvtmaestro.descdocu is null and mvt.descdocu is null) and "
+      "(mvtmaestro.numedocu=mvt.numedocu or mvtmaestro.numedocu is null and mvt.numedocu is null))";
+  // Primero por documento (recorre el índice del documento): casi siempre no falta ninguno.
   HagaSQL("Contabilidad", Query3,
-          "select descdocu, numedocu, fecha, sum(debito) as valor, count(*) as qitems from mvt "
-          "where not exists (select descdocu from mvtmaestro where "
-          "(mvtmaestro.descdocu=mvt.descdocu or mvtmaestro.descdocu is null and mvt.descdocu is null) and "
-          "(mvtmaestro.numedocu=mvt.numedocu or mvtmaestro.numedocu is null and mvt.numedocu is null)) "
-          "group by descdocu, numedocu, fecha");
+          AnsiString("select descdocu, numedocu from mvt group by descdocu, numedocu having ") + sinEncabezado);
+  if (Query3->IsEmpty()) return 0;
+  // Grupos (documento y fecha) de los documentos sin encabezado.
+  HagaSQL("Contabilidad", Query3,
+          AnsiString("select descdocu, numedocu, fecha, sum(debito) as valor, count(*) as qitems from mvt "
+                     "where ") + sinEncabezado + " group by descdocu, numedocu, fecha");
   if (Query3->IsEmpty()) return 0;
   TAviso aviso;
   aviso.Inicie("Sincronizando...", true, false, 0, 0, 0);
