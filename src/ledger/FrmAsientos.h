@@ -180,6 +180,11 @@ class TFrmAsientos : public TForm {
   bool conRubro_ = false;
   AnsiString unidades_;  // unidades de la última cuenta buscada
   std::map<std::string, bool> auxiliares_;  // EsCuentaAuxiliar durante una validación
+  struct TerceroLeido {
+    AnsiString nombre;
+    bool retIva = false, retFuente = false;
+  };
+  std::map<std::string, TerceroLeido> terceros_;  // terceros del documento durante una validación
   bool validando_ = false;
 };
 

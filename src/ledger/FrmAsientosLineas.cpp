@@ -39,7 +39,10 @@ void Escribir(TTable* t, const char* campo, const AnsiString& valor) {
   t->Post();
 }
 
+// Una marca que ya tiene ese valor no se vuelve a grabar.
 void EscribirLogico(TTable* t, const char* campo, bool valor) {
+  TField* f = t->FieldByName(campo);
+  if (!f->IsNull && f->AsBoolean == valor && t->State == dsBrowse) return;
   if (t->State != dsEdit && t->State != dsInsert) t->Edit();
   t->FieldByName(campo)->AsBoolean = valor;
   t->Post();
@@ -127,10 +130,19 @@ bool TFrmAsientos::ValidarTercero(bool Forzar) {
       return false;
     }
     if (id.IsEmpty()) return true;
-    TTable* tc = DM->TblTerceros;
-    if (!tc->Locate("cedulanit", Variant(id))) return false;
-    EsRetIva = tc->FieldByName("AutoRetIva")->AsBoolean;
-    EsRetFue = tc->FieldByName("AutoRetRet")->AsBoolean;
+    AnsiString nombre;
+    auto it = validando_ ? terceros_.find(id.str()) : terceros_.end();
+    if (it != terceros_.end()) {
+      nombre = it->second.nombre;
+      EsRetIva = it->second.retIva;
+      EsRetFue = it->second.retFuente;
+    } else {
+      TTable* tc = DM->TblTerceros;
+      if (!tc->Locate("cedulanit", Variant(id))) return false;
+      nombre = tc->FieldByName("nombre")->AsString;
+      EsRetIva = tc->FieldByName("AutoRetIva")->AsBoolean;
+      EsRetFue = tc->FieldByName("AutoRetRet")->AsBoolean;
+    }
     if (chbEstricto->Checked && BAutoRetIva && EsRetIva) {
       Aviso("El Tercero es AutoRetenedorIVA");
       return false;
@@ -139,12 +151,13 @@ bool TFrmAsientos::ValidarTercero(bool Forzar) {
       Aviso("El Tercero es AutoRetenedor FUENTE");
       return false;
     }
-    LblNTercero->Caption = tc->FieldByName("nombre")->AsString;
+    LblNTercero->Caption = nombre;
     EscribirLogico(TblAsiento, "CheckTercero", true);
     return true;
   };
   AnsiString id = TblAsiento->FieldByName("cedulanit")->AsString;
-  if (id.IsEmpty() || DM->TblTerceros->Locate("cedulanit", Variant(id))) return revisar(id);
+  if (id.IsEmpty() || (validando_ && terceros_.count(id.str())) || DM->TblTerceros->Locate("cedulanit", Variant(id)))
+    return revisar(id);
   FrmTercAsiento = new TFrmTercAsiento(this);
   std::unique_ptr<TFrmTercAsiento> f(FrmTercAsiento);
   f->Terc = id;
@@ -220,6 +233,16 @@ bool TFrmAsientos::Validar() {
   AnsiString listas[4];
   validando_ = true;
   auxiliares_.clear();
+  // Los terceros del documento se leen de una vez, por el índice de TC.
+  terceros_.clear();
+  HagaSQL("Contabilidad", Query1,
+          "select cedulanit, nombre, autoretiva, autoretret from TC where cedulanit in "
+          "(select cedulanit from asientos)");
+  for (Query1->First(); !Query1->Eof; Query1->Next())
+    terceros_[Query1->FieldByName("cedulanit")->AsString().str()] = {
+        Query1->FieldByName("nombre")->AsString, Query1->FieldByName("autoretiva")->AsBoolean,
+        Query1->FieldByName("autoretret")->AsBoolean};
+  Query1->Close();
   try {
     // Las marcas de revisión de las líneas se escriben juntas.
     tv::db::Transaction tx(TblAsiento->DatabaseName);
