@@ -2,12 +2,16 @@
 // Sessions and aliases, databases (transactions), tables, queries, batch moves and the
 // direct engine calls the application makes. A database name is an alias
 // ("Contabilidad") or a folder path; each folder is one SQLite file.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/db/DB.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace tv::db {
 class Connection;
@@ -280,8 +284,31 @@ std::vector<AnsiString> IntegrityCheck(const AnsiString& databaseName);
 struct RebuildResult {
   int copied = 0;
   int skipped = 0;
+  int unreadable = 0;  // rows of a damaged table that could not be read
 };
 RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& table);
+// CopyTable that reads past damaged pages (row ids kept) and says what it copied.
+RebuildResult BackupTable(const AnsiString& srcDatabase, const AnsiString& srcTable, const AnsiString& dstDatabase,
+                          const AnsiString& dstTable);
+
+// Every readable row of a table in row-id order, read past damaged pages: `row` gets a
+// statement whose column 0 is the row id and the others the columns asked for. Returns how
+// many row ids could not be read, -1 when the table cannot be read at all.
+int ScanReadableRows(sqlite3* db, const std::string& table, const std::vector<std::string>& columns,
+                     const std::function<void(sqlite3_stmt*)>& row);
+// Rebuilds the database file of a folder: a new file whose tables `createTables` makes (the
+// schema's definition), every readable row of the old file copied in (row ids kept, columns
+// matched by name; tables and indexes only the old file had are taken along), then put in
+// the old file's place. The old file, with its log, moves to backupFile. The folder's
+// datasets and connection are closed first.
+struct SalvagedTable {
+  std::string name;
+  int copied = 0, skipped = 0, unreadable = 0;
+  bool recreated = false;  // not found in the old file: created empty
+  std::string error;       // the table could not be read or made
+};
+std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folder, const std::string& backupFile,
+                                               const std::function<void(sqlite3*)>& createTables);
 // Closes the datasets and the connection of a folder (before copying or deleting it).
 void ReleaseDatabase(const AnsiString& databaseName);
 

@@ -227,33 +227,31 @@ void CreateIndexes(Connection& conn, const std::string& name, const Definition& 
   }
 }
 
-// Copies rows; with skipDuplicates, rows that break a unique key are counted and left out.
+// Copies every readable row, row ids kept; with skipDuplicates, rows that break a unique
+// key are counted and left out.
 RebuildResult CopyRows(Connection& src, const std::string& from, Connection& dst, const std::string& to,
                        bool skipDuplicates) {
   RebuildResult r;
   const TableMeta* m = src.Table(from);
+  std::vector<std::string> names;
   std::string cols;
-  for (size_t k = 0; k < m->columns.size(); ++k) cols += (k ? ", " : "") + QuoteIdent(m->columns[k].name);
-  Stmt read = src.Prepare("SELECT " + cols + " FROM " + QuoteIdent(from) + " ORDER BY rowid");
-  std::string ins = std::string("INSERT ") + (skipDuplicates ? "OR IGNORE " : "") + "INTO " + QuoteIdent(to) + " (" +
-                    cols + ") VALUES (";
-  for (size_t k = 0; k < m->columns.size(); ++k) ins += k ? ",?" : "?";
+  for (size_t k = 0; k < m->columns.size(); ++k) {
+    names.push_back(m->columns[k].name);
+    cols += ", " + QuoteIdent(m->columns[k].name);
+  }
+  std::string ins = std::string("INSERT ") + (skipDuplicates ? "OR IGNORE " : "") + "INTO " + QuoteIdent(to) +
+                    " (rowid" + cols + ") VALUES (?";
+  for (size_t k = 0; k < m->columns.size(); ++k) ins += ",?";
   Stmt write = dst.Prepare(ins + ")");
-  int n = read.ColumnCount();
-  while (true) {
-    bool row;
-    try {
-      row = read.Step();
-    } catch (const EDBEngineError&) {
-      break;  // unreadable rest of a damaged table
-    }
-    if (!row) break;
-    for (int c = 0; c < n; ++c) write.Bind(c + 1, read.Column(c));
+  int n = static_cast<int>(names.size()) + 1;
+  int unreadable = ScanReadableRows(src.Db(), from, names, [&](sqlite3_stmt* row) {
+    for (int c = 0; c < n; ++c) sqlite3_bind_value(write.get(), c + 1, sqlite3_column_value(row, c));
     write.Step();
     write.Reset();
     if (sqlite3_changes(dst.Db()) > 0) ++r.copied;
     else ++r.skipped;
-  }
+  });
+  r.unreadable = std::max(unreadable, 0);
   dst.Touch(Lower(to));
   return r;
 }
@@ -261,6 +259,11 @@ RebuildResult CopyRows(Connection& src, const std::string& from, Connection& dst
 
 void CopyTable(const AnsiString& srcDatabase, const AnsiString& srcTable, const AnsiString& dstDatabase,
                const AnsiString& dstTable) {
+  BackupTable(srcDatabase, srcTable, dstDatabase, dstTable);
+}
+
+RebuildResult BackupTable(const AnsiString& srcDatabase, const AnsiString& srcTable, const AnsiString& dstDatabase,
+                          const AnsiString& dstTable) {
   auto src = ConnectionFor(srcDatabase);
   auto dst = ConnectionFor(dstDatabase);
   auto stored = src->ResolveTable(srcTable.str());
@@ -271,8 +274,9 @@ void CopyTable(const AnsiString& srcDatabase, const AnsiString& srcTable, const 
   Transaction tx(dstDatabase);
   CreateFromDefinition(*dst, to, d);
   CreateIndexes(*dst, to, d, src.get() == dst.get());
-  CopyRows(*src, *stored, *dst, to, false);
+  RebuildResult r = CopyRows(*src, *stored, *dst, to, false);
   tx.Commit();
+  return r;
 }
 
 std::vector<AnsiString> IntegrityCheck(const AnsiString& databaseName) {

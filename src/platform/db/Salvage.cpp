@@ -1,0 +1,247 @@
+// Reading what can still be read from a damaged database: rows past damaged pages, and a
+// whole database file rebuilt from a fresh definition with every readable row.
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+
+#include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
+
+namespace tv::db {
+
+namespace {
+namespace fs = std::filesystem;
+
+sqlite3_stmt* PrepareRaw(sqlite3* db, const std::string& sql) {
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st);
+    return nullptr;
+  }
+  return st;
+}
+
+struct Finalizer {
+  sqlite3_stmt* st;
+  ~Finalizer() { sqlite3_finalize(st); }
+};
+
+std::vector<std::string> ColumnNames(sqlite3* db, const std::string& table) {
+  std::vector<std::string> cols;
+  sqlite3_stmt* st = PrepareRaw(db, "PRAGMA table_info(" + QuoteIdent(table) + ")");
+  if (!st) return cols;
+  Finalizer f{st};
+  while (sqlite3_step(st) == SQLITE_ROW) cols.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+  return cols;
+}
+
+void MoveFile(const fs::path& from, const fs::path& to) {
+  std::error_code ec;
+  if (!fs::exists(from, ec)) return;
+  fs::rename(from, to, ec);
+  if (ec) {
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::remove(from, ec);
+  }
+}
+}  // namespace
+
+int ScanReadableRows(sqlite3* db, const std::string& table, const std::vector<std::string>& columns,
+                     const std::function<void(sqlite3_stmt*)>& row) {
+  std::string cols;
+  for (const auto& c : columns) cols += ", " + QuoteIdent(c);
+  std::string base = "SELECT rowid" + cols + " FROM " + QuoteIdent(table);
+  sqlite3_stmt* range = PrepareRaw(db, base + " WHERE rowid > ?1 ORDER BY rowid");
+  sqlite3_stmt* point = PrepareRaw(db, base + " WHERE rowid = ?1");
+  Finalizer fr{range}, fp{point};
+  if (!range || !point) return -1;
+  bool maxKnown = false;
+  sqlite3_int64 maxId = 0;
+  if (sqlite3_stmt* m = PrepareRaw(db, "SELECT max(rowid) FROM " + QuoteIdent(table))) {
+    Finalizer fm{m};
+    if (sqlite3_step(m) == SQLITE_ROW) {
+      maxKnown = true;
+      maxId = sqlite3_column_int64(m, 0);
+    }
+  }
+  sqlite3_int64 last = LLONG_MIN;
+  int unreadable = 0;
+  for (;;) {
+    sqlite3_bind_int64(range, 1, last);
+    int rc;
+    while ((rc = sqlite3_step(range)) == SQLITE_ROW) {
+      last = sqlite3_column_int64(range, 0);
+      row(range);
+    }
+    sqlite3_reset(range);
+    if (rc == SQLITE_DONE) break;
+    // A damaged page: look up the following row ids one by one until one reads again.
+    int failed = 0, misses = 0;
+    bool resumed = false;
+    for (sqlite3_int64 id = last == LLONG_MIN ? 1 : last + 1; misses < 100000; ++id) {
+      if (maxKnown && id > maxId) break;
+      sqlite3_bind_int64(point, 1, id);
+      int prc = sqlite3_step(point);
+      if (prc == SQLITE_ROW) {
+        row(point);
+        sqlite3_reset(point);
+        last = id;
+        unreadable += failed;
+        resumed = true;
+        break;
+      }
+      sqlite3_reset(point);
+      ++misses;
+      if (prc != SQLITE_DONE) ++failed;
+    }
+    if (!resumed) {
+      if (maxKnown) unreadable += failed;
+      break;
+    }
+  }
+  return unreadable;
+}
+
+std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, const std::string& backupFile,
+                                               const std::function<void(sqlite3*)>& createTables) {
+  std::string folder = FolderOf(folderName);
+  ReleaseDatabase(AnsiString(folder));
+  fs::path oldPath = fs::path(folder) / kDatabaseFileName;
+  fs::path newPath = oldPath;
+  newPath += ".rebuild";
+  std::error_code ec;
+  fs::remove(newPath, ec);
+  fs::remove(newPath.string() + "-journal", ec);
+
+  sqlite3* fresh = nullptr;
+  if (sqlite3_open(newPath.c_str(), &fresh) != SQLITE_OK) {
+    sqlite3_close(fresh);
+    ThrowEngine(DBIERR_OPENFAILED, "Cannot create " + newPath.string());
+  }
+  std::vector<SalvagedTable> result;
+  try {
+    createTables(fresh);
+  } catch (...) {
+    sqlite3_close(fresh);
+    throw;
+  }
+  sqlite3* old = nullptr;
+  bool haveOld = fs::exists(oldPath) && fs::file_size(oldPath, ec) > 0 &&
+                 sqlite3_open_v2(oldPath.c_str(), &old, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+  if (old) sqlite3_busy_timeout(old, 2000);
+
+  // Tables of the old file: its catalogue, read as far as it reads.
+  struct OldTable {
+    std::string name, sql;
+  };
+  std::vector<OldTable> oldTables;
+  std::vector<std::pair<std::string, std::string>> oldIndexes;
+  bool catalogueRead = false;
+  if (haveOld) {
+    if (sqlite3_stmt* st = PrepareRaw(old, "SELECT type, name, sql FROM sqlite_master")) {
+      Finalizer f{st};
+      int rc;
+      while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        std::string type = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        std::string name = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+        const unsigned char* sql = sqlite3_column_text(st, 2);
+        if (name.compare(0, 7, "sqlite_") == 0) continue;
+        if (type == "table") oldTables.push_back({name, sql ? reinterpret_cast<const char*>(sql) : ""});
+        else if (type == "index" && sql) oldIndexes.emplace_back(name, reinterpret_cast<const char*>(sql));
+      }
+      catalogueRead = rc == SQLITE_DONE;
+    }
+  }
+  std::vector<std::string> freshTables;
+  if (sqlite3_stmt* st = PrepareRaw(fresh, "SELECT name FROM sqlite_master WHERE type='table'")) {
+    Finalizer f{st};
+    while (sqlite3_step(st) == SQLITE_ROW) freshTables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+  }
+  auto inFresh = [&](const std::string& n) {
+    return std::any_of(freshTables.begin(), freshTables.end(), [&](const std::string& f) { return Lower(f) == Lower(n); });
+  };
+  // with an unreadable catalogue the new definition's tables are still tried by name
+  if (haveOld && !catalogueRead)
+    for (const auto& n : freshTables)
+      if (std::none_of(oldTables.begin(), oldTables.end(), [&](const OldTable& t) { return Lower(t.name) == Lower(n); }))
+        oldTables.push_back({n, ""});
+
+  sqlite3_exec(fresh, "BEGIN", nullptr, nullptr, nullptr);
+  for (const auto& t : oldTables) {
+    SalvagedTable r;
+    r.name = t.name;
+    if (!inFresh(t.name)) {
+      if (t.sql.empty() || sqlite3_exec(fresh, t.sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        r.error = "no definition";
+        result.push_back(r);
+        continue;
+      }
+      freshTables.push_back(t.name);
+    }
+    std::vector<std::string> want = ColumnNames(fresh, t.name), have = ColumnNames(old, t.name);
+    std::vector<std::string> common;
+    for (const auto& c : want)
+      if (std::any_of(have.begin(), have.end(), [&](const std::string& h) { return Lower(h) == Lower(c); }))
+        common.push_back(c);
+    if (have.empty()) {
+      r.error = "unreadable";
+      result.push_back(r);
+      continue;
+    }
+    std::string sql = "INSERT OR IGNORE INTO " + QuoteIdent(t.name) + " (rowid";
+    std::string marks = "?";
+    for (const auto& c : common) {
+      sql += ", " + QuoteIdent(c);
+      marks += ",?";
+    }
+    sqlite3_stmt* ins = PrepareRaw(fresh, sql + ") VALUES (" + marks + ")");
+    Finalizer fi{ins};
+    if (!ins) {
+      r.error = sqlite3_errmsg(fresh);
+      result.push_back(r);
+      continue;
+    }
+    int unreadable = ScanReadableRows(old, t.name, common, [&](sqlite3_stmt* src) {
+      for (int c = 0; c <= static_cast<int>(common.size()); ++c) sqlite3_bind_value(ins, c + 1, sqlite3_column_value(src, c));
+      if (sqlite3_step(ins) == SQLITE_DONE && sqlite3_changes(fresh) > 0) ++r.copied;
+      else ++r.skipped;
+      sqlite3_reset(ins);
+    });
+    if (unreadable < 0) r.error = "unreadable";
+    else r.unreadable = unreadable;
+    result.push_back(r);
+  }
+  for (const auto& n : freshTables)
+    if (std::none_of(result.begin(), result.end(), [&](const SalvagedTable& s) { return Lower(s.name) == Lower(n); })) {
+      SalvagedTable r;
+      r.name = n;
+      r.recreated = true;
+      result.push_back(r);
+    }
+  // indexes the old file had beyond the new definition
+  for (auto& [name, sql] : oldIndexes) {
+    std::string create = sql;
+    auto pos = Lower(create).find("index");
+    if (pos != std::string::npos) create.insert(pos + 5, " IF NOT EXISTS");
+    sqlite3_exec(fresh, create.c_str(), nullptr, nullptr, nullptr);
+  }
+  int rc = sqlite3_exec(fresh, "COMMIT", nullptr, nullptr, nullptr);
+  std::string err = rc == SQLITE_OK ? "" : sqlite3_errmsg(fresh);
+  sqlite3_close(fresh);
+  if (old) sqlite3_close(old);
+  if (rc != SQLITE_OK) {
+    fs::remove(newPath, ec);
+    ThrowEngine(DBIERR_WRITEERR, DBIErrorText(DBIERR_WRITEERR).str() + "\n" + err);
+  }
+  // the damaged file keeps its log beside it in the backup, so it stays as it was
+  fs::create_directories(fs::path(backupFile).parent_path(), ec);
+  for (const char* suffix : {"", "-wal", "-shm"})
+    MoveFile(oldPath.string() + suffix, backupFile + suffix);
+  fs::rename(newPath, oldPath, ec);
+  if (ec) ThrowEngine(DBIERR_WRITEERR, DBIErrorText(DBIERR_WRITEERR).str() + "\n" + ec.message());
+  return result;
+}
+
+}  // namespace tv::db
