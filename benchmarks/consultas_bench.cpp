@@ -139,8 +139,8 @@ void BM_ExogenousExportFivePatterns(benchmark::State& state) {
   }
   auto f = std::make_unique<TfrmExogena>(nullptr);
   frmExogena = f.get();
-  // Cinco cuentas de impuestos, como las lista una entidad.
-  f->Memo1->Text = "2365%\n2367%\n2368%\n2408%\n2436%";
+  // Cinco cuentas de la clase 2 del plan generado, como las cuentas de impuestos de una entidad.
+  f->Memo1->Text = "2105%\n2205%\n2305%\n2110%\n2210%";
   f->fechaInicial = EncodeDate(2026, 1, 1);
   f->fechaFinal = EncodeDate(2026, 12, 31);
   std::string csv = (std::filesystem::temp_directory_path() / "h_exogena_bench.csv").string();
