@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "app/schema/Schema.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/db/Storage.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/os/Files.h"
@@ -80,13 +82,32 @@ void TRepairDialog::BtnReconstruirCarpetaClick(TObject*) {
     DeleteFile(IncludeTrailingPathDelimiter(RutaTablas) + f);
   bool hayBase = FileExists(IncludeTrailingPathDelimiter(RutaTablas) + tv::db::kDatabaseFileName);
   std::vector<AnsiString> tablas;
+  // Una base dañada (catálogo ilegible, páginas dañadas, archivo cortado) se rehace entera
+  // con la definición del esquema y todas las filas que aún se leen.
+  bool daniada = false;
   if (hayBase) {
-    for (const AnsiString& t : tv::db::TableNames(RutaTablas)) {
-      if (t.UpperCase().SubString(1, 4) == "_QSQ")
-        tv::db::DropTable(RutaTablas, t);
-      else
-        tablas.push_back(t);
+    try {
+      for (const AnsiString& t : tv::db::TableNames(RutaTablas)) {
+        if (t.UpperCase().SubString(1, 4) == "_QSQ")
+          tv::db::DropTable(RutaTablas, t);
+        else
+          tablas.push_back(t);
+      }
+      // un índice dañado lo arregla la reconstrucción de cada tabla; una tabla que no se
+      // lee entera, no
+      auto conn = tv::db::ConnectionFor(RutaTablas);
+      for (const AnsiString& t : tablas) {
+        tv::db::Stmt st = conn->Prepare("SELECT * FROM " + tv::db::QuoteIdent(t.str()));
+        while (st.Step()) {
+        }
+      }
+    } catch (const EDatabaseError&) {
+      daniada = true;
     }
+  }
+  if (daniada) {
+    RehacerBase(tablas);
+    return;
   }
   if (tablas.empty()) {
     ShowMessage("No hay tablas en el directorio especificado.");
@@ -107,8 +128,78 @@ void TRepairDialog::BtnReconstruirCarpetaClick(TObject*) {
     Repaint();
     if (!IsTableExcepcion(lista[i])) RebuildTable(lista[i].c_str());
   }
-  LblFin->Visible = true;
-  ShowMessage("Reparación de tablas finalizada.");
+  // Las tablas y columnas que falten se crean con la definición del esquema (solo en una
+  // carpeta instalada: contabilidad o carpeta del programa).
+  try {
+    if (tv::db::TableExists(RutaTablas, "contabs")) tv::schema::UpgradeProgram(RutaTablas.str());
+    else if (tv::db::TableExists(RutaTablas, "ConfigContab")) tv::schema::UpgradeBooks(RutaTablas.str());
+  } catch (const std::exception& e) {
+    MessageLB->Items->Add(AnsiString("No se pudo completar el esquema: ") + e.what());
+  }
+  Terminar();
+}
+
+// Rehace el archivo de la base: las tablas del esquema (y las propias de la carpeta) con
+// todas las filas legibles; el archivo dañado queda en la carpeta de respaldo.
+void TRepairDialog::RehacerBase(const std::vector<AnsiString>& tablas) {
+  AnsiString carpeta = IncludeTrailingPathDelimiter(RutaTablas);
+  bool programa = FileExists(carpeta + "data.ini");
+  for (const AnsiString& t : tablas)
+    if (t.LowerCase() == "contabs") programa = true;
+  auto lugar = programa ? tv::schema::Place::Program : tv::schema::Place::Books;
+  std::string respaldo = (carpeta + "BackupReparacion" + FormatDateTime("yyyy_mm_dd", Date()) + "/" +
+                          "tablas_daniada_" + FormatDateTime("hhnnss", Now()) + ".sqlite").str();
+  Screen->Cursor = crHourGlass;
+  ClearBars();
+  LblNTabla->Caption = carpeta + tv::db::kDatabaseFileName;
+  try {
+    auto rehechas = tv::db::RebuildDatabaseFile(
+        RutaTablas, respaldo, [&](sqlite3* db) { tv::schema::CreateMissingTables(db, lugar); });
+    ProgressBar1->Max = static_cast<int>(rehechas.size());
+    ProgressBar1->Position = ProgressBar1->Max;
+    for (const auto& t : rehechas) {
+      if (!t.error.empty())
+        MessageLB->Items->Add(AnsiString(t.name) + ": no se pudo leer");
+      else if (t.recreated)
+        MessageLB->Items->Add(AnsiString(t.name) + ": creada de nuevo, vacía");
+      else if (t.unreadable > 0)
+        MessageLB->Items->Add(AnsiString(t.name) + ": " + IntToStr(t.copied) + " filas recuperadas, " +
+                              IntToStr(t.unreadable) + " no se pudieron leer");
+    }
+  } catch (const Exception& e) {
+    MessageLB->Items->Add("Error reconstruyendo la base: " + e.Message);
+  }
+  Screen->Cursor = crDefault;
+  Terminar();
+}
+
+// "finalizada" solo cuando cada tabla vuelve a leerse entera; si no, se nombran las que no.
+void TRepairDialog::Terminar() {
+  std::vector<AnsiString> fallidas;
+  try {
+    auto informe = tv::db::IntegrityCheck(RutaTablas);
+    for (const AnsiString& t : tv::db::TableNames(RutaTablas)) {
+      try {
+        auto conn = tv::db::ConnectionFor(RutaTablas);
+        tv::db::Stmt st = conn->Prepare("SELECT * FROM " + tv::db::QuoteIdent(t.str()));
+        while (st.Step()) {
+        }
+      } catch (const EDatabaseError&) {
+        fallidas.push_back(t);
+      }
+    }
+    if (fallidas.empty() && !(informe.size() == 1 && informe[0] == "ok")) fallidas.push_back(tv::db::kDatabaseFileName);
+  } catch (const EDatabaseError&) {
+    fallidas.push_back(tv::db::kDatabaseFileName);
+  }
+  if (fallidas.empty()) {
+    LblFin->Visible = true;
+    ShowMessage("Reparación de tablas finalizada.");
+  } else {
+    AnsiString lista;
+    for (const AnsiString& t : fallidas) lista += (lista.IsEmpty() ? "" : ", ") + t;
+    ShowMessage("No se pudieron restaurar las tablas: " + lista + ".");
+  }
   Close();
   if (ParamCount() > 0) Application->Terminate();
 }

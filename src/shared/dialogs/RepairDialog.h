@@ -1,6 +1,7 @@
 #pragma once
 // Diálogo que verifica y reconstruye las tablas de una carpeta, con respaldo fechado.
 #include <memory>
+#include <vector>
 
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Forms.h"
@@ -28,6 +29,8 @@ class TRepairDialog : public TForm {
   bool IsTableExcepcion(const AnsiString& aTabla) const;
   void RebuildTable(const char* aTable);
   void ClearBars();
+  void RehacerBase(const std::vector<AnsiString>& tablas);
+  void Terminar();
 
   AnsiString buf;  // carpeta de trabajo al construir el diálogo
   std::unique_ptr<TBDEUtil> BDEUtil;
