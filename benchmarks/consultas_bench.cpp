@@ -115,6 +115,7 @@ void BM_MovementListingWholeYearFirstRows(benchmark::State& state) {
     state.SkipWithError("no se abrieron los libros");
     return;
   }
+  state.counters["pico_MB_al_abrir"] = PicoMB();
   auto f = std::make_unique<TFrmMovimientos>(nullptr);
   FrmMovimientos = f.get();
   Periodo(f.get(), "01/01/2026", "31/12/2026");
@@ -127,8 +128,10 @@ void BM_MovementListingWholeYearFirstRows(benchmark::State& state) {
             "order by NumeCuen");
     benchmark::DoNotOptimize(f->DBGrid1->DisplayText(0, 0));
   }
-  state.counters["lineas"] = f->Query1->GetRecordCount();
+  // La memoria antes de contar las filas, que recorre el resultado entero.
   state.counters["pico_MB"] = PicoMB();
+  state.counters["lineas"] = f->Query1->GetRecordCount();
+  state.counters["pico_MB_tras_contar"] = PicoMB();
   FrmMovimientos = nullptr;
 }
 
