@@ -152,4 +152,21 @@ TEST_F(ConsultaDocumentos, ListadoImpresoDeDocumentos) {
   EXPECT_NE(t.find("1,520.00"), std::string::npos) << t;
 }
 
+TEST_F(ConsultaDocumentos, UnaFallaEnLaReparacionNoDejaEncabezadosAMedias) {
+  Agregar({{"1105", "800", "2026-01-02", "10", "", "CE", "A"},
+           {"1105", "800", "2026-01-03", "10", "", "CE", "B"}});
+  // El segundo encabezado no se puede grabar.
+  Ejecutar(libros,
+           "CREATE TRIGGER falla BEFORE INSERT ON mvtMaestro WHEN NEW.numedocu='B' "
+           "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+  Correr();
+  EXPECT_FALSE(ui->messages().empty());
+  EXPECT_EQ(Valor(libros, "SELECT count(*) FROM mvtMaestro"), "0") << "ni el primero queda";
+  Ejecutar(libros, "DROP TRIGGER falla");
+  ui->takeMessages();
+  Correr();
+  EXPECT_EQ(Valor(libros, "SELECT count(*) FROM mvtMaestro"), "2");
+  EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
+}
+
 }  // namespace
