@@ -3,6 +3,7 @@
 // 500 líneas, grabar documentos de 50 y de 500 líneas, y traer uno de 500.
 #include <benchmark/benchmark.h>
 
+#include <ctime>
 #include <memory>
 #include <string>
 
@@ -18,7 +19,12 @@
 
 namespace {
 
-int siguiente = 0;  // números de documento de esta corrida
+int siguiente = 0;
+// Números de documento nuevos en cada corrida: los libros compartidos se reutilizan.
+std::string Numero(const char* prefijo) {
+  static const std::string corrida = std::to_string(std::time(nullptr) % 1000000);
+  return prefijo + corrida + "-" + std::to_string(++siguiente);
+}
 
 bool Abrir(benchmark::State& state) {
   if (tv::bench::AbrirComoElPrograma()) return true;
@@ -64,7 +70,7 @@ void BM_CambioDeFila500(benchmark::State& state) {
   if (!Abrir(state)) return;
   tv::forms::HeadlessDriver ui(false);
   tv::forms::UiDriver* anterior = tv::forms::SetUiDriver(&ui);
-  std::string numero = "BF" + std::to_string(++siguiente);
+  std::string numero = Numero("F");
   auto e = Editor(numero);
   Lineas(500, numero);
   e->TblAsiento->Refresh();
@@ -89,7 +95,7 @@ void Grabar(benchmark::State& state, int n) {
   tv::forms::UiDriver* anterior = tv::forms::SetUiDriver(&ui);
   for (auto _ : state) {
     state.PauseTiming();
-    std::string numero = "BG" + std::to_string(++siguiente);
+    std::string numero = Numero("G");
     auto e = Editor(numero);
     Lineas(n, numero);
     e->TblAsiento->Refresh();
@@ -116,7 +122,7 @@ void BM_Traer500(benchmark::State& state) {
   if (!Abrir(state)) return;
   tv::forms::HeadlessDriver ui(false);
   tv::forms::UiDriver* anterior = tv::forms::SetUiDriver(&ui);
-  std::string numero = "BT" + std::to_string(++siguiente);
+  std::string numero = Numero("T");
   {
     auto e = Editor(numero);
     Lineas(500, numero);
@@ -128,7 +134,7 @@ void BM_Traer500(benchmark::State& state) {
       return;
     }
   }
-  auto e = Editor("BT-vacio");
+  auto e = Editor(Numero("V"));
   for (auto _ : state) {
     e->EdNumDoc->Text = numero.c_str();
     e->BtnTraerCrearClick(e.get());
