@@ -177,6 +177,11 @@ TEST_F(Lineas, TeclasDeLaRejilla) {
   Linea(1, "111005", "", "2", "");
   Linea(2, "111006", "", "3", "");
   ui->takeMessages();
+  // Una flecha corre la revisión de la columna antes de moverse.
+  Ed().editCell("DBGrid1", 0, 1, "999999").key("DBGrid1", VK_DOWN);
+  EXPECT_EQ(Textos(), "Codigo de Cuenta Inexistente\n");
+  Ed().editCell("DBGrid1", 0, 1, "111005").cell("DBGrid1", 2, 1);
+  ui->takeMessages();
   // F9 copia el débito de la fila de arriba; en la primera fila no cambia nada.
   Ed().cell("DBGrid1", 6, 2).key("DBGrid1", VK_F9);
   EXPECT_EQ(Campo("DEBITO"), "2");
