@@ -1,6 +1,8 @@
 // Consulta de documentos: reparación de encabezados, sumas, descuadres y listado impreso.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "platform/forms/Buttons.h"
@@ -167,6 +169,14 @@ TEST_F(ConsultaDocumentos, UnaFallaEnLaReparacionNoDejaEncabezadosAMedias) {
   Correr();
   EXPECT_EQ(Valor(libros, "SELECT count(*) FROM mvtMaestro"), "2");
   EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
+}
+
+TEST_F(ConsultaDocumentos, AyudaConF1EnFechasListaYTipos) {
+  std::filesystem::create_directories(dir + "/help");
+  std::ofstream(dir + "/help/inf_documentos.html") << "<html></html>";
+  ui->now(f.get()).key("EdFechaInicio", VK_F1).key("CBDocumentos", VK_F1).key("DBGrid1", VK_F1);
+  ASSERT_EQ(ui->launches().size(), 3u);
+  for (const auto& l : ui->launches()) EXPECT_NE(l.target.str().find("inf_documentos.html"), std::string::npos);
 }
 
 }  // namespace
