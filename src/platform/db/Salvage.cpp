@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
@@ -126,6 +128,20 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
   } catch (...) {
     sqlite3_close(fresh);
     throw;
+  }
+  // A cut file: SQLite calls every page malformed while the file is shorter than its header
+  // says, so the missing tail is filled with zeros and the pages before it read again.
+  {
+    std::ifstream in(oldPath, std::ios::binary);
+    unsigned char h[100] = {};
+    if (in.read(reinterpret_cast<char*>(h), sizeof h) && std::memcmp(h, "SQLite format 3", 16) == 0) {
+      std::uintmax_t pageSize = (h[16] << 8) | h[17];
+      if (pageSize == 1) pageSize = 65536;
+      std::uintmax_t pages = (std::uintmax_t{h[28]} << 24) | (h[29] << 16) | (h[30] << 8) | h[31];
+      std::uintmax_t size = fs::file_size(oldPath, ec);
+      if (!ec && pages > 0 && size < pageSize * pages && pageSize * pages < (std::uintmax_t{1} << 40))
+        fs::resize_file(oldPath, pageSize * pages, ec);
+    }
   }
   sqlite3* old = nullptr;
   bool haveOld = fs::exists(oldPath) && fs::file_size(oldPath, ec) > 0 &&
