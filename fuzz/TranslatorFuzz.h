@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
