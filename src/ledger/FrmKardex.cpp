@@ -24,6 +24,18 @@ namespace {
 
 AnsiString EntreComillas(const AnsiString& s) { return "\"" + s + "\""; }
 
+// Códigos que empiezan por el texto, como LIKE 'texto%', pero en un rango que el índice de
+// cuentas del movimiento puede recorrer sin leer todo el año.
+AnsiString CondicionPrefijo(const AnsiString& codigo) {
+  std::string desde = codigo.str();
+  AnsiString cond = "NumeCuen like '" + AnsiString(tv::db::EscapeLikePattern(desde)) + "%' escape '\\'";
+  std::string hasta = desde;
+  while (!hasta.empty() && static_cast<unsigned char>(hasta.back()) == 0xFF) hasta.pop_back();
+  if (hasta.empty()) return cond;
+  hasta.back() = static_cast<char>(static_cast<unsigned char>(hasta.back()) + 1);
+  return cond + " and NumeCuen>=" + TextoSQL(desde.c_str()) + " and NumeCuen<" + TextoSQL(hasta.c_str());
+}
+
 TLabel* Rotulo(TComponent* owner, const char* nombre, const char* texto) {
   auto* l = Make<TLabel>(owner, nombre);
   l->Caption = texto;
@@ -173,12 +185,11 @@ void TFrmKardex::BtnFechaDesdeClick(TObject* Sender) {
 }
 
 double TFrmKardex::Suma(const AnsiString& condicion) {
-  AnsiString patron = AnsiString(tv::db::EscapeLikePattern(AnsiString(EdICuenta->Text).str()));
   // Consulta nueva en cada cifra: una suma entera no fija el tipo de la siguiente.
   TQuery q(nullptr);
   HagaSQL("Contabilidad", &q,
-          "select sum(Cantidad) as Suma from mvt where NumeCuen like '" + patron +
-              "%' escape '\\' and " + condicion);
+          "select sum(Cantidad) as Suma from mvt where " + CondicionPrefijo(EdICuenta->Text) + " and " +
+              condicion);
   return q.IsEmpty() ? 0.0 : double(q.FieldByName("Suma")->AsFloat);
 }
 
@@ -201,11 +212,10 @@ void TFrmKardex::BtnAceptarClick(TObject*) {
   LblISalidas->Caption = Punto(Suma("Cantidad<0 and Fecha>=" + d + " and Fecha<=" + h), 1);
   LblISaldo->Caption = Punto(Suma("Fecha<=" + h), 1);
 
-  AnsiString patron = AnsiString(tv::db::EscapeLikePattern(codigo.str()));
   HagaSQL("Contabilidad", Query1,
           "select Fecha, Cantidad as Cant, CedulaNit,descDocu as doc,"
-          "numeDocu as NumDoc, debito, credito,detalle from mvt where NumeCuen like '" +
-              patron + "%' escape '\\' and (cantidad<0 or cantidad>0) and Fecha>=" + d +
+          "numeDocu as NumDoc, debito, credito,detalle from mvt where " + CondicionPrefijo(codigo) +
+              " and (cantidad<0 or cantidad>0) and Fecha>=" + d +
               " and Fecha<=" + h + " order by fecha",
           true);
   for (TLabel* l : cifras) l->Visible = true;
