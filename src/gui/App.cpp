@@ -1,8 +1,12 @@
 // Start-up of the desktop front end.
 #include <wx/image.h>
 #include <wx/stopwatch.h>
+#include <wx/translation.h>
 
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "gui/Driver.h"
@@ -37,6 +41,23 @@ bool g_started = false;
 
 }  // namespace
 
+// The program is Spanish: the toolkit's own dialogs (file chooser, find, print, colour,
+// font) follow it whatever the desktop's language. GTK's texts come from gettext, which
+// honours LANGUAGE unless the messages locale is plain "C".
+static void SpanishToolkitTexts() {
+  setenv("LANGUAGE", "es", 1);
+  // Only the messages category: numbers and dates keep the program's own rules.
+  const char* m = std::setlocale(LC_MESSAGES, "");
+  if (!m || std::strcmp(m, "C") == 0 || std::strcmp(m, "POSIX") == 0) std::setlocale(LC_MESSAGES, "C.UTF-8");
+}
+
+static void SpanishWxCatalog() {
+  auto* t = new wxTranslations;
+  t->SetLanguage("es");
+  t->AddStdCatalog();
+  wxTranslations::Set(t);
+}
+
 bool Initialize(int argc, char** argv) {
   if (g_started) return true;
   wxApp::SetInstance(new TallivarApp);
@@ -46,6 +67,16 @@ bool Initialize(int argc, char** argv) {
     return false;
   }
   g_started = true;
+  SpanishToolkitTexts();
+  SpanishWxCatalog();
+  // In the program people run, a failed toolkit check is logged, never shown (the tests
+  // install their own handler, which fails the test).
+  wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
+                        const wxString& msg) {
+    std::fprintf(stderr, "tallivar: comprobación de wx fallida: %s en %s (%s:%d) %s\n",
+                 static_cast<const char*>(cond.utf8_str()), static_cast<const char*>(func.utf8_str()),
+                 static_cast<const char*>(file.utf8_str()), line, static_cast<const char*>(msg.utf8_str()));
+  });
   wxInitAllImageHandlers();
   wxTheApp->SetExitOnFrameDelete(false);
   wxTheApp->SetAppName("tallivar");

@@ -6,6 +6,8 @@
 #include <wx/fontdlg.h>
 #include <wx/printdlg.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <iterator>
 #include <memory>
@@ -16,6 +18,27 @@ namespace tv::gui {
 
 
 namespace {
+
+// GTK's own file chooser takes its default size when it maps, beyond what wx knows of it:
+// it is fitted through GTK once it shows (looked up at run time, no GTK headers here).
+void FitGtkWindowOnScreen(wxWindow& w) {
+  using GetSize = void (*)(void*, int*, int*);
+  using SetInts = void (*)(void*, int, int);
+  static auto getSize = reinterpret_cast<GetSize>(dlsym(RTLD_DEFAULT, "gtk_window_get_size"));
+  static auto resize = reinterpret_cast<SetInts>(dlsym(RTLD_DEFAULT, "gtk_window_resize"));
+  static auto move = reinterpret_cast<SetInts>(dlsym(RTLD_DEFAULT, "gtk_window_move"));
+  void* win = w.GetHandle();
+  if (!getSize || !resize || !move || !win) return;
+  int width = 0, height = 0;
+  getSize(win, &width, &height);
+  wxRect area = wxGetClientDisplayRect();
+  int nw = std::min(width, area.width), nh = std::min(height, area.height);
+  if (nw != width || nh != height) {
+    resize(win, nw, nh);
+    move(win, area.x + (area.width - nw) / 2, area.y + (area.height - nh) / 2);
+  }
+}
+
 
 // A box with the model's caption, icon, text and Spanish buttons.
 class MessageBoxDialog : public wxDialog {
@@ -106,6 +129,8 @@ TFindOptions OptionsOf(int flags, TFindOptions keep) {
 }  // namespace
 
 int WxDriver::ShowMessageBox(const MessageRequest& request) {
+  // A box raised inside a handler shows the form as the handler has left it so far.
+  AfterEvent();
   MessageBoxDialog dlg(ActiveTop(), request, nullptr);
   return dlg.ShowModal();
 }
@@ -138,7 +163,11 @@ bool WxDriver::ExecuteDialog(TCommonDialog* dialog) {
       wxString filter = d->Filter.IsEmpty() ? wxString("*") : W(d->Filter);
       wxFileDialog fd(parent, d->Title.IsEmpty() ? wxString(save ? "Guardar como" : "Abrir") : W(d->Title), dir, name,
                       filter, style);
-      fd.SetFilterIndex(std::max(0, d->FilterIndex - 1));
+      // The index a former run left (or a caller set) may not name one of these filters.
+      int filters = (static_cast<int>(filter.Freq('|')) + 1) / 2;
+      fd.SetFilterIndex(std::clamp(d->FilterIndex - 1, 0, std::max(0, filters - 1)));
+      FitOnScreen(fd);
+      fd.CallAfter([&fd] { FitGtkWindowOnScreen(fd); });
       if (fd.ShowModal() != wxID_OK) return false;
       wxString path = fd.GetPath();
       AnsiString ext = d->DefaultExt;
@@ -146,7 +175,7 @@ bool WxDriver::ExecuteDialog(TCommonDialog* dialog) {
       if (ext.Pos(".") == 1) ext = ext.SubString(2, ext.Length());
       if (save && !ext.IsEmpty() && !path.AfterLast('/').Contains(".")) path += "." + W(ext);
       d->FileName = A(path);
-      d->FilterIndex = fd.GetFilterIndex() + 1;
+      if (fd.GetFilterIndex() >= 0) d->FilterIndex = fd.GetFilterIndex() + 1;
       return true;
     }
     case DialogKind::Print: {
@@ -188,6 +217,7 @@ bool WxDriver::ExecuteDialog(TCommonDialog* dialog) {
           data.SetCustomColour(i, ToWx(static_cast<TColor>(bgr)));
       }
       wxColourDialog cd(parent, &data);
+      FitOnScreen(cd);
       if (cd.ShowModal() != wxID_OK) return false;
       wxColour c = cd.GetColourData().GetColour();
       d->Color = RGB(c.Red(), c.Green(), c.Blue());
@@ -202,6 +232,7 @@ bool WxDriver::ExecuteDialog(TCommonDialog* dialog) {
       data.SetInitialFont(f);
       data.SetColour(ToWx(d->Font->Color));
       wxFontDialog fd(parent, data);
+      FitOnScreen(fd);
       if (fd.ShowModal() != wxID_OK) return false;
       wxFont got = fd.GetFontData().GetChosenFont();
       d->Font->Name = A(got.GetFaceName());
@@ -233,6 +264,7 @@ bool WxDriver::ExecuteDialog(TCommonDialog* dialog) {
       if (d->Options.Contains(frHideWholeWord) || d->Options.Contains(frDisableWholeWord)) style |= wxFR_NOWHOLEWORD;
       auto* fd = new wxFindReplaceDialog(parent, data.get(), "Buscar", style);
       fd->SetName("tvFind");
+      FitOnScreen(*fd);
       // `d` is touched only while the entry stands: the model's dialog drops it when it goes.
       auto onFind = [this, d, fd](wxFindDialogEvent& e) {
         if (auto it = finds_.find(d); it == finds_.end() || it->second != fd) return;

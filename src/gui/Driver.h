@@ -27,6 +27,9 @@ bool IsDefaultFont(const TFont& f);
 // Pixels of the model's 96-dpi, Tahoma-8 geometry scaled to the desktop font.
 double Scale();
 int Sc(int v);
+// Keeps a window the program opens (a toolkit dialog included) within the screen: it is
+// never larger than the display's free area and never placed off it.
+void FitOnScreen(wxWindow& w);
 Word KeyToVk(int wxKey);
 TShiftState ShiftOf(const wxKeyEvent& e);
 // Replays a canvas record made in model coordinates `modelRect` into `rect`; cell text

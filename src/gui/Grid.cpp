@@ -239,6 +239,26 @@ GridView::GridView(wxWindow* parent, TCustomGrid* model)
     e.Skip();
     if (auto* d = WxDriver::Instance(); d && model_) d->OnWidgetFocus(model_);
   });
+  // The last column follows the grid's width, so no blank band is left on the right.
+  GetGridWindow()->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+    e.Skip();
+    CallAfter([this] {
+      int n = cols_;
+      if (!db_ || n <= 0) return;
+      auto cols = db_->DisplayColumns();
+      if (static_cast<int>(cols.size()) != n) return;
+      int w = cols.back()->DisplayWidth();
+      int want = w <= 1 ? 0 : LastColumnWidth(Sc(w));
+      if (want > 0 && GetColSize(n - 1) != want) SetColSize(n - 1, want);
+    });
+  });
+}
+
+int GridView::LastColumnWidth(int want) const {
+  int used = 0;
+  for (int c = 0; c + 1 < cols_; ++c) used += GetColSize(c);
+  int room = GetGridWindow()->GetClientSize().x - used - 1;
+  return std::max(want, room);
 }
 
 GridView::~GridView() {
@@ -361,6 +381,7 @@ void GridView::SyncFromModel() {
   for (int c = 0; c < nc; ++c) {
     int w = db_ ? dbCols[static_cast<size_t>(c)]->DisplayWidth() : model_->ColWidths.Get(c);
     int want = w <= 1 ? 0 : Sc(w);
+    if (db_ && c == nc - 1 && want > 0) want = LastColumnWidth(want);
     if (GetColSize(c) != want) SetColSize(c, want);
   }
   if (db_) {

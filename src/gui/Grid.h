@@ -41,6 +41,9 @@ class GridView : public wxGrid {
   void ClickEllipsis();
 
  private:
+  // Width of the last data-aware column: its own, or the room left on the right.
+  int LastColumnWidth(int want) const;
+
   TCustomGrid* model_;
   TDBGrid* db_ = nullptr;
   int lastIndicator_ = -1;

@@ -82,6 +82,24 @@ double Scale() {
 
 int Sc(int v) { return static_cast<int>(std::lround(v * Scale())); }
 
+void FitOnScreen(wxWindow& w) {
+  auto fit = [&w] {
+    wxRect area = wxGetClientDisplayRect();
+    wxRect r = w.GetRect();
+    wxSize s(std::min(r.width, area.width), std::min(r.height, area.height));
+    wxPoint p(std::clamp(r.x, area.x, std::max(area.x, area.GetRight() + 1 - s.x)),
+              std::clamp(r.y, area.y, std::max(area.y, area.GetBottom() + 1 - s.y)));
+    if (s != r.GetSize() || p != r.GetPosition()) w.SetSize(wxRect(p, s));
+  };
+  w.SetMaxSize(wxGetClientDisplayRect().GetSize());
+  fit();
+  // Native dialogs size themselves again once they show (a default or remembered size).
+  w.Bind(wxEVT_SHOW, [&w, fit](wxShowEvent& e) {
+    e.Skip();
+    if (e.IsShown()) w.CallAfter(fit);
+  });
+}
+
 Word KeyToVk(int k) {
   if (k >= 'a' && k <= 'z') return static_cast<Word>(k - 'a' + 'A');
   if ((k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9')) return static_cast<Word>(k);

@@ -1,6 +1,8 @@
 // Desktop smoke tests: real windows under Xvfb, driven by simulated mouse and keyboard.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <wx/cmndata.h>
+#include <wx/filedlg.h>
 #include <wx/grid.h>
 #include <wx/uiaction.h>
 #include <wx/wx.h>
@@ -845,6 +847,134 @@ TEST_F(GuiTest, RepairDialogKeepsItsBarWhenTheTablePathIsLong) {
   EXPECT_FALSE(barra.Intersects(ruta));
   EXPECT_GT(ruta.width, 0);
   std::filesystem::remove_all(carpeta);
+}
+
+// gettext of the toolkit beneath wx (the file chooser and print dialog are GTK's own).
+extern "C" const char* g_dgettext(const char* domain, const char* msgid);
+
+TEST_F(GuiTest, ToolkitDialogsSpeakSpanish) {
+  EXPECT_EQ(wxGetTranslation("Cancel"), wxString::FromUTF8("Cancelar"));
+  EXPECT_EQ(wxGetTranslation("Find"), wxString::FromUTF8("Buscar"));
+  EXPECT_STREQ(g_dgettext("gtk30", "_Cancel"), "_Cancelar");
+  EXPECT_STREQ(g_dgettext("gtk30", "_Open"), "_Abrir");
+}
+
+// The file chooser is GTK's own window, outside wx's list of windows: reached through GTK.
+struct TvGList {
+  void* data;
+  TvGList* next;
+  TvGList* prev;
+};
+template <class F>
+F Gtk(const char* name) {
+  return reinterpret_cast<F>(dlsym(RTLD_DEFAULT, name));
+}
+
+TEST_F(GuiTest, FileChooserTakesAStaleFilterIndexAndFitsTheScreen) {
+  TComponent owner(nullptr);
+  auto* d = new TOpenDialog(&owner);
+  d->Filter = "Mapa de Bits|*.bmp";
+  d->FilterIndex = 3;  // left by a former dialog with more filters
+  wxRect r;
+  bool seen = false;
+  Steps s;
+  s.then([&] {
+    auto all = Gtk<TvGList* (*)()>("gtk_window_list_toplevels")();
+    for (TvGList* l = all; l; l = l->next) {
+      const char* t = Gtk<const char* (*)(void*)>("gtk_window_get_title")(l->data);
+      if (!t || std::string(t) != "Abrir" || !Gtk<int (*)(void*)>("gtk_widget_get_visible")(l->data)) continue;
+      Gtk<void (*)(void*, int*, int*)>("gtk_window_get_position")(l->data, &r.x, &r.y);
+      Gtk<void (*)(void*, int*, int*)>("gtk_window_get_size")(l->data, &r.width, &r.height);
+      seen = true;
+      Screenshot("selector-de-archivos");
+      Gtk<void (*)(void*, int)>("gtk_dialog_response")(l->data, -6);  // cancel
+    }
+    Gtk<void (*)(TvGList*)>("g_list_free")(all);
+  }, 1200);
+  s.start();
+  EXPECT_FALSE(d->Execute());
+  EXPECT_TRUE(seen);
+  EXPECT_TRUE(wxRect(wxGetClientDisplayRect()).Contains(r))
+      << r.x << "," << r.y << " " << r.width << "x" << r.height;
+}
+
+TEST_F(GuiTest, RepairDialogShowsItsFinishingLabelWhenDone) {
+  char tmpl[] = "/tmp/tvguiXXXXXX";
+  std::string carpeta = mkdtemp(tmpl);
+  {
+    TQuery q(nullptr);
+    q.DatabaseName = carpeta.c_str();
+    q.SQL->Add("CREATE TABLE MVT (numedocu VARCHAR(15))");
+    q.ExecSQL();
+  }
+  tv::db::ReleaseDatabase(carpeta.c_str());
+  auto form = std::make_unique<TRepairDialog>(nullptr, carpeta.c_str());
+  bool fin = false;
+  Steps s;
+  s.then([&] { Click(WidgetOf(form->BtnReconstruirCarpeta)); }, 300)
+      .until([] { return FindTop("tvMessageBox") != nullptr; })
+      .then([&] {
+        wxWindow* w = WidgetOf(form->LblFin);
+        fin = w && w->IsShownOnScreen() && w->GetSize().x > 0;
+        Screenshot("reparacion-finalizada");
+        Key(WXK_RETURN);
+      }, 300);
+  s.start();
+  form->ShowModal();
+  EXPECT_TRUE(s.done());
+  EXPECT_TRUE(fin);
+  form.reset();
+  tv::db::ReleaseDatabase(carpeta.c_str());
+  std::filesystem::remove_all(carpeta);
+}
+
+TEST_F(GuiTest, LastGridColumnTakesTheFreeWidth) {
+  char tmpl[] = "/tmp/tvguiXXXXXX";
+  std::string dir = mkdtemp(tmpl);
+  {
+    TQuery q(nullptr);
+    q.DatabaseName = dir.c_str();
+    q.SQL->Add("CREATE TABLE contabs (NContabilidad VARCHAR(10), anio INTEGER)");
+    q.ExecSQL();
+  }
+  {
+    auto form = std::make_unique<TForm>(nullptr);
+    form->Caption = "Contabilidades";
+    form->BorderStyle = bsDialog;
+    form->ClientWidth = 420;
+    form->ClientHeight = 240;
+    auto* table = Make<TTable>(form.get(), "tbl");
+    table->DatabaseName = dir.c_str();
+    table->TableName = "contabs";
+    auto* ds = Make<TDataSource>(form.get(), "DataSource1");
+    ds->DataSet = table;
+    auto* grid = Make<TDBGrid>(form.get(), "DBGrid1");
+    grid->SetBounds(12, 12, 396, 200);
+    grid->DataSource = ds;
+    grid->Options = TDBGridOptions{dgTitles, dgColLines, dgRowLines, dgRowSelect};
+    for (auto [campo, ancho] : {std::pair{"NContabilidad", 120}, {"anio", 60}}) {
+      TColumn* c = grid->Columns->Add();
+      c->FieldName = campo;
+      c->Width = ancho;
+    }
+    table->Open();
+    int derecha = 0, ancho = 0;
+    Steps s;
+    s.then([&] {
+       auto* g = dynamic_cast<wxGrid*>(WidgetOf(grid));
+       ASSERT_TRUE(g);
+       derecha = g->GetRowLabelSize() + g->GetColSize(0) + g->GetColSize(1);
+       ancho = g->GetGridWindow()->GetClientSize().x + g->GetRowLabelSize();
+     }, 400)
+        .then([&] { form->ModalResult = mrCancel; Application->AfterEvent(); });
+    s.start();
+    form->ShowModal();
+    EXPECT_TRUE(s.done());
+    EXPECT_GE(derecha, ancho - 2);
+    EXPECT_LE(derecha, ancho);
+  }
+  tv::db::ReleaseDatabase(dir.c_str());
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
