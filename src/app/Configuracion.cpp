@@ -111,6 +111,7 @@ TfrmConfigContab::TfrmConfigContab(TComponent* Owner) : TForm(Owner) {
   BtnAceptar->SetBounds(260, top + 8, 110, 30);
   BitBtn2 = Make<TBitBtn>(this, "BitBtn2");
   BitBtn2->Caption = "Salir";
+  BitBtn2->Cancel = true;
   BitBtn2->ModalResult = mrCancel;
   BitBtn2->SetBounds(390, top + 8, 110, 30);
   OpenDialog1 = Make<TOpenDialog>(this, "OpenDialog1");

@@ -132,6 +132,7 @@ TFrmCambiarContabilidad::TFrmCambiarContabilidad(TComponent* Owner) : TForm(Owne
   BtnCambiar->SetBounds(60, 260, 130, 30);
   BitBtn1 = Make<TBitBtn>(this, "BitBtn1");
   BitBtn1->Caption = "Seguir en la misma";
+  BitBtn1->Cancel = true;
   BitBtn1->SetBounds(210, 260, 130, 30);
 
   BtnCambiar->OnClick = [this](TObject* s) { BtnCambiarClick(s); };

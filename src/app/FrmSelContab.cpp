@@ -48,6 +48,7 @@ TFrmSelContab::TFrmSelContab(TComponent* Owner) : TForm(Owner) {
   BtnAbrir->SetBounds(112, 260, 90, 28);
   BitBtn2 = Make<TBitBtn>(this, "BitBtn2");
   BitBtn2->Caption = "Salir";
+  BitBtn2->Cancel = true;
   BitBtn2->SetBounds(218, 260, 90, 28);
 
   BtnAbrir->OnClick = [this](TObject* s) { BtnAbrirClick(s); };

@@ -71,6 +71,7 @@ TFrmBuscTabla::TFrmBuscTabla(TComponent* Owner, TDataSource* aDS, const char* aL
   BtnRegresar->Caption = "&Aceptar";
   BtnSalir = Make<TButton>(this, "BtnSalir");
   BtnSalir->Caption = "&Salir";
+  BtnSalir->Cancel = true;
 
   FindDialog1 = Make<TFindDialog>(this, "FindDialog1");
   FindDialog1->Options = FindDialog1->Options + TFindOptions{frHideUpDown, frDisableUpDown};
