@@ -15,7 +15,7 @@ void BM_SumaDelMovimientoPorCuenta(benchmark::State& state) {
   for (auto _ : state) {
     TQuery q(nullptr);
     q.DatabaseName = "Contabilidad";
-    q.SQL->Text = "select numecuen, sum(debito) as d, sum(credito) as c from mvt group by numecuen";
+    q.SQL->SetText("select numecuen, sum(debito) as d, sum(credito) as c from mvt group by numecuen");
     q.Open();
     int n = 0;
     for (; !q.Eof; q.Next()) ++n;
