@@ -13,7 +13,7 @@
 namespace fs = std::filesystem;
 
 TEST(TranslatorCorpus, EveryInputTranslatesOrIsRefused) {
-  fs::path dir = fs::path(__FILE__).parent_path() / "../../../../fuzz/corpus/translator";
+  fs::path dir = fs::path(TALLIVAR_SOURCE_DIR) / "fuzz/corpus/translator";
   int n = 0;
   for (const auto& e : fs::directory_iterator(dir)) {
     std::ifstream in(e.path(), std::ios::binary);
