@@ -146,7 +146,13 @@ int getConsecutivoFromStrings(TDataSet* aDataSet, AnsiString aField) {
   double mayor = 0;
   aDataSet->First();
   while (!aDataSet->Eof) {
-    double v = std::trunc(aDataSet->FieldByName(aField)->AsFloat);
+    // Los números con letras ("CE0099") no cuentan: no son de esta numeración.
+    double v = 0;
+    try {
+      v = std::trunc(aDataSet->FieldByName(aField)->AsFloat);
+    } catch (const EConvertError&) {
+      v = 0;
+    }
     if (v > mayor) mayor = v;
     aDataSet->Next();
   }

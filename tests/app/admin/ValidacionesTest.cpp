@@ -152,6 +152,12 @@ TEST_F(Validaciones, Consecutivo) {
   EXPECT_EQ(getConsecutivoFromStrings(q.get(), "icd"), 8);
   EXPECT_TRUE(q->Eof);
   q->Close();
+  // Los números con letras se saltan en lugar de cortar el recorrido.
+  auto t = std::make_unique<TQuery>(nullptr);
+  t->DatabaseName = "Contabilidad";
+  t->SQL->Add("select 'CE0099' as n union all select '12' union all select '' union all select null");
+  t->Open();
+  EXPECT_EQ(getConsecutivoFromStrings(t.get(), "n"), 13);
   Ejecutar(libros, "INSERT INTO mvtCertDisp (icd) VALUES (2147483647)");
   q->Open();
   EXPECT_THROW(getConsecutivoFromStrings(q.get(), "icd"), EConvertError);
