@@ -1,0 +1,572 @@
+#include "budget/FrmCertDisp.h"
+
+#include <cmath>
+#include <memory>
+
+#include "app/DataModule.h"
+#include "app/Sesion.h"
+#include "app/Validaciones.h"
+#include "budget/CalculosPptal.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Grids.h"
+#include "platform/forms/Mask.h"
+#include "platform/forms/StdCtrls.h"
+#include "shared/dialogs/BuscTabla.h"
+#include "shared/dialogs/Calendar.h"
+#include "shared/general/BdeUtil.h"
+#include "shared/general/SqlUtil.h"
+#include "shared/general/Utiles.h"
+
+TfrmCertDisp* frmCertDisp = nullptr;
+
+namespace {
+
+const char* const kAlias = "Contabilidad";
+const char* const kFechaVacia = "  /  /    ";
+const TColor kVerdeNuevo = static_cast<TColor>(10143652);
+const int kFilasIniciales = 5;
+
+TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto) {
+  auto* l = Make<TLabel>(padre, nombre);
+  l->Caption = texto;
+  return l;
+}
+
+void Lugar(TControl* c, int izquierda, int arriba, int ancho) {
+  c->Left = izquierda;
+  c->Top = arriba;
+  if (ancho) c->Width = ancho;
+}
+
+// Montos comparados a centavos: 0.1 + 0.2 es 0.3.
+double Centavos(double v) { return std::round(v * 100.0) / 100.0; }
+
+double CeldaONula(const AnsiString& texto) { return texto.Trim().IsEmpty() ? 0.0 : StrToFloat(texto.Trim()); }
+
+AnsiString TextoCampo(TField* f) { return f->IsNull ? AnsiString() : AnsiString(f->AsString); }
+
+AnsiString FechaCampo(TField* f) { return f->IsNull ? AnsiString() : DateToStr(f->AsDateTime); }
+
+}  // namespace
+
+TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
+  Name = "frmCertDisp";
+  Caption = "Certificados de disponibilidad";
+  Position = poScreenCenter;
+  ClientWidth = 760;
+  ClientHeight = 560;
+
+  Label1 = Etiqueta(this, "Label1", "Número:");
+  edIcertDisp = Make<TEdit>(this, "edIcertDisp");
+  BitBtn4 = Make<TBitBtn>(this, "BitBtn4");
+  BitBtn4->Caption = "...";
+  BitBtn4->Hint = "Buscar certificados grabados";
+  BitBtn4->ShowHint = true;
+  lblAvisoDecimal = Etiqueta(this, "lblAvisoDecimal", "*");
+  lblAvisoDecimal->Font->Color = clRed;
+  lblAvisoDecimal->Font->Style = TFontStyles{fsBold};
+  Label2 = Etiqueta(this, "Label2", "Fecha expedición:");
+  edFechaExp = Make<TMaskEdit>(this, "edFechaExp");
+  edFechaExp->EditMask = "!99/99/0000;1; ";
+  btnFechaExp = Make<TButton>(this, "btnFechaExp");
+  btnFechaExp->Caption = "...";
+  Label3 = Etiqueta(this, "Label3", "Fecha vencimiento:");
+  edFechaVenc = Make<TMaskEdit>(this, "edFechaVenc");
+  edFechaVenc->EditMask = "!99/99/0000;1; ";
+  btnFechaVenc = Make<TButton>(this, "btnFechaVenc");
+  btnFechaVenc->Caption = "...";
+  Label4 = Etiqueta(this, "Label4", "Objeto del gasto:");
+  edObjetoGasto = Make<TEdit>(this, "edObjetoGasto");
+  edObjetoGasto->MaxLength = 254;
+  Label6 = Etiqueta(this, "Label6", "Valor CDP:");
+  edValor = Make<TMaskEdit>(this, "edValor");
+  Label7 = Etiqueta(this, "Label7", "Funcionamiento:");
+  edFunc = Make<TMaskEdit>(this, "edFunc");
+  Label8 = Etiqueta(this, "Label8", "Inversión:");
+  edInv = Make<TMaskEdit>(this, "edInv");
+  Label9 = Etiqueta(this, "Label9", "Vigencia  fiscal:");
+  edVigFisc = Make<TEdit>(this, "edVigFisc");
+  edVigFisc->MaxLength = 10;
+  Label12 = Etiqueta(this, "Label12", "PAC:");
+  Label13 = Etiqueta(this, "Label13", "*");
+  stgPAC = Make<TStringGrid>(this, "stgPAC");
+  stgPAC->ColCount = 12;
+  stgPAC->RowCount = 2;
+  stgPAC->FixedCols = 0;
+  stgPAC->FixedRows = 1;
+  stgPAC->DefaultColWidth = 58;
+  stgPAC->Options = TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing, goTabs};
+  stgPAC->ScrollBars = ssNone;
+  Label5 = Etiqueta(this, "Label5", "");
+  Label5->Font->Color = clBlue;
+  sgOtrosRubros = Make<TStringGrid>(this, "sgOtrosRubros");
+  sgOtrosRubros->ColCount = 4;
+  sgOtrosRubros->RowCount = kFilasIniciales;
+  sgOtrosRubros->FixedCols = 3;
+  sgOtrosRubros->FixedRows = 1;
+  sgOtrosRubros->Options = TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing};
+  sgOtrosRubros->ColWidths[0] = 120;
+  sgOtrosRubros->ColWidths[1] = 330;
+  sgOtrosRubros->ColWidths[2] = 120;
+  sgOtrosRubros->ColWidths[3] = 120;
+  btnAddOtroRubro = Make<TButton>(this, "btnAddOtroRubro");
+  btnAddOtroRubro->Caption = "Añadir rubro";
+  btnDeleteOtroRubro = Make<TButton>(this, "btnDeleteOtroRubro");
+  btnDeleteOtroRubro->Caption = "Quitar rubro";
+  btnAceptar = Make<TBitBtn>(this, "btnAceptar");
+  btnAceptar->Caption = "&Grabar";
+  btnAceptar->Default = true;
+  btnExplorar = Make<TBitBtn>(this, "btnExplorar");
+  btnExplorar->Caption = "&Explorar";
+  btnImprimir = Make<TBitBtn>(this, "btnImprimir");
+  btnImprimir->Caption = "&Imprimir";
+  btnCancelar = Make<TBitBtn>(this, "btnCancelar");
+  btnCancelar->Kind = bkCancel;
+  btnCancelar->Caption = "&Salir";
+  queryGral = Make<TQuery>(this, "queryGral");
+  dsCertDisp = Make<TDataSource>(this, "dsCertDisp");
+  dsCertDisp->DataSet = DM->tblMvtCertDisp;
+
+  Lugar(Label1, 12, 16, 0);
+  Lugar(edIcertDisp, 130, 12, 100);
+  Lugar(BitBtn4, 234, 12, 28);
+  Lugar(lblAvisoDecimal, 272, 16, 300);
+  Lugar(Label2, 12, 48, 0);
+  Lugar(edFechaExp, 130, 44, 100);
+  Lugar(btnFechaExp, 234, 44, 28);
+  Lugar(Label3, 300, 48, 0);
+  Lugar(edFechaVenc, 430, 44, 100);
+  Lugar(btnFechaVenc, 534, 44, 28);
+  Lugar(Label4, 12, 80, 0);
+  Lugar(edObjetoGasto, 130, 76, 610);
+  Lugar(Label6, 12, 112, 0);
+  Lugar(edValor, 130, 108, 130);
+  Lugar(Label7, 300, 112, 0);
+  Lugar(edFunc, 430, 108, 130);
+  Lugar(Label8, 12, 144, 0);
+  Lugar(edInv, 130, 140, 130);
+  Lugar(Label9, 300, 144, 0);
+  Lugar(edVigFisc, 430, 140, 80);
+  Lugar(Label12, 12, 178, 0);
+  Lugar(Label13, 60, 178, 400);
+  Lugar(stgPAC, 12, 198, 736);
+  stgPAC->Height = 56;
+  Lugar(Label5, 12, 264, 736);
+  Lugar(sgOtrosRubros, 12, 284, 736);
+  sgOtrosRubros->Height = 180;
+  Lugar(btnAddOtroRubro, 12, 470, 120);
+  Lugar(btnDeleteOtroRubro, 140, 470, 120);
+  Lugar(btnAceptar, 300, 516, 100);
+  Lugar(btnExplorar, 408, 516, 100);
+  Lugar(btnImprimir, 516, 516, 100);
+  Lugar(btnCancelar, 624, 516, 100);
+  Label1->FocusControl = edIcertDisp;
+  Label4->FocusControl = edObjetoGasto;
+  Label6->FocusControl = edValor;
+  Label7->FocusControl = edFunc;
+  Label8->FocusControl = edInv;
+  Label9->FocusControl = edVigFisc;
+
+  edIcertDisp->OnExit = [this](TObject* s) { edIcertDispExit(s); };
+  BitBtn4->OnClick = [this](TObject* s) { BitBtn4Click(s); };
+  btnFechaExp->OnClick = [this](TObject* s) { btnFechaExpClick(s); };
+  btnFechaVenc->OnClick = [this](TObject* s) { btnFechaExpClick(s); };
+  edValor->OnEnter = [this](TObject* s) { edValorEnter(s); };
+  edFunc->OnEnter = [this](TObject* s) { edFuncEnter(s); };
+  edInv->OnEnter = [this](TObject* s) { edInvEnter(s); };
+  edValor->OnExit = [this](TObject* s) { edValorExit(s); };
+  edFunc->OnExit = [this](TObject* s) { edValorExit(s); };
+  edInv->OnExit = [this](TObject* s) { edValorExit(s); };
+  btnAddOtroRubro->OnClick = [this](TObject* s) { btnAddOtroRubroClick(s); };
+  btnDeleteOtroRubro->OnClick = [this](TObject* s) { btnDeleteOtroRubroClick(s); };
+  btnAceptar->OnClick = [this](TObject* s) { btnAceptarClick(s); };
+  btnExplorar->OnClick = [this](TObject* s) { btnExplorarClick(s); };
+  btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };
+  OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+
+  // Arranque: número siguiente, fechas del periodo recordado y año fiscal.
+  countOtrosRubros = 0;
+  old.assign(kFilasIniciales, oldDatosGrid{});
+  if (DecimalSeparator != '.')
+    lblAvisoDecimal->Caption = AnsiString("Debe usar para los decimales: ") + AnsiString(DecimalSeparator);
+  if (FechasInf.GFechaInicial != "STR") edFechaExp->Text = FechasInf.GFechaInicial;
+  initNuevo();
+  nuevo = true;
+  EncabezadosPAC();
+  EncabezadosRubros();
+  edVigFisc->Text = AnsiString(static_cast<int>(anioGlobal));
+  EscribirNumero(FloatToStr(std::floor(getLastCertDisp() + 1)));
+  edFechaVenc->Text = FormatDateTime("dd/MM/yyyy", EncodeDate(anioGlobal, 12, 31));
+}
+
+TfrmCertDisp::~TfrmCertDisp() {
+  if (frmCertDisp == this) frmCertDisp = nullptr;
+}
+
+void TfrmCertDisp::EscribirNumero(const AnsiString& texto) {
+  edIcertDisp->Text = texto;
+  edIcertDisp->Modified = false;
+}
+
+void TfrmCertDisp::EncabezadosPAC() {
+  static const char* const meses[] = {"Ene", "Feb", "Mar", "Abr", "May", "Jun",
+                                      "Jul", "Ago", "Sep", "Oct", "Nov", "Dic"};
+  for (int c = 0; c < 12; ++c) stgPAC->Cells[c][0] = meses[c];
+}
+
+void TfrmCertDisp::EncabezadosRubros() {
+  static const char* const titulos[] = {"Rubro", "Descripción", "Disponible", "Valor"};
+  for (int c = 0; c < 4; ++c) sgOtrosRubros->Cells[c][0] = titulos[c];
+}
+
+// Un certificado nuevo o cargado nunca hereda filas de otro.
+void TfrmCertDisp::VaciarRubros() {
+  sgOtrosRubros->RowCount = kFilasIniciales;
+  for (int f = 1; f < kFilasIniciales; ++f)
+    for (int c = 0; c < 4; ++c) sgOtrosRubros->Cells[c][f] = "";
+  countOtrosRubros = 0;
+  old.assign(kFilasIniciales, oldDatosGrid{});
+  sgOtrosRubros->Repaint();
+}
+
+void TfrmCertDisp::initNuevo() {
+  nuevo = true;
+  Color = kVerdeNuevo;
+  limpiarEdits(this, "edIcertDisp", "");
+  edVigFisc->Text = AnsiString(static_cast<int>(anioGlobal));
+  VaciarRubros();
+}
+
+// ---- Número ------------------------------------------------------------------------------
+
+void TfrmCertDisp::edIcertDispExit(TObject*) {
+  if (!edIcertDisp->Modified) return;
+  AnsiString texto = AnsiString(edIcertDisp->Text).Trim();
+  double n = 0;
+  if (texto.IsEmpty() || !TryStrToFloat(texto, n) ||
+      !DM->tblMvtCertDisp->Locate("icd", Variant(n))) {
+    initNuevo();
+    return;
+  }
+  CargarCertificado();
+}
+
+void TfrmCertDisp::CargarCertificado() {
+  TTable* cd = DM->tblMvtCertDisp;
+  VaciarRubros();
+  Color = clBtnFace;
+  Label5->Caption = "El AUMENTO de lo solicitado no puede ser mayor que lo que hay disponible";
+  nuevo = false;
+  double n = cd->FieldByName("icd")->AsFloat;
+  EscribirNumero(FloatToStr(n));
+  edFechaExp->Text = FechaCampo(cd->FieldByName("FechaExped"));
+  edFechaVenc->Text = FechaCampo(cd->FieldByName("fechaVenc"));
+  edObjetoGasto->Text = TextoCampo(cd->FieldByName("objetoGasto"));
+  EncabezadosRubros();
+  AnsiString propio = TextoCampo(cd->FieldByName("rubroPptal")).Trim();
+  AnsiString valor = TextoCampo(cd->FieldByName("valor"));
+  AnsiString func = TextoCampo(cd->FieldByName("func"));
+  AnsiString inv = TextoCampo(cd->FieldByName("inv"));
+  AnsiString vig = TextoCampo(cd->FieldByName("vigFiscal"));
+
+  // Rubros: las filas de certDispRubros; el rubro propio solo cuando no hay filas.
+  HagaSQL(kAlias, queryGral,
+          "select a.rubroPptal as rubroPptal, b.ncuenta as ncuenta, a.valor as valor from certDispRubros as a "
+          "left join plppto as b on b.icuenta=a.rubroPptal and b.tipoCuenta='E' where a.icd=" + NumeroSQL(n));
+  int fila = 1;
+  auto Poner = [&](const AnsiString& codigo, const AnsiString& nombre, const AnsiString& monto) {
+    if (fila >= sgOtrosRubros->RowCount) {
+      sgOtrosRubros->RowCount = fila + 1;
+      old.resize(fila + 1);
+    }
+    sgOtrosRubros->Cells[0][fila] = codigo;
+    sgOtrosRubros->Cells[1][fila] = nombre;
+    sgOtrosRubros->Cells[2][fila] = FloatToStr(getDisponibilidadRubro(codigo, "E", nullptr));
+    sgOtrosRubros->Cells[3][fila] = monto;
+    old[fila] = oldDatosGrid{codigo, CeldaONula(monto)};
+    ++fila;
+  };
+  if (queryGral->IsEmpty()) {
+    if (!propio.IsEmpty()) Poner(propio, getNrubro(propio, "E"), valor);
+  } else {
+    for (queryGral->First(); !queryGral->Eof; queryGral->Next()) {
+      AnsiString codigo = TextoCampo(queryGral->FieldByName("rubroPptal"));
+      bool repetido = false;
+      for (int f = 1; f < fila; ++f)
+        if (AnsiString(sgOtrosRubros->Cells[0][f]) == codigo) repetido = true;
+      if (repetido) {
+        ShowMessage("Còdigo ya está colocado.");
+        countOtrosRubros = fila - 1;
+        return;
+      }
+      Poner(codigo, TextoCampo(queryGral->FieldByName("ncuenta")), TextoCampo(queryGral->FieldByName("valor")));
+    }
+  }
+  // "Añadir rubro" sigue después de los rubros cargados, sin pisarlos.
+  countOtrosRubros = fila - 1;
+  sgOtrosRubros->Repaint();
+
+  edValor->Text = valor;
+  edFunc->Text = func;
+  edInv->Text = inv;
+  edVigFisc->Text = vig;
+
+  TTable* pac = DM->tblPAC;
+  if (pac->Locate("icd", Variant(n))) {
+    for (int m = 1; m <= 12; ++m)
+      stgPAC->Cells[m - 1][1] = TextoCampo(pac->FieldByName(("m" + std::to_string(m)).c_str()));
+    Label13->Caption = "*";
+  } else {
+    Label13->Caption = "No está definido en este certificado.";
+  }
+}
+
+void TfrmCertDisp::BitBtn4Click(TObject*) {
+  FrmBuscTabla = new TFrmBuscTabla(this, dsCertDisp, "Número", "Fecha", "icd", "fechaExped", true, "");
+  std::unique_ptr<TFrmBuscTabla> dialogo(FrmBuscTabla);
+  if (dialogo->ceroRegistros) return;
+  AnsiString antes = edIcertDisp->Text;
+  dialogo->ShowModal();
+  edIcertDisp->Text = dialogo->GetContenido1();
+  if (antes != AnsiString(edIcertDisp->Text)) edIcertDisp->Modified = true;
+  edIcertDisp->SetFocus();
+}
+
+void TfrmCertDisp::btnFechaExpClick(TObject* Sender) {
+  FrmCalendar = new TFrmCalendar(this);
+  std::unique_ptr<TFrmCalendar> calendario(FrmCalendar);
+  calendario->year = anioGlobal;
+  calendario->month = mesGlobal;
+  calendario->ShowModal();
+  auto* boton = dynamic_cast<TComponent*>(Sender);
+  calendario->GetDateAsString(boton && boton->Name == "btnFechaExp" ? edFechaExp : edFechaVenc);
+  mesGlobal = calendario->month;
+}
+
+// ---- Montos ------------------------------------------------------------------------------
+
+void TfrmCertDisp::edValorEnter(TObject*) { edValor->EditMask = ""; }
+void TfrmCertDisp::edFuncEnter(TObject*) { edFunc->EditMask = ""; }
+void TfrmCertDisp::edInvEnter(TObject*) { edInv->EditMask = ""; }
+
+void TfrmCertDisp::edValorExit(TObject* Sender) {
+  // La máscara de miles solo lleva enteros: un monto con centavos queda sin máscara para no
+  // perderlos.
+  if (auto* e = dynamic_cast<TMaskEdit*>(Sender))
+    if (AnsiString(e->Text).Pos(".") == 0 && AnsiString(e->Text).Pos(",") == 0) ajustarMaskEdit(e);
+  if (AnsiString(edFunc->Text).Trim().IsEmpty()) edFunc->Text = edValor->Text;
+}
+
+// ---- Rubros ------------------------------------------------------------------------------
+
+void TfrmCertDisp::btnAddOtroRubroClick(TObject*) {
+  FrmBuscTabla = new TFrmBuscTabla(this, DM->dsPlanPpto, "Código", "Cuenta", "iCuenta", "nCuenta", true,
+                                   "tipoCuenta='E'");
+  std::unique_ptr<TFrmBuscTabla> dialogo(FrmBuscTabla);
+  if (dialogo->ceroRegistros) return;
+  dialogo->ShowModal();
+  AnsiString codigo = dialogo->GetContenido1();
+  for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
+    if (AnsiString(sgOtrosRubros->Cells[0][f]) == codigo) {
+      ShowMessage("Còdigo ya está colocado.");
+      return;
+    }
+  }
+  AnsiString nombre = dialogo->GetContenido2();
+  double disponible = getDisponibilidadRubro(codigo, "E", nullptr);
+  ++countOtrosRubros;
+  if (sgOtrosRubros->RowCount <= countOtrosRubros) sgOtrosRubros->RowCount = countOtrosRubros + 1;
+  if (static_cast<int>(old.size()) < sgOtrosRubros->RowCount) old.resize(sgOtrosRubros->RowCount);
+  sgOtrosRubros->Cells[0][countOtrosRubros] = codigo;
+  sgOtrosRubros->Cells[1][countOtrosRubros] = nombre;
+  sgOtrosRubros->Cells[2][countOtrosRubros] = FloatToStr(disponible);
+  sgOtrosRubros->Cells[3][countOtrosRubros] = "";
+  old[countOtrosRubros] = oldDatosGrid{codigo, 0};
+  sgOtrosRubros->Repaint();
+}
+
+void TfrmCertDisp::btnDeleteOtroRubroClick(TObject*) {
+  int fila = sgOtrosRubros->Row;
+  int ultima = sgOtrosRubros->RowCount - 1;
+  if (fila < 1 || fila > ultima) return;
+  for (int f = fila; f < ultima; ++f) {
+    for (int c = 0; c < 4; ++c) sgOtrosRubros->Cells[c][f] = AnsiString(sgOtrosRubros->Cells[c][f + 1]);
+    old[f] = old[f + 1];
+  }
+  for (int c = 0; c < 4; ++c) sgOtrosRubros->Cells[c][ultima] = "";
+  old[ultima] = oldDatosGrid{};
+  sgOtrosRubros->Repaint();
+}
+
+double TfrmCertDisp::getValorOtrosRubros() {
+  double suma = 0;
+  for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
+    AnsiString celda = AnsiString(sgOtrosRubros->Cells[3][f]).Trim();
+    double v = 0;
+    if (!celda.IsEmpty() && TryStrToFloat(celda, v)) suma += v;
+  }
+  return suma;
+}
+
+// ---- Validación --------------------------------------------------------------------------
+
+bool TfrmCertDisp::validar() {
+  AnsiString msg;
+  validarFechas(edFechaExp->Text, edFechaVenc->Text);
+  double n = 0;
+  if (!TryStrToFloat(AnsiString(edIcertDisp->Text).Trim(), n) && !AnsiString(edIcertDisp->Text).Trim().IsEmpty())
+    msg += AnsiString("Debe usar como separador decimal a: ") + AnsiString(DecimalSeparator) + "\n.";
+  AnsiString valor = AnsiString(edValor->Text).Trim();
+  if (valor.IsEmpty()) {
+    msg += "Digite el valor.\n";
+  } else {
+    try {
+      for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
+        double disponible = CeldaONula(sgOtrosRubros->Cells[2][f]);
+        double monto = CeldaONula(sgOtrosRubros->Cells[3][f]);
+        double guardado = f < static_cast<int>(old.size()) ? old[f].valor : 0;
+        if (Centavos(monto - guardado) > Centavos(disponible))
+          msg += "No hay disponible en el rubro " + AnsiString(sgOtrosRubros->Cells[0][f]);
+      }
+      if (Centavos(getValorOtrosRubros()) != Centavos(StrToFloat(valor)))
+        msg += "El valor del CDP no coincide con la suma de separado para cada rubro.\n";
+    } catch (Exception& e) {
+      msg += e.Message;
+    }
+  }
+  if (AnsiString(edIcertDisp->Text).Trim().IsEmpty()) msg += "Digite el número del certificado de disponibilidad.\n";
+  if (AnsiString(edFechaExp->EditText) == kFechaVacia) msg += "Digite la fecha de expedición.\n";
+  if (AnsiString(edFechaVenc->EditText) == kFechaVacia) msg += "Digite la fecha de vencimiento.\n";
+  if (AnsiString(edObjetoGasto->Text).IsEmpty()) msg += "Digite el objeto del gasto.\n";
+  AnsiString func = AnsiString(edFunc->Text).Trim(), inv = AnsiString(edInv->Text).Trim();
+  if (func.IsEmpty() && inv.IsEmpty())
+    msg += "Digite el valor correspondiente al gasto de funcionamiento o de inversión.\n";
+  if (!valor.IsEmpty() && !func.IsEmpty() && !inv.IsEmpty() &&
+      Centavos(StrToFloat(func) + StrToFloat(inv)) != Centavos(StrToFloat(valor)))
+    msg += "La suma de inversión mas funcionamiento es diferente del valor solicitado.";
+  if (func.IsEmpty()) edFunc->Text = "0";
+  if (inv.IsEmpty()) edInv->Text = "0";
+  if (AnsiString(edVigFisc->Text).IsEmpty()) msg += "Digite el valor correspondiente a la vigencia fiscal.\n";
+  if (msg.IsEmpty()) return true;
+  Application->MessageBox(msg, "Error", MB_OK);
+  return false;
+}
+
+// ---- Grabar ------------------------------------------------------------------------------
+
+void TfrmCertDisp::fillCampos() {
+  TTable* cd = DM->tblMvtCertDisp;
+  TTable* pac = DM->tblPAC;
+  auto Monto = [](TField* f, const AnsiString& texto) {
+    if (AnsiString(texto).Trim().IsEmpty()) f->AsFloat = 0;
+    else f->AsFloat = StrToFloat(AnsiString(texto).Trim());
+  };
+  cd->FieldByName("icd")->AsFloat = numero_;
+  cd->FieldByName("FechaExped")->AsDateTime = StrToDate(edFechaExp->Text);
+  cd->FieldByName("fechaVenc")->AsDateTime = StrToDate(edFechaVenc->Text);
+  cd->FieldByName("objetoGasto")->AsString = edObjetoGasto->Text;
+  cd->FieldByName("valor")->AsFloat = StrToFloat(AnsiString(edValor->Text).Trim());
+  Monto(cd->FieldByName("func"), edFunc->Text);
+  Monto(cd->FieldByName("inv"), edInv->Text);
+  cd->FieldByName("vigFiscal")->AsString = edVigFisc->Text;
+  pac->FieldByName("icd")->AsFloat = numero_;
+  for (int m = 1; m <= 12; ++m) Monto(pac->FieldByName(("m" + std::to_string(m)).c_str()), stgPAC->Cells[m - 1][1]);
+  objetoGasto = edObjetoGasto->Text;
+}
+
+// La fila del plan se ubica por el número; sin ella se agrega.
+static void UbicarPlan(double numero) {
+  TTable* pac = DM->tblPAC;
+  if (pac->Locate("icd", Variant(numero))) pac->Edit();
+  else pac->Append();
+}
+
+void TfrmCertDisp::adicionar() {
+  DM->tblMvtCertDisp->Append();
+  UbicarPlan(numero_);
+  // El plan en edición y el certificado en inserción a la vez: se llenan juntos.
+  fillCampos();
+  DM->tblMvtCertDisp->Post();
+  DM->tblPAC->Post();
+  HagaSQL(kAlias, queryGral, "delete from certDispRubros where icd=" + NumeroSQL(numero_));
+  insertRubrosIntoTable();
+}
+
+void TfrmCertDisp::actualizar() {
+  TTable* cd = DM->tblMvtCertDisp;
+  if (cd->Locate("icd", Variant(numero_))) cd->Edit();
+  else cd->Append();
+  UbicarPlan(numero_);
+  fillCampos();
+  // Sus rubros quedan en certDispRubros: el campo propio se vacía para no separar dos veces.
+  cd->FieldByName("rubroPptal")->Clear();
+  cd->Post();
+  DM->tblPAC->Post();
+  HagaSQL(kAlias, queryGral, "delete from certDispRubros where icd=" + NumeroSQL(numero_));
+  insertRubrosIntoTable();
+}
+
+void TfrmCertDisp::insertRubrosIntoTable() {
+  for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
+    AnsiString celda = AnsiString(sgOtrosRubros->Cells[3][f]).Trim();
+    if (celda.IsEmpty()) continue;
+    HagaSQL(kAlias, queryGral,
+            "insert into certDispRubros (icd,rubropptal,valor) values(" + NumeroSQL(numero_) + "," +
+                TextoSQL(sgOtrosRubros->Cells[0][f]) + "," + NumeroSQL(StrToFloat(celda)) + ")");
+  }
+}
+
+void TfrmCertDisp::btnAceptarClick(TObject*) {
+  if (!validar()) return;
+  numero_ = StrToFloat(AnsiString(edIcertDisp->Text).Trim());
+  AnsiString numeroTexto = FloatToStr(numero_);
+  TTable* cd = DM->tblMvtCertDisp;
+  if (nuevo && cd->Locate("icd", Variant(numero_))) {
+    Application->MessageBox("El certificado de disponibilidad " + numeroTexto + " ya existe.", "Error", MB_OK);
+    return;
+  }
+  try {
+    // Certificado, plan y rubros, o nada.
+    tv::db::Transaction tx(kAlias);
+    if (nuevo) adicionar();
+    else actualizar();
+    if (CheckDbiError(DbiSaveChanges(cd->Handle()), "certDisp", 0) != DBIERR_NONE) {
+      tx.Rollback();
+      for (TTable* t : {cd, DM->tblPAC}) t->Refresh();
+      return;
+    }
+    CheckDbiError(DbiSaveChanges(DM->tblPAC->Handle()), "certDisp", 0);
+  } catch (Exception& e) {
+    for (TTable* t : {cd, DM->tblPAC}) {
+      if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
+      t->Refresh();
+    }
+    Application->MessageBox("Error grabando... el certificado de disponibilidad no se grabó. " + e.Message, "Error",
+                            MB_OK);
+    return;
+  }
+  cd->Refresh();
+  DM->tblPAC->Refresh();
+  if (nuevo) {
+    EscribirNumero(FloatToStr(numero_ + 1));
+  } else {
+    // Lo grabado pasa a ser lo que el certificado ya tiene separado.
+    for (int f = 1; f < sgOtrosRubros->RowCount && f < static_cast<int>(old.size()); ++f)
+      old[f] = oldDatosGrid{sgOtrosRubros->Cells[0][f], CeldaONula(sgOtrosRubros->Cells[3][f])};
+  }
+  Application->MessageBox("Certificado de disponibilidad grabado.", "Tallivar", MB_OK);
+  objetoGasto = edObjetoGasto->Text;
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{edObjetoGasto, edValor, edFunc, edInv}) e->Text = "";
+  for (int c = 0; c < 12; ++c) stgPAC->Cells[c][1] = "";
+  stgPAC->Repaint();
+}
+
+// ---- Explorar, imprimir, cerrar ----------------------------------------------------------
+
+void TfrmCertDisp::btnExplorarClick(TObject*) { ShowMessage("Función no disponible todavía."); }
+
+void TfrmCertDisp::btnImprimirClick(TObject*) { ShowMessage("Función no disponible todavía."); }
+
+void TfrmCertDisp::FormClose(TObject*, TCloseAction&) {}

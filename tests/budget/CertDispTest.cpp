@@ -1,0 +1,300 @@
+#include <string>
+
+#include "app/Permisos.h"
+#include "app/Sesion.h"
+#include "app/Validaciones.h"
+#include "budget/CalculosPptal.h"
+#include "budget/FrmCertDisp.h"
+#include "budget/Presupuesto.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Grids.h"
+#include "platform/forms/Mask.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/forms/Vcl.h"
+
+namespace {
+
+using presupuesto::Presupuesto;
+using namespace presupuesto::ayuda;
+
+// Rubros de egreso 2.1.1.01 y 2.1.2.01 con 1000 apropiados cada uno.
+class CertDisp : public Presupuesto {
+ protected:
+  void SetUp() override {
+    Presupuesto::SetUp();
+    Permisos.BGrabar = Permisos.BModificar = Permisos.BBorrar = true;
+    Movimiento("AP1", "APR", "2026-01-02",
+               {{"1.2.05", "I", 2000, 0}, {"2.1.1.01", "E", 0, 1000}, {"2.1.2.01", "E", 0, 1000}}, "Inicial");
+  }
+  void TearDown() override {
+    if (f) {
+      f->Hide();
+      delete f;
+      f = nullptr;
+    }
+    Presupuesto::TearDown();
+  }
+  TfrmCertDisp* Abrir() {
+    DM->tblMvtCertDisp->Refresh();
+    DM->tblPAC->Refresh();
+    DM->tblPlanPpto->Refresh();
+    f = new TfrmCertDisp(nullptr);
+    frmCertDisp = f;
+    f->Show();
+    return f;
+  }
+  tv::forms::Script F() { return ui->now(f); }
+  // Escribe el número y sale del campo.
+  void Numero(const char* n) { F().set("edIcertDisp", n).focus("edObjetoGasto"); }
+  void Anadir(const char* codigo) {
+    ui->onModal("TFrmBuscTabla").type("EdBusqueda", codigo).click("&Aceptar");
+    F().click("btnAddOtroRubro");
+  }
+  // Montos vacíos: el campo se vacía antes de escribir.
+  void Encabezado(const char* valor, const char* func, const char* inv) {
+    f->edValor->Text = "";
+    f->edFunc->Text = "";
+    f->edInv->Text = "";
+    F().set("edObjetoGasto", "Compra de papel").set("edValor", valor).focus("edVigFisc");
+    f->edFunc->Text = "";
+    if (*func) F().set("edFunc", func).focus("edVigFisc");
+    if (*inv) F().set("edInv", inv).focus("edVigFisc");
+  }
+  std::string Celda(int c, int r) { return f->sgOtrosRubros->Cells[c][r].str(); }
+  std::string Rubros(double icd) {
+    return Leer("SELECT group_concat(rubroPptal || '=' || CAST(valor AS REAL), ',') FROM (SELECT * FROM certDispRubros "
+                "WHERE icd=" + Nm(icd) + " ORDER BY rubroPptal)");
+  }
+  void Grabar() {
+    ui->takeMessages();
+    F().click("&Grabar");
+  }
+
+  TfrmCertDisp* f = nullptr;
+};
+
+TEST_F(CertDisp, NumeroPropuestoYEstadoInicial) {
+  Abrir();
+  EXPECT_EQ(f->edIcertDisp->Text, "1");
+  EXPECT_FALSE(f->edIcertDisp->Modified);
+  EXPECT_EQ(f->Color, static_cast<TColor>(10143652));
+  EXPECT_EQ(f->edFechaVenc->Text, "31/12/2026");
+  EXPECT_EQ(f->edVigFisc->Text, "2026");
+  EXPECT_EQ(f->stgPAC->Cells[11][0], "Dic");
+  EXPECT_EQ(Celda(3, 0), "Valor");
+  delete f;
+  f = nullptr;
+  Certificado(3, "2026-02-01", 10, "");
+  Certificado(7.5, "2026-02-01", 10, "");
+  Abrir();
+  EXPECT_EQ(f->edIcertDisp->Text, "8");
+}
+
+TEST_F(CertDisp, CargaRubrosPlanYCampoPropio) {
+  Certificado(5, "2026-02-01", 700, "", {{"2.1.1.01", 400}, {"2.1.2.01", 300}});
+  Sql("UPDATE mvtCertDisp SET objetoGasto='Papel', func=700, inv=0, vigFiscal='2026', fechaVenc='2026-12-31' WHERE icd=5");
+  Sql("INSERT INTO pac (icd, m1, m12) VALUES (5, 100, 600)");
+  Certificado(6, "2026-02-02", 250, "2.1.2.01");                         // solo su campo propio
+  Certificado(9, "2026-02-03", 50, "2.1.2.01", {{"2.1.1.01", 50}});  // campo propio y filas: cuentan las filas
+  Abrir();
+  Numero("5");
+  EXPECT_EQ(f->Color, clBtnFace);
+  EXPECT_FALSE(f->nuevo);
+  EXPECT_EQ(f->Label5->Caption, "El AUMENTO de lo solicitado no puede ser mayor que lo que hay disponible");
+  EXPECT_EQ(f->edFechaExp->Text, "01/02/2026");
+  EXPECT_EQ(f->edObjetoGasto->Text, "Papel");
+  EXPECT_EQ(f->edValor->Text, "700");
+  EXPECT_EQ(Celda(0, 1) + "|" + Celda(2, 1) + "|" + Celda(3, 1), "2.1.1.01|550|400");
+  EXPECT_EQ(Celda(0, 2) + "|" + Celda(2, 2) + "|" + Celda(3, 2), "2.1.2.01|450|300");
+  EXPECT_EQ(f->old[1].valor, 400);
+  EXPECT_EQ(f->stgPAC->Cells[0][1] + "/" + f->stgPAC->Cells[11][1], "100/600");
+  EXPECT_EQ(f->Label13->Caption, "*");
+  // Volver a salir sin escribir no carga nada.
+  f->sgOtrosRubros->Cells[3][1] = "1";
+  F().focus("edIcertDisp").focus("edObjetoGasto");
+  EXPECT_EQ(Celda(3, 1), "1");
+
+  Numero("6");
+  EXPECT_EQ(Celda(0, 1) + "|" + Celda(1, 1) + "|" + Celda(3, 1), "2.1.2.01|" + getNrubro("2.1.2.01", "E").str() + "|250");
+  EXPECT_EQ(Celda(0, 2), "");  // nada del certificado anterior
+  EXPECT_EQ(f->Label13->Caption, "No está definido en este certificado.");
+  Numero("9");
+  EXPECT_EQ(Celda(0, 1) + "|" + Celda(3, 1) + "|" + Celda(0, 2), "2.1.1.01|50|");
+
+  // Un número sin grabar empieza uno nuevo: verde, objeto vacío, rejilla vacía.
+  Numero("20");
+  EXPECT_TRUE(f->nuevo);
+  EXPECT_EQ(f->Color, static_cast<TColor>(10143652));
+  EXPECT_EQ(f->edObjetoGasto->Text, "");
+  EXPECT_EQ(f->edIcertDisp->Text, "20");
+  EXPECT_EQ(Celda(0, 1), "");
+  EXPECT_EQ(f->countOtrosRubros, 0);
+}
+
+TEST_F(CertDisp, AnadirYQuitarRubros) {
+  Rubro("E", "2.9", "OTRO");
+  Abrir();
+  Anadir("2.1.1.01");
+  Anadir("2.1.2.01");
+  Anadir("2.9");
+  EXPECT_EQ(Celda(1, 1), Leer("SELECT nCuenta FROM plppto WHERE iCuenta='2.1.1.01' AND tipoCuenta='E'"));
+  EXPECT_EQ(Celda(2, 1), "1000");
+  Anadir("2.1.1.01");
+  EXPECT_EQ(ui->lastMessage(), "Còdigo ya está colocado.");
+  EXPECT_EQ(f->countOtrosRubros, 3);
+  // Una rejilla llena crece.
+  Rubro("E", "2.8", "MAS");
+  Rubro("E", "2.7", "MAS");
+  Anadir("2.8");
+  Anadir("2.7");
+  EXPECT_EQ(f->sgOtrosRubros->RowCount, 6);
+  EXPECT_EQ(Celda(0, 5), "2.7");
+  F().editCell("sgOtrosRubros", 3, 1, "10").editCell("sgOtrosRubros", 3, 3, "30");
+  F().cell("sgOtrosRubros", 3, 2).click("btnDeleteOtroRubro");
+  EXPECT_EQ(Celda(0, 1) + "=" + Celda(3, 1) + "," + Celda(0, 2) + "=" + Celda(3, 2), "2.1.1.01=10,2.9=30");
+  EXPECT_EQ(Celda(0, 5), "");
+  EXPECT_EQ(f->countOtrosRubros, 5);
+}
+
+TEST_F(CertDisp, MensajesDeValidacion) {
+  Abrir();
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{f->edFechaExp, f->edFechaVenc, f->edVigFisc, f->edIcertDisp})
+    e->Text = "";
+  Grabar();
+  ASSERT_EQ(ui->messages().size(), 1u);
+  EXPECT_EQ(ui->messages()[0].Caption, "Error");
+  EXPECT_EQ(ui->lastMessage(),
+            "Digite el valor.\n"
+            "Digite el número del certificado de disponibilidad.\n"
+            "Digite la fecha de expedición.\n"
+            "Digite la fecha de vencimiento.\n"
+            "Digite el objeto del gasto.\n"
+            "Digite el valor correspondiente al gasto de funcionamiento o de inversión.\n"
+            "Digite el valor correspondiente a la vigencia fiscal.\n");
+  EXPECT_EQ(f->edFunc->Text, "0");
+  EXPECT_EQ(f->edInv->Text, "0");
+
+  struct Caso {
+    const char *valor, *func, *inv, *r1, *r2, *mensaje;
+  };
+  const Caso casos[] = {
+      {"1000", "600", "300", "400", "600", "La suma de inversión mas funcionamiento es diferente del valor solicitado."},
+      {"1000", "600", "", "400", "599.99", "El valor del CDP no coincide con la suma de separado para cada rubro.\n"},
+      {"1000", "1000", "0", "400", "600", ""},
+      {"0.3", "0.1", "0.2", "0.1", "0.2", ""},
+      {"1001", "1001", "0", "1001", "", "No hay disponible en el rubro 2.1.1.01"},
+  };
+  Anadir("2.1.1.01");
+  Anadir("2.1.2.01");
+  for (const Caso& c : casos) {
+    F().set("edFechaExp", "01/03/2026").set("edFechaVenc", "31/12/2026").set("edVigFisc", "2026");
+    f->edIcertDisp->Text = "50";
+    Encabezado(c.valor, c.func, c.inv);
+    F().editCell("sgOtrosRubros", 3, 1, c.r1).editCell("sgOtrosRubros", 3, 2, c.r2);
+    Grabar();
+    if (*c.mensaje) {
+      EXPECT_EQ(ui->lastMessage(), c.mensaje) << c.valor;
+      EXPECT_EQ(Leer("SELECT count(*) FROM mvtCertDisp"), "0");
+    } else {
+      EXPECT_EQ(ui->lastMessage(), "Certificado de disponibilidad grabado.") << c.valor;
+      Sql("DELETE FROM mvtCertDisp");
+      Sql("DELETE FROM certDispRubros");
+      Sql("DELETE FROM pac");
+      DM->tblMvtCertDisp->Refresh();
+    }
+  }
+}
+
+TEST_F(CertDisp, ElAumentoSeComparaConLoDisponible) {
+  // El certificado separa 500 y al rubro le quedan 200.
+  Certificado(4, "2026-02-01", 500, "", {{"2.1.1.01", 500}});
+  Sql("UPDATE mvtCertDisp SET objetoGasto='x', func=500, inv=0, vigFiscal='2026', fechaVenc='2026-12-31'");
+  Certificado(5, "2026-02-01", 300, "", {{"2.1.1.01", 300}});
+  Abrir();
+  Numero("4");
+  EXPECT_EQ(Celda(2, 1), "200");
+  F().editCell("sgOtrosRubros", 3, 1, "700.01");
+  Encabezado("700.01", "700.01", "0");
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "No hay disponible en el rubro 2.1.1.01");
+  F().editCell("sgOtrosRubros", 3, 1, "700");
+  Encabezado("700", "700", "0");
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "Certificado de disponibilidad grabado.");
+  EXPECT_EQ(Rubros(4), "2.1.1.01=700.0");
+  EXPECT_NEAR(getDisponibilidadRubro("2.1.1.01", "E", nullptr), 0, 1e-9);
+}
+
+TEST_F(CertDisp, GrabaNuevoYModificaSinMezclarFilas) {
+  Abrir();
+  Anadir("2.1.1.01");
+  Anadir("2.1.2.01");
+  F().set("edFechaExp", "01/03/2026");
+  Encabezado("900", "900", "0");
+  F().editCell("sgOtrosRubros", 3, 1, "400").editCell("sgOtrosRubros", 3, 2, "500");
+  F().editCell("stgPAC", 2, 1, "900");
+  Grabar();
+  ASSERT_EQ(ui->lastMessage(), "Certificado de disponibilidad grabado.");
+  EXPECT_EQ(ui->messages()[0].Caption, "Tallivar");
+  EXPECT_EQ(Leer("SELECT icd || '|' || FechaExped || '|' || objetoGasto || '|' || valor || '|' || vigFiscal FROM "
+                 "mvtCertDisp"),
+            "1|2026-03-01|Compra de papel|900|2026");
+  EXPECT_EQ(Leer("SELECT m3 FROM pac WHERE icd=1"), "900");
+  EXPECT_EQ(Rubros(1), "2.1.1.01=400.0,2.1.2.01=500.0");
+  EXPECT_EQ(objetoGasto, "Compra de papel");
+  EXPECT_EQ(f->edIcertDisp->Text, "2");
+  EXPECT_EQ(f->edValor->Text + f->edObjetoGasto->Text + f->stgPAC->Cells[2][1], "");
+  EXPECT_EQ(Celda(3, 1), "400");  // la rejilla se conserva
+
+  // Un número propuesto que ya existe no se agrega encima.
+  Certificado(2, "2026-02-01", 1, "");
+  DM->tblMvtCertDisp->Refresh();
+  Encabezado("900", "900", "0");
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "El certificado de disponibilidad 2 ya existe.");
+  EXPECT_EQ(Leer("SELECT valor FROM mvtCertDisp WHERE icd=2"), "1");
+
+  // Modificar el 1 con la tabla movida a otra fila (como lo haría el explorador).
+  Numero("1");
+  DM->tblMvtCertDisp->Last();
+  F().cell("sgOtrosRubros", 3, 1).click("btnDeleteOtroRubro");
+  Encabezado("500", "500", "");
+  Grabar();
+  ASSERT_EQ(ui->lastMessage(), "Certificado de disponibilidad grabado.");
+  EXPECT_EQ(Leer("SELECT group_concat(icd || '=' || valor) FROM mvtCertDisp"), "1=500,2=1");
+  EXPECT_EQ(Rubros(1), "2.1.2.01=500.0");
+  EXPECT_EQ(Leer("SELECT count(*) FROM pac"), "1");
+}
+
+TEST_F(CertDisp, CampoPropioSeConvierteYUnRubroQueFallaDeshaceTodo) {
+  Certificado(3, "2026-02-01", 250, "2.1.2.01");
+  Sql("UPDATE mvtCertDisp SET objetoGasto='x', func=250, inv=0, vigFiscal='2026', fechaVenc='2026-12-31'");
+  Abrir();
+  Numero("3");
+  F().set("edObjetoGasto", "Convertido");
+  Grabar();
+  ASSERT_EQ(ui->lastMessage(), "Certificado de disponibilidad grabado.");
+  EXPECT_EQ(Leer("SELECT coalesce(rubroPptal, 'nulo') FROM mvtCertDisp WHERE icd=3"), "nulo");
+  EXPECT_EQ(Rubros(3), "2.1.2.01=250.0");
+  EXPECT_EQ(getDisponibilidadRubro("2.1.2.01", "E", nullptr), 750);  // separado una sola vez
+  Numero("3");
+  EXPECT_EQ(ui->lastMessage(), "Certificado de disponibilidad grabado.");  // sin "Còdigo ya está colocado."
+  EXPECT_EQ(Celda(0, 1) + Celda(0, 2), "2.1.2.01");
+
+  // Un renglón que no se puede insertar deja todo como estaba.
+  Sql("CREATE TRIGGER falla BEFORE INSERT ON certDispRubros WHEN NEW.rubroPptal='2.1.1.01' "
+      "BEGIN SELECT RAISE(ABORT, 'rubro rechazado'); END");
+  Numero("30");
+  Anadir("2.1.2.01");
+  Anadir("2.1.1.01");
+  Encabezado("300", "300", "0");
+  F().editCell("sgOtrosRubros", 3, 1, "100").editCell("sgOtrosRubros", 3, 2, "200");
+  Grabar();
+  EXPECT_NE(ui->lastMessage().Pos("rubro rechazado"), 0);
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtCertDisp WHERE icd=30"), "0");
+  EXPECT_EQ(Leer("SELECT count(*) FROM pac WHERE icd=30"), "0");
+  EXPECT_EQ(Leer("SELECT count(*) FROM certDispRubros WHERE icd=30"), "0");
+  EXPECT_EQ(f->edIcertDisp->Text, "30");
+}
+
+}  // namespace
