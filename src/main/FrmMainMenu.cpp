@@ -16,6 +16,7 @@
 #include "ledger/FrmPlan.h"
 #include "ledger/FrmTablas.h"
 #include "budget/FrmAsientosPptal.h"
+#include "budget/FrmCertDisp.h"
 #include "budget/FrmPlanPpto.h"
 #include "payments/FrmAudPpto.h"
 #include "ledger/DialogosAsiento.h"
@@ -327,7 +328,9 @@ void TMenuPrincipal::CierreAoi1Click(TObject*) {
 void TMenuPrincipal::AdicioReduccin1Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmAsientosPptal, Form); });
 }
-void TMenuPrincipal::Certificadodisponibilidad1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Certificadodisponibilidad1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmCertDisp, Form); });
+}
 void TMenuPrincipal::Registropresupuestal1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 void TMenuPrincipal::Ordenesdeservicio1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 void TMenuPrincipal::Ordensuministro1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }

@@ -184,6 +184,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   Clic("PlanPresupuesto1");
   ui->onModal("TfrmAsientosPptal").click("&Cancelar");
   Clic("AdicioReduccin1");
+  ui->onModal("TfrmCertDisp").click("&Salir");
+  Clic("Certificadodisponibilidad1");
   ui->onModal("TfrmAudPpto").click("&Mostrar").click("&Cancelar");
   Clic("Presupuesto1");
   EXPECT_EQ(ui->unused(), "");
