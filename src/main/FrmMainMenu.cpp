@@ -16,6 +16,7 @@
 #include "ledger/FrmPlan.h"
 #include "ledger/FrmTablas.h"
 #include "budget/FrmAsientosPptal.h"
+#include "budget/FrmAuxiliaresPpto.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmPlanPpto.h"
 #include "payments/FrmAudPpto.h"
@@ -357,7 +358,9 @@ void TMenuPrincipal::MovimientoGeneral1Click(TObject*) { Abrir(FrmTercTodasCtas,
 void TMenuPrincipal::CentrosdeCosto1Click(TObject*) { Abrir(FrmCentroCostos, Form); }
 void TMenuPrincipal::ComprobantesClick(TObject*) { Abrir(FrmInfComp, Form); }
 void TMenuPrincipal::Documentos2Click(TObject*) { Abrir(FrmInfSop, Form); }
-void TMenuPrincipal::Informesdepresupuesto1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Informesdepresupuesto1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmAuxiliaresPpto, Form); });
+}
 void TMenuPrincipal::Saldorubros1Click(TObject*) { FuncionNoDisponible(); }
 
 // ---- Informes --------------------------------------------------------------------------

@@ -188,6 +188,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   Clic("Certificadodisponibilidad1");
   ui->onModal("TfrmAudPpto").click("&Mostrar").click("&Cancelar");
   Clic("Presupuesto1");
+  ui->onModal("TfrmAuxiliaresPpto").click("&Cancelar");
+  Clic("Informesdepresupuesto1");
   EXPECT_EQ(ui->unused(), "");
 }
 
