@@ -1,0 +1,246 @@
+#include <string>
+
+#include "app/Permisos.h"
+#include "app/Sesion.h"
+#include "budget/FrmRegPptal.h"
+#include "budget/Presupuesto.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Mask.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/forms/Vcl.h"
+
+namespace {
+
+using presupuesto::Presupuesto;
+using namespace presupuesto::ayuda;
+
+// Certificado 1 de 1000 (15/02/2026) sobre dos rubros y el tercero 900.
+class RegPptal : public Presupuesto {
+ protected:
+  void SetUp() override {
+    Presupuesto::SetUp();
+    Permisos.BGrabar = Permisos.BModificar = Permisos.BBorrar = true;
+    Certificado(1, "2026-02-15", 1000, "", {{"2.1.1.01", 600}, {"2.1.2.01", 400}});
+    Sql("UPDATE mvtCertDisp SET objetoGasto='Papel y tinta' WHERE icd=1");
+    Sql("INSERT INTO TC (CedulaNIT, nombre) VALUES ('900', 'Papelería Sur')");
+  }
+  void TearDown() override {
+    if (f) {
+      f->Hide();
+      delete f;
+      f = nullptr;
+    }
+    Presupuesto::TearDown();
+  }
+  TfrmRegPptal* Abrir() {
+    for (TTable* t : {DM->tblMvtRegPptal, DM->tblMvtCertDisp, DM->TblTerceros, DM->tblMvtOrdenServicio,
+                      DM->tblMvtOrdenSumiMaestro})
+      t->Refresh();
+    f = new TfrmRegPptal(nullptr);
+    frmRegPptal = f;
+    f->Show();
+    return f;
+  }
+  tv::forms::Script F() { return ui->now(f); }
+  void Certificado1() { F().set("edICD", "1").focus("edIregPptal"); }
+  void NumeroRP(const char* n) {
+    f->edIregPptal->Text = "";
+    F().set("edIregPptal", n).focus("edFechaExp");
+  }
+  void Monto(TMaskEdit* e, const char* v) {
+    e->Text = "";
+    if (*v) F().set(e->Name, v).focus("edVigFisc");
+  }
+  // Registro válido del certificado 1, sin orden.
+  void Llenar(const char* valor, const char* fecha = "20/02/2026") {
+    Certificado1();
+    F().set("edFechaExp", fecha).set("edItercero", "900").pick("rgTipo", 2);
+    f->edFunc->Text = "";
+    Monto(f->edValor, valor);
+    Monto(f->edInv, "0");
+  }
+  void Grabar() {
+    ui->takeMessages();
+    F().click("&Grabar");
+  }
+  TfrmRegPptal* f = nullptr;
+};
+
+TEST_F(RegPptal, InicioYPasoDelCertificado) {
+  Registro(4, 1, "2026-02-20", 300);
+  Abrir();
+  EXPECT_EQ(f->edIregPptal->Text, "5");
+  EXPECT_EQ(f->Color, static_cast<TColor>(10143652));
+  EXPECT_EQ(f->edFechaVenc->Text, "31/12/2026");
+  EXPECT_EQ(f->edVigFisc->Text, "2026");
+  EXPECT_TRUE(f->Panel2->Visible);
+  EXPECT_FALSE(f->Panel1->Visible);
+  objetoGasto = "Objeto anterior";
+  Certificado1();
+  EXPECT_EQ(f->Label9->Caption, "15/02/2026");
+  EXPECT_EQ(f->Label10->Caption, "Papel y tinta");
+  EXPECT_EQ(f->lblRubroPptal->Caption, "2.1.1.01, 2.1.2.01");
+  EXPECT_EQ(f->lblPendientePago->Caption, "700.00");
+  EXPECT_EQ(f->edObjetoGasto->Text, "Objeto anterior");
+  Monto(f->edValor, "800");
+  EXPECT_EQ(f->lblPendientePago->Caption, "Valor excede lo disponible");
+  EXPECT_EQ(f->edFunc->Text, "800");
+  f->edICD->Text = "";
+  F().set("edICD", "77").focus("edIregPptal");
+  EXPECT_EQ(f->Label23->Caption, "CDP Inexistente");
+  EXPECT_EQ(f->Label9->Caption + f->lblPendientePago->Caption, "");
+  // Un número de certificado que no es número no llega al texto SQL.
+  f->edICD->Text = "";
+  F().set("edICD", "1 or 1=1").focus("edIregPptal");
+  EXPECT_EQ(ui->messages().back().Kind, MsgKind::Exception);
+}
+
+TEST_F(RegPptal, MensajesDeValidacion) {
+  Abrir();
+  f->edIregPptal->Text = "";
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{f->edFechaExp, f->edFechaVenc, f->edInv, f->edVigFisc})
+    e->Text = "";
+  Grabar();
+  ASSERT_EQ(ui->messages().size(), 1u);
+  EXPECT_EQ(ui->messages()[0].Caption, "Error");
+  EXPECT_EQ(ui->lastMessage(),
+            "Debe usar como separador decimal a: .\n."
+            "Digite el número del registro presupuestal.\n"
+            "Digite el número del certificado de disponibilidad.\n"
+            "Digite la fecha de expedición.\n"
+            "Digite la fecha de vencimiento.\n"
+            "Digite el valor.\n"
+            "Digite el valor correspondiente al gasto de funcionamiento.\n"
+            "La orden de servicios no puede ser cero ni dejarse en blanco.\n"
+            "Digite el valor correspondiente al gasto de inversión.\n"
+            "Digite el valor correspondiente a la vigencia fiscal.\n"
+            "Tercero inexistente.\n");
+
+  struct Caso {
+    const char *valor, *func, *inv, *fecha;
+    int tipo;
+    const char *orden, *mensaje;
+  };
+  OrdenServicio(3, 0);
+  const Caso casos[] = {
+      {"1000", "600", "300", "20/02/2026", 2, "", "El valor del gasto no corresponde a la suma de la inversión  mas funcionamiento."},
+      {"1000.01", "1000.01", "0", "20/02/2026", 2, "", "Este certificado no tiene dinero para ser comprometido."},
+      {"1000", "600", "400", "14/02/2026", 2, "", "La fecha no puede ser menor que la del certificado de disponibilidad.\n"},
+      {"100", "100", "0", "20/02/2026", 0, "4", "Orden de servicio inexistente"},
+      {"100", "100", "0", "20/02/2026", 1, "0", "La orden de suministro no puede ser cero ni dejarse en blanco.\n"},
+      {"0.3", "0.1", "0.2", "15/02/2026", 0, "3", ""},
+  };
+  for (const Caso& c : casos) {
+    NumeroRP("9");
+    Certificado1();
+    F().set("edFechaVenc", "31/12/2026").set("edVigFisc", "2026").set("edItercero", "900");
+    f->edFechaExp->Text = c.fecha;
+    F().pick("rgTipo", c.tipo);
+    if (c.tipo != 2) {
+      f->edIorden->Text = c.orden;
+    }
+    Monto(f->edValor, c.valor);
+    Monto(f->edFunc, c.func);
+    Monto(f->edInv, c.inv);
+    Grabar();
+    if (*c.mensaje) {
+      EXPECT_EQ(ui->lastMessage(), c.mensaje) << c.valor;
+      EXPECT_EQ(Leer("SELECT count(*) FROM mvtRegPptal"), "0");
+    } else {
+      EXPECT_EQ(ui->messages().at(0).Text, "Registro presupuestal adicionado.");
+      EXPECT_EQ(Leer("SELECT irp FROM mvtOrdenServicio WHERE iOrdenServicio=3"), "9");
+    }
+  }
+}
+
+TEST_F(RegPptal, GrabaNuevoYPasaAlSiguiente) {
+  Registro(8, 1, "2026-02-20", 100);
+  Abrir();
+  NumeroRP("7");
+  Llenar("500");
+  F().set("edDocAsociado", "Contrato 12");
+  Grabar();
+  ASSERT_EQ(ui->messages().at(0).Text, "Registro presupuestal adicionado.");
+  EXPECT_EQ(ui->messages()[0].Caption, "Tallivar");
+  EXPECT_EQ(Leer("SELECT irp || '|' || ICD || '|' || FechaExped || '|' || itercero || '|' || valor || '|' || func || "
+                 "'|' || inv || '|' || docAsociado FROM mvtRegPptal WHERE irp=7"),
+            "7|1|2026-02-20|900|500|500|0|Contrato 12");
+  // El 8 existe: se carga como guardado.
+  EXPECT_EQ(f->edIregPptal->Text, "8");
+  EXPECT_FALSE(f->nuevo);
+  EXPECT_EQ(f->Color, clBtnFace);
+  EXPECT_EQ(f->edValor->Text, "100");
+  EXPECT_EQ(f->rgTipo->ItemIndex, 2);
+  EXPECT_TRUE(f->Panel1->Visible);
+}
+
+TEST_F(RegPptal, ModificarSinPasarseDelCertificado) {
+  Registro(1, 1, "2026-02-20", 600);
+  Registro(2, 1, "2026-02-20", 400);
+  Sql("UPDATE mvtRegPptal SET itercero='900', func=valor, inv=0, vigFiscal='2026', fechaVenc='2026-12-31'");
+  Abrir();
+  F().set("edICD", "5");
+  NumeroRP("1");
+  EXPECT_EQ(ui->messages().at(0).Text,
+            "Observe que va a cambiar el número del certificado. Este registro pertenece a él.");
+  EXPECT_EQ(ui->messages()[0].Caption, "Advertencia");
+  EXPECT_EQ(f->edICD->Text, "1");
+  EXPECT_EQ(f->edValor->Text, "600");
+  EXPECT_EQ(f->lblPendientePago->Caption, "0.00");
+  // El mismo valor pasa; subirlo no, porque el certificado ya no tiene.
+  Grabar();
+  EXPECT_EQ(ui->messages().at(0).Text, "Registro presupuestal MODIFICADO.");
+  NumeroRP("1");
+  Monto(f->edValor, "600.01");
+  Monto(f->edFunc, "600.01");
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "Este certificado no tiene dinero para ser comprometido.");
+  Monto(f->edValor, "550");
+  Monto(f->edFunc, "550");
+  Grabar();
+  EXPECT_EQ(ui->messages().at(0).Text, "Registro presupuestal MODIFICADO.");
+  EXPECT_EQ(Leer("SELECT valor FROM mvtRegPptal WHERE irp=1"), "550");
+}
+
+TEST_F(RegPptal, CambiarDeOrdenSueltaLaAnterior) {
+  Registro(1, 1, "2026-02-20", 600);
+  Sql("UPDATE mvtRegPptal SET itercero='900', func=valor, inv=0, vigFiscal='2026', fechaVenc='2026-12-31'");
+  OrdenServicio(3, 1);
+  OrdenSuministro(4, 0);
+  Abrir();
+  NumeroRP("1");
+  EXPECT_EQ(f->rgTipo->ItemIndex, 0);
+  EXPECT_EQ(f->edIorden->Text, "3");
+  EXPECT_EQ(f->Label15->Caption, "01/03/2026");
+  F().pick("rgTipo", 1);
+  f->edIorden->Text = "4";
+  Grabar();
+  EXPECT_EQ(ui->messages().at(0).Text, "Registro presupuestal MODIFICADO.");
+  EXPECT_EQ(Leer("SELECT coalesce(irp, 'nulo') FROM mvtOrdenServicio WHERE iOrdenServicio=3"), "nulo");
+  EXPECT_EQ(Leer("SELECT irp FROM mvtOrdenSumiMaestro WHERE iOrdenSuministro=4"), "1");
+  // Varias órdenes de suministro: la clase sin número.
+  OrdenSuministro(5, 1);
+  DM->tblMvtOrdenSumiMaestro->Refresh();
+  NumeroRP("1");
+  EXPECT_EQ(f->rgTipo->ItemIndex, 1);
+  EXPECT_EQ(f->edIorden->Text, "");
+  EXPECT_EQ(f->ordenOriginal, 0);
+}
+
+TEST_F(RegPptal, BotonesDeOrdenAunNoDisponibles) {
+  Abrir();
+  f->edIregPptal->Text = "";
+  F().click("Nueva");
+  EXPECT_EQ(ui->lastMessage(), "Llame primero el número del registro presupuestal al cual pertenece la orden.");
+  f->edIregPptal->Text = "3";
+  F().set("edIorden", "12a").click("Modificar");
+  EXPECT_EQ(ui->lastMessage(), "Las órdenes de servicio o suministro deben ser numéricas.");
+  F().click("Nueva");
+  EXPECT_EQ(ui->lastMessage(), "Esta función aún no está disponible en esta versión.");
+  F().pick("rgTipo", 2);
+  EXPECT_FALSE(f->Panel2->Visible);
+  EXPECT_TRUE(f->Panel1->Visible);
+}
+
+}  // namespace
