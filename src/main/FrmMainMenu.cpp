@@ -18,6 +18,7 @@
 #include "budget/FrmAsientosPptal.h"
 #include "budget/FrmAuxiliaresPpto.h"
 #include "budget/FrmCertDisp.h"
+#include "budget/FrmRegPptal.h"
 #include "budget/FrmPlanPpto.h"
 #include "payments/FrmAudPpto.h"
 #include "ledger/DialogosAsiento.h"
@@ -332,7 +333,9 @@ void TMenuPrincipal::AdicioReduccin1Click(TObject*) {
 void TMenuPrincipal::Certificadodisponibilidad1Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmCertDisp, Form); });
 }
-void TMenuPrincipal::Registropresupuestal1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Registropresupuestal1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmRegPptal, Form); });
+}
 void TMenuPrincipal::Ordenesdeservicio1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 void TMenuPrincipal::Ordensuministro1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 void TMenuPrincipal::Ordendepago1Click(TObject*) { FuncionNoDisponible(); }

@@ -186,6 +186,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   Clic("AdicioReduccin1");
   ui->onModal("TfrmCertDisp").click("&Salir");
   Clic("Certificadodisponibilidad1");
+  ui->onModal("TfrmRegPptal").click("&Salir");
+  Clic("Registropresupuestal1");
   ui->onModal("TfrmAudPpto").click("&Mostrar").click("&Cancelar");
   Clic("Presupuesto1");
   ui->onModal("TfrmAuxiliaresPpto").click("&Cancelar");
