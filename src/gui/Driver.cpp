@@ -971,7 +971,19 @@ void WxDriver::SyncFocus(FormWin& fw) {
   if (!f->Showing() || !fw.top->IsShown()) return;
   if (!modal_.empty() && modal_.back() != &fw) return;
   TWinControl* fc = f->FocusedControl();
-  if (!fc) return;
+  if (!fc) {
+    // A form with nothing focusable still takes keys (F1, shortcuts): the toolkit only
+    // reports keys to a focused widget, so the form's own panel takes the focus.
+    if (!wxWindow::FindFocus() && fw.top->IsActive())
+      CallAfterIfAlive(f, [this, f] {
+        FormWin* fw2 = WinOf(f);
+        if (!fw2 || f->FocusedControl() || wxWindow::FindFocus() || !fw2->top->IsActive()) return;
+        // The panel itself, not a child: its tool buttons take no focus.
+        fw2->root->SetCanFocus(true);
+        fw2->root->wxWindow::SetFocus();
+      });
+    return;
+  }
   wxWindow* w = WidgetOf(fc);
   if (!w) return;
   if (auto it = fw.bound.find(fc); it != fw.bound.end() && !it->second.radios.empty()) {
@@ -1128,6 +1140,15 @@ void WxDriver::RunModal(TForm* form) {
     modal_.erase(std::remove(modal_.begin(), modal_.end(), fw), modal_.end());
     fw->loop = nullptr;
   }
+  // Without a window manager nothing hands the keyboard back to the window below.
+  TForm* below = !modal_.empty() ? modal_.back()->form : (Application ? Application->MainForm : nullptr);
+  if (below && below != form && WinOf(below))
+    CallAfterIfAlive(below, [this, below] {
+      FormWin* b = WinOf(below);
+      if (!b || !b->top->IsShown() || (!modal_.empty() && modal_.back() != b)) return;
+      b->top->Raise();
+      SyncFocus(*b);
+    });
   // An outer modal form that ended while this one ran stops its loop now.
   if (!modal_.empty() && modal_.back()->ended && modal_.back()->loop)
     modal_.back()->loop->ScheduleExit();
