@@ -17,6 +17,7 @@
 #include "ledger/FrmTablas.h"
 #include "budget/FrmAsientosPptal.h"
 #include "budget/FrmAuxiliaresPpto.h"
+#include "budget/FrmExplOrdenServ.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmRegPptal.h"
 #include "budget/FrmPlanPpto.h"
@@ -347,7 +348,9 @@ void TMenuPrincipal::Reintegros1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Certificadosdedisponibilidad1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Registrospresupuestales1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::rdenesdepago1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Ordenesdeservicio2Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Ordenesdeservicio2Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmExplOrdenServ, Form); });
+}
 void TMenuPrincipal::rdenesdesuministro1Click(TObject*) { FuncionNoDisponible(); }
 
 // ---- Consultas -------------------------------------------------------------------------

@@ -192,6 +192,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   Clic("Presupuesto1");
   ui->onModal("TfrmAuxiliaresPpto").click("&Cancelar");
   Clic("Informesdepresupuesto1");
+  ui->onModal("TfrmExplOrdenServ").click("&Salir");
+  Clic("Ordenesdeservicio2");
   EXPECT_EQ(ui->unused(), "");
 }
 
