@@ -22,6 +22,7 @@
 #include "budget/FrmRegPptal.h"
 #include "budget/FrmPlanPpto.h"
 #include "payments/FrmAudPpto.h"
+#include "payments/FrmAsientoProgramado.h"
 #include "ledger/DialogosAsiento.h"
 #include "ledger/FrmBorrarAsiento.h"
 #include "ledger/FrmCierreAnio.h"
@@ -311,7 +312,9 @@ void TMenuPrincipal::Salir1Click(TObject*) { Form->Close(); }
 // ---- Mov. contable ---------------------------------------------------------------------
 
 void TMenuPrincipal::Documentos1Click(TObject*) { Abrir(FrmPreAsientos, Form); }
-void TMenuPrincipal::Asientosautomticos1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Asientosautomticos1Click(TObject*) {
+  AperturaProtegida([this] { Abrir<TFrmAsientoProgramado>(FrmAsientoProgramado, Form, [](auto* f) { f->filtered = false; }); });
+}
 void TMenuPrincipal::VerImprimir1Click(TObject*) { Abrir(FrmVerImp, Form); }
 void TMenuPrincipal::Renumerar1Click(TObject*) { Abrir(FrmRenumerar, Form); }
 void TMenuPrincipal::Renombrar1Click(TObject*) { Abrir(FrmRenombrar, Form); }
@@ -340,7 +343,9 @@ void TMenuPrincipal::Registropresupuestal1Click(TObject*) {
 void TMenuPrincipal::Ordenesdeservicio1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 void TMenuPrincipal::Ordensuministro1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 void TMenuPrincipal::Ordendepago1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Comprobantedepago1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Comprobantedepago1Click(TObject*) {
+  AperturaProtegida([this] { Abrir<TFrmAsientoProgramado>(FrmAsientoProgramado, Form, [](auto* f) { f->filtered = true; }); });
+}
 void TMenuPrincipal::Reintegros1Click(TObject*) { FuncionNoDisponible(); }
 
 // ---- Exploradores ----------------------------------------------------------------------

@@ -14,6 +14,8 @@
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Menus.h"
+#include "platform/forms/StdCtrls.h"
+#include "app/DataModule.h"
 #include "shared/general/MyException.h"
 
 using admin::Instalacion;
@@ -51,6 +53,22 @@ class MenuPrincipalTest : public Instalacion {
     return ui->lastMessage();
   }
 };
+
+TEST_F(MenuPrincipalTest, ComprobantesProgramadosDesdeSusDosEntradas) {
+  Ejecutar(libros, "insert into asientosProgCfg (iAstoProg, nAstoProg, descDocu) values (1, 'Nota', 'NC'), "
+                   "(2, 'Pago', 'CE')");
+  DM->tblAsientosProgCfg->Refresh();
+  auto lista = [](TForm& f) {
+    auto* cb = static_cast<TComboBox*>(f.FindControl("cbAsientosProg"));
+    return cb->Items->Text().str();
+  };
+  ui->onModal("TFrmAsientoProgramado").run([&](TForm& f) { EXPECT_EQ(lista(f), "1:Nota\n2:Pago\n"); }).click("&Salir");
+  EXPECT_EQ(Clic("Asientosautomticos1"), "");
+  ui->onModal("TFrmAsientoProgramado").run([&](TForm& f) { EXPECT_EQ(lista(f), "2:Pago\n"); }).click("&Salir");
+  EXPECT_EQ(Clic("Comprobantedepago1"), "");
+  EXPECT_FALSE(DM->tblAsientosProgCfg->Filtered);
+  EXPECT_EQ(ui->unused(), "");
+}
 
 TEST_F(MenuPrincipalTest, ConfiguracionDeAsientosProgramados) {
   ui->onModal("TfrmConfAsientosProg").click("&Salir");
@@ -137,7 +155,7 @@ TEST_F(MenuPrincipalTest, PuertaDelAdministradorConSusDosTextos) {
   EXPECT_EQ(ui->lastMessage(), "");
   const size_t formas = ui->formsShown().size();
   // Las funciones aún no construidas avisan sin abrir nada.
-  EXPECT_EQ(Clic("Comprobantedepago1"), kNoDisponible);
+  EXPECT_EQ(Clic("Reintegros1"), kNoDisponible);
   EXPECT_EQ(ui->formsShown().size(), formas);
 }
 
