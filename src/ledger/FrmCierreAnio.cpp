@@ -256,7 +256,8 @@ void TFrmCierreAnio::BtnAceptarClick(TObject*) {
                        {loCaseInsensitive})) {
     contabs->Append();
     contabs->FieldByName("NContabilidad")->AsString = NContabilidad;
-    contabs->FieldByName("rutaContabilidad")->AsString = NewPath;
+    // Relativa a la carpeta del programa: una copia de la carpeta abre su propio año nuevo.
+    contabs->FieldByName("rutaContabilidad")->AsString = RutaParaGuardar(NewPath);
     contabs->FieldByName("anio")->AsInteger = anioNuevo;
     contabs->FieldByName("activa")->AsString = "S";
     contabs->Post();

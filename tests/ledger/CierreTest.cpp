@@ -101,7 +101,10 @@ TEST_F(Cierre, UtilidadCancelaResultadosYAbreElAnioSiguiente) {
   EXPECT_EQ(anioGlobal, 2027);
   EXPECT_EQ(NContabilidad, "Ejemplo");
   EXPECT_EQ(DM->TblMovimiento->RecordCount, 4);
-  EXPECT_EQ(Valor(dir, "select count(*) from contabs where anio=2027 and rutaContabilidad='" + nuevo + "'"), "1");
+  // La carpeta del año nuevo queda relativa a la del programa, como la lee el selector.
+  AnsiString guardada = Valor(dir, "select rutaContabilidad from contabs where anio=2027").c_str();
+  EXPECT_EQ(guardada, "Ejemplo2027");
+  EXPECT_EQ(RutaDelPrograma(guardada), nuevo.c_str());
   EXPECT_EQ(CarpetaDeMarca(), nuevo.c_str());
   EXPECT_TRUE(fs::exists(nuevo + "/tablas.sqlite"));
 }
