@@ -2,6 +2,8 @@
 #include <memory>
 
 #include "app/DataModule.h"
+#include "app/Permisos.h"
+#include <string>
 #include "payments/FrmAsientoProgramado.h"
 #include "platform/forms/Grids.h"
 #include "platform/forms/StdCtrls.h"
@@ -117,6 +119,139 @@ TEST_F(AsientoProgramado, NoReemplazaUnAsientoManual) {
       .click("BtnSalir");
   Abrir();
   EXPECT_EQ(Valor(libros, "select count(*) || ':' || sum(debito) from mvt where descdocu='CE'"), "1:5");
+}
+
+
+TEST_F(AsientoProgramado, OrdenesDePagoYComprobanteRepetido) {
+  // Tipo que exige órdenes; órdenes por 60 y 40.
+  Ejecutar(libros, "update DG set ExigeMvtPptal='S' where CodiDocu='CE'");
+  Ejecutar(libros, "insert into mvtOrdenPago (iop, valor) values (5, 60), (6, 40)");
+  DM->TblDocumentos->Refresh();
+  struct Caso {
+    bool exigir;
+    const char* valor;
+    const char* op1;
+    bool pregunta;
+  };
+  for (Caso c : {Caso{true, "90", "5", true}, Caso{true, "90", "", false}, Caso{true, "90", "6", false},
+                 Caso{true, "100", "6", false}, Caso{true, "120", "6", true}, Caso{true, "70", "6", true},
+                 Caso{false, "120", "", false}, Caso{false, "70", "6", true}}) {
+    ui->takeMessages();
+    int grabados = std::stoi(Valor(libros, "select count(*) from mvtMaestro"));
+    ui->answer("no concuerda", IDNO);
+    ui->onModal("TFrmAsientoProgramado")
+        .run([c](TForm& f) {
+          F(f).exigirOpAsociada = c.exigir;
+          Llenar(f, c.valor, c.valor, "");
+          F(f).edOP1->Text = c.op1;
+          if (std::string(c.op1) == "6") F(f).edOP2->Text = "5";  // 6 y 5 suman 100
+        })
+        .click("BtnGrabar")
+        .click("BtnSalir");
+    Abrir();
+    bool pregunto = false;
+    for (auto& m : ui->messages()) pregunto = pregunto || m.Text.Pos("no concuerda") > 0;
+    EXPECT_EQ(pregunto, c.pregunta) << c.exigir << " " << c.valor << " " << c.op1;
+    bool grabo = std::stoi(Valor(libros, "select count(*) from mvtMaestro")) > grabados;
+    bool esperado = !c.pregunta && (std::string(c.op1) != "" || !c.exigir);
+    EXPECT_EQ(grabo, esperado) << c.exigir << " " << c.valor << " " << c.op1 << ui->messageTexts().c_str();
+    Ejecutar(libros, "delete from mvtMaestro");
+    Ejecutar(libros, "delete from mvt");
+  }
+  // Otro comprobante del mismo tipo y valor: la pregunta lo nombra; "No" no graba.
+  Ejecutar(libros, "insert into mvtMaestro (descdocu, numedocu, valor, tipoAsiento) values ('CE', '7', 100, 'P')");
+  ui->answer("mismo valor", IDNO);
+  ui->onModal("TFrmAsientoProgramado")
+      .run([](TForm& f) {
+        F(f).exigirOpAsociada = false;
+        Llenar(f, "100", "100", "");
+      })
+      .click("BtnGrabar")
+      .click("BtnSalir");
+  Abrir();
+  EXPECT_EQ(ui->lastMessage(), "Posible comprobante repetido.\n");
+  EXPECT_EQ(Valor(libros, "select count(*) from mvtMaestro"), "1");
+}
+
+TEST_F(AsientoProgramado, FalloAlEscribirDejaElDocumentoAnterior) {
+  Ejecutar(libros, "insert into mvtMaestro (descdocu, numedocu, valor, tipoAsiento) values ('CE', '1', 3, 'P')");
+  Ejecutar(libros, "insert into mvt (descdocu, numedocu, numecuen, debito) values ('CE', '1', '250505', 3)");
+  Ejecutar(libros, "create trigger falla before insert on mvtMaestro begin select raise(abort, 'disco lleno'); end");
+  ui->onModal("TFrmAsientoProgramado")
+      .run([](TForm& f) {
+        Llenar(f, "10", "10", "");
+        F(f).edNumeDocu->Text = "1";
+      })
+      .click("BtnGrabar")
+      .run([](TForm& f) { EXPECT_FALSE(F(f).btnImprimir->Enabled); })
+      .click("BtnSalir");
+  Abrir();
+  EXPECT_EQ(ui->messageTexts().Pos("Asiento Registrado"), 0);
+  EXPECT_EQ(Valor(libros, "select count(*) || ':' || sum(debito) from mvt where descdocu='CE'"), "1:3");
+  EXPECT_EQ(Valor(libros, "select count(*) from mvtMaestro"), "1");
+}
+
+TEST_F(AsientoProgramado, LlamadoPorBusquedaPideClaveEnCadaGrabacionYBorrado) {
+  Ejecutar(libros, "insert into mvtMaestro (descdocu, numedocu, valor, tipoAsiento, fecha) values "
+                   "('CE', '3', 10, 'P', '2026-03-05'), ('CE', '4', 8, 'P', '2026-03-05')");
+  Ejecutar(libros, "insert into mvt (descdocu, numedocu, numecuen, debito, credito, fecha) values "
+                   "('CE', '3', '250505', 10, null, '2026-03-05'), ('CE', '3', '110505', null, 10, '2026-03-05'), "
+                   "('CE', '4', '999999', 8, null, '2026-03-05')");
+  Permisos.BBorrar = true;
+  ui->onModal("TFrmBuscTabla").type("EdBusqueda", "3").click("&Aceptar");
+  ui->onModal("TfrmClaveAdmin").click("BitBtn2");  // primera grabación: cancelada
+  ui->onModal("TfrmClaveAdmin").run([](TForm& f) {
+    EXPECT_EQ(f.FindControl("edPassword")->Caption, "");  // vacía en cada uso
+  }).click("BitBtn2");
+  ui->answer("mismo valor", IDYES);
+  ui->answer("mismo valor", IDYES);
+  ui->answer("Está seguro", IDYES);
+  ui->onModal("TFrmAsientoProgramado")
+      .click("BitBtn3")
+      .run([](TForm& f) {
+        EXPECT_TRUE(F(f).confirmarGrabar);
+        EXPECT_EQ(F(f).edNumeDocu->Text.get(), "3");
+        EXPECT_EQ(F(f).SGAsiento->Cells[3][1], "10");
+        EXPECT_EQ(F(f).SGAsiento->Cells[3][2], "10");
+        F(f).edItercero->Text = "900";
+      })
+      .click("BtnGrabar")
+      .click("BtnGrabar")
+      .run([](TForm& f) {
+        // Un comprobante con cuentas que la plantilla no tiene no se llama.
+        F(f).edNumeDocu->Text = "4";
+        F(f).edNumeDocuExit(nullptr);
+        EXPECT_EQ(F(f).SGAsiento->Cells[0][1], "250505");
+      })
+      .click("BtnBorrar")
+      .click("BtnSalir");
+  Abrir();
+  auto m = ui->messageTexts();
+  EXPECT_GT(m.Pos("escoja el asiento programado con que se hizo"), 0);
+  EXPECT_EQ(ui->lastMessage(), "Asiento borrado!");
+  EXPECT_EQ(Valor(libros, "select group_concat(numedocu) from mvtMaestro"), "3");
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(AsientoProgramado, AgregarCuentaConSuNaturaleza) {
+  ui->onModal("TFrmBuscTabla").type("EdBusqueda", "110501").click("&Aceptar");
+  ui->answerInput("d");
+  ui->onModal("TFrmBuscTabla").type("EdBusqueda", "110501").click("&Aceptar");
+  ui->answerInput("D");
+  ui->onModal("TFrmAsientoProgramado")
+      .click("btnAddCuenta")
+      .run([this](TForm& f) {
+        EXPECT_EQ(ui->lastMessage(), "Especifique la naturaleza de la cuenta como C o D.");
+        EXPECT_EQ(F(f).SGAsiento->RowCount.get(), 4);
+      })
+      .click("btnAddCuenta")
+      .run([](TForm& f) {
+        EXPECT_EQ(F(f).SGAsiento->RowCount.get(), 5);
+        EXPECT_EQ(F(f).SGAsiento->Cells[2][4], "D");
+      })
+      .click("BtnSalir");
+  Abrir();
+  EXPECT_EQ(Valor(libros, "select naturaleza from asientosProg where numeCuen not in ('250505', '110505')"), "D");
 }
 
 }  // namespace
