@@ -264,6 +264,15 @@ bool WxDriver::ExecuteDialog(TCommonDialog* dialog) {
       if (d->Options.Contains(frHideWholeWord) || d->Options.Contains(frDisableWholeWord)) style |= wxFR_NOWHOLEWORD;
       auto* fd = new wxFindReplaceDialog(parent, data.get(), "Buscar", style);
       fd->SetName("tvFind");
+      // The toolkit only greys the direction choice; a hidden one is left out.
+      if (d->Options.Contains(frHideUpDown)) {
+        for (wxWindow* ch : fd->GetChildren())
+          if (dynamic_cast<wxRadioBox*>(ch)) ch->Hide();
+        if (wxSizer* sz = fd->GetSizer()) {
+          fd->SetMinSize(wxDefaultSize);
+          sz->SetSizeHints(fd);
+        }
+      }
       FitOnScreen(*fd);
       // `d` is touched only while the entry stands: the model's dialog drops it when it goes.
       auto onFind = [this, d, fd](wxFindDialogEvent& e) {

@@ -484,7 +484,28 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
     });
     w->Bind(wxEVT_CHAR, [this, c](wxKeyEvent& e) { OnWidgetChar(c, e); });
   }
-  if (c->OnMouseMove) {
+  if (auto* g = dynamic_cast<GridView*>(w); g && c->OnMouseMove && !g->Db()) {
+    // The pointer moves over the grid's inner windows, scrolled and scaled: the model gets a
+    // point inside the same cell of its own layout.
+    for (wxWindow* gw : {g->GetGridWindow(), g->GetFrozenRowGridWindow(), g->GetFrozenColGridWindow(),
+                         g->GetFrozenCornerGridWindow()}) {
+      if (!gw) continue;
+      gw->Bind(wxEVT_MOTION, [this, c, g, gw](wxMouseEvent& e) {
+        e.Skip();
+        if (Syncing() || !Alive(c) || !c->OnMouseMove) return;
+        auto* m = static_cast<TCustomGrid*>(c);
+        wxGridCellCoords cell;
+        if (wxGridWindow* gwin = g->DevicePosToGridWindow(g->ScreenToClient(gw->ClientToScreen(e.GetPosition()))))
+          cell = g->XYToCell(g->CalcGridWindowUnscrolledPosition(e.GetPosition(), gwin), gwin);
+        if (cell.GetRow() < 0 || cell.GetCol() < 0 || cell.GetRow() >= g->ModelRows() || cell.GetCol() >= g->ModelCols()) {
+          c->UserMouseMove(-1, -1);
+          return;
+        }
+        TRect r = m->CellRect(cell.GetCol(), cell.GetRow());
+        c->UserMouseMove(r.Left + 1, r.Top + 1);
+      });
+    }
+  } else if (c->OnMouseMove) {
     w->Bind(wxEVT_MOTION, [this, c](wxMouseEvent& e) {
       e.Skip();
       if (!Syncing() && Alive(c) && c->OnMouseMove) c->UserMouseMove(e.GetX(), e.GetY());
