@@ -11,6 +11,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "ledger/FrmNuevoTercero.h"
+#include "ledger/FrmVerImprimir.h"
 #include "payments/RteFte.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
@@ -20,6 +21,7 @@
 #include "platform/forms/Grids.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/report/QuickRpt.h"
 #include "platform/os/Files.h"
 #include "shared/dialogs/BuscTabla.h"
 #include "shared/dialogs/Calendar.h"
@@ -533,7 +535,79 @@ void TFrmAsientoProgramado::bntConfigImpClick(TObject*) {
   d->Execute();
 }
 
+void TFrmAsientoProgramado::impTradicional() {
+  AnsiString numero = edNumeDocu->Text;
+  HagaSQL(kAlias, Query1,
+          "select * from Mvt where DescDocu=" + TextoSQL(descDocu) + "  and Numedocu=" + TextoSQL(numero));
+  Query1->First();
+  iTercero = Query1->FieldByName("cedulaNit")->AsString;
+  AnsiString tipoPrimera = Query1->FieldByName("DescDocu")->AsString;
+  double total = 0;
+  bool unTercero = true;
+  for (; !Query1->Eof; Query1->Next()) {
+    total += Query1->FieldByName("Debito")->AsFloat;
+    if (Query1->FieldByName("cedulaNit")->AsString != iTercero) unTercero = false;
+  }
+  Query1->First();
+
+  TTable* maestro = DM->tblMvtMaestro;
+  maestro->Refresh();
+  bool conDetalle = maestro->Locate("descdocu;numedocu", VarArrayOf({descDocu, numero})) &&
+                    !maestro->FieldByName("DETALLE")->AsString.IsEmpty();
+  if (conDetalle) {
+    AnsiString tercero = iTercero;
+    if (DM->TblTerceros->Locate("CedulaNIT", Variant(iTercero)))
+      tercero += " " + DM->TblTerceros->FieldByName("Nombre")->AsString;
+    AnsiString modo;
+    bool conSuma = true;
+    if (tipoPrimera == "IN") {
+      modo = "Recibido de:";
+    } else if (tipoPrimera == "CE" || tipoPrimera == "CP") {
+      modo = "Pagado a:";
+    } else {
+      tercero = "";
+      conSuma = false;
+    }
+    FrmRepAsientosconDetalle = new TFrmRepAsientosconDetalle(this);
+    std::unique_ptr<TFrmRepAsientosconDetalle> rep(FrmRepAsientosconDetalle);
+    rep->DataSource1->DataSet = Query1;
+    rep->QRMemo1->Lines->SetText(maestro->FieldByName("DETALLE")->AsString);
+    rep->LD->Caption = descDocu;
+    rep->LN->Caption = numero;
+    rep->Tercero = tercero;
+    rep->QRLblModo->Caption = modo;
+    rep->QRLabel16->Enabled = conSuma;
+    rep->QRLblNumLetras->Enabled = conSuma;
+    rep->QRLblNumLetras->Caption = FloatToStr(total);
+    rep->QuickReport1->Preview();
+  } else {
+    std::unique_ptr<TFrmVerImprimir> v(new TFrmVerImprimir(this, Query1));
+    FrmVerImprimir = v.get();
+    v->Limpiar();
+    v->numeDocu = numero;
+    v->descDocu = descDocu;
+    if (unTercero) {
+      v->QRLabel14->Caption = iTercero;
+      if (DM->TblTerceros->Locate("CedulaNIT", Variant(iTercero))) {
+        v->QRLabel15->Caption = DM->TblTerceros->FieldByName("Nombre")->AsString;
+        v->QRLabel16->Caption = DM->TblTerceros->FieldByName("direccion")->AsString;
+        v->QRLabel22->Caption = "Checque No: " + edCheque->Text.get();
+      } else {
+        v->QRLabel15->Caption = "Tercero no encontrado.";
+      }
+    } else {
+      v->QRLabel14->Caption = "(varios)";
+    }
+    v->LD->Caption = descDocu;
+    v->LN->Caption = numero;
+    v->QuickReport1->Preview();
+    FrmVerImprimir = nullptr;
+  }
+}
+
 void TFrmAsientoProgramado::btnImprimirClick(TObject*) {
+  // Los formatos a doble cuadro y de registradora no existen aún: se imprime el tradicional.
+  impTradicional();
   btnImprimir->Enabled = false;
   cbAsientosProgChange(nullptr);
 }

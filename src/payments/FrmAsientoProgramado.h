@@ -97,6 +97,8 @@ class TFrmAsientoProgramado : public TForm {
   bool ValidarTercero();
   void Copiado();
   void fillGridWithMvt();
+  void impTradicional();
+  AnsiString iTercero;
 
   void FormActivate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);

@@ -9,6 +9,8 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/Buttons.h"
+#include "platform/report/ReportUi.h"
+#include "platform/report/Render.h"
 #include "support/Instalacion.h"
 
 namespace admin {
@@ -252,6 +254,32 @@ TEST_F(AsientoProgramado, AgregarCuentaConSuNaturaleza) {
       .click("BtnSalir");
   Abrir();
   EXPECT_EQ(Valor(libros, "select naturaleza from asientosProg where numeCuen not in ('250505', '110505')"), "D");
+}
+
+TEST_F(AsientoProgramado, ImpresionTradicionalConYSinDetalle) {
+  tv::report::HeadlessUi().Clear();
+  ui->onModal("TFrmAsientoProgramado")
+      .run([](TForm& f) { Llenar(f, "1500", "1000", "500"); })
+      .click("BtnGrabar")
+      .click("btnImprimir")
+      .run([this](TForm& f) {
+        EXPECT_FALSE(F(f).btnImprimir->Enabled);
+        EXPECT_EQ(F(f).edNumeDocu->Text.get(), "2");
+        EXPECT_EQ(F(f).iTercero, "900");
+        // Con detalle en el encabezado: "Pagado a:" y el total en letras.
+        Ejecutar(libros, "update mvtMaestro set detalle='Pago de arriendo'");
+        F(f).edNumeDocu->Text = "1";
+        F(f).impTradicional();
+      })
+      .click("BtnSalir");
+  Abrir();
+  auto& vistas = tv::report::HeadlessUi().shown;
+  ASSERT_EQ(vistas.size(), 2u);
+  std::string sin = tv::report::DumpText(vistas[0].report), con = tv::report::DumpText(vistas[1].report);
+  EXPECT_NE(sin.find("Proveedor"), std::string::npos) << sin;
+  EXPECT_NE(con.find("Pagado a:"), std::string::npos) << con;
+  EXPECT_NE(con.find("La suma de:"), std::string::npos) << con;
+  EXPECT_NE(con.find("Pago de arriendo"), std::string::npos) << con;
 }
 
 }  // namespace
