@@ -7,6 +7,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/FrmOrdenServicios.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -664,7 +665,22 @@ void TfrmRegPptal::btnNuevaOrdenServClick(TObject*) {
     ShowMessage("Llame primero el número del registro presupuestal al cual pertenece la orden.");
     return;
   }
-  ShowMessage(kNoDisponible);
+  if (rgTipo->ItemIndex != 0) {
+    ShowMessage(kNoDisponible);
+    return;
+  }
+  frmOrdenServicios = new TfrmOrdenServicios(this);
+  std::unique_ptr<TfrmOrdenServicios> f(frmOrdenServicios);
+  f->edIordenServicio->Text = edIorden->Text;
+  f->edIregPptal->Text = edIregPptal->Text;
+  f->setNuevo(true);
+  f->ShowModal();
+  // Solo una orden grabada se enlaza: "Salir" deja el registro como estaba.
+  if (f->grabado) {
+    edIorden->Text = f->edIordenServicio->Text;
+    Label15->Caption = f->edFecha->Text;
+  }
+  frmOrdenServicios = nullptr;
 }
 
 void TfrmRegPptal::btnModOrdClick(TObject*) {
@@ -680,7 +696,22 @@ void TfrmRegPptal::btnModOrdClick(TObject*) {
     ShowMessage("Las órdenes de servicio o suministro deben ser numéricas.");
     return;
   }
-  ShowMessage(kNoDisponible);
+  if (rgTipo->ItemIndex != 0) {
+    ShowMessage(kNoDisponible);
+    return;
+  }
+  if (!DM->tblMvtOrdenServicio->Locate("iOrdenServicio", Variant(StrToFloat(Recortado(edIorden))))) {
+    ShowMessage("Esta orden de servicio aún no ha sido creada.");
+    return;
+  }
+  frmOrdenServicios = new TfrmOrdenServicios(this);
+  std::unique_ptr<TfrmOrdenServicios> f(frmOrdenServicios);
+  f->edIordenServicio->Text = edIorden->Text;
+  f->edIregPptal->Text = edIregPptal->Text;
+  f->setNuevo(false);
+  f->ShowModal();
+  if (f->grabado) edIorden->Text = f->edIordenServicio->Text;
+  frmOrdenServicios = nullptr;
 }
 
 void TfrmRegPptal::FormClose(TObject*, TCloseAction&) {}

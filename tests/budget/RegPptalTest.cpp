@@ -236,7 +236,7 @@ TEST_F(RegPptal, BotonesDeOrdenAunNoDisponibles) {
   f->edIregPptal->Text = "3";
   F().set("edIorden", "12a").click("Modificar");
   EXPECT_EQ(ui->lastMessage(), "Las órdenes de servicio o suministro deben ser numéricas.");
-  F().click("Nueva");
+  F().pick("rgTipo", 1).click("Nueva");
   EXPECT_EQ(ui->lastMessage(), "Esta función aún no está disponible en esta versión.");
   F().pick("rgTipo", 2);
   EXPECT_FALSE(f->Panel2->Visible);

@@ -1,0 +1,254 @@
+#include "budget/FrmOrdenServicios.h"
+
+#include <memory>
+
+#include "app/DataModule.h"
+#include "app/Validaciones.h"
+#include "budget/FrmExplOrdenServ.h"
+#include "ledger/FrmTablas.h"
+#include "platform/core/SysUtils.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Mask.h"
+#include "platform/forms/StdCtrls.h"
+#include "reports/ConsultasComun.h"
+#include "shared/dialogs/BuscTabla.h"
+#include "shared/general/BdeUtil.h"
+#include "shared/general/SqlUtil.h"
+
+TfrmOrdenServicios* frmOrdenServicios = nullptr;
+
+namespace {
+const char* kFechaVacia = "  /  /    ";
+
+TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto, int x, int y) {
+  auto* l = Make<TLabel>(padre, nombre);
+  l->Caption = texto;
+  l->SetBounds(x, y + 4, 130, 16);
+  return l;
+}
+
+bool OrdenGuardada(double numero) {
+  TQuery q(nullptr);
+  HagaSQL("Contabilidad", &q, "select count(*) as c from mvtOrdenServicio where iOrdenServicio=" + NumeroSQL(numero));
+  return q.FieldByName("c")->AsInteger > 0;
+}
+}  // namespace
+
+TfrmOrdenServicios::TfrmOrdenServicios(TComponent* Owner) : TForm(Owner) {
+  Name = "frmOrdenServicios";
+  Caption = "Orden de servicios";
+  Position = poScreenCenter;
+  Width = 560;
+  Height = 430;
+
+  Label1 = Etiqueta(this, "Label1", "Número:", 12, 12);
+  edIordenServicio = Make<TEdit>(this, "edIordenServicio");
+  edIordenServicio->SetBounds(150, 12, 110, 24);
+  BitBtn1 = Make<TBitBtn>(this, "BitBtn1");
+  BitBtn1->Caption = "...";
+  BitBtn1->SetBounds(264, 12, 28, 24);
+  Label2 = Etiqueta(this, "Label2", "Fecha:", 12, 44);
+  edFecha = Make<TMaskEdit>(this, "edFecha");
+  edFecha->EditMask = "!99/99/0000;1; ";
+  edFecha->MaxLength = 10;
+  edFecha->SetBounds(150, 44, 110, 24);
+  BtnFecha = Make<TSpeedButton>(this, "BtnFecha");
+  BtnFecha->Caption = "...";
+  BtnFecha->SetBounds(264, 44, 28, 24);
+  Label3 = Etiqueta(this, "Label3", "Tercero:", 12, 76);
+  edItercero = Make<TEdit>(this, "edItercero");
+  edItercero->SetBounds(150, 76, 140, 24);
+  BitBtn3 = Make<TBitBtn>(this, "BitBtn3");
+  BitBtn3->Caption = "...";
+  BitBtn3->SetBounds(294, 76, 28, 24);
+  SpeedButton1 = Make<TSpeedButton>(this, "SpeedButton1");
+  SpeedButton1->Caption = "Nuevo";
+  SpeedButton1->SetBounds(326, 76, 60, 24);
+  lblNtercero = Make<TLabel>(this, "lblNtercero");
+  lblNtercero->Caption = "";
+  lblNtercero->SetBounds(150, 104, 390, 16);
+  Label4 = Etiqueta(this, "Label4", "Reg Pptal No:", 12, 126);
+  edIregPptal = Make<TEdit>(this, "edIregPptal");
+  edIregPptal->SetBounds(150, 126, 110, 24);
+  edIregPptal->Enabled = false;
+  Label5 = Etiqueta(this, "Label5", "Valor:", 12, 158);
+  edValor = Make<TEdit>(this, "edValor");
+  edValor->SetBounds(150, 158, 140, 24);
+  Label6 = Etiqueta(this, "Label6", "Descripción del servicio:", 12, 190);
+  Label6->Width = 200;
+  Memo1 = Make<TMemo>(this, "Memo1");
+  Memo1->SetBounds(12, 212, 528, 130);
+  btnGrabar = Make<TButton>(this, "btnGrabar");
+  btnGrabar->Caption = "&Grabar";
+  btnGrabar->Default = true;
+  btnGrabar->SetBounds(12, 356, 100, 28);
+  btnCancelar = Make<TButton>(this, "btnCancelar");
+  btnCancelar->Caption = "&Salir";
+  btnCancelar->Cancel = true;
+  btnCancelar->ModalResult = mrCancel;
+  btnCancelar->SetBounds(120, 356, 100, 28);
+  btnExplorar = Make<TButton>(this, "btnExplorar");
+  btnExplorar->Caption = "&Explorar";
+  btnExplorar->SetBounds(228, 356, 100, 28);
+  Label1->FocusControl = edIordenServicio;
+  Label2->FocusControl = edFecha;
+  Label3->FocusControl = edItercero;
+  Label5->FocusControl = edValor;
+  Label6->FocusControl = Memo1;
+  ActiveControl = edIordenServicio;
+
+  edIordenServicio->OnExit = [this](TObject* s) { edIordenServicioExit(s); };
+  OnActivate = [this](TObject* s) { FormActivate(s); };
+  btnGrabar->OnClick = [this](TObject* s) { btnGrabarClick(s); };
+  BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
+  BitBtn3->OnClick = [this](TObject* s) { BitBtn3Click(s); };
+  SpeedButton1->OnClick = [this](TObject* s) { SpeedButton1Click(s); };
+  BtnFecha->OnClick = [this](TObject* s) { BtnFechaClick(s); };
+  btnExplorar->OnClick = [this](TObject* s) { btnExplorarClick(s); };
+}
+
+void TfrmOrdenServicios::edIordenServicioExit(TObject*) {
+  AnsiString texto = AnsiString(edIordenServicio->Text).Trim();
+  double numero = 0;
+  TTable* t = DM->tblMvtOrdenServicio;
+  if (!t->Active) t->Open();
+  if (!texto.IsEmpty() && TryStrToFloat(texto, numero) && t->Locate("iOrdenServicio", Variant(numero))) {
+    nuevo = false;
+    TField* f = t->FieldByName("Fecha");
+    edFecha->Text = f->IsNull ? AnsiString() : DateToStr(f->AsDateTime);
+    edItercero->Text = t->FieldByName("itercero")->AsString;
+    edIregPptal->Text = t->FieldByName("irp")->AsString;
+    edValor->Text = t->FieldByName("valor")->AsString;
+    Tercero ter(edItercero->Text);
+    lblNtercero->Caption = ter.getNtercero();
+    Memo1->Text = t->FieldByName("descServicio")->AsString;
+    return;
+  }
+  edItercero->Text = "";
+  edValor->Text = "";
+  Memo1->Text = "";
+  lblNtercero->Caption = "";
+  // Un número que no está guardado es una orden nueva: la cargada no se renumera.
+  nuevo = true;
+}
+
+void TfrmOrdenServicios::FormActivate(TObject*) {
+  if (!nuevo) edFecha->SetFocus();
+}
+
+bool TfrmOrdenServicios::validar() {
+  AnsiString msg;
+  AnsiString numero = AnsiString(edIordenServicio->Text).Trim();
+  AnsiString tercero = edItercero->Text;
+  double n = 0, valor = 0;
+  if (numero.IsEmpty())
+    msg += "Digite el número del servicio.\n";
+  else if (!TryStrToFloat(numero, n) || n <= 0)
+    msg += "El número de la orden debe ser numérico.\n";
+  if (AnsiString(edFecha->Text) == kFechaVacia) {
+    msg += "Digite la fecha.\n";
+  } else {
+    AnsiString m;
+    if (!ValidarFecha(edFecha->Text, m)) msg += m + "\n";
+  }
+  if (tercero.IsEmpty()) msg += "Digite el tercero.\n";
+  if (AnsiString(edValor->Text).IsEmpty())
+    msg += "Digite el valor.\n";
+  else if (!TryStrToFloat(edValor->Text, valor))
+    msg += "El valor debe ser numérico.\n";
+  {
+    TQuery q(nullptr);
+    HagaSQL("Contabilidad", &q, "select count(*) as c from TC where cedulaNit=" + TextoSQL(tercero));
+    if (q.FieldByName("c")->AsInteger == 0) msg += "Cédula o NIT inexistente.\n";
+  }
+  if (AnsiString(Memo1->Text).Trim().IsEmpty()) msg += "Digite la descripción del servicio.\n";
+  if (msg.IsEmpty()) return true;
+  Application->MessageBox(msg, "Error", MB_OK | MB_ICONERROR);
+  return false;
+}
+
+void TfrmOrdenServicios::btnGrabarClick(TObject*) {
+  // Todo se revisa antes de escribir: una orden rechazada no deja nada en la tabla y el
+  // formulario sigue abierto.
+  if (!validar()) return;
+  double numero = StrToFloat(AnsiString(edIordenServicio->Text).Trim());
+  AnsiString irp = AnsiString(edIregPptal->Text).Trim();
+  double nIrp = 0;
+  bool conRegistro = !irp.IsEmpty() && TryStrToFloat(irp, nIrp);
+  TTable* t = DM->tblMvtOrdenServicio;
+  try {
+    tv::db::Transaction tx("Contabilidad");
+    // La fila se ubica por el número: guardado se reescribe, nuevo se agrega.
+    bool existe = OrdenGuardada(numero);
+    if (existe && t->Locate("iOrdenServicio", Variant(numero)))
+      t->Edit();
+    else
+      t->Append();
+    t->FieldByName("iOrdenServicio")->AsFloat = numero;
+    t->FieldByName("Fecha")->AsDateTime = StrToDate(edFecha->Text);
+    t->FieldByName("itercero")->AsString = edItercero->Text;
+    t->FieldByName("descServicio")->AsString = Memo1->Text;
+    if (conRegistro)
+      t->FieldByName("irp")->AsFloat = nIrp;
+    else
+      t->FieldByName("irp")->Clear();
+    t->FieldByName("valor")->AsFloat = StrToFloat(edValor->Text);
+    t->Post();
+    if (CheckDbiError(DbiSaveChanges(t->Handle()), "ordenservicios", 31) != DBIERR_NONE) {
+      tx.Rollback();
+      t->Refresh();
+      return;
+    }
+    tx.Commit();
+  } catch (Exception& e) {
+    if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
+    t->Refresh();
+    Application->ShowException(&e);
+    return;
+  }
+  nuevo = false;
+  grabado = true;
+  ModalResult = mrOk;
+}
+
+void TfrmOrdenServicios::BitBtn1Click(TObject*) {
+  auto fuente = std::make_unique<TDataSource>(nullptr);
+  fuente->DataSet = DM->tblMvtOrdenServicio;
+  FrmBuscTabla = new TFrmBuscTabla(this, fuente.get(), "Núm Ord. Serv.", "Fecha", "iOrdenServicio", "Fecha", true, "");
+  std::unique_ptr<TFrmBuscTabla> f(FrmBuscTabla);
+  if (!f->ceroRegistros && f->ShowModal() == mrOk) {
+    edIordenServicio->Text = f->GetContenido1();
+    edIordenServicio->SetFocus();
+  }
+  FrmBuscTabla = nullptr;
+}
+
+void TfrmOrdenServicios::BitBtn3Click(TObject*) {
+  FrmBuscTabla = new TFrmBuscTabla(this, DM->DSTerceros, "Cédula", "nombre", "cedulaNit", "nombre", true, "");
+  std::unique_ptr<TFrmBuscTabla> f(FrmBuscTabla);
+  if (!f->ceroRegistros && f->ShowModal() == mrOk) {
+    edItercero->Text = f->GetContenido1();
+    lblNtercero->Caption = f->GetContenido2();
+  }
+  FrmBuscTabla = nullptr;
+}
+
+void TfrmOrdenServicios::SpeedButton1Click(TObject*) {
+  FrmTablas = new TFrmTablas(this);
+  std::unique_ptr<TFrmTablas> f(FrmTablas);
+  f->Tabla = Terceros;
+  f->ShowModal();
+  FrmTablas = nullptr;
+}
+
+void TfrmOrdenServicios::BtnFechaClick(TObject*) { TraerFecha(this, edFecha); }
+
+void TfrmOrdenServicios::btnExplorarClick(TObject*) {
+  TfrmExplOrdenServ* anterior = frmExplOrdenServ;
+  frmExplOrdenServ = new TfrmExplOrdenServ(this);
+  std::unique_ptr<TfrmExplOrdenServ> f(frmExplOrdenServ);
+  f->ShowModal();
+  frmExplOrdenServ = anterior;
+}

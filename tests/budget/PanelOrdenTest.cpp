@@ -1,0 +1,108 @@
+// Panel de órdenes del registro presupuestal: "Nueva" y "Modificar" con la orden de
+// servicio; número y fecha vuelven al registro solo después de grabar.
+#include <gtest/gtest.h>
+
+#include "app/DataModule.h"
+#include "app/Permisos.h"
+#include "budget/FrmOrdenServicios.h"
+#include "budget/FrmRegPptal.h"
+#include "budget/Presupuesto.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Mask.h"
+#include "platform/forms/StdCtrls.h"
+
+using presupuesto::Presupuesto;
+
+namespace {
+
+class PanelOrden : public Presupuesto {
+ protected:
+  void SetUp() override {
+    Presupuesto::SetUp();
+    Permisos.BGrabar = Permisos.BModificar = Permisos.BBorrar = true;
+    Sql("INSERT INTO TC (CedulaNIT, nombre) VALUES ('900', 'Papelería Sur')");
+    Sql("INSERT INTO mvtOrdenServicio (iOrdenServicio, Fecha, itercero, descServicio, irp, valor) VALUES "
+        "(4, '2026-02-20', '900', 'Fotocopias', 3, 100)");
+    for (TTable* t : {DM->tblMvtRegPptal, DM->tblMvtCertDisp, DM->TblTerceros, DM->tblMvtOrdenServicio,
+                      DM->tblMvtOrdenSumiMaestro})
+      t->Refresh();
+    f = new TfrmRegPptal(nullptr);
+    frmRegPptal = f;
+    f->Show();
+    f->edIregPptal->Text = "3";
+    f->Label15->Caption = "antes";
+  }
+  void TearDown() override {
+    f->Hide();
+    delete f;
+    frmRegPptal = nullptr;
+    Presupuesto::TearDown();
+  }
+  tv::forms::Script F() { return ui->now(f); }
+  TfrmRegPptal* f = nullptr;
+};
+
+TEST_F(PanelOrden, NuevaTomaNumeroYFechaSoloTrasGrabar) {
+  // "Salir" no devuelve nada.
+  ui->onModal("TfrmOrdenServicios")
+      .run([](TForm& o) {
+        auto& os = static_cast<TfrmOrdenServicios&>(o);
+        EXPECT_TRUE(os.getNuevo());
+        EXPECT_EQ(os.edIregPptal->Text, "3");
+      })
+      .set("edIordenServicio", "7")
+      .set("edFecha", "01/03/2026")
+      .click("&Salir");
+  F().click("Nueva");
+  EXPECT_EQ(f->edIorden->Text, "");
+  EXPECT_EQ(f->Label15->Caption, "antes");
+  // Un "Grabar" rechazado deja la orden abierta; luego se completa y se graba.
+  ui->answer("Digite el tercero.", IDOK);
+  ui->onModal("TfrmOrdenServicios")
+      .set("edIordenServicio", "7")
+      .set("edFecha", "01/03/2026")
+      .set("edValor", "50")
+      .set("Memo1", "Transporte")
+      .click("&Grabar")
+      .set("edItercero", "900")
+      .click("&Grabar");
+  F().click("Nueva");
+  EXPECT_EQ(f->edIorden->Text, "7");
+  EXPECT_EQ(f->Label15->Caption, "01/03/2026");
+  EXPECT_EQ(Leer("SELECT irp || ',' || itercero FROM mvtOrdenServicio WHERE iOrdenServicio=7"), "3,900");
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(PanelOrden, ModificarRevisaElNumeroYCargaLaOrden) {
+  struct Caso {
+    const char *orden, *mensaje;
+  } casos[] = {{"", "Especifique cual orden desea modificar."},
+               {"12a", "Las órdenes de servicio o suministro deben ser numéricas."},
+               {"9", "Esta orden de servicio aún no ha sido creada."}};
+  for (auto c : casos) {
+    F().set("edIorden", c.orden).click("Modificar");
+    EXPECT_EQ(ui->lastMessage(), c.mensaje) << c.orden;
+  }
+  f->edIregPptal->Text = "";
+  F().set("edIorden", "4").click("Modificar");
+  EXPECT_EQ(ui->lastMessage(), "Llame primero el número del registro presupuestal al cual pertenece la orden.");
+  f->edIregPptal->Text = "3";
+  ui->onModal("TfrmOrdenServicios")
+      .run([](TForm& o) {
+        auto& os = static_cast<TfrmOrdenServicios&>(o);
+        EXPECT_FALSE(os.getNuevo());
+        EXPECT_EQ(os.edItercero->Text, "900");
+        EXPECT_EQ(os.edValor->Text, "100");
+      })
+      .set("edValor", "120")
+      .click("&Grabar");
+  F().click("Modificar");
+  EXPECT_EQ(f->edIorden->Text, "4");
+  EXPECT_EQ(f->Label15->Caption, "antes");
+  EXPECT_EQ(Leer("SELECT valor FROM mvtOrdenServicio WHERE iOrdenServicio=4"), "120");
+  EXPECT_EQ(ui->unused(), "");
+}
+
+}  // namespace
