@@ -1,0 +1,886 @@
+#include "payments/FrmOrdenPago.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "app/DataModule.h"
+#include "app/Sesion.h"
+#include "app/Validaciones.h"
+#include "budget/CalculosPptal.h"
+#include "ledger/FrmNuevoTercero.h"
+#include "ledger/FrmVerImprimir.h"
+#include "payments/RteFte.h"
+#include "platform/core/IniFiles.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Grids.h"
+#include "platform/forms/Mask.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/report/QuickRpt.h"
+#include "shared/dialogs/BuscTabla.h"
+#include "shared/dialogs/Calendar.h"
+#include "shared/general/Numeros.h"
+#include "shared/general/SqlUtil.h"
+#include "shared/general/Utiles.h"
+
+TfrmOrdenPago* frmOrdenPago = nullptr;
+
+namespace {
+
+const char* const kAlias = "Contabilidad";
+const char* const kFechaVacia = "  /  /    ";
+const char* const kSinCDP = "Registro presupuestal inexistente o sin CDP";
+const char* const kSinPlantilla = "En la configuración de los asientos programados debe definir el asiento ";
+const char* const kCancelado = "No debe hacer Orden de Pago. Este Reg. Presupuestal ya está cancelado!";
+const TColor kVerdeNuevo = static_cast<TColor>(10143652);  // RGB(164, 199, 154)
+
+TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto) {
+  auto* l = Make<TLabel>(padre, nombre);
+  l->Caption = texto;
+  return l;
+}
+
+void Lugar(TControl* c, int izquierda, int arriba, int ancho) {
+  c->Left = izquierda;
+  c->Top = arriba;
+  if (ancho) c->Width = ancho;
+}
+
+// Montos comparados a centavos.
+double Centavos(double v) { return std::round(v * 100.0) / 100.0; }
+
+AnsiString TextoCampo(TField* f) { return f->IsNull ? AnsiString() : AnsiString(f->AsString); }
+AnsiString FechaCampo(TField* f) { return f->IsNull ? AnsiString() : DateToStr(f->AsDateTime); }
+
+// Número escrito por el usuario; los textos que no lo son nunca llegan a un SQL.
+bool EsNumero(const AnsiString& texto, double& n) {
+  AnsiString t = texto.Trim();
+  return !t.IsEmpty() && TryStrToFloat(t, n);
+}
+
+AnsiString FechaSQL(const AnsiString& texto) { return TextoSQL(FormatDateTime("yyyy-mm-dd", StrToDate(texto))); }
+
+}  // namespace
+
+TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
+  Name = "frmOrdenPago";
+  Caption = "Orden de Pago";
+  Position = poScreenCenter;
+  ClientWidth = 800;
+  ClientHeight = 640;
+
+  Label1 = Etiqueta(this, "Label1", "Registro presupuestal al cual pertenece");
+  Label1->Font->Style = TFontStyles{fsBold};
+  Label2 = Etiqueta(this, "Label2", "Número:");
+  edIRP = Make<TEdit>(this, "edIRP");
+  btnLintRegPptal = Make<TBitBtn>(this, "btnLintRegPptal");
+  btnLintRegPptal->Caption = "...";
+  Label23 = Etiqueta(this, "Label23", "*");
+  Label23->Font->Color = clRed;
+  Label8 = Etiqueta(this, "Label8", "Fecha RP:");
+  Label9 = Etiqueta(this, "Label9", "*");
+  Label10 = Etiqueta(this, "Label10", "Pendiente de pago:");
+  lblPendientePagoRP = Etiqueta(this, "lblPendientePagoRP", "*");
+  Label12 = Etiqueta(this, "Label12", "Rubro presupuestal:");
+  lblIrubroPptal = Etiqueta(this, "lblIrubroPptal", "*");
+  Label13 = Etiqueta(this, "Label13", "Objeto del gasto:");
+  lblObjetoGasto = Etiqueta(this, "lblObjetoGasto", "*");
+  lblObjetoGasto->WordWrap = true;
+  Label3 = Etiqueta(this, "Label3", "Datos generales de la órden de pago");
+  Label3->Font->Style = TFontStyles{fsBold};
+  Label4 = Etiqueta(this, "Label4", "No:");
+  edIordenPago = Make<TEdit>(this, "edIordenPago");
+  edIordenPago->Hint =
+      "Si digita uno existente, se le presentan sus datos y los puede cambiar. Si es nuevo puede digitarlos.";
+  edIordenPago->ShowHint = true;
+  btnLintOrdenPago = Make<TBitBtn>(this, "btnLintOrdenPago");
+  btnLintOrdenPago->Caption = "...";
+  Label5 = Etiqueta(this, "Label5", "Fecha expedición:");
+  edFechaExp = Make<TMaskEdit>(this, "edFechaExp");
+  edFechaExp->EditMask = "!99/99/0000;1; ";
+  btnFechaExp = Make<TButton>(this, "btnFechaExp");
+  btnFechaExp->Caption = "...";
+  Label6 = Etiqueta(this, "Label6", "Fecha vencimiento:");
+  edFechaVenc = Make<TMaskEdit>(this, "edFechaVenc");
+  edFechaVenc->EditMask = "!99/99/0000;1; ";
+  btnFechaVenc = Make<TButton>(this, "btnFechaVenc");
+  btnFechaVenc->Caption = "...";
+  Label7 = Etiqueta(this, "Label7", "Cédula o NIT:");
+  edItercero = Make<TEdit>(this, "edItercero");
+  btnLintCedula = Make<TBitBtn>(this, "btnLintCedula");
+  btnLintCedula->Caption = "...";
+  btnNuevTerc = Make<TButton>(this, "btnNuevTerc");
+  btnNuevTerc->Caption = "Nuevo";
+  lblNtercero = Etiqueta(this, "lblNtercero", "");
+  Label14 = Etiqueta(this, "Label14", "Valor del asiento:");
+  edValor = Make<TMaskEdit>(this, "edValor");
+  Label15 = Etiqueta(this, "Label15", "Objeto del gasto:");
+  edObjetoGasto = Make<TEdit>(this, "edObjetoGasto");
+  edObjetoGasto->MaxLength = 254;
+  Label16 = Etiqueta(this, "Label16", "Valor del cheque:");
+  edValorCheque = Make<TEdit>(this, "edValorCheque");
+  Label17 = Etiqueta(this, "Label17", "Número cheque");
+  edNumeroCheque = Make<TEdit>(this, "edNumeroCheque");
+  Label18 = Etiqueta(this, "Label18", "Banco:");
+  edBanco = Make<TEdit>(this, "edBanco");
+  Label19 = Etiqueta(this, "Label19", "Valor en efectivo:");
+  edEfectivo = Make<TEdit>(this, "edEfectivo");
+  chbRecibi = Make<TCheckBox>(this, "chbRecibi");
+  chbRecibi->Caption = "Colocar \"RECIBÍ\" al imprimir";
+  Label20 = Etiqueta(this, "Label20", "Movimiento contable");
+  Label20->Font->Style = TFontStyles{fsBold};
+  Label21 = Etiqueta(this, "Label21", "Tipo de documento:");
+  cbAsientosProg = Make<TComboBox>(this, "cbAsientosProg");
+  BitBtn3 = Make<TBitBtn>(this, "BitBtn3");
+  BitBtn3->Caption = "...";
+  Label22 = Etiqueta(this, "Label22", "Número:");
+  edNumeDocu = Make<TEdit>(this, "edNumeDocu");
+  Label24 = Etiqueta(this, "Label24", "(debería ser el mismo de la Orden de Pago)");
+  Label24->Font->Color = clGreen;
+  lblCtaMayor = Etiqueta(this, "lblCtaMayor", "");
+  lblCtaMayor->Font->Style = TFontStyles{fsBold};
+  SGAsiento = Make<TStringGrid>(this, "SGAsiento");
+  SGAsiento->ColCount = 4;
+  SGAsiento->RowCount = 2;
+  SGAsiento->FixedCols = 0;
+  SGAsiento->FixedRows = 1;
+  SGAsiento->Options =
+      TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing, goColSizing};
+  Label25 = Etiqueta(this, "Label25", "Total:");
+  lblTotal = Etiqueta(this, "lblTotal", "");
+  btnAgregarCuenta = Make<TButton>(this, "btnAgregarCuenta");
+  btnAgregarCuenta->Caption = "Agregar Cuenta";
+  btnRteFte = Make<TButton>(this, "btnRteFte");
+  btnRteFte->Caption = "Calcular RteFte";
+  btnConfRteFte = Make<TButton>(this, "btnConfRteFte");
+  btnConfRteFte->Caption = "Configurar RteFte";
+  Label11 = Etiqueta(this, "Label11",
+                     "Digite primero el valor base(cuenta 5) y el IVA para poder calcular las retenciones");
+  Label11->Font->Color = clRed;
+  Label11->Font->Style = TFontStyles{fsBold};
+  btnAceptar = Make<TBitBtn>(this, "btnAceptar");
+  btnAceptar->Caption = "&Grabar";
+  btnAceptar->Default = true;
+  btnImprimir = Make<TBitBtn>(this, "btnImprimir");
+  btnImprimir->Caption = "&Imprimir";
+  btnImpTradicional = Make<TBitBtn>(this, "btnImpTradicional");
+  btnImpTradicional->Caption = "Imprimir como comprobante";
+  btnNavegar = Make<TBitBtn>(this, "btnNavegar");
+  btnNavegar->Caption = "&Explorar";
+  btnCancelar = Make<TBitBtn>(this, "btnCancelar");
+  btnCancelar->Kind = bkCancel;
+  btnCancelar->Caption = "&Salir";
+  queryGral = Make<TQuery>(this, "queryGral");
+  Query2 = Make<TQuery>(this, "Query2");
+  dsRegPptal = Make<TDataSource>(this, "dsRegPptal");
+  dsRegPptal->DataSet = DM->tblMvtRegPptal;
+  dsOrdenPago = Make<TDataSource>(this, "dsOrdenPago");
+  dsOrdenPago->DataSet = DM->tblMvtOrdenPago;
+  dsTerceros = Make<TDataSource>(this, "dsTerceros");
+  dsTerceros->DataSet = DM->TblTerceros;
+  dsCuenta = Make<TDataSource>(this, "dsCuenta");
+  dsCuenta->DataSet = DM->TblPlan;
+  dsAsientosProgCfg = Make<TDataSource>(this, "dsAsientosProgCfg");
+  dsAsientosProgCfg->DataSet = DM->tblAsientosProgCfg;
+
+  Lugar(Label1, 12, 10, 0);
+  Lugar(Label2, 12, 36, 0);
+  Lugar(edIRP, 140, 32, 100);
+  Lugar(btnLintRegPptal, 244, 32, 28);
+  Lugar(Label23, 284, 36, 300);
+  Lugar(Label8, 12, 62, 0);
+  Lugar(Label9, 140, 62, 120);
+  Lugar(Label10, 284, 62, 0);
+  Lugar(lblPendientePagoRP, 420, 62, 150);
+  Lugar(Label12, 12, 84, 0);
+  Lugar(lblIrubroPptal, 140, 84, 640);
+  Lugar(Label13, 12, 106, 0);
+  Lugar(lblObjetoGasto, 140, 106, 640);
+  lblObjetoGasto->Height = 30;
+  Lugar(Label3, 12, 142, 0);
+  Lugar(Label4, 12, 168, 0);
+  Lugar(edIordenPago, 140, 164, 100);
+  Lugar(btnLintOrdenPago, 244, 164, 28);
+  Lugar(Label5, 284, 168, 0);
+  Lugar(edFechaExp, 410, 164, 90);
+  Lugar(btnFechaExp, 504, 164, 28);
+  Lugar(Label6, 540, 168, 0);
+  Lugar(edFechaVenc, 664, 164, 90);
+  Lugar(btnFechaVenc, 758, 164, 28);
+  Lugar(Label7, 12, 198, 0);
+  Lugar(edItercero, 140, 194, 130);
+  Lugar(btnLintCedula, 274, 194, 28);
+  Lugar(btnNuevTerc, 306, 194, 60);
+  Lugar(lblNtercero, 376, 198, 400);
+  Lugar(Label14, 12, 228, 0);
+  Lugar(edValor, 140, 224, 130);
+  Lugar(Label15, 284, 228, 0);
+  Lugar(edObjetoGasto, 410, 224, 376);
+  Lugar(Label16, 12, 258, 0);
+  Lugar(edValorCheque, 140, 254, 130);
+  Lugar(Label17, 284, 258, 0);
+  Lugar(edNumeroCheque, 410, 254, 120);
+  Lugar(Label18, 540, 258, 0);
+  Lugar(edBanco, 600, 254, 186);
+  Lugar(Label19, 12, 288, 0);
+  Lugar(edEfectivo, 140, 284, 130);
+  Lugar(chbRecibi, 284, 286, 300);
+  Lugar(Label20, 12, 318, 0);
+  Lugar(Label21, 12, 344, 0);
+  Lugar(cbAsientosProg, 140, 340, 260);
+  Lugar(BitBtn3, 404, 340, 28);
+  Lugar(Label22, 444, 344, 0);
+  Lugar(edNumeDocu, 510, 340, 100);
+  Lugar(Label24, 616, 344, 180);
+  Lugar(lblCtaMayor, 12, 372, 700);
+  Lugar(SGAsiento, 12, 392, 560);
+  SGAsiento->Height = 170;
+  Lugar(Label25, 420, 568, 0);
+  Lugar(lblTotal, 470, 568, 100);
+  Lugar(btnAgregarCuenta, 584, 392, 200);
+  Lugar(btnRteFte, 584, 424, 200);
+  Lugar(btnConfRteFte, 584, 456, 200);
+  Lugar(Label11, 584, 488, 200);
+  Label11->WordWrap = true;
+  Label11->Height = 70;
+  Lugar(btnAceptar, 12, 600, 100);
+  Lugar(btnImprimir, 120, 600, 100);
+  Lugar(btnImpTradicional, 228, 600, 200);
+  Lugar(btnNavegar, 436, 600, 100);
+  Lugar(btnCancelar, 544, 600, 100);
+  Label2->FocusControl = edIRP;
+  Label4->FocusControl = edIordenPago;
+
+  OnActivate = [this](TObject* s) { FormActivate(s); };
+  OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  edIRP->OnExit = [this](TObject* s) { edIRPExit(s); };
+  btnLintRegPptal->OnClick = [this](TObject* s) { btnLintRegPptalClick(s); };
+  edIordenPago->OnExit = [this](TObject* s) { edIordenPagoExit(s); };
+  btnLintOrdenPago->OnClick = [this](TObject* s) { btnLintOrdenPagoClick(s); };
+  btnFechaExp->OnClick = [this](TObject* s) { btnFechaExpClick(s); };
+  btnFechaVenc->OnClick = [this](TObject* s) { btnFechaVencClick(s); };
+  btnLintCedula->OnClick = [this](TObject* s) { btnLintCedulaClick(s); };
+  btnNuevTerc->OnClick = [this](TObject* s) { btnNuevTercClick(s); };
+  edObjetoGasto->OnEnter = [this](TObject* s) { edObjetoGastoEnter(s); };
+  btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };
+  btnImpTradicional->OnClick = [this](TObject* s) { btnImpTradicionalClick(s); };
+  cbAsientosProg->OnChange = [this](TObject* s) { cbAsientosProgChange(s); };
+  BitBtn3->OnClick = [this](TObject* s) { BitBtn3Click(s); };
+  SGAsiento->OnSelectCell = [this](TObject* s, int c, int r, bool& ok) { SGAsientoSelectCell(s, c, r, ok); };
+  btnAgregarCuenta->OnClick = [this](TObject* s) { btnAgregarCuentaClick(s); };
+  btnRteFte->OnClick = [this](TObject* s) { btnRteFteClick(s); };
+  btnConfRteFte->OnClick = [this](TObject* s) { btnConfRteFteClick(s); };
+  btnAceptar->OnClick = [this](TObject* s) { btnAceptarClick(s); };
+
+  {
+    TIniFile ini(ArchivoIni());
+    DESCDOCU = ini.ReadString("ACTION", "descDocuOP", "_OP");
+    edBanco->Text = ini.ReadString("ACTION", "banco", "");
+    chbRecibi->Checked = ini.ReadBool("ACTION", "printRecibiOP", true);
+  }
+  Color = kVerdeNuevo;
+  nuevo = true;
+  edFechaVenc->Text = FormatDateTime("dd/MM/yyyy", EncodeDate(anioGlobal, 12, 31));
+  DM->tblAsientosProgCfg->Filter = "descdocu='OP' or descdocu='_OP'";
+  DM->tblAsientosProgCfg->Filtered = true;
+  FillCBFromTbl(cbAsientosProg, DM->tblAsientosProgCfg, "iAstoProg", "nAstoProg");
+  cbAsientosProgChange(cbAsientosProg);
+  AnsiString siguiente = FloatToStr(getLastOrdenPago() + 1);
+  EscribirOrden(siguiente);
+  edNumeDocu->Text = siguiente;
+}
+
+TfrmOrdenPago::~TfrmOrdenPago() {
+  if (frmOrdenPago == this) frmOrdenPago = nullptr;
+}
+
+// Un solo "data.ini" para el formulario, el explorador y la impresión.
+AnsiString TfrmOrdenPago::ArchivoIni() const { return ArchivoIniSesion(); }
+
+void TfrmOrdenPago::EscribirOrden(const AnsiString& texto) {
+  edIordenPago->Text = texto;
+  edIordenPago->Modified = false;
+}
+
+void TfrmOrdenPago::EscribirRegistro(const AnsiString& texto) {
+  edIRP->Text = texto;
+  edIRP->Modified = false;
+}
+
+void TfrmOrdenPago::MostrarPendiente() { lblPendientePagoRP->Caption = Punto(pagoPendiente, 2); }
+
+void TfrmOrdenPago::FormActivate(TObject*) {
+  if (edIRP->CanFocus()) edIRP->SetFocus();
+}
+
+void TfrmOrdenPago::FormClose(TObject*, TCloseAction&) {
+  DM->tblAsientosProgCfg->Filter = "";
+  DM->tblAsientosProgCfg->Filtered = false;
+}
+
+// ---- Registro ----------------------------------------------------------------------------
+
+void TfrmOrdenPago::edIRPExit(TObject*) {
+  if (!edIRP->Modified) return;
+  AnsiString texto = AnsiString(edIRP->Text).Trim();
+  if (texto.IsEmpty()) return;
+  edObjetoGasto->Text = objetoGasto;
+  double n = 0;
+  if (!EsNumero(texto, n)) {
+    Label23->Caption = kSinCDP;
+    return;
+  }
+  pagoPendiente = getPagoPendienteRP(n, false);
+  irp = static_cast<float>(n);
+  getRP(irp);
+  if (AnsiString(edNumeDocu->Text).IsEmpty()) edNumeDocu->Text = texto;
+  if (AnsiString(edIordenPago->Text).IsEmpty()) EscribirOrden(texto);
+  MostrarPendiente();
+  if (!(pagoPendiente > 0)) ShowMessage(kCancelado);
+}
+
+void TfrmOrdenPago::getRP(float aIrp) {
+  HagaSQL(kAlias, queryGral,
+          "select a.fechaExped as fechaExped, a.valor as valor, a.objetoGasto as objetoGasto, a.icd as icd "
+          "from MvtregPptal as a join mvtCertDisp as b on (a.icd=b.icd) where a.irp=" +
+              NumeroSQL(static_cast<double>(aIrp)));
+  if (queryGral->IsEmpty()) {
+    Label23->Caption = kSinCDP;
+    return;
+  }
+  Label9->Caption = FechaCampo(queryGral->FieldByName("fechaExped"));
+  valorRP = queryGral->FieldByName("valor")->AsFloat;
+  Label23->Caption = "";
+  lblObjetoGasto->Caption = TextoCampo(queryGral->FieldByName("objetoGasto"));
+  AnsiString rubros;
+  for (const auto& r : RubrosDeCertificado(queryGral->FieldByName("icd")->AsFloat)) {
+    if (!rubros.IsEmpty()) rubros += ", ";
+    rubros += r.rubro;
+  }
+  lblIrubroPptal->Caption = rubros;
+}
+
+void TfrmOrdenPago::btnLintRegPptalClick(TObject*) {
+  FrmBuscTabla = new TFrmBuscTabla(this, dsRegPptal, "Reg. Pptal.", "Fecha Exped.", "irp", "fechaExped", true, "");
+  std::unique_ptr<TFrmBuscTabla> dialogo(FrmBuscTabla);
+  if (dialogo->ceroRegistros) return;
+  AnsiString antes = edIRP->Text;
+  dialogo->ShowModal();
+  edIRP->Text = dialogo->GetContenido1();
+  if (antes != AnsiString(edIRP->Text)) edIRP->Modified = true;
+  edIRP->SetFocus();
+}
+
+// ---- Orden -------------------------------------------------------------------------------
+
+void TfrmOrdenPago::edIordenPagoExit(TObject*) {
+  AnsiString registro = AnsiString(edIRP->Text).Trim();
+  if (registro.IsEmpty()) {
+    ShowMessage("Coloque el registro presupuestal");
+    return;
+  }
+  if (!edIordenPago->Modified) return;
+  double n = 0;
+  if (!EsNumero(edIordenPago->Text, n) || !DM->tblMvtOrdenPago->Locate("iop", Variant(n))) {
+    initNuevo();
+    return;
+  }
+  // El monto guardado de la orden vuelve a quedar disponible: la edición lo reemplaza.
+  double r = 0;
+  TTable* op = DM->tblMvtOrdenPago;
+  if (EsNumero(registro, r) && op->FieldByName("IRP")->AsFloat == r)
+    pagoPendiente += op->FieldByName("valor")->AsFloat;
+  CargarOrden();
+}
+
+void TfrmOrdenPago::CargarOrden() {
+  TTable* op = DM->tblMvtOrdenPago;
+  MostrarPendiente();
+  nuevo = false;
+  Color = clBtnFace;
+  EscribirOrden(FloatToStr(op->FieldByName("iop")->AsFloat));
+  edFechaExp->Text = FechaCampo(op->FieldByName("FechaExped"));
+  edFechaVenc->Text = FechaCampo(op->FieldByName("fechaVenc"));
+  edItercero->Text = TextoCampo(op->FieldByName("itercero"));
+  double irpOrden = op->FieldByName("IRP")->AsFloat;
+  double valorOrden = op->FieldByName("valor")->AsFloat;
+  AnsiString irpTexto = FloatToStr(irpOrden);
+  if (AnsiString(edIRP->Text).Trim() != irpTexto) {
+    Application->MessageBox("Observe que va a cambiar el número del registro. Esta orden de pago pertenece a él.",
+                            "Advertencia", MB_OK | MB_ICONWARNING);
+    pagoPendiente = getPagoPendienteRP(irpOrden, false) + valorOrden;
+    MostrarPendiente();
+  }
+  EscribirRegistro(irpTexto);
+  irp = static_cast<float>(irpOrden);
+  valorOriginal = valorOrden;
+  edValor->Text = FloatToStr(valorOriginal);
+  getRP(irp);
+  lblNtercero->Caption = Tercero(edItercero->Text).getNtercero();
+  edObjetoGasto->Text = TextoCampo(op->FieldByName("objetoGasto"));
+  numeDocuGuardado_ = TextoCampo(op->FieldByName("numeDocu"));
+  edNumeDocu->Text = numeDocuGuardado_;
+  edValorCheque->Text = TextoCampo(op->FieldByName("valorCheque"));
+  edNumeroCheque->Text = TextoCampo(op->FieldByName("numeroCheque"));
+  edBanco->Text = TextoCampo(op->FieldByName("banco"));
+  edEfectivo->Text = TextoCampo(op->FieldByName("valorEfectivo"));
+  iAstoProg = op->FieldByName("iAstoProg")->AsInteger;
+  nAstoProg = "";
+  HagaSQL(kAlias, Query2,
+          "select nAstoProg from asientosProgCfg where (descdocu='OP' or descdocu='_OP') and iAstoProg=" +
+              NumeroSQL(iAstoProg));
+  if (!Query2->IsEmpty()) nAstoProg = TextoCampo(Query2->FieldByName("nAstoProg"));
+  cbAsientosProg->ItemIndex = cbAsientosProg->Items->IndexOf(AnsiString(iAstoProg) + ":" + nAstoProg);
+  if (cbAsientosProg->ItemIndex < 0) cbAsientosProg->Text = "";
+  if (AplicarPlantilla()) getMvt();
+}
+
+void TfrmOrdenPago::initNuevo() {
+  nuevo = true;
+  Color = kVerdeNuevo;
+  limpiarEdits(this, "edIRP", "edIordenPago");
+  limpiarGrid();
+  edNumeDocu->Text = edIordenPago->Text;
+  numeDocuGuardado_ = "";
+  TIniFile ini(ArchivoIni());
+  edBanco->Text = ini.ReadString("ACTION", "banco", "");
+}
+
+void TfrmOrdenPago::btnLintOrdenPagoClick(TObject*) {
+  // El filtro por registro solo con un número: el texto nunca va tal cual.
+  AnsiString filtro;
+  double r = 0;
+  if (EsNumero(edIRP->Text, r)) filtro = "irp='" + NumeroSQL(r) + "'";
+  FrmBuscTabla = new TFrmBuscTabla(this, dsOrdenPago, "Número", "Fecha", "iop", "fechaExped", true, filtro);
+  std::unique_ptr<TFrmBuscTabla> dialogo(FrmBuscTabla);
+  if (dialogo->ceroRegistros) return;
+  AnsiString antes = edIordenPago->Text;
+  dialogo->ShowModal();
+  edIordenPago->Text = dialogo->GetContenido1();
+  if (antes != AnsiString(edIordenPago->Text)) edIordenPago->Modified = true;
+  edIordenPago->SetFocus();
+}
+
+void TfrmOrdenPago::btnLintCedulaClick(TObject*) {
+  FrmBuscTabla = new TFrmBuscTabla(this, dsTerceros, "Cédula", "nombre", "cedulaNit", "nombre", true, "");
+  std::unique_ptr<TFrmBuscTabla> dialogo(FrmBuscTabla);
+  if (dialogo->ceroRegistros) return;
+  dialogo->ShowModal();
+  edItercero->Text = dialogo->GetContenido1();
+  lblNtercero->Caption = dialogo->GetContenido2();
+}
+
+void TfrmOrdenPago::btnNuevTercClick(TObject*) {
+  std::unique_ptr<TFrmNuevoTercero> f(new TFrmNuevoTercero(this));
+  f->Modif = 0;
+  f->ShowModal();
+}
+
+void TfrmOrdenPago::btnFechaExpClick(TObject*) {
+  FrmCalendar = new TFrmCalendar(this);
+  std::unique_ptr<TFrmCalendar> calendario(FrmCalendar);
+  calendario->year = anioGlobal;
+  calendario->month = mesGlobal;
+  calendario->ShowModal();
+  calendario->GetDateAsString(edFechaExp);
+  mesGlobal = calendario->month;
+}
+
+void TfrmOrdenPago::btnFechaVencClick(TObject*) {
+  FrmCalendar = new TFrmCalendar(this);
+  std::unique_ptr<TFrmCalendar> calendario(FrmCalendar);
+  calendario->ShowModal();
+  calendario->GetDateAsString(edFechaVenc);
+}
+
+void TfrmOrdenPago::edObjetoGastoEnter(TObject*) {
+  if (AnsiString(edObjetoGasto->Text).IsEmpty()) edObjetoGasto->Text = lblObjetoGasto->Caption;
+}
+
+// ---- Impresión ---------------------------------------------------------------------------
+
+void TfrmOrdenPago::btnImprimirClick(TObject*) { ShowMessage("Función no disponible todavía."); }
+
+void TfrmOrdenPago::btnImpTradicionalClick(TObject*) {
+  AnsiString numeDocu = edNumeDocu->Text;
+  HagaSQL(kAlias, queryGral,
+          "select * from Mvt where DescDocu=" + TextoSQL(DESCDOCU) + "  and Numedocu=" + TextoSQL(numeDocu));
+  bool varios = false;
+  iTercero = "";
+  if (!queryGral->IsEmpty()) {
+    queryGral->First();
+    iTercero = TextoCampo(queryGral->FieldByName("cedulaNit"));
+    for (; !queryGral->Eof; queryGral->Next())
+      if (TextoCampo(queryGral->FieldByName("cedulaNit")) != iTercero) varios = true;
+  }
+  std::unique_ptr<TFrmVerImprimir> v(new TFrmVerImprimir(this));
+  if (varios) {
+    v->QRLabel14->Caption = "(varios)";
+  } else {
+    v->QRLabel14->Caption = iTercero;
+    if (DM->TblTerceros->Locate("CedulaNIT", Variant(iTercero))) {
+      v->QRLabel15->Caption = TextoCampo(DM->TblTerceros->FieldByName("Nombre"));
+      v->QRLabel16->Caption = TextoCampo(DM->TblTerceros->FieldByName("direccion"));
+    } else {
+      v->QRLabel15->Caption = "Tercero no encontrado.";
+    }
+  }
+  v->LD->Caption = DESCDOCU;
+  v->LN->Caption = numeDocu;
+  v->descDocu = DESCDOCU;
+  v->numeDocu = numeDocu;
+  v->DataSource1->DataSet = queryGral;
+  queryGral->First();
+  v->QuickReport1->Preview();
+}
+
+// ---- Asiento contable --------------------------------------------------------------------
+
+void TfrmOrdenPago::cbAsientosProgChange(TObject*) { AplicarPlantilla(); }
+
+bool TfrmOrdenPago::AplicarPlantilla() {
+  AnsiString texto = cbAsientosProg->Text;
+  AnsiString numero = ExtractString(texto, ':', true).Trim();
+  int n = 0;
+  if (!TryStrToInt(numero, n)) {
+    ShowMessage(kSinPlantilla);
+    return false;
+  }
+  HagaSQL(kAlias, Query2,
+          "select nAstoProg from asientosProgCfg where (descdocu='OP' or descdocu='_OP') and iAstoProg=" +
+              NumeroSQL(n));
+  if (Query2->IsEmpty()) {
+    ShowMessage(kSinPlantilla);
+    return false;
+  }
+  iAstoProg = n;
+  limpiarGrid();
+  nAstoProg = TextoCampo(Query2->FieldByName("nAstoProg"));
+  SGAsiento->RowCount = 2;
+  for (int c = 0; c < 4; ++c) SGAsiento->Cells[c][1] = "";
+  static const char* const titulos[] = {"Cód. Cuenta", "Cuenta", "D/C", "valor"};
+  static const int anchos[] = {100, 250, 30, 70};
+  for (int c = 0; c < 4; ++c) {
+    SGAsiento->Cells[c][0] = titulos[c];
+    SGAsiento->ColWidths[c] = anchos[c];
+  }
+  HagaSQL(kAlias, Query2,
+          "select a.NumeCuen as NumeCuen, a.naturaleza as naturaleza, p.nombcuen as nombcuen from asientosProg a "
+          "left join pl p on p.numecuen=a.NumeCuen where a.iAstoProg=" + NumeroSQL(n) + " order by a.rowid");
+  int i = 1;
+  for (Query2->First(); !Query2->Eof; Query2->Next(), ++i) {
+    if (SGAsiento->RowCount < i + 1) SGAsiento->RowCount = i + 1;
+    SGAsiento->Cells[0][i] = TextoCampo(Query2->FieldByName("NumeCuen"));
+    TField* nombre = Query2->FieldByName("nombcuen");
+    SGAsiento->Cells[1][i] = nombre->IsNull ? AnsiString("Cuenta inexistente.") : AnsiString(nombre->AsString);
+    SGAsiento->Cells[2][i] = TextoCampo(Query2->FieldByName("naturaleza"));
+    SGAsiento->Cells[3][i] = "";
+  }
+  return true;
+}
+
+void TfrmOrdenPago::BitBtn3Click(TObject*) {
+  FrmBuscTabla = new TFrmBuscTabla(this, dsAsientosProgCfg, "Documento", "Descripción", "descDocu", "nAstoProg",
+                                   false, "");
+  std::unique_ptr<TFrmBuscTabla> dialogo(FrmBuscTabla);
+  if (dialogo->ceroRegistros) return;
+  if (dialogo->ShowModal() != mrOk) return;
+  // Se elige la fila de la plantilla: su número y su nombre, como las entradas de la lista.
+  TTable* cfg = DM->tblAsientosProgCfg;
+  AnsiString entrada = AnsiString(cfg->FieldByName("iAstoProg")->AsInteger) + ":" +
+                       TextoCampo(cfg->FieldByName("nAstoProg"));
+  cbAsientosProg->ItemIndex = cbAsientosProg->Items->IndexOf(entrada);
+  if (cbAsientosProg->ItemIndex < 0) cbAsientosProg->Text = entrada;
+  AplicarPlantilla();
+}
+
+void TfrmOrdenPago::SGAsientoSelectCell(TObject*, int, int ARow, bool& CanSelect) {
+  CanSelect = true;
+  AnsiString cuenta = SGAsiento->Cells[0][ARow];
+  HagaSQL(kAlias, Query2, "select nombcuen from pl where numecuen=" + TextoSQL(cuenta.SubString(1, 2)));
+  lblCtaMayor->Caption = Query2->IsEmpty() ? AnsiString() : TextoCampo(Query2->FieldByName("nombcuen"));
+  HagaSQL(kAlias, Query2, "select nombcuen from pl where numecuen=" + TextoSQL(cuenta.SubString(1, 4)));
+  lblCtaMayor->Caption = AnsiString(lblCtaMayor->Caption) + " - " +
+                         (Query2->IsEmpty() ? AnsiString() : TextoCampo(Query2->FieldByName("nombcuen")));
+}
+
+void TfrmOrdenPago::btnAgregarCuentaClick(TObject*) {
+  FrmBuscTabla = new TFrmBuscTabla(this, dsCuenta, "Código", "Cuenta", "numeCuen", "nombCuen", false, "");
+  std::unique_ptr<TFrmBuscTabla> dialogo(FrmBuscTabla);
+  if (dialogo->ceroRegistros) return;
+  if (dialogo->ShowModal() != mrOk) return;
+  AnsiString codigo = dialogo->GetContenido1();
+  AnsiString nombre = dialogo->GetContenido2();
+  AnsiString naturaleza = InputBox("Información", "Escriba la naturaleza de la cuenta: D o C", "");
+  for (int r = 1; r < SGAsiento->RowCount; ++r) {
+    if (AnsiString(SGAsiento->Cells[0][r]) == codigo) {
+      ShowMessage("Cuenta ya existe en el asiento programado.");
+      return;
+    }
+  }
+  if (naturaleza != "D" && naturaleza != "C") {
+    ShowMessage("Especifique la naturaleza de la cuenta como C o D.");
+    return;
+  }
+  HagaSQL(kAlias, Query2,
+          "insert into asientosProg (numeCuen, iastoProg, naturaleza) values (" + TextoSQL(codigo) + ", " +
+              NumeroSQL(iAstoProg) + ", " + TextoSQL(naturaleza) + ")");
+  DM->tblAsientosProg->Refresh();
+  // La fila vacía de una plantilla sin cuentas se aprovecha.
+  int fila = SGAsiento->RowCount;
+  if (fila == 2 && AnsiString(SGAsiento->Cells[0][1]).IsEmpty()) fila = 1;
+  else SGAsiento->RowCount = fila + 1;
+  SGAsiento->Cells[0][fila] = codigo;
+  SGAsiento->Cells[1][fila] = nombre;
+  SGAsiento->Cells[2][fila] = naturaleza;
+  SGAsiento->Cells[3][fila] = "";
+}
+
+void TfrmOrdenPago::limpiarGrid() {
+  for (int r = 1; r < SGAsiento->RowCount; ++r) SGAsiento->Cells[3][r] = "";
+}
+
+void TfrmOrdenPago::getMvt() {
+  AnsiString numeDocu = edNumeDocu->Text;
+  HagaSQL(kAlias, queryGral,
+          "select a.numecuen as NumeCuen, a.cedulanit as cedulaNIT, a.debito as debito, a.credito as credito, "
+          "b.valor as valor from mvt a join mvtMaestro as b on b.descdocu=a.descdocu and a.numedocu=b.numedocu "
+          "where b.descdocu=" + TextoSQL(DESCDOCU) + " and b.numedocu=" + TextoSQL(numeDocu) +
+              " and b.tipoAsiento='P' order by a.rowid");
+  if (!queryGral->IsEmpty()) {
+    queryGral->First();
+    edItercero->Text = TextoCampo(queryGral->FieldByName("cedulaNIT"));
+    valor = queryGral->FieldByName("valor")->AsFloat;
+    lblTotal->Caption = FloatToStr(valor);
+    fillGridWithMvt();
+    return;
+  }
+  if (HayAsientoManual(numeDocu)) {
+    ShowMessage("Existe un asiento hecho manualmente que debe llamar por la opción \"Asientos manuales\"");
+    return;
+  }
+  limpiarGrid();
+}
+
+// Las líneas guardadas llenan las filas una a una, en orden: una cuenta en dos líneas llena
+// sus dos filas con sus propios montos.
+void TfrmOrdenPago::fillGridWithMvt() {
+  struct Linea {
+    AnsiString cuenta;
+    AnsiString monto;
+    bool usada = false;
+  };
+  std::vector<Linea> lineas;
+  for (queryGral->First(); !queryGral->Eof; queryGral->Next()) {
+    double d = queryGral->FieldByName("debito")->AsFloat;
+    double c = queryGral->FieldByName("credito")->AsFloat;
+    lineas.push_back({TextoCampo(queryGral->FieldByName("NumeCuen")), FloatToStr(d > 0 ? d : c)});
+  }
+  for (int r = 1; r < SGAsiento->RowCount; ++r) {
+    for (auto& l : lineas) {
+      if (!l.usada && l.cuenta == AnsiString(SGAsiento->Cells[0][r])) {
+        SGAsiento->Cells[3][r] = l.monto;
+        l.usada = true;
+        break;
+      }
+    }
+  }
+}
+
+// Un documento del tipo y número sin marca "P" lo hizo el usuario en el editor de asientos.
+bool TfrmOrdenPago::HayAsientoManual(const AnsiString& numeDocu) {
+  HagaSQL(kAlias, Query2,
+          "select count(*) as n from mvtMaestro where descdocu=" + TextoSQL(DESCDOCU) + " and numedocu=" +
+              TextoSQL(numeDocu) + " and coalesce(tipoAsiento,'')<>'P'");
+  return Query2->FieldByName("n")->AsInteger > 0;
+}
+
+void TfrmOrdenPago::addMvt() {
+  AnsiString numeDocu = edNumeDocu->Text;
+  AnsiString fecha = FechaSQL(edFechaExp->Text);
+  for (int r = 1; r < SGAsiento->RowCount; ++r) {
+    AnsiString monto = AnsiString(SGAsiento->Cells[3][r]).Trim();
+    if (monto.IsEmpty()) continue;
+    bool debito = AnsiString(SGAsiento->Cells[2][r]) == "D";
+    AnsiString cifra = NumeroSQL(StrToFloat(monto));
+    HagaSQL(kAlias, queryGral,
+            "insert into mvt (numecuen, cedulanit, detalle, debito, credito, descdocu, numedocu, fecha) values (" +
+                TextoSQL(SGAsiento->Cells[0][r]) + ", " + TextoSQL(edItercero->Text) + ", " +
+                TextoSQL(edObjetoGasto->Text) + ", " + (debito ? cifra : AnsiString("NULL")) + ", " +
+                (debito ? AnsiString("NULL") : cifra) + ", " + TextoSQL(DESCDOCU) + ", " + TextoSQL(numeDocu) +
+                ", " + fecha + ")");
+  }
+  HagaSQL(kAlias, queryGral,
+          "insert into mvtMaestro (tipoAsiento, descdocu, numedocu, fecha, detalle, valor, qitems, iusuario) "
+          "values ('P', " + TextoSQL(DESCDOCU) + ", " + TextoSQL(numeDocu) + ", " + fecha + ", " +
+              TextoSQL(edObjetoGasto->Text) + ", " + NumeroSQL(valor) + ", " + NumeroSQL(SGAsiento->RowCount) +
+              ", " + TextoSQL(Login) + ")");
+}
+
+void TfrmOrdenPago::BorrarAsiento(const AnsiString& numeDocu) {
+  HagaSQL(kAlias, queryGral,
+          "delete from mvt where descDocu=" + TextoSQL(DESCDOCU) + " and numedocu=" + TextoSQL(numeDocu));
+  HagaSQL(kAlias, queryGral,
+          "delete from mvtMaestro where descDocu=" + TextoSQL(DESCDOCU) + " and numedocu=" + TextoSQL(numeDocu));
+}
+
+void TfrmOrdenPago::btnRteFteClick(TObject*) { putRteFte(SGAsiento); }
+
+void TfrmOrdenPago::btnConfRteFteClick(TObject*) {
+  try {
+    std::unique_ptr<TfrmRetenciones> f(new TfrmRetenciones(this));
+    f->ShowModal();
+  } catch (Exception& e) {
+    Application->ShowException(&e);
+  }
+}
+
+// ---- Validación y grabación --------------------------------------------------------------
+
+bool TfrmOrdenPago::validar() {
+  AnsiString msg;
+  double numero = 0;
+  AnsiString orden = AnsiString(edIordenPago->Text).Trim();
+  if (!orden.IsEmpty() && !TryStrToFloat(orden, numero))
+    msg += AnsiString("Debe usar como separador decimal a: ") + AnsiString(DecimalSeparator) + "\n.";
+  if (AnsiString(edNumeDocu->Text).Trim().IsEmpty()) msg += "Falta digitar el número del movimiento contable.\n";
+  double debitos = 0, creditos = 0;
+  for (int r = 1; r < SGAsiento->RowCount; ++r) {
+    AnsiString monto = AnsiString(SGAsiento->Cells[3][r]).Trim();
+    if (monto.IsEmpty()) continue;
+    double v = 0;
+    if (!TryStrToFloat(monto, v)) {
+      msg += "'" + monto + "' no es un valor válido.\n";
+      continue;
+    }
+    AnsiString nat = AnsiString(SGAsiento->Cells[2][r]).SubString(1, 1);
+    if (nat == "C") creditos += v;
+    else if (nat == "D") debitos += v;
+    else msg += "Debe especificar si es C o D  (Crédito o Débito)\n";
+  }
+  if (Centavos(debitos) != Centavos(creditos)) {
+    msg += "La suma de débitos: " + FloatToStr(debitos) + " no es igual a la de créditos: " + FloatToStr(creditos) +
+           "\n";
+  } else {
+    valor = Centavos(debitos);
+    lblTotal->Caption = FloatToStr(valor);
+  }
+  if (!(valor > 0)) msg += "Falta digitar el movimiento contable\n";
+  AnsiString textoValor = AnsiString(edValor->Text).Trim();
+  double valorOrden = 0;
+  if (textoValor.IsEmpty()) msg += "Digite el valor.\n";
+  else if (!TryStrToFloat(textoValor, valorOrden)) msg += "'" + textoValor + "' no es un valor válido.\n";
+  else if (Centavos(valorOrden) > Centavos(pagoPendiente))
+    msg += "El valor de la orden de pago no puede ser mayor que el valor pendiente de pagar del registro "
+           "presupuestal.\n";
+  if (orden.IsEmpty()) msg += "Digite el número de la orden de pago.\n";
+  AnsiString registro = AnsiString(edIRP->Text).Trim();
+  if (registro.IsEmpty()) msg += "Digite el número del certificado del registro presupuestal.\n";
+  if (AnsiString(edFechaExp->EditText) == kFechaVacia) msg += "Digite la fecha de expedición.\n";
+  if (AnsiString(edFechaVenc->EditText) == kFechaVacia) msg += "Digite la fecha de vencimiento.\n";
+  AnsiString aviso;
+  if (!ValidarFecha(edFechaExp->Text, aviso)) {
+    msg += aviso;
+  } else if (AnsiString(Label9->Caption) != "*") {
+    TDateTime fechaRP;
+    if (TryStrToDate(Label9->Caption, fechaRP) && StrToDate(edFechaExp->Text) < fechaRP)
+      msg += "La fecha no puede ser menor que la del registro presupuestal.\n";
+  }
+  aviso = "";
+  if (!ValidarFecha(edFechaVenc->Text, aviso)) msg += aviso;
+  if (AnsiString(Label23->Caption) == kSinCDP) msg += AnsiString(kSinCDP) + "\n";
+  AnsiString tercero = AnsiString(edItercero->Text);
+  if (tercero.IsEmpty() || !DM->TblTerceros->Locate("cedulanit", Variant(tercero))) msg += "Tercero inexistente.\n";
+  if (nuevo && !(Centavos(pagoPendiente) > 0)) msg += AnsiString(kCancelado) + "\n";
+  if (nuevo && Centavos(valor) > Centavos(pagoPendiente))
+    msg += "tiene una cuenta por pagar mayor al valor pendiente de pago que tiene el reg. Presupuestal\n";
+  if (msg.IsEmpty()) return true;
+  Application->MessageBox(msg, "Error", MB_OK);
+  return false;
+}
+
+void TfrmOrdenPago::fillCampos() {
+  TTable* op = DM->tblMvtOrdenPago;
+  op->FieldByName("iop")->AsFloat = numeroOrden_;
+  op->FieldByName("FechaExped")->AsDateTime = StrToDate(edFechaExp->Text);
+  op->FieldByName("fechaVenc")->AsDateTime = StrToDate(edFechaVenc->Text);
+  op->FieldByName("itercero")->AsString = edItercero->Text;
+  op->FieldByName("IRP")->AsFloat = StrToFloat(AnsiString(edIRP->Text).Trim());
+  op->FieldByName("valor")->AsFloat = StrToFloat(AnsiString(edValor->Text).Trim());
+  op->FieldByName("numeDocu")->AsString = edNumeDocu->Text;
+  op->FieldByName("iAstoProg")->AsInteger = iAstoProg;
+  op->FieldByName("objetoGasto")->AsString = edObjetoGasto->Text;
+  op->FieldByName("descdocu")->AsString = DESCDOCU;
+  if (!AnsiString(edValorCheque->Text).Trim().IsEmpty())
+    op->FieldByName("valorCheque")->AsFloat = StrToFloat(AnsiString(edValorCheque->Text).Trim());
+  op->FieldByName("numeroCheque")->AsString = edNumeroCheque->Text;
+  op->FieldByName("banco")->AsString = edBanco->Text;
+  if (!AnsiString(edEfectivo->Text).Trim().IsEmpty())
+    op->FieldByName("valorEfectivo")->AsFloat = StrToFloat(AnsiString(edEfectivo->Text).Trim());
+}
+
+void TfrmOrdenPago::adicionar() {
+  DM->tblMvtOrdenPago->Append();
+  fillCampos();
+  DM->tblMvtOrdenPago->Post();
+}
+
+void TfrmOrdenPago::actualizar() {
+  TTable* op = DM->tblMvtOrdenPago;
+  if (op->Locate("iop", Variant(numeroOrden_))) op->Edit();
+  else op->Append();
+  fillCampos();
+  op->Post();
+}
+
+void TfrmOrdenPago::btnAceptarClick(TObject*) {
+  if (!validar()) return;
+  numeroOrden_ = StrToFloat(AnsiString(edIordenPago->Text).Trim());
+  AnsiString numeDocu = edNumeDocu->Text;
+  if (HayAsientoManual(numeDocu)) {
+    ShowMessage("Existe un asiento hecho manualmente que debe llamar por la opción \"Asientos manuales\"");
+    return;
+  }
+  TTable* op = DM->tblMvtOrdenPago;
+  if (nuevo && op->Locate("iop", Variant(numeroOrden_))) {
+    Application->MessageBox("La orden de pago " + FloatToStr(numeroOrden_) + " ya existe.", "Error", MB_OK);
+    return;
+  }
+  try {
+    // Asiento viejo fuera, asiento nuevo y fila de la orden: todo o nada.
+    tv::db::Transaction tx(kAlias);
+    BorrarAsiento(numeDocu);
+    if (!nuevo && !numeDocuGuardado_.IsEmpty() && numeDocuGuardado_ != numeDocu) BorrarAsiento(numeDocuGuardado_);
+    addMvt();
+    if (nuevo) adicionar();
+    else actualizar();
+    tx.Commit();
+  } catch (Exception& e) {
+    for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) {
+      if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
+      t->Refresh();
+    }
+    Application->MessageBox("Error grabando... la orden de pago no se grabó. " + e.Message, "Error", MB_OK);
+    return;
+  }
+  for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
+  op->Locate("iop", Variant(numeroOrden_));
+  Application->MessageBox("Orden de pago grabada.", "Tallivar", MB_OK);
+  {
+    TIniFile ini(ArchivoIni());
+    ini.WriteString("ACTION", "banco", edBanco->Text);
+    ini.WriteBool("ACTION", "printRecibiOP", chbRecibi->Checked);
+  }
+  objetoGasto = edObjetoGasto->Text;
+  // La orden queda como cargada: un segundo "Grabar" la edita.
+  nuevo = false;
+  Color = clBtnFace;
+  numeDocuGuardado_ = numeDocu;
+  valorOriginal = op->FieldByName("valor")->AsFloat;
+  double irpOrden = op->FieldByName("IRP")->AsFloat;
+  pagoPendiente = getPagoPendienteRP(irpOrden, false) + valorOriginal;
+  MostrarPendiente();
+  if (AplicarPlantilla()) getMvt();
+}

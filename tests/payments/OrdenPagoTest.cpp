@@ -1,0 +1,294 @@
+#include <string>
+
+#include "app/DataModule.h"
+#include "app/Permisos.h"
+#include "app/Sesion.h"
+#include "budget/Presupuesto.h"
+#include "payments/FrmOrdenPago.h"
+#include "platform/core/IniFiles.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Grids.h"
+#include "platform/forms/Mask.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/forms/Vcl.h"
+
+namespace {
+
+using presupuesto::Presupuesto;
+using namespace presupuesto::ayuda;
+
+// Registro 1 por 1000 (certificado 1 con dos rubros), tercero 900 y la plantilla 7 "_OP"
+// con gasto al débito y banco y retención al crédito.
+class FormOrdenPago : public Presupuesto {
+ protected:
+  void SetUp() override {
+    Presupuesto::SetUp();
+    Permisos.BGrabar = Permisos.BModificar = Permisos.BBorrar = true;
+    Sql("DELETE FROM asientosProg");
+    Sql("DELETE FROM asientosProgCfg");
+    Sql("INSERT INTO asientosProgCfg (iAstoProg, nAstoProg, descDocu) VALUES (7, 'Pago servicios', '_OP'), "
+        "(8, 'Ingreso', 'IN')");
+    Sql("INSERT OR IGNORE INTO PL (numecuen, nombcuen) VALUES ('51', 'Gastos'), ('5105', 'Personal'), "
+        "('510505', 'Sueldos'), ('111005', 'Bancos'), ('236540', 'Retenciones')");
+    Sql("INSERT INTO asientosProg (iAstoProg, numeCuen, naturaleza) VALUES (7, '510505', 'D'), "
+        "(7, '111005', 'C'), (7, '236540', 'C'), (8, '111005', 'D')");
+    Sql("INSERT INTO TC (CedulaNIT, nombre) VALUES ('900', 'Proveedor Uno')");
+    Certificado(1, "2026-02-01", 1000, "", {{"2.1.1.01", 600}, {"2.1.2.01", 400}});
+    Sql("UPDATE mvtCertDisp SET objetoGasto='Papel' WHERE icd=1");
+    Registro(1, 1, "2026-02-10", 1000);
+    Sql("UPDATE mvtRegPptal SET objetoGasto='Papel del registro' WHERE irp=1");
+    objetoGasto = "Último objeto";
+  }
+  void TearDown() override {
+    if (f) {
+      f->Hide();
+      delete f;
+      f = nullptr;
+    }
+    Presupuesto::TearDown();
+  }
+  TfrmOrdenPago* Abrir() {
+    for (TTable* t : {DM->tblMvtOrdenPago, DM->tblMvtRegPptal, DM->tblMvtCertDisp, DM->tblAsientosProgCfg,
+                      DM->tblAsientosProg, DM->TblPlan, DM->TblTerceros, DM->TblMovimiento, DM->tblMvtMaestro})
+      t->Refresh();
+    f = new TfrmOrdenPago(nullptr);
+    frmOrdenPago = f;
+    f->Show();
+    return f;
+  }
+  tv::forms::Script F() { return ui->now(f); }
+  void Registro_(const char* n) { F().set("edIRP", n).focus("edFechaExp"); }
+  void Orden(const char* n) { F().set("edIordenPago", n).focus("edFechaExp"); }
+  std::string Celda(int c, int r) { return f->SGAsiento->Cells[c][r].str(); }
+  void Montos(const char* a, const char* b, const char* c) {
+    f->SGAsiento->Cells[3][1] = a;
+    f->SGAsiento->Cells[3][2] = b;
+    f->SGAsiento->Cells[3][3] = c;
+  }
+  // Orden nueva llena y válida por 300 sobre el registro 1.
+  void Llenar(const char* valor = "300") {
+    Registro_("1");
+    f->edFechaExp->Text = "15/02/2026";
+    F().set("edItercero", "900").set("edValor", valor);
+    Montos(valor, "280", "20");
+  }
+  std::string Mensajes() {
+    std::string s;
+    for (const auto& m : ui->messages()) s += m.Text.str() + "|";
+    return s;
+  }
+  void Grabar() {
+    ui->takeMessages();
+    F().click("&Grabar");
+  }
+
+  TfrmOrdenPago* f = nullptr;
+};
+
+TEST_F(FormOrdenPago, ArranqueProponeNumeroYPlantilla) {
+  OrdenPago(4, 1, "2026-02-11", 100);
+  Abrir();
+  EXPECT_EQ(f->edIordenPago->Text, "5");
+  EXPECT_EQ(f->edNumeDocu->Text, "5");
+  EXPECT_EQ(f->DESCDOCU, "_OP");
+  EXPECT_EQ(f->edFechaVenc->Text, "31/12/2026");
+  EXPECT_TRUE(f->chbRecibi->Checked);
+  EXPECT_EQ(f->cbAsientosProg->Items->Count(), 1);  // solo las de órdenes de pago
+  EXPECT_EQ(f->cbAsientosProg->Text, "7:Pago servicios");
+  EXPECT_EQ(f->SGAsiento->RowCount, 4);
+  EXPECT_EQ(Celda(0, 0), "Cód. Cuenta");
+  EXPECT_EQ(Celda(0, 1) + Celda(2, 1) + Celda(1, 1), "510505DSueldos");
+  EXPECT_EQ(Celda(0, 3) + Celda(2, 3), "236540C");
+  EXPECT_EQ(f->Color, static_cast<TColor>(10143652));
+}
+
+TEST_F(FormOrdenPago, SinPlantillaAbreConRejillaVacia) {
+  Sql("DELETE FROM asientosProgCfg WHERE iAstoProg=7");
+  ui->takeMessages();
+  Abrir();
+  EXPECT_EQ(Mensajes(), "En la configuración de los asientos programados debe definir el asiento |");
+  EXPECT_EQ(f->SGAsiento->RowCount, 2);
+  EXPECT_EQ(Celda(0, 1), "");
+}
+
+TEST_F(FormOrdenPago, RegistroMuestraPendienteYCancelado) {
+  OrdenPago(1, 1, "2026-02-11", 250);
+  Abrir();
+  f->edIordenPago->Text = "";
+  f->edNumeDocu->Text = "";
+  Registro_("1");
+  EXPECT_EQ(f->Label23->Caption, "");
+  EXPECT_EQ(f->Label9->Caption, "10/02/2026");
+  EXPECT_EQ(f->lblIrubroPptal->Caption, "2.1.1.01, 2.1.2.01");
+  EXPECT_EQ(f->lblObjetoGasto->Caption, "Papel del registro");
+  EXPECT_EQ(f->edObjetoGasto->Text, "Último objeto");
+  EXPECT_EQ(f->lblPendientePagoRP->Caption, "750.00");
+  EXPECT_EQ(f->edIordenPago->Text, "1");
+  EXPECT_EQ(f->edNumeDocu->Text, "1");
+
+  // Inexistente, y uno ya pagado del todo.
+  Registro_("99");
+  EXPECT_EQ(f->Label23->Caption, "Registro presupuestal inexistente o sin CDP");
+  Registro(2, 1, "2026-02-10", 100);
+  OrdenPago(2, 2, "2026-02-11", 100);
+  ui->takeMessages();
+  Registro_("2");
+  EXPECT_EQ(Mensajes(), "No debe hacer Orden de Pago. Este Reg. Presupuestal ya está cancelado!|");
+  // Un texto que no es número nunca llega al SQL.
+  Registro_("1 or 1=1");
+  EXPECT_EQ(f->Label23->Caption, "Registro presupuestal inexistente o sin CDP");
+}
+
+TEST_F(FormOrdenPago, GrabaOrdenYAsiento) {
+  Abrir();
+  Llenar();
+  F().set("edValorCheque", "300").set("edNumeroCheque", "CH-1").set("edBanco", "Banco O'Higgins");
+  F().set("edObjetoGasto", "Pago de papel");
+  f->chbRecibi->Checked = false;
+  Grabar();
+  EXPECT_EQ(Mensajes(), "Orden de pago grabada.|");
+  EXPECT_EQ(Leer("SELECT iop||'|'||FechaExped||'|'||fechaVenc||'|'||itercero||'|'||IRP||'|'||valor||'|'||numeDocu||'|'"
+                 "||descdocu||'|'||iAstoProg||'|'||objetoGasto||'|'||valorCheque||'|'||numeroCheque||'|'||banco"
+                 "||'|'||coalesce(valorEfectivo,'nulo') FROM mvtOrdenPago"),
+            "1|2026-02-15|2026-12-31|900|1|300|1|_OP|7|Pago de papel|300|CH-1|Banco O'Higgins|nulo");
+  EXPECT_EQ(Leer("SELECT group_concat(numecuen||':'||coalesce(debito,'')||':'||coalesce(credito,'')||':'||cedulanit"
+                 "||':'||detalle||':'||fecha, ',') FROM (SELECT * FROM MVT WHERE descdocu='_OP' ORDER BY rowid)"),
+            "510505:300::900:Pago de papel:2026-02-15,111005::280:900:Pago de papel:2026-02-15,"
+            "236540::20:900:Pago de papel:2026-02-15");
+  EXPECT_EQ(Leer("SELECT tipoAsiento||numedocu||'|'||valor||'|'||qitems||'|'||detalle FROM mvtMaestro WHERE "
+                 "descdocu='_OP'"),
+            "P1|300|4|Pago de papel");
+  EXPECT_EQ(objetoGasto, "Pago de papel");
+  TIniFile ini(ArchivoIniSesion());
+  EXPECT_EQ(ini.ReadString("ACTION", "banco", ""), "Banco O'Higgins");
+  EXPECT_FALSE(ini.ReadBool("ACTION", "printRecibiOP", true));
+
+  // Queda como orden guardada: grabar otra vez la edita, no agrega otra fila.
+  EXPECT_FALSE(f->nuevo);
+  EXPECT_EQ(Celda(3, 1), "300");
+  F().set("edValor", "500").set("edValorCheque", "");
+  Montos("500", "480", "20");
+  Grabar();
+  EXPECT_EQ(Mensajes(), "Orden de pago grabada.|");
+  EXPECT_EQ(Leer("SELECT count(*)||'|'||sum(valor)||'|'||max(valorCheque) FROM mvtOrdenPago"), "1|500|300");
+  EXPECT_EQ(Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'"), "3");
+}
+
+TEST_F(FormOrdenPago, ValidacionEnOrden) {
+  Abrir();
+  // Cuadre al centavo: 1000.99 contra 1000.00 no entra.
+  Llenar("1000");
+  Montos("1000.99", "1000", "");
+  Grabar();
+  EXPECT_EQ(Mensajes(), "La suma de débitos: 1000.99 no es igual a la de créditos: 1000\nFalta digitar el movimiento "
+                        "contable\n|");
+  // Fechas vacías y todo lo demás sin llenar.
+  delete f;
+  f = nullptr;
+  Abrir();
+  f->edFechaVenc->Text = "";
+  Grabar();
+  EXPECT_EQ(Mensajes(),
+            "Falta digitar el movimiento contable\nDigite el valor.\nDigite el número del certificado del registro "
+            "presupuestal.\nDigite la fecha de expedición.\nDigite la fecha de vencimiento.\nFecha inválida:   /  /    "
+            "\nFecha inválida:   /  /    \nTercero inexistente.\nNo debe hacer Orden de Pago. Este Reg. Presupuestal "
+            "ya está cancelado!\n|");
+  // Más que lo pendiente, fecha anterior al registro, naturaleza vacía.
+  Llenar("1200");
+  Montos("1200", "1180", "20");
+  f->edFechaExp->Text = "01/02/2026";
+  f->edFechaVenc->Text = "31/12/2026";
+  f->SGAsiento->Cells[2][3] = "";
+  Grabar();
+  EXPECT_EQ(Mensajes(),
+            "Debe especificar si es C o D  (Crédito o Débito)\nLa suma de débitos: 1200 no es igual a la de créditos: "
+            "1180\nFalta digitar el movimiento contable\nEl valor de la orden de pago no puede ser mayor que el valor "
+            "pendiente de pagar del registro presupuestal.\nLa fecha no puede ser menor que la del registro "
+            "presupuestal.\n|");
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenPago"), "0");
+  EXPECT_EQ(Leer("SELECT count(*) FROM MVT"), Leer("SELECT count(*) FROM MVT WHERE descdocu<>'_OP'"));
+}
+
+TEST_F(FormOrdenPago, CargaOrdenDeOtroRegistroYEditaDentroDeSuMonto) {
+  Registro(2, 1, "2026-02-10", 400);
+  Abrir();
+  Llenar("400");
+  Montos("400", "380", "20");
+  f->edIRP->Text = "2";
+  f->edIRP->Modified = true;
+  F().focus("edFechaExp");
+  Grabar();
+  ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
+  delete f;
+  f = nullptr;
+  Abrir();
+  Registro_("1");
+  ui->takeMessages();
+  Orden("1");
+  EXPECT_EQ(Mensajes(), "Observe que va a cambiar el número del registro. Esta orden de pago pertenece a él.|");
+  EXPECT_EQ(f->edIRP->Text, "2");
+  EXPECT_FALSE(f->nuevo);
+  EXPECT_EQ(f->Color, clBtnFace);
+  EXPECT_EQ(f->lblPendientePagoRP->Caption, "400.00");
+  EXPECT_EQ(f->edItercero->Text, "900");
+  EXPECT_EQ(f->lblNtercero->Caption, "Proveedor Uno");
+  EXPECT_EQ(Celda(3, 1) + "," + Celda(3, 2) + "," + Celda(3, 3), "400,380,20");
+  EXPECT_EQ(f->lblTotal->Caption, "400");
+  // El registro está pagado, pero la orden guardada se edita con su propio monto.
+  F().set("edValor", "400");
+  Montos("400", "390", "10");
+  Grabar();
+  EXPECT_EQ(Mensajes(), "Orden de pago grabada.|");
+
+  // Otro número de asiento: el viejo no queda al lado del nuevo.
+  F().set("edNumeDocu", "OP-9");
+  Montos("400", "390", "10");
+  Grabar();
+  EXPECT_EQ(Leer("SELECT group_concat(DISTINCT numedocu) FROM MVT WHERE descdocu='_OP'"), "OP-9");
+  EXPECT_EQ(Leer("SELECT group_concat(numedocu) FROM mvtMaestro WHERE descdocu='_OP'"), "OP-9");
+
+  // Un número nuevo empieza una orden nueva y vacía los campos de pago.
+  Orden("8");
+  EXPECT_TRUE(f->nuevo);
+  EXPECT_EQ(f->edItercero->Text, "");
+  EXPECT_EQ(f->edNumeDocu->Text, "8");
+  EXPECT_EQ(Celda(3, 1), "");
+}
+
+TEST_F(FormOrdenPago, AsientoManualNoSeBorra) {
+  Sql("INSERT INTO mvtMaestro (descdocu, numedocu, fecha, valor) VALUES ('_OP', '1', '2026-02-15', 50)");
+  Sql("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, debito) VALUES ('510505', '_OP', '1', '2026-02-15', 50)");
+  Abrir();
+  Llenar();
+  Grabar();
+  EXPECT_EQ(Mensajes(), "Existe un asiento hecho manualmente que debe llamar por la opción \"Asientos manuales\"|");
+  EXPECT_EQ(Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'"), "1");
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenPago"), "0");
+}
+
+TEST_F(FormOrdenPago, FallaDeEscrituraDeshaceTodo) {
+  Sql("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, debito) VALUES ('510505', '_OP', '1', '2026-02-15', 5)");
+  Sql("INSERT INTO mvtMaestro (descdocu, numedocu, fecha, valor, tipoAsiento) VALUES ('_OP', '1', '2026-02-15', 5, 'P')");
+  Sql("CREATE TRIGGER falla BEFORE INSERT ON mvtMaestro BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+  Abrir();
+  Llenar();
+  Grabar();
+  ASSERT_EQ(ui->messages().size(), 1u);
+  EXPECT_EQ(ui->messages()[0].Caption, "Error");
+  EXPECT_EQ(Leer("SELECT count(*)||'/'||sum(debito) FROM MVT WHERE descdocu='_OP'"), "1/5");
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenPago"), "0");
+  EXPECT_TRUE(f->nuevo);
+}
+
+TEST_F(FormOrdenPago, LineasGuardadasLlenanFilasUnaAUna) {
+  Sql("INSERT INTO asientosProg (iAstoProg, numeCuen, naturaleza) VALUES (7, '111005', 'C')");
+  Abrir();
+  Llenar();
+  f->SGAsiento->Cells[3][2] = "200";
+  f->SGAsiento->Cells[3][4] = "80";
+  Grabar();
+  ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
+  EXPECT_EQ(Celda(3, 1) + "," + Celda(3, 2) + "," + Celda(3, 3) + "," + Celda(3, 4), "300,200,20,80");
+}
+
+}  // namespace
