@@ -18,6 +18,7 @@
 #include "budget/FrmAsientosPptal.h"
 #include "budget/FrmAuxiliaresPpto.h"
 #include "budget/FrmExplOrdenServ.h"
+#include "budget/FrmOrdenServicios.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmRegPptal.h"
 #include "budget/FrmPlanPpto.h"
@@ -340,7 +341,9 @@ void TMenuPrincipal::Certificadodisponibilidad1Click(TObject*) {
 void TMenuPrincipal::Registropresupuestal1Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmRegPptal, Form); });
 }
-void TMenuPrincipal::Ordenesdeservicio1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Ordenesdeservicio1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmOrdenServicios, Form); });
+}
 void TMenuPrincipal::Ordensuministro1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
 void TMenuPrincipal::Ordendepago1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Comprobantedepago1Click(TObject*) {

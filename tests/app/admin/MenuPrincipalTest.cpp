@@ -212,6 +212,9 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   Clic("Informesdepresupuesto1");
   ui->onModal("TfrmExplOrdenServ").click("&Salir");
   Clic("Ordenesdeservicio2");
+  // Opción oculta del menú Presupuesto.
+  ui->onModal("TfrmOrdenServicios").click("&Salir");
+  MenuPrincipal->Ordenesdeservicio1->Click();
   EXPECT_EQ(ui->unused(), "");
 }
 
