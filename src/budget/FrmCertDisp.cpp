@@ -7,6 +7,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/FrmExpCertDisp.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
@@ -196,6 +197,7 @@ TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
   nuevo = true;
   EncabezadosPAC();
   EncabezadosRubros();
+  frmExpCertDisp = explorador = new TfrmExpCertDisp(this);
   edVigFisc->Text = AnsiString(static_cast<int>(anioGlobal));
   EscribirNumero(FloatToStr(std::floor(getLastCertDisp() + 1)));
   edFechaVenc->Text = FormatDateTime("dd/MM/yyyy", EncodeDate(anioGlobal, 12, 31));
@@ -565,8 +567,14 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
 
 // ---- Explorar, imprimir, cerrar ----------------------------------------------------------
 
-void TfrmCertDisp::btnExplorarClick(TObject*) { ShowMessage("Función no disponible todavía."); }
+void TfrmCertDisp::btnExplorarClick(TObject*) {
+  frmExpCertDisp = explorador;
+  explorador->Show();
+}
 
 void TfrmCertDisp::btnImprimirClick(TObject*) { ShowMessage("Función no disponible todavía."); }
 
-void TfrmCertDisp::FormClose(TObject*, TCloseAction&) {}
+void TfrmCertDisp::FormClose(TObject*, TCloseAction&) {
+  delete explorador;
+  explorador = nullptr;
+}

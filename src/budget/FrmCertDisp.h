@@ -13,6 +13,7 @@ class TBitBtn;
 class TStringGrid;
 class TQuery;
 class TDataSource;
+class TfrmExpCertDisp;
 
 // Rubro y valor que el certificado cargado ya tiene separado en una fila de la rejilla.
 struct oldDatosGrid {
@@ -59,6 +60,7 @@ class TfrmCertDisp : public TForm {
   TBitBtn* btnCancelar;
   TQuery* queryGral;
   TDataSource* dsCertDisp;
+  TfrmExpCertDisp* explorador = nullptr;  // compañero sin modal, vive con el formulario
 
   bool nuevo = true;
   int countOtrosRubros = 0;

@@ -8,6 +8,7 @@
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
 #include "budget/FrmOrdenServicios.h"
+#include "budget/FrmExplRegPptal.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -252,6 +253,7 @@ TfrmRegPptal::TfrmRegPptal(TComponent* Owner) : TForm(Owner) {
 
   rgTipo->ItemIndex = 0;
   initNuevo();
+  frmExplRegPptal = explorador = new TfrmExplRegPptal(this);
   edFechaVenc->Text = FormatDateTime("dd/MM/yyyy", EncodeDate(anioGlobal, 12, 31));
   edIregPptal->Text = FloatToStr(getLastRegPptal() + 1);
   edIregPptal->Modified = false;
@@ -631,9 +633,27 @@ void TfrmRegPptal::btnNuevTercClick(TObject*) {
 
 // ---- Explorador e impresión --------------------------------------------------------------
 
-void TfrmRegPptal::btnNavegarClick(TObject*) { ShowMessage(kNoDisponible); }
+void TfrmRegPptal::btnNavegarClick(TObject*) {
+  frmExplRegPptal = explorador;
+  explorador->filtrado = false;
+  explorador->setIcd(0);
+  explorador->Show();
+}
 
-void TfrmRegPptal::btnRegistrosClick(TObject*) { ShowMessage(kNoDisponible); }
+void TfrmRegPptal::btnRegistrosClick(TObject*) {
+  double n = 0;
+  if (Recortado(edICD).IsEmpty()) {
+    icd = 0;
+  } else {
+    // Un número que no lo es no llega al texto SQL.
+    n = StrToFloat(Recortado(edICD));
+    explorador->filtrado = true;
+    icd = static_cast<float>(n);
+  }
+  frmExplRegPptal = explorador;
+  explorador->setIcd(icd);
+  explorador->Show();
+}
 
 void TfrmRegPptal::btnImprimirClick(TObject*) { ShowMessage(kNoDisponible); }
 
@@ -714,4 +734,7 @@ void TfrmRegPptal::btnModOrdClick(TObject*) {
   frmOrdenServicios = nullptr;
 }
 
-void TfrmRegPptal::FormClose(TObject*, TCloseAction&) {}
+void TfrmRegPptal::FormClose(TObject*, TCloseAction&) {
+  delete explorador;
+  explorador = nullptr;
+}

@@ -13,6 +13,7 @@ class TPanel;
 class TRadioGroup;
 class TQuery;
 class TDataSource;
+class TfrmExplRegPptal;
 
 class TfrmRegPptal : public TForm {
  public:
@@ -77,6 +78,7 @@ class TfrmRegPptal : public TForm {
   TDataSource* dsTerceros;
   TDataSource* dsCertDisp;
   TDataSource* dsRegPptal;
+  TfrmExplRegPptal* explorador = nullptr;  // compañero sin modal, vive con el formulario
 
   float icd = 0;
   bool nuevo = true;

@@ -1,0 +1,67 @@
+#pragma once
+// Explorador de registros presupuestales: todos o los de un certificado, con sus órdenes
+// de pago, de suministro y de servicio; borra, renumera, imprime y lista.
+#include "platform/forms/Forms.h"
+
+class TLabel;
+class TPanel;
+class TBitBtn;
+class TDBGrid;
+class TDataSource;
+class TField;
+class TQuery;
+class TfrmAudPpto;
+
+class TfrmExplRegPptal : public TForm {
+ public:
+  explicit TfrmExplRegPptal(TComponent* Owner);
+  ~TfrmExplRegPptal() override;
+  AnsiString ClassName() const override { return "TfrmExplRegPptal"; }
+
+  TDBGrid* DBGrid1;
+  TPanel* Panel1;
+  TLabel* Label1;
+  TDBGrid* dbgOrdenPago;
+  TLabel* Label5;
+  TDBGrid* dbgOrdenSuministro;
+  TLabel* Label6;
+  TDBGrid* dbgOrdenServicio;
+  TPanel* Panel2;
+  TBitBtn* btnImprimir;
+  TBitBtn* btnBorrarSencillo;
+  TBitBtn* btnBorrar;
+  TBitBtn* btnConsMas;
+  TBitBtn* btnConsMenos;
+  TBitBtn* btnImprimirListado;
+  TBitBtn* BitBtn2;
+  TQuery* Query1;
+  TQuery* Query2;
+  TQuery* QueryOrdenPago;
+  TQuery* QueryOrdenSuministro;
+  TQuery* QueryOrdenServicio;
+  TQuery* queryGral;
+  TDataSource* DataSource1;
+  TDataSource* dsOrdenPago;
+  TDataSource* dsOrdenSuministro;
+  TDataSource* dsOrdenServicio;
+  TfrmAudPpto* audPpto;
+
+  bool filtrado = false;
+  float icd = 0;
+
+  void setIcd(float aIcd);
+
+  void DataSource1DataChange(TObject* Sender, TField* Field);
+  void btnBorrarClick(TObject* Sender);
+  void btnBorrarSencilloClick(TObject* Sender);
+  void btnImprimirClick(TObject* Sender);
+  void btnConsMasClick(TObject* Sender);
+  void btnConsMenosClick(TObject* Sender);
+  void btnImprimirListadoClick(TObject* Sender);
+  void BitBtn2Click(TObject* Sender);
+
+ private:
+  double Seleccionado() const;
+};
+
+extern TfrmExplRegPptal* frmExplRegPptal;
