@@ -24,6 +24,7 @@
 #include "budget/FrmPlanPpto.h"
 #include "payments/FrmAudPpto.h"
 #include "payments/FrmAsientoProgramado.h"
+#include "payments/FrmOrdenPago.h"
 #include "ledger/DialogosAsiento.h"
 #include "ledger/FrmBorrarAsiento.h"
 #include "ledger/FrmCierreAnio.h"
@@ -47,6 +48,7 @@
 #include "reports/FrmLibros.h"
 #include "reports/FrmMovimientos.h"
 #include "payments/FrmConfAsientosProg.h"
+#include "payments/FrmInfPpto.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -345,7 +347,9 @@ void TMenuPrincipal::Ordenesdeservicio1Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmOrdenServicios, Form); });
 }
 void TMenuPrincipal::Ordensuministro1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
-void TMenuPrincipal::Ordendepago1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Ordendepago1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmOrdenPago, Form); });
+}
 void TMenuPrincipal::Comprobantedepago1Click(TObject*) {
   AperturaProtegida([this] { Abrir<TFrmAsientoProgramado>(FrmAsientoProgramado, Form, [](auto* f) { f->filtered = true; }); });
 }
@@ -402,7 +406,9 @@ void TMenuPrincipal::PyG1Click(TObject*) { Abrir(FrmDatosInforme, Form); }
 void TMenuPrincipal::BalanceGeneral1Click(TObject*) { Abrir(FrmDatosInforme, Form); }
 void TMenuPrincipal::Libroauxiliar1Click(TObject*) { Abrir(frmLibroAuxiliar, Form); }
 void TMenuPrincipal::Presupuestoportrimeste1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Presupuestoenconstruccin1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Presupuestoenconstruccin1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmInfPpto, Form); });
+}
 void TMenuPrincipal::Resumenpresupuestal1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Exgena1Click(TObject*) { Abrir(frmExogena, Form); }
 

@@ -70,6 +70,13 @@ TEST_F(MenuPrincipalTest, ComprobantesProgramadosDesdeSusDosEntradas) {
   EXPECT_EQ(ui->unused(), "");
 }
 
+TEST_F(MenuPrincipalTest, OrdenDePagoDevuelveTodasLasPlantillas) {
+  ui->onModal("TfrmOrdenPago").run([](TForm&) { EXPECT_TRUE(DM->tblAsientosProgCfg->Filtered); }).click("&Salir");
+  Clic("Ordendepago1");
+  EXPECT_FALSE(DM->tblAsientosProgCfg->Filtered);
+  EXPECT_EQ(ui->unused(), "");
+}
+
 TEST_F(MenuPrincipalTest, ConfiguracionDeAsientosProgramados) {
   ui->onModal("TfrmConfAsientosProg").click("&Salir");
   EXPECT_EQ(Clic("Asientosprogramados1"), "");
@@ -215,6 +222,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   // Opción oculta del menú Presupuesto.
   ui->onModal("TfrmOrdenServicios").click("&Salir");
   MenuPrincipal->Ordenesdeservicio1->Click();
+  ui->onModal("TfrmInfPpto").click("&Cancelar");
+  Clic("Presupuestoenconstruccin1");
   EXPECT_EQ(ui->unused(), "");
 }
 
