@@ -21,6 +21,8 @@
 #include "budget/FrmOrdenServicios.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmRegPptal.h"
+#include "budget/FrmExpCertDisp.h"
+#include "budget/FrmExplRegPptal.h"
 #include "budget/FrmPlanPpto.h"
 #include "payments/FrmAudPpto.h"
 #include "payments/FrmAsientoProgramado.h"
@@ -357,8 +359,17 @@ void TMenuPrincipal::Reintegros1Click(TObject*) { FuncionNoDisponible(); }
 
 // ---- Exploradores ----------------------------------------------------------------------
 
-void TMenuPrincipal::Certificadosdedisponibilidad1Click(TObject*) { FuncionNoDisponible(); }
-void TMenuPrincipal::Registrospresupuestales1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Certificadosdedisponibilidad1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmExpCertDisp, Form); });
+}
+void TMenuPrincipal::Registrospresupuestales1Click(TObject*) {
+  AperturaProtegida([this] {
+    Abrir<TfrmExplRegPptal>(frmExplRegPptal, Form, [](auto* f) {
+      f->filtrado = false;
+      f->setIcd(0);
+    });
+  });
+}
 void TMenuPrincipal::rdenesdepago1Click(TObject*) { FuncionNoDisponible(); }
 void TMenuPrincipal::Ordenesdeservicio2Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmExplOrdenServ, Form); });

@@ -6,6 +6,7 @@
 #include "app/Configuracion.h"
 #include "main/FrmMain.h"
 #include "main/FrmMainMenu.h"
+#include "budget/FrmExplRegPptal.h"
 #include "app/FrmPresentacion.h"
 #include "app/Permisos.h"
 #include "app/Sesion.h"
@@ -213,6 +214,14 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   Clic("Certificadodisponibilidad1");
   ui->onModal("TfrmRegPptal").click("&Salir");
   Clic("Registropresupuestal1");
+  ui->onModal("TfrmExpCertDisp").click("&Salir");
+  Clic("Certificadosdedisponibilidad1");
+  ui->onModal("TfrmExpCertDisp").click("&Salir");
+  MenuPrincipal->SpeedButton2->Click();
+  ui->onModal("TfrmExplRegPptal").run([](TForm& f) {
+    EXPECT_FALSE(static_cast<TfrmExplRegPptal&>(f).filtrado);
+  }).click("&Salir");
+  Clic("Registrospresupuestales1");
   ui->onModal("TfrmAudPpto").click("&Mostrar").click("&Cancelar");
   Clic("Presupuesto1");
   ui->onModal("TfrmAuxiliaresPpto").click("&Cancelar");
