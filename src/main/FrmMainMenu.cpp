@@ -51,6 +51,7 @@
 #include "reports/FrmMovimientos.h"
 #include "payments/FrmConfAsientosProg.h"
 #include "payments/FrmInfPpto.h"
+#include "payments/FrmInfPptoTri.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -416,7 +417,9 @@ void TMenuPrincipal::CajaDiario1Click(TObject*) {
 void TMenuPrincipal::PyG1Click(TObject*) { Abrir(FrmDatosInforme, Form); }
 void TMenuPrincipal::BalanceGeneral1Click(TObject*) { Abrir(FrmDatosInforme, Form); }
 void TMenuPrincipal::Libroauxiliar1Click(TObject*) { Abrir(frmLibroAuxiliar, Form); }
-void TMenuPrincipal::Presupuestoportrimeste1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Presupuestoportrimeste1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmInfPptoTri, Form); });
+}
 void TMenuPrincipal::Presupuestoenconstruccin1Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmInfPpto, Form); });
 }

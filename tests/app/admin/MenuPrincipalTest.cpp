@@ -233,6 +233,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   MenuPrincipal->Ordenesdeservicio1->Click();
   ui->onModal("TfrmInfPpto").click("&Cancelar");
   Clic("Presupuestoenconstruccin1");
+  ui->onModal("TfrmInfPptoTri").click("&Cancelar");
+  Clic("Presupuestoportrimeste1");
   EXPECT_EQ(ui->unused(), "");
 }
 
