@@ -75,7 +75,7 @@ TFrmAsientoProgramado::TFrmAsientoProgramado(TComponent* Owner) : TForm(Owner) {
   Caption = "Tallivar - asientos programados";
   Position = poScreenCenter;
   ClientWidth = 800;
-  ClientHeight = 640;
+  ClientHeight = 504;
 
   Label1 = Rotulo(this, "Label1", "Asiento programado:", 8, 12, 130);
   cbAsientosProg = Control<TComboBox>(this, "cbAsientosProg", 140, 8, 300, 24);
@@ -89,40 +89,40 @@ TFrmAsientoProgramado::TFrmAsientoProgramado(TComponent* Owner) : TForm(Owner) {
   edNumeDocu->Enabled = false;
   BitBtn3 = Control<TBitBtn>(this, "BitBtn3", 732, 8, 28, 24);
 
-  Label4 = Rotulo(this, "Label4", "Fecha:", 8, 44, 60);
-  edFecha = Control<TMaskEdit>(this, "edFecha", 140, 40, 100, 24);
+  Label4 = Rotulo(this, "Label4", "Fecha:", 8, 40, 60);
+  edFecha = Control<TMaskEdit>(this, "edFecha", 140, 36, 100, 24);
   edFecha->EditMask = "!99/99/0000;1; ";
-  BtnFecha = Control<TBitBtn>(this, "BtnFecha", 244, 40, 28, 24);
-  btnCamCons = Control<TButton>(this, "btnCamCons", 600, 40, 160, 24);
+  BtnFecha = Control<TBitBtn>(this, "BtnFecha", 244, 36, 28, 24);
+  btnCamCons = Control<TButton>(this, "btnCamCons", 600, 36, 160, 24);
   btnCamCons->Caption = "Cambiar consecutivo";
 
-  LblTercero = Rotulo(this, "LblTercero", "Tercero:", 8, 76, 60);
-  edItercero = Control<TEdit>(this, "edItercero", 140, 72, 130, 24);
-  BitBtn1 = Control<TBitBtn>(this, "BitBtn1", 274, 72, 28, 24);
-  LblNTercero = Rotulo(this, "LblNTercero", "", 308, 76, 290);
-  btnNuevoTercero = Control<TButton>(this, "btnNuevoTercero", 600, 72, 160, 24);
+  LblTercero = Rotulo(this, "LblTercero", "Tercero:", 8, 68, 60);
+  edItercero = Control<TEdit>(this, "edItercero", 140, 64, 130, 24);
+  BitBtn1 = Control<TBitBtn>(this, "BitBtn1", 274, 64, 28, 24);
+  LblNTercero = Rotulo(this, "LblNTercero", "", 308, 68, 290);
+  btnNuevoTercero = Control<TButton>(this, "btnNuevoTercero", 600, 64, 160, 24);
   btnNuevoTercero->Caption = "Nuevo Tercero";
 
-  Label5 = Rotulo(this, "Label5", "Detalle:", 8, 108, 60);
-  edDetalle = Control<TEdit>(this, "edDetalle", 140, 104, 620, 24);
+  Label5 = Rotulo(this, "Label5", "Detalle:", 8, 96, 60);
+  edDetalle = Control<TEdit>(this, "edDetalle", 140, 92, 620, 24);
   edDetalle->MaxLength = 254;
 
-  Label7 = Rotulo(this, "Label7", "Centro de costo:", 8, 140, 120);
-  edCentCost = Control<TEdit>(this, "edCentCost", 140, 136, 100, 24);
-  BitBtn4 = Control<TBitBtn>(this, "BitBtn4", 244, 136, 28, 24);
-  Label11 = Rotulo(this, "Label11", "", 278, 140, 250);
-  Label8 = Rotulo(this, "Label8", "Cheque:", 540, 140, 56);
-  edCheque = Control<TEdit>(this, "edCheque", 600, 136, 160, 24);
+  Label7 = Rotulo(this, "Label7", "Centro de costo:", 8, 124, 120);
+  edCentCost = Control<TEdit>(this, "edCentCost", 140, 120, 100, 24);
+  BitBtn4 = Control<TBitBtn>(this, "BitBtn4", 244, 120, 28, 24);
+  Label11 = Rotulo(this, "Label11", "", 278, 124, 250);
+  Label8 = Rotulo(this, "Label8", "Cheque:", 540, 124, 56);
+  edCheque = Control<TEdit>(this, "edCheque", 600, 120, 160, 24);
 
-  Label10 = Rotulo(this, "Label10", "Órdenes de pago si es comprobante de Pago (CP)", 8, 172, 330);
-  edOP1 = Control<TEdit>(this, "edOP1", 340, 168, 70, 24);
-  edOP2 = Control<TEdit>(this, "edOP2", 414, 168, 70, 24);
-  edOP3 = Control<TEdit>(this, "edOP3", 488, 168, 70, 24);
-  edOP4 = Control<TEdit>(this, "edOP4", 562, 168, 70, 24);
-  edOP5 = Control<TEdit>(this, "edOP5", 636, 168, 70, 24);
-  BitBtn5 = Control<TBitBtn>(this, "BitBtn5", 710, 168, 28, 24);
-  Label12 = Rotulo(this, "Label12", "Valor de las OP que se van a pagar (sin incluir los descuentos):", 8, 202, 400);
-  lblSumaOP = Rotulo(this, "lblSumaOP", "", 410, 202, 350);
+  Label10 = Rotulo(this, "Label10", "Órdenes de pago si es comprobante de Pago (CP)", 8, 152, 330);
+  edOP1 = Control<TEdit>(this, "edOP1", 340, 148, 70, 24);
+  edOP2 = Control<TEdit>(this, "edOP2", 414, 148, 70, 24);
+  edOP3 = Control<TEdit>(this, "edOP3", 488, 148, 70, 24);
+  edOP4 = Control<TEdit>(this, "edOP4", 562, 148, 70, 24);
+  edOP5 = Control<TEdit>(this, "edOP5", 636, 148, 70, 24);
+  BitBtn5 = Control<TBitBtn>(this, "BitBtn5", 710, 148, 28, 24);
+  Label12 = Rotulo(this, "Label12", "Valor de las OP que se van a pagar (sin incluir los descuentos):", 8, 176, 400);
+  lblSumaOP = Rotulo(this, "lblSumaOP", "", 420, 176, 372);
   lblSumaOP->Font->Color = clBlue;
   for (TBitBtn* b : {BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5, BtnFecha}) {
     b->Caption = "...";
@@ -131,7 +131,7 @@ TFrmAsientoProgramado::TFrmAsientoProgramado(TComponent* Owner) : TForm(Owner) {
   }
   BtnFecha->Hint = "";
 
-  SGAsiento = Control<TStringGrid>(this, "SGAsiento", 8, 226, 640, 220);
+  SGAsiento = Control<TStringGrid>(this, "SGAsiento", 8, 196, 640, 166);
   SGAsiento->FixedCols = 3;
   SGAsiento->ColCount = 4;
   SGAsiento->RowCount = 2;
@@ -139,42 +139,42 @@ TFrmAsientoProgramado::TFrmAsientoProgramado(TComponent* Owner) : TForm(Owner) {
   const int anchos[] = {88, 347, 33, 81, 80};
   for (int i = 0; i < 5; ++i) SGAsiento->ColWidths[i] = anchos[i];
   SGAsiento->Visible = false;
-  btnAddCuenta = Control<TButton>(this, "btnAddCuenta", 656, 226, 136, 26);
+  btnAddCuenta = Control<TButton>(this, "btnAddCuenta", 656, 196, 136, 26);
   btnAddCuenta->Caption = "Agregar cuenta";
-  btnRteFte = Control<TButton>(this, "btnRteFte", 656, 258, 136, 26);
+  btnRteFte = Control<TButton>(this, "btnRteFte", 656, 226, 136, 26);
   btnRteFte->Caption = "Calcular RteFte";
-  btnConfRteFte = Control<TButton>(this, "btnConfRteFte", 656, 290, 136, 26);
+  btnConfRteFte = Control<TButton>(this, "btnConfRteFte", 656, 256, 136, 26);
   btnConfRteFte->Caption = "Configurar RteFte";
 
-  Label9 = Control<TLabel>(this, "Label9", 8, 452, 640, 32);
+  Label9 = Control<TLabel>(this, "Label9", 8, 366, 640, 32);
   Label9->WordWrap = true;
   Label9->Font->Color = clBlue;
-  lblTotal = Rotulo(this, "lblTotal", "Total:", 8, 490, 200);
-  lblSumaDebito = Rotulo(this, "lblSumaDebito", "Suma Débito:", 220, 490, 200);
-  lblSumaCredito = Rotulo(this, "lblSumaCredito", "Suma Crédito", 432, 490, 216);
+  lblTotal = Rotulo(this, "lblTotal", "Total:", 8, 398, 200);
+  lblSumaDebito = Rotulo(this, "lblSumaDebito", "Suma Débito:", 220, 398, 200);
+  lblSumaCredito = Rotulo(this, "lblSumaCredito", "Suma Crédito", 432, 398, 216);
   for (TLabel* l : {lblTotal, lblSumaDebito, lblSumaCredito}) l->Font->Style = TFontStyles{fsBold};
 
-  RadioGroup1 = Control<TRadioGroup>(this, "RadioGroup1", 8, 516, 200, 84);
+  RadioGroup1 = Control<TRadioGroup>(this, "RadioGroup1", 8, 420, 200, 76);
   RadioGroup1->Caption = "Formato de impresión";
   RadioGroup1->Items->Add("Tradicional");
   RadioGroup1->Items->Add("A doble cuadro");
   RadioGroup1->Items->Add("Tipo registradora");
   RadioGroup1->ItemIndex = 0;
-  Image1 = Control<TImage>(this, "Image1", 216, 516, 120, 84);
+  Image1 = Control<TImage>(this, "Image1", 216, 420, 120, 76);
   Image1->Stretch = true;
 
-  BtnGrabar = Control<TBitBtn>(this, "BtnGrabar", 350, 520, 130, 28);
+  BtnGrabar = Control<TBitBtn>(this, "BtnGrabar", 350, 422, 130, 28);
   BtnGrabar->Caption = "Grabar";
-  btnImprimir = Control<TBitBtn>(this, "btnImprimir", 490, 520, 130, 28);
+  btnImprimir = Control<TBitBtn>(this, "btnImprimir", 490, 422, 130, 28);
   btnImprimir->Caption = "&Imprimir";
   btnImprimir->Enabled = false;
-  bntConfigImp = Control<TButton>(this, "bntConfigImp", 630, 520, 160, 28);
+  bntConfigImp = Control<TButton>(this, "bntConfigImp", 630, 422, 160, 28);
   bntConfigImp->Caption = "Config. Impresora";
-  btnSiguiente = Control<TBitBtn>(this, "btnSiguiente", 350, 556, 130, 28);
+  btnSiguiente = Control<TBitBtn>(this, "btnSiguiente", 350, 458, 130, 28);
   btnSiguiente->Caption = "Siguiente";
-  BtnBorrar = Control<TBitBtn>(this, "BtnBorrar", 490, 556, 170, 28);
+  BtnBorrar = Control<TBitBtn>(this, "BtnBorrar", 490, 458, 170, 28);
   BtnBorrar->Caption = "Borrar del movimiento";
-  BtnSalir = Control<TBitBtn>(this, "BtnSalir", 670, 556, 120, 28);
+  BtnSalir = Control<TBitBtn>(this, "BtnSalir", 670, 458, 120, 28);
   BtnSalir->Caption = "&Salir";
   BtnSalir->Cancel = true;
 
