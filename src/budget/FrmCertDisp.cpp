@@ -8,6 +8,8 @@
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
 #include "budget/FrmExpCertDisp.h"
+#include "budget/FrmRptCertDisp.h"
+#include "platform/report/QuickRpt.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
@@ -572,7 +574,21 @@ void TfrmCertDisp::btnExplorarClick(TObject*) {
   explorador->Show();
 }
 
-void TfrmCertDisp::btnImprimirClick(TObject*) { ShowMessage("Función no disponible todavía."); }
+// Se imprime el certificado del número escrito, con su propio PAC (o el plan en blanco).
+void TfrmCertDisp::btnImprimirClick(TObject*) {
+  AnsiString texto = AnsiString(edIcertDisp->Text).Trim();
+  double n = 0;
+  if (!TryStrToFloat(texto, n) || !DM->tblMvtCertDisp->Locate("icd", Variant(n))) {
+    ShowMessage("El certificado de disponibilidad " + texto + " no está grabado.");
+    return;
+  }
+  HagaSQL(kAlias, queryGral, "select * from pac where icd=" + NumeroSQL(n));
+  frmRptCertDisp = new TfrmRptCertDisp(this);
+  std::unique_ptr<TfrmRptCertDisp> impreso(frmRptCertDisp);
+  impreso->DataSource2->DataSet = queryGral;
+  impreso->QuickReport1->Preview();
+  frmRptCertDisp = nullptr;
+}
 
 void TfrmCertDisp::FormClose(TObject*, TCloseAction&) {
   delete explorador;

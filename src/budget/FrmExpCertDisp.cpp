@@ -6,6 +6,9 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/FrmRptCertDisp.h"
+#include "platform/report/QuickRpt.h"
+#include <memory>
 #include "payments/FrmAudPpto.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -247,7 +250,11 @@ void TfrmExpCertDisp::btnImprimirClick(TObject*) {
     ShowMessage("No existe PAC asociado a este certificado de disponibilidad.");
     return;
   }
-  ShowMessage("Esta función aún no está disponible en esta versión.");
+  frmRptCertDisp = new TfrmRptCertDisp(this);
+  std::unique_ptr<TfrmRptCertDisp> impreso(frmRptCertDisp);
+  impreso->DataSource2->DataSet = queryGral;
+  impreso->QuickReport1->Preview();
+  frmRptCertDisp = nullptr;
 }
 
 void TfrmExpCertDisp::BitBtn2Click(TObject*) {

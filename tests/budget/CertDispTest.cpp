@@ -11,6 +11,8 @@
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Vcl.h"
+#include "platform/report/Render.h"
+#include "platform/report/ReportUi.h"
 
 namespace {
 
@@ -295,6 +297,46 @@ TEST_F(CertDisp, CampoPropioSeConvierteYUnRubroQueFallaDeshaceTodo) {
   EXPECT_EQ(Leer("SELECT count(*) FROM pac WHERE icd=30"), "0");
   EXPECT_EQ(Leer("SELECT count(*) FROM certDispRubros WHERE icd=30"), "0");
   EXPECT_EQ(f->edIcertDisp->Text, "30");
+}
+
+}  // namespace
+
+namespace {
+
+class RptCertDisp : public CertDisp {};
+
+TEST_F(RptCertDisp, ImprimeElCertificadoDelNumeroConSuPlan) {
+  Movimiento("AP2", "APR", "2026-01-03", {{"1.2.05", "I", 500, 0}, {"2.3.2", "E", 0, 500}});
+  Certificado(3, "2026-02-01", 1234.5, "", {{"2.1.1.01", 1000}, {"2.3.2", 234.5}});
+  Sql("UPDATE mvtCertDisp SET objetoGasto='Tinta', fechaVenc='2026-12-31', vigFiscal='2026' WHERE icd=3");
+  Sql("INSERT INTO pac (icd, m1, m2) VALUES (3, 0, 1234.5)");
+  Certificado(4, "2026-02-01", 10, "2.3.2");
+  Sql("UPDATE ConfigContab SET acuerdo=NULL");
+  Abrir();
+  DM->tblMvtCertDisp->First();
+  f->edIcertDisp->Text = "9";
+  F().click("&Imprimir");
+  EXPECT_EQ(ui->lastMessage(), "El certificado de disponibilidad 9 no está grabado.");
+  f->edIcertDisp->Text = "3";
+  F().click("&Imprimir");
+  auto* r = tv::report::HeadlessUi().Last();
+  ASSERT_NE(r, nullptr);
+  std::string t = tv::report::DumpText(r->report);
+  std::string nombre = getNrubro("2.1.1.01", "E").str();
+  for (std::string s : {"2.1.1.01 " + nombre + " $1,000.00",
+                        std::string("2.1.1.01 Disponibilidad a la fecha de impresión:  $0.00"),
+                        std::string("2.3.2 Disponibilidad a la fecha de impresión:  $255.50"), std::string("1,234.50"),
+                        std::string("en el acuerdo  y demás acuerdos modificatorios del mismo."),
+                        std::string("Tinta")})
+    EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+  // Enero 0 sale 0.00; marzo vacío no sale.
+  EXPECT_NE(t.find("0.00"), std::string::npos);
+  // Un certificado sin PAC imprime el plan en blanco, no el de otro.
+  f->edIcertDisp->Text = "4";
+  F().click("&Imprimir");
+  t = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
+  EXPECT_EQ(t.find("1,234.50"), std::string::npos) << t;
+  EXPECT_NE(t.find("2.3.2"), std::string::npos) << t;
 }
 
 }  // namespace
