@@ -19,6 +19,7 @@
 #include "budget/FrmAuxiliaresPpto.h"
 #include "budget/FrmExplOrdenServ.h"
 #include "budget/FrmOrdenServicios.h"
+#include "budget/FrmInformePptal.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmRegPptal.h"
 #include "budget/FrmExpCertDisp.h"
@@ -423,7 +424,9 @@ void TMenuPrincipal::Presupuestoportrimeste1Click(TObject*) {
 void TMenuPrincipal::Presupuestoenconstruccin1Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmInfPpto, Form); });
 }
-void TMenuPrincipal::Resumenpresupuestal1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Resumenpresupuestal1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmInformePptal, Form); });
+}
 void TMenuPrincipal::Exgena1Click(TObject*) { Abrir(frmExogena, Form); }
 
 // ---- Datos -----------------------------------------------------------------------------

@@ -231,6 +231,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   // Opción oculta del menú Presupuesto.
   ui->onModal("TfrmOrdenServicios").click("&Salir");
   MenuPrincipal->Ordenesdeservicio1->Click();
+  ui->onModal("TfrmInformePptal").click("&Cancelar");
+  Clic("Resumenpresupuestal1");
   ui->onModal("TfrmInfPpto").click("&Cancelar");
   Clic("Presupuestoenconstruccin1");
   ui->onModal("TfrmInfPptoTri").click("&Cancelar");
