@@ -10,6 +10,7 @@
 #include "budget/CalculosPptal.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "ledger/FrmVerImprimir.h"
+#include "payments/FrmRptOrdenPago.h"
 #include "payments/RteFte.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
@@ -501,7 +502,19 @@ void TfrmOrdenPago::edObjetoGastoEnter(TObject*) {
 
 // ---- Impresión ---------------------------------------------------------------------------
 
-void TfrmOrdenPago::btnImprimirClick(TObject*) { ShowMessage("Función no disponible todavía."); }
+// Se imprime la orden cuyo número está en el formulario, ubicada por número.
+void TfrmOrdenPago::btnImprimirClick(TObject*) {
+  double n = 0;
+  if (nuevo || !EsNumero(edIordenPago->Text, n) || !DM->tblMvtOrdenPago->Locate("iop", Variant(n))) {
+    ShowMessage("Grabe primero la orden de pago.");
+    return;
+  }
+  std::unique_ptr<TfrmRptOrdenPago> r(new TfrmRptOrdenPago(this));
+  r->numeDocu = edNumeDocu->Text;
+  r->rubro = lblIrubroPptal->Caption;
+  r->printRecibi = chbRecibi->Checked;
+  r->QuickReport1->Preview();
+}
 
 void TfrmOrdenPago::btnImpTradicionalClick(TObject*) {
   AnsiString numeDocu = edNumeDocu->Text;

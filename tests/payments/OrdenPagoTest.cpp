@@ -11,6 +11,8 @@
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Vcl.h"
+#include "platform/report/Render.h"
+#include "platform/report/ReportUi.h"
 
 namespace {
 
@@ -289,6 +291,40 @@ TEST_F(FormOrdenPago, LineasGuardadasLlenanFilasUnaAUna) {
   Grabar();
   ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
   EXPECT_EQ(Celda(3, 1) + "," + Celda(3, 2) + "," + Celda(3, 3) + "," + Celda(3, 4), "300,200,20,80");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FormOrdenPago, ImprimeLaOrdenGrabada) {
+  Sql("UPDATE PlPpto SET nCuenta='Papelería' WHERE iCuenta='2.1.1.01' AND tipoCuenta='E'");
+  Sql("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, debito) VALUES ('999999', '_OP', '1', '2026-02-15', 0)");
+  Sql("INSERT INTO mvtMaestro (descdocu, numedocu, fecha, valor, tipoAsiento) VALUES ('_OP', '1', '2026-02-15', 0, 'P')");
+  Abrir();
+  ui->takeMessages();
+  F().click("&Imprimir");
+  EXPECT_EQ(Mensajes(), "Grabe primero la orden de pago.|");
+  Llenar("934.5");
+  Montos("934.5", "900", "34.5");
+  F().set("edValorCheque", "934.5").set("edNumeroCheque", "77").set("edBanco", "Banco Uno");
+  Grabar();
+  ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
+  // La línea a mano del mismo número se borró con el asiento viejo marcado "P".
+  for (bool recibi : {true, false}) {
+    f->chbRecibi->Checked = recibi;
+    F().click("&Imprimir");
+    auto* r = tv::report::HeadlessUi().Last();
+    ASSERT_NE(r, nullptr) << Mensajes();
+    std::string t = tv::report::DumpText(r->report);
+    for (const char* s : {"ORDEN DE PAGO No.", "2.1.1.01 Papelería", "2.1.2.01", "934.50", "PESOS moneda corriente.",
+                          "Proveedor Uno", "CHEQUE #: 77 Banco Uno", "Rector(a): "})
+      EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+    EXPECT_EQ(t.find("RECIBÍ") != std::string::npos, recibi) << t;
+    // Cuentas de mayor a menor.
+    EXPECT_LT(t.find("510505"), t.find("236540"));
+    EXPECT_LT(t.find("236540"), t.find("111005"));
+  }
 }
 
 }  // namespace
