@@ -53,6 +53,7 @@
 #include "payments/FrmConfAsientosProg.h"
 #include "payments/FrmInfPpto.h"
 #include "payments/FrmInfPptoTri.h"
+#include "payments/FrmSaldosRubros.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -392,7 +393,9 @@ void TMenuPrincipal::Documentos2Click(TObject*) { Abrir(FrmInfSop, Form); }
 void TMenuPrincipal::Informesdepresupuesto1Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmAuxiliaresPpto, Form); });
 }
-void TMenuPrincipal::Saldorubros1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Saldorubros1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmSaldosRubros, Form); });
+}
 
 // ---- Informes --------------------------------------------------------------------------
 

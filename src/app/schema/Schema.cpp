@@ -265,7 +265,7 @@ std::vector<TableDef> BuildTables() {
     t.push_back(BySql(Work("infPpto", f, {"rubro"})));
   }
   t.push_back(BySql(Work("saldoRubros",
-                         {{"tipoCuenta", T, 1}, {"icuenta", T, 12}, {"ncuenta", T, 124},
+                         {{"tipoCuenta", T, 1}, {"icuenta", T, 18}, {"ncuenta", T, 124},
                           {"fuente", T, 129}, {"disponible", N, 0}})));
 
   // Carpeta del programa.

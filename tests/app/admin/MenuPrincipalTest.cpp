@@ -237,6 +237,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   Clic("Presupuestoenconstruccin1");
   ui->onModal("TfrmInfPptoTri").click("&Cancelar");
   Clic("Presupuestoportrimeste1");
+  ui->onModal("TfrmSaldosRubros").click("&Cancelar");
+  Clic("Saldorubros1");
   EXPECT_EQ(ui->unused(), "");
 }
 

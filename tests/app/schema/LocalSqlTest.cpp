@@ -329,7 +329,7 @@ TEST_F(LocalSql, SentenciasQueCambianDatos) {
         " delete from  '" + tmpName + "' where cantidad=0. or cantidad is null"},
        {"8|A1|2|10|20"}, "select * from tv_lineas_ab1"},
       {"saldo de rubros",
-       {"create table saldoRubros (tipoCuenta char(1),icuenta char(12), ncuenta char(124),fuente "
+       {"create table saldoRubros (tipoCuenta char(1),icuenta char(18), ncuenta char(124),fuente "
         "char(129), disponible float)",
         "insert into saldoRubros (tipoCuenta, icuenta, disponible) values ('E', '2.1.2.02.01', 7.5)"},
        {"E|2.1.2.02.01|7.5"}, "select tipoCuenta, icuenta, disponible from saldoRubros"},

@@ -1,0 +1,104 @@
+#include "payments/FrmSaldosRubros.h"
+
+#include <string>
+#include <vector>
+
+#include "app/Sesion.h"
+#include "budget/CalculosPptal.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/DBGrids.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/os/Launch.h"
+#include "shared/general/Exportar.h"
+#include "shared/general/SqlUtil.h"
+
+TfrmSaldosRubros* frmSaldosRubros = nullptr;
+
+namespace {
+const char* const kAlias = "Contabilidad";
+}  // namespace
+
+TfrmSaldosRubros::TfrmSaldosRubros(TComponent* Owner) : TForm(Owner) {
+  Name = "frmSaldosRubros";
+  Caption = "Saldo rubros";
+  Position = poScreenCenter;
+  Width = 720;
+  Height = 480;
+
+  DBGrid2 = Make<TDBGrid>(this, "DBGrid2");
+  DBGrid2->Align = alClient;
+  DBGrid2->ReadOnly = true;
+  PnlBotones = Make<TPanel>(this, "PnlBotones");
+  PnlBotones->Align = alBottom;
+  PnlBotones->BevelOuter = bvNone;
+  PnlBotones->Height = 40;
+  BtnAceptar = Make<TBitBtn>(PnlBotones, "BtnAceptar");
+  BtnAceptar->Caption = "&Exportar";
+  BtnAceptar->Default = true;
+  BtnAceptar->SetBounds(8, 6, 100, 28);
+  BtnCancelar = Make<TBitBtn>(PnlBotones, "BtnCancelar");
+  BtnCancelar->Kind = bkCancel;
+  BtnCancelar->Caption = "&Cancelar";
+  BtnCancelar->SetBounds(116, 6, 100, 28);
+  DataSource1 = Make<TDataSource>(this, "DataSource1");
+  tblSaldoRubros = Make<TTable>(this, "tblSaldoRubros");
+  Query1 = Make<TQuery>(this, "Query1");
+  SaveDialog1 = Make<TSaveDialog>(this, "SaveDialog1");
+  DBGrid2->DataSource = DataSource1;
+  for (const char* campo : {"icuenta", "ncuenta", "fuente", "disponible"}) DBGrid2->Columns->Add()->FieldName = campo;
+
+  BtnAceptar->OnClick = [this](TObject* s) { BtnAceptarClick(s); };
+
+  construir();
+}
+
+void TfrmSaldosRubros::construir() {
+  HagaSQL(kAlias, Query1, "select * from plppto where tipocuenta='E'");
+  struct Fila {
+    AnsiString tipo, icuenta, ncuenta, fuente;
+    double disponible;
+  };
+  std::vector<Fila> filas;
+  for (Query1->First(); !Query1->Eof; Query1->Next()) {
+    AnsiString tipo = Query1->FieldByName("tipoCuenta")->AsString, icuenta = Query1->FieldByName("iCuenta")->AsString;
+    filas.push_back({tipo, icuenta, Query1->FieldByName("nCuenta")->AsString, Query1->FieldByName("fuente")->AsString,
+                     getDisponibilidadRubro(icuenta, tipo, nullptr)});
+  }
+  // La tabla se rehace entera en cada apertura (también una vieja con el código de 12 caracteres,
+  // que cortaría códigos largos): o queda completa o queda la anterior.
+  {
+    tv::db::Transaction tr(kAlias);
+    if (tv::db::TableExists(kAlias, "saldoRubros")) HagaSQL(kAlias, Query1, "drop table saldoRubros");
+    HagaSQL(kAlias, Query1,
+            "create table saldoRubros (tipoCuenta char(1),icuenta char(18), ncuenta char(124),fuente char(129), "
+            "disponible float)");
+    tblSaldoRubros->DatabaseName = PathCont;
+    tblSaldoRubros->TableName = "saldoRubros.db";
+    tblSaldoRubros->Open();
+    for (const auto& f : filas) {
+      tblSaldoRubros->Append();
+      tblSaldoRubros->FieldByName("tipocuenta")->AsString = f.tipo;
+      tblSaldoRubros->FieldByName("icuenta")->AsString = f.icuenta;
+      tblSaldoRubros->FieldByName("ncuenta")->AsString = f.ncuenta;
+      tblSaldoRubros->FieldByName("fuente")->AsString = f.fuente;
+      tblSaldoRubros->FieldByName("disponible")->AsFloat = f.disponible;
+      tblSaldoRubros->Post();
+    }
+    tr.Commit();
+  }
+  DataSource1->DataSet = tblSaldoRubros;
+  tblSaldoRubros->First();
+}
+
+void TfrmSaldosRubros::BtnAceptarClick(TObject*) {
+  SaveDialog1->FileName = "saldosRubros.csv";
+  SaveDialog1->Filter = "CSV archivos (delimitado por coma)|*.csv";
+  SaveDialog1->DefaultExt = "*.csv";
+  SaveDialog1->Title = "Grabar archivo en formato CSV";
+  if (!SaveDialog1->Execute()) return;
+  DBToCSV(tblSaldoRubros, SaveDialog1->FileName);
+  tv::os::OpenDocument(SaveDialog1->FileName);
+  tblSaldoRubros->First();
+}
