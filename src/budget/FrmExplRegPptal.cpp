@@ -6,6 +6,9 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "payments/FrmAudPpto.h"
+#include "budget/FrmRptRegistroPptal.h"
+#include "platform/report/QuickRpt.h"
+#include <memory>
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/DBGrids.h"
@@ -193,7 +196,11 @@ void TfrmExplRegPptal::btnImprimirClick(TObject*) {
   if (Query1->IsEmpty()) return;
   if (!DM->tblPAC->Locate("icd", Variant(Numero(Query1->FieldByName("icd")))))
     ShowMessage("El certificado asociado no tiene definido PAC");
-  ShowMessage("Esta función aún no está disponible en esta versión.");
+  frmRptRegistroPptal = new TfrmRptRegistroPptal(this);
+  std::unique_ptr<TfrmRptRegistroPptal> impreso(frmRptRegistroPptal);
+  impreso->DataSource1->DataSet = Query1;
+  impreso->QuickReport1->Preview();
+  frmRptRegistroPptal = nullptr;
 }
 
 namespace {

@@ -9,6 +9,8 @@
 #include "budget/CalculosPptal.h"
 #include "budget/FrmOrdenServicios.h"
 #include "budget/FrmExplRegPptal.h"
+#include "budget/FrmRptRegistroPptal.h"
+#include "platform/report/QuickRpt.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -655,7 +657,17 @@ void TfrmRegPptal::btnRegistrosClick(TObject*) {
   explorador->Show();
 }
 
-void TfrmRegPptal::btnImprimirClick(TObject*) { ShowMessage(kNoDisponible); }
+void TfrmRegPptal::btnImprimirClick(TObject*) {
+  double n = 0;
+  if (!NumeroDe(edICD, n) || !DM->tblPAC->Locate("icd", Variant(n)))
+    ShowMessage("El certificado asociado no tiene definido PAC");
+  // Se imprime el registro del número escrito cuando está grabado.
+  if (NumeroDe(edIregPptal, n)) DM->tblMvtRegPptal->Locate("irp", Variant(n));
+  frmRptRegistroPptal = new TfrmRptRegistroPptal(this);
+  std::unique_ptr<TfrmRptRegistroPptal> impreso(frmRptRegistroPptal);
+  impreso->QuickReport1->Preview();
+  frmRptRegistroPptal = nullptr;
+}
 
 // ---- Documento asociado ------------------------------------------------------------------
 

@@ -13,6 +13,9 @@
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Vcl.h"
+#include "platform/report/Render.h"
+#include "platform/report/ReportUi.h"
+#include "app/Validaciones.h"
 
 namespace {
 
@@ -198,6 +201,51 @@ TEST_F(ExplRegPptal, ElFormularioLoAbreConTodosOConLosDelCertificado) {
   EXPECT_EQ(rp->explorador->Query1->RecordCount, 2);
   rp->Close();
   delete rp;
+}
+
+}  // namespace
+
+namespace {
+
+class RptRegistroPptal : public ExplRegPptal {};
+
+TEST_F(RptRegistroPptal, PendienteClaseDeOrdenRubrosYValorEnLetras) {
+  Certificado(1, "2026-02-01", 1000, "", {{"2.1.1.01", 600}, {"2.3.2", 400}});
+  Sql("INSERT INTO pac (icd, m1) VALUES (1, 250)");
+  Registro(1, 1, "2026-02-02", 300);
+  Registro(2, 1, "2026-02-03", 200);
+  Sql("UPDATE mvtRegPptal SET objetoGasto='Papel', docAsociado='Contrato 12', itercero='900' WHERE irp=2");
+  Sql("INSERT INTO TC (CedulaNIT, nombre) VALUES ('900', 'Papelería Sur')");
+  Registro(3, 9, "2026-02-03", 5);
+  Sql("UPDATE mvtRegPptal SET objetoGasto='Sin certificado' WHERE irp=3");
+  OrdenServicio(7, 1);
+  Abrir();
+  Ir(2);
+  F().click("&Imprimir");
+  auto* r = tv::report::HeadlessUi().Last();
+  ASSERT_NE(r, nullptr);
+  std::string t = tv::report::DumpText(r->report);
+  std::string n1 = getNrubro("2.1.1.01", "E").str();
+  for (std::string s : {std::string("Pendiente por comprometer en el CDP: 1,000.00 - 500.00=500.00"),
+                        std::string("Contrato 12"), "2.1.1.01 " + n1, std::string("2.3.2 "),
+                        std::string("200.00 DOSCIENTOS"), std::string("Papelería Sur"), std::string("250.00"),
+                        std::string("Papel"), std::string("01/02/2026")})
+    EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+  EXPECT_EQ(t.find("No DE LA ORDEN:"), std::string::npos) << t;
+  // Con orden de servicio: clase y número.
+  Ir(1);
+  F().click("&Imprimir");
+  t = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
+  EXPECT_NE(t.find("Orden de Servicio"), std::string::npos) << t;
+  EXPECT_NE(t.find("No DE LA ORDEN:"), std::string::npos) << t;
+  // Sin certificado: ni fecha del certificado, ni objeto, ni pendiente; el plan en blanco.
+  Ir(3);
+  ui->takeMessages();
+  F().click("&Imprimir");
+  EXPECT_EQ(ui->messages().at(0).Text, "El certificado asociado no tiene definido PAC");
+  t = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
+  for (const char* s : {"Sin certificado", "Pendiente por comprometer", "250.00"})
+    EXPECT_EQ(t.find(s), std::string::npos) << s << "\n" << t;
 }
 
 }  // namespace
