@@ -12,6 +12,7 @@
 #include "app/Validaciones.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "ledger/FrmVerImprimir.h"
+#include "payments/FrmRptAsientoProgramado.h"
 #include "payments/RteFte.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
@@ -605,9 +606,73 @@ void TFrmAsientoProgramado::impTradicional() {
   }
 }
 
+void TFrmAsientoProgramado::impDobleCuadro() {
+  const int n = TfrmRptAsientoProgramado::kRenglones;
+  int conValor = 0;
+  for (int r = 1; r < SGAsiento->RowCount; ++r)
+    if (!SGAsiento->Cells[3][r].IsEmpty()) ++conValor;
+  // El formato tiene 13 casillas: no se dejan renglones por fuera sin avisar.
+  int enCasillas = 0;
+  for (int r = 1; r < SGAsiento->RowCount && r <= n; ++r)
+    if (!SGAsiento->Cells[3][r].IsEmpty()) ++enCasillas;
+  if (enCasillas < conValor &&
+      Application->MessageBox("El formato a doble cuadro solo imprime 13 renglones y este comprobante tiene " +
+                                  IntToStr(conValor) + ". ¿Imprime de todas maneras?",
+                              "Advertencia", MB_YESNO) != IDYES)
+    return;
+  frmRptAsientoProgramado = new TfrmRptAsientoProgramado(this);
+  std::unique_ptr<TfrmRptAsientoProgramado> rep(frmRptAsientoProgramado);
+  rep->QRLblFechaImp->Caption = FormatDateTime("dd/mm/yyyy", Date());
+  for (auto& c : rep->copias) {
+    c.fecha->Caption = "Fecha: " + edFecha->Text.get();
+    c.tercero->Caption = "Tercero: " + edItercero->Text.get();
+    c.nombre->Caption = LblNTercero->Caption;
+    c.grado->Caption = "Grado: " + grado;
+    c.grupo->Caption = "Grupo: " + grupo;
+    c.documento->Caption = "Documento: " + descDocu + " " + edNumeDocu->Text.get();
+    c.plantilla->Caption = nAstoProg;
+    for (int i = 0; i < n; ++i) {
+      int r = i + 1;
+      bool hay = r < SGAsiento->RowCount && !SGAsiento->Cells[3][r].IsEmpty();
+      AnsiString nombre = hay ? AnsiString(SGAsiento->Cells[1][r]) : AnsiString();
+      if (i < n - 1) nombre = nombre.SubString(1, 40);
+      c.detalle[i]->Caption = nombre;
+      AnsiString v = hay ? AnsiString(SGAsiento->Cells[3][r]) : AnsiString();
+      c.valor[i]->Caption = v.IsEmpty() || v == " " ? v : Punto(v, 2);
+    }
+    c.observaciones->Lines->SetText(edDetalle->Text.get());
+    c.total->Caption = "TOTAL: " + FloatToStr(valor);
+  }
+  rep->QuickRep1->Preview();
+}
+
+void TFrmAsientoProgramado::impTirilla() {
+  HagaSQL(kAlias, Query1,
+          "select a.numecuen,b.nombcuen, a.debito, a.credito from Mvt as a join pl as b on "
+          "(a.numecuen=b.numecuen) where DescDocu=" +
+              TextoSQL(descDocu) + "  and Numedocu=" + TextoSQL(edNumeDocu->Text));
+  frmRptTirilla = new TfrmRptTirilla(this);
+  std::unique_ptr<TfrmRptTirilla> rep(frmRptTirilla);
+  rep->DataSource1->DataSet = Query1;
+  rep->QRLblFecha->Caption = "Fecha: " + edFecha->Text.get();
+  rep->QRLblPlantilla->Caption = nAstoProg;
+  rep->QRLblDocumento->Caption = descDocu + " " + edNumeDocu->Text.get();
+  rep->QRLblTercero->Caption = edItercero->Text;
+  rep->QRLblNTercero->Caption = LblNTercero->Caption;
+  rep->QRLblTotal->Caption = "TOTAL: " + Punto(FloatToStr(valor), 0);
+  // Largo del rollo: título, un renglón por línea y el resumen, más los márgenes (en décimas de mm;
+  // 96 puntos por pulgada).
+  int puntos = rep->TitleBand1->Height + rep->DetailBand1->Height * Query1->RecordCount + rep->SummaryBand1->Height;
+  rep->QuickRep1->Page->Length = puntos * 254.0 / 96.0 + 80;
+  rep->QuickRep1->Preview();
+}
+
 void TFrmAsientoProgramado::btnImprimirClick(TObject*) {
-  // Los formatos a doble cuadro y de registradora no existen aún: se imprime el tradicional.
-  impTradicional();
+  switch (RadioGroup1->ItemIndex) {
+    case 1: impDobleCuadro(); break;
+    case 2: impTirilla(); break;
+    default: impTradicional(); break;
+  }
   btnImprimir->Enabled = false;
   cbAsientosProgChange(nullptr);
 }

@@ -98,6 +98,8 @@ class TFrmAsientoProgramado : public TForm {
   void Copiado();
   void fillGridWithMvt();
   void impTradicional();
+  void impDobleCuadro();
+  void impTirilla();
   AnsiString iTercero;
 
   void FormActivate(TObject* Sender);

@@ -282,5 +282,48 @@ TEST_F(AsientoProgramado, ImpresionTradicionalConYSinDetalle) {
   EXPECT_NE(con.find("Pago de arriendo"), std::string::npos) << con;
 }
 
+TEST_F(AsientoProgramado, DobleCuadroYTirilla) {
+  Ejecutar(libros, "insert into PL (numecuen, nombcuen) values ('110505', 'Caja general'), "
+                   "('250505', 'Retenciones por pagar')");
+  tv::report::HeadlessUi().Clear();
+  ui->answer("solo imprime 13 renglones", IDNO);
+  ui->answer("solo imprime 13 renglones", IDYES);
+  ui->onModal("TFrmAsientoProgramado")
+      .run([](TForm& f) {
+        Llenar(f, "1500", "", "1500");
+        F(f).grado = "no";
+      })
+      .click("BtnGrabar")
+      .run([](TForm& f) {
+        F(f).impDobleCuadro();  // casilla 2 en blanco
+        F(f).impTirilla();      // la caja sale en blanco
+        auto* g = F(f).SGAsiento;
+        g->RowCount = 16;
+        for (int r = 4; r < 16; ++r) {
+          g->Cells[0][r] = "250505";
+          g->Cells[1][r] = "Renglón " + IntToStr(r);
+          g->Cells[2][r] = "D";
+          g->Cells[3][r] = "1";
+        }
+        F(f).impDobleCuadro();  // 14 renglones: "No" no imprime
+        F(f).impDobleCuadro();  // "Sí" imprime las 13 casillas
+      })
+      .click("BtnSalir");
+  Abrir();
+  auto& vistas = tv::report::HeadlessUi().shown;
+  ASSERT_EQ(vistas.size(), 3u);
+  std::string doble = tv::report::DumpText(vistas[0].report);
+  EXPECT_NE(doble.find("Grado: no"), std::string::npos) << doble;
+  EXPECT_NE(doble.find("1,500.00"), std::string::npos) << doble;
+  EXPECT_NE(doble.find("TOTAL: 1500"), std::string::npos) << doble;
+  std::string tirilla = tv::report::DumpText(vistas[1].report);
+  EXPECT_EQ(tirilla.find("Caja general"), std::string::npos) << tirilla;
+  EXPECT_NE(tirilla.find("TOTAL: 1,500"), std::string::npos) << tirilla;
+  EXPECT_NEAR(vistas[1].report.width, 800 / 254.0 * 72, 1);
+  std::string lleno = tv::report::DumpText(vistas[2].report);
+  EXPECT_NE(lleno.find("Renglón 13"), std::string::npos);
+  EXPECT_EQ(lleno.find("Renglón 14"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace admin
