@@ -54,6 +54,7 @@
 #include "payments/FrmInfPpto.h"
 #include "payments/FrmInfPptoTri.h"
 #include "payments/FrmSaldosRubros.h"
+#include "payments/FrmBuscarPpto.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -465,7 +466,9 @@ void TMenuPrincipal::RepararInformacin1Click(TObject*) {
 
 void TMenuPrincipal::Cambiomasivodeunacuenta1Click(TObject*) { Abrir(frmCambioMasivoCta, Form); }
 void TMenuPrincipal::Buscarregistro1Click(TObject*) { Abrir(frmBuscar, Form); }
-void TMenuPrincipal::Buscarenlainformacinpresupuestal1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Buscarenlainformacinpresupuestal1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmBuscarPpto, Form); });
+}
 
 void TMenuPrincipal::adicionarUsuariosClick(TObject*) {
   if (!PuertaAdministrador(true)) return;

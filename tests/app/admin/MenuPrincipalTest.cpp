@@ -239,6 +239,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   Clic("Presupuestoportrimeste1");
   ui->onModal("TfrmSaldosRubros").click("&Cancelar");
   Clic("Saldorubros1");
+  ui->onModal("TfrmBuscarPpto").click("&Cancelar");
+  Clic("Buscarenlainformacinpresupuestal1");
   EXPECT_EQ(ui->unused(), "");
 }
 
