@@ -325,5 +325,22 @@ TEST_F(AsientoProgramado, DobleCuadroYTirilla) {
   EXPECT_EQ(lleno.find("Renglón 14"), std::string::npos);
 }
 
+TEST_F(AsientoProgramado, CambiarConsecutivoTrasLaClave) {
+  AnsiString antes = Permisos.claveAdmin;
+  Permisos.claveAdmin = "jefe";
+  ui->onModal("TfrmClaveAdmin").set("edPassword", "jefe").click("BitBtn1");
+  ui->onModal("TfrmClaveAdmin").set("edPassword", "jefe").click("BitBtn2");
+  ui->onModal("TFrmAsientoProgramado")
+      .run([](TForm& f) { EXPECT_FALSE(F(f).edNumeDocu->Enabled); })
+      .click("btnCamCons")
+      .run([](TForm& f) { EXPECT_TRUE(F(f).edNumeDocu->Enabled); })
+      .click("btnCamCons")
+      .run([](TForm& f) { EXPECT_FALSE(F(f).edNumeDocu->Enabled); })
+      .click("BtnSalir");
+  Abrir();
+  Permisos.claveAdmin = antes;
+  EXPECT_EQ(ui->unused(), "");
+}
+
 }  // namespace
 }  // namespace admin
