@@ -10,6 +10,7 @@
 #include "budget/CalculosPptal.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "ledger/FrmVerImprimir.h"
+#include "payments/FrmExplOrdPago.h"
 #include "payments/FrmRptOrdenPago.h"
 #include "payments/RteFte.h"
 #include "platform/core/IniFiles.h"
@@ -274,6 +275,12 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   btnRteFte->OnClick = [this](TObject* s) { btnRteFteClick(s); };
   btnConfRteFte->OnClick = [this](TObject* s) { btnConfRteFteClick(s); };
   btnAceptar->OnClick = [this](TObject* s) { btnAceptarClick(s); };
+  btnNavegar->OnClick = [this](TObject*) {
+    std::unique_ptr<TfrmExplOrdPago> e(new TfrmExplOrdPago(this));
+    e->filtrado = false;
+    e->setIrp(0);
+    e->ShowModal();
+  };
 
   {
     TIniFile ini(ArchivoIni());

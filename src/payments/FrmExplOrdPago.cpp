@@ -1,0 +1,270 @@
+#include "payments/FrmExplOrdPago.h"
+
+#include <memory>
+#include <set>
+
+#include "app/DataModule.h"
+#include "app/Sesion.h"
+#include "app/Validaciones.h"
+#include "payments/FrmAudPpto.h"
+#include "payments/FrmRptOrdenPago.h"
+#include "platform/core/IniFiles.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/DBGrids.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/os/Files.h"
+#include "platform/os/Launch.h"
+#include "platform/report/QuickRpt.h"
+#include "shared/general/Exportar.h"
+#include "shared/general/SqlUtil.h"
+
+TfrmExplOrdPago* frmExplOrdPago = nullptr;
+
+namespace {
+
+const char* const kAlias = "Contabilidad";
+const TColor kPlata = static_cast<TColor>(0xC0C0C0);
+// Números de asiento hechos solo de dígitos: los únicos que la numeración corre.
+const char* const kSoloDigitos = "numedocu<>'' and numedocu not glob '*[^0-9]*'";
+
+TBitBtn* Boton(TWinControl* padre, const char* nombre, const char* texto, int x, int ancho) {
+  auto* b = Make<TBitBtn>(padre, nombre);
+  b->Caption = texto;
+  b->Left = x;
+  b->Top = 8;
+  b->Width = ancho;
+  return b;
+}
+
+TDBGrid* Rejilla(TWinControl* padre, const char* nombre, TDataSource* ds, int y, int alto) {
+  auto* g = Make<TDBGrid>(padre, nombre);
+  g->DataSource = ds;
+  g->ReadOnly = true;
+  g->Left = 8;
+  g->Top = y;
+  g->Width = 984;
+  g->Height = alto;
+  return g;
+}
+
+TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto, int y) {
+  auto* l = Make<TLabel>(padre, nombre);
+  l->Caption = texto;
+  l->Left = 8;
+  l->Top = y;
+  return l;
+}
+
+AnsiString Texto(TQuery* q, const char* campo) {
+  if (!q->Active || q->IsEmpty()) return AnsiString();
+  TField* f = q->FieldByName(campo);
+  return f->IsNull ? AnsiString() : AnsiString(f->AsString);
+}
+
+void Pintar(TDBGrid* g, TQuery* q) { g->Color = q->IsEmpty() ? kPlata : clWindow; }
+
+}  // namespace
+
+TfrmExplOrdPago::TfrmExplOrdPago(TComponent* Owner) : TForm(Owner) {
+  Name = "frmExplOrdPago";
+  Caption = "Órdenes de pago";
+  Position = poScreenCenter;
+  ClientWidth = 1000;
+  ClientHeight = 680;
+
+  Panel1 = Make<TPanel>(this, "Panel1");
+  Panel1->Align = alBottom;
+  Panel1->Height = 44;
+  btnBorrarSencillo = Boton(Panel1, "btnBorrarSencillo", "Borrar OP y mvto Contable", 8, 190);
+  btnImprimir = Boton(Panel1, "btnImprimir", "&Imprimir", 206, 100);
+  btnConsMas = Boton(Panel1, "btnConsMas", "Consecutivo +", 314, 120);
+  btnConsMenos = Boton(Panel1, "btnConsMenos", "Consecutivo -", 442, 120);
+  btnImprimirListado = Boton(Panel1, "btnImprimirListado", "Imprimir Listado", 570, 140);
+  btnSalir = Make<TBitBtn>(Panel1, "btnSalir");
+  btnSalir->Kind = bkCancel;
+  btnSalir->Caption = "&Salir";
+  btnSalir->Left = 880;
+  btnSalir->Top = 8;
+  btnSalir->Width = 100;
+
+  QueryOrdPago = Make<TQuery>(this, "QueryOrdPago");
+  QueryMvtMaestro = Make<TQuery>(this, "QueryMvtMaestro");
+  QueryMvt = Make<TQuery>(this, "QueryMvt");
+  QueryCompEgreso = Make<TQuery>(this, "QueryCompEgreso");
+  QueryMvtCP = Make<TQuery>(this, "QueryMvtCP");
+  Query2 = Make<TQuery>(this, "Query2");
+  queryGral = Make<TQuery>(this, "queryGral");
+  dsOrdPago = Make<TDataSource>(this, "dsOrdPago");
+  dsOrdPago->DataSet = QueryOrdPago;
+  dsMvtMaestro = Make<TDataSource>(this, "dsMvtMaestro");
+  dsMvtMaestro->DataSet = QueryMvtMaestro;
+  dsMvt = Make<TDataSource>(this, "dsMvt");
+  dsMvt->DataSet = QueryMvt;
+  dsCompEgreso = Make<TDataSource>(this, "dsCompEgreso");
+  dsCompEgreso->DataSet = QueryCompEgreso;
+  dsMvtCP = Make<TDataSource>(this, "dsMvtCP");
+  dsMvtCP->DataSet = QueryMvtCP;
+
+  Label1 = Etiqueta(this, "Label1", "Órden de pago", 4);
+  DBGrid1 = Rejilla(this, "DBGrid1", dsOrdPago, 22, 150);
+  Label3 = Etiqueta(this, "Label3",
+                    "Encabezado movimiento contable asociado (Comprobante _OP y mismo número de la OP)", 178);
+  dbgMvtMaestro = Rejilla(this, "dbgMvtMaestro", dsMvtMaestro, 196, 60);
+  Label2 = Etiqueta(this, "Label2", "Detalle movimiento contable asociado", 262);
+  dbgMvt = Rejilla(this, "dbgMvt", dsMvt, 280, 110);
+  Label4 = Etiqueta(this, "Label4", "Comprobantes de pago asociados a esta órden de pago", 396);
+  dbgCompEgreso = Rejilla(this, "dbgCompEgreso", dsCompEgreso, 414, 70);
+  Label5 = Etiqueta(this, "Label5", "Moviento contable del Comprobante de egreso", 490);
+  dbgMvtCP = Rejilla(this, "dbgMvtCP", dsMvtCP, 508, 120);
+
+  dsOrdPago->OnDataChange = [this](TObject* s, TField* f) { dsOrdPagoDataChange(s, f); };
+  btnBorrarSencillo->OnClick = [this](TObject* s) { btnBorrarSencilloClick(s); };
+  btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };
+  btnConsMas->OnClick = [this](TObject* s) { btnConsMasClick(s); };
+  btnConsMenos->OnClick = [this](TObject* s) { btnConsMenosClick(s); };
+  btnImprimirListado->OnClick = [this](TObject* s) { btnImprimirListadoClick(s); };
+  OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+
+  audPpto = new TfrmAudPpto(this);
+  AnsiString ini = ArchivoIniSesion();
+  if (FileExists(ini)) {
+    TIniFile f(ini);
+    DESCDOCU = f.ReadString("ACTION", "descDocuOP", "_OP");
+    f.WriteBool("ACTION", "Exit", false);
+  } else {
+    ShowMessage("Debe crear el INI dentro de la carpeta");
+  }
+}
+
+TfrmExplOrdPago::~TfrmExplOrdPago() {
+  if (frmExplOrdPago == this) frmExplOrdPago = nullptr;
+}
+
+void TfrmExplOrdPago::setIrp(float aIrp) {
+  irp_ = aIrp;
+  AnsiString sql = "select * from mvtOrdenPago";
+  if (filtrado && irp_ != 0) sql += " where irp=" + NumeroSQL(static_cast<double>(irp_));
+  HagaSQL(kAlias, QueryOrdPago, sql + " order by iop");
+  dsOrdPagoDataChange(dsOrdPago, nullptr);
+}
+
+void TfrmExplOrdPago::dsOrdPagoDataChange(TObject*, TField*) {
+  AnsiString iop = Texto(QueryOrdPago, "iop");
+  AnsiString tipo = TextoSQL(Texto(QueryOrdPago, "descDocu")), numero = TextoSQL(Texto(QueryOrdPago, "numedocu"));
+  HagaSQL(kAlias, QueryMvtMaestro, "select * from mvtmaestro where descdocu=" + tipo + " and numedocu=" + numero);
+  Label3->Caption = "Encabezado contable (" + AnsiString(QueryMvtMaestro->RecordCount) + ")";
+  Pintar(dbgMvtMaestro, QueryMvtMaestro);
+  HagaSQL(kAlias, QueryMvt, "select * from mvt where descdocu=" + tipo + " and numedocu=" + numero);
+  Label2->Caption = "Detalle del movimiento contable (" + AnsiString(QueryMvt->RecordCount) + ")";
+  Pintar(dbgMvt, QueryMvt);
+  double n = 0;
+  AnsiString orden = TryStrToFloat(iop, n) ? NumeroSQL(n) : AnsiString("NULL");
+  HagaSQL(kAlias, QueryCompEgreso,
+          "select * from mvtmaestro where op1=" + orden + " or op2=" + orden + " or op3=" + orden + " or op4=" + orden +
+              " or op5=" + orden);
+  Pintar(dbgCompEgreso, QueryCompEgreso);
+  HagaSQL(kAlias, QueryMvtCP,
+          "select * from mvt where descdocu=" + TextoSQL(Texto(QueryCompEgreso, "descDocu")) +
+              " and numedocu=" + TextoSQL(Texto(QueryCompEgreso, "numeDocu")));
+  Pintar(dbgMvtCP, QueryMvtCP);
+}
+
+void TfrmExplOrdPago::btnBorrarSencilloClick(TObject*) {
+  if (QueryOrdPago->IsEmpty()) return;
+  double iop = QueryOrdPago->FieldByName("iop")->AsFloat;
+  AnsiString tipo = TextoSQL(Texto(QueryOrdPago, "descDocu")), numero = TextoSQL(Texto(QueryOrdPago, "numedocu"));
+  {
+    // La orden y su asiento (el que ella nombra), o nada.
+    tv::db::Transaction tx(kAlias);
+    HagaSQL(kAlias, Query2, "delete from mvtOrdenPago where iop=" + NumeroSQL(iop));
+    HagaSQL(kAlias, Query2, "delete from mvt where descDocu=" + tipo + " and numedocu=" + numero);
+    HagaSQL(kAlias, Query2, "delete from mvtmaestro where descDocu=" + tipo + " and numedocu=" + numero);
+    tx.Commit();
+  }
+  for (TTable* t : {DM->tblMvtOrdenPago, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
+  audPpto->MostrarAutomatica();
+  setIrp(irp_);
+}
+
+void TfrmExplOrdPago::btnImprimirClick(TObject*) {
+  if (QueryOrdPago->IsEmpty()) return;
+  std::unique_ptr<TfrmRptOrdenPago> r(new TfrmRptOrdenPago(this));
+  r->DataSource1->DataSet = QueryOrdPago;
+  r->numeDocu = Texto(QueryMvt, "numeDocu");
+  r->QuickReport1->Preview();
+}
+
+// Corre en `paso` las órdenes desde `desde`, los asientos de sus tipos con número de solo
+// dígitos desde `desde` y las referencias de los comprobantes; todo o nada.
+void TfrmExplOrdPago::Correr(double desde, int paso) {
+  AnsiString d = NumeroSQL(desde), s = paso > 0 ? "+1" : "-1";
+  tv::db::Transaction tx(kAlias);
+  HagaSQL(kAlias, Query2,
+          "select distinct descdocu from mvtOrdenPago where iop>=" + d + " and descdocu is not null");
+  std::set<std::string> tipos;
+  for (Query2->First(); !Query2->Eof; Query2->Next()) tipos.insert(Query2->FieldByName("descdocu")->AsString.str());
+  // Dos pasos: el número de orden es clave y no puede chocar a mitad de camino.
+  HagaSQL(kAlias, Query2,
+          "update mvtOrdenPago set iop=-(iop" + s + "), numedocu=case when " + kSoloDigitos +
+              " then cast(cast(numedocu as integer)" + s + " as text) else numedocu end where iop>=" + d);
+  HagaSQL(kAlias, Query2, "update mvtOrdenPago set iop=-iop where iop<0");
+  for (const auto& t : tipos) {
+    for (const char* tabla : {"mvt", "mvtMaestro"})
+      HagaSQL(kAlias, Query2,
+              AnsiString("update ") + tabla + " set numedocu=cast(cast(numedocu as integer)" + s +
+                  " as text) where descdocu=" + TextoSQL(t.c_str()) + " and " + kSoloDigitos +
+                  " and cast(numedocu as integer)>=" + d);
+  }
+  for (const char* op : {"op1", "op2", "op3", "op4", "op5"})
+    HagaSQL(kAlias, Query2, AnsiString("update mvtMaestro set ") + op + "=" + op + s + " where " + op + ">=" + d);
+  tx.Commit();
+}
+
+void TfrmExplOrdPago::btnConsMasClick(TObject*) {
+  if (Application->MessageBox(
+          "¿Realmente desea continuar? Esto va a aumentar el consecutivo abriendo un hueco a partir del actual",
+          "Cuidado", MB_YESNO | MB_ICONWARNING) != IDYES)
+    return;
+  if (QueryOrdPago->IsEmpty()) return;
+  Correr(QueryOrdPago->FieldByName("iop")->AsFloat, +1);
+  for (TTable* t : {DM->tblMvtOrdenPago, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
+  setIrp(irp_);
+}
+
+void TfrmExplOrdPago::btnConsMenosClick(TObject*) {
+  if (Application->MessageBox("¿Realmente desea continuar? Esto va a disminuir el consecutivo a partir del actual",
+                              "Cuidado", MB_YESNO | MB_ICONWARNING) != IDYES)
+    return;
+  if (QueryOrdPago->IsEmpty()) return;
+  double n = QueryOrdPago->FieldByName("iop")->AsFloat;
+  // El anterior es el mayor número guardado por debajo, en toda la tabla (con o sin filtro).
+  HagaSQL(kAlias, Query2, "select max(iop) as anterior from mvtOrdenPago where iop<" + NumeroSQL(n));
+  TField* anterior = Query2->FieldByName("anterior");
+  if (anterior->IsNull) {
+    if (n <= 1) {
+      ShowMessage("Inicio de la numeración.");
+      return;
+    }
+  } else if (n - anterior->AsFloat <= 1) {
+    ShowMessage("La anterior órden de pago debe tener un número no consecutivo.");
+    return;
+  }
+  Correr(n, -1);
+  for (TTable* t : {DM->tblMvtOrdenPago, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
+  setIrp(irp_);
+}
+
+void TfrmExplOrdPago::btnImprimirListadoClick(TObject*) {
+  HagaSQL(kAlias, queryGral,
+          "select iop, fechaexped, valor, itercero, objetogasto from mvtOrdenPago as a "
+          "left join tc as b on a.itercero=b.cedulanit order by iop");
+  AnsiString archivo = PathOrigen + "/ordenesPago.txt";
+  DataSetToTxtNice("Listado de OPs realizados", queryGral, archivo, false, 5000, 0);
+  AnsiString error;
+  if (!tv::os::OpenInTextViewer(archivo, &error)) ShowMessage("No se pudo abrir " + archivo + ": " + error);
+}
+
+void TfrmExplOrdPago::FormClose(TObject*, TCloseAction&) {}
