@@ -27,6 +27,7 @@
 #include "budget/FrmPlanPpto.h"
 #include "payments/FrmAudPpto.h"
 #include "payments/FrmAsientoProgramado.h"
+#include "payments/FrmExplOrdPago.h"
 #include "payments/FrmOrdenPago.h"
 #include "ledger/DialogosAsiento.h"
 #include "ledger/FrmBorrarAsiento.h"
@@ -374,7 +375,14 @@ void TMenuPrincipal::Registrospresupuestales1Click(TObject*) {
     });
   });
 }
-void TMenuPrincipal::rdenesdepago1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::rdenesdepago1Click(TObject*) {
+  AperturaProtegida([this] {
+    Abrir<TfrmExplOrdPago>(frmExplOrdPago, Form, [](auto* f) {
+      f->filtrado = false;
+      f->setIrp(0);
+    });
+  });
+}
 void TMenuPrincipal::Ordenesdeservicio2Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmExplOrdenServ, Form); });
 }

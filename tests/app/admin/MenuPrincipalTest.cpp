@@ -7,6 +7,8 @@
 #include "main/FrmMain.h"
 #include "main/FrmMainMenu.h"
 #include "budget/FrmExplRegPptal.h"
+#include "payments/FrmExplOrdPago.h"
+#include "platform/db/DBTables.h"
 #include "app/FrmPresentacion.h"
 #include "app/Permisos.h"
 #include "app/Sesion.h"
@@ -75,6 +77,15 @@ TEST_F(MenuPrincipalTest, OrdenDePagoDevuelveTodasLasPlantillas) {
   ui->onModal("TfrmOrdenPago").run([](TForm&) { EXPECT_TRUE(DM->tblAsientosProgCfg->Filtered); }).click("&Salir");
   Clic("Ordendepago1");
   EXPECT_FALSE(DM->tblAsientosProgCfg->Filtered);
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(MenuPrincipalTest, ExploradorDeOrdenesDePagoConTodas) {
+  Ejecutar(libros, "insert into mvtOrdenPago (iop, IRP, valor) values (1, 1, 10), (2, 2, 20)");
+  ui->onModal("TfrmExplOrdPago")
+      .run([](TForm& f) { EXPECT_EQ(static_cast<TfrmExplOrdPago&>(f).QueryOrdPago->RecordCount, 2); })
+      .click("&Salir");
+  Clic("rdenesdepago1");
   EXPECT_EQ(ui->unused(), "");
 }
 
