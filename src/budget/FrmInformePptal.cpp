@@ -5,6 +5,7 @@
 
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
+#include "budget/FrmRepInformePptal.h"
 #include "platform/core/Classes.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -13,6 +14,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/report/QuickRpt.h"
 #include "shared/dialogs/BuscTabla.h"
 #include "shared/general/Exportar.h"
 #include "shared/general/MyException.h"
@@ -198,7 +200,16 @@ void TfrmInformePptal::BtnAceptarClick(TObject*) {
   BtnInforme->Enabled = true;
 }
 
-void TfrmInformePptal::BtnInformeClick(TObject*) { ShowMessage("Esta función aún no está disponible en esta versión."); }
+void TfrmInformePptal::BtnInformeClick(TObject*) {
+  std::unique_ptr<TfrmRepInformePptal> r(rgTipoCuentas->ItemIndex == 1 ? new TfrmRepInformePptal(this)
+                                                                        : new TfrmRepInformePptal_i(this));
+  r->fechaInicial = EdFechaInicio->Text;
+  r->fechaFinal = EdFechaFinal->Text;
+  if (chbVistaPrevia->Checked)
+    r->QuickReport1->Preview();
+  else
+    r->QuickReport1->Print();
+}
 
 void TfrmInformePptal::btnExportarClick(TObject*) {
   if (!Query1->Active || Query1->IsEmpty()) {
