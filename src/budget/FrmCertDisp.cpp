@@ -13,6 +13,7 @@
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Grids.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
@@ -114,18 +115,23 @@ TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
   sgOtrosRubros->ColWidths[1] = 330;
   sgOtrosRubros->ColWidths[2] = 120;
   sgOtrosRubros->ColWidths[3] = 120;
-  btnAddOtroRubro = Make<TButton>(this, "btnAddOtroRubro");
+  // Botones al pie, siempre a la vista.
+  auto* pie = Make<TPanel>(this, "Panel1");
+  pie->Align = alBottom;
+  pie->Height = 44;
+  pie->Caption = "";
+  btnAddOtroRubro = Make<TButton>(pie, "btnAddOtroRubro");
   btnAddOtroRubro->Caption = "Añadir rubro";
-  btnDeleteOtroRubro = Make<TButton>(this, "btnDeleteOtroRubro");
+  btnDeleteOtroRubro = Make<TButton>(pie, "btnDeleteOtroRubro");
   btnDeleteOtroRubro->Caption = "Quitar rubro";
-  btnAceptar = Make<TBitBtn>(this, "btnAceptar");
+  btnAceptar = Make<TBitBtn>(pie, "btnAceptar");
   btnAceptar->Caption = "&Grabar";
   btnAceptar->Default = true;
-  btnExplorar = Make<TBitBtn>(this, "btnExplorar");
+  btnExplorar = Make<TBitBtn>(pie, "btnExplorar");
   btnExplorar->Caption = "&Explorar";
-  btnImprimir = Make<TBitBtn>(this, "btnImprimir");
+  btnImprimir = Make<TBitBtn>(pie, "btnImprimir");
   btnImprimir->Caption = "&Imprimir";
-  btnCancelar = Make<TBitBtn>(this, "btnCancelar");
+  btnCancelar = Make<TBitBtn>(pie, "btnCancelar");
   btnCancelar->Kind = bkCancel;
   btnCancelar->Caption = "&Salir";
   queryGral = Make<TQuery>(this, "queryGral");
@@ -158,13 +164,13 @@ TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
   stgPAC->Height = 56;
   Lugar(Label5, 12, 264, 736);
   Lugar(sgOtrosRubros, 12, 284, 736);
-  sgOtrosRubros->Height = 180;
-  Lugar(btnAddOtroRubro, 12, 470, 120);
-  Lugar(btnDeleteOtroRubro, 140, 470, 120);
-  Lugar(btnAceptar, 300, 516, 100);
-  Lugar(btnExplorar, 408, 516, 100);
-  Lugar(btnImprimir, 516, 516, 100);
-  Lugar(btnCancelar, 624, 516, 100);
+  sgOtrosRubros->Height = 150;
+  Lugar(btnAddOtroRubro, 12, 8, 110);
+  Lugar(btnDeleteOtroRubro, 130, 8, 110);
+  Lugar(btnAceptar, 300, 8, 100);
+  Lugar(btnExplorar, 408, 8, 100);
+  Lugar(btnImprimir, 516, 8, 100);
+  Lugar(btnCancelar, 624, 8, 100);
   Label1->FocusControl = edIcertDisp;
   Label4->FocusControl = edObjetoGasto;
   Label6->FocusControl = edValor;
@@ -590,7 +596,7 @@ void TfrmCertDisp::btnImprimirClick(TObject*) {
   frmRptCertDisp = nullptr;
 }
 
+// El explorador se va con el formulario (es su dueño); al cerrar solo se oculta.
 void TfrmCertDisp::FormClose(TObject*, TCloseAction&) {
-  delete explorador;
-  explorador = nullptr;
+  if (explorador) explorador->Hide();
 }

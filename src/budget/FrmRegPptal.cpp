@@ -72,7 +72,7 @@ TfrmRegPptal::TfrmRegPptal(TComponent* Owner) : TForm(Owner) {
   Caption = "Registros presupuestales";
   Position = poScreenCenter;
   ClientWidth = 900;
-  ClientHeight = 470;
+  ClientHeight = 520;
 
   Label1 = Etiqueta(this, "Label1", "Cert. de disponibilidad:");
   edICD = Make<TEdit>(this, "edICD");
@@ -141,14 +141,19 @@ TfrmRegPptal::TfrmRegPptal(TComponent* Owner) : TForm(Owner) {
   edDocAsociado = Make<TEdit>(Panel1, "edDocAsociado");
   edDocAsociado->MaxLength = 254;
 
-  btnAceptar = Make<TBitBtn>(this, "btnAceptar");
+  // Botones al pie, siempre a la vista.
+  auto* pie = Make<TPanel>(this, "Panel3");
+  pie->Align = alBottom;
+  pie->Height = 44;
+  pie->Caption = "";
+  btnAceptar = Make<TBitBtn>(pie, "btnAceptar");
   btnAceptar->Caption = "&Grabar";
   btnAceptar->Default = true;
-  btnNavegar = Make<TBitBtn>(this, "btnNavegar");
+  btnNavegar = Make<TBitBtn>(pie, "btnNavegar");
   btnNavegar->Caption = "&Explorar";
-  btnImprimir = Make<TBitBtn>(this, "btnImprimir");
+  btnImprimir = Make<TBitBtn>(pie, "btnImprimir");
   btnImprimir->Caption = "&Imprimir";
-  btnCancelar = Make<TBitBtn>(this, "btnCancelar");
+  btnCancelar = Make<TBitBtn>(pie, "btnCancelar");
   btnCancelar->Kind = bkCancel;
   btnCancelar->Caption = "&Salir";
   queryGral = Make<TQuery>(this, "queryGral");
@@ -212,10 +217,10 @@ TfrmRegPptal::TfrmRegPptal(TComponent* Owner) : TForm(Owner) {
   Panel1->Height = 130;
   Lugar(Label20, 8, 14, 0);
   Lugar(edDocAsociado, 8, 40, 290);
-  Lugar(btnAceptar, 450, 424, 100);
-  Lugar(btnNavegar, 560, 424, 100);
-  Lugar(btnImprimir, 670, 424, 100);
-  Lugar(btnCancelar, 780, 424, 100);
+  Lugar(btnAceptar, 450, 8, 100);
+  Lugar(btnNavegar, 560, 8, 100);
+  Lugar(btnImprimir, 670, 8, 100);
+  Lugar(btnCancelar, 780, 8, 100);
   Label1->FocusControl = edICD;
   Label6->FocusControl = edIregPptal;
   Label11->FocusControl = edItercero;
@@ -746,7 +751,7 @@ void TfrmRegPptal::btnModOrdClick(TObject*) {
   frmOrdenServicios = nullptr;
 }
 
+// El explorador se va con el formulario (es su dueño); al cerrar solo se oculta.
 void TfrmRegPptal::FormClose(TObject*, TCloseAction&) {
-  delete explorador;
-  explorador = nullptr;
+  if (explorador) explorador->Hide();
 }
