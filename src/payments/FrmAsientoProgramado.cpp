@@ -24,6 +24,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/report/QuickRpt.h"
 #include "platform/os/Files.h"
+#include "platform/os/Process.h"
 #include "shared/dialogs/BuscTabla.h"
 #include "shared/dialogs/Calendar.h"
 #include "shared/general/MyException.h"
@@ -524,10 +525,13 @@ void TFrmAsientoProgramado::RadioGroup1Click(TObject*) {
   static const char* const muestras[] = {"tradicional.bmp", "dobleCuadro.bmp", "tirilla.bmp"};
   int i = RadioGroup1->ItemIndex;
   if (i < 0 || i > 2) return;
+  // Las muestras vienen con el programa, en su carpeta "images"; sin ellas el cuadro queda vacío.
+  AnsiString archivo = GetExeDir() + "/images/" + muestras[i];
+  if (!FileExists(archivo)) archivo = PathOrigen + "/images/" + muestras[i];
   try {
-    Image1->Picture->LoadFromFile(PathOrigen + "/images/" + muestras[i]);
+    Image1->Picture->LoadFromFile(archivo);
   } catch (...) {
-    // Sin la muestra el cuadro queda vacío.
+    Image1->Picture->Clear();
   }
 }
 

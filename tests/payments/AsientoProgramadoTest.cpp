@@ -6,6 +6,7 @@
 #include <string>
 #include "payments/FrmAsientoProgramado.h"
 #include "platform/forms/Grids.h"
+#include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/Buttons.h"
@@ -339,6 +340,16 @@ TEST_F(AsientoProgramado, CambiarConsecutivoTrasLaClave) {
       .click("BtnSalir");
   Abrir();
   Permisos.claveAdmin = antes;
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(AsientoProgramado, FormatoEscogidoQuedaParaLaProximaVez) {
+  ui->onModal("TFrmAsientoProgramado").pick("RadioGroup1", 2).close();
+  Abrir();
+  ui->onModal("TFrmAsientoProgramado")
+      .run([](TForm& f) { EXPECT_EQ(F(f).RadioGroup1->ItemIndex.get(), 2); })
+      .click("BtnSalir");
+  Abrir();
   EXPECT_EQ(ui->unused(), "");
 }
 
