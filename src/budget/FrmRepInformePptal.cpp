@@ -161,26 +161,27 @@ void TfrmRepInformePptal::CrearBandas() {
     sumaEjecutado_ += d->FieldByName("ejecutado")->AsFloat;
   };
 
-  TQRCustomBand* pie = NuevaBanda(this, QuickReport1, rbGroupFooter, ingreso_ ? 80 : 96);
+  TQRCustomBand* pie = NuevaBanda(this, QuickReport1, rbGroupFooter, 76);
   pie->Name = "bandFooter";
   grupo->FooterBand = pie;
   TQRLabel* lblResumen = NuevaEtiqueta(this, pie, "lblResumen", "", 10, 4, 0, false, true);
   std::vector<TQRLabel*> v;
+  // Cada bloque con su título encima de sus columnas.
   auto fila = [&](const char* bloque, int y, std::vector<std::pair<const char*, int>> subt) {
-    NuevaEtiqueta(this, pie, "", bloque, 10, y, 0, false, true);
+    NuevaEtiqueta(this, pie, "", bloque, subt.front().second, y, 0, false, true);
     for (auto& [s, x] : subt) {
-      NuevaEtiqueta(this, pie, "", s, x, y, 120, true);
-      v.push_back(NuevaEtiqueta(this, pie, "", "", x, y + 16, 120, true));
+      NuevaEtiqueta(this, pie, "", s, x, y + 16, 120, true);
+      v.push_back(NuevaEtiqueta(this, pie, "", "", x, y + 32, 120, true));
     }
   };
   if (!ingreso_) {
-    fila("SALDO ANTERIOR", 24, {{"MOVIMIENTO", 200}, {"CERTIFICADOS", 330}, {"REGISTROS", 460}});
-    fila("TOTALES EN EL PERÍODO", 24, {{"MOVIMIENTO", 640}, {"CERTIFICADOS", 770}, {"REGISTROS", 900}});
-    fila("SALDO", 60, {{"CERTIFICADOS", 200}, {"Disponible", 330}});
+    fila("SALDO ANTERIOR", 22, {{"MOVIMIENTO", 20}, {"CERTIFICADOS", 150}, {"REGISTROS", 280}});
+    fila("TOTALES EN EL PERÍODO", 22, {{"MOVIMIENTO", 440}, {"CERTIFICADOS", 570}, {"REGISTROS", 700}});
+    fila("SALDO", 22, {{"CERTIFICADOS", 860}, {"Disponible", 990}});
   } else {
-    fila("SALDO ANTERIOR", 24, {{"APROBADO", 200}, {"EJECUTADO", 330}});
-    fila("TOTALES EN EL PERÍODO", 24, {{"", 697}, {"", 811}});
-    fila("DISPONIBLE", 24, {{"", 480}});
+    fila("SALDO ANTERIOR", 22, {{"APROBADO", 20}, {"EJECUTADO", 150}});
+    fila("TOTALES EN EL PERÍODO", 22, {{"APROBADO", 300}, {"EJECUTADO", 430}});
+    fila("DISPONIBLE", 22, {{"", 580}});
   }
   pie->BeforePrint = [this, lblResumen, v](TQRCustomBand*, bool&) {
     rubro = rubroGrupo_;
@@ -202,11 +203,17 @@ void TfrmRepInformePptal::CrearBandas() {
     }
   };
   if (!ingreso_) {
-    TQRCustomBand* pagina = NuevaBanda(this, QuickReport1, rbPageFooter, 20);
-    NuevaEtiqueta(this, pagina, "QRLabel99",
-                  "* En los totales en el período la columna comprometido se refiere a la suma de los CDPs. Recordar "
-                  "un CDP puede tener varios CE asociados, por lo que la suma incluye a los CDP únicos y puede no "
-                  "coincidir con la suma de los ítems listados en cada CE",
-                  10, 2);
+    TQRCustomBand* pagina = NuevaBanda(this, QuickReport1, rbPageFooter, 36);
+    auto* nota = new TQRMemo(this);
+    nota->Name = "QRMemo2";
+    nota->Left = 10;
+    nota->Top = 2;
+    nota->Width = 1100;
+    nota->Height = 32;
+    nota->Lines->SetText(
+        "* En los totales en el período la columna comprometido se refiere a la suma de los CDPs. Recordar un CDP "
+        "puede tener varios CE asociados, por lo que la suma incluye a los CDP únicos y puede no coincidir con la "
+        "suma de los ítems listados en cada CE");
+    nota->Parent = pagina;
   }
 }

@@ -2,6 +2,7 @@
 // saldos (una vez por rubro), papel de cada impreso, altos de línea e impresión directa.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -47,7 +48,12 @@ class RepInformePptal : public Presupuesto {
   }
   std::string Texto() {
     auto* r = tv::report::HeadlessUi().Last();
-    return r ? tv::report::DumpText(r->report) : std::string();
+    if (!r) return std::string();
+    // Con TV_REPORTS_PDF cada impreso leído queda también en PDF para mirarlo.
+    if (const char* carpeta = std::getenv("TV_REPORTS_PDF"))
+      tv::report::SavePdf(r->report, std::string(carpeta) + "/" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".pdf");
+    return tv::report::DumpText(r->report);
   }
   std::unique_ptr<TfrmInformePptal> f;
 };
