@@ -2,6 +2,10 @@
 // cadena (certificado, registro, órdenes, pagos) la extiende.
 #include "budget/AsientosPptalFixture.h"
 #include "budget/CalculosPptal.h"
+#include "budget/FrmCertDisp.h"
+#include "budget/FrmRegPptal.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/StdCtrls.h"
 
 using presupuesto::EditorPptal;
 
@@ -35,6 +39,50 @@ TEST_F(RutaPresupuesto, ApropiacionYAdicionMuevenLosSaldos) {
   EXPECT_DOUBLE_EQ(getPresupuestadoRubro("2.1.1.01", "E", "01/02/2026", "28/02/2026"), 250000.50);
   EXPECT_EQ(Leer("SELECT group_concat(iMvtPptal || tipoMvtPptal || fecha || iUsuario, ',') FROM MvtPptalMaestro"),
             "AP001APR2026-01-02gestordelibro,AD009ADD2026-02-20gestordelibro");
+}
+
+TEST_F(RutaPresupuesto, CertificadoYRegistroReservanYComprometen) {
+  Movimiento("AP001", "APR", "2026-01-02",
+             {{"1.2.05", "I", 1000000, 0}, {"2.1.1.01", "E", 0, 600000}, {"2.3.2", "E", 0, 400000}});
+  Sql("INSERT INTO TC (CedulaNIT, nombre) VALUES ('900', 'Papelería Sur')");
+  for (TTable* t : {DM->tblMvtCertDisp, DM->tblPAC, DM->tblMvtRegPptal, DM->TblTerceros}) t->Refresh();
+
+  // El certificado reserva 300000 y 100000 en dos rubros.
+  auto* cd = new TfrmCertDisp(nullptr);
+  cd->Show();
+  auto C = [&] { return ui->now(cd); };
+  for (const char* rubro : {"2.1.1.01", "2.3.2"}) {
+    ui->onModal("TFrmBuscTabla").type("EdBusqueda", rubro).click("&Aceptar");
+    C().click("btnAddOtroRubro");
+  }
+  C().set("edFechaExp", "01/02/2026").set("edObjetoGasto", "Dotación").set("edValor", "400000").focus("edVigFisc");
+  C().editCell("sgOtrosRubros", 3, 1, "300000").editCell("sgOtrosRubros", 3, 2, "100000").click("&Grabar");
+  EXPECT_EQ(ui->lastMessage(), "Certificado de disponibilidad grabado.");
+  cd->Close();
+  delete cd;
+  EXPECT_DOUBLE_EQ(getDisponibilidadRubro("2.1.1.01", "E", nullptr), 300000);
+  EXPECT_DOUBLE_EQ(getDisponibilidadRubro("2.3.2", "E", nullptr), 300000);
+  EXPECT_DOUBLE_EQ(getSeparadoRubro("2.1.1.01", "01/01/2026", "31/12/2026"), 300000);
+  EXPECT_DOUBLE_EQ(getSeparadoRubro("2.3.2", "01/01/2026", "31/12/2026"), 100000);
+
+  // El registro compromete la mitad, repartida según la parte de cada rubro.
+  DM->tblMvtCertDisp->Refresh();
+  auto* rp = new TfrmRegPptal(nullptr);
+  rp->Show();
+  auto R = [&] { return ui->now(rp); };
+  R().set("edICD", "1").focus("edIregPptal");
+  EXPECT_EQ(rp->lblPendientePago->Caption, "400,000.00");
+  R().set("edFechaExp", "05/02/2026").set("edItercero", "900").pick("rgTipo", 2);
+  R().set("edValor", "200000").focus("edVigFisc").set("edInv", "0").focus("edVigFisc");
+  ui->takeMessages();
+  R().click("&Grabar");
+  EXPECT_EQ(ui->messages().at(0).Text, "Registro presupuestal adicionado.");
+  rp->Close();
+  delete rp;
+  EXPECT_DOUBLE_EQ(getCompromisoPendiente(1, false), 200000);
+  EXPECT_DOUBLE_EQ(getComprometidoRubro("2.1.1.01", "E", "01/01/2026", "31/12/2026"), 150000);
+  EXPECT_DOUBLE_EQ(getComprometidoRubro("2.3.2", "E", "01/01/2026", "31/12/2026"), 50000);
+  EXPECT_DOUBLE_EQ(getDisponibilidadRubro("2.1.1.01", "E", nullptr), 300000);
 }
 
 }  // namespace
