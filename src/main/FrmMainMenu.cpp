@@ -56,6 +56,7 @@
 #include "payments/FrmInfPptoTri.h"
 #include "payments/FrmSaldosRubros.h"
 #include "payments/FrmBuscarPpto.h"
+#include "payments/FrmReintegros.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -360,7 +361,9 @@ void TMenuPrincipal::Ordendepago1Click(TObject*) {
 void TMenuPrincipal::Comprobantedepago1Click(TObject*) {
   AperturaProtegida([this] { Abrir<TFrmAsientoProgramado>(FrmAsientoProgramado, Form, [](auto* f) { f->filtered = true; }); });
 }
-void TMenuPrincipal::Reintegros1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::Reintegros1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmReintegros, Form); });
+}
 
 // ---- Exploradores ----------------------------------------------------------------------
 

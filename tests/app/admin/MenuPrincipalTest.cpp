@@ -174,7 +174,7 @@ TEST_F(MenuPrincipalTest, PuertaDelAdministradorConSusDosTextos) {
   EXPECT_EQ(ui->lastMessage(), "");
   const size_t formas = ui->formsShown().size();
   // Las funciones aún no construidas avisan sin abrir nada.
-  EXPECT_EQ(Clic("Reintegros1"), kNoDisponible);
+  EXPECT_EQ(Clic("rdenesdesuministro1"), kNoDisponible);
   EXPECT_EQ(ui->formsShown().size(), formas);
 }
 
@@ -252,6 +252,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   Clic("Saldorubros1");
   ui->onModal("TfrmBuscarPpto").click("&Cancelar");
   Clic("Buscarenlainformacinpresupuestal1");
+  ui->onModal("TfrmReintegros").click("&Salir");
+  Clic("Reintegros1");
   EXPECT_EQ(ui->unused(), "");
 }
 
