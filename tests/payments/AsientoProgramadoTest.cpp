@@ -353,5 +353,29 @@ TEST_F(AsientoProgramado, FormatoEscogidoQuedaParaLaProximaVez) {
   EXPECT_EQ(ui->unused(), "");
 }
 
+TEST_F(AsientoProgramado, BusquedaDePlantillaLaAplica) {
+  Ejecutar(libros, "insert into asientosProgCfg (iAstoProg, nAstoProg, descDocu) values (2, 'Recaudo', 'IN')");
+  Ejecutar(libros, "insert into asientosProg (iAstoProg, numeCuen, naturaleza, rubro) values (2, '110505', 'D', ''), "
+                   "(2, '410505', 'C', '1.2.05')");
+  Ejecutar(libros, "insert into mvtMaestro (descdocu, numedocu) values ('IN', 'IN0099'), ('IN', '41')");
+  DM->tblAsientosProgCfg->Refresh();
+  ui->onModal("TFrmBuscTabla").type("EdBusqueda", "IN").click("&Aceptar");
+  ui->onModal("TFrmBuscTabla").click("&Salir");
+  ui->onModal("TFrmAsientoProgramado")
+      .click("BitBtn2")
+      .run([](TForm& f) {
+        EXPECT_EQ(F(f).cbAsientosProg->Text.get(), "2:Recaudo");
+        EXPECT_EQ(F(f).descDocu, "IN");
+        EXPECT_EQ(F(f).edNumeDocu->Text.get(), "42");  // "IN0099" no es de esta numeración
+        EXPECT_EQ(F(f).SGAsiento->ColCount.get(), 5);
+        EXPECT_EQ(F(f).SGAsiento->Cells[4][0], "Rubro");
+      })
+      .click("BitBtn2")
+      .run([](TForm& f) { EXPECT_EQ(F(f).descDocu, "IN"); })
+      .click("BtnSalir");
+  Abrir();
+  EXPECT_EQ(ui->unused(), "");
+}
+
 }  // namespace
 }  // namespace admin
