@@ -75,8 +75,8 @@ TfrmRptCertDisp::TfrmRptCertDisp(TComponent* Owner) : TForm(Owner) {
     for (int i = 0; i < 6; ++i) {
       int m = lado * 6 + i;
       NuevaEtiqueta(this, t, "", kMeses[m], x + 6, 494 + i * 18);
-      meses[m] = NuevaEtiqueta(this, t, ("QRDBText4_" + std::to_string(m + 1)).c_str(), "", x + 240, 494 + i * 18, 0,
-                               true);
+      const std::string nombre = "QRDBText4_" + std::to_string(m + 1);
+      meses[m] = NuevaEtiqueta(this, t, nombre.c_str(), "", x + 140, 494 + i * 18, 100, true);
     }
   }
   NuevaEtiqueta(this, t, "QRLabel9", "VIGENCIA FISCAL, AÑO:", 10, 620, 0, false, true);

@@ -102,8 +102,8 @@ TfrmRptRegistroPptal::TfrmRptRegistroPptal(TComponent* Owner) : TForm(Owner) {
     for (int i = 0; i < 6; ++i) {
       int m = lado * 6 + i;
       NuevaEtiqueta(this, t, "", kMeses[m], mx + 6, 518 + i * 18);
-      meses[m] = NuevaEtiqueta(this, t, ("QRDBText4_" + std::to_string(m + 1)).c_str(), "", mx + 240, 518 + i * 18,
-                               0, true);
+      const std::string nombre = "QRDBText4_" + std::to_string(m + 1);
+      meses[m] = NuevaEtiqueta(this, t, nombre.c_str(), "", mx + 140, 518 + i * 18, 100, true);
     }
   }
   qrLblPendComp = NuevaEtiqueta(this, t, "qrLblPendComp", "", 10, 640, 0, false, true);
