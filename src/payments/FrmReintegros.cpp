@@ -7,6 +7,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "payments/FrmRptReintegro.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -15,6 +16,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/report/QuickRpt.h"
 #include "reports/ConsultasComun.h"
 #include "shared/dialogs/BuscTabla.h"
 #include "shared/general/SqlUtil.h"
@@ -70,13 +72,16 @@ TfrmReintegros::TfrmReintegros(TComponent* Owner) : TForm(Owner) {
   btnBorrar = Make<TBitBtn>(PnlBotones, "btnBorrar");
   btnBorrar->Caption = "&Borrar";
   btnBorrar->SetBounds(116, 6, 100, 28);
+  btnImprimir = Make<TBitBtn>(PnlBotones, "btnImprimir");
+  btnImprimir->Caption = "&Imprimir";
+  btnImprimir->SetBounds(224, 6, 100, 28);
   btnGrabMod = Make<TBitBtn>(PnlBotones, "btnGrabMod");
   btnGrabMod->Caption = "Grabar modificación";
-  btnGrabMod->SetBounds(224, 6, 150, 28);
+  btnGrabMod->SetBounds(332, 6, 150, 28);
   btnSalir = Make<TBitBtn>(PnlBotones, "btnSalir");
   btnSalir->Kind = bkCancel;
   btnSalir->Caption = "&Salir";
-  btnSalir->SetBounds(382, 6, 100, 28);
+  btnSalir->SetBounds(490, 6, 100, 28);
 
   Panel1 = Make<TPanel>(this, "Panel1");
   Panel1->Align = alBottom;
@@ -139,6 +144,7 @@ TfrmReintegros::TfrmReintegros(TComponent* Owner) : TForm(Owner) {
   btnCancelarNuevo->OnClick = [this](TObject* s) { btnCancelarNuevoClick(s); };
   btnBorrar->OnClick = [this](TObject* s) { btnBorrarClick(s); };
   btnGrabMod->OnClick = [this](TObject* s) { btnGrabModClick(s); };
+  btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };
   dsReintegrosDataChange(dsReintegros, nullptr);
 }
 
@@ -239,4 +245,11 @@ void TfrmReintegros::btnGrabModClick(TObject*) {
   t->Post();
   tr.Commit();
   t->Refresh();
+}
+
+void TfrmReintegros::btnImprimirClick(TObject*) {
+  frmRptReintegro = new TfrmRptReintegro(this);
+  std::unique_ptr<TfrmRptReintegro> dueno(frmRptReintegro);
+  frmRptReintegro->QuickRep1->Preview();
+  frmRptReintegro = nullptr;
 }

@@ -38,6 +38,7 @@ class TfrmReintegros : public TForm {
   TPanel* PnlBotones;
   TBitBtn* btnNuevo;
   TBitBtn* btnBorrar;
+  TBitBtn* btnImprimir;
   TBitBtn* btnGrabMod;
   TBitBtn* btnSalir;
   TDataSource* dsReintegros;
@@ -51,6 +52,7 @@ class TfrmReintegros : public TForm {
   void btnCancelarNuevoClick(TObject* Sender);
   void btnBorrarClick(TObject* Sender);
   void btnGrabModClick(TObject* Sender);
+  void btnImprimirClick(TObject* Sender);
 
  private:
   // Rubro y valor de la fila antes de corregirla en la rejilla.

@@ -9,6 +9,8 @@
 #include "payments/FrmReintegros.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/ExtCtrls.h"
+#include "platform/report/Render.h"
+#include "platform/report/ReportUi.h"
 
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
@@ -112,6 +114,24 @@ TEST_F(Reintegros, CorreccionRevisada) {
   ASSERT_EQ(ui->messages().size(), 1u);
   EXPECT_EQ(ui->messages()[0].Text, "El valor debe ser mayor que cero.\n");
   EXPECT_EQ(Leer("SELECT valor FROM reintegros"), "25");
+}
+
+TEST_F(Reintegros, ImpresoConNombreSoloParaRubroDeEgreso) {
+  Nuevo("G", "1234.5");
+  DM->tblReintegros->First();
+  ui->now(f.get()).click("btnImprimir");
+  auto* r = tv::report::HeadlessUi().Last();
+  ASSERT_NE(r, nullptr);
+  std::string texto = tv::report::DumpText(r->report);
+  tv::report::SavePdf(r->report, dir + "/reintegro.pdf");
+  for (const char* s : {"REINTEGRO PRESUPUESTAL", "G Gasto", "1,234.50", "15/03/2026", "Devolución", "Rector(a): "})
+    EXPECT_NE(texto.find(s), std::string::npos) << s << "\n" << texto;
+  // Un código que no es de egreso sale sin nombre.
+  Sql("UPDATE reintegros SET rubro='I1'");
+  DM->tblReintegros->Refresh();
+  ui->now(f.get()).click("btnImprimir");
+  texto = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
+  EXPECT_EQ(texto.find("Ingreso"), std::string::npos) << texto;
 }
 
 }  // namespace
