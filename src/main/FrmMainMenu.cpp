@@ -20,6 +20,7 @@
 #include "budget/FrmExplOrdenServ.h"
 #include "budget/FrmOrdenServicios.h"
 #include "budget/FrmInformePptal.h"
+#include "budget/FrmArticulos.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmRegPptal.h"
 #include "budget/FrmExpCertDisp.h"
@@ -467,7 +468,7 @@ void TMenuPrincipal::CentrodeCostos1Click(TObject*) {
 void TMenuPrincipal::PlanPresupuesto1Click(TObject*) {
   if (PuertaAdministrador(false)) AperturaProtegida([this] { Abrir(frmPlanPpto, Form); });
 }
-void TMenuPrincipal::Artculos1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Artculos1Click(TObject*) { AperturaProtegida([this] { Abrir(frmArticulos, Form); }); }
 
 // ---- Herramientas ----------------------------------------------------------------------
 

@@ -244,6 +244,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   MenuPrincipal->Ordenesdeservicio1->Click();
   ui->onModal("TfrmInformePptal").click("&Cancelar");
   Clic("Resumenpresupuestal1");
+  ui->onModal("TfrmArticulos").close();
+  Clic("Artculos1");
   ui->onModal("TfrmInfPpto").click("&Cancelar");
   Clic("Presupuestoenconstruccin1");
   ui->onModal("TfrmInfPptoTri").click("&Cancelar");
