@@ -243,4 +243,17 @@ TEST_F(RegPptal, BotonesDeOrdenAunNoDisponibles) {
   EXPECT_TRUE(f->Panel1->Visible);
 }
 
+TEST_F(RegPptal, TerceroNuevoSoloSiSeGraba) {
+  Abrir();
+  F().set("edItercero", "900");
+  ui->onModal("TFrmNuevoTercero").click("&Cancelar");
+  F().click("btnNuevTerc");
+  EXPECT_EQ(f->edItercero->Text, "900");
+  ui->onModal("TFrmNuevoTercero").set("EdCedula", "700").set("edApellido1", "ROJAS").set("edNombre1", "LUZ").click(
+      "&Aceptar");
+  F().click("btnNuevTerc");
+  EXPECT_EQ(f->edItercero->Text, "700");
+  EXPECT_EQ(Leer("SELECT count(*) FROM TC WHERE CedulaNIT='700'"), "1");
+}
+
 }  // namespace
