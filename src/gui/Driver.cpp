@@ -580,6 +580,10 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
       w->SetBackgroundColour(bg);
       w->Refresh();
     }
+  } else if (k == K::Panel && c->Color == clBtnFace && w->UseBgCol()) {
+    // A panel given a colour of its own and then the button face again.
+    w->SetBackgroundColour(wxNullColour);
+    w->Refresh();
   }
   std::string caption = c->Caption.str();
   switch (k) {
@@ -972,6 +976,10 @@ void WxDriver::Sync(FormWin& fw) {
     if (f->Color != clBtnFace) {
       wxColour bg = ToWx(f->Color);
       if (fw.root->GetBackgroundColour() != bg) fw.root->SetBackgroundColour(bg);
+    } else if (fw.root->UseBgCol()) {
+      // Back to the button face after a colour of its own (a stored document after a new one).
+      fw.root->SetBackgroundColour(wxNullColour);
+      fw.root->Refresh();
     }
     SyncTree(fw, f, fw.root);
     SyncMenu(fw);
