@@ -1,0 +1,346 @@
+#include "budget/FrmOrdenSuministro.h"
+
+#include <memory>
+
+#include "app/DataModule.h"
+#include "app/Validaciones.h"
+#include "budget/FrmArticulos.h"
+#include "ledger/FrmNuevoTercero.h"
+#include "platform/core/SysUtils.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/DBCtrls.h"
+#include "platform/forms/DBGrids.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Mask.h"
+#include "platform/forms/StdCtrls.h"
+#include "reports/ConsultasComun.h"
+#include "shared/dialogs/BuscTabla.h"
+#include "shared/general/Numeros.h"
+#include "shared/general/SqlUtil.h"
+
+TfrmOrdenSuministro* frmOrdenSuministro = nullptr;
+
+namespace {
+const char* kAlias = "Contabilidad";
+const char* kFechaVacia = "  /  /    ";
+
+TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto, int x, int y) {
+  auto* l = Make<TLabel>(padre, nombre);
+  l->Caption = texto;
+  l->SetBounds(x, y + 4, 90, 16);
+  return l;
+}
+
+int Contar(const AnsiString& sql) {
+  TQuery q(nullptr);
+  HagaSQL(kAlias, &q, sql);
+  return q.FieldByName("c")->AsInteger;
+}
+}  // namespace
+
+TfrmOrdenSuministro::TfrmOrdenSuministro(TComponent* Owner) : TForm(Owner) {
+  Name = "frmOrdenSuministro";
+  Caption = "Orden Suministro";
+  Position = poScreenCenter;
+  Width = 640;
+  Height = 520;
+
+  Label1 = Etiqueta(this, "Label1", "Número:", 12, 12);
+  edIordenSuministro = Make<TEdit>(this, "edIordenSuministro");
+  edIordenSuministro->SetBounds(104, 12, 110, 24);
+  BitBtn6 = Make<TBitBtn>(this, "BitBtn6");
+  BitBtn6->Caption = "...";
+  BitBtn6->SetBounds(218, 12, 28, 24);
+  Label2 = Etiqueta(this, "Label2", "Fecha:", 300, 12);
+  edFecha = Make<TMaskEdit>(this, "edFecha");
+  edFecha->EditMask = "!99/99/0000;1; ";
+  edFecha->MaxLength = 10;
+  edFecha->SetBounds(392, 12, 110, 24);
+  BtnFecha = Make<TSpeedButton>(this, "BtnFecha");
+  BtnFecha->Caption = "...";
+  BtnFecha->SetBounds(506, 12, 28, 24);
+  Label3 = Etiqueta(this, "Label3", "Tercero:", 12, 44);
+  edItercero = Make<TEdit>(this, "edItercero");
+  edItercero->SetBounds(104, 44, 140, 24);
+  BitBtn3 = Make<TBitBtn>(this, "BitBtn3");
+  BitBtn3->Caption = "...";
+  BitBtn3->SetBounds(248, 44, 28, 24);
+  btnNuevo = Make<TButton>(this, "btnNuevo");
+  btnNuevo->Caption = "Nuevo";
+  btnNuevo->SetBounds(280, 44, 64, 24);
+  lblNtercero = Make<TLabel>(this, "lblNtercero");
+  lblNtercero->Caption = "";
+  lblNtercero->SetBounds(350, 48, 270, 16);
+  Label4 = Etiqueta(this, "Label4", "Detalle:", 12, 76);
+  edDetalle = Make<TEdit>(this, "edDetalle");
+  edDetalle->MaxLength = 200;
+  edDetalle->SetBounds(104, 76, 516, 24);
+  BitBtn1 = Make<TBitBtn>(this, "BitBtn1");
+  BitBtn1->Caption = "Artículo...";
+  BitBtn1->SetBounds(12, 110, 100, 26);
+  btnNuevoArt = Make<TButton>(this, "btnNuevoArt");
+  btnNuevoArt->Caption = "Nuevo artículo";
+  btnNuevoArt->SetBounds(116, 110, 120, 26);
+  lblNarticulo = Make<TLabel>(this, "lblNarticulo");
+  lblNarticulo->Caption = "";
+  lblNarticulo->SetBounds(244, 114, 200, 16);
+  DBNavigator1 = Make<TDBNavigator>(this, "DBNavigator1");
+  DBNavigator1->VisibleButtons = TButtonSet{nbFirst, nbLast, nbInsert, nbDelete, nbPost, nbCancel};
+  DBNavigator1->SetBounds(450, 110, 170, 26);
+  DBGrid2 = Make<TDBGrid>(this, "DBGrid2");
+  DBGrid2->SetBounds(12, 142, 608, 250);
+  Label5 = Etiqueta(this, "Label5", "Valor total:", 380, 398);
+  lblTotal = Make<TLabel>(this, "lblTotal");
+  lblTotal->Caption = "0.00";
+  lblTotal->Alignment = taRightJustify;
+  lblTotal->SetBounds(480, 402, 140, 16);
+  btnGrabar = Make<TButton>(this, "btnGrabar");
+  btnGrabar->Caption = "&Grabar";
+  btnGrabar->Default = true;
+  btnCancelar = Make<TButton>(this, "btnCancelar");
+  btnCancelar->Caption = "&Salir";
+  btnCancelar->Cancel = true;
+  btnCancelar->ModalResult = mrCancel;
+  btnExplorar = Make<TButton>(this, "btnExplorar");
+  btnExplorar->Caption = "&Explorar";
+  btnImprimir = Make<TButton>(this, "btnImprimir");
+  btnImprimir->Caption = "&Imprimir";
+  int x = 12;
+  for (TButton* b : {btnGrabar, btnCancelar, btnExplorar, btnImprimir}) {
+    b->SetBounds(x, 436, 100, 28);
+    x += 108;
+  }
+
+  // La tabla de trabajo es propia: un nombre libre de la carpeta, borrada al cerrar.
+  Query1 = Make<TQuery>(this, "Query1");
+  tmpName = tv::db::UniqueTableName(kAlias, "tmpOrdSum");
+  HagaSQL(kAlias, Query1,
+          "CREATE TABLE " + tmpName +
+              " (iOrdenSuministro INT, iArticulo CHAR(12),cantidad NUMERIC ,valorUnit NUMERIC, subTotal NUMERIC)");
+  tblTemp = Make<TTable>(this, "tblTemp");
+  tblTemp->DatabaseName = kAlias;
+  tblTemp->TableName = tmpName;
+  tblTemp->Open();
+  dsTemp = Make<TDataSource>(this, "dsTemp");
+  dsTemp->DataSet = tblTemp;
+  DBGrid2->DataSource = dsTemp;
+  DBNavigator1->DataSource = dsTemp;
+  const char* cols[][2] = {{"iArticulo", "Cód. art."}, {"Cantidad", "Cantidad"}, {"ValorUnit", "Vr. Unit."},
+                           {"subTotal", "subTotal"}};
+  for (auto& c : cols) {
+    TColumn* col = DBGrid2->Columns->Add();
+    col->FieldName = c[0];
+    col->Title->Caption = c[1];
+    col->Width = 130;
+  }
+  DBGrid2->OnDrawColumnCell = [this](TObject*, const TRect& r, int dc, TColumn* c, TGridDrawState) {
+    if (dc >= 1 && dc <= 3 && c && c->Field()) DibujarMonto(DBGrid2, r, Punto(c->Field()->AsFloat, 2));
+  };
+  tblTemp->BeforePost = [this](TDataSet* d) {
+    TField* cant = d->FieldByName("cantidad");
+    TField* vu = d->FieldByName("valorUnit");
+    if (cant->IsNull || vu->IsNull)
+      d->FieldByName("subTotal")->Clear();
+    else
+      d->FieldByName("subTotal")->AsFloat = cant->AsFloat * vu->AsFloat;
+    if (d->State == dsInsert) {
+      TTable* a = DM->tblArticulos;
+      if (!a->Active) a->Open();
+      lblNarticulo->Caption = a->Locate("iArticulo", Variant(AnsiString(d->FieldByName("iArticulo")->AsString)))
+                                  ? AnsiString(a->FieldByName("nArticulo")->AsString)
+                                  : AnsiString("Inexistente");
+    }
+  };
+  tblTemp->AfterPost = [this](TDataSet*) { Totalizar(); };
+  tblTemp->AfterDelete = [this](TDataSet*) { Totalizar(); };
+
+  edIordenSuministro->OnExit = [this](TObject* s) { edIordenSuministroExit(s); };
+  OnActivate = [this](TObject*) {
+    if (!nuevo) edFecha->SetFocus();
+  };
+  btnGrabar->OnClick = [this](TObject* s) { btnGrabarClick(s); };
+  BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
+  BitBtn3->OnClick = [this](TObject*) {
+    FrmBuscTabla = new TFrmBuscTabla(this, DM->DSTerceros, "Cédula", "nombre", "cedulaNit", "nombre", true, "");
+    std::unique_ptr<TFrmBuscTabla> f(FrmBuscTabla);
+    if (!f->ceroRegistros && f->ShowModal() == mrOk) {
+      edItercero->Text = f->GetContenido1();
+      lblNtercero->Caption = f->GetContenido2();
+    }
+    FrmBuscTabla = nullptr;
+  };
+  BitBtn6->OnClick = [this](TObject*) {
+    auto fuente = std::make_unique<TDataSource>(nullptr);
+    fuente->DataSet = DM->tblMvtOrdenSumiMaestro;
+    FrmBuscTabla = new TFrmBuscTabla(this, fuente.get(), "Núm. Orden", "Fecha", "iOrdenSuministro", "fecha", true, "");
+    std::unique_ptr<TFrmBuscTabla> f(FrmBuscTabla);
+    if (!f->ceroRegistros && f->ShowModal() == mrOk) {
+      edIordenSuministro->Text = f->GetContenido1();
+      edIordenSuministro->SetFocus();
+    }
+    FrmBuscTabla = nullptr;
+  };
+  btnNuevo->OnClick = [this](TObject*) {
+    FrmNuevoTercero = new TFrmNuevoTercero(this);
+    std::unique_ptr<TFrmNuevoTercero> f(FrmNuevoTercero);
+    f->Modif = 0;
+    f->ShowModal();
+    FrmNuevoTercero = nullptr;
+  };
+  btnNuevoArt->OnClick = [this](TObject*) {
+    frmArticulos = new TfrmArticulos(this);
+    std::unique_ptr<TfrmArticulos> f(frmArticulos);
+    f->ShowModal();
+    frmArticulos = nullptr;
+  };
+  BtnFecha->OnClick = [this](TObject*) { TraerFecha(this, edFecha); };
+  for (TButton* b : {btnExplorar, btnImprimir})
+    b->OnClick = [](TObject*) { ShowMessage("Esta función aún no está disponible en esta versión."); };
+}
+
+TfrmOrdenSuministro::~TfrmOrdenSuministro() {
+  tblTemp->Close();
+  try {
+    tv::db::DropTable(kAlias, tmpName);
+  } catch (...) {
+    ShowMessage("No se pudo borrar tabla temporal.");
+  }
+}
+
+void TfrmOrdenSuministro::refresque() {
+  tblTemp->Close();
+  tblTemp->Open();
+}
+
+void TfrmOrdenSuministro::Totalizar() {
+  TQuery q(nullptr);
+  HagaSQL(kAlias, &q, "select sum(subtotal) as total from " + tmpName);
+  total = q.FieldByName("total")->IsNull ? 0 : static_cast<double>(q.FieldByName("total")->AsFloat);
+  lblTotal->Caption = AnsiString(Punto(total, 2));
+}
+
+void TfrmOrdenSuministro::edIordenSuministroExit(TObject*) {
+  double n = 0;
+  AnsiString texto = AnsiString(edIordenSuministro->Text).Trim();
+  TTable* t = DM->tblMvtOrdenSumiMaestro;
+  if (!t->Active) t->Open();
+  if (texto.IsEmpty() || !TryStrToFloat(texto, n) || !t->Locate("iOrdenSuministro", Variant(n))) return;
+  nuevo = false;
+  cargada_ = n;
+  TField* f = t->FieldByName("Fecha");
+  edFecha->Text = f->IsNull ? AnsiString() : DateToStr(f->AsDateTime);
+  edItercero->Text = t->FieldByName("itercero")->AsString;
+  edDetalle->Text = t->FieldByName("detalle")->AsString;
+  Tercero ter(edItercero->Text);
+  lblNtercero->Caption = ter.getNtercero();
+  traerDetalle();
+}
+
+void TfrmOrdenSuministro::traerDetalle() {
+  HagaSQL(kAlias, Query1, " delete from " + tmpName + " ");
+  HagaSQL(kAlias, Query1,
+          " insert into " + tmpName + " (IordenSuministro,iarticulo, cantidad, valorUnit, subTotal)" +
+              " Select iOrdenSuministro, iarticulo, cantidad,valorunit,cantidad*valorunit from mvtOrdenSuministro "
+              "where iOrdenSuministro=" + NumeroSQL(cargada_));
+  refresque();
+  Totalizar();
+}
+
+void TfrmOrdenSuministro::BitBtn1Click(TObject*) {
+  auto fuente = std::make_unique<TDataSource>(nullptr);
+  TTable* a = DM->tblArticulos;
+  if (!a->Active) a->Open();
+  fuente->DataSet = a;
+  FrmBuscTabla = new TFrmBuscTabla(this, fuente.get(), "Código", "Artículo", "iArticulo", "nArticulo", true, "");
+  std::unique_ptr<TFrmBuscTabla> f(FrmBuscTabla);
+  if (!f->ceroRegistros && f->ShowModal() == mrOk) {
+    if (tblTemp->State != dsInsert) tblTemp->Append();
+    tblTemp->FieldByName("iArticulo")->AsString = f->GetContenido1();
+    tblTemp->Post();
+  }
+  FrmBuscTabla = nullptr;
+}
+
+bool TfrmOrdenSuministro::validar() {
+  AnsiString msg;
+  double n = 0;
+  AnsiString numero = AnsiString(edIordenSuministro->Text).Trim();
+  if (numero.IsEmpty())
+    msg += "Digite el número de la orden de suministro.\n";
+  else if (!TryStrToFloat(numero, n) || n <= 0)
+    msg += "El número de la orden debe ser numérico.\n";
+  if (AnsiString(edFecha->Text) == kFechaVacia) {
+    msg += "Digite la fecha.\n";
+  } else {
+    AnsiString m;
+    if (!ValidarFecha(edFecha->Text, m)) msg += m + "\n";
+  }
+  AnsiString tercero = edItercero->Text;
+  if (tercero.IsEmpty()) msg += "Digite el tercero.\n";
+  if (Contar("select count(*) as c from TC where cedulaNit=" + TextoSQL(tercero)) == 0)
+    msg += "Cédula o NIT inexistente.\n";
+  if (AnsiString(edDetalle->Text).IsEmpty()) msg += "Digite una descripción en el detalle.\n";
+  if (msg.IsEmpty()) return true;
+  Application->MessageBox(msg, "Error", MB_OK | MB_ICONERROR);
+  return false;
+}
+
+void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
+  if (AnsiString(edIordenSuministro->Text).Trim().IsEmpty()) {
+    ShowMessage("Digite el número de la orden de suministro.");
+    return;
+  }
+  if (tblTemp->State == dsInsert || tblTemp->State == dsEdit) tblTemp->Post();
+  if (!validar()) return;
+  double numero = StrToFloat(AnsiString(edIordenSuministro->Text).Trim());
+  AnsiString n = NumeroSQL(numero);
+  // Los renglones sin cantidad no se guardan.
+  HagaSQL(kAlias, Query1, " delete from " + tmpName + " where cantidad=0. or cantidad is null");
+  refresque();
+  Totalizar();
+  qItems = tblTemp->RecordCount();
+  TTable* m = DM->tblMvtOrdenSumiMaestro;
+  try {
+    // Encabezado y renglones juntos, o nada. Una orden cargada que se graba con otro número
+    // libre se mueve con sus renglones.
+    tv::db::Transaction tx(kAlias);
+    HagaSQL(kAlias, Query1, "delete from mvtOrdenSuministro where iOrdenSuministro=" + n);
+    if (cargada_ != 0 && cargada_ != numero &&
+        Contar("select count(*) as c from mvtOrdenSumiMaestro where iOrdenSuministro=" + n) == 0) {
+      HagaSQL(kAlias, Query1, "delete from mvtOrdenSuministro where iOrdenSuministro=" + NumeroSQL(cargada_));
+      HagaSQL(kAlias, Query1, "delete from mvtOrdenSumiMaestro where iOrdenSuministro=" + NumeroSQL(cargada_));
+      m->Refresh();
+    }
+    HagaSQL(kAlias, Query1,
+            " insert into mvtOrdenSuministro (IordenSuministro,iarticulo, cantidad, valorUnit) Select " + n +
+                ", iarticulo, cantidad,valorunit from " + tmpName);
+    if (m->Locate("iOrdenSuministro", Variant(numero)))
+      m->Edit();
+    else
+      m->Append();
+    m->FieldByName("iOrdenSuministro")->AsFloat = numero;
+    m->FieldByName("Fecha")->AsDateTime = StrToDate(edFecha->Text);
+    m->FieldByName("itercero")->AsString = edItercero->Text;
+    m->FieldByName("detalle")->AsString = edDetalle->Text;
+    m->FieldByName("qItems")->AsInteger = qItems;
+    m->FieldByName("valorTotal")->AsFloat = total;
+    m->FieldByName("irp")->AsFloat = regPptal;
+    m->Post();
+    tx.Commit();
+  } catch (Exception& e) {
+    if (m->State == dsEdit || m->State == dsInsert) m->Cancel();
+    m->Refresh();
+    Application->ShowException(&e);
+    return;
+  }
+  HagaSQL(kAlias, Query1, " update " + tmpName + " set iOrdenSuministro=" + n);
+  refresque();
+  m->Refresh();
+  DM->tblMvtOrdenSuministro->Refresh();
+  cargada_ = numero;
+  nuevo = false;
+  grabado = true;
+  Application->MessageBox("Orden de suministro grabada.", "Tallivar", MB_OK);
+  ModalResult = mrOk;
+}
