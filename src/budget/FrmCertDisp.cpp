@@ -426,7 +426,7 @@ bool TfrmCertDisp::validar() {
   AnsiString msg;
   validarFechas(edFechaExp->Text, edFechaVenc->Text);
   double n = 0;
-  if (!TryStrToFloat(AnsiString(edIcertDisp->Text).Trim(), n) && !AnsiString(edIcertDisp->Text).Trim().IsEmpty())
+  if (!TryStrToFloat(AnsiString(edIcertDisp->Text).Trim(), n))
     msg += AnsiString("Debe usar como separador decimal a: ") + AnsiString(DecimalSeparator) + "\n.";
   AnsiString valor = AnsiString(edValor->Text).Trim();
   if (valor.IsEmpty()) {

@@ -166,6 +166,7 @@ TEST_F(CertDisp, MensajesDeValidacion) {
   ASSERT_EQ(ui->messages().size(), 1u);
   EXPECT_EQ(ui->messages()[0].Caption, "Error");
   EXPECT_EQ(ui->lastMessage(),
+            "Debe usar como separador decimal a: .\n."
             "Digite el valor.\n"
             "Digite el número del certificado de disponibilidad.\n"
             "Digite la fecha de expedición.\n"
