@@ -68,6 +68,12 @@ TfrmInfPpto::TfrmInfPpto(TComponent* Owner) : TForm(Owner) {
   btnFechaHasta->ShowHint = true;
   Label1->FocusControl = edFechaInicial;
   Label4->FocusControl = edFechaFinal;
+  Label1->SetBounds(10, 26, 50, 16);
+  edFechaInicial->SetBounds(62, 22, 100, 24);
+  btnFechaDesde->SetBounds(166, 22, 28, 24);
+  Label4->SetBounds(220, 26, 50, 16);
+  edFechaFinal->SetBounds(272, 22, 100, 24);
+  btnFechaHasta->SetBounds(376, 22, 28, 24);
 
   Label2 = Make<TLabel>(this, "Label2");
   Label2->Caption = "Se recomienda hacer primero auditoría de presupuesto";
