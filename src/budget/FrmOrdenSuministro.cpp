@@ -232,8 +232,11 @@ void TfrmOrdenSuministro::edIordenSuministroExit(TObject*) {
   edFecha->Text = f->IsNull ? AnsiString() : DateToStr(f->AsDateTime);
   edItercero->Text = t->FieldByName("itercero")->AsString;
   edDetalle->Text = t->FieldByName("detalle")->AsString;
-  Tercero ter(edItercero->Text);
-  lblNtercero->Caption = ter.getNtercero();
+  {
+    TQuery q(nullptr);
+    HagaSQL(kAlias, &q, "select nombre from TC where cedulaNit=" + TextoSQL(edItercero->Text));
+    lblNtercero->Caption = q.IsEmpty() ? AnsiString() : AnsiString(q.FieldByName("nombre")->AsString);
+  }
   traerDetalle();
 }
 
@@ -301,6 +304,7 @@ void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
   Totalizar();
   qItems = tblTemp->RecordCount();
   TTable* m = DM->tblMvtOrdenSumiMaestro;
+  if (!m->Active) m->Open();
   try {
     // Encabezado y renglones juntos, o nada. Una orden cargada que se graba con otro número
     // libre se mueve con sus renglones.

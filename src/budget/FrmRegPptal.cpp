@@ -8,6 +8,7 @@
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
 #include "budget/FrmOrdenServicios.h"
+#include "budget/FrmOrdenSuministro.h"
 #include "budget/FrmExplRegPptal.h"
 #include "budget/FrmRptRegistroPptal.h"
 #include "platform/report/QuickRpt.h"
@@ -703,7 +704,17 @@ void TfrmRegPptal::btnNuevaOrdenServClick(TObject*) {
     return;
   }
   if (rgTipo->ItemIndex != 0) {
-    ShowMessage(kNoDisponible);
+    frmOrdenSuministro = new TfrmOrdenSuministro(this);
+    std::unique_ptr<TfrmOrdenSuministro> f(frmOrdenSuministro);
+    f->edIordenSuministro->Text = edIorden->Text;
+    f->regPptal = static_cast<float>(StrToFloatDef(Recortado(edIregPptal), 0));
+    f->setNuevo(true);
+    f->ShowModal();
+    if (f->grabado) {
+      edIorden->Text = f->edIordenSuministro->Text;
+      Label15->Caption = f->edFecha->Text;
+    }
+    frmOrdenSuministro = nullptr;
     return;
   }
   frmOrdenServicios = new TfrmOrdenServicios(this);
@@ -734,7 +745,19 @@ void TfrmRegPptal::btnModOrdClick(TObject*) {
     return;
   }
   if (rgTipo->ItemIndex != 0) {
-    ShowMessage(kNoDisponible);
+    if (!DM->tblMvtOrdenSumiMaestro->Active) DM->tblMvtOrdenSumiMaestro->Open();
+    if (!DM->tblMvtOrdenSumiMaestro->Locate("iOrdenSuministro", Variant(StrToFloat(Recortado(edIorden))))) {
+      ShowMessage("Esta orden de suministro aún no ha sido creada.");
+      return;
+    }
+    frmOrdenSuministro = new TfrmOrdenSuministro(this);
+    std::unique_ptr<TfrmOrdenSuministro> f(frmOrdenSuministro);
+    f->edIordenSuministro->Text = edIorden->Text;
+    f->regPptal = static_cast<float>(StrToFloatDef(Recortado(edIregPptal), 0));
+    f->setNuevo(false);
+    f->ShowModal();
+    if (f->grabado) edIorden->Text = f->edIordenSuministro->Text;
+    frmOrdenSuministro = nullptr;
     return;
   }
   if (!DM->tblMvtOrdenServicio->Locate("iOrdenServicio", Variant(StrToFloat(Recortado(edIorden))))) {

@@ -5,6 +5,7 @@
 #include "app/DataModule.h"
 #include "app/Permisos.h"
 #include "budget/FrmOrdenServicios.h"
+#include "budget/FrmOrdenSuministro.h"
 #include "budget/FrmRegPptal.h"
 #include "budget/Presupuesto.h"
 #include "platform/db/DBTables.h"
@@ -103,6 +104,35 @@ TEST_F(PanelOrden, ModificarRevisaElNumeroYCargaLaOrden) {
   EXPECT_EQ(f->Label15->Caption, "antes");
   EXPECT_EQ(Leer("SELECT valor FROM mvtOrdenServicio WHERE iOrdenServicio=4"), "120");
   EXPECT_EQ(ui->unused(), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PanelOrden, SuministroNuevaYModificar) {
+  Sql("INSERT INTO mvtOrdenSumiMaestro (iOrdenSuministro, Fecha, itercero, detalle, qItems, valorTotal, irp) "
+      "VALUES (5, '2026-03-01', '900', 'Utiles', 0, 0, 3)");
+  DM->tblMvtOrdenSumiMaestro->Refresh();
+  F().pick("rgTipo", 1);
+  ui->onModal("TfrmOrdenSuministro")
+      .set("edIordenSuministro", "6")
+      .set("edFecha", "02/03/2026")
+      .set("edItercero", "900")
+      .set("edDetalle", "Papel")
+      .click("&Grabar");
+  F().click("Nueva");
+  EXPECT_EQ(f->edIorden->Text, "6");
+  EXPECT_EQ(f->Label15->Caption, "02/03/2026");
+  EXPECT_EQ(Leer("SELECT irp FROM mvtOrdenSumiMaestro WHERE iOrdenSuministro=6"), "3");
+  F().set("edIorden", "9").click("Modificar");
+  EXPECT_EQ(ui->lastMessage(), "Esta orden de suministro aún no ha sido creada.");
+  ui->onModal("TfrmOrdenSuministro")
+      .run([](TForm& o) { EXPECT_EQ(static_cast<TEdit*>(o.FindComponent("edDetalle"))->Text, "Utiles"); })
+      .click("&Salir");
+  F().set("edIorden", "5").click("Modificar");
+  EXPECT_EQ(f->edIorden->Text, "5");
+  EXPECT_EQ(ui->unused(), "") << ui->messageTexts().c_str();
 }
 
 }  // namespace
