@@ -98,4 +98,20 @@ TEST_F(InfPptoTri, CadaInformeReemplazaLaTablaDelOtro) {
   EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
 }
 
+TEST_F(InfPptoTri, UnaFallaDejaLaTablaAnteriorYNoEscribeArchivo) {
+  auto completo = std::make_unique<TfrmInfPpto>(nullptr);
+  completo->Show();
+  Correr(completo.get(), "");
+  Sql("DROP TABLE reintegros");  // el trimestre falla a mitad de la construcción
+  std::string csv = dir + "/fallo.csv";
+  auto tri = std::make_unique<TfrmInfPptoTri>(nullptr);
+  tri->Show();
+  Correr(tri.get(), csv);
+  EXPECT_FALSE(ui->messages().empty());
+  EXPECT_EQ(Leer("SELECT count(*) FROM pragma_table_info('infPpto')"), "21");
+  EXPECT_EQ(Leer("SELECT count(*) FROM infPpto"), "3");
+  EXPECT_FALSE(std::ifstream(csv).good());
+  EXPECT_TRUE(ui->launches().empty());
+}
+
 }  // namespace
