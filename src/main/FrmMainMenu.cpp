@@ -21,6 +21,7 @@
 #include "budget/FrmOrdenServicios.h"
 #include "budget/FrmInformePptal.h"
 #include "budget/FrmArticulos.h"
+#include "budget/FrmOrdenSuministro.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmRegPptal.h"
 #include "budget/FrmExpCertDisp.h"
@@ -355,7 +356,9 @@ void TMenuPrincipal::Registropresupuestal1Click(TObject*) {
 void TMenuPrincipal::Ordenesdeservicio1Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmOrdenServicios, Form); });
 }
-void TMenuPrincipal::Ordensuministro1Click(TObject*) { AperturaProtegida(FuncionNoDisponible); }
+void TMenuPrincipal::Ordensuministro1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmOrdenSuministro, Form); });
+}
 void TMenuPrincipal::Ordendepago1Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmOrdenPago, Form); });
 }

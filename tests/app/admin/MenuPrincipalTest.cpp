@@ -242,6 +242,8 @@ TEST_F(MenuPrincipalTest, OpcionesDelPresupuestoAbrenSusFormularios) {
   // Opción oculta del menú Presupuesto.
   ui->onModal("TfrmOrdenServicios").click("&Salir");
   MenuPrincipal->Ordenesdeservicio1->Click();
+  ui->onModal("TfrmOrdenSuministro").click("&Salir");
+  MenuPrincipal->Ordensuministro1->Click();
   ui->onModal("TfrmInformePptal").click("&Cancelar");
   Clic("Resumenpresupuestal1");
   ui->onModal("TfrmArticulos").close();
