@@ -39,21 +39,21 @@ TBitBtn* Boton(TWinControl* padre, const char* nombre, const char* texto, int x,
   return b;
 }
 
-TDBGrid* Rejilla(TWinControl* padre, const char* nombre, TDataSource* ds, int y, int alto) {
+TDBGrid* Rejilla(TWinControl* padre, const char* nombre, TDataSource* ds, int x, int y, int ancho, int alto) {
   auto* g = Make<TDBGrid>(padre, nombre);
   g->DataSource = ds;
   g->ReadOnly = true;
-  g->Left = 8;
+  g->Left = x;
   g->Top = y;
-  g->Width = 984;
+  g->Width = ancho;
   g->Height = alto;
   return g;
 }
 
-TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto, int y) {
+TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto, int x, int y) {
   auto* l = Make<TLabel>(padre, nombre);
   l->Caption = texto;
-  l->Left = 8;
+  l->Left = x;
   l->Top = y;
   return l;
 }
@@ -72,8 +72,8 @@ TfrmExplOrdPago::TfrmExplOrdPago(TComponent* Owner) : TForm(Owner) {
   Name = "frmExplOrdPago";
   Caption = "Órdenes de pago";
   Position = poScreenCenter;
-  ClientWidth = 1000;
-  ClientHeight = 680;
+  ClientWidth = 860;
+  ClientHeight = 500;
 
   Panel1 = Make<TPanel>(this, "Panel1");
   Panel1->Align = alBottom;
@@ -86,7 +86,7 @@ TfrmExplOrdPago::TfrmExplOrdPago(TComponent* Owner) : TForm(Owner) {
   btnSalir = Make<TBitBtn>(Panel1, "btnSalir");
   btnSalir->Kind = bkCancel;
   btnSalir->Caption = "&Salir";
-  btnSalir->Left = 880;
+  btnSalir->Left = 750;
   btnSalir->Top = 8;
   btnSalir->Width = 100;
 
@@ -108,18 +108,25 @@ TfrmExplOrdPago::TfrmExplOrdPago(TComponent* Owner) : TForm(Owner) {
   dsMvtCP = Make<TDataSource>(this, "dsMvtCP");
   dsMvtCP->DataSet = QueryMvtCP;
 
-  Label1 = Etiqueta(this, "Label1", "Órden de pago", 4);
-  DBGrid1 = Rejilla(this, "DBGrid1", dsOrdPago, 22, 150);
-  Label3 = Etiqueta(this, "Label3",
-                    "Encabezado movimiento contable asociado (Comprobante _OP y mismo número de la OP)", 178);
-  dbgMvtMaestro = Rejilla(this, "dbgMvtMaestro", dsMvtMaestro, 196, 60);
-  Label2 = Etiqueta(this, "Label2", "Detalle movimiento contable asociado", 262);
-  dbgMvt = Rejilla(this, "dbgMvt", dsMvt, 280, 110);
-  Label4 = Etiqueta(this, "Label4", "Comprobantes de pago asociados a esta órden de pago", 396);
-  dbgCompEgreso = Rejilla(this, "dbgCompEgreso", dsCompEgreso, 414, 70);
-  Label5 = Etiqueta(this, "Label5", "Moviento contable del Comprobante de egreso", 490);
-  dbgMvtCP = Rejilla(this, "dbgMvtCP", dsMvtCP, 508, 120);
-
+  // La lista a la izquierda; a la derecha, lo que cuelga de la orden elegida.
+  Panel2 = Make<TPanel>(this, "Panel2");
+  Panel2->Align = alRight;
+  Panel2->Width = 430;
+  Label3 = Etiqueta(Panel2, "Label3",
+                    "Encabezado movimiento contable asociado (Comprobante _OP y mismo número de la OP)", 6, 4);
+  dbgMvtMaestro = Rejilla(Panel2, "dbgMvtMaestro", dsMvtMaestro, 6, 20, 416, 50);
+  Label2 = Etiqueta(Panel2, "Label2", "Detalle movimiento contable asociado", 6, 74);
+  dbgMvt = Rejilla(Panel2, "dbgMvt", dsMvt, 6, 90, 416, 100);
+  Label4 = Etiqueta(Panel2, "Label4", "Comprobantes de pago asociados a esta órden de pago", 6, 194);
+  dbgCompEgreso = Rejilla(Panel2, "dbgCompEgreso", dsCompEgreso, 6, 210, 416, 50);
+  Label5 = Etiqueta(Panel2, "Label5", "Moviento contable del Comprobante de egreso", 6, 264);
+  dbgMvtCP = Rejilla(Panel2, "dbgMvtCP", dsMvtCP, 6, 280, 416, 90);
+  auto* titulo = Make<TPanel>(this, "Panel3");
+  titulo->Align = alTop;
+  titulo->Height = 20;
+  Label1 = Etiqueta(titulo, "Label1", "Órden de pago", 8, 2);
+  DBGrid1 = Rejilla(this, "DBGrid1", dsOrdPago, 0, 0, 400, 400);
+  DBGrid1->Align = alClient;
   dsOrdPago->OnDataChange = [this](TObject* s, TField* f) { dsOrdPagoDataChange(s, f); };
   btnBorrarSencillo->OnClick = [this](TObject* s) { btnBorrarSencilloClick(s); };
   btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };

@@ -19,6 +19,7 @@ class TfrmExplOrdPago : public TForm {
   AnsiString ClassName() const override { return "TfrmExplOrdPago"; }
 
   TPanel* Panel1;
+  TPanel* Panel2;
   TBitBtn* btnBorrarSencillo;
   TBitBtn* btnImprimir;
   TBitBtn* btnConsMas;
