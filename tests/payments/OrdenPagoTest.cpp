@@ -328,3 +328,58 @@ TEST_F(FormOrdenPago, ImprimeLaOrdenGrabada) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FormOrdenPago, BusquedasYCuentas) {
+  Abrir();
+  // Registro elegido en la búsqueda; cancelada, el campo queda vacío.
+  ui->onModal("TFrmBuscTabla").type("EdBusqueda", "1").click("&Aceptar");
+  F().click("btnLintRegPptal");
+  EXPECT_EQ(f->edIRP->Text, "1");
+  EXPECT_TRUE(f->edIRP->Modified);
+  ui->onModal("TFrmBuscTabla").click("&Salir");
+  F().click("btnLintRegPptal");
+  EXPECT_EQ(f->edIRP->Text, "");
+  ui->onModal("TFrmBuscTabla").type("EdBusqueda", "900").click("&Aceptar");
+  F().click("btnLintCedula");
+  EXPECT_EQ(f->edItercero->Text, "900");
+  EXPECT_EQ(f->lblNtercero->Caption, "Proveedor Uno");
+
+  // Grupo y cuenta de la fila elegida.
+  Sql("UPDATE PL SET nombcuen='Gastos' WHERE numecuen='51'");
+  bool ok = true;
+  f->SGAsientoSelectCell(f->SGAsiento, 0, 1, ok);
+  EXPECT_EQ(f->lblCtaMayor->Caption, "Gastos - Personal");
+
+  // Agregar Cuenta: "d" no vale, "C" queda en la plantilla y en la rejilla; repetida, no.
+  ui->onModal("TFrmBuscTabla").type("EdBusqueda", "5105").click("&Aceptar");
+  ui->answerInput("d");
+  ui->takeMessages();
+  F().click("btnAgregarCuenta");
+  EXPECT_EQ(ui->lastMessage(), "Especifique la naturaleza de la cuenta como C o D.");
+  ui->onModal("TFrmBuscTabla").type("EdBusqueda", "5105").click("&Aceptar");
+  ui->answerInput("C");
+  F().click("btnAgregarCuenta");
+  EXPECT_EQ(f->SGAsiento->RowCount, 5);
+  EXPECT_EQ(Celda(0, 4) + Celda(2, 4), "5105C");
+  EXPECT_EQ(Leer("SELECT naturaleza FROM asientosProg WHERE iAstoProg=7 AND numeCuen='5105'"), "C");
+  ui->onModal("TFrmBuscTabla").type("EdBusqueda", "5105").click("&Aceptar");
+  ui->answerInput("D");
+  F().click("btnAgregarCuenta");
+  EXPECT_EQ(ui->lastMessage(), "Cuenta ya existe en el asiento programado.");
+}
+
+TEST_F(FormOrdenPago, ImprimeComoComprobante) {
+  Abrir();
+  Llenar();
+  Grabar();
+  ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
+  F().click("btnImpTradicional");
+  auto* r = tv::report::HeadlessUi().Last();
+  ASSERT_NE(r, nullptr);
+  std::string t = tv::report::DumpText(r->report);
+  for (const char* s : {"510505", "236540", "Proveedor Uno"}) EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+}
+
+}  // namespace
