@@ -5,6 +5,7 @@
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
 #include "budget/FrmArticulos.h"
+#include "budget/FrmExplOrdSum.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
@@ -14,6 +15,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/report/QuickRpt.h"
 #include "reports/ConsultasComun.h"
 #include "shared/dialogs/BuscTabla.h"
 #include "shared/general/Numeros.h"
@@ -195,8 +197,25 @@ TfrmOrdenSuministro::TfrmOrdenSuministro(TComponent* Owner) : TForm(Owner) {
     frmArticulos = nullptr;
   };
   BtnFecha->OnClick = [this](TObject*) { TraerFecha(this, edFecha); };
-  for (TButton* b : {btnExplorar, btnImprimir})
-    b->OnClick = [](TObject*) { ShowMessage("Esta función aún no está disponible en esta versión."); };
+  btnExplorar->OnClick = [this](TObject*) {
+    TfrmExplOrdSum* anterior = frmExplOrdSum;
+    frmExplOrdSum = new TfrmExplOrdSum(this);
+    std::unique_ptr<TfrmExplOrdSum> f(frmExplOrdSum);
+    f->ShowModal();
+    frmExplOrdSum = anterior;
+  };
+  btnImprimir->OnClick = [this](TObject*) {
+    if (tblTemp->State == dsInsert || tblTemp->State == dsEdit) tblTemp->Post();
+    // Los renglones de la tabla de trabajo con el nombre de su artículo (vacío si no existe).
+    TQuery renglones(nullptr);
+    HagaSQL(kAlias, &renglones, RenglonesConArticulo(tmpName, ""));
+    frmRptOrdenSuministro = new TfrmRptOrdenSuministro(this);
+    std::unique_ptr<TfrmRptOrdenSuministro> r(frmRptOrdenSuministro);
+    r->DataSource1->DataSet = DM->tblMvtOrdenSumiMaestro;
+    r->DataSource2->DataSet = &renglones;
+    r->QuickRep1->Preview();
+    frmRptOrdenSuministro = nullptr;
+  };
 }
 
 TfrmOrdenSuministro::~TfrmOrdenSuministro() {

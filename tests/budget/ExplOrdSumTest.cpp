@@ -1,0 +1,97 @@
+// Explorador de órdenes de suministro: renglones que siguen a la orden, borrado, corrimiento
+// de encabezados y renglones, y la orden impresa con todos sus renglones.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/DataModule.h"
+#include "budget/FrmExplOrdSum.h"
+#include "budget/Presupuesto.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/DBGrids.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/report/Render.h"
+#include "platform/report/ReportUi.h"
+
+using presupuesto::Presupuesto;
+using namespace presupuesto::ayuda;
+
+namespace {
+
+class ExplOrdSum : public Presupuesto {
+ protected:
+  void SetUp() override {
+    Presupuesto::SetUp();
+    Sql("INSERT INTO TC (cedulaNit, nombre) VALUES ('800', 'Papelería Sur')");
+    Sql("INSERT INTO articulos (iArticulo, nArticulo) VALUES ('P01', 'Papel')");
+    for (int n : {2, 3, 4})
+      Sql("INSERT INTO mvtOrdenSumiMaestro (iOrdenSuministro, Fecha, itercero, detalle, qItems, valorTotal, irp) "
+          "VALUES (" + std::to_string(n) + ", '2026-03-01', '800', 'Orden', 2, 50, 7)");
+    Sql("INSERT INTO mvtOrdenSuministro (iOrdenSuministro, iArticulo, cantidad, valorUnit) VALUES "
+        "(2, 'P01', 1, 1), (3, 'P01', 2, 10), (3, 'X99', 1, 30), (4, 'P01', 4, 4)");
+    DM->tblMvtOrdenSumiMaestro->Refresh();
+    tv::report::HeadlessUi().Clear();
+    f = std::make_unique<TfrmExplOrdSum>(nullptr);
+    f->Show();
+  }
+  void TearDown() override {
+    f.reset();
+    Presupuesto::TearDown();
+  }
+  void Ir(int n) { ASSERT_TRUE(DM->tblMvtOrdenSumiMaestro->Locate("iOrdenSuministro", Variant(static_cast<double>(n)))); }
+  std::string Numeros(const char* tabla) {
+    return Leer(std::string("SELECT group_concat(iOrdenSuministro, ',') FROM (SELECT iOrdenSuministro FROM ") + tabla +
+                " ORDER BY 1)");
+  }
+  std::unique_ptr<TfrmExplOrdSum> f;
+};
+
+TEST_F(ExplOrdSum, RenglonesSiguenALaOrdenEImpresoConTodos) {
+  Ir(3);
+  EXPECT_EQ(f->DBGrid2->DisplayRowCount(), 2);  // el artículo inexistente también
+  Ir(4);
+  EXPECT_EQ(f->DBGrid2->DisplayRowCount(), 1);
+  Ir(3);
+  ui->now(f.get()).click("btnImprimir");
+  auto* r = tv::report::HeadlessUi().Last();
+  ASSERT_NE(r, nullptr);
+  std::string t = tv::report::DumpText(r->report);
+  for (const char* s : {"ORDEN DE SUMINISTRO: 3", "TERCERO: 800 Papelería Sur", "Papel", "20.00", "30.00",
+                        "TOTAL:", "50.00", "PROVEEDOR:"})
+    EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+}
+
+TEST_F(ExplOrdSum, BorrarPreguntaYQuitaEncabezadoYRenglones) {
+  Ir(3);
+  ui->answer("Está seguro de borrar la órden de suministro 3?", IDNO);
+  ui->now(f.get()).click("btnBorrar");
+  EXPECT_EQ(Numeros("mvtOrdenSumiMaestro"), "2,3,4");
+  Ir(3);
+  ui->answer("Está seguro de borrar la órden de suministro 3?", IDYES);
+  ui->now(f.get()).click("btnBorrar");
+  EXPECT_EQ(Numeros("mvtOrdenSumiMaestro"), "2,4");
+  EXPECT_EQ(Numeros("mvtOrdenSuministro"), "2,4");
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(ExplOrdSum, ConsecutivosMuevenEncabezadosYRenglones) {
+  Ir(3);
+  ui->now(f.get()).click("btnInsNuevo");
+  EXPECT_EQ(Numeros("mvtOrdenSumiMaestro"), "2,4,5");
+  EXPECT_EQ(Numeros("mvtOrdenSuministro"), "2,4,4,5");
+  Ir(4);
+  ui->now(f.get()).click("btnElimVacio");
+  EXPECT_EQ(Numeros("mvtOrdenSumiMaestro"), "2,3,4");
+  EXPECT_EQ(Numeros("mvtOrdenSuministro"), "2,3,3,4");
+  Ir(3);
+  ui->now(f.get()).click("btnElimVacio");
+  EXPECT_EQ(ui->lastMessage(), "La orden anterior debe tener un número no consecutivo.");
+  EXPECT_EQ(Numeros("mvtOrdenSumiMaestro"), "2,3,4");
+  Sql("DELETE FROM mvtOrdenSumiMaestro");
+  DM->tblMvtOrdenSumiMaestro->Refresh();
+  ui->now(f.get()).click("btnInsNuevo");
+  EXPECT_EQ(ui->lastMessage(), "Primero seleccione una orden.");
+  EXPECT_EQ(Numeros("mvtOrdenSuministro"), "2,3,3,4");
+}
+
+}  // namespace
