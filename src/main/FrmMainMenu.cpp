@@ -22,6 +22,7 @@
 #include "budget/FrmInformePptal.h"
 #include "budget/FrmArticulos.h"
 #include "budget/FrmOrdenSuministro.h"
+#include "budget/FrmExplOrdSum.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmRegPptal.h"
 #include "budget/FrmExpCertDisp.h"
@@ -393,7 +394,9 @@ void TMenuPrincipal::rdenesdepago1Click(TObject*) {
 void TMenuPrincipal::Ordenesdeservicio2Click(TObject*) {
   AperturaProtegida([this] { Abrir(frmExplOrdenServ, Form); });
 }
-void TMenuPrincipal::rdenesdesuministro1Click(TObject*) { FuncionNoDisponible(); }
+void TMenuPrincipal::rdenesdesuministro1Click(TObject*) {
+  AperturaProtegida([this] { Abrir(frmExplOrdSum, Form); });
+}
 
 // ---- Consultas -------------------------------------------------------------------------
 
