@@ -296,6 +296,9 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   DM->tblAsientosProgCfg->Filter = "descdocu='OP' or descdocu='_OP'";
   DM->tblAsientosProgCfg->Filtered = true;
   FillCBFromTbl(cbAsientosProg, DM->tblAsientosProgCfg, "iAstoProg", "nAstoProg");
+  // La primera plantilla queda elegida en la lista, no solo escrita.
+  int primera = cbAsientosProg->Items->IndexOf(cbAsientosProg->Text);
+  if (primera >= 0) cbAsientosProg->ItemIndex = primera;
   cbAsientosProgChange(cbAsientosProg);
   AnsiString siguiente = FloatToStr(getLastOrdenPago() + 1);
   EscribirOrden(siguiente);

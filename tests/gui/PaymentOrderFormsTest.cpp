@@ -54,6 +54,7 @@ TEST_F(SurveyTest, PaymentOrderFormsReadWellOnTheDesktop) {
     o->edIordenPago->Text = "1";
     o->edIordenPago->Modified = true;
     o->edIordenPagoExit(o->edIordenPago);
+    f->Repaint();
     Look(f, "TfrmOrdenPago_guardada");
     Cancel(f);
     return false;
