@@ -1,16 +1,19 @@
-// Las órdenes de servicio y las consultas del presupuesto en el escritorio: movimiento de
-// rubros, explorador y formulario de órdenes de servicio y resumen presupuestal (maximizado),
-// cada uno con datos a la vista.
+// Las órdenes y las consultas del presupuesto en el escritorio: movimiento de rubros,
+// órdenes de servicio y de suministro con sus exploradores, artículos, renglones y resumen
+// presupuestal (maximizado), cada uno con datos a la vista.
 #include <deque>
 #include <memory>
 #include <set>
 #include <string>
 
 #include "app/DataModule.h"
+#include "budget/FrmArticulos.h"
 #include "budget/FrmAuxiliaresPpto.h"
+#include "budget/FrmExplOrdSum.h"
 #include "budget/FrmExplOrdenServ.h"
 #include "budget/FrmInformePptal.h"
 #include "budget/FrmOrdenServicios.h"
+#include "budget/FrmOrdenSuministro.h"
 #include "gui/Survey.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -40,9 +43,17 @@ TEST_F(SurveyTest, OrderFormsReadWellOnTheDesktop) {
     Sql("insert into mvtMaestro (descdocu, numedocu, fecha, valor, op1) values ('CP', '1', '05/02/2026', 300000, 1)");
     Sql("insert into mvtOrdenServicio (iOrdenServicio, Fecha, itercero, descServicio, irp, valor) values "
         "(3, '01/03/2026', '800123', 'Mantenimiento preventivo de los equipos de la sala de sistemas', 1, 250000)");
+    Sql("insert into articulos (iArticulo, nArticulo) values ('P01', 'Resma papel carta'), ('T02', 'Tinta negra')");
+    Sql("insert into mvtOrdenSumiMaestro (iOrdenSuministro, Fecha, itercero, detalle, qItems, valorTotal, irp) "
+        "values (4, '03/02/2026', '800123', 'Papelería del primer trimestre', 2, 170000, 1)");
+    Sql("insert into mvtOrdenSuministro (iOrdenSuministro, iArticulo, cantidad, valorUnit) values "
+        "(4, 'P01', 10, 12000), (4, 'T02', 2, 25000)");
     DM->tblMvtOrdenServicio->Refresh();
+    DM->tblMvtOrdenSumiMaestro->Refresh();
+    DM->tblArticulos->Refresh();
   });
-  for (const char* item : {"Informesdepresupuesto1", "Ordenesdeservicio2", "Resumenpresupuestal1"})
+  for (const char* item : {"Informesdepresupuesto1", "Ordenesdeservicio2", "Resumenpresupuestal1",
+                           "rdenesdesuministro1", "Artculos1"})
     steps.push_back(MenuStep(item));
   steps.push_back([](TForm* f) {
     std::unique_ptr<TfrmOrdenServicios> o(new TfrmOrdenServicios(f));
@@ -51,6 +62,19 @@ TEST_F(SurveyTest, OrderFormsReadWellOnTheDesktop) {
     o->setNuevo(false);
     o->ShowModal();
     frmOrdenServicios = nullptr;
+  });
+  steps.push_back([](TForm* f) {
+    std::unique_ptr<TfrmOrdenSuministro> o(new TfrmOrdenSuministro(f));
+    frmOrdenSuministro = o.get();
+    o->edIordenSuministro->Text = "4";
+    o->setNuevo(false);
+    o->ShowModal();
+    frmOrdenSuministro = nullptr;
+  });
+  steps.push_back([](TForm* f) {
+    std::unique_ptr<TfrmOrdenSumDlle> o(new TfrmOrdenSumDlle(f));
+    o->iOrdenSuministro = 4;
+    o->ShowModal();
   });
   auto periodo = [](TFrmConPeriodo* p) {
     p->EdFechaInicio->UserSetText("01/01/2026");
@@ -82,8 +106,12 @@ TEST_F(SurveyTest, OrderFormsReadWellOnTheDesktop) {
     Cancel(f);
     return false;
   };
-  auto looked = RunSurvey(std::move(steps), {"TfrmOrdenServicios"}, actions);
-  for (const char* cls : {"TfrmAuxiliaresPpto", "TfrmExplOrdenServ", "TfrmInformePptal", "TfrmOrdenServicios"})
+  auto looked = RunSurvey(std::move(steps),
+                          {"TfrmOrdenServicios", "TfrmOrdenSuministro", "TfrmExplOrdSum", "TfrmArticulos",
+                           "TfrmOrdenSumDlle"},
+                          actions);
+  for (const char* cls : {"TfrmAuxiliaresPpto", "TfrmExplOrdenServ", "TfrmInformePptal", "TfrmOrdenServicios",
+                          "TfrmOrdenSuministro", "TfrmExplOrdSum", "TfrmArticulos", "TfrmOrdenSumDlle"})
     EXPECT_TRUE(looked.count(cls)) << cls;
 }
 
