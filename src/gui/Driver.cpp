@@ -8,6 +8,8 @@
 #include <wx/spinbutt.h>
 #include <wx/statline.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <exception>
 #include <functional>
@@ -23,6 +25,14 @@ using K = TControlKind;
 namespace {
 
 WxDriver* g_driver = nullptr;
+
+// A combo keeps its designed width; its open list widens to show long items whole (GTK
+// looked up at run time, no GTK headers here).
+void ListWidthFollowsItems(wxWindow* combo) {
+  using SetFixed = void (*)(void*, int);
+  static auto setFixed = reinterpret_cast<SetFixed>(dlsym(RTLD_DEFAULT, "gtk_combo_box_set_popup_fixed_width"));
+  if (setFixed && combo->GetHandle()) setFixed(combo->GetHandle(), 0);
+}
 
 // Panels, group boxes and tab sheets: a plain window that paints its frame and caption.
 class Container : public wxPanel {
@@ -357,6 +367,7 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
         });
         w = co;
       }
+      ListWidthFollowsItems(w);
       break;
     }
     case K::ListBox: {

@@ -393,7 +393,9 @@ wxSize Preferred(FormWin& fw, TControl* c) {
         width = std::max(width, TextWidthOf(w, wxString('0', m->Spec().Size() + 2)) + 16);
       return wxSize(std::max(width, 40), best.y);
     }
-    case K::ComboBox: return wxSize(std::max(sw, best.x), best.y);
+    case K::ComboBox:
+      // The designed width, not the longest item's: the open list shows items whole.
+      return wxSize(std::max(sw, TextWidthOf(w, "XXXXXX") + best.y + 16), best.y);
     case K::CheckBox: case K::RadioButton: return wxSize(std::max(best.x, 0), best.y);
     case K::Button: case K::BitBtn: return wxSize(std::max(best.x, sw), std::max(best.y, sh));
     case K::SpeedButton:

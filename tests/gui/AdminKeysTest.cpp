@@ -1,5 +1,6 @@
 // Teclas y ratón de la administración en el escritorio: F1 en la ventana principal, la
 // etiqueta del campo adicional señalado en la búsqueda, los combos de usuarios.
+#include <dlfcn.h>
 #include <wx/grid.h>
 #include <wx/uiaction.h>
 
@@ -11,6 +12,7 @@
 #include "app/DataModule.h"
 #include "gui/Survey.h"
 #include "shared/dialogs/BuscTabla.h"
+#include "platform/db/DBTables.h"
 #include "platform/os/Launch.h"
 
 namespace survey {
@@ -111,6 +113,38 @@ TEST_F(SurveyTest, LookupShowsTheHoveredExtraFieldAndHidesTheDirection) {
   EXPECT_EQ(señalado, esperado);
   EXPECT_TRUE(buscarVisto);
   EXPECT_FALSE(direccionVisible);
+}
+
+// Un nombre de usuario largo no ensancha el combo de login ni la ventana: el combo tiene el
+// ancho de los demás campos.
+TEST_F(SurveyTest, LongUserNamesKeepTheLoginComboNarrow) {
+  std::deque<std::function<void(TForm*)>> steps;
+  steps.push_back([](TForm*) {
+    DM->TblPermisos->Append();
+    DM->TblPermisos->FieldByName("LOGIN")->AsString = "largo";
+    DM->TblPermisos->FieldByName("NUSUARIO")->AsString = AnsiString(std::string(60, 'M').c_str());
+    DM->TblPermisos->Post();
+  });
+  for (const char* item : {"ModificarUsuarios1", "BorrarUsuarios1"}) steps.push_back(MenuStep(item));
+  std::vector<std::string> anchos;
+  auto mirar = [&anchos](TForm* f) {
+    wxWindow* combo = tv::gui::WidgetOf(ControlNamed(f, "CBLogin"));
+    wxWindow* top = tv::gui::WindowOf(f);
+    if (combo && top) {
+      if (TControl* ed = ControlNamed(f, "EdNombre"))
+        EXPECT_LE(combo->GetSize().x, tv::gui::WidgetOf(ed)->GetSize().x + 2);
+      EXPECT_LT(top->GetSize().x, 520) << f->ClassName().str();
+      // La lista abierta no se limita al ancho del combo.
+      using GetFixed = int (*)(void*);
+      auto fixed = reinterpret_cast<GetFixed>(dlsym(RTLD_DEFAULT, "gtk_combo_box_get_popup_fixed_width"));
+      EXPECT_TRUE(fixed && !fixed(combo->GetHandle())) << f->ClassName().str();
+      anchos.push_back(f->ClassName().str());
+    }
+    Cancel(f);
+    return false;
+  };
+  RunSurvey(std::move(steps), {}, {{"TFrmModiPermisos", mirar}, {"TFrmBorrarPermiso", mirar}});
+  EXPECT_EQ(anchos.size(), 2u);
 }
 
 }  // namespace
