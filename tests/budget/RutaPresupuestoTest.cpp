@@ -3,6 +3,8 @@
 #include "budget/AsientosPptalFixture.h"
 #include "budget/CalculosPptal.h"
 #include "budget/FrmCertDisp.h"
+#include "budget/FrmInformePptal.h"
+#include "budget/FrmOrdenSuministro.h"
 #include "budget/FrmRegPptal.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/StdCtrls.h"
@@ -83,6 +85,71 @@ TEST_F(RutaPresupuesto, CertificadoYRegistroReservanYComprometen) {
   EXPECT_DOUBLE_EQ(getComprometidoRubro("2.1.1.01", "E", "01/01/2026", "31/12/2026"), 150000);
   EXPECT_DOUBLE_EQ(getComprometidoRubro("2.3.2", "E", "01/01/2026", "31/12/2026"), 50000);
   EXPECT_DOUBLE_EQ(getDisponibilidadRubro("2.1.1.01", "E", nullptr), 300000);
+}
+
+TEST_F(RutaPresupuesto, OrdenesDelRegistroYResumenPorRubro) {
+  Movimiento("AP001", "APR", "2026-01-02",
+             {{"1.2.05", "I", 1000000, 0}, {"2.1.1.01", "E", 0, 600000}, {"2.3.2", "E", 0, 400000}});
+  Certificado(1, "2026-02-01", 400000, "", {{"2.1.1.01", 300000}, {"2.3.2", 100000}});
+  Registro(1, 1, "2026-02-05", 200000);
+  Sql("INSERT INTO TC (CedulaNIT, nombre) VALUES ('900', 'Papelería Sur')");
+  Sql("INSERT INTO articulos (iArticulo, nArticulo) VALUES ('P01', 'Papel'), ('T02', 'Tinta')");
+  for (TTable* t : {DM->tblMvtCertDisp, DM->tblMvtRegPptal, DM->TblTerceros, DM->tblMvtOrdenServicio,
+                    DM->tblMvtOrdenSumiMaestro, DM->tblArticulos})
+    t->Refresh();
+
+  // Las dos órdenes cuelgan del registro 1 por el panel de órdenes.
+  auto* rp = new TfrmRegPptal(nullptr);
+  rp->Show();
+  auto R = [&] { return ui->now(rp); };
+  rp->edIregPptal->Text = "";
+  R().set("edIregPptal", "1").focus("edFechaExp");
+  R().pick("rgTipo", 0);
+  ui->onModal("TfrmOrdenServicios")
+      .set("edIordenServicio", "1")
+      .set("edFecha", "06/02/2026")
+      .set("edItercero", "900")
+      .set("edValor", "50000")
+      .set("Memo1", "Mantenimiento")
+      .click("&Grabar");
+  R().click("Nueva");
+  EXPECT_EQ(rp->edIorden->Text, "1");
+  R().pick("rgTipo", 1);
+  ui->onModal("TfrmOrdenSuministro")
+      .set("edIordenSuministro", "1")
+      .set("edFecha", "07/02/2026")
+      .set("edItercero", "900")
+      .set("edDetalle", "Papeleria")
+      .run([](TForm& o) {
+        TTable* t = static_cast<TfrmOrdenSuministro&>(o).tblTemp;
+        for (auto [art, cant] : {std::pair<const char*, double>{"P01", 10}, {"T02", 2}}) {
+          t->Append();
+          t->FieldByName("iArticulo")->AsString = art;
+          t->FieldByName("cantidad")->AsFloat = cant;
+          t->FieldByName("valorUnit")->AsFloat = 1000;
+          t->Post();
+        }
+      })
+      .click("&Grabar");
+  R().click("Nueva");
+  EXPECT_EQ(rp->edIorden->Text, "1");
+  rp->Hide();
+  delete rp;
+  EXPECT_EQ(Leer("SELECT irp || ',' || valor FROM mvtOrdenServicio"), "1,50000");
+  EXPECT_EQ(Leer("SELECT irp || ',' || qItems || ',' || valorTotal FROM mvtOrdenSumiMaestro"), "1,2,12000");
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenSuministro WHERE iOrdenSuministro=1"), "2");
+
+  // El resumen del año lista el movimiento de cada rubro de gasto.
+  auto* inf = new TfrmInformePptal(nullptr);
+  inf->Show();
+  ui->now(inf).set("EdFechaInicio", "01/01/2026").set("EdFechaFinal", "31/12/2026").click("BtnAceptar");
+  std::string filas;
+  for (inf->Query1->First(); !inf->Query1->Eof; inf->Query1->Next())
+    filas += inf->Query1->FieldByName("rubroPptal")->AsString.str() + ":" +
+             inf->Query1->FieldByName("Aprobado")->AsString.str() + ",";
+  EXPECT_EQ(filas, "2.1.1.01:600000,2.3.2:400000,");
+  delete inf;
+  EXPECT_EQ(ui->unused(), "");
 }
 
 }  // namespace
