@@ -2,7 +2,9 @@
 // de encabezados y renglones, y la orden impresa con todos sus renglones.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "app/DataModule.h"
 #include "budget/FrmExplOrdSum.h"
@@ -17,6 +19,12 @@ using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
 
 namespace {
+
+// Con TV_REPORTS_PDF el impreso queda también en PDF para mirarlo.
+void Pdf(const tv::report::PreparedReport& r, const char* nombre) {
+  if (const char* carpeta = std::getenv("TV_REPORTS_PDF"))
+    tv::report::SavePdf(r, std::string(carpeta) + "/" + nombre + ".pdf");
+}
 
 class ExplOrdSum : public Presupuesto {
  protected:
@@ -55,6 +63,7 @@ TEST_F(ExplOrdSum, RenglonesSiguenALaOrdenEImpresoConTodos) {
   ui->now(f.get()).click("btnImprimir");
   auto* r = tv::report::HeadlessUi().Last();
   ASSERT_NE(r, nullptr);
+  Pdf(r->report, "orden");
   std::string t = tv::report::DumpText(r->report);
   for (const char* s : {"ORDEN DE SUMINISTRO: 3", "TERCERO: 800 Papelería Sur", "Papel", "20.00", "30.00",
                         "TOTAL:", "50.00", "PROVEEDOR:"})

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "budget/FrmExplOrdenServ.h"
 #include "budget/FrmRptOrdenServicio.h"
@@ -18,6 +20,12 @@ using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
 
 namespace {
+
+// Con TV_REPORTS_PDF el impreso queda también en PDF para mirarlo.
+void Pdf(const tv::report::PreparedReport& r, const char* nombre) {
+  if (const char* carpeta = std::getenv("TV_REPORTS_PDF"))
+    tv::report::SavePdf(r, std::string(carpeta) + "/" + nombre + ".pdf");
+}
 
 class ExplOrdenServ : public Presupuesto {
  protected:
@@ -121,6 +129,7 @@ TEST_F(ExplOrdenServ, ImpresosDeLaOrdenYDelListado) {
   ui->now(f.get()).click("btnImprimir");
   auto* r = tv::report::HeadlessUi().Last();
   ASSERT_NE(r, nullptr);
+  Pdf(r->report, "orden");
   std::string t = tv::report::DumpText(r->report);
   for (const char* s : {"ORDEN DE SERVICIO: 5", "TERCERO: 800 Proveedor Uno", "Mantenimiento de equipos",
                         "Valor: 1500", "Rector(a): "})
@@ -128,6 +137,7 @@ TEST_F(ExplOrdenServ, ImpresosDeLaOrdenYDelListado) {
   ui->now(f.get()).click("btnListar");
   r = tv::report::HeadlessUi().Last();
   ASSERT_NE(r, nullptr);
+  Pdf(r->report, "listado");
   t = tv::report::DumpText(r->report);
   for (const char* s : {"ORDENES DE SERVICIO desde 01/03/2026 hasta 31/03/2026", "Céd - NIT", "Proveedor Uno",
                         "Transporte"})
