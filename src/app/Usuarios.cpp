@@ -227,17 +227,24 @@ void TFrmModiPermisos::CBLoginChange(TObject*) {
   TTable* tbl = DM->TblPermisos;
   ubicado_ = true;
   EdNombre->Text = tbl->FieldByName("NUSUARIO")->AsString;
+  // La clave guardada es un resumen cifrado: las casillas quedan vacías y, si no se escribe
+  // nada en ellas, la clave se conserva.
   claveGuardada_ = tbl->FieldByName("PASSWORD")->AsString;
-  EdPassword->Text = claveGuardada_;
-  EdSombra->Text = claveGuardada_;
+  EdPassword->Text = "";
+  EdSombra->Text = "";
   ChBLectura->Checked = tbl->FieldByName("BModificar")->AsBoolean;
   ChBEscritura->Checked = tbl->FieldByName("BGrabar")->AsBoolean;
   ChBBorrado->Checked = tbl->FieldByName("BBorrar")->AsBoolean;
 }
 
+bool TFrmModiPermisos::ClaveSinTocar() const {
+  return AnsiString(EdPassword->Text).IsEmpty() && AnsiString(EdSombra->Text).IsEmpty();
+}
+
 AnsiString TFrmModiPermisos::Validar() {
   AnsiString msg;
   if (AnsiString(EdNombre->Text).IsEmpty()) msg += "Coloque Nombre de Usuario \n";
+  if (ClaveSinTocar()) return msg;
   if (AnsiString(EdPassword->Text).IsEmpty()) msg += "Falta colocar la clave principal \n";
   if (AnsiString(EdSombra->Text).IsEmpty()) msg += "Falta repetir la clave principal \n";
   if (AnsiString(EdPassword->Text) != AnsiString(EdSombra->Text)) msg += "Claves no Coinciden \n";
@@ -268,7 +275,7 @@ void TFrmModiPermisos::BtnAceptarClick(TObject*) {
     tbl->FieldByName("BGrabar")->AsBoolean = ChBEscritura->Checked;
     tbl->FieldByName("BBorrar")->AsBoolean = ChBBorrado->Checked;
     tbl->Post();
-    GrabarClaveEscrita(login, EdPassword->Text, claveGuardada_);
+    GrabarClaveEscrita(login, ClaveSinTocar() ? claveGuardada_ : AnsiString(EdPassword->Text), claveGuardada_);
     tx.Commit();
   } catch (Exception& e) {
     if (tbl->State == dsEdit) tbl->Cancel();

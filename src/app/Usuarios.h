@@ -61,6 +61,7 @@ class TFrmModiPermisos : public TForm {
   AnsiString Validar();
 
  private:
+  bool ClaveSinTocar() const;  // ninguna de las dos casillas de clave tiene texto
   AnsiString claveGuardada_;  // lo que tenía PASSWORD al escoger el usuario
   bool ubicado_ = false;      // la tabla quedó en la fila del usuario escogido
 };

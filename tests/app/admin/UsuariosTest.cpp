@@ -76,6 +76,9 @@ TEST_F(Usuarios, ModificarSoloDerechosConservaClave) {
       .run([](TForm& f) {
         auto& m = static_cast<TFrmModiPermisos&>(f);
         EXPECT_EQ(AnsiString(m.EdNombre->Text), "Ana");
+        // Las casillas de clave no muestran el resumen guardado.
+        EXPECT_EQ(AnsiString(m.EdPassword->Text), "");
+        EXPECT_EQ(AnsiString(m.EdSombra->Text), "");
         EXPECT_TRUE(m.ChBEscritura->Checked);
         EXPECT_FALSE(m.ChBLectura->Checked);
       })
@@ -97,7 +100,7 @@ TEST_F(Usuarios, ModificarCambiaClaveYValida) {
   FrmModiPermisos = new TFrmModiPermisos(nullptr);
   FrmModiPermisos->ShowModal();
   delete FrmModiPermisos;
-  EXPECT_EQ(ui->lastMessage(), "Debe corregir:\nClaves no Coinciden \n");
+  EXPECT_EQ(ui->lastMessage(), "Debe corregir:\nFalta repetir la clave principal \nClaves no Coinciden \n");
   EXPECT_TRUE(ClaveCoincide("uno", Clave("ana").c_str()));
 
   ui->onModal("TFrmModiPermisos")
