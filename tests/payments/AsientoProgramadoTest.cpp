@@ -1,9 +1,14 @@
 // Comprobantes desde plantillas: aplicación de la plantilla, chequeo, grabación y llamado.
+#include <cstdio>
+#include <fstream>
 #include <memory>
+#include <string>
 
 #include "app/DataModule.h"
 #include "app/Permisos.h"
-#include <string>
+#include "app/Sesion.h"
+#include "ledger/FrmNuevoTercero.h"
+#include "payments/RteFte.h"
 #include "payments/FrmAsientoProgramado.h"
 #include "platform/forms/Grids.h"
 #include "platform/forms/ExtCtrls.h"
@@ -375,6 +380,168 @@ TEST_F(AsientoProgramado, BusquedaDePlantillaLaAplica) {
       .click("BtnSalir");
   Abrir();
   EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(AsientoProgramado, RutaDeLaCuentaSeleccionada) {
+  // Del plan inicial: 11, 1105, 110501, 25, 2511 y 251101.
+  Ejecutar(libros, "delete from asientosProg");
+  Ejecutar(libros, "insert into asientosProg (iAstoProg, numeCuen, naturaleza) values (1, '251101', 'C'), "
+                   "(1, '11050101', 'D'), (1, '11059901', 'D'), (1, '99887766', 'D')");
+  struct Caso {
+    int fila;
+    const char* ruta;
+  };
+  ui->onModal("TFrmAsientoProgramado")
+      .run([](TForm& f) {
+        for (Caso c : {Caso{2, "EFECTIVO Y EQUIVALENTES AL EFECTIVO - CAJA - CAJA PRINCIPAL"},
+                       Caso{3, "EFECTIVO Y EQUIVALENTES AL EFECTIVO - CAJA"},  // 110599 no es cuenta
+                       Caso{4, " - "},
+                       // Seis caracteres: solo los prefijos de 2 y 4, aunque la cuenta exista.
+                       Caso{1, "BENEFICIOS A LOS EMPLEADOS - BENEFICIOS A LOS EMPLEADOS A CORTO PLAZO"}}) {
+          F(f).SGAsiento->UserSelectCell(3, c.fila);
+          EXPECT_EQ(F(f).Label9->Caption, c.ruta) << F(f).SGAsiento->Cells[0][c.fila].c_str();
+        }
+      })
+      .click("BtnSalir");
+  Abrir();
+}
+
+TEST_F(AsientoProgramado, BusquedaDeOrdenesLlenaLaPrimeraCasillaVacia) {
+  Ejecutar(libros, "insert into mvtOrdenPago (iop, valor) values (11, 100), (12, 200), (13, 300), (14, 400), "
+                   "(15, 500), (16, 600)");
+  DM->tblMvtOrdenPago->Refresh();
+  ui->onModal("TFrmBuscTabla").type("EdBusqueda", "13").click("&Salir");  // sin escoger: nada
+  for (const char* op : {"11", "13", "14", "15", "16"})
+    ui->onModal("TFrmBuscTabla").type("EdBusqueda", op).click("&Aceptar");
+  auto ops = [](TForm& f) {
+    std::string t;
+    for (TEdit* e : {F(f).edOP1, F(f).edOP2, F(f).edOP3, F(f).edOP4, F(f).edOP5}) t += e->Text.get().str() + "|";
+    return t;
+  };
+  ui->onModal("TFrmAsientoProgramado")
+      .set("edOP2", "12")
+      .click("BitBtn5")
+      .run([&](TForm& f) { EXPECT_EQ(ops(f), "|12||||"); })
+      .click("BitBtn5")
+      .run([&](TForm& f) {
+        EXPECT_EQ(ops(f), "11|12||||");
+        EXPECT_EQ(F(f).lblSumaOP->Caption, "300.00 menos los descuentos debe ser el valor del pago");
+      })
+      .click("BitBtn5")
+      .click("BitBtn5")
+      .click("BitBtn5")
+      .click("BitBtn5")  // la sexta no tiene casilla
+      .run([&](TForm& f) {
+        EXPECT_EQ(ops(f), "11|12|13|14|15|");
+        EXPECT_EQ(F(f).lblSumaOP->Caption, "1,500.00 menos los descuentos debe ser el valor del pago");
+      })
+      .click("BtnSalir");
+  Abrir();
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(AsientoProgramado, NuevoTerceroLlevaElDocumentoEscritoYQuedaParaGrabar) {
+  ui->onModal("TFrmNuevoTercero")
+      .run([](TForm& f) { EXPECT_EQ(static_cast<TFrmNuevoTercero&>(f).EdCedula->Text.get(), "700"); })
+      .set("edApellido1", "ROJAS")
+      .set("edNombre1", "LUZ")
+      .click("&Aceptar");
+  ui->onModal("TFrmAsientoProgramado")
+      .run([](TForm& f) { Llenar(f, "50", "30", "20"); })
+      .set("edItercero", "700")
+      .click("btnNuevoTercero")
+      .click("BtnGrabar")  // el chequeo ya encuentra el tercero nuevo
+      .click("BtnSalir");
+  Abrir();
+  EXPECT_EQ(Valor(libros, "select count(*) from TC where cedulaNit='700'"), "1");
+  EXPECT_EQ(ui->lastMessage(), "Asiento Registrado");
+  EXPECT_EQ(Valor(libros, "select group_concat(distinct cedulanit) from mvt where descdocu='CE'"), "700");
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(AsientoProgramado, ErroresDelEditorDeRetencionesSeMuestranYNoCambianLasReglas) {
+  Ejecutar(libros, "insert into retenciones (cuenta, nombre, base, porcentaje, tipo) values "
+                   "('243605', 'Servicios', 0, 4, 'SER')");
+  Ejecutar(libros, "create trigger falla before update on retenciones when new.porcentaje = 5 "
+                   "begin select raise(abort, 'disco lleno'); end");
+  auto errores = [this] {
+    std::string t;
+    for (auto& m : ui->takeMessages())
+      if (m.Kind == MsgKind::Exception) t += m.Text.str() + "\n";
+    return t;
+  };
+  // Una letra en el porcentaje: el error de conversión y la regla como estaba.
+  ui->onModal("TfrmRetenciones").editCell("DBGrid1", 3, 0, "x").close();
+  // Una escritura que falla al cerrar: su mensaje, el editor sigue abierto y se cancela.
+  ui->onModal("TfrmRetenciones")
+      .editCell("DBGrid1", 3, 0, "5")
+      .close()
+      .run([](TForm& f) {
+        EXPECT_TRUE(f.Showing());
+        static_cast<TfrmRetenciones&>(f).tblRetenciones->Cancel();
+      })
+      .close();
+  ui->onModal("TFrmAsientoProgramado")
+      .click("btnConfRteFte")
+      .run([&](TForm&) {
+        std::string e = errores();
+        EXPECT_NE(e.find("'x' no es un valor numérico válido"), std::string::npos) << e;
+        EXPECT_EQ(Valor(libros, "select printf('%g', porcentaje) from retenciones"), "4");
+      })
+      .click("btnConfRteFte")
+      .run([&](TForm&) {
+        std::string e = errores();
+        EXPECT_NE(e.find("disco lleno"), std::string::npos) << e;
+        EXPECT_EQ(Valor(libros, "select printf('%g', porcentaje) from retenciones"), "4");
+        // Sin la tabla el editor no abre: su error y el comprobante sigue.
+        Ejecutar(libros, "drop table retenciones");
+      })
+      .click("btnConfRteFte")
+      .run([&](TForm& f) {
+        std::string e = errores();
+        EXPECT_NE(e.find("retenciones"), std::string::npos) << e;
+        Llenar(f, "10", "10", "");
+      })
+      .click("BtnGrabar")
+      .click("BtnSalir");
+  Abrir();
+  EXPECT_EQ(ui->lastMessage(), "Asiento Registrado");
+  EXPECT_EQ(ui->unused(), "");
+}
+
+TEST_F(AsientoProgramado, DataIniAusenteOIncompleto) {
+  // El tipo exige órdenes de pago; se graba sin ninguna.
+  Ejecutar(libros, "update DG set ExigeMvtPptal='S' where CodiDocu='CE'");
+  DM->TblDocumentos->Refresh();
+  const std::string ini = ArchivoIniSesion().str();
+  struct Caso {
+    const char* contenido;  // nullptr: no existe
+    const char* aviso;
+    bool exigir;
+    int formato;
+  };
+  for (Caso c : {Caso{nullptr, "Debe crear el INI dentro de la carpeta", false, 0},
+                 Caso{"[ACTION]\ntitulo1=X\n", "", true, 0},
+                 Caso{"[ACTION]\nimpCompPref=2\n[ALGORITMO]\nexigirOpAsociada=0\n", "", false, 2}}) {
+    std::remove(ini.c_str());
+    if (c.contenido) std::ofstream(ini) << c.contenido;
+    ui->takeMessages();
+    Ejecutar(libros, "delete from mvtMaestro");
+    Ejecutar(libros, "delete from mvt");
+    std::string aviso;
+    ui->onModal("TFrmAsientoProgramado")
+        .run([&](TForm& f) {
+          for (auto& m : ui->takeMessages()) aviso += m.Text.str();
+          EXPECT_EQ(F(f).exigirOpAsociada, c.exigir);
+          EXPECT_EQ(F(f).RadioGroup1->ItemIndex.get(), c.formato);
+          Llenar(f, "10", "10", "");
+        })
+        .click("BtnGrabar")
+        .click("BtnSalir");
+    Abrir();
+    EXPECT_EQ(aviso, c.aviso) << (c.contenido ? c.contenido : "(sin archivo)");
+    EXPECT_EQ(Valor(libros, "select count(*) from mvtMaestro"), c.exigir ? "0" : "1") << ui->messageTexts().c_str();
+  }
 }
 
 }  // namespace
