@@ -60,12 +60,25 @@ const std::string kSoloCampoPropio =
 struct Vias {
   std::string filas, campoPropio;
 };
+// Con `rubro` vacío las sumas van agrupadas por rubro (una fila por rubro con columna rubro).
+Vias ViasDe(const std::string& rubro, const std::string& expr, const std::string& resto, const std::string& filtro) {
+  const bool agrupado = rubro.empty();
+  auto via = [&](const char* tabla, const std::string& uniones, const std::string& extra, const std::string& e) {
+    std::string campo = std::string(tabla) + ".rubroPptal";
+    return "select " + (agrupado ? campo + " as rubro, " : std::string()) + "sum(" + e + ") as total " + uniones +
+           resto + " where " + campo + (agrupado ? " is not null" : "=" + rubro) + extra + filtro +
+           (agrupado ? " group by " + campo : std::string());
+  };
+  return {via("cdr", "from certDispRubros as cdr join mvtRegPptal as rp on rp.icd=cdr.icd ", "", expr + "*" + kParte),
+          via("cdp", "from mvtCertDisp as cdp join mvtRegPptal as rp on rp.icd=cdp.icd ", " and" + kSoloCampoPropio,
+              expr)};
+}
 Vias ViasPorRubro(const AnsiString& aRubro, const std::string& expr, const std::string& resto,
                   const std::string& filtro) {
-  return {"select sum(" + expr + "*" + kParte + ") as total from certDispRubros as cdr " +
-              "join mvtRegPptal as rp on rp.icd=cdr.icd " + resto + " where cdr.rubroPptal=" + T(aRubro) + filtro,
-          "select sum(" + expr + ") as total from mvtCertDisp as cdp join mvtRegPptal as rp on rp.icd=cdp.icd " +
-              resto + " where cdp.rubroPptal=" + T(aRubro) + " and" + kSoloCampoPropio + filtro};
+  return ViasDe(T(aRubro), expr, resto, filtro);
+}
+Vias ViasAgrupadas(const std::string& expr, const std::string& resto, const std::string& filtro) {
+  return ViasDe("", expr, resto, filtro);
 }
 
 // Varias sumas en una sola sentencia ("union all": dos sumas iguales nunca se juntan); el
@@ -80,6 +93,21 @@ double SumaDeSumas(const std::vector<std::string>& sumas) {
   return total;
 }
 
+// Lo mismo para todos los rubros: cada suma agrupada por rubro, y las de un rubro se acumulan en
+// el orden de la lista, como SumaDeSumas, para que el total sea idéntico al de un solo rubro.
+MontosPorRubro SumaDeSumasPorRubro(const std::vector<std::string>& sumas) {
+  MontosPorRubro totales;
+  Consulta q;
+  for (const auto& sql : sumas) {
+    q.sql(sql);
+    for (q->First(); !q->Eof; q->Next()) {
+      AnsiString rubro = q->FieldByName("rubro")->AsString;
+      if (!rubro.IsEmpty()) totales[rubro.str()] += q.num("total");
+    }
+  }
+  return totales;
+}
+
 double SumaPorRubro(const AnsiString& aRubro, const std::string& expr, const std::string& resto,
                     const std::string& filtro) {
   if (aRubro.IsEmpty()) return 0;
@@ -87,13 +115,28 @@ double SumaPorRubro(const AnsiString& aRubro, const std::string& expr, const std
   return SumaDeSumas({v.filas, v.campoPropio});
 }
 
-// Montos del rubro en los certificados (filas propias del certificado o su campo propio).
+MontosPorRubro SumaPorRubros(const std::string& expr, const std::string& resto, const std::string& filtro) {
+  Vias v = ViasAgrupadas(expr, resto, filtro);
+  return SumaDeSumasPorRubro({v.filas, v.campoPropio});
+}
+
+// Montos del rubro en los certificados (filas propias del certificado o su campo propio);
+// con rubro vacío, agrupados por rubro.
+std::vector<std::string> SumasSeparado(const std::string& rubro, const std::string& filtroFecha) {
+  const bool agrupado = rubro.empty();
+  auto via = [&](const std::string& campo, const std::string& desde, const std::string& extra) {
+    return "select " + (agrupado ? campo + " as rubro, " : std::string()) + "sum(" +
+           campo.substr(0, campo.find('.')) + ".valor) as total " + desde + " where " + campo +
+           (agrupado ? " is not null" : "=" + rubro) + extra + filtroFecha +
+           (agrupado ? " group by " + campo : std::string());
+  };
+  return {via("cdr.rubroPptal", "from certDispRubros as cdr join mvtCertDisp as cdp on cdp.icd=cdr.icd", ""),
+          via("cdp.rubroPptal", "from mvtCertDisp as cdp", " and" + kSoloCampoPropio)};
+}
+
 double SeparadoPorRubro(const AnsiString& aRubro, const std::string& filtroFecha) {
   if (aRubro.IsEmpty()) return 0;
-  return SumaDeSumas({"select sum(cdr.valor) as total from certDispRubros as cdr join mvtCertDisp as cdp on "
-                      "cdp.icd=cdr.icd where cdr.rubroPptal=" + T(aRubro) + filtroFecha,
-                      "select sum(cdp.valor) as total from mvtCertDisp as cdp where cdp.rubroPptal=" + T(aRubro) +
-                          " and" + kSoloCampoPropio + filtroFecha});
+  return SumaDeSumas(SumasSeparado(T(aRubro), filtroFecha));
 }
 
 std::string Ventana(const char* campo, const std::string& desde, const std::string& hasta) {
@@ -255,17 +298,18 @@ double getSumaOPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFe
                       Ventana("op.fechaExped", F(aFecha1), F(aFecha2)));
 }
 
-double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2) {
-  // El valor del comprobante se reparte entre las órdenes que nombra (cada una una vez) en
-  // proporción a sus valores. Cinco uniones por igualdad: una por cada campo op, cada una
-  // sin las órdenes ya nombradas por un campo anterior del mismo comprobante.
+namespace {
+// Las diez sumas del pagado: las dos vías de cada uno de los cinco campos op del comprobante.
+// El valor del comprobante se reparte entre las órdenes que nombra (cada una una vez) en
+// proporción a sus valores. Cinco uniones por igualdad: una por cada campo op, cada una
+// sin las órdenes ya nombradas por un campo anterior del mismo comprobante.
+std::vector<std::string> SumasPagado(const std::string& rubro, TDateTime aFecha1, TDateTime aFecha2) {
   const std::string suma =
       "(select sum(w.valor) from mvtOrdenPago as w where w.iop in (m.op1,m.op2,m.op3,m.op4,m.op5))";
   const std::string cuantas =
       "(select count(*) from mvtOrdenPago as w where w.iop in (m.op1,m.op2,m.op3,m.op4,m.op5))";
   const std::string expr =
       "m.valor*(case when " + suma + "<>0 then 1.0*op.valor/" + suma + " else 1.0/" + cuantas + " end)";
-  if (aRubro.IsEmpty()) return 0;
   std::vector<std::string> columnas;
   for (int k = 1; k <= 5; ++k) {
     std::string resto = "join mvtOrdenPago as op on op.irp=rp.irp join mvtmaestro as m on m.op" +
@@ -275,11 +319,17 @@ double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFe
       std::string c = "m.op" + std::to_string(j);
       filtro += " and (" + c + " is null or " + c + "<>op.iop)";
     }
-    Vias v = ViasPorRubro(aRubro, expr, resto, filtro);
+    Vias v = ViasDe(rubro, expr, resto, filtro);
     columnas.push_back(v.filas);
     columnas.push_back(v.campoPropio);
   }
-  return SumaDeSumas(columnas);
+  return columnas;
+}
+}  // namespace
+
+double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2) {
+  if (aRubro.IsEmpty()) return 0;
+  return SumaDeSumas(SumasPagado(T(aRubro), aFecha1, aFecha2));
 }
 
 double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo, double* aPagado) {
@@ -339,6 +389,30 @@ double getComprometidoRubro(const AnsiString& aRubro, const AnsiString& aFechaIn
 
 double getSeparadoRubro(const AnsiString& aRubro, const AnsiString& aFechaInicial, const AnsiString& aFechaFinal) {
   return SeparadoPorRubro(aRubro, Ventana("cdp.fechaExped", F(aFechaInicial), F(aFechaFinal)));
+}
+
+// ---- Saldos de todos los rubros --------------------------------------------------------------
+
+MontosPorRubro getSeparadoRubros(const AnsiString& aFechaInicial, const AnsiString& aFechaFinal) {
+  return SumaDeSumasPorRubro(SumasSeparado("", Ventana("cdp.fechaExped", F(aFechaInicial), F(aFechaFinal))));
+}
+
+MontosPorRubro getComprometidoRubros(const AnsiString& aFechaInicial, const AnsiString& aFechaFinal) {
+  return SumaPorRubros("rp.valor", "", Ventana("rp.fechaExped", F(aFechaInicial), F(aFechaFinal)));
+}
+
+MontosPorRubro getSumaOPRubros(TDateTime aFecha1, TDateTime aFecha2) {
+  return SumaPorRubros("op.valor", "join mvtOrdenPago as op on op.irp=rp.irp",
+                       Ventana("op.fechaExped", F(aFecha1), F(aFecha2)));
+}
+
+MontosPorRubro getSumaCPRubros(TDateTime aFecha1, TDateTime aFecha2) {
+  return SumaDeSumasPorRubro(SumasPagado("", aFecha1, aFecha2));
+}
+
+double MontoDe(const MontosPorRubro& aMontos, const AnsiString& aRubro) {
+  auto it = aMontos.find(aRubro.str());
+  return it == aMontos.end() ? 0 : it->second;
 }
 
 // ---- Plan de rubros -----------------------------------------------------------------------

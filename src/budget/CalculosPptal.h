@@ -2,6 +2,8 @@
 // Cálculos de la cadena presupuestal: números siguientes, saldos pendientes de
 // certificados y registros, órdenes de un registro y saldos de rubros. Son el único lugar
 // donde se calculan estas cifras; no guardan estado: cada llamada lee las tablas.
+#include <map>
+#include <string>
 #include <vector>
 
 #include "platform/core/AnsiString.h"
@@ -55,6 +57,17 @@ double getSumaOPRubro(const AnsiString& aRubro);
 double getSumaOPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2);
 double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2);
 double getSumaReintegrosRubro(const AnsiString& aRubro);
+
+// ---- Saldos de todos los rubros ------------------------------------------------------------
+// Las mismas cifras que getSeparadoRubro, getComprometidoRubro (código y dos fechas),
+// getSumaOPRubro y getSumaCPRubro para cada rubro a la vez, con consultas agrupadas: un rubro
+// que no aparece vale 0.
+using MontosPorRubro = std::map<std::string, double>;
+MontosPorRubro getSeparadoRubros(const AnsiString& aFechaInicial, const AnsiString& aFechaFinal);
+MontosPorRubro getComprometidoRubros(const AnsiString& aFechaInicial, const AnsiString& aFechaFinal);
+MontosPorRubro getSumaOPRubros(TDateTime aFecha1, TDateTime aFecha2);
+MontosPorRubro getSumaCPRubros(TDateTime aFecha1, TDateTime aFecha2);
+double MontoDe(const MontosPorRubro& aMontos, const AnsiString& aRubro);
 
 // ---- Plan de rubros -----------------------------------------------------------------------
 // Un rubro es hoja cuando ningún otro de su tipo queda debajo: con punto, ningún código del

@@ -290,16 +290,22 @@ std::vector<AnsiString> TfrmInfPpto::codigos() {
   return r;
 }
 
+// Las columnas de la cadena salen de las sumas agrupadas de los saldos de rubros (las mismas
+// cifras que las funciones por rubro): dos consultas por familia en lugar de dos por rubro.
+void TfrmInfPpto::escribirCadena(const char* aAntes, const char* aMvt, const char* aHasta,
+                                 const MontosPorRubro& aMontosAntes, const MontosPorRubro& aMontosMvt) {
+  for (const auto& rubro : codigos()) {
+    double a = MontoDe(aMontosAntes, rubro), p = MontoDe(aMontosMvt, rubro);
+    HagaSQL(kAlias, queryGral,
+            AnsiString("update infPpto set ") + aAntes + "=" + MontoSQL(a) + "," + aMvt + "=" + MontoSQL(p) + "," +
+                aHasta + "=" + MontoSQL(a + p) + " where rubro =" + TextoSQL(rubro));
+  }
+}
+
 void TfrmInfPpto::fillSeparado() {
   AnsiString antes = DateToStr(TDateTime(static_cast<double>(fechaInicial) - 1));
-  AnsiString ini = DateToStr(fechaInicial), fin = DateToStr(fechaFinal);
-  for (const auto& rubro : codigos()) {
-    double a = getSeparadoRubro(rubro, "01/01/1980", antes);
-    double p = getSeparadoRubro(rubro, ini, fin);
-    HagaSQL(kAlias, queryGral,
-            "update infPpto set cdpAntes=" + MontoSQL(a) + ",cdpMvt =" + MontoSQL(p) + ", cdpHastaFecha =" +
-                MontoSQL(a + p) + " where rubro =" + TextoSQL(rubro));
-  }
+  escribirCadena("cdpAntes", "cdpMvt", "cdpHastaFecha", getSeparadoRubros("01/01/1980", antes),
+                 getSeparadoRubros(DateToStr(fechaInicial), DateToStr(fechaFinal)));
 }
 
 void TfrmInfPpto::fillDisponibleCDP() {
@@ -308,34 +314,18 @@ void TfrmInfPpto::fillDisponibleCDP() {
 
 void TfrmInfPpto::fillCompromiso() {
   AnsiString antes = DateToStr(TDateTime(static_cast<double>(fechaInicial) - 1));
-  AnsiString ini = DateToStr(fechaInicial), fin = DateToStr(fechaFinal);
-  for (const auto& rubro : codigos()) {
-    double a = getComprometidoRubro(rubro, "01/01/1900", antes);
-    double p = getComprometidoRubro(rubro, ini, fin);
-    HagaSQL(kAlias, queryGral,
-            "update infPpto set rpAntes =" + MontoSQL(a) + ",rpMvt =" + MontoSQL(p) + ", rpHastaFecha =" +
-                MontoSQL(a + p) + " where rubro =" + TextoSQL(rubro));
-  }
+  escribirCadena("rpAntes", "rpMvt", "rpHastaFecha", getComprometidoRubros("01/01/1900", antes),
+                 getComprometidoRubros(DateToStr(fechaInicial), DateToStr(fechaFinal)));
 }
 
 void TfrmInfPpto::fillObligacion() {
   TDateTime antes(static_cast<double>(fechaInicial) - 1);
-  for (const auto& rubro : codigos()) {
-    double a = getSumaOPRubro(rubro, TDateTime(0.0), antes);
-    double p = getSumaOPRubro(rubro, fechaInicial, fechaFinal);
-    HagaSQL(kAlias, queryGral,
-            "update infPpto set odpAntes  =" + MontoSQL(a) + ", odpMvt  =" + MontoSQL(p) + ", odpHastaFecha  =" +
-                MontoSQL(a + p) + " where rubro =" + TextoSQL(rubro));
-  }
+  escribirCadena("odpAntes", "odpMvt", "odpHastaFecha", getSumaOPRubros(TDateTime(0.0), antes),
+                 getSumaOPRubros(fechaInicial, fechaFinal));
 }
 
 void TfrmInfPpto::fillPago() {
   TDateTime antes(static_cast<double>(fechaInicial) - 1);
-  for (const auto& rubro : codigos()) {
-    double a = getSumaCPRubro(rubro, TDateTime(0.0), antes);
-    double p = getSumaCPRubro(rubro, fechaInicial, fechaFinal);
-    HagaSQL(kAlias, queryGral,
-            "update infPpto set cpAntes =" + MontoSQL(a) + ", cpMvt =" + MontoSQL(p) + ", cpHastaFecha =" +
-                MontoSQL(a + p) + " where rubro =" + TextoSQL(rubro));
-  }
+  escribirCadena("cpAntes", "cpMvt", "cpHastaFecha", getSumaCPRubros(TDateTime(0.0), antes),
+                 getSumaCPRubros(fechaInicial, fechaFinal));
 }

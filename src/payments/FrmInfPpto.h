@@ -4,6 +4,7 @@
 // Se calcula en la tabla de trabajo infPpto y se entrega como archivo delimitado.
 #include <vector>
 
+#include "budget/CalculosPptal.h"
 #include "platform/core/DateTime.h"
 #include "platform/forms/Forms.h"
 
@@ -69,6 +70,9 @@ class TfrmInfPpto : public TForm {
   std::vector<AnsiString> codigos();
   // Une una consulta de importe por rubro, fila por fila, con la columna dada.
   void fillTraslado(const AnsiString& aTipoCuenta, bool aIngresoSuma);
+  // Escribe las tres columnas de una familia de la cadena en cada fila: antes, periodo y su suma.
+  void escribirCadena(const char* aAntes, const char* aMvt, const char* aHasta, const MontosPorRubro& aMontosAntes,
+                      const MontosPorRubro& aMontosMvt);
   void exportar(const AnsiString& aArchivoPropuesto);
   // Exporta después de construir; la clase del trimestre elige sus columnas.
   virtual void volcarCSV(const AnsiString& aArchivo);
