@@ -597,6 +597,13 @@ void CloseDatasets(const std::function<bool(const std::string&, const std::strin
   for (TDataSet* ds : victims) ds->Close();
 }
 
+void CloseDatasetsWhere(const std::function<bool(TDataSet*, const std::string&)>& which) {
+  std::vector<TDataSet*> victims;
+  for (const auto& e : Reg().open)
+    if (which(e.ds, e.folder)) victims.push_back(e.ds);
+  for (TDataSet* ds : victims) ds->Close();
+}
+
 Translation Translate(Connection& conn, const std::string& localSql) {
   try {
     return TranslateLocalSql(localSql, conn);

@@ -135,8 +135,14 @@ void DropTable(const AnsiString& databaseName, const AnsiString& table) {
   if (!stored) return;
   std::string lower = Lower(*stored);
   std::string folder = conn->Folder();
-  // datasets on the dropped table would read a table that no longer exists
-  CloseDatasets([&](const std::string&, const std::string& f) { return f == folder; });
+  // Tables open on the dropped table would read one that no longer exists. Other datasets
+  // stay open: queries keep their rows (open streams are drained before the drop).
+  CloseDatasetsWhere([&](TDataSet* ds, const std::string& f) {
+    auto* t = dynamic_cast<TTable*>(ds);
+    if (!t || f != folder) return false;
+    auto mine = conn->ResolveTable(t->TableName.str());
+    return mine && Lower(*mine) == lower;
+  });
   conn->Exec("DROP TABLE IF EXISTS " + QuoteIdent(*stored));
 }
 
