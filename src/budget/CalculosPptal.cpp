@@ -2,11 +2,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
+#include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "platform/db/sql/Translator.h"
@@ -60,25 +62,12 @@ const std::string kSoloCampoPropio =
 struct Vias {
   std::string filas, campoPropio;
 };
-// Con `rubro` vacío las sumas van agrupadas por rubro (una fila por rubro con columna rubro).
-Vias ViasDe(const std::string& rubro, const std::string& expr, const std::string& resto, const std::string& filtro) {
-  const bool agrupado = rubro.empty();
-  auto via = [&](const char* tabla, const std::string& uniones, const std::string& extra, const std::string& e) {
-    std::string campo = std::string(tabla) + ".rubroPptal";
-    return "select " + (agrupado ? campo + " as rubro, " : std::string()) + "sum(" + e + ") as total " + uniones +
-           resto + " where " + campo + (agrupado ? " is not null" : "=" + rubro) + extra + filtro +
-           (agrupado ? " group by " + campo : std::string());
-  };
-  return {via("cdr", "from certDispRubros as cdr join mvtRegPptal as rp on rp.icd=cdr.icd ", "", expr + "*" + kParte),
-          via("cdp", "from mvtCertDisp as cdp join mvtRegPptal as rp on rp.icd=cdp.icd ", " and" + kSoloCampoPropio,
-              expr)};
-}
 Vias ViasPorRubro(const AnsiString& aRubro, const std::string& expr, const std::string& resto,
                   const std::string& filtro) {
-  return ViasDe(T(aRubro), expr, resto, filtro);
-}
-Vias ViasAgrupadas(const std::string& expr, const std::string& resto, const std::string& filtro) {
-  return ViasDe("", expr, resto, filtro);
+  return {"select sum(" + expr + "*" + kParte + ") as total from certDispRubros as cdr " +
+              "join mvtRegPptal as rp on rp.icd=cdr.icd " + resto + " where cdr.rubroPptal=" + T(aRubro) + filtro,
+          "select sum(" + expr + ") as total from mvtCertDisp as cdp join mvtRegPptal as rp on rp.icd=cdp.icd " +
+              resto + " where cdp.rubroPptal=" + T(aRubro) + " and" + kSoloCampoPropio + filtro};
 }
 
 // Varias sumas en una sola sentencia ("union all": dos sumas iguales nunca se juntan); el
@@ -93,21 +82,6 @@ double SumaDeSumas(const std::vector<std::string>& sumas) {
   return total;
 }
 
-// Lo mismo para todos los rubros: cada suma agrupada por rubro, y las de un rubro se acumulan en
-// el orden de la lista, como SumaDeSumas, para que el total sea idéntico al de un solo rubro.
-MontosPorRubro SumaDeSumasPorRubro(const std::vector<std::string>& sumas) {
-  MontosPorRubro totales;
-  Consulta q;
-  for (const auto& sql : sumas) {
-    q.sql(sql);
-    for (q->First(); !q->Eof; q->Next()) {
-      AnsiString rubro = q->FieldByName("rubro")->AsString;
-      if (!rubro.IsEmpty()) totales[rubro.str()] += q.num("total");
-    }
-  }
-  return totales;
-}
-
 double SumaPorRubro(const AnsiString& aRubro, const std::string& expr, const std::string& resto,
                     const std::string& filtro) {
   if (aRubro.IsEmpty()) return 0;
@@ -115,28 +89,13 @@ double SumaPorRubro(const AnsiString& aRubro, const std::string& expr, const std
   return SumaDeSumas({v.filas, v.campoPropio});
 }
 
-MontosPorRubro SumaPorRubros(const std::string& expr, const std::string& resto, const std::string& filtro) {
-  Vias v = ViasAgrupadas(expr, resto, filtro);
-  return SumaDeSumasPorRubro({v.filas, v.campoPropio});
-}
-
-// Montos del rubro en los certificados (filas propias del certificado o su campo propio);
-// con rubro vacío, agrupados por rubro.
-std::vector<std::string> SumasSeparado(const std::string& rubro, const std::string& filtroFecha) {
-  const bool agrupado = rubro.empty();
-  auto via = [&](const std::string& campo, const std::string& desde, const std::string& extra) {
-    return "select " + (agrupado ? campo + " as rubro, " : std::string()) + "sum(" +
-           campo.substr(0, campo.find('.')) + ".valor) as total " + desde + " where " + campo +
-           (agrupado ? " is not null" : "=" + rubro) + extra + filtroFecha +
-           (agrupado ? " group by " + campo : std::string());
-  };
-  return {via("cdr.rubroPptal", "from certDispRubros as cdr join mvtCertDisp as cdp on cdp.icd=cdr.icd", ""),
-          via("cdp.rubroPptal", "from mvtCertDisp as cdp", " and" + kSoloCampoPropio)};
-}
-
+// Montos del rubro en los certificados (filas propias del certificado o su campo propio).
 double SeparadoPorRubro(const AnsiString& aRubro, const std::string& filtroFecha) {
   if (aRubro.IsEmpty()) return 0;
-  return SumaDeSumas(SumasSeparado(T(aRubro), filtroFecha));
+  return SumaDeSumas({"select sum(cdr.valor) as total from certDispRubros as cdr join mvtCertDisp as cdp on "
+                      "cdp.icd=cdr.icd where cdr.rubroPptal=" + T(aRubro) + filtroFecha,
+                      "select sum(cdp.valor) as total from mvtCertDisp as cdp where cdp.rubroPptal=" + T(aRubro) +
+                          " and" + kSoloCampoPropio + filtroFecha});
 }
 
 std::string Ventana(const char* campo, const std::string& desde, const std::string& hasta) {
@@ -299,37 +258,39 @@ double getSumaOPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFe
 }
 
 namespace {
-// Las diez sumas del pagado: las dos vías de cada uno de los cinco campos op del comprobante.
-// El valor del comprobante se reparte entre las órdenes que nombra (cada una una vez) en
-// proporción a sus valores. Cinco uniones por igualdad: una por cada campo op, cada una
-// sin las órdenes ya nombradas por un campo anterior del mismo comprobante.
-std::vector<std::string> SumasPagado(const std::string& rubro, TDateTime aFecha1, TDateTime aFecha2) {
-  const std::string suma =
-      "(select sum(w.valor) from mvtOrdenPago as w where w.iop in (m.op1,m.op2,m.op3,m.op4,m.op5))";
-  const std::string cuantas =
-      "(select count(*) from mvtOrdenPago as w where w.iop in (m.op1,m.op2,m.op3,m.op4,m.op5))";
-  const std::string expr =
-      "m.valor*(case when " + suma + "<>0 then 1.0*op.valor/" + suma + " else 1.0/" + cuantas + " end)";
-  std::vector<std::string> columnas;
-  for (int k = 1; k <= 5; ++k) {
-    std::string resto = "join mvtOrdenPago as op on op.irp=rp.irp join mvtmaestro as m on m.op" +
-                        std::to_string(k) + "=op.iop";
-    std::string filtro = Ventana("m.fecha", F(aFecha1), F(aFecha2));
-    for (int j = 1; j < k; ++j) {
-      std::string c = "m.op" + std::to_string(j);
-      filtro += " and (" + c + " is null or " + c + "<>op.iop)";
-    }
-    Vias v = ViasDe(rubro, expr, resto, filtro);
-    columnas.push_back(v.filas);
-    columnas.push_back(v.campoPropio);
+// El valor del comprobante m se reparte entre las órdenes que nombra (cada una una vez) en
+// proporción a sus valores: la parte de la orden op.
+const std::string kSumaOrdenes =
+    "(select sum(w.valor) from mvtOrdenPago as w where w.iop in (m.op1,m.op2,m.op3,m.op4,m.op5))";
+const std::string kPagadoOrden = "m.valor*(case when " + kSumaOrdenes + "<>0 then 1.0*op.valor/" + kSumaOrdenes +
+                                 " else 1.0/(select count(*) from mvtOrdenPago as w where w.iop in "
+                                 "(m.op1,m.op2,m.op3,m.op4,m.op5)) end)";
+// Cada orden una vez por comprobante: la unión por el campo op k no toma las órdenes ya
+// nombradas por un campo anterior.
+std::string SinCamposAnteriores(int k) {
+  std::string filtro;
+  for (int j = 1; j < k; ++j) {
+    std::string c = "m.op" + std::to_string(j);
+    filtro += " and (" + c + " is null or " + c + "<>op.iop)";
   }
-  return columnas;
+  return filtro;
 }
 }  // namespace
 
 double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2) {
+  // Cinco uniones por igualdad: una por cada campo op.
+  const std::string& expr = kPagadoOrden;
   if (aRubro.IsEmpty()) return 0;
-  return SumaDeSumas(SumasPagado(T(aRubro), aFecha1, aFecha2));
+  std::vector<std::string> columnas;
+  for (int k = 1; k <= 5; ++k) {
+    std::string resto = "join mvtOrdenPago as op on op.irp=rp.irp join mvtmaestro as m on m.op" +
+                        std::to_string(k) + "=op.iop";
+    std::string filtro = Ventana("m.fecha", F(aFecha1), F(aFecha2)) + SinCamposAnteriores(k);
+    Vias v = ViasPorRubro(aRubro, expr, resto, filtro);
+    columnas.push_back(v.filas);
+    columnas.push_back(v.campoPropio);
+  }
+  return SumaDeSumas(columnas);
 }
 
 double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo, double* aPagado) {
@@ -393,26 +354,135 @@ double getSeparadoRubro(const AnsiString& aRubro, const AnsiString& aFechaInicia
 
 // ---- Saldos de todos los rubros --------------------------------------------------------------
 
-MontosPorRubro getSeparadoRubros(const AnsiString& aFechaInicial, const AnsiString& aFechaFinal) {
-  return SumaDeSumasPorRubro(SumasSeparado("", Ventana("cdp.fechaExped", F(aFechaInicial), F(aFechaFinal))));
+namespace {
+
+// Las dos ventanas de un saldo agrupado: antes del periodo y el periodo.
+struct Ventanas {
+  std::string antesDesde, antesHasta, desde, hasta;  // fechas ya escritas para SQL
+  // La expresión dentro de cada ventana de la fecha dada, nula fuera de ella.
+  std::string antes(const char* fecha, const std::string& expr) const {
+    return "(case when " + Entre(fecha, antesDesde, antesHasta) + " then " + expr + " end)";
+  }
+  std::string periodo(const char* fecha, const std::string& expr) const {
+    return "(case when " + Entre(fecha, desde, hasta) + " then " + expr + " end)";
+  }
+  // Filas en alguna de las dos ventanas.
+  std::string alguna(const char* fecha) const {
+    return " and ((" + Entre(fecha, antesDesde, antesHasta) + ") or (" + Entre(fecha, desde, hasta) + "))";
+  }
+  static std::string Entre(const char* fecha, const std::string& d, const std::string& h) {
+    return std::string(fecha) + ">=" + d + " and " + fecha + "<=" + h;
+  }
+};
+
+// Parte de cada fila de certDispRubros con los totales de su certificado calculados una vez
+// (la misma cuenta que kParte).
+const std::string kTotalesCertificado =
+    "join (select z.icd, sum(z.valor) as suma, count(*) as filas from certDispRubros as z group by z.icd) as tc "
+    "on tc.icd=cdr.icd ";
+const std::string kParteAgrupada = "(case when tc.suma<>0 then 1.0*cdr.valor/tc.suma else 1.0/tc.filas end)";
+
+// Cada consulta da filas (rubro, parte, antes, periodo). Las partes de un rubro se suman en el
+// orden de su número, el de las sumas de la función por rubro, así el total es el mismo.
+CadenaPorRubro SumarPartes(const std::vector<std::string>& consultas, int partes) {
+  std::map<std::string, std::vector<MontoVentanas>> porParte;
+  Consulta q;
+  for (const auto& sql : consultas) {
+    q.sql(sql);
+    for (q->First(); !q->Eof; q->Next()) {
+      std::string rubro = q->FieldByName("rubro")->AsString.str();
+      if (rubro.empty()) continue;
+      auto& v = porParte[rubro];
+      v.resize(partes);
+      auto& m = v.at(static_cast<size_t>(q->FieldByName("parte")->AsInteger));
+      m.antes = q.num("antes");
+      m.periodo = q.num("periodo");
+    }
+  }
+  CadenaPorRubro totales;
+  for (const auto& [rubro, v] : porParte) {
+    MontoVentanas t;
+    for (const auto& m : v) {
+      t.antes += m.antes;
+      t.periodo += m.periodo;
+    }
+    totales[rubro] = t;
+  }
+  return totales;
 }
 
-MontosPorRubro getComprometidoRubros(const AnsiString& aFechaInicial, const AnsiString& aFechaFinal) {
-  return SumaPorRubros("rp.valor", "", Ventana("rp.fechaExped", F(aFechaInicial), F(aFechaFinal)));
+// Las dos vías de un registro hacia sus rubros (filas del certificado con su parte; campo propio
+// de los certificados sin filas), agrupadas por rubro. `desde` es la tabla de partida con sus
+// uniones hasta rp; `antes` y `periodo` el importe de cada fila en su ventana (nulo fuera).
+struct ViaAgrupada {
+  std::string desde, antes, periodo, filtro;
+  std::string parteFilas = "0", parteCampoPropio = "1", grupo = "";
+};
+std::vector<std::string> ViasAgrupadas(const ViaAgrupada& v) {
+  auto sumas = [&](const std::string& parte) {
+    return "sum(" + v.antes + parte + ") as antes, sum(" + v.periodo + parte + ") as periodo";
+  };
+  return {"select cdr.rubroPptal as rubro, " + v.parteFilas + " as parte, " + sumas("*" + kParteAgrupada) + " from " +
+              v.desde + " join certDispRubros as cdr on cdr.icd=rp.icd " + kTotalesCertificado +
+              "where cdr.rubroPptal is not null" + v.filtro + " group by cdr.rubroPptal" + v.grupo,
+          "select cdp.rubroPptal as rubro, " + v.parteCampoPropio + " as parte, " + sumas("") + " from " + v.desde +
+              " join mvtCertDisp as cdp on cdp.icd=rp.icd where cdp.rubroPptal is not null and" + kSoloCampoPropio +
+              v.filtro + " group by cdp.rubroPptal" + v.grupo};
 }
 
-MontosPorRubro getSumaOPRubros(TDateTime aFecha1, TDateTime aFecha2) {
-  return SumaPorRubros("op.valor", "join mvtOrdenPago as op on op.irp=rp.irp",
-                       Ventana("op.fechaExped", F(aFecha1), F(aFecha2)));
+}  // namespace
+
+CadenaPorRubro getSeparadoRubros(const AnsiString& aAntesDesde, const AnsiString& aAntesHasta,
+                                 const AnsiString& aDesde, const AnsiString& aHasta) {
+  Ventanas v{F(aAntesDesde), F(aAntesHasta), F(aDesde), F(aHasta)};
+  const char* fecha = "cdp.fechaExped";
+  auto via = [&](const char* valor, const std::string& resto) {
+    std::string campo = std::string(valor).substr(0, 3) + ".rubroPptal";
+    return "select " + campo + " as rubro, " + (valor[2] == 'r' ? "0" : "1") + " as parte, sum(" +
+           v.antes(fecha, valor) + ") as antes, sum(" + v.periodo(fecha, valor) + ") as periodo " + resto +
+           " and " + campo + " is not null" + v.alguna(fecha) + " group by " + campo;
+  };
+  return SumarPartes({via("cdr.valor", "from certDispRubros as cdr join mvtCertDisp as cdp on cdp.icd=cdr.icd where 1=1"),
+                      via("cdp.valor", "from mvtCertDisp as cdp where" + kSoloCampoPropio)},
+                     2);
 }
 
-MontosPorRubro getSumaCPRubros(TDateTime aFecha1, TDateTime aFecha2) {
-  return SumaDeSumasPorRubro(SumasPagado("", aFecha1, aFecha2));
+CadenaPorRubro getComprometidoRubros(const AnsiString& aAntesDesde, const AnsiString& aAntesHasta,
+                                     const AnsiString& aDesde, const AnsiString& aHasta) {
+  Ventanas v{F(aAntesDesde), F(aAntesHasta), F(aDesde), F(aHasta)};
+  const char* fecha = "rp.fechaExped";
+  return SumarPartes(
+      ViasAgrupadas({"mvtRegPptal as rp", v.antes(fecha, "rp.valor"), v.periodo(fecha, "rp.valor"), v.alguna(fecha)}),
+      2);
 }
 
-double MontoDe(const MontosPorRubro& aMontos, const AnsiString& aRubro) {
-  auto it = aMontos.find(aRubro.str());
-  return it == aMontos.end() ? 0 : it->second;
+CadenaPorRubro getSumaOPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDateTime aDesde, TDateTime aHasta) {
+  Ventanas v{F(aAntesDesde), F(aAntesHasta), F(aDesde), F(aHasta)};
+  const char* fecha = "op.fechaExped";
+  return SumarPartes(ViasAgrupadas({"mvtOrdenPago as op join mvtRegPptal as rp on rp.irp=op.irp",
+                                    v.antes(fecha, "op.valor"), v.periodo(fecha, "op.valor"), v.alguna(fecha)}),
+                     2);
+}
+
+CadenaPorRubro getSumaCPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDateTime aDesde, TDateTime aHasta) {
+  // Dentro de una tabla derivada las fechas no se convierten al guardarlas: van ya como se guardan.
+  auto iso = [](TDateTime d) { return "'" + FormatDateTime("yyyy-mm-dd", d).str() + "'"; };
+  Ventanas v{iso(aAntesDesde), iso(aAntesHasta), iso(aDesde), iso(aHasta)};
+  // Cada par comprobante-orden una vez, con lo que del comprobante toca a la orden en cada
+  // ventana: cinco uniones por igualdad que parten de las órdenes.
+  std::string pares;
+  for (int k = 1; k <= 5; ++k)
+    pares += std::string(k > 1 ? " union all " : "") + "select " + std::to_string(k) + " as k, op.irp as irp, " +
+             v.antes("m.fecha", kPagadoOrden) + " as antes, " + v.periodo("m.fecha", kPagadoOrden) +
+             " as periodo from mvtOrdenPago as op cross join mvtmaestro as m on m.op" + std::to_string(k) +
+             "=op.iop where 1=1" + v.alguna("m.fecha") + SinCamposAnteriores(k);
+  // La vía de filas del campo k es la parte 2(k-1) y la de campo propio la siguiente, el orden
+  // de las sumas de la función.
+  ViaAgrupada via{"(" + pares + ") as pg join mvtRegPptal as rp on rp.irp=pg.irp", "pg.antes", "pg.periodo", ""};
+  via.parteFilas = "2*pg.k-2";
+  via.parteCampoPropio = "2*pg.k-1";
+  via.grupo = ", pg.k";
+  return SumarPartes(ViasAgrupadas(via), 10);
 }
 
 // ---- Plan de rubros -----------------------------------------------------------------------

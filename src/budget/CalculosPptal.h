@@ -59,15 +59,19 @@ double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFe
 double getSumaReintegrosRubro(const AnsiString& aRubro);
 
 // ---- Saldos de todos los rubros ------------------------------------------------------------
-// Las mismas cifras que getSeparadoRubro, getComprometidoRubro (código y dos fechas),
-// getSumaOPRubro y getSumaCPRubro para cada rubro a la vez, con consultas agrupadas: un rubro
-// que no aparece vale 0.
-using MontosPorRubro = std::map<std::string, double>;
-MontosPorRubro getSeparadoRubros(const AnsiString& aFechaInicial, const AnsiString& aFechaFinal);
-MontosPorRubro getComprometidoRubros(const AnsiString& aFechaInicial, const AnsiString& aFechaFinal);
-MontosPorRubro getSumaOPRubros(TDateTime aFecha1, TDateTime aFecha2);
-MontosPorRubro getSumaCPRubros(TDateTime aFecha1, TDateTime aFecha2);
-double MontoDe(const MontosPorRubro& aMontos, const AnsiString& aRubro);
+// Las cifras de getSeparadoRubro, getComprometidoRubro (código y dos fechas), getSumaOPRubro y
+// getSumaCPRubro de cada rubro en dos ventanas a la vez (antes del periodo y el periodo), con
+// consultas agrupadas en lugar de una por rubro. Un rubro ausente vale 0 en ambas.
+struct MontoVentanas {
+  double antes = 0, periodo = 0;
+};
+using CadenaPorRubro = std::map<std::string, MontoVentanas>;
+CadenaPorRubro getSeparadoRubros(const AnsiString& aAntesDesde, const AnsiString& aAntesHasta,
+                                 const AnsiString& aDesde, const AnsiString& aHasta);
+CadenaPorRubro getComprometidoRubros(const AnsiString& aAntesDesde, const AnsiString& aAntesHasta,
+                                     const AnsiString& aDesde, const AnsiString& aHasta);
+CadenaPorRubro getSumaOPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDateTime aDesde, TDateTime aHasta);
+CadenaPorRubro getSumaCPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDateTime aDesde, TDateTime aHasta);
 
 // ---- Plan de rubros -----------------------------------------------------------------------
 // Un rubro es hoja cuando ningún otro de su tipo queda debajo: con punto, ningún código del

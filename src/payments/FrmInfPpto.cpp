@@ -162,10 +162,11 @@ void TfrmInfPpto::construir() {
   fillMvtPptalRedEgresos("RED", "reducido");
   fillApropiadoReal();
   fillSeparado();
-  fillDisponibleCDP();
   fillCompromiso();
   fillObligacion();
   fillPago();
+  escribirCadena();
+  fillDisponibleCDP();
 }
 
 void TfrmInfPpto::exportar(const AnsiString& aArchivoPropuesto) {
@@ -193,7 +194,10 @@ AnsiString TfrmInfPpto::textoCreacion() {
          "cpHastaFecha  float," + "primary key(rubro)" + ")";
 }
 
-void TfrmInfPpto::crearTablaInfPpto() { HagaSQL(kAlias, queryGral, textoCreacion()); }
+void TfrmInfPpto::crearTablaInfPpto() {
+  cadena.clear();  // nada pendiente de una corrida que falló
+  HagaSQL(kAlias, queryGral, textoCreacion());
+}
 
 void TfrmInfPpto::fillTableInfPptoWithRubros() {
   // Un código ya puesto por un insert anterior (o dos veces en el plan) no se repite.
@@ -290,22 +294,12 @@ std::vector<AnsiString> TfrmInfPpto::codigos() {
   return r;
 }
 
-// Las columnas de la cadena salen de las sumas agrupadas de los saldos de rubros (las mismas
-// cifras que las funciones por rubro): dos consultas por familia en lugar de dos por rubro.
-void TfrmInfPpto::escribirCadena(const char* aAntes, const char* aMvt, const char* aHasta,
-                                 const MontosPorRubro& aMontosAntes, const MontosPorRubro& aMontosMvt) {
-  for (const auto& rubro : codigos()) {
-    double a = MontoDe(aMontosAntes, rubro), p = MontoDe(aMontosMvt, rubro);
-    HagaSQL(kAlias, queryGral,
-            AnsiString("update infPpto set ") + aAntes + "=" + MontoSQL(a) + "," + aMvt + "=" + MontoSQL(p) + "," +
-                aHasta + "=" + MontoSQL(a + p) + " where rubro =" + TextoSQL(rubro));
-  }
-}
-
+// Las columnas de la cadena salen de los saldos agrupados de todos los rubros (las mismas cifras
+// que las funciones por rubro): una consulta por familia y vía en lugar de dos por rubro. Cada
+// paso guarda sus cifras y escribirCadena las pone todas con una sola actualización por fila.
 void TfrmInfPpto::fillSeparado() {
   AnsiString antes = DateToStr(TDateTime(static_cast<double>(fechaInicial) - 1));
-  escribirCadena("cdpAntes", "cdpMvt", "cdpHastaFecha", getSeparadoRubros("01/01/1980", antes),
-                 getSeparadoRubros(DateToStr(fechaInicial), DateToStr(fechaFinal)));
+  cadena.emplace_back("cdp", getSeparadoRubros("01/01/1980", antes, DateToStr(fechaInicial), DateToStr(fechaFinal)));
 }
 
 void TfrmInfPpto::fillDisponibleCDP() {
@@ -314,18 +308,32 @@ void TfrmInfPpto::fillDisponibleCDP() {
 
 void TfrmInfPpto::fillCompromiso() {
   AnsiString antes = DateToStr(TDateTime(static_cast<double>(fechaInicial) - 1));
-  escribirCadena("rpAntes", "rpMvt", "rpHastaFecha", getComprometidoRubros("01/01/1900", antes),
-                 getComprometidoRubros(DateToStr(fechaInicial), DateToStr(fechaFinal)));
+  cadena.emplace_back("rp",
+                      getComprometidoRubros("01/01/1900", antes, DateToStr(fechaInicial), DateToStr(fechaFinal)));
 }
 
 void TfrmInfPpto::fillObligacion() {
   TDateTime antes(static_cast<double>(fechaInicial) - 1);
-  escribirCadena("odpAntes", "odpMvt", "odpHastaFecha", getSumaOPRubros(TDateTime(0.0), antes),
-                 getSumaOPRubros(fechaInicial, fechaFinal));
+  cadena.emplace_back("odp", getSumaOPRubros(TDateTime(0.0), antes, fechaInicial, fechaFinal));
 }
 
 void TfrmInfPpto::fillPago() {
   TDateTime antes(static_cast<double>(fechaInicial) - 1);
-  escribirCadena("cpAntes", "cpMvt", "cpHastaFecha", getSumaCPRubros(TDateTime(0.0), antes),
-                 getSumaCPRubros(fechaInicial, fechaFinal));
+  cadena.emplace_back("cp", getSumaCPRubros(TDateTime(0.0), antes, fechaInicial, fechaFinal));
+}
+
+void TfrmInfPpto::escribirCadena() {
+  for (const auto& rubro : codigos()) {
+    AnsiString valores;
+    for (const auto& [familia, montos] : cadena) {
+      auto it = montos.find(rubro.str());
+      MontoVentanas m = it == montos.end() ? MontoVentanas{} : it->second;
+      AnsiString f = familia;
+      valores += AnsiString(valores.IsEmpty() ? "" : ",") + f + "Antes=" + MontoSQL(m.antes) + "," + f + "Mvt=" +
+                 MontoSQL(m.periodo) + "," + f + "HastaFecha=" + MontoSQL(m.antes + m.periodo);
+    }
+    if (!valores.IsEmpty())
+      HagaSQL(kAlias, queryGral, "update infPpto set " + valores + " where rubro =" + TextoSQL(rubro));
+  }
+  cadena.clear();
 }

@@ -2,6 +2,7 @@
 // Informe presupuestal completo: por rubro, apropiación, modificaciones, traslados y la cadena
 // certificado, registro, orden de pago y comprobante antes del periodo, en él y hasta su fin.
 // Se calcula en la tabla de trabajo infPpto y se entrega como archivo delimitado.
+#include <utility>
 #include <vector>
 
 #include "budget/CalculosPptal.h"
@@ -70,9 +71,10 @@ class TfrmInfPpto : public TForm {
   std::vector<AnsiString> codigos();
   // Une una consulta de importe por rubro, fila por fila, con la columna dada.
   void fillTraslado(const AnsiString& aTipoCuenta, bool aIngresoSuma);
-  // Escribe las tres columnas de una familia de la cadena en cada fila: antes, periodo y su suma.
-  void escribirCadena(const char* aAntes, const char* aMvt, const char* aHasta, const MontosPorRubro& aMontosAntes,
-                      const MontosPorRubro& aMontosMvt);
+  // Cifras de la cadena ya calculadas (familia: "cdp", "rp", "odp" o "cp") que esperan su
+  // escritura; escribirCadena pone las tres columnas de cada familia, fila por fila, una vez.
+  std::vector<std::pair<const char*, CadenaPorRubro>> cadena;
+  void escribirCadena();
   void exportar(const AnsiString& aArchivoPropuesto);
   // Exporta después de construir; la clase del trimestre elige sus columnas.
   virtual void volcarCSV(const AnsiString& aArchivo);

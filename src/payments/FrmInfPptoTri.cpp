@@ -49,7 +49,10 @@ void TfrmInfPptoTri::fillTableInfPptoWithRubros() {
   HagaSQL(kAlias, queryGral, "update infPpto set reintegros=0");
 }
 
-void TfrmInfPptoTri::fillMvtCDP() { fillSeparado(); }
+void TfrmInfPptoTri::fillMvtCDP() {
+  fillSeparado();
+  escribirCadena();
+}
 
 void TfrmInfPptoTri::fillMvtPptalReintegros() {
   // Un solo recorrido agrupado: cada rubro recibe la suma de sus reintegros del periodo.
