@@ -436,15 +436,16 @@ CadenaPorRubro getSeparadoRubros(const AnsiString& aAntesDesde, const AnsiString
                                  const AnsiString& aDesde, const AnsiString& aHasta) {
   Ventanas v{F(aAntesDesde), F(aAntesHasta), F(aDesde), F(aHasta)};
   const char* fecha = "cdp.fechaExped";
-  auto via = [&](const char* valor, const std::string& resto) {
-    std::string campo = std::string(valor).substr(0, 3) + ".rubroPptal";
-    return "select " + campo + " as rubro, " + (valor[2] == 'r' ? "0" : "1") + " as parte, sum(" +
-           v.antes(fecha, valor) + ") as antes, sum(" + v.periodo(fecha, valor) + ") as periodo " + resto +
-           " and " + campo + " is not null" + v.alguna(fecha) + " group by " + campo;
+  auto via = [&](const char* tabla, const char* parte, const std::string& resto) {
+    std::string campo = std::string(tabla) + ".rubroPptal", valor = std::string(tabla) + ".valor";
+    return "select " + campo + " as rubro, " + parte + " as parte, sum(" + v.antes(fecha, valor) +
+           ") as antes, sum(" + v.periodo(fecha, valor) + ") as periodo " + resto + " and " + campo +
+           " is not null" + v.alguna(fecha) + " group by " + campo;
   };
-  return SumarPartes({via("cdr.valor", "from certDispRubros as cdr join mvtCertDisp as cdp on cdp.icd=cdr.icd where 1=1"),
-                      via("cdp.valor", "from mvtCertDisp as cdp where" + kSoloCampoPropio)},
-                     2);
+  return SumarPartes(
+      {via("cdr", "0", "from certDispRubros as cdr join mvtCertDisp as cdp on cdp.icd=cdr.icd where 1=1"),
+       via("cdp", "1", "from mvtCertDisp as cdp where" + kSoloCampoPropio)},
+      2);
 }
 
 CadenaPorRubro getComprometidoRubros(const AnsiString& aAntesDesde, const AnsiString& aAntesHasta,
@@ -465,11 +466,13 @@ CadenaPorRubro getSumaOPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDa
 }
 
 CadenaPorRubro getSumaCPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDateTime aDesde, TDateTime aHasta) {
-  // Dentro de una tabla derivada las fechas no se convierten al guardarlas: van ya como se guardan.
+  // Las fechas de una tabla derivada no pasan por la conversión de la capa de datos: van ya en
+  // la forma guardada.
   auto iso = [](TDateTime d) { return "'" + FormatDateTime("yyyy-mm-dd", d).str() + "'"; };
   Ventanas v{iso(aAntesDesde), iso(aAntesHasta), iso(aDesde), iso(aHasta)};
   // Cada par comprobante-orden una vez, con lo que del comprobante toca a la orden en cada
-  // ventana: cinco uniones por igualdad que parten de las órdenes.
+  // ventana: cinco uniones por igualdad que parten de las órdenes ("cross join" fija ese orden;
+  // si no, cada unión recorre todos los documentos del año por su fecha).
   std::string pares;
   for (int k = 1; k <= 5; ++k)
     pares += std::string(k > 1 ? " union all " : "") + "select " + std::to_string(k) + " as k, op.irp as irp, " +
