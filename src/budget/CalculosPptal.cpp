@@ -443,7 +443,8 @@ CadenaPorRubro getSeparadoRubros(const AnsiString& aAntesDesde, const AnsiString
            " is not null" + v.alguna(fecha) + " group by " + campo;
   };
   return SumarPartes(
-      {via("cdr", "0", "from certDispRubros as cdr join mvtCertDisp as cdp on cdp.icd=cdr.icd where 1=1"),
+      // Desde los certificados: por el índice de rubros serían saltos sueltos a ambas tablas.
+      {via("cdr", "0", "from mvtCertDisp as cdp cross join certDispRubros as cdr on cdr.icd=cdp.icd where 1=1"),
        via("cdp", "1", "from mvtCertDisp as cdp where" + kSoloCampoPropio)},
       2);
 }

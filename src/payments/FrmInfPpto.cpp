@@ -160,12 +160,13 @@ void TfrmInfPpto::construir() {
   fillMvtPptal("ADD", "adicionado");
   fillMvtPptalRedIngresos("RED", "reducido");
   fillMvtPptalRedEgresos("RED", "reducido");
+  escribirPendientes();
   fillApropiadoReal();
   fillSeparado();
   fillCompromiso();
   fillObligacion();
   fillPago();
-  escribirCadena();
+  escribirPendientes();
   fillDisponibleCDP();
 }
 
@@ -195,7 +196,9 @@ AnsiString TfrmInfPpto::textoCreacion() {
 }
 
 void TfrmInfPpto::crearTablaInfPpto() {
-  cadena.clear();  // nada pendiente de una corrida que falló
+  // Nada pendiente de una corrida que falló.
+  pendientes.clear();
+  cadena.clear();
   HagaSQL(kAlias, queryGral, textoCreacion());
 }
 
@@ -245,13 +248,9 @@ void TfrmInfPpto::fillMvtPptalRedEgresos(const AnsiString& aTipo, const AnsiStri
 void TfrmInfPpto::fillTableInfPpto(const AnsiString& aSelect, const AnsiString& aColumna) {
   // Importes exactos con dos decimales: ni truncados a unidades ni sin signo.
   HagaSQL(kAlias, queryFill, aSelect);
-  std::vector<std::pair<AnsiString, double>> valores;
   for (queryFill->First(); !queryFill->Eof; queryFill->Next())
-    valores.emplace_back(queryFill->FieldByName("rubro")->AsString, queryFill->FieldByName("valor")->AsFloat);
+    fijar(queryFill->FieldByName("rubro")->AsString, aColumna, queryFill->FieldByName("valor")->AsFloat);
   queryFill->Close();
-  for (const auto& [rubro, valor] : valores)
-    HagaSQL(kAlias, queryGral,
-            "update infPpto set " + aColumna + "=" + MontoSQL(valor) + " where rubro =" + TextoSQL(rubro));
 }
 
 void TfrmInfPpto::fillTraslado(const AnsiString& aTipoCuenta, bool aIngresoSuma) {
@@ -259,22 +258,13 @@ void TfrmInfPpto::fillTraslado(const AnsiString& aTipoCuenta, bool aIngresoSuma)
           AnsiString("select icuenta as rubro,sum(ingreso) as ingreso,sum(egreso) as egreso ") + kJoin +
               "where a.tipoMvtPptal='TRA'  and tipoCuenta=" + TextoSQL(aTipoCuenta) + " and b.fecha<='" +
               MesDiaAnio(fechaFinal) + "' " + "group by icuenta ");
-  struct Fila {
-    AnsiString rubro;
-    double ingreso, egreso;
-  };
-  std::vector<Fila> filas;
-  for (queryFill->First(); !queryFill->Eof; queryFill->Next())
-    filas.push_back({queryFill->FieldByName("rubro")->AsString, queryFill->FieldByName("ingreso")->AsFloat,
-                     queryFill->FieldByName("egreso")->AsFloat});
-  queryFill->Close();
-  for (const auto& f : filas) {
-    double mas = aIngresoSuma ? f.ingreso : f.egreso;
-    double menos = aIngresoSuma ? f.egreso : f.ingreso;
-    HagaSQL(kAlias, queryGral,
-            "update infPpto set trasladomas=" + MontoSQL(mas) + ", trasladomenos=" + MontoSQL(menos) +
-                " where rubro =" + TextoSQL(f.rubro));
+  for (queryFill->First(); !queryFill->Eof; queryFill->Next()) {
+    AnsiString rubro = queryFill->FieldByName("rubro")->AsString;
+    double ingreso = queryFill->FieldByName("ingreso")->AsFloat, egreso = queryFill->FieldByName("egreso")->AsFloat;
+    fijar(rubro, "trasladomas", aIngresoSuma ? ingreso : egreso);
+    fijar(rubro, "trasladomenos", aIngresoSuma ? egreso : ingreso);
   }
+  queryFill->Close();
 }
 
 void TfrmInfPpto::fillTrasladoEgresos() { fillTraslado("E", false); }
@@ -296,7 +286,7 @@ std::vector<AnsiString> TfrmInfPpto::codigos() {
 
 // Las columnas de la cadena salen de los saldos agrupados de todos los rubros (las mismas cifras
 // que las funciones por rubro): una consulta por familia y vía en lugar de dos por rubro. Cada
-// paso guarda sus cifras y escribirCadena las pone todas con una sola actualización por fila.
+// paso guarda sus cifras y escribirPendientes las pone todas con una sola actualización por fila.
 void TfrmInfPpto::fillSeparado() {
   AnsiString antes = DateToStr(TDateTime(static_cast<double>(fechaInicial) - 1));
   cadena.emplace_back("cdp", getSeparadoRubros("01/01/1980", antes, DateToStr(fechaInicial), DateToStr(fechaFinal)));
@@ -322,18 +312,32 @@ void TfrmInfPpto::fillPago() {
   cadena.emplace_back("cp", getSumaCPRubros(TDateTime(0.0), antes, fechaInicial, fechaFinal));
 }
 
-void TfrmInfPpto::escribirCadena() {
-  for (const auto& rubro : codigos()) {
-    AnsiString valores;
-    for (const auto& [familia, montos] : cadena) {
-      auto it = montos.find(rubro.str());
-      MontoVentanas m = it == montos.end() ? MontoVentanas{} : it->second;
-      AnsiString f = familia;
-      valores += AnsiString(valores.IsEmpty() ? "" : ",") + f + "Antes=" + MontoSQL(m.antes) + "," + f + "Mvt=" +
-                 MontoSQL(m.periodo) + "," + f + "HastaFecha=" + MontoSQL(m.antes + m.periodo);
+void TfrmInfPpto::fijar(const AnsiString& aRubro, const AnsiString& aColumna, double aValor) {
+  // Un valor posterior para la misma columna reemplaza al anterior, como lo haría su update.
+  pendientes[aRubro.str()][aColumna.LowerCase().str()] = aValor;
+}
+
+void TfrmInfPpto::escribirPendientes() {
+  // Las familias de la cadena cubren todas las filas: un rubro sin documentos queda en cero.
+  if (!cadena.empty())
+    for (const auto& rubro : codigos()) {
+      auto& fila = pendientes[rubro.str()];
+      for (const auto& [familia, montos] : cadena) {
+        auto it = montos.find(rubro.str());
+        MontoVentanas m = it == montos.end() ? MontoVentanas{} : it->second;
+        std::string f = familia;
+        fila[f + "antes"] = m.antes;
+        fila[f + "mvt"] = m.periodo;
+        fila[f + "hastafecha"] = m.antes + m.periodo;
+      }
     }
-    if (!valores.IsEmpty())
-      HagaSQL(kAlias, queryGral, "update infPpto set " + valores + " where rubro =" + TextoSQL(rubro));
-  }
   cadena.clear();
+  // Un código que no tiene fila en la tabla no cambia nada.
+  for (const auto& [rubro, columnas] : pendientes) {
+    AnsiString valores;
+    for (const auto& [columna, valor] : columnas)
+      valores += AnsiString(valores.IsEmpty() ? "" : ",") + columna.c_str() + "=" + MontoSQL(valor);
+    HagaSQL(kAlias, queryGral, "update infPpto set " + valores + " where rubro =" + TextoSQL(rubro.c_str()));
+  }
+  pendientes.clear();
 }

@@ -2,6 +2,8 @@
 // Informe presupuestal completo: por rubro, apropiación, modificaciones, traslados y la cadena
 // certificado, registro, orden de pago y comprobante antes del periodo, en él y hasta su fin.
 // Se calcula en la tabla de trabajo infPpto y se entrega como archivo delimitado.
+#include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -71,10 +73,13 @@ class TfrmInfPpto : public TForm {
   std::vector<AnsiString> codigos();
   // Une una consulta de importe por rubro, fila por fila, con la columna dada.
   void fillTraslado(const AnsiString& aTipoCuenta, bool aIngresoSuma);
-  // Cifras de la cadena ya calculadas (familia: "cdp", "rp", "odp" o "cp") que esperan su
-  // escritura; escribirCadena pone las tres columnas de cada familia, fila por fila, una vez.
+  // Cifras ya calculadas que esperan su escritura: columnas sueltas por rubro y las familias de
+  // la cadena ("cdp", "rp", "odp" o "cp", sus tres columnas en cada fila). escribirPendientes
+  // las pone con una sola actualización por fila.
+  std::map<std::string, std::map<std::string, double>> pendientes;
   std::vector<std::pair<const char*, CadenaPorRubro>> cadena;
-  void escribirCadena();
+  void fijar(const AnsiString& aRubro, const AnsiString& aColumna, double aValor);
+  void escribirPendientes();
   void exportar(const AnsiString& aArchivoPropuesto);
   // Exporta después de construir; la clase del trimestre elige sus columnas.
   virtual void volcarCSV(const AnsiString& aArchivo);

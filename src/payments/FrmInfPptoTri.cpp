@@ -37,6 +37,7 @@ void TfrmInfPptoTri::construir() {
   fillMvtPptal("ADD", "adicionado");
   fillMvtPptalRedIngresos("RED", "reducido");
   fillMvtPptalRedEgresos("RED", "reducido");
+  escribirPendientes();
   fillApropiadoReal();
   fillMvtCDP();
   fillMvtPptalReintegros();
@@ -51,7 +52,7 @@ void TfrmInfPptoTri::fillTableInfPptoWithRubros() {
 
 void TfrmInfPptoTri::fillMvtCDP() {
   fillSeparado();
-  escribirCadena();
+  escribirPendientes();
 }
 
 void TfrmInfPptoTri::fillMvtPptalReintegros() {
