@@ -75,15 +75,19 @@ class InfPptoLibros : public ::testing::Test {
  protected:
   static void TearDownTestSuite() {
     // Los libros de una carpeta temporal no se quedan en el disco.
-    const char* env = std::getenv("TALLIVAR_BENCH_BOOKS");
-    if (env && *env) return;
+    if (temporal.empty()) return;
     std::error_code ec;
-    fs::path base = fs::path(tv::bench::LibrosBench().programa).parent_path();
-    if (base.filename().string().rfind("tvlibrosbench", 0) == 0) {
-      fs::current_path(fs::temp_directory_path(), ec);
-      fs::remove_all(base, ec);
-    }
+    fs::current_path(fs::temp_directory_path(), ec);
+    fs::remove_all(temporal, ec);
   }
+  static void Abrir() {
+    const char* env = std::getenv("TALLIVAR_BENCH_BOOKS");
+    fs::path base = fs::path(tv::bench::LibrosBench().programa).parent_path();
+    if (!(env && *env) && base.filename().string().rfind("tvlibrosbench", 0) == 0) temporal = base;
+    ASSERT_TRUE(tv::bench::AbrirComoElPrograma());
+    ASSERT_FALSE(tv::bench::RubrosGasto().empty());
+  }
+  static inline fs::path temporal;
 
   // Una corrida del informe y su revisión completa contra los documentos hasta `hasta`.
   void Revisar(TDateTime desde, TDateTime hasta) {
@@ -150,8 +154,7 @@ class InfPptoLibros : public ::testing::Test {
 };
 
 TEST_F(InfPptoLibros, InvariantesYTotalesQueCuadranConLosDocumentos) {
-  ASSERT_TRUE(tv::bench::AbrirComoElPrograma());
-  ASSERT_FALSE(tv::bench::RubrosGasto().empty());
+  ASSERT_NO_FATAL_FAILURE(Abrir());
   Revisar(EncodeDate(2026, 1, 1), EncodeDate(2026, 12, 31));
   Revisar(EncodeDate(2026, 4, 1), EncodeDate(2026, 6, 30));
 }
