@@ -433,10 +433,14 @@ class Translator {
         continue;
       }
       const bool atScope = t.depth == sc.depth;
-      if (t.t == T::Word && atScope) {
+      // A SELECT right after '(' (derived table, subquery) is a scope of its own: its
+      // columns resolve against its own FROM before the enclosing ones.
+      const bool nestedSelect = t.t == T::Word && !atScope && t.depth > sc.depth &&
+                                toks_[i - 1].t == T::LParen && EqNoCase(t.text, "SELECT");
+      if (t.t == T::Word && (atScope || nestedSelect)) {
         std::string w = Upper(t.text);
         if (w == "SELECT") {
-          if (afterUnion) {
+          if (afterUnion && atScope) {
             int parent = sc.parent;
             Scope ns;
             ns.parent = parent;
@@ -1063,7 +1067,8 @@ class Translator {
       Append(out, t.text);
       return -1;
     }
-    if (w == "INSERT" && i == 0 && scopes_.size() > 1) {
+    // INSERT … SELECT (its SELECT at the top level), not a subquery among the values.
+    if (w == "INSERT" && i == 0 && scopes_.size() > 1 && scopes_[1].depth == 0) {
       Append(out, "INSERT OR IGNORE");
       return -1;
     }
