@@ -467,8 +467,7 @@ CadenaPorRubro getSumaOPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDa
 }
 
 CadenaPorRubro getSumaCPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDateTime aDesde, TDateTime aHasta) {
-  // Las fechas de una tabla derivada no pasan por la conversión de la capa de datos: van ya en
-  // la forma guardada.
+  // Las fechas van ya en la forma guardada, que la capa de datos deja como está.
   auto iso = [](TDateTime d) { return "'" + FormatDateTime("yyyy-mm-dd", d).str() + "'"; };
   Ventanas v{iso(aAntesDesde), iso(aAntesHasta), iso(aDesde), iso(aHasta)};
   // Cada par comprobante-orden una vez, con lo que del comprobante toca a la orden en cada

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "app/Validaciones.h"
 #include "support/Instalacion.h"
@@ -46,6 +48,13 @@ namespace ayuda {
 inline std::string Q(const std::string& s) { return TextoSQL(s.c_str()).str(); }
 inline std::string Nm(double v) { return NumeroSQL(v).str(); }
 inline std::string NuloOCero(double v) { return v == 0 ? "NULL" : Nm(v); }
+// Contenido entero de un archivo escrito por el programa (CSV, listados).
+inline std::string LeerArchivo(const std::string& ruta) {
+  std::ifstream in(ruta, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
 }  // namespace ayuda
 using namespace ayuda;
 

@@ -17,13 +17,6 @@ using namespace presupuesto::ayuda;
 
 namespace {
 
-std::string LeerArchivo(const std::string& ruta) {
-  std::ifstream in(ruta, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 class InfPpto : public Presupuesto {
  protected:
   void SetUp() override {

@@ -40,13 +40,6 @@ using namespace presupuesto::ayuda;
 
 namespace {
 
-std::string LeerArchivo(const std::string& ruta) {
-  std::ifstream in(ruta, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 // Una cifra como la escribe el archivo: sin ceros de sobra.
 std::string Cifra(double v) {
   std::ostringstream s;

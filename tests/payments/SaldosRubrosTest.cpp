@@ -14,13 +14,6 @@ using namespace presupuesto::ayuda;
 
 namespace {
 
-std::string LeerArchivo(const std::string& ruta) {
-  std::ifstream in(ruta, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 class SaldosRubros : public Presupuesto {
  protected:
   void SetUp() override {
