@@ -8,7 +8,6 @@
 
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
-#include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "platform/db/sql/Translator.h"
@@ -279,14 +278,13 @@ std::string SinCamposAnteriores(int k) {
 
 double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2) {
   // Cinco uniones por igualdad: una por cada campo op.
-  const std::string& expr = kPagadoOrden;
   if (aRubro.IsEmpty()) return 0;
   std::vector<std::string> columnas;
   for (int k = 1; k <= 5; ++k) {
     std::string resto = "join mvtOrdenPago as op on op.irp=rp.irp join mvtmaestro as m on m.op" +
                         std::to_string(k) + "=op.iop";
     std::string filtro = Ventana("m.fecha", F(aFecha1), F(aFecha2)) + SinCamposAnteriores(k);
-    Vias v = ViasPorRubro(aRubro, expr, resto, filtro);
+    Vias v = ViasPorRubro(aRubro, kPagadoOrden, resto, filtro);
     columnas.push_back(v.filas);
     columnas.push_back(v.campoPropio);
   }
@@ -467,9 +465,7 @@ CadenaPorRubro getSumaOPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDa
 }
 
 CadenaPorRubro getSumaCPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDateTime aDesde, TDateTime aHasta) {
-  // Las fechas van ya en la forma guardada, que la capa de datos deja como está.
-  auto iso = [](TDateTime d) { return "'" + FormatDateTime("yyyy-mm-dd", d).str() + "'"; };
-  Ventanas v{iso(aAntesDesde), iso(aAntesHasta), iso(aDesde), iso(aHasta)};
+  Ventanas v{F(aAntesDesde), F(aAntesHasta), F(aDesde), F(aHasta)};
   // Cada par comprobante-orden una vez, con lo que del comprobante toca a la orden en cada
   // ventana: cinco uniones por igualdad que parten de las órdenes ("cross join" fija ese orden;
   // si no, cada unión recorre todos los documentos del año por su fecha).
