@@ -6,6 +6,7 @@
 #include "budget/FrmInformePptal.h"
 #include "budget/FrmOrdenSuministro.h"
 #include "budget/FrmRegPptal.h"
+#include "budget/OrdenesPorPanel.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/StdCtrls.h"
 
@@ -105,32 +106,11 @@ TEST_F(RutaPresupuesto, OrdenesDelRegistroYResumenPorRubro) {
   rp->edIregPptal->Text = "";
   R().set("edIregPptal", "1").focus("edFechaExp");
   R().pick("rgTipo", 0);
-  ui->onModal("TfrmOrdenServicios")
-      .set("edIordenServicio", "1")
-      .set("edFecha", "06/02/2026")
-      .set("edItercero", "900")
-      .set("edValor", "50000")
-      .set("Memo1", "Mantenimiento")
-      .click("&Grabar");
+  presupuesto::PrepararOrdenServicio(*ui);
   R().click("Nueva");
   EXPECT_EQ(rp->edIorden->Text, "1");
   R().pick("rgTipo", 1);
-  ui->onModal("TfrmOrdenSuministro")
-      .set("edIordenSuministro", "1")
-      .set("edFecha", "07/02/2026")
-      .set("edItercero", "900")
-      .set("edDetalle", "Papeleria")
-      .run([](TForm& o) {
-        TTable* t = static_cast<TfrmOrdenSuministro&>(o).tblTemp;
-        for (auto [art, cant] : {std::pair<const char*, double>{"P01", 10}, {"T02", 2}}) {
-          t->Append();
-          t->FieldByName("iArticulo")->AsString = art;
-          t->FieldByName("cantidad")->AsFloat = cant;
-          t->FieldByName("valorUnit")->AsFloat = 1000;
-          t->Post();
-        }
-      })
-      .click("&Grabar");
+  presupuesto::PrepararOrdenSuministro(*ui);
   R().click("Nueva");
   EXPECT_EQ(rp->edIorden->Text, "1");
   rp->Hide();

@@ -591,16 +591,13 @@ void UnregisterOpen(TDataSet* ds) {
 }
 
 void CloseDatasets(const std::function<bool(const std::string&, const std::string&)>& which) {
-  std::vector<TDataSet*> victims;
-  for (const auto& e : Reg().open)
-    if (which(e.dbName, e.folder)) victims.push_back(e.ds);
-  for (TDataSet* ds : victims) ds->Close();
+  CloseDatasetsWhere([&](TDataSet*, const std::string& db, const std::string& f) { return which(db, f); });
 }
 
-void CloseDatasetsWhere(const std::function<bool(TDataSet*, const std::string&)>& which) {
+void CloseDatasetsWhere(const std::function<bool(TDataSet*, const std::string&, const std::string&)>& which) {
   std::vector<TDataSet*> victims;
   for (const auto& e : Reg().open)
-    if (which(e.ds, e.folder)) victims.push_back(e.ds);
+    if (which(e.ds, e.dbName, e.folder)) victims.push_back(e.ds);
   for (TDataSet* ds : victims) ds->Close();
 }
 

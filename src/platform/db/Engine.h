@@ -180,7 +180,8 @@ void RemoveAlias(const AnsiString& name);
 void RegisterOpen(TDataSet* ds, const AnsiString& databaseName, const std::string& folder);
 void UnregisterOpen(TDataSet* ds);
 void CloseDatasets(const std::function<bool(const std::string& dbName, const std::string& folder)>& which);
-void CloseDatasetsWhere(const std::function<bool(TDataSet* ds, const std::string& folder)>& which);
+void CloseDatasetsWhere(
+    const std::function<bool(TDataSet* ds, const std::string& dbName, const std::string& folder)>& which);
 
 // Remembers the last failure for DbiGetErrorInfo.
 void RecordError(DBIResult code, const std::string& message, const std::string& context = {});

@@ -137,7 +137,7 @@ void DropTable(const AnsiString& databaseName, const AnsiString& table) {
   std::string folder = conn->Folder();
   // Tables open on the dropped table would read one that no longer exists. Other datasets
   // stay open: queries keep their rows (open streams are drained before the drop).
-  CloseDatasetsWhere([&](TDataSet* ds, const std::string& f) {
+  CloseDatasetsWhere([&](TDataSet* ds, const std::string&, const std::string& f) {
     auto* t = dynamic_cast<TTable*>(ds);
     if (!t || f != folder) return false;
     auto mine = conn->ResolveTable(t->TableName.str());
