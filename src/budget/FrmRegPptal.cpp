@@ -32,7 +32,6 @@ namespace {
 
 const char* const kAlias = "Contabilidad";
 const char* const kFechaVacia = "  /  /    ";
-const char* const kNoDisponible = "Esta función aún no está disponible en esta versión.";
 const TColor kVerdeNuevo = static_cast<TColor>(10143652);
 
 TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto) {
