@@ -10,6 +10,7 @@
 #include "ledger/DialogosAsiento.h"
 #include "ledger/FrmSelColorAsientos.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/PrivateTable.h"
 #include "platform/db/sql/Translator.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ComCtrls.h"
@@ -99,6 +100,8 @@ TFrmAsientos::TFrmAsientos(TComponent* Owner) : TForm(Owner) {
   EdNumDoc->Hint = "Puede ser alfanumérico";
   EdNumDoc->ShowHint = true;
   EdNumDoc->SetBounds(380, 8, 90, 24);
+  // El número no puede ser más largo que el del encabezado.
+  EdNumDoc->MaxLength = AnchoCampo("mvtMaestro", "numedocu");
   Label3 = Etiqueta(Panel4, "Label3", "Dia:");
   Label3->SetBounds(478, 12, 30, 20);
   EdDia = Make<TEdit>(Panel4, "EdDia");
@@ -312,7 +315,8 @@ TFrmAsientos::TFrmAsientos(TComponent* Owner) : TForm(Owner) {
   FillCBFromTbl(CBDocumentos, DM->TblDocumentos, "CodiDocu", "NombDocu");
   if (CBDocumentos->Items->Count() > 0) CBDocumentos->ItemIndex = 0;
   CBDocumentos->Text = "";
-  // 2. Filas a medio hacer de una sesión anterior.
+  // 2. Filas a medio hacer de una sesión anterior. Las líneas de trabajo son de este puesto.
+  TablaDeTrabajoPropia();
   HagaSQL("Contabilidad", Query1, "delete  from asientos where numecuen is null or descdocu is null");
   // 3. Fondo de la rejilla.
   DBGrid1->Color = kColorFondoAsientos;
@@ -493,9 +497,15 @@ void TFrmAsientos::BtnTraerCrearClick(TObject*) {
   Docu = Comp;
   CBDocumentos->Text = Comp;
   NumDoc = EdNumDoc->Text;
-  if (!TblAsiento->Active) TblAsiento->Open();
+  if (!TblAsiento->Active) {
+    TablaDeTrabajoPropia();
+    TblAsiento->Open();
+  }
   TblAsiento->Filtered = false;
   LimpiarAsiento();
+  // Lo guardado al traer: grabar rehúsa si otro puesto lo cambió entretanto.
+  huella_ = HuellaGuardada(Docu, NumDoc);
+  encabezadoAlTraer_ = ExisteEncabezado(Docu, NumDoc);
   HagaSQL("Contabilidad", Query1,
           "select * from mvt where descdocu=" + TextoSQL(Docu) + " and numedocu=" + TextoSQL(NumDoc));
   FechaOriginal = TDateTime(0.0);
@@ -588,9 +598,38 @@ void TFrmAsientos::SoltarDocumento() {
   if (TblAsiento->Active) TblAsiento->Close();
 }
 
+void TFrmAsientos::TablaDeTrabajoPropia() {
+  // Cada puesto tiene sus propias líneas de trabajo: nadie más las ve, las borra ni las graba.
+  tv::db::UsePrivateTable("Contabilidad", "asientos");
+}
+
+AnsiString TFrmAsientos::HuellaGuardada(const AnsiString& tipo, const AnsiString& numero) {
+  HagaSQL("Contabilidad", Query1,
+          "select count(*) as n, sum(debito) as d, sum(credito) as c, min(rowid) as a, max(rowid) as b, "
+          "max(fecha) as f from mvt where descdocu=" + TextoSQL(tipo) + " and numedocu=" + TextoSQL(numero));
+  AnsiString h;
+  for (const char* c : {"n", "d", "c", "a", "b", "f"}) h += Query1->FieldByName(c)->AsString + "|";
+  Query1->Close();
+  return h;
+}
+
+bool TFrmAsientos::ExisteEncabezado(const AnsiString& tipo, const AnsiString& numero) {
+  HagaSQL("Contabilidad", Query1,
+          "select descdocu from mvtMaestro where descdocu=" + TextoSQL(tipo) + " and numedocu=" + TextoSQL(numero));
+  bool existe = !Query1->IsEmpty();
+  Query1->Close();
+  return existe;
+}
+
 void TFrmAsientos::LimpiarAsiento() {
   if (!TblAsiento->Active) return;
   if (TblAsiento->State == dsEdit || TblAsiento->State == dsInsert) TblAsiento->Cancel();
+  if (!TblAsiento->Filtered) {
+    // La tabla de trabajo es solo de este puesto: se vacía de una vez.
+    HagaSQL("Contabilidad", Query1, "delete  from asientos");
+    TblAsiento->Refresh();
+    return;
+  }
   TblAsiento->DisableControls();
   try {
     tv::db::Transaction tx(TblAsiento->DatabaseName);
@@ -746,6 +785,16 @@ void TFrmAsientos::DataSource1DataChange(TObject*, TField* Field) {
     ActualizaLabels();
   } else if (Field->FieldName.UpperCase() == "NUMECUEN" && !Vacio(Field)) {
     CambioCuenta = true;
+  } else if (!revisandoMonto_ && (Field->FieldName.UpperCase() == "DEBITO" || Field->FieldName.UpperCase() == "CREDITO") &&
+             !Field->IsNull && !MontoSumable(Field->AsFloat)) {
+    // Un monto que no se puede sumar con sus centavos no entra a la línea.
+    revisandoMonto_ = true;
+    Field->Clear();
+    revisandoMonto_ = false;
+    Application->MessageBox("Línea " + AnsiString(TblAsiento->ActiveRow() + 1) + ": el " +
+                                (Field->FieldName.UpperCase() == "DEBITO" ? "débito" : "crédito") +
+                                " supera el máximo que el programa puede sumar (" + Punto(kMontoMaximo, 2) + ").",
+                            "Aviso", MB_OK | MB_ICONEXCLAMATION);
   }
 }
 

@@ -175,6 +175,14 @@ class TFrmAsientos : public TForm {
   void SoltarDocumento();
   // Escritura del documento validado en una transacción; verdadero cuando quedó grabado.
   bool Grabar();
+  void TablaDeTrabajoPropia();
+  // Resumen de las líneas guardadas de un documento: cambia cuando otro las reescribe.
+  AnsiString HuellaGuardada(const AnsiString& tipo, const AnsiString& numero);
+  bool ExisteEncabezado(const AnsiString& tipo, const AnsiString& numero);
+
+  AnsiString huella_;               // líneas guardadas del documento en mano al traerlo
+  bool encabezadoAlTraer_ = false;  // el documento en mano tenía encabezado al traerlo
+  bool revisandoMonto_ = false;
 
   bool opElegida_[5] = {false, false, false, false, false};
   bool conRubro_ = false;
@@ -189,3 +197,10 @@ class TFrmAsientos : public TForm {
 };
 
 extern TFrmAsientos* FrmAsientos;
+
+// Mayor monto de una línea: con quince cifras un double guarda los centavos exactos.
+inline constexpr double kMontoMaximo = 9999999999999.99;
+// Mayor total de un documento que conserva los centavos (2^53 centavos).
+inline constexpr double kTotalMaximo = 90071992547409.91;
+// Un monto finito que no pasa del máximo.
+inline bool MontoSumable(double v) { return v >= -kMontoMaximo && v <= kMontoMaximo; }

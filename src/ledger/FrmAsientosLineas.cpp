@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/DataModule.h"
+#include "app/Permisos.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "ledger/DialogosAsiento.h"
@@ -156,6 +157,11 @@ bool TFrmAsientos::ValidarTercero(bool Forzar) {
     return true;
   };
   AnsiString id = TblAsiento->FieldByName("cedulanit")->AsString;
+  // Los blancos de los lados no hacen otro tercero.
+  if (id.Trim() != id) {
+    id = id.Trim();
+    Escribir(TblAsiento, "cedulanit", id);
+  }
   if (id.IsEmpty() || (validando_ && terceros_.count(id.str())) || DM->TblTerceros->Locate("cedulanit", Variant(id)))
     return revisar(id);
   FrmTercAsiento = new TFrmTercAsiento(this);
@@ -232,7 +238,6 @@ bool TFrmAsientos::Validar() {
   bool valido = true;
   AnsiString listas[4];
   validando_ = true;
-  auxiliares_.clear();
   // Los terceros del documento se leen de una vez, por el índice de TC.
   terceros_.clear();
   HagaSQL("Contabilidad", Query1,
@@ -242,6 +247,16 @@ bool TFrmAsientos::Validar() {
     terceros_[Query1->FieldByName("cedulanit")->AsString().str()] = {
         Query1->FieldByName("nombre")->AsString, Query1->FieldByName("autoretiva")->AsBoolean,
         Query1->FieldByName("autoretret")->AsBoolean};
+  Query1->Close();
+  // Si cada cuenta del documento es auxiliar, en una sola consulta: cuántos códigos del plan
+  // empiezan con ella (el rango de textos que la tienen de prefijo, por el índice del plan).
+  auxiliares_.clear();
+  HagaSQL("Contabilidad", Query1,
+          "select a.numecuen as cuenta, (select count(*) from (select 1 from PL p where p.numecuen >= a.numecuen "
+          "and p.numecuen < a.numecuen || char(1114111) limit 2)) as n from (select distinct numecuen from "
+          "asientos where numecuen is not null) a");
+  for (Query1->First(); !Query1->Eof; Query1->Next())
+    auxiliares_[Query1->FieldByName("cuenta")->AsString().str()] = Query1->FieldByName("n")->AsInteger <= 1;
   Query1->Close();
   try {
     // Las marcas de revisión de las líneas se escriben juntas.
@@ -279,6 +294,11 @@ bool TFrmAsientos::Validar() {
   valorDocumento = round(Query1->FieldByName("debito")->AsFloat, 2, baseRound);
   valorCredito = round(Query1->FieldByName("credito")->AsFloat, 2, baseRound);
   Query1->Close();
+  if (!(std::fabs(valorDocumento) <= kTotalMaximo && std::fabs(valorCredito) <= kTotalMaximo)) {
+    // Más allá no se suman los centavos con exactitud.
+    ShowMessage("Los totales del documento superan el máximo que el programa puede sumar.");
+    return false;
+  }
   if (valorDocumento != valorCredito) {
     valido = false;
     resumen += "\n " + AnsiString::Format("Saldos desiguales %.2f vs %.2f\n Para grabar debe añadir un "
@@ -339,7 +359,11 @@ void TFrmAsientos::BtnGrabarClick(TObject*) {
   HagaSQL("Contabilidad", Query1,
           "delete  from asientos where numecuen is null or (debito=0 and credito=0)");
   TblAsiento->Refresh();
-  if (TblAsiento->IsEmpty()) {
+  // Un documento sin ningún monto tampoco tiene qué grabar.
+  HagaSQL("Contabilidad", Query1, "select count(*) as n from asientos where debito<>0 or credito<>0");
+  bool conMontos = Query1->FieldByName("n")->AsInteger > 0;
+  Query1->Close();
+  if (TblAsiento->IsEmpty() || !conMontos) {
     ShowMessage("No hay información para grabar.");
     return;
   }
@@ -391,6 +415,17 @@ bool TFrmAsientos::Grabar() {
   TTable* maestro = DM->tblMvtMaestro;
   try {
     tv::db::Transaction tx(TblAsiento->DatabaseName);
+    AnsiString huella = HuellaGuardada(Docu, NumDoc);
+    // Sin permiso de modificar, un documento guardado (líneas o solo encabezado) nunca se
+    // reescribe; el encabezado que el diálogo de detalle escribió tras traerlo no cuenta.
+    if (!Permisos.GetPermisoModificar() && (huella.SubString(1, 2) != "0|" || encabezadoAlTraer_)) {
+      Application->MessageBox("No tiene permisos para modificar asientos.", "Error", MB_OK | MB_ICONSTOP);
+      throw EAbort("");
+    }
+    if (huella != huella_) {
+      ShowMessage("Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.");
+      throw EAbort("");
+    }
     HagaSQL("Contabilidad", Query1,
             "delete  from mvt where descDocu=" + TextoSQL(Docu) + " and numedocu=" + TextoSQL(NumDoc));
     pasarMvt(Docu);
