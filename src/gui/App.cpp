@@ -12,6 +12,7 @@
 #include "gui/Driver.h"
 #include "gui/Gui.h"
 #include "gui/Preview.h"
+#include "platform/db/Checkpoint.h"
 #include "platform/os/Process.h"
 
 namespace tv::gui {
@@ -20,7 +21,14 @@ namespace {
 
 class TallivarApp : public wxApp {
  public:
-  bool OnInit() override { return true; }
+  bool OnInit() override {
+    // Idle moments copy the databases' logs into their files, so no save waits for it.
+    Bind(wxEVT_IDLE, [](wxIdleEvent& e) {
+      tv::db::CheckpointWhenIdle();
+      e.Skip();
+    });
+    return true;
+  }
   // Exceptions escaping wx callbacks go to the model's standard error box.
   bool OnExceptionInMainLoop() override {
     try {

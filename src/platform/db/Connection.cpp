@@ -226,6 +226,24 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
     ThrowEngine(CodeFor(rc, msg.c_str()), "Cannot open database " + path + ": " + msg, rc);
   }
   sqlite3_set_authorizer(db_, &Authorizer, this);
+  // The log is copied into the database file when the program is idle (CheckpointWhenIdle)
+  // or closes, not inside a save: a commit is durable once the log is synced, so the
+  // checkpoint adds nothing to a save but time. Only a log grown past the cap (a program
+  // that never idles) is checkpointed at the commit that grew it.
+  if (!readOnly)
+    sqlite3_wal_hook(
+        db_,
+        [](void* self, sqlite3* db, const char*, int frames) -> int {
+          auto* c = static_cast<Connection*>(self);
+          c->SetWalFrames(frames);
+          if (frames >= kCheckpointCapFrames) {
+            int log = 0, done = 0;
+            if (sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, &log, &done) == SQLITE_OK && done == log)
+              c->SetWalFrames(0);
+          }
+          return SQLITE_OK;
+        },
+        this);
   RegisterSpanishText(db_);
 }
 
@@ -612,6 +630,18 @@ Translation Translate(Connection& conn, const std::string& localSql) {
 }  // namespace tv::db
 
 namespace tv::db {
+void CheckpointWhenIdle() {
+  for (auto& [folder, c] : Reg().conns) {
+    if (c->WalFrames() < kIdleCheckpointFrames || c->InTransaction() || c->HasStreams()) continue;
+    // Never wait on another process: a busy log is left to the next idle moment.
+    sqlite3_busy_timeout(c->Db(), 0);
+    int log = 0, done = 0;
+    int rc = sqlite3_wal_checkpoint_v2(c->Db(), nullptr, SQLITE_CHECKPOINT_PASSIVE, &log, &done);
+    sqlite3_busy_timeout(c->Db(), 5000);
+    if (rc == SQLITE_OK && done == log) c->SetWalFrames(0);
+  }
+}
+
 void ReleaseIdleConnections() {
   auto& c = Reg().conns;
   for (auto it = c.begin(); it != c.end();) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/db/DB.h"
+#include "platform/db/Checkpoint.h"
 #include "platform/db/Storage.h"
 #include "platform/db/sql/Translator.h"
 
@@ -130,6 +131,11 @@ class Connection : public SchemaLookup {
   void AddStream(const void* key, std::function<void()> drain) { streams_[key] = std::move(drain); }
   void RemoveStream(const void* key) { streams_.erase(key); }
   bool HasStreams() const { return !streams_.empty(); }
+
+  // Frames in the write-ahead log not yet copied into the database file, as the last commit
+  // left them. Commits never checkpoint below kCheckpointCapFrames: CheckpointWhenIdle does.
+  int WalFrames() const { return walFrames_; }
+  void SetWalFrames(int n) { walFrames_ = n; }
   void DrainStreams();
 
   // Transactions.
@@ -160,6 +166,7 @@ class Connection : public SchemaLookup {
   std::set<std::string> written_;
   std::map<const void*, std::function<void()>> streams_;
   bool ddl_ = false;
+  int walFrames_ = 0;
   void LoadNames() const;
 };
 
