@@ -175,6 +175,7 @@ class TFrmAsientos : public TForm {
   void SoltarDocumento();
   // Escritura del documento validado en una transacción; verdadero cuando quedó grabado.
   bool Grabar();
+  void GrabarDocumento();  // el clic de Grabar una vez revisado que hay documento en mano
   void TablaDeTrabajoPropia();
   // Resumen de las líneas guardadas de un documento: cambia cuando otro las reescribe.
   AnsiString HuellaGuardada(const AnsiString& tipo, const AnsiString& numero);

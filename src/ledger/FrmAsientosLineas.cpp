@@ -259,8 +259,8 @@ bool TFrmAsientos::Validar() {
     auxiliares_[Query1->FieldByName("cuenta")->AsString().str()] = Query1->FieldByName("n")->AsInteger <= 1;
   Query1->Close();
   try {
-    // Las marcas de revisión de las líneas se escriben juntas.
-    tv::db::Transaction tx(TblAsiento->DatabaseName);
+    // Sin transacción: las marcas van a la tabla de trabajo de este puesto, y los diálogos
+    // de las revisiones no deben retener los libros de los demás puestos.
     TblAsiento->DisableControls();
     int linea = 0;
     try {
@@ -277,7 +277,6 @@ bool TFrmAsientos::Validar() {
       throw;
     }
     TblAsiento->EnableControls();
-    tx.Commit();
   } catch (...) {
     validando_ = false;
     throw;
@@ -356,6 +355,18 @@ void TFrmAsientos::BtnGrabarClick(TObject*) {
   }
   if (TblAsiento->State == dsInsert && !TblAsiento->Modified) TblAsiento->Cancel();
   else if (TblAsiento->State == dsEdit || TblAsiento->State == dsInsert) TblAsiento->Post();
+  // Totales y nombres se actualizan una vez al final, no tras cada paso de la grabación.
+  TblAsiento->DisableControls();
+  try {
+    GrabarDocumento();
+  } catch (...) {
+    TblAsiento->EnableControls();
+    throw;
+  }
+  TblAsiento->EnableControls();
+}
+
+void TFrmAsientos::GrabarDocumento() {
   HagaSQL("Contabilidad", Query1,
           "delete  from asientos where numecuen is null or (debito=0 and credito=0)");
   TblAsiento->Refresh();
