@@ -194,6 +194,11 @@ class TFrmAsientos : public TForm {
     bool retIva = false, retFuente = false;
   };
   std::map<std::string, TerceroLeido> terceros_;  // terceros del documento durante una validación
+  struct CuentaLeida {
+    AnsiString nombre, centcost, cantidad, codiveri, unidades;
+    int flagTercero = 0;
+  };
+  std::map<std::string, CuentaLeida> cuentas_;  // cuentas del documento durante una validación
   bool validando_ = false;
 };
 

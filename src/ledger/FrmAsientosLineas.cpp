@@ -72,25 +72,34 @@ bool TFrmAsientos::ValidarNumeCuen(int Llamado) {
   BCCosto = BCantidad = BAutoRetIva = BAutoRetFue = false;
   AnsiString codigo = TblAsiento->FieldByName("numecuen")->AsString;
   TTable* plan = DM->TblPlan;
-  if (codigo.IsEmpty() || !plan->Locate("numecuen", Variant(codigo))) {
-    Aviso("Codigo de Cuenta Inexistente");
-    return false;
+  // Durante la validación las cuentas del documento ya se leyeron de una vez.
+  auto leida = validando_ ? cuentas_.find(codigo.str()) : cuentas_.end();
+  CuentaLeida c;
+  if (leida != cuentas_.end()) {
+    c = leida->second;
+  } else {
+    if (codigo.IsEmpty() || !plan->Locate("numecuen", Variant(codigo))) {
+      Aviso("Codigo de Cuenta Inexistente");
+      return false;
+    }
+    c = {plan->FieldByName("nombcuen")->AsString, plan->FieldByName("centcost")->AsString,
+         plan->FieldByName("Cantidad")->AsString, plan->FieldByName("codiveri")->AsString,
+         plan->FieldByName("Unidades")->AsString, getInfCuentaTerc()};
   }
-  AnsiString nombre = plan->FieldByName("nombcuen")->AsString;
+  AnsiString nombre = c.nombre;
   LblNCuenta->Caption = nombre;
   if (!EsCuentaAuxiliar(codigo)) {
     Aviso("La Cuenta No es Auxiliar");
     return false;
   }
-  flagTercero = getInfCuentaTerc();
+  flagTercero = c.flagTercero;
   // Solo "S" marca la cuenta; "N" quiere decir que no se exige.
-  BCCosto = plan->FieldByName("centcost")->AsString == "S";
-  BCantidad = plan->FieldByName("Cantidad")->AsString == "S";
+  BCCosto = c.centcost == "S";
+  BCantidad = c.cantidad == "S";
   BAutoRetIva = codigo == AutoRetIva;
   BAutoRetFue = codigo == AutoRetFue;
-  TField* codiveri = plan->FieldByName("codiveri");
-  AnsiString verificacion = Vacio(codiveri) ? AnsiString() : codiveri->AsString();
-  AnsiString unidades = plan->FieldByName("Unidades")->AsString;
+  AnsiString verificacion = c.codiveri;
+  AnsiString unidades = c.unidades;
   if (Llamado == 0 && CambioCuenta) {
     EscribirLogico(TblAsiento, "Check", false);
     CambioCuenta = false;
@@ -251,12 +260,19 @@ bool TFrmAsientos::Validar() {
   // Si cada cuenta del documento es auxiliar, en una sola consulta: cuántos códigos del plan
   // empiezan con ella (el rango de textos que la tienen de prefijo, por el índice del plan).
   auxiliares_.clear();
+  cuentas_.clear();
   HagaSQL("Contabilidad", Query1,
-          "select a.numecuen as cuenta, (select count(*) from (select 1 from PL p where p.numecuen >= a.numecuen "
-          "and p.numecuen < a.numecuen || char(1114111) limit 2)) as n from (select distinct numecuen from "
-          "asientos where numecuen is not null) a");
-  for (Query1->First(); !Query1->Eof; Query1->Next())
-    auxiliares_[Query1->FieldByName("cuenta")->AsString().str()] = Query1->FieldByName("n")->AsInteger <= 1;
+          "select a.numecuen as cuenta, a.nombcuen, a.centcost, a.Cantidad, a.codiveri, a.unidades, a.exigterc, "
+          "(select count(*) from (select 1 from PL p where p.numecuen >= a.numecuen and p.numecuen < a.numecuen "
+          "|| char(1114111) limit 2)) as n from PL a where a.numecuen in (select numecuen from asientos)");
+  for (Query1->First(); !Query1->Eof; Query1->Next()) {
+    std::string cuenta = Query1->FieldByName("cuenta")->AsString().str();
+    auxiliares_[cuenta] = Query1->FieldByName("n")->AsInteger <= 1;
+    AnsiString exige = Query1->FieldByName("exigterc")->AsString;
+    cuentas_[cuenta] = {Query1->FieldByName("nombcuen")->AsString, Query1->FieldByName("centcost")->AsString,
+                        Query1->FieldByName("Cantidad")->AsString, Query1->FieldByName("codiveri")->AsString,
+                        Query1->FieldByName("unidades")->AsString, exige == "S" ? 1 : exige == "N" ? 2 : 0};
+  }
   Query1->Close();
   try {
     // Sin transacción: las marcas van a la tabla de trabajo de este puesto, y los diálogos
