@@ -311,8 +311,8 @@ bool TFrmAsientos::Validar() {
   Query1->Close();
   if (!(std::fabs(valorDocumento) <= kTotalMaximo && std::fabs(valorCredito) <= kTotalMaximo)) {
     // Más allá no se suman los centavos con exactitud.
-    ShowMessage("Los totales del documento superan el máximo que el programa puede sumar.");
-    return false;
+    valido = false;
+    resumen += "\n Los totales del documento superan el máximo que el programa puede sumar.";
   }
   if (valorDocumento != valorCredito) {
     valido = false;

@@ -148,3 +148,17 @@ TEST_F(Entrada, DocumentoQueOtroPuestoGraboDespuesDeTraerloNoSeSobrescribe) {
   EXPECT_EQ(Textos(), "Asiento Registrado\n");
   EXPECT_EQ(Mvt("SELECT group_concat(debito || '/' || credito, ';') FROM MVT"), "6/0;0/6");
 }
+
+TEST_F(Entrada, TotalesQueNoGuardanSusCentavosNoSeGraban) {
+  Editor();
+  Traer("CE", "9");
+  // Diez débitos y diez créditos al máximo de una línea pasan de lo que se suma con centavos.
+  for (int i = 0; i < 20; ++i)
+    Linea(i, i < 10 ? "110501" : "111005", "", i < 10 ? Monto(kMontoMaximo).c_str() : "",
+          i < 10 ? "" : Monto(kMontoMaximo).c_str());
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Textos(), "\n Los totales del documento superan el máximo que el programa puede sumar.\n");
+  EXPECT_EQ(Mvt("SELECT count(*) FROM MVT"), "0");
+  EXPECT_EQ(ed->TblAsiento->RecordCount, 20);
+}
