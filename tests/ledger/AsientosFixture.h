@@ -8,6 +8,7 @@
 #include "ledger/FrmAsientos.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Vcl.h"
+#include "shared/general/Numeros.h"
 #include "support/Instalacion.h"
 
 namespace ledger {
@@ -50,9 +51,18 @@ class Asientos : public admin::Instalacion {
     s.editCell("DBGrid1", 0, fila, cuenta);
     if (*tercero) s.editCell("DBGrid1", 1, fila, tercero);
     if (*detalle) s.editCell("DBGrid1", 2, fila, detalle);
-    if (*debito) s.editCell("DBGrid1", 6, fila, debito);
-    if (*credito) s.editCell("DBGrid1", 7, fila, credito);
+    if (*debito) s.editCell("DBGrid1", 6, fila, Digitado(debito));
+    if (*credito) s.editCell("DBGrid1", 7, fila, Digitado(credito));
   }
+  // Un monto escrito con punto ("1500.25"), como lo digita el usuario con su separador.
+  static AnsiString Digitado(const char* monto) {
+    std::string t = monto;
+    for (char& c : t)
+      if (c == '.') c = DecimalSeparator;
+    return t.c_str();
+  }
+  // Un monto como lo muestran los totales.
+  static std::string Mostrado(double monto) { return Punto(monto, 2); }
   void Grabar() { Ed().click("BtnGrabar"); }
 
   // Documento guardado directamente en MVT y su encabezado.

@@ -67,8 +67,8 @@ TEST_F(TraerDoc, DocumentoGuardadoCargaLineasYFechaSinTocarElAnio) {
   ed->TblAsiento->First();
   EXPECT_TRUE(ed->TblAsiento->FieldByName("Check")->AsBoolean);
   EXPECT_TRUE(ed->TblAsiento->FieldByName("CheckTercero")->AsBoolean);
-  EXPECT_EQ(ed->LblDebito->Caption, "10.00");
-  EXPECT_EQ(ed->LblDiferencia->Caption, "0.00");
+  EXPECT_EQ(ed->LblDebito->Caption, Mostrado(10));
+  EXPECT_EQ(ed->LblDiferencia->Caption, Mostrado(0));
 }
 
 TEST_F(TraerDoc, SinPermisoDeModificarNoQuedaDocumentoEnMano) {
