@@ -147,7 +147,7 @@ void TfrmRptRegistroPptal::QRBand1BeforePrint(TQRCustomBand*, bool&) {
   AnsiString valor = Campo(DataSource1, "Valor");
   QRDBText6->Caption = valor.IsEmpty() ? AnsiString()
                                        : MontoPptal(valor) + " " +
-                                             montoEscritoPlus(FloatToStr(StrToFloat(valor)).c_str(), nullptr, false);
+                                             MontoEnLetras(rp->FieldByName("Valor")->AsFloat, false);
   bool hay = rp && rp->Active && !rp->IsEmpty();
   double icd = hay ? static_cast<float>(rp->FieldByName("ICD")->AsFloat) : 0.0;
   double irp = hay ? static_cast<float>(rp->FieldByName("irp")->AsFloat) : 0.0;

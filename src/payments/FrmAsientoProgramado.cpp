@@ -583,7 +583,7 @@ void TFrmAsientoProgramado::impTradicional() {
     rep->QRLblModo->Caption = modo;
     rep->QRLabel16->Enabled = conSuma;
     rep->QRLblNumLetras->Enabled = conSuma;
-    rep->QRLblNumLetras->Caption = FloatToStr(total);
+    rep->SumaEnLetras = total;
     rep->QuickReport1->Preview();
   } else {
     std::unique_ptr<TFrmVerImprimir> v(new TFrmVerImprimir(this, Query1));

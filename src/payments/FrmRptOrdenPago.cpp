@@ -49,19 +49,6 @@ TQRImage* Imagen(TComponent* owner, TQRCustomBand* banda, const char* nombre, in
   return i;
 }
 
-// Un monto en letras: las palabras de montoEscritoPlus con "PESOS moneda corriente.".
-AnsiString EnLetras(double v) {
-  AnsiString cifra = Punto(v, 2);
-  AnsiString limpio;
-  for (int i = 1; i <= cifra.Length(); ++i)
-    if (cifra[i] != ',') limpio += cifra[i];
-  if (DecimalSeparator != '.') {
-    AnsiString t;
-    for (int i = 1; i <= limpio.Length(); ++i) t += limpio[i] == '.' ? DecimalSeparator : limpio[i];
-    limpio = t;
-  }
-  return montoEscritoPlus(limpio.c_str(), nullptr, true);
-}
 
 }  // namespace
 
@@ -207,9 +194,10 @@ void TfrmRptOrdenPago::qrbTitleBeforePrint(TQRCustomBand*, bool&) {
   QRMemo2->Lines->Clear();
   QRMemo3->Lines->Clear();
   lblValor->Caption = MontoImpreso(valor);
-  double v = 0;
-  if (!valor.IsEmpty() && TryStrToFloat(valor, v)) {
-    AnsiString letras = EnLetras(v);
+  if (!valor.IsEmpty()) {
+    // Las palabras salen del número guardado, nunca de su texto.
+    double v = d->FieldByName("Valor")->AsFloat;
+    AnsiString letras = MontoEnLetras(v, true);
     QRMemo2->Lines->Add(AnsiString(Punto(v, 2)) + " " + letras);
     QRMemo3->Lines->Add(letras);
   }
