@@ -136,12 +136,13 @@ void TFrmBalances::btnImprimirClick(TObject*) {
           f->QuickReport1->Page->PaperSize = qrpLetter;
         }
         // Débitos y créditos con sus sumas debajo, con cabida para el monto más ancho.
+        // Caben también con un margen izquierdo de 20 mm.
         for (TQRCustomLabel* e : std::initializer_list<TQRCustomLabel*>{f->LDebito, f->TDebito}) {
-          e->Left = 440;
+          e->Left = 420;
           e->Width = 130;
         }
         for (TQRCustomLabel* e : std::initializer_list<TQRCustomLabel*>{f->LCredito, f->TCredito}) {
-          e->Left = 590;
+          e->Left = 565;
           e->Width = 130;
         }
         f->QRDBText2->Width = f->QRDBText2->Width + 60;

@@ -78,8 +78,12 @@ inline std::string TextoPdf(const tv::report::PreparedReport& r, const std::stri
 // Mientras vive, anota los textos que el motor imprime cortados o fuera de su banda.
 class Cortes {
  public:
-  Cortes() { tv::report::SetOverflowRecorder(&lista); }
-  ~Cortes() { tv::report::SetOverflowRecorder(nullptr); }
+  Cortes() : antes_(tv::report::SetOverflowRecorder(&lista)) {}
+  ~Cortes() {
+    tv::report::SetOverflowRecorder(antes_);
+    // Lo anotado aquí también cuenta para quien vigilaba antes.
+    if (antes_) antes_->insert(antes_->end(), lista.begin(), lista.end());
+  }
   Cortes(const Cortes&) = delete;
   Cortes& operator=(const Cortes&) = delete;
   std::string Texto() const {
@@ -90,6 +94,36 @@ class Cortes {
     return r;
   }
   std::vector<tv::report::Overflow> lista;
+
+ private:
+  std::vector<tv::report::Overflow>* antes_;
+};
+
+}  // namespace impresos
+
+namespace impresos {
+
+// Vigila cada prueba del binario que la registra: un texto impreso cortado o fuera de su
+// banda la hace fallar. Se registra una vez por binario (VigilanciaImpresos.cpp).
+class VigilaCortes : public ::testing::EmptyTestEventListener {
+ public:
+  void OnTestStart(const ::testing::TestInfo&) override {
+    lista_.clear();
+    tv::report::SetOverflowRecorder(&lista_);
+  }
+  void OnTestEnd(const ::testing::TestInfo&) override {
+    tv::report::SetOverflowRecorder(nullptr);
+    std::string texto;
+    for (const auto& o : lista_) texto += o.element + ": \"" + o.text + "\"\n";
+    EXPECT_TRUE(lista_.empty()) << "Textos impresos cortados:\n" << texto;
+  }
+  static bool Registrar() {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new VigilaCortes);
+    return true;
+  }
+
+ private:
+  std::vector<tv::report::Overflow> lista_;
 };
 
 }  // namespace impresos

@@ -89,8 +89,8 @@ struct Overflow {
 };
 
 // While a recorder is set (tests), the layout engine appends every cut text to it; null
-// stops recording. Printing is unchanged either way.
-void SetOverflowRecorder(std::vector<Overflow>* recorder);
+// stops recording. Printing is unchanged either way. Returns the recorder it replaces.
+std::vector<Overflow>* SetOverflowRecorder(std::vector<Overflow>* recorder);
 
 // Reads a BMP (1, 4, 8, 24 or 32 bits, uncompressed) or PNG file. Returns null when the
 // file is missing or not a picture it can read.

@@ -279,7 +279,11 @@ void RecordOverflow(const TQRPrintable& e, const std::string& text, double width
 }
 }  // namespace
 
-void SetOverflowRecorder(std::vector<Overflow>* recorder) { overflowRecorder = recorder; }
+std::vector<Overflow>* SetOverflowRecorder(std::vector<Overflow>* recorder) {
+  std::vector<Overflow>* antes = overflowRecorder;
+  overflowRecorder = recorder;
+  return antes;
+}
 
 bool BandPainter::Intersect(const Rect& a, const Rect& b, Rect& out) {
   double x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
