@@ -88,7 +88,7 @@ TEST_F(Comprobantes, ComprobanteCorrienteYSegundaVistaDesdeLaLista) {
                             "900", "PROVEEDOR UNO", "CALLE 1 # 2-3", "Arriendo de marzo", "1,500.00",
                             "Recibí a satisfacción", "15/03/2026"})
     EXPECT_TRUE(Tiene(v1, parte)) << parte << "\n" << v1;
-  std::string pagado = "VALOR PAGADO: " + std::string(MontoEnLetras(1500, false).Trim().c_str());
+  std::string pagado = "VALOR PAGADO: " + std::string(montoEscritoPlus("1500", nullptr, false).Trim().c_str());
   EXPECT_TRUE(Tiene(v1, pagado)) << v1;
 
   // La segunda vista no conserva nada de la primera.
@@ -204,7 +204,7 @@ TEST_F(Comprobantes, LlamadorDePagosConSusDatos) {
   for (const char* parte : {"Checque No: 4455", "Pago de servicios", "Recibí a satisfacción", "VALOR PAGADO"})
     EXPECT_TRUE(Tiene(p, parte)) << parte << "\n" << p;
   std::string q = Vista(1);
-  std::string letras = MontoEnLetras(1500, false).Trim().c_str();
+  std::string letras = montoEscritoPlus("1500", nullptr, false).Trim().c_str();
   for (std::string parte : {std::string("La suma de:"), letras, std::string("Pagado a:"),
                             std::string("900 PROVEEDOR UNO"), std::string("Pago de la factura 88")})
     EXPECT_TRUE(Tiene(q, parte)) << parte << "\n" << q;
