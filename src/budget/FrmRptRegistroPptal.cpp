@@ -50,7 +50,7 @@ TfrmRptRegistroPptal::TfrmRptRegistroPptal(TComponent* Owner) : TForm(Owner) {
   QuickReport1->Page->Orientation = poPortrait;
   QuickReport1->ReportTitle = "REGISTRO PRESUPUESTAL";
 
-  QRBand1 = NuevaBanda(this, QuickReport1, rbTitle, 980);
+  QRBand1 = NuevaBanda(this, QuickReport1, rbTitle, 998);
   TQRCustomBand* t = QRBand1;
   Image1 = NuevaImagen(this, t, "Image1", 10, 0, 80, 80);
   QRLabel11 = NuevaEtiqueta(this, t, "QRLabel11", "", 110, 4, 0, false, true);
@@ -85,39 +85,40 @@ TfrmRptRegistroPptal::TfrmRptRegistroPptal(TComponent* Owner) : TForm(Owner) {
   QRDBText6 = NuevaEtiqueta(this, t, "QRDBText6", "", x, 430, 380, false, true);
   QRDBText6->AutoSize = false;
   QRDBText6->WordWrap = true;
-  QRDBText6->Height = 34;
-  NuevaEtiqueta(this, t, "QRLabel12", "VIGENCIA FISCAL, AÑO:", 10, 470);
-  lblVigencia = NuevaEtiqueta(this, t, "QRDBText5", "", x, 470);
-  NuevaEtiqueta(this, t, "QRLabel13", "PROGRAMACION DEL PAC:", 10, 494, 0, false, true);
+  // Cuatro renglones: las palabras del monto más largo caben enteras.
+  QRDBText6->Height = 52;
+  NuevaEtiqueta(this, t, "QRLabel12", "VIGENCIA FISCAL, AÑO:", 10, 488);
+  lblVigencia = NuevaEtiqueta(this, t, "QRDBText5", "", x, 488);
+  NuevaEtiqueta(this, t, "QRLabel13", "PROGRAMACION DEL PAC:", 10, 512, 0, false, true);
   auto* marco = new TQRShape(this);
   marco->Left = 200;
-  marco->Top = 494;
+  marco->Top = 512;
   marco->Width = 500;
   marco->Height = 132;
   marco->Parent = t;
   for (int lado = 0; lado < 2; ++lado) {
     int mx = 200 + lado * 250;
-    NuevaEtiqueta(this, t, "", "MES", mx + 6, 498, 0, false, true);
-    NuevaEtiqueta(this, t, "", "VALOR", mx + 150, 498, 0, false, true);
+    NuevaEtiqueta(this, t, "", "MES", mx + 6, 516, 0, false, true);
+    NuevaEtiqueta(this, t, "", "VALOR", mx + 150, 516, 0, false, true);
     for (int i = 0; i < 6; ++i) {
       int m = lado * 6 + i;
-      NuevaEtiqueta(this, t, "", kMeses[m], mx + 6, 518 + i * 18);
+      NuevaEtiqueta(this, t, "", kMeses[m], mx + 6, 536 + i * 18);
       const std::string nombre = "QRDBText4_" + std::to_string(m + 1);
-      meses[m] = NuevaEtiqueta(this, t, nombre.c_str(), "", mx + 140, 518 + i * 18, 100, true);
+      meses[m] = NuevaEtiqueta(this, t, nombre.c_str(), "", mx + 120, 536 + i * 18, 124, true);
     }
   }
-  qrLblPendComp = NuevaEtiqueta(this, t, "qrLblPendComp", "", 10, 640, 0, false, true);
+  qrLblPendComp = NuevaEtiqueta(this, t, "qrLblPendComp", "", 10, 658, 0, false, true);
   NuevaEtiqueta(this, t, "QRLabel14",
                 "El presente registro presupuestal se expide en cumplimiento de las normas presupuestales vigentes que",
-                10, 670);
-  QRLabel33 = NuevaEtiqueta(this, t, "QRLabel33", "", 10, 686);
-  NuevaEtiqueta(this, t, "QRLabel15", "modificatorios del mismo.", 10, 702);
-  Image2 = NuevaImagen(this, t, "Image2", 40, 740, 200, 90);
-  Image3 = NuevaImagen(this, t, "Image3", 420, 740, 200, 90);
-  NuevaLinea(this, t, 20, 834, 280);
-  NuevaLinea(this, t, 400, 834, 280);
-  QRLabel34 = NuevaEtiqueta(this, t, "QRLabel34", "", 20, 840);
-  QRLabel35 = NuevaEtiqueta(this, t, "QRLabel35", "", 400, 840);
+                10, 688);
+  QRLabel33 = NuevaEtiqueta(this, t, "QRLabel33", "", 10, 704);
+  NuevaEtiqueta(this, t, "QRLabel15", "modificatorios del mismo.", 10, 720);
+  Image2 = NuevaImagen(this, t, "Image2", 40, 758, 200, 90);
+  Image3 = NuevaImagen(this, t, "Image3", 420, 758, 200, 90);
+  NuevaLinea(this, t, 20, 852, 280);
+  NuevaLinea(this, t, 400, 852, 280);
+  QRLabel34 = NuevaEtiqueta(this, t, "QRLabel34", "", 20, 858);
+  QRLabel35 = NuevaEtiqueta(this, t, "QRLabel35", "", 400, 858);
   QRBand2 = NuevaBanda(this, QuickReport1, rbPageFooter, 20);
   QRLabel31 = NuevaEtiqueta(this, QRBand2, "QRLabel31", "", 10, 2);
 
@@ -147,7 +148,7 @@ void TfrmRptRegistroPptal::QRBand1BeforePrint(TQRCustomBand*, bool&) {
   AnsiString valor = Campo(DataSource1, "Valor");
   QRDBText6->Caption = valor.IsEmpty() ? AnsiString()
                                        : MontoPptal(valor) + " " +
-                                             montoEscritoPlus(FloatToStr(StrToFloat(valor)).c_str(), nullptr, false);
+                                             MontoEnLetras(rp->FieldByName("Valor")->AsFloat, false);
   bool hay = rp && rp->Active && !rp->IsEmpty();
   double icd = hay ? static_cast<float>(rp->FieldByName("ICD")->AsFloat) : 0.0;
   double irp = hay ? static_cast<float>(rp->FieldByName("irp")->AsFloat) : 0.0;

@@ -113,7 +113,7 @@ void TFrmVerImp::btnImprimirClick(TObject*) {
     rep->LN->Caption = numero;
     rep->Tercero = tercero;
     rep->QRLblModo->Caption = modo;
-    rep->QRLblNumLetras->Caption = FloatToStr(total);
+    rep->SumaEnLetras = total;
     rep->QuickReport1->Page->LeftMargin = margen;
     rep->QuickReport1->Preview();
   } else {

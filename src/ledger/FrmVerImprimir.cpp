@@ -55,9 +55,11 @@ TQRShape* Linea(TComponent* owner, const char* nombre, TQRCustomBand* banda, int
   return s;
 }
 
-// Débitos, créditos y sumas se muestran con separador de miles y dos decimales.
+// Débitos, créditos y sumas se muestran con separador de miles y dos decimales, siempre
+// desde el número (el texto del campo puede traer menos decimales).
 void ConPunto(TObject*, AnsiString& Value) {
-  if (!Value.IsEmpty()) Value = Punto(Value, 2);
+  double v = 0;
+  if (!Value.Trim().IsEmpty() && TryStrToFloat(Value, v)) Value = Punto(v, 2);
 }
 
 // Las firmas no se instalan: una imagen que no carga queda vacía, sin aviso.
@@ -135,8 +137,8 @@ void TFrmVerImprimir::Construir() {
   QRShape3 = Linea(this, "QRShape3", QRBand1, 0, 212, ancho);
   QRLabel13 = Rotulo(this, "QRLabel13", QRBand1, 0, 220, "Cuenta", true);
   QRLabel17 = Rotulo(this, "QRLabel17", QRBand1, 130, 220, "Detalle", true);
-  QRLabel18 = Rotulo(this, "QRLabel18", QRBand1, 740, 220, "Debito", true);
-  QRLabel19 = Rotulo(this, "QRLabel19", QRBand1, 860, 220, "Credito", true);
+  QRLabel18 = Rotulo(this, "QRLabel18", QRBand1, 700, 220, "Debito", true);
+  QRLabel19 = Rotulo(this, "QRLabel19", QRBand1, 830, 220, "Credito", true);
   for (TQRLabel* t : {QRLabel18, QRLabel19}) {
     t->AutoSize = false;
     t->Alignment = taRightJustify;
@@ -146,19 +148,20 @@ void TFrmVerImprimir::Construir() {
   QRBand2 = Banda(this, "QRBand2", QuickReport1, rbDetail, 54);
   QRDBText2 = Poner<TQRDBText>(this, "QRDBText2", QRBand2, 0, 0, 125);
   QRDBText2->DataField = "numecuen";
-  QRLabel5 = Poner<TQRLabel>(this, "QRLabel5", QRBand2, 130, 0, 600);
-  QRLabel7 = Poner<TQRLabel>(this, "QRLabel7", QRBand2, 130, 17, 600);
-  QRLabel8 = Poner<TQRLabel>(this, "QRLabel8", QRBand2, 130, 34, 600);
-  QRDBText3 = Poner<TQRDBText>(this, "QRDBText3", QRBand2, 740, 0, 100);
+  QRLabel5 = Poner<TQRLabel>(this, "QRLabel5", QRBand2, 130, 0, 565);
+  QRLabel7 = Poner<TQRLabel>(this, "QRLabel7", QRBand2, 130, 17, 565);
+  QRLabel8 = Poner<TQRLabel>(this, "QRLabel8", QRBand2, 130, 34, 565);
+  // Columnas de montos con cabida para -999.999.999.999,99 en negrita.
+  QRDBText3 = Poner<TQRDBText>(this, "QRDBText3", QRBand2, 700, 0, 130);
   QRDBText3->DataField = "Debito";
-  QRDBText4 = Poner<TQRDBText>(this, "QRDBText4", QRBand2, 860, 0, 100);
+  QRDBText4 = Poner<TQRDBText>(this, "QRDBText4", QRBand2, 830, 0, 130);
   QRDBText4->DataField = "credito";
 
   QRBand3 = Banda(this, "QRBand3", QuickReport1, rbSummary, 200);
   QRLabel23 = Rotulo(this, "QRLabel23", QRBand3, 580, 4, "SUMAS IGUALES", true);
-  QRExpr1 = Poner<TQRDBCalc>(this, "QRExpr1", QRBand3, 740, 4, 100);
+  QRExpr1 = Poner<TQRDBCalc>(this, "QRExpr1", QRBand3, 700, 4, 130);
   QRExpr1->DataField = "Debito";
-  QRExpr2 = Poner<TQRDBCalc>(this, "QRExpr2", QRBand3, 860, 4, 100);
+  QRExpr2 = Poner<TQRDBCalc>(this, "QRExpr2", QRBand3, 830, 4, 130);
   QRExpr2->DataField = "Credito";
   for (TQRCustomLabel* t : std::initializer_list<TQRCustomLabel*>{QRDBText3, QRDBText4, QRExpr1, QRExpr2}) {
     t->AutoSize = false;
@@ -253,7 +256,7 @@ void TFrmVerImprimir::QRBand3BeforePrint(TQRCustomBand*, bool&) {
 void TFrmVerImprimir::QRLabel21Print(TObject*, AnsiString& Value) {
   AnsiString tipo = LD->Caption.SubString(1, 2);
   if ((tipo == "CE" || tipo == "CP") && valor != 0)
-    Value = "VALOR PAGADO: " + montoEscritoPlus(FloatToStr(valor).c_str(), nullptr, false);
+    Value = "VALOR PAGADO: " + MontoEnLetras(valor, false);
   else
     Value = "";
 }
@@ -277,7 +280,7 @@ TFrmRepAsientosconDetalle::TFrmRepAsientosconDetalle(TComponent* Owner) : TForm(
   QuickReport1->ReportTitle = "Comprobante";
 
   const int ancho = 720;
-  QRBand1 = Banda(this, "QRBand1", QuickReport1, rbTitle, 150);
+  QRBand1 = Banda(this, "QRBand1", QuickReport1, rbTitle, 172);
   QRLabel3 = Poner<TQRLabel>(this, "QRLabel3", QRBand1, 0, 0, ancho, 22);
   QRLabel3->AutoSize = false;
   QRLabel3->Alignment = taCenter;
@@ -295,7 +298,8 @@ TFrmRepAsientosconDetalle::TFrmRepAsientosconDetalle(TComponent* Owner) : TForm(
   QRLblModo->Font->Style = {fsBold};
   QRLblTercero = Poner<TQRLabel>(this, "QRLblTercero", QRBand1, 110, 86, 600);
   QRLabel16 = Rotulo(this, "QRLabel16", QRBand1, 0, 112, "La suma de:", true);
-  QRLblNumLetras = Poner<TQRLabel>(this, "QRLblNumLetras", QRBand1, 110, 112, 600, 34);
+  // Cuatro renglones: las palabras del monto más largo caben enteras.
+  QRLblNumLetras = Poner<TQRLabel>(this, "QRLblNumLetras", QRBand1, 110, 112, 600, 56);
   QRLblNumLetras->AutoSize = false;
   QRLblNumLetras->WordWrap = true;
   // Ocultas salvo que quien imprime las muestre.
@@ -304,37 +308,38 @@ TFrmRepAsientosconDetalle::TFrmRepAsientosconDetalle(TComponent* Owner) : TForm(
 
   QRBand4 = Banda(this, "QRBand4", QuickReport1, rbColumnHeader, 160);
   QRShape1 = Linea(this, "QRShape1", QRBand4, 0, 0, 1, true, 160);
-  QRShape2 = Linea(this, "QRShape2", QRBand4, 120, 0, 1, true, 160);
-  QRShape3 = Linea(this, "QRShape3", QRBand4, 480, 0, 1, true, 160);
-  QRShape4 = Linea(this, "QRShape4", QRBand4, 600, 0, 1, true, 160);
+  QRShape2 = Linea(this, "QRShape2", QRBand4, 110, 0, 1, true, 160);
+  QRShape3 = Linea(this, "QRShape3", QRBand4, 450, 0, 1, true, 160);
+  QRShape4 = Linea(this, "QRShape4", QRBand4, 585, 0, 1, true, 160);
   QRShape5 = Linea(this, "QRShape5", QRBand4, 719, 0, 1, true, 160);
   QRLabel4 = Rotulo(this, "QRLabel4", QRBand4, 6, 4, "Cuenta", true);
-  QRLabel5 = Rotulo(this, "QRLabel5", QRBand4, 126, 4, "Detalle", true);
-  QRLabel6 = Rotulo(this, "QRLabel6", QRBand4, 490, 4, "Debito", true);
-  QRLabel7 = Rotulo(this, "QRLabel7", QRBand4, 610, 4, "Credito", true);
-  QRMemo1 = Poner<TQRMemo>(this, "QRMemo1", QRBand4, 126, 26, 348, 80);
+  QRLabel5 = Rotulo(this, "QRLabel5", QRBand4, 116, 4, "Detalle", true);
+  QRLabel6 = Rotulo(this, "QRLabel6", QRBand4, 456, 4, "Debito", true);
+  QRLabel7 = Rotulo(this, "QRLabel7", QRBand4, 591, 4, "Credito", true);
+  QRMemo1 = Poner<TQRMemo>(this, "QRMemo1", QRBand4, 116, 26, 328, 80);
 
   QRBand2 = Banda(this, "QRBand2", QuickReport1, rbDetail, 20);
-  QRDBText1 = Poner<TQRDBText>(this, "QRDBText1", QRBand2, 6, 2, 110);
+  QRDBText1 = Poner<TQRDBText>(this, "QRDBText1", QRBand2, 6, 2, 100);
   QRDBText1->DataField = "numecuen";
-  QRDBText2 = Poner<TQRDBText>(this, "QRDBText2", QRBand2, 126, 2, 348);
+  QRDBText2 = Poner<TQRDBText>(this, "QRDBText2", QRBand2, 116, 2, 328);
   QRDBText2->DataField = "detalle";
   QRDBText2->AutoSize = false;
-  QRDBText3 = Poner<TQRDBText>(this, "QRDBText3", QRBand2, 486, 2, 108);
+  // Columnas de montos con cabida para -999.999.999.999,99 en negrita.
+  QRDBText3 = Poner<TQRDBText>(this, "QRDBText3", QRBand2, 454, 2, 126);
   QRDBText3->DataField = "Debito";
-  QRDBText4 = Poner<TQRDBText>(this, "QRDBText4", QRBand2, 606, 2, 108);
+  QRDBText4 = Poner<TQRDBText>(this, "QRDBText4", QRBand2, 590, 2, 126);
   QRDBText4->DataField = "credito";
   QRShape6 = Linea(this, "QRShape6", QRBand2, 0, 0, 1, true, 20);
-  QRShape7 = Linea(this, "QRShape7", QRBand2, 120, 0, 1, true, 20);
-  QRShape8 = Linea(this, "QRShape8", QRBand2, 480, 0, 1, true, 20);
-  QRShape9 = Linea(this, "QRShape9", QRBand2, 600, 0, 1, true, 20);
+  QRShape7 = Linea(this, "QRShape7", QRBand2, 110, 0, 1, true, 20);
+  QRShape8 = Linea(this, "QRShape8", QRBand2, 450, 0, 1, true, 20);
+  QRShape9 = Linea(this, "QRShape9", QRBand2, 585, 0, 1, true, 20);
   QRShape10 = Linea(this, "QRShape10", QRBand2, 719, 0, 1, true, 20);
 
   QRBand3 = Banda(this, "QRBand3", QuickReport1, rbSummary, 150);
   QRLabel8 = Rotulo(this, "QRLabel8", QRBand3, 340, 6, "SUMAS IGUALES", true);
-  QRExpr1 = Poner<TQRDBCalc>(this, "QRExpr1", QRBand3, 486, 6, 108);
+  QRExpr1 = Poner<TQRDBCalc>(this, "QRExpr1", QRBand3, 454, 6, 126);
   QRExpr1->DataField = "Debito";
-  QRExpr2 = Poner<TQRDBCalc>(this, "QRExpr2", QRBand3, 606, 6, 108);
+  QRExpr2 = Poner<TQRDBCalc>(this, "QRExpr2", QRBand3, 590, 6, 126);
   QRExpr2->DataField = "Credito";
   for (TQRCustomLabel* t : std::initializer_list<TQRCustomLabel*>{QRDBText3, QRDBText4, QRExpr1, QRExpr2}) {
     t->AutoSize = false;
@@ -362,9 +367,7 @@ TFrmRepAsientosconDetalle::TFrmRepAsientosconDetalle(TComponent* Owner) : TForm(
     v = m ? AnsiString(GetNameMes(m)) : AnsiString();
   };
   QRLblTercero->OnPrint = [this](TObject*, AnsiString& v) { v = Tercero; };
-  QRLblNumLetras->OnPrint = [](TObject*, AnsiString& v) {
-    if (!v.IsEmpty()) v = montoEscritoPlus(v.c_str(), nullptr, false);
-  };
+  QRLblNumLetras->OnPrint = [this](TObject*, AnsiString& v) { v = MontoEnLetras(SumaEnLetras, false); };
 }
 
 void TFrmRepAsientosconDetalle::QRBand4BeforePrint(TQRCustomBand*, bool&) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <limits>
 // Comprobantes impresos de un documento contable: el corriente (carta horizontal) y el de
 // documentos con detalle en su encabezado (carta vertical). Los formularios de pagos
 // imprimen también en ellos.
@@ -106,6 +107,8 @@ class TFrmRepAsientosconDetalle : public TForm {
 
   AnsiString Fecha;    // fecha del documento tal como se imprime
   AnsiString Tercero;  // beneficiario tras el modo
+  // Suma que QRLblNumLetras escribe en palabras; sin número no escribe nada.
+  double SumaEnLetras = std::numeric_limits<double>::quiet_NaN();
 
   TDataSource* DataSource1;
   TQuickRep* QuickReport1;

@@ -583,7 +583,7 @@ void TFrmAsientoProgramado::impTradicional() {
     rep->QRLblModo->Caption = modo;
     rep->QRLabel16->Enabled = conSuma;
     rep->QRLblNumLetras->Enabled = conSuma;
-    rep->QRLblNumLetras->Caption = FloatToStr(total);
+    rep->SumaEnLetras = total;
     rep->QuickReport1->Preview();
   } else {
     std::unique_ptr<TFrmVerImprimir> v(new TFrmVerImprimir(this, Query1));
@@ -642,10 +642,12 @@ void TFrmAsientoProgramado::impDobleCuadro() {
       if (i < n - 1) nombre = nombre.SubString(1, 40);
       c.detalle[i]->Caption = nombre;
       AnsiString v = hay ? AnsiString(SGAsiento->Cells[3][r]) : AnsiString();
-      c.valor[i]->Caption = v.IsEmpty() || v == " " ? v : Punto(v, 2);
+      // La cifra sale del número con dos decimales, no del texto de la casilla.
+      double monto = 0;
+      c.valor[i]->Caption = v.IsEmpty() || v == " " || !TryStrToFloat(v, monto) ? v : AnsiString(Punto(monto, 2));
     }
     c.observaciones->Lines->SetText(edDetalle->Text.get());
-    c.total->Caption = "TOTAL: " + FloatToStr(valor);
+    c.total->Caption = "TOTAL: " + AnsiString(Punto(valor, 2));
   }
   rep->QuickRep1->Preview();
 }
@@ -663,7 +665,7 @@ void TFrmAsientoProgramado::impTirilla() {
   rep->QRLblDocumento->Caption = descDocu + " " + edNumeDocu->Text.get();
   rep->QRLblTercero->Caption = edItercero->Text;
   rep->QRLblNTercero->Caption = LblNTercero->Caption;
-  rep->QRLblTotal->Caption = "TOTAL: " + Punto(FloatToStr(valor), 0);
+  rep->QRLblTotal->Caption = "TOTAL: " + AnsiString(Punto(valor, 2));
   // Largo del rollo: título, un renglón por línea y el resumen, más los márgenes (en décimas de mm;
   // 96 puntos por pulgada).
   int puntos = rep->TitleBand1->Height + rep->DetailBand1->Height * Query1->RecordCount + rep->SummaryBand1->Height;
@@ -759,7 +761,7 @@ bool TFrmAsientoProgramado::Validar() {
   }
 
   HagaSQL(kAlias, queryGral,
-          "select * from mvtMaestro where valor=" + FloatToStrF(valor, ffFixed, 15, 2) +
+          "select * from mvtMaestro where valor=" + NumeroSQL(round(valor, 2, baseRound)) +
               " and descdocu=" + TextoSQL(descDocu));
   if (queryGral->RecordCount == 1) {
     if (Application->MessageBox("Hay otro comprobante ya grabado por este mismo valor: " +

@@ -3,6 +3,7 @@
 #include "app/DataModule.h"
 #include "platform/db/DBTables.h"
 #include "platform/report/QuickRpt.h"
+#include "shared/general/Numeros.h"
 
 TfrmRptAsientoProgramado* frmRptAsientoProgramado = nullptr;
 TfrmRptTirilla* frmRptTirilla = nullptr;
@@ -79,21 +80,24 @@ TfrmRptAsientoProgramado::TfrmRptAsientoProgramado(TComponent* Owner) : TForm(Ow
     // Cuadro de renglones: títulos y 13 casillas.
     const int top = 164, alto = 20;
     Raya(this, "QRShapeCuadro" + s, TitleBand1, x + 6, top, ancho - 12, alto * (kRenglones + 1), qrsRectangle);
-    Raya(this, "QRShapeDiv" + s, TitleBand1, x + ancho - 100, top, 1, alto * (kRenglones + 1), qrsVertLine);
+    // La columna de valores cabe -999.999.999.999,99.
+    Raya(this, "QRShapeDiv" + s, TitleBand1, x + ancho - 130, top, 1, alto * (kRenglones + 1), qrsVertLine);
     Texto(this, "QRLblTitDetalle" + s, TitleBand1, x + 10, top + 2, 200, "Detalle", true);
-    Texto(this, "QRLblTitValor" + s, TitleBand1, x + ancho - 96, top + 2, 86, "Valor", true);
+    Texto(this, "QRLblTitValor" + s, TitleBand1, x + ancho - 126, top + 2, 116, "Valor", true)->Alignment =
+        taRightJustify;
     for (int i = 0; i < kRenglones; ++i) {
       const int y = top + alto * (i + 1);
       const AnsiString r = s + "_" + IntToStr(i + 1);
       Raya(this, "QRShapeRen" + r, TitleBand1, x + 6, y, ancho - 12, 1, qrsHorLine);
-      c.detalle[i] = Texto(this, "QRLblDet" + r, TitleBand1, x + 10, y + 2, ancho - 114);
-      c.valor[i] = Texto(this, "QRLblVal" + r, TitleBand1, x + ancho - 96, y + 2, 86);
+      c.detalle[i] = Texto(this, "QRLblDet" + r, TitleBand1, x + 10, y + 2, ancho - 144);
+      c.valor[i] = Texto(this, "QRLblVal" + r, TitleBand1, x + ancho - 126, y + 2, 116);
       c.valor[i]->Alignment = taRightJustify;
     }
     const int abajo = top + alto * (kRenglones + 1) + 10;
     Texto(this, "QRLblObs" + s, TitleBand1, x + 6, abajo, 150, "OBSERVACIONES:", true);
     c.observaciones = Poner<TQRMemo>(this, "QRMemoObs" + s, TitleBand1, x + 6, abajo + 18, ancho - 12, 120);
-    c.total = Texto(this, "QRLblTotal" + s, TitleBand1, x + 6, abajo + 146, ancho - 12, "", true);
+    c.total = Texto(this, "QRLblTotal" + s, TitleBand1, x + 6, abajo + 146, ancho - 16, "", true);
+    c.total->Alignment = taRightJustify;
     Raya(this, "QRShapeFirma" + s, TitleBand1, x + 60, abajo + 230, ancho - 120, 1, qrsHorLine);
     auto* firma = Texto(this, "QRLblFirma" + s, TitleBand1, x + 60, abajo + 234, ancho - 120, "FIRMA Y SELLO", true);
     firma->Alignment = taCenter;
@@ -134,11 +138,12 @@ TfrmRptTirilla::TfrmRptTirilla(TComponent* Owner) : TForm(Owner) {
   DetailBand1->Parent = QuickRep1;
   DetailBand1->BandType = rbDetail;
   DetailBand1->Height = 18;
-  QRDBNombre = Poner<TQRDBText>(this, "QRDBNombre", DetailBand1, 0, 0, ancho - 90);
+  QRDBNombre = Poner<TQRDBText>(this, "QRDBNombre", DetailBand1, 0, 0, ancho - 124);
   QRDBNombre->AutoSize = false;
   QRDBNombre->DataSource = DataSource1;
   QRDBNombre->DataField = "nombcuen";
-  QRDBCredito = Poner<TQRDBText>(this, "QRDBCredito", DetailBand1, ancho - 86, 0, 86);
+  // Cabe -999.999.999.999,99.
+  QRDBCredito = Poner<TQRDBText>(this, "QRDBCredito", DetailBand1, ancho - 118, 0, 118);
   QRDBCredito->AutoSize = false;
   QRDBCredito->Alignment = taRightJustify;
   QRDBCredito->DataSource = DataSource1;
@@ -151,13 +156,18 @@ TfrmRptTirilla::TfrmRptTirilla(TComponent* Owner) : TForm(Owner) {
     if (cuenta.SubString(1, 2) == "11" || cuenta.SubString(1, 1) == "0") v = "";
   };
   QRDBNombre->OnPrint = enBlanco;
-  QRDBCredito->OnPrint = enBlanco;
+  QRDBCredito->OnPrint = [enBlanco](TObject* s, AnsiString& v) {
+    double monto = 0;
+    if (!v.Trim().IsEmpty() && TryStrToFloat(v, monto)) v = Punto(monto, 2);
+    enBlanco(s, v);
+  };
 
   SummaryBand1 = Make<TQRBand>(this, "SummaryBand1");
   SummaryBand1->Parent = QuickRep1;
   SummaryBand1->BandType = rbSummary;
   SummaryBand1->Height = 30;
   QRLblTotal = Texto(this, "QRLblTotal", SummaryBand1, 0, 6, ancho, "", true);
+  QRLblTotal->Alignment = taRightJustify;
   for (TQRLabel* l : {QRLblEmpresa, QRLblNit, QRLblFecha, QRLblPlantilla, QRLblDocumento, QRLabel1, QRLblTercero,
                       QRLblNTercero, QRLabel2, QRLblTotal})
     l->Font->Name = "Arial";

@@ -49,19 +49,6 @@ TQRImage* Imagen(TComponent* owner, TQRCustomBand* banda, const char* nombre, in
   return i;
 }
 
-// Un monto en letras: las palabras de montoEscritoPlus con "PESOS moneda corriente.".
-AnsiString EnLetras(double v) {
-  AnsiString cifra = Punto(v, 2);
-  AnsiString limpio;
-  for (int i = 1; i <= cifra.Length(); ++i)
-    if (cifra[i] != ',') limpio += cifra[i];
-  if (DecimalSeparator != '.') {
-    AnsiString t;
-    for (int i = 1; i <= limpio.Length(); ++i) t += limpio[i] == '.' ? DecimalSeparator : limpio[i];
-    limpio = t;
-  }
-  return montoEscritoPlus(limpio.c_str(), nullptr, true);
-}
 
 }  // namespace
 
@@ -80,7 +67,7 @@ TfrmRptOrdenPago::TfrmRptOrdenPago(TComponent* Owner) : TForm(Owner) {
   QuickReport1->Page->LeftMargin = 0;
   QuickReport1->ReportTitle = "ORDEN DE PAGO";
 
-  qrbTitle = NuevaBanda(this, QuickReport1, rbTitle, 470);
+  qrbTitle = NuevaBanda(this, QuickReport1, rbTitle, 484);
   Image1 = Imagen(this, qrbTitle, "Image1", 10, 0, 105, 105);
   QRLabel11 = NuevaEtiqueta(this, qrbTitle, "QRLabel11", "", 130, 4, 560, false, true);
   QRLabel12 = NuevaEtiqueta(this, qrbTitle, "QRLabel12", "", 130, 26, 560);
@@ -96,27 +83,28 @@ TfrmRptOrdenPago::TfrmRptOrdenPago(TComponent* Owner) : TForm(Owner) {
   NuevaEtiqueta(this, qrbTitle, "QRLabel4", "RUBRO PRESUPUESTAL:", 20, 182);
   QRMemo4 = Memo(this, qrbTitle, "QRMemo4", 280, 182, 440, 56);
   NuevaEtiqueta(this, qrbTitle, "QRLabel5", "VALOR SOLICITADO:", 20, 242);
-  lblValor = NuevaEtiqueta(this, qrbTitle, "lblValor", "", 180, 242, 100, true);
-  QRMemo3 = Memo(this, qrbTitle, "QRMemo3", 290, 242, 430, 36);
-  NuevaEtiqueta(this, qrbTitle, "QRLabel6", "TERCERO:", 20, 282);
-  lblTercero = NuevaEtiqueta(this, qrbTitle, "lblTercero", "", 180, 282);
-  QRLabel7 = NuevaEtiqueta(this, qrbTitle, "QRLabel7", "", 320, 282, 400);
-  NuevaEtiqueta(this, qrbTitle, "QRLabel8", "OBJETO DEL GASTO:", 20, 302);
-  QRMemo1 = Memo(this, qrbTitle, "QRMemo1", 180, 302, 540, 56);
-  NuevaEtiqueta(this, qrbTitle, "QRLabel9", "VALOR A PAGAR:", 20, 362);
-  QRMemo2 = Memo(this, qrbTitle, "QRMemo2", 180, 362, 540, 56);
-  QRLabel21 = NuevaEtiqueta(this, qrbTitle, "QRLabel21", "", 20, 426, 600);
+  // La cifra cabe entera hasta -999.999.999.999,99 y sus palabras en cuatro renglones.
+  lblValor = NuevaEtiqueta(this, qrbTitle, "lblValor", "", 150, 242, 130, true);
+  QRMemo3 = Memo(this, qrbTitle, "QRMemo3", 290, 242, 430, 52);
+  NuevaEtiqueta(this, qrbTitle, "QRLabel6", "TERCERO:", 20, 300);
+  lblTercero = NuevaEtiqueta(this, qrbTitle, "lblTercero", "", 180, 300);
+  QRLabel7 = NuevaEtiqueta(this, qrbTitle, "QRLabel7", "", 320, 300, 400);
+  NuevaEtiqueta(this, qrbTitle, "QRLabel8", "OBJETO DEL GASTO:", 20, 320);
+  QRMemo1 = Memo(this, qrbTitle, "QRMemo1", 180, 320, 540, 56);
+  NuevaEtiqueta(this, qrbTitle, "QRLabel9", "VALOR A PAGAR:", 20, 380);
+  QRMemo2 = Memo(this, qrbTitle, "QRMemo2", 180, 380, 540, 52);
+  QRLabel21 = NuevaEtiqueta(this, qrbTitle, "QRLabel21", "", 20, 440, 600);
 
   TQRCustomBand* cab = NuevaBanda(this, QuickReport1, rbColumnHeader, 20);
   NuevaEtiqueta(this, cab, "QRLabel15", "CUENTA", 20, 2, 0, false, true);
   NuevaEtiqueta(this, cab, "QRLabel16", "DESCRIPCION DE LA CUENTA", 130, 2, 0, false, true);
-  NuevaEtiqueta(this, cab, "QRLabel17", "DEBITO", 480, 2, 110, true, true);
-  NuevaEtiqueta(this, cab, "QRLabel18", "CREDITO", 600, 2, 110, true, true);
+  NuevaEtiqueta(this, cab, "QRLabel17", "DEBITO", 470, 2, 120, true, true);
+  NuevaEtiqueta(this, cab, "QRLabel18", "CREDITO", 600, 2, 120, true, true);
   TQRCustomBand* det = NuevaBanda(this, QuickReport1, rbDetail, 17);
   NuevoCampo(this, det, "QRDBText7", DataSource2, "numecuen", 20, 1, 105);
-  NuevoCampo(this, det, "QRDBText8", DataSource2, "nombcuen", 130, 1, 340);
-  TQRDBText* deb = NuevoCampo(this, det, "QRDBText9", DataSource2, "debito", 480, 1, 110, true);
-  TQRDBText* cre = NuevoCampo(this, det, "QRDBText10", DataSource2, "credito", 600, 1, 110, true);
+  NuevoCampo(this, det, "QRDBText8", DataSource2, "nombcuen", 130, 1, 330);
+  TQRDBText* deb = NuevoCampo(this, det, "QRDBText9", DataSource2, "debito", 470, 1, 120, true);
+  TQRDBText* cre = NuevoCampo(this, det, "QRDBText10", DataSource2, "credito", 600, 1, 120, true);
   deb->OnPrint = [](TObject*, AnsiString& v) { v = MontoImpreso(v); };
   cre->OnPrint = [](TObject*, AnsiString& v) { v = MontoImpreso(v); };
 
@@ -207,9 +195,10 @@ void TfrmRptOrdenPago::qrbTitleBeforePrint(TQRCustomBand*, bool&) {
   QRMemo2->Lines->Clear();
   QRMemo3->Lines->Clear();
   lblValor->Caption = MontoImpreso(valor);
-  double v = 0;
-  if (!valor.IsEmpty() && TryStrToFloat(valor, v)) {
-    AnsiString letras = EnLetras(v);
+  if (!valor.IsEmpty()) {
+    // Las palabras salen del número guardado, nunca de su texto.
+    double v = d->FieldByName("Valor")->AsFloat;
+    AnsiString letras = MontoEnLetras(v, true);
     QRMemo2->Lines->Add(AnsiString(Punto(v, 2)) + " " + letras);
     QRMemo3->Lines->Add(letras);
   }

@@ -71,8 +71,11 @@ void TFrmBalances::btnImprimirClick(TObject*) {
                                                                     f->LDebito, f->TDebito, f->LCredito, f->TCredito,
                                                                     f->LNDebito, f->TNDebito})
           e->Enabled = false;
-        f->LNCredito->Left = f->LNCredito->Left - 100;
-        f->TNCredito->Left = f->TNCredito->Left - 100;
+        // El saldo, a 10 puntos, cabe entero hasta -999.999.999.999,99 (con su signo).
+        for (TQRCustomLabel* e : std::initializer_list<TQRCustomLabel*>{f->LNCredito, f->TNCredito}) {
+          e->Left = 568;
+          e->Width = 150;
+        }
         f->LNCredito->Caption = "Saldo";
         f->TNCredito->DataField = "nuevosaldo";
         f->QRDBText2->Width = 400;
@@ -94,10 +97,16 @@ void TFrmBalances::btnImprimirClick(TObject*) {
         f->FFinal = fin;
       }
       if (Llamado == 3) {
-        f->LDebito->Left = f->LDebito->Left - 60;
-        f->TDebito->Left = f->LDebito->Left - 60;
-        f->TDebito->Width = f->TDebito->Width + 40;
-        f->TCredito->Width = f->TCredito->Width + 20;
+        // Columnas a 10 puntos con cabida para el monto más ancho; cada título sobre sus cifras,
+        // todos alineados a la derecha.
+        for (TQRCustomLabel* e : std::initializer_list<TQRCustomLabel*>{f->LDebito, f->TDebito}) {
+          e->Left = 420;
+          e->Width = 150;
+        }
+        for (TQRCustomLabel* e : std::initializer_list<TQRCustomLabel*>{f->LCredito, f->TCredito}) {
+          e->Left = 580;
+          e->Width = 150;
+        }
         for (TQRPrintable* e : std::initializer_list<TQRPrintable*>{f->TDebito, f->TCredito, f->QRDBText1})
           e->Font->Size = 10;
         f->QRDBText2->Width = 200;
@@ -126,11 +135,16 @@ void TFrmBalances::btnImprimirClick(TObject*) {
         } else {
           f->QuickReport1->Page->PaperSize = qrpLetter;
         }
-        f->LCredito->Left = f->LCredito->Left + 100;
-        f->TCredito->Left = f->TCredito->Left + 100;
-        f->TCredito->Width = f->TCredito->Width + 20;
-        f->TDebito->Width = f->TDebito->Width + 20;
-        f->TDebito->Left = f->TDebito->Left + 30;
+        // Débitos y créditos con sus sumas debajo, con cabida para el monto más ancho.
+        // Caben también con un margen izquierdo de 20 mm.
+        for (TQRCustomLabel* e : std::initializer_list<TQRCustomLabel*>{f->LDebito, f->TDebito}) {
+          e->Left = 420;
+          e->Width = 130;
+        }
+        for (TQRCustomLabel* e : std::initializer_list<TQRCustomLabel*>{f->LCredito, f->TCredito}) {
+          e->Left = 565;
+          e->Width = 130;
+        }
         f->QRDBText2->Width = f->QRDBText2->Width + 60;
         f->LblTitulo->Caption = "CAJA DIARIO ENTRE " + ini + " Y " + fin + " POR RESUMEN";
         f->Act->Caption = "SUMAS IGUALES";

@@ -20,7 +20,8 @@ TFrmRep::TFrmRep(TComponent* Owner) : TForm(Owner) {
   QuickReport1->DataSource = DataSource1;
   QuickReport1->Page->PaperSize = qrpLetter;
   QuickReport1->Page->Orientation = poPortrait;
-  QuickReport1->Page->LeftMargin = 0;
+  // Nada se imprime en el borde del papel; el caja diario pone el margen del usuario.
+  QuickReport1->Page->LeftMargin = 10;
   QuickReport1->ShowPrintDialog = true;
 
   QRBandMargen = Banda(this, QuickReport1, rbPageHeader, 0);

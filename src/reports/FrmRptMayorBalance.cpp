@@ -39,27 +39,28 @@ TFrmRptMayorBalance::TFrmRptMayorBalance(TComponent* Owner) : TForm(Owner) {
   LblTitulo->Font->Style = {fsBold};
   LblTitulo->Font->Size = 10;
   Pagina(this, QRBand3, 880, 110);
-  const int x[6] = {340, 445, 550, 655, 760, 865};
-  Etiqueta(this, QRBand3, "Saldos antes del", x[0], 134, 205, taCenter);
-  LblM1 = Etiqueta(this, QRBand3, "", x[0], 150, 205, taCenter);
-  Etiqueta(this, QRBand3, "Movimiento", x[2], 142, 205, taCenter);
-  Etiqueta(this, QRBand3, "Saldos al", x[4], 134, 205, taCenter);
-  LblM3 = Etiqueta(this, QRBand3, "", x[4], 150, 205, taCenter);
+  // Seis columnas con cabida para -999.999.999.999,99.
+  const int x[6] = {318, 433, 548, 663, 778, 893}, ancho = 114;
+  Etiqueta(this, QRBand3, "Saldos antes del", x[0], 134, 2 * ancho, taCenter);
+  LblM1 = Etiqueta(this, QRBand3, "", x[0], 150, 2 * ancho, taCenter);
+  Etiqueta(this, QRBand3, "Movimiento", x[2], 142, 2 * ancho, taCenter);
+  Etiqueta(this, QRBand3, "Saldos al", x[4], 134, 2 * ancho, taCenter);
+  LblM3 = Etiqueta(this, QRBand3, "", x[4], 150, 2 * ancho, taCenter);
   Etiqueta(this, QRBand3, "Codigo", 0, 170)->Font->Style = {fsBold};
   Etiqueta(this, QRBand3, "Cuenta", 75, 170)->Font->Style = {fsBold};
   const char* titulos[6] = {"Debito", "Credito", "Debito", "Credito", "Debito", "Credito"};
   const char* campos[6] = {"SaldoDebito", "SaldoCredito", "Debito", "Credito", "NuevoDebito", "NuevoCredito"};
-  for (int i = 0; i < 6; ++i) Etiqueta(this, QRBand3, titulos[i], x[i], 170, 100, taRightJustify)->Font->Style = {fsBold};
+  for (int i = 0; i < 6; ++i) Etiqueta(this, QRBand3, titulos[i], x[i], 170, ancho, taRightJustify)->Font->Style = {fsBold};
 
   QRBand2 = Banda(this, QuickReport1, rbDetail, 17);
   Texto(this, QRBand2, "NumeCuen", 0, 0, 72);
-  Texto(this, QRBand2, "NombCuen", 75, 0, 260);
-  for (int i = 0; i < 6; ++i) TextoMonto(this, QRBand2, campos[i], x[i], 0, 100);
+  Texto(this, QRBand2, "NombCuen", 75, 0, 240);
+  for (int i = 0; i < 6; ++i) TextoMonto(this, QRBand2, campos[i], x[i], 0, ancho);
 
   QRBand1 = Banda(this, QuickReport1, rbSummary, 30);
   Etiqueta(this, QRBand1, "TOTALES:", 75, 8)->Font->Style = {fsBold};
   TQRDBCalc** sumas[6] = {&QRDBCalc1, &QRDBCalc2, &QRDBCalc3, &QRDBCalc4, &QRDBCalc5, &QRDBCalc6};
-  for (int i = 0; i < 6; ++i) *sumas[i] = Suma(this, QRBand1, campos[i], x[i], 8, 100);
+  for (int i = 0; i < 6; ++i) *sumas[i] = Suma(this, QRBand1, campos[i], x[i], 8, ancho);
 
   QRLabel10->Caption = LineaEntidad();
   EncabezadoIni(QRLabel33, QRLabel34, QRLabel35, Image1);

@@ -194,7 +194,7 @@ TEST_F(Comprobantes, LlamadorDePagosConSusDatos) {
   d->LN->Caption = "20";
   d->Tercero = "900 PROVEEDOR UNO";
   d->QRLblModo->Caption = "Pagado a:";
-  d->QRLblNumLetras->Caption = "1500";
+  d->SumaEnLetras = 1500;
   d->QRLabel16->Enabled = true;
   d->QRLblNumLetras->Enabled = true;
   d->QuickReport1->Preview();

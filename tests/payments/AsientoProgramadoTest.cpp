@@ -1,4 +1,6 @@
 // Comprobantes desde plantillas: aplicación de la plantilla, chequeo, grabación y llamado.
+#include "impresos/Impresos.h"
+#include "shared/general/Numeros.h"
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -320,15 +322,55 @@ TEST_F(AsientoProgramado, DobleCuadroYTirilla) {
   ASSERT_EQ(vistas.size(), 3u);
   std::string doble = tv::report::DumpText(vistas[0].report);
   EXPECT_NE(doble.find("Grado: no"), std::string::npos) << doble;
-  EXPECT_NE(doble.find("1,500.00"), std::string::npos) << doble;
-  EXPECT_NE(doble.find("TOTAL: 1500"), std::string::npos) << doble;
+  EXPECT_NE(doble.find(Punto(1500, 2)), std::string::npos) << doble;
+  EXPECT_NE(doble.find("TOTAL: " + std::string(Punto(1500, 2))), std::string::npos) << doble;
   std::string tirilla = tv::report::DumpText(vistas[1].report);
   EXPECT_EQ(tirilla.find("Caja general"), std::string::npos) << tirilla;
-  EXPECT_NE(tirilla.find("TOTAL: 1,500"), std::string::npos) << tirilla;
+  EXPECT_NE(tirilla.find("TOTAL: " + std::string(Punto(1500, 2))), std::string::npos) << tirilla;
   EXPECT_NEAR(vistas[1].report.width, 800 / 254.0 * 72, 1);
   std::string lleno = tv::report::DumpText(vistas[2].report);
   EXPECT_NE(lleno.find("Renglón 13"), std::string::npos);
   EXPECT_EQ(lleno.find("Renglón 14"), std::string::npos);
+}
+
+// Las cifras de los dos formatos propios salen con dos decimales y los separadores del
+// usuario, enteras, en el PDF; el valor se teclea como lo teclea cada usuario.
+TEST_F(AsientoProgramado, DobleCuadroYTirillaConDosDecimales) {
+  Ejecutar(libros, "insert into asientosProg (iAstoProg, numeCuen, naturaleza) values (1, '410505', 'C')");
+  Ejecutar(libros, "insert into PL (numecuen, nombcuen) values ('110505', 'Caja general'), "
+                   "('250505', 'Retenciones por pagar'), ('410505', 'Ingresos')");
+  for (const char* sep : {",", "."}) {
+    SCOPED_TRACE(sep);
+    impresos::Separadores(sep);
+    tv::report::HeadlessUi().Clear();
+    std::string d = std::string(sep);
+    ui->onModal("TFrmAsientoProgramado")
+        .run([d](TForm& f) {
+          Llenar(f, ("1500" + d + "5").c_str(), "", "500");
+          F(f).SGAsiento->UserEditCell(3, 4, ("1000" + d + "5").c_str());
+        })
+        .click("BtnGrabar")
+        .run([](TForm& f) {
+          impresos::Cortes cortes;
+          F(f).impDobleCuadro();
+          F(f).impTirilla();
+          EXPECT_TRUE(cortes.lista.empty()) << cortes.Texto();
+        })
+        .click("BtnSalir");
+    Abrir();
+    EXPECT_EQ(ui->unused(), "");
+    auto& vistas = tv::report::HeadlessUi().shown;
+    ASSERT_EQ(vistas.size(), 2u) << ui->messageTexts().c_str();
+    std::string doble = impresos::TextoPdf(vistas[0].report, dir + "/doble.pdf");
+    std::string tirilla = impresos::TextoPdf(vistas[1].report, dir + "/tirilla.pdf");
+    std::string total = "TOTAL: " + std::string(Punto(1500.5, 2));
+    for (const std::string& s : {std::string(Punto(1500.5, 2)), std::string(Punto(1000.5, 2)), total})
+      EXPECT_NE(doble.find(s), std::string::npos) << s << "\n" << doble;
+    for (const std::string& s : {"Ingresos " + std::string(Punto(1000.5, 2)), total})
+      EXPECT_NE(tirilla.find(s), std::string::npos) << s << "\n" << tirilla;
+    Ejecutar(libros, "delete from mvt");
+    Ejecutar(libros, "delete from mvtMaestro");
+  }
 }
 
 TEST_F(AsientoProgramado, CambiarConsecutivoTrasLaClave) {

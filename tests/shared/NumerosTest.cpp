@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "Entorno.h"
 #include "platform/os/Regional.h"
 #include "platform/forms/Headless.h"
@@ -91,6 +93,8 @@ TEST_F(Palabras, MontosEnteros) {
            Caso{"1234567", "UN MILLON DOSCIENTOS TREINTA Y CUATRO MIL QUINIENTOS SESENTA Y SIETE"},
            Caso{"2000000000", "DOS MIL  MILLONES "},
            Caso{"2000500000", "DOS MIL  MILLONES QUINIENTOS  MIL "},
+           Caso{"2001000000", "DOS MIL UN MILLONES "}, Caso{"1001000000", "UN MIL UN MILLONES "},
+           Caso{"1001000000000000", "UN MIL UN BILLONES "},
            Caso{"1000000000000", "UN BILLON "}, Caso{"3000000000000", "TRES BILLONES "},
            Caso{"1000001", "UN MILLON UN"}})
     EXPECT_EQ(montoEscritoPlus(c.monto, nullptr, false), c.palabras) << c.monto;
@@ -122,4 +126,38 @@ TEST_F(Palabras, DecimalesYPesos) {
 TEST_F(Palabras, SeparadorDecimalDelUsuario) {
   tv::os::SetUserDecimalSeparator(",");
   EXPECT_EQ(montoEscritoPlus("10,05", nullptr, false), "DIEZ PUNTO CERO CINCO");
+}
+
+// Las palabras salen del número, así que no dependen de los separadores del usuario.
+TEST_F(Palabras, MontoEnLetrasDesdeElNumero) {
+  struct Caso { double monto; bool pesos; const char* palabras; };
+  const Caso casos[] = {
+      {0, false, "CERO"},
+      {0.5, false, "CERO PUNTO CINCUENTA "},
+      {1, false, "UN"},
+      {1500.5, false, "UN MIL QUINIENTOS  PUNTO CINCUENTA "},
+      {1000000, false, "UN MILLON "},
+      {1234567.89, false,
+       "UN MILLON DOSCIENTOS TREINTA Y CUATRO MIL QUINIENTOS SESENTA Y SIETE PUNTO OCHENTA Y NUEVE"},
+      {2001000000, false, "DOS MIL UN MILLONES "},
+      {-250.75, false, "MENOS DOSCIENTOS CINCUENTA  PUNTO SETENTA Y CINCO"},
+      {99999999999.99, false,
+       "NOVENTA Y NUEVE MIL NOVECIENTOS NOVENTA Y NUEVE MILLONES NOVECIENTOS NOVENTA Y NUEVE MIL "
+       "NOVECIENTOS NOVENTA Y NUEVE PUNTO NOVENTA Y NUEVE"},
+      {1234.05, false, "UN MIL DOSCIENTOS TREINTA Y CUATRO PUNTO CERO CINCO"},
+      {800000, true, "OCHOCIENTOS  MIL  PESOS moneda corriente."},
+      {10.5, true, "DIEZ PUNTO CINCUENTA  PESOS moneda corriente."},
+      {-0.001, false, "CERO"},
+      {0.999, false, "UN"},
+  };
+  for (const char* sep : {",", "."}) {
+    tv::os::SetUserDecimalSeparator(sep);
+    tv::os::SetUserThousandSeparator(std::string(sep) == "," ? "." : ",");
+    tv::os::ApplyRegionalSettings();
+    for (const Caso& c : casos) EXPECT_EQ(MontoEnLetras(c.monto, c.pesos), c.palabras) << c.monto << " " << sep;
+  }
+  // Nunca detienen un impreso.
+  EXPECT_EQ(MontoEnLetras(std::nan(""), false), "");
+  EXPECT_EQ(MontoEnLetras(1e40, true), "");
+  EXPECT_NE(MontoEnLetras(-1e28, false), "");
 }

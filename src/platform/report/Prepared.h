@@ -79,6 +79,19 @@ struct PreparedReport {
   int PageCount() const { return static_cast<int>(pages.size()); }
 };
 
+// A text line that prints cut: wider than its box, reaching outside its band (the page's
+// margins), or dropped below the room of its element.
+struct Overflow {
+  std::string element;  // name of the printable element
+  std::string text;     // the line that does not fit
+  double width = 0;     // points the line needs
+  double room = 0;      // points it had
+};
+
+// While a recorder is set (tests), the layout engine appends every cut text to it; null
+// stops recording. Printing is unchanged either way. Returns the recorder it replaces.
+std::vector<Overflow>* SetOverflowRecorder(std::vector<Overflow>* recorder);
+
 // Reads a BMP (1, 4, 8, 24 or 32 bits, uncompressed) or PNG file. Returns null when the
 // file is missing or not a picture it can read.
 std::shared_ptr<Picture> LoadPicture(const std::string& path);

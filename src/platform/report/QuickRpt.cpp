@@ -271,6 +271,20 @@ void TQRImage::Render(BandPainter& p) {
 // ---- painter ------------------------------------------------------------------------------
 namespace tv::report {
 
+namespace {
+std::vector<Overflow>* overflowRecorder = nullptr;
+
+void RecordOverflow(const TQRPrintable& e, const std::string& text, double width, double room) {
+  if (overflowRecorder) overflowRecorder->push_back({e.Name.str(), text, width, room});
+}
+}  // namespace
+
+std::vector<Overflow>* SetOverflowRecorder(std::vector<Overflow>* recorder) {
+  std::vector<Overflow>* antes = overflowRecorder;
+  overflowRecorder = recorder;
+  return antes;
+}
+
 bool BandPainter::Intersect(const Rect& a, const Rect& b, Rect& out) {
   double x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
   double x1 = std::min(a.Right(), b.Right()), y1 = std::min(a.Bottom(), b.Bottom());
@@ -336,7 +350,11 @@ void BandPainter::Text(const TQRPrintable& e, const std::string& text, bool auto
     r.w = w;
     r.h = std::max(r.h, lh * lines.size());
   }
-  if (!Intersect(r, band_, clip)) return;
+  if (!Intersect(r, band_, clip)) {
+    for (const auto& l : lines)
+      if (!l.empty()) RecordOverflow(e, l, text_.TextWidth(l, f), 0);
+    return;
+  }
   HAlign align = e.Alignment == taRightJustify ? HAlign::Right : e.Alignment == taCenter ? HAlign::Center : HAlign::Left;
   TColor bg = ColorToRGB(e.Color);
   if (!e.Transparent && bg != clWhite) {
@@ -350,8 +368,19 @@ void BandPainter::Text(const TQRPrintable& e, const std::string& text, bool auto
   for (size_t i = 0; i < lines.size(); ++i) {
     double y = r.y + lh * i;
     // lines after the first print only whole; the rest would cross the band's edge
-    if (i > 0 && y + lh > clip.Bottom() + kEps) break;
+    if (i > 0 && y + lh > clip.Bottom() + kEps) {
+      if (overflowRecorder)
+        for (size_t j = i; j < lines.size(); ++j)
+          if (!lines[j].empty()) RecordOverflow(e, lines[j], text_.TextWidth(lines[j], f), 0);
+      break;
+    }
     if (lines[i].empty()) continue;
+    if (overflowRecorder) {
+      // Where the line lands by its alignment, against what the clip lets show.
+      double tw = text_.TextWidth(lines[i], f);
+      double x = align == HAlign::Right ? r.Right() - tw : align == HAlign::Center ? r.x + (r.w - tw) / 2 : r.x;
+      if (x < clip.x - kEps || x + tw > clip.Right() + kEps) RecordOverflow(e, lines[i], tw, clip.w);
+    }
     TextItem t;
     t.box = {r.x, y, r.w, lh};
     t.clip = clip;

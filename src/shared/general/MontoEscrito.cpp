@@ -1,5 +1,7 @@
 #include "shared/general/MontoEscrito.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -80,7 +82,9 @@ std::string MontoEscritoTexto(const std::string& digitos, bool addPesos) {
       // "DOS MIL MILLONES": el grupo de millones vacío aporta su palabra plural.
       if (k >= 4 && grupos[i - 1] == "000") palabras += a3[(k - 4) / 2];
     } else if (k >= 3) {
-      palabras += (n == 0 || n == 1) ? a4[(k - 3) / 2] : a3[(k - 3) / 2];
+      // Con miles de millones delante la escala va en plural: "DOS MIL UN MILLONES".
+      bool conMiles = i + 1 < grupos.size() && grupos[i + 1] != "000";
+      palabras += (n == 0 || n == 1) && !conMiles ? a4[(k - 3) / 2] : a3[(k - 3) / 2];
     }
     resultado = palabras + resultado;
   }
@@ -108,5 +112,27 @@ AnsiString montoEscritoPlus(const char* cadena, char* /*cadenaNume*/, bool addPe
   while (ceros + 1 < decimal.size() && decimal[ceros] == '0') ++ceros;
   for (size_t i = 0; i < ceros; ++i) r += "CERO ";
   r += MontoEscritoTexto(decimal.substr(ceros), addPesos);
+  return AnsiString(r);
+}
+
+AnsiString MontoEnLetras(double valor, bool addPesos) {
+  if (!std::isfinite(valor)) return AnsiString();
+  // Los dígitos salen del número con dos decimales, sin separadores del usuario.
+  char buf[400];
+  auto [fin, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(valor), std::chars_format::fixed, 2);
+  if (ec != std::errc()) return AnsiString();
+  std::string cifra(buf, fin);
+  size_t punto = cifra.find('.');
+  std::string entera = cifra.substr(0, punto);
+  std::string centavos = cifra.substr(punto + 1);
+  if (entera.size() > kMaxDigitos) return AnsiString();
+  std::string r;
+  // Un negativo que redondea a cero no es "MENOS CERO".
+  if (valor < 0 && (entera != "0" || centavos != "00")) r = "MENOS ";
+  if (centavos == "00") return AnsiString(r + MontoEscritoTexto(entera, addPesos));
+  r += MontoEscritoTexto(entera, false) + " PUNTO ";
+  // 0,05 no puede leerse como 0,50.
+  if (centavos[0] == '0') r += "CERO " + MontoEscritoTexto(centavos.substr(1), addPesos);
+  else r += MontoEscritoTexto(centavos, addPesos);
   return AnsiString(r);
 }

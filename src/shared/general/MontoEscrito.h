@@ -15,3 +15,9 @@ AnsiString montoEscritoPlus(const char* cadena, char* cadenaNume, bool addPesos)
 
 // Versiones sobre std::string que usan las anteriores.
 std::string MontoEscritoTexto(const std::string& digitos, bool addPesos);
+
+// Palabras de un monto a partir del número mismo, redondeado a centavos: la parte entera,
+// y " PUNTO " con los centavos cuando los hay; un negativo lleva "MENOS " delante. Es la
+// única fuente de las palabras de los impresos. Nunca lanza: un valor que no es número o
+// que no cabe en las tablas da el texto vacío.
+AnsiString MontoEnLetras(double valor, bool addPesos);

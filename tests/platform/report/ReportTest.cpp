@@ -522,3 +522,40 @@ TEST_F(ReportTest, VerticalRulesPrintCutToTheirBand) {
   EXPECT_NEAR(lines[0].box.h, 30, 0.5);  // 40 px = 30 pt
   EXPECT_NEAR(lines[1].box.h, 15, 0.5);  // 20 of its 60 px fit
 }
+
+TEST_F(ReportTest, TextsThatPrintCutAreRecorded) {
+  std::vector<Overflow> cut;
+  SetOverflowRecorder(&cut);
+  Listing l;
+  l.rep->Prepare();
+  EXPECT_TRUE(cut.empty()) << cut.front().element << ": " << cut.front().text;
+
+  TComponent form(nullptr);
+  auto* rep = new TQuickRep(&form);
+  TQRBand* title = Band(&form, rep, rbTitle, 60);
+  TQRLabel* fits = Label(&form, title, "1.500,00", 0, 0);
+  fits->Name = "cabe";
+  fits->AutoSize = false;
+  fits->Width = 100;
+  fits->Alignment = taRightJustify;
+  TQRLabel* narrow = Label(&form, title, "-999.999.999.999,99", 0, 20);
+  narrow->Name = "angosto";
+  narrow->AutoSize = false;
+  narrow->Width = 40;
+  narrow->Alignment = taRightJustify;
+  TQRLabel* outside = Label(&form, title, "fuera del margen", 790, 0);  // autosized past the band
+  outside->Name = "fuera";
+  auto* memo = Place<TQRMemo>(&form, title, 200, 20, 200);
+  memo->Name = "memo";
+  memo->Height = 14;
+  memo->Lines->Add("primera");
+  memo->Lines->Add("segunda");
+  rep->Prepare();
+  SetOverflowRecorder(nullptr);
+  std::vector<std::string> names;
+  for (const Overflow& o : cut) names.push_back(o.element + ":" + o.text);
+  EXPECT_EQ(names, (std::vector<std::string>{"angosto:-999.999.999.999,99", "fuera:fuera del margen", "memo:segunda"}));
+  EXPECT_GT(cut[0].width, cut[0].room);
+  // Recording does not change what prints.
+  EXPECT_NE(DumpText(rep->Prepared()).find("primera"), std::string::npos);
+}

@@ -1,0 +1,6 @@
+// Toda prueba de este binario falla si algún impreso deja un texto cortado.
+#include "impresos/Impresos.h"
+
+namespace {
+const bool registrada = impresos::VigilaCortes::Registrar();
+}  // namespace
