@@ -371,6 +371,7 @@ TEST_F(Cierre, MatadoEnCualquierPuntoLaRepeticionDejaLoMismoQueUnCierreSinInterr
   const std::string referencia = todo();
   ASSERT_NE(referencia.find("3:CSI|"), std::string::npos);
   const std::string nuevaCompleta = Volcado(nuevo);
+  RecordProperty("duracion_us", static_cast<int>(duracion));
 
   std::mt19937 rng(7);
   const int kMuertes = 200;
