@@ -283,12 +283,13 @@ void TFrmCierreAnio::EscribirCSI(tv::db::Connection& c) {
   std::string fecha = tv::db::DateTimeToIsoText(FechaCierre, false);
   sqlite3_stmt* g = grupos.get();
   sqlite3_stmt* l = linea.get();
-  sqlite3_bind_text(l, 1, fecha.c_str(), static_cast<int>(fecha.size()), SQLITE_STATIC);
   itemsCSI = 0;
   valorCSI = 0;
   double descuadre = 0;
   while (grupos.Step()) {
     double debito = sqlite3_column_double(g, 2), credito = sqlite3_column_double(g, 3);
+    // Reset() también borra los parámetros: cada línea los recibe todos.
+    sqlite3_bind_text(l, 1, fecha.c_str(), static_cast<int>(fecha.size()), SQLITE_STATIC);
     sqlite3_bind_value(l, 2, sqlite3_column_value(g, 0));
     // Sin tercero, la línea queda sin él (un texto vacío se guarda como nulo).
     if (sqlite3_column_type(g, 1) == SQLITE_NULL || sqlite3_column_bytes(g, 1) == 0) sqlite3_bind_null(l, 3);

@@ -103,6 +103,24 @@ TEST_F(Cierre, UtilidadCancelaResultadosYAbreElAnioSiguiente) {
   EXPECT_EQ(Nuevo("select credito || ' ' || debito from mvt where numecuen='311001'"), "600 0");
   EXPECT_EQ(Nuevo("select count(*) from mvt where numecuen >= '4' or numecuen < '1'"), "0");
   EXPECT_EQ(Nuevo("select count(*) from mvt"), "4");
+  EXPECT_EQ(Nuevo("select count(*) from mvt where fecha='2026-12-31' and numedocu='1'"), "4");
+  EXPECT_EQ(Nuevo("select quote(numecuen)||quote(cedulanit)||quote(detalle)||quote(centcost)||quote(desccomp)||"
+                  "quote(numecomp)||quote(debito)||quote(credito)||quote(Cantidad)||quote(rubro)||quote(descdocu)||"
+                  "quote(numedocu)||quote(fecha) from mvt where numecuen='311001'"),
+            "'311001'NULLNULLNULLNULLNULL0600NULLNULL'CSI''1''2026-12-31'");
+  // Lo demás pasa entero: las filas de cada tabla que no es de movimiento, y los índices.
+  for (const AnsiString& t : tv::db::TableNames(libros.c_str())) {
+    std::string n = t.c_str();
+    std::string filas = Valor(libros, "select count(*) from \"" + n + "\"");
+    bool movimiento = false;
+    for (const char* m : kTablasMovimiento)
+      movimiento = movimiento || strcasecmp((n + ".db").c_str(), m) == 0;
+    if (!movimiento) {
+      EXPECT_EQ(Nuevo("select count(*) from \"" + n + "\""), filas) << n;
+    }
+  }
+  EXPECT_EQ(Nuevo("select count(*) from sqlite_master where type='index'"),
+            Valor(libros, "select count(*) from sqlite_master where type='index'"));
   EXPECT_EQ(Nuevo("select qitems || ' ' || valor || ' ' || fecha from mvtmaestro"), "4 1250.1 2026-12-31");
   EXPECT_NEAR(Numero(nuevo, "select descuadre from mvtmaestro"), 0, 1e-9);
   EXPECT_EQ(Nuevo("select count(*) from dg where codidocu in ('CSI', 'CCA')"), "2");
@@ -198,6 +216,10 @@ TEST_F(Cierre, UnaFallaNoDejaMedioDocumentoNiMediaCarpetaYRepetirCompleta) {
                    "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
   Cerrar();
   EXPECT_FALSE(fs::exists(nuevo));
+  EXPECT_FALSE(fs::exists(nuevo + ".parcial"));
+  // Sin año siguiente tampoco queda el "CCA" de esta corrida.
+  EXPECT_EQ(Valor(libros, "select count(*) from mvt where descdocu='CCA'"), "0");
+  EXPECT_EQ(Valor(libros, "select count(*) from mvtmaestro where descdocu='CCA'"), "0");
   EXPECT_EQ(Valor(dir, "select count(*) from contabs where anio=2027"), "0");
   EXPECT_EQ(anioGlobal, 2026);
   EXPECT_EQ(PathCont, libros.c_str());
