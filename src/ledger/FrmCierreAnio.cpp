@@ -256,6 +256,17 @@ void TFrmCierreAnio::CopiarContabilidad() {
     EscribirCSI(c);
     // Los índices se arman una vez, sobre las filas ya escritas.
     for (const auto& [nombre, sql] : indices) c.Exec(sql);
+    {
+      // El planificador del año nuevo parte de las mismas estadísticas que el año cerrado.
+      tv::db::Stmt st = c.Prepare("SELECT 1 FROM viejo.sqlite_master WHERE name='sqlite_stat1'");
+      bool estadisticas = st.Step();
+      st = tv::db::Stmt();
+      if (estadisticas) {
+        c.Exec("ANALYZE main.sqlite_master");
+        c.Exec("DELETE FROM main.sqlite_stat1");
+        c.Exec("INSERT INTO main.sqlite_stat1 SELECT * FROM viejo.sqlite_stat1");
+      }
+    }
     c.Exec("COMMIT");
     c.Exec("DETACH DATABASE viejo");
     c.Exec("PRAGMA main.journal_mode=WAL");

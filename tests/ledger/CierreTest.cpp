@@ -71,6 +71,7 @@ TEST_F(Cierre, UtilidadCancelaResultadosYAbreElAnioSiguiente) {
   Linea("CE", "2", "520101", 0.1, 0);
   Linea("CE", "2", "520101", 0.2, 0);
   Linea("CE", "2", "520101", 0, 0.3);
+  Ejecutar(libros, "ANALYZE");
   Cerrar();
   EXPECT_EQ(ui->messageTexts(), "La nueva contabilidad ha sido creada y es la que está usando en este momento.\n");
 
@@ -121,6 +122,8 @@ TEST_F(Cierre, UtilidadCancelaResultadosYAbreElAnioSiguiente) {
   }
   EXPECT_EQ(Nuevo("select count(*) from sqlite_master where type='index'"),
             Valor(libros, "select count(*) from sqlite_master where type='index'"));
+  EXPECT_EQ(Nuevo("select group_concat(tbl || idx || stat) from sqlite_stat1"),
+            Valor(libros, "select group_concat(tbl || idx || stat) from sqlite_stat1"));
   EXPECT_EQ(Nuevo("select qitems || ' ' || valor || ' ' || fecha from mvtmaestro"), "4 1250.1 2026-12-31");
   EXPECT_NEAR(Numero(nuevo, "select descuadre from mvtmaestro"), 0, 1e-9);
   EXPECT_EQ(Nuevo("select count(*) from dg where codidocu in ('CSI', 'CCA')"), "2");
