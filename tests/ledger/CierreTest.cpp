@@ -397,12 +397,23 @@ TEST_F(Cierre, MatadoEnCualquierPuntoLaRepeticionDejaLoMismoQueUnCierreSinInterr
     return hay;
   };
 
-  restaurar();
-  auto t0 = std::chrono::steady_clock::now();
-  int st = esperar(cerrarEnHijo());
-  auto duracion = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count();
-  ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << st;
-  const std::string referencia = todo();
+  // La referencia, tres veces: la más corta mide el cierre en una máquina ocupada.
+  long long duracion = 0;
+  std::string referencia;
+  int st = 0;
+  for (int i = 0; i < 3; ++i) {
+    restaurar();
+    auto t0 = std::chrono::steady_clock::now();
+    st = esperar(cerrarEnHijo());
+    long long d = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count();
+    duracion = i ? std::min(duracion, d) : d;
+    ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << st;
+    std::string r = todo();
+    if (i) {
+      ASSERT_EQ(r, referencia);
+    }
+    referencia = r;
+  }
   ASSERT_NE(referencia.find("3:CSI|"), std::string::npos);
   const std::string nuevaCompleta = Volcado(nuevo);
   RecordProperty("duracion_us", static_cast<int>(duracion));
@@ -413,7 +424,8 @@ TEST_F(Cierre, MatadoEnCualquierPuntoLaRepeticionDejaLoMismoQueUnCierreSinInterr
   for (int k = 0; k < kMuertes; ++k) {
     restaurar();
     pid_t pid = cerrarEnHijo();
-    usleep(static_cast<useconds_t>(rng() % static_cast<unsigned>(duracion + 1)));
+    // Las muertes caen sobre el arranque y el cierre; el final del proceso no escribe nada.
+    usleep(static_cast<useconds_t>(rng() % static_cast<unsigned>(duracion * 4 / 5 + 1)));
     kill(pid, SIGKILL);
     esperar(pid);
     // Lo que dejó el proceso muerto: el año siguiente entero o nada, y "CCA" solo con él.
