@@ -71,30 +71,30 @@ void AbrirEditorDeContabs(TComponent* Owner) {
 
 // ---- cambiar ---------------------------------------------------------------------------
 
+bool EntrarEnContabilidad(TComponent* Owner, const AnsiString& ruta) {
+  // Cada contabilidad tiene sus usuarios: se entra a la nueva antes de usar sus tablas.
+  AnsiString pathAntes = PathCont, loginAntes = Login;
+  PathCont = ruta;
+  bool entro = false;
+  FrmClave = new TFrmClave(Owner, true);
+  try {
+    FrmClave->ShowModal();
+    entro = FrmClave->UserValid && FrmClave->resultado;
+  } catch (...) {
+    delete FrmClave;
+    PathCont = pathAntes;
+    Login = loginAntes;
+    throw;
+  }
+  delete FrmClave;
+  PathCont = pathAntes;
+  if (!entro) Login = loginAntes;
+  return entro;
+}
+
 bool AbrirContabilidad(TComponent* Owner, const AnsiString& ruta, const AnsiString& nombre,
                        unsigned short anio, bool pedirEntrada) {
-  if (pedirEntrada) {
-    // Cada contabilidad tiene sus usuarios: se entra a la nueva antes de usar sus tablas.
-    AnsiString pathAntes = PathCont, loginAntes = Login;
-    PathCont = ruta;
-    bool entro = false;
-    FrmClave = new TFrmClave(Owner, true);
-    try {
-      FrmClave->ShowModal();
-      entro = FrmClave->UserValid && FrmClave->resultado;
-    } catch (...) {
-      delete FrmClave;
-      PathCont = pathAntes;
-      Login = loginAntes;
-      throw;
-    }
-    delete FrmClave;
-    if (!entro) {
-      PathCont = pathAntes;
-      Login = loginAntes;
-      return false;
-    }
-  }
+  if (pedirEntrada && !EntrarEnContabilidad(Owner, ruta)) return false;
   PathCont = ruta;
   NContabilidad = nombre;
   anioGlobal = anio;

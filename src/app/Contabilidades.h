@@ -70,6 +70,9 @@ bool UbicarContabilidadAbierta();
 // La contabilidad abierta no está en la lista: avisa, repara las tablas de la carpeta del
 // programa y vuelve a abrir las de la contabilidad.
 void RepararListaContabilidades();
+// El usuario entra con los usuarios de la contabilidad de la carpeta (Login queda el suyo);
+// falso, y Login como estaba, si no entra. PathCont queda como estaba.
+bool EntrarEnContabilidad(TComponent* Owner, const AnsiString& ruta);
 // Deja abierta la contabilidad de la carpeta: con pedirEntrada el usuario entra primero con
 // los usuarios de ella y nada cambia si no entra; luego el estado de la sesión, el alias y
 // las tablas, los derechos, la marca y la fila de la lista. Falso cuando no quedó abierta.

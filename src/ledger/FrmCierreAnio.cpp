@@ -1,5 +1,10 @@
 #include "ledger/FrmCierreAnio.h"
 
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 
@@ -9,6 +14,7 @@
 #include "app/Validaciones.h"
 #include "app/schema/Schema.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/db/Storage.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
@@ -38,6 +44,42 @@ bool EsCero(double v) { return std::fabs(v) < kCero; }
 double Suma(TQuery* q, const char* campo) {
   TField* f = q->FieldByName(campo);
   return f->IsNull ? 0.0 : f->AsFloat;
+}
+
+std::string Minusculas(std::string s) {
+  for (char& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return s;
+}
+
+// Las tablas que el año siguiente recibe vacías, por su nombre guardado.
+bool EsTablaDeMovimiento(const std::string& guardada) {
+  std::string n = Minusculas(guardada);
+  for (const char* t : kTablasMovimiento) {
+    std::string m = Minusculas(t);
+    if (m.size() > 3 && m.compare(m.size() - 3, 3, ".db") == 0) m.resize(m.size() - 3);
+    if (n == m) return true;
+  }
+  return false;
+}
+
+bool MismaCarpeta(const AnsiString& a, const AnsiString& b) {
+  auto normal = [](const AnsiString& r) {
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(fs::path(r.str()), ec);
+    if (ec) p = fs::absolute(fs::path(r.str()), ec).lexically_normal();
+    std::string t = p.string();
+    while (t.size() > 1 && t.back() == '/') t.pop_back();
+    return t;
+  };
+  return normal(a) == normal(b);
+}
+
+// La contabilidad nueva queda en disco antes de confirmar el cierre en los libros cerrados.
+void AsegurarEnDisco(const fs::path& p) {
+  int fd = ::open(p.c_str(), O_RDONLY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
 }
 
 }  // namespace
@@ -76,9 +118,16 @@ TFrmCierreAnio::TFrmCierreAnio(TComponent* Owner) : TForm(Owner) {
 
 bool TFrmCierreAnio::CrearNuevoDirectorio() {
   if (ExisteArchivo(NewPath.c_str(), 1)) return false;
-  ForceDirectories(NewPath);
+  // Lo que dejó una corrida interrumpida no sirve: se arma de nuevo.
+  AnsiString armado = CarpetaEnArmado();
+  tv::db::ReleaseDatabase(armado);
+  std::error_code ec;
+  fs::remove_all(armado.str(), ec);
+  ForceDirectories(armado);
   return true;
 }
+
+AnsiString TFrmCierreAnio::CarpetaEnArmado() const { return NewPath + ".parcial"; }
 
 void TFrmCierreAnio::AgregarLinea(TTable* t, const AnsiString& aCuenta, const AnsiString& aTercero,
                                   const AnsiString& aTipo, double aDebito, double aCredito) {
@@ -141,62 +190,138 @@ void TFrmCierreAnio::CerrarLibros() {
   aviso.Termine();
 }
 
-// Copia coherente de la base de la contabilidad abierta y de los demás archivos de su
-// carpeta; la copia recibe vacías las tablas de movimiento.
+// La contabilidad del año siguiente se arma en CarpetaEnArmado(): los demás archivos de la
+// carpeta, el esquema entero de la base abierta (tablas, índices, disparadores), las filas de
+// toda tabla que no sea de movimiento, los tipos "CCA" y "CSI" y los saldos iniciales. Solo ya
+// completa y en disco toma el nombre de NewPath, así que NewPath nunca queda a medias.
 void TFrmCierreAnio::CopiarContabilidad() {
-  tv::db::BackupDatabase("Contabilidad", NewPath);
+  AnsiString armado = CarpetaEnArmado();
   std::string base = tv::db::kDatabaseFileName;
   for (const auto& e : fs::directory_iterator(PathCont.str())) {
     std::string nombre = e.path().filename().string();
     if (!e.is_regular_file() || nombre.rfind(base, 0) == 0) continue;
-    fs::copy_file(e.path(), fs::path(NewPath.str()) / nombre, fs::copy_options::overwrite_existing);
+    fs::copy_file(e.path(), fs::path(armado.str()) / nombre, fs::copy_options::overwrite_existing);
   }
-  tv::schema::CreateBookTables(NewPath.str());
-  for (const char* nombre : kTablasMovimiento) {
-    TTable t(this);
-    t.DatabaseName = NewPath;
-    t.TableName = nombre;
-    t.Exclusive = true;
-    VacearTabla(&t, false);
-    t.Close();
+  std::string origen = tv::db::ResolveDatabaseFolder("Contabilidad").str() + base;
+  {
+    auto conn = tv::db::ConnectionFor(armado);
+    tv::db::Connection& c = *conn;
+    // Un archivo que nadie usa hasta que está completo no necesita bitácora: si algo falla
+    // se borra la carpeta entera.
+    c.Exec("PRAGMA main.journal_mode=OFF");
+    c.Exec("PRAGMA main.synchronous=OFF");
+    c.Exec("ATTACH DATABASE " + tv::db::QuoteSqlValue(origen) + " AS viejo");
+    // Diferida: la base adjunta solo se lee y no se bloquea.
+    c.Exec("BEGIN");
+    std::vector<std::pair<std::string, std::string>> indices, resto;
+    {
+      tv::db::Stmt st = c.Prepare(
+          "SELECT type, name, sql FROM viejo.sqlite_master WHERE sql IS NOT NULL AND substr(name, 1, 7) <> 'sqlite_' "
+          "AND substr(name, 1, 3) <> 'tv_' ORDER BY rowid");
+      std::vector<std::string> tablas;
+      while (st.Step()) {
+        std::string tipo = st.Column(0).s, nombre = st.Column(1).s, sql = st.Column(2).s;
+        if (tipo == "table") {
+          c.Exec(sql);
+          if (!EsTablaDeMovimiento(nombre)) tablas.push_back(nombre);
+        } else if (tipo == "index") {
+          indices.emplace_back(nombre, sql);
+        } else {
+          resto.emplace_back(nombre, sql);
+        }
+      }
+      st = tv::db::Stmt();
+      // Tablas vacías de igual definición: SQLite copia las filas tal cual (con su rowid).
+      for (const auto& t : tablas)
+        c.Exec("INSERT INTO main." + tv::db::QuoteIdent(t) + " SELECT * FROM viejo." + tv::db::QuoteIdent(t));
+    }
+    {
+      tv::db::Stmt st = c.Prepare("SELECT 1 FROM main.sqlite_master WHERE name='sqlite_sequence'");
+      bool secuencias = st.Step();
+      st = tv::db::Stmt();
+      if (secuencias) c.Exec("INSERT INTO main.sqlite_sequence SELECT * FROM viejo.sqlite_sequence");
+    }
+    {
+      tv::db::Stmt st = c.Prepare("PRAGMA viejo.user_version");
+      long long version = st.Step() ? st.Column(0).i : 0;
+      st = tv::db::Stmt();
+      if (version) c.Exec("PRAGMA main.user_version=" + std::to_string(version));
+    }
+    // Los disparadores actúan sobre lo que el cierre escribe, como en los libros cerrados.
+    for (const auto& [nombre, sql] : resto) c.Exec(sql);
+    c.Exec("INSERT INTO dg (codidocu, nombdocu) SELECT 'CCA', 'Comprobante de cierre anual' "
+           "WHERE NOT EXISTS (SELECT 1 FROM dg WHERE codidocu='CCA')");
+    c.Exec("INSERT INTO dg (codidocu, nombdocu) SELECT 'CSI', 'Comprobante de saldos iniciales' "
+           "WHERE NOT EXISTS (SELECT 1 FROM dg WHERE codidocu='CSI')");
+    EscribirCSI(c);
+    // Los índices se arman una vez, sobre las filas ya escritas.
+    for (const auto& [nombre, sql] : indices) c.Exec(sql);
+    {
+      // El planificador del año nuevo parte de las mismas estadísticas que el año cerrado.
+      tv::db::Stmt st = c.Prepare("SELECT 1 FROM viejo.sqlite_master WHERE name='sqlite_stat1'");
+      bool estadisticas = st.Step();
+      st = tv::db::Stmt();
+      if (estadisticas) {
+        c.Exec("ANALYZE main.sqlite_master");
+        c.Exec("DELETE FROM main.sqlite_stat1");
+        c.Exec("INSERT INTO main.sqlite_stat1 SELECT * FROM viejo.sqlite_stat1");
+      }
+    }
+    c.Exec("COMMIT");
+    c.Exec("DETACH DATABASE viejo");
+    c.Exec("PRAGMA main.journal_mode=WAL");
   }
-  TQuery q(nullptr);
-  for (const char* nombre : kTablasMovimiento) {
-    HagaSQL(NewPath, &q, AnsiString("select count(*) as n from \"") + nombre + "\"");
-    if (q.FieldByName("n")->AsInteger != 0)
-      throw Exception(AnsiString("No se pudo vaciar la tabla ") + nombre + " en " + NewPath);
-  }
+  tv::db::ReleaseDatabase(armado);
+  tv::schema::CreateBookTables(armado.str());
+  tv::db::ReleaseDatabase(armado);
+  AsegurarEnDisco(fs::path(armado.str()) / base);
+  fs::rename(armado.str(), NewPath.str());
+  AsegurarEnDisco(fs::path(NewPath.str()).parent_path());
 }
 
-void TFrmCierreAnio::AddCSI() {
-  TTable* nuevo = new TTable(this);
-  std::unique_ptr<TTable> borrar(nuevo);
-  nuevo->DatabaseName = NewPath;
-  nuevo->TableName = "mvt.db";
-  nuevo->Open();
-  TQuery grupos(nullptr);
-  HagaSQL("Contabilidad", &grupos,
-          "select numecuen,cedulanit,sum(debito) as debito,sum(credito) as credito from mvt where "
-          "numecuen>='1' and numecuen<'4' group by numecuen,cedulanit ");
+// Saldos iniciales en la base abierta en c (sin transacción propia): se leen de la conexión de
+// los libros que se cierran, que ve su "CCA" aún sin confirmar.
+void TFrmCierreAnio::EscribirCSI(tv::db::Connection& c) {
+  auto libros = tv::db::ConnectionFor("Contabilidad");
+  tv::db::Translation tr = tv::db::Translate(
+      *libros,
+      "select numecuen,cedulanit,sum(debito) as debito,sum(credito) as credito from mvt where "
+      "numecuen>='1' and numecuen<'4' group by numecuen,cedulanit ");
+  tv::db::Stmt grupos = libros->Prepare(tr.statements.at(0));
+  tv::db::Stmt linea = c.PrepareRowWrite(
+      "INSERT INTO mvt (Fecha, DescDocu, NumeDocu, NumeCuen, Cedulanit, debito, Credito) "
+      "VALUES (?1, 'CSI', '1', ?2, ?3, ?4, ?5)");
+  std::string fecha = tv::db::DateTimeToIsoText(FechaCierre, false);
+  sqlite3_stmt* g = grupos.get();
+  sqlite3_stmt* l = linea.get();
   itemsCSI = 0;
   valorCSI = 0;
   double descuadre = 0;
-  for (grupos.First(); !grupos.Eof; grupos.Next()) {
-    double debito = Suma(&grupos, "debito"), credito = Suma(&grupos, "credito");
-    AgregarLinea(nuevo, grupos.FieldByName("numecuen")->AsString, grupos.FieldByName("cedulanit")->AsString,
-                 "CSI", debito, credito);
+  while (grupos.Step()) {
+    double debito = sqlite3_column_double(g, 2), credito = sqlite3_column_double(g, 3);
+    // Reset() también borra los parámetros: cada línea los recibe todos.
+    sqlite3_bind_text(l, 1, fecha.c_str(), static_cast<int>(fecha.size()), SQLITE_STATIC);
+    sqlite3_bind_value(l, 2, sqlite3_column_value(g, 0));
+    // Sin tercero, la línea queda sin él (un texto vacío se guarda como nulo).
+    if (sqlite3_column_type(g, 1) == SQLITE_NULL || sqlite3_column_bytes(g, 1) == 0) sqlite3_bind_null(l, 3);
+    else sqlite3_bind_value(l, 3, sqlite3_column_value(g, 1));
+    sqlite3_bind_double(l, 4, debito);
+    sqlite3_bind_double(l, 5, credito);
+    linea.Step();
+    linea.Reset();
     ++itemsCSI;
     valorCSI += debito;
     descuadre += debito - credito;
   }
-  grupos.Close();
-  nuevo->Close();
-  borrar.reset();
-  HagaSQL(NewPath, Query1, "delete from mvtmaestro where descDocu='CSI'");
-  HagaSQL(NewPath, Query1,
-          "insert into mvtmaestro (descdocu, numedocu, fecha, qitems, valor,descuadre) values ('CSI', '1','" +
-              MesDiaAnio(FechaCierre) + "'," + IntToStr(itemsCSI) + "," + NumeroSQL(valorCSI) + "," +
-              NumeroSQL(descuadre) + ")");
+  c.Touch("mvt");
+  c.Exec("delete from mvtmaestro where descDocu='CSI'");
+  c.Exec("insert into mvtmaestro (descdocu, numedocu, fecha, qitems, valor,descuadre) values ('CSI', '1','" + fecha +
+         "'," + IntToStr(itemsCSI).str() + "," + NumeroSQL(valorCSI).str() + "," + NumeroSQL(descuadre).str() + ")");
+}
+
+void TFrmCierreAnio::AddCSI() {
+  auto conn = tv::db::ConnectionFor(NewPath);
+  EscribirCSI(*conn);
 }
 
 void TFrmCierreAnio::BtnAceptarClick(TObject*) {
@@ -213,35 +338,65 @@ void TFrmCierreAnio::BtnAceptarClick(TObject*) {
     ShowMessage("El nombre de la contabilidad contiene caracteres no permitidos: / \\ o ..");
     return;
   }
-  bool nueva = CrearNuevoDirectorio();
-  bool usable = nueva ? DirectoryExists(NewPath)
-                      : FileExists(NewPath + "/" + tv::db::kDatabaseFileName) && tv::db::TableExists(NewPath, "mvt");
+  // NewPath se fijó al crear la ventana: tras un cierre es la carpeta de los libros abiertos.
+  if (MismaCarpeta(NewPath, PathCont)) {
+    ShowMessage("La contabilidad del año siguiente no puede quedar en la carpeta de la contabilidad abierta: " +
+                NewPath);
+    return;
+  }
+  bool nueva = !ExisteArchivo(NewPath.c_str(), 1) && !FileExists(NewPath);
+  bool usable = nueva || (FileExists(NewPath + "/" + tv::db::kDatabaseFileName) && tv::db::TableExists(NewPath, "mvt"));
   if (!usable) {
     ShowMessage("No se pudo crear la nueva contabilidad en " + NewPath);
     return;
   }
+  // Quien no puede entrar a la contabilidad del año siguiente no la cambia.
+  AnsiString loginAntes = Login;
+  if (!nueva && !EntrarEnContabilidad(this, NewPath)) return;
+  if (nueva) {
+    CrearNuevoDirectorio();
+    if (!DirectoryExists(CarpetaEnArmado())) {
+      ShowMessage("No se pudo crear la nueva contabilidad en " + NewPath);
+      return;
+    }
+  }
 
   FechaCierre = EncodeDate(anioGlobal, 12, 31);
   TAviso aviso;
+  bool puesta = false;
   try {
+    // El "CCA" se confirma solo después de que el año siguiente quedó completo en su lugar:
+    // interrumpido antes, los libros cerrados quedan como estaban.
+    tv::db::Transaction cierre("Contabilidad");
     CerrarLibros();
     aviso.Inicie("Creando CSI en el nuevo año...", true, false, 0, 0, 0);
-    if (nueva) CopiarContabilidad();
-    tv::db::Transaction tx(NewPath);
-    TQuery q(nullptr);
-    HagaSQL(NewPath, &q, "select count(*) as n from dg where codidocu='CSI'");
-    if (q.FieldByName("n")->AsInteger == 0)
-      HagaSQL(NewPath, Query1, "insert into dg (codidocu, nombdocu) values('CSI','Comprobante de saldos iniciales')");
-    HagaSQL(NewPath, Query1, "delete from mvt where descDocu='CSI'");
-    AddCSI();
-    tx.Commit();
+    if (nueva) {
+      CopiarContabilidad();
+      puesta = true;
+    } else {
+      tv::db::Transaction tx(NewPath);
+      TQuery q(nullptr);
+      HagaSQL(NewPath, &q, "select count(*) as n from dg where codidocu='CSI'");
+      if (q.FieldByName("n")->AsInteger == 0)
+        HagaSQL(NewPath, Query1, "insert into dg (codidocu, nombdocu) values('CSI','Comprobante de saldos iniciales')");
+      HagaSQL(NewPath, Query1, "delete from mvt where descDocu='CSI'");
+      AddCSI();
+      tx.Commit();
+    }
+    cierre.Commit();
   } catch (...) {
     aviso.Termine();
-    // Una carpeta nueva que no quedó completa no queda.
+    Login = loginAntes;
+    // Una contabilidad nueva sin su "CCA" no queda.
     if (nueva) {
-      tv::db::ReleaseDatabase(NewPath);
+      AnsiString armado = CarpetaEnArmado();
+      tv::db::ReleaseDatabase(armado);
       std::error_code ec;
-      fs::remove_all(NewPath.str(), ec);
+      fs::remove_all(armado.str(), ec);
+      if (puesta) {
+        tv::db::ReleaseDatabase(NewPath);
+        fs::remove_all(NewPath.str(), ec);
+      }
     }
     for (TTable* t : {DM->TblMovimiento, DM->tblMvtMaestro, DM->TblDocumentos})
       if (t->Active) t->Refresh();
@@ -263,8 +418,8 @@ void TFrmCierreAnio::BtnAceptarClick(TObject*) {
     contabs->Post();
   }
   aviso.Termine();
-  // Una copia recién hecha tiene los usuarios del año cerrado; una carpeta que ya existía
-  // pide la entrada como al cambiar de contabilidad.
-  if (AbrirContabilidad(this, NewPath, NContabilidad, anioNuevo, !nueva))
+  // La entrada a una contabilidad que ya existía se pidió antes de escribir en ella; una
+  // recién hecha tiene los usuarios del año cerrado.
+  if (AbrirContabilidad(this, NewPath, NContabilidad, anioNuevo, false))
     ShowMessage("La nueva contabilidad ha sido creada y es la que está usando en este momento.");
 }

@@ -9,6 +9,9 @@ class TEdit;
 class TBitBtn;
 class TQuery;
 class TTable;
+namespace tv::db {
+class Connection;
+}
 
 class TFrmCierreAnio : public TForm {
  public:
@@ -31,14 +34,17 @@ class TFrmCierreAnio : public TForm {
   double valorCSI = 0;
 
   void BtnAceptarClick(TObject* Sender);
-  // Falso cuando NewPath ya existía; si no, la crea.
+  // Falso cuando NewPath ya existía; si no, deja vacía la carpeta donde se arma.
   bool CrearNuevoDirectorio();
+  // Carpeta junto a NewPath donde se arma la contabilidad nueva antes de ponerla en su lugar.
+  AnsiString CarpetaEnArmado() const;
   // Comprobante de saldos iniciales en la contabilidad del año siguiente.
   void AddCSI();
 
  private:
   void CerrarLibros();
   void CopiarContabilidad();
+  void EscribirCSI(tv::db::Connection& c);
   void AgregarLinea(TTable* aTabla, const AnsiString& aCuenta, const AnsiString& aTercero,
                     const AnsiString& aTipo, double aDebito, double aCredito);
 };
