@@ -51,18 +51,21 @@ struct Bound {
   std::vector<std::string> items;      // cached list items
   std::string text;                    // cached caption/text
   bool created = false;
+  wxWindow* parentWin = nullptr;  // the widget it was made in; follows a change of the model's parent
 };
 
 struct FormWin {
   TForm* form = nullptr;
   wxTopLevelWindow* top = nullptr;
-  wxPanel* root = nullptr;
+  // The form's client area; it scrolls when the form needs more room than the screen gives.
+  wxScrolledWindow* root = nullptr;
   wxStatusBar* status = nullptr;  // the frame's status bar (main window)
   TStatusBar* statusCtrl = nullptr;
   std::map<TControl*, Bound> bound;
   std::string menuSig;
   std::map<int, TMenuItem*> menuIds;
   bool placed = false;  // positioned once
+  bool scrolls = false;  // the client area is larger than the window
   bool ended = false;
   wxGUIEventLoop* loop = nullptr;
 };

@@ -52,6 +52,11 @@ std::vector<std::string> LayoutProblems(TForm* form) {
       if (!w || !w->IsShownOnScreen()) continue;
       wxRect r = w->GetRect();
       wxSize room = w->GetParent()->GetClientSize();
+      // A form's client area that scrolls holds its controls whole, out of view or not.
+      if (auto* sw = dynamic_cast<wxScrolledWindow*>(w->GetParent())) {
+        room = sw->GetVirtualSize();
+        r.SetPosition(sw->CalcUnscrolledPosition(r.GetPosition()));
+      }
       bool blank = (c->ControlKind() == TControlKind::Label && c->Caption.IsEmpty()) || Decoration(c);
       if (r.width <= 0 || r.height <= 0) {
         if (!blank) out.push_back(NameOf(c) + " has no size");
@@ -159,6 +164,12 @@ std::set<std::string> RunSurvey(std::deque<std::function<void(TForm*)>> steps,
     auto* cb = static_cast<TComboBox*>(ControlNamed(f, "CBLogin"));
     for (int i = 0; i < cb->Items->Count(); ++i)
       if (cb->Items->Get(i).Pos(kLoginAdministrador) == 1) cb->UserSelect(i);
+    // The closed list shows the chosen "login:name" whole, beside its arrow.
+    if (wxWindow* w = WidgetOf(cb)) {
+      int tw = 0, th = 0;
+      w->GetTextExtent(wxString::FromUTF8(cb->Text.str()), &tw, &th);
+      EXPECT_GE(w->GetSize().x, tw + w->GetSize().y + 8) << cb->Text.str();
+    }
     ControlNamed(f, "BtnAceptar")->UserClick();
     return false;
   });
