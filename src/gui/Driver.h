@@ -30,6 +30,8 @@ int Sc(int v);
 // Keeps a window the program opens (a toolkit dialog included) within the screen: it is
 // never larger than the display's free area and never placed off it.
 void FitOnScreen(wxWindow& w);
+// The same for a file chooser, which GTK sizes again when it maps.
+void FitFileChooser(wxWindow& fd);
 Word KeyToVk(int wxKey);
 TShiftState ShiftOf(const wxKeyEvent& e);
 // Replays a canvas record made in model coordinates `modelRect` into `rect`; cell text

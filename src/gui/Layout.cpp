@@ -82,6 +82,7 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
 
   // Aligned children take the edges in the order of the original framework.
   int alignedW = 0, alignedH = 0;
+  int sideH = 0;  // the tallest side (left/right) child: it shares the height left by top and bottom
   for (TAlign a : {alTop, alBottom, alLeft, alRight}) {
     for (TControl* c : kids) {
       if (c->Align != a) continue;
@@ -101,10 +102,12 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
         case alLeft:
           r = wxRect(area.x, area.y, pf.x, area.height);
           area.x += pf.x; area.width -= pf.x; alignedW += pf.x;
+          sideH = std::max(sideH, pf.y);
           break;
         default:
           r = wxRect(area.GetRight() + 1 - pf.x, area.y, pf.x, area.height);
           area.width -= pf.x; alignedW += pf.x;
+          sideH = std::max(sideH, pf.y);
           break;
       }
       area.width = std::max(0, area.width);
@@ -343,7 +346,7 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
 
   needW = std::max({alignedW + clientW, explicitRight + kMargin,
                     anyAuto ? flowW + 2 * kMargin + alignedW : 0});
-  needH = std::max({alignedH + clientH, explicitBottom + kMargin,
+  needH = std::max({alignedH + std::max(clientH, sideH), explicitBottom + kMargin,
                     anyAuto ? flowH + 2 * kMargin + alignedH + (anyExplicit ? explicitBottom : 0) : 0});
   return wxSize(needW + in.l + in.r, needH + in.t + in.b);
 }

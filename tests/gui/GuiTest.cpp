@@ -898,6 +898,63 @@ TEST_F(GuiTest, FileChooserTakesAStaleFilterIndexAndFitsTheScreen) {
       << r.x << "," << r.y << " " << r.width << "x" << r.height;
 }
 
+// The preview's own save-as chooser fits a small screen too (GTK's default is taller than 768).
+TEST_F(GuiTest, PreviewSaveAsPdfFitsTheScreen) {
+  tv::report::PreparedReport rep;
+  rep.title = "Balance";
+  rep.pages.emplace_back();
+  // The chooser once it shows and GTK has sized it (its size settles after it maps).
+  auto chooser = [](wxRect* out) {
+    void* found = nullptr;
+    auto all = Gtk<TvGList* (*)()>("gtk_window_list_toplevels")();
+    for (TvGList* l = all; l; l = l->next) {
+      const char* t = Gtk<const char* (*)(void*)>("gtk_window_get_title")(l->data);
+      if (!t || std::string(t) != "Guardar como PDF" || !Gtk<int (*)(void*)>("gtk_widget_get_visible")(l->data))
+        continue;
+      found = l->data;
+      if (out) {
+        Gtk<void (*)(void*, int*, int*)>("gtk_window_get_position")(l->data, &out->x, &out->y);
+        Gtk<void (*)(void*, int*, int*)>("gtk_window_get_size")(l->data, &out->width, &out->height);
+      }
+    }
+    Gtk<void (*)(TvGList*)>("g_list_free")(all);
+    return found;
+  };
+  wxRect r;
+  void* seen = nullptr;
+  Steps s;
+  s.until([] { return FindTop("tvPreview") != nullptr; })
+      .then([&] {
+        wxWindow* pv = FindTop("tvPreview");
+        for (wxWindow* c : pv->GetChildren())
+          if (auto* b = dynamic_cast<wxButton*>(c); b && b->GetLabel() == "&Guardar PDF") {
+            // Clicked from the loop, as the chooser runs its own modal loop.
+            pv->CallAfter([b] {
+              wxCommandEvent e(wxEVT_BUTTON, b->GetId());
+              e.SetEventObject(b);
+              b->ProcessWindowEvent(e);
+            });
+          }
+      })
+      .until([&] { return chooser(nullptr) != nullptr; })
+      // GTK sizes the chooser again after it maps: wait until it fits, or give up after a while.
+      .until([&, polls = 0]() mutable {
+        wxRect q;
+        return (chooser(&q) && wxRect(wxGetClientDisplayRect()).Contains(q)) || ++polls > 100;
+      })
+      .then([&] {
+        seen = chooser(&r);
+        if (seen) Gtk<void (*)(void*, int)>("gtk_dialog_response")(seen, -6);  // cancel
+      })
+      .until([&] { return chooser(nullptr) == nullptr; })
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  tv::report::CurrentReportUi().Preview(rep, rep.title);
+  EXPECT_TRUE(s.done());
+  EXPECT_TRUE(seen);
+  EXPECT_TRUE(wxRect(wxGetClientDisplayRect()).Contains(r)) << r.x << "," << r.y << " " << r.width << "x" << r.height;
+}
+
 TEST_F(GuiTest, RepairDialogShowsItsFinishingLabelWhenDone) {
   char tmpl[] = "/tmp/tvguiXXXXXX";
   std::string carpeta = mkdtemp(tmpl);
