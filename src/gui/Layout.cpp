@@ -81,7 +81,8 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
   std::vector<std::pair<TControl*, wxRect>> placed;
 
   // Aligned children take the edges in the order of the original framework.
-  int alignedW = 0, alignedH = 0;
+  int alignedW = 0, alignedH = 0;  // side (left/right) widths added up; top/bottom heights added up
+  int bandW = 0;                   // the widest top/bottom child: it spans the others, not beside them
   int sideH = 0;  // the tallest side (left/right) child: it shares the height left by top and bottom
   for (TAlign a : {alTop, alBottom, alLeft, alRight}) {
     for (TControl* c : kids) {
@@ -92,12 +93,12 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
         case alTop:
           r = wxRect(area.x, area.y, area.width, pf.y);
           area.y += pf.y; area.height -= pf.y; alignedH += pf.y;
-          alignedW = std::max(alignedW, pf.x);
+          bandW = std::max(bandW, pf.x);
           break;
         case alBottom:
           r = wxRect(area.x, area.GetBottom() + 1 - pf.y, area.width, pf.y);
           area.height -= pf.y; alignedH += pf.y;
-          alignedW = std::max(alignedW, pf.x);
+          bandW = std::max(bandW, pf.x);
           break;
         case alLeft:
           r = wxRect(area.x, area.y, pf.x, area.height);
@@ -344,7 +345,7 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
     }
   }
 
-  needW = std::max({alignedW + clientW, explicitRight + kMargin,
+  needW = std::max({bandW, alignedW + clientW, explicitRight + kMargin,
                     anyAuto ? flowW + 2 * kMargin + alignedW : 0});
   needH = std::max({alignedH + std::max(clientH, sideH), explicitBottom + kMargin,
                     anyAuto ? flowH + 2 * kMargin + alignedH + (anyExplicit ? explicitBottom : 0) : 0});

@@ -1,5 +1,7 @@
 #include "gui/Survey.h"
 
+#include <wx/grid.h>
+
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -73,6 +75,13 @@ std::vector<std::string> LayoutProblems(TForm* form) {
         int tw = 0, th = 0;
         w->GetTextExtent(t, &tw, &th);
         if (!t.empty() && (tw > r.width + 1 || th > r.height + 1)) out.push_back(NameOf(c) + " text does not fit");
+      }
+      // Columns wider than the grid: it scrolls sideways, and shows a bar that says so.
+      if (auto* g = dynamic_cast<wxGrid*>(w)) {
+        int cols = g->GetRowLabelSize();
+        for (int i = 0; i < g->GetNumberCols(); ++i) cols += g->GetColSize(i);
+        if (cols > g->GetSize().x + 2 && g->GetSize().y - g->GetClientSize().y < 4)
+          out.push_back(NameOf(c) + " has columns out of view and no scroll bar");
       }
       if (!Decoration(c)) kids.emplace_back(c, r);
       if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->ControlCount() > 0) walk(wc);
