@@ -326,6 +326,38 @@ TEST_F(GuiTest, ModelChangesShowAtOnceAndTimersFire) {
   EXPECT_EQ(label, "Cambiado");
 }
 
+// A wait window shown inside a long handler: each repaint shows the bar where the model has it.
+TEST_F(GuiTest, ProgressBarFollowsTheModelInsideALongHandler) {
+  auto owner = std::make_unique<TForm>(nullptr);
+  auto* espera = new TForm(owner.get());
+  espera->Caption = "Espera";
+  espera->ClientWidth = 259;
+  espera->ClientHeight = 119;
+  auto* lbl = Make<TLabel>(espera, "Label1");
+  lbl->SetBounds(16, 20, 227, 28);
+  auto* bar = Make<TProgressBar>(espera, "PBar");
+  bar->SetBounds(16, 70, 227, 20);
+  std::vector<std::pair<int, int>> seen;
+  Steps s;
+  s.then([&] {
+    // The long handler: no event loop runs but for the repaints it asks for.
+    espera->Show();
+    bar->Max = 8;
+    for (int i = 1; i <= 8; ++i) {
+      bar->Position = i;
+      lbl->Caption = IntToStr(i * 3);
+      espera->Repaint();
+      auto* g = static_cast<wxGauge*>(WidgetOf(bar));
+      seen.emplace_back(g->GetValue(), g->GetRange());
+    }
+    espera->Close();
+  });
+  s.start();
+  for (int i = 0; i < 1000 && !s.done(); ++i) Pump(20);
+  ASSERT_EQ(seen.size(), 8u);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(seen[i], std::make_pair(i + 1, 8)) << i;
+}
+
 // A grid of a million rows scrolls to its end at once: the table reads the model on demand.
 TEST_F(GuiTest, MillionRowGridScrollsToTheEnd) {
   auto form = std::make_unique<TForm>(nullptr);
