@@ -358,6 +358,45 @@ TEST_F(GuiTest, ProgressBarFollowsTheModelInsideALongHandler) {
   for (int i = 0; i < 8; ++i) EXPECT_EQ(seen[i], std::make_pair(i + 1, 8)) << i;
 }
 
+// A form larger than the screen keeps its window on the screen and scrolls: a control beyond
+// the corner comes into view when it takes the focus, whole and clickable.
+TEST_F(GuiTest, FormLargerThanTheScreenScrollsToTheFocusedControl) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->Caption = "Formulario grande";
+  form->Position = poScreenCenter;
+  wxSize disp = wxGetDisplaySize();
+  form->ClientWidth = Screen->Width * 2;  // the screen in the model's units
+  form->ClientHeight = Screen->Height * 2;
+  auto* cerca = Make<TEdit>(form.get(), "EdCerca");
+  cerca->SetBounds(10, 10, 120, 24);
+  auto* lejos = Make<TEdit>(form.get(), "EdLejos");
+  lejos->SetBounds(form->ClientWidth - 140, form->ClientHeight - 40, 120, 24);
+  auto* salir = Make<TButton>(form.get(), "BtnSalir");
+  salir->Caption = "Salir";
+  salir->ModalResult = mrOk;
+  salir->SetBounds(form->ClientWidth - 100, form->ClientHeight - 80, 80, 28);
+  bool onScreen = false, shown = false;
+  Steps s;
+  s.until([&] { return WidgetOf(lejos) && WidgetOf(lejos)->IsShownOnScreen(); })
+      .then([&] {
+        wxTopLevelWindow* top = tv::gui::WindowOf(form.get());
+        onScreen = wxRect(wxPoint(0, 0), disp).Contains(top->GetScreenRect());
+        lejos->SetFocus();
+        Application->AfterEvent();
+      })
+      .until([&] { return wxWindow::FindFocus() == WidgetOf(lejos); })
+      .then([&] {
+        wxWindow* ed = WidgetOf(lejos);
+        wxRect visible(wxPoint(0, 0), ed->GetParent()->GetClientSize());
+        shown = visible.Contains(ed->GetRect());
+        Click(WidgetOf(salir));
+      });
+  s.start();
+  EXPECT_EQ(form->ShowModal(), mrOk) << "the button beyond the corner was reached and pressed";
+  EXPECT_TRUE(onScreen);
+  EXPECT_TRUE(shown);
+}
+
 // A grid of a million rows scrolls to its end at once: the table reads the model on demand.
 TEST_F(GuiTest, MillionRowGridScrollsToTheEnd) {
   auto form = std::make_unique<TForm>(nullptr);
