@@ -414,7 +414,11 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
       break;
     }
     case K::Button: case K::BitBtn: {
-      auto* bt = new wxButton(parentWin, wxID_ANY, wxEmptyString);
+      // A small button the form made narrow ("..." beside a field) stays narrow: at the
+      // toolkit's standard width it pushed the rest of its row past a small screen.
+      bool small = c->Width > 0 && c->Width < 60;
+      auto* bt = new wxButton(parentWin, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                              small ? wxBU_EXACTFIT : 0);
       clickable(bt);
       w = bt;
       break;
