@@ -68,7 +68,10 @@ bool Run(const tv::os::LaunchRequest& req, AnsiString* error) {
   int rc = posix_spawnp(&pid, args[0].c_str(), nullptr, &attr, argv.data(), environ);
   posix_spawnattr_destroy(&attr);
   if (rc != 0) {
-    SetError(error, req.program.str() + ": " + std::strerror(rc));
+    if (req.kind == tv::os::LaunchKind::HelpPage)
+      SetError(error, "no se pudo iniciar un navegador (" + req.program.str() + ": " + std::strerror(rc) + ")");
+    else
+      SetError(error, req.program.str() + ": " + std::strerror(rc));
     return false;
   }
   if (req.kind == tv::os::LaunchKind::HelpPage) {

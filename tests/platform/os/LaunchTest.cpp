@@ -124,7 +124,12 @@ TEST(Launch, HelpWithoutABrowserIsAnErrorNotSilence) {
   WriteText(d / "bin/xdg-open", "#!/bin/sh\nexit 0\n");
   AnsiString err2;
   bool ok2 = OpenHelpPage(d / "pagina.html", "", &err2);
+  setenv("PATH", (d / "vacio").c_str(), 1);  // no opener at all
+  AnsiString err3;
+  bool ok3 = OpenHelpPage(d / "pagina.html", "", &err3);
   setenv("PATH", oldPath.c_str(), 1);
+  EXPECT_FALSE(ok3);
+  EXPECT_NE(err3.str().find("navegador"), std::string::npos) << err3.str();
   EXPECT_FALSE(ok);
   EXPECT_NE(err.str().find("navegador"), std::string::npos) << err.str();
   EXPECT_TRUE(ok2) << err2.str();
