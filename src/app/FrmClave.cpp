@@ -27,6 +27,8 @@ TFrmClave::TFrmClave(TComponent* Owner, bool alCambiar) : TForm(Owner), AlCambia
   Label1->Caption = "Escoja su nombre de usuario:";
   CBLogin = Make<TComboBox>(Panel1, "CBLogin");
   CBLogin->Style = csDropDownList;
+  // Ancho para "login:nombre" entero, como "gestordelibro:Administrador".
+  CBLogin->Width = 240;
   Label2 = Make<TLabel>(Panel1, "Label2");
   Label2->Caption = "Entre su Clave de acceso:";
   EdPassword = Make<TEdit>(Panel1, "EdPassword");

@@ -68,6 +68,9 @@ static void SpanishWxCatalog() {
 
 bool Initialize(int argc, char** argv) {
   if (g_started) return true;
+  // Scroll bars that stay drawn: GTK's overlay bars show only under a moving pointer, so a
+  // grid or form wider than its window gave no sign that it scrolls.
+  setenv("GTK_OVERLAY_SCROLLING", "0", 0);
   wxApp::SetInstance(new TallivarApp);
   if (!wxEntryStart(argc, argv)) return false;
   if (!wxTheApp->CallOnInit()) {

@@ -128,6 +128,11 @@ TFindOptions OptionsOf(int flags, TFindOptions keep) {
 
 }  // namespace
 
+void FitFileChooser(wxWindow& fd) {
+  FitOnScreen(fd);
+  fd.CallAfter([&fd] { FitGtkWindowOnScreen(fd); });
+}
+
 int WxDriver::ShowMessageBox(const MessageRequest& request) {
   // A box raised inside a handler shows the form as the handler has left it so far.
   AfterEvent();
@@ -166,8 +171,7 @@ bool WxDriver::ExecuteDialog(TCommonDialog* dialog) {
       // The index a former run left (or a caller set) may not name one of these filters.
       int filters = (static_cast<int>(filter.Freq('|')) + 1) / 2;
       fd.SetFilterIndex(std::clamp(d->FilterIndex - 1, 0, std::max(0, filters - 1)));
-      FitOnScreen(fd);
-      fd.CallAfter([&fd] { FitGtkWindowOnScreen(fd); });
+      FitFileChooser(fd);
       if (fd.ShowModal() != wxID_OK) return false;
       wxString path = fd.GetPath();
       AnsiString ext = d->DefaultExt;

@@ -236,10 +236,12 @@ FormWin* WxDriver::Ensure(TForm* form) {
     fw->top = new wxDialog(nullptr, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, FrameStyle(form, false));
   }
   fw->top->SetName("tvForm");
-  fw->root = new wxPanel(fw->top, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxWANTS_CHARS);
+  fw->root = new wxScrolledWindow(fw->top, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                  wxTAB_TRAVERSAL | wxWANTS_CHARS | wxHSCROLL | wxVSCROLL);
   FormWin* raw = fw.get();
   fw->root->Bind(wxEVT_PAINT, [this, raw](wxPaintEvent&) {
     wxPaintDC dc(raw->root);
+    raw->root->DoPrepareDC(dc);
     TForm* f = raw->form;
     if (!WinOf(f) || !f->OnPaint) return;
     TCanvas* cv = nullptr;
@@ -253,7 +255,7 @@ FormWin* WxDriver::Ensure(TForm* form) {
       CallAfterIfAlive(f, [ep] { DispatchEvent([ep] { std::rethrow_exception(ep); }); });
       return;
     }
-    wxSize sz = raw->root->GetClientSize();
+    wxSize sz = raw->root->GetVirtualSize();
     if (!cv->Ops().empty())
       ReplayCanvas(dc, *cv, Rect(0, 0, int(sz.x / Scale()), int(sz.y / Scale())), wxRect(sz), false);
     // What the handler changed (a status text) shows after the paint.
@@ -412,7 +414,11 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
       break;
     }
     case K::Button: case K::BitBtn: {
-      auto* bt = new wxButton(parentWin, wxID_ANY, wxEmptyString);
+      // A small button the form made narrow ("..." beside a field) stays narrow: at the
+      // toolkit's standard width it pushed the rest of its row past a small screen.
+      bool small = c->Width > 0 && c->Width < 60;
+      auto* bt = new wxButton(parentWin, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                              small ? wxBU_EXACTFIT : 0);
       clickable(bt);
       w = bt;
       break;
@@ -857,7 +863,14 @@ void WxDriver::SyncTree(FormWin& fw, TWinControl* parent, wxWindow* parentWin) {
     TControl* c = parent->Controls(i);
     auto it = fw.bound.find(c);
     Bound* b = it == fw.bound.end() ? nullptr : &it->second;
-    if (!b) b = &Create(fw, c, parentWin);
+    if (!b) {
+      b = &Create(fw, c, parentWin);
+      b->parentWin = parentWin;
+    } else if (b->parentWin != parentWin && b->win) {
+      // The form moved the control into another container.
+      b->win->Reparent(parentWin);
+      b->parentWin = parentWin;
+    }
     SyncControl(fw, *b);
     if (auto* w = dynamic_cast<TWinControl*>(c); w && w->ControlCount() > 0) SyncTree(fw, w, b->win);
   }
@@ -940,9 +953,26 @@ void WxDriver::SyncMenu(FormWin& fw) {
 
 void WxDriver::Layout(FormWin& fw) {
   if (!fw.root) return;
-  wxSize sz = fw.top->GetClientSize();
-  if (fw.root->GetSize() != sz) fw.root->SetSize(sz);
-  Arrange(fw, fw.form, sz);
+  wxSize client = fw.top->GetClientSize();
+  if (fw.root->GetSize() != client) fw.root->SetSize(client);
+  // A form that needs more room than its window has (a small screen) scrolls instead of
+  // cutting its controls; grids count narrow here, as they scroll sideways themselves.
+  wxSize need = FormNeeds(fw);
+  bool narrow = need.x > client.x || need.y > client.y;
+  if (narrow) need = FormMinimum(fw);
+  int sb = wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, fw.root);
+  if (sb <= 0) sb = 16;
+  bool v = need.y > client.y;
+  bool h = need.x > client.x - (v ? sb : 0);
+  v = v || need.y > client.y - (h ? sb : 0);
+  wxSize view(std::max(0, client.x - (v ? sb : 0)), std::max(0, client.y - (h ? sb : 0)));
+  wxSize virt(std::max(view.x, need.x), std::max(view.y, need.y));
+  if (fw.root->GetVirtualSize() != virt || fw.scrolls != (v || h)) {
+    fw.scrolls = v || h;
+    fw.root->SetScrollRate(fw.scrolls ? 10 : 0, fw.scrolls ? 10 : 0);
+    fw.root->SetVirtualSize(virt);
+  }
+  ArrangeForm(fw, virt, narrow);
 }
 
 void WxDriver::Place(FormWin& fw) {

@@ -30,6 +30,8 @@ int Sc(int v);
 // Keeps a window the program opens (a toolkit dialog included) within the screen: it is
 // never larger than the display's free area and never placed off it.
 void FitOnScreen(wxWindow& w);
+// The same for a file chooser, which GTK sizes again when it maps.
+void FitFileChooser(wxWindow& fd);
 Word KeyToVk(int wxKey);
 TShiftState ShiftOf(const wxKeyEvent& e);
 // Replays a canvas record made in model coordinates `modelRect` into `rect`; cell text
@@ -51,18 +53,21 @@ struct Bound {
   std::vector<std::string> items;      // cached list items
   std::string text;                    // cached caption/text
   bool created = false;
+  wxWindow* parentWin = nullptr;  // the widget it was made in; follows a change of the model's parent
 };
 
 struct FormWin {
   TForm* form = nullptr;
   wxTopLevelWindow* top = nullptr;
-  wxPanel* root = nullptr;
+  // The form's client area; it scrolls when the form needs more room than the screen gives.
+  wxScrolledWindow* root = nullptr;
   wxStatusBar* status = nullptr;  // the frame's status bar (main window)
   TStatusBar* statusCtrl = nullptr;
   std::map<TControl*, Bound> bound;
   std::string menuSig;
   std::map<int, TMenuItem*> menuIds;
   bool placed = false;  // positioned once
+  bool scrolls = false;  // the client area is larger than the window
   bool ended = false;
   wxGUIEventLoop* loop = nullptr;
 };

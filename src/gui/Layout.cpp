@@ -12,6 +12,9 @@ namespace {
 
 constexpr int kMargin = 8;
 constexpr int kGap = 6;
+// While measuring the least size a form can take.
+bool g_minimum = false;
+constexpr int kNarrowGrid = 320;
 
 using K = TControlKind;
 
@@ -78,7 +81,9 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
   std::vector<std::pair<TControl*, wxRect>> placed;
 
   // Aligned children take the edges in the order of the original framework.
-  int alignedW = 0, alignedH = 0;
+  int alignedW = 0, alignedH = 0;  // side (left/right) widths added up; top/bottom heights added up
+  int bandW = 0;                   // the widest top/bottom child: it spans the others, not beside them
+  int sideH = 0;  // the tallest side (left/right) child: it shares the height left by top and bottom
   for (TAlign a : {alTop, alBottom, alLeft, alRight}) {
     for (TControl* c : kids) {
       if (c->Align != a) continue;
@@ -88,20 +93,22 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
         case alTop:
           r = wxRect(area.x, area.y, area.width, pf.y);
           area.y += pf.y; area.height -= pf.y; alignedH += pf.y;
-          alignedW = std::max(alignedW, pf.x);
+          bandW = std::max(bandW, pf.x);
           break;
         case alBottom:
           r = wxRect(area.x, area.GetBottom() + 1 - pf.y, area.width, pf.y);
           area.height -= pf.y; alignedH += pf.y;
-          alignedW = std::max(alignedW, pf.x);
+          bandW = std::max(bandW, pf.x);
           break;
         case alLeft:
           r = wxRect(area.x, area.y, pf.x, area.height);
           area.x += pf.x; area.width -= pf.x; alignedW += pf.x;
+          sideH = std::max(sideH, pf.y);
           break;
         default:
           r = wxRect(area.GetRight() + 1 - pf.x, area.y, pf.x, area.height);
           area.width -= pf.x; alignedW += pf.x;
+          sideH = std::max(sideH, pf.y);
           break;
       }
       area.width = std::max(0, area.width);
@@ -314,12 +321,15 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
   }
 
   if (apply) {
+    // The form's own client area may be scrolled: its children sit at scrolled positions.
+    wxPoint origin = p == fw.form && fw.root ? fw.root->CalcScrolledPosition(wxPoint(0, 0)) : wxPoint(0, 0);
     for (auto& [c, r] : placed) {
       Bound* b = B(fw, c);
       if (!b) continue;
       r.width = std::max(0, r.width);
       r.height = std::max(0, r.height);
-      if (b->win->GetRect() != r) b->win->SetSize(r);
+      wxRect at(r.GetPosition() + origin, r.GetSize());
+      if (b->win->GetRect() != at) b->win->SetSize(at);
       K k = c->ControlKind();
       if (IsContainer(k)) {
         Arrange(fw, static_cast<TWinControl*>(c), r.GetSize());
@@ -335,9 +345,9 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
     }
   }
 
-  needW = std::max({alignedW + clientW, explicitRight + kMargin,
+  needW = std::max({bandW, alignedW + clientW, explicitRight + kMargin,
                     anyAuto ? flowW + 2 * kMargin + alignedW : 0});
-  needH = std::max({alignedH + clientH, explicitBottom + kMargin,
+  needH = std::max({alignedH + std::max(clientH, sideH), explicitBottom + kMargin,
                     anyAuto ? flowH + 2 * kMargin + alignedH + (anyExplicit ? explicitBottom : 0) : 0});
   return wxSize(needW + in.l + in.r, needH + in.t + in.b);
 }
@@ -411,7 +421,12 @@ wxSize Preferred(FormWin& fw, TControl* c) {
       } else {
         for (int i = 0; i < std::min<int>(g->ColCount, 40); ++i) cols += Sc(g->ColWidths.Get(i)) + 1;
       }
-      return wxSize(std::clamp(std::max(sw, cols + 24), 120, 1000), std::max(sh, 100));
+      int width = std::clamp(std::max(sw, cols + 24), 120, 1000);
+      // Grids the layout sizes scroll sideways; a grid the form placed keeps its width, as the
+      // controls beside it are placed from it.
+      if (g_minimum && !Explicit(c) && c->Align != alLeft && c->Align != alRight)
+        width = std::min(width, kNarrowGrid);
+      return wxSize(width, std::max(sh, 100));
     }
     case K::StatusBar: return wxSize(best.x, std::max(best.y, w->GetCharHeight() + 10));
     case K::DBNavigator: return wxSize(std::max(sw, best.x), std::max(sh, best.y));
@@ -468,5 +483,18 @@ void Arrange(FormWin& fw, TWinControl* parent, wxSize size) { DoLayout(fw, paren
 
 // Needed size of a form's client area.
 wxSize FormNeeds(FormWin& fw) { return DoLayout(fw, fw.form, wxSize(0, 0), false); }
+
+wxSize FormMinimum(FormWin& fw) {
+  g_minimum = true;
+  wxSize s = DoLayout(fw, fw.form, wxSize(0, 0), false);
+  g_minimum = false;
+  return s;
+}
+
+void ArrangeForm(FormWin& fw, wxSize size, bool narrow) {
+  g_minimum = narrow;
+  DoLayout(fw, fw.form, size, true);
+  g_minimum = false;
+}
 
 }  // namespace tv::gui

@@ -18,5 +18,11 @@ wxSize Preferred(FormWin& fw, TControl* c);
 void Arrange(FormWin& fw, TWinControl* parent, wxSize size);
 // The client size a form's content needs.
 wxSize FormNeeds(FormWin& fw);
+// The least client size that shows every control whole: grids placed by the layout count
+// narrow, since they scroll sideways.
+wxSize FormMinimum(FormWin& fw);
+// Places a form's controls in a client area of `size`; `narrow` when it is smaller than
+// FormNeeds, so grids give up width as FormMinimum counted them.
+void ArrangeForm(FormWin& fw, wxSize size, bool narrow);
 
 }  // namespace tv::gui

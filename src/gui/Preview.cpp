@@ -180,6 +180,7 @@ class PreviewDialog : public wxDialog {
   void SavePdf() {
     wxFileDialog fd(this, "Guardar como PDF", wxEmptyString, title_.empty() ? wxString("informe.pdf") : title_ + ".pdf",
                     "Documentos PDF (*.pdf)|*.pdf", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    FitFileChooser(fd);
     if (fd.ShowModal() != wxID_OK) return;
     wxString path = fd.GetPath();
     if (!path.Lower().EndsWith(".pdf")) path += ".pdf";

@@ -34,7 +34,10 @@ namespace {
 const char* const kAlias = "Contabilidad";
 const char* const kFechaVacia = "  /  /    ";
 const char* const kSinCDP = "Registro presupuestal inexistente o sin CDP";
-const char* const kSinPlantilla = "En la configuración de los asientos programados debe definir el asiento ";
+// El mensaje dice también dónde se define el asiento: en una instalación nueva no hay ninguno.
+const char* const kSinPlantilla =
+    "En la configuración de los asientos programados debe definir el asiento de la orden de pago "
+    "(menú \"Configuración\" > \"Asientos programados\").";
 const char* const kCancelado = "No debe hacer Orden de Pago. Este Reg. Presupuestal ya está cancelado!";
 const TColor kVerdeNuevo = static_cast<TColor>(10143652);  // RGB(164, 199, 154)
 

@@ -106,7 +106,7 @@ TFrmBalances::TFrmBalances(TComponent* Owner) : TForm(Owner) {
   GroupBox1 = Make<TGroupBox>(this, "GroupBox1");
   GroupBox1->Parent = cabecera;
   GroupBox1->Caption = "Selecione Cuentas:";
-  GroupBox1->SetBounds(300, 4, 180, 92);
+  GroupBox1->SetBounds(300, 4, 180, 114);
   RBDos = Make<TRadioButton>(this, "RBDos");
   RBDos->Parent = GroupBox1;
   RBDos->Caption = "Dos Digitos";
@@ -115,15 +115,15 @@ TFrmBalances::TFrmBalances(TComponent* Owner) : TForm(Owner) {
   RBCuatro->Parent = GroupBox1;
   RBCuatro->Caption = "Cuatro Digitos";
   RBCuatro->SetBounds(12, 42, 150, 20);
+  // En el marco con los otros niveles; FormActivate lo saca cuando el marco se oculta.
+  RBSeis = Make<TRadioButton>(this, "RBSeis");
+  RBSeis->Parent = GroupBox1;
+  RBSeis->Caption = "Seis dígitos";
+  RBSeis->SetBounds(12, 64, 150, 20);
   RBTodo = Make<TRadioButton>(this, "RBTodo");
   RBTodo->Parent = GroupBox1;
   RBTodo->Caption = "Detallado";
-  RBTodo->SetBounds(12, 64, 150, 20);
-  // Fuera del marco: sigue a la vista cuando el marco se oculta (caja diario, mayor).
-  RBSeis = Make<TRadioButton>(this, "RBSeis");
-  RBSeis->Parent = cabecera;
-  RBSeis->Caption = "Seis dígitos";
-  RBSeis->SetBounds(312, 102, 150, 20);
+  RBTodo->SetBounds(12, 86, 150, 20);
   RBDos->Checked = true;
 
   chbSaldosIguales = Make<TCheckBox>(this, "chbSaldosIguales");
@@ -363,6 +363,11 @@ void TFrmBalances::FormActivate(TObject*) {
       RBDos->Visible = false;
       RBCuatro->Visible = false;
       RBTodo->Visible = false;
+      // "Seis dígitos" sigue a la vista donde estaba el marco.
+      if (RBSeis->Parent != GroupBox1->Parent) {
+        RBSeis->Parent = GroupBox1->Parent;
+        RBSeis->SetBounds(GroupBox1->Left + 12, GroupBox1->Top + 20, 150, 20);
+      }
       GroupBox1->Visible = false;
       break;
   }

@@ -127,6 +127,8 @@ void TFrmBalances::LlenarBalTempEstados() {
     for (queryGral->First(); !queryGral->Eof; queryGral->Next())
       lista.push_back({queryGral->FieldByName("numecuen")->AsString.str(),
                        queryGral->FieldByName("nombcuen")->AsString});
+    // La barra mide las cuentas que se recorren: contra el plan entero apenas avanzaba.
+    FrmMessage->PBar->Max = std::max<int>(1, static_cast<int>(lista.size()));
   }
   auto esAuxiliar = [&codigos](const std::string& c) {
     if (c.size() <= 4) return false;

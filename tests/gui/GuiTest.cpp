@@ -326,6 +326,77 @@ TEST_F(GuiTest, ModelChangesShowAtOnceAndTimersFire) {
   EXPECT_EQ(label, "Cambiado");
 }
 
+// A wait window shown inside a long handler: each repaint shows the bar where the model has it.
+TEST_F(GuiTest, ProgressBarFollowsTheModelInsideALongHandler) {
+  auto owner = std::make_unique<TForm>(nullptr);
+  auto* espera = new TForm(owner.get());
+  espera->Caption = "Espera";
+  espera->ClientWidth = 259;
+  espera->ClientHeight = 119;
+  auto* lbl = Make<TLabel>(espera, "Label1");
+  lbl->SetBounds(16, 20, 227, 28);
+  auto* bar = Make<TProgressBar>(espera, "PBar");
+  bar->SetBounds(16, 70, 227, 20);
+  std::vector<std::pair<int, int>> seen;
+  Steps s;
+  s.then([&] {
+    // The long handler: no event loop runs but for the repaints it asks for.
+    espera->Show();
+    bar->Max = 8;
+    for (int i = 1; i <= 8; ++i) {
+      bar->Position = i;
+      lbl->Caption = IntToStr(i * 3);
+      espera->Repaint();
+      auto* g = static_cast<wxGauge*>(WidgetOf(bar));
+      seen.emplace_back(g->GetValue(), g->GetRange());
+    }
+    espera->Close();
+  });
+  s.start();
+  for (int i = 0; i < 1000 && !s.done(); ++i) Pump(20);
+  ASSERT_EQ(seen.size(), 8u);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(seen[i], std::make_pair(i + 1, 8)) << i;
+}
+
+// A form larger than the screen keeps its window on the screen and scrolls: a control beyond
+// the corner comes into view when it takes the focus, whole and clickable.
+TEST_F(GuiTest, FormLargerThanTheScreenScrollsToTheFocusedControl) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->Caption = "Formulario grande";
+  form->Position = poScreenCenter;
+  wxSize disp = wxGetDisplaySize();
+  form->ClientWidth = Screen->Width * 2;  // the screen in the model's units
+  form->ClientHeight = Screen->Height * 2;
+  auto* cerca = Make<TEdit>(form.get(), "EdCerca");
+  cerca->SetBounds(10, 10, 120, 24);
+  auto* lejos = Make<TEdit>(form.get(), "EdLejos");
+  lejos->SetBounds(form->ClientWidth - 140, form->ClientHeight - 40, 120, 24);
+  auto* salir = Make<TButton>(form.get(), "BtnSalir");
+  salir->Caption = "Salir";
+  salir->ModalResult = mrOk;
+  salir->SetBounds(form->ClientWidth - 100, form->ClientHeight - 80, 80, 28);
+  bool onScreen = false, shown = false;
+  Steps s;
+  s.until([&] { return WidgetOf(lejos) && WidgetOf(lejos)->IsShownOnScreen(); })
+      .then([&] {
+        wxTopLevelWindow* top = tv::gui::WindowOf(form.get());
+        onScreen = wxRect(wxPoint(0, 0), disp).Contains(top->GetScreenRect());
+        lejos->SetFocus();
+        Application->AfterEvent();
+      })
+      .until([&] { return wxWindow::FindFocus() == WidgetOf(lejos); })
+      .then([&] {
+        wxWindow* ed = WidgetOf(lejos);
+        wxRect visible(wxPoint(0, 0), ed->GetParent()->GetClientSize());
+        shown = visible.Contains(ed->GetRect());
+        Click(WidgetOf(salir));
+      });
+  s.start();
+  EXPECT_EQ(form->ShowModal(), mrOk) << "the button beyond the corner was reached and pressed";
+  EXPECT_TRUE(onScreen);
+  EXPECT_TRUE(shown);
+}
+
 // A grid of a million rows scrolls to its end at once: the table reads the model on demand.
 TEST_F(GuiTest, MillionRowGridScrollsToTheEnd) {
   auto form = std::make_unique<TForm>(nullptr);
@@ -896,6 +967,63 @@ TEST_F(GuiTest, FileChooserTakesAStaleFilterIndexAndFitsTheScreen) {
   EXPECT_TRUE(seen);
   EXPECT_TRUE(wxRect(wxGetClientDisplayRect()).Contains(r))
       << r.x << "," << r.y << " " << r.width << "x" << r.height;
+}
+
+// The preview's own save-as chooser fits a small screen too (GTK's default is taller than 768).
+TEST_F(GuiTest, PreviewSaveAsPdfFitsTheScreen) {
+  tv::report::PreparedReport rep;
+  rep.title = "Balance";
+  rep.pages.emplace_back();
+  // The chooser once it shows and GTK has sized it (its size settles after it maps).
+  auto chooser = [](wxRect* out) {
+    void* found = nullptr;
+    auto all = Gtk<TvGList* (*)()>("gtk_window_list_toplevels")();
+    for (TvGList* l = all; l; l = l->next) {
+      const char* t = Gtk<const char* (*)(void*)>("gtk_window_get_title")(l->data);
+      if (!t || std::string(t) != "Guardar como PDF" || !Gtk<int (*)(void*)>("gtk_widget_get_visible")(l->data))
+        continue;
+      found = l->data;
+      if (out) {
+        Gtk<void (*)(void*, int*, int*)>("gtk_window_get_position")(l->data, &out->x, &out->y);
+        Gtk<void (*)(void*, int*, int*)>("gtk_window_get_size")(l->data, &out->width, &out->height);
+      }
+    }
+    Gtk<void (*)(TvGList*)>("g_list_free")(all);
+    return found;
+  };
+  wxRect r;
+  void* seen = nullptr;
+  Steps s;
+  s.until([] { return FindTop("tvPreview") != nullptr; })
+      .then([&] {
+        wxWindow* pv = FindTop("tvPreview");
+        for (wxWindow* c : pv->GetChildren())
+          if (auto* b = dynamic_cast<wxButton*>(c); b && b->GetLabel() == "&Guardar PDF") {
+            // Clicked from the loop, as the chooser runs its own modal loop.
+            pv->CallAfter([b] {
+              wxCommandEvent e(wxEVT_BUTTON, b->GetId());
+              e.SetEventObject(b);
+              b->ProcessWindowEvent(e);
+            });
+          }
+      })
+      .until([&] { return chooser(nullptr) != nullptr; })
+      // GTK sizes the chooser again after it maps: wait until it fits, or give up after a while.
+      .until([&, polls = 0]() mutable {
+        wxRect q;
+        return (chooser(&q) && wxRect(wxGetClientDisplayRect()).Contains(q)) || ++polls > 100;
+      })
+      .then([&] {
+        seen = chooser(&r);
+        if (seen) Gtk<void (*)(void*, int)>("gtk_dialog_response")(seen, -6);  // cancel
+      })
+      .until([&] { return chooser(nullptr) == nullptr; })
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  tv::report::CurrentReportUi().Preview(rep, rep.title);
+  EXPECT_TRUE(s.done());
+  EXPECT_TRUE(seen);
+  EXPECT_TRUE(wxRect(wxGetClientDisplayRect()).Contains(r)) << r.x << "," << r.y << " " << r.width << "x" << r.height;
 }
 
 TEST_F(GuiTest, RepairDialogShowsItsFinishingLabelWhenDone) {

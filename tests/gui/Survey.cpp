@@ -1,5 +1,7 @@
 #include "gui/Survey.h"
 
+#include <wx/grid.h>
+
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -52,6 +54,11 @@ std::vector<std::string> LayoutProblems(TForm* form) {
       if (!w || !w->IsShownOnScreen()) continue;
       wxRect r = w->GetRect();
       wxSize room = w->GetParent()->GetClientSize();
+      // A form's client area that scrolls holds its controls whole, out of view or not.
+      if (auto* sw = dynamic_cast<wxScrolledWindow*>(w->GetParent())) {
+        room = sw->GetVirtualSize();
+        r.SetPosition(sw->CalcUnscrolledPosition(r.GetPosition()));
+      }
       bool blank = (c->ControlKind() == TControlKind::Label && c->Caption.IsEmpty()) || Decoration(c);
       if (r.width <= 0 || r.height <= 0) {
         if (!blank) out.push_back(NameOf(c) + " has no size");
@@ -68,6 +75,13 @@ std::vector<std::string> LayoutProblems(TForm* form) {
         int tw = 0, th = 0;
         w->GetTextExtent(t, &tw, &th);
         if (!t.empty() && (tw > r.width + 1 || th > r.height + 1)) out.push_back(NameOf(c) + " text does not fit");
+      }
+      // Columns wider than the grid: it scrolls sideways, and shows a bar that says so.
+      if (auto* g = dynamic_cast<wxGrid*>(w)) {
+        int cols = g->GetRowLabelSize();
+        for (int i = 0; i < g->GetNumberCols(); ++i) cols += g->GetColSize(i);
+        if (cols > g->GetSize().x + 2 && g->GetSize().y - g->GetClientSize().y < 4)
+          out.push_back(NameOf(c) + " has columns out of view and no scroll bar");
       }
       if (!Decoration(c)) kids.emplace_back(c, r);
       if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->ControlCount() > 0) walk(wc);
@@ -159,6 +173,12 @@ std::set<std::string> RunSurvey(std::deque<std::function<void(TForm*)>> steps,
     auto* cb = static_cast<TComboBox*>(ControlNamed(f, "CBLogin"));
     for (int i = 0; i < cb->Items->Count(); ++i)
       if (cb->Items->Get(i).Pos(kLoginAdministrador) == 1) cb->UserSelect(i);
+    // The closed list shows the chosen "login:name" whole, beside its arrow.
+    if (wxWindow* w = WidgetOf(cb)) {
+      int tw = 0, th = 0;
+      w->GetTextExtent(wxString::FromUTF8(cb->Text.str()), &tw, &th);
+      EXPECT_GE(w->GetSize().x, tw + w->GetSize().y + 8) << cb->Text.str();
+    }
     ControlNamed(f, "BtnAceptar")->UserClick();
     return false;
   });

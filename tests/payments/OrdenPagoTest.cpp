@@ -108,7 +108,9 @@ TEST_F(FormOrdenPago, SinPlantillaAbreConRejillaVacia) {
   Sql("DELETE FROM asientosProgCfg WHERE iAstoProg=7");
   ui->takeMessages();
   Abrir();
-  EXPECT_EQ(Mensajes(), "En la configuración de los asientos programados debe definir el asiento |");
+  EXPECT_EQ(Mensajes(),
+            "En la configuración de los asientos programados debe definir el asiento de la orden de pago "
+            "(menú \"Configuración\" > \"Asientos programados\").|");
   EXPECT_EQ(f->SGAsiento->RowCount, 2);
   EXPECT_EQ(Celda(0, 1), "");
 }

@@ -117,6 +117,7 @@ TEST_F(Balances, BalanceDePruebaCortaPorNivel) {
   };
   for (Caso c : {Caso{"RBDos", 2}, Caso{"RBCuatro", 4}, Caso{"RBSeis", 6}, Caso{"RBTodo", 99}}) {
     TFrmBalances* f = Ventana(2);
+    EXPECT_EQ(static_cast<TWinControl*>(f->RBSeis->Parent), f->GroupBox1) << "los cuatro niveles en su marco";
     static_cast<TRadioButton*>(f->FindControl(c.nivel))->Checked = true;
     Procesar(f);
     auto codigos = Codigos();
@@ -160,6 +161,7 @@ TEST_F(Balances, CajaDiarioPorCuentasYMayorConservanColumnasBrutasYNetas) {
   EXPECT_DOUBLE_EQ(caja->nuevoCredito, 200);
   EXPECT_FALSE(f->GroupBox1->Visible);
   EXPECT_TRUE(f->RBSeis->Visible);
+  EXPECT_NE(static_cast<TWinControl*>(f->RBSeis->Parent), f->GroupBox1);
   f = Ventana(5);
   Procesar(f);
   caja = Buscar(Filas(), "110505");

@@ -6,6 +6,7 @@
 #include "app/DataModule.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/forms/ComCtrls.h"
 #include "reports/FrmMessage.h"
 
 namespace balances_test {
@@ -114,6 +115,24 @@ TEST_F(Balances, ModoBreveListaSoloCuentasConLineasPropias) {
   f->RBDos->Checked = true;
   Procesar(f);
   EXPECT_TRUE(Codigos().empty());
+}
+
+// La barra de avance llega al final con la última cuenta recorrida, también en modo breve.
+TEST_F(Balances, LaBarraDeAvanceSeLlenaConLasCuentasRecorridas) {
+  for (bool breve : {false, true}) {
+    TFrmBalances* f = Ventana(2);
+    f->chbExpress->Checked = breve;
+    int posicion = 0, maximo = 0;
+    ui->onRepaint = [&](TControl*) {
+      if (!FrmMessage) return;
+      posicion = FrmMessage->PBar->Position;
+      maximo = FrmMessage->PBar->Max;
+    };
+    Procesar(f);
+    ui->onRepaint = nullptr;
+    EXPECT_GT(posicion, 0) << breve;
+    EXPECT_EQ(posicion, maximo) << breve;
+  }
 }
 
 TEST_F(Balances, ResultadosListaClasesMayoresQueTresConSuCorteDeNivel) {

@@ -133,7 +133,12 @@ class HeadlessDriver : public UiDriver {
   void QuitMainLoop() override { quit_ = true; }
   void ProcessMessages() override {}
   void AfterEvent() override {}
-  void Repaint(TControl*) override { ++repaints_; }
+  void Repaint(TControl* c) override {
+    ++repaints_;
+    if (onRepaint) onRepaint(c);
+  }
+  // Called at every repaint a handler asks for (what a person would see at that moment).
+  std::function<void(TControl*)> onRepaint;
   int ShowMessageBox(const MessageRequest& request) override;
   bool InputQuery(const MessageRequest& request, AnsiString& value) override;
   bool ExecuteDialog(TCommonDialog* dialog) override;

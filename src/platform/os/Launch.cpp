@@ -68,8 +68,27 @@ bool Run(const tv::os::LaunchRequest& req, AnsiString* error) {
   int rc = posix_spawnp(&pid, args[0].c_str(), nullptr, &attr, argv.data(), environ);
   posix_spawnattr_destroy(&attr);
   if (rc != 0) {
-    SetError(error, req.program.str() + ": " + std::strerror(rc));
+    if (req.kind == tv::os::LaunchKind::HelpPage)
+      SetError(error, "no se pudo iniciar un navegador (" + req.program.str() + ": " + std::strerror(rc) + ")");
+    else
+      SetError(error, req.program.str() + ": " + std::strerror(rc));
     return false;
+  }
+  if (req.kind == tv::os::LaunchKind::HelpPage) {
+    // The opener fails at once when the desktop has no browser for the page; a running
+    // browser keeps it alive or lets it end well. Without this wait F1 did nothing at all.
+    for (int i = 0; i < 100; ++i) {
+      int status = 0;
+      pid_t r = waitpid(pid, &status, WNOHANG);
+      if (r == pid) {
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+        SetError(error, "no se pudo iniciar un navegador (" + req.program.str() + " terminó con el código " +
+                            std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")");
+        return false;
+      }
+      if (r < 0) break;
+      usleep(20000);
+    }
   }
   std::lock_guard<std::mutex> lock(g_mutex);
   ReapFinished();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -107,6 +108,31 @@ TEST(Launch, AProgramThatDoesNotExistIsAnError) {
   EXPECT_FALSE(LaunchProgram("tallivar-no-existe-este-programa", {}, &err));
   EXPECT_NE(err.str().find("tallivar-no-existe-este-programa"), std::string::npos) << err.str();
   EXPECT_FALSE(LaunchProgram("", {}));
+}
+
+// A desktop with no browser: the opener exits at once with an error, as xdg-open does.
+TEST(Launch, HelpWithoutABrowserIsAnErrorNotSilence) {
+  ScratchDir d;
+  ForceDirectories(d / "bin");
+  WriteText(d / "bin/xdg-open", "#!/bin/sh\nexit 3\n");
+  ASSERT_EQ(chmod((d / "bin/xdg-open").c_str(), 0755), 0);
+  WriteText(d / "pagina.html", "<html></html>");
+  std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
+  setenv("PATH", (d / "bin:" + oldPath).c_str(), 1);
+  AnsiString err;
+  bool ok = OpenHelpPage(d / "pagina.html", "", &err);
+  WriteText(d / "bin/xdg-open", "#!/bin/sh\nexit 0\n");
+  AnsiString err2;
+  bool ok2 = OpenHelpPage(d / "pagina.html", "", &err2);
+  setenv("PATH", (d / "vacio").c_str(), 1);  // no opener at all
+  AnsiString err3;
+  bool ok3 = OpenHelpPage(d / "pagina.html", "", &err3);
+  setenv("PATH", oldPath.c_str(), 1);
+  EXPECT_FALSE(ok3);
+  EXPECT_NE(err3.str().find("navegador"), std::string::npos) << err3.str();
+  EXPECT_FALSE(ok);
+  EXPECT_NE(err.str().find("navegador"), std::string::npos) << err.str();
+  EXPECT_TRUE(ok2) << err2.str();
 }
 
 TEST(TempNames, FileNamesAreNewFilesInTheFolder) {
