@@ -131,6 +131,7 @@ class TTable : public TDataSet {
   int CompareInOrder(std::int64_t a, const tv::db::Record& ra, std::int64_t b, const tv::db::Record& rb) const override;
   bool RowChangesSinceSync(std::vector<RowNote>& out) const override;
   bool ReadFresh(std::int64_t id, tv::db::Record& out) override;
+  bool MoreRows(std::vector<std::int64_t>& ids, size_t count) override;
 
  private:
   void ReorderIfOpen();
