@@ -217,7 +217,7 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
   const char* setup =
       readOnly ? "PRAGMA case_sensitive_like=ON; PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000;"
                : "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA case_sensitive_like=ON; "
-                 "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000;";
+                 "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-65536;";
   char* err = nullptr;
   rc = sqlite3_exec(db_, setup, nullptr, nullptr, &err);
   if (rc != SQLITE_OK) {
