@@ -264,12 +264,12 @@ RebuildResult CopyRows(Connection& src, const std::string& from, Connection& dst
 }  // namespace
 
 void CopyTable(const AnsiString& srcDatabase, const AnsiString& srcTable, const AnsiString& dstDatabase,
-               const AnsiString& dstTable) {
-  BackupTable(srcDatabase, srcTable, dstDatabase, dstTable);
+               const AnsiString& dstTable, bool withIndexes) {
+  BackupTable(srcDatabase, srcTable, dstDatabase, dstTable, withIndexes);
 }
 
 RebuildResult BackupTable(const AnsiString& srcDatabase, const AnsiString& srcTable, const AnsiString& dstDatabase,
-                          const AnsiString& dstTable) {
+                          const AnsiString& dstTable, bool withIndexes) {
   auto src = ConnectionFor(srcDatabase);
   auto dst = ConnectionFor(dstDatabase);
   auto stored = src->ResolveTable(srcTable.str());
@@ -301,7 +301,7 @@ RebuildResult BackupTable(const AnsiString& srcDatabase, const AnsiString& srcTa
     if (copied) dst->Touch(Lower(to));
   }
   if (!copied) r = CopyRows(*src, *stored, *dst, to, false);
-  CreateIndexes(*dst, to, d, src.get() == dst.get());
+  if (withIndexes) CreateIndexes(*dst, to, d, src.get() == dst.get());
   tx.Commit();
   return r;
 }
