@@ -67,7 +67,7 @@ void BM_VistaPreviaDelCambioMasivo(benchmark::State& state) {
   VolverAlAnio();
   for (auto _ : state) {
     tv::db::Transaction tx("Contabilidad");
-    tv::db::CopyTable("Contabilidad", "mvt.db", "Contabilidad", "copiaMvt.db");
+    tv::db::CopyTable("Contabilidad", "mvt.db", "Contabilidad", "copiaMvt.db", false);
     TQuery q(nullptr);
     HagaSQL("Contabilidad", &q,
             "update copiaMvt.db set numecuen='12'+substring(numecuen from 3 for 16) where numecuen like '11%' "

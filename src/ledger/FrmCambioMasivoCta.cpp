@@ -177,7 +177,8 @@ void TfrmCambioMasivoCta::btnOnlyVerClick(TObject*) {
   Query2->Close();
   tv::db::Transaction tx("Contabilidad");
   try {
-    tv::db::CopyTable("Contabilidad", "mvt.db", "Contabilidad", kCopia);
+    // La copia solo se muestra y se recorre una vez: sin índices.
+    tv::db::CopyTable("Contabilidad", "mvt.db", "Contabilidad", kCopia, false);
   } catch (Exception& e) {
     ShowMessage(e.Message);
   }

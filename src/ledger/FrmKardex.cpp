@@ -184,13 +184,20 @@ void TFrmKardex::BtnFechaDesdeClick(TObject* Sender) {
   delete cal;
 }
 
-double TFrmKardex::Suma(const AnsiString& condicion) {
-  // Consulta nueva en cada cifra: una suma entera no fija el tipo de la siguiente.
+// Las cuatro cifras en una sentencia que recorre solo las líneas del prefijo por el índice de
+// cuenta; las fechas se miran fila a fila. Cada suma es una columna con su propio tipo.
+void TFrmKardex::Cifras(const AnsiString& d, const AnsiString& h, double cifras[4]) {
+  auto suma = [](const AnsiString& condicion, const char* nombre) {
+    return "sum(case when " + condicion + " then Cantidad end) as " + nombre;
+  };
   TQuery q(nullptr);
   HagaSQL("Contabilidad", &q,
-          "select sum(Cantidad) as Suma from mvt where " + CondicionPrefijo(EdICuenta->Text) + " and " +
-              condicion);
-  return q.IsEmpty() ? 0.0 : double(q.FieldByName("Suma")->AsFloat);
+          "select " + suma("Fecha<" + d, "Vienen") + ", " +
+              suma("Cantidad>0 and Fecha>=" + d + " and Fecha<=" + h, "Entradas") + ", " +
+              suma("Cantidad<0 and Fecha>=" + d + " and Fecha<=" + h, "Salidas") + ", " + suma("Fecha<=" + h, "Saldo") +
+              " from mvt where " + CondicionPrefijo(EdICuenta->Text));
+  const char* nombres[] = {"Vienen", "Entradas", "Salidas", "Saldo"};
+  for (int i = 0; i < 4; ++i) cifras[i] = q.IsEmpty() ? 0.0 : double(q.FieldByName(nombres[i])->AsFloat);
 }
 
 void TFrmKardex::BtnAceptarClick(TObject*) {
@@ -207,16 +214,18 @@ void TFrmKardex::BtnAceptarClick(TObject*) {
   LblResultado->Visible = false;
 
   AnsiString d = EntreComillas(MesDiaAnio(desde)), h = EntreComillas(MesDiaAnio(hasta));
-  LblIVienen->Caption = Punto(Suma("Fecha<" + d), 1);
-  LblIEntradas->Caption = Punto(Suma("Cantidad>0 and Fecha>=" + d + " and Fecha<=" + h), 1);
-  LblISalidas->Caption = Punto(Suma("Cantidad<0 and Fecha>=" + d + " and Fecha<=" + h), 1);
-  LblISaldo->Caption = Punto(Suma("Fecha<=" + h), 1);
+  double cifra[4];
+  Cifras(d, h, cifra);
+  LblIVienen->Caption = Punto(cifra[0], 1);
+  LblIEntradas->Caption = Punto(cifra[1], 1);
+  LblISalidas->Caption = Punto(cifra[2], 1);
+  LblISaldo->Caption = Punto(cifra[3], 1);
 
   HagaSQL("Contabilidad", Query1,
           "select Fecha, Cantidad as Cant, CedulaNit,descDocu as doc,"
           "numeDocu as NumDoc, debito, credito,detalle from mvt where " + CondicionPrefijo(codigo) +
-              " and (cantidad<0 or cantidad>0) and Fecha>=" + d +
-              " and Fecha<=" + h + " order by fecha",
+              // el signo + deja las fechas fuera del índice: se recorre el prefijo por el de cuenta
+              " and (cantidad<0 or cantidad>0) and +Fecha>=" + d + " and +Fecha<=" + h + " order by fecha",
           true);
   for (TLabel* l : cifras) l->Visible = true;
   if (Query1->IsEmpty()) {

@@ -64,7 +64,7 @@ class TFrmKardex : public TForm {
 
  private:
   void MostrarNombre(const AnsiString& codigo);
-  double Suma(const AnsiString& condicion);
+  void Cifras(const AnsiString& d, const AnsiString& h, double cifras[4]);
 };
 
 // Informe impreso del kárdex sobre la lista de la ventana del kárdex.

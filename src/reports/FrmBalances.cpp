@@ -8,6 +8,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/DBGrids.h"
@@ -601,35 +602,52 @@ void TFrmBalances::CajaDiarioComprobante() {
   }
   HagaSQL(kAlias, Query1, "delete from temp2");
   TblTemp2->Refresh();
-  // Una sola pasada: encabezado, filas de cuentas y "Totales" de cada comprobante.
+  // Una sola pasada: encabezado, filas de cuentas y "Totales" de cada comprobante. Las filas
+  // van a temp2 por una sentencia preparada, con los valores tal como los guardó la consulta.
+  auto conn = tv::db::ConnectionFor(kAlias);
+  tv::db::Stmt fila = conn->Prepare(
+      "INSERT INTO temp2 (fecha, descdocu, numedocu, data, nombcuen, debito, credito) VALUES (?,?,?,?,?,?,?)");
+  auto escribir = [&fila](const tv::db::Cell* valores) {
+    for (int k = 0; k < 7; ++k) {
+      const tv::db::Cell& c = valores[k];
+      fila.Bind(k + 1, c.kind == tv::db::Cell::Text && c.s.empty() ? tv::db::Cell() : c);
+    }
+    fila.Step();
+    fila.Reset();
+  };
+  enum { kFecha, kDescDocu, kNumeDocu, kData, kNombCuen, kDebito, kCredito };
   auto totalesDe = [&](const std::pair<std::string, std::string>& docu) {
     auto it = totales.find(docu);
-    TblTemp2->Append();
-    TblTemp2->FieldByName("nombcuen")->AsString = "Totales";
-    TblTemp2->FieldByName("debito")->AsFloat = it == totales.end() ? 0 : it->second.first;
-    TblTemp2->FieldByName("credito")->AsFloat = it == totales.end() ? 0 : it->second.second;
-    TblTemp2->Post();
+    tv::db::Cell v[7];
+    v[kNombCuen] = tv::db::Cell::String("Totales");
+    v[kDebito] = tv::db::Cell::Float(it == totales.end() ? 0 : it->second.first);
+    v[kCredito] = tv::db::Cell::Float(it == totales.end() ? 0 : it->second.second);
+    escribir(v);
   };
+  TField* campos[7];
+  {
+    const char* nombres[] = {"fecha", "descdocu", "numedocu", "data", "nombcuen", "debito", "credito"};
+    for (int k = 0; k < 7; ++k) campos[k] = Query2->FieldByName(nombres[k]);
+  }
   bool hayAnterior = false;
   std::pair<std::string, std::string> anterior;
+  tv::db::Cell v[7];
   for (Query2->First(); !Query2->Eof; Query2->Next()) {
-    std::pair<std::string, std::string> docu{Query2->FieldByName("descdocu")->AsString.str(),
-                                             Query2->FieldByName("numedocu")->AsString.str()};
+    for (int k = 0; k < 7; ++k) v[k] = Query2->CurrentCell(campos[k]->Index());
+    std::pair<std::string, std::string> docu{campos[kDescDocu]->AsString.str(), campos[kNumeDocu]->AsString.str()};
     if (!hayAnterior || docu != anterior) {
       if (hayAnterior) totalesDe(anterior);
-      TblTemp2->Append();
-      TblTemp2->FieldByName("nombcuen")->AsString = AnsiString(docu.first) + "  " + AnsiString(docu.second) +
-                                                     "  de: " + Query2->FieldByName("fecha")->AsString;
-      TblTemp2->Post();
-      anterior = docu;
+      tv::db::Cell encabezado[7];
+      encabezado[kNombCuen] = tv::db::Cell::String(docu.first + "  " + docu.second + "  de: " +
+                                                   campos[kFecha]->AsString.str());
+      escribir(encabezado);
+      anterior = std::move(docu);
       hayAnterior = true;
     }
-    TblTemp2->Append();
-    for (const char* campo : {"fecha", "descdocu", "numedocu", "data", "nombcuen", "debito", "credito"})
-      TblTemp2->FieldByName(campo)->Value = Query2->FieldByName(campo)->Value;
-    TblTemp2->Post();
+    escribir(v);
   }
   totalesDe(anterior);
+  TblTemp2->Refresh();
   TblTemp2->First();
 
   dbGridCajaDiarioComprobante->DataSource = DSTemp2;

@@ -28,12 +28,28 @@ struct Suma {
 };
 using Sumas = std::map<std::string, Suma>;
 
-// Lee las sumas agrupadas por cuenta de la consulta y las acumula por clase.
-void LeerSumas(TQuery* q, Sumas& sumas, double* deb, double* cre) {
+// Las sumas por cuenta de las líneas de una ventana de fechas: acumuladas también por
+// clase y guardadas en la tabla de trabajo de la ventana (inserciones de varias filas).
+void SumasDeVentana(TQuery* q, TQuery* escritura, const std::string& condicion, const char* tabla, Sumas& sumas,
+                    double* deb, double* cre) {
+  HagaSQL(kAlias, q,
+          "select numecuen, sum(debito) as Debito, sum(credito) as Credito from mvt" +
+              (condicion.empty() ? std::string() : " where " + condicion) + " group by numecuen");
   TField* cuenta = q->FieldByName("numecuen");
   TField* d = q->FieldByName("Debito");
   TField* c = q->FieldByName("Credito");
+  auto valor = [](TField* f) { return f->IsNull ? std::string("null") : NumeroSQL(f->AsFloat).str(); };
+  std::string filas;
+  auto guardar = [&] {
+    if (filas.empty()) return;
+    HagaSQL(kAlias, escritura, std::string("insert into ") + tabla + " (numecuen, Debito, Credito) values " + filas);
+    filas.clear();
+  };
   for (q->First(); !q->Eof; q->Next()) {
+    if (!filas.empty()) filas += ", ";
+    filas += "(" + (cuenta->IsNull ? std::string("null") : TextoSQL(cuenta->AsString).str()) + ", " + valor(d) +
+             ", " + valor(c) + ")";
+    if (filas.size() > 32768) guardar();
     if (cuenta->IsNull) continue;
     std::string codigo = cuenta->AsString.str();
     Suma& s = sumas[codigo];
@@ -45,6 +61,7 @@ void LeerSumas(TQuery* q, Sumas& sumas, double* deb, double* cre) {
       cre[clase - '0'] += c->AsFloat;
     }
   }
+  guardar();
 }
 
 // Suma de la cuenta y de todo código que empieza por ella (el mismo resultado que
@@ -88,22 +105,19 @@ void TFrmBalances::LlenarBalTempEstados() {
   HagaSQL(kAlias, Query1, "delete from SaldosAntes");
   HagaSQL(kAlias, Query1, "delete from SaldosEntre");
 
+  // Con las estadísticas de los libros cada suma recorre solo su ventana de fechas dentro de
+  // cada cuenta del índice de cuenta, que cubre fecha, débito y crédito.
+  // Cuando toda línea cae en el periodo (el año entero) la suma del periodo no mira fechas.
   Sumas antes, entre;
-  HagaSQL(kAlias, Query1,
-          "select numecuen, sum(debito) as Debito, sum(credito) as Credito  from mvt where fecha <'" + desde +
-              "' group by Numecuen");
-  BatchMove1->Source = Query1;
-  BatchMove1->Destination = DM->TblSaldosAntes;
-  BatchMove1->Mode = batAppend;
-  BatchMove1->Execute();
-  LeerSumas(Query1, antes, sumas_.debAntes, sumas_.creAntes);
-  HagaSQL(kAlias, Query2,
-          "select numecuen, Sum(Debito) as Debito, Sum(Credito) as Credito  from mvt where  fecha >='" + desde +
-              "' and fecha<='" + hasta + "' group by Numecuen");
-  BatchMove1->Source = Query2;
-  BatchMove1->Destination = DM->TblSaldosEntre;
-  BatchMove1->Execute();
-  LeerSumas(Query2, entre, sumas_.debEntre, sumas_.creEntre);
+  HagaSQL(kAlias, Query3,
+          "select count(*) as n from (select 1 from mvt where fecha is null or fecha <'" + desde.str() +
+              "' or fecha >'" + hasta.str() + "' limit 1)");
+  bool todas = Query3->FieldByName("n")->AsInteger == 0;
+  if (!todas)
+    SumasDeVentana(Query1, Query3, "fecha <'" + desde.str() + "'", "SaldosAntes", antes, sumas_.debAntes,
+                   sumas_.creAntes);
+  SumasDeVentana(Query2, Query3, todas ? "" : "fecha >='" + desde.str() + "' and fecha<='" + hasta.str() + "'",
+                 "SaldosEntre", entre, sumas_.debEntre, sumas_.creEntre);
   DM->TblSaldosAntes->Refresh();
   DM->TblSaldosEntre->Refresh();
 

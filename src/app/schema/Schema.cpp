@@ -480,6 +480,28 @@ void Reconstruir(sqlite3* db, const TableDef& t, const std::string& stored) {
 
 }  // namespace
 
+// Estadísticas del planificador: sin ellas SQLite elige el índice de fecha para las sumas
+// por cuenta y lee línea por línea. Se rehacen cuando faltan o cuando el diario creció a más
+// del doble de las líneas que contaron; el análisis lee una muestra acotada de cada índice.
+bool KeepStatistics(sqlite3* db) {
+  if (sqlite3_db_readonly(db, "main") != 0 || !TableExists(db, "MVT")) return false;
+  auto entero = [db](const char* sql) -> long long {
+    sqlite3_stmt* st = nullptr;
+    long long v = -1;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+      v = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    return v;
+  };
+  long long lineas = entero("SELECT coalesce(max(rowid), 0) FROM MVT");
+  long long contadas = -1;
+  if (TableExists(db, "sqlite_stat1"))
+    contadas = entero("SELECT max(CAST(stat AS INTEGER)) FROM sqlite_stat1 WHERE tbl = 'MVT' COLLATE NOCASE");
+  if (lineas < 1000 || (contadas > 0 && lineas <= 2 * contadas)) return false;
+  Exec(db, "PRAGMA analysis_limit=1000; ANALYZE");
+  return true;
+}
+
 std::vector<std::string> UpgradeSchema(sqlite3* db, Place place) {
   // Primero se mira sin escribir: un libro al día en un medio de solo lectura se abre igual.
   struct Pendiente {
@@ -544,6 +566,7 @@ namespace {
 std::vector<std::string> UpgradeFolder(const std::string& folder, Place place) {
   auto conn = tv::db::ConnectionFor(folder.c_str());
   auto cambios = UpgradeSchema(conn->Db(), place);
+  if (place == Place::Books) KeepStatistics(conn->Db());
   if (!cambios.empty()) {
     conn->SchemaChanged();
     conn->TouchAll();

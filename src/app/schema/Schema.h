@@ -59,6 +59,9 @@ std::vector<std::string> UpgradeSchema(sqlite3* db, Place place);
 // Lo mismo sobre la conexión compartida de una carpeta (contabilidad o programa), cuyo
 // esquema en memoria se renueva cuando algo cambió.
 std::vector<std::string> UpgradeBooks(const std::string& folder);
+// Rehace las estadísticas del planificador de unos libros cuando faltan o quedaron cortas
+// frente al diario (nada en un medio de solo lectura). Verdadero cuando las rehízo.
+bool KeepStatistics(sqlite3* db);
 std::vector<std::string> UpgradeProgram(const std::string& folder);
 
 // Crea las tablas que falten en el archivo de base de datos de una carpeta.

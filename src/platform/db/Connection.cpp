@@ -212,10 +212,12 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
   // WAL with full sync: a commit is on disk when it returns (one fsync), so a killed
   // process loses nothing committed. Closing checkpoints the log into the database file,
   // so a folder copied after ReleaseDatabase holds every saved row in one file.
+  // No memory map: a mapped file counts in the process's resident set as it is read, and
+  // a scan of the journal would then hold the whole file; the page cache serves as well.
   const char* setup =
       readOnly ? "PRAGMA case_sensitive_like=ON; PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000;"
                : "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA case_sensitive_like=ON; "
-                 "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000; PRAGMA mmap_size=1073741824;";
+                 "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-65536;";
   char* err = nullptr;
   rc = sqlite3_exec(db_, setup, nullptr, nullptr, &err);
   if (rc != SQLITE_OK) {
@@ -253,6 +255,9 @@ Connection::~Connection() {
     // Never wait on another process here: when it holds the database the checkpoint is
     // skipped and left to the next writer.
     sqlite3_busy_timeout(db_, 0);
+    // Planner statistics kept current for the next session (a bounded sample per index).
+    if (sqlite3_db_readonly(db_, "main") == 0)
+      sqlite3_exec(db_, "PRAGMA analysis_limit=1000; PRAGMA optimize;", nullptr, nullptr, nullptr);
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
     sqlite3_close_v2(db_);
   }

@@ -131,6 +131,7 @@ class TTable : public TDataSet {
   int CompareInOrder(std::int64_t a, const tv::db::Record& ra, std::int64_t b, const tv::db::Record& rb) const override;
   bool RowChangesSinceSync(std::vector<RowNote>& out) const override;
   bool ReadFresh(std::int64_t id, tv::db::Record& out) override;
+  bool MoreRows(std::vector<std::int64_t>& ids, size_t count) override;
 
  private:
   void ReorderIfOpen();
@@ -268,9 +269,10 @@ bool DeleteTableFile(const AnsiString& filePath);  // false when it did not exis
 // A table name not used in the database ("tmp" + number).
 AnsiString UniqueTableName(const AnsiString& databaseName, const AnsiString& prefix = "tmp");
 // Replaces dstTable (same or another database) with a copy of srcTable: definition,
-// indexes and rows.
+// indexes and rows. A working copy that is only read and scanned may leave out the indexes
+// (building them is most of the time of copying a large table).
 void CopyTable(const AnsiString& srcDatabase, const AnsiString& srcTable,
-               const AnsiString& dstDatabase, const AnsiString& dstTable);
+               const AnsiString& dstDatabase, const AnsiString& dstTable, bool withIndexes = true);
 // Writes a consistent copy of a database (its committed rows, also while it is open and
 // in use) as the database of destFolder, replacing what that file held.
 void BackupDatabase(const AnsiString& srcDatabase, const AnsiString& destFolder);
@@ -289,7 +291,7 @@ struct RebuildResult {
 RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& table);
 // CopyTable that reads past damaged pages (row ids kept) and says what it copied.
 RebuildResult BackupTable(const AnsiString& srcDatabase, const AnsiString& srcTable, const AnsiString& dstDatabase,
-                          const AnsiString& dstTable);
+                          const AnsiString& dstTable, bool withIndexes = true);
 
 // Every readable row of a table in row-id order, read past damaged pages: `row` gets a
 // statement whose column 0 is the row id and the others the columns asked for. Returns how

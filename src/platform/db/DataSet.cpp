@@ -318,6 +318,19 @@ void TDataSet::ApplyView(std::int64_t keepId, int fallbackPos) {
   view_.swap(v);
   viewSorted_ = std::is_sorted(view_.begin(), view_.end());
   int p = keepId >= 0 ? PosOfId(keepId) : -1;
+  if (!filtered_) {
+    // A source read in pages: read on until the kept row (or the fallback position) shows.
+    while (keepId >= 0 && p < 0) {
+      size_t from = view_.size();
+      if (!MoreRows(view_, 4096)) break;
+      auto it = std::find(view_.begin() + static_cast<std::ptrdiff_t>(from), view_.end(), keepId);
+      if (it != view_.end()) p = static_cast<int>(it - view_.begin());
+    }
+    while (p < 0 && fallbackPos >= static_cast<int>(view_.size()) &&
+           MoreRows(view_, static_cast<size_t>(fallbackPos) + 1 - view_.size())) {
+    }
+    viewSorted_ = std::is_sorted(view_.begin(), view_.end());
+  }
   if (p < 0) p = std::min(fallbackPos, static_cast<int>(view_.size()) - 1);
   if (view_.empty()) p = -1;
   if (p < 0 && !view_.empty()) p = 0;
@@ -677,6 +690,7 @@ void TDataSet::BeginNewRecord(bool append) {
   modified_ = false;
   appending_ = append;
   if (append) {
+    AllRows();  // the end of the order
     insertPos_ = static_cast<int>(view_.size());
     eof_ = true;
     bof_ = false;
@@ -695,6 +709,8 @@ void TDataSet::Post() {
   DataEvent(static_cast<int>(TDataSource::Event::Update));
   if (BeforePost) BeforePost(this);
   if (state_ == dsInsert) {
+    // the whole order first: a row written now would show again in a later page
+    AllRows();
     std::int64_t id = DoInsert(*cur_);
     std::vector<bool> all(fields_.size(), true);
     state_ = dsBrowse;
@@ -719,6 +735,7 @@ void TDataSet::Post() {
     }
   } else {
     std::int64_t id = view_[static_cast<size_t>(pos_)];
+    if (OrderDependsOn(changed_)) AllRows();
     DoUpdate(id, *cur_, changed_);
     state_ = dsBrowse;
     if (!filtered_ && OrderDependsOn(changed_) && PlacesInOrder()) {

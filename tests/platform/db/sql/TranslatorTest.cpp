@@ -73,6 +73,9 @@ TEST(Translator, RewrittenForms) {
   struct C { const char* in; std::vector<std::string> out; } cases[] = {
       {"select * from mvt where fecha<'1/2/2024' and detalle=\"fecha\"",
        {"select * from \"MVT\" where fecha < '2024-01-02' and detalle = 'fecha'"}},
+      // a unary plus keeps the planner off the column's index; the date still converts
+      {"select * from mvt where +fecha>='1/2/2024' and +Fecha<='12/31/2024'",
+       {"select * from \"MVT\" where + fecha >= '2024-01-02' and + Fecha <= '2024-12-31'"}},
       {"select numecuen from mvt where detalle like '50[%]*?'",
        {"select numecuen from \"MVT\" where detalle GLOB '50[[]*][*][?]'"}},
       {"select numecuen from mvt where numecuen not like \"4_%\";",
