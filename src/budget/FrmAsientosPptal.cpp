@@ -518,9 +518,11 @@ bool TfrmAsientosPptal::validar() {
   }
   sumaIngreso = round(sumaIngreso, 2, baseRound);
   sumaEgreso = round(sumaEgreso, 2, baseRound);
-  if (sumaIngreso != sumaEgreso)
-    msg += "\n " + Format("Saldos desiguales %.2Lf vs %.2Lf", static_cast<long double>(sumaIngreso),
-                          static_cast<long double>(sumaEgreso));
+  if (sumaIngreso != sumaEgreso) {
+    AnsiString ingresos = Punto(sumaIngreso, 2);
+    AnsiString egresos = Punto(sumaEgreso, 2);
+    msg += "\n Saldos desiguales " + ingresos + " vs " + egresos;
+  }
   if (msg.IsEmpty()) return true;
   ShowMessage(msg);
   return false;

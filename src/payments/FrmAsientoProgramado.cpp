@@ -759,7 +759,7 @@ bool TFrmAsientoProgramado::Validar() {
   }
 
   HagaSQL(kAlias, queryGral,
-          "select * from mvtMaestro where valor=" + FloatToStrF(valor, ffFixed, 15, 2) +
+          "select * from mvtMaestro where valor=" + NumeroSQL(round(valor, 2, baseRound)) +
               " and descdocu=" + TextoSQL(descDocu));
   if (queryGral->RecordCount == 1) {
     if (Application->MessageBox("Hay otro comprobante ya grabado por este mismo valor: " +
