@@ -5,6 +5,7 @@
 #include "ledger/AsientosFixture.h"
 #include "platform/forms/DBGrids.h"
 #include "shared/dialogs/BuscTabla.h"
+#include "support/Separadores.h"
 
 using ledger::Asientos;
 
@@ -76,15 +77,15 @@ TEST_F(Lineas, CantidadAlSalirDeLaCuentaPeroNoAlGrabar) {
   ui->onModal("TFrmIngresoCantidad")
       .run([](TForm& f) { EXPECT_EQ(static_cast<TFrmIngresoCantidad&>(f).LblUnidades->Caption, "UND"); })
       .click("Aceptar")
-      .set("EdCantidad", "-3.5")
+      .set("EdCantidad", prueba::Tecleado("-3.5").c_str())
       .click("Aceptar");
   Cuenta(0, "150102");
   EXPECT_EQ(Textos(), "Ingrese Una Cantidad\n");
-  EXPECT_EQ(Campo("Cantidad"), "-3.5");
+  EXPECT_EQ(Campo("Cantidad"), prueba::Tecleado("-3.5"));
   // Una cantidad que no es número no cambia la línea.
   ui->onModal("TFrmIngresoCantidad").set("EdCantidad", "tres").click("Aceptar");
   Ed().key("DBGrid1", VK_F6);
-  EXPECT_EQ(Campo("Cantidad"), "-3.5");
+  EXPECT_EQ(Campo("Cantidad"), prueba::Tecleado("-3.5"));
   EXPECT_EQ(ui->messages().back().Kind, MsgKind::Exception);
   // Una línea cargada con cantidad 0 no pide cantidad al grabar.
   Guardado("CE", "9", "2026-03-15",
@@ -220,13 +221,13 @@ TEST_F(Lineas, TeclasDeLaRejilla) {
 TEST_F(Lineas, TotalesYColorDeLaDiferencia) {
   Linea(0, "110501", "", "100", "");
   Ed().editCell("DBGrid1", 0, 1, "111005");
-  EXPECT_EQ(ed->LblDebito->Caption, "100.00");
-  EXPECT_EQ(ed->LblDiferencia->Caption, "100.00");
+  EXPECT_EQ(ed->LblDebito->Caption, prueba::Mostrado("100.00"));
+  EXPECT_EQ(ed->LblDiferencia->Caption, prueba::Mostrado("100.00"));
   EXPECT_EQ(ed->LblDiferencia->Font->Color, clBlue);
   Linea(1, "111005", "", "", "150.5");
   Ed().cell("DBGrid1", 0, 0);
-  EXPECT_EQ(ed->LblCredito->Caption, "150.50");
-  EXPECT_EQ(ed->LblDiferencia->Caption, "50.50");
+  EXPECT_EQ(ed->LblCredito->Caption, prueba::Mostrado("150.50"));
+  EXPECT_EQ(ed->LblDiferencia->Caption, prueba::Mostrado("50.50"));
   EXPECT_EQ(ed->LblDiferencia->Font->Color, clRed);
   EXPECT_EQ(ed->LblNCuenta->Caption, "CAJA PRINCIPAL");
   EXPECT_EQ(ed->LblNTercero->Caption, "nulo");

@@ -1,6 +1,7 @@
 // Traer o crear un documento en el editor.
 #include "ledger/AsientosFixture.h"
 #include "platform/forms/DBGrids.h"
+#include "support/Separadores.h"
 
 using ledger::Asientos;
 
@@ -67,8 +68,8 @@ TEST_F(TraerDoc, DocumentoGuardadoCargaLineasYFechaSinTocarElAnio) {
   ed->TblAsiento->First();
   EXPECT_TRUE(ed->TblAsiento->FieldByName("Check")->AsBoolean);
   EXPECT_TRUE(ed->TblAsiento->FieldByName("CheckTercero")->AsBoolean);
-  EXPECT_EQ(ed->LblDebito->Caption, "10.00");
-  EXPECT_EQ(ed->LblDiferencia->Caption, "0.00");
+  EXPECT_EQ(ed->LblDebito->Caption, prueba::Mostrado("10.00"));
+  EXPECT_EQ(ed->LblDiferencia->Caption, prueba::Mostrado("0.00"));
 }
 
 TEST_F(TraerDoc, SinPermisoDeModificarNoQuedaDocumentoEnMano) {

@@ -8,7 +8,16 @@
 using prueba::CarpetaTemporal;
 
 namespace {
-class Numeros : public CarpetaTemporal {};
+// Los casos están escritos con decimal "." y miles ","; esta prueba los fija.
+class Numeros : public CarpetaTemporal {
+ protected:
+  void SetUp() override {
+    CarpetaTemporal::SetUp();
+    tv::os::SetUserDecimalSeparator(".");
+    tv::os::SetUserThousandSeparator(",");
+    tv::os::ApplyRegionalSettings();
+  }
+};
 }  // namespace
 
 TEST_F(Numeros, PuntoDeNumero) {

@@ -34,3 +34,16 @@ inline std::string Tecleado(std::string texto) {
 }
 
 }  // namespace prueba
+
+namespace prueba {
+
+// Un monto como lo muestra el programa, escrito en la prueba con decimal "." y miles ",":
+// con coma decimal se intercambian ("1,500.25" es "1.500,25").
+inline std::string Mostrado(std::string texto) {
+  if (!DecimalEsPunto())
+    for (char& c : texto)
+      c = c == '.' ? ',' : c == ',' ? '.' : c;
+  return texto;
+}
+
+}  // namespace prueba
