@@ -148,7 +148,7 @@ TEST_F(Exportar, HojaDeCalculoSeEscribeYSeAbre) {
   std::string hoja = prueba::EntradaZip(libro, "xl/workbook.xml");
   EXPECT_NE(hoja.find("name=\"Exportación\""), std::string::npos);
   std::string cadenas = prueba::EntradaZip(libro, "xl/sharedStrings.xml");
-  for (std::string t : {"numecuen", "nombcuen", "1105", "Caja", prueba::Tecleado("1500.5").c_str(), "05/03/2024",
+  for (std::string t : std::initializer_list<std::string>{"numecuen", "nombcuen", "1105", "Caja", prueba::Tecleado("1500.5"), "05/03/2024",
                         "Proveedores"})
     EXPECT_NE(cadenas.find(std::string(">") + t + "<"), std::string::npos) << t;
   std::string celdas = prueba::EntradaZip(libro, "xl/worksheets/sheet1.xml");
