@@ -497,7 +497,7 @@ bool TfrmAsientosPptal::validar() {
       double monto = egreso < 0 ? -egreso : ingreso;
       if (disponible < monto)
         msg += "No tiene fondos para hacer el traslado. El rubro de donde saca (" + origen + ") solo tiene " +
-               FloatToStr(disponible) + "\n";
+               AnsiString(Punto(disponible, 2)) + "\n";
     }
   }
   std::set<std::string> llaves;

@@ -678,7 +678,7 @@ void TfrmOrdenPago::getMvt() {
     queryGral->First();
     edItercero->Text = TextoCampo(queryGral->FieldByName("cedulaNIT"));
     valor = queryGral->FieldByName("valor")->AsFloat;
-    lblTotal->Caption = FloatToStr(valor);
+    lblTotal->Caption = Punto(valor, 2);
     fillGridWithMvt();
     return;
   }
@@ -786,11 +786,12 @@ bool TfrmOrdenPago::validar() {
     else msg += "Debe especificar si es C o D  (Crédito o Débito)\n";
   }
   if (Centavos(debitos) != Centavos(creditos)) {
-    msg += "La suma de débitos: " + FloatToStr(debitos) + " no es igual a la de créditos: " + FloatToStr(creditos) +
+    AnsiString sumaDebitos = Punto(debitos, 2);
+    msg += "La suma de débitos: " + sumaDebitos + " no es igual a la de créditos: " + AnsiString(Punto(creditos, 2)) +
            "\n";
   } else {
     valor = Centavos(debitos);
-    lblTotal->Caption = FloatToStr(valor);
+    lblTotal->Caption = Punto(valor, 2);
   }
   if (!(valor > 0)) msg += "Falta digitar el movimiento contable\n";
   AnsiString textoValor = AnsiString(edValor->Text).Trim();

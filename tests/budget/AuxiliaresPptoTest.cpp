@@ -14,6 +14,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/StdCtrls.h"
+#include "support/Separadores.h"
 
 using presupuesto::Presupuesto;
 
@@ -90,9 +91,9 @@ TEST_F(Auxiliares, PatronesDeRubros) {
     EXPECT_EQ(Columna(f->DBGrid1, 2), c.movimientos) << c.patron;
     EXPECT_EQ(f->Label6->Caption, c.disponible) << c.patron;
     EXPECT_EQ(Columna(f->DBGrid2, 1), c.certificados) << c.patron;
-    EXPECT_EQ(f->lblTotalEjecutado->Caption, AnsiString("Total de la ejecución presupuestal: ") + c.ejecutado)
+    EXPECT_EQ(f->lblTotalEjecutado->Caption, AnsiString("Total de la ejecución presupuestal: ") + prueba::Mostrado(c.ejecutado))
         << c.patron;
-    EXPECT_EQ(f->lblTotalMovido->Caption, AnsiString("Total del movimiento presupuestal: ") + c.movido) << c.patron;
+    EXPECT_EQ(f->lblTotalMovido->Caption, AnsiString("Total del movimiento presupuestal: ") + prueba::Mostrado(c.movido)) << c.patron;
   }
   EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
   EXPECT_EQ(Leer("SELECT count(*) FROM mvtPptal"), "6");
@@ -101,12 +102,12 @@ TEST_F(Auxiliares, PatronesDeRubros) {
 TEST_F(Auxiliares, CodigoExactoConNombreReintegrosYOrdenPorFecha) {
   Correr("20-25");
   EXPECT_EQ(f->LblNCuenta->Caption, "Sueldos");
-  EXPECT_EQ(f->lblReintegrado->Caption, "Reintegros: 30.00");
+  EXPECT_EQ(f->lblReintegrado->Caption, prueba::Mostrado("Reintegros: 30.00"));
   EXPECT_EQ(Columna(f->DBGrid1, 0, false), "1|2|3");
   EXPECT_EQ(Columna(f->DBGrid2, 0), "1|2");
   // Un patrón no es un código: los reintegros son de un código exacto.
   Correr("20%");
-  EXPECT_EQ(f->lblReintegrado->Caption, "Reintegros: 0.00");
+  EXPECT_EQ(f->lblReintegrado->Caption, prueba::Mostrado("Reintegros: 0.00"));
 }
 
 TEST_F(Auxiliares, NombreDelMesSoloConUnMesCompleto) {

@@ -18,6 +18,7 @@
 #include "platform/report/ReportUi.h"
 #include "platform/report/Render.h"
 #include "support/Instalacion.h"
+#include "support/Separadores.h"
 
 namespace admin {
 namespace {
@@ -320,7 +321,7 @@ TEST_F(AsientoProgramado, DobleCuadroYTirilla) {
   ASSERT_EQ(vistas.size(), 3u);
   std::string doble = tv::report::DumpText(vistas[0].report);
   EXPECT_NE(doble.find("Grado: no"), std::string::npos) << doble;
-  EXPECT_NE(doble.find("1,500.00"), std::string::npos) << doble;
+  EXPECT_NE(doble.find(prueba::Mostrado("1,500.00")), std::string::npos) << doble;
   EXPECT_NE(doble.find("TOTAL: 1500"), std::string::npos) << doble;
   std::string tirilla = tv::report::DumpText(vistas[1].report);
   EXPECT_EQ(tirilla.find("Caja general"), std::string::npos) << tirilla;
@@ -411,7 +412,7 @@ TEST_F(AsientoProgramado, BusquedaDeOrdenesLlenaLaPrimeraCasillaVacia) {
                    "(15, 500), (16, 600)");
   DM->tblMvtOrdenPago->Refresh();
   ui->onModal("TFrmBuscTabla").type("EdBusqueda", "13").click("&Salir");  // sin escoger: nada
-  for (const char* op : {"11", "13", "14", "15", "16"})
+  for (std::string op : std::initializer_list<std::string>{"11", "13", "14", "15", "16"})
     ui->onModal("TFrmBuscTabla").type("EdBusqueda", op).click("&Aceptar");
   auto ops = [](TForm& f) {
     std::string t;
@@ -425,7 +426,7 @@ TEST_F(AsientoProgramado, BusquedaDeOrdenesLlenaLaPrimeraCasillaVacia) {
       .click("BitBtn5")
       .run([&](TForm& f) {
         EXPECT_EQ(ops(f), "11|12||||");
-        EXPECT_EQ(F(f).lblSumaOP->Caption, "300.00 menos los descuentos debe ser el valor del pago");
+        EXPECT_EQ(F(f).lblSumaOP->Caption, prueba::Mostrado("300.00 menos los descuentos debe ser el valor del pago"));
       })
       .click("BitBtn5")
       .click("BitBtn5")
@@ -433,7 +434,7 @@ TEST_F(AsientoProgramado, BusquedaDeOrdenesLlenaLaPrimeraCasillaVacia) {
       .click("BitBtn5")  // la sexta no tiene casilla
       .run([&](TForm& f) {
         EXPECT_EQ(ops(f), "11|12|13|14|15|");
-        EXPECT_EQ(F(f).lblSumaOP->Caption, "1,500.00 menos los descuentos debe ser el valor del pago");
+        EXPECT_EQ(F(f).lblSumaOP->Caption, prueba::Mostrado("1,500.00 menos los descuentos debe ser el valor del pago"));
       })
       .click("BtnSalir");
   Abrir();

@@ -13,6 +13,7 @@
 #include "platform/forms/Vcl.h"
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
+#include "support/Separadores.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ TEST_F(FormOrdenPago, RegistroMuestraPendienteYCancelado) {
   EXPECT_EQ(f->lblIrubroPptal->Caption, "2.1.1.01, 2.1.2.01");
   EXPECT_EQ(f->lblObjetoGasto->Caption, "Papel del registro");
   EXPECT_EQ(f->edObjetoGasto->Text, "Último objeto");
-  EXPECT_EQ(f->lblPendientePagoRP->Caption, "750.00");
+  EXPECT_EQ(f->lblPendientePagoRP->Caption, prueba::Mostrado("750.00"));
   EXPECT_EQ(f->edIordenPago->Text, "1");
   EXPECT_EQ(f->edNumeDocu->Text, "1");
 
@@ -182,7 +183,7 @@ TEST_F(FormOrdenPago, ValidacionEnOrden) {
   Llenar("1000");
   Montos("1000.99", "1000", "");
   Grabar();
-  EXPECT_EQ(Mensajes(), "La suma de débitos: 1000.99 no es igual a la de créditos: 1000\nFalta digitar el movimiento "
+  EXPECT_EQ(Mensajes(), "La suma de débitos: " + prueba::Mostrado("1,000.99") + " no es igual a la de créditos: " + prueba::Mostrado("1,000.00") + "\nFalta digitar el movimiento "
                         "contable\n|");
   // Fechas vacías y todo lo demás sin llenar.
   delete f;
@@ -231,7 +232,7 @@ TEST_F(FormOrdenPago, CargaOrdenDeOtroRegistroYEditaDentroDeSuMonto) {
   EXPECT_EQ(f->edIRP->Text, "2");
   EXPECT_FALSE(f->nuevo);
   EXPECT_EQ(f->Color, clBtnFace);
-  EXPECT_EQ(f->lblPendientePagoRP->Caption, "400.00");
+  EXPECT_EQ(f->lblPendientePagoRP->Caption, prueba::Mostrado("400.00"));
   EXPECT_EQ(f->edItercero->Text, "900");
   EXPECT_EQ(f->lblNtercero->Caption, "Proveedor Uno");
   EXPECT_EQ(Celda(3, 1) + "," + Celda(3, 2) + "," + Celda(3, 3), "400,380,20");
@@ -307,7 +308,7 @@ TEST_F(FormOrdenPago, ImprimeLaOrdenGrabada) {
   EXPECT_EQ(Mensajes(), "Grabe primero la orden de pago.|");
   Llenar("934.5");
   Montos("934.5", "900", "34.5");
-  F().set("edValorCheque", "934.5").set("edNumeroCheque", "77").set("edBanco", "Banco Uno");
+  F().set("edValorCheque", prueba::Tecleado("934.5").c_str()).set("edNumeroCheque", "77").set("edBanco", "Banco Uno");
   Grabar();
   ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
   // La línea a mano del mismo número se borró con el asiento viejo marcado "P".
@@ -317,7 +318,7 @@ TEST_F(FormOrdenPago, ImprimeLaOrdenGrabada) {
     auto* r = tv::report::HeadlessUi().Last();
     ASSERT_NE(r, nullptr) << Mensajes();
     std::string t = tv::report::DumpText(r->report);
-    for (const char* s : {"ORDEN DE PAGO No.", "2.1.1.01 Papelería", "2.1.2.01", "934.50", "PESOS moneda corriente.",
+    for (std::string s : std::initializer_list<std::string>{"ORDEN DE PAGO No.", "2.1.1.01 Papelería", "2.1.2.01", prueba::Mostrado("934.50"), "PESOS moneda corriente.",
                           "Proveedor Uno", "CHEQUE #: 77 Banco Uno", "Rector(a): "})
       EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
     EXPECT_EQ(t.find("RECIBÍ") != std::string::npos, recibi) << t;
@@ -379,7 +380,7 @@ TEST_F(FormOrdenPago, ImprimeComoComprobante) {
   auto* r = tv::report::HeadlessUi().Last();
   ASSERT_NE(r, nullptr);
   std::string t = tv::report::DumpText(r->report);
-  for (const char* s : {"510505", "236540", "Proveedor Uno"}) EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+  for (std::string s : std::initializer_list<std::string>{"510505", "236540", "Proveedor Uno"}) EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
 }
 
 }  // namespace

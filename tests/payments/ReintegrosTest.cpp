@@ -11,6 +11,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
+#include "support/Separadores.h"
 
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
@@ -124,7 +125,7 @@ TEST_F(Reintegros, ImpresoConNombreSoloParaRubroDeEgreso) {
   ASSERT_NE(r, nullptr);
   std::string texto = tv::report::DumpText(r->report);
   tv::report::SavePdf(r->report, dir + "/reintegro.pdf");
-  for (const char* s : {"REINTEGRO PRESUPUESTAL", "G Gasto", "1,234.50", "15/03/2026", "Devolución", "Rector(a): "})
+  for (std::string s : std::initializer_list<std::string>{"REINTEGRO PRESUPUESTAL", "G Gasto", prueba::Mostrado("1,234.50"), "15/03/2026", "Devolución", "Rector(a): "})
     EXPECT_NE(texto.find(s), std::string::npos) << s << "\n" << texto;
   // Un código que no es de egreso sale sin nombre.
   Sql("UPDATE reintegros SET rubro='I1'");

@@ -6,6 +6,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Grids.h"
 #include "support/Instalacion.h"
+#include "support/Separadores.h"
 
 namespace admin {
 namespace {
