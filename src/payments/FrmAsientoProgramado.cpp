@@ -61,7 +61,8 @@ bool ClaveAdministrador(TComponent* owner) {
   return ok;
 }
 
-AnsiString Sumas(double v) { return FloatToStr(v); }
+// Sumas que ve el usuario: dos decimales con sus separadores.
+AnsiString Sumas(double v) { return Punto(v, 2); }
 
 // Borra las líneas y el encabezado del documento (dentro de la transacción del llamador).
 void BorrarDocumento(TQuery* q, const AnsiString& tipo, const AnsiString& numero) {

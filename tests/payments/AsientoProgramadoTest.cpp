@@ -44,9 +44,10 @@ class AsientoProgramado : public Instalacion {
   // Débito a la primera fila, créditos a la segunda y tercera.
   static void Llenar(TForm& f, const char* d, const char* c1, const char* c2) {
     auto* g = F(f).SGAsiento;
-    g->UserEditCell(3, 1, d);
-    g->UserEditCell(3, 2, c1);
-    g->UserEditCell(3, 3, c2);
+    // Los montos se teclean con el separador decimal de la prueba.
+    g->UserEditCell(3, 1, prueba::Tecleado(d).c_str());
+    g->UserEditCell(3, 2, prueba::Tecleado(c1).c_str());
+    g->UserEditCell(3, 3, prueba::Tecleado(c2).c_str());
     F(f).edFecha->Text = "05/03/2026";
     F(f).edItercero->Text = "900";
   }
@@ -61,7 +62,7 @@ TEST_F(AsientoProgramado, GrabaLineasYEncabezadoYLlamaDeVuelta) {
         EXPECT_EQ(F(f).SGAsiento->ColCount.get(), 4);
         Llenar(f, "1000", "600", "400");
         F(f).edCheque->Text = "77";
-        EXPECT_EQ(F(f).lblSumaCredito->Caption, "Suma Crédito 1000");
+        EXPECT_EQ(F(f).lblSumaCredito->Caption, "Suma Crédito " + prueba::Mostrado("1,000.00"));
       })
       .click("BtnGrabar")
       .run([](TForm& f) { EXPECT_TRUE(F(f).btnImprimir->Enabled); })
@@ -90,10 +91,14 @@ TEST_F(AsientoProgramado, GrabaLineasYEncabezadoYLlamaDeVuelta) {
 
 TEST_F(AsientoProgramado, ChequeoAntesDeGrabar) {
   struct Caso {
-    const char *d, *c1, *c2, *tercero, *ops, *texto;
+    const char *d, *c1, *c2, *tercero, *ops;
+    std::string texto;
   };
-  for (Caso c : {Caso{"1000", "999.50", "", "900", "", "La suma de débitos: 1000 no es igual a la de créditos: 999.5\n"},
-                 Caso{"", "0.4", "", "900", "", "La suma de débitos: 0 no es igual a la de créditos: 0.4\n"},
+  using prueba::Mostrado;
+  for (Caso c : {Caso{"1000", "999.50", "", "900", "",
+                      "La suma de débitos: " + Mostrado("1,000.00") + " no es igual a la de créditos: " + Mostrado("999.50") + "\n"},
+                 Caso{"", "0.4", "", "900", "",
+                      "La suma de débitos: " + Mostrado("0.00") + " no es igual a la de créditos: " + Mostrado("0.40") + "\n"},
                  Caso{"", "", "", "900", "", "No ha colocado ningún valor en el débito ni en el crédito\n"},
                  Caso{"10", "10", "", "nadie", "", "Tercero inexistente.\n"},
                  Caso{"10", "10", "", "900", "1x", "Las órdenes de pago deben ser números enteros.\n"}}) {
@@ -325,7 +330,7 @@ TEST_F(AsientoProgramado, DobleCuadroYTirilla) {
   EXPECT_NE(doble.find("TOTAL: 1500"), std::string::npos) << doble;
   std::string tirilla = tv::report::DumpText(vistas[1].report);
   EXPECT_EQ(tirilla.find("Caja general"), std::string::npos) << tirilla;
-  EXPECT_NE(tirilla.find("TOTAL: 1,500"), std::string::npos) << tirilla;
+  EXPECT_NE(tirilla.find("TOTAL: " + prueba::Mostrado("1,500")), std::string::npos) << tirilla;
   EXPECT_NEAR(vistas[1].report.width, 800 / 254.0 * 72, 1);
   std::string lleno = tv::report::DumpText(vistas[2].report);
   EXPECT_NE(lleno.find("Renglón 13"), std::string::npos);

@@ -64,15 +64,16 @@ class FormOrdenPago : public Presupuesto {
   void Orden(const char* n) { F().set("edIordenPago", n).focus("edFechaExp"); }
   std::string Celda(int c, int r) { return f->SGAsiento->Cells[c][r].str(); }
   void Montos(const char* a, const char* b, const char* c) {
-    f->SGAsiento->Cells[3][1] = a;
-    f->SGAsiento->Cells[3][2] = b;
-    f->SGAsiento->Cells[3][3] = c;
+    // Los montos se teclean con el separador decimal de la prueba.
+    f->SGAsiento->Cells[3][1] = prueba::Tecleado(a);
+    f->SGAsiento->Cells[3][2] = prueba::Tecleado(b);
+    f->SGAsiento->Cells[3][3] = prueba::Tecleado(c);
   }
   // Orden nueva llena y válida por 300 sobre el registro 1.
   void Llenar(const char* valor = "300") {
     Registro_("1");
     f->edFechaExp->Text = "15/02/2026";
-    F().set("edItercero", "900").set("edValor", valor);
+    F().set("edItercero", "900").set("edValor", prueba::Tecleado(valor).c_str());
     Montos(valor, "280", "20");
   }
   std::string Mensajes() {
@@ -204,8 +205,8 @@ TEST_F(FormOrdenPago, ValidacionEnOrden) {
   f->SGAsiento->Cells[2][3] = "";
   Grabar();
   EXPECT_EQ(Mensajes(),
-            "Debe especificar si es C o D  (Crédito o Débito)\nLa suma de débitos: 1200 no es igual a la de créditos: "
-            "1180\nFalta digitar el movimiento contable\nEl valor de la orden de pago no puede ser mayor que el valor "
+            "Debe especificar si es C o D  (Crédito o Débito)\nLa suma de débitos: " + prueba::Mostrado("1,200.00") +
+                " no es igual a la de créditos: " + prueba::Mostrado("1,180.00") + "\nFalta digitar el movimiento contable\nEl valor de la orden de pago no puede ser mayor que el valor "
             "pendiente de pagar del registro presupuestal.\nLa fecha no puede ser menor que la del registro "
             "presupuestal.\n|");
   EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenPago"), "0");
@@ -236,7 +237,7 @@ TEST_F(FormOrdenPago, CargaOrdenDeOtroRegistroYEditaDentroDeSuMonto) {
   EXPECT_EQ(f->edItercero->Text, "900");
   EXPECT_EQ(f->lblNtercero->Caption, "Proveedor Uno");
   EXPECT_EQ(Celda(3, 1) + "," + Celda(3, 2) + "," + Celda(3, 3), "400,380,20");
-  EXPECT_EQ(f->lblTotal->Caption, "400");
+  EXPECT_EQ(f->lblTotal->Caption, prueba::Mostrado("400.00"));
   // El registro está pagado, pero la orden guardada se edita con su propio monto.
   F().set("edValor", "400");
   Montos("400", "390", "10");

@@ -30,7 +30,7 @@ class Reintegros : public Presupuesto {
     f->Show();
   }
   void Nuevo(const char* rubro, const char* valor, const char* fecha = "15/03/2026") {
-    ui->now(f.get()).click("btnNuevo").set("edRubro", rubro).set("edValor", valor).set("edFecha", fecha)
+    ui->now(f.get()).click("btnNuevo").set("edRubro", rubro).set("edValor", prueba::Tecleado(valor).c_str()).set("edFecha", fecha)
         .set("Memo1", "Devolución").click("btnGrabar");
   }
   std::unique_ptr<TfrmReintegros> f;

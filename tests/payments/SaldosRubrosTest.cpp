@@ -8,6 +8,7 @@
 #include "budget/CalculosPptal.h"
 #include "budget/Presupuesto.h"
 #include "payments/FrmSaldosRubros.h"
+#include "support/Separadores.h"
 
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
@@ -45,7 +46,7 @@ TEST_F(SaldosRubros, PrimeraAperturaCodigosCompletosYSinMovimientoEnCero) {
             largo + "=649.5 2.1.2.02.01.0002=10 Q=0");
   EXPECT_DOUBLE_EQ(getDisponibilidadRubro(largo.c_str(), "E", nullptr), 649.5);
   EXPECT_NE(csv.find("tipoCuenta;icuenta;ncuenta;fuente;disponible"), std::string::npos) << csv;
-  EXPECT_NE(csv.find("E;" + largo + ";Largo;;649.5"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("E;" + largo + ";Largo;;" + prueba::Tecleado("649.5")), std::string::npos) << csv;
   ASSERT_FALSE(ui->launches().empty());
 
   // Una tabla vieja con el código angosto se rehace al abrir.
