@@ -23,6 +23,7 @@
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/report/QuickRpt.h"
+#include "reports/ConsultasComun.h"
 #include "platform/os/Files.h"
 #include "platform/os/Process.h"
 #include "shared/dialogs/BuscTabla.h"
@@ -205,6 +206,9 @@ TFrmAsientoProgramado::TFrmAsientoProgramado(TComponent* Owner) : TForm(Owner) {
     SGAsientoSetEditText(s, c, r, v);
   };
   SGAsiento->OnSelectCell = [this](TObject* s, int c, int r, bool& ok) { SGAsientoSelectCell(s, c, r, ok); };
+  SGAsiento->OnDrawCell = [this](TObject*, int c, int r, const TRect& rect, TGridDrawState) {
+    if (c == 3 && r > 0) DibujarCeldaMonto(SGAsiento, c, r, rect);
+  };
   btnAddCuenta->OnClick = [this](TObject* s) { btnAddCuentaClick(s); };
   btnRteFte->OnClick = [this](TObject* s) { btnRteFteClick(s); };
   btnConfRteFte->OnClick = [this](TObject* s) { btnConfRteFteClick(s); };

@@ -21,6 +21,7 @@
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/report/QuickRpt.h"
+#include "reports/ConsultasComun.h"
 #include "shared/dialogs/BuscTabla.h"
 #include "shared/dialogs/Calendar.h"
 #include "shared/general/Numeros.h"
@@ -273,6 +274,9 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   cbAsientosProg->OnChange = [this](TObject* s) { cbAsientosProgChange(s); };
   BitBtn3->OnClick = [this](TObject* s) { BitBtn3Click(s); };
   SGAsiento->OnSelectCell = [this](TObject* s, int c, int r, bool& ok) { SGAsientoSelectCell(s, c, r, ok); };
+  SGAsiento->OnDrawCell = [this](TObject*, int c, int r, const TRect& rect, TGridDrawState) {
+    if (c == 3 && r > 0) DibujarCeldaMonto(SGAsiento, c, r, rect);
+  };
   btnAgregarCuenta->OnClick = [this](TObject* s) { btnAgregarCuentaClick(s); };
   btnRteFte->OnClick = [this](TObject* s) { btnRteFteClick(s); };
   btnConfRteFte->OnClick = [this](TObject* s) { btnConfRteFteClick(s); };

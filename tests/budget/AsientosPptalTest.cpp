@@ -175,6 +175,8 @@ TEST_F(Asientos, UnaFallaAlGrabarDejaElDocumentoYLosRenglones) {
 }
 
 TEST_F(Asientos, TeclasDeLaRejillaYTotales) {
+  // Los totales empiezan con los separadores del usuario.
+  for (TLabel* l : {ed->lblIngreso, ed->lblEgreso, ed->lblDiferencia}) EXPECT_EQ(l->Caption, prueba::Mostrado("0.00"));
   Traer("RED:Reducción", "R1");
   Linea(0, "2.3.2", "E", "", "-40");
   // Enter en el egreso del último renglón agrega otro y vuelve a la primera columna.

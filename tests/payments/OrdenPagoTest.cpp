@@ -238,6 +238,8 @@ TEST_F(FormOrdenPago, CargaOrdenDeOtroRegistroYEditaDentroDeSuMonto) {
   EXPECT_EQ(f->lblNtercero->Caption, "Proveedor Uno");
   EXPECT_EQ(Celda(3, 1) + "," + Celda(3, 2) + "," + Celda(3, 3), "400,380,20");
   EXPECT_EQ(f->lblTotal->Caption, prueba::Mostrado("400.00"));
+  // Los montos de la rejilla se ven con dos decimales y los separadores del usuario.
+  EXPECT_EQ(f->SGAsiento->PaintCell(3, 1)->LastText(), prueba::Mostrado("400.00"));
   // El registro está pagado, pero la orden guardada se edita con su propio monto.
   F().set("edValor", "400");
   Montos("400", "390", "10");
