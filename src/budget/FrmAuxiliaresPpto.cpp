@@ -179,7 +179,7 @@ void TfrmAuxiliaresPpto::BtnAceptarClick(TObject*) {
     Query2->First();
     AnsiString rubro = Query2->FieldByName("icuenta")->AsString;
     AnsiString tipo = Query2->FieldByName("tipoCuenta")->AsString;
-    Label6->Caption = "Disponible: " + FloatToStr(getDisponibilidadRubro(rubro, tipo == "I" ? "I" : "E", nullptr));
+    Label6->Caption = "Disponible: " + AnsiString(Punto(getDisponibilidadRubro(rubro, tipo == "I" ? "I" : "E", nullptr), 2));
     LblNCuenta->Caption = Query2->FieldByName("Ncuenta")->AsString;
   } else {
     Label6->Caption = "";

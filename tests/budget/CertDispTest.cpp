@@ -143,6 +143,8 @@ TEST_F(CertDisp, AnadirYQuitarRubros) {
   Anadir("2.9");
   EXPECT_EQ(Celda(1, 1), Leer("SELECT nCuenta FROM plppto WHERE iCuenta='2.1.1.01' AND tipoCuenta='E'"));
   EXPECT_EQ(Celda(2, 1), "1000");
+  // Se ve como todo monto: dos decimales y los separadores del usuario.
+  EXPECT_EQ(f->sgOtrosRubros->PaintCell(2, 1)->LastText(), prueba::Mostrado("1,000.00"));
   Anadir("2.1.1.01");
   EXPECT_EQ(ui->lastMessage(), "Còdigo ya está colocado.");
   EXPECT_EQ(f->countOtrosRubros, 3);
