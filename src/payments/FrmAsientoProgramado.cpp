@@ -361,7 +361,7 @@ double TFrmAsientoProgramado::getSumaOPs() {
 }
 
 void TFrmAsientoProgramado::edOPChange(TObject*) {
-  lblSumaOP->Caption = Punto(FloatToStr(getSumaOPs()), 2) + " menos los descuentos debe ser el valor del pago";
+  lblSumaOP->Caption = AnsiString(Punto(getSumaOPs(), 2)) + " menos los descuentos debe ser el valor del pago";
 }
 
 void TFrmAsientoProgramado::SGAsientoSetEditText(TObject*, int, int, const AnsiString&) {
