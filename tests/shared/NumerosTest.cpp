@@ -82,7 +82,8 @@ TEST(Redondeo, InseCade) {
 }
 
 namespace {
-class Palabras : public CarpetaTemporal {};
+// Los montos de texto están escritos con decimal ".".
+class Palabras : public Numeros {};
 }  // namespace
 
 TEST_F(Palabras, MontosEnteros) {
