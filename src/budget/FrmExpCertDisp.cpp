@@ -21,6 +21,7 @@
 #include "shared/general/Exportar.h"
 #include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
+#include "reports/ConsultasComun.h"
 
 TfrmExpCertDisp* frmExpCertDisp = nullptr;
 
@@ -120,6 +121,11 @@ TfrmExpCertDisp::TfrmExpCertDisp(TComponent* Owner) : TForm(Owner) {
   Columna(DBGrid1, "rubropptal", "rubropptal", 110);
   Columna(DBGrid1, "valor", "valor", 110);
   Columna(DBGrid1, "objetogasto", "objetogasto", 480);
+  // El valor se ve como todo monto: dos decimales, separadores del usuario, a la derecha.
+  DBGrid1->Columns->Items[3]->Alignment = taRightJustify;
+  DBGrid1->OnDrawColumnCell = [this](TObject*, const TRect& r, int dc, TColumn* c, TGridDrawState) {
+    if (dc == 3 && c && c->Field() && !c->Field()->IsNull) DibujarMonto(DBGrid1, r, Punto(c->Field()->AsFloat, 2));
+  };
 
   DataSource1->OnDataChange = [this](TObject* s, TField* f) { DataSource1DataChange(s, f); };
   DBGrid1->OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { DBGrid1KeyDown(s, k, sh); };

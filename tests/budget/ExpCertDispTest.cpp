@@ -57,6 +57,9 @@ TEST_F(ExpCertDisp, PendienteEnRojoPlanYRegistros) {
   EXPECT_EQ(f->lblPagoPendiente->Caption, prueba::Mostrado("1,000.00"));
   EXPECT_EQ(f->lblPagoPendiente->Font->Color, clBlack);
   EXPECT_EQ(f->Label2->Caption, "PAC (0)");
+  // Los valores de la lista se ven como todo monto.
+  EXPECT_EQ(f->DBGrid1->PaintCell(3, 0)->LastText(), prueba::Mostrado("1,000.00"));
+  EXPECT_EQ(f->DBGrid1->PaintCell(3, 1)->LastText(), prueba::Mostrado("500.00"));
   F().row("DBGrid1", 1);
   EXPECT_EQ(f->lblPagoPendiente->Caption, prueba::Mostrado("-200.50"));
   EXPECT_EQ(f->lblPagoPendiente->Font->Color, static_cast<TColor>(255));
