@@ -110,6 +110,8 @@ TfrmExpCertDisp::TfrmExpCertDisp(TComponent* Owner) : TForm(Owner) {
   DSPAC = Make<TDataSource>(this, "DSPAC");
   DSPAC->DataSet = QueryPAC;
   DBGrid2->DataSource = DSRegPptal;
+  MostrarMontos(DBGrid2, {"valor"});
+  MostrarMontos(DBGrid4, {"m1", "m2", "m3", "m4", "m5", "m6", "m7", "m8", "m9", "m10", "m11", "m12"});
   DBGrid4->DataSource = DSPAC;
 
   DBGrid1 = Make<TDBGrid>(this, "DBGrid1");

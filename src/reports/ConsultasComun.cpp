@@ -1,5 +1,7 @@
 #include "reports/ConsultasComun.h"
 
+#include <vector>
+
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "platform/core/SysUtils.h"
@@ -52,6 +54,19 @@ void DibujarCeldaMonto(TStringGrid* aGrid, int aCol, int aRow, const TRect& aRec
   TCanvas* c = aGrid->Canvas.get();
   c->FillRect(TRect{aRect.Left, aRect.Top, aRect.Right, aRect.Bottom});
   c->TextOut(aRect.Right - c->TextWidth(texto) - 2, aRect.Top + 2, texto);
+}
+
+void MostrarMontos(TDBGrid* aGrid, std::initializer_list<const char*> aCampos) {
+  std::vector<AnsiString> campos(aCampos.begin(), aCampos.end());
+  aGrid->OnDrawColumnCell = [aGrid, campos](TObject*, const TRect& r, int, TColumn* c, TGridDrawState) {
+    TField* f = c ? c->Field() : nullptr;
+    if (!f || f->IsNull) return;
+    for (const AnsiString& campo : campos)
+      if (SameText(campo, f->FieldName)) {
+        DibujarMonto(aGrid, r, Punto(f->AsFloat, 2));
+        return;
+      }
+  };
 }
 
 namespace {

@@ -12,6 +12,8 @@
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
 #include "support/Separadores.h"
+#include "platform/core/SysUtils.h"
+#include "platform/forms/DBGrids.h"
 
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
@@ -68,6 +70,13 @@ TEST_F(Reintegros, ReglasDeUnoNuevo) {
                  "fecha FROM reintegros"),
             "0|G|25.5|" + std::string(Login.c_str()) + "|Devolución|2026-03-15");
   EXPECT_FALSE(f->Panel1->Visible);
+  // En la lista el valor se ve como todo monto.
+  auto columnas = f->DBGrid1->DisplayColumns();
+  int col = -1;
+  for (size_t i = 0; i < columnas.size(); ++i)
+    if (SameText(columnas[i]->FieldName, "valor")) col = static_cast<int>(i);
+  ASSERT_GE(col, 0);
+  EXPECT_EQ(f->DBGrid1->PaintCell(col, 0)->LastText(), prueba::Mostrado("25.50"));
 }
 
 TEST_F(Reintegros, BorrarSoloSiElDineroNoSeUso) {
