@@ -101,7 +101,7 @@ TEST_F(OrdenSuministro, RechazoDejaElFormularioAbiertoYNoEscribe) {
   ui->now(f.get()).click("btnGrabar");
   ASSERT_EQ(ui->messages().size(), 2u);
   EXPECT_EQ(ui->messages()[1].Caption, "Error");
-  for (std::string m : std::initializer_list<std::string>{"Digite la fecha.", "Cédula o NIT inexistente.", "Digite una descripción en el detalle."})
+  for (const char* m : {"Digite la fecha.", "Cédula o NIT inexistente.", "Digite una descripción en el detalle."})
     EXPECT_NE(ui->lastMessage().Pos(m), 0) << m;
   EXPECT_FALSE(f->grabado);
   EXPECT_EQ(f->ModalResult, mrNone);

@@ -55,7 +55,7 @@ TEST_F(RutaPresupuesto, CertificadoYRegistroReservanYComprometen) {
   auto* cd = new TfrmCertDisp(nullptr);
   cd->Show();
   auto C = [&] { return ui->now(cd); };
-  for (std::string rubro : std::initializer_list<std::string>{"2.1.1.01", "2.3.2"}) {
+  for (const char* rubro : {"2.1.1.01", "2.3.2"}) {
     ui->onModal("TFrmBuscTabla").type("EdBusqueda", rubro).click("&Aceptar");
     C().click("btnAddOtroRubro");
   }

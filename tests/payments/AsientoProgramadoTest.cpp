@@ -417,7 +417,7 @@ TEST_F(AsientoProgramado, BusquedaDeOrdenesLlenaLaPrimeraCasillaVacia) {
                    "(15, 500), (16, 600)");
   DM->tblMvtOrdenPago->Refresh();
   ui->onModal("TFrmBuscTabla").type("EdBusqueda", "13").click("&Salir");  // sin escoger: nada
-  for (std::string op : std::initializer_list<std::string>{"11", "13", "14", "15", "16"})
+  for (const char* op : {"11", "13", "14", "15", "16"})
     ui->onModal("TFrmBuscTabla").type("EdBusqueda", op).click("&Aceptar");
   auto ops = [](TForm& f) {
     std::string t;

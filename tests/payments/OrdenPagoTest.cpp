@@ -383,7 +383,7 @@ TEST_F(FormOrdenPago, ImprimeComoComprobante) {
   auto* r = tv::report::HeadlessUi().Last();
   ASSERT_NE(r, nullptr);
   std::string t = tv::report::DumpText(r->report);
-  for (std::string s : std::initializer_list<std::string>{"510505", "236540", "Proveedor Uno"}) EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+  for (const char* s : {"510505", "236540", "Proveedor Uno"}) EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Grids.h"
 #include "support/Instalacion.h"
-#include "support/Separadores.h"
 
 namespace admin {
 namespace {

@@ -147,7 +147,7 @@ TEST_F(RutaCompleta, DeLaApropiacionALaAuditoria) {
     std::unique_ptr<TfrmCertDisp> cd(new TfrmCertDisp(nullptr));
     cd->Show();
     auto C = [&] { return ui->now(cd.get()); };
-    for (std::string rubro : std::initializer_list<std::string>{"2.1.1.01", "2.3.2"}) {
+    for (const char* rubro : {"2.1.1.01", "2.3.2"}) {
       ui->onModal("TFrmBuscTabla").type("EdBusqueda", rubro).click("&Aceptar");
       C().click("btnAddOtroRubro");
     }
@@ -360,7 +360,7 @@ TEST_F(RutaCompleta, DeLaApropiacionALaAuditoria) {
 
   // 8d. Resumen presupuestal del año, de gastos y de ingresos: lo aprobado y lo ejecutado
   //     de cada rubro (en gastos, la orden pagada repartida según la parte del rubro).
-  for (std::string tipo : std::initializer_list<std::string>{"Egreso", "Ingreso"}) {
+  for (const char* tipo : {"Egreso", "Ingreso"}) {
     auto inf = std::make_unique<TfrmInformePptal>(nullptr);
     inf->Show();
     ui->now(inf.get())
