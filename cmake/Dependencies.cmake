@@ -61,7 +61,7 @@ endfunction()
 
 # Helper: a GoogleTest binary registered test by test with CTest.
 function(tallivar_test name)
-  cmake_parse_arguments(T "XVFB" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(T "XVFB;BOTH_SEPARATORS" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
@@ -75,6 +75,17 @@ function(tallivar_test name)
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
       TEST_PREFIX "${name}."
       PROPERTIES LABELS desktop RUN_SERIAL TRUE)
+  elseif(T_BOTH_SEPARATORS)
+    # Application tests run once per regional setting: the default decimal "," (thousands
+    # ".") and decimal "." (thousands ","); the shared fixtures read TALLIVAR_TEST_DECIMAL.
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+      TEST_PREFIX "coma.${name}."
+      PROPERTIES ENVIRONMENT "TALLIVAR_TEST_DECIMAL=,")
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+      TEST_PREFIX "punto.${name}."
+      PROPERTIES ENVIRONMENT "TALLIVAR_TEST_DECIMAL=.")
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests

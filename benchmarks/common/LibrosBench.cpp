@@ -9,6 +9,7 @@
 #include <new>
 #include <random>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "app/DataModule.h"
@@ -455,8 +456,12 @@ bool AbrirComoElPrograma() {
   std::string cfg = l.programa + "/../cfg";
   fs::create_directories(cfg);
   ::setenv("TALLIVAR_CONFIG_DIR", cfg.c_str(), 1);
-  tv::os::SetUserDecimalSeparator(".");
-  tv::os::SetUserThousandSeparator(",");
+  // Las pruebas sobre estos libros corren con los separadores de TALLIVAR_TEST_DECIMAL
+  // ("," por omisión, el predeterminado del programa, o ".").
+  const char* decimal = std::getenv("TALLIVAR_TEST_DECIMAL");
+  const bool punto = decimal != nullptr && std::string(decimal) == ".";
+  tv::os::SetUserDecimalSeparator(punto ? "." : ",");
+  tv::os::SetUserThousandSeparator(punto ? "," : ".");
   tv::os::SetUserShortDateFormat("dd/MM/yyyy");
   tv::os::ApplyRegionalSettings();
   // Una corrida anterior de las pruebas nunca cierra como el programa: su marca haría

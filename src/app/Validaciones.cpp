@@ -11,6 +11,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Mask.h"
 #include "shared/general/SqlUtil.h"
+#include "shared/general/Utiles.h"
 #include "platform/db/sql/Translator.h"
 
 namespace {
@@ -139,7 +140,11 @@ void ajustarMaskEdit(TMaskEdit* aMaskEdit) {
       "999;0; ",         "999;0; ",         "999;0; ",         "999;0; ",
       "9,999;0; ",       "99,999;0; ",      "999,999;0; ",     "9,999,999;0; ",
       "99,999,999;0; ",  "999,999,999;0; ", "9,999,999,999;0; ", "99,999,999,999;0; "};
-  aMaskEdit->EditMask = (n >= 1 && n <= 11) ? mascaras[n] : "999,999,999,999;0; ";
+  std::string mascara = (n >= 1 && n <= 11) ? mascaras[n] : "999,999,999,999;0; ";
+  // Los miles se separan como los separa el usuario.
+  for (char& c : mascara)
+    if (c == ',') c = getSystemSeparatorDigits();
+  aMaskEdit->EditMask = mascara.c_str();
 }
 
 int getConsecutivoFromStrings(TDataSet* aDataSet, AnsiString aField) {

@@ -167,15 +167,15 @@ TfrmAsientosPptal::TfrmAsientosPptal(TComponent* Owner) : TForm(Owner) {
   LblNCuenta->Width = 300;
   Label10 = Etiqueta(Panel3, "Label10", "F2: rubros");
   Label7 = Etiqueta(Panel3, "Label7", "Ingreso:");
-  lblIngreso = Etiqueta(Panel3, "lblIngreso", "0.00");
+  lblIngreso = Etiqueta(Panel3, "lblIngreso", Punto(0.0, 2));
   lblIngreso->Alignment = taRightJustify;
   lblIngreso->Width = 110;
   Label8 = Etiqueta(Panel3, "Label8", "Egreso:");
-  lblEgreso = Etiqueta(Panel3, "lblEgreso", "0.00");
+  lblEgreso = Etiqueta(Panel3, "lblEgreso", Punto(0.0, 2));
   lblEgreso->Alignment = taRightJustify;
   lblEgreso->Width = 110;
   Label9 = Etiqueta(Panel3, "Label9", "Diferencia:");
-  lblDiferencia = Etiqueta(Panel3, "lblDiferencia", "0.00");
+  lblDiferencia = Etiqueta(Panel3, "lblDiferencia", Punto(0.0, 2));
   lblDiferencia->Alignment = taRightJustify;
   lblDiferencia->Width = 110;
   LblError = Etiqueta(Panel3, "LblError", "");
@@ -497,7 +497,7 @@ bool TfrmAsientosPptal::validar() {
       double monto = egreso < 0 ? -egreso : ingreso;
       if (disponible < monto)
         msg += "No tiene fondos para hacer el traslado. El rubro de donde saca (" + origen + ") solo tiene " +
-               FloatToStr(disponible) + "\n";
+               AnsiString(Punto(disponible, 2)) + "\n";
     }
   }
   std::set<std::string> llaves;
@@ -518,9 +518,11 @@ bool TfrmAsientosPptal::validar() {
   }
   sumaIngreso = round(sumaIngreso, 2, baseRound);
   sumaEgreso = round(sumaEgreso, 2, baseRound);
-  if (sumaIngreso != sumaEgreso)
-    msg += "\n " + Format("Saldos desiguales %.2Lf vs %.2Lf", static_cast<long double>(sumaIngreso),
-                          static_cast<long double>(sumaEgreso));
+  if (sumaIngreso != sumaEgreso) {
+    AnsiString ingresos = Punto(sumaIngreso, 2);
+    AnsiString egresos = Punto(sumaEgreso, 2);
+    msg += "\n Saldos desiguales " + ingresos + " vs " + egresos;
+  }
   if (msg.IsEmpty()) return true;
   ShowMessage(msg);
   return false;

@@ -19,6 +19,7 @@
 #include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 #include "shared/general/Utiles.h"
+#include "reports/ConsultasComun.h"
 
 TfrmAuxiliaresPpto* frmAuxiliaresPpto = nullptr;
 
@@ -131,6 +132,7 @@ TfrmAuxiliaresPpto::TfrmAuxiliaresPpto(TComponent* Owner) : TFrmConPeriodo(Owner
   DSQuery2 = Make<TDataSource>(this, "DSQuery2");
   DSQuery2->DataSet = Query2;
   DBGrid1->DataSource = DSQuery1;
+  MostrarMontos(DBGrid1, {"ingreso", "egreso"});
   DBGrid2->DataSource = DSQuery2;
 
   BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
@@ -179,7 +181,7 @@ void TfrmAuxiliaresPpto::BtnAceptarClick(TObject*) {
     Query2->First();
     AnsiString rubro = Query2->FieldByName("icuenta")->AsString;
     AnsiString tipo = Query2->FieldByName("tipoCuenta")->AsString;
-    Label6->Caption = "Disponible: " + FloatToStr(getDisponibilidadRubro(rubro, tipo == "I" ? "I" : "E", nullptr));
+    Label6->Caption = "Disponible: " + AnsiString(Punto(getDisponibilidadRubro(rubro, tipo == "I" ? "I" : "E", nullptr), 2));
     LblNCuenta->Caption = Query2->FieldByName("Ncuenta")->AsString;
   } else {
     Label6->Caption = "";

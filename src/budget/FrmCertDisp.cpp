@@ -22,6 +22,7 @@
 #include "shared/general/BdeUtil.h"
 #include "shared/general/SqlUtil.h"
 #include "shared/general/Utiles.h"
+#include "reports/ConsultasComun.h"
 
 TfrmCertDisp* frmCertDisp = nullptr;
 
@@ -107,6 +108,10 @@ TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
   Label5->Font->Color = clBlue;
   sgOtrosRubros = Make<TStringGrid>(this, "sgOtrosRubros");
   sgOtrosRubros->ColCount = 4;
+  // El disponible y el monto de cada rubro se ven como todo monto; el texto no cambia.
+  sgOtrosRubros->OnDrawCell = [this](TObject*, int c, int r, const TRect& rect, TGridDrawState) {
+    if (c >= 2 && r > 0) DibujarCeldaMonto(sgOtrosRubros, c, r, rect);
+  };
   sgOtrosRubros->RowCount = kFilasIniciales;
   sgOtrosRubros->FixedCols = 3;
   sgOtrosRubros->FixedRows = 1;

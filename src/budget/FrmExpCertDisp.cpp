@@ -21,6 +21,7 @@
 #include "shared/general/Exportar.h"
 #include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
+#include "reports/ConsultasComun.h"
 
 TfrmExpCertDisp* frmExpCertDisp = nullptr;
 
@@ -109,6 +110,8 @@ TfrmExpCertDisp::TfrmExpCertDisp(TComponent* Owner) : TForm(Owner) {
   DSPAC = Make<TDataSource>(this, "DSPAC");
   DSPAC->DataSet = QueryPAC;
   DBGrid2->DataSource = DSRegPptal;
+  MostrarMontos(DBGrid2, {"valor"});
+  MostrarMontos(DBGrid4, {"m1", "m2", "m3", "m4", "m5", "m6", "m7", "m8", "m9", "m10", "m11", "m12"});
   DBGrid4->DataSource = DSPAC;
 
   DBGrid1 = Make<TDBGrid>(this, "DBGrid1");
@@ -120,6 +123,11 @@ TfrmExpCertDisp::TfrmExpCertDisp(TComponent* Owner) : TForm(Owner) {
   Columna(DBGrid1, "rubropptal", "rubropptal", 110);
   Columna(DBGrid1, "valor", "valor", 110);
   Columna(DBGrid1, "objetogasto", "objetogasto", 480);
+  // El valor se ve como todo monto: dos decimales, separadores del usuario, a la derecha.
+  DBGrid1->Columns->Items[3]->Alignment = taRightJustify;
+  DBGrid1->OnDrawColumnCell = [this](TObject*, const TRect& r, int dc, TColumn* c, TGridDrawState) {
+    if (dc == 3 && c && c->Field() && !c->Field()->IsNull) DibujarMonto(DBGrid1, r, Punto(c->Field()->AsFloat, 2));
+  };
 
   DataSource1->OnDataChange = [this](TObject* s, TField* f) { DataSource1DataChange(s, f); };
   DBGrid1->OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { DBGrid1KeyDown(s, k, sh); };

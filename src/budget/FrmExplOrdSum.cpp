@@ -93,6 +93,8 @@ TfrmExplOrdSum::TfrmExplOrdSum(TComponent* Owner) : TForm(Owner) {
   }
   dsOrdenSumiMaestro->DataSet = m;
   DBGrid1->DataSource = dsOrdenSumiMaestro;
+  MostrarMontos(DBGrid1, {"valorTotal"});
+  MostrarMontos(DBGrid2, {"valorUnit", "subTotal"});
   // Los renglones siguen a la orden actual.
   dsOrdenSumiMaestro->OnDataChange = [this](TObject*, TField* f) {
     if (!f) CargarRenglones();

@@ -19,6 +19,7 @@
 #include "shared/general/Exportar.h"
 #include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
+#include "reports/ConsultasComun.h"
 
 TfrmExplRegPptal* frmExplRegPptal = nullptr;
 
@@ -41,6 +42,7 @@ TDBGrid* Rejilla(TWinControl* padre, const char* nombre, TDataSource* fuente, in
   g->Height = 62;
   g->ReadOnly = true;
   g->DataSource = fuente;
+  MostrarMontos(g, {"valor", "valorTotal"});
   return g;
 }
 
@@ -103,6 +105,7 @@ TfrmExplRegPptal::TfrmExplRegPptal(TComponent* Owner) : TForm(Owner) {
   DBGrid1->Align = alClient;
   DBGrid1->ReadOnly = true;
   DBGrid1->DataSource = DataSource1;
+  MostrarMontos(DBGrid1, {"valor"});
 
   DataSource1->OnDataChange = [this](TObject* s, TField* f) { DataSource1DataChange(s, f); };
   btnBorrar->OnClick = [this](TObject* s) { btnBorrarClick(s); };

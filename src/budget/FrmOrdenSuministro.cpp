@@ -94,7 +94,7 @@ TfrmOrdenSuministro::TfrmOrdenSuministro(TComponent* Owner) : TForm(Owner) {
   DBGrid2->SetBounds(12, 142, 608, 250);
   Label5 = Etiqueta(this, "Label5", "Valor total:", 380, 398);
   lblTotal = Make<TLabel>(this, "lblTotal");
-  lblTotal->Caption = "0.00";
+  lblTotal->Caption = Punto(0.0, 2);
   lblTotal->Alignment = taRightJustify;
   lblTotal->SetBounds(480, 402, 140, 16);
   btnGrabar = Make<TButton>(this, "btnGrabar");

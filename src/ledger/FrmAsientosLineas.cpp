@@ -316,9 +316,10 @@ bool TFrmAsientos::Validar() {
   }
   if (valorDocumento != valorCredito) {
     valido = false;
-    resumen += "\n " + AnsiString::Format("Saldos desiguales %.2f vs %.2f\n Para grabar debe añadir un "
-                                          "asiento ficticio que cuadre el documento.",
-                                          valorDocumento, valorCredito);
+    AnsiString debitos = Punto(valorDocumento, 2);
+    AnsiString creditos = Punto(valorCredito, 2);
+    resumen += "\n Saldos desiguales " + debitos + " vs " + creditos +
+               "\n Para grabar debe añadir un asiento ficticio que cuadre el documento.";
   }
   if (!valido) ShowMessage(resumen);
   return valido;

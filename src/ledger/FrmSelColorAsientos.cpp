@@ -3,6 +3,7 @@
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Grids.h"
+#include "shared/general/Numeros.h"
 
 TFrmSelColorAsientos* FrmSelColorAsientos = nullptr;
 
@@ -78,8 +79,8 @@ TFrmSelColorAsientos::TFrmSelColorAsientos(TComponent* Owner) : TForm(Owner) {
     SG1->Cells[3][k] = "0" + n;
     SG1->Cells[4][k] = "So" + n;
     SG1->Cells[5][k] = "11";
-    SG2->Cells[0][k] = AnsiString(k * 1000 + 100) + ".00";
-    SG3->Cells[0][k] = "0.00";
+    SG2->Cells[0][k] = Punto(k * 1000 + 100.0, 2);
+    SG3->Cells[0][k] = Punto(0.0, 2);
   }
 
   BitBtn5 = Make<TBitBtn>(this, "BitBtn5");

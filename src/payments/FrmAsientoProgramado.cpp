@@ -23,6 +23,7 @@
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/report/QuickRpt.h"
+#include "reports/ConsultasComun.h"
 #include "platform/os/Files.h"
 #include "platform/os/Process.h"
 #include "shared/dialogs/BuscTabla.h"
@@ -61,7 +62,8 @@ bool ClaveAdministrador(TComponent* owner) {
   return ok;
 }
 
-AnsiString Sumas(double v) { return FloatToStr(v); }
+// Sumas que ve el usuario: dos decimales con sus separadores.
+AnsiString Sumas(double v) { return Punto(v, 2); }
 
 // Borra las líneas y el encabezado del documento (dentro de la transacción del llamador).
 void BorrarDocumento(TQuery* q, const AnsiString& tipo, const AnsiString& numero) {
@@ -204,6 +206,9 @@ TFrmAsientoProgramado::TFrmAsientoProgramado(TComponent* Owner) : TForm(Owner) {
     SGAsientoSetEditText(s, c, r, v);
   };
   SGAsiento->OnSelectCell = [this](TObject* s, int c, int r, bool& ok) { SGAsientoSelectCell(s, c, r, ok); };
+  SGAsiento->OnDrawCell = [this](TObject*, int c, int r, const TRect& rect, TGridDrawState) {
+    if (c == 3 && r > 0) DibujarCeldaMonto(SGAsiento, c, r, rect);
+  };
   btnAddCuenta->OnClick = [this](TObject* s) { btnAddCuentaClick(s); };
   btnRteFte->OnClick = [this](TObject* s) { btnRteFteClick(s); };
   btnConfRteFte->OnClick = [this](TObject* s) { btnConfRteFteClick(s); };
@@ -356,7 +361,7 @@ double TFrmAsientoProgramado::getSumaOPs() {
 }
 
 void TFrmAsientoProgramado::edOPChange(TObject*) {
-  lblSumaOP->Caption = Punto(FloatToStr(getSumaOPs()), 2) + " menos los descuentos debe ser el valor del pago";
+  lblSumaOP->Caption = AnsiString(Punto(getSumaOPs(), 2)) + " menos los descuentos debe ser el valor del pago";
 }
 
 void TFrmAsientoProgramado::SGAsientoSetEditText(TObject*, int, int, const AnsiString&) {

@@ -17,6 +17,7 @@
 #include "platform/os/Launch.h"
 #include "reports/ConsultasComun.h"
 #include "shared/general/Exportar.h"
+#include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 
 TfrmInfPpto* frmInfPpto = nullptr;
@@ -26,13 +27,6 @@ const char* const kAlias = "Contabilidad";
 const char* const kJoin =
     "from mvtPptal AS a join mvtPptalMaestro as b on a.iMvtPptal=b.iMvtpptal and a.tipoMvtPptal=b.tipoMvtPptal ";
 }  // namespace
-
-AnsiString MontoSQL(double aValor) {
-  // Sin "-0.00": un cero negativo se escribe como cero.
-  double v = std::round(aValor * 100.0) / 100.0;
-  if (v == 0) v = 0;
-  return FloatToStrF(v, ffFixed, 18, 2);
-}
 
 TfrmInfPpto::TfrmInfPpto(TComponent* Owner) : TForm(Owner) {
   Name = "frmInfPpto";
@@ -336,7 +330,7 @@ void TfrmInfPpto::escribirPendientes() {
   for (const auto& [rubro, columnas] : pendientes) {
     AnsiString valores;
     for (const auto& [columna, valor] : columnas)
-      valores += AnsiString(valores.IsEmpty() ? "" : ",") + columna.c_str() + "=" + MontoSQL(valor);
+      valores += AnsiString(valores.IsEmpty() ? "" : ",") + columna.c_str() + "=" + NumeroSQL(round(valor, 2, baseRound));
     HagaSQL(kAlias, queryGral, "update infPpto set " + valores + " where rubro =" + TextoSQL(rubro.c_str()));
   }
   pendientes.clear();

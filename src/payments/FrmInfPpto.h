@@ -86,6 +86,3 @@ class TfrmInfPpto : public TForm {
 };
 
 extern TfrmInfPpto* frmInfPpto;
-
-// Importe exacto con dos decimales en notación fija para un texto SQL.
-AnsiString MontoSQL(double aValor);

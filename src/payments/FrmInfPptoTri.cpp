@@ -3,11 +3,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "platform/core/Classes.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/StdCtrls.h"
 #include "shared/general/Exportar.h"
+#include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 
 TfrmInfPptoTri* frmInfPptoTri = nullptr;
@@ -65,7 +67,7 @@ void TfrmInfPptoTri::fillMvtPptalReintegros() {
     sumas.emplace_back(queryFill->FieldByName("rubro")->AsString, queryFill->FieldByName("valor")->AsFloat);
   queryFill->Close();
   for (const auto& [rubro, valor] : sumas)
-    HagaSQL(kAlias, queryGral, "update infPpto set reintegros=" + MontoSQL(valor) + " where rubro =" + TextoSQL(rubro));
+    HagaSQL(kAlias, queryGral, "update infPpto set reintegros=" + NumeroSQL(round(valor, 2, baseRound)) + " where rubro =" + TextoSQL(rubro));
 }
 
 void TfrmInfPptoTri::fillDisponibleCDP() {
@@ -96,9 +98,9 @@ void TfrmInfPptoTri::updateInfPptoWithIngresos(TDataSet* aResultado, const AnsiS
   const bool total = aColumna.LowerCase() == "cdphastafecha";
   for (const auto& [rubro, valor] : filas) {
     // En un update la derecha lee los valores viejos: el saldo sale del valor que se escribe.
-    AnsiString saldo = total ? "apropiadoReal-" + MontoSQL(valor) : AnsiString("apropiadoReal-cdpHastaFecha");
+    AnsiString saldo = total ? "apropiadoReal-" + NumeroSQL(round(valor, 2, baseRound)) : AnsiString("apropiadoReal-cdpHastaFecha");
     HagaSQL(kAlias, queryGral,
-            "update infPpto set " + aColumna + "=" + MontoSQL(valor) + ",disponibleCDP=" + saldo +
+            "update infPpto set " + aColumna + "=" + NumeroSQL(round(valor, 2, baseRound)) + ",disponibleCDP=" + saldo +
                 " where rubro =" + TextoSQL(rubro));
   }
 }

@@ -21,6 +21,7 @@
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/report/QuickRpt.h"
+#include "reports/ConsultasComun.h"
 #include "shared/dialogs/BuscTabla.h"
 #include "shared/dialogs/Calendar.h"
 #include "shared/general/Numeros.h"
@@ -276,6 +277,9 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   cbAsientosProg->OnChange = [this](TObject* s) { cbAsientosProgChange(s); };
   BitBtn3->OnClick = [this](TObject* s) { BitBtn3Click(s); };
   SGAsiento->OnSelectCell = [this](TObject* s, int c, int r, bool& ok) { SGAsientoSelectCell(s, c, r, ok); };
+  SGAsiento->OnDrawCell = [this](TObject*, int c, int r, const TRect& rect, TGridDrawState) {
+    if (c == 3 && r > 0) DibujarCeldaMonto(SGAsiento, c, r, rect);
+  };
   btnAgregarCuenta->OnClick = [this](TObject* s) { btnAgregarCuentaClick(s); };
   btnRteFte->OnClick = [this](TObject* s) { btnRteFteClick(s); };
   btnConfRteFte->OnClick = [this](TObject* s) { btnConfRteFteClick(s); };
@@ -681,7 +685,7 @@ void TfrmOrdenPago::getMvt() {
     queryGral->First();
     edItercero->Text = TextoCampo(queryGral->FieldByName("cedulaNIT"));
     valor = queryGral->FieldByName("valor")->AsFloat;
-    lblTotal->Caption = FloatToStr(valor);
+    lblTotal->Caption = Punto(valor, 2);
     fillGridWithMvt();
     return;
   }
@@ -789,11 +793,12 @@ bool TfrmOrdenPago::validar() {
     else msg += "Debe especificar si es C o D  (Crédito o Débito)\n";
   }
   if (Centavos(debitos) != Centavos(creditos)) {
-    msg += "La suma de débitos: " + FloatToStr(debitos) + " no es igual a la de créditos: " + FloatToStr(creditos) +
+    AnsiString sumaDebitos = Punto(debitos, 2);
+    msg += "La suma de débitos: " + sumaDebitos + " no es igual a la de créditos: " + AnsiString(Punto(creditos, 2)) +
            "\n";
   } else {
     valor = Centavos(debitos);
-    lblTotal->Caption = FloatToStr(valor);
+    lblTotal->Caption = Punto(valor, 2);
   }
   if (!(valor > 0)) msg += "Falta digitar el movimiento contable\n";
   AnsiString textoValor = AnsiString(edValor->Text).Trim();

@@ -135,6 +135,7 @@ TfrmReintegros::TfrmReintegros(TComponent* Owner) : TForm(Owner) {
   if (!DM->tblReintegros->Active) DM->tblReintegros->Open();
   dsReintegros->DataSet = DM->tblReintegros;
   DBGrid1->DataSource = dsReintegros;
+  MostrarMontos(DBGrid1, {"valor"});
 
   dsReintegros->OnDataChange = [this](TObject* s, TField* f) { dsReintegrosDataChange(s, f); };
   btnNuevo->OnClick = [this](TObject* s) { btnNuevoClick(s); };

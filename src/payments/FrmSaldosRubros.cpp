@@ -11,7 +11,9 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/os/Launch.h"
+#include "reports/ConsultasComun.h"
 #include "shared/general/Exportar.h"
+#include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 
 TfrmSaldosRubros* frmSaldosRubros = nullptr;
@@ -48,6 +50,11 @@ TfrmSaldosRubros::TfrmSaldosRubros(TComponent* Owner) : TForm(Owner) {
   SaveDialog1 = Make<TSaveDialog>(this, "SaveDialog1");
   DBGrid2->DataSource = DataSource1;
   for (const char* campo : {"icuenta", "ncuenta", "fuente", "disponible"}) DBGrid2->Columns->Add()->FieldName = campo;
+  // El saldo se ve como todo monto: dos decimales, separadores del usuario, a la derecha.
+  DBGrid2->Columns->Items[3]->Alignment = taRightJustify;
+  DBGrid2->OnDrawColumnCell = [this](TObject*, const TRect& r, int dc, TColumn* c, TGridDrawState) {
+    if (dc == 3 && c && c->Field()) DibujarMonto(DBGrid2, r, Punto(c->Field()->AsFloat, 2));
+  };
 
   BtnAceptar->OnClick = [this](TObject* s) { BtnAceptarClick(s); };
 

@@ -1,9 +1,12 @@
 #include "reports/ConsultasComun.h"
 
+#include <vector>
+
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
+#include "platform/forms/Grids.h"
 #include "platform/db/sql/Translator.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/DBGrids.h"
@@ -42,6 +45,28 @@ void DibujarMonto(TDBGrid* aGrid, const TRect& aRect, const AnsiString& aTexto) 
   TCanvas* c = aGrid->Canvas.get();
   c->FillRect(TRect{aRect.Left - 1, aRect.Top - 1, aRect.Right + 1, aRect.Bottom + 1});
   c->TextOut(aRect.Right - c->TextWidth(aTexto) - 2, aRect.Top + 2, aTexto);
+}
+
+void DibujarCeldaMonto(TStringGrid* aGrid, int aCol, int aRow, const TRect& aRect) {
+  AnsiString texto = AnsiString(aGrid->Cells[aCol][aRow]).Trim();
+  double v = 0;
+  if (!texto.IsEmpty() && TryStrToFloat(texto, v)) texto = Punto(v, 2);
+  TCanvas* c = aGrid->Canvas.get();
+  c->FillRect(TRect{aRect.Left, aRect.Top, aRect.Right, aRect.Bottom});
+  c->TextOut(aRect.Right - c->TextWidth(texto) - 2, aRect.Top + 2, texto);
+}
+
+void MostrarMontos(TDBGrid* aGrid, std::initializer_list<const char*> aCampos) {
+  std::vector<AnsiString> campos(aCampos.begin(), aCampos.end());
+  aGrid->OnDrawColumnCell = [aGrid, campos](TObject*, const TRect& r, int, TColumn* c, TGridDrawState) {
+    TField* f = c ? c->Field() : nullptr;
+    if (!f || f->IsNull) return;
+    for (const AnsiString& campo : campos)
+      if (SameText(campo, f->FieldName)) {
+        DibujarMonto(aGrid, r, Punto(f->AsFloat, 2));
+        return;
+      }
+  };
 }
 
 namespace {

@@ -1,6 +1,8 @@
 #pragma once
 // Piezas comunes de las consultas, libros y listados: el periodo con sus calendarios, las
 // búsquedas de cuentas y terceros, la ayuda, los montos de las rejillas y los textos SQL.
+#include <initializer_list>
+
 #include "platform/forms/Forms.h"
 
 class TGroupBox;
@@ -10,6 +12,7 @@ class TSpeedButton;
 class TBitBtn;
 class TCustomEdit;
 class TDBGrid;
+class TStringGrid;
 class TColumn;
 class TDataSource;
 class TQuickRep;
@@ -26,6 +29,11 @@ void AbrirPaginaAyuda(const AnsiString& aPagina);
 AnsiString EmpresaConNit(const char* aSeparador, const char* aCampoNit = "NIT");
 // Pinta un monto alineado a la derecha sobre la celda (y un pixel alrededor).
 void DibujarMonto(TDBGrid* aGrid, const TRect& aRect, const AnsiString& aTexto);
+// Celda de monto de una rejilla de texto: el número escrito se ve con dos decimales y los
+// separadores del usuario, a la derecha; un texto que no es número se ve tal cual.
+void DibujarCeldaMonto(TStringGrid* aGrid, int aCol, int aRow, const TRect& aRect);
+// Las columnas de la rejilla cuyos campos se nombran se ven como todo monto.
+void MostrarMontos(TDBGrid* aGrid, std::initializer_list<const char*> aCampos);
 // Ventana de la cuenta (plan) o del tercero; escribe código y nombre en los controles.
 void BuscarCuenta(TComponent* aOwner, TCustomEdit* aCodigo, TLabel* aNombre);
 void BuscarTercero(TComponent* aOwner, TCustomEdit* aCodigo, TLabel* aNombre);

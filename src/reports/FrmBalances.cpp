@@ -45,7 +45,7 @@ TLabel* Cifra(TPanel* p, TForm* f, const char* nombre, int top) {
   l->Parent = p;
   l->AutoSize = false;
   l->Alignment = taRightJustify;
-  l->Caption = "0.00";
+  l->Caption = Punto(0.0, 2);
   l->SetBounds(96, top + 4, 120, 18);
   return l;
 }

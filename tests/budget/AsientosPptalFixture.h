@@ -9,6 +9,7 @@
 #include "budget/FrmAsientosPptal.h"
 #include "budget/Presupuesto.h"
 #include "platform/forms/Vcl.h"
+#include "support/Separadores.h"
 
 namespace presupuesto {
 
@@ -42,8 +43,9 @@ class EditorPptal : public Presupuesto {
   void Linea(int fila, const char* rubro, const char* tipo, const char* ingreso, const char* egreso) {
     auto s = Ed();
     s.editCell("DBGrid1", 0, fila, rubro).editCell("DBGrid1", 1, fila, tipo);
-    if (*ingreso) s.editCell("DBGrid1", 2, fila, ingreso);
-    if (*egreso) s.editCell("DBGrid1", 3, fila, egreso);
+    // Los montos se dan con "." y se teclean con el separador decimal de la prueba.
+    if (*ingreso) s.editCell("DBGrid1", 2, fila, prueba::Tecleado(ingreso).c_str());
+    if (*egreso) s.editCell("DBGrid1", 3, fila, prueba::Tecleado(egreso).c_str());
   }
   void Grabar() { Ed().click("&Grabar"); }
   std::string Textos() { return ui->messageTexts().str(); }

@@ -7,6 +7,7 @@
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
+#include "support/Separadores.h"
 
 using presupuesto::EditorPptal;
 
@@ -38,22 +39,23 @@ TEST_F(Asientos, MensajesDeLaValidacion) {
   struct Caso {
     const char* tipo;
     std::vector<Renglon> lineas;
-    const char* mensaje;
+    std::string mensaje;
   };
+  using prueba::Mostrado;
   const Caso casos[] = {
-      {"ADD:Adición", {{"1.2.05", "I", 100, 0}}, "DOS\n Saldos desiguales 100.00 vs 0.00"},
-      {"ADD:Adición", {{"1.2.05", "I", 100, 0}, {"2.3.2", "E", 0, 100.01}}, "\n Saldos desiguales 100.00 vs 100.01"},
+      {"ADD:Adición", {{"1.2.05", "I", 100, 0}}, "DOS\n Saldos desiguales " + Mostrado("100.00 vs 0.00")},
+      {"ADD:Adición", {{"1.2.05", "I", 100, 0}, {"2.3.2", "E", 0, 100.01}}, "\n Saldos desiguales " + Mostrado("100.00 vs 100.01")},
       {"ADD:Adición", {{"1.2.05", "I", 100, 0}, {"1.2.05", "I", 0, 50}, {"2.3.2", "E", 0, 50}},
        "1.2.05I se encuentra repetida.\n"},
       {"ADD:Adición", {{"1.2.05", "I", 100, 0}, {"9.9", "E", 0, 100}}, "Rubro 9.9 tipo de rubro: E es inexistente.\n"},
       {"ADD:Adición", {{"1.2.05", "I", 100, 0}, {"2.1.1", "E", 0, 100}}, "El rubro 2.1.1 no es auxiliar.\n"},
       {"TRA:Traslado", {{"2.3.2", "E", 0, -500}, {"1.2.05", "I", 500, 0}},
-       "Solo puede hacer traslado entre rubros de egreso.\n\n Saldos desiguales 500.00 vs -500.00"},
+       "Solo puede hacer traslado entre rubros de egreso.\n\n Saldos desiguales " + Mostrado("500.00 vs -500.00")},
       {"TRA:Traslado", {{"2.1.1.01", "E", 0, -500}, {"2.3.2", "E", 0, 500}},
-       "No tiene fondos para hacer el traslado. El rubro de donde saca (2.1.1.01) solo tiene 300\n"},
+       "No tiene fondos para hacer el traslado. El rubro de donde saca (2.1.1.01) solo tiene " + Mostrado("300.00") + "\n"},
       {"TRA:Traslado", {{"2.1.1.01", "E", 0, 100}, {"2.3.2", "E", -100, 0}},
        "No se ha podido detectar correctamente de cual rubro se esta sacando el dinero.\n"
-       "\n Saldos desiguales -100.00 vs 100.00"},
+       "\n Saldos desiguales " + Mostrado("-100.00 vs 100.00")},
   };
   int n = 0;
   for (const Caso& c : casos) {
@@ -116,8 +118,8 @@ TEST_F(Asientos, TraerUnGuardadoYConservarSuFecha) {
   EXPECT_EQ(ed->edFecha->Text.get(), "02/01/2026");
   EXPECT_EQ(ed->edDetalle->Text.get(), "Inicial");
   EXPECT_EQ(ed->tblAsientoPptal->RecordCount, 3);
-  EXPECT_EQ(ed->lblIngreso->Caption, "1,000.00");
-  EXPECT_EQ(ed->lblEgreso->Caption, "1,000.00");
+  EXPECT_EQ(ed->lblIngreso->Caption, prueba::Mostrado("1,000.00"));
+  EXPECT_EQ(ed->lblEgreso->Caption, prueba::Mostrado("1,000.00"));
   // Se cambia la fecha: al grabar pregunta si conserva la original.
   Ed().set("edFecha", "10/03/2026");
   Linea(3, "2.1.2.01", "E", "", "5");
@@ -173,6 +175,8 @@ TEST_F(Asientos, UnaFallaAlGrabarDejaElDocumentoYLosRenglones) {
 }
 
 TEST_F(Asientos, TeclasDeLaRejillaYTotales) {
+  // Los totales empiezan con los separadores del usuario.
+  for (TLabel* l : {ed->lblIngreso, ed->lblEgreso, ed->lblDiferencia}) EXPECT_EQ(l->Caption, prueba::Mostrado("0.00"));
   Traer("RED:Reducción", "R1");
   Linea(0, "2.3.2", "E", "", "-40");
   // Enter en el egreso del último renglón agrega otro y vuelve a la primera columna.
@@ -187,14 +191,14 @@ TEST_F(Asientos, TeclasDeLaRejillaYTotales) {
   EXPECT_EQ(ed->tblAsientoPptal->FieldByName("tipoCuenta")->AsString(), "I");
   EXPECT_EQ(ed->LblNCuenta->Caption, "RENDIMIENTOS FINANCIEROS");
   Ed().editCell("DBGrid1", 2, 1, "-30").key("DBGrid1", VK_UP).key("DBGrid1", VK_DOWN);
-  EXPECT_EQ(ed->lblDiferencia->Caption, "10.00");
+  EXPECT_EQ(ed->lblDiferencia->Caption, prueba::Mostrado("10.00"));
   EXPECT_EQ(ed->lblDiferencia->Font->Color, clBlue);
   Ed().cell("DBGrid1", 0, 0);
   EXPECT_EQ(ed->LblNCuenta->Caption, "ADQUISICIÓN DE BIENES Y SERVICIOS DE INVERSIÓN");
   // Ctrl+N agrega, Ctrl+B borra el renglón actual.
   Ed().cell("DBGrid1", 0, 1).keys("Ctrl+B");
   EXPECT_EQ(ed->tblAsientoPptal->RecordCount, 1);
-  EXPECT_EQ(ed->lblDiferencia->Caption, "40.00");
+  EXPECT_EQ(ed->lblDiferencia->Caption, prueba::Mostrado("40.00"));
   Ed().cell("DBGrid1", 0, 0).key("DBGrid1", VK_DOWN);
   Ed().editCell("DBGrid1", 0, 0, "7.7").cell("DBGrid1", 1, 0);
   Ed().cell("DBGrid1", 0, 0).keys("Ctrl+N");

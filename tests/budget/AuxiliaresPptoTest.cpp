@@ -14,6 +14,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/StdCtrls.h"
+#include "support/Separadores.h"
 
 using presupuesto::Presupuesto;
 
@@ -77,10 +78,10 @@ TEST_F(Auxiliares, PatronesDeRubros) {
       {"20%", "20-25|20-25|20-25|20-30", "", "20-25|20-25|20-30", "550.00", "-1,800.00"},
       {"%-25", "10-25|20-25|20-25|20-25|21-25", "", "20-25|20-25|21-25|21-25", "530.00", "610.00"},
       // 1300 aprobado y gastado + 30 reintegrado - 150 y 300 de certificados.
-      {"20-25", "20-25|20-25|20-25", "Disponible: 880", "20-25|20-25", "450.00", "-1,300.00"},
+      {"20-25", "20-25|20-25|20-25", "Disponible: 880.00", "20-25|20-25", "450.00", "-1,300.00"},
       // Un solo rubro de ingreso: lo aprobado menos lo recaudado en el diario.
-      {"10-25", "10-25", "Disponible: 1300", "", "0.00", "2,000.00"},
-      {"2_-30", "20-30", "Disponible: 400", "20-30", "100.00", "-500.00"},
+      {"10-25", "10-25", "Disponible: 1,300.00", "", "0.00", "2,000.00"},
+      {"2_-30", "20-30", "Disponible: 400.00", "20-30", "100.00", "-500.00"},
       // Comillas y palabras de acción quedan dentro del patrón: sin filas, sin errores.
       {"20'%", "", "", "", "0.00", "0.00"},
       {"%DELETE FROM mvtPptal%", "", "", "", "0.00", "0.00"},
@@ -88,11 +89,11 @@ TEST_F(Auxiliares, PatronesDeRubros) {
   for (const auto& c : casos) {
     Correr(c.patron);
     EXPECT_EQ(Columna(f->DBGrid1, 2), c.movimientos) << c.patron;
-    EXPECT_EQ(f->Label6->Caption, c.disponible) << c.patron;
+    EXPECT_EQ(f->Label6->Caption, prueba::Mostrado(c.disponible)) << c.patron;
     EXPECT_EQ(Columna(f->DBGrid2, 1), c.certificados) << c.patron;
-    EXPECT_EQ(f->lblTotalEjecutado->Caption, AnsiString("Total de la ejecución presupuestal: ") + c.ejecutado)
+    EXPECT_EQ(f->lblTotalEjecutado->Caption, AnsiString("Total de la ejecución presupuestal: ") + prueba::Mostrado(c.ejecutado))
         << c.patron;
-    EXPECT_EQ(f->lblTotalMovido->Caption, AnsiString("Total del movimiento presupuestal: ") + c.movido) << c.patron;
+    EXPECT_EQ(f->lblTotalMovido->Caption, AnsiString("Total del movimiento presupuestal: ") + prueba::Mostrado(c.movido)) << c.patron;
   }
   EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
   EXPECT_EQ(Leer("SELECT count(*) FROM mvtPptal"), "6");
@@ -101,12 +102,12 @@ TEST_F(Auxiliares, PatronesDeRubros) {
 TEST_F(Auxiliares, CodigoExactoConNombreReintegrosYOrdenPorFecha) {
   Correr("20-25");
   EXPECT_EQ(f->LblNCuenta->Caption, "Sueldos");
-  EXPECT_EQ(f->lblReintegrado->Caption, "Reintegros: 30.00");
+  EXPECT_EQ(f->lblReintegrado->Caption, prueba::Mostrado("Reintegros: 30.00"));
   EXPECT_EQ(Columna(f->DBGrid1, 0, false), "1|2|3");
   EXPECT_EQ(Columna(f->DBGrid2, 0), "1|2");
   // Un patrón no es un código: los reintegros son de un código exacto.
   Correr("20%");
-  EXPECT_EQ(f->lblReintegrado->Caption, "Reintegros: 0.00");
+  EXPECT_EQ(f->lblReintegrado->Caption, prueba::Mostrado("Reintegros: 0.00"));
 }
 
 TEST_F(Auxiliares, NombreDelMesSoloConUnMesCompleto) {
@@ -128,7 +129,7 @@ TEST_F(Auxiliares, SinPatronOFechaMalaNoCorre) {
   Correr("20-25", "31/02/2026");
   EXPECT_FALSE(f->Query1->Active);
   // El disponible ya se mostró antes de revisar las fechas.
-  EXPECT_EQ(f->Label6->Caption, "Disponible: 880");
+  EXPECT_EQ(f->Label6->Caption, prueba::Mostrado("Disponible: 880.00"));
   EXPECT_EQ(f->lblTotalEjecutado->Caption, "");
 }
 

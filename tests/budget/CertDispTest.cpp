@@ -13,6 +13,7 @@
 #include "platform/forms/Vcl.h"
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
+#include "support/Separadores.h"
 
 namespace {
 
@@ -57,10 +58,11 @@ class CertDisp : public Presupuesto {
     f->edValor->Text = "";
     f->edFunc->Text = "";
     f->edInv->Text = "";
-    F().set("edObjetoGasto", "Compra de papel").set("edValor", valor).focus("edVigFisc");
+    // Los montos se teclean con el separador decimal de la prueba.
+    F().set("edObjetoGasto", "Compra de papel").set("edValor", prueba::Tecleado(valor).c_str()).focus("edVigFisc");
     f->edFunc->Text = "";
-    if (*func) F().set("edFunc", func).focus("edVigFisc");
-    if (*inv) F().set("edInv", inv).focus("edVigFisc");
+    if (*func) F().set("edFunc", prueba::Tecleado(func).c_str()).focus("edVigFisc");
+    if (*inv) F().set("edInv", prueba::Tecleado(inv).c_str()).focus("edVigFisc");
   }
   std::string Celda(int c, int r) { return f->sgOtrosRubros->Cells[c][r].str(); }
   std::string Rubros(double icd) {
@@ -141,6 +143,8 @@ TEST_F(CertDisp, AnadirYQuitarRubros) {
   Anadir("2.9");
   EXPECT_EQ(Celda(1, 1), Leer("SELECT nCuenta FROM plppto WHERE iCuenta='2.1.1.01' AND tipoCuenta='E'"));
   EXPECT_EQ(Celda(2, 1), "1000");
+  // Se ve como todo monto: dos decimales y los separadores del usuario.
+  EXPECT_EQ(f->sgOtrosRubros->PaintCell(2, 1)->LastText(), prueba::Mostrado("1,000.00"));
   Anadir("2.1.1.01");
   EXPECT_EQ(ui->lastMessage(), "Còdigo ya está colocado.");
   EXPECT_EQ(f->countOtrosRubros, 3);
@@ -166,7 +170,7 @@ TEST_F(CertDisp, MensajesDeValidacion) {
   ASSERT_EQ(ui->messages().size(), 1u);
   EXPECT_EQ(ui->messages()[0].Caption, "Error");
   EXPECT_EQ(ui->lastMessage(),
-            "Debe usar como separador decimal a: .\n."
+            "Debe usar como separador decimal a: " + std::string(1, DecimalSeparator) + "\n."
             "Digite el valor.\n"
             "Digite el número del certificado de disponibilidad.\n"
             "Digite la fecha de expedición.\n"
@@ -193,7 +197,8 @@ TEST_F(CertDisp, MensajesDeValidacion) {
     F().set("edFechaExp", "01/03/2026").set("edFechaVenc", "31/12/2026").set("edVigFisc", "2026");
     f->edIcertDisp->Text = "50";
     Encabezado(c.valor, c.func, c.inv);
-    F().editCell("sgOtrosRubros", 3, 1, c.r1).editCell("sgOtrosRubros", 3, 2, c.r2);
+    F().editCell("sgOtrosRubros", 3, 1, prueba::Tecleado(c.r1).c_str())
+        .editCell("sgOtrosRubros", 3, 2, prueba::Tecleado(c.r2).c_str());
     Grabar();
     if (*c.mensaje) {
       EXPECT_EQ(ui->lastMessage(), c.mensaje) << c.valor;
@@ -216,7 +221,7 @@ TEST_F(CertDisp, ElAumentoSeComparaConLoDisponible) {
   Abrir();
   Numero("4");
   EXPECT_EQ(Celda(2, 1), "200");
-  F().editCell("sgOtrosRubros", 3, 1, "700.01");
+  F().editCell("sgOtrosRubros", 3, 1, prueba::Tecleado("700.01").c_str());
   Encabezado("700.01", "700.01", "0");
   Grabar();
   EXPECT_EQ(ui->lastMessage(), "No hay disponible en el rubro 2.1.1.01");
@@ -324,19 +329,19 @@ TEST_F(RptCertDisp, ImprimeElCertificadoDelNumeroConSuPlan) {
   ASSERT_NE(r, nullptr);
   std::string t = tv::report::DumpText(r->report);
   std::string nombre = getNrubro("2.1.1.01", "E").str();
-  for (std::string s : {"2.1.1.01 " + nombre + " $1,000.00",
-                        std::string("2.1.1.01 Disponibilidad a la fecha de impresión:  $0.00"),
-                        std::string("2.3.2 Disponibilidad a la fecha de impresión:  $255.50"), std::string("1,234.50"),
+  for (std::string s : {"2.1.1.01 " + nombre + " $" + prueba::Mostrado("1,000.00"),
+                        "2.1.1.01 Disponibilidad a la fecha de impresión:  $" + prueba::Mostrado("0.00"),
+                        "2.3.2 Disponibilidad a la fecha de impresión:  $" + prueba::Mostrado("255.50"), prueba::Mostrado("1,234.50"),
                         std::string("en el acuerdo  y demás acuerdos modificatorios del mismo."),
                         std::string("Tinta")})
     EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
   // Enero 0 sale 0.00; marzo vacío no sale.
-  EXPECT_NE(t.find("0.00"), std::string::npos);
+  EXPECT_NE(t.find(prueba::Mostrado("0.00")), std::string::npos);
   // Un certificado sin PAC imprime el plan en blanco, no el de otro.
   f->edIcertDisp->Text = "4";
   F().click("&Imprimir");
   t = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
-  EXPECT_EQ(t.find("1,234.50"), std::string::npos) << t;
+  EXPECT_EQ(t.find(prueba::Mostrado("1,234.50")), std::string::npos) << t;
   EXPECT_NE(t.find("2.3.2"), std::string::npos) << t;
 }
 

@@ -13,6 +13,7 @@
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Vcl.h"
+#include "support/Separadores.h"
 
 namespace {
 
@@ -53,14 +54,17 @@ TEST_F(ExpCertDisp, PendienteEnRojoPlanYRegistros) {
   Registro(2, 2, "2026-02-03", 300.5);
   Sql("INSERT INTO pac (icd, m1) VALUES (2, 500)");
   Abrir();
-  EXPECT_EQ(f->lblPagoPendiente->Caption, "1,000.00");
+  EXPECT_EQ(f->lblPagoPendiente->Caption, prueba::Mostrado("1,000.00"));
   EXPECT_EQ(f->lblPagoPendiente->Font->Color, clBlack);
   EXPECT_EQ(f->Label2->Caption, "PAC (0)");
+  // Los valores de la lista se ven como todo monto.
+  EXPECT_EQ(f->DBGrid1->PaintCell(3, 0)->LastText(), prueba::Mostrado("1,000.00"));
+  EXPECT_EQ(f->DBGrid1->PaintCell(3, 1)->LastText(), prueba::Mostrado("500.00"));
   F().row("DBGrid1", 1);
-  EXPECT_EQ(f->lblPagoPendiente->Caption, "-200.50");
+  EXPECT_EQ(f->lblPagoPendiente->Caption, prueba::Mostrado("-200.50"));
   EXPECT_EQ(f->lblPagoPendiente->Font->Color, static_cast<TColor>(255));
   EXPECT_EQ(f->Label2->Caption, "PAC (1)");
-  EXPECT_EQ(f->Label4->Caption, "2 Registros presupuestales, que suman: 700.50");
+  EXPECT_EQ(f->Label4->Caption, "2 Registros presupuestales, que suman: " + prueba::Mostrado("700.50"));
   EXPECT_EQ(f->QueryRegPptal->RecordCount, 2);
   // Ctrl+Supr no borra desde la rejilla.
   F().key("DBGrid1", VK_DELETE, TShiftState{ssCtrl});
@@ -101,7 +105,7 @@ TEST_F(ExpCertDisp, ConsecutivoMasYMenos) {
   Ir(5);
   ui->answer(IDYES);
   F().click("Consecutivo -");
-  for (const char* t : {"mvtCertDisp", "pac", "certDispRubros", "mvtRegPptal"}) EXPECT_EQ(Numeros(t), "1,2,4") << t;
+  for (std::string t : std::initializer_list<std::string>{"mvtCertDisp", "pac", "certDispRubros", "mvtRegPptal"}) EXPECT_EQ(Numeros(t.c_str()), "1,2,4") << t;
   struct Caso {
     double icd;
     const char* mensaje;
@@ -117,7 +121,7 @@ TEST_F(ExpCertDisp, ConsecutivoMasYMenos) {
   Ir(2);
   ui->answer("aumentar", IDYES);
   F().click("Consecutivo +");
-  for (const char* t : {"mvtCertDisp", "pac", "certDispRubros", "mvtRegPptal"}) EXPECT_EQ(Numeros(t), "1,3,5") << t;
+  for (std::string t : std::initializer_list<std::string>{"mvtCertDisp", "pac", "certDispRubros", "mvtRegPptal"}) EXPECT_EQ(Numeros(t.c_str()), "1,3,5") << t;
   EXPECT_EQ(Leer("SELECT icd FROM mvtRegPptal WHERE irp=2"), "3");
   // Con la lista filtrada el anterior se toma de toda la tabla.
   DM->tblMvtCertDisp->Filter = "icd>=5";

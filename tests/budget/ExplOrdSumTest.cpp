@@ -14,6 +14,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
+#include "support/Separadores.h"
 
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
@@ -65,8 +66,8 @@ TEST_F(ExplOrdSum, RenglonesSiguenALaOrdenEImpresoConTodos) {
   ASSERT_NE(r, nullptr);
   Pdf(r->report, "orden");
   std::string t = tv::report::DumpText(r->report);
-  for (const char* s : {"ORDEN DE SUMINISTRO: 3", "TERCERO: 800 Papelería Sur", "Papel", "20.00", "30.00",
-                        "TOTAL:", "50.00", "PROVEEDOR:"})
+  for (std::string s : std::initializer_list<std::string>{"ORDEN DE SUMINISTRO: 3", "TERCERO: 800 Papelería Sur", "Papel", prueba::Mostrado("20.00"), prueba::Mostrado("30.00"),
+                        "TOTAL:", prueba::Mostrado("50.00"), "PROVEEDOR:"})
     EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
 }
 

@@ -16,6 +16,7 @@
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
 #include "app/Validaciones.h"
+#include "support/Separadores.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ TEST_F(ExplRegPptal, ListaFiltradaYOrdenesDelSeleccionado) {
   EXPECT_EQ(f->Query1->RecordCount, 2);
   Ir(1);
   EXPECT_EQ(f->Label1->Caption,
-            "Ordenes de pago asociada al registro presupuestal, suman: 500.00 falta por ejecutar: 500.00");
+            "Ordenes de pago asociada al registro presupuestal, suman: " + prueba::Mostrado("500.00 falta por ejecutar: 500.00"));
   EXPECT_EQ(f->QueryOrdenPago->RecordCount, 2);
   EXPECT_EQ(f->Label5->Caption, "Ordenes de suministro (0)");
   EXPECT_EQ(f->dbgOrdenSuministro->Color, static_cast<TColor>(0xC0C0C0));
@@ -80,7 +81,7 @@ TEST_F(ExplRegPptal, ListaFiltradaYOrdenesDelSeleccionado) {
   Ir(2);
   EXPECT_EQ(f->dbgOrdenServicio->Color, static_cast<TColor>(0xC0C0C0));
   EXPECT_EQ(f->Label1->Caption,
-            "Ordenes de pago asociada al registro presupuestal, suman: 0.00 falta por ejecutar: 50.00");
+            "Ordenes de pago asociada al registro presupuestal, suman: " + prueba::Mostrado("0.00 falta por ejecutar: 50.00"));
 }
 
 TEST_F(ExplRegPptal, BorradosConYSinOrdenesDePago) {
@@ -226,9 +227,9 @@ TEST_F(RptRegistroPptal, PendienteClaseDeOrdenRubrosYValorEnLetras) {
   ASSERT_NE(r, nullptr);
   std::string t = tv::report::DumpText(r->report);
   std::string n1 = getNrubro("2.1.1.01", "E").str();
-  for (std::string s : {std::string("Pendiente por comprometer en el CDP: 1,000.00 - 500.00=500.00"),
+  for (std::string s : {"Pendiente por comprometer en el CDP: " + prueba::Mostrado("1,000.00 - 500.00=500.00"),
                         std::string("Contrato 12"), "2.1.1.01 " + n1, std::string("2.3.2 "),
-                        std::string("200.00 DOSCIENTOS"), std::string("Papelería Sur"), std::string("250.00"),
+                        prueba::Mostrado("200.00") + " DOSCIENTOS", std::string("Papelería Sur"), prueba::Mostrado("250.00"),
                         std::string("Papel"), std::string("01/02/2026")})
     EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
   EXPECT_EQ(t.find("No DE LA ORDEN:"), std::string::npos) << t;
@@ -244,7 +245,7 @@ TEST_F(RptRegistroPptal, PendienteClaseDeOrdenRubrosYValorEnLetras) {
   F().click("&Imprimir");
   EXPECT_EQ(ui->messages().at(0).Text, "El certificado asociado no tiene definido PAC");
   t = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
-  for (const char* s : {"Sin certificado", "Pendiente por comprometer", "250.00"})
+  for (std::string s : std::initializer_list<std::string>{"Sin certificado", "Pendiente por comprometer", prueba::Mostrado("250.00")})
     EXPECT_EQ(t.find(s), std::string::npos) << s << "\n" << t;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
+#include "support/Separadores.h"
 
 using presupuesto::Presupuesto;
 
@@ -66,7 +67,7 @@ TEST_F(OrdenSuministro, NuevaConRenglonesSubtotalesYTotal) {
   Renglon("T02", 0, 99);  // sin cantidad: no se guarda
   Renglon("X99", 2, 20);
   EXPECT_EQ(f->lblNarticulo->Caption, "Inexistente");
-  EXPECT_EQ(f->lblTotal->Caption, "70.00");
+  EXPECT_EQ(f->lblTotal->Caption, prueba::Mostrado("70.00"));
   ui->now(f.get()).click("btnGrabar");
   EXPECT_EQ(ui->lastMessage(), "Orden de suministro grabada.");
   EXPECT_TRUE(f->grabado);
@@ -80,7 +81,7 @@ TEST_F(OrdenSuministro, ModificarReemplazaYRenumerarMueveLosRenglones) {
   EXPECT_FALSE(f->getNuevo());
   EXPECT_EQ(f->lblNtercero->Caption, "Papelería Sur");
   EXPECT_EQ(f->tblTemp->RecordCount(), 2);
-  EXPECT_EQ(f->lblTotal->Caption, "50.00");
+  EXPECT_EQ(f->lblTotal->Caption, prueba::Mostrado("50.00"));
   f->tblTemp->First();
   f->tblTemp->Delete();
   ui->now(f.get()).click("btnGrabar");

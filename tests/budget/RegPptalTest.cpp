@@ -9,6 +9,7 @@
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Vcl.h"
+#include "support/Separadores.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ class RegPptal : public Presupuesto {
   }
   void Monto(TMaskEdit* e, const char* v) {
     e->Text = "";
-    if (*v) F().set(e->Name, v).focus("edVigFisc");
+    if (*v) F().set(e->Name, prueba::Tecleado(v).c_str()).focus("edVigFisc");
   }
   // Registro válido del certificado 1, sin orden.
   void Llenar(const char* valor, const char* fecha = "20/02/2026") {
@@ -81,7 +82,7 @@ TEST_F(RegPptal, InicioYPasoDelCertificado) {
   EXPECT_EQ(f->Label9->Caption, "15/02/2026");
   EXPECT_EQ(f->Label10->Caption, "Papel y tinta");
   EXPECT_EQ(f->lblRubroPptal->Caption, "2.1.1.01, 2.1.2.01");
-  EXPECT_EQ(f->lblPendientePago->Caption, "700.00");
+  EXPECT_EQ(f->lblPendientePago->Caption, prueba::Mostrado("700.00"));
   EXPECT_EQ(f->edObjetoGasto->Text, "Objeto anterior");
   Monto(f->edValor, "800");
   EXPECT_EQ(f->lblPendientePago->Caption, "Valor excede lo disponible");
@@ -105,7 +106,7 @@ TEST_F(RegPptal, MensajesDeValidacion) {
   ASSERT_EQ(ui->messages().size(), 1u);
   EXPECT_EQ(ui->messages()[0].Caption, "Error");
   EXPECT_EQ(ui->lastMessage(),
-            "Debe usar como separador decimal a: .\n."
+            "Debe usar como separador decimal a: " + std::string(1, DecimalSeparator) + "\n."
             "Digite el número del registro presupuestal.\n"
             "Digite el número del certificado de disponibilidad.\n"
             "Digite la fecha de expedición.\n"
@@ -187,7 +188,7 @@ TEST_F(RegPptal, ModificarSinPasarseDelCertificado) {
   EXPECT_EQ(ui->messages()[0].Caption, "Advertencia");
   EXPECT_EQ(f->edICD->Text, "1");
   EXPECT_EQ(f->edValor->Text, "600");
-  EXPECT_EQ(f->lblPendientePago->Caption, "0.00");
+  EXPECT_EQ(f->lblPendientePago->Caption, prueba::Mostrado("0.00"));
   // El mismo valor pasa; subirlo no, porque el certificado ya no tiene.
   Grabar();
   EXPECT_EQ(ui->messages().at(0).Text, "Registro presupuestal MODIFICADO.");

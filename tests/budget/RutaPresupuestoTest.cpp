@@ -9,6 +9,7 @@
 #include "budget/OrdenesPorPanel.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/StdCtrls.h"
+#include "support/Separadores.h"
 
 using presupuesto::EditorPptal;
 
@@ -74,7 +75,7 @@ TEST_F(RutaPresupuesto, CertificadoYRegistroReservanYComprometen) {
   rp->Show();
   auto R = [&] { return ui->now(rp); };
   R().set("edICD", "1").focus("edIregPptal");
-  EXPECT_EQ(rp->lblPendientePago->Caption, "400,000.00");
+  EXPECT_EQ(rp->lblPendientePago->Caption, prueba::Mostrado("400,000.00"));
   R().set("edFechaExp", "05/02/2026").set("edItercero", "900").pick("rgTipo", 2);
   R().set("edValor", "200000").focus("edVigFisc").set("edInv", "0").focus("edVigFisc");
   ui->takeMessages();

@@ -10,6 +10,7 @@
 #include "platform/forms/Vcl.h"
 #include "shared/general/Numeros.h"
 #include "support/Instalacion.h"
+#include "support/Separadores.h"
 
 namespace ledger {
 
@@ -44,15 +45,16 @@ class Asientos : public admin::Instalacion {
     Ed().set("CBDocumentos", tipo).set("EdNumDoc", numero).set("EdDia", dia).click("BtnTraerCrear");
   }
   // Escribe una línea en la fila dada, celda por celda como el usuario; cada salida de
-  // columna corre su revisión. Los vacíos no se escriben.
+  // columna corre su revisión. Los vacíos no se escriben. Los montos se dan con "." y se
+  // teclean con el separador decimal de la prueba.
   void Linea(int fila, const char* cuenta, const char* tercero, const char* debito,
              const char* credito, const char* detalle = "") {
     auto s = Ed();
     s.editCell("DBGrid1", 0, fila, cuenta);
     if (*tercero) s.editCell("DBGrid1", 1, fila, tercero);
     if (*detalle) s.editCell("DBGrid1", 2, fila, detalle);
-    if (*debito) s.editCell("DBGrid1", 6, fila, Digitado(debito));
-    if (*credito) s.editCell("DBGrid1", 7, fila, Digitado(credito));
+    if (*debito) s.editCell("DBGrid1", 6, fila, prueba::Tecleado(debito).c_str());
+    if (*credito) s.editCell("DBGrid1", 7, fila, prueba::Tecleado(credito).c_str());
   }
   // Un monto escrito con punto ("1500.25"), como lo digita el usuario con su separador.
   static AnsiString Digitado(const char* monto) {

@@ -1,6 +1,7 @@
 // Traer o crear un documento y grabarlo en MVT y mvtMaestro.
 #include "ledger/AsientosFixture.h"
 #include "platform/forms/DBGrids.h"
+#include "support/Separadores.h"
 
 using ledger::Asientos;
 
@@ -57,12 +58,13 @@ TEST_F(Guardar, SinTraerPideCompletarYSinLineasNoHayInformacion) {
 
 TEST_F(Guardar, ResumenDeValidacionYRedondeo) {
   struct Caso {
-    const char *debito, *credito, *mensaje;
+    const char *debito, *credito;
+    std::string mensaje;
   };
   for (Caso c : {Caso{"100.004", "100.001", "Asiento Registrado"},
                  Caso{"100.00", "99.99",
-                      "\n Saldos desiguales 100.00 vs 99.99\n Para grabar debe añadir un asiento ficticio "
-                      "que cuadre el documento."},
+                      "\n Saldos desiguales " + prueba::Mostrado("100.00 vs 99.99") +
+                          "\n Para grabar debe añadir un asiento ficticio que cuadre el documento."},
                  Caso{"99.996", "100.004", "Asiento Registrado"}}) {
     DosLineas(c.debito, c.credito);
     ui->takeMessages();
@@ -178,4 +180,30 @@ TEST_F(Guardar, OrdenesDePagoYVariosDocumentosEnUnaApertura) {
   Ed().editCell("DBGrid1", 6, 0, "4").editCell("DBGrid1", 7, 1, "4");
   Grabar();
   EXPECT_EQ(Mvt("SELECT op1 || '/' || valor FROM mvtMaestro WHERE descdocu='CP'"), "12/4");
+}
+
+// El usuario teclea los montos con su separador decimal: "100,50" con coma, "100.50" con punto.
+TEST_F(Guardar, MontosTecleadosConElSeparadorDelUsuario) {
+  struct Caso {
+    const char *decimal, *miles, *numero, *tecleado;
+  };
+  for (Caso c : {Caso{",", ".", "201", "100,50"}, Caso{".", ",", "202", "100.50"}}) {
+    tv::os::SetUserDecimalSeparator(c.decimal);
+    tv::os::SetUserThousandSeparator(c.miles);
+    tv::os::ApplyRegionalSettings();
+    Editor();
+    Traer("CE", c.numero);
+    Ed().editCell("DBGrid1", 0, 0, "110501").editCell("DBGrid1", 6, 0, c.tecleado);
+    Ed().editCell("DBGrid1", 0, 1, "111005").editCell("DBGrid1", 7, 1, c.tecleado);
+    EXPECT_EQ(ed->LblDebito->Caption, std::string("100") + c.decimal + "50") << c.tecleado;
+    ui->takeMessages();
+    Grabar();
+    EXPECT_EQ(Textos(), "Asiento Registrado\n") << c.tecleado;
+    EXPECT_EQ(Mvt(std::string("SELECT sum(debito) || '/' || sum(credito) FROM MVT WHERE numedocu='") + c.numero + "'"),
+              "100.5/100.5")
+        << c.tecleado;
+    ed->Hide();
+    delete ed;
+    ed = nullptr;
+  }
 }

@@ -5,6 +5,7 @@
 #include "ledger/AsientosFixture.h"
 #include "platform/forms/DBGrids.h"
 #include "shared/dialogs/BuscTabla.h"
+#include "support/Separadores.h"
 
 using ledger::Asientos;
 

@@ -1,6 +1,7 @@
 // Traer o crear un documento en el editor.
 #include "ledger/AsientosFixture.h"
 #include "platform/forms/DBGrids.h"
+#include "support/Separadores.h"
 
 using ledger::Asientos;
 

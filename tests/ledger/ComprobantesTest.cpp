@@ -13,6 +13,7 @@
 #include "platform/report/QuickRpt.h"
 #include "platform/report/Render.h"
 #include "shared/general/MontoEscrito.h"
+#include "support/Separadores.h"
 
 
 using tv::report::HeadlessUi;
@@ -84,8 +85,8 @@ TEST_F(Comprobantes, ComprobanteCorrienteYSegundaVistaDesdeLaLista) {
   const auto& r = Reporte(0);
   EXPECT_GT(r.width, r.height);  // carta horizontal
   std::string v1 = Vista(0);
-  for (const char* parte : {"ENTIDAD PÚBLICA DE EJEMPLO NIT 800000000-1", "CE:COMPROBANTE DE EGRESO", "15",
-                            "900", "PROVEEDOR UNO", "CALLE 1 # 2-3", "Arriendo de marzo", "1,500.00",
+  for (std::string parte : std::initializer_list<std::string>{"ENTIDAD PÚBLICA DE EJEMPLO NIT 800000000-1", "CE:COMPROBANTE DE EGRESO", "15",
+                            "900", "PROVEEDOR UNO", "CALLE 1 # 2-3", "Arriendo de marzo", prueba::Mostrado("1,500.00"),
                             "Recibí a satisfacción", "15/03/2026"})
     EXPECT_TRUE(Tiene(v1, parte)) << parte << "\n" << v1;
   std::string pagado = "VALOR PAGADO: " + std::string(montoEscritoPlus("1500", nullptr, false).Trim().c_str());
@@ -140,9 +141,9 @@ TEST_F(Comprobantes, ComprobanteConDetalleSegunElTipo) {
   const auto& r = Reporte(0);
   EXPECT_LT(r.width, r.height);  // carta vertical
   std::string v = Vista(0);
-  for (const char* parte : {"ENTIDAD PÚBLICA DE EJEMPLO", "IN:RECIBO DE CAJA", "Nº:", "Recibido de:",
+  for (std::string parte : std::initializer_list<std::string>{"ENTIDAD PÚBLICA DE EJEMPLO", "IN:RECIBO DE CAJA", "Nº:", "Recibido de:",
                             "900 PROVEEDOR UNO", "Recaudo de matrículas", "del primer semestre",
-                            "MARZO", "800.25", "SUMAS IGUALES", "Aprobado por:"})
+                            "MARZO", prueba::Mostrado("800.25"), "SUMAS IGUALES", "Aprobado por:"})
     EXPECT_TRUE(Tiene(v, parte)) << parte << "\n" << v;
   EXPECT_FALSE(Tiene(v, "La suma de:"));
   // Margen izquierdo de 15 mm: nada se imprime antes.

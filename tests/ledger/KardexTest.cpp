@@ -8,6 +8,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
+#include "support/Separadores.h"
 
 using maestros::Linea;
 
@@ -67,10 +68,10 @@ class KardexTest : public maestros::Maestros {
 
 TEST_F(KardexTest, PadreConDosSubcuentas) {
   Tarjeta t = Correr("1105", "01/02/2026", "28/02/2026");
-  EXPECT_EQ(t.vienen, "10.0");
-  EXPECT_EQ(t.entradas, "7.3");
-  EXPECT_EQ(t.salidas, "-3.0");
-  EXPECT_EQ(t.saldo, "14.3");
+  EXPECT_EQ(t.vienen, prueba::Mostrado("10.0"));
+  EXPECT_EQ(t.entradas, prueba::Mostrado("7.3"));
+  EXPECT_EQ(t.salidas, prueba::Mostrado("-3.0"));
+  EXPECT_EQ(t.saldo, prueba::Mostrado("14.3"));
   EXPECT_EQ(t.nombre, "Cuenta 1105");
   EXPECT_TRUE(t.rejilla);
   EXPECT_FALSE(t.resultado);
@@ -84,10 +85,10 @@ TEST_F(KardexTest, PadreConDosSubcuentas) {
 
 TEST_F(KardexTest, PeriodoSinLineasMuestraLoQueViene) {
   Tarjeta t = Correr("1105", "01/04/2026", "30/04/2026");
-  EXPECT_EQ(t.vienen, "114.3");
-  EXPECT_EQ(t.entradas, "0.0");
-  EXPECT_EQ(t.salidas, "0.0");
-  EXPECT_EQ(t.saldo, "114.3");
+  EXPECT_EQ(t.vienen, prueba::Mostrado("114.3"));
+  EXPECT_EQ(t.entradas, prueba::Mostrado("0.0"));
+  EXPECT_EQ(t.salidas, prueba::Mostrado("0.0"));
+  EXPECT_EQ(t.saldo, prueba::Mostrado("114.3"));
   EXPECT_TRUE(t.resultado);
   EXPECT_FALSE(t.rejilla);
   EXPECT_FALSE(t.informe);
@@ -95,7 +96,7 @@ TEST_F(KardexTest, PeriodoSinLineasMuestraLoQueViene) {
 
 TEST_F(KardexTest, CodigoConComodinesNoCoincideConOtros) {
   Tarjeta t = Correr("11_5", "01/01/2026", "31/12/2026");
-  EXPECT_EQ(t.saldo, "0.0");
+  EXPECT_EQ(t.saldo, prueba::Mostrado("0.0"));
   EXPECT_TRUE(t.resultado);
 }
 
@@ -176,13 +177,13 @@ TEST_F(CentroCostosTest, TodosSumaPorDocumentoYCuenta) {
   EXPECT_EQ(r.filas, (std::vector<std::string>{"ADM|AA|0|110510|Cuenta 110510|0|",
                                                "ADM|CE|1|110505|Cuenta 110505|150|",
                                                "VEN|CE|4|110505|Cuenta 110505|10|"}));
-  EXPECT_EQ(r.total, "190.00");
+  EXPECT_EQ(r.total, prueba::Mostrado("190.00"));
 }
 
 TEST_F(CentroCostosTest, UnCentro) {
   Resultado r = Correr("ADM:Administración");
   EXPECT_EQ(r.filas.size(), 2u);
-  EXPECT_EQ(r.total, "180.00");
+  EXPECT_EQ(r.total, prueba::Mostrado("180.00"));
   r = Correr("VEN:Ventas", "01/03/2026", "31/03/2026");
   EXPECT_FALSE(r.rejilla);
   EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();

@@ -20,6 +20,7 @@
 #include "platform/report/ReportUi.h"
 #include "platform/report/Render.h"
 #include "support/Instalacion.h"
+#include "support/Separadores.h"
 
 namespace admin {
 namespace {
@@ -45,9 +46,10 @@ class AsientoProgramado : public Instalacion {
   // Débito a la primera fila, créditos a la segunda y tercera.
   static void Llenar(TForm& f, const char* d, const char* c1, const char* c2) {
     auto* g = F(f).SGAsiento;
-    g->UserEditCell(3, 1, d);
-    g->UserEditCell(3, 2, c1);
-    g->UserEditCell(3, 3, c2);
+    // Los montos se teclean con el separador decimal de la prueba.
+    g->UserEditCell(3, 1, prueba::Tecleado(d).c_str());
+    g->UserEditCell(3, 2, prueba::Tecleado(c1).c_str());
+    g->UserEditCell(3, 3, prueba::Tecleado(c2).c_str());
     F(f).edFecha->Text = "05/03/2026";
     F(f).edItercero->Text = "900";
   }
@@ -62,7 +64,7 @@ TEST_F(AsientoProgramado, GrabaLineasYEncabezadoYLlamaDeVuelta) {
         EXPECT_EQ(F(f).SGAsiento->ColCount.get(), 4);
         Llenar(f, "1000", "600", "400");
         F(f).edCheque->Text = "77";
-        EXPECT_EQ(F(f).lblSumaCredito->Caption, "Suma Crédito 1000");
+        EXPECT_EQ(F(f).lblSumaCredito->Caption, "Suma Crédito " + prueba::Mostrado("1,000.00"));
       })
       .click("BtnGrabar")
       .run([](TForm& f) { EXPECT_TRUE(F(f).btnImprimir->Enabled); })
@@ -91,10 +93,14 @@ TEST_F(AsientoProgramado, GrabaLineasYEncabezadoYLlamaDeVuelta) {
 
 TEST_F(AsientoProgramado, ChequeoAntesDeGrabar) {
   struct Caso {
-    const char *d, *c1, *c2, *tercero, *ops, *texto;
+    const char *d, *c1, *c2, *tercero, *ops;
+    std::string texto;
   };
-  for (Caso c : {Caso{"1000", "999.50", "", "900", "", "La suma de débitos: 1000 no es igual a la de créditos: 999.5\n"},
-                 Caso{"", "0.4", "", "900", "", "La suma de débitos: 0 no es igual a la de créditos: 0.4\n"},
+  using prueba::Mostrado;
+  for (Caso c : {Caso{"1000", "999.50", "", "900", "",
+                      "La suma de débitos: " + Mostrado("1,000.00") + " no es igual a la de créditos: " + Mostrado("999.50") + "\n"},
+                 Caso{"", "0.4", "", "900", "",
+                      "La suma de débitos: " + Mostrado("0.00") + " no es igual a la de créditos: " + Mostrado("0.40") + "\n"},
                  Caso{"", "", "", "900", "", "No ha colocado ningún valor en el débito ni en el crédito\n"},
                  Caso{"10", "10", "", "nadie", "", "Tercero inexistente.\n"},
                  Caso{"10", "10", "", "900", "1x", "Las órdenes de pago deben ser números enteros.\n"}}) {
@@ -467,7 +473,7 @@ TEST_F(AsientoProgramado, BusquedaDeOrdenesLlenaLaPrimeraCasillaVacia) {
       .click("BitBtn5")
       .run([&](TForm& f) {
         EXPECT_EQ(ops(f), "11|12||||");
-        EXPECT_EQ(F(f).lblSumaOP->Caption, "300.00 menos los descuentos debe ser el valor del pago");
+        EXPECT_EQ(F(f).lblSumaOP->Caption, prueba::Mostrado("300.00 menos los descuentos debe ser el valor del pago"));
       })
       .click("BitBtn5")
       .click("BitBtn5")
@@ -475,7 +481,7 @@ TEST_F(AsientoProgramado, BusquedaDeOrdenesLlenaLaPrimeraCasillaVacia) {
       .click("BitBtn5")  // la sexta no tiene casilla
       .run([&](TForm& f) {
         EXPECT_EQ(ops(f), "11|12|13|14|15|");
-        EXPECT_EQ(F(f).lblSumaOP->Caption, "1,500.00 menos los descuentos debe ser el valor del pago");
+        EXPECT_EQ(F(f).lblSumaOP->Caption, prueba::Mostrado("1,500.00 menos los descuentos debe ser el valor del pago"));
       })
       .click("BtnSalir");
   Abrir();

@@ -4,6 +4,7 @@
 #include "payments/FrmAudPpto.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/StdCtrls.h"
+#include "support/Separadores.h"
 
 using presupuesto::Presupuesto;
 
@@ -51,7 +52,7 @@ TEST_F(Auditoria, CuatroRevisionesConVinculosNulos) {
   Sql("INSERT INTO pac (icd) VALUES (NULL), (55)");
   EXPECT_EQ(Correr(),
             "CP15 tiene op2=40 que no existe\n"
-            "XX7 tiene op5=3.5 que no existe\n"
+            "XX7 tiene op5=" + prueba::Tecleado("3.5") + " que no existe\n"
             "El valor del comprobante de pago 16 es demasiado pequeño o demasiado grande en relación a sus órdenes de "
             "pago asociadas\n"
             "El valor del comprobante de pago 17 es demasiado pequeño o demasiado grande en relación a sus órdenes de "

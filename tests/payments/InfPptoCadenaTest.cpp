@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
 #include "budget/Presupuesto.h"
 #include "payments/FrmInfPpto.h"
 #include "platform/core/SysUtils.h"
+#include "shared/general/Numeros.h"
 
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
@@ -32,7 +34,7 @@ class InfPptoCadena : public Presupuesto {
   double Col(const std::string& rubro, const std::string& col) {
     return Numero("SELECT " + col + " FROM infPpto WHERE rubro=" + Q(rubro));
   }
-  static std::string Cent(double v) { return MontoSQL(v).str(); }
+  static std::string Cent(double v) { return NumeroSQL(round(v, 2, 0.5f)).str(); }
 
   // Cada columna de cada fila contra las funciones por rubro con las ventanas del informe.
   void CompararConFunciones(const char* desde, const char* hasta) {

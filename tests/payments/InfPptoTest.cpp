@@ -11,6 +11,7 @@
 #include "budget/Presupuesto.h"
 #include "payments/FrmInfPpto.h"
 #include "platform/forms/Mask.h"
+#include "support/Separadores.h"
 
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
@@ -108,7 +109,7 @@ TEST_F(InfPpto, ColumnasPorRubroYArchivo) {
             std::string::npos)
       << texto;
   EXPECT_LT(texto.find("\nA;"), texto.find("\nB;"));
-  EXPECT_NE(texto.find("I1;Ingreso 1;5000.75;0;0.75;"), std::string::npos) << texto;
+  EXPECT_NE(texto.find(prueba::Mostrado("I1;Ingreso 1;5000.75;0;0.75;")), std::string::npos) << texto;
   ASSERT_FALSE(ui->launches().empty());
   EXPECT_NE(ui->launches().back().target.str().find("inf.csv"), std::string::npos);
   EXPECT_EQ(FechasInf.GFechaInicial, AnsiString("01/04/2026"));

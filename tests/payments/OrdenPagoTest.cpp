@@ -13,6 +13,7 @@
 #include "platform/forms/Vcl.h"
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
+#include "support/Separadores.h"
 
 namespace {
 
@@ -63,15 +64,16 @@ class FormOrdenPago : public Presupuesto {
   void Orden(const char* n) { F().set("edIordenPago", n).focus("edFechaExp"); }
   std::string Celda(int c, int r) { return f->SGAsiento->Cells[c][r].str(); }
   void Montos(const char* a, const char* b, const char* c) {
-    f->SGAsiento->Cells[3][1] = a;
-    f->SGAsiento->Cells[3][2] = b;
-    f->SGAsiento->Cells[3][3] = c;
+    // Los montos se teclean con el separador decimal de la prueba.
+    f->SGAsiento->Cells[3][1] = prueba::Tecleado(a);
+    f->SGAsiento->Cells[3][2] = prueba::Tecleado(b);
+    f->SGAsiento->Cells[3][3] = prueba::Tecleado(c);
   }
   // Orden nueva llena y válida por 300 sobre el registro 1.
   void Llenar(const char* valor = "300") {
     Registro_("1");
     f->edFechaExp->Text = "15/02/2026";
-    F().set("edItercero", "900").set("edValor", valor);
+    F().set("edItercero", "900").set("edValor", prueba::Tecleado(valor).c_str());
     Montos(valor, "280", "20");
   }
   std::string Mensajes() {
@@ -126,7 +128,7 @@ TEST_F(FormOrdenPago, RegistroMuestraPendienteYCancelado) {
   EXPECT_EQ(f->lblIrubroPptal->Caption, "2.1.1.01, 2.1.2.01");
   EXPECT_EQ(f->lblObjetoGasto->Caption, "Papel del registro");
   EXPECT_EQ(f->edObjetoGasto->Text, "Último objeto");
-  EXPECT_EQ(f->lblPendientePagoRP->Caption, "750.00");
+  EXPECT_EQ(f->lblPendientePagoRP->Caption, prueba::Mostrado("750.00"));
   EXPECT_EQ(f->edIordenPago->Text, "1");
   EXPECT_EQ(f->edNumeDocu->Text, "1");
 
@@ -184,7 +186,7 @@ TEST_F(FormOrdenPago, ValidacionEnOrden) {
   Llenar("1000");
   Montos("1000.99", "1000", "");
   Grabar();
-  EXPECT_EQ(Mensajes(), "La suma de débitos: 1000.99 no es igual a la de créditos: 1000\nFalta digitar el movimiento "
+  EXPECT_EQ(Mensajes(), "La suma de débitos: " + prueba::Mostrado("1,000.99") + " no es igual a la de créditos: " + prueba::Mostrado("1,000.00") + "\nFalta digitar el movimiento "
                         "contable\n|");
   // Fechas vacías y todo lo demás sin llenar.
   delete f;
@@ -205,8 +207,8 @@ TEST_F(FormOrdenPago, ValidacionEnOrden) {
   f->SGAsiento->Cells[2][3] = "";
   Grabar();
   EXPECT_EQ(Mensajes(),
-            "Debe especificar si es C o D  (Crédito o Débito)\nLa suma de débitos: 1200 no es igual a la de créditos: "
-            "1180\nFalta digitar el movimiento contable\nEl valor de la orden de pago no puede ser mayor que el valor "
+            "Debe especificar si es C o D  (Crédito o Débito)\nLa suma de débitos: " + prueba::Mostrado("1,200.00") +
+                " no es igual a la de créditos: " + prueba::Mostrado("1,180.00") + "\nFalta digitar el movimiento contable\nEl valor de la orden de pago no puede ser mayor que el valor "
             "pendiente de pagar del registro presupuestal.\nLa fecha no puede ser menor que la del registro "
             "presupuestal.\n|");
   EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenPago"), "0");
@@ -233,11 +235,13 @@ TEST_F(FormOrdenPago, CargaOrdenDeOtroRegistroYEditaDentroDeSuMonto) {
   EXPECT_EQ(f->edIRP->Text, "2");
   EXPECT_FALSE(f->nuevo);
   EXPECT_EQ(f->Color, clBtnFace);
-  EXPECT_EQ(f->lblPendientePagoRP->Caption, "400.00");
+  EXPECT_EQ(f->lblPendientePagoRP->Caption, prueba::Mostrado("400.00"));
   EXPECT_EQ(f->edItercero->Text, "900");
   EXPECT_EQ(f->lblNtercero->Caption, "Proveedor Uno");
   EXPECT_EQ(Celda(3, 1) + "," + Celda(3, 2) + "," + Celda(3, 3), "400,380,20");
-  EXPECT_EQ(f->lblTotal->Caption, "400");
+  EXPECT_EQ(f->lblTotal->Caption, prueba::Mostrado("400.00"));
+  // Los montos de la rejilla se ven con dos decimales y los separadores del usuario.
+  EXPECT_EQ(f->SGAsiento->PaintCell(3, 1)->LastText(), prueba::Mostrado("400.00"));
   // El registro está pagado, pero la orden guardada se edita con su propio monto.
   F().set("edValor", "400");
   Montos("400", "390", "10");
@@ -309,7 +313,7 @@ TEST_F(FormOrdenPago, ImprimeLaOrdenGrabada) {
   EXPECT_EQ(Mensajes(), "Grabe primero la orden de pago.|");
   Llenar("934.5");
   Montos("934.5", "900", "34.5");
-  F().set("edValorCheque", "934.5").set("edNumeroCheque", "77").set("edBanco", "Banco Uno");
+  F().set("edValorCheque", prueba::Tecleado("934.5").c_str()).set("edNumeroCheque", "77").set("edBanco", "Banco Uno");
   Grabar();
   ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
   // La línea a mano del mismo número se borró con el asiento viejo marcado "P".
@@ -319,7 +323,7 @@ TEST_F(FormOrdenPago, ImprimeLaOrdenGrabada) {
     auto* r = tv::report::HeadlessUi().Last();
     ASSERT_NE(r, nullptr) << Mensajes();
     std::string t = tv::report::DumpText(r->report);
-    for (const char* s : {"ORDEN DE PAGO No.", "2.1.1.01 Papelería", "2.1.2.01", "934.50", "PESOS moneda corriente.",
+    for (std::string s : std::initializer_list<std::string>{"ORDEN DE PAGO No.", "2.1.1.01 Papelería", "2.1.2.01", prueba::Mostrado("934.50"), "PESOS moneda corriente.",
                           "Proveedor Uno", "CHEQUE #: 77 Banco Uno", "Rector(a): "})
       EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
     EXPECT_EQ(t.find("RECIBÍ") != std::string::npos, recibi) << t;

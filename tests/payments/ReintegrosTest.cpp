@@ -11,6 +11,9 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
+#include "support/Separadores.h"
+#include "platform/core/SysUtils.h"
+#include "platform/forms/DBGrids.h"
 
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
@@ -29,7 +32,7 @@ class Reintegros : public Presupuesto {
     f->Show();
   }
   void Nuevo(const char* rubro, const char* valor, const char* fecha = "15/03/2026") {
-    ui->now(f.get()).click("btnNuevo").set("edRubro", rubro).set("edValor", valor).set("edFecha", fecha)
+    ui->now(f.get()).click("btnNuevo").set("edRubro", rubro).set("edValor", prueba::Tecleado(valor).c_str()).set("edFecha", fecha)
         .set("Memo1", "Devolución").click("btnGrabar");
   }
   std::unique_ptr<TfrmReintegros> f;
@@ -67,6 +70,13 @@ TEST_F(Reintegros, ReglasDeUnoNuevo) {
                  "fecha FROM reintegros"),
             "0|G|25.5|" + std::string(Login.c_str()) + "|Devolución|2026-03-15");
   EXPECT_FALSE(f->Panel1->Visible);
+  // En la lista el valor se ve como todo monto.
+  auto columnas = f->DBGrid1->DisplayColumns();
+  int col = -1;
+  for (size_t i = 0; i < columnas.size(); ++i)
+    if (SameText(columnas[i]->FieldName, "valor")) col = static_cast<int>(i);
+  ASSERT_GE(col, 0);
+  EXPECT_EQ(f->DBGrid1->PaintCell(col, 0)->LastText(), prueba::Mostrado("25.50"));
 }
 
 TEST_F(Reintegros, BorrarSoloSiElDineroNoSeUso) {
@@ -124,7 +134,7 @@ TEST_F(Reintegros, ImpresoConNombreSoloParaRubroDeEgreso) {
   ASSERT_NE(r, nullptr);
   std::string texto = tv::report::DumpText(r->report);
   tv::report::SavePdf(r->report, dir + "/reintegro.pdf");
-  for (const char* s : {"REINTEGRO PRESUPUESTAL", "G Gasto", "1,234.50", "15/03/2026", "Devolución", "Rector(a): "})
+  for (std::string s : std::initializer_list<std::string>{"REINTEGRO PRESUPUESTAL", "G Gasto", prueba::Mostrado("1,234.50"), "15/03/2026", "Devolución", "Rector(a): "})
     EXPECT_NE(texto.find(s), std::string::npos) << s << "\n" << texto;
   // Un código que no es de egreso sale sin nombre.
   Sql("UPDATE reintegros SET rubro='I1'");

@@ -35,6 +35,7 @@
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/Grids.h"
 #include "platform/forms/StdCtrls.h"
+#include "support/Separadores.h"
 
 using presupuesto::EditorPptal;
 using namespace presupuesto::ayuda;
@@ -166,7 +167,7 @@ TEST_F(RutaCompleta, DeLaApropiacionALaAuditoria) {
     rp->Show();
     auto R = [&] { return ui->now(rp.get()); };
     R().set("edICD", "1").focus("edIregPptal");
-    EXPECT_EQ(rp->lblPendientePago->Caption, "400,000.00");
+    EXPECT_EQ(rp->lblPendientePago->Caption, prueba::Mostrado("400,000.00"));
     R().set("edFechaExp", "05/02/2026").set("edItercero", "900").pick("rgTipo", 2);
     R().set("edValor", "200000").focus("edVigFisc").set("edInv", "0").focus("edVigFisc");
     ui->takeMessages();
@@ -217,7 +218,7 @@ TEST_F(RutaCompleta, DeLaApropiacionALaAuditoria) {
     auto O = [&] { return ui->now(op.get()); };
     EXPECT_EQ(op->cbAsientosProg->Text, "7:Orden de servicios");
     O().set("edIRP", "1").focus("edFechaExp");
-    EXPECT_EQ(op->lblPendientePagoRP->Caption, "200,000.00");
+    EXPECT_EQ(op->lblPendientePagoRP->Caption, prueba::Mostrado("200,000.00"));
     O().set("edFechaExp", "10/04/2026").set("edItercero", "900").set("edValor", "100000");
     O().set("edObjetoGasto", "Mantenimiento de equipos");
     O().editCell("SGAsiento", 3, 1, "100000");

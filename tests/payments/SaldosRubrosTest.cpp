@@ -8,6 +8,9 @@
 #include "budget/CalculosPptal.h"
 #include "budget/Presupuesto.h"
 #include "payments/FrmSaldosRubros.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/DBGrids.h"
+#include "support/Separadores.h"
 
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
@@ -44,8 +47,16 @@ TEST_F(SaldosRubros, PrimeraAperturaCodigosCompletosYSinMovimientoEnCero) {
   EXPECT_EQ(Leer("SELECT group_concat(icuenta || '=' || disponible, ' ') FROM saldoRubros"),
             largo + "=649.5 2.1.2.02.01.0002=10 Q=0");
   EXPECT_DOUBLE_EQ(getDisponibilidadRubro(largo.c_str(), "E", nullptr), 649.5);
+  {
+    // En la ventana el saldo se ve con dos decimales y los separadores del usuario.
+    auto f = std::make_unique<TfrmSaldosRubros>(nullptr);
+    f->Show();
+    ASSERT_TRUE(f->tblSaldoRubros->Locate("icuenta", Variant(largo.c_str())));
+    EXPECT_EQ(f->DBGrid2->PaintCell(3, f->tblSaldoRubros->RecNo - 1)->LastText(), prueba::Mostrado("649.50"));
+    EXPECT_EQ(f->DBGrid2->Columns->Items[3]->Alignment, taRightJustify);
+  }
   EXPECT_NE(csv.find("tipoCuenta;icuenta;ncuenta;fuente;disponible"), std::string::npos) << csv;
-  EXPECT_NE(csv.find("E;" + largo + ";Largo;;649.5"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("E;" + largo + ";Largo;;" + prueba::Tecleado("649.5")), std::string::npos) << csv;
   ASSERT_FALSE(ui->launches().empty());
 
   // Una tabla vieja con el código angosto se rehace al abrir.

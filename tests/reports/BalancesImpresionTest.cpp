@@ -16,6 +16,7 @@
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
 #include "reports/FrmDatosInforme.h"
+#include "support/Separadores.h"
 
 namespace balances_test {
 namespace {
@@ -66,9 +67,9 @@ TEST_F(Impresion, BalanceGeneralConFirmasMesYSinFilasEnCero) {
   EXPECT_NE(Valor(libros, "SELECT count(*) FROM baltempestados WHERE NuevoSaldo=0"), "0");
   std::string primera = Texto(Imprimir(f, "balance_general"));
   EXPECT_EQ(Valor(libros, "SELECT count(*) FROM baltempestados WHERE NuevoSaldo=0"), "0");
-  for (const char* parte : {"Colegio San José  890.123.456-7", "BALANCE GENERAL AL 31/01/2026", "ENERO",
-                            "CAJA GENERAL | 1,300.00", "Activo= | 1,310.00", "Pasivo= | 10.00",
-                            "Patrimonio= | 1,000.00", "Gerente | Revisor Fiscal | Tallivar",
+  for (std::string parte : std::initializer_list<std::string>{"Colegio San José  890.123.456-7", "BALANCE GENERAL AL 31/01/2026", "ENERO",
+                            prueba::Mostrado("CAJA GENERAL | 1,300.00"), prueba::Mostrado("Activo= | 1,310.00"), prueba::Mostrado("Pasivo= | 10.00"),
+                            prueba::Mostrado("Patrimonio= | 1,000.00"), "Gerente | Revisor Fiscal | Tallivar",
                             "Ana Pérez | Luis Gómez | Marta Ruiz", "Saldo"})
     EXPECT_TRUE(Tiene(primera, parte)) << parte << "\n" << primera;
   EXPECT_FALSE(Tiene(primera, "BANCOS"));
@@ -92,9 +93,9 @@ TEST_F(Impresion, BalanceDePruebaSumaClasesOTodoEnModoBreve) {
     auto pos = t.find("TOTALES:");
     ASSERT_NE(pos, std::string::npos) << t;
     totales[breve] = t.substr(pos, t.find('\n', pos) - pos);
-    if (!breve) EXPECT_TRUE(Tiene(t, "APORTES | -1,000.00 |")) << t;  // saldo crédito anterior, negativo
+    if (!breve) EXPECT_TRUE(Tiene(t, prueba::Mostrado("APORTES | -1,000.00 |"))) << t;  // saldo crédito anterior, negativo
   }
-  EXPECT_EQ(totales[0], "TOTALES: | 0.00 | 760.00 | 760.00 | 0.00");
+  EXPECT_EQ(totales[0], prueba::Mostrado("TOTALES: | 0.00 | 760.00 | 760.00 | 0.00"));
   EXPECT_EQ(totales[1], totales[0]);
 }
 
@@ -107,8 +108,8 @@ TEST_F(Impresion, TituloPropioYMesSoloDentroDeUnMes) {
   f->RBTodo->Checked = true;
   Procesar(f);
   std::string t = Texto(Imprimir(f, "pyg"));
-  for (const char* parte : {"P Y G ENTRE 01/01/2026 Y 31/01/2026", "ENERO", "Ingresos | 500.00", "Egresos | 200.00",
-                            "Excedente | 300.00", "MATRICULAS | 0.00 | 500.00"})
+  for (std::string parte : std::initializer_list<std::string>{"P Y G ENTRE 01/01/2026 Y 31/01/2026", "ENERO", prueba::Mostrado("Ingresos | 500.00"), prueba::Mostrado("Egresos | 200.00"),
+                            prueba::Mostrado("Excedente | 300.00"), prueba::Mostrado("MATRICULAS | 0.00 | 500.00")})
     EXPECT_TRUE(Tiene(t, parte)) << parte << "\n" << t;
   f->EdFechaFinal->Text = "28/02/2026";
   Procesar(f);
@@ -140,8 +141,8 @@ TEST_F(Impresion, CajaDiarioPorCuentasEnCartaOHojaGrandeConMargenes) {
     EXPECT_NEAR(r.height, c.alto, 0.5);
     std::string t = Texto(r);
     EXPECT_TRUE(Tiene(t, "CAJA DIARIO ENTRE 01/01/2026 Y 31/01/2026 POR RESUMEN")) << t;
-    EXPECT_TRUE(Tiene(t, "SUMAS IGUALES | 750.00 | 760.00")) << t;  // "145" no entra
-    EXPECT_TRUE(Tiene(t, "COSTOS Y GASTOS POR PAGAR | 0.00 | 10.00")) << t;
+    EXPECT_TRUE(Tiene(t, prueba::Mostrado("SUMAS IGUALES | 750.00 | 760.00"))) << t;  // "145" no entra
+    EXPECT_TRUE(Tiene(t, prueba::Mostrado("COSTOS Y GASTOS POR PAGAR | 0.00 | 10.00"))) << t;
     EXPECT_TRUE(Tiene(t, "Colegio San José")) << t;
     EXPECT_FALSE(Tiene(t, "CAJA GENERAL")) << t;  // solo códigos de cuatro caracteres
     EXPECT_EQ(Valor(libros, "SELECT count(*) FROM baltempestados WHERE length(Numecuen)<>4"), "0");
@@ -163,16 +164,17 @@ TEST_F(Impresion, MayorYBalanceYCajaPorComprobante) {
   TFrmBalances* f = Ventana(5);
   Procesar(f);
   std::string t = Texto(Imprimir(f, "mayor_balance"));
-  for (const char* parte : {"MAYOR Y BALANCE ENTRE 01/01/2026 Y 31/01/2026", "CAJA | 1,000.00 | 0.00 | 500.00 | "
-                            "200.00 | 1,300.00 | 0.00", "TOTALES:"})
+  for (std::string parte : std::initializer_list<std::string>{"MAYOR Y BALANCE ENTRE 01/01/2026 Y 31/01/2026", prueba::Mostrado("CAJA | 1,000.00 | 0.00 | 500.00 | "
+                                                             "200.00 | 1,300.00 | 0.00"),
+                            "TOTALES:"})
     EXPECT_TRUE(Tiene(t, parte)) << parte << "\n" << t;
   EXPECT_FALSE(Tiene(t, "CAJA GENERAL"));
   f = Ventana(4);
   f->RGComprobante->ItemIndex = 1;
   Procesar(f);
   t = Texto(Imprimir(f, "caja_comprobantes"));
-  for (const char* parte : {"Caja Diario por Comprobante", "01/01/2026 a 31/01/2026", "CI  1  de: 10/01/2026",
-                            "110505 | CAJA GENERAL | 500.00", "Totales | 500.00 | 500.00"})
+  for (std::string parte : std::initializer_list<std::string>{"Caja Diario por Comprobante", "01/01/2026 a 31/01/2026", "CI  1  de: 10/01/2026",
+                            prueba::Mostrado("110505 | CAJA GENERAL | 500.00"), prueba::Mostrado("Totales | 500.00 | 500.00")})
     EXPECT_TRUE(Tiene(t, parte)) << parte << "\n" << t;
 }
 

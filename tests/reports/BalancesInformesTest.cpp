@@ -14,6 +14,7 @@
 #include "platform/forms/Mask.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
+#include "support/Separadores.h"
 
 namespace balances_test {
 namespace {
@@ -38,9 +39,9 @@ TEST_F(Balances, BalanceGeneralSinCierreAgregaPatrimonioYMuestraLaEcuacion) {
   EXPECT_EQ(filas.back().nuevoSaldo, 0);
   EXPECT_EQ(Valor(libros, "SELECT NombCuen FROM baltempestados WHERE Numecuen='3'"), "PATRIMONIO");
   // Las cifras vienen de las sumas de clase, aunque falte la fila de la clase 3.
-  EXPECT_EQ(f->LblActivo->Caption, "1,310.00");
-  EXPECT_EQ(f->LblPasivoPatrimonio->Caption, "10.00");
-  EXPECT_EQ(f->LblPat->Caption, "1,000.00");
+  EXPECT_EQ(f->LblActivo->Caption, prueba::Mostrado("1,310.00"));
+  EXPECT_EQ(f->LblPasivoPatrimonio->Caption, prueba::Mostrado("10.00"));
+  EXPECT_EQ(f->LblPat->Caption, prueba::Mostrado("1,000.00"));
   EXPECT_TRUE(f->BG->Visible);
   EXPECT_EQ(Anchos(f->DBGrid1), (std::vector<int>{80, 220, 0, 0, 0, 0, 0, 0, 0, 90}));
   EXPECT_TRUE(f->btnImprimir->Enabled);
@@ -91,7 +92,7 @@ TEST_F(Balances, CierreSimuladoConUtilidadPerdidaYSinCuenta) {
     } else {
       EXPECT_EQ(ui->lastMessage(), c.mensaje);
     }
-    EXPECT_EQ(f->LblPat->Caption, AnsiString(u >= 0 ? "1,300.00" : "600.00"));
+    EXPECT_EQ(f->LblPat->Caption, AnsiString(u >= 0 ? prueba::Mostrado("1,300.00") : prueba::Mostrado("600.00")));
   }
 }
 
@@ -144,9 +145,9 @@ TEST_F(Balances, ResultadosNeteaYResumeSinContarOrdenNiClasesAusentes) {
     const Fila* orden = Buscar(filas, "910505");
     EXPECT_DOUBLE_EQ(orden->debito, -50);  // al débito, neto
     EXPECT_EQ(orden->credito, 0);
-    EXPECT_EQ(f->LblIngresos->Caption, "500.00");
-    EXPECT_EQ(f->LblEgresos->Caption, "200.00");  // 8 y 9 no son gastos
-    EXPECT_EQ(f->LblUtilidad->Caption, "300.00");
+    EXPECT_EQ(f->LblIngresos->Caption, prueba::Mostrado("500.00"));
+    EXPECT_EQ(f->LblEgresos->Caption, prueba::Mostrado("200.00"));  // 8 y 9 no son gastos
+    EXPECT_EQ(f->LblUtilidad->Caption, prueba::Mostrado("300.00"));
     EXPECT_TRUE(f->PG->Visible);
     EXPECT_EQ(Anchos(f->DBGrid1), (std::vector<int>{80, 220, 0, 0, 0, 90, 90, 0, 0, 0}));
   }

@@ -11,6 +11,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "reports/FrmInfComp.h"
 #include "reports/LibrosConsultas.h"
+#include "support/Separadores.h"
 
 using consultas::LibrosConsultas;
 
@@ -71,10 +72,10 @@ TEST_F(ConsultaDocumentos, CreaLosEncabezadosQueFaltanDesdeElPrimerGrupoPorFecha
   EXPECT_EQ(Columna(f->DBGrid1, 2), "7'A|A|B|C");
   EXPECT_EQ(AnsiString(f->LblT->Caption), "4");
   // Las líneas sin fecha entran en las sumas de cualquier periodo.
-  EXPECT_EQ(AnsiString(f->lblSumaDebito->Caption), "152.46");
-  EXPECT_EQ(AnsiString(f->lblSumaCredito->Caption), "110.00");
+  EXPECT_EQ(AnsiString(f->lblSumaDebito->Caption), prueba::Mostrado("152.46"));
+  EXPECT_EQ(AnsiString(f->lblSumaCredito->Caption), prueba::Mostrado("110.00"));
   EXPECT_TRUE(f->Panel1->Visible);
-  EXPECT_EQ(AnsiString(f->lblSumasDesiguales->Caption), "SUMAS DESIGUALES EN:42.46");
+  EXPECT_EQ(AnsiString(f->lblSumasDesiguales->Caption), prueba::Mostrado("SUMAS DESIGUALES EN:42.46"));
   EXPECT_EQ(Columna(f->DBGrid2, 1), "7'A|B|E");
 
   // Correr otra vez no crea nada más; ordenar por fecha cambia el orden.
@@ -92,8 +93,8 @@ TEST_F(ConsultaDocumentos, UnTipoSumaSusLineasConYSinFecha) {
            {"2408", "800", "2026-02-02", "", "50", "NC", "3"}});
   Correr("NC:NOTA DE CONTABILIDAD");
   EXPECT_EQ(Columna(f->DBGrid1, 2), "3");
-  EXPECT_EQ(AnsiString(f->lblSumaDebito->Caption), "54.00");
-  EXPECT_EQ(AnsiString(f->lblSumaCredito->Caption), "0.00");
+  EXPECT_EQ(AnsiString(f->lblSumaDebito->Caption), prueba::Mostrado("54.00"));
+  EXPECT_EQ(AnsiString(f->lblSumaCredito->Caption), prueba::Mostrado("0.00"));
 }
 
 TEST_F(ConsultaDocumentos, ElPanelSaleConCualquierDiferenciaYSeOcultaAlCuadrar) {
@@ -149,9 +150,9 @@ TEST_F(ConsultaDocumentos, ListadoImpresoDeDocumentos) {
   std::string t = TextoInforme();
   EXPECT_NE(t.find("Tipo de Documento"), std::string::npos) << t;
   EXPECT_NE(t.find("Numero de Documento"), std::string::npos) << t;
-  EXPECT_NE(t.find("1,500.00"), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("1,500.00")), std::string::npos) << t;
   EXPECT_NE(t.find("Comprobante no conocido."), std::string::npos) << t;
-  EXPECT_NE(t.find("1,520.00"), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("1,520.00")), std::string::npos) << t;
 }
 
 TEST_F(ConsultaDocumentos, UnaFallaEnLaReparacionNoDejaEncabezadosAMedias) {

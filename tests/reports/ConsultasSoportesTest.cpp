@@ -10,6 +10,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "reports/FrmInfSop.h"
 #include "reports/LibrosConsultas.h"
+#include "support/Separadores.h"
 
 using consultas::LibrosConsultas;
 
@@ -47,18 +48,18 @@ TEST_F(ConsultaSoportes, AgrupaPorFechaSoporteYNumeroConSuTotal) {
   EXPECT_EQ(Filas(f->DBGrid1), (std::vector<std::vector<std::string>>{
                                    {"03/01/2026", "FAC", "1", "20"},
                                    {"05/01/2026", "", "", "30"},
-                                   {"05/01/2026", "FC", "7", "150.25"}}))
+                                   {"05/01/2026", "FC", "7", prueba::Tecleado("150.25")}}))
       << "las líneas sin soporte forman su propia fila";
-  EXPECT_EQ(Pintada(f->DBGrid1, 3), "20.00|30.00|150.25");
-  EXPECT_EQ(AnsiString(f->LblTotal->Caption), "200.25");
+  EXPECT_EQ(Pintada(f->DBGrid1, 3), prueba::Mostrado("20.00|30.00|150.25"));
+  EXPECT_EQ(AnsiString(f->LblTotal->Caption), prueba::Mostrado("200.25"));
   EXPECT_TRUE(f->LblTotal->Visible);
   EXPECT_TRUE(f->BtnInforme->Enabled);
   EXPECT_EQ(AnsiString(f->DBGrid1->DisplayColumns()[1]->DisplayTitle()), "Sop");
 
   // El total de un tipo es la suma de sus filas.
   Correr("FAC:FACTURA", "01/01/2026", "28/02/2026");
-  EXPECT_EQ(Pintada(f->DBGrid1, 3), "20.00|99.00");
-  EXPECT_EQ(AnsiString(f->LblTotal->Caption), "119.00");
+  EXPECT_EQ(Pintada(f->DBGrid1, 3), prueba::Mostrado("20.00|99.00"));
+  EXPECT_EQ(AnsiString(f->LblTotal->Caption), prueba::Mostrado("119.00"));
 }
 
 TEST_F(ConsultaSoportes, PrimerGrupoSinDebitosNoOcultaLosDemasYVaciaElAvisoAnterior) {
@@ -72,7 +73,7 @@ TEST_F(ConsultaSoportes, PrimerGrupoSinDebitosNoOcultaLosDemasYVaciaElAvisoAnter
   Correr(" Todos");
   EXPECT_EQ(AnsiString(f->LblResult->Caption), "");
   EXPECT_EQ(f->DBGrid1->DisplayRowCount(), 2);
-  EXPECT_EQ(AnsiString(f->LblTotal->Caption), "10.00");
+  EXPECT_EQ(AnsiString(f->LblTotal->Caption), prueba::Mostrado("10.00"));
 }
 
 TEST_F(ConsultaSoportes, ValoresConComillasYTiposSinDosPuntos) {
@@ -80,7 +81,7 @@ TEST_F(ConsultaSoportes, ValoresConComillasYTiposSinDosPuntos) {
   f->CBDocumentos->Items->Add("O'");
   Correr("O'");
   EXPECT_EQ(f->DBGrid1->DisplayRowCount(), 1) << ui->messageTexts().c_str();
-  EXPECT_EQ(AnsiString(f->LblTotal->Caption), "5.00");
+  EXPECT_EQ(AnsiString(f->LblTotal->Caption), prueba::Mostrado("5.00"));
 }
 
 TEST_F(ConsultaSoportes, FechaInvalidaNoCorre) {
@@ -104,9 +105,9 @@ TEST_F(ConsultaSoportes, ElListadoImpresoNombraCadaSoporte) {
   EXPECT_NE(t.find("INFORME DE DOCUMENTOS"), std::string::npos) << t;
   EXPECT_NE(t.find("Tipo de Comprobante"), std::string::npos) << t;
   EXPECT_NE(t.find("Factura"), std::string::npos) << t;
-  EXPECT_NE(t.find("1,234.50"), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("1,234.50")), std::string::npos) << t;
   EXPECT_NE(t.find("Soporte no conocido."), std::string::npos) << t;
-  EXPECT_NE(t.find("1,237.50"), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("1,237.50")), std::string::npos) << t;
 }
 
 TEST_F(ConsultaSoportes, AyudaConF1) {

@@ -10,6 +10,7 @@
 #include "platform/report/ReportUi.h"
 #include "reports/FrmLibroAuxiliar.h"
 #include "reports/LibrosConsultas.h"
+#include "support/Separadores.h"
 
 using consultas::LibrosConsultas;
 
@@ -72,8 +73,8 @@ TEST_F(LibroAuxiliar, CodigosDeSeisConElNombreDeSuCuentaYElImpreso) {
   EXPECT_NE(t.find("LIBRO AUXILIAR"), std::string::npos) << t;
   EXPECT_NE(t.find("Colegio Prueba        NIT: 890.1"), std::string::npos) << t;
   EXPECT_NE(t.find("Página: | 1"), std::string::npos) << t;
-  EXPECT_NE(t.find("110505 | Caja menor | 04/01/2026 | 800 | 3.50"), std::string::npos) << t;
-  EXPECT_NE(t.find("4.00 | 3.50"), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("110505 | Caja menor | 04/01/2026 | 800 | 3.50")), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("4.00 | 3.50")), std::string::npos) << t;
 }
 
 TEST_F(LibroAuxiliar, SinLineasNoHayImpresoNiExportacion) {

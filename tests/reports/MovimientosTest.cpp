@@ -11,6 +11,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "reports/FrmMovimientos.h"
 #include "reports/LibrosConsultas.h"
+#include "support/Separadores.h"
 
 using consultas::LibrosConsultas;
 
@@ -83,7 +84,7 @@ TEST_F(Movimientos, LasCuatroConsultasYElIntervalo) {
   EXPECT_TRUE(f->GBCuentas->Visible);
   Correr();
   EXPECT_EQ(Columna(f->DBGrid1, 1), "1|2|2");
-  EXPECT_EQ(Pintada(f->DBGrid1, 9), "1,234.50|10.00|");
+  EXPECT_EQ(Pintada(f->DBGrid1, 9), prueba::Mostrado("1,234.50|10.00|"));
   EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
 }
 
@@ -92,7 +93,7 @@ TEST_F(Movimientos, ArchivoDelimitadoEnCadaCorridaYPeriodoVacio) {
   std::string csv = Leer(dir + "/movimiento.csv");
   EXPECT_NE(csv.find("descdocu;numedocu;fecha;cedulanit;numecuen;nombcuen;desccomp;numecomp;debito;credito;detalle"),
             std::string::npos) << csv;
-  EXPECT_NE(csv.find("CE;1;02/01/2026;800;1105;Caja;;;1234.5;;"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("CE;1;02/01/2026;800;1105;Caja;;;" + prueba::Tecleado("1234.5") + ";;"), std::string::npos) << csv;
   EXPECT_TRUE(f->BtnInforme->Enabled);
 
   ui->now(f.get()).set("EdFechaInicio", "01/03/2026").set("EdFechaFinal", "31/03/2026").click("BtnAceptar");
@@ -109,8 +110,8 @@ TEST_F(Movimientos, ImpresoConTotales) {
   std::string t = TextoInforme();
   EXPECT_NE(t.find("Colegio Prueba        NIT: 890.1"), std::string::npos) << t;
   EXPECT_NE(t.find("Movimiento contable"), std::string::npos) << t;
-  EXPECT_NE(t.find("CE | 1 | 02/01/2026 | 800 | Ñandú Ltda | 1105 | Caja | 1,234.50"), std::string::npos) << t;
-  EXPECT_NE(t.find("TOTALES: | 1,244.50 | 10.00"), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("CE | 1 | 02/01/2026 | 800 | Ñandú Ltda | 1105 | Caja | 1,234.50")), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("TOTALES: | 1,244.50 | 10.00")), std::string::npos) << t;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/report/ReportUi.h"
 #include "reports/FrmLibros.h"
 #include "reports/LibrosConsultas.h"
+#include "support/Separadores.h"
 
 using consultas::LibrosConsultas;
 
@@ -49,21 +50,21 @@ TEST_F(LibrosTerceros, UnTerceroEnUnaCuentaConSaldoAnteriorYDecimales) {
   ASSERT_TRUE(f->DBGrid1->Visible) << ui->messageTexts().c_str();
   EXPECT_EQ(Columna(f->DBGrid1, 5), "el primer día|venta");
   EXPECT_EQ(AnsiString(f->DBGrid1->DisplayColumns()[1]->DisplayTitle()), "Comp");
-  EXPECT_EQ(Pintada(f->DBGrid1, 6), "|1,234.50") << "montos con sus decimales, nulos en blanco";
+  EXPECT_EQ(Pintada(f->DBGrid1, 6), prueba::Mostrado("|1,234.50")) << "montos con sus decimales, nulos en blanco";
   EXPECT_EQ(Texto(f->LblNCuenta), "Caja");
   EXPECT_EQ(Texto(f->LblNTercero), "Ñandú Ltda");
-  EXPECT_EQ(Texto(f->LblSaldoAnt), "100.00") << "una línea con un solo lado cuenta en el saldo anterior";
-  EXPECT_EQ(Texto(f->LblDebitos), "1,234.50");
-  EXPECT_EQ(Texto(f->LblCreditos), "40.00");
-  EXPECT_EQ(Texto(f->LblSaldo), "1,294.50");
+  EXPECT_EQ(Texto(f->LblSaldoAnt), prueba::Mostrado("100.00")) << "una línea con un solo lado cuenta en el saldo anterior";
+  EXPECT_EQ(Texto(f->LblDebitos), prueba::Mostrado("1,234.50"));
+  EXPECT_EQ(Texto(f->LblCreditos), prueba::Mostrado("40.00"));
+  EXPECT_EQ(Texto(f->LblSaldo), prueba::Mostrado("1,294.50"));
 
   ui->now(f.get()).click("BtnInforme");
   std::string t = TextoInforme();
   EXPECT_NE(t.find("Colegio Prueba        NIT: 890.1"), std::string::npos) << t;
   EXPECT_NE(t.find("TERCEROS UNA CUENTA"), std::string::npos) << t;
   EXPECT_NE(t.find("del :01/01/2026 a 31/01/2026"), std::string::npos) << t;
-  EXPECT_NE(t.find("venta | CE | 3 | FAC | 9 | 1,234.50"), std::string::npos) << t;
-  EXPECT_NE(t.find("Total | 1,234.50 | 40.00"), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("venta | CE | 3 | FAC | 9 | 1,234.50")), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("Total | 1,234.50 | 40.00")), std::string::npos) << t;
 
   // Sin filas después de una corrida con filas: aviso y sin totales.
   ui->now(f.get()).set("EdITercero", "100").click("BtnAceptar");
@@ -92,15 +93,15 @@ TEST_F(LibrosTerceros, UnTerceroEnTodasLasCuentasListaCadaLinea) {
   ui->now(f.get()).set("EdFechaInicio", "01/01/2026").set("EdFechaFinal", "31/01/2026")
       .set("EdITercero", "800").click("BtnAceptar");
   EXPECT_EQ(Columna(f->DBGrid1, 1), "2408|1105|1105") << "las líneas iguales no se funden";
-  EXPECT_EQ(Pintada(f->DBGrid1, 7), "|10.25|10.25");
-  EXPECT_EQ(Texto(f->LblDebitos), "20.50");
-  EXPECT_EQ(Texto(f->LblSaldo), "0.00");
+  EXPECT_EQ(Pintada(f->DBGrid1, 7), prueba::Mostrado("|10.25|10.25"));
+  EXPECT_EQ(Texto(f->LblDebitos), prueba::Mostrado("20.50"));
+  EXPECT_EQ(Texto(f->LblSaldo), prueba::Mostrado("0.00"));
   ui->now(f.get()).click("BtnInforme");
   std::string t = TextoInforme();
   EXPECT_NE(t.find("TERCEROS TODAS LAS CUENTAS:"), std::string::npos) << t;
   size_t a = t.find("igual"), b = t.find("igual", a + 1);
   EXPECT_NE(b, std::string::npos) << "el impreso trae cada línea: " << t;
-  EXPECT_NE(t.find("Totales | 20.50 | 20.50"), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("Totales | 20.50 | 20.50")), std::string::npos) << t;
 }
 
 TEST_F(LibrosTerceros, SaldosDeTodosEnUnaCuentaPorPrefijoYFiltroDeSaldoCero) {
@@ -115,9 +116,9 @@ TEST_F(LibrosTerceros, SaldosDeTodosEnUnaCuentaPorPrefijoYFiltroDeSaldoCero) {
   ui->now(f.get()).set("EdFechaInicio", "01/01/2026").set("EdFechaFinal", "31/01/2026")
       .set("EdICuenta", "2408").click("BtnAceptar");
   EXPECT_EQ(Columna(f->DBGrid1, 1), "Nube S.A.|Ñandú Ltda") << "por cuenta y nombre; sin el tercero que falta";
-  EXPECT_EQ(Texto(f->LblDebito), "22.00") << "los totales cuentan todas las líneas";
-  EXPECT_EQ(Texto(f->LblCredito), "42.00");
-  EXPECT_EQ(Texto(f->LblSaldo), "-20.00");
+  EXPECT_EQ(Texto(f->LblDebito), prueba::Mostrado("22.00")) << "los totales cuentan todas las líneas";
+  EXPECT_EQ(Texto(f->LblCredito), prueba::Mostrado("42.00"));
+  EXPECT_EQ(Texto(f->LblSaldo), prueba::Mostrado("-20.00"));
 
   ui->now(f.get()).check("ChBSaldoCero", false).click("BtnAceptar");
   EXPECT_EQ(Columna(f->DBGrid1, 1), "Ñandú Ltda") << "sale quien tiene débitos y créditos iguales";
@@ -142,8 +143,8 @@ TEST_F(LibrosTerceros, SaldosDeTodosEnUnaCuentaPorPrefijoYFiltroDeSaldoCero) {
   ui->now(f.get()).click("BtnInforme");
   std::string t = TextoInforme();
   EXPECT_NE(t.find("SALDOS DE TODOS LOS TERCEROS EN UNA CUENTA"), std::string::npos) << t;
-  EXPECT_NE(t.find("-30.00"), std::string::npos) << t;
-  EXPECT_NE(t.find("Diferencia | -15.00"), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("-30.00")), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("Diferencia | -15.00")), std::string::npos) << t;
 }
 
 TEST_F(LibrosTerceros, AuxiliaresPorPrefijoConMesSaldoAnteriorYTraza) {
@@ -158,12 +159,12 @@ TEST_F(LibrosTerceros, AuxiliaresPorPrefijoConMesSaldoAnteriorYTraza) {
   ASSERT_TRUE(f->DBGrid1->Visible) << ui->messageTexts().c_str();
   EXPECT_EQ(Columna(f->DBGrid1, 0), "1105|110505");
   EXPECT_EQ(Columna(f->DBGrid1, 4), "Ñandú Ltda|") << "el tercero que no existe sale sin nombre";
-  EXPECT_EQ(Pintada(f->DBGrid1, 9), "1,234.50|");
+  EXPECT_EQ(Pintada(f->DBGrid1, 9), prueba::Mostrado("1,234.50|"));
   EXPECT_EQ(Texto(f->LblMesCad), "ENERO");
-  EXPECT_EQ(Texto(f->LblSaldoAnterior), "30.00");
-  EXPECT_EQ(Texto(f->LblDebitos), "1,234.50");
-  EXPECT_EQ(Texto(f->LblCreditos), "4.25");
-  EXPECT_EQ(Texto(f->LblSaldo), "1,260.25");
+  EXPECT_EQ(Texto(f->LblSaldoAnterior), prueba::Mostrado("30.00"));
+  EXPECT_EQ(Texto(f->LblDebitos), prueba::Mostrado("1,234.50"));
+  EXPECT_EQ(Texto(f->LblCreditos), prueba::Mostrado("4.25"));
+  EXPECT_EQ(Texto(f->LblSaldo), prueba::Mostrado("1,260.25"));
   EXPECT_TRUE(f->ComboBox1->Visible);
   EXPECT_NE(Leer(dir + "/basura.txt").find("like '11%'"), std::string::npos);
 
@@ -178,7 +179,7 @@ TEST_F(LibrosTerceros, AuxiliaresPorPrefijoConMesSaldoAnteriorYTraza) {
   EXPECT_NE(t.find("ENERO"), std::string::npos) << t;
   size_t primera = t.find("Cuenta | Fecha");
   EXPECT_NE(t.find("Cuenta | Fecha", primera + 1), std::string::npos) << "encabezado en cada cuenta: " << t;
-  EXPECT_NE(t.find("Saldo Actual: | 1,260.25"), std::string::npos) << t;
+  EXPECT_NE(t.find(prueba::Mostrado("Saldo Actual: | 1,260.25")), std::string::npos) << t;
 
   ui->now(f.get()).check("chbVistaPrevia").click("BtnInforme");
   EXPECT_EQ(tv::report::HeadlessUi().Last()->kind, tv::report::HeadlessReportUi::Shown::kPreview);

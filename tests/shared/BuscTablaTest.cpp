@@ -3,6 +3,7 @@
 #include "BaseDatos.h"
 #include "platform/forms/Headless.h"
 #include "shared/dialogs/BuscTabla.h"
+#include "support/Separadores.h"
 
 using prueba::BaseDatos;
 
@@ -55,7 +56,7 @@ TEST_F(Busqueda, AceptarSinMoverDevuelveLlavesYVuelveAlRegistro) {
   EXPECT_EQ(FrmBuscTabla->StringGrid1->Cells[0][0], "saldo");
   ui.onModal("TFrmBuscTabla")
       .run([](TForm& f) {
-        EXPECT_EQ(Dlg(f).StringGrid1->Cells[0][1], "1500.5");
+        EXPECT_EQ(Dlg(f).StringGrid1->Cells[0][1], prueba::Tecleado("1500.5"));
       })
       .check("RadioButton2")
       .type("EdBusqueda", "prov")

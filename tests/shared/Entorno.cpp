@@ -11,6 +11,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/os/Process.h"
 #include "platform/os/Regional.h"
+#include "support/Separadores.h"
 
 namespace prueba {
 
@@ -95,8 +96,7 @@ void CarpetaTemporal::SetUp() {
   std::filesystem::current_path(dir);
   ::setenv("TALLIVAR_CONFIG_DIR", (dir / "config").c_str(), 1);
   ResetFormatSettings();
-  tv::os::SetUserDecimalSeparator(".");
-  tv::os::SetUserThousandSeparator(",");
+  SeparadoresDePrueba();
   tv::os::SetUserListSeparator(";");
   tv::os::ApplyRegionalSettings();
   tv::os::SetProgramDirForTests(dir.string());

@@ -10,6 +10,7 @@
 #include "platform/os/Launch.h"
 #include "shared/dialogs/Aviso.h"
 #include "shared/general/Exportar.h"
+#include "support/Separadores.h"
 
 using prueba::BaseDatos;
 using prueba::LeerBytes;
@@ -46,7 +47,7 @@ TEST_F(Exportar, DBToCSVCompletoCerradoYSinFilas) {
   EXPECT_EQ(LeerBytes(dir / "cuentas.csv"),
             "sep=;\r\n"
             "numecuen;nombcuen;saldo;fecha;nivel;\r\n"
-            "1105;Caja;1500.5;05/03/2024;4\r\n"
+            "1105;Caja;" + prueba::Tecleado("1500.5") + ";05/03/2024;4\r\n"
             "1110;\"Bancos; \"\"central\"\"\";20;;4\r\n"
             "2205;Proveedores;;31/01/2024;\r\n");
   Exec("DELETE FROM PL");
@@ -99,7 +100,7 @@ TEST_F(Exportar, ListadoDeTextoAlineado) {
   std::string esperado =
       "Plan de cuentas\r\n\r\n"
       "\tnumecuen          \tnombcuen" + std::string(52, ' ') + "\t        saldo\t        fecha\t        nivel\t\r\n"
-      "001\t1105              \tCaja" + std::string(56, ' ') + "\t       1500.5\t   05/03/2024\t            4\t\r\n"
+      "001\t1105              \tCaja" + std::string(56, ' ') + "\t       " + prueba::Tecleado("1500.5") + "\t   05/03/2024\t            4\t\r\n"
       "002\t1110              \tBancos; \"central\"" + std::string(43, ' ') + "\t           20\t\t            4\t\r\n"
       "003\t2205              \tProveedores" + std::string(49, ' ') + "\t\t   31/01/2024\t\t\r\n";
   EXPECT_EQ(LeerBytes(dir / "plan.txt"), esperado);
@@ -147,7 +148,8 @@ TEST_F(Exportar, HojaDeCalculoSeEscribeYSeAbre) {
   std::string hoja = prueba::EntradaZip(libro, "xl/workbook.xml");
   EXPECT_NE(hoja.find("name=\"Exportación\""), std::string::npos);
   std::string cadenas = prueba::EntradaZip(libro, "xl/sharedStrings.xml");
-  for (const char* t : {"numecuen", "nombcuen", "1105", "Caja", "1500.5", "05/03/2024", "Proveedores"})
+  for (std::string t : std::initializer_list<std::string>{"numecuen", "nombcuen", "1105", "Caja", prueba::Tecleado("1500.5"), "05/03/2024",
+                        "Proveedores"})
     EXPECT_NE(cadenas.find(std::string(">") + t + "<"), std::string::npos) << t;
   std::string celdas = prueba::EntradaZip(libro, "xl/worksheets/sheet1.xml");
   EXPECT_NE(celdas.find("r=\"A4\""), std::string::npos);   // encabezado + 3 filas

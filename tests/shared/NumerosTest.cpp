@@ -10,7 +10,16 @@
 using prueba::CarpetaTemporal;
 
 namespace {
-class Numeros : public CarpetaTemporal {};
+// Los casos están escritos con decimal "." y miles ","; esta prueba los fija.
+class Numeros : public CarpetaTemporal {
+ protected:
+  void SetUp() override {
+    CarpetaTemporal::SetUp();
+    tv::os::SetUserDecimalSeparator(".");
+    tv::os::SetUserThousandSeparator(",");
+    tv::os::ApplyRegionalSettings();
+  }
+};
 }  // namespace
 
 TEST_F(Numeros, PuntoDeNumero) {
@@ -75,7 +84,8 @@ TEST(Redondeo, InseCade) {
 }
 
 namespace {
-class Palabras : public CarpetaTemporal {};
+// Los montos de texto están escritos con decimal ".".
+class Palabras : public Numeros {};
 }  // namespace
 
 TEST_F(Palabras, MontosEnteros) {

@@ -11,6 +11,7 @@
 #include "platform/forms/Mask.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
+#include "support/Separadores.h"
 
 using prueba::CarpetaTemporal;
 
@@ -179,8 +180,8 @@ TEST(Formularios, LimpiarEditsYCentra) {
 }
 
 TEST_F(Archivos, ConfiguracionRegionalYCarpetaDelPrograma) {
-  EXPECT_EQ(getUserDecimal(), '.');
-  EXPECT_EQ(getSystemSeparatorDigits(), ',');
+  EXPECT_EQ(getUserDecimal(), prueba::DecimalEsPunto() ? '.' : ',');
+  EXPECT_EQ(getSystemSeparatorDigits(), prueba::DecimalEsPunto() ? ',' : '.');
   EXPECT_EQ(getSystemSeparator(), ';');
   setSystemShortDate("d/M/yyyy");
   EXPECT_EQ(getSystemShortDate(), "d/M/yyyy");

@@ -11,6 +11,7 @@
 #include "platform/os/Files.h"
 #include "platform/os/Process.h"
 #include "platform/os/Regional.h"
+#include "support/Separadores.h"
 
 namespace fs = std::filesystem;
 
@@ -22,8 +23,7 @@ void Instalacion::SetUp() {
   fs::create_directories(base / "cfg");
   dir = (base / "prog").string();
   ::setenv("TALLIVAR_CONFIG_DIR", (base / "cfg").c_str(), 1);
-  tv::os::SetUserDecimalSeparator(".");
-  tv::os::SetUserThousandSeparator(",");
+  prueba::SeparadoresDePrueba();
   tv::os::SetUserShortDateFormat("dd/MM/yyyy");
   tv::os::ApplyRegionalSettings();
   tv::schema::CreateFreshInstallation(dir);

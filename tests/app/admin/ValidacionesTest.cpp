@@ -4,6 +4,8 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "platform/forms/Mask.h"
+#include "platform/core/SysUtils.h"
+#include "shared/general/Utiles.h"
 
 using admin::Instalacion;
 
@@ -29,10 +31,13 @@ TEST(NumeroSQL, EnterosExactosSinExponente) {
 
 TEST(TextoSQL, DoblaComillas) { EXPECT_EQ(TextoSQL("O'Neil"), "'O''Neil'"); }
 
-TEST(AjustarMaskEdit, MascaraPorDigitosEnteros) {
-  tv::forms::HeadlessDriver ui;
+class Validaciones : public Instalacion {};
+
+// Los miles de la máscara son los del usuario: "1,000,000" no aparece con miles ".".
+TEST_F(Validaciones, MascaraPorDigitosEnterosConLosMilesDelUsuario) {
   struct Caso { const char* texto; const char* mascara; };
   TMaskEdit ed(nullptr);
+  const std::string miles(1, getSystemSeparatorDigits());
   for (Caso c : {Caso{"", "999,999,999,999;0; "}, Caso{"5", "999;0; "}, Caso{"123", "999;0; "},
                  Caso{"1234", "9,999;0; "}, Caso{"1234567.25", "9,999,999;0; "},
                  Caso{"12345678901", "99,999,999,999;0; "},
@@ -40,16 +45,15 @@ TEST(AjustarMaskEdit, MascaraPorDigitosEnteros) {
     ed.EditMask = "";
     ed.Text = c.texto;
     ajustarMaskEdit(&ed);
-    EXPECT_EQ(AnsiString(ed.EditMask), c.mascara) << c.texto;
+    EXPECT_EQ(AnsiString(ed.EditMask), StringReplace(c.mascara, ",", miles.c_str())) << c.texto;
   }
-  // Los separadores no quedan en el texto leído.
+  // Los separadores no quedan en el texto leído; se muestran los del usuario.
   ed.EditMask = "";
   ed.Text = "1234567";
   ajustarMaskEdit(&ed);
   EXPECT_EQ(AnsiString(ed.Text), "1234567");
+  EXPECT_EQ(AnsiString(ed.EditText), "1" + miles + "234" + miles + "567");
 }
-
-class Validaciones : public Instalacion {};
 
 TEST_F(Validaciones, ValidarInformesFechaInicialMalaNoRevisaLaFinal) {
   EXPECT_FALSE(ValidarInformes("32/01/2026", "xx", "", "", "", false, false, false));

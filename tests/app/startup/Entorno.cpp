@@ -17,6 +17,7 @@
 #include "platform/db/Storage.h"
 #include "platform/os/Process.h"
 #include "platform/os/SingleInstance.h"
+#include "support/Separadores.h"
 
 namespace arranque {
 
@@ -28,6 +29,8 @@ void Entorno::SetUp() {
   fs::create_directories(config);
   fs::create_directories(dir / "run");
   setenv("TALLIVAR_CONFIG_DIR", config.c_str(), 1);
+  // El arranque aplica él mismo los separadores del usuario.
+  prueba::SeparadoresDePrueba();
   setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
   tv::schema::CreateFreshInstallation(prog.string());
   libros = tv::schema::StarterBooksFolder(prog.string());
