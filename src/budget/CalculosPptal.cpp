@@ -137,6 +137,11 @@ double getLastOrdenPago() {
   return std::round(q.valor("select max(iop) as iop from mvtOrdenPago", "iop"));
 }
 
+bool EsNumeroTomado(const Exception& e) {
+  auto* motor = dynamic_cast<const EDBEngineError*>(&e);
+  return motor && motor->ErrorCode() == DBIERR_KEYVIOL;
+}
+
 void borrarOrdenSuministro(double aOrdenSuministro) {
   tv::db::Transaction tx(kAlias);
   DM->tblMvtOrdenSumiMaestro->Delete();

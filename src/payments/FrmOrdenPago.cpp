@@ -887,6 +887,17 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
       if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
       t->Refresh();
     }
+    if (nuevo && EsNumeroTomado(e)) {
+      // Otro puesto grabó el número propuesto: se propone el siguiente libre, y el asiento
+      // lo sigue cuando llevaba el mismo número.
+      AnsiString siguiente = FloatToStr(getLastOrdenPago() + 1);
+      if (AnsiString(edNumeDocu->Text).Trim() == FloatToStr(numeroOrden_)) edNumeDocu->Text = siguiente;
+      EscribirOrden(siguiente);
+      Application->MessageBox("La orden de pago " + FloatToStr(numeroOrden_) +
+                                  " ya fue grabada por otro usuario. Se propone el número " + siguiente + ".",
+                              "Error", MB_OK);
+      return;
+    }
     Application->MessageBox("Error grabando... la orden de pago no se grabó. " + e.Message, "Error", MB_OK);
     return;
   }
