@@ -887,7 +887,7 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
       if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
       t->Refresh();
     }
-    if (nuevo && EsNumeroTomado(e)) {
+    if (nuevo && EsNumeroTomado(e, "mvtOrdenPago", "iop", numeroOrden_)) {
       // Otro puesto grabó el número propuesto: se propone el siguiente libre, y el asiento
       // lo sigue cuando llevaba el mismo número.
       AnsiString siguiente = FloatToStr(getLastOrdenPago() + 1);
