@@ -566,6 +566,17 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   } catch (Exception& e) {
     if (rp->State == dsEdit || rp->State == dsInsert) rp->Cancel();
     rp->Refresh();
+    double numero = 0;
+    if (eraNuevo && TryStrToFloat(Recortado(edIregPptal), numero) &&
+        EsNumeroTomado(e, "mvtRegPptal", "irp", numero)) {
+      // Otro puesto grabó el número propuesto: se propone el siguiente libre.
+      AnsiString siguiente = FloatToStr(getLastRegPptal() + 1);
+      edIregPptal->Text = siguiente;
+      Application->MessageBox("El registro presupuestal " + FloatToStr(numero) +
+                                  " ya fue grabado por otro usuario. Se propone el número " + siguiente + ".",
+                              "Error", MB_OK);
+      return;
+    }
     Application->ShowException(&e);
     return;
   }

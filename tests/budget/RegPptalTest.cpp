@@ -5,6 +5,7 @@
 #include "budget/FrmRegPptal.h"
 #include "budget/Presupuesto.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
@@ -173,6 +174,25 @@ TEST_F(RegPptal, GrabaNuevoYPasaAlSiguiente) {
   EXPECT_EQ(f->edValor->Text, "100");
   EXPECT_EQ(f->rgTipo->ItemIndex, 2);
   EXPECT_TRUE(f->Panel1->Visible);
+}
+
+// Otro puesto graba el número propuesto antes del "Grabar": aviso, número siguiente y
+// nada escrito; con el número nuevo se graba.
+TEST_F(RegPptal, NumeroTomadoPorOtroPuestoProponeElSiguiente) {
+  Abrir();
+  ASSERT_EQ(f->edIregPptal->Text, "1");
+  Llenar("500");
+  tv::db::Connection(tv::db::FolderOf(libros.c_str()))
+      .Exec("INSERT INTO mvtRegPptal (irp, ICD, FechaExped, valor, itercero) VALUES (1, 1, '2026-02-16', 100, '900')");
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "El registro presupuestal 1 ya fue grabado por otro usuario. Se propone el número 2.");
+  EXPECT_EQ(f->edIregPptal->Text, "2");
+  EXPECT_TRUE(f->nuevo);
+  EXPECT_EQ(Leer("SELECT group_concat(irp || '=' || valor) FROM mvtRegPptal"), "1=100");
+  Grabar();
+  ASSERT_EQ(ui->messages().at(0).Text, "Registro presupuestal adicionado.");
+  EXPECT_EQ(Leer("SELECT group_concat(irp || '=' || valor) FROM (SELECT * FROM mvtRegPptal ORDER BY irp)"),
+            "1=100,2=500");
 }
 
 TEST_F(RegPptal, ModificarSinPasarseDelCertificado) {
