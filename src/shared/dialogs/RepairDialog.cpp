@@ -157,7 +157,17 @@ void TRepairDialog::RehacerBase(const std::vector<AnsiString>& tablas) {
         RutaTablas, respaldo, [&](sqlite3* db) { tv::schema::CreateMissingTables(db, lugar); });
     ProgressBar1->Max = static_cast<int>(rehechas.size());
     ProgressBar1->Position = ProgressBar1->Max;
+    respaldoDaniado = respaldo;
     for (const auto& t : rehechas) {
+      if (t.damaged) {
+        // La cifra es aproximada: lo que no se leyó no se puede contar con certeza.
+        if (t.copied == 0 && t.unreadable == 0)
+          ilegibles.push_back(t.name);
+        else
+          perdidas.push_back(AnsiString(t.name) + ": " + IntToStr(t.copied) + " filas recuperadas, " +
+                             (t.unreadable > 0 ? "unas " + IntToStr(t.unreadable) + " perdidas"
+                                               : AnsiString("otras perdidas sin poder contarlas")));
+      }
       if (!t.error.empty())
         MessageLB->Items->Add(AnsiString(t.name) + ": no se pudo leer");
       else if (t.recreated)
@@ -192,13 +202,25 @@ void TRepairDialog::Terminar() {
   } catch (const EDatabaseError&) {
     fallidas.push_back(tv::db::kDatabaseFileName);
   }
-  if (fallidas.empty()) {
+  // Las filas que no se pudieron leer se dicen, tabla por tabla, con el lugar del archivo
+  // dañado: "finalizada" a secas solo cuando no se perdió nada.
+  AnsiString perdido;
+  for (const AnsiString& p : perdidas) perdido += p + ".\n";
+  if (!ilegibles.empty()) {
+    perdido += "Tablas que no se pudieron leer, rehechas vacías: ";
+    for (size_t i = 0; i < ilegibles.size(); ++i) perdido += (i ? ", " : "") + ilegibles[i];
+    perdido += ".\n";
+  }
+  if (!perdido.IsEmpty()) perdido += "El archivo dañado quedó en: " + respaldoDaniado;
+  if (fallidas.empty() && perdido.IsEmpty()) {
     LblFin->Visible = true;
     ShowMessage("Reparación de tablas finalizada.");
+  } else if (fallidas.empty()) {
+    ShowMessage("Reparación de tablas terminada con pérdidas.\n" + perdido);
   } else {
     AnsiString lista;
     for (const AnsiString& t : fallidas) lista += (lista.IsEmpty() ? "" : ", ") + t;
-    ShowMessage("No se pudieron restaurar las tablas: " + lista + ".");
+    ShowMessage("No se pudieron restaurar las tablas: " + lista + "." + (perdido.IsEmpty() ? "" : "\n" + perdido));
   }
   Close();
   if (ParamCount() > 0) Application->Terminate();

@@ -33,6 +33,11 @@ class TRepairDialog : public TForm {
   void Terminar();
 
   AnsiString buf;  // carpeta de trabajo al construir el diálogo
+  // Tablas que perdieron filas al rehacer la base (con su cifra) y dónde quedó el archivo
+  // dañado; vacías cuando no se perdió nada.
+  std::vector<AnsiString> perdidas;   // "MVT: 2950 filas recuperadas, unas 50 perdidas"
+  std::vector<AnsiString> ilegibles;  // tablas de las que no se leyó nada
+  AnsiString respaldoDaniado;
   std::unique_ptr<TBDEUtil> BDEUtil;
   AnsiString RutaTablas;
   std::unique_ptr<TStringList> Excepciones;
