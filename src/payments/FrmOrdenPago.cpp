@@ -573,15 +573,19 @@ bool TfrmOrdenPago::AplicarPlantilla() {
     ShowMessage(kSinPlantilla);
     return false;
   }
-  HagaSQL(kAlias, Query2,
-          "select nAstoProg from asientosProgCfg where (descdocu='OP' or descdocu='_OP') and iAstoProg=" +
-              NumeroSQL(n));
-  if (Query2->IsEmpty()) {
+  // La plantilla se busca entre las de órdenes de pago; su fila se lee después aparte (otro
+  // puesto pudo borrarla entretanto).
+  if (!DM->tblAsientosProgCfg->Locate("iAstoProg", Variant(n))) {
     ShowMessage(kSinPlantilla);
     return false;
   }
   iAstoProg = n;
   limpiarGrid();
+  HagaSQL(kAlias, Query2, "select requiereTercero, nAstoProg from asientosProgCfg where iAstoProg=" + NumeroSQL(n));
+  if (Query2->IsEmpty()) {
+    ShowMessage("Asiento programado sin cuentas.");
+    return false;
+  }
   nAstoProg = TextoCampo(Query2->FieldByName("nAstoProg"));
   SGAsiento->RowCount = 2;
   for (int c = 0; c < 4; ++c) SGAsiento->Cells[c][1] = "";
