@@ -248,6 +248,26 @@ TEST_F(RegPptal, CambiarDeOrdenSueltaLaAnterior) {
   EXPECT_EQ(f->ordenOriginal, 0);
 }
 
+// Un error propio del programa al abrir la orden sale en una caja "Error" con su texto y el
+// registro sigue abierto.
+TEST_F(RegPptal, ErrorPropioAlModificarLaOrdenSaleEnCajaError) {
+  Registro(1, 1, "2026-02-20", 600);
+  OrdenSuministro(4, 1);
+  Sql("INSERT INTO mvtOrdenSuministro (iOrdenSuministro, iArticulo, cantidad, valorUnit) VALUES (4, 'A1', 1, 1e30)");
+  Abrir();
+  NumeroRP("1");
+  F().pick("rgTipo", 1);
+  f->edIorden->Text = "4";
+  ui->takeMessages();
+  ui->onModal("TfrmOrdenSuministro").click("Salir");
+  F().click("btnModOrd");
+  ASSERT_FALSE(ui->messages().empty());
+  EXPECT_EQ(ui->messages().back().Text, "Funcion round(): parámetro 'valor' muy grande.");
+  EXPECT_EQ(ui->messages().back().Caption, "Error");
+  EXPECT_EQ(ui->messages().back().Icon, MsgIcon::Error);
+  EXPECT_TRUE(f->Visible);
+}
+
 TEST_F(RegPptal, BotonesDeOrdenAunNoDisponibles) {
   Abrir();
   f->edIregPptal->Text = "";
