@@ -371,7 +371,7 @@ void TFrmAsientoProgramado::SGAsientoSetEditText(TObject*, int, int, const AnsiS
       debitos += monto;
   }
   valor = debitos;
-  lblTotal->Caption = "Total: " + Sumas(debitos);
+  lblTotal->Caption = Sumas(debitos);
   lblSumaDebito->Caption = "Suma Débito: " + Sumas(debitos);
   lblSumaCredito->Caption = "Suma Crédito " + Sumas(creditos);
 }
@@ -723,7 +723,7 @@ bool TFrmAsientoProgramado::Validar() {
       ok = false;
       msg += "No ha colocado ningún valor en el débito ni en el crédito\n";
     }
-    lblTotal->Caption = "Total: " + Sumas(valor);
+    lblTotal->Caption = Sumas(valor);
   }
   if (!ValidarTercero()) {
     ok = false;
@@ -880,7 +880,7 @@ void TFrmAsientoProgramado::edNumeDocuExit(TObject*) {
   edOPChange(nullptr);
   edCheque->Text = queryGral->FieldByName("numeComp")->AsString;
   valor = queryGral->FieldByName("valor")->AsFloat;
-  lblTotal->Caption = "Total: " + Sumas(valor);
+  lblTotal->Caption = Sumas(valor);
   fillPlantillaAsiento();
   fillGridWithMvt();
 }

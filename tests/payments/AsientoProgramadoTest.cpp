@@ -61,9 +61,13 @@ TEST_F(AsientoProgramado, GrabaLineasYEncabezadoYLlamaDeVuelta) {
         Llenar(f, "1000", "600", "400");
         F(f).edCheque->Text = "77";
         EXPECT_EQ(F(f).lblSumaCredito->Caption, "Suma Crédito 1000");
+        EXPECT_EQ(F(f).lblTotal->Caption, "1000");
       })
       .click("BtnGrabar")
-      .run([](TForm& f) { EXPECT_TRUE(F(f).btnImprimir->Enabled); })
+      .run([](TForm& f) {
+        EXPECT_TRUE(F(f).btnImprimir->Enabled);
+        EXPECT_EQ(F(f).lblTotal->Caption, "1000");  // el total, sin rótulo, tras el chequeo
+      })
       .click("btnSiguiente")
       .run([](TForm& f) {
         EXPECT_EQ(F(f).edNumeDocu->Text.get(), "2");
@@ -74,6 +78,7 @@ TEST_F(AsientoProgramado, GrabaLineasYEncabezadoYLlamaDeVuelta) {
         EXPECT_EQ(F(f).SGAsiento->Cells[3][2], "600");
         EXPECT_EQ(F(f).SGAsiento->Cells[3][3], "400");
         EXPECT_EQ(F(f).edCheque->Text.get(), "77");
+        EXPECT_EQ(F(f).lblTotal->Caption, "1000");
       })
       .click("BtnSalir");
   Abrir();
