@@ -128,6 +128,7 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
     sqlite3_close(fresh);
     ThrowEngine(DBIERR_OPENFAILED, "Cannot create " + newPath.string());
   }
+  RegisterSpanishText(fresh);
   std::vector<SalvagedTable> result;
   try {
     createTables(fresh);
@@ -152,7 +153,10 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
   sqlite3* old = nullptr;
   bool haveOld = fs::exists(oldPath) && fs::file_size(oldPath, ec) > 0 &&
                  sqlite3_open_v2(oldPath.c_str(), &old, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-  if (old) sqlite3_busy_timeout(old, 2000);
+  if (old) {
+    sqlite3_busy_timeout(old, 2000);
+    RegisterSpanishText(old);
+  }
 
   // Tables of the old file: its catalogue, read as far as it reads.
   struct OldTable {
