@@ -12,6 +12,7 @@
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "platform/forms/Headless.h"
+#include "EsquemaDePrueba.h"
 #include "shared/dialogs/RepairDialog.h"
 
 namespace {
@@ -97,7 +98,7 @@ TEST(ReparacionDaniada, CadaTablaVuelveAUsarseYLasPerdidasSeDicen) {
 
     tv::forms::HeadlessDriver ui;
     {
-      TRepairDialog d(nullptr, libros.c_str());
+      TRepairDialog d(nullptr, libros.c_str(), EsquemaDePrueba());
       d.Show();
       d.BtnReconstruirCarpetaClick(&d);
     }

@@ -1,6 +1,8 @@
 #pragma once
 // Diálogo que verifica y reconstruye las tablas de una carpeta, con respaldo fechado.
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/forms/ComCtrls.h"
@@ -8,9 +10,20 @@
 #include "platform/forms/StdCtrls.h"
 #include "shared/general/BdeUtil.h"
 
+struct sqlite3;
+
+// Lo que la reparación sabe del esquema de la aplicación: lo da quien abre el diálogo. Sin él
+// se rehace solo lo que el archivo dañado aún describe.
+struct EsquemaReparacion {
+  // Crea en la base nueva las tablas de la definición (programa: la carpeta del programa).
+  std::function<void(sqlite3*, bool programa)> crearTablas;
+  // Agrega a la carpeta las tablas, columnas e índices que le falten.
+  std::function<void(const std::string& carpeta, bool programa)> completar;
+};
+
 class TRepairDialog : public TForm {
  public:
-  TRepairDialog(TComponent* Owner, const AnsiString& aRuta);
+  TRepairDialog(TComponent* Owner, const AnsiString& aRuta, EsquemaReparacion aEsquema = {});
   ~TRepairDialog() override;
   AnsiString ClassName() const override { return "TRepairDialog"; }
 
@@ -41,6 +54,7 @@ class TRepairDialog : public TForm {
   std::unique_ptr<TBDEUtil> BDEUtil;
   AnsiString RutaTablas;
   std::unique_ptr<TStringList> Excepciones;
+  EsquemaReparacion esquema;
 };
 
 extern TRepairDialog* RepairDialog;

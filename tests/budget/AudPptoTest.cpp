@@ -1,7 +1,7 @@
 #include <memory>
 
 #include "budget/Presupuesto.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/StdCtrls.h"
 

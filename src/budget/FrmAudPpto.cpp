@@ -1,4 +1,4 @@
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 
 #include <cmath>
 #include <memory>
