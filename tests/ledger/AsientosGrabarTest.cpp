@@ -69,8 +69,9 @@ TEST_F(Guardar, ResumenDeValidacionYRedondeo) {
     Grabar();
     EXPECT_EQ(ui->lastMessage(), c.mensaje) << c.debito;
     // Un documento que pasó la regla del cuadre guarda descuadre 0.
-    if (std::string(c.mensaje) == "Asiento Registrado")
+    if (std::string(c.mensaje) == "Asiento Registrado") {
       EXPECT_EQ(Mvt("SELECT descuadre FROM mvtMaestro"), "0") << c.debito;
+    }
     ed->Hide();
     delete ed;
     ed = nullptr;

@@ -30,7 +30,9 @@ class Cierre : public ledger::Documentos {
     ui->onModal("TFrmCierreAnio").set("edCtaUtilidad", cuenta).click("&Proceder");
     FrmCierreAnio = new TFrmCierreAnio(nullptr);
     std::unique_ptr<TFrmCierreAnio> f(FrmCierreAnio);
-    if (NContabilidad == "Ejemplo") EXPECT_EQ(f->NewPath, nuevo.c_str());
+    if (NContabilidad == "Ejemplo") {
+      EXPECT_EQ(f->NewPath, nuevo.c_str());
+    }
     f->ShowModal();
   }
   // Año con ingresos 1000 y gastos 400, un tercero en bancos, cuentas de orden y de clases 8 y 9.
