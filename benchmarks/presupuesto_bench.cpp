@@ -10,7 +10,7 @@
 #include "app/DataModule.h"
 #include "budget/CalculosPptal.h"
 #include "common/LibrosBench.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/StdCtrls.h"
 #include "shared/general/SqlUtil.h"

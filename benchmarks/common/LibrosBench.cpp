@@ -71,7 +71,7 @@ class Ins {
 };
 
 std::string Fecha(int diaDelAnio) {  // 0..359, meses de 30 días acotados a 28
-  char b[11];
+  char b[16];
   std::snprintf(b, sizeof b, "%04d-%02d-%02d", kAnio, diaDelAnio / 30 % 12 + 1, diaDelAnio % 28 + 1);
   return b;
 }

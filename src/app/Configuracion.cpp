@@ -178,9 +178,9 @@ void TfrmConfigContab::BtnAceptarClick(TObject*) {
     // La clave y la fila de configuración se graban juntas o ninguna.
     tv::db::Transaction tx(cfg->DatabaseName);
     try {
-      // Casillas sin tocar conservan la clave; lo escrito la reemplaza.
-      bool claveEscrita = Edit1->Modified || Edit2->Modified ||
-                          !AnsiString(Edit1->Text).IsEmpty() || !AnsiString(Edit2->Text).IsEmpty();
+      // Casillas vacías (sin tocar o vaciadas) conservan la clave: nunca queda una clave
+      // vacía; lo escrito la reemplaza.
+      bool claveEscrita = !AnsiString(Edit1->Text).IsEmpty() || !AnsiString(Edit2->Text).IsEmpty();
       if (usuario) GrabarClaveEscrita(Login, claveEscrita ? AnsiString(Edit1->Text) : claveGuardada_,
                                       claveGuardada_);
       EditarFilaUnica(cfg);

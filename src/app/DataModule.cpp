@@ -17,7 +17,20 @@ TDM* DM = nullptr;
 
 namespace {
 const char* const kAlias = "Contabilidad";
+
+// La reparación rehace y completa las tablas con la definición del esquema.
+EsquemaReparacion EsquemaDeLaAplicacion() {
+  EsquemaReparacion e;
+  e.crearTablas = [](sqlite3* db, bool programa) {
+    tv::schema::CreateMissingTables(db, programa ? tv::schema::Place::Program : tv::schema::Place::Books);
+  };
+  e.completar = [](const std::string& carpeta, bool programa) {
+    if (programa) tv::schema::UpgradeProgram(carpeta);
+    else tv::schema::UpgradeBooks(carpeta);
+  };
+  return e;
 }
+}  // namespace
 
 void ConfigurarSesion(const AnsiString& aPath) {
   if (Session->Active) Session->Active = false;
@@ -182,7 +195,7 @@ void TDM::RevisarMarca() {
     if (carpeta.IsEmpty() || !DirectoryExists(carpeta)) carpeta = PathCont;
     CloseTablas();
     VacearTablasTemporales();
-    RepairDialog = new TRepairDialog(this, carpeta);
+    RepairDialog = new TRepairDialog(this, carpeta, EsquemaDeLaAplicacion());
     try {
       RepairDialog->Show();
       RepairDialog->BtnReconstruirCarpetaClick(RepairDialog);
@@ -238,7 +251,7 @@ bool TDM::verificarIntegridad() {
 void RepararYReabrir(TComponent* Owner, const AnsiString& carpeta, bool automatica) {
   DM->CloseTablas();
   DM->VacearTablasTemporales();
-  RepairDialog = new TRepairDialog(Owner, carpeta);
+  RepairDialog = new TRepairDialog(Owner, carpeta, EsquemaDeLaAplicacion());
   try {
     if (automatica) {
       RepairDialog->Show();

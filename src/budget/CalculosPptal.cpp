@@ -137,6 +137,15 @@ double getLastOrdenPago() {
   return std::round(q.valor("select max(iop) as iop from mvtOrdenPago", "iop"));
 }
 
+bool EsNumeroTomado(const Exception& e, const char* tabla, const char* campo, double numero) {
+  auto* motor = dynamic_cast<const EDBEngineError*>(&e);
+  if (!motor || motor->ErrorCode() != DBIERR_KEYVIOL) return false;
+  Consulta q;
+  return q.valor(std::string("select count(*) as n from ") + tabla + " where " + campo + "=" +
+                     N(numero),
+                 "n") > 0;
+}
+
 void borrarOrdenSuministro(double aOrdenSuministro) {
   tv::db::Transaction tx(kAlias);
   DM->tblMvtOrdenSumiMaestro->Delete();

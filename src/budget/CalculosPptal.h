@@ -8,11 +8,15 @@
 
 #include "platform/core/AnsiString.h"
 #include "platform/core/DateTime.h"
+#include "platform/core/SysUtils.h"
 
 // ---- Numeración y pendientes --------------------------------------------------------------
 double getLastCertDisp();   // número más alto de certificado (con su fracción); 0 sin filas
 double getLastRegPptal();   // número más alto de registro, redondeado; 0 sin filas
 double getLastOrdenPago();  // número más alto de orden de pago, redondeado; 0 sin filas
+// El error es la clave repetida de una fila nueva porque otro puesto grabó ese número después
+// de que el formulario lo propuso (la tabla ya tiene una fila con él).
+bool EsNumeroTomado(const Exception& e, const char* tabla, const char* campo, double numero);
 // Borra la orden de suministro en que está DM->tblMvtOrdenSumiMaestro y sus renglones.
 void borrarOrdenSuministro(double aOrdenSuministro);
 void borrarOrdenServicio(double aOrdenServicio);

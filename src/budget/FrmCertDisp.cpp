@@ -558,6 +558,14 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
       if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
       t->Refresh();
     }
+    if (nuevo && EsNumeroTomado(e, "mvtCertDisp", "icd", numero_)) {
+      AnsiString siguiente = FloatToStr(std::floor(getLastCertDisp() + 1));
+      EscribirNumero(siguiente);
+      Application->MessageBox("El certificado de disponibilidad " + numeroTexto +
+                                  " ya fue grabado por otro usuario. Se propone el número " + siguiente + ".",
+                              "Error", MB_OK);
+      return;
+    }
     Application->MessageBox("Error grabando... el certificado de disponibilidad no se grabó. " + e.Message, "Error",
                             MB_OK);
     return;

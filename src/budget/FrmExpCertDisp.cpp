@@ -9,7 +9,7 @@
 #include "budget/FrmRptCertDisp.h"
 #include "platform/report/QuickRpt.h"
 #include <memory>
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/DBGrids.h"

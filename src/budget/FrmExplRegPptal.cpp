@@ -5,7 +5,7 @@
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "budget/FrmRptRegistroPptal.h"
 #include "platform/report/QuickRpt.h"
 #include <memory>

@@ -1,6 +1,7 @@
 #include "budget/FrmRegPptal.h"
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "app/DataModule.h"
@@ -22,6 +23,7 @@
 #include "shared/dialogs/BuscTabla.h"
 #include "shared/dialogs/Calendar.h"
 #include "shared/general/BdeUtil.h"
+#include "shared/general/MyException.h"
 #include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 #include "shared/general/Utiles.h"
@@ -66,6 +68,18 @@ bool NumeroDe(TCustomEdit* e, double& n) {
 }
 
 }  // namespace
+
+// Los botones de órdenes: un error propio del programa sale en su caja "Error"; los demás, en
+// la caja de errores de siempre. El registro sigue abierto.
+static void ConErrorPropio(const std::function<void()>& accion) {
+  try {
+    accion();
+  } catch (MyException& e) {
+    Application->MessageBox(e.Mensaje(), "Error", MB_OK | MB_ICONERROR);
+  } catch (Exception& e) {
+    Application->ShowException(&e);
+  }
+}
 
 TfrmRegPptal::TfrmRegPptal(TComponent* Owner) : TForm(Owner) {
   Name = "frmRegPptal";
@@ -254,8 +268,8 @@ TfrmRegPptal::TfrmRegPptal(TComponent* Owner) : TForm(Owner) {
   btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };
   rgTipo->OnClick = [this](TObject* s) { rgTipoClick(s); };
   btnLintOrden->OnClick = [this](TObject* s) { btnLintOrdenClick(s); };
-  btnNuevaOrdenServ->OnClick = [this](TObject* s) { btnNuevaOrdenServClick(s); };
-  btnModOrd->OnClick = [this](TObject* s) { btnModOrdClick(s); };
+  btnNuevaOrdenServ->OnClick = [this](TObject* s) { ConErrorPropio([&] { btnNuevaOrdenServClick(s); }); };
+  btnModOrd->OnClick = [this](TObject* s) { ConErrorPropio([&] { btnModOrdClick(s); }); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
 
   rgTipo->ItemIndex = 0;
@@ -566,6 +580,17 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   } catch (Exception& e) {
     if (rp->State == dsEdit || rp->State == dsInsert) rp->Cancel();
     rp->Refresh();
+    double numero = 0;
+    if (eraNuevo && TryStrToFloat(Recortado(edIregPptal), numero) &&
+        EsNumeroTomado(e, "mvtRegPptal", "irp", numero)) {
+      // Otro puesto grabó el número propuesto: se propone el siguiente libre.
+      AnsiString siguiente = FloatToStr(getLastRegPptal() + 1);
+      edIregPptal->Text = siguiente;
+      Application->MessageBox("El registro presupuestal " + FloatToStr(numero) +
+                                  " ya fue grabado por otro usuario. Se propone el número " + siguiente + ".",
+                              "Error", MB_OK);
+      return;
+    }
     Application->ShowException(&e);
     return;
   }

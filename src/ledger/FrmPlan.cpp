@@ -98,6 +98,10 @@ TFrmPlan::TFrmPlan(TComponent* Owner) : TForm(Owner) {
   DBGrid1->OnEditButtonClick = [this](TObject* s) { DBGrid1EditButtonClick(s); };
   BtnNuevo->OnClick = [this](TObject* s) { BtnNuevoClick(s); };
   BtnBorrar->OnClick = [this](TObject* s) { BtnBorrarClick(s); };
+  // Ctrl+Supr de la rejilla borraría sin las revisiones de "Borrar": queda apagado.
+  DBGrid1->OnKeyDown = [](TObject*, Word& key, TShiftState shift) {
+    if (key == VK_DELETE && shift.Contains(ssCtrl)) key = 0;
+  };
   BtnBuscar->OnClick = [this](TObject* s) { BtnBuscarClick(s); };
   BtnCambCodi->OnClick = [this](TObject* s) { BtnCambCodiClick(s); };
   BtnConfirmar->OnClick = [this](TObject* s) { BtnConfirmarClick(s); };

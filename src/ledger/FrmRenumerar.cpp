@@ -81,7 +81,7 @@ bool TFrmRenumerar::Validar() {
     msg += "Documento  original inexistente\n";
   if (original.IsEmpty()) msg += "Número original indefinido\n";
   if (nuevo.IsEmpty()) msg += "Número nuevo indefinido\n";
-  else if (ExisteDocumento(codigo, nuevo)) msg += "Documento destino ya existe\n";
+  else if (nuevo != original && ExisteDocumento(codigo, nuevo)) msg += "Documento destino ya existe\n";
   if (msg.IsEmpty()) return true;
   Application->MessageBox(msg, "Error", MB_OK | MB_ICONSTOP);
   return false;
@@ -89,7 +89,9 @@ bool TFrmRenumerar::Validar() {
 
 void TFrmRenumerar::BtnAceptarClick(TObject*) {
   if (!Validar()) return;
-  CambiarDocumento(Query1, "Cambiando número, espere...", "numedocu=" + TextoSQL(EdNuevo->Text),
-                   CodigoDeItem(CBDocumentos->Text), EdOriginal->Text);
+  // Al mismo número no hay nada que cambiar.
+  if (AnsiString(EdNuevo->Text) != AnsiString(EdOriginal->Text))
+    CambiarDocumento(Query1, "Cambiando número, espere...", "numedocu=" + TextoSQL(EdNuevo->Text),
+                     CodigoDeItem(CBDocumentos->Text), EdOriginal->Text);
   Application->MessageBox("Cambio de número exitoso", "Información", MB_OK | MB_ICONINFORMATION);
 }

@@ -28,7 +28,7 @@
 #include "budget/FrmExpCertDisp.h"
 #include "budget/FrmExplRegPptal.h"
 #include "budget/FrmPlanPpto.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "payments/FrmAsientoProgramado.h"
 #include "payments/FrmExplOrdPago.h"
 #include "payments/FrmOrdenPago.h"

@@ -376,7 +376,7 @@ void TFrmAsientoProgramado::SGAsientoSetEditText(TObject*, int, int, const AnsiS
       debitos += monto;
   }
   valor = debitos;
-  lblTotal->Caption = "Total: " + Sumas(debitos);
+  lblTotal->Caption = Sumas(debitos);
   lblSumaDebito->Caption = "Suma Débito: " + Sumas(debitos);
   lblSumaCredito->Caption = "Suma Crédito " + Sumas(creditos);
 }
@@ -730,7 +730,7 @@ bool TFrmAsientoProgramado::Validar() {
       ok = false;
       msg += "No ha colocado ningún valor en el débito ni en el crédito\n";
     }
-    lblTotal->Caption = "Total: " + Sumas(valor);
+    lblTotal->Caption = Sumas(valor);
   }
   if (!ValidarTercero()) {
     ok = false;
@@ -887,7 +887,7 @@ void TFrmAsientoProgramado::edNumeDocuExit(TObject*) {
   edOPChange(nullptr);
   edCheque->Text = queryGral->FieldByName("numeComp")->AsString;
   valor = queryGral->FieldByName("valor")->AsFloat;
-  lblTotal->Caption = "Total: " + Sumas(valor);
+  lblTotal->Caption = Sumas(valor);
   fillPlantillaAsiento();
   fillGridWithMvt();
 }

@@ -155,7 +155,8 @@ void TfrmConfAsientosProg::btnAgregarCompClick(TObject*) {
   std::unique_ptr<TFrmBuscTabla> busca(
       new TFrmBuscTabla(this, DM->DSDocumentos, "Cod. Comp", "Nomb Comp.", "codiDocu", "nombDocu", false, ""));
   FrmBuscTabla = busca.get();
-  if (busca->ShowModal() != mrOk) return;
+  // Una lista vacía no da qué escoger: nada se agrega.
+  if (busca->ceroRegistros || busca->ShowModal() != mrOk) return;
   descDocu = busca->GetContenido1();
   busca.reset();
 
@@ -196,7 +197,7 @@ void TfrmConfAsientosProg::btnEscCuentaClick(TObject* Sender) {
   std::unique_ptr<TFrmBuscTabla> busca(
       new TFrmBuscTabla(this, DM->DSPlan, "Código", "Cuenta", "numeCuen", "nombCuen", false, ""));
   FrmBuscTabla = busca.get();
-  if (busca->ShowModal() == mrCancel) return;
+  if (busca->ceroRegistros || busca->ShowModal() == mrCancel) return;
   AnsiString cuenta = busca->GetContenido1();
   busca.reset();
   TTable* lineas = DM->tblAsientosProg;
@@ -217,6 +218,7 @@ void TfrmConfAsientosProg::DBGrid1EditButtonClick(TObject*) {
   std::unique_ptr<TFrmBuscTabla> busca(
       new TFrmBuscTabla(this, DM->dsPlanPpto, "Código", "Cuenta", "icuenta", "ncuenta", true, "tipoCuenta='I'"));
   FrmBuscTabla = busca.get();
+  if (busca->ceroRegistros) return;
   busca->ShowModal();
   // Salir sin escoger deja la línea sin rubro.
   AnsiString rubro = busca->GetContenido1();

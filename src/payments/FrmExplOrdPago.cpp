@@ -6,7 +6,7 @@
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "payments/FrmRptOrdenPago.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"

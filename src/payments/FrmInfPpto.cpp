@@ -6,7 +6,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"

@@ -580,15 +580,19 @@ bool TfrmOrdenPago::AplicarPlantilla() {
     ShowMessage(kSinPlantilla);
     return false;
   }
-  HagaSQL(kAlias, Query2,
-          "select nAstoProg from asientosProgCfg where (descdocu='OP' or descdocu='_OP') and iAstoProg=" +
-              NumeroSQL(n));
-  if (Query2->IsEmpty()) {
+  // La plantilla se busca entre las de órdenes de pago; su fila se lee después aparte (otro
+  // puesto pudo borrarla entretanto).
+  if (!DM->tblAsientosProgCfg->Locate("iAstoProg", Variant(n))) {
     ShowMessage(kSinPlantilla);
     return false;
   }
   iAstoProg = n;
   limpiarGrid();
+  HagaSQL(kAlias, Query2, "select requiereTercero, nAstoProg from asientosProgCfg where iAstoProg=" + NumeroSQL(n));
+  if (Query2->IsEmpty()) {
+    ShowMessage("Asiento programado sin cuentas.");
+    return false;
+  }
   nAstoProg = TextoCampo(Query2->FieldByName("nAstoProg"));
   SGAsiento->RowCount = 2;
   for (int c = 0; c < 4; ++c) SGAsiento->Cells[c][1] = "";
@@ -894,6 +898,17 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
     for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) {
       if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
       t->Refresh();
+    }
+    if (nuevo && EsNumeroTomado(e, "mvtOrdenPago", "iop", numeroOrden_)) {
+      // Otro puesto grabó el número propuesto: se propone el siguiente libre, y el asiento
+      // lo sigue cuando llevaba el mismo número.
+      AnsiString siguiente = FloatToStr(getLastOrdenPago() + 1);
+      if (AnsiString(edNumeDocu->Text).Trim() == FloatToStr(numeroOrden_)) edNumeDocu->Text = siguiente;
+      EscribirOrden(siguiente);
+      Application->MessageBox("La orden de pago " + FloatToStr(numeroOrden_) +
+                                  " ya fue grabada por otro usuario. Se propone el número " + siguiente + ".",
+                              "Error", MB_OK);
+      return;
     }
     Application->MessageBox("Error grabando... la orden de pago no se grabó. " + e.Message, "Error", MB_OK);
     return;

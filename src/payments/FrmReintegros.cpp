@@ -144,6 +144,10 @@ TfrmReintegros::TfrmReintegros(TComponent* Owner) : TForm(Owner) {
   btnGrabar->OnClick = [this](TObject* s) { btnGrabarClick(s); };
   btnCancelarNuevo->OnClick = [this](TObject* s) { btnCancelarNuevoClick(s); };
   btnBorrar->OnClick = [this](TObject* s) { btnBorrarClick(s); };
+  // Ctrl+Supr de la rejilla borraría sin las revisiones de "Borrar": queda apagado.
+  DBGrid1->OnKeyDown = [](TObject*, Word& key, TShiftState shift) {
+    if (key == VK_DELETE && shift.Contains(ssCtrl)) key = 0;
+  };
   btnGrabMod->OnClick = [this](TObject* s) { btnGrabModClick(s); };
   btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };
   dsReintegrosDataChange(dsReintegros, nullptr);

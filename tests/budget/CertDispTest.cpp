@@ -7,6 +7,7 @@
 #include "budget/FrmCertDisp.h"
 #include "budget/Presupuesto.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/forms/Grids.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
@@ -272,6 +273,35 @@ TEST_F(CertDisp, GrabaNuevoYModificaSinMezclarFilas) {
   EXPECT_EQ(Leer("SELECT group_concat(icd || '=' || valor) FROM mvtCertDisp"), "1=500,2=1");
   EXPECT_EQ(Rubros(1), "2.1.2.01=500.0");
   EXPECT_EQ(Leer("SELECT count(*) FROM pac"), "1");
+}
+
+// Otro puesto graba el certificado propuesto antes del "Grabar": se avisa, se propone el
+// siguiente y nada se escribe; con el número nuevo se graba.
+TEST_F(CertDisp, NumeroTomadoPorOtroPuestoProponeElSiguiente) {
+  Abrir();
+  ASSERT_EQ(f->edIcertDisp->Text, "1");
+  Anadir("2.1.1.01");
+  F().set("edFechaExp", "01/03/2026");
+  Encabezado("300", "300", "0");
+  F().editCell("sgOtrosRubros", 3, 1, "300");
+  {
+    tv::db::Connection otro(tv::db::FolderOf(libros.c_str()));
+    otro.Exec("INSERT INTO mvtCertDisp (icd, FechaExped, valor) VALUES (1, '2026-02-01', 100)");
+    otro.Exec("INSERT INTO pac (icd, m2) VALUES (1, 100)");
+    otro.Exec("INSERT INTO certDispRubros (icd, rubroPptal, valor) VALUES (1, '2.1.2.01', 100)");
+  }
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(),
+            "El certificado de disponibilidad 1 ya fue grabado por otro usuario. Se propone el número 2.");
+  EXPECT_EQ(f->edIcertDisp->Text, "2");
+  EXPECT_EQ(Leer("SELECT group_concat(icd || '=' || valor) FROM mvtCertDisp"), "1=100");
+  EXPECT_EQ(Rubros(1), "2.1.2.01=100.0");
+  EXPECT_EQ(Leer("SELECT group_concat(icd || '=' || m2) FROM pac"), "1=100");
+  Grabar();
+  ASSERT_EQ(ui->lastMessage(), "Certificado de disponibilidad grabado.");
+  EXPECT_EQ(Leer("SELECT group_concat(icd || '=' || valor) FROM (SELECT * FROM mvtCertDisp ORDER BY icd)"),
+            "1=100,2=300");
+  EXPECT_EQ(Rubros(2), "2.1.1.01=300.0");
 }
 
 TEST_F(CertDisp, CampoPropioSeConvierteYUnRubroQueFallaDeshaceTodo) {

@@ -8,7 +8,7 @@
 #include "budget/FrmExplRegPptal.h"
 #include "budget/FrmRegPptal.h"
 #include "budget/Presupuesto.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/StdCtrls.h"

@@ -90,6 +90,17 @@ TEST_F(Plan, BorrarSoloSinMovimientoDelRubroNiDeSusSubcuentas) {
   }
 }
 
+// Ctrl+Supr en la rejilla no borra un rubro con movimiento: solo "Borrar" borra.
+TEST_F(Plan, CtrlSuprDeLaRejillaNoBorra) {
+  Movimiento("1", "APR", "2026-01-02", {{"2.1.05", "E", 0, 10}, {"2.3", "I", 10, 0}});
+  Abrir();
+  Ir("E", "2.1");
+  ui->answer("Borrar", mrOk);
+  ui->now(f.get()).key("DBGrid1", VK_DELETE, TShiftState{ssCtrl});
+  EXPECT_EQ(Leer("SELECT count(*) FROM PlPpto WHERE tipoCuenta='E' AND iCuenta='2.1'"), "1");
+  EXPECT_NE(ui->unused(), "");
+}
+
 TEST_F(Plan, PruebaDeHoja) {
   Rubro("E", "21");
   Rubro("E", "21-01");

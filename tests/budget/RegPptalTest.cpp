@@ -5,6 +5,7 @@
 #include "budget/FrmRegPptal.h"
 #include "budget/Presupuesto.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
@@ -176,6 +177,25 @@ TEST_F(RegPptal, GrabaNuevoYPasaAlSiguiente) {
   EXPECT_TRUE(f->Panel1->Visible);
 }
 
+// Otro puesto graba el número propuesto antes del "Grabar": aviso, número siguiente y
+// nada escrito; con el número nuevo se graba.
+TEST_F(RegPptal, NumeroTomadoPorOtroPuestoProponeElSiguiente) {
+  Abrir();
+  ASSERT_EQ(f->edIregPptal->Text, "1");
+  Llenar("500");
+  tv::db::Connection(tv::db::FolderOf(libros.c_str()))
+      .Exec("INSERT INTO mvtRegPptal (irp, ICD, FechaExped, valor, itercero) VALUES (1, 1, '2026-02-16', 100, '900')");
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "El registro presupuestal 1 ya fue grabado por otro usuario. Se propone el número 2.");
+  EXPECT_EQ(f->edIregPptal->Text, "2");
+  EXPECT_TRUE(f->nuevo);
+  EXPECT_EQ(Leer("SELECT group_concat(irp || '=' || valor) FROM mvtRegPptal"), "1=100");
+  Grabar();
+  ASSERT_EQ(ui->messages().at(0).Text, "Registro presupuestal adicionado.");
+  EXPECT_EQ(Leer("SELECT group_concat(irp || '=' || valor) FROM (SELECT * FROM mvtRegPptal ORDER BY irp)"),
+            "1=100,2=500");
+}
+
 TEST_F(RegPptal, ModificarSinPasarseDelCertificado) {
   Registro(1, 1, "2026-02-20", 600);
   Registro(2, 1, "2026-02-20", 400);
@@ -227,6 +247,26 @@ TEST_F(RegPptal, CambiarDeOrdenSueltaLaAnterior) {
   EXPECT_EQ(f->rgTipo->ItemIndex, 1);
   EXPECT_EQ(f->edIorden->Text, "");
   EXPECT_EQ(f->ordenOriginal, 0);
+}
+
+// Un error propio del programa al abrir la orden sale en una caja "Error" con su texto y el
+// registro sigue abierto.
+TEST_F(RegPptal, ErrorPropioAlModificarLaOrdenSaleEnCajaError) {
+  Registro(1, 1, "2026-02-20", 600);
+  OrdenSuministro(4, 1);
+  Sql("INSERT INTO mvtOrdenSuministro (iOrdenSuministro, iArticulo, cantidad, valorUnit) VALUES (4, 'A1', 1, 1e30)");
+  Abrir();
+  NumeroRP("1");
+  F().pick("rgTipo", 1);
+  f->edIorden->Text = "4";
+  ui->takeMessages();
+  ui->onModal("TfrmOrdenSuministro").click("Salir");
+  F().click("btnModOrd");
+  ASSERT_FALSE(ui->messages().empty());
+  EXPECT_EQ(ui->messages().back().Text, "Funcion round(): parámetro 'valor' muy grande.");
+  EXPECT_EQ(ui->messages().back().Caption, "Error");
+  EXPECT_EQ(ui->messages().back().Icon, MsgIcon::Error);
+  EXPECT_TRUE(f->Visible);
 }
 
 TEST_F(RegPptal, BotonesDeOrdenAunNoDisponibles) {

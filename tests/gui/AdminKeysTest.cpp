@@ -131,8 +131,9 @@ TEST_F(SurveyTest, LongUserNamesKeepTheLoginComboNarrow) {
     wxWindow* combo = tv::gui::WidgetOf(ControlNamed(f, "CBLogin"));
     wxWindow* top = tv::gui::WindowOf(f);
     if (combo && top) {
-      if (TControl* ed = ControlNamed(f, "EdNombre"))
+      if (TControl* ed = ControlNamed(f, "EdNombre")) {
         EXPECT_LE(combo->GetSize().x, tv::gui::WidgetOf(ed)->GetSize().x + 2);
+      }
       EXPECT_LT(top->GetSize().x, 520) << f->ClassName().str();
       // La lista abierta no se limita al ancho del combo.
       using GetFixed = int (*)(void*);

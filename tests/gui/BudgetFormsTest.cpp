@@ -11,7 +11,7 @@
 #include "budget/FrmExplAsientosPptal.h"
 #include "budget/FrmPlanPpto.h"
 #include "gui/Survey.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Mask.h"

@@ -11,7 +11,7 @@
 #include "budget/FrmExplRegPptal.h"
 #include "budget/FrmRegPptal.h"
 #include "gui/Survey.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Mask.h"

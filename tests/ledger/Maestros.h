@@ -13,11 +13,11 @@ struct Linea {
   double debito = 0;
   double credito = 0;
   std::string cantidad = "NULL";  // texto SQL
-  std::string centcost;
-  std::string tercero;
+  std::string centcost{};
+  std::string tercero{};
   std::string docu = "CE";
   std::string numero = "1";
-  std::string comp;
+  std::string comp{};
 };
 
 class Maestros : public admin::Instalacion {

@@ -2,8 +2,10 @@
 
 #include "Maestros.h"
 #include "app/DataModule.h"
+#include "app/schema/Schema.h"
 #include "ledger/FrmTablas.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/Dialogs.h"
@@ -213,6 +215,39 @@ TEST_F(MaestrosTest, OrdenPorNombreYVueltaAlCerrar) {
   EXPECT_FALSE(visibles);
 }
 
+
+// "Por nombre" ordena como en español: mayúsculas y tildes no cuentan y la "Ñ" va después de
+// la "N"; el índice de nombres sirve ese orden, también en un libro hecho antes de él.
+TEST_F(MaestrosTest, PorNombreEnOrdenEspanolConSuIndice) {
+  const char* const nombres[] = {"peña", "Óscar", "oso", "Ñandú", "nube", "Beto", "ana", "ÁLVARO"};
+  int id = 100;
+  for (const char* n : nombres) Tercero(std::to_string(id++), n);
+  std::vector<std::string> porNombre;
+  ui->onModal("TFrmTablas")
+      .click("Cambiar orden")
+      .run([&](TForm& f) {
+        auto* g = static_cast<TFrmTablas&>(f).DS;
+        for (int r = 0; r < g->DisplayRowCount(); ++r) porNombre.push_back(g->DisplayText(0, r).str());
+      })
+      .click("&Cerrar");
+  Abrir(Terceros);
+  // ÁLVARO, ana, Beto, nube, Ñandú, Óscar, oso, peña
+  EXPECT_EQ(porNombre, (std::vector<std::string>{"107", "106", "105", "104", "103", "101", "102", "100", ""}));
+  std::string plan;
+  {
+    tv::db::Stmt st = tv::db::ConnectionFor(libros.c_str())->Prepare(
+        "EXPLAIN QUERY PLAN SELECT nombre FROM TC ORDER BY nombre COLLATE ES");
+    while (st.Step()) plan += st.Column(3).s + ";";
+  }
+  EXPECT_NE(plan.find("IdxNombre"), std::string::npos) << plan;
+  EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
+  // Un libro con el índice de antes (sin el orden español) lo recibe al abrirse.
+  Ejecutar(libros, "DROP INDEX IdxNombre");
+  Ejecutar(libros, "CREATE INDEX IdxNombre ON TC (nombre)");
+  tv::schema::UpgradeBooks(libros);
+  EXPECT_NE(Valor(libros, "SELECT sql FROM sqlite_master WHERE name='IdxNombre'").find("COLLATE ES"),
+            std::string::npos);
+}
 TEST_F(MaestrosTest, ImprimirYExportarTerceros) {
   Tercero("100", "ZETA");
   std::string libro = dir + "/terceros.xlsx";

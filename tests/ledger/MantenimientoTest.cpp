@@ -93,10 +93,13 @@ TEST_F(Mantenimiento, RenumerarValidaYMueveLineasYEncabezado) {
   Usar(FrmRenumerar, "TFrmRenumerar", [](tv::forms::Script& s) {
     s.set("CBDocumentos", "CE:COMPROBANTE DE EGRESO").set("EdOriginal", "").set("EdNuevo", "").click("&Aceptar");
     s.set("EdOriginal", "15").set("EdNuevo", "16").click("&Aceptar");  // el destino existe
-    s.set("EdNuevo", "O'30").click("&Aceptar");
+    s.set("EdOriginal", "16").set("EdNuevo", "16").click("&Aceptar");  // su propio número: nada cambia
+    s.set("EdOriginal", "15").set("EdNuevo", "O'30").click("&Aceptar");
   });
   auto m = ui->messages();
-  ASSERT_EQ(m.size(), 3u) << ui->messageTexts().c_str();
+  ASSERT_EQ(m.size(), 4u) << ui->messageTexts().c_str();
+  EXPECT_EQ(m[2].Text, "Cambio de número exitoso");
+  m.erase(m.begin() + 2);
   EXPECT_EQ(m[0].Text, "Documento  original inexistente\nNúmero original indefinido\nNúmero nuevo indefinido\n");
   EXPECT_EQ(m[0].Caption, "Error");
   EXPECT_EQ(m[1].Text, "Documento destino ya existe\n");

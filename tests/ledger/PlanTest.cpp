@@ -110,6 +110,17 @@ TEST_F(PlanTest, BorrarRevisaElMovimientoDeLaCuentaYSusSubcuentas) {
   EXPECT_EQ(Cuenta("4_", "count(*)"), "0");
 }
 
+// Ctrl+Supr en la rejilla no borra: el borrado pasa por "Borrar" y sus revisiones.
+TEST_F(PlanTest, CtrlSuprDeLaRejillaNoBorraUnaCuentaConMovimiento) {
+  Agregar({.cuenta = "110505", .fecha = "2026-01-10", .debito = 5});
+  Refrescar();
+  ui->answer("Borrar", mrOk);
+  ui->onModal("TFrmPlan").row("DBGrid1", k1105).key("DBGrid1", VK_DELETE, TShiftState{ssCtrl}).click("&Cerrar");
+  AbrirPlan();
+  EXPECT_EQ(Cuenta("1105", "count(*)"), "1");
+  EXPECT_NE(ui->unused(), "");  // la rejilla no preguntó
+}
+
 TEST_F(PlanTest, CambioDeCodigoRechazos) {
   struct Caso {
     int fila;

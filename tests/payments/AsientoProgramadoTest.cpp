@@ -65,9 +65,13 @@ TEST_F(AsientoProgramado, GrabaLineasYEncabezadoYLlamaDeVuelta) {
         Llenar(f, "1000", "600", "400");
         F(f).edCheque->Text = "77";
         EXPECT_EQ(F(f).lblSumaCredito->Caption, "Suma Crédito " + prueba::Mostrado("1,000.00"));
+        EXPECT_EQ(F(f).lblTotal->Caption, prueba::Mostrado("1,000.00"));
       })
       .click("BtnGrabar")
-      .run([](TForm& f) { EXPECT_TRUE(F(f).btnImprimir->Enabled); })
+      .run([](TForm& f) {
+        EXPECT_TRUE(F(f).btnImprimir->Enabled);
+        EXPECT_EQ(F(f).lblTotal->Caption, prueba::Mostrado("1,000.00"));  // el total, sin rótulo, tras el chequeo
+      })
       .click("btnSiguiente")
       .run([](TForm& f) {
         EXPECT_EQ(F(f).edNumeDocu->Text.get(), "2");
@@ -78,6 +82,7 @@ TEST_F(AsientoProgramado, GrabaLineasYEncabezadoYLlamaDeVuelta) {
         EXPECT_EQ(F(f).SGAsiento->Cells[3][2], "600");
         EXPECT_EQ(F(f).SGAsiento->Cells[3][3], "400");
         EXPECT_EQ(F(f).edCheque->Text.get(), "77");
+        EXPECT_EQ(F(f).lblTotal->Caption, prueba::Mostrado("1,000.00"));
       })
       .click("BtnSalir");
   Abrir();

@@ -59,6 +59,21 @@ TEST_F(ConfAsientosProg, PlantillasNumeradasConSusCuentas) {
   EXPECT_EQ(ui->unused(), "");
 }
 
+// Con la lista de tipos de documento o el plan vacíos no se agrega plantilla ni línea.
+TEST_F(ConfAsientosProg, ListasVaciasNoAgreganNada) {
+  Ejecutar(libros, "DELETE FROM DG");
+  Ejecutar(libros, "DELETE FROM PL");
+  Ejecutar(libros, "INSERT INTO asientosProgCfg (iAstoProg, descDocu) VALUES (1, 'CE')");
+  for (TTable* t : {DM->TblDocumentos, DM->TblPlan, DM->tblAsientosProgCfg}) t->Refresh();
+  ui->onModal("TFrmBuscTabla").click("&Aceptar");
+  ui->onModal("TFrmBuscTabla").click("&Aceptar");
+  ui->onModal("TfrmConfAsientosProg").click("btnAgregarComp").click("btnAddCta").click("btnGrabar");
+  Abrir();
+  EXPECT_EQ(Valor(libros, "select group_concat(iAstoProg || ':' || coalesce(descDocu, ''), ',') from asientosProgCfg"),
+            "1:CE");
+  EXPECT_EQ(Valor(libros, "select count(*) from asientosProg"), "0");
+}
+
 TEST_F(ConfAsientosProg, ValidacionAlCerrar) {
   Ejecutar(libros, "insert into asientosProgCfg (iAstoProg, descDocu, requiereTercero) values (1, 'CE', 'x')");
   Ejecutar(libros, "insert into asientosProg (iAstoProg, numeCuen, naturaleza) values (1, '110505', 'x'), "

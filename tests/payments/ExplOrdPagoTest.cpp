@@ -4,7 +4,7 @@
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "budget/Presupuesto.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "payments/FrmExplOrdPago.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/DBGrids.h"

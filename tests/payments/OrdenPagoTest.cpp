@@ -7,6 +7,7 @@
 #include "payments/FrmOrdenPago.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/forms/Grids.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
@@ -389,3 +390,33 @@ TEST_F(FormOrdenPago, ImprimeComoComprobante) {
 }
 
 }  // namespace
+
+// Otro puesto graba la orden propuesta entre la propuesta y el "Grabar": se avisa que el
+// número ya lo tomó otro usuario, se propone el siguiente y no se escribe nada; con el
+// número nuevo la orden se graba.
+TEST_F(FormOrdenPago, NumeroTomadoPorOtroPuestoProponeElSiguiente) {
+  Abrir();
+  ASSERT_EQ(f->edIordenPago->Text, "1");
+  Llenar();
+  {
+    tv::db::Connection otro(tv::db::FolderOf(libros.c_str()));
+    otro.Exec("INSERT INTO mvtOrdenPago (iop, IRP, FechaExped, valor, numeDocu, descdocu) "
+              "VALUES (1, 1, '2026-02-12', 100, '1', '_OP')");
+    otro.Exec("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, debito) "
+              "VALUES ('510505', '_OP', '1', '2026-02-12', 100)");
+  }
+  Grabar();
+  EXPECT_EQ(Mensajes(), "La orden de pago 1 ya fue grabada por otro usuario. Se propone el número 2.|");
+  EXPECT_EQ(f->edIordenPago->Text, "2");
+  EXPECT_EQ(f->edNumeDocu->Text, "2");
+  EXPECT_TRUE(f->nuevo);
+  EXPECT_EQ(Leer("SELECT count(*)||'/'||sum(valor) FROM mvtOrdenPago"), "1/100");
+  EXPECT_EQ(Leer("SELECT count(*)||'/'||sum(debito) FROM MVT WHERE descdocu='_OP'"), "1/100");
+  Montos("300", "280", "20");
+  Grabar();
+  EXPECT_EQ(Mensajes(), "Orden de pago grabada.|");
+  EXPECT_EQ(Leer("SELECT group_concat(iop||':'||valor||':'||numeDocu, ',') FROM "
+                 "(SELECT * FROM mvtOrdenPago ORDER BY iop)"),
+            "1:100:1,2:300:2");
+  EXPECT_EQ(Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'"), "4");
+}

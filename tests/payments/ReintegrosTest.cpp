@@ -95,6 +95,17 @@ TEST_F(Reintegros, BorrarSoloSiElDineroNoSeUso) {
   EXPECT_EQ(Leer("SELECT count(*) FROM reintegros"), "1");
 }
 
+// Ctrl+Supr en la lista no borra un reintegro cuyo dinero ya se usó.
+TEST_F(Reintegros, CtrlSuprDeLaListaNoBorra) {
+  Nuevo("G", "30");
+  Certificado(2, "2026-03-20", 0.01, "G");
+  ui->takeMessages();
+  ui->answer("Borrar", mrOk);
+  ui->now(f.get()).key("DBGrid1", VK_DELETE, TShiftState{ssCtrl});
+  EXPECT_EQ(Leer("SELECT count(*) FROM reintegros"), "1");
+  EXPECT_NE(ui->unused(), "");
+}
+
 TEST_F(Reintegros, CorreccionRevisada) {
   Nuevo("G", "30");
   Certificado(2, "2026-03-20", 20, "G");  // se usaron 20 de los 30

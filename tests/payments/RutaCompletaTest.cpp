@@ -23,7 +23,7 @@
 #include "budget/FrmRegPptal.h"
 #include "budget/OrdenesPorPanel.h"
 #include "payments/FrmAsientoProgramado.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "payments/FrmInfPpto.h"
 #include "payments/FrmInfPptoTri.h"
 #include "payments/FrmOrdenPago.h"

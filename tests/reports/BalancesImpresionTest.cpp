@@ -93,7 +93,9 @@ TEST_F(Impresion, BalanceDePruebaSumaClasesOTodoEnModoBreve) {
     auto pos = t.find("TOTALES:");
     ASSERT_NE(pos, std::string::npos) << t;
     totales[breve] = t.substr(pos, t.find('\n', pos) - pos);
-    if (!breve) EXPECT_TRUE(Tiene(t, prueba::Mostrado("APORTES | -1,000.00 |"))) << t;  // saldo crédito anterior, negativo
+    if (!breve) {
+      EXPECT_TRUE(Tiene(t, prueba::Mostrado("APORTES | -1,000.00 |"))) << t;  // saldo crédito anterior, negativo
+    }
   }
   EXPECT_EQ(totales[0], prueba::Mostrado("TOTALES: | 0.00 | 760.00 | 760.00 | 0.00"));
   EXPECT_EQ(totales[1], totales[0]);

@@ -4,6 +4,7 @@
 #include "platform/forms/Headless.h"
 #include "platform/os/Files.h"
 #include "platform/os/Process.h"
+#include "EsquemaDePrueba.h"
 #include "shared/dialogs/RepairDialog.h"
 
 using prueba::BaseDatos;
@@ -66,7 +67,7 @@ TEST_F(Reparacion, ReparaUnaTablaDaniadaConRespaldoYExcepciones) {
   tv::forms::HeadlessDriver ui;
   DaniarIndice();
   ASSERT_FALSE(Sana());
-  RepairDialog = new TRepairDialog(nullptr, carpeta.c_str());
+  RepairDialog = new TRepairDialog(nullptr, carpeta.c_str(), EsquemaDePrueba());
   EXPECT_EQ(RepairDialog->Caption, "Reparación de la información");
   EXPECT_EQ(RepairDialog->Label2->Caption, carpeta);
   ASSERT_EQ(RepairDialog->Excepciones->Count(), 1);
@@ -93,7 +94,7 @@ TEST_F(Reparacion, ReparaUnaTablaDaniadaConRespaldoYExcepciones) {
 TEST_F(Reparacion, SegundaReparacionDelDiaNoPisaElRespaldo) {
   tv::forms::HeadlessDriver ui;
   auto reparar = [&] {
-    RepairDialog = new TRepairDialog(nullptr, carpeta.c_str());
+    RepairDialog = new TRepairDialog(nullptr, carpeta.c_str(), EsquemaDePrueba());
     RepairDialog->Show();
     RepairDialog->BtnReconstruirCarpetaClick(RepairDialog);
     delete RepairDialog;
@@ -130,7 +131,7 @@ TEST_F(Reparacion, CarpetaVaciaOInalcanzable) {
 TEST_F(Reparacion, NoRepararAhoraYParametrosTerminanElPrograma) {
   {
     tv::forms::HeadlessDriver ui;
-    RepairDialog = new TRepairDialog(nullptr, carpeta.c_str());
+    RepairDialog = new TRepairDialog(nullptr, carpeta.c_str(), EsquemaDePrueba());
     ui.onModal("TRepairDialog").click("No reparar ahora");
     RepairDialog->ShowModal();
     EXPECT_TRUE(Application->Terminated());
@@ -141,7 +142,7 @@ TEST_F(Reparacion, NoRepararAhoraYParametrosTerminanElPrograma) {
     char programa[] = "tallivar", parametro[] = "/reparar";
     char* argv[] = {programa, parametro};
     tv::os::InitCommandLine(2, argv);
-    TRepairDialog d(nullptr, carpeta.c_str());
+    TRepairDialog d(nullptr, carpeta.c_str(), EsquemaDePrueba());
     d.Show();
     d.BtnReconstruirCarpetaClick(&d);
     EXPECT_TRUE(Application->Terminated());

@@ -12,6 +12,7 @@
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "platform/forms/Headless.h"
+#include "EsquemaDePrueba.h"
 #include "shared/dialogs/RepairDialog.h"
 
 namespace {
@@ -49,25 +50,39 @@ void Ensuciar(const std::string& folder, long desde, long hasta) {
 
 }  // namespace
 
-TEST(ReparacionDaniada, CadaTablaVuelveAUsarseConLasFilasLegibles) {
+// Cada caso: el daño, si se pierden filas de MVT y lo que el mensaje debe nombrar. La tabla
+// de cifras (daño, filas antes, filas recuperadas, mensaje) se imprime y queda como
+// propiedad de la prueba.
+TEST(ReparacionDaniada, CadaTablaVuelveAUsarseYLasPerdidasSeDicen) {
   struct Caso {
     const char* nombre;
     std::function<void(const std::string&)> daniar;
+    bool pierdeMvt;  // el mensaje debe nombrar MVT y el respaldo; si no, "finalizada." a secas
   } casos[] = {
       {"archivo cortado",
        [](const std::string& l) {
          auto archivo = l + "/" + tv::db::kDatabaseFileName;
          fs::resize_file(archivo, fs::file_size(archivo) * 6 / 10);
-       }},
+       },
+       true},
       {"bits cambiados en una página de MVT",
        [](const std::string& l) {
          long pagina = Una(l, "SELECT pageno FROM dbstat WHERE name='MVT' AND pagetype='leaf' LIMIT 1 OFFSET 10");
          Ensuciar(l, (pagina - 1) * 4096 + 200, (pagina - 1) * 4096 + 3000);
-       }},
-      {"tabla que falta", [](const std::string& l) { Sql(l, "DROP TABLE DG"); }},
-      {"columna que falta", [](const std::string& l) { Sql(l, "ALTER TABLE PL DROP COLUMN exigterc"); }},
-      {"catálogo dañado", [](const std::string& l) { Ensuciar(l, 100, 4096); }},
+       },
+       true},
+      {"raíz de MVT dañada",
+       [](const std::string& l) {
+         long pagina = Una(l, "SELECT rootpage FROM sqlite_master WHERE name='MVT'");
+         Ensuciar(l, (pagina - 1) * 4096, pagina * 4096);
+       },
+       true},
+      {"tabla que falta", [](const std::string& l) { Sql(l, "DROP TABLE DG"); }, false},
+      {"columna que falta", [](const std::string& l) { Sql(l, "ALTER TABLE PL DROP COLUMN exigterc"); }, false},
+      {"catálogo dañado", [](const std::string& l) { Ensuciar(l, 100, 4096); }, true},
+      {"archivo vacío", [](const std::string& l) { fs::resize_file(l + "/" + tv::db::kDatabaseFileName, 0); }, true},
   };
+  std::string tabla = "daño | MVT antes | MVT recuperadas | PL antes | PL recuperadas | mensaje\n";
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nombre);
     char tmpl[] = "/tmp/tvdanioXXXXXX";
@@ -83,12 +98,12 @@ TEST(ReparacionDaniada, CadaTablaVuelveAUsarseConLasFilasLegibles) {
 
     tv::forms::HeadlessDriver ui;
     {
-      TRepairDialog d(nullptr, libros.c_str());
+      TRepairDialog d(nullptr, libros.c_str(), EsquemaDePrueba());
       d.Show();
       d.BtnReconstruirCarpetaClick(&d);
     }
     tv::db::ReleaseDatabase(libros.c_str());
-    EXPECT_EQ(ui.lastMessage(), "Reparación de tablas finalizada.");
+    std::string mensaje = ui.lastMessage().str();
     int usables = 0, tablas = 0;
     for (const auto& t : tv::schema::AllTables()) {
       if (t.place != tv::schema::Place::Books || t.createdBySql) continue;
@@ -99,10 +114,23 @@ TEST(ReparacionDaniada, CadaTablaVuelveAUsarseConLasFilasLegibles) {
     long long lineas = Una(libros, "SELECT count(*) FROM MVT");
     long long plan = Una(libros, "SELECT count(*) FROM PL");
     EXPECT_GE(Una(libros, "SELECT count(*) FROM pragma_table_info('PL') WHERE name='exigterc'"), 1);
-    std::string cifra = std::to_string(usables) + "/" + std::to_string(tablas) + " tablas usables; MVT " +
-                        std::to_string(lineas) + "/3000; PL " + std::to_string(plan) + "/" + std::to_string(cuentas);
-    ::testing::Test::RecordProperty(c.nombre, cifra);
-    std::printf("[reparación] %s: %s\n", c.nombre, cifra.c_str());
+    if (c.pierdeMvt) {
+      EXPECT_LT(lineas, 3000);
+      EXPECT_NE(mensaje.find("MVT"), std::string::npos) << mensaje;
+      EXPECT_NE(mensaje.find("BackupReparacion"), std::string::npos) << mensaje;
+      EXPECT_EQ(mensaje.find("Reparación de tablas finalizada."), std::string::npos) << mensaje;
+    } else {
+      EXPECT_EQ(lineas, 3000);
+      EXPECT_EQ(mensaje, "Reparación de tablas finalizada.");
+    }
+    std::string unaLinea = mensaje;
+    for (char& ch : unaLinea)
+      if (ch == '\n') ch = ' ';
+    tabla += std::string(c.nombre) + " | 3000 | " + std::to_string(lineas) + " | " + std::to_string(cuentas) + " | " +
+             std::to_string(plan) + " | " + unaLinea + "\n";
+    ::testing::Test::RecordProperty(c.nombre, "MVT " + std::to_string(lineas) + "/3000; PL " + std::to_string(plan) +
+                                                  "/" + std::to_string(cuentas) + "; " + unaLinea);
     fs::remove_all(programa);
   }
+  std::printf("[reparación]\n%s", tabla.c_str());
 }

@@ -12,6 +12,7 @@
 
 #include "app/schema/Schema.h"
 #include "platform/core/Encoding.h"
+#include "platform/db/Engine.h"
 #include "platform/db/Storage.h"
 
 namespace tv::schema::seed {
@@ -38,6 +39,7 @@ class Db {
       sqlite3_close(db_);
       throw std::runtime_error("No se pudo abrir " + path + ": " + msg);
     }
+    tv::db::RegisterSpanishText(db_);  // los índices de nombres usan el orden español
   }
   ~Db() { sqlite3_close(db_); }
   Db(const Db&) = delete;

@@ -125,7 +125,7 @@ std::vector<TableDef> BuildTables() {
                      {"nombre", T, 60}, {"direccion", T, 60}, {"telefono", T, 20},
                      {"ciudad", T, 5}, {"dpto", T, 2}, {"autoretiva", L, 0},
                      {"autoretret", L, 0}, {"grado", T, 10}, {"grupo", T, 10}},
-                    {"CedulaNIT"}, {{"IdxNombre", {"nombre"}}}));
+                    {"CedulaNIT"}, {{"IdxNombre", {"nombre"}, "ES"}}));
   t.push_back(Books("CC", {{"CodiCent", T, 10}, {"NombCent", T, 60}}, {},
                     {{"CC_Codigo", {"CodiCent"}}}));
   t.push_back(Books("DG",
@@ -315,6 +315,7 @@ std::vector<std::string> CreateInFolder(const std::string& folder, Place place) 
     sqlite3_close(db);
     throw std::runtime_error("No se pudo abrir " + path + ": " + msg);
   }
+  tv::db::RegisterSpanishText(db);  // los índices de nombres usan el orden español
   try {
     auto created = CreateMissingTables(db, place);
     sqlite3_close(db);
@@ -360,13 +361,18 @@ std::string CreateTableSql(const TableDef& table) {
   return sql + ")";
 }
 
+namespace {
+std::string IndexSql(const IndexDef& ix, const std::string& table) {
+  std::string sql = "CREATE INDEX " + Quote(ix.name) + " ON " + Quote(table) + " (";
+  for (size_t i = 0; i < ix.fields.size(); ++i)
+    sql += (i ? ", " : "") + Quote(ix.fields[i]) + (ix.collate.empty() ? "" : " COLLATE " + ix.collate);
+  return sql + ")";
+}
+}  // namespace
+
 std::vector<std::string> CreateIndexSql(const TableDef& table) {
   std::vector<std::string> out;
-  for (const auto& ix : table.indexes) {
-    std::string sql = "CREATE INDEX " + Quote(ix.name) + " ON " + Quote(table.name) + " (";
-    for (size_t i = 0; i < ix.fields.size(); ++i) sql += (i ? ", " : "") + Quote(ix.fields[i]);
-    out.push_back(sql + ")");
-  }
+  for (const auto& ix : table.indexes) out.push_back(IndexSql(ix, table.name));
   return out;
 }
 
@@ -417,6 +423,25 @@ bool IndexExists(sqlite3* db, const std::string& name) {
   bool found = sqlite3_step(st) == SQLITE_ROW;
   sqlite3_finalize(st);
   return found;
+}
+
+// Un índice con el orden que pide el esquema: uno hecho antes sin ese orden se rehace.
+bool IndexCurrent(sqlite3* db, const IndexDef& ix) {
+  if (ix.collate.empty()) return IndexExists(db, ix.name);
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type='index' AND name=?1 COLLATE NOCASE", -1, &st,
+                     nullptr);
+  sqlite3_bind_text(st, 1, ix.name.c_str(), -1, SQLITE_TRANSIENT);
+  bool current = false;
+  if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_text(st, 0)) {
+    std::string sql = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    for (char& c : sql) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string want = "COLLATE " + ix.collate;
+    for (char& c : want) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    current = sql.find(want) != std::string::npos;
+  }
+  sqlite3_finalize(st);
+  return current;
 }
 
 std::string StoredName(sqlite3* db, const std::string& name) {
@@ -521,7 +546,7 @@ std::vector<std::string> UpgradeSchema(sqlite3* db, Place place) {
     Pendiente p{&t, StoredName(db, t.name), {}, {}};
     p.d = Comparar(db, t, p.stored);
     for (const auto& ix : t.indexes)
-      if (!IndexExists(db, ix.name)) p.indices.push_back(ix.name);
+      if (!IndexCurrent(db, ix)) p.indices.push_back(ix.name);
     if (!p.d.faltan.empty() || p.d.reconstruir || !p.indices.empty()) pendientes.push_back(std::move(p));
   }
   std::vector<std::string> cambios;
@@ -546,10 +571,9 @@ std::vector<std::string> UpgradeSchema(sqlite3* db, Place place) {
         cambios.push_back(t.name + "." + f->name);
       }
       for (const auto& ix : t.indexes) {
-        if (IndexExists(db, ix.name)) continue;
-        std::string sql = "CREATE INDEX " + Quote(ix.name) + " ON " + Quote(p.stored) + " (";
-        for (size_t i = 0; i < ix.fields.size(); ++i) sql += (i ? ", " : "") + Quote(ix.fields[i]);
-        Exec(db, sql + ")");
+        if (IndexCurrent(db, ix)) continue;
+        if (IndexExists(db, ix.name)) Exec(db, "DROP INDEX " + Quote(ix.name));
+        Exec(db, IndexSql(ix, p.stored));
         cambios.push_back(t.name + ":" + ix.name);
       }
     }

@@ -3,6 +3,7 @@
 // instalación y a las pruebas.
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/db/sql/Translator.h"
@@ -20,8 +21,11 @@ struct FieldDef {
 };
 
 struct IndexDef {
+  IndexDef(std::string n, std::vector<std::string> f, std::string c = "")
+      : name(std::move(n)), fields(std::move(f)), collate(std::move(c)) {}
   std::string name;
   std::vector<std::string> fields;
+  std::string collate;  // orden de los campos ("ES": español, para nombres); vacío: el del motor
 };
 
 enum class Place { Books, Program };

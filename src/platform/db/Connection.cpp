@@ -451,7 +451,11 @@ const TableMeta* Connection::Table(std::string_view storedTable) const {
       while (sqlite3_step(s) == SQLITE_ROW) {
         if (sqlite3_column_int(s, 5) == 0) continue;  // auxiliary (rowid) column
         const unsigned char* cn = sqlite3_column_text(s, 2);
-        if (cn) ix.columns.push_back(reinterpret_cast<const char*>(cn));
+        const unsigned char* coll = sqlite3_column_text(s, 4);
+        if (cn) {
+          ix.columns.push_back(reinterpret_cast<const char*>(cn));
+          ix.collations.push_back(coll ? reinterpret_cast<const char*>(coll) : "BINARY");
+        }
       }
     }
     sqlite3_finalize(s);

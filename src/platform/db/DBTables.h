@@ -295,9 +295,10 @@ RebuildResult BackupTable(const AnsiString& srcDatabase, const AnsiString& srcTa
 
 // Every readable row of a table in row-id order, read past damaged pages: `row` gets a
 // statement whose column 0 is the row id and the others the columns asked for. Returns how
-// many row ids could not be read, -1 when the table cannot be read at all.
+// many row ids could not be read, -1 when the table cannot be read at all. `damaged` (when
+// given) tells whether any read failed, even when the count of lost rows is unknown.
 int ScanReadableRows(sqlite3* db, const std::string& table, const std::vector<std::string>& columns,
-                     const std::function<void(sqlite3_stmt*)>& row);
+                     const std::function<void(sqlite3_stmt*)>& row, bool* damaged = nullptr);
 // Rebuilds the database file of a folder: a new file whose tables `createTables` makes (the
 // schema's definition), every readable row of the old file copied in (row ids kept, columns
 // matched by name; tables and indexes only the old file had are taken along), then put in
@@ -308,6 +309,9 @@ struct SalvagedTable {
   int copied = 0, skipped = 0, unreadable = 0;
   bool recreated = false;  // not found in the old file: created empty
   std::string error;       // the table could not be read or made
+  // Rows were lost: a read failed, the table could not be read, or the old file (or its
+  // catalogue) could not be read at all. `unreadable` then estimates how many (0: unknown).
+  bool damaged = false;
 };
 std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folder, const std::string& backupFile,
                                                const std::function<void(sqlite3*)>& createTables);

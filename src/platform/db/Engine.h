@@ -79,6 +79,7 @@ struct TableMeta {
     std::string name;
     bool unique = false;
     std::vector<std::string> columns;
+    std::vector<std::string> collations;  // per column, as the index declares it ("BINARY", "ES", ...)
   };
   std::vector<Index> indexes;
 };

@@ -51,14 +51,17 @@ void MoveFile(const fs::path& from, const fs::path& to) {
 }  // namespace
 
 int ScanReadableRows(sqlite3* db, const std::string& table, const std::vector<std::string>& columns,
-                     const std::function<void(sqlite3_stmt*)>& row) {
+                     const std::function<void(sqlite3_stmt*)>& row, bool* damaged) {
   std::string cols;
   for (const auto& c : columns) cols += ", " + QuoteIdent(c);
   std::string base = "SELECT rowid" + cols + " FROM " + QuoteIdent(table);
   sqlite3_stmt* range = PrepareRaw(db, base + " WHERE rowid > ?1 ORDER BY rowid");
   sqlite3_stmt* point = PrepareRaw(db, base + " WHERE rowid = ?1");
   Finalizer fr{range}, fp{point};
-  if (!range || !point) return -1;
+  if (!range || !point) {
+    if (damaged) *damaged = true;
+    return -1;
+  }
   bool maxKnown = false;
   sqlite3_int64 maxId = 0;
   if (sqlite3_stmt* m = PrepareRaw(db, "SELECT max(rowid) FROM " + QuoteIdent(table))) {
@@ -79,10 +82,12 @@ int ScanReadableRows(sqlite3* db, const std::string& table, const std::vector<st
     }
     sqlite3_reset(range);
     if (rc == SQLITE_DONE) break;
+    if (damaged) *damaged = true;
     // A damaged page: look up the following row ids one by one until one reads again.
     int failed = 0, misses = 0;
     bool resumed = false;
-    for (sqlite3_int64 id = last == LLONG_MIN ? 1 : last + 1; misses < 100000; ++id) {
+    const sqlite3_int64 first = last == LLONG_MIN ? 1 : last + 1;
+    for (sqlite3_int64 id = first; misses < 100000; ++id) {
       if (maxKnown && id > maxId) break;
       sqlite3_bind_int64(point, 1, id);
       int prc = sqlite3_step(point);
@@ -90,7 +95,8 @@ int ScanReadableRows(sqlite3* db, const std::string& table, const std::vector<st
         row(point);
         sqlite3_reset(point);
         last = id;
-        unreadable += failed;
+        // the row ids skipped over the damaged page: a page's rows often read as absent
+        unreadable += static_cast<int>(std::max<sqlite3_int64>(failed, id - first));
         resumed = true;
         break;
       }
@@ -99,7 +105,7 @@ int ScanReadableRows(sqlite3* db, const std::string& table, const std::vector<st
       if (prc != SQLITE_DONE) ++failed;
     }
     if (!resumed) {
-      if (maxKnown) unreadable += failed;
+      if (maxKnown) unreadable += static_cast<int>(std::max<sqlite3_int64>(failed, maxId - first + 1));
       break;
     }
   }
@@ -122,6 +128,7 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
     sqlite3_close(fresh);
     ThrowEngine(DBIERR_OPENFAILED, "Cannot create " + newPath.string());
   }
+  RegisterSpanishText(fresh);
   std::vector<SalvagedTable> result;
   try {
     createTables(fresh);
@@ -146,7 +153,10 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
   sqlite3* old = nullptr;
   bool haveOld = fs::exists(oldPath) && fs::file_size(oldPath, ec) > 0 &&
                  sqlite3_open_v2(oldPath.c_str(), &old, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-  if (old) sqlite3_busy_timeout(old, 2000);
+  if (old) {
+    sqlite3_busy_timeout(old, 2000);
+    RegisterSpanishText(old);
+  }
 
   // Tables of the old file: its catalogue, read as far as it reads.
   struct OldTable {
@@ -191,6 +201,7 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
     if (!inFresh(t.name)) {
       if (t.sql.empty() || sqlite3_exec(fresh, t.sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         r.error = "no definition";
+        r.damaged = true;
         result.push_back(r);
         continue;
       }
@@ -203,6 +214,7 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
         common.push_back(c);
     if (have.empty()) {
       r.error = "unreadable";
+      r.damaged = true;
       result.push_back(r);
       continue;
     }
@@ -224,7 +236,7 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
       if (sqlite3_step(ins) == SQLITE_DONE && sqlite3_changes(fresh) > 0) ++r.copied;
       else ++r.skipped;
       sqlite3_reset(ins);
-    });
+    }, &r.damaged);
     if (unreadable < 0) r.error = "unreadable";
     else r.unreadable = unreadable;
     result.push_back(r);
@@ -234,6 +246,8 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
       SalvagedTable r;
       r.name = n;
       r.recreated = true;
+      // an old file that did not open or whose catalogue did not read lost what it had
+      r.damaged = !haveOld || !catalogueRead;
       result.push_back(r);
     }
   // indexes the old file had beyond the new definition

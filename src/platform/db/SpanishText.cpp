@@ -2,10 +2,13 @@
 // and in the application's own comparisons.
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 
 namespace tv::db {
 
@@ -43,11 +46,67 @@ void UpperFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_text(ctx, up.data(), static_cast<int>(up.size()), SQLITE_TRANSIENT);
 }
 
+// Weight of the next character for the Spanish order: case and accents folded, "ñ" right
+// after "n"; other characters by code point, after the ones above.
+int SpanishWeight(const unsigned char*& p, const unsigned char* end) {
+  unsigned char c = *p++;
+  if (c < 0x80) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
+    return c * 2;
+  }
+  if (c == 0xC3 && p < end) {
+    unsigned char n = *p++;
+    switch (n) {
+      case 0xA1: case 0x81: return 'a' * 2;             // á Á
+      case 0xA9: case 0x89: return 'e' * 2;             // é É
+      case 0xAD: case 0x8D: return 'i' * 2;             // í Í
+      case 0xB3: case 0x93: return 'o' * 2;             // ó Ó
+      case 0xBA: case 0x9A: case 0xBC: case 0x9C: return 'u' * 2;  // ú Ú ü Ü
+      case 0xB1: case 0x91: return 'n' * 2 + 1;         // ñ Ñ
+      default: return 0x1000 + ((c & 0x1F) << 6) + (n & 0x3F);
+    }
+  }
+  // any other sequence: its lead byte and continuation bytes, in byte order
+  int w = 0x1000 + (c << 8);
+  while (p < end && (*p & 0xC0) == 0x80) w = (w << 2) + (*p++ & 0x3F);
+  return w;
+}
+
+int SpanishCollation(void*, int na, const void* a, int nb, const void* b) {
+  auto* pa = static_cast<const unsigned char*>(a);
+  auto* pb = static_cast<const unsigned char*>(b);
+  const unsigned char *ea = pa + na, *eb = pb + nb;
+  while (pa < ea && pb < eb) {
+    int wa = SpanishWeight(pa, ea), wb = SpanishWeight(pb, eb);
+    if (wa != wb) return wa < wb ? -1 : 1;
+  }
+  if (pa < ea) return 1;
+  if (pb < eb) return -1;
+  // same letters: the bytes decide, so that the order is total ("Peña" and "peña" keep one place)
+  int r = std::memcmp(a, b, static_cast<size_t>(std::min(na, nb)));
+  if (r != 0) return r < 0 ? -1 : 1;
+  return na == nb ? 0 : (na < nb ? -1 : 1);
+}
+
+}  // namespace
+
+namespace {
+// Every connection of the process gets them, raw ones too (repair, installation, tools):
+// writing a table with a Spanish-ordered index needs the collation.
+int RegisterOnOpen(sqlite3* db, char**, const sqlite3_api_routines*) {
+  RegisterSpanishText(db);
+  return SQLITE_OK;
+}
+[[maybe_unused]] const bool kRegisteredOnOpen = [] {
+  sqlite3_auto_extension(reinterpret_cast<void (*)(void)>(&RegisterOnOpen));
+  return true;
+}();
 }  // namespace
 
 void RegisterSpanishText(sqlite3* db) {
   sqlite3_create_function(db, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &UpperFunction, nullptr,
                           nullptr);
+  sqlite3_create_collation(db, "ES", SQLITE_UTF8, nullptr, &SpanishCollation);
 }
 
 }  // namespace tv::db

@@ -244,6 +244,7 @@ void TTable::ReorderIfOpen() {
   if (!src_) return;
   auto& m = src_->meta;
   std::vector<std::string> cols;
+  std::vector<std::string> indexCollations;  // an index's own order (the Spanish one for names)
   if (!indexFieldNames_.Trim().IsEmpty()) {
     cols = SplitNames(indexFieldNames_.str());
   } else if (!indexName_.Trim().IsEmpty()) {
@@ -259,6 +260,7 @@ void TTable::ReorderIfOpen() {
     }
     if (!found) throw EDatabaseError(Name + ": Index '" + indexName_ + "' not found");
     cols = found->columns;
+    indexCollations = found->collations;
   } else {
     cols = m.keyColumns;
   }
@@ -278,7 +280,13 @@ void TTable::ReorderIfOpen() {
                                       nullptr, &coll, nullptr, nullptr, nullptr) != SQLITE_OK ||
         !coll || sqlite3_stricmp(coll, "BINARY") != 0)
       src_->binaryOrder = false;
-    order += QuoteIdent(m.columns[static_cast<size_t>(idx)].name) + ", ";
+    order += QuoteIdent(m.columns[static_cast<size_t>(idx)].name);
+    size_t k = src_->orderCols.size() - 1;
+    if (k < indexCollations.size() && sqlite3_stricmp(indexCollations[k].c_str(), "BINARY") != 0) {
+      order += " COLLATE " + indexCollations[k];
+      src_->binaryOrder = false;
+    }
+    order += ", ";
   }
   src_->hasOrder = !cols.empty();
   src_->orderBy = " ORDER BY " + order + "rowid";

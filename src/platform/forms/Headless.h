@@ -154,7 +154,7 @@ class HeadlessDriver : public UiDriver {
   struct DialogAnswer {
     bool accept;
     AnsiString fileName;
-    std::function<void(TCommonDialog*)> choose;  // fills a colour or font choice
+    std::function<void(TCommonDialog*)> choose{};  // fills a colour or font choice
   };
   [[noreturn]] void Fail(const AnsiString& what);
   void RunScript(Script& s, TForm& form, bool modal);

@@ -1,8 +1,8 @@
 #include "shared/dialogs/RepairDialog.h"
 
 #include <algorithm>
+#include <utility>
 
-#include "app/schema/Schema.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
@@ -17,7 +17,8 @@ namespace {
 const char* const kFuente = "\\src\\shared\\dialogs\\repairdialog";
 }
 
-TRepairDialog::TRepairDialog(TComponent* Owner, const AnsiString& aRuta) : TForm(Owner) {
+TRepairDialog::TRepairDialog(TComponent* Owner, const AnsiString& aRuta, EsquemaReparacion aEsquema)
+    : TForm(Owner), esquema(std::move(aEsquema)) {
   Name = "RepairDialog";
   Caption = "Reparación de la información";
   Position = poScreenCenter;
@@ -131,8 +132,10 @@ void TRepairDialog::BtnReconstruirCarpetaClick(TObject*) {
   // Las tablas y columnas que falten se crean con la definición del esquema (solo en una
   // carpeta instalada: contabilidad o carpeta del programa).
   try {
-    if (tv::db::TableExists(RutaTablas, "contabs")) tv::schema::UpgradeProgram(RutaTablas.str());
-    else if (tv::db::TableExists(RutaTablas, "ConfigContab")) tv::schema::UpgradeBooks(RutaTablas.str());
+    if (esquema.completar) {
+      if (tv::db::TableExists(RutaTablas, "contabs")) esquema.completar(RutaTablas.str(), true);
+      else if (tv::db::TableExists(RutaTablas, "ConfigContab")) esquema.completar(RutaTablas.str(), false);
+    }
   } catch (const std::exception& e) {
     MessageLB->Items->Add(AnsiString("No se pudo completar el esquema: ") + e.what());
   }
@@ -146,7 +149,6 @@ void TRepairDialog::RehacerBase(const std::vector<AnsiString>& tablas) {
   bool programa = FileExists(carpeta + "data.ini");
   for (const AnsiString& t : tablas)
     if (t.LowerCase() == "contabs") programa = true;
-  auto lugar = programa ? tv::schema::Place::Program : tv::schema::Place::Books;
   std::string respaldo = (carpeta + "BackupReparacion" + FormatDateTime("yyyy_mm_dd", Date()) + "/" +
                           "tablas_daniada_" + FormatDateTime("hhnnss", Now()) + ".sqlite").str();
   Screen->Cursor = crHourGlass;
@@ -154,10 +156,22 @@ void TRepairDialog::RehacerBase(const std::vector<AnsiString>& tablas) {
   LblNTabla->Caption = carpeta + tv::db::kDatabaseFileName;
   try {
     auto rehechas = tv::db::RebuildDatabaseFile(
-        RutaTablas, respaldo, [&](sqlite3* db) { tv::schema::CreateMissingTables(db, lugar); });
+        RutaTablas, respaldo, [&](sqlite3* db) {
+          if (esquema.crearTablas) esquema.crearTablas(db, programa);
+        });
     ProgressBar1->Max = static_cast<int>(rehechas.size());
     ProgressBar1->Position = ProgressBar1->Max;
+    respaldoDaniado = respaldo;
     for (const auto& t : rehechas) {
+      if (t.damaged) {
+        // La cifra es aproximada: lo que no se leyó no se puede contar con certeza.
+        if (t.copied == 0 && t.unreadable == 0)
+          ilegibles.push_back(t.name);
+        else
+          perdidas.push_back(AnsiString(t.name) + ": " + IntToStr(t.copied) + " filas recuperadas, " +
+                             (t.unreadable > 0 ? "unas " + IntToStr(t.unreadable) + " perdidas"
+                                               : AnsiString("otras perdidas sin poder contarlas")));
+      }
       if (!t.error.empty())
         MessageLB->Items->Add(AnsiString(t.name) + ": no se pudo leer");
       else if (t.recreated)
@@ -192,13 +206,25 @@ void TRepairDialog::Terminar() {
   } catch (const EDatabaseError&) {
     fallidas.push_back(tv::db::kDatabaseFileName);
   }
-  if (fallidas.empty()) {
+  // Las filas que no se pudieron leer se dicen, tabla por tabla, con el lugar del archivo
+  // dañado: "finalizada" a secas solo cuando no se perdió nada.
+  AnsiString perdido;
+  for (const AnsiString& p : perdidas) perdido += p + ".\n";
+  if (!ilegibles.empty()) {
+    perdido += "Tablas que no se pudieron leer, rehechas vacías: ";
+    for (size_t i = 0; i < ilegibles.size(); ++i) perdido += (i ? ", " : "") + ilegibles[i];
+    perdido += ".\n";
+  }
+  if (!perdido.IsEmpty()) perdido += "El archivo dañado quedó en: " + respaldoDaniado;
+  if (fallidas.empty() && perdido.IsEmpty()) {
     LblFin->Visible = true;
     ShowMessage("Reparación de tablas finalizada.");
+  } else if (fallidas.empty()) {
+    ShowMessage("Reparación de tablas terminada con pérdidas.\n" + perdido);
   } else {
     AnsiString lista;
     for (const AnsiString& t : fallidas) lista += (lista.IsEmpty() ? "" : ", ") + t;
-    ShowMessage("No se pudieron restaurar las tablas: " + lista + ".");
+    ShowMessage("No se pudieron restaurar las tablas: " + lista + "." + (perdido.IsEmpty() ? "" : "\n" + perdido));
   }
   Close();
   if (ParamCount() > 0) Application->Terminate();

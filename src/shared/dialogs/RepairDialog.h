@@ -1,6 +1,8 @@
 #pragma once
 // Diálogo que verifica y reconstruye las tablas de una carpeta, con respaldo fechado.
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/forms/ComCtrls.h"
@@ -8,9 +10,20 @@
 #include "platform/forms/StdCtrls.h"
 #include "shared/general/BdeUtil.h"
 
+struct sqlite3;
+
+// Lo que la reparación sabe del esquema de la aplicación: lo da quien abre el diálogo. Sin él
+// se rehace solo lo que el archivo dañado aún describe.
+struct EsquemaReparacion {
+  // Crea en la base nueva las tablas de la definición (programa: la carpeta del programa).
+  std::function<void(sqlite3*, bool programa)> crearTablas;
+  // Agrega a la carpeta las tablas, columnas e índices que le falten.
+  std::function<void(const std::string& carpeta, bool programa)> completar;
+};
+
 class TRepairDialog : public TForm {
  public:
-  TRepairDialog(TComponent* Owner, const AnsiString& aRuta);
+  TRepairDialog(TComponent* Owner, const AnsiString& aRuta, EsquemaReparacion aEsquema = {});
   ~TRepairDialog() override;
   AnsiString ClassName() const override { return "TRepairDialog"; }
 
@@ -33,9 +46,15 @@ class TRepairDialog : public TForm {
   void Terminar();
 
   AnsiString buf;  // carpeta de trabajo al construir el diálogo
+  // Tablas que perdieron filas al rehacer la base (con su cifra) y dónde quedó el archivo
+  // dañado; vacías cuando no se perdió nada.
+  std::vector<AnsiString> perdidas;   // "MVT: 2950 filas recuperadas, unas 50 perdidas"
+  std::vector<AnsiString> ilegibles;  // tablas de las que no se leyó nada
+  AnsiString respaldoDaniado;
   std::unique_ptr<TBDEUtil> BDEUtil;
   AnsiString RutaTablas;
   std::unique_ptr<TStringList> Excepciones;
+  EsquemaReparacion esquema;
 };
 
 extern TRepairDialog* RepairDialog;

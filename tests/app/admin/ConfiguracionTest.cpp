@@ -172,6 +172,24 @@ TEST_F(Configuracion, CasillasDeClaveVaciasConservanLaClaveYLoEscritoLaReemplaza
   EXPECT_EQ(ui->messageTexts(), "Información grabada.\nInformación grabada.\n");
 }
 
+// Escribir en las casillas y vaciarlas no deja al administrador sin clave.
+TEST_F(Configuracion, CasillasVaciadasNoDejanClaveVacia) {
+  Ejecutar(libros, "UPDATE permisos SET PASSWORD='" + std::string(CifrarClave("vieja").c_str()) +
+                       "' WHERE LOGIN='gestordelibro'");
+  DM->TblPermisos->Refresh();
+  ui->onModal("TfrmConfigContab")
+      .set("Edit1", "x")
+      .set("Edit2", "x")
+      .set("Edit1", "")
+      .set("Edit2", "")
+      .click("Aceptar")
+      .click("Salir");
+  Abrir();
+  AnsiString guardada = Valor(libros, "SELECT PASSWORD FROM permisos WHERE LOGIN='gestordelibro'").c_str();
+  EXPECT_TRUE(ClaveCoincide("vieja", guardada));
+  EXPECT_FALSE(ClaveCoincide("", guardada));
+}
+
 TEST_F(Configuracion, TextosLargosNoSeCortanAlGrabar) {
   struct Caso {
     const char* edit;

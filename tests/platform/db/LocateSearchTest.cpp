@@ -37,7 +37,9 @@ TEST_F(DbTest, CaseInsensitiveAndPartialLocateFindTheFirstRowInViewOrder) {
       std::string want = std::string(order) == "cedulanit" ? c.byKey : c.byName;
       bool ok = t.Locate("nombre", Variant(AnsiString(c.value)), c.options);
       EXPECT_EQ(ok, !want.empty());
-      if (ok) EXPECT_EQ(t.FieldByName("cedulanit")->AsString, AnsiString(want.c_str()));
+      if (ok) {
+        EXPECT_EQ(t.FieldByName("cedulanit")->AsString, AnsiString(want.c_str()));
+      }
     }
   }
 }

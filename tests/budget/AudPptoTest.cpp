@@ -1,7 +1,7 @@
 #include <memory>
 
 #include "budget/Presupuesto.h"
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/StdCtrls.h"
 #include "support/Separadores.h"
@@ -38,7 +38,9 @@ TEST_F(Auditoria, CuatroRevisionesConVinculosNulos) {
   CadenaSana();
   OrdenPago(12, 1, "2026-02-03", 0);
   Comprobante("15", "2026-02-05", 500, {1, 40});          // op2 sin orden; valor aún cuadra
-  Comprobante("16", "2026-02-05", 100, {0, 0, 12.7});     // 12.7 busca la orden 12: existe
+  Comprobante("16", "2026-02-05", 100, {0, 0, 12.7});     // 12.7 busca la orden 12: existe; no paga ninguna
+  Comprobante("18", "2026-02-05", 300, {});               // sin órdenes: su valor no se revisa
+  Comprobante("19", "2026-02-05", 200, {50});             // su única orden se borró: solo el vínculo
   Comprobante("7", "2026-02-05", 100, {0, 0, 0, 0, 3.5}, "XX");
   Comprobante("17", "2026-02-05", 900, {1});              // demasiado grande
   OrdenServicio(2, 0);   // sin registro
@@ -52,9 +54,8 @@ TEST_F(Auditoria, CuatroRevisionesConVinculosNulos) {
   Sql("INSERT INTO pac (icd) VALUES (NULL), (55)");
   EXPECT_EQ(Correr(),
             "CP15 tiene op2=40 que no existe\n"
+            "CP19 tiene op1=50 que no existe\n"
             "XX7 tiene op5=" + prueba::Tecleado("3.5") + " que no existe\n"
-            "El valor del comprobante de pago 16 es demasiado pequeño o demasiado grande en relación a sus órdenes de "
-            "pago asociadas\n"
             "El valor del comprobante de pago 17 es demasiado pequeño o demasiado grande en relación a sus órdenes de "
             "pago asociadas\n"
             "La orden se servicio 2 no está asociada a un registro presupuestal.\n"

@@ -1,4 +1,4 @@
-#include "payments/FrmAudPpto.h"
+#include "budget/FrmAudPpto.h"
 
 #include <cmath>
 #include <memory>
@@ -110,11 +110,15 @@ void TfrmAudPpto::mvtContableInconsistente() {
               " que no existe");
     }
   }
+  // La regla de validaCP_OP en una sola consulta: sin órdenes que encontrar, el valor del
+  // comprobante cuenta como 0 y el comprobante cuadra (un "CP" sin órdenes es válido).
   HagaSQL(kAlias, Query1,
           "select b.numedocu, b.valor, (select sum(a.valor) from mvtOrdenPago as a "
-          "where a.iop in (b.op1,b.op2,b.op3,b.op4,b.op5)) as suma from mvtmaestro as b where b.descdocu='CP'");
+          "where a.iop in (b.op1,b.op2,b.op3,b.op4,b.op5)) as suma, (select count(*) from mvtOrdenPago as a "
+          "where a.iop in (b.op1,b.op2,b.op3,b.op4,b.op5)) as ordenes from mvtmaestro as b where b.descdocu='CP'");
   for (Query1->First(); !Query1->Eof; Query1->Next()) {
-    double valor = Query1->FieldByName("valor")->AsFloat;
+    bool conOrdenes = Query1->FieldByName("ordenes")->AsInteger > 0;
+    double valor = conOrdenes ? static_cast<double>(Query1->FieldByName("valor")->AsFloat) : 0.0;
     double suma = Query1->FieldByName("suma")->AsFloat;
     if (!CPCuadraConOP(valor, suma))
       Linea("El valor del comprobante de pago " + Texto(Query1, "numedocu") +
