@@ -122,8 +122,16 @@ TEST_F(Cierre, UtilidadCancelaResultadosYAbreElAnioSiguiente) {
   }
   EXPECT_EQ(Nuevo("select count(*) from sqlite_master where type='index'"),
             Valor(libros, "select count(*) from sqlite_master where type='index'"));
-  EXPECT_EQ(Nuevo("select group_concat(tbl || idx || stat) from sqlite_stat1"),
-            Valor(libros, "select group_concat(tbl || idx || stat) from sqlite_stat1"));
+  // Las estadísticas del planificador pasan con el libro; el anterior puede ganar filas
+  // después, al cerrarse su conexión.
+  std::string nuevas = Nuevo("select group_concat(tbl || idx || stat, ';') from sqlite_stat1");
+  std::string viejas = ";" + Valor(libros, "select group_concat(tbl || idx || stat, ';') from sqlite_stat1") + ";";
+  EXPECT_NE(nuevas.find("MVT_Cuenta"), std::string::npos) << nuevas;
+  for (size_t i = 0, j; i < nuevas.size(); i = j + 1) {
+    j = nuevas.find(';', i);
+    if (j == std::string::npos) j = nuevas.size();
+    EXPECT_NE(viejas.find(";" + nuevas.substr(i, j - i) + ";"), std::string::npos) << nuevas.substr(i, j - i);
+  }
   EXPECT_EQ(Nuevo("select qitems || ' ' || valor || ' ' || fecha from mvtmaestro"), "4 1250.1 2026-12-31");
   EXPECT_NEAR(Numero(nuevo, "select descuadre from mvtmaestro"), 0, 1e-9);
   EXPECT_EQ(Nuevo("select count(*) from dg where codidocu in ('CSI', 'CCA')"), "2");

@@ -357,7 +357,13 @@ TEST_F(AsientoProgramado, DobleCuadroYTirillaConDosDecimales) {
     std::string d = std::string(sep);
     ui->onModal("TFrmAsientoProgramado")
         .run([d](TForm& f) {
-          Llenar(f, ("1500" + d + "5").c_str(), "", "500");
+          // Tecleado con el separador de esta vuelta, no con el de la corrida.
+          auto* g = F(f).SGAsiento;
+          g->UserEditCell(3, 1, ("1500" + d + "5").c_str());
+          g->UserEditCell(3, 2, "");
+          g->UserEditCell(3, 3, "500");
+          F(f).edFecha->Text = "05/03/2026";
+          F(f).edItercero->Text = "900";
           F(f).SGAsiento->UserEditCell(3, 4, ("1000" + d + "5").c_str());
         })
         .click("BtnGrabar")
