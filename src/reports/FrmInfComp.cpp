@@ -149,14 +149,15 @@ int TFrmInfComp::SincronizarEncabezados() {
       "not exists (select descdocu from mvtmaestro where "
       "(mvtmaestro.descdocu=mvt.descdocu or mvtmaestro.descdocu is null and mvt.descdocu is null) and "
       "(mvtmaestro.numedocu=mvt.numedocu or mvtmaestro.numedocu is null and mvt.numedocu is null))";
-  // Primero por documento (recorre el índice del documento): casi siempre no falta ninguno.
+  // Los documentos sin encabezado salen del índice del documento sin leer las filas; sólo las
+  // líneas de esos documentos se leen para agrupar por fecha.
   HagaSQL("Contabilidad", Query3,
-          AnsiString("select descdocu, numedocu from mvt group by descdocu, numedocu having ") + sinEncabezado);
-  if (Query3->IsEmpty()) return 0;
-  // Grupos (documento y fecha) de los documentos sin encabezado.
-  HagaSQL("Contabilidad", Query3,
-          AnsiString("select descdocu, numedocu, fecha, sum(debito) as valor, count(*) as qitems from mvt "
-                     "where ") + sinEncabezado + " group by descdocu, numedocu, fecha");
+          AnsiString("select m.descdocu as descdocu, m.numedocu as numedocu, m.fecha as fecha, "
+                     "sum(m.debito) as valor, count(*) as qitems from "
+                     "(select descdocu, numedocu from mvt group by descdocu, numedocu having ") +
+              sinEncabezado +
+              ") f, mvt m where m.descdocu is f.descdocu and m.numedocu is f.numedocu "
+              "group by m.descdocu, m.numedocu, m.fecha order by m.descdocu, m.numedocu, m.fecha");
   if (Query3->IsEmpty()) return 0;
   TAviso aviso;
   aviso.Inicie("Sincronizando...", true, false, 0, 0, 0);
