@@ -165,6 +165,14 @@ int TFrmInfComp::SincronizarEncabezados() {
   try {
     tv::db::Transaction tr("Contabilidad");
     TQuery ins(nullptr);
+    // Varios encabezados por sentencia: una sentencia por documento costaba más que la consulta.
+    constexpr int kFilasPorInsert = 200;
+    AnsiString filas;
+    auto inserte = [&] {
+      if (filas.IsEmpty()) return;
+      HagaSQL("Contabilidad", &ins, "insert into mvtmaestro (descdocu,numedocu,fecha,valor,qitems) values " + filas);
+      filas = "";
+    };
     bool primero = true;
     AnsiString tipoAnt, numeroAnt;
     bool tipoNuloAnt = false, numeroNuloAnt = false;
@@ -184,12 +192,12 @@ int TFrmInfComp::SincronizarEncabezados() {
       TDateTime f = fecha->IsNull ? TDateTime(0.0) : fecha->AsDateTime;
       double valor = std::round(Query3->FieldByName("valor")->AsFloat * 100.0) / 100.0;
       int items = Query3->FieldByName("qitems")->AsInteger;
-      HagaSQL("Contabilidad", &ins,
-              "insert into mvtmaestro (descdocu,numedocu,fecha,valor,qitems) values (" +
-                  TextoSQL(tipo->AsString) + "," + TextoSQL(numero->AsString) + ", '" +
-                  MesDiaAnio(f) + "'," + NumeroSQL(valor) + "," + NumeroSQL(items) + ")");
-      ++creados;
+      filas += AnsiString(filas.IsEmpty() ? "" : ",") + "(" + TextoSQL(tipo->AsString) + "," +
+               TextoSQL(numero->AsString) + ", '" + MesDiaAnio(f) + "'," + NumeroSQL(valor) + "," +
+               NumeroSQL(items) + ")";
+      if (++creados % kFilasPorInsert == 0) inserte();
     }
+    inserte();
     tr.Commit();
   } catch (...) {
     aviso.Termine();
