@@ -145,10 +145,10 @@ TFrmInfComp::TFrmInfComp(TComponent* Owner) : TFrmConPeriodo(Owner) {
 int TFrmInfComp::SincronizarEncabezados() {
   // Los nulos se comparan como iguales para no crear otra vez el encabezado de un documento
   // sin tipo o número.
+  // "is" compara así y busca en el índice del encabezado una sola vez por documento.
   const char* sinEncabezado =
       "not exists (select descdocu from mvtmaestro where "
-      "(mvtmaestro.descdocu=mvt.descdocu or mvtmaestro.descdocu is null and mvt.descdocu is null) and "
-      "(mvtmaestro.numedocu=mvt.numedocu or mvtmaestro.numedocu is null and mvt.numedocu is null))";
+      "mvtmaestro.descdocu is mvt.descdocu and mvtmaestro.numedocu is mvt.numedocu)";
   // Los documentos sin encabezado salen del índice del documento sin leer las filas; sólo las
   // líneas de esos documentos se leen para agrupar por fecha.
   HagaSQL("Contabilidad", Query3,
