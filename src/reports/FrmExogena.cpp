@@ -26,23 +26,21 @@ const char* kColumnas =
     "insert into infExogena (cuenta,ncuenta,itercero,ntercero,digitoVerificacion,tipoDocumento,"
     "apellido1,apellido2,nombre1,nombre2,razonsocial,direccion,ciudad,dpto,valor) ";
 
-AnsiString Seleccion(const char* aSuma, const AnsiString& aCondicionCuenta, const AnsiString& aIni,
-                     const AnsiString& aFin) {
+// Suma primero las líneas por cuenta y tercero y luego busca el nombre de la cuenta y los datos
+// del tercero una vez por grupo (ambos son llaves de su tabla, así que los grupos no cambian).
+AnsiString Seleccion(const char* aSuma, const AnsiString& aCondicionCuenta, const AnsiString& aCondicionFecha) {
   return AnsiString(
-             "select substring(mvt.numecuen from 1 for 18), substring(pl.nombcuen from 1 for 150), "
-             "substring(mvt.cedulanit from 1 for 18), substring(tc.nombre from 1 for 60), "
+             "select substring(m.numecuen from 1 for 18), substring(pl.nombcuen from 1 for 150), "
+             "substring(m.cedulanit from 1 for 18), substring(tc.nombre from 1 for 60), "
              "substring(tc.digitoVerificacion from 1 for 1), substring(tc.tipoDocumento from 1 for 3), "
              "substring(tc.apellido1 from 1 for 15), substring(tc.apellido2 from 1 for 15), "
              "substring(tc.nombre1 from 1 for 15), substring(tc.nombre2 from 1 for 15), "
              "substring(tc.razonsocial from 1 for 60), substring(tc.direccion from 1 for 30), "
-             "substring(tc.ciudad from 1 for 15), substring(tc.dpto from 1 for 2), ") +
-         aSuma +
-         " as valor from mvt left join tc on tc.cedulanit=mvt.cedulanit "
-         "left join pl on pl.numecuen=mvt.numecuen where " +
-         aCondicionCuenta + " and mvt.fecha<='" + aFin + "' and mvt.fecha>='" + aIni +
-         "' group by mvt.numecuen,pl.nombcuen,mvt.cedulanit,tc.nombre,tc.digitoVerificacion,"
-         "tc.tipoDocumento,tc.apellido1,tc.apellido2,tc.nombre1,tc.nombre2,tc.razonsocial,"
-         "tc.direccion,tc.ciudad,tc.dpto";
+             "substring(tc.ciudad from 1 for 15), substring(tc.dpto from 1 for 2), m.valor from "
+             "(select mvt.numecuen as numecuen, mvt.cedulanit as cedulanit, ") +
+         aSuma + " as valor from mvt where " + aCondicionCuenta + " and " + aCondicionFecha +
+         " group by mvt.numecuen, mvt.cedulanit) m left join tc on tc.cedulanit=m.cedulanit "
+         "left join pl on pl.numecuen=m.numecuen order by m.numecuen, m.cedulanit";
 }
 
 }  // namespace
@@ -170,13 +168,13 @@ void TfrmExogena::crearTablaInfExogena() {
 
 void TfrmExogena::fillTableInfExogena() {
   AnsiString ini = MesDiaAnio(fechaInicial), fin = MesDiaAnio(fechaFinal);
-  HagaSQL("Contabilidad", queryGral,
-          kColumnas + Seleccion("sum(mvt.debito)", "mvt.numecuen like '5%'", ini, fin));
+  AnsiString periodo = "mvt.fecha<='" + fin + "' and mvt.fecha>='" + ini + "'";
+  HagaSQL("Contabilidad", queryGral, kColumnas + Seleccion("sum(mvt.debito)", "mvt.numecuen like '5%'", periodo));
   for (int i = 0; i < Memo1->Lines->Count(); ++i) {
     AnsiString patron = Memo1->Lines->Strings(i);
     if (patron.Trim().IsEmpty()) continue;
     // El patrón es del usuario: su "%" sigue siendo comodín; solo se doblan las comillas.
     AnsiString cond = "mvt.numecuen like '" + AnsiString(tv::db::EscapeSqlText(patron.str())) + "'";
-    HagaSQL("Contabilidad", queryGral, kColumnas + Seleccion("sum(mvt.credito)", cond, ini, fin));
+    HagaSQL("Contabilidad", queryGral, kColumnas + Seleccion("sum(mvt.credito)", cond, periodo));
   }
 }

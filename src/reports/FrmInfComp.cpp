@@ -145,18 +145,19 @@ TFrmInfComp::TFrmInfComp(TComponent* Owner) : TFrmConPeriodo(Owner) {
 int TFrmInfComp::SincronizarEncabezados() {
   // Los nulos se comparan como iguales para no crear otra vez el encabezado de un documento
   // sin tipo o número.
+  // "is" compara así y busca en el índice del encabezado una sola vez por documento.
   const char* sinEncabezado =
       "not exists (select descdocu from mvtmaestro where "
-      "(mvtmaestro.descdocu=mvt.descdocu or mvtmaestro.descdocu is null and mvt.descdocu is null) and "
-      "(mvtmaestro.numedocu=mvt.numedocu or mvtmaestro.numedocu is null and mvt.numedocu is null))";
-  // Primero por documento (recorre el índice del documento): casi siempre no falta ninguno.
+      "mvtmaestro.descdocu is mvt.descdocu and mvtmaestro.numedocu is mvt.numedocu)";
+  // Los documentos sin encabezado salen del índice del documento sin leer las filas; sólo las
+  // líneas de esos documentos se leen para agrupar por fecha.
   HagaSQL("Contabilidad", Query3,
-          AnsiString("select descdocu, numedocu from mvt group by descdocu, numedocu having ") + sinEncabezado);
-  if (Query3->IsEmpty()) return 0;
-  // Grupos (documento y fecha) de los documentos sin encabezado.
-  HagaSQL("Contabilidad", Query3,
-          AnsiString("select descdocu, numedocu, fecha, sum(debito) as valor, count(*) as qitems from mvt "
-                     "where ") + sinEncabezado + " group by descdocu, numedocu, fecha");
+          AnsiString("select m.descdocu as descdocu, m.numedocu as numedocu, m.fecha as fecha, "
+                     "sum(m.debito) as valor, count(*) as qitems from "
+                     "(select descdocu, numedocu from mvt group by descdocu, numedocu having ") +
+              sinEncabezado +
+              ") f, mvt m where m.descdocu is f.descdocu and m.numedocu is f.numedocu "
+              "group by m.descdocu, m.numedocu, m.fecha order by m.descdocu, m.numedocu, m.fecha");
   if (Query3->IsEmpty()) return 0;
   TAviso aviso;
   aviso.Inicie("Sincronizando...", true, false, 0, 0, 0);
@@ -164,6 +165,14 @@ int TFrmInfComp::SincronizarEncabezados() {
   try {
     tv::db::Transaction tr("Contabilidad");
     TQuery ins(nullptr);
+    // Varios encabezados por sentencia: una sentencia por documento costaba más que la consulta.
+    constexpr int kFilasPorInsert = 200;
+    AnsiString filas;
+    auto inserte = [&] {
+      if (filas.IsEmpty()) return;
+      HagaSQL("Contabilidad", &ins, "insert into mvtmaestro (descdocu,numedocu,fecha,valor,qitems) values " + filas);
+      filas = "";
+    };
     bool primero = true;
     AnsiString tipoAnt, numeroAnt;
     bool tipoNuloAnt = false, numeroNuloAnt = false;
@@ -183,12 +192,12 @@ int TFrmInfComp::SincronizarEncabezados() {
       TDateTime f = fecha->IsNull ? TDateTime(0.0) : fecha->AsDateTime;
       double valor = std::round(Query3->FieldByName("valor")->AsFloat * 100.0) / 100.0;
       int items = Query3->FieldByName("qitems")->AsInteger;
-      HagaSQL("Contabilidad", &ins,
-              "insert into mvtmaestro (descdocu,numedocu,fecha,valor,qitems) values (" +
-                  TextoSQL(tipo->AsString) + "," + TextoSQL(numero->AsString) + ", '" +
-                  MesDiaAnio(f) + "'," + NumeroSQL(valor) + "," + NumeroSQL(items) + ")");
-      ++creados;
+      filas += AnsiString(filas.IsEmpty() ? "" : ",") + "(" + TextoSQL(tipo->AsString) + "," +
+               TextoSQL(numero->AsString) + ", '" + MesDiaAnio(f) + "'," + NumeroSQL(valor) + "," +
+               NumeroSQL(items) + ")";
+      if (++creados % kFilasPorInsert == 0) inserte();
     }
+    inserte();
     tr.Commit();
   } catch (...) {
     aviso.Termine();

@@ -157,11 +157,13 @@ void TFrmMovimientos::BtnAceptarClick(TObject*) {
           "left join tc as t on m.cedulanit=t.cedulanit where " +
           rango + "m.Fecha>='" + desde + "' and m.Fecha<='" + hasta + "' order by m.NumeCuen";
   } else {
+    // La concatenación deja fuera el índice de la cuenta: las líneas del periodo salen del índice de la fecha
+    // en vez de recorrer el plan entero buscando cada cuenta.
     AnsiString tipo;
     if (!porCuentas && CBDocumentos->ItemIndex > 0)
       tipo = "DescDocu=" + TextoSQL(CodigoDeItem(CBDocumentos->Text).SubString(1, 39)) + " and ";
     sql = "select descdocu,numedocu,fecha,cedulanit,nombre,numecuen,nombCuen, desccomp, numecomp,debito,"
-          "credito,detalle from mvt a, pl b, tc c where a.numeCuen=b.numeCuen and " +
+          "credito,detalle from mvt a, pl b, tc c where a.numeCuen||''=b.numeCuen and " +
           tipo + "Fecha>=\"" + desde + "\" and Fecha<=\"" + hasta +
           "\" and (a.cedulanit=c.cedulanit or a.cedulanit is null and c.cedulanit is null) order by " +
           (porCuentas ? "NumeCuen" : "DescDocu, NumeDocu, Fecha");
