@@ -193,6 +193,7 @@ void ModelTimer::Notify() {
 WxDriver::WxDriver() { g_driver = this; }
 
 WxDriver::~WxDriver() {
+  if (endTimer_) endTimer_->Stop();
   for (auto& [t, mt] : timers_) mt->Stop();
   if (g_driver == this) g_driver = nullptr;
 }
@@ -341,6 +342,14 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
         auto* ed = dynamic_cast<TCustomEdit*>(c);
         if (ed && A(t->GetValue()) != ed->DisplayText()) ed->UserSetText(A(t->GetValue()));
       });
+      // A click, a drag or a double-click selects in the widget: the next key reads it.
+      auto mouse = [this, c](wxMouseEvent& me) {
+        me.Skip();
+        if (me.GetEventType() == wxEVT_MOTION && !me.LeftIsDown()) return;
+        if (FormWin* fw = Alive(c) ? WinOf(c->ParentForm()) : nullptr)
+          if (auto it = fw->bound.find(c); it != fw->bound.end()) it->second.mouseSel = true;
+      };
+      for (auto type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_MOTION}) t->Bind(type, mouse);
       w = t;
       break;
     }
@@ -680,7 +689,11 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
         changed = true;
       }
       if (t->IsEditable() == e->ReadOnly) t->SetEditable(!e->ReadOnly);
-      if (changed || caretDirty_.count(c)) {
+      // The model's selection goes to the widget when the text or the model's selection
+      // changed (entering the edit selects it all) or after a key; a selection the user
+      // made with the mouse stays until the next key reads it back.
+      bool selMoved = e->SelStart != b.selStart || e->SelLength != b.selLength;
+      if (changed || selMoved || caretDirty_.count(c)) {
         long len = t->GetLastPosition();
         long from = std::clamp<long>(e->SelStart, 0, len);
         long to = std::clamp<long>(e->SelStart + e->SelLength, from, len);
@@ -688,6 +701,8 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
           t->SetSelection(from, to);
         else
           t->SetInsertionPoint(from);
+        b.selStart = e->SelStart;
+        b.selLength = e->SelLength;
       }
       break;
     }
@@ -992,6 +1007,11 @@ void WxDriver::Sync(FormWin& fw) {
       fw.root->SetBackgroundColour(wxNullColour);
       fw.root->Refresh();
     }
+    // A control just entered shows the model's selection (all of an edit's text).
+    if (TWinControl* fc = f->FocusedControl(); fc != fw.entered) {
+      fw.entered = fc;
+      if (fc) caretDirty_.insert(fc);
+    }
     SyncTree(fw, f, fw.root);
     SyncMenu(fw);
     if (!fw.placed) {
@@ -1072,6 +1092,7 @@ void WxDriver::AfterEvent() {
   }
   caretDirty_.clear();
   inAfter_ = false;
+  ExitEndedLoops();
 }
 
 void WxDriver::Repaint(TControl* control) {
@@ -1200,7 +1221,28 @@ void WxDriver::EndModal(TForm* form) {
   FormWin* fw = WinOf(form);
   if (!fw) return;
   fw->ended = true;
-  if (fw->loop && wxEventLoopBase::GetActive() == fw->loop) fw->loop->ScheduleExit();
+  ExitEndedLoops();
+}
+
+void WxDriver::ExitEndedLoops() {
+  bool waiting = false;
+  for (FormWin* fw : modal_) {
+    if (!fw->ended || !fw->loop || !fw->loop->IsRunning()) continue;
+    // Only the running loop may be told to stop: GTK would stop the innermost one.
+    if (wxEventLoopBase::GetActive() == fw->loop)
+      fw->loop->ScheduleExit();
+    else
+      waiting = true;
+  }
+  if (!waiting) {
+    if (endTimer_) endTimer_->Stop();
+    return;
+  }
+  if (!endTimer_) {
+    endTimer_ = std::make_unique<wxTimer>();
+    endTimer_->Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ExitEndedLoops(); });
+  }
+  if (!endTimer_->IsRunning()) endTimer_->Start(50);
 }
 
 void WxDriver::RunMainLoop() {
@@ -1251,13 +1293,36 @@ void WxDriver::PushSelection(TControl* c) {
   if (!t) return;
   long from = 0, to = 0;
   t->GetSelection(&from, &to);
-  e->SelStart = static_cast<int>(from);
-  e->SelLength = static_cast<int>(to - from);
+  FormWin* fw = WinOf(c->ParentForm());
+  auto it = fw ? fw->bound.find(c) : decltype(fw->bound.end()){};
+  // Keys go to the model, which keeps its selection (and which end of it is fixed); only a
+  // selection made with the mouse comes from the widget. The toolkit's own idea of the
+  // selection at a key press is not reliable (it may drop it before the character comes).
+  if (!fw || it == fw->bound.end() || it->second.mouseSel) {
+    e->SelStart = static_cast<int>(from);
+    e->SelLength = static_cast<int>(to - from);
+    if (fw && it != fw->bound.end()) {
+      it->second.mouseSel = false;
+      it->second.selStart = e->SelStart;
+      it->second.selLength = e->SelLength;
+    }
+  }
   caretDirty_.insert(c);
 }
 
 void WxDriver::OnWidgetFocus(TControl* c) {
-  if (Syncing() || !Alive(c)) return;
+  if (!Alive(c)) return;
+  if (Syncing()) {
+    // The model moved the focus here (Tab, code): once the toolkit has settled the focus,
+    // the edit shows the model's selection, not the toolkit's own idea of it.
+    if (TakesChars(c->ControlKind()))
+      CallAfterIfAlive(c->ParentForm(), [this, c] {
+        if (!Alive(c) || c->ParentForm()->FocusedControl() != c) return;
+        caretDirty_.insert(c);
+        AfterEvent();
+      });
+    return;
+  }
   auto* w = dynamic_cast<TWinControl*>(c);
   TForm* f = c->ParentForm();
   if (!w || !f || f->FocusedControl() == w) return;

@@ -50,6 +50,9 @@ struct Bound {
   wxRadioButton* none = nullptr;       // hidden first member: checked when no item is
   std::vector<std::string> items;      // cached list items
   std::string text;                    // cached caption/text
+  // An edit's selection as the model and the widget last agreed on it.
+  int selStart = -1, selLength = -1;
+  bool mouseSel = false;  // the mouse may have moved the widget's selection since
   bool created = false;
 };
 
@@ -62,6 +65,7 @@ struct FormWin {
   std::map<TControl*, Bound> bound;
   std::string menuSig;
   std::map<int, TMenuItem*> menuIds;
+  TWinControl* entered = nullptr;  // the model's focused control at the last sync
   bool placed = false;  // positioned once
   bool ended = false;
   wxGUIEventLoop* loop = nullptr;
@@ -123,6 +127,9 @@ class WxDriver : public tv::forms::UiDriver {
   // The model's focus follows the widget that has the keyboard focus.
   void CatchUpFocus(FormWin& fw);
   void Place(FormWin& fw);
+  // Stops the loop of every modal form that ended, as soon as that loop is the one running
+  // (a form may end from inside a message box's or another nested loop).
+  void ExitEndedLoops();
   void Layout(FormWin& fw);
 
   std::map<TForm*, std::unique_ptr<FormWin>> forms_;
@@ -130,6 +137,7 @@ class WxDriver : public tv::forms::UiDriver {
   std::map<TTimer*, std::unique_ptr<ModelTimer>> timers_;
   std::map<TCommonDialog*, wxFindReplaceDialog*> finds_;
   std::vector<FormWin*> modal_;
+  std::unique_ptr<wxTimer> endTimer_;  // retries ExitEndedLoops while a nested loop runs
   std::set<TControl*> caretDirty_;  // edits whose caret follows the model after this event
   int syncing_ = 0;
   bool inAfter_ = false;

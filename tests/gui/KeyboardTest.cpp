@@ -1,0 +1,223 @@
+// A person at the keyboard: real key events (XTest) into real widgets under a window manager.
+// Every step waits for what it needs on the screen or in the model, never for a fixed time.
+#include <gtest/gtest.h>
+#include <wx/grid.h>
+#include <wx/uiaction.h>
+#include <wx/wx.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/Gui.h"
+#include "platform/forms/Vcl.h"
+
+namespace {
+
+using tv::gui::WidgetOf;
+
+// Steps run one after another from a timer inside whatever loop is running; a step may wait
+// for a condition first. A condition that never holds fails the test instead of hanging it.
+class Script {
+ public:
+  Script& then(std::function<void()> fn) {
+    steps_.push_back({std::move(fn), nullptr, {}});
+    return *this;
+  }
+  Script& until(std::function<bool()> cond, std::string what) {
+    steps_.push_back({[] {}, std::move(cond), std::move(what)});
+    return *this;
+  }
+  void start() {
+    timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Next(); });
+    timer_.StartOnce(50);
+    watchdog_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+      ADD_FAILURE() << "waited in vain for: " << waiting_;
+      failed_ = true;
+      // Whatever is open goes, so the test ends.
+      for (wxWindow* w : wxTopLevelWindows)
+        if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal() && d->GetName() == "tvMessageBox")
+          d->EndModal(wxID_CANCEL);
+      Application->Terminate();
+    });
+    Arm();
+  }
+  bool done() const { return next_ >= steps_.size() && !failed_; }
+  ~Script() {
+    timer_.Stop();
+    watchdog_.Stop();
+  }
+
+ private:
+  void Arm() {
+    // Generous: a loaded machine is slow, but a wait that never ends is a failure.
+    watchdog_.StartOnce(20000);
+  }
+  void Next() {
+    if (failed_ || next_ >= steps_.size()) return;
+    Step& s = steps_[next_];
+    if (s.cond && !s.cond()) {
+      waiting_ = s.what;
+      timer_.StartOnce(20);
+      return;
+    }
+    ++next_;
+    Arm();
+    timer_.StartOnce(20);
+    s.fn();
+  }
+  struct Step {
+    std::function<void()> fn;
+    std::function<bool()> cond;
+    std::string what;
+  };
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+  bool failed_ = false;
+  std::string waiting_;
+  wxTimer timer_, watchdog_;
+};
+
+void Type(const char* text) { wxUIActionSimulator().Text(text); }
+void Key(int key, int modifiers = wxMOD_NONE) { wxUIActionSimulator().Char(key, modifiers); }
+
+wxTextCtrl* TextOf(TControl* c) { return dynamic_cast<wxTextCtrl*>(WidgetOf(c)); }
+
+// The widget that has the keyboard focus belongs to this control.
+bool HasFocus(TControl* c) {
+  wxWindow* w = WidgetOf(c);
+  wxWindow* f = wxWindow::FindFocus();
+  if (!w || !f) return false;
+  if (auto* g = dynamic_cast<wxGrid*>(w)) w = g->GetGridWindow();
+  return f == w || w->IsDescendant(f);
+}
+
+bool Showing(TForm* f) {
+  auto* t = tv::gui::WindowOf(f);
+  return t && t->IsShown() && t->IsActive();
+}
+
+class FrmTeclas : public TForm {
+ public:
+  explicit FrmTeclas(TComponent* AOwner) : TForm(AOwner) {
+    Name = "FrmTeclas";
+    Caption = "Teclado";
+    BorderStyle = bsDialog;
+    Position = poScreenCenter;
+    EdNombre = Make<TEdit>(this, "EdNombre");
+    EdNombre->Width = 220;
+    EdNombre->Text = "CAJA MENOR";
+    EdFecha = Make<TMaskEdit>(this, "EdFecha");
+    EdFecha->EditMask = "!99/99/0000;1; ";
+    EdFecha->Text = "31/12/2024";
+    EdValor = Make<TEdit>(this, "EdValor");
+    EdValor->Text = "1000000";
+    Memo = Make<TMemo>(this, "Memo");
+    Memo->Lines->Add("Nota");
+    Grid = Make<TStringGrid>(this, "Grid");
+    Grid->ColCount = 2;
+    Grid->RowCount = 3;
+    Grid->FixedCols = 0;
+    Grid->Options << goEditing;
+    Grid->Cells[0][0] = "Rubro";
+    Grid->Cells[1][0] = "Valor";
+    Grid->Cells[0][1] = "2.1";
+    Grid->Cells[1][1] = "500";
+    BtnAceptar = Make<TButton>(this, "BtnAceptar");
+    BtnAceptar->Caption = "&Aceptar";
+    BtnAceptar->Default = true;
+    BtnAceptar->ModalResult = mrOk;
+    BtnAceptar->OnClick = [this](TObject*) { ++aceptados; };
+    BtnCancelar = Make<TButton>(this, "BtnCancelar");
+    BtnCancelar->Caption = "&Cancelar";
+    BtnCancelar->Cancel = true;
+    BtnCancelar->ModalResult = mrCancel;
+  }
+  TEdit* EdNombre;
+  TMaskEdit* EdFecha;
+  TEdit* EdValor;
+  TMemo* Memo;
+  TStringGrid* Grid;
+  TButton *BtnAceptar, *BtnCancelar;
+  int aceptados = 0;
+};
+
+class KeyboardTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Application->ResetForTests(); }
+  void TearDown() override { tv::gui::Pump(50); }
+};
+
+// Text shown selected is replaced by what is typed: on entering with Tab, after Ctrl+A,
+// after Shift+Home/End/arrows, in plain and masked edits.
+TEST_F(KeyboardTest, TypingReplacesTheSelectedText) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  AnsiString nombre1, fecha1, valor1, nombre2, nombre3, fecha2, valor2;
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form with the name focused")
+      .then([&] { Type("CAJA"); })  // the name came selected with the form
+      .until([&] { return f->EdNombre->Text.get().Pos("CAJA") > 0 && TextOf(f->EdNombre)->GetValue().length() >= 4; },
+             "the typed name")
+      .then([&] { nombre1 = f->EdNombre->Text; })
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->EdFecha); }, "the date focused by Tab")
+      .then([&] { Type("01012025"); })
+      .until([&] { return f->EdFecha->Text.get().Pos("2025") > 0 || f->EdFecha->Text.get().Pos("01/01") > 0; },
+             "the typed date")
+      .then([&] { fecha1 = f->EdFecha->Text; })
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->EdValor); }, "the amount focused by Tab")
+      .then([&] { Type("5"); })
+      .until([&] { return f->EdValor->Text.get().Pos("5") > 0; }, "the typed amount")
+      .then([&] { valor1 = f->EdValor->Text; })
+      // Back to the name; Ctrl+A after moving the caret selects everything again.
+      .then([&] { Key(WXK_TAB, wxMOD_SHIFT); })
+      .until([&] { return HasFocus(f->EdFecha); }, "the date focused by Shift+Tab")
+      .then([&] { Key(WXK_TAB, wxMOD_SHIFT); })
+      .until([&] { return HasFocus(f->EdNombre); }, "the name focused by Shift+Tab")
+      .then([&] { Key(WXK_END); })
+      .then([&] { Key('A', wxMOD_CONTROL); })
+      .then([&] { Type("BANCOS"); })
+      .until([&] { return f->EdNombre->Text.get().Pos("BANCOS") > 0; }, "the name typed after Ctrl+A")
+      .then([&] { nombre2 = f->EdNombre->Text; })
+      // Shift+Home from the end selects back to the start; Shift+Left gives one back.
+      .then([&] { Key(WXK_END); })
+      .then([&] { Key(WXK_HOME, wxMOD_SHIFT); })
+      .then([&] { Key(WXK_RIGHT, wxMOD_SHIFT); })  // still from the end: now all but the first letter
+      .then([&] { Type("X"); })
+      .until([&] { return f->EdNombre->Text.get().Pos("X") > 0; }, "the name typed after Shift+Home")
+      .then([&] { nombre3 = f->EdNombre->Text; })
+      // A masked edit: Shift+End from the day selects the rest.
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->EdFecha); }, "the date focused again")
+      .then([&] { Key(WXK_HOME); })
+      .then([&] { Key(WXK_RIGHT); })
+      .then([&] { Key(WXK_RIGHT); })
+      .then([&] { Key(WXK_RIGHT); })
+      .then([&] { Key(WXK_END, wxMOD_SHIFT); })
+      .then([&] { Type("0"); })
+      .until([&] { return f->EdFecha->Text.get() != fecha1; }, "the date changed after Shift+End")
+      .then([&] { fecha2 = f->EdFecha->Text; })
+      .then([&] { Type("12026"); })
+      .until([&] { return f->EdFecha->Text.get().Pos("2026") > 0; }, "the date completed")
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->EdValor); }, "the amount focused again")
+      .then([&] { Type("7"); })
+      .until([&] { return f->EdValor->Text.get().Pos("7") > 0; }, "the amount typed again")
+      .then([&] { valor2 = f->EdValor->Text; })
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  f->ShowModal();
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(nombre1, "CAJA");
+  EXPECT_EQ(fecha1, "01/01/2025");
+  EXPECT_EQ(valor1, "5");
+  EXPECT_EQ(nombre2, "BANCOS");
+  EXPECT_EQ(nombre3, "BX");
+  EXPECT_EQ(fecha2, "01/0 /    ");
+  EXPECT_EQ(f->EdFecha->Text.get(), "01/01/2026");
+  EXPECT_EQ(valor2, "7");
+}
+
+}  // namespace
