@@ -82,6 +82,15 @@ class Script {
 void Type(const char* text) { wxUIActionSimulator().Text(text); }
 void Key(int key, int modifiers = wxMOD_NONE) { wxUIActionSimulator().Char(key, modifiers); }
 
+void ClickCell(TStringGrid* g, int col, int row) {
+  auto* grid = dynamic_cast<wxGrid*>(WidgetOf(g));
+  ASSERT_TRUE(grid);
+  wxRect r = grid->CellToRect(row, col);
+  wxUIActionSimulator sim;
+  sim.MouseMove(grid->GetGridWindow()->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
+  sim.MouseClick();
+}
+
 wxTextCtrl* TextOf(TControl* c) { return dynamic_cast<wxTextCtrl*>(WidgetOf(c)); }
 
 // The widget that has the keyboard focus belongs to this control.
@@ -218,6 +227,47 @@ TEST_F(KeyboardTest, TypingReplacesTheSelectedText) {
   EXPECT_EQ(fecha2, "01/0 /    ");
   EXPECT_EQ(f->EdFecha->Text.get(), "01/01/2026");
   EXPECT_EQ(valor2, "7");
+}
+
+// Enter in a grid cell ends the edit and moves on; it never presses the default button.
+// Enter in a plain edit still does.
+TEST_F(KeyboardTest, EnterInAGridCellMovesOnAndInAnEditPressesTheDefaultButton) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  AnsiString valor;
+  int colTrasEnter = -1, filaTrasEnter = -1;
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { ClickCell(f->Grid, 1, 1); })
+      .until([&] { return HasFocus(f->Grid) && f->Grid->Col == 1 && f->Grid->Row == 1; }, "the value cell")
+      .then([&] { Type("750"); })
+      .until([&] { return static_cast<wxGrid*>(WidgetOf(f->Grid))->IsCellEditControlShown(); }, "the cell editor")
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return f->Grid->Cells[1][1] != "500"; }, "the typed value in the cell")
+      .until([&] { return f->Grid->Row == 2; }, "the next cell")
+      .then([&] {
+        valor = f->Grid->Cells[1][1];
+        colTrasEnter = f->Grid->Col;
+        filaTrasEnter = f->Grid->Row;
+      })
+      .then([&] { Key(WXK_RETURN); })  // Enter on a cell not being edited moves on too
+      .until([&] { return f->Grid->Col == 1; }, "the cell on the right")
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrCancel);
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(valor, "750");
+  EXPECT_EQ(colTrasEnter, 0);
+  EXPECT_EQ(filaTrasEnter, 2);
+  EXPECT_EQ(f->aceptados, 0);
+
+  auto g = std::make_unique<FrmTeclas>(nullptr);
+  Script s2;
+  s2.until([&] { return Showing(g.get()) && HasFocus(g->EdNombre); }, "the second form")
+      .then([&] { Key(WXK_RETURN); });
+  s2.start();
+  EXPECT_EQ(g->ShowModal(), mrOk);
+  EXPECT_TRUE(s2.done());
+  EXPECT_EQ(g->aceptados, 1);
 }
 
 }  // namespace
