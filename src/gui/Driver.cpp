@@ -217,8 +217,17 @@ wxWindow* WxDriver::WidgetOf(TControl* c) {
   return it == fw->bound.end() ? nullptr : it->second.win;
 }
 
+bool WxDriver::ToolkitDialogUp() {
+  for (wxWindow* w : wxTopLevelWindows)
+    if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal() && d->IsShown() && d->GetName() != "tvForm")
+      return true;
+  return false;
+}
+
 wxWindow* WxDriver::ActiveTop() {
   if (!modal_.empty()) return modal_.back()->top;
+  if (Screen && Screen->ActiveForm)
+    if (FormWin* fw = WinOf(Screen->ActiveForm); fw && fw->top->IsShown()) return fw->top;
   if (Application && Application->MainForm)
     if (FormWin* fw = WinOf(Application->MainForm)) return fw->top;
   return nullptr;
@@ -1028,7 +1037,7 @@ void WxDriver::Sync(FormWin& fw) {
 
 void WxDriver::SyncFocus(FormWin& fw) {
   TForm* f = fw.form;
-  if (!f->Showing() || !fw.top->IsShown()) return;
+  if (!f->Showing() || !fw.top->IsShown() || ToolkitDialogUp()) return;
   if (!modal_.empty() && modal_.back() != &fw) return;
   TWinControl* fc = f->FocusedControl();
   if (!fc) {
@@ -1037,7 +1046,7 @@ void WxDriver::SyncFocus(FormWin& fw) {
     if (!wxWindow::FindFocus() && fw.top->IsActive())
       CallAfterIfAlive(f, [this, f] {
         FormWin* fw2 = WinOf(f);
-        if (!fw2 || f->FocusedControl() || wxWindow::FindFocus() || !fw2->top->IsActive()) return;
+        if (!fw2 || f->FocusedControl() || wxWindow::FindFocus() || !fw2->top->IsActive() || ToolkitDialogUp()) return;
         // The panel itself, not a child: its tool buttons take no focus.
         fw2->root->SetCanFocus(true);
         fw2->root->wxWindow::SetFocus();
@@ -1059,7 +1068,7 @@ void WxDriver::SyncFocus(FormWin& fw) {
   // Moved later: focus changes inside focus handlers confuse the toolkit.
   CallAfterIfAlive(f, [this, f, fc] {
     FormWin* fw2 = WinOf(f);
-    if (!fw2 || !Alive(fc) || f->FocusedControl() != fc) return;
+    if (!fw2 || !Alive(fc) || f->FocusedControl() != fc || ToolkitDialogUp()) return;
     wxWindow* target = WidgetOf(fc);
     if (auto it = fw2->bound.find(fc); it != fw2->bound.end() && !it->second.radios.empty()) {
       auto* rg = static_cast<TRadioGroup*>(fc);
@@ -1115,6 +1124,7 @@ void WxDriver::FormShown(TForm* form) {
   // Without a window manager the keyboard focus goes where we put it.
   wxTopLevelWindow* top = fw->top;
   CallAfterIfAlive(form, [this, top, form] {
+    if (ToolkitDialogUp()) return;  // a box opened since stays on top
     top->Raise();
     if (FormWin* f = WinOf(form)) SyncFocus(*f);
   });
@@ -1206,7 +1216,7 @@ void WxDriver::RunModal(TForm* form) {
   if (below && below != form && WinOf(below))
     CallAfterIfAlive(below, [this, below] {
       FormWin* b = WinOf(below);
-      if (!b || !b->top->IsShown() || (!modal_.empty() && modal_.back() != b)) return;
+      if (!b || !b->top->IsShown() || (!modal_.empty() && modal_.back() != b) || ToolkitDialogUp()) return;
       b->top->Raise();
       SyncFocus(*b);
     });

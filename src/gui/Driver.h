@@ -106,7 +106,11 @@ class WxDriver : public tv::forms::UiDriver {
   FormWin* WinOf(TForm* f);
   bool Alive(TControl* c) const { return alive_.count(c) != 0; }
   bool Syncing() const { return syncing_ > 0; }
+  // The window a message box or a toolkit dialog belongs to: the innermost modal form, or
+  // else the active form, or else the main window.
   wxWindow* ActiveTop();
+  // A message box or a toolkit dialog is up: the forms below leave it on top, with the focus.
+  static bool ToolkitDialogUp();
 
   // Input from widgets.
   void OnCharHook(FormWin* fw, wxKeyEvent& e);

@@ -5,6 +5,7 @@
 #include <wx/uiaction.h>
 #include <wx/wx.h>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -268,6 +269,67 @@ TEST_F(KeyboardTest, EnterInAGridCellMovesOnAndInAnEditPressesTheDefaultButton) 
   EXPECT_EQ(g->ShowModal(), mrOk);
   EXPECT_TRUE(s2.done());
   EXPECT_EQ(g->aceptados, 1);
+}
+
+wxTopLevelWindow* MessageBoxShown() {
+  for (wxWindow* w : wxTopLevelWindows)
+    if (w->GetName() == "tvMessageBox" && w->IsShown()) return static_cast<wxTopLevelWindow*>(w);
+  return nullptr;
+}
+
+// The window the window manager stacks on top of the others, by its title.
+std::string TopmostTitle() {
+  std::string out;
+  if (FILE* p = popen("xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/, /\\n/g' | tail -n 1 | "
+                      "xargs -r xdotool getwindowname 2>/dev/null", "r")) {
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    pclose(p);
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
+}
+
+// An OK-kind button closes its form after the click handler, also when the handler ran
+// another modal form and then a message box; that box comes on top, with the focus, and
+// Enter answers it rather than pressing the button again.
+TEST_F(KeyboardTest, OkButtonClosesItsFormAfterABoxThatComesOnTopWithTheFocus) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  auto otra = std::make_unique<FrmTeclas>(nullptr);
+  otra->Caption = "Otra ventana";
+  int respuestas = 0;
+  f->BtnAceptar->OnClick = [&](TObject*) {
+    ++f->aceptados;
+    otra->ShowModal();
+    Application->MessageBox("La tarea ha terminado.", "Aviso de prueba", MB_OK);
+    ++respuestas;
+  };
+  bool activa = false, foco = false;
+  std::string arriba;
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return Showing(otra.get()) && HasFocus(otra->EdNombre); }, "the other form")
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return MessageBoxShown() && MessageBoxShown()->IsActive(); }, "the message box active")
+      .then([&] { tv::gui::Pump(100); })  // whatever the toolkit had queued runs first
+      .then([&] {
+        wxTopLevelWindow* box = MessageBoxShown();
+        activa = box && box->IsActive();
+        wxWindow* fw = wxWindow::FindFocus();
+        foco = box && fw && (fw == box || box->IsDescendant(fw));
+        arriba = TopmostTitle();
+      })
+      .then([&] { Key(WXK_RETURN); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  EXPECT_TRUE(s.done());
+  EXPECT_TRUE(activa);
+  EXPECT_TRUE(foco);
+  EXPECT_EQ(arriba, "Aviso de prueba");
+  EXPECT_EQ(respuestas, 1);
+  EXPECT_EQ(f->aceptados, 1);
+  EXPECT_EQ(otra->aceptados, 1);
 }
 
 }  // namespace
