@@ -34,6 +34,18 @@ void ListWidthFollowsItems(wxWindow* combo) {
   if (setFixed && combo->GetHandle()) setFixed(combo->GetHandle(), 0);
 }
 
+// Whether a window manager runs on the display (GTK looked up at run time).
+bool WindowManagerRunning() {
+  using GetScreen = void* (*)();
+  using WmName = const char* (*)(void*);
+  static auto getScreen = reinterpret_cast<GetScreen>(dlsym(RTLD_DEFAULT, "gdk_screen_get_default"));
+  static auto wmName = reinterpret_cast<WmName>(dlsym(RTLD_DEFAULT, "gdk_x11_screen_get_window_manager_name"));
+  if (!getScreen || !wmName) return false;
+  void* screen = getScreen();
+  const char* name = screen ? wmName(screen) : nullptr;
+  return name && std::string(name) != "unknown";
+}
+
 // Panels, group boxes and tab sheets: a plain window that paints its frame and caption.
 class Container : public wxPanel {
  public:
@@ -976,9 +988,12 @@ void WxDriver::Place(FormWin& fw) {
   bool isMain = Application && Application->MainForm == f;
   wxSize client;
   if (isMain || f->WindowState == wsMaximized) {
-    // No window manager may be there to maximize: take the whole display ourselves.
-    fw.top->SetPosition(wxPoint(0, 0));
-    fw.top->SetSize(disp);
+    // A window manager maximizes within its work area, title bar included; without one
+    // the window takes the whole display itself.
+    if (!WindowManagerRunning()) {
+      fw.top->SetPosition(wxPoint(0, 0));
+      fw.top->SetSize(disp);
+    }
     fw.top->Maximize();
     return;
   }
