@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "budget/FrmAsientosPptal.h"
+#include "budget/FrmCertDisp.h"
 #include "gui/Survey.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/DBGrids.h"
+#include "platform/forms/Grids.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 #include "shared/general/Numeros.h"
@@ -108,6 +110,66 @@ TEST_F(SurveyTest, BudgetEntryEditorTotalsFollowEachRowTypedWithEnter) {
   EXPECT_EQ(ingresos, (std::vector<std::string>{cero, cuatro, cuatro, cuatro}));
   EXPECT_EQ(egresos, (std::vector<std::string>{cero, cero, cero, seis}));
   EXPECT_EQ(tipos, (std::vector<std::string>{"I", "", "E", ""}));
+}
+
+void ClickCell(TStringGrid* g, int col, int row) {
+  auto* grid = dynamic_cast<wxGrid*>(tv::gui::WidgetOf(g));
+  ASSERT_TRUE(grid);
+  wxRect r = grid->CellToRect(row, col);
+  wxUIActionSimulator sim;
+  sim.MouseMove(grid->GetGridWindow()->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
+  sim.MouseClick();
+}
+
+// Enter tras escribir un valor en la rejilla del plan de caja del certificado pasa al mes
+// siguiente: no graba el certificado (su botón "&Grabar" es el de por defecto).
+TEST_F(SurveyTest, EnterInTheCertificatesCashPlanMovesToTheNextMonth) {
+  std::deque<std::function<void(TForm*)>> steps{MenuStep("Certificadodisponibilidad1")};
+  int paso = 0, espera = 0, grabados = 0;
+  AnsiString valor;
+  int columna = -1;
+  bool abierta = false;
+  std::map<std::string, Pilot::Action> actions;
+  actions["TfrmCertDisp"] = [&](TForm* f) {
+    auto* c = static_cast<TfrmCertDisp*>(f);
+    switch (paso) {
+      case 0:
+        c->btnAceptar->OnClick = [&, prev = c->btnAceptar->OnClick](TObject* s) {
+          ++grabados;
+          if (prev) prev(s);
+        };
+        ClickCell(c->stgPAC, 0, 1);
+        ++paso;
+        return true;
+      case 1:
+        if (!(c->ActiveControl == c->stgPAC && c->stgPAC->Col == 0 && c->stgPAC->Row == 1) && ++espera < 100)
+          return true;
+        Type("100");
+        ++paso;
+        return true;
+      case 2:
+        if (!static_cast<wxGrid*>(tv::gui::WidgetOf(c->stgPAC))->IsCellEditControlShown() && ++espera < 100)
+          return true;
+        Enter();
+        ++paso;
+        return true;
+      case 3:
+        if (c->stgPAC->Col != 1 && ++espera < 100) return true;
+        valor = c->stgPAC->Cells[0][1];
+        columna = c->stgPAC->Col;
+        abierta = c->Showing();
+        ++paso;
+        Cancel(f);
+        return false;
+      default: return false;
+    }
+  };
+  RunSurvey(std::move(steps), {}, actions);
+  EXPECT_EQ(paso, 4);
+  EXPECT_TRUE(abierta);
+  EXPECT_EQ(columna, 1);
+  EXPECT_EQ(valor.Pos("100"), 1) << valor.c_str();
+  EXPECT_EQ(grabados, 0);
 }
 
 }  // namespace
