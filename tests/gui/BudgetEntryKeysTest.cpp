@@ -44,6 +44,7 @@ void Type(const char* text) { wxUIActionSimulator().Text(text); }
 void Enter() { wxUIActionSimulator().Char(WXK_RETURN); }
 
 TEST_F(SurveyTest, BudgetEntryEditorTotalsFollowEachRowTypedWithEnter) {
+  NoLayoutChecks keys;  // the layout is for the survey tests
   std::deque<std::function<void(TForm*)>> steps{MenuStep("AdicioReduccin1")};
   std::vector<std::string> ingresos, egresos, tipos;
   // Un paso por turno, cuando el anterior ya se vio en el modelo.
@@ -124,6 +125,7 @@ void ClickCell(TStringGrid* g, int col, int row) {
 // Enter tras escribir un valor en la rejilla del plan de caja del certificado pasa al mes
 // siguiente: no graba el certificado (su botón "&Grabar" es el de por defecto).
 TEST_F(SurveyTest, EnterInTheCertificatesCashPlanMovesToTheNextMonth) {
+  NoLayoutChecks keys;  // the layout is for the survey tests
   std::deque<std::function<void(TForm*)>> steps{MenuStep("Certificadodisponibilidad1")};
   int paso = 0, espera = 0, grabados = 0;
   AnsiString valor;
