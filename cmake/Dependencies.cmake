@@ -72,12 +72,14 @@ function(tallivar_test name)
     set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
       ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh)
     # Once on a common laptop screen and once on the smallest the program supports;
-    # with-xvfb.sh reads the size from the environment.
+    # with-xvfb.sh reads the size from the environment. Each test has its own display, so
+    # the two sizes run side by side; within a size they take turns, as before.
     foreach(_screen 1366x768 1024x768)
       gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
         TEST_PREFIX "${name}.${_screen}."
-        PROPERTIES LABELS desktop RUN_SERIAL TRUE ENVIRONMENT "TALLIVAR_TEST_SCREEN=${_screen}")
+        PROPERTIES LABELS desktop RESOURCE_LOCK "desktop_${_screen}"
+                   ENVIRONMENT "TALLIVAR_TEST_SCREEN=${_screen}")
     endforeach()
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
