@@ -332,4 +332,33 @@ TEST_F(KeyboardTest, OkButtonClosesItsFormAfterABoxThatComesOnTopWithTheFocus) {
   EXPECT_EQ(otra->aceptados, 1);
 }
 
+// A form whose OK-kind button's handler shows a box, while model events (a timer) keep
+// running inside the box's loop, still closes once the box is answered.
+TEST_F(KeyboardTest, OkButtonClosesItsFormWhenItsEndCameInsideABoxsLoop) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  auto* timer = Make<TTimer>(f.get(), "Timer1");
+  timer->Interval = 40;
+  int ticks = 0, ticksConCaja = 0;
+  bool caja = false;
+  timer->OnTimer = [&](TObject*) {
+    ++ticks;
+    if (caja) ++ticksConCaja;
+  };
+  f->BtnAceptar->OnClick = [&](TObject*) {
+    caja = true;
+    Application->MessageBox("Grabado.", "Aviso de prueba", MB_OK);
+    caja = false;
+  };
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return MessageBoxShown() && MessageBoxShown()->IsActive() && ticksConCaja >= 3; },
+             "the box, with the timer running under it")
+      .then([&] { Key(WXK_RETURN); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  EXPECT_TRUE(s.done());
+  EXPECT_FALSE(caja);
+}
+
 }  // namespace
