@@ -367,8 +367,14 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
       auto mouse = [this, c](wxMouseEvent& me) {
         me.Skip();
         if (me.GetEventType() == wxEVT_MOTION && !me.LeftIsDown()) return;
-        if (FormWin* fw = Alive(c) ? WinOf(c->ParentForm()) : nullptr)
-          if (auto it = fw->bound.find(c); it != fw->bound.end()) it->second.mouseSel = true;
+        FormWin* fw = Alive(c) ? WinOf(c->ParentForm()) : nullptr;
+        if (!fw) return;
+        if (auto it = fw->bound.find(c); it != fw->bound.end()) it->second.mouseSel = true;
+        // Read once the toolkit has made the selection: at the next key it may be gone.
+        CallAfterIfAlive(c->ParentForm(), [this, c] {
+          if (Alive(c)) PushSelection(c);
+          caretDirty_.erase(c);
+        });
       };
       for (auto type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_MOTION}) t->Bind(type, mouse);
       w = t;

@@ -332,6 +332,33 @@ TEST_F(KeyboardTest, OkButtonClosesItsFormAfterABoxThatComesOnTopWithTheFocus) {
   EXPECT_EQ(otra->aceptados, 1);
 }
 
+// A word selected by a double-click is replaced by what is typed next.
+TEST_F(KeyboardTest, TypingReplacesAWordSelectedByADoubleClick) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] {
+        // Over the second word of "CAJA MENOR".
+        wxTextCtrl* t = TextOf(f->EdNombre);
+        wxPoint p = t->ClientToScreen(wxPoint(t->GetTextExtent("CAJA ME").x + 4, t->GetClientSize().y / 2));
+        wxUIActionSimulator sim;
+        sim.MouseMove(p);
+        sim.MouseDblClick();
+      })
+      .until([&] {
+        long from = 0, to = 0;
+        TextOf(f->EdNombre)->GetSelection(&from, &to);
+        return from == 5 && to == 10;
+      }, "the second word selected")
+      .then([&] { Type("MAYOR"); })
+      .until([&] { return f->EdNombre->Text.get().Pos("Y") > 0; }, "the typed word")
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  f->ShowModal();
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(f->EdNombre->Text.get(), "CAJA MAYOR");
+}
+
 // A form whose OK-kind button's handler shows a box, while model events (a timer) keep
 // running inside the box's loop, still closes once the box is answered.
 TEST_F(KeyboardTest, OkButtonClosesItsFormWhenItsEndCameInsideABoxsLoop) {
