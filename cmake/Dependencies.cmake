@@ -71,10 +71,16 @@ function(tallivar_test name)
     # the emulator when it is called, so it must be set first.
     set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
       ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-      TEST_PREFIX "${name}."
-      PROPERTIES LABELS desktop RUN_SERIAL TRUE)
+    # Once on a common laptop screen and once on the smallest the program supports;
+    # with-xvfb.sh reads the size from the environment. Each test has its own display, so
+    # the two sizes run side by side; within a size they take turns, as before.
+    foreach(_screen 1366x768 1024x768)
+      gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+        TEST_PREFIX "${name}.${_screen}."
+        PROPERTIES LABELS desktop RESOURCE_LOCK "desktop_${_screen}"
+                   ENVIRONMENT "TALLIVAR_TEST_SCREEN=${_screen}")
+    endforeach()
   elseif(T_BOTH_SEPARATORS)
     # Application tests run once per regional setting: the default decimal "," (thousands
     # ".") and decimal "." (thousands ","); the shared fixtures read TALLIVAR_TEST_DECIMAL.

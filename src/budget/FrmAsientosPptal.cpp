@@ -223,6 +223,9 @@ TfrmAsientosPptal::TfrmAsientosPptal(TComponent* Owner) : TForm(Owner) {
     DBGrid1DrawColumnCell(s, r, c, col, st);
   };
   dsAsientosPptal->OnDataChange = [this](TObject* s, TField* f) { dsAsientosPptalDataChange(s, f); };
+  // Los totales siguen a cada línea grabada o borrada, se llegue como se llegue a grabarla.
+  tblAsientoPptal->AfterPost = [this](TDataSet*) { Totalice(); };
+  tblAsientoPptal->AfterDelete = [this](TDataSet*) { Totalice(); };
   OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { FormKeyDown(s, k, sh); };
   cbTipoMvtPptal->OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { cbTipoMvtPptalKeyDown(s, k, sh); };
   edFecha->OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { edFechaKeyDown(s, k, sh); };
@@ -397,8 +400,21 @@ void TfrmAsientosPptal::DBGrid1KeyDown(TObject*, Word& Key, TShiftState Shift) {
           DBGrid1->SelectedIndex = 0;
         }
       } else if (col == 1) {
-        if (tblAsientoPptal->State != dsEdit && tblAsientoPptal->State != dsInsert) tblAsientoPptal->Edit();
-        tblAsientoPptal->FieldByName("tipoCuenta")->AsString = DM->tblPlanPpto->FieldByName("TipoCuenta")->AsString;
+        // La letra tecleada se queda; solo un tipo vacío se toma del plan, y del rubro de la
+        // línea (no del registro en que haya quedado el plan).
+        TField* tipo = tblAsientoPptal->FieldByName("tipoCuenta");
+        AnsiString tecleado = AnsiString(tipo->AsString).Trim().UpperCase();
+        AnsiString delPlan;
+        if (tecleado.IsEmpty()) {
+          TTable* plan = DM->tblPlanPpto;
+          if (plan->Locate("icuenta", Variant(tblAsientoPptal->FieldByName("icuenta")->AsString)))
+            delPlan = plan->FieldByName("TipoCuenta")->AsString;
+        }
+        AnsiString nuevo = tecleado.IsEmpty() ? delPlan : tecleado;
+        if (!nuevo.IsEmpty() && nuevo != AnsiString(tipo->AsString)) {
+          if (tblAsientoPptal->State != dsEdit && tblAsientoPptal->State != dsInsert) tblAsientoPptal->Edit();
+          tipo->AsString = nuevo;
+        }
         DBGrid1->SelectedIndex = col + 1;
       } else {
         DBGrid1->SelectedIndex = col + 1;
@@ -416,6 +432,7 @@ void TfrmAsientosPptal::DBGrid1KeyDown(TObject*, Word& Key, TShiftState Shift) {
   }
   if (Shift.Contains(ssCtrl) && (Key == 'N' || Key == 'n')) {
     tblAsientoPptal->Append();
+    DBGrid1->SelectedIndex = 0;  // la línea nueva empieza por el rubro
     Key = 0;
   } else if (Shift.Contains(ssCtrl) && (Key == 'B' || Key == 'b')) {
     if (tblAsientoPptal->State == dsInsert) tblAsientoPptal->Cancel();

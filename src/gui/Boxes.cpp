@@ -83,6 +83,7 @@ class MessageBoxDialog : public wxDialog {
     int def = std::clamp(r.DefaultButton, 0, static_cast<int>(buttons_.size()) - 1);
     if (!buttons_.empty()) {
       buttons_[def]->SetDefault();
+      focus_ = buttons_[def];
       (edit_ ? static_cast<wxWindow*>(edit_) : buttons_[def])->SetFocus();
       default_ = r.Buttons[def].Result;
     }
@@ -105,6 +106,17 @@ class MessageBoxDialog : public wxDialog {
       }
     });
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { EndModal(escape_); });
+    // Above the window it belongs to, with the keyboard, whatever that window did last.
+    Bind(wxEVT_SHOW, [this](wxShowEvent& e) {
+      e.Skip();
+      if (!e.IsShown()) return;
+      CallAfter([this] {
+        if (!IsShown()) return;
+        Raise();
+        wxWindow* f = wxWindow::FindFocus();
+        if (!(f && (f == this || IsDescendant(f)))) (edit_ ? static_cast<wxWindow*>(edit_) : focus_)->SetFocus();
+      });
+    });
     Centre(wxBOTH);
   }
   wxString Value() const { return edit_ ? edit_->GetValue() : wxString(); }
@@ -113,6 +125,7 @@ class MessageBoxDialog : public wxDialog {
   int escape_;
   int default_ = 0;
   wxTextCtrl* edit_ = nullptr;
+  wxWindow* focus_ = this;
   std::vector<wxButton*> buttons_;
 };
 

@@ -34,6 +34,18 @@ void ListWidthFollowsItems(wxWindow* combo) {
   if (setFixed && combo->GetHandle()) setFixed(combo->GetHandle(), 0);
 }
 
+// Whether a window manager runs on the display (GTK looked up at run time).
+bool WindowManagerRunning() {
+  using GetScreen = void* (*)();
+  using WmName = const char* (*)(void*);
+  static auto getScreen = reinterpret_cast<GetScreen>(dlsym(RTLD_DEFAULT, "gdk_screen_get_default"));
+  static auto wmName = reinterpret_cast<WmName>(dlsym(RTLD_DEFAULT, "gdk_x11_screen_get_window_manager_name"));
+  if (!getScreen || !wmName) return false;
+  void* screen = getScreen();
+  const char* name = screen ? wmName(screen) : nullptr;
+  return name && std::string(name) != "unknown";
+}
+
 // Panels, group boxes and tab sheets: a plain window that paints its frame and caption.
 class Container : public wxPanel {
  public:
@@ -193,6 +205,7 @@ void ModelTimer::Notify() {
 WxDriver::WxDriver() { g_driver = this; }
 
 WxDriver::~WxDriver() {
+  if (endTimer_) endTimer_->Stop();
   for (auto& [t, mt] : timers_) mt->Stop();
   if (g_driver == this) g_driver = nullptr;
 }
@@ -216,8 +229,17 @@ wxWindow* WxDriver::WidgetOf(TControl* c) {
   return it == fw->bound.end() ? nullptr : it->second.win;
 }
 
+bool WxDriver::ToolkitDialogUp() {
+  for (wxWindow* w : wxTopLevelWindows)
+    if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal() && d->IsShown() && d->GetName() != "tvForm")
+      return true;
+  return false;
+}
+
 wxWindow* WxDriver::ActiveTop() {
   if (!modal_.empty()) return modal_.back()->top;
+  if (Screen && Screen->ActiveForm)
+    if (FormWin* fw = WinOf(Screen->ActiveForm); fw && fw->top->IsShown()) return fw->top;
   if (Application && Application->MainForm)
     if (FormWin* fw = WinOf(Application->MainForm)) return fw->top;
   return nullptr;
@@ -343,6 +365,20 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
         auto* ed = dynamic_cast<TCustomEdit*>(c);
         if (ed && A(t->GetValue()) != ed->DisplayText()) ed->UserSetText(A(t->GetValue()));
       });
+      // A click, a drag or a double-click selects in the widget: the next key reads it.
+      auto mouse = [this, c](wxMouseEvent& me) {
+        me.Skip();
+        if (me.GetEventType() == wxEVT_MOTION && !me.LeftIsDown()) return;
+        FormWin* fw = Alive(c) ? WinOf(c->ParentForm()) : nullptr;
+        if (!fw) return;
+        if (auto it = fw->bound.find(c); it != fw->bound.end()) it->second.mouseSel = true;
+        // Read once the toolkit has made the selection: at the next key it may be gone.
+        CallAfterIfAlive(c->ParentForm(), [this, c] {
+          if (Alive(c)) PushSelection(c);
+          caretDirty_.erase(c);
+        });
+      };
+      for (auto type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_MOTION}) t->Bind(type, mouse);
       w = t;
       break;
     }
@@ -686,7 +722,11 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
         changed = true;
       }
       if (t->IsEditable() == e->ReadOnly) t->SetEditable(!e->ReadOnly);
-      if (changed || caretDirty_.count(c)) {
+      // The model's selection goes to the widget when the text or the model's selection
+      // changed (entering the edit selects it all) or after a key; a selection the user
+      // made with the mouse stays until the next key reads it back.
+      bool selMoved = e->SelStart != b.selStart || e->SelLength != b.selLength;
+      if (changed || selMoved || caretDirty_.count(c)) {
         long len = t->GetLastPosition();
         long from = std::clamp<long>(e->SelStart, 0, len);
         long to = std::clamp<long>(e->SelStart + e->SelLength, from, len);
@@ -694,6 +734,8 @@ void WxDriver::SyncControl(FormWin&, Bound& b) {
           t->SetSelection(from, to);
         else
           t->SetInsertionPoint(from);
+        b.selStart = e->SelStart;
+        b.selLength = e->SelLength;
       }
       break;
     }
@@ -982,9 +1024,12 @@ void WxDriver::Place(FormWin& fw) {
   bool isMain = Application && Application->MainForm == f;
   wxSize client;
   if (isMain || f->WindowState == wsMaximized) {
-    // No window manager may be there to maximize: take the whole display ourselves.
-    fw.top->SetPosition(wxPoint(0, 0));
-    fw.top->SetSize(disp);
+    // A window manager maximizes within its work area, title bar included; without one
+    // the window takes the whole display itself.
+    if (!WindowManagerRunning()) {
+      fw.top->SetPosition(wxPoint(0, 0));
+      fw.top->SetSize(disp);
+    }
     fw.top->Maximize();
     return;
   }
@@ -1022,6 +1067,11 @@ void WxDriver::Sync(FormWin& fw) {
       fw.root->SetBackgroundColour(wxNullColour);
       fw.root->Refresh();
     }
+    // A control just entered shows the model's selection (all of an edit's text).
+    if (TWinControl* fc = f->FocusedControl(); fc != fw.entered) {
+      fw.entered = fc;
+      if (fc) caretDirty_.insert(fc);
+    }
     SyncTree(fw, f, fw.root);
     SyncMenu(fw);
     if (!fw.placed) {
@@ -1038,7 +1088,7 @@ void WxDriver::Sync(FormWin& fw) {
 
 void WxDriver::SyncFocus(FormWin& fw) {
   TForm* f = fw.form;
-  if (!f->Showing() || !fw.top->IsShown()) return;
+  if (!f->Showing() || !fw.top->IsShown() || ToolkitDialogUp()) return;
   if (!modal_.empty() && modal_.back() != &fw) return;
   TWinControl* fc = f->FocusedControl();
   if (!fc) {
@@ -1047,7 +1097,7 @@ void WxDriver::SyncFocus(FormWin& fw) {
     if (!wxWindow::FindFocus() && fw.top->IsActive())
       CallAfterIfAlive(f, [this, f] {
         FormWin* fw2 = WinOf(f);
-        if (!fw2 || f->FocusedControl() || wxWindow::FindFocus() || !fw2->top->IsActive()) return;
+        if (!fw2 || f->FocusedControl() || wxWindow::FindFocus() || !fw2->top->IsActive() || ToolkitDialogUp()) return;
         // The panel itself, not a child: its tool buttons take no focus.
         fw2->root->SetCanFocus(true);
         fw2->root->wxWindow::SetFocus();
@@ -1069,7 +1119,7 @@ void WxDriver::SyncFocus(FormWin& fw) {
   // Moved later: focus changes inside focus handlers confuse the toolkit.
   CallAfterIfAlive(f, [this, f, fc] {
     FormWin* fw2 = WinOf(f);
-    if (!fw2 || !Alive(fc) || f->FocusedControl() != fc) return;
+    if (!fw2 || !Alive(fc) || f->FocusedControl() != fc || ToolkitDialogUp()) return;
     wxWindow* target = WidgetOf(fc);
     if (auto it = fw2->bound.find(fc); it != fw2->bound.end() && !it->second.radios.empty()) {
       auto* rg = static_cast<TRadioGroup*>(fc);
@@ -1102,6 +1152,7 @@ void WxDriver::AfterEvent() {
   }
   caretDirty_.clear();
   inAfter_ = false;
+  ExitEndedLoops();
 }
 
 void WxDriver::Repaint(TControl* control) {
@@ -1124,6 +1175,7 @@ void WxDriver::FormShown(TForm* form) {
   // Without a window manager the keyboard focus goes where we put it.
   wxTopLevelWindow* top = fw->top;
   CallAfterIfAlive(form, [this, top, form] {
+    if (ToolkitDialogUp()) return;  // a box opened since stays on top
     top->Raise();
     if (FormWin* f = WinOf(form)) SyncFocus(*f);
   });
@@ -1215,7 +1267,7 @@ void WxDriver::RunModal(TForm* form) {
   if (below && below != form && WinOf(below))
     CallAfterIfAlive(below, [this, below] {
       FormWin* b = WinOf(below);
-      if (!b || !b->top->IsShown() || (!modal_.empty() && modal_.back() != b)) return;
+      if (!b || !b->top->IsShown() || (!modal_.empty() && modal_.back() != b) || ToolkitDialogUp()) return;
       b->top->Raise();
       SyncFocus(*b);
     });
@@ -1230,7 +1282,28 @@ void WxDriver::EndModal(TForm* form) {
   FormWin* fw = WinOf(form);
   if (!fw) return;
   fw->ended = true;
-  if (fw->loop && wxEventLoopBase::GetActive() == fw->loop) fw->loop->ScheduleExit();
+  ExitEndedLoops();
+}
+
+void WxDriver::ExitEndedLoops() {
+  bool waiting = false;
+  for (FormWin* fw : modal_) {
+    if (!fw->ended || !fw->loop || !fw->loop->IsRunning()) continue;
+    // Only the running loop may be told to stop: GTK would stop the innermost one.
+    if (wxEventLoopBase::GetActive() == fw->loop)
+      fw->loop->ScheduleExit();
+    else
+      waiting = true;
+  }
+  if (!waiting) {
+    if (endTimer_) endTimer_->Stop();
+    return;
+  }
+  if (!endTimer_) {
+    endTimer_ = std::make_unique<wxTimer>();
+    endTimer_->Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ExitEndedLoops(); });
+  }
+  if (!endTimer_->IsRunning()) endTimer_->Start(50);
 }
 
 void WxDriver::RunMainLoop() {
@@ -1281,13 +1354,36 @@ void WxDriver::PushSelection(TControl* c) {
   if (!t) return;
   long from = 0, to = 0;
   t->GetSelection(&from, &to);
-  e->SelStart = static_cast<int>(from);
-  e->SelLength = static_cast<int>(to - from);
+  FormWin* fw = WinOf(c->ParentForm());
+  auto it = fw ? fw->bound.find(c) : decltype(fw->bound.end()){};
+  // Keys go to the model, which keeps its selection (and which end of it is fixed); only a
+  // selection made with the mouse comes from the widget. The toolkit's own idea of the
+  // selection at a key press is not reliable (it may drop it before the character comes).
+  if (!fw || it == fw->bound.end() || it->second.mouseSel) {
+    e->SelStart = static_cast<int>(from);
+    e->SelLength = static_cast<int>(to - from);
+    if (fw && it != fw->bound.end()) {
+      it->second.mouseSel = false;
+      it->second.selStart = e->SelStart;
+      it->second.selLength = e->SelLength;
+    }
+  }
   caretDirty_.insert(c);
 }
 
 void WxDriver::OnWidgetFocus(TControl* c) {
-  if (Syncing() || !Alive(c)) return;
+  if (!Alive(c)) return;
+  if (Syncing()) {
+    // The model moved the focus here (Tab, code): once the toolkit has settled the focus,
+    // the edit shows the model's selection, not the toolkit's own idea of it.
+    if (TakesChars(c->ControlKind()))
+      CallAfterIfAlive(c->ParentForm(), [this, c] {
+        if (!Alive(c) || c->ParentForm()->FocusedControl() != c) return;
+        caretDirty_.insert(c);
+        AfterEvent();
+      });
+    return;
+  }
   auto* w = dynamic_cast<TWinControl*>(c);
   TForm* f = c->ParentForm();
   if (!w || !f || f->FocusedControl() == w) return;

@@ -52,6 +52,9 @@ struct Bound {
   wxRadioButton* none = nullptr;       // hidden first member: checked when no item is
   std::vector<std::string> items;      // cached list items
   std::string text;                    // cached caption/text
+  // An edit's selection as the model and the widget last agreed on it.
+  int selStart = -1, selLength = -1;
+  bool mouseSel = false;  // the mouse may have moved the widget's selection since
   bool created = false;
   wxWindow* parentWin = nullptr;  // the widget it was made in; follows a change of the model's parent
 };
@@ -66,6 +69,7 @@ struct FormWin {
   std::map<TControl*, Bound> bound;
   std::string menuSig;
   std::map<int, TMenuItem*> menuIds;
+  TWinControl* entered = nullptr;  // the model's focused control at the last sync
   bool placed = false;  // positioned once
   bool scrolls = false;  // the client area is larger than the window
   bool ended = false;
@@ -107,7 +111,11 @@ class WxDriver : public tv::forms::UiDriver {
   FormWin* WinOf(TForm* f);
   bool Alive(TControl* c) const { return alive_.count(c) != 0; }
   bool Syncing() const { return syncing_ > 0; }
+  // The window a message box or a toolkit dialog belongs to: the innermost modal form, or
+  // else the active form, or else the main window.
   wxWindow* ActiveTop();
+  // A message box or a toolkit dialog is up: the forms below leave it on top, with the focus.
+  static bool ToolkitDialogUp();
 
   // Input from widgets.
   void OnCharHook(FormWin* fw, wxKeyEvent& e);
@@ -128,6 +136,9 @@ class WxDriver : public tv::forms::UiDriver {
   // The model's focus follows the widget that has the keyboard focus.
   void CatchUpFocus(FormWin& fw);
   void Place(FormWin& fw);
+  // Stops the loop of every modal form that ended, as soon as that loop is the one running
+  // (a form may end from inside a message box's or another nested loop).
+  void ExitEndedLoops();
   void Layout(FormWin& fw);
 
   std::map<TForm*, std::unique_ptr<FormWin>> forms_;
@@ -135,6 +146,7 @@ class WxDriver : public tv::forms::UiDriver {
   std::map<TTimer*, std::unique_ptr<ModelTimer>> timers_;
   std::map<TCommonDialog*, wxFindReplaceDialog*> finds_;
   std::vector<FormWin*> modal_;
+  std::unique_ptr<wxTimer> endTimer_;  // retries ExitEndedLoops while a nested loop runs
   std::set<TControl*> caretDirty_;  // edits whose caret follows the model after this event
   int syncing_ = 0;
   bool inAfter_ = false;

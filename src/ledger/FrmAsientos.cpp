@@ -754,6 +754,7 @@ void TFrmAsientos::DBGrid1KeyDown(TObject* Sender, Word& Key, TShiftState Shift)
   }
   if (Shift.Contains(ssCtrl) && (Key == 'N' || Key == 'n')) {
     TblAsiento->Append();
+    DBGrid1->SelectedIndex = 0;  // la línea nueva empieza por la cuenta
     Key = 0;
   } else if (Shift.Contains(ssCtrl) && (Key == 'B' || Key == 'b')) {
     if (!TblAsiento->IsEmpty() || TblAsiento->State == dsInsert) {

@@ -7,6 +7,7 @@
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
+#include "shared/general/Numeros.h"
 #include "support/Separadores.h"
 
 using presupuesto::EditorPptal;
@@ -225,6 +226,36 @@ TEST_F(Asientos, CerrarConRenglonesPregunta) {
   ui->answer("¿Realmente desea salir?", IDYES);
   EXPECT_TRUE(ed->CloseQuery());
   EXPECT_EQ(ui->messages()[0].Caption, "Información");
+}
+
+}  // namespace
+
+namespace {
+
+// Enter en la columna del tipo deja la letra tecleada (el plan puede estar en otro rubro);
+// un tipo vacío se toma del rubro de la línea. Los totales siguen a cada línea grabada, sin
+// flechas de por medio. Ctrl+N lleva a la primera columna y Esc cierra el editor.
+TEST_F(Asientos, TipoTecleadoTotalesCtrlNYEsc) {
+  Traer("ADD:Adición", "A9");
+  ASSERT_TRUE(DM->tblPlanPpto->Locate("tipoCuenta;iCuenta", VarArrayOf({Variant("E"), Variant("2.3.2")})));
+  Ed().editCell("DBGrid1", 0, 0, "1.2.05").editCell("DBGrid1", 1, 0, "I").key("DBGrid1", VK_RETURN);
+  EXPECT_EQ(ed->tblAsientoPptal->FieldByName("tipoCuenta")->AsString(), "I");
+  EXPECT_EQ(ed->DBGrid1->SelectedIndex, 2);
+  Ed().editCell("DBGrid1", 2, 0, "4000000").key("DBGrid1", VK_RETURN).key("DBGrid1", VK_RETURN);
+  EXPECT_EQ(ed->lblIngreso->Caption, AnsiString(Punto(4000000, 2)));
+  EXPECT_EQ(ed->DBGrid1->SelectedIndex, 0);
+  ASSERT_TRUE(DM->tblPlanPpto->Locate("tipoCuenta;iCuenta", VarArrayOf({Variant("I"), Variant("1.2.05")})));
+  Ed().editCell("DBGrid1", 0, 1, "2.3.2").editCell("DBGrid1", 1, 1, "E").key("DBGrid1", VK_RETURN);
+  EXPECT_EQ(ed->tblAsientoPptal->FieldByName("tipoCuenta")->AsString(), "E");
+  Ed().editCell("DBGrid1", 3, 1, "6000000").cell("DBGrid1", 0, 0);  // el renglón se graba al dejarlo
+  EXPECT_EQ(ed->lblEgreso->Caption, AnsiString(Punto(6000000, 2)));
+  EXPECT_EQ(ed->lblDiferencia->Caption, AnsiString(Punto(-2000000, 2)));
+  Ed().cell("DBGrid1", 2, 0).keys("Ctrl+N");
+  EXPECT_EQ(ed->DBGrid1->SelectedIndex, 0);
+  EXPECT_EQ(ed->tblAsientoPptal->State, dsInsert);
+  ui->answer("Realmente desea salir", IDYES);
+  Ed().key("DBGrid1", VK_ESCAPE);
+  EXPECT_FALSE(ed->Showing());
 }
 
 }  // namespace

@@ -24,6 +24,12 @@ void Screenshot(const std::string& name);
 std::vector<std::string> LayoutProblems(TForm* form);
 // Looks at a form: its problems are failures; its picture is saved when asked.
 void Look(TForm* form, const std::string& picture);
+// Road tests about the keyboard leave the layout to the survey tests (false while they run).
+extern bool layoutChecks;
+struct NoLayoutChecks {
+  NoLayoutChecks() { layoutChecks = false; }
+  ~NoLayoutChecks() { layoutChecks = true; }
+};
 TControl* ControlNamed(TForm* f, const char* name);
 // Closes a form as its close box would.
 void Cancel(TForm* f);
@@ -34,6 +40,8 @@ class Pilot {
  public:
   using Action = std::function<bool(TForm*)>;  // true: run again when the form is on top again
   void on(const std::string& cls, Action a) { actions_[cls] = std::move(a); }
+  // Sees each message box first; true: the box is left to it (it answers the box itself).
+  std::function<bool(wxTopLevelWindow*)> box;
   void start() {
     timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Tick(); });
     timer_.StartOnce(100);
@@ -58,6 +66,7 @@ class Pilot {
     // A message box on top is answered with its first button.
     for (wxWindow* w : wxTopLevelWindows) {
       if (w->GetName() != "tvMessageBox" || !w->IsShown()) continue;
+      if (box && box(static_cast<wxTopLevelWindow*>(w))) return;
       if (++boxTicks_ < 3) return;
       boxTicks_ = 0;
       Screenshot("message" + std::to_string(++boxes));
@@ -139,7 +148,8 @@ class SurveyTest : public ::testing::Test {
 // Returns the classes looked at.
 std::set<std::string> RunSurvey(std::deque<std::function<void(TForm* main)>> steps,
                                 const std::vector<std::string>& cancel,
-                                std::map<std::string, Pilot::Action> actions = {});
+                                std::map<std::string, Pilot::Action> actions = {},
+                                std::function<bool(wxTopLevelWindow*)> box = {});
 // A step that clicks a main-menu item by name.
 std::function<void(TForm*)> MenuStep(const char* item);
 

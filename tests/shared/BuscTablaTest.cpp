@@ -199,3 +199,14 @@ TEST_F(Busqueda, PistaDeLaTiraDeCampos) {
   FrmBuscTabla->ShowModal();
   delete FrmBuscTabla;
 }
+
+// Enter en la caja de búsqueda acepta el renglón señalado, como "&Aceptar".
+TEST_F(Busqueda, EnterEnLaCajaDeBusquedaAcepta) {
+  tv::forms::HeadlessDriver ui;
+  Crear(false);
+  ui.onModal("TFrmBuscTabla").check("RadioButton2").type("EdBusqueda", "prov").key("EdBusqueda", VK_RETURN);
+  EXPECT_EQ(FrmBuscTabla->ShowModal(), mrOk);
+  EXPECT_EQ(FrmBuscTabla->GetContenido1(), "2205");
+  delete FrmBuscTabla;
+  EXPECT_EQ(ui.unused(), "");
+}

@@ -6,6 +6,7 @@
 
 #include "platform/core/Encoding.h"
 #include "platform/core/SysUtils.h"
+#include "platform/forms/Buttons.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
@@ -362,6 +363,17 @@ bool DialogKey(TForm* form, TWinControl* focused, Word key, TShiftState shift) {
         return true;
       }
     }
+    // Sin botón marcado Cancel, Esc pulsa el que cancela o cierra la ventana.
+    if (key == VK_ESCAPE)
+      for (TWinControl* w : form->TabSequence()) {
+        auto* b = dynamic_cast<TButton*>(w);
+        if (!b || !b->CanFocus()) continue;
+        auto* bb = dynamic_cast<TBitBtn*>(b);
+        if (b->ModalResult == mrCancel || (bb && (bb->Kind.get() == bkClose || bb->Kind.get() == bkCancel))) {
+          b->Click();
+          return true;
+        }
+      }
     return false;
   }
   bool alt = shift.Contains(ssAlt) && !shift.Contains(ssCtrl);

@@ -309,9 +309,11 @@ void TDBGrid::UserTitleClick(int col) {
   });
 }
 
-bool TDBGrid::WantsKey(Word key, TShiftState) const {
+bool TDBGrid::WantsKey(Word key, TShiftState shift) const {
   if (key >= VK_LEFT && key <= VK_DOWN) return true;
   if (key == VK_TAB) return Options.Contains(dgTabs);
+  // En una rejilla editable Enter termina la celda; nunca pulsa el botón por defecto.
+  if (key == VK_RETURN && shift.Empty() && Options.Contains(dgEditing) && !ReadOnly) return true;
   return false;
 }
 
@@ -372,6 +374,14 @@ void TDBGrid::KeyDown(Word& key, TShiftState shift) {
       break;
     case VK_RETURN:
       EditorMode = false;
+      if (Options.Contains(dgEditing) && !ReadOnly) {
+        if (SelectedIndex.get() + 1 < n) {
+          MoveToCol(SelectedIndex.get() + 1);
+        } else {
+          ds->Next();
+          MoveToCol(0);
+        }
+      }
       break;
     default: break;
   }

@@ -170,9 +170,11 @@ void TCustomGrid::UserEditCell(int col, int row, const AnsiString& text) {
   });
 }
 
-bool TCustomGrid::WantsKey(Word key, TShiftState) const {
+bool TCustomGrid::WantsKey(Word key, TShiftState shift) const {
   if (key >= VK_LEFT && key <= VK_DOWN) return true;
   if (key == VK_TAB) return Options.Contains(goTabs);
+  // En una rejilla editable Enter termina la celda; nunca pulsa el botón por defecto.
+  if (key == VK_RETURN) return Options.Contains(goEditing) && shift.Empty();
   return false;
 }
 
@@ -191,6 +193,16 @@ void TCustomGrid::KeyDown(Word& key, TShiftState shift) {
       if (shift.Contains(ssShift)) c = c > FixedCols ? c - 1 : ColCount - 1;
       else c = c + 1 < ColCount ? c + 1 : FixedCols;
       break;
+    case VK_RETURN:
+      // A la celda siguiente: la columna de la derecha, o la primera de la fila de abajo.
+      EditorMode = false;
+      if (c + 1 < ColCount) {
+        ++c;
+      } else if (r + 1 < RowCount) {
+        c = FixedCols;
+        ++r;
+      }
+      break;
     case VK_F2:
       if (CanEditCell(c, r)) EditorMode = true;
       return;
@@ -205,10 +217,7 @@ void TCustomGrid::KeyDown(Word& key, TShiftState shift) {
 void TCustomGrid::KeyPress(char32_t& ch) {
   int c = Col, r = Row;
   if (!CanEditCell(c, r)) return;
-  if (ch == 13) {
-    EditorMode = !EditorMode;
-    return;
-  }
+  if (ch == 13) return;  // Enter ya pasó a la celda siguiente al bajar la tecla
   if (ch == 27) {
     EditorMode = false;
     return;

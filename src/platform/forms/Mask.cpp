@@ -284,11 +284,8 @@ void TMaskEdit::KeyDown(Word& key, TShiftState shift) {
     return;
   }
   int size = spec_.Size();
+  if (MoveSelection(key, shift, size)) return;
   switch (key) {
-    case VK_HOME: SelStart = 0; SelLength = 0; break;
-    case VK_END: SelStart = size; SelLength = 0; break;
-    case VK_LEFT: SelStart = std::max(0, SelStart - 1); SelLength = 0; break;
-    case VK_RIGHT: SelStart = std::min(size, SelStart + 1); SelLength = 0; break;
     case VK_DELETE: {
       if (ReadOnly) break;
       std::u32string e = edit_;

@@ -1,6 +1,7 @@
 #include "platform/forms/StdCtrls.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/core/SysUtils.h"
 #include "platform/forms/Forms.h"
@@ -90,15 +91,46 @@ void TCustomEdit::UserType(const AnsiString& text) {
   for (int i = 1; i <= n; ++i) UserKeyPress(text[i]);
 }
 
+bool TCustomEdit::MoveSelection(Word key, TShiftState shift, int len) {
+  if (shift.Contains(ssAlt)) return false;
+  if (shift.Contains(ssCtrl) && (key == 'A' || key == 'a')) {
+    SelStart = 0;
+    SelLength = len;
+    anchor_ = 0;
+    return true;
+  }
+  if (key != VK_HOME && key != VK_END && key != VK_LEFT && key != VK_RIGHT) return false;
+  int from = std::clamp(SelStart, 0, len);
+  int to = std::clamp(from + std::max(0, SelLength), from, len);
+  // Sin extremo fijo propio (selección hecha por código) el cursor queda al final.
+  int anchor = (to > from && anchor_ == to) ? to : from;
+  int caret = anchor == from ? to : from;
+  bool extend = shift.Contains(ssShift);
+  int target = caret;
+  switch (key) {
+    case VK_HOME: target = 0; break;
+    case VK_END: target = len; break;
+    case VK_LEFT: target = !extend && to > from ? from : std::max(0, caret - 1); break;
+    default: target = !extend && to > from ? to : std::min(len, caret + 1); break;
+  }
+  if (extend) {
+    SelStart = std::min(anchor, target);
+    SelLength = std::abs(target - anchor);
+    anchor_ = anchor;
+  } else {
+    SelStart = target;
+    SelLength = 0;
+    anchor_ = target;
+  }
+  return true;
+}
+
 void TCustomEdit::KeyDown(Word& key, TShiftState shift) {
   std::u32string t = ToU32(Text);
   int len = static_cast<int>(t.size());
   SelStart = std::clamp(SelStart, 0, len);
+  if (MoveSelection(key, shift, len)) return;
   switch (key) {
-    case VK_HOME: SelStart = 0; SelLength = 0; break;
-    case VK_END: SelStart = len; SelLength = 0; break;
-    case VK_LEFT: SelStart = std::max(0, SelStart - 1); SelLength = 0; break;
-    case VK_RIGHT: SelStart = std::min(len, SelStart + 1); SelLength = 0; break;
     case VK_DELETE:
       if (ReadOnly || shift.Contains(ssCtrl)) break;
       if (SelLength > 0) {

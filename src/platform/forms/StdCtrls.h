@@ -46,6 +46,12 @@ class TCustomEdit : public TWinControl {
   AnsiString ApplyCase(const AnsiString& s) const;
   // Stores a user edit: text, caret, Modified, OnChange.
   void UserEdit(const AnsiString& newText, int caret);
+  // Caret keys over `len` characters: Home, End, Left, Right (with Shift they select from
+  // the fixed end) and Ctrl+A. False for any other key.
+  bool MoveSelection(Word key, TShiftState shift, int len);
+
+ private:
+  int anchor_ = -1;  // the fixed end of a selection made with Shift
 };
 
 class TEdit : public TCustomEdit {

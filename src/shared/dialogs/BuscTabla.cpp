@@ -82,6 +82,12 @@ TFrmBuscTabla::TFrmBuscTabla(TComponent* Owner, TDataSource* aDS, const char* aL
   RadioButton1->OnClick = [this](TObject* s) { RadioButton1Click(s); };
   RadioButton2->OnClick = [this](TObject* s) { RadioButton2Click(s); };
   EdBusqueda->OnChange = [this](TObject* s) { EdBusquedaChange(s); };
+  // Enter en la caja de búsqueda acepta el renglón señalado.
+  EdBusqueda->OnKeyDown = [this](TObject*, Word& k, TShiftState sh) {
+    if (k != VK_RETURN || !sh.Empty()) return;
+    k = 0;
+    BtnRegresar->Click();
+  };
   BtnBuscar->OnClick = [this](TObject* s) { BtnBuscarClick(s); };
   FindDialog1->OnFind = [this](TObject* s) { FindDialog1Find(s); };
   StringGrid1->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) {

@@ -314,3 +314,39 @@ TEST(Keys, PostedKeyRunsAfterTheCurrentEventInTheInnerLoop) {
   ui.now(&outer).click("BtnAbrir");
   EXPECT_EQ(log, "click;end;");
 }
+
+// Caret keys select with Shift from the fixed end, Ctrl+A selects all, and typing replaces
+// the selection, in plain and masked edits.
+TEST(Keys, ShiftAndCtrlASelectAndTypingReplacesTheSelection) {
+  HeadlessDriver ui;
+  TFrmCaptura f(nullptr);
+  f.EdCodigo->Text = "CAJA MENOR";
+  f.EdFecha->Text = "31/12/2024";
+  ui.onModal("TFrmCaptura")
+      .type("EdCodigo", "X")  // entering selects everything
+      .run([&](TForm&) { EXPECT_EQ(f.EdCodigo->Text, "X"); })
+      .type("EdCodigo", "YZ")
+      .key("EdCodigo", VK_HOME, TShiftState{ssShift})
+      .key("EdCodigo", VK_RIGHT, TShiftState{ssShift})  // the fixed end stays at the end
+      .type("EdCodigo", "W")
+      .run([&](TForm&) { EXPECT_EQ(f.EdCodigo->Text, "XW"); })
+      .key("EdCodigo", VK_LEFT)
+      .key("EdCodigo", VK_END, TShiftState{ssShift})
+      .type("EdCodigo", "Q")
+      .run([&](TForm&) { EXPECT_EQ(f.EdCodigo->Text, "XQ"); })
+      .key("EdCodigo", 'A', TShiftState{ssCtrl})
+      .type("EdCodigo", "BANCO")
+      .run([&](TForm&) { EXPECT_EQ(f.EdCodigo->Text, "BANCO"); })
+      .key("EdFecha", VK_HOME)
+      .key("EdFecha", VK_RIGHT)
+      .key("EdFecha", VK_RIGHT)
+      .key("EdFecha", VK_RIGHT)
+      .key("EdFecha", VK_END, TShiftState{ssShift})
+      .type("EdFecha", "01")
+      .run([&](TForm&) { EXPECT_EQ(f.EdFecha->EditText.get(), "31/01/    "); })
+      .key("EdFecha", 'A', TShiftState{ssCtrl})
+      .type("EdFecha", "01022025")
+      .run([&](TForm&) { EXPECT_EQ(f.EdFecha->Text, "01/02/2025"); })
+      .key('S', TShiftState{ssAlt});
+  EXPECT_EQ(f.ShowModal(), mrCancel);
+}

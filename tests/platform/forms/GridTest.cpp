@@ -231,3 +231,33 @@ TEST_F(DbGridTest, KeyDownHandlerSwallowsCtrlDeleteAndDownOnTheLastRow) {
   EXPECT_EQ(grid_->DisplayRowCount(), 3);
   EXPECT_EQ(table_->RecNo, 3);
 }
+
+// Enter in an editable grid ends the cell and moves to the next one, at the end of a row to
+// the first column of the next; the form's default button is not pressed. A grid that
+// does not edit leaves Enter to the default button.
+TEST(StringGrid, EnterMovesToTheNextCellAndNeverPressesTheDefaultButton) {
+  HeadlessDriver ui;
+  TForm f(nullptr);
+  auto* g = Make<TStringGrid>(&f, "Grid");
+  g->ColCount = 3;
+  g->RowCount = 3;
+  g->Options << goEditing;
+  auto* ok = Make<TButton>(&f, "BtnAceptar");
+  ok->Default = true;
+  int pressed = 0;
+  ok->OnClick = [&](TObject*) { ++pressed; };
+  f.Show();
+  ui.now(&f).editCell("Grid", 1, 1, "750").key("Grid", VK_RETURN);
+  EXPECT_EQ(g->Cells[1][1], "750");
+  EXPECT_EQ(g->Col, 2);
+  EXPECT_EQ(g->Row, 1);
+  ui.now(&f).key("Grid", VK_RETURN);
+  EXPECT_EQ(g->Col, 1);
+  EXPECT_EQ(g->Row, 2);
+  EXPECT_FALSE(g->EditorMode);
+  EXPECT_EQ(pressed, 0);
+  g->Options >> goEditing;
+  ui.now(&f).key("Grid", VK_RETURN);
+  EXPECT_EQ(pressed, 1);
+  f.Hide();
+}

@@ -1,0 +1,391 @@
+// A person at the keyboard: real key events (XTest) into real widgets under a window manager.
+// Every step waits for what it needs on the screen or in the model, never for a fixed time.
+#include <gtest/gtest.h>
+#include <wx/grid.h>
+#include <wx/uiaction.h>
+#include <wx/wx.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/Gui.h"
+#include "platform/forms/Vcl.h"
+
+namespace {
+
+using tv::gui::WidgetOf;
+
+// Steps run one after another from a timer inside whatever loop is running; a step may wait
+// for a condition first. A condition that never holds fails the test instead of hanging it.
+class Script {
+ public:
+  Script& then(std::function<void()> fn) {
+    steps_.push_back({std::move(fn), nullptr, {}});
+    return *this;
+  }
+  Script& until(std::function<bool()> cond, std::string what) {
+    steps_.push_back({[] {}, std::move(cond), std::move(what)});
+    return *this;
+  }
+  void start() {
+    timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Next(); });
+    timer_.StartOnce(50);
+    watchdog_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+      ADD_FAILURE() << "waited in vain for: " << waiting_;
+      failed_ = true;
+      // Whatever is open goes, so the test ends.
+      for (wxWindow* w : wxTopLevelWindows)
+        if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal() && d->GetName() == "tvMessageBox")
+          d->EndModal(wxID_CANCEL);
+      Application->Terminate();
+    });
+    Arm();
+  }
+  bool done() const { return next_ >= steps_.size() && !failed_; }
+  ~Script() {
+    timer_.Stop();
+    watchdog_.Stop();
+  }
+
+ private:
+  void Arm() {
+    // Generous: a loaded machine is slow, but a wait that never ends is a failure.
+    watchdog_.StartOnce(20000);
+  }
+  void Next() {
+    if (failed_ || next_ >= steps_.size()) return;
+    Step& s = steps_[next_];
+    if (s.cond && !s.cond()) {
+      waiting_ = s.what;
+      timer_.StartOnce(20);
+      return;
+    }
+    ++next_;
+    Arm();
+    timer_.StartOnce(20);
+    s.fn();
+  }
+  struct Step {
+    std::function<void()> fn;
+    std::function<bool()> cond;
+    std::string what;
+  };
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+  bool failed_ = false;
+  std::string waiting_;
+  wxTimer timer_, watchdog_;
+};
+
+void Type(const char* text) { wxUIActionSimulator().Text(text); }
+void Key(int key, int modifiers = wxMOD_NONE) { wxUIActionSimulator().Char(key, modifiers); }
+
+void ClickCell(TStringGrid* g, int col, int row) {
+  auto* grid = dynamic_cast<wxGrid*>(WidgetOf(g));
+  ASSERT_TRUE(grid);
+  wxRect r = grid->CellToRect(row, col);
+  wxUIActionSimulator sim;
+  sim.MouseMove(grid->GetGridWindow()->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
+  sim.MouseClick();
+}
+
+wxTextCtrl* TextOf(TControl* c) { return dynamic_cast<wxTextCtrl*>(WidgetOf(c)); }
+
+// The widget that has the keyboard focus belongs to this control.
+bool HasFocus(TControl* c) {
+  wxWindow* w = WidgetOf(c);
+  wxWindow* f = wxWindow::FindFocus();
+  if (!w || !f) return false;
+  if (auto* g = dynamic_cast<wxGrid*>(w)) w = g->GetGridWindow();
+  return f == w || w->IsDescendant(f);
+}
+
+bool Showing(TForm* f) {
+  auto* t = tv::gui::WindowOf(f);
+  return t && t->IsShown() && t->IsActive();
+}
+
+class FrmTeclas : public TForm {
+ public:
+  explicit FrmTeclas(TComponent* AOwner) : TForm(AOwner) {
+    Name = "FrmTeclas";
+    Caption = "Teclado";
+    BorderStyle = bsDialog;
+    Position = poScreenCenter;
+    EdNombre = Make<TEdit>(this, "EdNombre");
+    EdNombre->Width = 220;
+    EdNombre->Text = "CAJA MENOR";
+    EdFecha = Make<TMaskEdit>(this, "EdFecha");
+    EdFecha->EditMask = "!99/99/0000;1; ";
+    EdFecha->Text = "31/12/2024";
+    EdValor = Make<TEdit>(this, "EdValor");
+    EdValor->Text = "1000000";
+    Memo = Make<TMemo>(this, "Memo");
+    Memo->Lines->Add("Nota");
+    Grid = Make<TStringGrid>(this, "Grid");
+    Grid->ColCount = 2;
+    Grid->RowCount = 3;
+    Grid->FixedCols = 0;
+    Grid->Options << goEditing;
+    Grid->Cells[0][0] = "Rubro";
+    Grid->Cells[1][0] = "Valor";
+    Grid->Cells[0][1] = "2.1";
+    Grid->Cells[1][1] = "500";
+    BtnAceptar = Make<TButton>(this, "BtnAceptar");
+    BtnAceptar->Caption = "&Aceptar";
+    BtnAceptar->Default = true;
+    BtnAceptar->ModalResult = mrOk;
+    BtnAceptar->OnClick = [this](TObject*) { ++aceptados; };
+    BtnCancelar = Make<TButton>(this, "BtnCancelar");
+    BtnCancelar->Caption = "&Cancelar";
+    BtnCancelar->Cancel = true;
+    BtnCancelar->ModalResult = mrCancel;
+  }
+  TEdit* EdNombre;
+  TMaskEdit* EdFecha;
+  TEdit* EdValor;
+  TMemo* Memo;
+  TStringGrid* Grid;
+  TButton *BtnAceptar, *BtnCancelar;
+  int aceptados = 0;
+};
+
+class KeyboardTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Application->ResetForTests(); }
+  void TearDown() override { tv::gui::Pump(50); }
+};
+
+// Text shown selected is replaced by what is typed: on entering with Tab, after Ctrl+A,
+// after Shift+Home/End/arrows, in plain and masked edits.
+TEST_F(KeyboardTest, TypingReplacesTheSelectedText) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  AnsiString nombre1, fecha1, valor1, nombre2, nombre3, fecha2, valor2;
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form with the name focused")
+      .then([&] { Type("CAJA"); })  // the name came selected with the form
+      .until([&] { return f->EdNombre->Text.get().Pos("CAJA") > 0 && TextOf(f->EdNombre)->GetValue().length() >= 4; },
+             "the typed name")
+      .then([&] { nombre1 = f->EdNombre->Text; })
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->EdFecha); }, "the date focused by Tab")
+      .then([&] { Type("01012025"); })
+      .until([&] { return f->EdFecha->Text.get().Pos("2025") > 0 || f->EdFecha->Text.get().Pos("01/01") > 0; },
+             "the typed date")
+      .then([&] { fecha1 = f->EdFecha->Text; })
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->EdValor); }, "the amount focused by Tab")
+      .then([&] { Type("5"); })
+      .until([&] { return f->EdValor->Text.get().Pos("5") > 0; }, "the typed amount")
+      .then([&] { valor1 = f->EdValor->Text; })
+      // Back to the name; Ctrl+A after moving the caret selects everything again.
+      .then([&] { Key(WXK_TAB, wxMOD_SHIFT); })
+      .until([&] { return HasFocus(f->EdFecha); }, "the date focused by Shift+Tab")
+      .then([&] { Key(WXK_TAB, wxMOD_SHIFT); })
+      .until([&] { return HasFocus(f->EdNombre); }, "the name focused by Shift+Tab")
+      .then([&] { Key(WXK_END); })
+      .then([&] { Key('A', wxMOD_CONTROL); })
+      .then([&] { Type("BANCOS"); })
+      .until([&] { return f->EdNombre->Text.get().Pos("BANCOS") > 0; }, "the name typed after Ctrl+A")
+      .then([&] { nombre2 = f->EdNombre->Text; })
+      // Shift+Home from the end selects back to the start; Shift+Left gives one back.
+      .then([&] { Key(WXK_END); })
+      .then([&] { Key(WXK_HOME, wxMOD_SHIFT); })
+      .then([&] { Key(WXK_RIGHT, wxMOD_SHIFT); })  // still from the end: now all but the first letter
+      .then([&] { Type("X"); })
+      .until([&] { return f->EdNombre->Text.get().Pos("X") > 0; }, "the name typed after Shift+Home")
+      .then([&] { nombre3 = f->EdNombre->Text; })
+      // A masked edit: Shift+End from the day selects the rest.
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->EdFecha); }, "the date focused again")
+      .then([&] { Key(WXK_HOME); })
+      .then([&] { Key(WXK_RIGHT); })
+      .then([&] { Key(WXK_RIGHT); })
+      .then([&] { Key(WXK_RIGHT); })
+      .then([&] { Key(WXK_END, wxMOD_SHIFT); })
+      .then([&] { Type("0"); })
+      .until([&] { return f->EdFecha->Text.get() != fecha1; }, "the date changed after Shift+End")
+      .then([&] { fecha2 = f->EdFecha->Text; })
+      .then([&] { Type("12026"); })
+      .until([&] { return f->EdFecha->Text.get().Pos("2026") > 0; }, "the date completed")
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->EdValor); }, "the amount focused again")
+      .then([&] { Type("7"); })
+      .until([&] { return f->EdValor->Text.get().Pos("7") > 0; }, "the amount typed again")
+      .then([&] { valor2 = f->EdValor->Text; })
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  f->ShowModal();
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(nombre1, "CAJA");
+  EXPECT_EQ(fecha1, "01/01/2025");
+  EXPECT_EQ(valor1, "5");
+  EXPECT_EQ(nombre2, "BANCOS");
+  EXPECT_EQ(nombre3, "BX");
+  EXPECT_EQ(fecha2, "01/0 /    ");
+  EXPECT_EQ(f->EdFecha->Text.get(), "01/01/2026");
+  EXPECT_EQ(valor2, "7");
+}
+
+// Enter in a grid cell ends the edit and moves on; it never presses the default button.
+// Enter in a plain edit still does.
+TEST_F(KeyboardTest, EnterInAGridCellMovesOnAndInAnEditPressesTheDefaultButton) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  AnsiString valor;
+  int colTrasEnter = -1, filaTrasEnter = -1;
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { ClickCell(f->Grid, 1, 1); })
+      .until([&] { return HasFocus(f->Grid) && f->Grid->Col == 1 && f->Grid->Row == 1; }, "the value cell")
+      .then([&] { Type("750"); })
+      .until([&] { return static_cast<wxGrid*>(WidgetOf(f->Grid))->IsCellEditControlShown(); }, "the cell editor")
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return f->Grid->Cells[1][1] != "500"; }, "the typed value in the cell")
+      .until([&] { return f->Grid->Row == 2; }, "the next cell")
+      .then([&] {
+        valor = f->Grid->Cells[1][1];
+        colTrasEnter = f->Grid->Col;
+        filaTrasEnter = f->Grid->Row;
+      })
+      .then([&] { Key(WXK_RETURN); })  // Enter on a cell not being edited moves on too
+      .until([&] { return f->Grid->Col == 1; }, "the cell on the right")
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrCancel);
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(valor, "750");
+  EXPECT_EQ(colTrasEnter, 0);
+  EXPECT_EQ(filaTrasEnter, 2);
+  EXPECT_EQ(f->aceptados, 0);
+
+  auto g = std::make_unique<FrmTeclas>(nullptr);
+  Script s2;
+  s2.until([&] { return Showing(g.get()) && HasFocus(g->EdNombre); }, "the second form")
+      .then([&] { Key(WXK_RETURN); });
+  s2.start();
+  EXPECT_EQ(g->ShowModal(), mrOk);
+  EXPECT_TRUE(s2.done());
+  EXPECT_EQ(g->aceptados, 1);
+}
+
+wxTopLevelWindow* MessageBoxShown() {
+  for (wxWindow* w : wxTopLevelWindows)
+    if (w->GetName() == "tvMessageBox" && w->IsShown()) return static_cast<wxTopLevelWindow*>(w);
+  return nullptr;
+}
+
+// The window the window manager stacks on top of the others, by its title.
+std::string TopmostTitle() {
+  std::string out;
+  if (FILE* p = popen("xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/, /\\n/g' | tail -n 1 | "
+                      "xargs -r xdotool getwindowname 2>/dev/null", "r")) {
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    pclose(p);
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
+}
+
+// An OK-kind button closes its form after the click handler, also when the handler ran
+// another modal form and then a message box; that box comes on top, with the focus, and
+// Enter answers it rather than pressing the button again.
+TEST_F(KeyboardTest, OkButtonClosesItsFormAfterABoxThatComesOnTopWithTheFocus) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  auto otra = std::make_unique<FrmTeclas>(nullptr);
+  otra->Caption = "Otra ventana";
+  int respuestas = 0;
+  f->BtnAceptar->OnClick = [&](TObject*) {
+    ++f->aceptados;
+    otra->ShowModal();
+    Application->MessageBox("La tarea ha terminado.", "Aviso de prueba", MB_OK);
+    ++respuestas;
+  };
+  bool activa = false, foco = false;
+  std::string arriba;
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return Showing(otra.get()) && HasFocus(otra->EdNombre); }, "the other form")
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return MessageBoxShown() && MessageBoxShown()->IsActive(); }, "the message box active")
+      .then([&] { tv::gui::Pump(100); })  // whatever the toolkit had queued runs first
+      .then([&] {
+        wxTopLevelWindow* box = MessageBoxShown();
+        activa = box && box->IsActive();
+        wxWindow* fw = wxWindow::FindFocus();
+        foco = box && fw && (fw == box || box->IsDescendant(fw));
+        arriba = TopmostTitle();
+      })
+      .then([&] { Key(WXK_RETURN); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  EXPECT_TRUE(s.done());
+  EXPECT_TRUE(activa);
+  EXPECT_TRUE(foco);
+  EXPECT_EQ(arriba, "Aviso de prueba");
+  EXPECT_EQ(respuestas, 1);
+  EXPECT_EQ(f->aceptados, 1);
+  EXPECT_EQ(otra->aceptados, 1);
+}
+
+// A word selected by a double-click is replaced by what is typed next.
+TEST_F(KeyboardTest, TypingReplacesAWordSelectedByADoubleClick) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] {
+        // Over the second word of "CAJA MENOR".
+        wxTextCtrl* t = TextOf(f->EdNombre);
+        wxPoint p = t->ClientToScreen(wxPoint(t->GetTextExtent("CAJA ME").x + 4, t->GetClientSize().y / 2));
+        wxUIActionSimulator sim;
+        sim.MouseMove(p);
+        sim.MouseDblClick();
+      })
+      .until([&] {
+        long from = 0, to = 0;
+        TextOf(f->EdNombre)->GetSelection(&from, &to);
+        return from == 5 && to == 10;
+      }, "the second word selected")
+      .then([&] { Type("MAYOR"); })
+      .until([&] { return f->EdNombre->Text.get().Pos("Y") > 0; }, "the typed word")
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  f->ShowModal();
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(f->EdNombre->Text.get(), "CAJA MAYOR");
+}
+
+// A form whose OK-kind button's handler shows a box, while model events (a timer) keep
+// running inside the box's loop, still closes once the box is answered.
+TEST_F(KeyboardTest, OkButtonClosesItsFormWhenItsEndCameInsideABoxsLoop) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  auto* timer = Make<TTimer>(f.get(), "Timer1");
+  timer->Interval = 40;
+  int ticks = 0, ticksConCaja = 0;
+  bool caja = false;
+  timer->OnTimer = [&](TObject*) {
+    ++ticks;
+    if (caja) ++ticksConCaja;
+  };
+  f->BtnAceptar->OnClick = [&](TObject*) {
+    caja = true;
+    Application->MessageBox("Grabado.", "Aviso de prueba", MB_OK);
+    caja = false;
+  };
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return MessageBoxShown() && MessageBoxShown()->IsActive() && ticksConCaja >= 3; },
+             "the box, with the timer running under it")
+      .then([&] { Key(WXK_RETURN); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  EXPECT_TRUE(s.done());
+  EXPECT_FALSE(caja);
+}
+
+}  // namespace
