@@ -1156,6 +1156,13 @@ void WxDriver::AfterEvent() {
 }
 
 void WxDriver::Repaint(TControl* control) {
+  // A long handler may ask for a repaint per item it walks (the wait window, per account):
+  // drawing costs far more than the item, so the same control is drawn at most once a frame.
+  // Its latest state always shows: the next frame's request or the handler's end syncs it.
+  constexpr auto kFrame = std::chrono::milliseconds(40);
+  auto now = std::chrono::steady_clock::now();
+  if (control && control == lastRepaint_ && now - lastRepaintAt_ < kFrame) return;
+  lastRepaint_ = control;
   AfterEvent();
   if (wxWindow* w = control ? WidgetOf(control) : nullptr) {
     w->Refresh();
@@ -1163,6 +1170,8 @@ void WxDriver::Repaint(TControl* control) {
   }
   // Let the window system draw now, inside the long handler.
   if (wxTheApp) wxTheApp->SafeYieldFor(nullptr, wxEVT_CATEGORY_UI);
+  // The frame counts from the end of the drawing, so a slow desktop still keeps the loop going.
+  lastRepaintAt_ = std::chrono::steady_clock::now();
 }
 
 void WxDriver::FormShown(TForm* form) {
@@ -1186,6 +1195,7 @@ void WxDriver::FormHidden(TForm* form) {
 }
 
 void WxDriver::FormDestroyed(TForm* form) {
+  if (form == lastRepaint_) lastRepaint_ = nullptr;
   auto it = forms_.find(form);
   if (it == forms_.end()) return;
   FormWin* fw = it->second.get();
@@ -1215,6 +1225,7 @@ void WxDriver::FormDestroyed(TForm* form) {
 }
 
 void WxDriver::ControlDestroyed(TControl* control) {
+  if (control == lastRepaint_) lastRepaint_ = nullptr;
   if (!alive_.count(control)) return;
   alive_.erase(control);
   caretDirty_.erase(control);

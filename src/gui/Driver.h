@@ -4,6 +4,7 @@
 #include <wx/timer.h>
 #include <wx/wx.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -151,6 +152,10 @@ class WxDriver : public tv::forms::UiDriver {
   int syncing_ = 0;
   bool inAfter_ = false;
   bool quit_ = false;
+  // The control last drawn by Repaint() and when: repeated requests for it inside one frame
+  // are dropped (a wait window asked to redraw per item of a long loop).
+  TControl* lastRepaint_ = nullptr;
+  std::chrono::steady_clock::time_point lastRepaintAt_{};
 };
 
 }  // namespace tv::gui

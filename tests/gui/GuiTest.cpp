@@ -326,7 +326,8 @@ TEST_F(GuiTest, ModelChangesShowAtOnceAndTimersFire) {
   EXPECT_EQ(label, "Cambiado");
 }
 
-// A wait window shown inside a long handler: each repaint shows the bar where the model has it.
+// A wait window shown inside a long handler: a repaint asked for after longer than a frame of
+// work shows the bar where the model has it.
 TEST_F(GuiTest, ProgressBarFollowsTheModelInsideALongHandler) {
   auto owner = std::make_unique<TForm>(nullptr);
   auto* espera = new TForm(owner.get());
@@ -344,6 +345,7 @@ TEST_F(GuiTest, ProgressBarFollowsTheModelInsideALongHandler) {
     espera->Show();
     bar->Max = 8;
     for (int i = 1; i <= 8; ++i) {
+      wxMilliSleep(60);  // the work of one item
       bar->Position = i;
       lbl->Caption = IntToStr(i * 3);
       espera->Repaint();
@@ -356,6 +358,51 @@ TEST_F(GuiTest, ProgressBarFollowsTheModelInsideALongHandler) {
   for (int i = 0; i < 1000 && !s.done(); ++i) Pump(20);
   ASSERT_EQ(seen.size(), 8u);
   for (int i = 0; i < 8; ++i) EXPECT_EQ(seen[i], std::make_pair(i + 1, 8)) << i;
+}
+
+// A wait window asked to repaint for every item of a quick loop (the trial balance walks
+// thousands of accounts) is drawn about once a frame, not once an item, and shows the last
+// state as soon as the handler ends.
+TEST_F(GuiTest, WaitWindowRepaintedPerItemOfAQuickLoopDrawsOncePerFrame) {
+  auto form = std::make_unique<TFrmPrueba>(nullptr);
+  auto* espera = new TForm(form.get());
+  espera->ClientWidth = 259;
+  espera->ClientHeight = 119;
+  auto* lbl = Make<TLabel>(espera, "Label1");
+  lbl->SetBounds(16, 20, 227, 28);
+  auto* bar = Make<TProgressBar>(espera, "PBar");
+  bar->SetBounds(16, 70, 227, 20);
+  auto* procesar = Make<TButton>(form.get(), "BtnProcesar");
+  procesar->Parent = form.get();
+  procesar->SetBounds(8, 8, 80, 24);
+  constexpr int kItems = 2000;
+  int dibujados = 0;
+  procesar->OnClick = [&](TObject*) {
+    espera->Show();
+    bar->Max = kItems;
+    for (int i = 1; i <= kItems; ++i) {
+      bar->Position = i;
+      lbl->Caption = IntToStr(i);
+      espera->Repaint();
+      if (static_cast<wxGauge*>(WidgetOf(bar))->GetValue() == i) ++dibujados;
+    }
+  };
+  int valor = 0;
+  wxString texto;
+  Steps s;
+  s.then([&] { procesar->UserClick(); })
+      .then([&] {
+        valor = static_cast<wxGauge*>(WidgetOf(bar))->GetValue();
+        texto = static_cast<wxStaticText*>(WidgetOf(lbl))->GetLabel();
+        form->ModalResult = mrOk;
+        Application->AfterEvent();
+      });
+  s.start();
+  form->ShowModal();
+  EXPECT_GE(dibujados, 1);
+  EXPECT_LT(dibujados, kItems / 10);
+  EXPECT_EQ(valor, kItems);
+  EXPECT_EQ(texto, wxString::Format("%d", kItems));
 }
 
 // A form larger than the screen keeps its window on the screen and scrolls: a control beyond
