@@ -482,8 +482,8 @@ CadenaPorRubro getSumaCPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDa
              v.antes("m.fecha", kPagadoOrden) + " as antes, " + v.periodo("m.fecha", kPagadoOrden) +
              " as periodo from mvtOrdenPago as op cross join mvtmaestro as m on m.op" + std::to_string(k) +
              "=op.iop where 1=1" + v.alguna("m.fecha") + SinCamposAnteriores(k);
-  // La vía de filas del campo k es la parte 2(k-1) y la de campo propio la siguiente, el orden
-  // de las sumas de la función.
+  // La vía de filas del campo k es la parte 2(k-1) y la de campo propio la siguiente (la
+  // función por rubro suma las mismas filas en dos partes: el total coincide al centavo).
   ViaAgrupada via{"(" + pares + ") as pg join mvtRegPptal as rp on rp.irp=pg.irp", "pg.antes", "pg.periodo", ""};
   via.parteFilas = "2*pg.k-2";
   via.parteCampoPropio = "2*pg.k-1";
