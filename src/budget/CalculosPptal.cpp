@@ -286,18 +286,16 @@ std::string SinCamposAnteriores(int k) {
 }  // namespace
 
 double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFecha2) {
-  // Cinco uniones por igualdad: una por cada campo op.
+  // Cada par orden-comprobante una vez: la unión por "o" de los cinco campos op no repite el
+  // comprobante que nombra dos veces la orden. Los comprobantes se buscan desde las órdenes del
+  // rubro por el índice de cada campo ("cross join" fija ese orden): si no, con pocos op5
+  // llenos la búsqueda parte de la fecha y recorre todos los comprobantes del periodo.
   if (aRubro.IsEmpty()) return 0;
-  std::vector<std::string> columnas;
-  for (int k = 1; k <= 5; ++k) {
-    std::string resto = "join mvtOrdenPago as op on op.irp=rp.irp join mvtmaestro as m on m.op" +
-                        std::to_string(k) + "=op.iop";
-    std::string filtro = Ventana("m.fecha", F(aFecha1), F(aFecha2)) + SinCamposAnteriores(k);
-    Vias v = ViasPorRubro(aRubro, kPagadoOrden, resto, filtro);
-    columnas.push_back(v.filas);
-    columnas.push_back(v.campoPropio);
-  }
-  return SumaDeSumas(columnas);
+  std::string resto = "join mvtOrdenPago as op on op.irp=rp.irp cross join mvtmaestro as m on (";
+  for (int k = 1; k <= 5; ++k) resto += std::string(k > 1 ? " or " : "") + "m.op" + std::to_string(k) + "=op.iop";
+  resto += ")";
+  Vias v = ViasPorRubro(aRubro, kPagadoOrden, resto, Ventana("m.fecha", F(aFecha1), F(aFecha2)));
+  return SumaDeSumas({v.filas, v.campoPropio});
 }
 
 double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo, double* aPagado) {
@@ -484,8 +482,8 @@ CadenaPorRubro getSumaCPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDa
              v.antes("m.fecha", kPagadoOrden) + " as antes, " + v.periodo("m.fecha", kPagadoOrden) +
              " as periodo from mvtOrdenPago as op cross join mvtmaestro as m on m.op" + std::to_string(k) +
              "=op.iop where 1=1" + v.alguna("m.fecha") + SinCamposAnteriores(k);
-  // La vía de filas del campo k es la parte 2(k-1) y la de campo propio la siguiente, el orden
-  // de las sumas de la función.
+  // La vía de filas del campo k es la parte 2(k-1) y la de campo propio la siguiente (la
+  // función por rubro suma las mismas filas en dos partes: el total coincide al centavo).
   ViaAgrupada via{"(" + pares + ") as pg join mvtRegPptal as rp on rp.irp=pg.irp", "pg.antes", "pg.periodo", ""};
   via.parteFilas = "2*pg.k-2";
   via.parteCampoPropio = "2*pg.k-1";
