@@ -3,7 +3,7 @@
 set -euo pipefail
 PKGS=(cmake g++ ninja-build pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
       libsqlite3-dev libwxgtk3.2-dev libcairo2-dev libpango1.0-dev libxlsxwriter-dev libsodium-dev
-      fonts-dejavu-core xvfb xauth openbox xdotool imagemagick poppler-utils xdg-utils wx3.2-i18n)
+      fonts-dejavu-core xvfb xauth openbox x11-utils xdotool imagemagick poppler-utils xdg-utils wx3.2-i18n)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -22,26 +22,6 @@
 namespace survey {
 namespace {
 
-void ClickOn(TControl* c) {
-  wxWindow* w = tv::gui::WidgetOf(c);
-  ASSERT_TRUE(w) << c->Name.c_str();
-  wxRect r = w->GetScreenRect();
-  wxUIActionSimulator sim;
-  sim.MouseMove(wxPoint(r.x + std::min(r.width / 2, 30), r.y + r.height / 2));
-  wxMilliSleep(20);
-  sim.MouseClick();
-}
-
-void ClickCell(TDBGrid* g, int col, int row) {
-  auto* grid = dynamic_cast<wxGrid*>(tv::gui::WidgetOf(g));
-  ASSERT_TRUE(grid);
-  wxRect r = grid->CellToRect(row, col);
-  wxUIActionSimulator sim;
-  sim.MouseMove(grid->GetGridWindow()->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
-  wxMilliSleep(20);
-  sim.MouseClick();
-}
-
 void Type(const char* text) { wxUIActionSimulator().Text(text); }
 void Key(int key) { wxUIActionSimulator().Char(key); }
 // Ctrl+N, la tecla de línea nueva del editor.

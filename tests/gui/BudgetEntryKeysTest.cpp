@@ -22,24 +22,6 @@
 namespace survey {
 namespace {
 
-void ClickOn(TControl* c) {
-  wxWindow* w = tv::gui::WidgetOf(c);
-  ASSERT_TRUE(w) << c->Name.c_str();
-  wxRect r = w->GetScreenRect();
-  wxUIActionSimulator sim;
-  sim.MouseMove(wxPoint(r.x + std::min(r.width / 2, 30), r.y + r.height / 2));
-  sim.MouseClick();
-}
-
-void ClickCell(TDBGrid* g, int col, int row) {
-  auto* grid = dynamic_cast<wxGrid*>(tv::gui::WidgetOf(g));
-  ASSERT_TRUE(grid);
-  wxRect r = grid->CellToRect(row, col);
-  wxUIActionSimulator sim;
-  sim.MouseMove(grid->GetGridWindow()->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
-  sim.MouseClick();
-}
-
 void Type(const char* text) { wxUIActionSimulator().Text(text); }
 void Enter() { wxUIActionSimulator().Char(WXK_RETURN); }
 
@@ -111,15 +93,6 @@ TEST_F(SurveyTest, BudgetEntryEditorTotalsFollowEachRowTypedWithEnter) {
   EXPECT_EQ(ingresos, (std::vector<std::string>{cero, cuatro, cuatro, cuatro}));
   EXPECT_EQ(egresos, (std::vector<std::string>{cero, cero, cero, seis}));
   EXPECT_EQ(tipos, (std::vector<std::string>{"I", "", "E", ""}));
-}
-
-void ClickCell(TStringGrid* g, int col, int row) {
-  auto* grid = dynamic_cast<wxGrid*>(tv::gui::WidgetOf(g));
-  ASSERT_TRUE(grid);
-  wxRect r = grid->CellToRect(row, col);
-  wxUIActionSimulator sim;
-  sim.MouseMove(grid->GetGridWindow()->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
-  sim.MouseClick();
 }
 
 // Enter tras escribir un valor en la rejilla del plan de caja del certificado pasa al mes

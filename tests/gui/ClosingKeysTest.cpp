@@ -13,18 +13,6 @@
 namespace survey {
 namespace {
 
-std::string TopmostTitle() {
-  std::string out;
-  if (FILE* p = popen("xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/, /\\n/g' | tail -n 1 | "
-                      "xargs -r xdotool getwindowname 2>/dev/null", "r")) {
-    char buf[256];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    pclose(p);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-  return out;
-}
-
 TEST_F(SurveyTest, ClosingConfirmedWithEnterClosesAndItsMessageComesOnTop) {
   NoLayoutChecks keys;  // the layout is for the survey tests
   std::deque<std::function<void(TForm*)>> steps{MenuStep("CierreAoi1"),

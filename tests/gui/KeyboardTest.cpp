@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "gui/Gui.h"
+#include "gui/Survey.h"
 #include "platform/forms/Vcl.h"
 
 namespace {
+
+using survey::TopmostTitle;
 
 using tv::gui::WidgetOf;
 
@@ -275,19 +278,6 @@ wxTopLevelWindow* MessageBoxShown() {
   for (wxWindow* w : wxTopLevelWindows)
     if (w->GetName() == "tvMessageBox" && w->IsShown()) return static_cast<wxTopLevelWindow*>(w);
   return nullptr;
-}
-
-// The window the window manager stacks on top of the others, by its title.
-std::string TopmostTitle() {
-  std::string out;
-  if (FILE* p = popen("xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/, /\\n/g' | tail -n 1 | "
-                      "xargs -r xdotool getwindowname 2>/dev/null", "r")) {
-    char buf[256];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    pclose(p);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-  return out;
 }
 
 // An OK-kind button closes its form after the click handler, also when the handler ran

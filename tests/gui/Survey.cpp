@@ -1,6 +1,7 @@
 #include "gui/Survey.h"
 
 #include <wx/grid.h>
+#include <wx/uiaction.h>
 
 #include <cstdlib>
 #include <memory>
@@ -216,6 +217,38 @@ std::set<std::string> RunSurvey(std::deque<std::function<void(TForm*)>> steps,
   Application->Run();
   EXPECT_TRUE(steps.empty()) << "not every step ran";
   return pilot.looked;
+}
+
+void ClickOn(TControl* c) {
+  wxWindow* w = tv::gui::WidgetOf(c);
+  ASSERT_TRUE(w) << c->Name.c_str();
+  wxRect r = w->GetScreenRect();
+  wxUIActionSimulator sim;
+  sim.MouseMove(wxPoint(r.x + std::min(r.width / 2, 30), r.y + r.height / 2));
+  wxMilliSleep(20);
+  sim.MouseClick();
+}
+
+void ClickCell(TCustomGrid* g, int col, int row) {
+  auto* grid = dynamic_cast<wxGrid*>(tv::gui::WidgetOf(g));
+  ASSERT_TRUE(grid);
+  wxRect r = grid->CellToRect(row, col);
+  wxUIActionSimulator sim;
+  sim.MouseMove(grid->GetGridWindow()->ClientToScreen(r.GetPosition() + wxPoint(8, r.height / 2)));
+  wxMilliSleep(20);
+  sim.MouseClick();
+}
+
+std::string TopmostTitle() {
+  std::string out;
+  if (FILE* p = popen("xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/, /\\n/g' | tail -n 1 | "
+                      "xargs -r xdotool getwindowname 2>/dev/null", "r")) {
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    pclose(p);
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
 }
 
 }  // namespace survey

@@ -153,4 +153,10 @@ std::set<std::string> RunSurvey(std::deque<std::function<void(TForm* main)>> ste
 // A step that clicks a main-menu item by name.
 std::function<void(TForm*)> MenuStep(const char* item);
 
+// Real mouse clicks (XTest, through the toolkit's simulator) on a control and on a grid cell.
+void ClickOn(TControl* c);
+void ClickCell(TCustomGrid* g, int col, int row);
+// The window the window manager stacks on top of the others, by its title.
+std::string TopmostTitle();
+
 }  // namespace survey
