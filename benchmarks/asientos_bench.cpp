@@ -121,6 +121,47 @@ BENCHMARK(BM_Grabar50)->Unit(benchmark::kMillisecond);
 void BM_Grabar500(benchmark::State& state) { Grabar(state, 500); }
 BENCHMARK(BM_Grabar500)->Unit(benchmark::kMillisecond);
 
+// Las mismas líneas guardadas por la capa de datos sola (Append/Post sobre MVT de estos libros,
+// una transacción): la base con la que se compara la grabación del editor.
+void GrabarCapaDeDatos(benchmark::State& state, int n) {
+  if (!Abrir(state)) return;
+  TTable mvt(nullptr);
+  mvt.DatabaseName = "Contabilidad";
+  mvt.TableName = "MVT.db";
+  mvt.Open();
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::string numero = Numero("D");
+    state.ResumeTiming();
+    tv::db::Transaction tx("Contabilidad");
+    for (int i = 0; i < n; ++i) {
+      bool debito = i % 2 == 0;
+      mvt.Append();
+      mvt.FieldByName("descdocu")->AsString = "CE";
+      mvt.FieldByName("numedocu")->AsString = numero.c_str();
+      mvt.FieldByName("fecha")->AsDateTime = EncodeDate(2026, 6, 10);
+      mvt.FieldByName("numecuen")->AsString = tv::bench::CuentaAuxiliar((i * 37) % tv::bench::kCuentasAuxiliares).c_str();
+      mvt.FieldByName("cedulanit")->AsString = tv::bench::Tercero((i * 7919) % tv::bench::kTerceros).c_str();
+      mvt.FieldByName("detalle")->AsString = ("Línea " + std::to_string(i)).c_str();
+      mvt.FieldByName("debito")->AsFloat = debito ? 1234.56 : 0;
+      mvt.FieldByName("credito")->AsFloat = debito ? 0 : 1234.56;
+      mvt.Post();
+    }
+    if (DbiSaveChanges(mvt.Handle()) != DBIERR_NONE) state.SkipWithError("no se guardó");
+    tx.Commit();
+    state.PauseTiming();
+    tv::db::CheckpointWhenIdle();
+    state.ResumeTiming();
+  }
+  mvt.Close();
+}
+
+void BM_GrabarCapaDeDatos50(benchmark::State& state) { GrabarCapaDeDatos(state, 50); }
+BENCHMARK(BM_GrabarCapaDeDatos50)->Unit(benchmark::kMillisecond);
+
+void BM_GrabarCapaDeDatos500(benchmark::State& state) { GrabarCapaDeDatos(state, 500); }
+BENCHMARK(BM_GrabarCapaDeDatos500)->Unit(benchmark::kMillisecond);
+
 void BM_Traer500(benchmark::State& state) {
   if (!Abrir(state)) return;
   tv::forms::HeadlessDriver ui(false);
