@@ -4,6 +4,10 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/db/Engine.h"
 
 #include "app/Contabilidades.h"
 #include "app/DataModule.h"
@@ -60,6 +64,87 @@ void BM_CierreDelAnio(benchmark::State& state) {
   VolverAlAnio();
 }
 BENCHMARK(BM_CierreDelAnio)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// El piso de cualquier cierre, sobre el motor solo y sin el programa: (1) sumar el año por
+// cuenta y tercero, (2) escribir esas sumas como líneas en un archivo nuevo con la tabla MVT y
+// sus índices, y dejarlo en disco. Cada parte se mide aparte y se compara con la copia.
+struct Aperturas {
+  std::vector<std::string> esquema;  // CREATE TABLE y CREATE INDEX de MVT, tal como están
+  std::vector<std::string> cuentas, terceros;
+  std::vector<double> saldos;
+};
+
+// Las cuentas de balance (clases 1 a 3), que son las que pasan al año siguiente.
+const char* kSumaAnual =
+    "SELECT numecuen, cedulanit, sum(debito) - sum(credito) FROM mvt WHERE numecuen >= '1' AND numecuen < '4' "
+    "GROUP BY numecuen, cedulanit";
+
+const Aperturas& LasAperturas() {
+  static Aperturas a = [] {
+    Aperturas r;
+    auto conn = tv::db::ConnectionFor(tv::bench::LibrosBench().libros.c_str());
+    tv::db::Stmt esq = conn->Prepare(
+        "SELECT sql FROM sqlite_master WHERE tbl_name = 'MVT' COLLATE NOCASE AND sql IS NOT NULL "
+        "ORDER BY type DESC");  // la tabla antes que sus índices
+    while (esq.Step()) r.esquema.push_back(esq.Column(0).s);
+    tv::db::Stmt q = conn->Prepare(kSumaAnual);
+    while (q.Step()) {
+      r.cuentas.push_back(q.Column(0).s);
+      r.terceros.push_back(q.Column(1).s);
+      r.saldos.push_back(q.Column(2).Number());
+    }
+    return r;
+  }();
+  return a;
+}
+
+void BM_PisoDelCierreSumarElAnio(benchmark::State& state) {
+  if (!Abrir(state)) return;
+  auto conn = tv::db::ConnectionFor(tv::bench::LibrosBench().libros.c_str());
+  long grupos = 0;
+  for (auto _ : state) {
+    tv::db::Stmt q = conn->Prepare(kSumaAnual);
+    grupos = 0;
+    while (q.Step()) ++grupos;
+  }
+  state.counters["grupos"] = static_cast<double>(grupos);
+}
+BENCHMARK(BM_PisoDelCierreSumarElAnio)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_PisoDelCierreEscribirAperturas(benchmark::State& state) {
+  if (!Abrir(state)) return;
+  const Aperturas& a = LasAperturas();
+  std::string carpeta = tv::bench::LibrosBench().programa + "/../piso";
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(carpeta);
+    fs::create_directories(carpeta);
+    state.ResumeTiming();
+    {
+      auto conn = tv::db::ConnectionFor(carpeta.c_str());
+      conn->Exec("BEGIN");
+      conn->Exec(a.esquema.front());
+      tv::db::Stmt ins = conn->Prepare(
+          "INSERT INTO MVT (descdocu, numedocu, fecha, numecuen, cedulanit, detalle, debito, credito) "
+          "VALUES ('CSI', '1', '2027-01-01', ?, ?, 'SALDO INICIAL', ?, ?)");
+      for (size_t i = 0; i < a.saldos.size(); ++i) {
+        ins.Bind(1, tv::db::Cell::String(a.cuentas[i]));
+        ins.Bind(2, tv::db::Cell::String(a.terceros[i]));
+        ins.Bind(3, tv::db::Cell::Float(a.saldos[i] > 0 ? a.saldos[i] : 0));
+        ins.Bind(4, tv::db::Cell::Float(a.saldos[i] < 0 ? -a.saldos[i] : 0));
+        ins.Step();
+        ins.Reset();
+      }
+      // Los índices después de las filas, lo más barato que da el motor.
+      for (size_t k = 1; k < a.esquema.size(); ++k) conn->Exec(a.esquema[k]);
+      conn->Exec("COMMIT");
+    }
+    tv::db::ReleaseDatabase(carpeta.c_str());
+  }
+  state.counters["lineas"] = static_cast<double>(a.saldos.size());
+  fs::remove_all(carpeta);
+}
+BENCHMARK(BM_PisoDelCierreEscribirAperturas)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Lo que hace "Ver resultados sin hacer el cambio": la copia del movimiento y su cambio, juntos.
 void BM_VistaPreviaDelCambioMasivo(benchmark::State& state) {
