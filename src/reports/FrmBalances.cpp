@@ -2,7 +2,9 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/DataModule.h"
 #include "app/Sesion.h"
@@ -580,21 +582,37 @@ void TFrmBalances::CajaDiarioComprobante() {
               "\" and Fecha<=\"" + hasta + "\"");
   if (!temp->Active) temp->Open();
   temp->Refresh();
-  HagaSQL(kAlias, Query2,
-          "select fecha, temp.descdocu, temp.numedocu, temp.data, pl.nombcuen,         sum(temp.debito) as "
-          "debito, sum(temp.credito) as credito         from temp,pl where temp.data=pl.numecuen group by "
-          "fecha, descdocu,         numedocu, data, nombcuen");
-  HagaSQL(kAlias, Query3,
-          "select descdocu, numedocu, sum(temp.debito) as debito, sum(temp.credito) as credito         from "
-          "temp group by descdocu, numedocu ");
-  if (Query2->IsEmpty()) {
+  // Las dos consultas agrupadas corren en SQL propio de SQLite y se leen a medida que se
+  // escriben las filas de temp2: nada del resultado queda entero en memoria. Son las mismas
+  // sentencias que daba el traductor, así que las sumas salen en el mismo orden y con las
+  // mismas cifras.
+  auto conn = tv::db::ConnectionFor(kAlias);
+  enum { kFecha, kDescDocu, kNumeDocu, kData, kNombCuen, kDebito, kCredito };
+  // Texto de un valor como lo daba el campo de la consulta (nulo = "").
+  auto texto = [](const tv::db::Cell& c, TFieldType tipo) -> std::string {
+    if (c.kind == tv::db::Cell::Text && tipo == ftString) return c.s;
+    return tv::db::CellText(c, tipo, false).str();
+  };
+  // Totales de cada comprobante con todas sus líneas, también las de cuentas fuera del plan.
+  std::map<std::pair<std::string, std::string>, std::pair<double, double>> totales;
+  {
+    tv::db::Stmt q = conn->Prepare(
+        "SELECT descdocu, numedocu, sum(Temp.debito), sum(Temp.credito) FROM Temp "
+        "GROUP BY descdocu, numedocu ORDER BY descdocu, numedocu");
+    while (q.Step())
+      totales[{texto(q.Column(0), ftString), texto(q.Column(1), ftString)}] = {q.Column(2).Number(),
+                                                                              q.Column(3).Number()};
+  }
+  tv::db::Stmt grupos = conn->Prepare(
+      "SELECT fecha, Temp.descdocu, Temp.numedocu, Temp.data, PL.nombcuen, sum(Temp.debito), sum(Temp.credito) "
+      "FROM Temp, PL WHERE Temp.data = PL.numecuen "
+      "GROUP BY fecha, Temp.descdocu, Temp.numedocu, Temp.data, PL.nombcuen "
+      "ORDER BY fecha, Temp.descdocu, Temp.numedocu, Temp.data, PL.nombcuen");
+  bool hayFilas = grupos.Step();
+  if (!hayFilas) {
     ShowMessage("No Hay Información para mostrar.");
     return;
   }
-  std::map<std::pair<std::string, std::string>, std::pair<double, double>> totales;
-  for (Query3->First(); !Query3->Eof; Query3->Next())
-    totales[{Query3->FieldByName("descdocu")->AsString.str(), Query3->FieldByName("numedocu")->AsString.str()}] = {
-        Query3->FieldByName("debito")->AsFloat, Query3->FieldByName("credito")->AsFloat};
 
   if (!TblTemp2->Active) {
     TblTemp2->DatabaseName = temp->DatabaseName;
@@ -602,51 +620,62 @@ void TFrmBalances::CajaDiarioComprobante() {
   }
   HagaSQL(kAlias, Query1, "delete from temp2");
   TblTemp2->Refresh();
-  // Una sola pasada: encabezado, filas de cuentas y "Totales" de cada comprobante. Las filas
-  // van a temp2 por una sentencia preparada, con los valores tal como los guardó la consulta.
-  auto conn = tv::db::ConnectionFor(kAlias);
-  tv::db::Stmt fila = conn->Prepare(
-      "INSERT INTO temp2 (fecha, descdocu, numedocu, data, nombcuen, debito, credito) VALUES (?,?,?,?,?,?,?)");
-  auto escribir = [&fila](const tv::db::Cell* valores) {
-    for (int k = 0; k < 7; ++k) {
-      const tv::db::Cell& c = valores[k];
-      fila.Bind(k + 1, c.kind == tv::db::Cell::Text && c.s.empty() ? tv::db::Cell() : c);
-    }
-    fila.Step();
-    fila.Reset();
+  // Una sola pasada: encabezado, filas de cuentas y "Totales" de cada comprobante, con los
+  // valores tal como los dio la consulta (un texto vacío queda nulo). Las filas se insertan de
+  // a kLote por sentencia: una sentencia por fila costaba más que la fila.
+  constexpr int kLote = 64;
+  auto insercion = [&conn](int filas) {
+    std::string sql = "INSERT INTO temp2 (fecha, descdocu, numedocu, data, nombcuen, debito, credito) VALUES ";
+    for (int r = 0; r < filas; ++r) sql += r ? ",(?,?,?,?,?,?,?)" : "(?,?,?,?,?,?,?)";
+    return conn->Prepare(sql);
   };
-  enum { kFecha, kDescDocu, kNumeDocu, kData, kNombCuen, kDebito, kCredito };
+  tv::db::Stmt lote = insercion(kLote);
+  std::vector<tv::db::Cell> pendientes(kLote * 7);
+  int enLote = 0;
+  auto vaciar = [&](tv::db::Stmt& st) {
+    for (int k = 0; k < enLote * 7; ++k) {
+      const tv::db::Cell& c = pendientes[static_cast<size_t>(k)];
+      st.Bind(k + 1, c.kind == tv::db::Cell::Text && c.s.empty() ? tv::db::Cell() : c);
+    }
+    st.Step();
+    st.Reset();
+    enLote = 0;
+  };
+  // La fila siguiente del lote; el lote lleno va a la base.
+  auto siguiente = [&]() -> tv::db::Cell* {
+    if (enLote == kLote) vaciar(lote);
+    return &pendientes[static_cast<size_t>(enLote++) * 7];
+  };
   auto totalesDe = [&](const std::pair<std::string, std::string>& docu) {
     auto it = totales.find(docu);
-    tv::db::Cell v[7];
+    tv::db::Cell* v = siguiente();
+    for (int k = 0; k < 7; ++k) v[k] = tv::db::Cell();
     v[kNombCuen] = tv::db::Cell::String("Totales");
     v[kDebito] = tv::db::Cell::Float(it == totales.end() ? 0 : it->second.first);
     v[kCredito] = tv::db::Cell::Float(it == totales.end() ? 0 : it->second.second);
-    escribir(v);
   };
-  TField* campos[7];
-  {
-    const char* nombres[] = {"fecha", "descdocu", "numedocu", "data", "nombcuen", "debito", "credito"};
-    for (int k = 0; k < 7; ++k) campos[k] = Query2->FieldByName(nombres[k]);
-  }
   bool hayAnterior = false;
   std::pair<std::string, std::string> anterior;
-  tv::db::Cell v[7];
-  for (Query2->First(); !Query2->Eof; Query2->Next()) {
-    for (int k = 0; k < 7; ++k) v[k] = Query2->CurrentCell(campos[k]->Index());
-    std::pair<std::string, std::string> docu{campos[kDescDocu]->AsString.str(), campos[kNumeDocu]->AsString.str()};
+  do {
+    std::pair<std::string, std::string> docu{texto(grupos.Column(kDescDocu), ftString),
+                                             texto(grupos.Column(kNumeDocu), ftString)};
     if (!hayAnterior || docu != anterior) {
       if (hayAnterior) totalesDe(anterior);
-      tv::db::Cell encabezado[7];
+      tv::db::Cell* encabezado = siguiente();
+      for (int k = 0; k < 7; ++k) encabezado[k] = tv::db::Cell();
       encabezado[kNombCuen] = tv::db::Cell::String(docu.first + "  " + docu.second + "  de: " +
-                                                   campos[kFecha]->AsString.str());
-      escribir(encabezado);
+                                                   texto(grupos.Column(kFecha), ftDate));
       anterior = std::move(docu);
       hayAnterior = true;
     }
-    escribir(v);
-  }
+    tv::db::Cell* v = siguiente();
+    for (int k = 0; k < 7; ++k) v[k] = grupos.Column(k);
+  } while (grupos.Step());
   totalesDe(anterior);
+  if (enLote > 0) {
+    tv::db::Stmt resto = insercion(enLote);
+    vaciar(resto);
+  }
   TblTemp2->Refresh();
   TblTemp2->First();
 
