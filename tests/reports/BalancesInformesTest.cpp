@@ -3,6 +3,7 @@
 // mayor y balance, y las exportaciones.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -218,27 +219,43 @@ TEST_F(Balances, CajaDiarioPorComprobanteEnmarcaCadaDocumento) {
   EXPECT_FALSE(Filas().empty());
 }
 
-// temp2 fila por fila y columna por columna, con el tipo de cada valor (quote de SQLite):
-// la rejilla y el impreso la leen en este orden.
+// temp2 fila por fila y columna por columna, con el tipo de cada valor (los reales con todas
+// sus cifras): la rejilla y el impreso la leen en este orden.
 std::vector<std::string> Temp2(const std::string& libros) {
   auto conn = tv::db::ConnectionFor(libros.c_str());
-  tv::db::Stmt st = conn->Prepare(
-      "SELECT quote(fecha)||' '||quote(descdocu)||' '||quote(numedocu)||' '||quote(data)||' '||quote(nombcuen)"
-      "||' '||quote(debito)||' '||quote(credito) FROM temp2 ORDER BY rowid");
+  tv::db::Stmt st =
+      conn->Prepare("SELECT fecha, descdocu, numedocu, data, nombcuen, debito, credito FROM temp2 ORDER BY rowid");
   std::vector<std::string> r;
-  while (st.Step()) r.push_back(st.Column(0).s);
+  while (st.Step()) {
+    std::string fila;
+    for (int k = 0; k < 7; ++k) {
+      tv::db::Cell c = st.Column(k);
+      char real[32];
+      std::snprintf(real, sizeof real, "%.17g", c.d);
+      fila += k ? " " : "";
+      fila += c.kind == tv::db::Cell::Null  ? std::string("NULL")
+              : c.kind == tv::db::Cell::Int ? std::to_string(c.i)
+              : c.kind == tv::db::Cell::Real ? std::string(real)
+                                             : "'" + c.s + "'";
+    }
+    r.push_back(fila);
+  }
   return r;
 }
 
 TEST_F(Balances, CajaDiarioPorComprobanteEscribeTemp2TalCual) {
-  // Comprobante sin número.
+  // Comprobante sin número, vacío y nulo: el mismo comprobante para el encabezado, el nulo
+  // ordena primero y los totales son los del vacío.
   Linea("2026-01-05", "NB", "", "110505", 1, 0);
   Linea("2026-01-05", "NB", "", "417005", 0, 1);
+  Ejecutar(libros, "INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, debito, credito) "
+                   "VALUES ('510505', 'NB', NULL, '2026-01-05', 3, 0)");
   // Un comprobante en dos fechas con otros en medio: encabezado y totales completos en cada tramo.
-  // Tres cuentas que se cortan a 110505 suman en una fila; 1475 no está en el plan.
-  Linea("2026-01-12", "CE", "3", "11050501", 12.5, 0);
-  Linea("2026-01-12", "CE", "3", "11050502", 7.25, 0);
-  Linea("2026-01-12", "CE", "3", "110505", 0.25, 0);
+  // Tres cuentas que se cortan a 110505 suman en una fila, en el orden de las líneas
+  // ((0,1 + 0,2) + 0,3 no es 0,6 exacto); 1475 no está en el plan.
+  Linea("2026-01-12", "CE", "3", "11050501", 0.1, 0);
+  Linea("2026-01-12", "CE", "3", "11050502", 0.2, 0);
+  Linea("2026-01-12", "CE", "3", "110505", 0.3, 0);
   Linea("2026-01-12", "CE", "3", "1475", 0, 5);
   Linea("2026-01-22", "CE", "3", "510505", 0, 14.75);
   Cuenta("990505", "");  // nombre vacío: queda nulo
@@ -255,6 +272,7 @@ TEST_F(Balances, CajaDiarioPorComprobanteEscribeTemp2TalCual) {
   EXPECT_EQ(ui->messageTexts(), "");
   std::vector<std::string> esperado{
       "NULL NULL NULL NULL 'NB    de: 05/01/2026' NULL NULL",
+      "'2026-01-05' 'NB' NULL '510505' 'SUELDOS' 3 0",
       "'2026-01-05' 'NB' NULL '110505' 'CAJA GENERAL' 1 0",
       "'2026-01-05' 'NB' NULL '417005' 'MATRICULAS' 0 1",
       "NULL NULL NULL NULL 'Totales' 1 1",
@@ -263,8 +281,8 @@ TEST_F(Balances, CajaDiarioPorComprobanteEscribeTemp2TalCual) {
       "'2026-01-10' 'CI' '1' '417005' 'MATRICULAS' 0 500",
       "NULL NULL NULL NULL 'Totales' 500 500",
       "NULL NULL NULL NULL 'CE  3  de: 12/01/2026' NULL NULL",
-      "'2026-01-12' 'CE' '3' '110505' 'CAJA GENERAL' 20 0",
-      "NULL NULL NULL NULL 'Totales' 20 20",
+      "'2026-01-12' 'CE' '3' '110505' 'CAJA GENERAL' 0.60000000000000009 0",
+      "NULL NULL NULL NULL 'Totales' 0.60000000000000009 20",
       "NULL NULL NULL NULL 'MEM  1  de: 15/01/2026' NULL NULL",
       "'2026-01-15' 'MEM' '1' '810505' 'BIENES RECIBIDOS' 50 0",
       "'2026-01-15' 'MEM' '1' '910505' 'CONTRATOS FIRMADOS' 0 50",
@@ -276,7 +294,7 @@ TEST_F(Balances, CajaDiarioPorComprobanteEscribeTemp2TalCual) {
       "NULL NULL NULL NULL 'CE  3  de: 22/01/2026' NULL NULL",
       "'2026-01-22' 'CE' '3' '510505' 'SUELDOS' 0 14.75",
       "'2026-01-22' 'CE' '3' '990505' NULL 0 0.25",
-      "NULL NULL NULL NULL 'Totales' 20 20",
+      "NULL NULL NULL NULL 'Totales' 0.60000000000000009 20",
       "NULL NULL NULL NULL 'CE  2  de: 25/01/2026' NULL NULL",
       "'2026-01-25' 'CE' '2' '145' 'MATERIALES' 10 0",
       "'2026-01-25' 'CE' '2' '233505' 'HONORARIOS' 0 10",
