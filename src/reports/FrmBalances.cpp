@@ -1,8 +1,13 @@
 #include "reports/FrmBalances.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "app/DataModule.h"
 #include "app/Sesion.h"
@@ -573,80 +578,200 @@ void TFrmBalances::CajaDiarioComprobante() {
   AnsiString desde = MesDiaAnio(EdFechaInicio->Text);
   AnsiString hasta = MesDiaAnio(EdFechaFinal->Text);
   HagaSQL(kAlias, Query1, "delete from temp");
-  // Las líneas del periodo pasan a Temp en una sola sentencia, con la cuenta cortada a seis.
+  // Las líneas del periodo pasan a Temp en una sola sentencia, con la cuenta cortada a seis y
+  // en orden de fecha: las líneas de cada día quedan seguidas y se agrupan día por día.
   HagaSQL(kAlias, Query1,
           "insert into temp (fecha, DescDocu, numedocu, Data, debito, credito) select fecha,DescDocu, numedocu, "
           "SUBSTRING(numecuen from 1 for 6), debito, credito from mvt where fecha>=\"" + desde +
-              "\" and Fecha<=\"" + hasta + "\"");
+              "\" and Fecha<=\"" + hasta + "\" order by fecha");
   if (!temp->Active) temp->Open();
   temp->Refresh();
-  HagaSQL(kAlias, Query2,
-          "select fecha, temp.descdocu, temp.numedocu, temp.data, pl.nombcuen,         sum(temp.debito) as "
-          "debito, sum(temp.credito) as credito         from temp,pl where temp.data=pl.numecuen group by "
-          "fecha, descdocu,         numedocu, data, nombcuen");
-  HagaSQL(kAlias, Query3,
-          "select descdocu, numedocu, sum(temp.debito) as debito, sum(temp.credito) as credito         from "
-          "temp group by descdocu, numedocu ");
-  if (Query2->IsEmpty()) {
+  auto conn = tv::db::ConnectionFor(kAlias);
+  using tv::db::Cell;
+  enum { kFecha, kDescDocu, kNumeDocu, kData, kNombCuen, kDebito, kCredito };
+  // Texto de un valor como lo da un campo de consulta (nulo = "").
+  auto texto = [](const Cell& c, TFieldType tipo) -> std::string {
+    if (c.kind == Cell::Text && tipo == ftString) return c.s;
+    return tv::db::CellText(c, tipo, false).str();
+  };
+  // Totales de cada comprobante con todas sus líneas, también las de cuentas fuera del plan.
+  // Con la misma clave de texto que el encabezado: un comprobante nulo y uno vacío son el
+  // mismo y vale el último en el orden de la consulta.
+  std::map<std::pair<std::string, std::string>, std::pair<double, double>> totales;
+  {
+    tv::db::Stmt q = conn->Prepare(
+        "SELECT descdocu, numedocu, sum(debito), sum(credito) FROM Temp "
+        "GROUP BY descdocu, numedocu ORDER BY descdocu, numedocu");
+    while (q.Step())
+      totales[{texto(q.Column(0), ftString), texto(q.Column(1), ftString)}] = {q.Column(2).Number(),
+                                                                              q.Column(3).Number()};
+  }
+  // Nombre de cada cuenta del plan: las líneas de cuentas que no están no se listan.
+  std::unordered_map<std::string, Cell> plan;
+  {
+    tv::db::Stmt q = conn->Prepare("SELECT numecuen, nombcuen FROM PL WHERE numecuen IS NOT NULL");
+    while (q.Step()) plan.emplace(q.Column(0).s, q.Column(1));
+  }
+
+  // Filas de temp2 de a kLote por sentencia: una sentencia por fila costaba más que la fila.
+  // temp2 se vacía al llegar la primera fila: sin filas que mostrar queda como estaba.
+  constexpr int kLote = 64;
+  auto insercion = [&conn](int filas) {
+    std::string sql = "INSERT INTO temp2 (fecha, descdocu, numedocu, data, nombcuen, debito, credito) VALUES ";
+    for (int r = 0; r < filas; ++r) sql += r ? ",(?,?,?,?,?,?,?)" : "(?,?,?,?,?,?,?)";
+    return conn->Prepare(sql);
+  };
+  tv::db::Stmt lote;
+  std::vector<Cell> pendientes(kLote * 7);
+  int enLote = 0;
+  auto vaciar = [&](tv::db::Stmt& st) {
+    for (int k = 0; k < enLote * 7; ++k) {
+      const Cell& c = pendientes[static_cast<size_t>(k)];
+      st.Bind(k + 1, c.kind == Cell::Text && c.s.empty() ? Cell() : c);
+    }
+    st.Step();
+    st.Reset();
+    enLote = 0;
+  };
+  // La fila siguiente, vacía; el lote lleno va a la base.
+  auto siguiente = [&]() -> Cell* {
+    if (!lote.get()) {
+      if (!TblTemp2->Active) {
+        TblTemp2->DatabaseName = temp->DatabaseName;
+        TblTemp2->Open();
+      }
+      HagaSQL(kAlias, Query1, "delete from temp2");
+      TblTemp2->Refresh();
+      lote = insercion(kLote);
+    }
+    if (enLote == kLote) vaciar(lote);
+    Cell* v = &pendientes[static_cast<size_t>(enLote++) * 7];
+    for (int k = 0; k < 7; ++k) v[k] = Cell();
+    return v;
+  };
+  auto totalesDe = [&](const std::pair<std::string, std::string>& docu) {
+    auto it = totales.find(docu);
+    Cell* v = siguiente();
+    v[kNombCuen] = Cell::String("Totales");
+    v[kDebito] = Cell::Float(it == totales.end() ? 0 : it->second.first);
+    v[kCredito] = Cell::Float(it == totales.end() ? 0 : it->second.second);
+  };
+  // Encabezado al cambiar de comprobante entre filas seguidas, con los totales del anterior.
+  bool hayAnterior = false;
+  std::pair<std::string, std::string> anterior;
+  auto comprobante = [&](const Cell& descdocu, const Cell& numedocu, const Cell& fecha) {
+    std::pair<std::string, std::string> docu{texto(descdocu, ftString), texto(numedocu, ftString)};
+    if (hayAnterior && docu == anterior) return;
+    if (hayAnterior) totalesDe(anterior);
+    siguiente()[kNombCuen] = Cell::String(docu.first + "  " + docu.second + "  de: " + texto(fecha, ftDate));
+    anterior = std::move(docu);
+    hayAnterior = true;
+  };
+
+  // Las filas de cuentas salen de agrupar las líneas por fecha, comprobante y cuenta, en ese
+  // orden. Temp está en orden de fecha, así que cada día se agrupa solo, en memoria, sin ordenar
+  // el periodo entero. El orden es el de SQLite (nulo primero, texto byte a byte) y el orden
+  // estable deja las líneas de cada grupo como están en Temp.
+  auto comparar = [](const Cell& a, const Cell& b) -> int {
+    auto rango = [](const Cell& c) { return c.kind == Cell::Null ? 0 : c.kind == Cell::Text ? 2 : 1; };
+    if (rango(a) != rango(b)) return rango(a) < rango(b) ? -1 : 1;
+    if (a.kind == Cell::Text) return a.s.compare(b.s);
+    if (a.kind == Cell::Null) return 0;
+    return a.Number() < b.Number() ? -1 : a.Number() > b.Number() ? 1 : 0;
+  };
+  struct Linea {
+    std::int64_t id;
+    Cell descdocu, numedocu, data, debito, credito;
+    const Cell* nombre;
+  };
+  std::vector<Linea> dia;
+  std::vector<size_t> orden;
+  Cell fechaDia;
+  // Sumas de un grupo de varias líneas (pocos): las hace SQLite sobre esas líneas en el orden
+  // de Temp, con su propia aritmética.
+  std::map<size_t, tv::db::Stmt> sumasDe;
+  auto sumar = [&](size_t desde, size_t hasta, Cell& debito, Cell& credito) {
+    size_t n = hasta - desde;
+    const Linea& una = dia[orden[desde]];
+    auto simple = [](const Cell& c) { return c.kind != Cell::Text; };
+    if (n == 1 && simple(una.debito) && simple(una.credito)) {
+      // sum() de un solo valor: el entero tal cual, el real sumado a 0.0, el nulo nulo.
+      auto suma = [](const Cell& c) { return c.kind == Cell::Real ? Cell::Float(0.0 + c.d) : c; };
+      debito = suma(una.debito);
+      credito = suma(una.credito);
+      return;
+    }
+    auto it = sumasDe.find(n);
+    if (it == sumasDe.end()) {
+      std::string sql = "SELECT sum(debito), sum(credito) FROM Temp WHERE rowid IN (";
+      for (size_t k = 0; k < n; ++k) sql += k ? ",?" : "?";
+      it = sumasDe.emplace(n, conn->Prepare(sql + ")")).first;
+    }
+    tv::db::Stmt& q = it->second;
+    for (size_t k = 0; k < n; ++k) q.Bind(static_cast<int>(k + 1), Cell::Integer(dia[orden[desde + k]].id));
+    q.Step();
+    debito = q.Column(0);
+    credito = q.Column(1);
+    q.Reset();
+  };
+  auto agruparDia = [&]() {
+    orden.resize(dia.size());
+    for (size_t k = 0; k < orden.size(); ++k) orden[k] = k;
+    auto clave = [&](size_t a, size_t b) {
+      const Linea& x = dia[a];
+      const Linea& y = dia[b];
+      if (int c = comparar(x.descdocu, y.descdocu)) return c;
+      if (int c = comparar(x.numedocu, y.numedocu)) return c;
+      return comparar(x.data, y.data);
+    };
+    std::stable_sort(orden.begin(), orden.end(), [&](size_t a, size_t b) { return clave(a, b) < 0; });
+    for (size_t i = 0; i < orden.size();) {
+      size_t j = i + 1;
+      while (j < orden.size() && clave(orden[i], orden[j]) == 0) ++j;
+      const Linea& l = dia[orden[i]];
+      comprobante(l.descdocu, l.numedocu, fechaDia);
+      Cell debito, credito;
+      sumar(i, j, debito, credito);
+      Cell* v = siguiente();
+      v[kFecha] = fechaDia;
+      v[kDescDocu] = l.descdocu;
+      v[kNumeDocu] = l.numedocu;
+      v[kData] = l.data;
+      v[kNombCuen] = *dia[orden[j - 1]].nombre;
+      v[kDebito] = std::move(debito);
+      v[kCredito] = std::move(credito);
+      i = j;
+    }
+    dia.clear();
+  };
+  {
+    tv::db::Stmt lineas =
+        conn->Prepare("SELECT rowid, fecha, descdocu, numedocu, data, debito, credito FROM Temp ORDER BY rowid");
+    while (lineas.Step()) {
+      Cell data = lineas.Column(4);
+      if (data.kind != Cell::Text) continue;
+      auto cuenta = plan.find(data.s);
+      if (cuenta == plan.end()) continue;
+      Cell fecha = lineas.Column(1);
+      if (!dia.empty() && comparar(fecha, fechaDia) != 0) {
+        if (comparar(fecha, fechaDia) < 0) throw EDatabaseError("Las líneas de Temp no están en orden de fecha.");
+        agruparDia();
+      }
+      if (dia.empty()) fechaDia = std::move(fecha);
+      dia.push_back(Linea{lineas.Column(0).i, lineas.Column(2), lineas.Column(3), std::move(data), lineas.Column(5),
+                          lineas.Column(6), &cuenta->second});
+    }
+    if (!dia.empty()) agruparDia();
+  }
+  if (!hayAnterior) {
     ShowMessage("No Hay Información para mostrar.");
     return;
   }
-  std::map<std::pair<std::string, std::string>, std::pair<double, double>> totales;
-  for (Query3->First(); !Query3->Eof; Query3->Next())
-    totales[{Query3->FieldByName("descdocu")->AsString.str(), Query3->FieldByName("numedocu")->AsString.str()}] = {
-        Query3->FieldByName("debito")->AsFloat, Query3->FieldByName("credito")->AsFloat};
-
-  if (!TblTemp2->Active) {
-    TblTemp2->DatabaseName = temp->DatabaseName;
-    TblTemp2->Open();
-  }
-  HagaSQL(kAlias, Query1, "delete from temp2");
-  TblTemp2->Refresh();
-  // Una sola pasada: encabezado, filas de cuentas y "Totales" de cada comprobante. Las filas
-  // van a temp2 por una sentencia preparada, con los valores tal como los guardó la consulta.
-  auto conn = tv::db::ConnectionFor(kAlias);
-  tv::db::Stmt fila = conn->Prepare(
-      "INSERT INTO temp2 (fecha, descdocu, numedocu, data, nombcuen, debito, credito) VALUES (?,?,?,?,?,?,?)");
-  auto escribir = [&fila](const tv::db::Cell* valores) {
-    for (int k = 0; k < 7; ++k) {
-      const tv::db::Cell& c = valores[k];
-      fila.Bind(k + 1, c.kind == tv::db::Cell::Text && c.s.empty() ? tv::db::Cell() : c);
-    }
-    fila.Step();
-    fila.Reset();
-  };
-  enum { kFecha, kDescDocu, kNumeDocu, kData, kNombCuen, kDebito, kCredito };
-  auto totalesDe = [&](const std::pair<std::string, std::string>& docu) {
-    auto it = totales.find(docu);
-    tv::db::Cell v[7];
-    v[kNombCuen] = tv::db::Cell::String("Totales");
-    v[kDebito] = tv::db::Cell::Float(it == totales.end() ? 0 : it->second.first);
-    v[kCredito] = tv::db::Cell::Float(it == totales.end() ? 0 : it->second.second);
-    escribir(v);
-  };
-  TField* campos[7];
-  {
-    const char* nombres[] = {"fecha", "descdocu", "numedocu", "data", "nombcuen", "debito", "credito"};
-    for (int k = 0; k < 7; ++k) campos[k] = Query2->FieldByName(nombres[k]);
-  }
-  bool hayAnterior = false;
-  std::pair<std::string, std::string> anterior;
-  tv::db::Cell v[7];
-  for (Query2->First(); !Query2->Eof; Query2->Next()) {
-    for (int k = 0; k < 7; ++k) v[k] = Query2->CurrentCell(campos[k]->Index());
-    std::pair<std::string, std::string> docu{campos[kDescDocu]->AsString.str(), campos[kNumeDocu]->AsString.str()};
-    if (!hayAnterior || docu != anterior) {
-      if (hayAnterior) totalesDe(anterior);
-      tv::db::Cell encabezado[7];
-      encabezado[kNombCuen] = tv::db::Cell::String(docu.first + "  " + docu.second + "  de: " +
-                                                   campos[kFecha]->AsString.str());
-      escribir(encabezado);
-      anterior = std::move(docu);
-      hayAnterior = true;
-    }
-    escribir(v);
-  }
   totalesDe(anterior);
+  if (enLote > 0) {
+    tv::db::Stmt resto = insercion(enLote);
+    vaciar(resto);
+  }
   TblTemp2->Refresh();
   TblTemp2->First();
 

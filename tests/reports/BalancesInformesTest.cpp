@@ -3,12 +3,14 @@
 // mayor y balance, y las exportaciones.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "BalancesFixture.h"
 #include "app/DataModule.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/Mask.h"
@@ -215,6 +217,106 @@ TEST_F(Balances, CajaDiarioPorComprobanteEnmarcaCadaDocumento) {
   EXPECT_TRUE(f->DBGrid1->Visible);
   EXPECT_FALSE(f->dbGridCajaDiarioComprobante->Visible);
   EXPECT_FALSE(Filas().empty());
+}
+
+// temp2 fila por fila y columna por columna, con el tipo de cada valor (los reales con todas
+// sus cifras): la rejilla y el impreso la leen en este orden.
+std::vector<std::string> Temp2(const std::string& libros) {
+  auto conn = tv::db::ConnectionFor(libros.c_str());
+  tv::db::Stmt st =
+      conn->Prepare("SELECT fecha, descdocu, numedocu, data, nombcuen, debito, credito FROM temp2 ORDER BY rowid");
+  std::vector<std::string> r;
+  while (st.Step()) {
+    std::string fila;
+    for (int k = 0; k < 7; ++k) {
+      tv::db::Cell c = st.Column(k);
+      char real[32];
+      std::snprintf(real, sizeof real, "%.17g", c.d);
+      fila += k ? " " : "";
+      fila += c.kind == tv::db::Cell::Null  ? std::string("NULL")
+              : c.kind == tv::db::Cell::Int ? std::to_string(c.i)
+              : c.kind == tv::db::Cell::Real ? std::string(real)
+                                             : "'" + c.s + "'";
+    }
+    r.push_back(fila);
+  }
+  return r;
+}
+
+TEST_F(Balances, CajaDiarioPorComprobanteEscribeTemp2TalCual) {
+  // Comprobante sin número, vacío y nulo: el mismo comprobante para el encabezado, el nulo
+  // ordena primero y los totales son los del vacío.
+  Linea("2026-01-05", "NB", "", "110505", 1, 0);
+  Linea("2026-01-05", "NB", "", "417005", 0, 1);
+  Ejecutar(libros, "INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, debito, credito) "
+                   "VALUES ('510505', 'NB', NULL, '2026-01-05', 3, 0)");
+  // Un comprobante en dos fechas con otros en medio: encabezado y totales completos en cada tramo.
+  // Tres cuentas que se cortan a 110505 suman en una fila, en el orden de las líneas
+  // ((0,1 + 0,2) + 0,3 no es 0,6 exacto); 1475 no está en el plan.
+  Linea("2026-01-12", "CE", "3", "11050501", 0.1, 0);
+  Linea("2026-01-12", "CE", "3", "11050502", 0.2, 0);
+  Linea("2026-01-12", "CE", "3", "110505", 0.3, 0);
+  Linea("2026-01-12", "CE", "3", "1475", 0, 5);
+  Linea("2026-01-22", "CE", "3", "510505", 0, 14.75);
+  Cuenta("990505", "");  // nombre vacío: queda nulo
+  Linea("2026-01-22", "CE", "3", "990505", 0, 0.25);
+  // Ninguna cuenta en el plan: ni encabezado ni totales.
+  Linea("2026-01-18", "NC", "1", "999999", 1, 0);
+  Linea("2026-01-18", "NC", "1", "999998", 0, 1);
+  // Dos fechas seguidas del mismo comprobante: un solo encabezado con la primera.
+  Linea("2026-01-30", "ND", "1", "110510", 40, 0);
+  Linea("2026-01-31", "ND", "1", "111005", 0, 40);
+  TFrmBalances* f = Ventana(4);
+  f->RGComprobante->ItemIndex = 1;
+  Procesar(f);
+  EXPECT_EQ(ui->messageTexts(), "");
+  std::vector<std::string> esperado{
+      "NULL NULL NULL NULL 'NB    de: 05/01/2026' NULL NULL",
+      "'2026-01-05' 'NB' NULL '510505' 'SUELDOS' 3 0",
+      "'2026-01-05' 'NB' NULL '110505' 'CAJA GENERAL' 1 0",
+      "'2026-01-05' 'NB' NULL '417005' 'MATRICULAS' 0 1",
+      "NULL NULL NULL NULL 'Totales' 1 1",
+      "NULL NULL NULL NULL 'CI  1  de: 10/01/2026' NULL NULL",
+      "'2026-01-10' 'CI' '1' '110505' 'CAJA GENERAL' 500 0",
+      "'2026-01-10' 'CI' '1' '417005' 'MATRICULAS' 0 500",
+      "NULL NULL NULL NULL 'Totales' 500 500",
+      "NULL NULL NULL NULL 'CE  3  de: 12/01/2026' NULL NULL",
+      "'2026-01-12' 'CE' '3' '110505' 'CAJA GENERAL' 0.60000000000000009 0",
+      "NULL NULL NULL NULL 'Totales' 0.60000000000000009 20",
+      "NULL NULL NULL NULL 'MEM  1  de: 15/01/2026' NULL NULL",
+      "'2026-01-15' 'MEM' '1' '810505' 'BIENES RECIBIDOS' 50 0",
+      "'2026-01-15' 'MEM' '1' '910505' 'CONTRATOS FIRMADOS' 0 50",
+      "NULL NULL NULL NULL 'Totales' 50 50",
+      "NULL NULL NULL NULL 'CE  1  de: 20/01/2026' NULL NULL",
+      "'2026-01-20' 'CE' '1' '110505' 'CAJA GENERAL' 0 200",
+      "'2026-01-20' 'CE' '1' '510505' 'SUELDOS' 200 0",
+      "NULL NULL NULL NULL 'Totales' 200 200",
+      "NULL NULL NULL NULL 'CE  3  de: 22/01/2026' NULL NULL",
+      "'2026-01-22' 'CE' '3' '510505' 'SUELDOS' 0 14.75",
+      "'2026-01-22' 'CE' '3' '990505' NULL 0 0.25",
+      "NULL NULL NULL NULL 'Totales' 0.60000000000000009 20",
+      "NULL NULL NULL NULL 'CE  2  de: 25/01/2026' NULL NULL",
+      "'2026-01-25' 'CE' '2' '145' 'MATERIALES' 10 0",
+      "'2026-01-25' 'CE' '2' '233505' 'HONORARIOS' 0 10",
+      "NULL NULL NULL NULL 'Totales' 10 10",
+      "NULL NULL NULL NULL 'ND  1  de: 30/01/2026' NULL NULL",
+      "'2026-01-30' 'ND' '1' '110510' 'CAJA MENOR' 40 0",
+      "'2026-01-31' 'ND' '1' '111005' 'BANCO UNO' 0 40",
+      "NULL NULL NULL NULL 'Totales' 40 40"};
+  EXPECT_EQ(Temp2(libros), esperado);
+
+  // Sin filas que mostrar (sin líneas, o solo cuentas fuera del plan): el aviso, y temp2
+  // sigue con lo de la corrida anterior.
+  Linea("2026-03-10", "NC", "2", "999999", 1, 0);
+  for (const char* mes : {"04", "03"}) {
+    SCOPED_TRACE(mes);
+    ui->takeMessages();
+    f->EdFechaInicio->Text = std::string("01/") + mes + "/2026";
+    f->EdFechaFinal->Text = std::string("30/") + mes + "/2026";
+    Procesar(f);
+    EXPECT_EQ(ui->lastMessage(), "No Hay Información para mostrar.");
+    EXPECT_EQ(Temp2(libros), esperado);
+  }
 }
 
 TEST_F(Balances, CajaDiarioPorComprobanteSinLineasAvisa) {
