@@ -9,6 +9,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "reports/FrmExogena.h"
 #include "reports/LibrosConsultas.h"
+#include "support/Separadores.h"
 
 using consultas::LibrosConsultas;
 
@@ -80,6 +81,31 @@ TEST_F(Exogena, DebitosDeClaseCincoYCreditosDeCadaPatronEnOrden) {
   Exportar(g.get(), "");
   EXPECT_EQ(Valor(libros, "SELECT count(*) FROM infExogena"), "2") << "sin lista solo la clase 5";
   EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
+}
+
+// El archivo entero, byte a byte: comillas, separadores, decimales del usuario y CR LF. Tres
+// débitos con decimales del mismo grupo, grabados al revés de su fecha: la suma va en el orden
+// de la cuenta y la fecha, y el último bit depende de ese orden.
+TEST_F(Exogena, ArchivoExactoYSumaEnOrdenDeCuentaYFecha) {
+  Ejecutar(libros, "UPDATE TC SET nombre='Nube; \"sur\"' WHERE CedulaNIT='900'");
+  Agregar({{"510506", "100", "2026-01-20", "0.3", ""},
+           {"510506", "100", "2026-01-19", "0.2", ""},
+           {"510506", "100", "2026-01-18", "0.1", ""},
+           {"240801", "100", "2026-01-18", "", "12.5"}});
+  auto f = Abrir();
+  std::string csv = Exportar(f.get(), "2408%");
+  EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
+  EXPECT_EQ(csv,
+            "sep=;\r\n"
+            "itercero;ntercero;cuenta;ncuenta;valor;digitoVerificacion;tipoDocumento;apellido1;apellido2;"
+            "nombre1;nombre2;razonsocial;direccion;ciudad;dpto;\r\n"
+            ";;510506;Sueldos;7;;;;;;;;;;\r\n"
+            "100;P\xE9rez Ana;510506;Sueldos;" + prueba::Tecleado("0.6") + ";;13;P\xE9rez;;Ana;;;Calle 3;002;11\r\n"
+            "800;\xD1" "and\xFA Ltda;510506;Sueldos;150;7;31;;;;;\xD1" "and\xFA Ltda;Calle 1;001;05\r\n"
+            "100;P\xE9rez Ana;240801;IVA generado;" + prueba::Tecleado("12.5") + ";;13;P\xE9rez;;Ana;;;Calle 3;002;11\r\n"
+            "900;\"Nube; \"\"sur\"\"\";240801;IVA generado;16;3;31;;;;;Nube S.A.;Avenida de los Libertadores 12;001;05\r\n");
+  // 0.1 + 0.2 + 0.3 no es 0.3 + 0.2 + 0.1 en binario.
+  EXPECT_EQ(Valor(libros, "SELECT valor = 0.1 + 0.2 + 0.3 FROM infExogena WHERE itercero='100' AND cuenta='510506'"), "1");
 }
 
 TEST_F(Exogena, PeriodoInvalidoNoCreaNadaNiGuardaLaLista) {

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/core/Encoding.h"
 #include "platform/db/DB.h"
+#include "platform/db/Engine.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/os/Files.h"
 #include "platform/os/Launch.h"
@@ -61,17 +63,33 @@ bool AlineadoADerecha(TFieldType t) {
   return t == ftSmallint || t == ftInteger || t == ftBoolean || t == ftFloat || t == ftDate;
 }
 
+bool PideComillas(std::string_view v, char sep) {
+  for (char c : v)
+    if (c == sep || c == '"' || c == '\r' || c == '\n') return true;
+  return false;
+}
+
+// Agrega el valor a la línea, entre comillas cuando las pide.
+void AgregarDelimitado(std::string& linea, std::string_view v, char sep) {
+  if (!PideComillas(v, sep)) {
+    linea.append(v);
+    return;
+  }
+  linea += '"';
+  for (char c : v) {
+    if (c == '"') linea += '"';
+    linea += c;
+  }
+  linea += '"';
+}
+
 }  // namespace
 
 AnsiString CampoDelimitado(const AnsiString& aValor, char aSeparador) {
   const std::string& v = aValor.str();
-  if (v.find_first_of(std::string{aSeparador, '"', '\r', '\n'}) == std::string::npos) return aValor;
-  std::string r = "\"";
-  for (char c : v) {
-    if (c == '"') r += '"';
-    r += c;
-  }
-  r += '"';
+  if (!PideComillas(v, aSeparador)) return aValor;
+  std::string r;
+  AgregarDelimitado(r, v, aSeparador);
   return AnsiString(r);
 }
 
@@ -104,17 +122,27 @@ void DBToCSV(TDataSet* aDataSet, const AnsiString& aFile, TStringList* aCampos, 
     encabezado += CampoDelimitado(titulo, sep).str() + sep;
   }
   f.Linea(encabezado);
+  // Cada celda se lee una vez; los textos de un campo de texto van tal cual, sin copias.
+  std::vector<TFieldType> tipos;
+  for (TField* c : campos) tipos.push_back(c->DataType());
+  std::string linea, valor;
   aDataSet->First();
   while (!aDataSet->Eof) {
-    std::string linea;
+    linea.clear();
     for (size_t i = 0; i < campos.size(); ++i) {
-      std::string valor = campos[i]->AsString().str();
-      if (campos[i]->DataType() == ftFloat) {
+      if (i > 0) linea += sep;
+      const tv::db::Cell& celda = campos[i]->DataSet()->CurrentCell(campos[i]->Index());
+      if (celda.IsNull()) continue;
+      if (tipos[i] == ftString && celda.kind == tv::db::Cell::Text) {
+        AgregarDelimitado(linea, celda.s, sep);
+        continue;
+      }
+      valor = tv::db::CellText(celda, tipos[i], false).str();
+      if (tipos[i] == ftFloat) {
         size_t coma = valor.find(',');
         if (coma != std::string::npos) valor[coma] = decimal;
       }
-      if (i > 0) linea += sep;
-      linea += CampoDelimitado(AnsiString(valor), sep).str();
+      AgregarDelimitado(linea, valor, sep);
     }
     f.Linea(linea);
     aDataSet->Next();
