@@ -2,6 +2,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -33,6 +34,13 @@ class ArchivoTexto {
   }
   bool Abierto() const { return f_ != nullptr; }
   void Linea(const std::string& utf8) {
+    // Una línea solo ASCII es la misma en los dos juegos de caracteres.
+    bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+      std::fwrite(utf8.data(), 1, utf8.size(), f_);
+      std::fwrite("\r\n", 1, 2, f_);
+      return;
+    }
     std::string cp = tv::encoding::Utf8ToCp1252(utf8);
     cp += "\r\n";
     std::fwrite(cp.data(), 1, cp.size(), f_);
