@@ -354,6 +354,13 @@ class TDataSet : public TComponent {
   void SetPaintRow(int row) const { paintRow_ = row; }
   int PaintRow() const { return paintRow_; }
 
+  // For exports: when no filter applies, nothing hears each move (no data source, no
+  // AfterScroll) and the source can read all its rows in view order in one pass, passes
+  // every record of the view to `row`, first to last, and leaves the cursor where First()
+  // and Next() until Eof leave it. `row` must not change data. False = nothing was read:
+  // walk the rows instead.
+  bool ReadAllRowsAtOnce(const std::function<void(const tv::db::Record&)>& row);
+
   // Internal (fields and data sources).
   const tv::db::Cell& CurrentCell(int fieldIndex) const;
   void WriteCell(int fieldIndex, tv::db::Cell&& value, TField* field);
@@ -377,6 +384,8 @@ class TDataSet : public TComponent {
   virtual bool ReadRecord(std::int64_t id, tv::db::Record& out, const std::int64_t* hint, int hintCount) = 0;
   // Visits every record in order (filters); default reads them one by one.
   virtual void ScanAll(const std::function<void(std::int64_t, const tv::db::Record&)>& fn);
+  // True when ScanAll visits exactly the rows of the unfiltered view, in view order.
+  virtual bool ScanAllIsView() const { return false; }
   virtual std::int64_t DoInsert(const tv::db::Record& rec) { (void)rec; ReadOnlyError(); return -1; }
   virtual void DoUpdate(std::int64_t id, const tv::db::Record& rec, const std::vector<bool>& changed) {
     (void)id; (void)rec; (void)changed; ReadOnlyError();

@@ -116,6 +116,7 @@ class TTable : public TDataSet {
   void LoadOrder(std::vector<std::int64_t>& ids) override;
   bool ReadRecord(std::int64_t id, tv::db::Record& out, const std::int64_t* hint, int hintCount) override;
   void ScanAll(const std::function<void(std::int64_t, const tv::db::Record&)>& fn) override;
+  bool ScanAllIsView() const override { return true; }
   std::int64_t DoInsert(const tv::db::Record& rec) override;
   void DoUpdate(std::int64_t id, const tv::db::Record& rec, const std::vector<bool>& changed) override;
   void DoDelete(std::int64_t id) override;

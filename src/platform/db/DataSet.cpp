@@ -286,6 +286,18 @@ void TDataSet::ScanAll(const std::function<void(std::int64_t, const Record&)>& f
   }
 }
 
+bool TDataSet::ReadAllRowsAtOnce(const std::function<void(const Record&)>& row) {
+  First();
+  if (eof_ || filtered_ || !sources_.empty() || AfterScroll || state_ != dsBrowse || !ScanAllIsView()) return false;
+  ScanAll([&](std::int64_t, const Record& r) { row(r); });
+  // Where the walk ends: on the last row, at Eof; Bof only when that row is also the first.
+  AllRows();
+  GoTo(static_cast<int>(view_.size()) - 1);
+  eof_ = true;
+  bof_ = view_.size() == 1;
+  return true;
+}
+
 void TDataSet::ApplyView(std::int64_t keepId, int fallbackPos) {
   std::vector<std::int64_t> v;
   if (filtered_ && !filterText_.Trim().IsEmpty()) {

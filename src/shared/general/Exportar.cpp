@@ -132,14 +132,17 @@ void DBToCSV(TDataSet* aDataSet, const AnsiString& aFile, TStringList* aCampos, 
   f.Linea(encabezado);
   // Cada celda se lee una vez; los textos de un campo de texto van tal cual, sin copias.
   std::vector<TFieldType> tipos;
-  for (TField* c : campos) tipos.push_back(c->DataType());
+  std::vector<size_t> columnas;
+  for (TField* c : campos) {
+    tipos.push_back(c->DataType());
+    columnas.push_back(static_cast<size_t>(c->Index()));
+  }
   std::string linea, valor;
-  aDataSet->First();
-  while (!aDataSet->Eof) {
+  auto escribir = [&](auto&& celdaDe) {
     linea.clear();
     for (size_t i = 0; i < campos.size(); ++i) {
       if (i > 0) linea += sep;
-      const tv::db::Cell& celda = campos[i]->DataSet()->CurrentCell(campos[i]->Index());
+      const tv::db::Cell& celda = celdaDe(i);
       if (celda.IsNull()) continue;
       if (tipos[i] == ftString && celda.kind == tv::db::Cell::Text) {
         AgregarDelimitado(linea, celda.s, sep);
@@ -153,6 +156,14 @@ void DBToCSV(TDataSet* aDataSet, const AnsiString& aFile, TStringList* aCampos, 
       AgregarDelimitado(linea, valor, sep);
     }
     f.Linea(linea);
+  };
+  // Una tabla que nadie mira se lee de una pasada; si no, fila por fila.
+  static const tv::db::Cell nula;
+  bool leidas = aDataSet->ReadAllRowsAtOnce([&](const tv::db::Record& r) {
+    escribir([&](size_t i) -> const tv::db::Cell& { return columnas[i] < r.size() ? r[columnas[i]] : nula; });
+  });
+  while (!leidas && !aDataSet->Eof) {
+    escribir([&](size_t i) -> const tv::db::Cell& { return aDataSet->CurrentCell(static_cast<int>(columnas[i])); });
     aDataSet->Next();
   }
   if (abierto) aDataSet->Close();

@@ -108,3 +108,60 @@ TEST_F(PagedOrderTest, AppendWithPartOfTheOrderReadShowsEachRowOnce) {
     Sql("DELETE FROM PL WHERE nombcuen IN ('ultima', 'insertada')");
   }
 }
+
+TEST_F(PagedOrderTest, ReadingAllAtOnceGivesTheWalkAndEndsWhereItEnds) {
+  auto text = [](const tv::db::Cell& c) { return c.IsNull() ? std::string("<null>") : c.s; };
+  for (const char* order : {"", "numecuen;nivel"}) {
+    SCOPED_TRACE(order);
+    auto walked = Open("PL", order);
+    TField* name = walked->FieldByName("nombcuen");
+    std::vector<std::string> expected;
+    for (walked->First(); !walked->Eof; walked->Next()) expected.push_back(name->AsString.str());
+
+    auto t = Open("PL", order);
+    t->MoveBy(3);
+    std::vector<std::string> got;
+    ASSERT_TRUE(t->ReadAllRowsAtOnce([&](const tv::db::Record& r) { got.push_back(text(r[1])); }));
+    EXPECT_EQ(got, expected);
+    EXPECT_TRUE(t->Eof);
+    EXPECT_FALSE(t->Bof);
+    EXPECT_EQ(t->RecNo, kRows);
+    EXPECT_EQ(t->FieldByName("nombcuen")->AsString, expected.back());
+  }
+  // One row: the walk ends on it with Bof still set.
+  Sql("INSERT INTO TC (cedulanit, nombre) VALUES ('1', 'uno')");
+  auto one = Open("TC", "");
+  int rows = 0;
+  ASSERT_TRUE(one->ReadAllRowsAtOnce([&](const tv::db::Record&) { ++rows; }));
+  EXPECT_EQ(rows, 1);
+  EXPECT_TRUE(one->Eof);
+  EXPECT_TRUE(one->Bof);
+}
+
+TEST_F(PagedOrderTest, ReadingAllAtOnceLeavesWatchedOrFilteredTablesToTheWalk) {
+  auto reads = [](TTable* t) {
+    int n = 0;
+    bool done = t->ReadAllRowsAtOnce([&](const tv::db::Record&) { ++n; });
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(t->RecNo, 1) << "on the first row, as First() leaves it";
+    return done;
+  };
+  auto t = Open("PL", "");
+  t->Next();
+  {
+    TDataSource source(nullptr);
+    source.DataSet = t.get();
+    EXPECT_FALSE(reads(t.get()));
+    source.DataSet = nullptr;
+  }
+  t->AfterScroll = [](TDataSet*) {};
+  EXPECT_FALSE(reads(t.get()));
+  t->AfterScroll = nullptr;
+  t->Filter = "nivel=1";
+  t->Filtered = true;
+  EXPECT_FALSE(reads(t.get()));
+  Sql("DELETE FROM TC");
+  auto empty = Open("TC", "");
+  EXPECT_FALSE(empty->ReadAllRowsAtOnce([](const tv::db::Record&) { ADD_FAILURE(); }));
+  EXPECT_TRUE(empty->Eof);
+}
