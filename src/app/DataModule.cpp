@@ -188,7 +188,23 @@ void TDM::VacearTablasTemporales() {
 }
 
 void TDM::RevisarMarca() {
-  if (ExisteMarca()) {
+  // Con otra copia del programa corriendo, su marca es de una corrida viva: no se repara
+  // nada; se espera, eso sí, a que termine una reparación que esté haciendo.
+  bool sola = UsarMarcaSolo();
+  if (!sola) CompartirMarca();
+  try {
+    RevisarMarca(sola);
+  } catch (...) {
+    if (sola) CompartirMarca();
+    throw;
+  }
+  if (sola) CompartirMarca();
+}
+
+void TDM::RevisarMarca(bool sola) {
+  if (ExisteMarca() && !sola) {
+    marcaDeEstaCorrida = true;
+  } else if (ExisteMarca()) {
     // La corrida anterior no terminó por el cierre: se reconstruye la carpeta que tenía
     // abierta (la de la marca), antes de usar las tablas.
     AnsiString carpeta = CarpetaDeMarca();

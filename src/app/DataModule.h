@@ -74,6 +74,7 @@ class TDM : public TComponent {
   TTable* NuevaTabla(const char* nombre, const char* tabla);
   TDataSource* NuevaFuente(const char* nombre, TTable* tabla);
   void RevisarMarca();
+  void RevisarMarca(bool sola);
   void AsegurarSinTercero();
   bool tablasAbiertas_ = false;
 };

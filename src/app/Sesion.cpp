@@ -7,6 +7,7 @@
 
 #include "app/CfgOV.h"
 #include "platform/os/Files.h"
+#include "platform/os/UseLock.h"
 
 AnsiString PathOrigen;
 AnsiString PathCont;
@@ -90,4 +91,18 @@ bool EscribirMarca(const AnsiString& carpeta) {
   return true;
 }
 
-void BorrarMarca() { DeleteFile(RutaMarca()); }
+namespace {
+AnsiString RutaUsoMarca() { return PathOrigen + "/marca.uso"; }
+void BorrarArchivoMarca(void*) { DeleteFile(RutaMarca()); }
+}  // namespace
+
+void BorrarMarca() {
+  if (tv::os::HoldsUse(RutaUsoMarca()))
+    tv::os::EndUse(RutaUsoMarca(), &BorrarArchivoMarca, nullptr);
+  else
+    BorrarArchivoMarca(nullptr);
+}
+
+bool UsarMarcaSolo() { return tv::os::TakeSoleUse(RutaUsoMarca()); }
+
+void CompartirMarca() { tv::os::ShareUse(RutaUsoMarca()); }

@@ -40,6 +40,14 @@ bool ExisteMarca();
 AnsiString CarpetaDeMarca();
 // Escribe la marca con la carpeta dada; false cuando no se pudo.
 bool EscribirMarca(const AnsiString& carpeta);
+// Borra la marca; si otras copias del programa siguen usando la carpeta del programa, la
+// deja para ellas.
 void BorrarMarca();
+// Cada copia del programa que corre sobre la carpeta del programa tiene tomado el archivo
+// "marca.uso" mientras corre. UsarMarcaSolo: verdadero cuando ninguna otra copia que corre lo
+// tiene (la marca que haya quedó de una salida no limpia); queda tomado solo por esta copia
+// hasta CompartirMarca, que también espera a la copia que esté reparando.
+bool UsarMarcaSolo();
+void CompartirMarca();
 // Verdadero cuando esta corrida llegó al paso de la marca: solo entonces el cierre la borra.
 extern bool marcaDeEstaCorrida;

@@ -158,6 +158,64 @@ TEST_F(Arranque, UnaSegundaCopiaSeRechaza) {
   EXPECT_TRUE(Application->Terminated());
 }
 
+// Dos puestos sobre la misma instalación: la marca del que está abierto no es una salida no
+// limpia; el segundo no repara los libros del primero, y la marca queda hasta que sale el último.
+TEST_F(Arranque, LaMarcaDeOtroPuestoAbiertoNoSeRepara) {
+  CrearUsuario("ana", "Clave");
+  int listo[2], salir[2];
+  ASSERT_EQ(pipe(listo), 0);
+  ASSERT_EQ(pipe(salir), 0);
+  pid_t hijo = fork();
+  ASSERT_GE(hijo, 0);
+  if (hijo == 0) {
+    // El otro puesto: otro usuario del sistema, con su propio candado de una sola copia.
+    fs::create_directories(dir / "run-otro");
+    setenv("XDG_RUNTIME_DIR", (dir / "run-otro").c_str(), 1);
+    Presentacion();
+    Escoger();
+    Entrar("ana", "Clave");
+    ui->onModal("TFrmMain")
+        .run([&](TForm&) {
+          char c = 'S';
+          if (write(listo[1], &c, 1) != 1) _exit(4);
+          if (read(salir[0], &c, 1) != 1) _exit(5);
+        })
+        .close();
+    bool reparo = false;
+    if (IniciarPrograma()) Application->Run();
+    for (const auto& f : ui->formsShown()) reparo |= f == "TRepairDialog";
+    TerminarPrograma();
+    _exit(reparo ? 6 : 0);
+  }
+  char c = 0;
+  ASSERT_EQ(read(listo[0], &c, 1), 1);
+  ASSERT_TRUE(fs::exists(prog / "marca"));
+
+  Presentacion();
+  Escoger();
+  Entrar("ana", "Clave");
+  ui->onModal("TFrmMain").run([](TForm&) { EXPECT_TRUE(DM->TblMovimiento->Active); }).close();
+  EXPECT_TRUE(Correr(false));
+  auto vistos = ui->formsShown();
+  EXPECT_EQ(std::find(vistos.begin(), vistos.end(), AnsiString("TRepairDialog")), vistos.end());
+  EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts();
+  bool respaldo = false;
+  for (const auto& e : fs::directory_iterator(libros))
+    respaldo |= e.path().filename().string().rfind("BackupReparacion", 0) == 0;
+  EXPECT_FALSE(respaldo);
+  TerminarPrograma();
+  // El otro puesto sigue abierto: su marca queda.
+  EXPECT_TRUE(fs::exists(prog / "marca"));
+
+  c = 'S';
+  ASSERT_EQ(write(salir[1], &c, 1), 1);
+  int estado = 0;
+  waitpid(hijo, &estado, 0);
+  EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << estado;
+  EXPECT_FALSE(fs::exists(prog / "marca"));
+  for (int fd : {listo[0], listo[1], salir[0], salir[1]}) close(fd);
+}
+
 TEST_F(Arranque, SalirDelSelectorTerminaSinClaveNiTablasYRestauraElFormatoDeFecha) {
   ASSERT_TRUE(tv::os::SetUserShortDateFormat("d/M/yyyy"));
   // Una marca de una salida anterior no se olvida por salir del selector.
