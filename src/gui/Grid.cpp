@@ -45,6 +45,18 @@ void ReplayCanvas(wxDC& dc, const TCanvas& cv, const TRect& mr, const wxRect& re
         dc.SetTextForeground(ToWx(op.FontColor));
         wxString t = W(op.Text);
         int tx = X(op.X);
+        // A cell wider than its model (the stretched last column) keeps its text where the
+        // model put it against the cell's edges: right-aligned amounts stay right-aligned.
+        if (cellText && std::abs(sx - Scale()) > 0.01) {
+          int tw = dc.GetTextExtent(t).x;
+          double left = op.X - mr.Left, right = mr.Right - op.X - tw / Scale();
+          if (right <= 6 && right < left)
+            tx = rect.x + rect.width - int(std::lround(right * Scale())) - tw;
+          else if (std::abs(left - right) <= 3)
+            tx = rect.x + (rect.width - tw) / 2;
+          else
+            tx = rect.x + int(std::lround(left * Scale()));
+        }
         // Text placed near the top of the cell is centred vertically in the taller row.
         int th = dc.GetCharHeight();
         int ty = Y(op.Y);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/Driver.h"
 #include "gui/Gui.h"
 #include "gui/Preview.h"
 #include "platform/db/DBTables.h"
@@ -403,6 +404,35 @@ TEST_F(GuiTest, WaitWindowRepaintedPerItemOfAQuickLoopDrawsOncePerFrame) {
   EXPECT_LT(dibujados, kItems / 10);
   EXPECT_EQ(valor, kItems);
   EXPECT_EQ(texto, wxString::Format("%d", kItems));
+}
+
+// A grid's last column is stretched to the grid's width: an amount the model right-aligns in
+// its narrower cell is drawn against the right edge of the wider one, not pulled into the middle.
+TEST_F(GuiTest, RightAlignedTextStaysRightInAStretchedCell) {
+  const int ancho = 600, alto = 24;
+  for (const char* monto : {"0,00", "1.500.000,00"}) {
+    TCanvas cv;
+    cv.Brush->Color = clWhite;
+    cv.FillRect(Rect(0, 0, 90, 20));
+    cv.TextOut(90 - cv.TextWidth(monto) - 2, 2, monto);
+    wxBitmap bmp(ancho, alto);
+    {
+      wxMemoryDC dc(bmp);
+      dc.SetBackground(*wxWHITE_BRUSH);
+      dc.Clear();
+      tv::gui::ReplayCanvas(dc, cv, Rect(0, 0, 90, 20), wxRect(0, 0, ancho, alto), true);
+    }
+    wxImage img = bmp.ConvertToImage();
+    int izquierda = ancho, derecha = -1;
+    for (int x = 0; x < ancho; ++x)
+      for (int y = 0; y < alto; ++y)
+        if (img.GetRed(x, y) < 128) {
+          izquierda = std::min(izquierda, x);
+          derecha = std::max(derecha, x);
+        }
+    EXPECT_GT(derecha, ancho - 12) << monto;
+    EXPECT_GT(izquierda, ancho / 2) << monto;
+  }
 }
 
 // A form larger than the screen keeps its window on the screen and scrolls: a control beyond
