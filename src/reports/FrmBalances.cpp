@@ -781,7 +781,7 @@ void TFrmBalances::CajaDiarioComprobante() {
     const char* campo;
     int ancho;
   };
-  for (Col c : {Col{"data", 48}, Col{"nombcuen", 260}, Col{"debito", 90}, Col{"credito", 90}}) {
+  for (Col c : {Col{"data", 30}, Col{"nombcuen", 260}, Col{"debito", 90}, Col{"credito", 90}}) {
     TColumn* col = dbGridCajaDiarioComprobante->Columns->Add();
     col->FieldName = c.campo;
     col->Width = c.ancho;
