@@ -8,6 +8,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/NumeroDocumento.h"
 #include "budget/FrmExplAsientosPptal.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -493,7 +494,7 @@ bool TfrmAsientosPptal::ValidarNumeCuen(AnsiString& msg) {
 }
 
 bool TfrmAsientosPptal::validar() {
-  AnsiString msg;
+  AnsiString msg = ErrorFechaFueraDelAnio("La fecha", edFecha->Text);
   if (AnsiString(edDetalle->Text).IsEmpty()) edDetalle->Text = tipoMvtPptal;
   if (tblAsientoPptal->RecordCount == 1) {
     const AnsiString sangria = "              ";

@@ -9,6 +9,8 @@
 #include "budget/CalculosPptal.h"
 #include "budget/FrmExpCertDisp.h"
 #include "budget/FrmRptCertDisp.h"
+#include "budget/MontoEnMascara.h"
+#include "budget/NumeroDocumento.h"
 #include "platform/report/QuickRpt.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -117,9 +119,10 @@ TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
   sgOtrosRubros->FixedRows = 1;
   sgOtrosRubros->Options = TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing};
   sgOtrosRubros->ColWidths[0] = 120;
-  sgOtrosRubros->ColWidths[1] = 330;
-  sgOtrosRubros->ColWidths[2] = 120;
-  sgOtrosRubros->ColWidths[3] = 120;
+  // Disponible y valor caben hasta -999.999.999.999,99.
+  sgOtrosRubros->ColWidths[1] = 290;
+  sgOtrosRubros->ColWidths[2] = 140;
+  sgOtrosRubros->ColWidths[3] = 140;
   // Botones al pie, siempre a la vista.
   auto* pie = Make<TPanel>(this, "Panel1");
   pie->Align = alBottom;
@@ -205,14 +208,16 @@ TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
   old.assign(kFilasIniciales, oldDatosGrid{});
   if (DecimalSeparator != '.')
     lblAvisoDecimal->Caption = AnsiString("Debe usar para los decimales: ") + AnsiString(DecimalSeparator);
-  if (FechasInf.GFechaInicial != "STR") edFechaExp->Text = FechasInf.GFechaInicial;
+  // Solo un periodo del año abierto sirve de fecha propuesta.
+  if (FechasInf.GFechaInicial != "STR" && ErrorFechaFueraDelAnio("", FechasInf.GFechaInicial).IsEmpty())
+    edFechaExp->Text = FechasInf.GFechaInicial;
   initNuevo();
   nuevo = true;
   EncabezadosPAC();
   EncabezadosRubros();
   frmExpCertDisp = explorador = new TfrmExpCertDisp(this);
   edVigFisc->Text = AnsiString(static_cast<int>(anioGlobal));
-  EscribirNumero(FloatToStr(std::floor(getLastCertDisp() + 1)));
+  EscribirNumero(TextoNumeroDoc(std::floor(getLastCertDisp() + 1)));
   edFechaVenc->Text = FormatDateTime("dd/MM/yyyy", EncodeDate(anioGlobal, 12, 31));
 }
 
@@ -275,7 +280,7 @@ void TfrmCertDisp::CargarCertificado() {
   Label5->Caption = "El AUMENTO de lo solicitado no puede ser mayor que lo que hay disponible";
   nuevo = false;
   double n = cd->FieldByName("icd")->AsFloat;
-  EscribirNumero(FloatToStr(n));
+  EscribirNumero(TextoNumeroDoc(n));
   edFechaExp->Text = FechaCampo(cd->FieldByName("FechaExped"));
   edFechaVenc->Text = FechaCampo(cd->FieldByName("fechaVenc"));
   edObjetoGasto->Text = TextoCampo(cd->FieldByName("objetoGasto"));
@@ -323,9 +328,9 @@ void TfrmCertDisp::CargarCertificado() {
   countOtrosRubros = fila - 1;
   sgOtrosRubros->Repaint();
 
-  edValor->Text = valor;
-  edFunc->Text = func;
-  edInv->Text = inv;
+  MostrarMonto(edValor, valor);
+  MostrarMonto(edFunc, func);
+  MostrarMonto(edInv, inv);
   edVigFisc->Text = vig;
 
   TTable* pac = DM->tblPAC;
@@ -369,9 +374,8 @@ void TfrmCertDisp::edInvEnter(TObject*) { edInv->EditMask = ""; }
 void TfrmCertDisp::edValorExit(TObject* Sender) {
   // La máscara de miles solo lleva enteros: un monto con centavos queda sin máscara para no
   // perderlos.
-  if (auto* e = dynamic_cast<TMaskEdit*>(Sender))
-    if (AnsiString(e->Text).Pos(".") == 0 && AnsiString(e->Text).Pos(",") == 0) ajustarMaskEdit(e);
-  if (AnsiString(edFunc->Text).Trim().IsEmpty()) edFunc->Text = edValor->Text;
+  if (auto* e = dynamic_cast<TMaskEdit*>(Sender)) EnmascararMonto(e);
+  if (AnsiString(edFunc->Text).Trim().IsEmpty()) MostrarMonto(edFunc, edValor->Text);
 }
 
 // ---- Rubros ------------------------------------------------------------------------------
@@ -429,13 +433,18 @@ double TfrmCertDisp::getValorOtrosRubros() {
 
 bool TfrmCertDisp::validar() {
   AnsiString msg;
-  validarFechas(edFechaExp->Text, edFechaVenc->Text);
-  double n = 0;
-  if (!TryStrToFloat(AnsiString(edIcertDisp->Text).Trim(), n))
-    msg += AnsiString("Debe usar como separador decimal a: ") + AnsiString(DecimalSeparator) + "\n.";
+  // Una fecha fuera del año abierto no pasa a ser el periodo recordado de los informes.
+  AnsiString fueraDelAnio = ErrorFechaFueraDelAnio("La fecha de expedición", edFechaExp->Text);
+  if (fueraDelAnio.IsEmpty()) validarFechas(edFechaExp->Text, edFechaVenc->Text);
+  msg += fueraDelAnio;
+  double n = 0, montoValor = 0;
+  msg += ErrorNumeroDoc("El número del certificado de disponibilidad", edIcertDisp->Text, n);
   AnsiString valor = AnsiString(edValor->Text).Trim();
+  AnsiString errorValor = ErrorMayorQueCero("El valor", valor, montoValor);
   if (valor.IsEmpty()) {
     msg += "Digite el valor.\n";
+  } else if (!errorValor.IsEmpty()) {
+    msg += errorValor;
   } else {
     try {
       for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
@@ -458,11 +467,14 @@ bool TfrmCertDisp::validar() {
   AnsiString func = AnsiString(edFunc->Text).Trim(), inv = AnsiString(edInv->Text).Trim();
   if (func.IsEmpty() && inv.IsEmpty())
     msg += "Digite el valor correspondiente al gasto de funcionamiento o de inversión.\n";
-  if (!valor.IsEmpty() && !func.IsEmpty() && !inv.IsEmpty() &&
-      Centavos(StrToFloat(func) + StrToFloat(inv)) != Centavos(StrToFloat(valor)))
-    msg += "La suma de inversión mas funcionamiento es diferente del valor solicitado.";
-  if (func.IsEmpty()) edFunc->Text = "0";
-  if (inv.IsEmpty()) edInv->Text = "0";
+  // Lo que falte de funcionamiento o inversión vale 0: la suma se revisa igual.
+  double montoFunc = 0, montoInv = 0;
+  if (errorValor.IsEmpty() && !valor.IsEmpty() && !(func.IsEmpty() && inv.IsEmpty()) &&
+      (func.IsEmpty() || TryStrToFloat(func, montoFunc)) && (inv.IsEmpty() || TryStrToFloat(inv, montoInv)) &&
+      Centavos(montoFunc + montoInv) != Centavos(montoValor))
+    msg += "La suma de inversión mas funcionamiento es diferente del valor solicitado.\n";
+  if (func.IsEmpty()) MostrarMonto(edFunc, "0");
+  if (inv.IsEmpty()) MostrarMonto(edInv, "0");
   if (AnsiString(edVigFisc->Text).IsEmpty()) msg += "Digite el valor correspondiente a la vigencia fiscal.\n";
   if (msg.IsEmpty()) return true;
   Application->MessageBox(msg, "Error", MB_OK);
@@ -534,17 +546,29 @@ void TfrmCertDisp::insertRubrosIntoTable() {
 }
 
 void TfrmCertDisp::btnAceptarClick(TObject*) {
+  // Con Enter el botón por omisión actúa sin que el número pierda el foco: el número de un
+  // certificado guardado se carga, como al salir del campo, en lugar de grabar encima.
+  if (ActiveControl == edIcertDisp && edIcertDisp->Modified) {
+    double n = 0;
+    if (ErrorNumeroDoc("", edIcertDisp->Text, n).IsEmpty() && n > 0 && DM->tblMvtCertDisp->Locate("icd", Variant(n))) {
+      edIcertDispExit(edIcertDisp);
+      return;
+    }
+  }
   if (!validar()) return;
   numero_ = StrToFloat(AnsiString(edIcertDisp->Text).Trim());
-  AnsiString numeroTexto = FloatToStr(numero_);
   TTable* cd = DM->tblMvtCertDisp;
   if (nuevo && cd->Locate("icd", Variant(numero_))) {
-    Application->MessageBox("El certificado de disponibilidad " + numeroTexto + " ya existe.", "Error", MB_OK);
+    AnsiString siguiente = TextoNumeroDoc(SiguienteNumeroDoc(kNumCertificado));
+    Application->MessageBox(MensajeNumeroExistente(kNumCertificado, numero_, siguiente), "Error", MB_OK);
+    EscribirNumero(siguiente);
     return;
   }
   try {
     // Certificado, plan y rubros, o nada.
     tv::db::Transaction tx(kAlias);
+    // Un certificado nuevo nunca reescribe uno guardado (tampoco el que otro puesto acaba de grabar).
+    if (nuevo) ExigirNumeroLibre(kNumCertificado, numero_);
     if (nuevo) adicionar();
     else actualizar();
     if (CheckDbiError(DbiSaveChanges(cd->Handle()), "certDisp", 0) != DBIERR_NONE) {
@@ -558,12 +582,10 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
       if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
       t->Refresh();
     }
-    if (nuevo && EsNumeroTomado(e, "mvtCertDisp", "icd", numero_)) {
-      AnsiString siguiente = FloatToStr(std::floor(getLastCertDisp() + 1));
+    AnsiString siguiente, mensaje;
+    if (nuevo && NumeroYaGrabado(e, kNumCertificado, numero_, siguiente, mensaje)) {
       EscribirNumero(siguiente);
-      Application->MessageBox("El certificado de disponibilidad " + numeroTexto +
-                                  " ya fue grabado por otro usuario. Se propone el número " + siguiente + ".",
-                              "Error", MB_OK);
+      Application->MessageBox(mensaje, "Error", MB_OK);
       return;
     }
     Application->MessageBox("Error grabando... el certificado de disponibilidad no se grabó. " + e.Message, "Error",
@@ -573,7 +595,7 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
   cd->Refresh();
   DM->tblPAC->Refresh();
   if (nuevo) {
-    EscribirNumero(FloatToStr(numero_ + 1));
+    EscribirNumero(TextoNumeroDoc(numero_ + 1));
   } else {
     // Lo grabado pasa a ser lo que el certificado ya tiene separado.
     for (int f = 1; f < sgOtrosRubros->RowCount && f < static_cast<int>(old.size()); ++f)

@@ -153,7 +153,7 @@ void TfrmExplOrdSum::BitBtn1Click(TObject*) {
 void TfrmExplOrdSum::btnBorrarClick(TObject*) {
   long long n;
   if (!Seleccionada(n)) return;
-  iOrdenSuministro = static_cast<float>(DM->tblMvtOrdenSumiMaestro->FieldByName("iOrdenSuministro")->AsFloat);
+  iOrdenSuministro = DM->tblMvtOrdenSumiMaestro->FieldByName("iOrdenSuministro")->AsFloat;
   if (Application->MessageBox("Está seguro de borrar la órden de suministro " + FloatToStr(iOrdenSuministro) + "?",
                               "Información", MB_YESNO) != IDYES)
     return;

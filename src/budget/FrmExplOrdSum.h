@@ -27,7 +27,7 @@ class TfrmExplOrdSum : public TForm {
   TDataSource* dsOrdSumDlle;
   TQuery* Query1;
   TQuery* Query2;
-  float iOrdenSuministro = 0;
+  double iOrdenSuministro = 0;
 
   void CargarRenglones();
   void DBGrid1DblClick(TObject* Sender);

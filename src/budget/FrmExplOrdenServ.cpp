@@ -121,7 +121,7 @@ bool TfrmExplOrdenServ::Seleccionada(long long& aNumero) {
 void TfrmExplOrdenServ::btnBorrarClick(TObject*) {
   long long n;
   if (!Seleccionada(n)) return;
-  float numero = static_cast<float>(Query1->FieldByName("iOrdenServicio")->AsFloat);
+  double numero = Query1->FieldByName("iOrdenServicio")->AsFloat;
   if (Application->MessageBox("Está seguro de borrar la órden de servicio " + FloatToStr(numero) + "?",
                               "Información", MB_YESNO) != IDYES)
     return;

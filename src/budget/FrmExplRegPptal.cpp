@@ -123,7 +123,7 @@ TfrmExplRegPptal::~TfrmExplRegPptal() {
   if (frmExplRegPptal == this) frmExplRegPptal = nullptr;
 }
 
-void TfrmExplRegPptal::setIcd(float aIcd) {
+void TfrmExplRegPptal::setIcd(double aIcd) {
   icd = aIcd;
   if (filtrado && icd != 0)
     HagaSQL(kAlias, Query1, "select * from mvtRegPptal where icd=" + NumeroSQL(icd), true);
@@ -138,7 +138,7 @@ double TfrmExplRegPptal::Seleccionado() const {
 
 void TfrmExplRegPptal::DataSource1DataChange(TObject*, TField*) {
   if (!Query1->Active) return;
-  AnsiString n = NumeroSQL(static_cast<float>(Seleccionado()));
+  AnsiString n = NumeroSQL(Seleccionado());
   double valor = Query1->IsEmpty() ? 0.0 : Numero(Query1->FieldByName("valor"));
   auto Pintar = [](TDBGrid* g, TQuery* q) { g->Color = q->IsEmpty() ? kPlata : clWindow; };
   HagaSQL(kAlias, QueryOrdenServicio, "select * from mvtOrdenServicio where irp=" + n);
@@ -159,7 +159,7 @@ void TfrmExplRegPptal::DataSource1DataChange(TObject*, TField*) {
 
 void TfrmExplRegPptal::btnBorrarClick(TObject*) {
   if (Query1->IsEmpty()) return;
-  AnsiString n = NumeroSQL(static_cast<float>(Seleccionado()));
+  AnsiString n = NumeroSQL(Seleccionado());
   {
     // Registro, sus órdenes de pago y el documento contable de cada una, o nada.
     tv::db::Transaction tx(kAlias);
@@ -189,7 +189,7 @@ void TfrmExplRegPptal::btnBorrarSencilloClick(TObject*) {
   if (Query1->IsEmpty()) return;
   ShowMessage("Las órdenes de servicio o suministro asociadas al registro no serán borradas y podrán ser utilizadas "
               "luego.");
-  HagaSQL(kAlias, Query2, "delete from mvtRegPptal where IRP=" + NumeroSQL(static_cast<float>(Seleccionado())));
+  HagaSQL(kAlias, Query2, "delete from mvtRegPptal where IRP=" + NumeroSQL(Seleccionado()));
   audPpto->MostrarAutomatica();
   DM->tblMvtRegPptal->Refresh();
   setIcd(icd);
@@ -226,7 +226,7 @@ void TfrmExplRegPptal::btnConsMasClick(TObject*) {
                               "Cuidado", MB_YESNO | MB_ICONWARNING) != IDYES)
     return;
   if (Query1->IsEmpty()) return;
-  CorrerRegistros(Query2, static_cast<float>(Seleccionado()), +1);
+  CorrerRegistros(Query2, Seleccionado(), +1);
   DM->tblMvtRegPptal->Refresh();
   setIcd(icd);
 }
@@ -236,7 +236,7 @@ void TfrmExplRegPptal::btnConsMenosClick(TObject*) {
                               "Cuidado", MB_YESNO | MB_ICONWARNING) != IDYES)
     return;
   if (Query1->IsEmpty()) return;
-  double actual = static_cast<float>(Seleccionado());
+  double actual = Seleccionado();
   // El anterior es el mayor número guardado por debajo, en toda la tabla.
   HagaSQL(kAlias, queryGral, "select max(irp) as anterior from mvtRegPptal where irp<" + NumeroSQL(actual));
   double anterior = Numero(queryGral->FieldByName("anterior"));

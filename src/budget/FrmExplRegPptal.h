@@ -47,9 +47,9 @@ class TfrmExplRegPptal : public TForm {
   TfrmAudPpto* audPpto;
 
   bool filtrado = false;
-  float icd = 0;
+  double icd = 0;
 
-  void setIcd(float aIcd);
+  void setIcd(double aIcd);
 
   void DataSource1DataChange(TObject* Sender, TField* Field);
   void btnBorrarClick(TObject* Sender);

@@ -5,6 +5,7 @@
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
 #include "budget/FrmExplOrdenServ.h"
+#include "budget/NumeroDocumento.h"
 #include "ledger/FrmTablas.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
@@ -27,12 +28,6 @@ TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto, int 
   l->Caption = texto;
   l->SetBounds(x, y + 4, 130, 16);
   return l;
-}
-
-bool OrdenGuardada(double numero) {
-  TQuery q(nullptr);
-  HagaSQL("Contabilidad", &q, "select count(*) as c from mvtOrdenServicio where iOrdenServicio=" + NumeroSQL(numero));
-  return q.FieldByName("c")->AsInteger > 0;
 }
 }  // namespace
 
@@ -116,6 +111,7 @@ void TfrmOrdenServicios::edIordenServicioExit(TObject*) {
   if (!t->Active) t->Open();
   if (!texto.IsEmpty() && TryStrToFloat(texto, numero) && t->Locate("iOrdenServicio", Variant(numero))) {
     nuevo = false;
+    cargada_ = numero;
     TField* f = t->FieldByName("Fecha");
     edFecha->Text = f->IsNull ? AnsiString() : DateToStr(f->AsDateTime);
     edItercero->Text = t->FieldByName("itercero")->AsString;
@@ -126,10 +122,13 @@ void TfrmOrdenServicios::edIordenServicioExit(TObject*) {
     Memo1->Text = t->FieldByName("descServicio")->AsString;
     return;
   }
-  edItercero->Text = "";
-  edValor->Text = "";
-  Memo1->Text = "";
-  lblNtercero->Caption = "";
+  // Lo de una orden cargada no pasa a la nueva; lo que el usuario escribió en una nueva se queda.
+  if (!nuevo) {
+    edItercero->Text = "";
+    edValor->Text = "";
+    Memo1->Text = "";
+    lblNtercero->Caption = "";
+  }
   // Un número que no está guardado es una orden nueva: la cargada no se renumera.
   nuevo = true;
 }
@@ -145,19 +144,20 @@ bool TfrmOrdenServicios::validar() {
   double n = 0, valor = 0;
   if (numero.IsEmpty())
     msg += "Digite el número del servicio.\n";
-  else if (!TryStrToFloat(numero, n) || n <= 0)
-    msg += "El número de la orden debe ser numérico.\n";
+  else
+    msg += ErrorNumeroDoc("El número de la orden de servicio", numero, n);
   if (AnsiString(edFecha->Text) == kFechaVacia) {
     msg += "Digite la fecha.\n";
   } else {
     AnsiString m;
     if (!ValidarFecha(edFecha->Text, m)) msg += m + "\n";
+    else msg += ErrorFechaFueraDelAnio("La fecha", edFecha->Text);
   }
   if (tercero.IsEmpty()) msg += "Digite el tercero.\n";
   if (AnsiString(edValor->Text).IsEmpty())
     msg += "Digite el valor.\n";
-  else if (!TryStrToFloat(edValor->Text, valor))
-    msg += "El valor debe ser numérico.\n";
+  else
+    msg += ErrorMayorQueCero("El valor", edValor->Text, valor);
   {
     TQuery q(nullptr);
     HagaSQL("Contabilidad", &q, "select count(*) as c from TC where cedulaNit=" + TextoSQL(tercero));
@@ -170,6 +170,13 @@ bool TfrmOrdenServicios::validar() {
 }
 
 void TfrmOrdenServicios::btnGrabarClick(TObject*) {
+  // Con Enter el botón por omisión actúa sin que el número pierda el foco: su salida corre
+  // aquí, y si cargó una orden guardada el usuario la ve en lugar de grabarla encima.
+  if (ActiveControl == edIordenServicio) {
+    bool eraNueva = nuevo;
+    edIordenServicioExit(edIordenServicio);
+    if (eraNueva && !nuevo) return;
+  }
   // Todo se revisa antes de escribir: una orden rechazada no deja nada en la tabla y el
   // formulario sigue abierto.
   if (!validar()) return;
@@ -180,9 +187,10 @@ void TfrmOrdenServicios::btnGrabarClick(TObject*) {
   TTable* t = DM->tblMvtOrdenServicio;
   try {
     tv::db::Transaction tx("Contabilidad");
-    // La fila se ubica por el número: guardado se reescribe, nuevo se agrega.
-    bool existe = OrdenGuardada(numero);
-    if (existe && t->Locate("iOrdenServicio", Variant(numero)))
+    // Una orden nueva nunca reescribe una guardada (tampoco la que otro puesto acaba de
+    // grabar); la cargada se ubica por el número que tenía.
+    if (nuevo) ExigirNumeroLibre(kNumOrdenServicio, numero);
+    if (!nuevo && t->Locate("iOrdenServicio", Variant(cargada_ != 0 ? cargada_ : numero)))
       t->Edit();
     else
       t->Append();
@@ -205,6 +213,12 @@ void TfrmOrdenServicios::btnGrabarClick(TObject*) {
   } catch (Exception& e) {
     if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
     t->Refresh();
+    AnsiString siguiente, mensaje;
+    if (nuevo && NumeroYaGrabado(e, kNumOrdenServicio, numero, siguiente, mensaje)) {
+      edIordenServicio->Text = siguiente;
+      Application->MessageBox(mensaje, "Error", MB_OK | MB_ICONERROR);
+      return;
+    }
     Application->ShowException(&e);
     return;
   }

@@ -53,6 +53,7 @@ class TfrmOrdenServicios : public TForm {
 
  private:
   bool nuevo = true;
+  double cargada_ = 0;  // número de la orden cargada: la que se reescribe
 };
 
 extern TfrmOrdenServicios* frmOrdenServicios;

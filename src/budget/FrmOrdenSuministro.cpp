@@ -6,6 +6,7 @@
 #include "app/Validaciones.h"
 #include "budget/FrmArticulos.h"
 #include "budget/FrmExplOrdSum.h"
+#include "budget/NumeroDocumento.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
@@ -290,35 +291,79 @@ bool TfrmOrdenSuministro::validar() {
   AnsiString numero = AnsiString(edIordenSuministro->Text).Trim();
   if (numero.IsEmpty())
     msg += "Digite el número de la orden de suministro.\n";
-  else if (!TryStrToFloat(numero, n) || n <= 0)
-    msg += "El número de la orden debe ser numérico.\n";
+  else
+    msg += ErrorNumeroDoc("El número de la orden de suministro", numero, n);
   if (AnsiString(edFecha->Text) == kFechaVacia) {
     msg += "Digite la fecha.\n";
   } else {
     AnsiString m;
     if (!ValidarFecha(edFecha->Text, m)) msg += m + "\n";
+    else msg += ErrorFechaFueraDelAnio("La fecha", edFecha->Text);
   }
   AnsiString tercero = edItercero->Text;
   if (tercero.IsEmpty()) msg += "Digite el tercero.\n";
   if (Contar("select count(*) as c from TC where cedulaNit=" + TextoSQL(tercero)) == 0)
     msg += "Cédula o NIT inexistente.\n";
   if (AnsiString(edDetalle->Text).IsEmpty()) msg += "Digite una descripción en el detalle.\n";
+  msg += ErroresRenglones();
   if (msg.IsEmpty()) return true;
   Application->MessageBox(msg, "Error", MB_OK | MB_ICONERROR);
   return false;
 }
 
+// Cada renglón con algo escrito lleva cantidad y valor unitario mayores que 0: uno que no se
+// pudo convertir no se pierde en silencio, la orden se rechaza. Los renglones del todo vacíos
+// (como el que deja la búsqueda de artículos cerrada sin elegir) no cuentan.
+AnsiString TfrmOrdenSuministro::ErroresRenglones() {
+  AnsiString msg;
+  int renglon = 0, conDatos = 0;
+  for (tblTemp->First(); !tblTemp->Eof; tblTemp->Next()) {
+    ++renglon;
+    TField* art = tblTemp->FieldByName("iArticulo");
+    TField* cant = tblTemp->FieldByName("cantidad");
+    TField* vu = tblTemp->FieldByName("valorUnit");
+    bool vacio = AnsiString(art->AsString).Trim().IsEmpty() && (cant->IsNull || cant->AsFloat == 0) &&
+                 (vu->IsNull || vu->AsFloat == 0);
+    if (vacio) continue;
+    ++conDatos;
+    AnsiString r = AnsiString(renglon);
+    if (cant->IsNull || !(cant->AsFloat > 0)) msg += "La cantidad del renglón " + r + " debe ser mayor que 0.\n";
+    if (vu->IsNull || !(vu->AsFloat > 0)) msg += "El valor unitario del renglón " + r + " debe ser mayor que 0.\n";
+  }
+  if (conDatos == 0) msg += "Digite al menos un renglón con cantidad y valor unitario.\n";
+  return msg;
+}
+
 void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
+  // Con Enter el botón por omisión actúa sin que el número pierda el foco: su salida corre
+  // aquí, y si cargó una orden guardada el usuario la ve en lugar de grabarla encima.
+  if (ActiveControl == edIordenSuministro) {
+    bool eraNueva = nuevo;
+    edIordenSuministroExit(edIordenSuministro);
+    if (eraNueva && !nuevo) return;
+  }
   if (AnsiString(edIordenSuministro->Text).Trim().IsEmpty()) {
     ShowMessage("Digite el número de la orden de suministro.");
     return;
   }
-  if (tblTemp->State == dsInsert || tblTemp->State == dsEdit) tblTemp->Post();
+  if (tblTemp->State == dsInsert || tblTemp->State == dsEdit) {
+    try {
+      tblTemp->Post();
+    } catch (Exception& e) {
+      // Un renglón que no se deja guardar detiene la grabación: no se descarta.
+      Application->MessageBox("El renglón en edición no se pudo guardar: " + e.Message, "Error",
+                              MB_OK | MB_ICONERROR);
+      return;
+    }
+  }
   if (!validar()) return;
   double numero = StrToFloat(AnsiString(edIordenSuministro->Text).Trim());
   AnsiString n = NumeroSQL(numero);
-  // Los renglones sin cantidad no se guardan.
-  HagaSQL(kAlias, Query1, " delete from " + tmpName + " where cantidad=0. or cantidad is null");
+  // Solo los renglones del todo vacíos se dejan fuera; validar ya rechazó los incompletos.
+  HagaSQL(kAlias, Query1,
+          " delete from " + tmpName +
+              " where (iArticulo is null or trim(iArticulo)='') and (cantidad=0. or cantidad is null) and "
+              "(valorUnit=0. or valorUnit is null)");
   refresque();
   Totalizar();
   qItems = tblTemp->RecordCount();
@@ -328,6 +373,8 @@ void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
     // Encabezado y renglones juntos, o nada. Una orden cargada que se graba con otro número
     // libre se mueve con sus renglones.
     tv::db::Transaction tx(kAlias);
+    // Una orden nueva nunca reescribe una guardada (tampoco la que otro puesto acaba de grabar).
+    if (nuevo) ExigirNumeroLibre(kNumOrdenSuministro, numero);
     HagaSQL(kAlias, Query1, "delete from mvtOrdenSuministro where iOrdenSuministro=" + n);
     if (cargada_ != 0 && cargada_ != numero &&
         Contar("select count(*) as c from mvtOrdenSumiMaestro where iOrdenSuministro=" + n) == 0) {
@@ -354,6 +401,12 @@ void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
   } catch (Exception& e) {
     if (m->State == dsEdit || m->State == dsInsert) m->Cancel();
     m->Refresh();
+    AnsiString siguiente, mensaje;
+    if (nuevo && NumeroYaGrabado(e, kNumOrdenSuministro, numero, siguiente, mensaje)) {
+      edIordenSuministro->Text = siguiente;
+      Application->MessageBox(mensaje, "Error", MB_OK | MB_ICONERROR);
+      return;
+    }
     Application->ShowException(&e);
     return;
   }

@@ -52,12 +52,13 @@ class TfrmOrdenSuministro : public TForm {
   AnsiString tmpName;  // tabla de trabajo de los renglones
   double total = 0;
   int qItems = 0;
-  float regPptal = 0;
+  double regPptal = 0;
   bool grabado = false;  // quien abrió toma número y fecha solo después de grabar
   void setNuevo(bool aNuevo) { nuevo = aNuevo; }
   bool getNuevo() const { return nuevo; }
 
   bool validar();
+  AnsiString ErroresRenglones();
   void edIordenSuministroExit(TObject* Sender);
   void traerDetalle();
   void btnGrabarClick(TObject* Sender);

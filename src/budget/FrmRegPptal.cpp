@@ -11,6 +11,8 @@
 #include "budget/FrmOrdenServicios.h"
 #include "budget/FrmOrdenSuministro.h"
 #include "budget/FrmExplRegPptal.h"
+#include "budget/MontoEnMascara.h"
+#include "budget/NumeroDocumento.h"
 #include "budget/FrmRptRegistroPptal.h"
 #include "platform/report/QuickRpt.h"
 #include "ledger/FrmNuevoTercero.h"
@@ -276,7 +278,7 @@ TfrmRegPptal::TfrmRegPptal(TComponent* Owner) : TForm(Owner) {
   initNuevo();
   frmExplRegPptal = explorador = new TfrmExplRegPptal(this);
   edFechaVenc->Text = FormatDateTime("dd/MM/yyyy", EncodeDate(anioGlobal, 12, 31));
-  edIregPptal->Text = FloatToStr(getLastRegPptal() + 1);
+  edIregPptal->Text = TextoNumeroDoc(getLastRegPptal() + 1);
   edIregPptal->Modified = false;
 }
 
@@ -294,7 +296,7 @@ void TfrmRegPptal::initNuevo() {
   tipoOrdenOriginal = 0;
   ordenOriginal = 0;
   double n = 0;
-  icd = NumeroDe(edICD, n) ? static_cast<float>(n) : 0.0f;
+  icd = NumeroDe(edICD, n) ? n : 0.0;
   nuevo = true;
   valorOriginal = comprPend = 0;
   Colorear(kVerdeNuevo);
@@ -319,7 +321,7 @@ void TfrmRegPptal::MostrarPendiente() { lblPendientePago->Caption = Punto(comprP
 void TfrmRegPptal::PasoCertificado() {
   double valor = Recortado(edValor).IsEmpty() ? 0.0 : StrToFloat(Recortado(edValor));
   // El número se revisa antes de ir al texto SQL.
-  icd = static_cast<float>(StrToFloat(Recortado(edICD)));
+  icd = StrToFloat(Recortado(edICD));
   getPendientePago(valor);
   MostrarPendiente();
   HagaSQL(kAlias, queryGral, "select * from mvtCertDisp where icd=" + NumeroSQL(icd));
@@ -361,7 +363,7 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
   nuevo = false;
   Colorear(clBtnFace);
   double irp = rp->FieldByName("irp")->AsFloat;
-  edIregPptal->Text = FloatToStr(irp);
+  edIregPptal->Text = TextoNumeroDoc(irp);
   edIregPptal->Modified = false;
   edFechaExp->Text = Fecha(rp->FieldByName("FechaExped"));
   edFechaVenc->Text = Fecha(rp->FieldByName("fechaVenc"));
@@ -372,14 +374,14 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
                             "Advertencia", MB_OK | MB_ICONWARNING);
   // El valor propio va antes del paso del certificado: el pendiente lo descuenta una sola vez.
   valorOriginal = rp->FieldByName("valor")->IsNull ? 0.0 : static_cast<double>(rp->FieldByName("valor")->AsFloat);
-  edValor->Text = FloatToStr(valorOriginal);
+  MostrarMonto(edValor, FloatToStr(valorOriginal));
   AnsiString func = Texto(rp->FieldByName("func")), inv = Texto(rp->FieldByName("inv"));
   AnsiString vig = Texto(rp->FieldByName("vigFiscal")), objeto = Texto(rp->FieldByName("objetoGasto"));
   AnsiString doc = Texto(rp->FieldByName("docAsociado"));
   edICD->Text = icdGuardado;
   if (!icdGuardado.IsEmpty()) PasoCertificado();
-  edFunc->Text = func;
-  edInv->Text = inv;
+  MostrarMonto(edFunc, func);
+  MostrarMonto(edInv, inv);
   edVigFisc->Text = vig;
   edObjetoGasto->Text = objeto;
   lblNTercero->Caption = Tercero(edItercero->Text).getNtercero();
@@ -409,10 +411,8 @@ void TfrmRegPptal::edFuncEnter(TObject*) { edFunc->EditMask = ""; }
 void TfrmRegPptal::edInvEnter(TObject*) { edInv->EditMask = ""; }
 
 // La máscara de miles solo lleva enteros: un monto con centavos queda sin ella.
-static void Mascara(TMaskEdit* e) {
-  AnsiString t = e->Text;
-  if (t.Pos(".") == 0 && t.Pos(",") == 0) ajustarMaskEdit(e);
-}
+// Un monto con centavos, signo u otra cosa queda sin máscara para no cortarlo.
+static void Mascara(TMaskEdit* e) { EnmascararMonto(e); }
 
 void TfrmRegPptal::edFuncExit(TObject* Sender) {
   if (auto* e = dynamic_cast<TMaskEdit*>(Sender)) Mascara(e);
@@ -424,7 +424,7 @@ void TfrmRegPptal::edValorExit(TObject*) {
   if (Centavos(r) < 0) lblPendientePago->Caption = "Valor excede lo disponible";
   else MostrarPendiente();
   Mascara(edValor);
-  if (Recortado(edFunc).IsEmpty()) edFunc->Text = edValor->Text;
+  if (Recortado(edFunc).IsEmpty()) MostrarMonto(edFunc, edValor->Text);
 }
 
 void TfrmRegPptal::edObjetoGastoEnter(TObject*) {
@@ -437,15 +437,17 @@ void TfrmRegPptal::edIterceroExit(TObject*) { lblNTercero->Caption = Tercero(edI
 
 bool TfrmRegPptal::validar() {
   AnsiString msg;
-  double irp = 0;
-  if (!NumeroDe(edIregPptal, irp))
-    msg += AnsiString("Debe usar como separador decimal a: ") + AnsiString(DecimalSeparator) + "\n.";
+  double irp = 0, icdTexto = 0;
+  msg += ErrorNumeroDoc("El número del registro presupuestal", Recortado(edIregPptal), irp);
   if (Recortado(edIregPptal).IsEmpty()) msg += "Digite el número del registro presupuestal.\n";
   if (Recortado(edICD).IsEmpty()) msg += "Digite el número del certificado de disponibilidad.\n";
+  else msg += ErrorNumeroDoc("El número del certificado de disponibilidad", Recortado(edICD), icdTexto);
   if (AnsiString(edFechaExp->EditText) == kFechaVacia) msg += "Digite la fecha de expedición.\n";
   if (AnsiString(edFechaVenc->EditText) == kFechaVacia) msg += "Digite la fecha de vencimiento.\n";
   AnsiString valor = Recortado(edValor), func = Recortado(edFunc), inv = Recortado(edInv);
+  double montoValor = 0;
   if (valor.IsEmpty()) msg += "Digite el valor.\n";
+  else msg += ErrorMayorQueCero("El valor", valor, montoValor);
   if (func.IsEmpty()) msg += "Digite el valor correspondiente al gasto de funcionamiento.\n";
   int tipo = rgTipo->ItemIndex;
   if (tipo == 0 || tipo == 1) {
@@ -472,7 +474,7 @@ bool TfrmRegPptal::validar() {
   // Lo que queda del certificado se calcula ahora, con el valor del formulario.
   double n = 0, monto = 0;
   if (NumeroDe(edICD, n) && TryStrToFloat(valor, monto)) {
-    icd = static_cast<float>(n);
+    icd = n;
     double pendiente = Centavos(getPendientePago(monto));
     bool sube = Centavos(monto) > Centavos(valorOriginal);
     if (pendiente < 0 && (nuevo || sube)) msg += "Este certificado no tiene dinero para ser comprometido.";
@@ -480,6 +482,8 @@ bool TfrmRegPptal::validar() {
   if (AnsiString(edFechaExp->EditText) != kFechaVacia) {
     AnsiString motivo;
     if (!ValidarFecha(edFechaExp->Text, motivo)) {
+      msg += motivo;
+    } else if (!(motivo = ErrorFechaFueraDelAnio("La fecha de expedición", edFechaExp->Text)).IsEmpty()) {
       msg += motivo;
     } else if (!ValidarFecha(Label9->Caption, motivo)) {
       msg += motivo;
@@ -561,12 +565,32 @@ void TfrmRegPptal::actualizar() {
 }
 
 void TfrmRegPptal::btnAceptarClick(TObject*) {
+  // Con Enter el botón por omisión actúa sin que el número pierda el foco: el número de un
+  // registro guardado se carga, como al salir del campo, en lugar de grabar encima.
+  if (ActiveControl == edIregPptal && edIregPptal->Modified) {
+    double n = 0;
+    if (ErrorNumeroDoc("", Recortado(edIregPptal), n).IsEmpty() && n > 0 &&
+        DM->tblMvtRegPptal->Locate("irp", Variant(n))) {
+      edIregPptalExit(edIregPptal);
+      return;
+    }
+  }
   if (!validar()) return;
   TTable* rp = DM->tblMvtRegPptal;
   bool eraNuevo = nuevo;
+  double numero = StrToFloat(Recortado(edIregPptal));
+  if (nuevo && rp->Locate("irp", Variant(numero))) {
+    AnsiString siguiente = TextoNumeroDoc(SiguienteNumeroDoc(kNumRegistro));
+    Application->MessageBox(MensajeNumeroExistente(kNumRegistro, numero, siguiente), "Error", MB_OK);
+    edIregPptal->Text = siguiente;
+    edIregPptal->Modified = false;
+    return;
+  }
   try {
     // Registro y enlace con su orden, o nada.
     tv::db::Transaction tx(kAlias);
+    // Un registro nuevo nunca reescribe uno guardado (tampoco el que otro puesto acaba de grabar).
+    if (nuevo) ExigirNumeroLibre(kNumRegistro, numero);
     if (nuevo) adicionar();
     else actualizar();
     if (CheckDbiError(DbiSaveChanges(rp->Handle()), "registropptal", 155) != DBIERR_NONE) {
@@ -580,15 +604,12 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   } catch (Exception& e) {
     if (rp->State == dsEdit || rp->State == dsInsert) rp->Cancel();
     rp->Refresh();
-    double numero = 0;
-    if (eraNuevo && TryStrToFloat(Recortado(edIregPptal), numero) &&
-        EsNumeroTomado(e, "mvtRegPptal", "irp", numero)) {
+    AnsiString siguiente, mensaje;
+    if (eraNuevo && NumeroYaGrabado(e, kNumRegistro, numero, siguiente, mensaje)) {
       // Otro puesto grabó el número propuesto: se propone el siguiente libre.
-      AnsiString siguiente = FloatToStr(getLastRegPptal() + 1);
       edIregPptal->Text = siguiente;
-      Application->MessageBox("El registro presupuestal " + FloatToStr(numero) +
-                                  " ya fue grabado por otro usuario. Se propone el número " + siguiente + ".",
-                              "Error", MB_OK);
+      edIregPptal->Modified = false;
+      Application->MessageBox(mensaje, "Error", MB_OK);
       return;
     }
     Application->ShowException(&e);
@@ -599,9 +620,9 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   DM->tblMvtOrdenSumiMaestro->Refresh();
   Application->MessageBox(eraNuevo ? "Registro presupuestal adicionado." : "Registro presupuestal MODIFICADO.",
                           "Tallivar", MB_OK);
-  AnsiString numero = Recortado(edIregPptal);
-  if (!numero.IsEmpty() && IsNumber(numero.c_str())) {
-    edIregPptal->Text = FloatToStr(StrToFloat(numero) + 1);
+  AnsiString grabado = Recortado(edIregPptal);
+  if (!grabado.IsEmpty() && IsNumber(grabado.c_str())) {
+    edIregPptal->Text = TextoNumeroDoc(StrToFloat(grabado) + 1);
     edIregPptal->Modified = true;
     edIregPptalExit(edIregPptal);
   }
@@ -680,7 +701,7 @@ void TfrmRegPptal::btnRegistrosClick(TObject*) {
     // Un número que no lo es no llega al texto SQL.
     n = StrToFloat(Recortado(edICD));
     explorador->filtrado = true;
-    icd = static_cast<float>(n);
+    icd = n;
   }
   frmExplRegPptal = explorador;
   explorador->setIcd(icd);
@@ -731,7 +752,7 @@ void TfrmRegPptal::btnNuevaOrdenServClick(TObject*) {
     frmOrdenSuministro = new TfrmOrdenSuministro(this);
     std::unique_ptr<TfrmOrdenSuministro> f(frmOrdenSuministro);
     f->edIordenSuministro->Text = edIorden->Text;
-    f->regPptal = static_cast<float>(StrToFloatDef(Recortado(edIregPptal), 0));
+    f->regPptal = StrToFloatDef(Recortado(edIregPptal), 0);
     f->setNuevo(true);
     f->ShowModal();
     if (f->grabado) {
@@ -777,7 +798,7 @@ void TfrmRegPptal::btnModOrdClick(TObject*) {
     frmOrdenSuministro = new TfrmOrdenSuministro(this);
     std::unique_ptr<TfrmOrdenSuministro> f(frmOrdenSuministro);
     f->edIordenSuministro->Text = edIorden->Text;
-    f->regPptal = static_cast<float>(StrToFloatDef(Recortado(edIregPptal), 0));
+    f->regPptal = StrToFloatDef(Recortado(edIregPptal), 0);
     f->setNuevo(false);
     f->ShowModal();
     if (f->grabado) edIorden->Text = f->edIordenSuministro->Text;

@@ -80,7 +80,7 @@ class TfrmRegPptal : public TForm {
   TDataSource* dsRegPptal;
   TfrmExplRegPptal* explorador = nullptr;  // compañero sin modal, vive con el formulario
 
-  float icd = 0;
+  double icd = 0;
   bool nuevo = true;
   double comprPend = 0;
   double valorOriginal = 0;

@@ -150,8 +150,8 @@ void TfrmRptRegistroPptal::QRBand1BeforePrint(TQRCustomBand*, bool&) {
                                        : MontoPptal(valor) + " " +
                                              MontoEnLetras(rp->FieldByName("Valor")->AsFloat, false);
   bool hay = rp && rp->Active && !rp->IsEmpty();
-  double icd = hay ? static_cast<float>(rp->FieldByName("ICD")->AsFloat) : 0.0;
-  double irp = hay ? static_cast<float>(rp->FieldByName("irp")->AsFloat) : 0.0;
+  double icd = hay ? rp->FieldByName("ICD")->AsFloat : 0.0;
+  double irp = hay ? rp->FieldByName("irp")->AsFloat : 0.0;
   AnsiString c = NumeroSQL(icd);
 
   // Certificado: sus datos solo cuando se halla exactamente uno.

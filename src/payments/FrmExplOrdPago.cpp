@@ -150,7 +150,7 @@ TfrmExplOrdPago::~TfrmExplOrdPago() {
   if (frmExplOrdPago == this) frmExplOrdPago = nullptr;
 }
 
-void TfrmExplOrdPago::setIrp(float aIrp) {
+void TfrmExplOrdPago::setIrp(double aIrp) {
   irp_ = aIrp;
   AnsiString sql = "select * from mvtOrdenPago";
   if (filtrado && irp_ != 0) sql += " where irp=" + NumeroSQL(static_cast<double>(irp_));

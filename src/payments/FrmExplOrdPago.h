@@ -53,7 +53,7 @@ class TfrmExplOrdPago : public TForm {
   TfrmAudPpto* audPpto = nullptr;  // auditoría automática tras borrar
   AnsiString DESCDOCU;
 
-  void setIrp(float aIrp);
+  void setIrp(double aIrp);
   void dsOrdPagoDataChange(TObject* Sender, TField* Field);
   void btnBorrarSencilloClick(TObject* Sender);
   void btnImprimirClick(TObject* Sender);
@@ -63,7 +63,7 @@ class TfrmExplOrdPago : public TForm {
   void FormClose(TObject* Sender, TCloseAction& Action);
 
  private:
-  float irp_ = 0;
+  double irp_ = 0;
   void Correr(double desde, int paso);
 };
 

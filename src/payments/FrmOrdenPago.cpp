@@ -8,6 +8,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/NumeroDocumento.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "ledger/FrmVerImprimir.h"
 #include "payments/FrmExplOrdPago.h"
@@ -244,8 +245,8 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   Lugar(lblCtaMayor, 12, 292, 560);
   Lugar(SGAsiento, 12, 310, 560);
   SGAsiento->Height = 124;
-  Lugar(Label25, 420, 438, 0);
-  Lugar(lblTotal, 470, 438, 100);
+  Lugar(Label25, 380, 438, 0);
+  Lugar(lblTotal, 430, 438, 142);
   lblTotal->Height = 16;
   Lugar(btnAgregarCuenta, 584, 310, 200);
   Lugar(btnRteFte, 584, 338, 200);
@@ -307,7 +308,7 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   int primera = cbAsientosProg->Items->IndexOf(cbAsientosProg->Text);
   if (primera >= 0) cbAsientosProg->ItemIndex = primera;
   cbAsientosProgChange(cbAsientosProg);
-  AnsiString siguiente = FloatToStr(getLastOrdenPago() + 1);
+  AnsiString siguiente = TextoNumeroDoc(getLastOrdenPago() + 1);
   EscribirOrden(siguiente);
   edNumeDocu->Text = siguiente;
 }
@@ -353,7 +354,7 @@ void TfrmOrdenPago::edIRPExit(TObject*) {
     return;
   }
   pagoPendiente = getPagoPendienteRP(n, false);
-  irp = static_cast<float>(n);
+  irp = n;
   getRP(irp);
   if (AnsiString(edNumeDocu->Text).IsEmpty()) edNumeDocu->Text = texto;
   if (AnsiString(edIordenPago->Text).IsEmpty()) EscribirOrden(texto);
@@ -361,11 +362,11 @@ void TfrmOrdenPago::edIRPExit(TObject*) {
   if (!(pagoPendiente > 0)) ShowMessage(kCancelado);
 }
 
-void TfrmOrdenPago::getRP(float aIrp) {
+void TfrmOrdenPago::getRP(double aIrp) {
   HagaSQL(kAlias, queryGral,
           "select a.fechaExped as fechaExped, a.valor as valor, a.objetoGasto as objetoGasto, a.icd as icd "
           "from MvtregPptal as a join mvtCertDisp as b on (a.icd=b.icd) where a.irp=" +
-              NumeroSQL(static_cast<double>(aIrp)));
+              NumeroSQL(aIrp));
   if (queryGral->IsEmpty()) {
     Label23->Caption = kSinCDP;
     return;
@@ -420,13 +421,13 @@ void TfrmOrdenPago::CargarOrden() {
   MostrarPendiente();
   nuevo = false;
   Color = clBtnFace;
-  EscribirOrden(FloatToStr(op->FieldByName("iop")->AsFloat));
+  EscribirOrden(TextoNumeroDoc(op->FieldByName("iop")->AsFloat));
   edFechaExp->Text = FechaCampo(op->FieldByName("FechaExped"));
   edFechaVenc->Text = FechaCampo(op->FieldByName("fechaVenc"));
   edItercero->Text = TextoCampo(op->FieldByName("itercero"));
   double irpOrden = op->FieldByName("IRP")->AsFloat;
   double valorOrden = op->FieldByName("valor")->AsFloat;
-  AnsiString irpTexto = FloatToStr(irpOrden);
+  AnsiString irpTexto = TextoNumeroDoc(irpOrden);
   if (AnsiString(edIRP->Text).Trim() != irpTexto) {
     Application->MessageBox("Observe que va a cambiar el número del registro. Esta orden de pago pertenece a él.",
                             "Advertencia", MB_OK | MB_ICONWARNING);
@@ -434,7 +435,7 @@ void TfrmOrdenPago::CargarOrden() {
     MostrarPendiente();
   }
   EscribirRegistro(irpTexto);
-  irp = static_cast<float>(irpOrden);
+  irp = irpOrden;
   valorOriginal = valorOrden;
   edValor->Text = FloatToStr(valorOriginal);
   getRP(irp);
@@ -597,7 +598,8 @@ bool TfrmOrdenPago::AplicarPlantilla() {
   SGAsiento->RowCount = 2;
   for (int c = 0; c < 4; ++c) SGAsiento->Cells[c][1] = "";
   static const char* const titulos[] = {"Cód. Cuenta", "Cuenta", "D/C", "valor"};
-  static const int anchos[] = {100, 250, 30, 70};
+  // La columna del valor cabe hasta -999.999.999.999,99.
+  static const int anchos[] = {100, 250, 30, 140};
   for (int c = 0; c < 4; ++c) {
     SGAsiento->Cells[c][0] = titulos[c];
     SGAsiento->ColWidths[c] = anchos[c];
@@ -779,8 +781,7 @@ bool TfrmOrdenPago::validar() {
   AnsiString msg;
   double numero = 0;
   AnsiString orden = AnsiString(edIordenPago->Text).Trim();
-  if (!orden.IsEmpty() && !TryStrToFloat(orden, numero))
-    msg += AnsiString("Debe usar como separador decimal a: ") + AnsiString(DecimalSeparator) + "\n.";
+  msg += ErrorNumeroDoc("El número de la orden de pago", orden, numero);
   if (AnsiString(edNumeDocu->Text).Trim().IsEmpty()) msg += "Falta digitar el número del movimiento contable.\n";
   double debitos = 0, creditos = 0;
   for (int r = 1; r < SGAsiento->RowCount; ++r) {
@@ -809,6 +810,7 @@ bool TfrmOrdenPago::validar() {
   double valorOrden = 0;
   if (textoValor.IsEmpty()) msg += "Digite el valor.\n";
   else if (!TryStrToFloat(textoValor, valorOrden)) msg += "'" + textoValor + "' no es un valor válido.\n";
+  else if (!(valorOrden > 0)) msg += ErrorMayorQueCero("El valor", textoValor, valorOrden);
   else if (Centavos(valorOrden) > Centavos(pagoPendiente))
     msg += "El valor de la orden de pago no puede ser mayor que el valor pendiente de pagar del registro "
            "presupuestal.\n";
@@ -819,6 +821,8 @@ bool TfrmOrdenPago::validar() {
   if (AnsiString(edFechaVenc->EditText) == kFechaVacia) msg += "Digite la fecha de vencimiento.\n";
   AnsiString aviso;
   if (!ValidarFecha(edFechaExp->Text, aviso)) {
+    msg += aviso;
+  } else if (!(aviso = ErrorFechaFueraDelAnio("La fecha de expedición", edFechaExp->Text)).IsEmpty()) {
     msg += aviso;
   } else if (AnsiString(Label9->Caption) != "*") {
     TDateTime fechaRP;
@@ -882,12 +886,17 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   }
   TTable* op = DM->tblMvtOrdenPago;
   if (nuevo && op->Locate("iop", Variant(numeroOrden_))) {
-    Application->MessageBox("La orden de pago " + FloatToStr(numeroOrden_) + " ya existe.", "Error", MB_OK);
+    AnsiString siguiente = TextoNumeroDoc(SiguienteNumeroDoc(kNumOrdenPago));
+    Application->MessageBox(MensajeNumeroExistente(kNumOrdenPago, numeroOrden_, siguiente), "Error", MB_OK);
+    if (AnsiString(edNumeDocu->Text).Trim() == TextoNumeroDoc(numeroOrden_)) edNumeDocu->Text = siguiente;
+    EscribirOrden(siguiente);
     return;
   }
   try {
     // Asiento viejo fuera, asiento nuevo y fila de la orden: todo o nada.
     tv::db::Transaction tx(kAlias);
+    // Una orden nueva nunca reescribe una guardada (tampoco la que otro puesto acaba de grabar).
+    if (nuevo) ExigirNumeroLibre(kNumOrdenPago, numeroOrden_);
     BorrarAsiento(numeDocu);
     if (!nuevo && !numeDocuGuardado_.IsEmpty() && numeDocuGuardado_ != numeDocu) BorrarAsiento(numeDocuGuardado_);
     addMvt();
@@ -899,15 +908,13 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
       if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
       t->Refresh();
     }
-    if (nuevo && EsNumeroTomado(e, "mvtOrdenPago", "iop", numeroOrden_)) {
+    AnsiString siguiente, mensaje;
+    if (nuevo && NumeroYaGrabado(e, kNumOrdenPago, numeroOrden_, siguiente, mensaje)) {
       // Otro puesto grabó el número propuesto: se propone el siguiente libre, y el asiento
       // lo sigue cuando llevaba el mismo número.
-      AnsiString siguiente = FloatToStr(getLastOrdenPago() + 1);
-      if (AnsiString(edNumeDocu->Text).Trim() == FloatToStr(numeroOrden_)) edNumeDocu->Text = siguiente;
+      if (AnsiString(edNumeDocu->Text).Trim() == TextoNumeroDoc(numeroOrden_)) edNumeDocu->Text = siguiente;
       EscribirOrden(siguiente);
-      Application->MessageBox("La orden de pago " + FloatToStr(numeroOrden_) +
-                                  " ya fue grabada por otro usuario. Se propone el número " + siguiente + ".",
-                              "Error", MB_OK);
+      Application->MessageBox(mensaje, "Error", MB_OK);
       return;
     }
     Application->MessageBox("Error grabando... la orden de pago no se grabó. " + e.Message, "Error", MB_OK);

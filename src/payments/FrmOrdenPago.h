@@ -96,11 +96,11 @@ class TfrmOrdenPago : public TForm {
   int iAstoProg = 0;
   double valor = 0;
   bool nuevo = true;
-  float irp = 0;
+  double irp = 0;
   double valorRP = 0;
   double valorOriginal = 0;
 
-  void getRP(float aIrp);
+  void getRP(double aIrp);
   void initNuevo();
   void limpiarGrid();
   void getMvt();

@@ -171,7 +171,6 @@ TEST_F(CertDisp, MensajesDeValidacion) {
   ASSERT_EQ(ui->messages().size(), 1u);
   EXPECT_EQ(ui->messages()[0].Caption, "Error");
   EXPECT_EQ(ui->lastMessage(),
-            "Debe usar como separador decimal a: " + std::string(1, DecimalSeparator) + "\n."
             "Digite el valor.\n"
             "Digite el número del certificado de disponibilidad.\n"
             "Digite la fecha de expedición.\n"
@@ -186,8 +185,11 @@ TEST_F(CertDisp, MensajesDeValidacion) {
     const char *valor, *func, *inv, *r1, *r2, *mensaje;
   };
   const Caso casos[] = {
-      {"1000", "600", "300", "400", "600", "La suma de inversión mas funcionamiento es diferente del valor solicitado."},
-      {"1000", "600", "", "400", "599.99", "El valor del CDP no coincide con la suma de separado para cada rubro.\n"},
+      {"1000", "600", "300", "400", "600", "La suma de inversión mas funcionamiento es diferente del valor solicitado.\n"},
+      // Inversión vacía vale 0: funcionamiento debe cubrir todo el valor.
+      {"1000", "600", "", "400", "599.99",
+       "El valor del CDP no coincide con la suma de separado para cada rubro.\n"
+       "La suma de inversión mas funcionamiento es diferente del valor solicitado.\n"},
       {"1000", "1000", "0", "400", "600", ""},
       {"0.3", "0.1", "0.2", "0.1", "0.2", ""},
       {"1001", "1001", "0", "1001", "", "No hay disponible en el rubro 2.1.1.01"},
@@ -212,6 +214,91 @@ TEST_F(CertDisp, MensajesDeValidacion) {
       DM->tblMvtCertDisp->Refresh();
     }
   }
+}
+
+// Número entero y positivo, valor mayor que 0 y fecha del año abierto; una fecha de otro año
+// tampoco queda como periodo recordado de los informes.
+TEST_F(CertDisp, NumeroEnteroValorPositivoYFechaDelAnio) {
+  Abrir();
+  Anadir("2.1.1.01");
+  const char* entero = "El número del certificado de disponibilidad debe ser un entero mayor que 0.\n";
+  struct Caso {
+    const char *numero, *valor, *fecha, *mensaje;
+  } casos[] = {
+      {"50", "100", "15/12/2025", "La fecha de expedición debe estar en el año 2026.\n"},
+      {"-5", "100", "01/03/2026", entero},
+      {"0", "100", "01/03/2026", entero},
+      {"1,5", "100", "01/03/2026", entero},
+      {"1.5", "100", "01/03/2026", entero},
+      {"1234567890123456", "100", "01/03/2026",
+       "El número del certificado de disponibilidad no puede tener más de 15 cifras.\n"},
+      {"50", "-5", "01/03/2026", "El valor debe ser mayor que 0.\n"},
+  };
+  for (const auto& c : casos) {
+    F().set("edFechaExp", c.fecha);
+    Encabezado(c.valor, c.valor, "0");
+    f->edIcertDisp->Text = c.numero;
+    F().editCell("sgOtrosRubros", 3, 1, prueba::Tecleado(c.valor).c_str());
+    Grabar();
+    ASSERT_EQ(ui->messages().size(), 1u) << c.numero;
+    EXPECT_EQ(ui->messages()[0].Caption, "Error");
+    EXPECT_NE(ui->lastMessage().Pos(c.mensaje), 0) << c.mensaje << " / " << ui->lastMessage().c_str();
+    EXPECT_EQ(Leer("SELECT count(*) FROM mvtCertDisp"), "0");
+    EXPECT_NE(FechasInf.GFechaInicial, "15/12/2025");
+  }
+}
+
+// Los montos nunca quedan cortados por la máscara de otro: ni al cargar, ni al copiarse a
+// funcionamiento, ni con centavos; lo grabado es lo que se ve.
+TEST_F(CertDisp, MontosSeVenEnterosYSeGrabaLoQueSeVe) {
+  Movimiento("AD1", "APR", "2026-01-03", {{"1.2.05", "I", 40000000, 0}, {"2.1.1.01", "E", 0, 40000000}}, "Más");
+  Certificado(1, "2026-02-01", 14500000, "", {{"2.1.1.01", 14500000}});
+  Sql("UPDATE mvtCertDisp SET func=14500000, inv=0 WHERE icd=1");
+  Abrir();
+  // Un monto corto tecleado deja la máscara de tres cifras en los tres campos.
+  for (const char* c : {"edValor", "edFunc", "edInv"}) F().set(c, "300").focus("edVigFisc");
+  Numero("1");
+  EXPECT_EQ(f->edValor->Text, "14500000");
+  EXPECT_EQ(f->edFunc->Text, "14500000");
+  EXPECT_EQ(AnsiString(f->edValor->EditText), prueba::Mostrado("14,500,000"));
+  // Uno nuevo: el valor pasa entero a funcionamiento aunque éste tenga una máscara corta.
+  Numero("2");
+  F().set("edFunc", "300").focus("edVigFisc");
+  f->edFunc->Text = "";
+  f->edValor->Text = "";
+  F().set("edValor", "30000000").focus("edVigFisc");
+  EXPECT_EQ(f->edFunc->Text, "30000000");
+  // Con centavos: se ven y se graban con ellos.
+  f->edFunc->Text = "";
+  f->edInv->Text = "";
+  f->edValor->Text = "";
+  Anadir("2.1.1.01");
+  F().editCell("sgOtrosRubros", 3, 1, prueba::Tecleado("1250000.50").c_str());
+  F().set("edFechaExp", "01/03/2026").set("edFechaVenc", "31/12/2026").set("edObjetoGasto", "Obra")
+      .set("edValor", prueba::Tecleado("1250000.50").c_str()).focus("edVigFisc");
+  EXPECT_EQ(f->edValor->Text, prueba::Tecleado("1250000.50"));
+  EXPECT_EQ(f->edFunc->Text, prueba::Tecleado("1250000.50"));
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "Certificado de disponibilidad grabado.");
+  EXPECT_EQ(Leer("SELECT valor || '|' || func || '|' || inv FROM mvtCertDisp WHERE icd=2"), "1250000.5|1250000.5|0");
+}
+
+// Llenado como nuevo con el número de uno guardado escrito al final y Enter: se carga el
+// guardado, como al salir del campo, y nada se reescribe.
+TEST_F(CertDisp, EnterConElNumeroDeUnoGuardadoLoCargaSinReescribirlo) {
+  Certificado(20260001, "2026-02-01", 100, "", {{"2.1.1.01", 100}});
+  Abrir();
+  Anadir("2.1.2.01");
+  F().set("edFechaExp", "01/03/2026");
+  Encabezado("300", "300", "0");
+  F().editCell("sgOtrosRubros", 3, 1, "300");
+  ui->takeMessages();
+  F().focus("edIcertDisp").set("edIcertDisp", "20260001").keys("Enter");
+  EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
+  EXPECT_FALSE(f->nuevo);
+  EXPECT_EQ(f->edValor->Text, "100");
+  EXPECT_EQ(Leer("SELECT valor FROM mvtCertDisp WHERE icd=20260001"), "100");
+  EXPECT_EQ(Rubros(20260001), "2.1.1.01=100.0");
 }
 
 TEST_F(CertDisp, ElAumentoSeComparaConLoDisponible) {
@@ -260,7 +347,8 @@ TEST_F(CertDisp, GrabaNuevoYModificaSinMezclarFilas) {
   DM->tblMvtCertDisp->Refresh();
   Encabezado("900", "900", "0");
   Grabar();
-  EXPECT_EQ(ui->lastMessage(), "El certificado de disponibilidad 2 ya existe.");
+  EXPECT_EQ(ui->lastMessage(), "El certificado de disponibilidad 2 ya existe. Se propone el número 3.");
+  EXPECT_EQ(f->edIcertDisp->Text, "3");
   EXPECT_EQ(Leer("SELECT valor FROM mvtCertDisp WHERE icd=2"), "1");
 
   // Modificar el 1 con la tabla movida a otra fila (como lo haría el explorador).

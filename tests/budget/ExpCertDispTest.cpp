@@ -13,6 +13,8 @@
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Vcl.h"
+#include "platform/report/Render.h"
+#include "platform/report/ReportUi.h"
 #include "support/Separadores.h"
 
 namespace {
@@ -87,6 +89,43 @@ TEST_F(ExpCertDisp, BorrarDejaLosRegistrosYLaAuditoriaLosMuestra) {
   EXPECT_EQ(f->audPpto->Left, 0);
   EXPECT_TRUE(f->audPpto->lblAutomatica->Visible);
   EXPECT_NE(AnsiString(f->audPpto->Memo1->Lines->Text()).Pos("El registro presupuestal 7"), 0);
+}
+
+// Números con prefijo de año (más de 16.777.216) y alrededor de 1.000.000: cada acción obra
+// sobre el certificado elegido y no sobre su vecino.
+TEST_F(ExpCertDisp, NumerosGrandesExactosEnCadaAccion) {
+  for (double n : {1000000.0, 1000001.0, 20260000.0, 20260001.0}) {
+    Certificado(n, "2026-02-01", 10, "", {{"2.3.2", 10}});
+    Sql("INSERT INTO pac (icd) VALUES (" + Nm(n) + ")");
+    Registro(n, n, "2026-02-02", n == 20260001.0 ? 7 : 1);
+  }
+  Abrir();
+  Ir(20260001);
+  f->DataSource1DataChange(nullptr, nullptr);
+  EXPECT_EQ(f->QueryRegPptal->RecordCount(), 1);
+  EXPECT_EQ(f->QueryRegPptal->FieldByName("irp")->AsFloat, 20260001.0);
+  F().click("&Imprimir actual");
+  std::string t = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
+  EXPECT_NE(t.find("20260001"), std::string::npos) << t;
+  EXPECT_EQ(t.find("20260000"), std::string::npos) << t;
+  Ir(20260001);
+  F().click("&Borrar");
+  for (const char* tabla : {"mvtCertDisp", "pac", "certDispRubros"})
+    EXPECT_EQ(Numeros(tabla), "1000000,1000001,20260000") << tabla;
+  Ir(20260000);
+  ui->answer("aumentar", IDYES);
+  F().click("Consecutivo +");
+  for (const char* tabla : {"mvtCertDisp", "pac", "certDispRubros"})
+    EXPECT_EQ(Numeros(tabla), "1000000,1000001,20260001") << tabla;
+  EXPECT_EQ(Leer("SELECT icd FROM mvtRegPptal WHERE irp=20260000"), "20260001");
+  Ir(1000001);
+  ui->answer(IDYES);
+  F().click("Consecutivo -");
+  EXPECT_EQ(ui->lastMessage(), "El anterior CD debe tener un número no consecutivo.");
+  Ir(20260001);
+  ui->answer(IDYES);
+  F().click("Consecutivo -");
+  EXPECT_EQ(Numeros("mvtCertDisp"), "1000000,1000001,20260000");
 }
 
 TEST_F(ExpCertDisp, ConsecutivoMasYMenos) {

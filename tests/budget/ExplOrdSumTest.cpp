@@ -84,6 +84,41 @@ TEST_F(ExplOrdSum, BorrarPreguntaYQuitaEncabezadoYRenglones) {
   EXPECT_EQ(ui->unused(), "");
 }
 
+// Números con prefijo de año (más de 16.777.216) y alrededor de 1.000.000: renglones, impreso,
+// borrado y corrimientos obran sobre la orden elegida y no sobre su vecina.
+TEST_F(ExplOrdSum, NumerosGrandesExactosEnCadaAccion) {
+  Sql("DELETE FROM mvtOrdenSumiMaestro");
+  Sql("DELETE FROM mvtOrdenSuministro");
+  for (const char* n : {"1000000", "1000001", "20260000", "20260001"})
+    Sql(std::string("INSERT INTO mvtOrdenSumiMaestro (iOrdenSuministro, Fecha, itercero, detalle, qItems, valorTotal, "
+                    "irp) VALUES (") + n + ", '2026-03-01', '800', 'Orden', 1, 4, 7)");
+  Sql("INSERT INTO mvtOrdenSuministro (iOrdenSuministro, iArticulo, cantidad, valorUnit) VALUES "
+      "(1000000, 'P01', 1, 1), (1000001, 'P01', 1, 1), (20260000, 'P01', 1, 1), (20260000, 'X99', 1, 1), "
+      "(20260001, 'P01', 7, 3)");
+  DM->tblMvtOrdenSumiMaestro->Refresh();
+  Ir(20260001);
+  EXPECT_EQ(f->DBGrid2->DisplayRowCount(), 1);
+  ui->now(f.get()).click("btnImprimir");
+  std::string t = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
+  for (std::string s : {std::string("ORDEN DE SUMINISTRO: 20260001"), prueba::Mostrado("21.00")})
+    EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+  Ir(20260001);
+  ui->answer("Está seguro de borrar la órden de suministro 20260001?", IDYES);
+  ui->now(f.get()).click("btnBorrar");
+  EXPECT_EQ(Numeros("mvtOrdenSumiMaestro"), "1000000,1000001,20260000");
+  EXPECT_EQ(Numeros("mvtOrdenSuministro"), "1000000,1000001,20260000,20260000");
+  Ir(20260000);
+  ui->now(f.get()).click("btnInsNuevo");
+  EXPECT_EQ(Numeros("mvtOrdenSumiMaestro"), "1000000,1000001,20260001");
+  EXPECT_EQ(Numeros("mvtOrdenSuministro"), "1000000,1000001,20260001,20260001");
+  Ir(1000001);
+  ui->now(f.get()).click("btnElimVacio");
+  EXPECT_EQ(ui->lastMessage(), "La orden anterior debe tener un número no consecutivo.");
+  Ir(20260001);
+  ui->now(f.get()).click("btnElimVacio");
+  EXPECT_EQ(Numeros("mvtOrdenSumiMaestro"), "1000000,1000001,20260000");
+}
+
 TEST_F(ExplOrdSum, ConsecutivosMuevenEncabezadosYRenglones) {
   Ir(3);
   ui->now(f.get()).click("btnInsNuevo");

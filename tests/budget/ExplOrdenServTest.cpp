@@ -93,6 +93,32 @@ TEST_F(ExplOrdenServ, BorrarPregunta) {
   EXPECT_EQ(ui->unused(), "");
 }
 
+// Números con prefijo de año (más de 16.777.216) y alrededor de 1.000.000: cada acción obra
+// sobre la orden elegida y no sobre su vecina.
+TEST_F(ExplOrdenServ, NumerosGrandesExactosEnCadaAccion) {
+  Sql("DELETE FROM mvtOrdenServicio");
+  for (double n : {1000000.0, 1000001.0, 20260000.0, 20260001.0}) Orden(n, "2026-03-10", "Orden " + Nm(n));
+  Mostrar();
+  auto Ir = [&](double n) { ASSERT_TRUE(f->Query1->Locate("iOrdenServicio", Variant(n))); };
+  Ir(20260001);
+  ui->now(f.get()).click("btnImprimir");
+  std::string t = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
+  for (const char* s : {"ORDEN DE SERVICIO: 20260001", "Orden 20260001"})
+    EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+  ui->answer("Está seguro de borrar la órden de servicio 20260001?", IDYES);
+  ui->now(f.get()).click("btnBorrar");
+  EXPECT_EQ(Numeros(), "1000000,1000001,20260000");
+  Ir(20260000);
+  ui->now(f.get()).click("btnInsNuevo");
+  EXPECT_EQ(Numeros(), "1000000,1000001,20260001");
+  Ir(1000001);
+  ui->now(f.get()).click("btnElimVacio");
+  EXPECT_EQ(ui->lastMessage(), "La orden anterior debe tener un número no consecutivo.");
+  Ir(20260001);
+  ui->now(f.get()).click("btnElimVacio");
+  EXPECT_EQ(Numeros(), "1000000,1000001,20260000");
+}
+
 TEST_F(ExplOrdenServ, ConsecutivosYSusNegativas) {
   Mostrar();
   Fila(1);

@@ -16,6 +16,7 @@
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
 #include "app/Validaciones.h"
+#include "shared/general/Numeros.h"
 #include "support/Separadores.h"
 
 namespace {
@@ -34,7 +35,7 @@ class ExplRegPptal : public Presupuesto {
     f = nullptr;
     Presupuesto::TearDown();
   }
-  TfrmExplRegPptal* Abrir(bool filtrado = false, float icd = 0) {
+  TfrmExplRegPptal* Abrir(bool filtrado = false, double icd = 0) {
     f = new TfrmExplRegPptal(nullptr);
     f->filtrado = filtrado;
     f->setIcd(icd);
@@ -185,6 +186,51 @@ TEST_F(ExplRegPptal, ListadoDeRegistros) {
   EXPECT_NE(texto.find("Listado de RPs realizados"), std::string::npos);
   EXPECT_NE(texto.find("2.1.1.01"), std::string::npos);
   EXPECT_NE(texto.find("2.3.2"), std::string::npos);
+}
+
+// Números con prefijo de año (más de 16.777.216) y alrededor de 1.000.000: cada acción obra
+// sobre el registro elegido y no sobre su vecino.
+TEST_F(ExplRegPptal, NumerosGrandesExactosEnCadaAccion) {
+  for (double n : {1000000.0, 1000001.0, 20260000.0, 20260001.0}) {
+    Certificado(n, "2026-02-01", 5000, "");
+    Registro(n, n, "2026-02-02", 100);
+    OrdenConDocumento(n, n, n == 20260001.0 ? 70 : 30);
+  }
+  // Filtro por certificado.
+  Abrir(true, 20260001);
+  ASSERT_EQ(f->Query1->RecordCount(), 1);
+  EXPECT_EQ(f->Query1->FieldByName("irp")->AsFloat, 20260001.0);
+  EXPECT_NE(AnsiString(f->Label1->Caption).Pos("falta por ejecutar: " + AnsiString(Punto(30.0, 2))), 0)
+      << f->Label1->Caption.c_str();
+  // Impreso.
+  F().click("&Imprimir");
+  std::string t = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
+  EXPECT_NE(t.find("20260001"), std::string::npos) << t;
+  EXPECT_EQ(t.find("20260000"), std::string::npos) << t;
+  // Borrado con sus órdenes y sus documentos.
+  f->filtrado = false;
+  f->setIcd(0);
+  Ir(20260001);
+  F().click("Borrar Reg. Pptal y orden de pago asociada");
+  EXPECT_EQ(Numeros("mvtRegPptal"), "1000000,1000001,20260000");
+  EXPECT_EQ(Numeros("mvtOrdenPago", "iop"), "1000000,1000001,20260000");
+  EXPECT_EQ(Leer("SELECT group_concat(numedocu) FROM (SELECT numedocu FROM mvtMaestro ORDER BY 1)"),
+            "1000000,1000001,20260000");
+  // Renumeración hacia arriba y hacia abajo.
+  Ir(20260000);
+  ui->answer("aumentar", IDYES);
+  F().click("Consecutivo +");
+  EXPECT_EQ(Numeros("mvtRegPptal"), "1000000,1000001,20260001");
+  EXPECT_EQ(Leer("SELECT irp FROM mvtOrdenPago WHERE iop=20260000"), "20260001");
+  Ir(1000001);
+  ui->answer(IDYES);
+  F().click("Consecutivo -");
+  EXPECT_EQ(ui->lastMessage(), "El anterior Reg. Pptal. debe tener un número no consecutivo.");
+  EXPECT_EQ(Numeros("mvtRegPptal"), "1000000,1000001,20260001");
+  // Borrado sencillo.
+  Ir(1000001);
+  F().click("Borrar Reg. Pptal");
+  EXPECT_EQ(Numeros("mvtRegPptal"), "1000000,20260001");
 }
 
 TEST_F(ExplRegPptal, ElFormularioLoAbreConTodosOConLosDelCertificado) {

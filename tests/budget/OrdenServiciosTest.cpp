@@ -8,6 +8,7 @@
 #include "budget/FrmOrdenServicios.h"
 #include "budget/Presupuesto.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
@@ -86,9 +87,21 @@ TEST_F(OrdenServicios, ValidacionEnUnSoloMensajeYElFormularioSigueAbierto) {
        {"Digite el número del servicio.", "Digite la fecha.", "Digite el tercero.", "Digite el valor.",
         "Digite la descripción del servicio."}},
       {"8", "01/04/2026", "999", "10", "Algo", {"Cédula o NIT inexistente."}},
-      {"12a", "01/04/2026", "800", "10", "Algo", {"El número de la orden debe ser numérico."}},
+      {"12a", "01/04/2026", "800", "10", "Algo", {"El número de la orden de servicio debe ser un entero mayor que 0."}},
+      {"-5", "01/04/2026", "800", "10", "Algo", {"El número de la orden de servicio debe ser un entero mayor que 0."}},
+      {"0", "01/04/2026", "800", "10", "Algo", {"El número de la orden de servicio debe ser un entero mayor que 0."}},
+      {"1,5", "01/04/2026", "800", "10", "Algo", {"El número de la orden de servicio debe ser un entero mayor que 0."}},
+      {"1234567890123456", "01/04/2026", "800", "10", "Algo",
+       {"El número de la orden de servicio no puede tener más de 15 cifras."}},
       {"8", "31/02/2026", "800", "10", "Algo", {"31/02/2026"}},
+      {"8", "15/12/2025", "800", "10", "Algo", {"La fecha debe estar en el año 2026."}},
       {"8", "01/04/2026", "800", "diez", "Algo", {"El valor debe ser numérico."}},
+      {"8", "01/04/2026", "800", "-5", "Algo", {"El valor debe ser mayor que 0."}},
+      {"8", "01/04/2026", "800", "0", "Algo", {"El valor debe ser mayor que 0."}},
+      // Cada regla en su renglón, todas en una caja.
+      {"-5", "15/12/2025", "800", "-5", "Algo",
+       {"El número de la orden de servicio debe ser un entero mayor que 0.\nLa fecha debe estar en el año 2026.\n"
+        "El valor debe ser mayor que 0.\n"}},
   };
   for (const auto& c : casos) {
     ui->takeMessages();
@@ -101,6 +114,48 @@ TEST_F(OrdenServicios, ValidacionEnUnSoloMensajeYElFormularioSigueAbierto) {
     EXPECT_EQ(f->ModalResult, mrNone);
   }
   EXPECT_EQ(Filas(), "5,800,7,1500,Aseo general");
+}
+
+// Orden llenada como nueva con el número de una guardada escrito al final y Enter: la salida
+// del número corre antes del "Grabar" por omisión, se ve la orden guardada y nada se reescribe.
+TEST_F(OrdenServicios, EnterConElNumeroDeUnaGuardadaNoLaReescribe) {
+  ui->now(f.get()).set("edFecha", "01/04/2026").set("edItercero", "800").set("edValor", "55")
+      .set("Memo1", "Otro servicio").focus("edIordenServicio").set("edIordenServicio", "5").keys("Enter");
+  EXPECT_EQ(Filas(), "5,800,7,1500,Aseo general");
+  EXPECT_FALSE(f->grabado);
+  EXPECT_FALSE(f->getNuevo());
+  EXPECT_EQ(f->edValor->Text, "1500");
+  // Con un número libre, Enter graba la nueva con lo escrito.
+  ui->now(f.get()).focus("edIordenServicio").set("edIordenServicio", "6").keys("Enter");
+  EXPECT_FALSE(f->grabado);  // la cargada pasó a nueva: su contenido se limpió y falta lo exigido
+  ui->takeMessages();
+  ui->now(f.get()).set("edItercero", "800").set("edValor", "55").set("Memo1", "Otro servicio")
+      .focus("edIordenServicio").set("edIordenServicio", "6").keys("Enter");
+  EXPECT_TRUE(f->grabado) << ui->messageTexts().c_str();
+  EXPECT_EQ(Filas(), "5,800,7,1500,Aseo general;6,800,7,55,Otro servicio");
+}
+
+// Otro puesto graba el mismo número nuevo antes del "Grabar": se rechaza con el mensaje que lo
+// nombra, se propone el siguiente libre y la orden del otro queda intacta.
+TEST_F(OrdenServicios, NumeroGrabadoPorOtroPuestoSeRechazaYSeProponeElSiguiente) {
+  Numero("20260001");
+  ASSERT_TRUE(f->getNuevo());
+  ui->now(f.get()).set("edFecha", "01/04/2026").set("edItercero", "800").set("edValor", "55").set("Memo1", "Mio");
+  tv::db::Connection(tv::db::FolderOf(libros.c_str()))
+      .Exec("INSERT INTO mvtOrdenServicio (iOrdenServicio, Fecha, itercero, descServicio, irp, valor) VALUES "
+            "(20260001, '2026-04-01', '800', 'Del otro', 3, 700)");
+  ui->now(f.get()).click("btnGrabar");
+  ASSERT_EQ(ui->messages().size(), 1u);
+  EXPECT_EQ(ui->lastMessage(),
+            "La orden de servicio 20260001 ya fue grabada por otro usuario. Se propone el número 20260002.");
+  EXPECT_EQ(ui->messages()[0].Caption, "Error");
+  EXPECT_EQ(f->edIordenServicio->Text, "20260002");
+  EXPECT_FALSE(f->grabado);
+  EXPECT_EQ(Filas(), "5,800,7,1500,Aseo general;20260001,800,3,700,Del otro");
+  ui->now(f.get()).click("btnGrabar");
+  EXPECT_TRUE(f->grabado);
+  EXPECT_EQ(Leer("SELECT valor || ',' || descServicio FROM mvtOrdenServicio WHERE iOrdenServicio=20260002"),
+            "55,Mio");
 }
 
 }  // namespace

@@ -3,15 +3,18 @@
 // formulario abierto y la tabla de trabajo borrada al cerrar.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "app/DataModule.h"
 #include "budget/FrmOrdenSuministro.h"
 #include "budget/Presupuesto.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
+#include "shared/general/SqlUtil.h"
 #include "support/Separadores.h"
 
 using presupuesto::Presupuesto;
@@ -64,7 +67,7 @@ TEST_F(OrdenSuministro, NuevaConRenglonesSubtotalesYTotal) {
   ui->now(f.get()).set("edIordenSuministro", "6").set("edFecha", "02/03/2026").set("edItercero", "800")
       .set("edDetalle", "Aseo");
   Renglon("P01", 3, 10);
-  Renglon("T02", 0, 99);  // sin cantidad: no se guarda
+  Renglon("", 0, 0);  // renglón vacío (búsqueda cerrada sin elegir): no se guarda
   Renglon("X99", 2, 20);
   EXPECT_EQ(f->lblNarticulo->Caption, "Inexistente");
   EXPECT_EQ(f->lblTotal->Caption, prueba::Mostrado("70.00"));
@@ -115,6 +118,86 @@ TEST_F(OrdenSuministro, LaTablaDeTrabajoSeBorraAlCerrar) {
   f.reset();
   EXPECT_FALSE(tv::db::TableExists("Contabilidad", nombre));
   EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenSuministro"), "2");
+}
+
+// Un renglón con algo escrito necesita cantidad y valor unitario mayores que 0; uno que no se
+// pudo convertir no se descarta en silencio: la orden entera se rechaza, con el renglón nombrado.
+TEST_F(OrdenSuministro, RenglonesQueNoSirvenRechazanLaOrden) {
+  struct Caso {
+    std::function<void()> renglones;
+    const char* mensaje;
+  } casos[] = {
+      {[&] { Renglon("P01", -5, 10); }, "La cantidad del renglón 1 debe ser mayor que 0.\n"},
+      {[&] { Renglon("P01", 2, 10), Renglon("T02", 3, -5); }, "El valor unitario del renglón 2 debe ser mayor que 0.\n"},
+      {[&] { Renglon("T02", 0, 99); }, "La cantidad del renglón 1 debe ser mayor que 0.\n"},
+      {[&] {
+         // Lo que el campo numérico no convierte queda sin cantidad.
+         ui->now(f.get()).editCell("DBGrid2", 0, 0, "P01").editCell("DBGrid2", 2, 0, "10")
+             .editCell("DBGrid2", 1, 0, "abc");
+       },
+       "La cantidad del renglón 1 debe ser mayor que 0.\n"},
+      {[] {}, "Digite al menos un renglón con cantidad y valor unitario.\n"},
+  };
+  for (auto& c : casos) {
+    ui->takeMessages();
+    f->tblTemp->Cancel();
+    {
+      TQuery q(nullptr);
+      HagaSQL("Contabilidad", &q, "delete from " + f->tmpName);
+    }
+    f->tblTemp->Refresh();
+    ui->now(f.get()).set("edIordenSuministro", "6").set("edFecha", "02/03/2026").set("edItercero", "800")
+        .set("edDetalle", "Aseo");
+    c.renglones();
+    ui->takeMessages();
+    ui->now(f.get()).click("btnGrabar");
+    ASSERT_FALSE(ui->messages().empty()) << c.mensaje;
+    EXPECT_EQ(ui->messages().back().Caption, "Error");
+    EXPECT_NE(ui->lastMessage().Pos(c.mensaje), 0) << c.mensaje << " / " << ui->lastMessage().c_str();
+    EXPECT_FALSE(f->grabado);
+    EXPECT_EQ(Encabezados(), "5,2,50,7");
+    EXPECT_EQ(Renglones(), "5,P01,2,10;5,T02,1,30");
+  }
+}
+
+// Orden llenada como nueva con el número de una guardada escrito al final y Enter: se carga la
+// guardada, sus renglones siguen y nada se reescribe.
+TEST_F(OrdenSuministro, EnterConElNumeroDeUnaGuardadaNoLaReescribe) {
+  f->regPptal = 9;
+  ui->now(f.get()).set("edFecha", "02/03/2026").set("edItercero", "800").set("edDetalle", "Otra");
+  Renglon("P01", 1, 5);
+  ui->now(f.get()).focus("edIordenSuministro").set("edIordenSuministro", "5").keys("Enter");
+  EXPECT_FALSE(f->grabado);
+  EXPECT_FALSE(f->getNuevo());
+  EXPECT_EQ(f->edDetalle->Text, "Utiles");
+  EXPECT_EQ(Encabezados(), "5,2,50,7");
+  EXPECT_EQ(Renglones(), "5,P01,2,10;5,T02,1,30");
+}
+
+// Otro puesto graba el mismo número nuevo: se rechaza con el mensaje, se propone el siguiente
+// libre y la orden del otro queda con sus renglones.
+TEST_F(OrdenSuministro, NumeroGrabadoPorOtroPuestoSeRechazaYSeProponeElSiguiente) {
+  f->regPptal = 9;
+  Numero("20260000");
+  ui->now(f.get()).set("edFecha", "02/03/2026").set("edItercero", "800").set("edDetalle", "Mia");
+  Renglon("P01", 1, 5);
+  {
+    tv::db::Connection otro(tv::db::FolderOf(libros.c_str()));
+    otro.Exec("INSERT INTO mvtOrdenSumiMaestro (iOrdenSuministro, Fecha, itercero, detalle, qItems, valorTotal, irp) "
+              "VALUES (20260000, '2026-03-01', '800', 'Del otro', 1, 30, 3)");
+    otro.Exec("INSERT INTO mvtOrdenSuministro (iOrdenSuministro, iArticulo, cantidad, valorUnit) VALUES "
+              "(20260000, 'T02', 1, 30)");
+  }
+  ui->now(f.get()).click("btnGrabar");
+  EXPECT_EQ(ui->lastMessage(),
+            "La orden de suministro 20260000 ya fue grabada por otro usuario. Se propone el número 20260001.");
+  EXPECT_FALSE(f->grabado);
+  EXPECT_EQ(f->edIordenSuministro->Text, "20260001");
+  EXPECT_EQ(Encabezados(), "20260000,1,30,3;5,2,50,7");
+  EXPECT_EQ(Renglones(), "20260000,T02,1,30;5,P01,2,10;5,T02,1,30");
+  ui->now(f.get()).click("btnGrabar");
+  EXPECT_EQ(ui->lastMessage(), "Orden de suministro grabada.");
+  EXPECT_EQ(Encabezados(), "20260000,1,30,3;20260001,1,5,9;5,2,50,7");
 }
 
 }  // namespace

@@ -107,7 +107,6 @@ TEST_F(RegPptal, MensajesDeValidacion) {
   ASSERT_EQ(ui->messages().size(), 1u);
   EXPECT_EQ(ui->messages()[0].Caption, "Error");
   EXPECT_EQ(ui->lastMessage(),
-            "Debe usar como separador decimal a: " + std::string(1, DecimalSeparator) + "\n."
             "Digite el número del registro presupuestal.\n"
             "Digite el número del certificado de disponibilidad.\n"
             "Digite la fecha de expedición.\n"
@@ -175,6 +174,46 @@ TEST_F(RegPptal, GrabaNuevoYPasaAlSiguiente) {
   EXPECT_EQ(f->edValor->Text, "100");
   EXPECT_EQ(f->rgTipo->ItemIndex, 2);
   EXPECT_TRUE(f->Panel1->Visible);
+}
+
+// Número entero y positivo, valor mayor que 0 y fecha del año abierto: cada regla nombra su
+// campo y nada se graba.
+TEST_F(RegPptal, NumeroEnteroValorPositivoYFechaDelAnio) {
+  Abrir();
+  const char* entero = "El número del registro presupuestal debe ser un entero mayor que 0.\n";
+  struct Caso {
+    const char *numero, *valor, *fecha, *mensaje;
+  } casos[] = {
+      {"-5", "100", "20/02/2026", entero},
+      {"0", "100", "20/02/2026", entero},
+      {"1,5", "100", "20/02/2026", entero},
+      {"1234567890123456", "100", "20/02/2026", "El número del registro presupuestal no puede tener más de 15 cifras.\n"},
+      {"7", "-5", "20/02/2026", "El valor debe ser mayor que 0.\n"},
+      {"7", "0", "20/02/2026", "El valor debe ser mayor que 0.\n"},
+      {"7", "100", "20/12/2025", "La fecha de expedición debe estar en el año 2026.\n"},
+  };
+  for (const auto& c : casos) {
+    Llenar(c.valor, c.fecha);
+    f->edIregPptal->Text = c.numero;
+    Grabar();
+    ASSERT_EQ(ui->messages().size(), 1u) << c.numero << " " << ui->messageTexts().c_str();
+    EXPECT_EQ(ui->messages()[0].Caption, "Error");
+    EXPECT_NE(ui->lastMessage().Pos(c.mensaje), 0) << c.mensaje << " / " << ui->lastMessage().c_str();
+    EXPECT_EQ(Leer("SELECT count(*) FROM mvtRegPptal"), "0");
+  }
+}
+
+// Un registro llenado como nuevo con el número de uno guardado no lo reescribe: se rechaza y
+// se propone el siguiente libre.
+TEST_F(RegPptal, NumeroGuardadoEnUnoNuevoSeRechaza) {
+  Registro(20260001, 1, "2026-02-16", 100);
+  Abrir();
+  Llenar("500");
+  f->edIregPptal->Text = "20260001";
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "El registro presupuestal 20260001 ya existe. Se propone el número 20260002.");
+  EXPECT_EQ(f->edIregPptal->Text, "20260002");
+  EXPECT_EQ(Leer("SELECT group_concat(irp || '=' || valor) FROM mvtRegPptal"), "20260001=100");
 }
 
 // Otro puesto graba el número propuesto antes del "Grabar": aviso, número siguiente y

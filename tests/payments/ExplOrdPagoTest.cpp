@@ -44,7 +44,7 @@ class ExplOrdPago : public Presupuesto {
     Sql("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, credito) VALUES ('111005', 'CP', '10', '2026-02-20', "
         "500)");
   }
-  void Abrir(bool filtrado = false, float irp = 0) {
+  void Abrir(bool filtrado = false, double irp = 0) {
     e.reset(new TfrmExplOrdPago(nullptr));
     e->filtrado = filtrado;
     e->setIrp(irp);
@@ -101,6 +101,50 @@ TEST_F(ExplOrdPago, BorrarQuitaOrdenYSuAsientoYAudita) {
   EXPECT_NE(AnsiString(e->audPpto->Memo1->Lines->Text()).Pos("CP10 tiene op1=5 que no existe"), 0)
       << e->audPpto->Memo1->Lines->Text().str();
   EXPECT_EQ(e->QueryOrdPago->RecordCount, 3);
+}
+
+// Números con prefijo de año (más de 16.777.216) y alrededor de 1.000.000: filtro, impreso,
+// borrado y corrimientos obran sobre la orden elegida y no sobre su vecina.
+TEST_F(ExplOrdPago, NumerosGrandesExactosEnCadaAccion) {
+  Sql("DELETE FROM mvtOrdenPago");
+  Sql("DELETE FROM mvtMaestro");
+  Sql("DELETE FROM MVT");
+  for (double n : {1000000.0, 1000001.0, 20260000.0, 20260001.0}) {
+    Registro(n, 1, "2026-02-10", 10);
+    OrdenPago(n, n, "2026-02-11", n == 20260001.0 ? 7 : 3);
+    std::string doc = Q(Nm(n));
+    Sql("UPDATE mvtOrdenPago SET descdocu='_OP', numedocu=" + doc + ", itercero='900' WHERE iop=" + Nm(n));
+    Sql("INSERT INTO mvtMaestro (descdocu, numedocu, fecha, valor, tipoAsiento) VALUES ('_OP', " + doc +
+        ", '2026-02-11', 1, 'P')");
+    Sql("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, debito) VALUES ('510505', '_OP', " + doc +
+        ", '2026-02-11', 1)");
+  }
+  Abrir(true, 20260001);
+  ASSERT_EQ(e->QueryOrdPago->RecordCount, 1);
+  EXPECT_EQ(e->QueryOrdPago->FieldByName("iop")->AsFloat, 20260001.0);
+  EXPECT_EQ(e->QueryMvt->RecordCount, 1);
+  F().click("btnImprimir");
+  std::string t = tv::report::DumpText(tv::report::HeadlessUi().Last()->report);
+  EXPECT_NE(t.find("20260001"), std::string::npos) << t;
+  EXPECT_EQ(t.find("20260000"), std::string::npos) << t;
+  Abrir();
+  Ir(20260001);
+  F().click("btnBorrarSencillo");
+  EXPECT_EQ(Ordenes(), "1000000:1000000,1000001:1000001,20260000:20260000");
+  EXPECT_EQ(Asientos(), "1000000,1000001,20260000");
+  Ir(20260000);
+  ui->answer(IDYES);
+  F().click("btnConsMas");
+  EXPECT_EQ(Ordenes(), "1000000:1000000,1000001:1000001,20260001:20260001");
+  EXPECT_EQ(Asientos(), "1000000,1000001,20260001");
+  Ir(1000001);
+  ui->answer(IDYES);
+  F().click("btnConsMenos");
+  EXPECT_EQ(ui->lastMessage(), "La anterior órden de pago debe tener un número no consecutivo.");
+  Ir(20260001);
+  ui->answer(IDYES);
+  F().click("btnConsMenos");
+  EXPECT_EQ(Ordenes(), "1000000:1000000,1000001:1000001,20260000:20260000");
 }
 
 TEST_F(ExplOrdPago, CorrerNumeracionArribaYAbajo) {

@@ -181,6 +181,46 @@ TEST_F(FormOrdenPago, GrabaOrdenYAsiento) {
   EXPECT_EQ(Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'"), "3");
 }
 
+// Número entero y positivo, valor mayor que 0 y fecha del año abierto: cada regla nombra su
+// campo y nada se graba.
+TEST_F(FormOrdenPago, NumeroEnteroValorPositivoYFechaDelAnio) {
+  Abrir();
+  const char* entero = "El número de la orden de pago debe ser un entero mayor que 0.\n";
+  struct Caso {
+    const char *numero, *valor, *fecha, *mensaje;
+  } casos[] = {
+      {"-5", "300", "15/02/2026", entero},
+      {"0", "300", "15/02/2026", entero},
+      {"1,5", "300", "15/02/2026", entero},
+      {"1234567890123456", "300", "15/02/2026", "El número de la orden de pago no puede tener más de 15 cifras.\n"},
+      {"3", "-5", "15/02/2026", "El valor debe ser mayor que 0.\n"},
+      {"3", "300", "15/12/2025", "La fecha de expedición debe estar en el año 2026.\n"},
+  };
+  for (const auto& c : casos) {
+    Llenar();
+    f->edFechaExp->Text = c.fecha;
+    F().set("edValor", prueba::Tecleado(c.valor).c_str());
+    f->edIordenPago->Text = c.numero;
+    f->edNumeDocu->Text = "3";
+    Grabar();
+    ASSERT_EQ(ui->messages().size(), 1u) << c.numero << " " << Mensajes();
+    EXPECT_EQ(ui->messages()[0].Caption, "Error");
+    EXPECT_NE(ui->lastMessage().Pos(c.mensaje), 0) << c.mensaje << " / " << ui->lastMessage().c_str();
+    EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenPago"), "0");
+  }
+}
+
+// La columna del valor y el total caben hasta -999.999.999.999,99.
+TEST_F(FormOrdenPago, ColumnaDelValorCabeElMontoMasLargo) {
+  Abrir();
+  int ancho = f->Canvas->TextWidth(AnsiString(prueba::Mostrado("-999,999,999,999.99").c_str())) + 4;
+  EXPECT_GE(f->SGAsiento->ColWidths[3], ancho);
+  EXPECT_GE(f->lblTotal->Width, ancho);
+  int total = 0;
+  for (int c = 0; c < f->SGAsiento->ColCount; ++c) total += f->SGAsiento->ColWidths[c] + 1;
+  EXPECT_LE(total, f->SGAsiento->Width);
+}
+
 TEST_F(FormOrdenPago, ValidacionEnOrden) {
   Abrir();
   // Cuadre al centavo: 1000.99 contra 1000.00 no entra.

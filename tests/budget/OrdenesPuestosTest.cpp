@@ -1,0 +1,191 @@
+// Dos puestos (dos procesos) graban una orden nueva con el mismo número, a la vez o uno
+// después del otro: una queda grabada, la otra se rechaza con el mensaje que nombra el número
+// y propone el siguiente; nunca una reescribe a la otra ni sale un "Key violation.".
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/DataModule.h"
+#include "app/Permisos.h"
+#include "app/Sesion.h"
+#include "app/schema/Schema.h"
+#include "budget/FrmOrdenServicios.h"
+#include "budget/FrmOrdenSuministro.h"
+#include "budget/Presupuesto.h"
+#include "platform/db/DBTables.h"
+#include "platform/forms/Headless.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/os/Process.h"
+#include "platform/os/Regional.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Espera a que exista el archivo de otro puesto (señal de que llegó a ese paso).
+bool Esperar(const std::string& archivo) {
+  for (int i = 0; i < 6000 && !fs::exists(archivo); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  return fs::exists(archivo);
+}
+
+// Llega a un paso y espera al otro puesto en el mismo paso.
+bool Encuentro(const std::string& cita, const std::string& paso, int puesto) {
+  std::ofstream(cita + "/" + paso + "-" + std::to_string(puesto)) << "listo";
+  return Esperar(cita + "/" + paso + "-" + std::to_string(3 - puesto));
+}
+
+pid_t Puesto(const std::vector<std::string>& variables) {
+  std::vector<char*> envp;
+  std::vector<std::string> propias = variables;
+  for (char** e = environ; *e; ++e) envp.push_back(*e);
+  for (auto& v : propias) envp.push_back(v.data());
+  envp.push_back(nullptr);
+  std::string self = "/proc/self/exe", filtro = "--gtest_filter=PuestoDeOrden.GrabaSuOrden", breve = "--gtest_brief=1";
+  char* argv[] = {self.data(), filtro.data(), breve.data(), nullptr};
+  pid_t pid = 0;
+  if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
+  return pid;
+}
+
+std::string LeerArchivo(const std::string& archivo) {
+  std::ifstream f(archivo);
+  return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+class DosPuestosOrden : public presupuesto::Presupuesto {
+ protected:
+  void SetUp() override {
+    Presupuesto::SetUp();
+    Sql("INSERT INTO TC (cedulaNit, nombre) VALUES ('800', 'Proveedor Uno')");
+  }
+  // Corre los dos puestos sobre el número y devuelve los mensajes de cada uno.
+  std::pair<std::string, std::string> Correr(const std::string& tipo, const std::string& numero, bool despues) {
+    std::string cita = dir + "/cita-" + tipo + numero;
+    fs::create_directories(cita);
+    std::vector<pid_t> pids;
+    for (int puesto = 1; puesto <= 2; ++puesto)
+      pids.push_back(Puesto({"TV_PUESTO_DIR=" + dir, "TV_PUESTO_LIBROS=" + libros, "TV_PUESTO_CITA=" + cita,
+                             "TV_PUESTO=" + std::to_string(puesto), "TV_PUESTO_NUMERO=" + numero,
+                             "TV_PUESTO_TIPO=" + tipo, std::string("TV_PUESTO_DESPUES=") + (despues ? "1" : "0")}));
+    for (pid_t pid : pids) {
+      EXPECT_GT(pid, 0);
+      int estado = 0;
+      waitpid(pid, &estado, 0);
+      EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << "puesto " << pid;
+    }
+    return {LeerArchivo(cita + "/mensaje-1"), LeerArchivo(cita + "/mensaje-2")};
+  }
+};
+
+}  // namespace
+
+// Un puesto: abre la instalación de su padre, llena la orden nueva con su número y la graba
+// cuando el otro también la llenó (o, con TV_PUESTO_DESPUES, el segundo cuando el primero ya
+// grabó). Sin las variables no hace nada.
+TEST(PuestoDeOrden, GrabaSuOrden) {
+  const char* dir = std::getenv("TV_PUESTO_DIR");
+  if (!dir) GTEST_SKIP() << "solo como puesto de otra prueba";
+  std::string cita = std::getenv("TV_PUESTO_CITA");
+  int puesto = std::atoi(std::getenv("TV_PUESTO"));
+  std::string numero = std::getenv("TV_PUESTO_NUMERO");
+  std::string tipo = std::getenv("TV_PUESTO_TIPO");
+  bool despues = std::string(std::getenv("TV_PUESTO_DESPUES")) == "1";
+  tv::os::ApplyRegionalSettings();
+  tv::os::SetProgramDirForTests(dir);
+  auto ui = std::make_unique<tv::forms::HeadlessDriver>();
+  PathOrigen = dir;
+  PathCont = std::getenv("TV_PUESTO_LIBROS");
+  NContabilidad = tv::schema::kStarterBooksName;
+  anioGlobal = tv::schema::kStarterYear;
+  Login = kLoginAdministrador;
+  Permisos = TPermisos();
+  Permisos.BGrabar = Permisos.BModificar = true;
+  void* mem = ::operator new(sizeof(TDM));
+  DM = static_cast<TDM*>(mem);
+  new (mem) TDM(nullptr);
+  ASSERT_TRUE(DM->TablasAbiertas());
+  std::string detalle = "puesto " + std::to_string(puesto);
+  std::unique_ptr<TForm> forma;
+  std::function<bool()> grabada;
+  if (tipo == "servicio") {
+    auto* f = new TfrmOrdenServicios(nullptr);
+    forma.reset(f);
+    f->Show();
+    ui->now(f).focus("edIordenServicio").set("edIordenServicio", numero.c_str()).focus("edFecha")
+        .set("edFecha", "01/04/2026").set("edItercero", "800").set("edValor", std::to_string(puesto * 100).c_str())
+        .set("Memo1", detalle.c_str());
+    grabada = [f] { return f->grabado; };
+  } else {
+    auto* f = new TfrmOrdenSuministro(nullptr);
+    forma.reset(f);
+    f->regPptal = 9;
+    f->Show();
+    ui->now(f).focus("edIordenSuministro").set("edIordenSuministro", numero.c_str()).focus("edFecha")
+        .set("edFecha", "01/04/2026").set("edItercero", "800").set("edDetalle", detalle.c_str());
+    f->tblTemp->Append();
+    f->tblTemp->FieldByName("iArticulo")->AsString = "P01";
+    f->tblTemp->FieldByName("cantidad")->AsFloat = puesto;
+    f->tblTemp->FieldByName("valorUnit")->AsFloat = 10;
+    f->tblTemp->Post();
+    grabada = [f] { return f->grabado; };
+  }
+  ASSERT_TRUE(Encuentro(cita, "lleno", puesto));
+  if (despues && puesto == 2) {
+    ASSERT_TRUE(Esperar(cita + "/grabado-1"));
+  }
+  ui->takeMessages();
+  ui->now(forma.get()).click("btnGrabar");
+  // Lo que vio el usuario: cuántas cajas y el texto de la última.
+  std::string mensaje = grabada() ? "grabada" : std::to_string(ui->messages().size()) + ":" + ui->lastMessage().str();
+  std::ofstream(cita + "/mensaje-" + std::to_string(puesto)) << mensaje;
+  std::ofstream(cita + "/grabado-" + std::to_string(puesto)) << "listo";
+  forma->Hide();
+  forma.reset();
+  delete DM;
+  DM = nullptr;
+}
+
+TEST_F(DosPuestosOrden, ElMismoNumeroNuevoSeGrabaUnaSolaVez) {
+  struct Caso {
+    const char *tipo, *tabla, *campo, *detalle, *nombre;
+  } casos[] = {
+      {"servicio", "mvtOrdenServicio", "iOrdenServicio", "descServicio", "La orden de servicio "},
+      {"suministro", "mvtOrdenSumiMaestro", "iOrdenSuministro", "detalle", "La orden de suministro "},
+  };
+  int vuelta = 0;
+  for (const auto& c : casos) {
+    for (bool despues : {false, false, false, true, true}) {
+      std::string numero = std::to_string(20260000 + (++vuelta) * 10);
+      auto [m1, m2] = Correr(c.tipo, numero, despues);
+      std::string donde = std::string(" FROM ") + c.tabla + " WHERE " + c.campo + "=" + numero;
+      ASSERT_EQ(Leer("SELECT count(*)" + donde), "1") << c.tipo << " " << numero;
+      std::string ganador = Leer(std::string("SELECT substr(") + c.detalle + ", 8)" + donde);
+      std::string rechazo = std::string("1:") + c.nombre + numero +
+                            " ya fue grabada por otro usuario. Se propone el número " +
+                            std::to_string(std::stoll(numero) + 1) + ".";
+      if (despues) {
+        EXPECT_EQ(ganador, "1") << c.tipo << " " << numero;
+      }
+      EXPECT_EQ(ganador == "1" ? m1 : m2, "grabada") << c.tipo << " " << numero;
+      EXPECT_EQ(ganador == "1" ? m2 : m1, rechazo) << c.tipo << " " << numero;
+    }
+  }
+  // Los renglones guardados de cada orden de suministro son los de su ganador.
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenSuministro AS r JOIN mvtOrdenSumiMaestro AS m "
+                 "ON m.iOrdenSuministro=r.iOrdenSuministro WHERE r.cantidad <> CAST(substr(m.detalle, 8) AS REAL)"),
+            "0");
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenSuministro"), "5");
+}
