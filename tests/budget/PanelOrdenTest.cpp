@@ -120,6 +120,15 @@ TEST_F(PanelOrden, SuministroNuevaYModificar) {
       .set("edFecha", "02/03/2026")
       .set("edItercero", "900")
       .set("edDetalle", "Papel")
+      .run([](TForm& o) {
+        // Una orden de suministro lleva al menos un renglón.
+        TTable* t = static_cast<TfrmOrdenSuministro&>(o).tblTemp;
+        t->Append();
+        t->FieldByName("iArticulo")->AsString = "P01";
+        t->FieldByName("cantidad")->AsFloat = 2;
+        t->FieldByName("valorUnit")->AsFloat = 10;
+        t->Post();
+      })
       .click("&Grabar");
   F().click("Nueva");
   EXPECT_EQ(f->edIorden->Text, "6");
