@@ -79,6 +79,18 @@ TEST_F(Asientos, MensajesDeLaValidacion) {
   }
 }
 
+// Un documento fechado fuera del año abierto no se graba.
+TEST_F(Asientos, FechaFueraDelAnioSeRechaza) {
+  Traer("ADD:Adición", "AD9", "15/12/2025");
+  Linea(0, "1.2.05", "I", "100", "");
+  Linea(1, "2.3.2", "E", "", "100");
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Textos(), "La fecha debe estar en el año 2026.\n\n");
+  EXPECT_EQ(Leer("SELECT count(*) FROM MvtPptalMaestro WHERE iMvtPptal='AD9'"), "0");
+  ui->answer("Realmente quiere perder lo digitado?", IDYES);
+}
+
 TEST_F(Asientos, RedondeoYMismoCodigoConOtroTipo) {
   Rubro("I", "2.3.2", "INGRESO CON EL CODIGO DE UN EGRESO");
   DM->tblPlanPpto->Refresh();
