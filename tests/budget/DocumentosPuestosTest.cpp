@@ -1,6 +1,7 @@
-// Dos puestos (dos procesos) graban una orden nueva con el mismo número, a la vez o uno
-// después del otro: una queda grabada, la otra se rechaza con el mensaje que nombra el número
-// y propone el siguiente; nunca una reescribe a la otra ni sale un "Key violation.".
+// Dos puestos (dos procesos) graban un documento nuevo (certificado, registro, orden de
+// servicio o de suministro) con el mismo número, a la vez o uno después del otro: uno queda
+// grabado, el otro se rechaza con el mensaje que nombra el número y propone el siguiente;
+// nunca uno reescribe al otro ni sale un "Key violation.".
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -20,11 +21,15 @@
 #include "app/Permisos.h"
 #include "app/Sesion.h"
 #include "app/schema/Schema.h"
+#include "budget/FrmCertDisp.h"
 #include "budget/FrmOrdenServicios.h"
 #include "budget/FrmOrdenSuministro.h"
+#include "budget/FrmRegPptal.h"
 #include "budget/Presupuesto.h"
 #include "platform/db/DBTables.h"
+#include "platform/forms/Grids.h"
 #include "platform/forms/Headless.h"
+#include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/os/Process.h"
 #include "platform/os/Regional.h"
@@ -53,7 +58,8 @@ pid_t Puesto(const std::vector<std::string>& variables) {
   for (char** e = environ; *e; ++e) envp.push_back(*e);
   for (auto& v : propias) envp.push_back(v.data());
   envp.push_back(nullptr);
-  std::string self = "/proc/self/exe", filtro = "--gtest_filter=PuestoDeOrden.GrabaSuOrden", breve = "--gtest_brief=1";
+  std::string self = "/proc/self/exe", filtro = "--gtest_filter=PuestoDeDocumento.GrabaSuDocumento",
+              breve = "--gtest_brief=1";
   char* argv[] = {self.data(), filtro.data(), breve.data(), nullptr};
   pid_t pid = 0;
   if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
@@ -65,11 +71,13 @@ std::string LeerArchivo(const std::string& archivo) {
   return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
 
-class DosPuestosOrden : public presupuesto::Presupuesto {
+class DosPuestosDocumento : public presupuesto::Presupuesto {
  protected:
   void SetUp() override {
     Presupuesto::SetUp();
     Sql("INSERT INTO TC (cedulaNit, nombre) VALUES ('800', 'Proveedor Uno')");
+    Movimiento("AP1", "APR", "2026-01-02", {{"1.2.05", "I", 2000000, 0}, {"2.1.1.01", "E", 0, 2000000}}, "Inicial");
+    Certificado(1, "2026-02-15", 1000000, "", {{"2.1.1.01", 1000000}});
   }
   // Corre los dos puestos sobre el número y devuelve los mensajes de cada uno.
   std::pair<std::string, std::string> Correr(const std::string& tipo, const std::string& numero, bool despues) {
@@ -92,10 +100,10 @@ class DosPuestosOrden : public presupuesto::Presupuesto {
 
 }  // namespace
 
-// Un puesto: abre la instalación de su padre, llena la orden nueva con su número y la graba
+// Un puesto: abre la instalación de su padre, llena el documento nuevo con su número y lo graba
 // cuando el otro también la llenó (o, con TV_PUESTO_DESPUES, el segundo cuando el primero ya
 // grabó). Sin las variables no hace nada.
-TEST(PuestoDeOrden, GrabaSuOrden) {
+TEST(PuestoDeDocumento, GrabaSuDocumento) {
   const char* dir = std::getenv("TV_PUESTO_DIR");
   if (!dir) GTEST_SKIP() << "solo como puesto de otra prueba";
   std::string cita = std::getenv("TV_PUESTO_CITA");
@@ -120,12 +128,40 @@ TEST(PuestoDeOrden, GrabaSuOrden) {
   std::string detalle = "puesto " + std::to_string(puesto);
   std::unique_ptr<TForm> forma;
   std::function<bool()> grabada;
-  if (tipo == "servicio") {
+  std::string valor = std::to_string(puesto * 100);
+  if (tipo == "certificado") {
+    auto* f = new TfrmCertDisp(nullptr);
+    frmCertDisp = f;
+    forma.reset(f);
+    f->Show();
+    auto s = [&] { return ui->now(f); };
+    s().set("edIcertDisp", numero.c_str()).focus("edObjetoGasto");
+    ui->onModal("TFrmBuscTabla").type("EdBusqueda", "2.1.1.01").click("&Aceptar");
+    s().click("btnAddOtroRubro");
+    for (TMaskEdit* e : {f->edValor, f->edFunc, f->edInv}) e->Text = "";
+    s().set("edFechaExp", "01/03/2026").set("edFechaVenc", "31/12/2026").set("edObjetoGasto", detalle.c_str())
+        .set("edValor", valor.c_str()).focus("edVigFisc").set("edInv", "0").focus("edVigFisc")
+        .editCell("sgOtrosRubros", 3, 1, valor.c_str());
+    grabada = [&ui] { return ui->lastMessage() == "Certificado de disponibilidad grabado."; };
+  } else if (tipo == "registro") {
+    auto* f = new TfrmRegPptal(nullptr);
+    frmRegPptal = f;
+    forma.reset(f);
+    f->Show();
+    auto s = [&] { return ui->now(f); };
+    s().set("edICD", "1").focus("edIregPptal");
+    f->edIregPptal->Text = "";
+    s().set("edIregPptal", numero.c_str()).focus("edFechaExp");
+    s().set("edFechaExp", "20/02/2026").set("edItercero", "800").pick("rgTipo", 2);
+    for (TMaskEdit* e : {f->edValor, f->edFunc, f->edInv}) e->Text = "";
+    s().set("edValor", valor.c_str()).focus("edVigFisc").set("edInv", "0").focus("edVigFisc");
+    grabada = [&ui] { return ui->lastMessage() == "Registro presupuestal adicionado."; };
+  } else if (tipo == "servicio") {
     auto* f = new TfrmOrdenServicios(nullptr);
     forma.reset(f);
     f->Show();
     ui->now(f).focus("edIordenServicio").set("edIordenServicio", numero.c_str()).focus("edFecha")
-        .set("edFecha", "01/04/2026").set("edItercero", "800").set("edValor", std::to_string(puesto * 100).c_str())
+        .set("edFecha", "01/04/2026").set("edItercero", "800").set("edValor", valor.c_str())
         .set("Memo1", detalle.c_str());
     grabada = [f] { return f->grabado; };
   } else {
@@ -147,7 +183,7 @@ TEST(PuestoDeOrden, GrabaSuOrden) {
     ASSERT_TRUE(Esperar(cita + "/grabado-1"));
   }
   ui->takeMessages();
-  ui->now(forma.get()).click("btnGrabar");
+  ui->now(forma.get()).click("&Grabar");
   // Lo que vio el usuario: cuántas cajas y el texto de la última.
   std::string mensaje = grabada() ? "grabada" : std::to_string(ui->messages().size()) + ":" + ui->lastMessage().str();
   std::ofstream(cita + "/mensaje-" + std::to_string(puesto)) << mensaje;
@@ -158,12 +194,18 @@ TEST(PuestoDeOrden, GrabaSuOrden) {
   DM = nullptr;
 }
 
-TEST_F(DosPuestosOrden, ElMismoNumeroNuevoSeGrabaUnaSolaVez) {
+TEST_F(DosPuestosDocumento, ElMismoNumeroNuevoSeGrabaUnaSolaVez) {
+  // ganador: de qué puesto es lo guardado; nombre y grabado: cómo lo nombra el rechazo.
   struct Caso {
-    const char *tipo, *tabla, *campo, *detalle, *nombre;
+    const char *tipo, *tabla, *campo, *ganador, *nombre, *grabado;
   } casos[] = {
-      {"servicio", "mvtOrdenServicio", "iOrdenServicio", "descServicio", "La orden de servicio "},
-      {"suministro", "mvtOrdenSumiMaestro", "iOrdenSuministro", "detalle", "La orden de suministro "},
+      {"certificado", "mvtCertDisp", "icd", "CAST(valor / 100 AS INT)", "El certificado de disponibilidad ",
+       "grabado"},
+      {"registro", "mvtRegPptal", "irp", "CAST(valor / 100 AS INT)", "El registro presupuestal ", "grabado"},
+      {"servicio", "mvtOrdenServicio", "iOrdenServicio", "substr(descServicio, 8)", "La orden de servicio ",
+       "grabada"},
+      {"suministro", "mvtOrdenSumiMaestro", "iOrdenSuministro", "substr(detalle, 8)", "La orden de suministro ",
+       "grabada"},
   };
   int vuelta = 0;
   for (const auto& c : casos) {
@@ -172,10 +214,9 @@ TEST_F(DosPuestosOrden, ElMismoNumeroNuevoSeGrabaUnaSolaVez) {
       auto [m1, m2] = Correr(c.tipo, numero, despues);
       std::string donde = std::string(" FROM ") + c.tabla + " WHERE " + c.campo + "=" + numero;
       ASSERT_EQ(Leer("SELECT count(*)" + donde), "1") << c.tipo << " " << numero;
-      std::string ganador = Leer(std::string("SELECT substr(") + c.detalle + ", 8)" + donde);
-      std::string rechazo = std::string("1:") + c.nombre + numero +
-                            " ya fue grabada por otro usuario. Se propone el número " +
-                            std::to_string(std::stoll(numero) + 1) + ".";
+      std::string ganador = Leer(std::string("SELECT ") + c.ganador + donde);
+      std::string rechazo = std::string("1:") + c.nombre + numero + " ya fue " + c.grabado +
+                            " por otro usuario. Se propone el número " + std::to_string(std::stoll(numero) + 1) + ".";
       if (despues) {
         EXPECT_EQ(ganador, "1") << c.tipo << " " << numero;
       }
