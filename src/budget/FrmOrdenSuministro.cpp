@@ -135,7 +135,8 @@ TfrmOrdenSuministro::TfrmOrdenSuministro(TComponent* Owner) : TForm(Owner) {
     TColumn* col = DBGrid2->Columns->Add();
     col->FieldName = c[0];
     col->Title->Caption = c[1];
-    col->Width = 130;
+    // Cantidad, valor unitario y subtotal caben hasta -999.999.999.999,99.
+    col->Width = col->FieldName == "iArticulo" ? 130 : 140;
   }
   DBGrid2->OnDrawColumnCell = [this](TObject*, const TRect& r, int dc, TColumn* c, TGridDrawState) {
     if (dc >= 1 && dc <= 3 && c && c->Field()) DibujarMonto(DBGrid2, r, Punto(c->Field()->AsFloat, 2));

@@ -11,6 +11,7 @@
 #include "budget/Presupuesto.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
+#include "platform/forms/DBGrids.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
@@ -158,6 +159,18 @@ TEST_F(OrdenSuministro, RenglonesQueNoSirvenRechazanLaOrden) {
     EXPECT_EQ(Encabezados(), "5,2,50,7");
     EXPECT_EQ(Renglones(), "5,P01,2,10;5,T02,1,30");
   }
+}
+
+// Cantidad, valor unitario y subtotal caben hasta -999.999.999.999,99 dentro de la rejilla.
+TEST_F(OrdenSuministro, ColumnasDeMontosCabenElMontoMasLargo) {
+  int ancho = f->Canvas->TextWidth(AnsiString(prueba::Mostrado("-999,999,999,999.99").c_str())) + 4;
+  int total = 0;
+  for (int c = 0; c < f->DBGrid2->Columns->Count(); ++c) {
+    TColumn* col = f->DBGrid2->Columns->Items[c];
+    if (c > 0) EXPECT_GE(col->Width, ancho) << col->FieldName.c_str();
+    total += col->Width + 1;
+  }
+  EXPECT_LE(total, f->DBGrid2->Width);
 }
 
 // Orden llenada como nueva con el número de una guardada escrito al final y Enter: se carga la
