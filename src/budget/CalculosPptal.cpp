@@ -180,7 +180,7 @@ double getOrden(double airp, AnsiString& aFecha, int& atipoOrden) {
   if (filas == 1) {
     aFecha = DateToStr(q->FieldByName("fecha")->AsDateTime);
     atipoOrden = 0;
-    return q->FieldByName("iOrdenServicio")->AsInteger;
+    return q->FieldByName("iOrdenServicio")->AsFloat;
   }
   if (filas > 1) {
     ShowMessage("Existen varias órdenes de servicio asociadas a este registro presupuestal");
@@ -192,7 +192,7 @@ double getOrden(double airp, AnsiString& aFecha, int& atipoOrden) {
   if (filas == 1) {
     aFecha = DateToStr(q->FieldByName("fecha")->AsDateTime);
     atipoOrden = 1;
-    return q->FieldByName("iOrdenSuministro")->AsInteger;
+    return q->FieldByName("iOrdenSuministro")->AsFloat;
   }
   if (filas > 1) {
     ShowMessage("Existen varias órdenes de suministro asociadas a este registro presupuestal");

@@ -394,8 +394,8 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
     ordenOriginal = 0;
     edIorden->Text = "";
   } else {
-    ordenOriginal = static_cast<int>(orden);
-    edIorden->Text = AnsiString(ordenOriginal);
+    ordenOriginal = orden;
+    edIorden->Text = TextoNumeroDoc(ordenOriginal);
   }
   tipoOrdenOriginal = tipo;
   rgTipo->ItemIndex = tipo;
@@ -516,13 +516,13 @@ void TfrmRegPptal::fillCampos() {
 void TfrmRegPptal::updateOrden() {
   if (ordenOriginal != 0) {
     bool hallada = tipoOrdenOriginal == 0
-                       ? DM->tblMvtOrdenServicio->Locate("iOrdenServicio", Variant(static_cast<double>(ordenOriginal)))
+                       ? DM->tblMvtOrdenServicio->Locate("iOrdenServicio", Variant(ordenOriginal))
                        : DM->tblMvtOrdenSumiMaestro->Locate("iOrdenSuministro",
-                                                            Variant(static_cast<double>(ordenOriginal)));
+                                                            Variant(ordenOriginal));
     if (!hallada)
       ShowMessage(tipoOrdenOriginal == 0
-                      ? "Orden de servicio original Nº " + AnsiString(ordenOriginal) + " no encontrado."
-                      : "Orden de suministro original: " + AnsiString(ordenOriginal) + " no encontrado.");
+                      ? "Orden de servicio original Nº " + TextoNumeroDoc(ordenOriginal) + " no encontrado."
+                      : "Orden de suministro original: " + TextoNumeroDoc(ordenOriginal) + " no encontrado.");
   }
   int tipo = rgTipo->ItemIndex;
   double irp = StrToFloat(Recortado(edIregPptal));

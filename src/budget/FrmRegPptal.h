@@ -84,7 +84,7 @@ class TfrmRegPptal : public TForm {
   bool nuevo = true;
   double comprPend = 0;
   double valorOriginal = 0;
-  int ordenOriginal = 0;
+  double ordenOriginal = 0;
   int tipoOrdenOriginal = 0;
 
   void initNuevo();
