@@ -1,5 +1,5 @@
 // Dos puestos (dos procesos) graban un documento nuevo (certificado, registro, orden de
-// servicio o de suministro) con el mismo número, a la vez o uno después del otro: uno queda
+// servicio, de suministro o de pago) con el mismo número, a la vez o uno después del otro: uno queda
 // grabado, el otro se rechaza con el mensaje que nombra el número y propone el siguiente;
 // nunca uno reescribe al otro ni sale un "Key violation.".
 #include <gtest/gtest.h>
@@ -26,6 +26,7 @@
 #include "budget/FrmOrdenSuministro.h"
 #include "budget/FrmRegPptal.h"
 #include "budget/Presupuesto.h"
+#include "payments/FrmOrdenPago.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Grids.h"
 #include "platform/forms/Headless.h"
@@ -78,6 +79,14 @@ class DosPuestosDocumento : public presupuesto::Presupuesto {
     Sql("INSERT INTO TC (cedulaNit, nombre) VALUES ('800', 'Proveedor Uno')");
     Movimiento("AP1", "APR", "2026-01-02", {{"1.2.05", "I", 2000000, 0}, {"2.1.1.01", "E", 0, 2000000}}, "Inicial");
     Certificado(1, "2026-02-15", 1000000, "", {{"2.1.1.01", 1000000}});
+    // Registro 2 con su plantilla de orden de pago: gasto al débito y banco al crédito.
+    Registro(2, 1, "2026-02-10", 500000);
+    Sql("DELETE FROM asientosProg");
+    Sql("DELETE FROM asientosProgCfg");
+    Sql("INSERT INTO asientosProgCfg (iAstoProg, nAstoProg, descDocu) VALUES (7, 'Pago servicios', '_OP')");
+    Sql("INSERT OR IGNORE INTO PL (numecuen, nombcuen) VALUES ('51', 'Gastos'), ('5105', 'Personal'), "
+        "('510505', 'Sueldos'), ('111005', 'Bancos')");
+    Sql("INSERT INTO asientosProg (iAstoProg, numeCuen, naturaleza) VALUES (7, '510505', 'D'), (7, '111005', 'C')");
   }
   // Corre los dos puestos sobre el número y devuelve los mensajes de cada uno.
   std::pair<std::string, std::string> Correr(const std::string& tipo, const std::string& numero, bool despues) {
@@ -156,6 +165,19 @@ TEST(PuestoDeDocumento, GrabaSuDocumento) {
     for (TMaskEdit* e : {f->edValor, f->edFunc, f->edInv}) e->Text = "";
     s().set("edValor", valor.c_str()).focus("edVigFisc").set("edInv", "0").focus("edVigFisc");
     grabada = [&ui] { return ui->lastMessage() == "Registro presupuestal adicionado."; };
+  } else if (tipo == "pago") {
+    // El número es el que el formulario propone: el mismo en los dos puestos.
+    auto* f = new TfrmOrdenPago(nullptr);
+    frmOrdenPago = f;
+    forma.reset(f);
+    f->Show();
+    ASSERT_EQ(f->edIordenPago->Text, numero.c_str());
+    ui->now(f).set("edIRP", "2").focus("edFechaExp");
+    f->edFechaExp->Text = "15/02/2026";
+    ui->now(f).set("edItercero", "800").set("edValor", valor.c_str()).set("edObjetoGasto", detalle.c_str());
+    f->SGAsiento->Cells[3][1] = valor.c_str();
+    f->SGAsiento->Cells[3][2] = valor.c_str();
+    grabada = [&ui] { return ui->lastMessage() == "Orden de pago grabada."; };
   } else if (tipo == "servicio") {
     auto* f = new TfrmOrdenServicios(nullptr);
     forma.reset(f);
@@ -202,6 +224,7 @@ TEST_F(DosPuestosDocumento, ElMismoNumeroNuevoSeGrabaUnaSolaVez) {
       {"certificado", "mvtCertDisp", "icd", "CAST(valor / 100 AS INT)", "El certificado de disponibilidad ",
        "grabado"},
       {"registro", "mvtRegPptal", "irp", "CAST(valor / 100 AS INT)", "El registro presupuestal ", "grabado"},
+      {"pago", "mvtOrdenPago", "iop", "CAST(valor / 100 AS INT)", "La orden de pago ", "grabada"},
       {"servicio", "mvtOrdenServicio", "iOrdenServicio", "substr(descServicio, 8)", "La orden de servicio ",
        "grabada"},
       {"suministro", "mvtOrdenSumiMaestro", "iOrdenSuministro", "substr(detalle, 8)", "La orden de suministro ",
@@ -210,7 +233,10 @@ TEST_F(DosPuestosDocumento, ElMismoNumeroNuevoSeGrabaUnaSolaVez) {
   int vuelta = 0;
   for (const auto& c : casos) {
     for (bool despues : {false, false, false, true, true}) {
-      std::string numero = std::to_string(20260000 + (++vuelta) * 10);
+      ++vuelta;
+      // La orden de pago lleva el número que el formulario propone.
+      std::string numero = std::string(c.tipo) == "pago" ? Leer("SELECT coalesce(max(iop), 0) + 1 FROM mvtOrdenPago")
+                                                          : std::to_string(20260000 + vuelta * 10);
       auto [m1, m2] = Correr(c.tipo, numero, despues);
       std::string donde = std::string(" FROM ") + c.tabla + " WHERE " + c.campo + "=" + numero;
       ASSERT_EQ(Leer("SELECT count(*)" + donde), "1") << c.tipo << " " << numero;
@@ -219,6 +245,13 @@ TEST_F(DosPuestosDocumento, ElMismoNumeroNuevoSeGrabaUnaSolaVez) {
                             " por otro usuario. Se propone el número " + std::to_string(std::stoll(numero) + 1) + ".";
       if (despues) {
         EXPECT_EQ(ganador, "1") << c.tipo << " " << numero;
+      }
+      if (std::string(c.tipo) == "pago") {
+        // Un solo documento contable, con los renglones del ganador.
+        std::string doc = " WHERE descdocu='_OP' AND numedocu='" + numero + "'";
+        EXPECT_EQ(Leer("SELECT count(*) FROM mvtMaestro" + doc), "1") << numero;
+        EXPECT_EQ(Leer("SELECT count(*) || '/' || CAST(sum(debito) / 100 AS INT) FROM MVT" + doc), "2/" + ganador)
+            << numero;
       }
       EXPECT_EQ(ganador == "1" ? m1 : m2, "grabada") << c.tipo << " " << numero;
       EXPECT_EQ(ganador == "1" ? m2 : m1, rechazo) << c.tipo << " " << numero;
