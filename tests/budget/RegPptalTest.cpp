@@ -216,6 +216,20 @@ TEST_F(RegPptal, NumeroGuardadoEnUnoNuevoSeRechaza) {
   EXPECT_EQ(Leer("SELECT group_concat(irp || '=' || valor) FROM mvtRegPptal"), "20260001=100");
 }
 
+// Llenado como nuevo con el número de uno guardado escrito al final y Enter: se carga el
+// guardado, como al salir del campo, y nada se reescribe.
+TEST_F(RegPptal, EnterConElNumeroDeUnoGuardadoLoCargaSinReescribirlo) {
+  Registro(20260001, 1, "2026-02-16", 100);
+  Abrir();
+  Llenar("500");
+  ui->takeMessages();
+  F().focus("edIregPptal").set("edIregPptal", "20260001").keys("Enter");
+  EXPECT_EQ(ui->messageTexts(), "");
+  EXPECT_FALSE(f->nuevo);
+  EXPECT_EQ(f->edValor->Text, "100");
+  EXPECT_EQ(Leer("SELECT group_concat(irp || '=' || valor) FROM mvtRegPptal"), "20260001=100");
+}
+
 // Otro puesto graba el número propuesto antes del "Grabar": aviso, número siguiente y
 // nada escrito; con el número nuevo se graba.
 TEST_F(RegPptal, NumeroTomadoPorOtroPuestoProponeElSiguiente) {
