@@ -187,6 +187,20 @@ TEST_F(Cierre, RepetirReemplazaCcaYCsiYConservaLoDemasDelAnioSiguiente) {
   EXPECT_EQ(anioGlobal, 2027);
 }
 
+// Un contador AUTOINCREMENT pasa al año siguiente como iba (con los números de filas borradas),
+// en una sola fila: el año nuevo no vuelve a dar un número que el cerrado ya dio.
+TEST_F(Cierre, LosContadoresSiguenDondeIbanEnElAnioSiguiente) {
+  Movimiento();
+  Ejecutar(libros, "CREATE TABLE contador (id INTEGER PRIMARY KEY AUTOINCREMENT, x)");
+  Ejecutar(libros, "INSERT INTO contador (x) VALUES (1), (2), (3)");
+  Ejecutar(libros, "DELETE FROM contador WHERE id=3");
+  Cerrar();
+  ASSERT_EQ(ui->lastMessage(), "La nueva contabilidad ha sido creada y es la que está usando en este momento.");
+  EXPECT_EQ(Nuevo("SELECT count(*) || '/' || max(seq) FROM sqlite_sequence WHERE name='contador'"), "1/3");
+  Ejecutar(nuevo, "INSERT INTO contador (x) VALUES (4)");
+  EXPECT_EQ(Nuevo("SELECT group_concat(id) FROM contador"), "1,2,4");
+}
+
 TEST_F(Cierre, RechazosAntesDeEscribir) {
   Movimiento();
   Cerrar("999999");
