@@ -8,8 +8,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,10 +17,10 @@
 #include "app/Sesion.h"
 #include "app/schema/Schema.h"
 #include "ledger/AsientosFixture.h"
-#include "platform/os/Process.h"
-#include "platform/os/Regional.h"
 #include "platform/db/OtherProcess.h"
 #include "platform/db/Storage.h"
+#include "platform/os/Process.h"
+#include "platform/os/Regional.h"
 
 extern char** environ;
 
