@@ -6,6 +6,7 @@
 #include "app/Permisos.h"
 #include "app/Sesion.h"
 #include "ledger/FrmAsientos.h"
+#include "ledger/VersionDocumento.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
@@ -254,6 +255,9 @@ void TFrmDetalle::BtnGrabarClick(TObject*) {
   TDateTime fecha = EncodeDate(StrToInt(e->Anio->Text), e->CBMes->ItemIndex + 1, StrToInt(e->EdDia->Text));
   AnsiString numero = e->EdNumDoc->Text;
   TTable* m = DM->tblMvtMaestro;
+  // El editor sigue la versión que deja esta escritura suya, no la toma como de otro puesto.
+  tv::db::Transaction tx("Contabilidad");
+  long long antes = VersionDeDocumento(Comp, numero);
   if (YaExiste && m->Locate("descdocu;numedocu", VarArrayOf({Variant(e->CompDlle), Variant(numero)})))
     m->Edit();
   else
@@ -268,6 +272,9 @@ void TFrmDetalle::BtnGrabarClick(TObject*) {
     m->Cancel();
     throw;
   }
+  long long despues = VersionDeDocumento(Comp, numero);
+  tx.Commit();
+  e->EscrituraPropia(Comp, numero, antes, despues);
   ModalResult = mrOk;
 }
 

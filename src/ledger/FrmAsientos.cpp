@@ -9,6 +9,7 @@
 #include "app/Validaciones.h"
 #include "ledger/DialogosAsiento.h"
 #include "ledger/FrmSelColorAsientos.h"
+#include "ledger/VersionDocumento.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/PrivateTable.h"
 #include "platform/db/sql/Translator.h"
@@ -504,7 +505,7 @@ void TFrmAsientos::BtnTraerCrearClick(TObject*) {
   TblAsiento->Filtered = false;
   LimpiarAsiento();
   // Lo guardado al traer: grabar rehúsa si otro puesto lo cambió entretanto.
-  huella_ = HuellaGuardada(Docu, NumDoc);
+  versionAlTraer_ = VersionDeDocumento(Docu, NumDoc);
   encabezadoAlTraer_ = ExisteEncabezado(Docu, NumDoc);
   HagaSQL("Contabilidad", Query1,
           "select * from mvt where descdocu=" + TextoSQL(Docu) + " and numedocu=" + TextoSQL(NumDoc));
@@ -603,14 +604,17 @@ void TFrmAsientos::TablaDeTrabajoPropia() {
   tv::db::UsePrivateTable("Contabilidad", "asientos");
 }
 
-AnsiString TFrmAsientos::HuellaGuardada(const AnsiString& tipo, const AnsiString& numero) {
+bool TFrmAsientos::ExistenLineas(const AnsiString& tipo, const AnsiString& numero) {
   HagaSQL("Contabilidad", Query1,
-          "select count(*) as n, sum(debito) as d, sum(credito) as c, min(rowid) as a, max(rowid) as b, "
-          "max(fecha) as f from mvt where descdocu=" + TextoSQL(tipo) + " and numedocu=" + TextoSQL(numero));
-  AnsiString h;
-  for (const char* c : {"n", "d", "c", "a", "b", "f"}) h += Query1->FieldByName(c)->AsString + "|";
+          "select descdocu from mvt where descdocu=" + TextoSQL(tipo) + " and numedocu=" + TextoSQL(numero));
+  bool existen = !Query1->IsEmpty();
   Query1->Close();
-  return h;
+  return existen;
+}
+
+void TFrmAsientos::EscrituraPropia(const AnsiString& tipo, const AnsiString& numero, long long antes,
+                                   long long despues) {
+  if (tipo == Docu && numero == NumDoc && antes == versionAlTraer_) versionAlTraer_ = despues;
 }
 
 bool TFrmAsientos::ExisteEncabezado(const AnsiString& tipo, const AnsiString& numero) {

@@ -156,6 +156,9 @@ class TFrmAsientos : public TForm {
   bool Validar();
   void pasarMvt(const AnsiString& aDescDocu);
   void pasarMvtMaestro();
+  // Una escritura de este mismo editor sobre el documento en mano (el detalle del encabezado)
+  // que pasó la versión de antes a despues: si partió de la traída, no cuenta como de otro.
+  void EscrituraPropia(const AnsiString& tipo, const AnsiString& numero, long long antes, long long despues);
 
  private:
   TEdit* CajaOP(int i) const;
@@ -177,11 +180,10 @@ class TFrmAsientos : public TForm {
   bool Grabar();
   void GrabarDocumento();  // el clic de Grabar una vez revisado que hay documento en mano
   void TablaDeTrabajoPropia();
-  // Resumen de las líneas guardadas de un documento: cambia cuando otro las reescribe.
-  AnsiString HuellaGuardada(const AnsiString& tipo, const AnsiString& numero);
+  bool ExistenLineas(const AnsiString& tipo, const AnsiString& numero);
   bool ExisteEncabezado(const AnsiString& tipo, const AnsiString& numero);
 
-  AnsiString huella_;               // líneas guardadas del documento en mano al traerlo
+  long long versionAlTraer_ = 0;    // versión guardada del documento en mano al traerlo
   bool encabezadoAlTraer_ = false;  // el documento en mano tenía encabezado al traerlo
   bool revisandoMonto_ = false;
 

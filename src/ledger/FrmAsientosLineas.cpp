@@ -8,6 +8,7 @@
 #include "app/Validaciones.h"
 #include "ledger/DialogosAsiento.h"
 #include "ledger/FrmAsientos.h"
+#include "ledger/VersionDocumento.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/sql/Translator.h"
 #include "platform/forms/Buttons.h"
@@ -443,14 +444,14 @@ bool TFrmAsientos::Grabar() {
   TTable* maestro = DM->tblMvtMaestro;
   try {
     tv::db::Transaction tx(TblAsiento->DatabaseName);
-    AnsiString huella = HuellaGuardada(Docu, NumDoc);
     // Sin permiso de modificar, un documento guardado (líneas o solo encabezado) nunca se
     // reescribe; el encabezado que el diálogo de detalle escribió tras traerlo no cuenta.
-    if (!Permisos.GetPermisoModificar() && (huella.SubString(1, 2) != "0|" || encabezadoAlTraer_)) {
+    if (!Permisos.GetPermisoModificar() && (ExistenLineas(Docu, NumDoc) || encabezadoAlTraer_)) {
       Application->MessageBox("No tiene permisos para modificar asientos.", "Error", MB_OK | MB_ICONSTOP);
       throw EAbort("");
     }
-    if (huella != huella_) {
+    // Cualquier escritura de sus líneas o de su encabezado, de otro puesto o de otro programa.
+    if (VersionDeDocumento(Docu, NumDoc) != versionAlTraer_) {
       ShowMessage("Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.");
       throw EAbort("");
     }

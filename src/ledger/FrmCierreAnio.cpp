@@ -28,11 +28,11 @@ namespace fs = std::filesystem;
 
 TFrmCierreAnio* FrmCierreAnio = nullptr;
 
-const char* const kTablasMovimiento[13] = {
+const char* const kTablasMovimiento[14] = {
     "mvt.db",           "mvtmaestro.db",         "mvtcertDisp.db",         "mvtPptal.db",
     "mvtPptalMaestro.db", "mvtOrdenSuministro.db", "mvtOrdenSumiMaestro.db", "mvtOrdenServicio.db",
     "mvtRegPptal.db",   "pac.db",                "mvtOrdenPago.db",        "certDispRubros.db",
-    "reintegros.db"};
+    "reintegros.db",    "mvtVersion.db"};
 
 namespace {
 
@@ -236,10 +236,17 @@ void TFrmCierreAnio::CopiarContabilidad() {
         c.Exec("INSERT INTO main." + tv::db::QuoteIdent(t) + " SELECT * FROM viejo." + tv::db::QuoteIdent(t));
     }
     {
+      // Los contadores AUTOINCREMENT siguen donde iban en el año cerrado (las filas copiadas ya
+      // dejaron los suyos, que no recuerdan los números de filas borradas): una fila por tabla y
+      // ningún número ya dado. Libros cerrados antes con dos filas para una tabla dan la mayor.
       tv::db::Stmt st = c.Prepare("SELECT 1 FROM main.sqlite_master WHERE name='sqlite_sequence'");
       bool secuencias = st.Step();
       st = tv::db::Stmt();
-      if (secuencias) c.Exec("INSERT INTO main.sqlite_sequence SELECT * FROM viejo.sqlite_sequence");
+      if (secuencias) {
+        c.Exec("DELETE FROM main.sqlite_sequence");
+        c.Exec("INSERT INTO main.sqlite_sequence (name, seq) SELECT name, max(seq) FROM viejo.sqlite_sequence "
+               "GROUP BY name");
+      }
     }
     {
       tv::db::Stmt st = c.Prepare("PRAGMA viejo.user_version");
@@ -344,63 +351,77 @@ void TFrmCierreAnio::BtnAceptarClick(TObject*) {
                 NewPath);
     return;
   }
-  bool nueva = !ExisteArchivo(NewPath.c_str(), 1) && !FileExists(NewPath);
-  bool usable = nueva || (FileExists(NewPath + "/" + tv::db::kDatabaseFileName) && tv::db::TableExists(NewPath, "mvt"));
-  if (!usable) {
-    ShowMessage("No se pudo crear la nueva contabilidad en " + NewPath);
-    return;
-  }
-  // Quien no puede entrar a la contabilidad del año siguiente no la cambia.
   AnsiString loginAntes = Login;
-  if (!nueva && !EntrarEnContabilidad(this, NewPath)) return;
-  if (nueva) {
-    CrearNuevoDirectorio();
-    if (!DirectoryExists(CarpetaEnArmado())) {
+  FechaCierre = EncodeDate(anioGlobal, 12, 31);
+  TAviso aviso;
+  // El bloqueo de escritura del año que se cierra se toma antes de preparar la carpeta en armado
+  // y de leer saldos, y dura hasta confirmar el "CCA": otro cierre del mismo año espera (o se le
+  // dice que los libros están ocupados) y lo que otro puesto graba queda antes o después del
+  // cierre, nunca a medias. Si mientras se esperaba otro puesto creó el año siguiente, se entra a
+  // él y se repite sobre lo que dejó.
+  for (bool pedirEntrada = true;;) {
+    bool nueva = !ExisteArchivo(NewPath.c_str(), 1) && !FileExists(NewPath);
+    bool usable =
+        nueva || (FileExists(NewPath + "/" + tv::db::kDatabaseFileName) && tv::db::TableExists(NewPath, "mvt"));
+    if (!usable) {
       ShowMessage("No se pudo crear la nueva contabilidad en " + NewPath);
       return;
     }
-  }
-
-  FechaCierre = EncodeDate(anioGlobal, 12, 31);
-  TAviso aviso;
-  bool puesta = false;
-  try {
-    // El "CCA" se confirma solo después de que el año siguiente quedó completo en su lugar:
-    // interrumpido antes, los libros cerrados quedan como estaban.
-    tv::db::Transaction cierre("Contabilidad");
-    CerrarLibros();
-    aviso.Inicie("Creando CSI en el nuevo año...", true, false, 0, 0, 0);
-    if (nueva) {
-      CopiarContabilidad();
-      puesta = true;
-    } else {
-      tv::db::Transaction tx(NewPath);
-      TQuery q(nullptr);
-      HagaSQL(NewPath, &q, "select count(*) as n from dg where codidocu='CSI'");
-      if (q.FieldByName("n")->AsInteger == 0)
-        HagaSQL(NewPath, Query1, "insert into dg (codidocu, nombdocu) values('CSI','Comprobante de saldos iniciales')");
-      HagaSQL(NewPath, Query1, "delete from mvt where descDocu='CSI'");
-      AddCSI();
-      tx.Commit();
-    }
-    cierre.Commit();
-  } catch (...) {
-    aviso.Termine();
-    Login = loginAntes;
-    // Una contabilidad nueva sin su "CCA" no queda.
-    if (nueva) {
-      AnsiString armado = CarpetaEnArmado();
-      tv::db::ReleaseDatabase(armado);
-      std::error_code ec;
-      fs::remove_all(armado.str(), ec);
-      if (puesta) {
-        tv::db::ReleaseDatabase(NewPath);
-        fs::remove_all(NewPath.str(), ec);
+    // Quien no puede entrar a la contabilidad del año siguiente no la cambia.
+    if (!nueva && pedirEntrada && !EntrarEnContabilidad(this, NewPath)) return;
+    pedirEntrada = nueva;
+    bool armando = false, puesta = false;
+    try {
+      // El "CCA" se confirma solo después de que el año siguiente quedó completo en su lugar:
+      // interrumpido antes, los libros cerrados quedan como estaban.
+      tv::db::Transaction cierre("Contabilidad");
+      if (nueva != (!ExisteArchivo(NewPath.c_str(), 1) && !FileExists(NewPath))) {
+        cierre.Rollback();
+        continue;
       }
+      if (nueva) {
+        armando = CrearNuevoDirectorio();
+        if (!DirectoryExists(CarpetaEnArmado())) {
+          ShowMessage("No se pudo crear la nueva contabilidad en " + NewPath);
+          return;
+        }
+      }
+      CerrarLibros();
+      aviso.Inicie("Creando CSI en el nuevo año...", true, false, 0, 0, 0);
+      if (nueva) {
+        CopiarContabilidad();
+        puesta = true;
+      } else {
+        tv::db::Transaction tx(NewPath);
+        TQuery q(nullptr);
+        HagaSQL(NewPath, &q, "select count(*) as n from dg where codidocu='CSI'");
+        if (q.FieldByName("n")->AsInteger == 0)
+          HagaSQL(NewPath, Query1, "insert into dg (codidocu, nombdocu) values('CSI','Comprobante de saldos iniciales')");
+        HagaSQL(NewPath, Query1, "delete from mvt where descDocu='CSI'");
+        AddCSI();
+        tx.Commit();
+      }
+      cierre.Commit();
+    } catch (...) {
+      aviso.Termine();
+      Login = loginAntes;
+      // Una contabilidad nueva sin su "CCA" no queda; la carpeta en armado es de este cierre solo
+      // si este la preparó con el bloqueo tomado.
+      if (armando) {
+        AnsiString armado = CarpetaEnArmado();
+        tv::db::ReleaseDatabase(armado);
+        std::error_code ec;
+        fs::remove_all(armado.str(), ec);
+        if (puesta) {
+          tv::db::ReleaseDatabase(NewPath);
+          fs::remove_all(NewPath.str(), ec);
+        }
+      }
+      for (TTable* t : {DM->TblMovimiento, DM->tblMvtMaestro, DM->TblDocumentos})
+        if (t->Active) t->Refresh();
+      throw;
     }
-    for (TTable* t : {DM->TblMovimiento, DM->tblMvtMaestro, DM->TblDocumentos})
-      if (t->Active) t->Refresh();
-    throw;
+    break;
   }
 
   aviso.PutMsg("Activando nuevo año...");

@@ -51,5 +51,6 @@ class TFrmCierreAnio : public TForm {
 
 extern TFrmCierreAnio* FrmCierreAnio;
 
-// Tablas de movimiento que la contabilidad del año siguiente recibe vacías.
-extern const char* const kTablasMovimiento[13];
+// Tablas de movimiento, y las versiones de sus documentos, que la contabilidad del año
+// siguiente recibe vacías.
+extern const char* const kTablasMovimiento[14];

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/schema/Schema.h"
+#include "app/schema/Versiones.h"
 #include "platform/core/Encoding.h"
 #include "platform/db/Engine.h"
 #include "platform/db/Storage.h"
@@ -301,6 +302,7 @@ void InstallProgramFolder(const std::string& programFolder) {
   {
     Db db(books.string());
     CrearYSembrar(db, Place::Books, [&](const std::vector<std::string>& created) { SeedBooks(db, created); });
+    KeepDocumentVersions(db.get());
   }
   WriteFileIfMissing(folder / "data.ini", DataIni());
   WriteFileIfMissing(folder / "codigosMunicipios.txt",

@@ -29,6 +29,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "app/schema/Versiones.h"
 #include "platform/db/Engine.h"
 #include "platform/db/Storage.h"
 
@@ -318,6 +319,7 @@ std::vector<std::string> CreateInFolder(const std::string& folder, Place place) 
   tv::db::RegisterSpanishText(db);  // los índices de nombres usan el orden español
   try {
     auto created = CreateMissingTables(db, place);
+    if (place == Place::Books) KeepDocumentVersions(db);
     sqlite3_close(db);
     return created;
   } catch (...) {
@@ -591,7 +593,8 @@ std::vector<std::string> UpgradeFolder(const std::string& folder, Place place) {
   auto conn = tv::db::ConnectionFor(folder.c_str());
   auto cambios = UpgradeSchema(conn->Db(), place);
   if (place == Place::Books) KeepStatistics(conn->Db());
-  if (!cambios.empty()) {
+  bool versiones = place == Place::Books && KeepDocumentVersions(conn->Db());
+  if (!cambios.empty() || versiones) {
     conn->SchemaChanged();
     conn->TouchAll();
   }

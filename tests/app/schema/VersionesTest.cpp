@@ -1,0 +1,106 @@
+// Versión de los documentos contables: toda escritura de sus líneas o de su encabezado la avanza,
+// la haga el programa o un cliente de SQLite sin nada del programa; los libros de una versión
+// anterior la reciben al abrirse, sin que la apertura espere ni falle por otro puesto.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "app/schema/Schema.h"
+#include "app/schema/TestFolder.h"
+#include "app/schema/Versiones.h"
+#include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
+
+namespace {
+
+std::string Versiones(sqlite3* db) {
+  return tests::QueryOne(db,
+                         "SELECT group_concat(descdocu || numedocu || ':' || version, ' ') FROM "
+                         "(SELECT * FROM mvtVersion ORDER BY descdocu, numedocu)")
+      .value_or("");
+}
+
+}  // namespace
+
+TEST(Versiones, CadaEscrituraDeLineasOEncabezadoAvanzaSuDocumento) {
+  tests::TempFolder dir;
+  tv::schema::CreateBookTables(dir.path());
+  // Un cliente cualquiera: sin funciones ni órdenes del programa.
+  sqlite3* db = tests::OpenFolder(dir.path());
+  struct Paso {
+    const char* sql;
+    const char* versiones;
+  };
+  const std::vector<Paso> pasos = {
+      {"INSERT INTO MVT (descdocu, numedocu, numecuen, debito) VALUES ('CE', '1', '110501', 5), "
+       "('CE', '1', '111005', 0)",
+       "CE1:2"},
+      // Mismas filas y sumas: solo cambia la cuenta (un cambio avanza la fila vieja y la nueva).
+      {"UPDATE MVT SET numecuen='110505' WHERE numecuen='110501'", "CE1:4"},
+      {"INSERT INTO mvtMaestro (descdocu, numedocu, valor) VALUES ('CE', '1', 5)", "CE1:5"},
+      {"UPDATE mvtMaestro SET detalle='otro'", "CE1:7"},
+      // Renumerar avanza el número viejo y el nuevo.
+      {"UPDATE MVT SET numedocu='2' WHERE rowid=1", "CE1:8 CE2:1"},
+      {"DELETE FROM MVT WHERE numedocu='1'", "CE1:9 CE2:1"},
+      {"DELETE FROM mvtMaestro", "CE1:10 CE2:1"},
+      // Borrado y vuelto a crear, el documento no vuelve a una versión que ya tuvo.
+      {"INSERT INTO MVT (descdocu, numedocu) VALUES ('CE', '1')", "CE1:11 CE2:1"},
+      // Una línea sin documento no deja versión.
+      {"INSERT INTO MVT (numecuen) VALUES ('110501'); UPDATE MVT SET debito=1 WHERE descdocu IS NULL", "CE1:11 CE2:1"},
+  };
+  for (const auto& p : pasos) {
+    tests::Exec(db, p.sql);
+    EXPECT_EQ(Versiones(db), p.versiones) << p.sql;
+  }
+  EXPECT_EQ(tests::QueryOne(db, "PRAGMA integrity_check").value_or(""), "ok");
+  sqlite3_close(db);
+}
+
+TEST(Versiones, LibrosAnterioresLasRecibenAlAbrirseSinEsperarAOtroPuesto) {
+  tests::TempFolder dir;
+  tv::schema::CreateBookTables(dir.path());
+  sqlite3* db = tests::OpenFolder(dir.path());
+  const char* quitar =
+      "DROP TABLE mvtVersion; DROP TRIGGER mvtVersion_MVT_alta; DROP TRIGGER mvtVersion_MVT_cambio; "
+      "DROP TRIGGER mvtVersion_MVT_baja; DROP TRIGGER mvtVersion_mvtMaestro_alta; "
+      "DROP TRIGGER mvtVersion_mvtMaestro_cambio; DROP TRIGGER mvtVersion_mvtMaestro_baja";
+  tests::Exec(db, quitar);
+  tests::Exec(db, "PRAGMA journal_mode=WAL");
+  sqlite3_busy_timeout(db, 5000);
+
+  // Otro puesto tiene el bloqueo de escritura: la apertura sigue sin ellas y sin esperar.
+  sqlite3* otro = tests::OpenFolder(dir.path());
+  tests::Exec(otro, "BEGIN IMMEDIATE");
+  EXPECT_FALSE(tv::schema::KeepDocumentVersions(db));
+  EXPECT_EQ(tests::QueryOne(db, "PRAGMA busy_timeout").value_or(""), "5000");
+  tests::Exec(otro, "COMMIT");
+  sqlite3_close(otro);
+
+  // Solo para leer: nada que escribir.
+  sqlite3* lectura = nullptr;
+  std::string archivo = dir.path() + "/" + tv::db::kDatabaseFileName;
+  ASSERT_EQ(sqlite3_open_v2(archivo.c_str(), &lectura, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  EXPECT_FALSE(tv::schema::KeepDocumentVersions(lectura));
+  sqlite3_close(lectura);
+  EXPECT_EQ(tests::QueryOne(db, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'mvtVersion%'").value_or(""), "0");
+
+  // Libre: las recibe una vez.
+  EXPECT_TRUE(tv::schema::KeepDocumentVersions(db));
+  EXPECT_FALSE(tv::schema::KeepDocumentVersions(db));
+  tests::Exec(db, "INSERT INTO MVT (descdocu, numedocu) VALUES ('CE', '1')");
+  EXPECT_EQ(Versiones(db), "CE1:1");
+  sqlite3_close(db);
+
+  // La apertura de la aplicación las pone en los libros que no las tienen.
+  db = tests::OpenFolder(dir.path());
+  tests::Exec(db, quitar);
+  sqlite3_close(db);
+  tv::schema::UpgradeBooks(dir.path());
+  tv::db::ReleaseDatabase(dir.path().c_str());
+  db = tests::OpenFolder(dir.path());
+  tests::Exec(db, "UPDATE MVT SET numecuen='110505'");
+  EXPECT_EQ(Versiones(db), "CE1:2");
+  sqlite3_close(db);
+}
