@@ -4,6 +4,7 @@
 
 #include "app/Permisos.h"
 #include "app/Sesion.h"
+#include "app/TitulosCampos.h"
 #include "app/schema/Schema.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Dialogs.h"
@@ -65,6 +66,7 @@ TDataSource* TDM::NuevaFuente(const char* nombre, TTable* tabla) {
 
 TDM::TDM(TComponent* Owner) : TComponent(Owner) {
   Name = "DM";
+  RegistrarTitulosCampos();
   TblMovimiento = NuevaTabla("TblMovimiento", "MVT.db");
   TblPlan = NuevaTabla("TblPlan", "PL.db");
   DSMovimiento = NuevaFuente("DSMovimiento", TblMovimiento);

@@ -134,6 +134,7 @@ TfrmAuxiliaresPpto::TfrmAuxiliaresPpto(TComponent* Owner) : TFrmConPeriodo(Owner
   DBGrid1->DataSource = DSQuery1;
   MostrarMontos(DBGrid1, {"ingreso", "egreso"});
   DBGrid2->DataSource = DSQuery2;
+  MostrarMontos(DBGrid2, {"ingreso", "egreso"});
 
   BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
   EdICuenta->OnExit = [this](TObject* s) { EdICuentaExit(s); };

@@ -45,6 +45,14 @@ TfrmExplAsientosPptal::TfrmExplAsientosPptal(TComponent* Owner) : TForm(Owner) {
   DBGrid1->OnDblClick = [this](TObject* s) { DBGrid1DblClick(s); };
   btnBorrar->OnClick = [this](TObject* s) { btnBorrarClick(s); };
   btnExportar->OnClick = [this](TObject* s) { btnExportarClick(s); };
+  // Sin botón de salida: Esc cierra el explorador.
+  KeyPreview = true;
+  OnKeyDown = [this](TObject*, Word& k, TShiftState sh) {
+    if (k == VK_ESCAPE && sh.Empty()) {
+      k = 0;
+      Close();
+    }
+  };
 }
 
 void TfrmExplAsientosPptal::DBGrid1DblClick(TObject*) {

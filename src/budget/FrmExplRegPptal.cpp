@@ -75,6 +75,7 @@ TfrmExplRegPptal::TfrmExplRegPptal(TComponent* Owner) : TForm(Owner) {
   btnConsMenos = Boton(Panel2, "btnConsMenos", "Consecutivo -");
   btnImprimirListado = Boton(Panel2, "btnImprimirListado", "Imprimir Listado");
   BitBtn2 = Boton(Panel2, "BitBtn2", "&Salir");
+  BitBtn2->Cancel = true;  // Esc cierra el explorador
 
   Query1 = Make<TQuery>(this, "Query1");
   Query2 = Make<TQuery>(this, "Query2");

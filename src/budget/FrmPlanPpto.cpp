@@ -106,6 +106,8 @@ void TfrmPlanPpto::BtnNuevoClick(TObject*) {
   if (!plan->IsEmpty()) {
     dialogo->EdICuenta->Text = plan->FieldByName("iCuenta")->AsString;
     dialogo->EdNombre->Text = plan->FieldByName("nCuenta")->AsString;
+    // El rubro nuevo suele colgar del actual: se propone su mismo tipo.
+    dialogo->rgTipoCuenta->ItemIndex = plan->FieldByName("tipoCuenta")->AsString.UpperCase() == "E" ? 1 : 0;
   }
   dialogo->ShowModal();
 }

@@ -7,6 +7,7 @@
 #include "platform/forms/Mask.h"
 #include "platform/report/QuickRpt.h"
 #include "reports/ConsultasComun.h"
+#include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 
 TfrmRptOrdenServicio* frmRptOrdenServicio = nullptr;
@@ -72,7 +73,9 @@ TfrmRptOrdenServicio::TfrmRptOrdenServicio(TComponent* Owner) : TForm(Owner) {
     AnsiString id = Campo(DataSource1, "itercero");
     tercero->Caption = "TERCERO: " + id + " " + NombreTercero(id);
     memo->Lines->SetText(Campo(DataSource1, "descServicio"));
-    valor->Caption = "Valor: " + Campo(DataSource1, "valor");
+    valor->Caption = "Valor: " + (Campo(DataSource1, "valor").IsEmpty()
+                                       ? AnsiString()
+                                       : AnsiString(Punto(DataSource1->GetDataSet()->FieldByName("valor")->AsFloat, 2)));
     rector->Caption = "Rector(a): " + Config("rector");
     auxiliar->Caption = "Auxiliar administrativo: " + Config("auxiliar");
   };

@@ -1,5 +1,6 @@
 // Message boxes, input boxes and the common dialogs.
 #include <wx/artprov.h>
+#include <wx/dcclient.h>
 #include <wx/colordlg.h>
 #include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
@@ -80,6 +81,20 @@ class MessageBoxDialog : public wxDialog {
     }
     top->Add(row, 0, wxALIGN_CENTER | wxBOTTOM, 8);
     SetSizerAndFit(top);
+    // Wide enough for the whole title beside the window manager's buttons.
+    wxFont titleFont = GetFont();
+    titleFont.SetWeight(wxFONTWEIGHT_BOLD);
+    int titleWidth = GetTextExtent(GetTitle()).x;
+    {
+      wxClientDC dc(this);
+      dc.SetFont(titleFont);
+      titleWidth = std::max(titleWidth, dc.GetTextExtent(GetTitle()).x);
+    }
+    int wanted = std::min(titleWidth + 140, wxGetDisplaySize().x - 40);
+    if (GetSize().x < wanted) {
+      SetMinSize(wxSize(wanted, GetSize().y));
+      SetSize(wxSize(wanted, GetSize().y));
+    }
     int def = std::clamp(r.DefaultButton, 0, static_cast<int>(buttons_.size()) - 1);
     if (!buttons_.empty()) {
       buttons_[def]->SetDefault();

@@ -9,6 +9,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/os/Launch.h"
+#include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 #include "shared/general/Utiles.h"
 
@@ -84,7 +85,7 @@ void TFrmBorrarAsiento::btnAceptarClick(TObject*) {
     Query1->First();
     AnsiString pregunta = "Realmente desea borrar a " + Query1->FieldByName("descDocu")->AsString + " " +
                           Query1->FieldByName("numeDocu")->AsString + " con un valor de " +
-                          Query1->FieldByName("valor")->AsString + "?";
+                          AnsiString(Punto(Query1->FieldByName("valor")->AsFloat, 2)) + "?";
     if (Application->MessageBox(pregunta, "Advertencia", MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
   }
   Query1->Close();

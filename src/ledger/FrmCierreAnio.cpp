@@ -338,6 +338,11 @@ void TFrmCierreAnio::BtnAceptarClick(TObject*) {
     ShowMessage("La cuenta de utilidad no está definida en el plan de cuentas");
     return;
   }
+  // El cierre lleva la utilidad también a 590501: sin ella en el plan el balance no cuadraría.
+  if (!DM->TblPlan->Locate("numecuen", Variant(AnsiString("590501")))) {
+    ShowMessage("La cuenta de cierre 590501 no está definida en el plan de cuentas");
+    return;
+  }
   // La carpeta nueva lleva el nombre de la contabilidad: nada de rutas dentro de él.
   const std::string& nombre = NContabilidad.str();
   if (nombre.find('/') != std::string::npos || nombre.find('\\') != std::string::npos ||

@@ -14,6 +14,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/os/Launch.h"
 #include "shared/dialogs/BuscTabla.h"
 #include "shared/general/Exportar.h"
 #include "shared/general/SqlUtil.h"
@@ -107,9 +108,19 @@ TFrmPlan::TFrmPlan(TComponent* Owner) : TForm(Owner) {
   BtnConfirmar->OnClick = [this](TObject* s) { BtnConfirmarClick(s); };
   btnExportar->OnClick = [this](TObject* s) { btnExportarClick(s); };
 
+  KeyPreview = true;
+  OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { FormKeyDown(s, k, sh); };
+
   Application->HintHidePause = 10000;
   DBGrid1->Hint = kHintTercero;
   DBGrid1->ShowHint = false;
+}
+
+void TFrmPlan::FormKeyDown(TObject*, Word& Key, TShiftState) {
+  if (Key != VK_F1) return;
+  AnsiString pagina = PathOrigen + "/help/planCuentas.html", error;
+  if (!tv::os::OpenHelpPage(pagina, AnsiString(), &error))
+    ShowMessage("No se pudo abrir la ayuda " + pagina + ": " + error);
 }
 
 // ---- banderas -------------------------------------------------------------------------

@@ -45,6 +45,7 @@ class TFrmPlan : public TForm {
   void BtnCambCodiClick(TObject* Sender);
   void BtnConfirmarClick(TObject* Sender);
   void btnExportarClick(TObject* Sender);
+  void FormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
 
  private:
   bool Validar(const char* campo, const char* permitidos);

@@ -55,6 +55,7 @@ bool TFrmRenombrar::Validar() {
     msg += "Documento  original inexistente\n";
   if (numero.IsEmpty()) msg += "Número original indefinido\n";
   if (nuevo.IsEmpty()) msg += "Tipo nuevo indefinido\n";
+  else if (!DM->TblDocumentos->Locate("CodiDocu", Variant(nuevo))) msg += "Tipo nuevo inexistente\n";
   else if (nuevo != codigo && ExisteDocumento(nuevo, numero)) msg += "Documento destino ya existe\n";
   if (msg.IsEmpty()) return true;
   Application->MessageBox(msg, "Error", MB_OK | MB_ICONSTOP);

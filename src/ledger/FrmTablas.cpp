@@ -13,6 +13,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/os/Launch.h"
 #include "platform/report/QuickRpt.h"
 #include "shared/dialogs/BuscTabla.h"
 #include "shared/general/Exportar.h"
@@ -137,6 +138,8 @@ TFrmTablas::TFrmTablas(TComponent* Owner) : TForm(Owner) {
 
   OnActivate = [this](TObject* s) { FormActivate(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  KeyPreview = true;
+  OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { FormKeyDown(s, k, sh); };
   BtnNuevo->OnClick = [this](TObject* s) { BtnNuevoClick(s); };
   BtnModificar->OnClick = [this](TObject* s) { BtnModificarClick(s); };
   BtnBuscar->OnClick = [this](TObject* s) { BtnBuscarClick(s); };
@@ -154,6 +157,13 @@ TDataSource* TFrmTablas::Fuente() const {
     case CentCost: break;
   }
   return DM->DSCCostos;
+}
+
+void TFrmTablas::FormKeyDown(TObject*, Word& Key, TShiftState) {
+  if (Key != VK_F1) return;
+  AnsiString pagina = PathOrigen + (Tabla == Terceros ? "/help/terceros.html" : "/help/tablas.html"), error;
+  if (!tv::os::OpenHelpPage(pagina, AnsiString(), &error))
+    ShowMessage("No se pudo abrir la ayuda " + pagina + ": " + error);
 }
 
 void TFrmTablas::FormActivate(TObject*) {

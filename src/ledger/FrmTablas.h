@@ -36,6 +36,7 @@ class TFrmTablas : public TForm {
 
   void FormActivate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
+  void FormKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
   void BtnNuevoClick(TObject* Sender);
   void BtnModificarClick(TObject* Sender);
   void BtnBuscarClick(TObject* Sender);

@@ -7,6 +7,7 @@
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
+#include "reports/ConsultasComun.h"
 #include "shared/general/SqlUtil.h"
 #include "shared/general/Utiles.h"
 
@@ -59,6 +60,7 @@ TfrmBuscarPpto::TfrmBuscarPpto(TComponent* Owner) : TForm(Owner) {
   DataSource1 = Make<TDataSource>(this, "DataSource1");
   DataSource1->DataSet = Query1;
   DBGrid1->DataSource = DataSource1;
+  MostrarMontos(DBGrid1, {"valor", "func", "inv", "valorTotal"});
   DBMemo1->DataSource = DataSource1;
 
   BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };

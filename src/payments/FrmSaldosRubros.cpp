@@ -73,6 +73,19 @@ void TfrmSaldosRubros::construir() {
     filas.push_back({tipo, icuenta, Query1->FieldByName("nCuenta")->AsString, Query1->FieldByName("fuente")->AsString,
                      getDisponibilidadRubro(icuenta, tipo, nullptr)});
   }
+  // Un rubro padre no recibe movimientos: su saldo es la suma de los rubros hoja que cuelgan de él.
+  auto cuelga = [](const AnsiString& hijo, const AnsiString& padre) {
+    return hijo.Length() > padre.Length() && hijo.str().compare(0, padre.str().size(), padre.str()) == 0;
+  };
+  std::vector<bool> hoja(filas.size(), true);
+  for (size_t p = 0; p < filas.size(); ++p)
+    for (size_t h = 0; h < filas.size() && hoja[p]; ++h)
+      if (cuelga(filas[h].icuenta, filas[p].icuenta)) hoja[p] = false;
+  for (size_t p = 0; p < filas.size(); ++p) {
+    if (hoja[p]) continue;
+    for (size_t h = 0; h < filas.size(); ++h)
+      if (hoja[h] && cuelga(filas[h].icuenta, filas[p].icuenta)) filas[p].disponible += filas[h].disponible;
+  }
   // La tabla se rehace entera en cada apertura (también una vieja con el código de 12 caracteres,
   // que cortaría códigos largos): o queda completa o queda la anterior.
   {

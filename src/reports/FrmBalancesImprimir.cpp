@@ -109,7 +109,8 @@ void TFrmBalances::btnImprimirClick(TObject*) {
         }
         for (TQRPrintable* e : std::initializer_list<TQRPrintable*>{f->TDebito, f->TCredito, f->QRDBText1})
           e->Font->Size = 10;
-        f->QRDBText2->Width = 200;
+        // El nombre ocupa hasta la columna de débitos: 200 cortaba los nombres largos.
+        f->QRDBText2->Width = f->LDebito->Left - f->QRDBText2->Left - 8;
         f->QRDBText2->Font->Size = 9;
         f->Ind->Caption = "Ingresos";
         f->QRLabel5->Caption = "Egresos";

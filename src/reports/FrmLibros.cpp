@@ -497,6 +497,8 @@ void TFrmAuxiliares::BtnAceptarClick(TObject*) {
   Label2->Visible = hay;
   ComboBox1->Visible = hay;
   Bevel1->Visible = hay;
+  // La exportación usa el separador decimal en uso: la lista muestra ese.
+  ComboBox1->ItemIndex = DecimalSeparator == ',' ? 1 : 0;
   if (!hay) return;
   Columnas({{"DescDocu", "Comp"}, {"NumeDocu", "NumC"}, {"DescComp", "Sop"}, {"NumeComp", "NumS"}}, {});
   HagaSQL("Contabilidad", Query2,

@@ -5,6 +5,7 @@
 
 #include "app/DataModule.h"
 #include "budget/FrmExplAsientosPptal.h"
+#include "budget/FrmExplRegPptal.h"
 #include "budget/Presupuesto.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/DBGrids.h"
@@ -91,3 +92,14 @@ TEST_F(Explorador, ExportarACsv) {
 }
 
 }  // namespace
+
+// Los exploradores se cierran con Esc, también desde la rejilla.
+TEST_F(Explorador, EscCierraLosExploradoresDesdeLaRejilla) {
+  auto explorador = std::make_unique<TfrmExplAsientosPptal>(nullptr);
+  ui->onModal("TfrmExplAsientosPptal").focus("DBGrid1").keys("Esc");
+  EXPECT_EQ(explorador->ShowModal(), mrCancel);
+  auto registros = std::make_unique<TfrmExplRegPptal>(nullptr);
+  ui->onModal("TfrmExplRegPptal").focus("DBGrid1").keys("Esc");
+  EXPECT_EQ(registros->ShowModal(), mrCancel);
+  EXPECT_EQ(ui->unused(), "");
+}

@@ -15,6 +15,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
+#include "shared/general/Numeros.h"
 
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
@@ -157,8 +158,9 @@ TEST_F(ExplOrdenServ, ImpresosDeLaOrdenYDelListado) {
   ASSERT_NE(r, nullptr);
   Pdf(r->report, "orden");
   std::string t = tv::report::DumpText(r->report);
+  const std::string valor = "Valor: " + std::string(Punto(1500.0, 2));
   for (const char* s : {"ORDEN DE SERVICIO: 5", "TERCERO: 800 Proveedor Uno", "Mantenimiento de equipos",
-                        "Valor: 1500", "Rector(a): "})
+                        valor.c_str(), "Rector(a): "})
     EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
   ui->now(f.get()).click("btnListar");
   r = tv::report::HeadlessUi().Last();

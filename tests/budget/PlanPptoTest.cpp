@@ -60,6 +60,22 @@ TEST_F(Plan, RubroNuevoYSusValidaciones) {
   EXPECT_EQ(ui->unused(), "");
 }
 
+// Sin elegir el tipo, el rubro nuevo toma el del rubro en que estaba el usuario.
+TEST_F(Plan, RubroNuevoProponeElTipoDelRubroActual) {
+  Rubro("I", "1.9");
+  Abrir();
+  struct Caso {
+    const char *tipo, *padre, *nuevo;
+  };
+  for (Caso c : {Caso{"E", "2.1", "2.1.77"}, Caso{"I", "1.9", "1.9.77"}}) {
+    Ir(c.tipo, c.padre);
+    ui->onModal("TfrmNuevaCuentaPpto").set("EdICuenta", c.nuevo).set("EdNombre", "HIJO").click("Aceptar");
+    f->BtnNuevoClick(f.get());
+    EXPECT_EQ(Leer(std::string("SELECT tipoCuenta FROM PlPpto WHERE iCuenta='") + c.nuevo + "'"), c.tipo) << c.nuevo;
+  }
+  EXPECT_EQ(Textos(), "");
+}
+
 TEST_F(Plan, BorrarSoloSinMovimientoDelRubroNiDeSusSubcuentas) {
   Rubro("E", "9_");
   Rubro("E", "7");

@@ -226,6 +226,18 @@ TEST_F(Cierre, RechazosAntesDeEscribir) {
   EXPECT_EQ(anioGlobal, 2026);
 }
 
+// La utilidad también va a 590501: un plan sin ella no cuadraría el balance del año.
+TEST_F(Cierre, SinLaCuentaDeCierreEnElPlanSeAvisaAntesDeEscribir) {
+  Movimiento();
+  Sql("delete from pl where numecuen='590501'");
+  Refrescar();
+  Cerrar();
+  ASSERT_EQ(ui->messages().size(), 1u);
+  EXPECT_EQ(ui->messages()[0].Text, "La cuenta de cierre 590501 no está definida en el plan de cuentas");
+  EXPECT_EQ(Valor(libros, "select count(*) from mvt where descdocu='CCA'"), "0");
+  EXPECT_FALSE(fs::exists(nuevo + "/tablas.sqlite"));
+}
+
 TEST_F(Cierre, UnaFallaNoDejaMedioDocumentoNiMediaCarpetaYRepetirCompleta) {
   Movimiento();
   // Falla en el encabezado de "CCA": nada del cierre queda.

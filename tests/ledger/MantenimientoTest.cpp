@@ -12,6 +12,7 @@
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Dialogs.h"
 #include "shared/dialogs/Aviso.h"
+#include "shared/general/Numeros.h"
 
 namespace {
 
@@ -48,8 +49,10 @@ class Mantenimiento : public ledger::Documentos {
 TEST_F(Mantenimiento, BorrarPreguntaConEncabezadoYBorraLineasEncabezadoYTrabajo) {
   Sql("insert into asientos (DESCDOCU, NUMEDOCU, NUMECUEN, DEBITO) values ('CE', '15', '510506', 100)");
   Linea("CE", "17", "510506", 3, 0);  // sin encabezado
-  ui->answer("Realmente desea borrar a CE 15 con un valor de 100?", IDNO);
-  ui->answer("Realmente desea borrar a CE 15 con un valor de 100?", IDYES);
+  // el valor se lee como todo monto: dos decimales y los separadores en uso
+  const std::string pregunta = "Realmente desea borrar a CE 15 con un valor de " + std::string(Punto(100.0, 2)) + "?";
+  ui->answer(pregunta.c_str(), IDNO);
+  ui->answer(pregunta.c_str(), IDYES);
   Usar(FrmBorrarAsiento, "TFrmBorrarAsiento", [](tv::forms::Script& s) {
     s.pick("CBDocumentos", "CE:COMPROBANTE DE EGRESO").set("EdDocumentos", "").click("Aceptar");
     s.set("EdDocumentos", "15").click("Aceptar");  // "No": nada cambia
@@ -60,8 +63,8 @@ TEST_F(Mantenimiento, BorrarPreguntaConEncabezadoYBorraLineasEncabezadoYTrabajo)
   std::vector<std::string> textos;
   for (auto& m : ui->messages()) textos.push_back(m.Text.c_str());
   EXPECT_EQ(textos, (std::vector<std::string>{"Por favor Ingrese un Numero de Documento",
-                                              "Realmente desea borrar a CE 15 con un valor de 100?",
-                                              "Realmente desea borrar a CE 15 con un valor de 100?",
+                                              pregunta,
+                                              pregunta,
                                               "Documento Borrado", "Documento Borrado", "Documento no existe."}));
   EXPECT_EQ(ui->messages()[1].Caption, "Advertencia");
   EXPECT_EQ(Lineas("CE", "15"), 0);
@@ -119,14 +122,16 @@ TEST_F(Mantenimiento, RenombrarCambiaSoloEseDocumentoYRechazaDestinos) {
     s.set("CBDocOrig", "CE:COMPROBANTE DE EGRESO").set("EdNumOrig", "15").set("CBDocNuevo", "").click("&Aceptar");
     s.set("EdNumOrig", "16").set("CBDocNuevo", "CP:COMPROBANTE DE PAGO").click("&Aceptar");  // CP 16 existe
     s.set("EdNumOrig", "16").set("CBDocNuevo", "CE").click("&Aceptar");  // el mismo tipo
+    s.set("EdNumOrig", "15").set("CBDocNuevo", "ZZ").click("&Aceptar");  // tipo que no existe
     s.set("EdNumOrig", "15").set("CBDocNuevo", "CP:COMPROBANTE DE PAGO").click("&Aceptar");
   });
   auto m = ui->messages();
-  ASSERT_EQ(m.size(), 4u) << ui->messageTexts().c_str();
+  ASSERT_EQ(m.size(), 5u) << ui->messageTexts().c_str();
   EXPECT_EQ(m[0].Text, "Tipo nuevo indefinido\n");
   EXPECT_EQ(m[1].Text, "Documento destino ya existe\n");
   EXPECT_EQ(m[2].Text, "Cambio de nombre exitoso");
-  EXPECT_EQ(m[3].Text, "Cambio de nombre exitoso");
+  EXPECT_EQ(m[3].Text, "Tipo nuevo inexistente\n");
+  EXPECT_EQ(m[4].Text, "Cambio de nombre exitoso");
   EXPECT_EQ(Lineas("CE", "15"), 0);
   EXPECT_EQ(Encabezados("CE", "15"), 0);
   EXPECT_EQ(Lineas("CP", "15"), 2);

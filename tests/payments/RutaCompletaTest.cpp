@@ -356,7 +356,8 @@ TEST_F(RutaCompleta, DeLaApropiacionALaAuditoria) {
     std::string cola = ";" + Cifra(e.disponible);
     EXPECT_EQ(fila.substr(fila.size() - std::min(fila.size(), cola.size())), cola) << fila;
   }
-  EXPECT_EQ(Leer("SELECT count(*) FROM saldoRubros WHERE disponible<>0"), "2");
+  // Los dos rubros hoja con saldo, y sus cuatro rubros padre con la suma de ellos.
+  EXPECT_EQ(Leer("SELECT count(*) FROM saldoRubros WHERE disponible<>0"), "6");
 
   // 8d. Resumen presupuestal del año, de gastos y de ingresos: lo aprobado y lo ejecutado
   //     de cada rubro (en gastos, la orden pagada repartida según la parte del rubro).

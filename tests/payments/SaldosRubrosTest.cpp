@@ -33,6 +33,18 @@ class SaldosRubros : public Presupuesto {
   }
 };
 
+TEST_F(SaldosRubros, LosRubrosPadreMuestranLaSumaDeSusHojas) {
+  Rubro("E", "2.9", "Padre");
+  Rubro("E", "2.9.1", "Hoja uno");
+  Rubro("E", "2.9.2", "Padre intermedio");
+  Rubro("E", "2.9.2.1", "Hoja dos");
+  Movimiento("1", "APR", "2026-01-02", {{"2.9.1", "E", 0, 100}, {"2.9.2.1", "E", 0, 50}});
+  Certificado(1, "2026-02-01", 20.25, "2.9.2.1");
+  Exportar();
+  EXPECT_EQ(Leer("SELECT group_concat(icuenta || '=' || disponible, ' ') FROM saldoRubros"),
+            "2.9=129.75 2.9.1=100 2.9.2=29.75 2.9.2.1=29.75");
+}
+
 TEST_F(SaldosRubros, PrimeraAperturaCodigosCompletosYSinMovimientoEnCero) {
   const std::string largo = "2.1.2.02.01.0001.9";  // 18 caracteres
   Rubro("E", largo, "Largo");

@@ -106,12 +106,17 @@ TEST_F(Impresion, TituloPropioYMesSoloDentroDeUnMes) {
   f->edTitulo->Text = "PRUEBA DEL COLEGIO";
   Procesar(f);
   EXPECT_TRUE(Tiene(Texto(Imprimir(f, "prueba_titulo")), "PRUEBA DEL COLEGIO 01/01/2026 Y 31/01/2026"));
+  // Un nombre largo cabe entero en el estado de resultados (la vigilancia de cortes lo revisa).
+  Ejecutar(libros, "UPDATE PL SET nombcuen='MATRICULAS Y PENSIONES DE LOS ESTUDIANTES' "
+                   "WHERE numecuen='417005'");
+  DM->TblPlan->Refresh();
   f = Ventana(3);
   f->RBTodo->Checked = true;
   Procesar(f);
   std::string t = Texto(Imprimir(f, "pyg"));
   for (std::string parte : std::initializer_list<std::string>{"P Y G ENTRE 01/01/2026 Y 31/01/2026", "ENERO", prueba::Mostrado("Ingresos | 500.00"), prueba::Mostrado("Egresos | 200.00"),
-                            prueba::Mostrado("Excedente | 300.00"), prueba::Mostrado("MATRICULAS | 0.00 | 500.00")})
+                            prueba::Mostrado("Excedente | 300.00"),
+                            prueba::Mostrado("MATRICULAS Y PENSIONES DE LOS ESTUDIANTES | 0.00 | 500.00")})
     EXPECT_TRUE(Tiene(t, parte)) << parte << "\n" << t;
   f->EdFechaFinal->Text = "28/02/2026";
   Procesar(f);

@@ -875,8 +875,28 @@ std::vector<std::string> SplitFields(const AnsiString& s) {
   return r;
 }
 
-// Case folding for loCaseInsensitive (accented Spanish letters too).
-std::string Fold(const std::string& s) { return AnsiLowerCase(AnsiString(s)).str(); }
+// Folding for loCaseInsensitive: case and the accents of Spanish vowels ("alv" finds
+// "ÁLVAREZ"); ñ stays a letter of its own.
+std::string Fold(const std::string& s) {
+  std::string low = AnsiLowerCase(AnsiString(s)).str();
+  std::string out;
+  out.reserve(low.size());
+  for (size_t i = 0; i < low.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(low[i]);
+    if (c == 0xC3 && i + 1 < low.size()) {
+      switch (static_cast<unsigned char>(low[i + 1])) {
+        case 0xA1: case 0xA0: case 0xA4: case 0xA2: out += 'a'; ++i; continue;  // á à ä â
+        case 0xA9: case 0xA8: case 0xAB: case 0xAA: out += 'e'; ++i; continue;  // é è ë ê
+        case 0xAD: case 0xAC: case 0xAF: case 0xAE: out += 'i'; ++i; continue;  // í ì ï î
+        case 0xB3: case 0xB2: case 0xB6: case 0xB4: out += 'o'; ++i; continue;  // ó ò ö ô
+        case 0xBA: case 0xB9: case 0xBC: case 0xBB: out += 'u'; ++i; continue;  // ú ù ü û
+        default: break;
+      }
+    }
+    out += low[i];
+  }
+  return out;
+}
 }  // namespace
 
 bool TDataSet::Locate(const AnsiString& keyFields, const Variant& keyValues, TLocateOptions options) {

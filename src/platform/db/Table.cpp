@@ -1,5 +1,6 @@
 #include <sqlite3.h>
 
+#include <cstring>
 #include <algorithm>
 #include <unordered_map>
 
@@ -443,8 +444,9 @@ int CompareStored(const Cell& a, const Cell& b) {
 }  // namespace
 
 // A search by text prefix is a range of the column (or of lower(column), which an index
-// made for case-insensitive searches serves). Only the ASCII start of a folded key narrows:
-// SQLite's lower() leaves accented capitals as they are.
+// made for case-insensitive searches serves). Only the start of a folded key before its first
+// vowel or non-ASCII byte narrows: SQLite's lower() leaves accented letters as they are, and
+// a folded vowel also stands for its accented forms.
 bool TTable::VisitCandidates(const std::vector<int>& fields, const std::vector<std::string>& wanted, bool ci,
                              bool partial, const std::function<bool(std::int64_t)>& visit) {
   auto& s = *src_;
@@ -458,7 +460,9 @@ bool TTable::VisitCandidates(const std::vector<int>& fields, const std::vector<s
     bool whole = true;
     if (ci) {
       size_t n = 0;
-      while (n < key.size() && static_cast<unsigned char>(key[n]) < 0x80) ++n;
+      while (n < key.size() && static_cast<unsigned char>(key[n]) < 0x80 &&
+             std::strchr("aeiou", key[n]) == nullptr)
+        ++n;
       whole = n == key.size();
       key.resize(n);
     }

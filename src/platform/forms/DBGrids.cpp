@@ -44,7 +44,36 @@ int TColumn::DisplayWidth() const {
   return chars * 7 + 6;
 }
 
-AnsiString TColumn::DisplayTitle() const { return Title->Caption.IsEmpty() ? FieldName : Title->Caption; }
+namespace {
+std::function<AnsiString(const AnsiString&)>& FieldTitles() {
+  static std::function<AnsiString(const AnsiString&)> titles;
+  return titles;
+}
+}  // namespace
+
+void SetFieldTitles(std::function<AnsiString(const AnsiString& field)> titles) { FieldTitles() = std::move(titles); }
+
+namespace {
+std::function<bool(const TField&, AnsiString&)>& AmountCells() {
+  static std::function<bool(const TField&, AnsiString&)> amount;
+  return amount;
+}
+}  // namespace
+
+void SetAmountCells(std::function<bool(const TField& field, AnsiString& text)> amount) {
+  AmountCells() = std::move(amount);
+}
+
+AnsiString TColumn::DisplayTitle() const {
+  // Default columns carry the field name as their caption: that is no caption of their own.
+  if (!Title->Caption.IsEmpty() && Title->Caption != FieldName) return Title->Caption;
+  // A column without a caption of its own shows the application's name for its field, if any.
+  if (const auto& titles = FieldTitles()) {
+    AnsiString t = titles(FieldName);
+    if (!t.IsEmpty()) return t;
+  }
+  return FieldName;
+}
 
 TColumn* TDBGridColumns::Add() {
   if (state_ == csDefault) cols_.clear();
@@ -148,10 +177,13 @@ TRect TDBGrid::DataCellRect(int col, int row) const {
 
 void TDBGrid::DefaultDrawColumnCell(const TRect& rect, int, TColumn* column, TGridDrawState) {
   AnsiString text;
-  if (TField* f = column ? column->Field() : nullptr) text = f->GetDisplayText();
+  TAlignment a = column ? column->Alignment : taLeftJustify;
+  if (TField* f = column ? column->Field() : nullptr) {
+    text = f->GetDisplayText();
+    if (!f->IsNull && AmountCells() && AmountCells()(*f, text)) a = taRightJustify;
+  }
   Canvas->FillRect(rect);
   int x = rect.Left + 2;
-  TAlignment a = column ? column->Alignment : taLeftJustify;
   if (a == taRightJustify) x = rect.Right - Canvas->TextWidth(text) - 3;
   if (a == taCenter) x = rect.Left + (rect.Width() - Canvas->TextWidth(text)) / 2;
   Canvas->TextRect(rect, x, rect.Top + 2, text);

@@ -8,6 +8,7 @@
 // Coordinates: columns are indexes into DisplayColumns() (0-based), rows are view rows of
 // the dataset (0-based, the row being inserted included); titles and the indicator are
 // not counted.
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,13 @@
 #include "platform/forms/Grids.h"
 
 class TDBGrid;
+
+// Titles of columns that have no caption of their own: the application may name its fields
+// (an empty answer keeps the field name). One namer for the process.
+void SetFieldTitles(std::function<AnsiString(const AnsiString& field)> titles);
+// Cells drawn by the grid itself whose field the application reads as an amount: true gives
+// the text to show, drawn right-aligned.
+void SetAmountCells(std::function<bool(const TField& field, AnsiString& text)> amount);
 
 class TColumnTitle {
  public:
