@@ -103,9 +103,13 @@ TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
   stgPAC->RowCount = 2;
   stgPAC->FixedCols = 0;
   stgPAC->FixedRows = 1;
-  stgPAC->DefaultColWidth = 58;
+  // Cada mes se ve como todo monto: columnas con cabida para él y barra para recorrer el año.
+  stgPAC->DefaultColWidth = 104;
   stgPAC->Options = TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing, goTabs};
-  stgPAC->ScrollBars = ssNone;
+  stgPAC->ScrollBars = ssHorizontal;
+  stgPAC->OnDrawCell = [this](TObject*, int c, int r, const TRect& rect, TGridDrawState) {
+    if (r > 0) DibujarCeldaMonto(stgPAC, c, r, rect);
+  };
   Label5 = Etiqueta(this, "Label5", "");
   Label5->Font->Color = clBlue;
   sgOtrosRubros = Make<TStringGrid>(this, "sgOtrosRubros");
@@ -169,9 +173,9 @@ TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
   Lugar(Label12, 12, 178, 0);
   Lugar(Label13, 60, 178, 400);
   Lugar(stgPAC, 12, 198, 736);
-  stgPAC->Height = 56;
-  Lugar(Label5, 12, 264, 736);
-  Lugar(sgOtrosRubros, 12, 284, 736);
+  stgPAC->Height = 74;
+  Lugar(Label5, 12, 282, 736);
+  Lugar(sgOtrosRubros, 12, 302, 736);
   sgOtrosRubros->Height = 150;
   Lugar(btnAddOtroRubro, 12, 8, 110);
   Lugar(btnDeleteOtroRubro, 130, 8, 110);

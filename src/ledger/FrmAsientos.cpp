@@ -304,6 +304,8 @@ TFrmAsientos::TFrmAsientos(TComponent* Owner) : TForm(Owner) {
     DBGrid1DrawColumnCell(s, r, c, col, st);
   };
   TblAsiento->BeforePost = [this](TDataSet* d) { TblAsientoBeforePost(d); };
+  TblAsiento->AfterPost = [this](TDataSet*) { lineasSinGrabar_ = true; };
+  TblAsiento->AfterDelete = [this](TDataSet*) { lineasSinGrabar_ = true; };
   DataSource1->OnDataChange = [this](TObject* s, TField* f) { DataSource1DataChange(s, f); };
   BtnNuevaCuenta->OnClick = [this](TObject* s) { BtnNuevaCuentaClick(s); };
   BtnActCuenta->OnClick = [this](TObject* s) { BtnActCuentaClick(s); };
@@ -495,6 +497,15 @@ void TFrmAsientos::BtnTraerCrearClick(TObject*) {
     return;
   }
 
+  // Traer otro documento no borra sin preguntar lo que se escribió y no se ha grabado.
+  if (lineasSinGrabar_ && TblAsiento->Active && (!TblAsiento->IsEmpty() || TblAsiento->State == dsInsert) &&
+      Application->MessageBox("Las líneas del comprobante " + Docu + " " + NumDoc +
+                                  " no se han grabado. ¿Las descarta?",
+                              "Advertencia", MB_YESNO | MB_ICONWARNING) != IDYES) {
+    CBDocumentos->Text = Docu;
+    EdNumDoc->Text = NumDoc;
+    return;
+  }
   Docu = Comp;
   CBDocumentos->Text = Comp;
   NumDoc = EdNumDoc->Text;
@@ -569,6 +580,7 @@ void TFrmAsientos::BtnTraerCrearClick(TObject*) {
   BtnTraerCrear->Default = false;
   TblAsiento->First();
   CambioCuenta = false;
+  lineasSinGrabar_ = false;
   // 14. Órdenes de pago del encabezado; sin encabezado solo quedan las escogidas ahora.
   CompDlle = Comp;
   TTable* maestro = DM->tblMvtMaestro;

@@ -116,6 +116,8 @@ class TFrmAsientos : public TForm {
   bool EsRetIva = false, EsRetFue = false;
   int flagTercero = 0;
   bool CambioCuenta = false;
+  // Líneas de trabajo tocadas desde que se trajo o se grabó el documento.
+  bool lineasSinGrabar_ = false;
   bool exigePpto = false;
   bool esIngreso = false;
 

@@ -466,6 +466,7 @@ bool TFrmAsientos::Grabar() {
       CheckDbiError(static_cast<unsigned short>(e.ErrorCode()), "asientos", __LINE__);
       throw EAbort("");
     }
+    lineasSinGrabar_ = false;
   } catch (Exception& e) {
     // Nada quedó escrito: las líneas siguen en el editor para otro intento.
     if (maestro->State == dsEdit || maestro->State == dsInsert) maestro->Cancel();

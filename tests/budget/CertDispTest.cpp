@@ -113,6 +113,8 @@ TEST_F(CertDisp, CargaRubrosPlanYCampoPropio) {
   EXPECT_EQ(Celda(0, 2) + "|" + Celda(2, 2) + "|" + Celda(3, 2), "2.1.2.01|450|300");
   EXPECT_EQ(f->old[1].valor, 400);
   EXPECT_EQ(f->stgPAC->Cells[0][1] + "/" + f->stgPAC->Cells[11][1], "100/600");
+  // El plan de caja se lee como todo monto.
+  EXPECT_EQ(f->stgPAC->PaintCell(11, 1)->LastText(), prueba::Mostrado("600.00"));
   EXPECT_EQ(f->Label13->Caption, "*");
   // Volver a salir sin escribir no carga nada.
   f->sgOtrosRubros->Cells[3][1] = "1";

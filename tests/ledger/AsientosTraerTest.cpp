@@ -126,3 +126,26 @@ TEST_F(TraerDoc, PresupuestoConOrdenesYRubroDeIngresos) {
   EXPECT_EQ(ed->DBGrid1->Columns->Count(), 9);
   EXPECT_EQ(ed->ClientWidth, ancho + 60);
 }
+
+// Traer otro documento pregunta antes de descartar líneas escritas y no grabadas; lo traído
+// sin tocar, o ya grabado, no pregunta.
+TEST_F(TraerDoc, TraerOtroPreguntaAntesDeDescartarLoNoGrabado) {
+  Guardado("CE", "5", "2026-07-09",
+           "('110501', NULL, 10, 0, 'CE', '5', '2026-07-09'), ('111005', NULL, 0, 10, 'CE', '5', '2026-07-09')");
+  Editor();
+  Traer("CE", "5");
+  Traer("CE", "6");  // sin tocar nada: sin pregunta
+  EXPECT_EQ(Textos(), "");
+  Linea(0, "110501", "", "25", "");
+  const char* pregunta = "Las líneas del comprobante CE 6 no se han grabado. ¿Las descarta?";
+  ui->answer(pregunta, IDNO);
+  Traer("CE", "5");
+  EXPECT_EQ(ed->NumDoc, "6");
+  EXPECT_EQ(ed->EdNumDoc->Text.get(), "6");
+  EXPECT_EQ(ed->TblAsiento->RecordCount, 1);
+  ui->answer(pregunta, IDYES);
+  Traer("CE", "5");
+  EXPECT_EQ(ed->NumDoc, "5");
+  EXPECT_EQ(ed->TblAsiento->RecordCount, 2);
+  EXPECT_EQ(ui->unused(), "");
+}
