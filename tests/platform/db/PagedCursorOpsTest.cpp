@@ -168,6 +168,13 @@ TEST_F(PagedCursorOpsTest, EveryOperationGivesWhatTheWholeOrderGives) {
          r.push_back(Here(t) + " a=" + t.FieldByName("a")->AsString.str());
        },
        "n=2601 eof=0 bof=0 recno=2601 a=cambiada"},
+      {"lookup beyond the first page",
+       [](TTable& t, Trace& r) {
+         t.MoveBy(1999);
+         r.push_back("lookup=" + t.Lookup("n", Variant(2800), "a").AsString().str() + " " + Here(t));
+         r.push_back("lookup=" + t.Lookup("n", Variant(9999), "a").AsString().str() + " " + Here(t));
+       },
+       "lookup=r2800 n=2000 eof=0 bof=0 recno=2000"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
