@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 PKGS=(cmake g++ ninja-build pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
-      libsqlite3-dev libwxgtk3.2-dev libcairo2-dev libpango1.0-dev libxlsxwriter-dev libsodium-dev
+      libsqlite3-dev sqlite3 libwxgtk3.2-dev libcairo2-dev libpango1.0-dev libxlsxwriter-dev libsodium-dev
       fonts-dejavu-core xvfb xauth openbox x11-utils xdotool imagemagick poppler-utils xdg-utils wx3.2-i18n)
 missing=()
 for p in "${PKGS[@]}"; do

@@ -18,6 +18,9 @@ TDM* DM = nullptr;
 
 namespace {
 const char* const kAlias = "Contabilidad";
+const char* const kAvisoSoloLectura =
+    "Los libros de esta contabilidad están en una carpeta o un medio de solo lectura: se pueden "
+    "consultar, pero no se puede grabar ningún cambio en ellos.";
 
 // La reparación rehace y completa las tablas con la definición del esquema.
 EsquemaReparacion EsquemaDeLaAplicacion() {
@@ -156,8 +159,16 @@ void TDM::InitTablas(AnsiString aPath) {
     } catch (const std::runtime_error& e) {
       throw Exception(AnsiString("No se pudo poner al día el esquema de las tablas: ") + e.what());
     }
+    soloLectura_ = tv::schema::BooksReadOnly(aPath.c_str());
     for (TTable* t : orden) t->Open();
     tablasAbiertas_ = true;
+    // Un solo aviso por libros, aunque se vuelvan a abrir en la misma corrida.
+    if (!soloLectura_) {
+      avisoSoloLectura_ = "";
+    } else if (avisoSoloLectura_ != aPath) {
+      avisoSoloLectura_ = aPath;
+      ShowMessage(kAvisoSoloLectura);
+    }
   } catch (Exception& e) {
     Application->ShowException(&e);
     Application->Terminate();
@@ -236,7 +247,7 @@ void TDM::AsegurarSinTercero() {
   HagaSQL(kAlias, Query1, "select count(*) as cantidad from tc where cedulanit is null");
   int cantidad = Query1->FieldByName("cantidad")->AsInteger;
   Query1->Close();
-  if (cantidad == 0) HagaSQL(kAlias, Query1, "insert into tc (nombre) values ('sin tercero')");
+  if (cantidad == 0 && !soloLectura_) HagaSQL(kAlias, Query1, "insert into tc (nombre) values ('sin tercero')");
   if (TblTerceros->Active) TblTerceros->Refresh();
 }
 

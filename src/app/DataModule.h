@@ -69,6 +69,9 @@ class TDM : public TComponent {
   bool verificarIntegridad();
   // Verdadero cuando el último InitTablas abrió todas las tablas.
   bool TablasAbiertas() const { return tablasAbiertas_; }
+  // Verdadero cuando los libros abiertos no se pueden escribir (medio o carpeta de solo
+  // lectura): se consultan, y nada se graba en ellos.
+  bool SoloLectura() const { return soloLectura_; }
 
  private:
   TTable* NuevaTabla(const char* nombre, const char* tabla);
@@ -77,6 +80,8 @@ class TDM : public TComponent {
   void RevisarMarca(bool sola);
   void AsegurarSinTercero();
   bool tablasAbiertas_ = false;
+  bool soloLectura_ = false;
+  AnsiString avisoSoloLectura_;  // libros de solo lectura de los que ya se avisó
 };
 
 extern TDM* DM;

@@ -81,6 +81,9 @@ TEST(ReparacionDaniada, CadaTablaVuelveAUsarseYLasPerdidasSeDicen) {
       {"columna que falta", [](const std::string& l) { Sql(l, "ALTER TABLE PL DROP COLUMN exigterc"); }, false},
       {"catálogo dañado", [](const std::string& l) { Ensuciar(l, 100, 4096); }, true},
       {"archivo vacío", [](const std::string& l) { fs::resize_file(l + "/" + tv::db::kDatabaseFileName, 0); }, true},
+      {"índice de nombres con el orden español guardado",
+       [](const std::string& l) { Sql(l, "DROP INDEX IdxNombre; CREATE INDEX IdxNombre ON TC (nombre COLLATE ES)"); },
+       false},
   };
   std::string tabla = "daño | MVT antes | MVT recuperadas | PL antes | PL recuperadas | mensaje\n";
   for (const auto& c : casos) {
@@ -114,6 +117,8 @@ TEST(ReparacionDaniada, CadaTablaVuelveAUsarseYLasPerdidasSeDicen) {
     long long lineas = Una(libros, "SELECT count(*) FROM MVT");
     long long plan = Una(libros, "SELECT count(*) FROM PL");
     EXPECT_GE(Una(libros, "SELECT count(*) FROM pragma_table_info('PL') WHERE name='exigterc'"), 1);
+    // Nada en el catálogo que otro cliente de SQLite no tenga.
+    EXPECT_EQ(Una(libros, "SELECT count(*) FROM sqlite_master WHERE sql LIKE '%collate%'"), 0);
     if (c.pierdeMvt) {
       EXPECT_LT(lineas, 3000);
       EXPECT_NE(mensaje.find("MVT"), std::string::npos) << mensaje;

@@ -40,7 +40,6 @@ class Db {
       sqlite3_close(db_);
       throw std::runtime_error("No se pudo abrir " + path + ": " + msg);
     }
-    tv::db::RegisterSpanishText(db_);  // los índices de nombres usan el orden español
   }
   ~Db() { sqlite3_close(db_); }
   Db(const Db&) = delete;

@@ -316,7 +316,6 @@ std::vector<std::string> CreateInFolder(const std::string& folder, Place place) 
     sqlite3_close(db);
     throw std::runtime_error("No se pudo abrir " + path + ": " + msg);
   }
-  tv::db::RegisterSpanishText(db);  // los índices de nombres usan el orden español
   try {
     auto created = CreateMissingTables(db, place);
     if (place == Place::Books) KeepDocumentVersions(db);
@@ -337,7 +336,13 @@ const FieldDef* TableDef::Field(std::string_view fieldName) const {
 }
 
 const std::vector<TableDef>& AllTables() {
-  static const std::vector<TableDef> tables = BuildTables();
+  static const std::vector<TableDef> tables = [] {
+    auto t = BuildTables();
+    for (const auto& d : t)
+      for (const auto& ix : d.indexes)
+        if (!ix.collate.empty()) tv::db::SetIndexQueryCollation(ix.name, ix.collate);
+    return t;
+  }();
   return tables;
 }
 
@@ -367,7 +372,7 @@ namespace {
 std::string IndexSql(const IndexDef& ix, const std::string& table) {
   std::string sql = "CREATE INDEX " + Quote(ix.name) + " ON " + Quote(table) + " (";
   for (size_t i = 0; i < ix.fields.size(); ++i)
-    sql += (i ? ", " : "") + Quote(ix.fields[i]) + (ix.collate.empty() ? "" : " COLLATE " + ix.collate);
+    sql += (i ? ", " : "") + Quote(ix.fields[i]);
   return sql + ")";
 }
 }  // namespace
@@ -427,23 +432,21 @@ bool IndexExists(sqlite3* db, const std::string& name) {
   return found;
 }
 
-// Un índice con el orden que pide el esquema: uno hecho antes sin ese orden se rehace.
+// Un índice al día existe y no lleva orden propio: uno hecho con el orden español guardado
+// ("COLLATE ES", que otro cliente de SQLite no conoce) se rehace simple.
 bool IndexCurrent(sqlite3* db, const IndexDef& ix) {
-  if (ix.collate.empty()) return IndexExists(db, ix.name);
+  if (!IndexExists(db, ix.name)) return false;
   sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type='index' AND name=?1 COLLATE NOCASE", -1, &st,
-                     nullptr);
-  sqlite3_bind_text(st, 1, ix.name.c_str(), -1, SQLITE_TRANSIENT);
-  bool current = false;
-  if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_text(st, 0)) {
-    std::string sql = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-    for (char& c : sql) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    std::string want = "COLLATE " + ix.collate;
-    for (char& c : want) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    current = sql.find(want) != std::string::npos;
-  }
+  bool simple = true;
+  if (sqlite3_prepare_v2(db, ("PRAGMA index_xinfo(" + Quote(ix.name) + ")").c_str(), -1, &st, nullptr) == SQLITE_OK)
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      const unsigned char* orden = sqlite3_column_text(st, 4);
+      if (sqlite3_column_int(st, 5) != 0 && orden &&
+          sqlite3_stricmp(reinterpret_cast<const char*>(orden), "BINARY") != 0)
+        simple = false;
+    }
   sqlite3_finalize(st);
-  return current;
+  return simple;
 }
 
 std::string StoredName(sqlite3* db, const std::string& name) {
@@ -525,12 +528,22 @@ bool KeepStatistics(sqlite3* db) {
   if (TableExists(db, "sqlite_stat1"))
     contadas = entero("SELECT max(CAST(stat AS INTEGER)) FROM sqlite_stat1 WHERE tbl = 'MVT' COLLATE NOCASE");
   if (lineas < 1000 || (contadas > 0 && lineas <= 2 * contadas)) return false;
-  Exec(db, "PRAGMA analysis_limit=1000; ANALYZE");
+  // Con la escritura tomada por otro puesto no se espera: las estadísticas quedan para después.
+  if (!tv::db::TryBeginImmediate(db)) return false;
+  try {
+    Exec(db, "PRAGMA analysis_limit=1000; ANALYZE; COMMIT");
+  } catch (...) {
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
   return true;
 }
 
 std::vector<std::string> UpgradeSchema(sqlite3* db, Place place) {
-  // Primero se mira sin escribir: un libro al día en un medio de solo lectura se abre igual.
+  std::vector<std::string> cambios;
+  // Unos libros que no se pueden escribir se leen como están; se ponen al día cuando se pueda.
+  if (sqlite3_db_readonly(db, "main") != 0) return cambios;
+  // Primero se mira sin escribir: un libro al día no toma la escritura.
   struct Pendiente {
     const TableDef* t;
     std::string stored;
@@ -551,10 +564,17 @@ std::vector<std::string> UpgradeSchema(sqlite3* db, Place place) {
       if (!IndexCurrent(db, ix)) p.indices.push_back(ix.name);
     if (!p.d.faltan.empty() || p.d.reconstruir || !p.indices.empty()) pendientes.push_back(std::move(p));
   }
-  std::vector<std::string> cambios;
   if (!faltanTablas && pendientes.empty()) return cambios;
-
-  Exec(db, "BEGIN IMMEDIATE");
+  // Tablas y columnas hacen falta para abrir; los índices solo aceleran, y no esperan a otro
+  // puesto que esté escribiendo.
+  bool soloIndices = !faltanTablas;
+  for (const auto& p : pendientes)
+    if (!p.d.faltan.empty() || p.d.reconstruir) soloIndices = false;
+  if (soloIndices) {
+    if (!tv::db::TryBeginImmediate(db)) return cambios;
+  } else {
+    Exec(db, "BEGIN IMMEDIATE");
+  }
   try {
     for (const auto& t : CreateMissingTablesInTransaction(db, place)) cambios.push_back(t);
     for (const auto& p : pendientes) {
@@ -604,6 +624,9 @@ std::vector<std::string> UpgradeFolder(const std::string& folder, Place place) {
 }  // namespace
 
 std::vector<std::string> UpgradeBooks(const std::string& folder) { return UpgradeFolder(folder, Place::Books); }
+bool BooksReadOnly(const std::string& folder) {
+  return sqlite3_db_readonly(tv::db::ConnectionFor(folder.c_str())->Db(), "main") != 0;
+}
 std::vector<std::string> UpgradeProgram(const std::string& folder) {
   return UpgradeFolder(folder, Place::Program);
 }

@@ -25,7 +25,10 @@ struct IndexDef {
       : name(std::move(n)), fields(std::move(f)), collate(std::move(c)) {}
   std::string name;
   std::vector<std::string> fields;
-  std::string collate;  // orden de los campos ("ES": español, para nombres); vacío: el del motor
+  // Orden de los campos al consultar ("ES": español, para nombres); vacío: el del motor. El
+  // índice guardado no lo lleva: los libros quedan de SQLite simple, que cualquier cliente
+  // escribe y revisa; quien recorre la tabla por el índice ordena con él.
+  std::string collate;
 };
 
 enum class Place { Books, Program };
@@ -59,14 +62,20 @@ std::vector<std::string> CreateMissingTables(sqlite3* db, Place place, bool incl
 // tabla se reconstruye conservando filas e identificadores de fila). Idempotente; todo en una
 // transacción, que solo se abre cuando hay algo que cambiar. Devuelve lo que cambió, como
 // "tabla", "tabla.columna", "tabla:índice" o "tabla.columna(ancho)".
+// Nunca escribe unos libros de solo lectura; cuando solo faltan índices y otro puesto tiene
+// tomada la escritura, no espera: los índices quedan para una apertura siguiente.
 std::vector<std::string> UpgradeSchema(sqlite3* db, Place place);
 // Lo mismo sobre la conexión compartida de una carpeta (contabilidad o programa), cuyo
 // esquema en memoria se renueva cuando algo cambió.
 std::vector<std::string> UpgradeBooks(const std::string& folder);
 // Rehace las estadísticas del planificador de unos libros cuando faltan o quedaron cortas
-// frente al diario (nada en un medio de solo lectura). Verdadero cuando las rehízo.
+// frente al diario (nada en un medio de solo lectura, ni cuando otro puesto tiene tomada la
+// escritura: quedan para una apertura siguiente). Verdadero cuando las rehízo.
 bool KeepStatistics(sqlite3* db);
 std::vector<std::string> UpgradeProgram(const std::string& folder);
+// Verdadero cuando los libros de la carpeta se abrieron solo para leer (el archivo o la
+// carpeta no se pueden escribir).
+bool BooksReadOnly(const std::string& folder);
 
 // Crea las tablas que falten en el archivo de base de datos de una carpeta.
 std::vector<std::string> CreateBookTables(const std::string& folder);

@@ -208,7 +208,7 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
     ThrowEngine(CodeFor(rc, msg.c_str()), "Cannot open database " + path + ": " + msg, rc);
   }
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, 5000);
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   // WAL with full sync: a commit is on disk when it returns (one fsync), so a killed
   // process loses nothing committed. Closing checkpoints the log into the database file,
   // so a folder copied after ReleaseDatabase holds every saved row in one file.
@@ -402,6 +402,25 @@ std::optional<std::string> Connection::ResolveTable(std::string_view written) co
   return it->second;
 }
 
+namespace {
+std::map<std::string, std::string>& IndexQueryCollations() {
+  static std::map<std::string, std::string> byIndex;  // lower-case index name → collation
+  return byIndex;
+}
+}  // namespace
+
+void SetIndexQueryCollation(const std::string& index, const std::string& collation) {
+  IndexQueryCollations()[Lower(index)] = collation;
+}
+
+bool TryBeginImmediate(sqlite3* db) {
+  if (sqlite3_db_readonly(db, "main") != 0) return false;
+  sqlite3_busy_timeout(db, 0);
+  int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  return rc == SQLITE_OK;
+}
+
 const TableMeta* Connection::Table(std::string_view storedTable) const {
   auto resolved = ResolveTable(storedTable);
   if (!resolved) return nullptr;
@@ -459,6 +478,10 @@ const TableMeta* Connection::Table(std::string_view storedTable) const {
       }
     }
     sqlite3_finalize(s);
+    auto query = IndexQueryCollations().find(Lower(name));
+    if (query != IndexQueryCollations().end())
+      for (auto& coll : ix.collations)
+        if (sqlite3_stricmp(coll.c_str(), "BINARY") == 0) coll = query->second;
     m->indexes.push_back(std::move(ix));
   }
   q = "PRAGMA index_list(" + quoted(m->name) + ")";

@@ -446,6 +446,8 @@ class TDataSet : public TComponent {
   int PlaceRow(std::int64_t id);  // inserts the stored row in view_: its index, -1 failed, -2 gone
   bool PatchView();
   void AllRows() const;  // the whole view, for counts and searches
+  void ReadOnTo(int pos);  // reads on (paged sources) until view_ holds `pos`, or to the end
+  int PosReadingOn(std::int64_t id) const;  // PosOfId, reading on until the id shows
   void LoadCurrent() const;
   void GoTo(int pos, bool scrolled = true);
   bool RecordMatches(const tv::db::Record& rec) const;

@@ -326,6 +326,10 @@ void TDataSet::ApplyView(std::int64_t keepId, int fallbackPos) {
   } else {
     filter_.reset();
     LoadOrder(v);
+    // filtered without a condition: every row, and no more pages to read on
+    if (filtered_)
+      while (MoreRows(v, 0)) {
+      }
   }
   view_.swap(v);
   viewSorted_ = std::is_sorted(view_.begin(), view_.end());
@@ -507,13 +511,6 @@ bool TDataSet::PatchView() {
   curLoaded_ = false;
   if (view_.empty()) bof_ = eof_ = true;
   return true;
-}
-
-void TDataSet::AllRows() const {
-  if (state_ == dsInactive || filtered_) return;
-  auto* self = const_cast<TDataSet*>(this);
-  while (self->MoreRows(self->view_, 0)) {
-  }
 }
 
 void TDataSet::SyncIfChanged() const {
@@ -802,6 +799,7 @@ void TDataSet::Delete() {
   seen_ = std::make_unique<Record>(*cur_);
   DoDelete(id);
   view_.erase(view_.begin() + pos_);
+  ReadOnTo(pos_);  // the row after the deleted one may lie beyond the ids read so far
   if (pos_ >= static_cast<int>(view_.size())) pos_ = static_cast<int>(view_.size()) - 1;
   curLoaded_ = false;
   MarkSynced();
@@ -830,31 +828,6 @@ TField* TDataSet::FieldByName(const AnsiString& name) const {
 void TDataSet::GetFieldNames(TStrings* list) const {
   list->Clear();
   for (const auto& f : fields_) list->Add(f->FieldName);
-}
-
-// ---- bookmarks -----------------------------------------------------------------------------
-TBookmark TDataSet::GetBookmark() const {
-  TBookmark b;
-  SyncIfChanged();
-  if (state_ != dsInactive && pos_ >= 0 && pos_ < static_cast<int>(view_.size())) {
-    b.id = view_[static_cast<size_t>(pos_)];
-    b.valid = true;
-  }
-  return b;
-}
-
-bool TDataSet::BookmarkValid(const TBookmark& bm) const {
-  SyncIfChanged();
-  return bm.valid && PosOfId(bm.id) >= 0;
-}
-
-void TDataSet::GotoBookmark(const TBookmark& bm) {
-  CheckBrowseMode();
-  SyncIfChanged();
-  int p = bm.valid ? PosOfId(bm.id) : -1;
-  if (p < 0) tv::db::ThrowEngine(DBIERR_RECNOTFOUND, "Record/key deleted.");
-  bof_ = eof_ = false;
-  GoTo(p);
 }
 
 // ---- locate -------------------------------------------------------------------------------

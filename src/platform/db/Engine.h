@@ -210,6 +210,17 @@ TFieldType FieldTypeOf(ColumnKind kind);
 // Registers the Spanish upper() (SpanishText.cpp) on a new connection.
 void RegisterSpanishText(sqlite3* db);
 
+// How long a statement waits for another process's write lock before it reports "locked".
+constexpr int kBusyTimeoutMs = 5000;
+// BEGIN IMMEDIATE only when the write lock is free at once (false: another process holds
+// it, or the books cannot be written); never waits. Work that can be left for later uses it.
+bool TryBeginImmediate(sqlite3* db);
+
+// An index whose rows sort with a registered collation ("ES" for names) at query time only:
+// the stored index stays plain, so every SQLite client can write and check the books, and
+// a cursor that follows the index orders with the collation.
+void SetIndexQueryCollation(const std::string& index, const std::string& collation);
+
 // Translation through the local-SQL translator; std::invalid_argument → syntax error.
 Translation Translate(Connection& conn, const std::string& localSql);
 

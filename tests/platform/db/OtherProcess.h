@@ -56,3 +56,92 @@ inline bool LockSeenByOtherProcess(const std::string& folder) {
 }
 
 }  // namespace tv::db::testing
+
+#include <fcntl.h>
+#include <sqlite3.h>
+
+#include <cstdlib>
+
+#include "platform/db/Storage.h"
+
+namespace tv::db::testing {
+
+// Another process holding a folder's write lock (BEGIN IMMEDIATE) from construction until
+// Release(): a seat in the middle of a long save. Each binary that uses it defines
+//   TEST(OtherProcess, HoldWriteLock) { tv::db::testing::HoldWriteLockWhenAsked(); }
+class WriteLockInOtherProcess {
+ public:
+  explicit WriteLockInOtherProcess(const std::string& folder) {
+    int toChild[2], fromChild[2];
+    if (pipe2(toChild, O_CLOEXEC) != 0) return;
+    if (pipe2(fromChild, O_CLOEXEC) != 0) {
+      close(toChild[0]);
+      close(toChild[1]);
+      return;
+    }
+    std::vector<std::string> env = {"TV_HOLD_DIR=" + folder};
+    std::vector<char*> envp;
+    for (char** e = environ; *e; ++e) envp.push_back(*e);
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string self = "/proc/self/exe";
+    std::string filter = "--gtest_filter=OtherProcess.HoldWriteLock";
+    std::string quiet = "--gtest_brief=1";
+    char* argv[] = {self.data(), filter.data(), quiet.data(), nullptr};
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_adddup2(&fa, toChild[0], 0);
+    posix_spawn_file_actions_adddup2(&fa, fromChild[1], 3);
+    if (posix_spawn(&pid_, self.c_str(), &fa, nullptr, argv, envp.data()) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&fa);
+    close(toChild[0]);
+    close(fromChild[1]);
+    release_ = toChild[1];
+    // The other process answers once it holds the lock (or failed to take it).
+    char answer = 0;
+    held_ = pid_ > 0 && read(fromChild[0], &answer, 1) == 1 && answer == '1';
+    close(fromChild[0]);
+  }
+  ~WriteLockInOtherProcess() { Release(); }
+  WriteLockInOtherProcess(const WriteLockInOtherProcess&) = delete;
+  WriteLockInOtherProcess& operator=(const WriteLockInOtherProcess&) = delete;
+
+  bool Held() const { return held_; }
+  // Ends the other process's transaction and waits for the process to end.
+  void Release() {
+    if (release_ >= 0) close(release_);
+    release_ = -1;
+    if (pid_ > 0) {
+      int status = 0;
+      waitpid(pid_, &status, 0);
+    }
+    pid_ = -1;
+    held_ = false;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int release_ = -1;
+  bool held_ = false;
+};
+
+// The other process's side: takes the lock, says so on descriptor 3, keeps it until its
+// input closes. Does nothing when not started by WriteLockInOtherProcess.
+inline void HoldWriteLockWhenAsked() {
+  const char* dir = std::getenv("TV_HOLD_DIR");
+  if (!dir) GTEST_SKIP() << "only run by another test";
+  sqlite3* db = nullptr;
+  std::string path = std::string(dir) + "/" + tv::db::kDatabaseFileName;
+  bool held = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
+              sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+  char answer = held ? '1' : '0';
+  if (write(3, &answer, 1) != 1) held = false;
+  char buf[16];
+  while (held && read(0, buf, sizeof buf) > 0) {
+  }
+  sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  std::_Exit(held ? 0 : 2);
+}
+
+}  // namespace tv::db::testing
