@@ -316,6 +316,16 @@ double TfrmRegPptal::getPendientePago(double aValor) {
 
 void TfrmRegPptal::MostrarPendiente() { lblPendientePago->Caption = Punto(comprPend, 2); }
 
+// Lo que queda del certificado vuelve a leerse de lo guardado, con el valor del formulario.
+void TfrmRegPptal::LeerPendienteCertificado() {
+  double n = 0, valor = 0;
+  if (!NumeroDe(edICD, n) || AnsiString(Label23->Caption) == "CDP Inexistente") return;
+  icd = static_cast<float>(n);
+  if (!Recortado(edValor).IsEmpty() && !TryStrToFloat(Recortado(edValor), valor)) valor = 0;
+  if (Centavos(getPendientePago(valor)) < 0) lblPendientePago->Caption = "Valor excede lo disponible";
+  else MostrarPendiente();
+}
+
 void TfrmRegPptal::PasoCertificado() {
   double valor = Recortado(edValor).IsEmpty() ? 0.0 : StrToFloat(Recortado(edValor));
   // El número se revisa antes de ir al texto SQL.
@@ -355,6 +365,7 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
     initNuevo();
     TTable* cd = DM->tblMvtCertDisp;
     edObjetoGasto->Text = cd->IsEmpty() ? AnsiString() : Texto(cd->FieldByName("objetoGasto"));
+    LeerPendienteCertificado();
     return;
   }
   limpiarEdits(this, "edICD", "edIregPptal");
@@ -469,14 +480,7 @@ bool TfrmRegPptal::validar() {
   if (AnsiString(Label23->Caption) == "CDP Inexistente") msg += "Certificado de disponibilidad inexistente.\n";
   AnsiString tercero = Recortado(edItercero);
   if (tercero.IsEmpty() || !DM->TblTerceros->Locate("cedulanit", Variant(tercero))) msg += "Tercero inexistente.\n";
-  // Lo que queda del certificado se calcula ahora, con el valor del formulario.
-  double n = 0, monto = 0;
-  if (NumeroDe(edICD, n) && TryStrToFloat(valor, monto)) {
-    icd = static_cast<float>(n);
-    double pendiente = Centavos(getPendientePago(monto));
-    bool sube = Centavos(monto) > Centavos(valorOriginal);
-    if (pendiente < 0 && (nuevo || sube)) msg += "Este certificado no tiene dinero para ser comprometido.";
-  }
+  // Lo que queda del certificado se revisa al grabar, dentro de la transacción.
   if (AnsiString(edFechaExp->EditText) != kFechaVacia) {
     AnsiString motivo;
     if (!ValidarFecha(edFechaExp->Text, motivo)) {
@@ -564,9 +568,13 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   if (!validar()) return;
   TTable* rp = DM->tblMvtRegPptal;
   bool eraNuevo = nuevo;
+  AnsiString sinSaldo;
   try {
-    // Registro y enlace con su orden, o nada.
+    // Registro y enlace con su orden, o nada; el certificado se mide con el candado ya tomado.
     tv::db::Transaction tx(kAlias);
+    sinSaldo = RevisarLimiteRegistro(StrToFloat(Recortado(edICD)), StrToFloat(Recortado(edIregPptal)), nuevo,
+                                     StrToFloat(Recortado(edValor)));
+    if (!sinSaldo.IsEmpty()) throw EAbort("");
     if (nuevo) adicionar();
     else actualizar();
     if (CheckDbiError(DbiSaveChanges(rp->Handle()), "registropptal", 155) != DBIERR_NONE) {
@@ -580,6 +588,11 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   } catch (Exception& e) {
     if (rp->State == dsEdit || rp->State == dsInsert) rp->Cancel();
     rp->Refresh();
+    if (!sinSaldo.IsEmpty()) {
+      LeerPendienteCertificado();
+      Application->MessageBox(sinSaldo, "Error", MB_OK);
+      return;
+    }
     double numero = 0;
     if (eraNuevo && TryStrToFloat(Recortado(edIregPptal), numero) &&
         EsNumeroTomado(e, "mvtRegPptal", "irp", numero)) {
@@ -599,12 +612,15 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   DM->tblMvtOrdenSumiMaestro->Refresh();
   Application->MessageBox(eraNuevo ? "Registro presupuestal adicionado." : "Registro presupuestal MODIFICADO.",
                           "Tallivar", MB_OK);
+  // Lo grabado pasa a ser lo que el registro ya compromete.
+  if (!eraNuevo) valorOriginal = StrToFloat(Recortado(edValor));
   AnsiString numero = Recortado(edIregPptal);
   if (!numero.IsEmpty() && IsNumber(numero.c_str())) {
     edIregPptal->Text = FloatToStr(StrToFloat(numero) + 1);
     edIregPptal->Modified = true;
     edIregPptalExit(edIregPptal);
   }
+  LeerPendienteCertificado();
   objetoGasto = edObjetoGasto->Text;
 }
 
