@@ -9,7 +9,9 @@
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
 #include "budget/FrmExplAsientosPptal.h"
+#include "budget/VersionPptal.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/PrivateTable.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/Dialogs.h"
@@ -309,8 +311,12 @@ void TfrmAsientosPptal::BtnTraerCrearClick(TObject*) {
   tipoMvtPptal = TipoElegido();
   tblAsientoPptal->DatabaseName = kAlias;
   if (tblAsientoPptal->State == dsEdit || tblAsientoPptal->State == dsInsert) tblAsientoPptal->Cancel();
+  // Cada puesto tiene sus propios renglones de trabajo: vaciarlos no toca los de otro.
+  tv::db::UsePrivateTable(kAlias, "asientoPptal");
   tblAsientoPptal->Open();
   vaciarAsiento();
+  // La versión se toma antes que el documento: grabar rehúsa si otro puesto lo grabó después.
+  versionTraida_ = VersionMovimientoPptal(iMvtPptal, tipoMvtPptal);
   HagaSQL(kAlias, Query3,
           "select * from MvtPptalMaestro where iMvtPptal=" + TextoSQL(iMvtPptal) +
               " and tipoMvtPptal=" + TextoSQL(tipoMvtPptal) + " ");
@@ -570,6 +576,7 @@ void TfrmAsientosPptal::pasarMvtPptalMaestro() {
   maestro->FieldByName("detalle")->AsString = edDetalle->Text;
   maestro->FieldByName("tipoMvtPptal")->AsString = tipoMvtPptal;
   maestro->FieldByName("iUsuario")->AsString = Login;
+  maestro->FieldByName("version")->AsInteger = (versionTraida_ < 0 ? 0 : versionTraida_) + 1;
   maestro->Post();
 }
 
@@ -622,6 +629,10 @@ void TfrmAsientosPptal::BtnGrabarClick(TObject*) {
   try {
     // Documento viejo fuera y nuevo dentro, o nada.
     tv::db::Transaction tx(kAlias);
+    if (VersionMovimientoPptal(iMvtPptal, tipoMvtPptal) != versionTraida_) {
+      ShowMessage("Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.");
+      throw EAbort("");
+    }
     HagaSQL(kAlias, Query4, "delete  from mvtPptal where " + llave);
     HagaSQL(kAlias, Query4, "delete  from MvtPptalMaestro where " + llave);
     limpiarAsiento();
@@ -643,7 +654,8 @@ void TfrmAsientosPptal::BtnGrabarClick(TObject*) {
       t->Refresh();
     }
     DBGrid1->Enabled = true;
-    Application->ShowException(&e);
+    tblAsientoPptal->Refresh();
+    if (!dynamic_cast<EAbort*>(&e)) Application->ShowException(&e);
     return;
   }
   DM->tblMvtPptal->Refresh();

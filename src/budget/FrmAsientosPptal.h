@@ -69,6 +69,7 @@ class TfrmAsientosPptal : public TForm {
   AnsiString iMvtPptal, tipoMvtPptal;
   TDateTime FechaOriginal;  // fecha del documento traído; 0 si es nuevo
   TDateTime fecha;
+  int versionTraida_ = -1;  // versión guardada al traer; -1 documento nuevo
 
   bool validar();
   void Totalice();
