@@ -12,6 +12,7 @@
 #include "platform/db/Engine.h"
 #include "platform/db/sql/Translator.h"
 #include "platform/forms/Dialogs.h"
+#include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 
 namespace {
@@ -580,4 +581,13 @@ AnsiString RevisarLimiteOrdenPago(double aIRP, double aIOP, bool aNueva, double 
   if (aNueva && Centavos(aValorAsiento) > Centavos(queda))
     msg += "tiene una cuenta por pagar mayor al valor pendiente de pago que tiene el reg. Presupuestal\n";
   return msg;
+}
+
+AnsiString RevisarLimiteTraslado(const AnsiString& aRubro, double aMonto) {
+  ExigirTransaccion();
+  double disponible = getDisponibilidadRubro(aRubro, "E", nullptr);
+  if (Centavos(disponible) < Centavos(aMonto))
+    return "No tiene fondos para hacer el traslado. El rubro de donde saca (" + aRubro + ") solo tiene " +
+           AnsiString(Punto(disponible, 2)) + "\n";
+  return "";
 }

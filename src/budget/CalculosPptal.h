@@ -107,3 +107,7 @@ AnsiString RevisarLimiteRegistro(double aICD, double aIRP, bool aNuevo, double a
 // La orden de pago aIOP por aValorOrden, con un asiento de aValorAsiento, sobre el registro aIRP:
 // los mensajes del valor, del registro ya cancelado y de la cuenta por pagar mayor que el pendiente.
 AnsiString RevisarLimiteOrdenPago(double aIRP, double aIOP, bool aNueva, double aValorOrden, double aValorAsiento);
+// El traslado que saca aMonto del rubro de egreso aRubro: "No tiene fondos para hacer el
+// traslado. El rubro de donde saca (código) solo tiene " y el disponible, cuando no alcanza. Se
+// llama con el documento que se reescribe ya borrado: su propio traslado no se cuenta dos veces.
+AnsiString RevisarLimiteTraslado(const AnsiString& aRubro, double aMonto);

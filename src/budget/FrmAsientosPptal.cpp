@@ -509,18 +509,17 @@ bool TfrmAsientosPptal::validar() {
            "Traslado: Se quita de un egreso para aumentarlo en otro.\n";
   }
   bool traslado = tipoMvtPptal == "TRA";
+  origenTraslado_ = "";
+  montoTraslado_ = 0;
   if (traslado) {
     HagaSQL(kAlias, Query1, "select icuenta,ingreso,egreso from asientoPptal where egreso<0 or ingreso>0");
     if (Query1->IsEmpty()) {
       msg += "No se ha podido detectar correctamente de cual rubro se esta sacando el dinero.\n";
     } else {
-      AnsiString origen = Query1->FieldByName("icuenta")->AsString;
+      // Los fondos del rubro de donde sale se revisan al grabar, dentro de la transacción.
+      origenTraslado_ = Query1->FieldByName("icuenta")->AsString;
       double egreso = Monto(Query1, "egreso"), ingreso = Monto(Query1, "ingreso");
-      double disponible = getDisponibilidadRubro(origen, "E", nullptr);
-      double monto = egreso < 0 ? -egreso : ingreso;
-      if (disponible < monto)
-        msg += "No tiene fondos para hacer el traslado. El rubro de donde saca (" + origen + ") solo tiene " +
-               AnsiString(Punto(disponible, 2)) + "\n";
+      montoTraslado_ = egreso < 0 ? -egreso : ingreso;
     }
   }
   std::set<std::string> llaves;
@@ -635,6 +634,13 @@ void TfrmAsientosPptal::BtnGrabarClick(TObject*) {
     }
     HagaSQL(kAlias, Query4, "delete  from mvtPptal where " + llave);
     HagaSQL(kAlias, Query4, "delete  from MvtPptalMaestro where " + llave);
+    if (!origenTraslado_.IsEmpty()) {
+      AnsiString sinFondos = RevisarLimiteTraslado(origenTraslado_, montoTraslado_);
+      if (!sinFondos.IsEmpty()) {
+        ShowMessage(sinFondos);
+        throw EAbort("");
+      }
+    }
     limpiarAsiento();
     tblAsientoPptal->Refresh();
     DM->tblMvtPptal->Refresh();

@@ -17,6 +17,7 @@
 #include "app/Sesion.h"
 #include "app/schema/Schema.h"
 #include "budget/AsientosPptalFixture.h"
+#include "budget/CalculosPptal.h"
 #include "platform/os/Process.h"
 #include "platform/os/Regional.h"
 
@@ -136,6 +137,15 @@ TEST(PuestoPptal, EditaSuMovimiento) {
       s().editCell("DBGrid1", 0, 1, "2.1.2.01").editCell("DBGrid1", 1, 1, "E").editCell("DBGrid1", 3, 1, "70");
       Grabar();
     }
+  } else if (escena == "traslado") {
+    // Los dos sacan los mismos 100 del rubro de origen, cada uno en su documento.
+    Traer("TRA:Traslado", "T" + numero + "-" + yo);
+    std::string origen = "2.8." + numero;
+    s().editCell("DBGrid1", 0, 0, origen.c_str()).editCell("DBGrid1", 1, 0, "E").editCell("DBGrid1", 3, 0, "-100");
+    s().editCell("DBGrid1", 0, 1, "2.1.2.01").editCell("DBGrid1", 1, 1, "E").editCell("DBGrid1", 3, 1, "100");
+    Marcar(cita + "/digitado-" + yo);
+    ASSERT_TRUE(Esperar(cita + "/digitado-" + otro));
+    Grabar();
   } else {
     // Renglones traídos en orden de tipo y código: el de egreso primero.
     Traer("APR:Apropiación", "V" + numero);
@@ -173,5 +183,22 @@ TEST_F(AsientosPptalPuestos, NoGrabaEncimaDeLoQueOtroGraboDespuesDeTraerlo) {
         << n;
     EXPECT_EQ(Renglones("V" + n, "APR"), "1.2.05:300.0/0.0,2.1.1.01:0.0/300.0") << n;
     EXPECT_EQ(Leer("SELECT count(*) || '|' || version FROM MvtPptalMaestro WHERE iMvtPptal='V" + n + "'"), "1|1");
+  }
+}
+
+TEST_F(AsientosPptalPuestos, DosTrasladosDeLosMismosFondos) {
+  for (int vuelta = 1; vuelta <= 3; ++vuelta) {
+    std::string n = std::to_string(vuelta), origen = "2.8." + n;
+    Rubro("E", origen);
+    Movimiento("F" + n, "APR", "2026-01-02", {{"1.2.05", "I", 100, 0}, {origen, "E", 0, 100}});
+    auto [m1, m2] = Escena("traslado", n);
+    const std::string exito = "Asiento Presupuestal Registrado\n",
+                      rechazo = "No tiene fondos para hacer el traslado. El rubro de donde saca (" + origen +
+                                ") solo tiene " + prueba::Mostrado("0.00") + "\n\n";
+    EXPECT_TRUE((m1 == exito && m2 == rechazo) || (m2 == exito && m1 == rechazo)) << m1 << " / " << m2;
+    EXPECT_EQ(Leer("SELECT count(*) FROM MvtPptalMaestro WHERE tipoMvtPptal='TRA' AND iMvtPptal LIKE 'T" + n +
+                   "-%'"),
+              "1");
+    EXPECT_NEAR(getDisponibilidadRubro(origen.c_str(), "E", nullptr), 0, 1e-9);
   }
 }
