@@ -12,6 +12,7 @@
 #include "platform/db/Engine.h"
 #include "platform/db/sql/Translator.h"
 #include "platform/forms/Dialogs.h"
+#include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 
 namespace {
@@ -171,6 +172,12 @@ double getPagoPendienteRP(double aIRP, bool ubicado) {
   double valor = ubicado ? static_cast<double>(DM->tblMvtRegPptal->FieldByName("valor")->AsFloat)
                          : q.valor("select valor from mvtRegPptal where irp=" + N(aIRP), "valor");
   return valor - q.valor("select sum(valor) as total from mvtOrdenPago where irp=" + N(aIRP), "total");
+}
+
+double getPendienteParaOrden(double aIRP, double aIOP) {
+  Consulta q;
+  return getPagoPendienteRP(aIRP, false) +
+         q.valor("select sum(valor) as total from mvtOrdenPago where iop=" + N(aIOP) + " and irp=" + N(aIRP), "total");
 }
 
 double getOrden(double airp, AnsiString& aFecha, int& atipoOrden) {
@@ -503,4 +510,84 @@ bool EsRubroHoja(const AnsiString& aCuenta, const AnsiString& aTipoCuenta) {
   Consulta q;
   q.sql(sql);
   return q->IsEmpty();
+}
+
+// ---- Límites de la cadena al grabar -------------------------------------------------------
+
+namespace {
+
+// Montos comparados a centavos: 0.1 + 0.2 es 0.3.
+double Centavos(double v) { return std::round(v * 100.0) / 100.0; }
+
+// Los límites solo valen bajo el candado de escritura de la grabación.
+void ExigirTransaccion() {
+  if (!tv::db::ConnectionFor(kAlias)->InTransaction())
+    throw Exception("Los límites del presupuesto se revisan dentro de la transacción de la grabación.");
+}
+
+// Un aumento que no cabe: sube sobre lo guardado y pasa lo que queda (que ya lo excluye).
+bool Excede(double nuevo, double guardado, double queda) {
+  return Centavos(nuevo) > Centavos(guardado) && Centavos(nuevo - guardado) > Centavos(queda);
+}
+
+}  // namespace
+
+AnsiString RevisarLimiteCertificado(double aICD, bool aNuevo, const std::vector<MontoRubro>& aRubros) {
+  ExigirTransaccion();
+  std::map<std::string, double> pedido, guardado;
+  std::vector<AnsiString> orden;
+  for (const MontoRubro& m : aRubros) {
+    if (!pedido.count(m.rubro.str())) orden.push_back(m.rubro);
+    pedido[m.rubro.str()] += m.valor;
+  }
+  if (!aNuevo)
+    for (const RubroCertificado& r : RubrosDeCertificado(aICD)) guardado[r.rubro.str()] += r.valor;
+  AnsiString msg;
+  for (const AnsiString& rubro : orden) {
+    double antes = guardado.count(rubro.str()) ? guardado[rubro.str()] : 0.0;
+    if (Excede(pedido[rubro.str()], antes, getDisponibilidadRubro(rubro, "E", nullptr)))
+      msg += "No hay disponible en el rubro " + rubro;
+  }
+  return msg;
+}
+
+AnsiString RevisarLimiteRegistro(double aICD, double aIRP, bool aNuevo, double aValor) {
+  ExigirTransaccion();
+  // Lo que el registro ya compromete en este certificado (nada si es nuevo o era de otro).
+  Consulta q;
+  double antes = aNuevo ? 0.0
+                        : q.valor("select sum(valor) as total from mvtRegPptal where irp=" + N(aIRP) +
+                                      " and icd=" + N(aICD),
+                                  "total");
+  if (Excede(aValor, antes, getCompromisoPendiente(aICD, false)))
+    return "Este certificado no tiene dinero para ser comprometido.";
+  return "";
+}
+
+AnsiString RevisarLimiteOrdenPago(double aIRP, double aIOP, bool aNueva, double aValorOrden, double aValorAsiento) {
+  ExigirTransaccion();
+  Consulta q;
+  double antes = aNueva ? 0.0
+                        : q.valor("select sum(valor) as total from mvtOrdenPago where iop=" + N(aIOP) +
+                                      " and irp=" + N(aIRP),
+                                  "total");
+  double queda = getPagoPendienteRP(aIRP, false);
+  AnsiString msg;
+  if (Excede(aValorOrden, antes, queda))
+    msg += "El valor de la orden de pago no puede ser mayor que el valor pendiente de pagar del registro "
+           "presupuestal.\n";
+  if (aNueva && !(Centavos(queda) > 0))
+    msg += "No debe hacer Orden de Pago. Este Reg. Presupuestal ya está cancelado!\n";
+  if (aNueva && Centavos(aValorAsiento) > Centavos(queda))
+    msg += "tiene una cuenta por pagar mayor al valor pendiente de pago que tiene el reg. Presupuestal\n";
+  return msg;
+}
+
+AnsiString RevisarLimiteTraslado(const AnsiString& aRubro, double aMonto) {
+  ExigirTransaccion();
+  double disponible = getDisponibilidadRubro(aRubro, "E", nullptr);
+  if (Centavos(disponible) < Centavos(aMonto))
+    return "No tiene fondos para hacer el traslado. El rubro de donde saca (" + aRubro + ") solo tiene " +
+           AnsiString(Punto(disponible, 2)) + "\n";
+  return "";
 }

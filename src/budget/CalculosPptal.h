@@ -25,6 +25,9 @@ void borrarOrdenServicio(double aOrdenServicio);
 double getCompromisoPendiente(double aICD, bool ubicado);
 // Valor del registro menos sus órdenes de pago (ubicado: fila actual de DM->tblMvtRegPptal).
 double getPagoPendienteRP(double aIRP, bool ubicado);
+// Lo que el registro aIRP tiene sin pagar más lo que la orden guardada aIOP ya le paga (nada
+// cuando la orden no es de ese registro): hasta dónde puede llegar esa orden al modificarse.
+double getPendienteParaOrden(double aIRP, double aIOP);
 // Orden que cuelga del registro: número (0 ninguna, -1 varias de servicio, -2 varias de
 // suministro), fecha como texto cuando se halla una y tipo (0 servicio, 1 suministro,
 // 2 ninguna).
@@ -82,3 +85,29 @@ CadenaPorRubro getSumaCPRubros(TDateTime aAntesDesde, TDateTime aAntesHasta, TDa
 // tipo empieza por el código seguido de "."; sin punto, ningún otro código del tipo empieza
 // por él.
 bool EsRubroHoja(const AnsiString& aCuenta, const AnsiString& aTipoCuenta);
+
+// ---- Límites de la cadena al grabar ---------------------------------------------------------
+// Se llaman dentro de la transacción de la grabación, que tiene el candado de escritura de la
+// contabilidad: cuentan las cifras guardadas (también lo que otro puesto acaba de grabar), nunca
+// una cifra que el formulario leyó antes. Sin transacción abierta lanzan una excepción.
+// Devuelven los mensajes de lo que no cabe; vacío cuando todo cabe. Un documento guardado que se
+// modifica solo se revisa en lo que aumenta sobre lo que ya tenía.
+
+// Monto que un certificado pide en un rubro.
+struct MontoRubro {
+  AnsiString rubro;
+  double valor = 0;
+};
+// Cada rubro del certificado aICD cuyo aumento supera su disponible: "No hay disponible en el
+// rubro " seguido del código.
+AnsiString RevisarLimiteCertificado(double aICD, bool aNuevo, const std::vector<MontoRubro>& aRubros);
+// El registro aIRP por aValor sobre el certificado aICD: "Este certificado no tiene dinero para
+// ser comprometido." cuando el aumento supera lo que el certificado tiene sin comprometer.
+AnsiString RevisarLimiteRegistro(double aICD, double aIRP, bool aNuevo, double aValor);
+// La orden de pago aIOP por aValorOrden, con un asiento de aValorAsiento, sobre el registro aIRP:
+// los mensajes del valor, del registro ya cancelado y de la cuenta por pagar mayor que el pendiente.
+AnsiString RevisarLimiteOrdenPago(double aIRP, double aIOP, bool aNueva, double aValorOrden, double aValorAsiento);
+// El traslado que saca aMonto del rubro de egreso aRubro: "No tiene fondos para hacer el
+// traslado. El rubro de donde saca (código) solo tiene " y el disponible, cuando no alcanza. Se
+// llama con el documento que se reescribe ya borrado: su propio traslado no se cuenta dos veces.
+AnsiString RevisarLimiteTraslado(const AnsiString& aRubro, double aMonto);

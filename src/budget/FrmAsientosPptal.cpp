@@ -10,7 +10,9 @@
 #include "budget/CalculosPptal.h"
 #include "budget/NumeroDocumento.h"
 #include "budget/FrmExplAsientosPptal.h"
+#include "budget/VersionPptal.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/PrivateTable.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/Dialogs.h"
@@ -310,8 +312,12 @@ void TfrmAsientosPptal::BtnTraerCrearClick(TObject*) {
   tipoMvtPptal = TipoElegido();
   tblAsientoPptal->DatabaseName = kAlias;
   if (tblAsientoPptal->State == dsEdit || tblAsientoPptal->State == dsInsert) tblAsientoPptal->Cancel();
+  // Cada puesto tiene sus propios renglones de trabajo: vaciarlos no toca los de otro.
+  tv::db::UsePrivateTable(kAlias, "asientoPptal");
   tblAsientoPptal->Open();
   vaciarAsiento();
+  // La versión se toma antes que el documento: grabar rehúsa si otro puesto lo grabó después.
+  versionTraida_ = VersionMovimientoPptal(iMvtPptal, tipoMvtPptal);
   HagaSQL(kAlias, Query3,
           "select * from MvtPptalMaestro where iMvtPptal=" + TextoSQL(iMvtPptal) +
               " and tipoMvtPptal=" + TextoSQL(tipoMvtPptal) + " ");
@@ -504,18 +510,17 @@ bool TfrmAsientosPptal::validar() {
            "Traslado: Se quita de un egreso para aumentarlo en otro.\n";
   }
   bool traslado = tipoMvtPptal == "TRA";
+  origenTraslado_ = "";
+  montoTraslado_ = 0;
   if (traslado) {
     HagaSQL(kAlias, Query1, "select icuenta,ingreso,egreso from asientoPptal where egreso<0 or ingreso>0");
     if (Query1->IsEmpty()) {
       msg += "No se ha podido detectar correctamente de cual rubro se esta sacando el dinero.\n";
     } else {
-      AnsiString origen = Query1->FieldByName("icuenta")->AsString;
+      // Los fondos del rubro de donde sale se revisan al grabar, dentro de la transacción.
+      origenTraslado_ = Query1->FieldByName("icuenta")->AsString;
       double egreso = Monto(Query1, "egreso"), ingreso = Monto(Query1, "ingreso");
-      double disponible = getDisponibilidadRubro(origen, "E", nullptr);
-      double monto = egreso < 0 ? -egreso : ingreso;
-      if (disponible < monto)
-        msg += "No tiene fondos para hacer el traslado. El rubro de donde saca (" + origen + ") solo tiene " +
-               AnsiString(Punto(disponible, 2)) + "\n";
+      montoTraslado_ = egreso < 0 ? -egreso : ingreso;
     }
   }
   std::set<std::string> llaves;
@@ -571,6 +576,7 @@ void TfrmAsientosPptal::pasarMvtPptalMaestro() {
   maestro->FieldByName("detalle")->AsString = edDetalle->Text;
   maestro->FieldByName("tipoMvtPptal")->AsString = tipoMvtPptal;
   maestro->FieldByName("iUsuario")->AsString = Login;
+  maestro->FieldByName("version")->AsInteger = (versionTraida_ < 0 ? 0 : versionTraida_) + 1;
   maestro->Post();
 }
 
@@ -623,8 +629,19 @@ void TfrmAsientosPptal::BtnGrabarClick(TObject*) {
   try {
     // Documento viejo fuera y nuevo dentro, o nada.
     tv::db::Transaction tx(kAlias);
+    if (VersionMovimientoPptal(iMvtPptal, tipoMvtPptal) != versionTraida_) {
+      ShowMessage("Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.");
+      throw EAbort("");
+    }
     HagaSQL(kAlias, Query4, "delete  from mvtPptal where " + llave);
     HagaSQL(kAlias, Query4, "delete  from MvtPptalMaestro where " + llave);
+    if (!origenTraslado_.IsEmpty()) {
+      AnsiString sinFondos = RevisarLimiteTraslado(origenTraslado_, montoTraslado_);
+      if (!sinFondos.IsEmpty()) {
+        ShowMessage(sinFondos);
+        throw EAbort("");
+      }
+    }
     limpiarAsiento();
     tblAsientoPptal->Refresh();
     DM->tblMvtPptal->Refresh();
@@ -644,7 +661,8 @@ void TfrmAsientosPptal::BtnGrabarClick(TObject*) {
       t->Refresh();
     }
     DBGrid1->Enabled = true;
-    Application->ShowException(&e);
+    tblAsientoPptal->Refresh();
+    if (!dynamic_cast<EAbort*>(&e)) Application->ShowException(&e);
     return;
   }
   DM->tblMvtPptal->Refresh();

@@ -69,6 +69,9 @@ class TfrmAsientosPptal : public TForm {
   AnsiString iMvtPptal, tipoMvtPptal;
   TDateTime FechaOriginal;  // fecha del documento traído; 0 si es nuevo
   TDateTime fecha;
+  int versionTraida_ = -1;  // versión guardada al traer; -1 documento nuevo
+  AnsiString origenTraslado_;  // rubro de donde sale un traslado, hallado al validar
+  double montoTraslado_ = 0;
 
   bool validar();
   void Totalice();

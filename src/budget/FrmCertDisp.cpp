@@ -423,6 +423,25 @@ void TfrmCertDisp::btnDeleteOtroRubroClick(TObject*) {
   sgOtrosRubros->Repaint();
 }
 
+// Lo que el certificado pide en cada rubro de la rejilla (las filas con valor).
+std::vector<MontoRubro> TfrmCertDisp::MontosRubros() {
+  std::vector<MontoRubro> montos;
+  for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
+    AnsiString celda = AnsiString(sgOtrosRubros->Cells[3][f]).Trim();
+    if (!celda.IsEmpty()) montos.push_back(MontoRubro{sgOtrosRubros->Cells[0][f], StrToFloat(celda)});
+  }
+  return montos;
+}
+
+// El disponible de cada rubro vuelve a leerse de lo guardado: lo que se ve es lo que se revisa.
+void TfrmCertDisp::LeerDisponibles() {
+  for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
+    AnsiString codigo = AnsiString(sgOtrosRubros->Cells[0][f]).Trim();
+    if (!codigo.IsEmpty()) sgOtrosRubros->Cells[2][f] = FloatToStr(getDisponibilidadRubro(codigo, "E", nullptr));
+  }
+  sgOtrosRubros->Repaint();
+}
+
 double TfrmCertDisp::getValorOtrosRubros() {
   double suma = 0;
   for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
@@ -450,14 +469,8 @@ bool TfrmCertDisp::validar() {
   } else if (!errorValor.IsEmpty()) {
     msg += errorValor;
   } else {
+    // El disponible de cada rubro se revisa al grabar, dentro de la transacción.
     try {
-      for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
-        double disponible = CeldaONula(sgOtrosRubros->Cells[2][f]);
-        double monto = CeldaONula(sgOtrosRubros->Cells[3][f]);
-        double guardado = f < static_cast<int>(old.size()) ? old[f].valor : 0;
-        if (Centavos(monto - guardado) > Centavos(disponible))
-          msg += "No hay disponible en el rubro " + AnsiString(sgOtrosRubros->Cells[0][f]);
-      }
       if (Centavos(getValorOtrosRubros()) != Centavos(StrToFloat(valor)))
         msg += "El valor del CDP no coincide con la suma de separado para cada rubro.\n";
     } catch (Exception& e) {
@@ -568,11 +581,14 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
     EscribirNumero(siguiente);
     return;
   }
+  AnsiString sinDisponible;
   try {
-    // Certificado, plan y rubros, o nada.
+    // Certificado, plan y rubros, o nada; el disponible se mide con el candado ya tomado.
     tv::db::Transaction tx(kAlias);
     // Un certificado nuevo nunca reescribe uno guardado (tampoco el que otro puesto acaba de grabar).
     if (nuevo) ExigirNumeroLibre(kNumCertificado, numero_);
+    sinDisponible = RevisarLimiteCertificado(numero_, nuevo, MontosRubros());
+    if (!sinDisponible.IsEmpty()) throw EAbort("");
     if (nuevo) adicionar();
     else actualizar();
     if (CheckDbiError(DbiSaveChanges(cd->Handle()), "certDisp", 0) != DBIERR_NONE) {
@@ -586,6 +602,11 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
       if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
       t->Refresh();
     }
+    if (!sinDisponible.IsEmpty()) {
+      LeerDisponibles();
+      Application->MessageBox(sinDisponible, "Error", MB_OK);
+      return;
+    }
     AnsiString siguiente, mensaje;
     if (nuevo && NumeroYaGrabado(e, kNumCertificado, numero_, siguiente, mensaje)) {
       EscribirNumero(siguiente);
@@ -598,6 +619,7 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
   }
   cd->Refresh();
   DM->tblPAC->Refresh();
+  LeerDisponibles();
   if (nuevo) {
     EscribirNumero(TextoNumeroDoc(numero_ + 1));
   } else {

@@ -14,6 +14,7 @@ class TStringGrid;
 class TQuery;
 class TDataSource;
 class TfrmExpCertDisp;
+struct MontoRubro;
 
 // Rubro y valor que el certificado cargado ya tiene separado en una fila de la rejilla.
 struct oldDatosGrid {
@@ -96,6 +97,8 @@ class TfrmCertDisp : public TForm {
   void VaciarRubros();
   void CargarCertificado();
   void EscribirNumero(const AnsiString& texto);
+  std::vector<MontoRubro> MontosRubros();
+  void LeerDisponibles();
 };
 
 extern TfrmCertDisp* frmCertDisp;

@@ -39,6 +39,8 @@ TfrmExplAsientosPptal::TfrmExplAsientosPptal(TComponent* Owner) : TForm(Owner) {
   DBGrid1->Align = alClient;
   DBGrid1->ReadOnly = true;
   DBGrid1->DataSource = DataSource1;
+  // La versión de grabación es interna del editor: no se lista.
+  if (TField* version = DM->tblMvtPptalMaestro->FindField("version")) version->Visible = false;
   SaveDialog1 = Make<TSaveDialog>(this, "SaveDialog1");
   Query1 = Make<TQuery>(this, "Query1");
 

@@ -318,6 +318,16 @@ double TfrmRegPptal::getPendientePago(double aValor) {
 
 void TfrmRegPptal::MostrarPendiente() { lblPendientePago->Caption = Punto(comprPend, 2); }
 
+// Lo que queda del certificado vuelve a leerse de lo guardado, con el valor del formulario.
+void TfrmRegPptal::LeerPendienteCertificado() {
+  double n = 0, valor = 0;
+  if (!NumeroDe(edICD, n) || AnsiString(Label23->Caption) == "CDP Inexistente") return;
+  icd = static_cast<float>(n);
+  if (!Recortado(edValor).IsEmpty() && !TryStrToFloat(Recortado(edValor), valor)) valor = 0;
+  if (Centavos(getPendientePago(valor)) < 0) lblPendientePago->Caption = "Valor excede lo disponible";
+  else MostrarPendiente();
+}
+
 void TfrmRegPptal::PasoCertificado() {
   double valor = Recortado(edValor).IsEmpty() ? 0.0 : StrToFloat(Recortado(edValor));
   // El número se revisa antes de ir al texto SQL.
@@ -357,6 +367,7 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
     initNuevo();
     TTable* cd = DM->tblMvtCertDisp;
     edObjetoGasto->Text = cd->IsEmpty() ? AnsiString() : Texto(cd->FieldByName("objetoGasto"));
+    LeerPendienteCertificado();
     return;
   }
   limpiarEdits(this, "edICD", "edIregPptal");
@@ -458,27 +469,20 @@ bool TfrmRegPptal::validar() {
                        : "La orden de suministro no puede ser cero ni dejarse en blanco.\n";
     } else if (tipo == 0) {
       if (!TryStrToFloat(orden, n) || !DM->tblMvtOrdenServicio->Locate("iOrdenServicio", Variant(n)))
-        msg += "Orden de servicio inexistente";
+        msg += "Orden de servicio inexistente\n";
     } else if (!TryStrToFloat(orden, n) || !DM->tblMvtOrdenSumiMaestro->Locate("iOrdenSuministro", Variant(n))) {
-      msg += "Orden de suministro inexistente";
+      msg += "Orden de suministro inexistente\n";
     }
   }
   if (inv.IsEmpty()) msg += "Digite el valor correspondiente al gasto de inversión.\n";
   if (!valor.IsEmpty() && !func.IsEmpty() && !inv.IsEmpty() &&
       Centavos(StrToFloat(func) + StrToFloat(inv)) != Centavos(StrToFloat(valor)))
-    msg += "El valor del gasto no corresponde a la suma de la inversión  mas funcionamiento.";
+    msg += "El valor del gasto no corresponde a la suma de la inversión  mas funcionamiento.\n";
   if (Recortado(edVigFisc).IsEmpty()) msg += "Digite el valor correspondiente a la vigencia fiscal.\n";
   if (AnsiString(Label23->Caption) == "CDP Inexistente") msg += "Certificado de disponibilidad inexistente.\n";
   AnsiString tercero = Recortado(edItercero);
   if (tercero.IsEmpty() || !DM->TblTerceros->Locate("cedulanit", Variant(tercero))) msg += "Tercero inexistente.\n";
-  // Lo que queda del certificado se calcula ahora, con el valor del formulario.
-  double n = 0, monto = 0;
-  if (NumeroDe(edICD, n) && TryStrToFloat(valor, monto)) {
-    icd = n;
-    double pendiente = Centavos(getPendientePago(monto));
-    bool sube = Centavos(monto) > Centavos(valorOriginal);
-    if (pendiente < 0 && (nuevo || sube)) msg += "Este certificado no tiene dinero para ser comprometido.";
-  }
+  // Lo que queda del certificado se revisa al grabar, dentro de la transacción.
   if (AnsiString(edFechaExp->EditText) != kFechaVacia) {
     AnsiString motivo;
     if (!ValidarFecha(edFechaExp->Text, motivo)) {
@@ -586,11 +590,14 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
     edIregPptal->Modified = false;
     return;
   }
+  AnsiString sinSaldo;
   try {
-    // Registro y enlace con su orden, o nada.
+    // Registro y enlace con su orden, o nada; el certificado se mide con el candado ya tomado.
     tv::db::Transaction tx(kAlias);
     // Un registro nuevo nunca reescribe uno guardado (tampoco el que otro puesto acaba de grabar).
     if (nuevo) ExigirNumeroLibre(kNumRegistro, numero);
+    sinSaldo = RevisarLimiteRegistro(StrToFloat(Recortado(edICD)), numero, nuevo, StrToFloat(Recortado(edValor)));
+    if (!sinSaldo.IsEmpty()) throw EAbort("");
     if (nuevo) adicionar();
     else actualizar();
     if (CheckDbiError(DbiSaveChanges(rp->Handle()), "registropptal", 155) != DBIERR_NONE) {
@@ -604,6 +611,11 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   } catch (Exception& e) {
     if (rp->State == dsEdit || rp->State == dsInsert) rp->Cancel();
     rp->Refresh();
+    if (!sinSaldo.IsEmpty()) {
+      LeerPendienteCertificado();
+      Application->MessageBox(sinSaldo, "Error", MB_OK);
+      return;
+    }
     AnsiString siguiente, mensaje;
     if (eraNuevo && NumeroYaGrabado(e, kNumRegistro, numero, siguiente, mensaje)) {
       // Otro puesto grabó el número propuesto: se propone el siguiente libre.
@@ -620,12 +632,15 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   DM->tblMvtOrdenSumiMaestro->Refresh();
   Application->MessageBox(eraNuevo ? "Registro presupuestal adicionado." : "Registro presupuestal MODIFICADO.",
                           "Tallivar", MB_OK);
+  // Lo grabado pasa a ser lo que el registro ya compromete.
+  if (!eraNuevo) valorOriginal = StrToFloat(Recortado(edValor));
   AnsiString grabado = Recortado(edIregPptal);
   if (!grabado.IsEmpty() && IsNumber(grabado.c_str())) {
     edIregPptal->Text = TextoNumeroDoc(StrToFloat(grabado) + 1);
     edIregPptal->Modified = true;
     edIregPptalExit(edIregPptal);
   }
+  LeerPendienteCertificado();
   objetoGasto = edObjetoGasto->Text;
 }
 

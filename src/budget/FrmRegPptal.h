@@ -122,6 +122,7 @@ class TfrmRegPptal : public TForm {
  private:
   void Colorear(TColor color);
   void PasoCertificado();
+  void LeerPendienteCertificado();
   void MostrarPendiente();
 };
 

@@ -277,7 +277,7 @@ bool TfrmConfAsientosProg::validar() {
   if (lineas->State == dsEdit || lineas->State == dsInsert) lineas->Post();
   if (!cfg->IsEmpty()) {
     AnsiString req = cfg->FieldByName("requiereTercero")->AsString.UpperCase();
-    if (req != "S" && req != "N" && !req.IsEmpty()) msg += "En requiere tercero debe colocar S o N o dejarlo vacio";
+    if (req != "S" && req != "N" && !req.IsEmpty()) msg += "En requiere tercero debe colocar S o N o dejarlo vacio\n";
   }
   TBookmark marca = lineas->GetBookmark();
   lineas->DisableControls();

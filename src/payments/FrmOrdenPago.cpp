@@ -328,6 +328,18 @@ void TfrmOrdenPago::EscribirOrden(const AnsiString& texto) {
 void TfrmOrdenPago::EscribirRegistro(const AnsiString& texto) {
   edIRP->Text = texto;
   edIRP->Modified = false;
+  double n = 0;
+  registroLeido_ = EsNumero(texto, n);
+  numeroRegistro_ = n;
+}
+
+// El pendiente del registro vuelve a leerse de lo guardado; con una orden guardada en el
+// formulario cuenta también lo que ella ya le paga.
+void TfrmOrdenPago::LeerPendiente() {
+  double r = 0;
+  if (!EsNumero(edIRP->Text, r)) return;
+  pagoPendiente = nuevo ? getPagoPendienteRP(r, false) : getPendienteParaOrden(r, numeroOrden_);
+  MostrarPendiente();
 }
 
 void TfrmOrdenPago::MostrarPendiente() { lblPendientePagoRP->Caption = Punto(pagoPendiente, 2); }
@@ -347,12 +359,22 @@ void TfrmOrdenPago::edIRPExit(TObject*) {
   if (!edIRP->Modified) return;
   AnsiString texto = AnsiString(edIRP->Text).Trim();
   if (texto.IsEmpty()) return;
-  edObjetoGasto->Text = objetoGasto;
   double n = 0;
+  // Volver al campo (tras un mensaje o una búsqueda) sin cambiar el número no relee nada: el
+  // objeto del gasto y los montos digitados se quedan.
+  if (EsNumero(texto, n) && registroLeido_ && n == numeroRegistro_) {
+    edIRP->Modified = false;
+    return;
+  }
+  edObjetoGasto->Text = objetoGasto;
   if (!EsNumero(texto, n)) {
+    registroLeido_ = false;
     Label23->Caption = kSinCDP;
     return;
   }
+  edIRP->Modified = false;
+  registroLeido_ = true;
+  numeroRegistro_ = n;
   pagoPendiente = getPagoPendienteRP(n, false);
   irp = n;
   getRP(irp);
@@ -408,19 +430,16 @@ void TfrmOrdenPago::edIordenPagoExit(TObject*) {
     initNuevo();
     return;
   }
-  // El monto guardado de la orden vuelve a quedar disponible: la edición lo reemplaza.
-  double r = 0;
-  TTable* op = DM->tblMvtOrdenPago;
-  if (EsNumero(registro, r) && op->FieldByName("IRP")->AsFloat == r)
-    pagoPendiente += op->FieldByName("valor")->AsFloat;
   CargarOrden();
 }
 
 void TfrmOrdenPago::CargarOrden() {
   TTable* op = DM->tblMvtOrdenPago;
-  MostrarPendiente();
   nuevo = false;
   Color = clBtnFace;
+  // El monto guardado de la orden vuelve a quedar disponible: la edición lo reemplaza.
+  numeroOrden_ = op->FieldByName("iop")->AsFloat;
+  LeerPendiente();
   EscribirOrden(TextoNumeroDoc(op->FieldByName("iop")->AsFloat));
   edFechaExp->Text = FechaCampo(op->FieldByName("FechaExped"));
   edFechaVenc->Text = FechaCampo(op->FieldByName("fechaVenc"));
@@ -431,8 +450,8 @@ void TfrmOrdenPago::CargarOrden() {
   if (AnsiString(edIRP->Text).Trim() != irpTexto) {
     Application->MessageBox("Observe que va a cambiar el número del registro. Esta orden de pago pertenece a él.",
                             "Advertencia", MB_OK | MB_ICONWARNING);
-    pagoPendiente = getPagoPendienteRP(irpOrden, false) + valorOrden;
-    MostrarPendiente();
+    EscribirRegistro(irpTexto);
+    LeerPendiente();
   }
   EscribirRegistro(irpTexto);
   irp = irpOrden;
@@ -465,6 +484,8 @@ void TfrmOrdenPago::initNuevo() {
   limpiarGrid();
   edNumeDocu->Text = edIordenPago->Text;
   numeDocuGuardado_ = "";
+  // Una orden nueva se mide contra lo que el registro tiene hoy sin pagar.
+  LeerPendiente();
   TIniFile ini(ArchivoIni());
   edBanco->Text = ini.ReadString("ACTION", "banco", "");
 }
@@ -811,9 +832,6 @@ bool TfrmOrdenPago::validar() {
   if (textoValor.IsEmpty()) msg += "Digite el valor.\n";
   else if (!TryStrToFloat(textoValor, valorOrden)) msg += "'" + textoValor + "' no es un valor válido.\n";
   else if (!(valorOrden > 0)) msg += ErrorMayorQueCero("El valor", textoValor, valorOrden);
-  else if (Centavos(valorOrden) > Centavos(pagoPendiente))
-    msg += "El valor de la orden de pago no puede ser mayor que el valor pendiente de pagar del registro "
-           "presupuestal.\n";
   if (orden.IsEmpty()) msg += "Digite el número de la orden de pago.\n";
   AnsiString registro = AnsiString(edIRP->Text).Trim();
   if (registro.IsEmpty()) msg += "Digite el número del certificado del registro presupuestal.\n";
@@ -834,9 +852,7 @@ bool TfrmOrdenPago::validar() {
   if (AnsiString(Label23->Caption) == kSinCDP) msg += AnsiString(kSinCDP) + "\n";
   AnsiString tercero = AnsiString(edItercero->Text);
   if (tercero.IsEmpty() || !DM->TblTerceros->Locate("cedulanit", Variant(tercero))) msg += "Tercero inexistente.\n";
-  if (nuevo && !(Centavos(pagoPendiente) > 0)) msg += AnsiString(kCancelado) + "\n";
-  if (nuevo && Centavos(valor) > Centavos(pagoPendiente))
-    msg += "tiene una cuenta por pagar mayor al valor pendiente de pago que tiene el reg. Presupuestal\n";
+  // Lo pendiente del registro se revisa al grabar, dentro de la transacción.
   if (msg.IsEmpty()) return true;
   Application->MessageBox(msg, "Error", MB_OK);
   return false;
@@ -892,11 +908,16 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
     EscribirOrden(siguiente);
     return;
   }
+  AnsiString sinPendiente;
   try {
-    // Asiento viejo fuera, asiento nuevo y fila de la orden: todo o nada.
+    // Asiento viejo fuera, asiento nuevo y fila de la orden: todo o nada. Lo pendiente del
+    // registro se mide con el candado ya tomado.
     tv::db::Transaction tx(kAlias);
     // Una orden nueva nunca reescribe una guardada (tampoco la que otro puesto acaba de grabar).
     if (nuevo) ExigirNumeroLibre(kNumOrdenPago, numeroOrden_);
+    sinPendiente = RevisarLimiteOrdenPago(StrToFloat(AnsiString(edIRP->Text).Trim()), numeroOrden_, nuevo,
+                                          StrToFloat(AnsiString(edValor->Text).Trim()), valor);
+    if (!sinPendiente.IsEmpty()) throw EAbort("");
     BorrarAsiento(numeDocu);
     if (!nuevo && !numeDocuGuardado_.IsEmpty() && numeDocuGuardado_ != numeDocu) BorrarAsiento(numeDocuGuardado_);
     addMvt();
@@ -907,6 +928,11 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
     for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) {
       if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
       t->Refresh();
+    }
+    if (!sinPendiente.IsEmpty()) {
+      LeerPendiente();
+      Application->MessageBox(sinPendiente, "Error", MB_OK);
+      return;
     }
     AnsiString siguiente, mensaje;
     if (nuevo && NumeroYaGrabado(e, kNumOrdenPago, numeroOrden_, siguiente, mensaje)) {
@@ -934,8 +960,8 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   Color = clBtnFace;
   numeDocuGuardado_ = numeDocu;
   valorOriginal = op->FieldByName("valor")->AsFloat;
-  double irpOrden = op->FieldByName("IRP")->AsFloat;
-  pagoPendiente = getPagoPendienteRP(irpOrden, false) + valorOriginal;
+  // Tras grabar se ve lo que el registro tiene aún sin pagar, sin sumarle otra vez esta orden.
+  pagoPendiente = getPagoPendienteRP(StrToFloat(AnsiString(edIRP->Text).Trim()), false);
   MostrarPendiente();
   if (AplicarPlantilla()) getMvt();
 }

@@ -141,7 +141,10 @@ class TfrmOrdenPago : public TForm {
   void MostrarPendiente();
   void BorrarAsiento(const AnsiString& numeDocu);
   bool HayAsientoManual(const AnsiString& numeDocu);
-  double numeroOrden_ = 0;       // número de la orden que se graba
+  void LeerPendiente();
+  double numeroOrden_ = 0;       // número de la orden que se graba o que está cargada
+  bool registroLeido_ = false;   // el número del registro ya se leyó
+  double numeroRegistro_ = 0;    // número del registro leído por última vez
   AnsiString numeDocuGuardado_;  // número del asiento de la orden cargada o grabada
 };
 

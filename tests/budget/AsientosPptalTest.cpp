@@ -91,6 +91,28 @@ TEST_F(Asientos, FechaFueraDelAnioSeRechaza) {
   ui->answer("Realmente quiere perder lo digitado?", IDYES);
 }
 
+// Los fondos de un traslado se miden al grabar, sin el documento que se reescribe: el traslado
+// guardado se vuelve a grabar, y sacar un centavo más de lo que el rubro tiene no.
+TEST_F(Asientos, LosFondosDeUnTrasladoSeMidenSinElMismo) {
+  Movimiento("TR1", "TRA", "2026-02-01", {{"2.1.1.01", "E", 0, -300}, {"2.3.2", "E", 0, 300}}, "Traslado");
+  ASSERT_NEAR(getDisponibilidadRubro("2.1.1.01", "E", nullptr), 0, 1e-9);
+  Traer("TRA:Traslado", "TR1");
+  Ed().set("edDetalle", "Traslado corregido");
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "Asiento Presupuestal Registrado");
+  Traer("TRA:Traslado", "TR1");
+  Linea(0, "2.1.1.01", "E", "", "-300.01");
+  Linea(1, "2.3.2", "E", "", "300.01");
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "No tiene fondos para hacer el traslado. El rubro de donde saca (2.1.1.01) solo tiene " +
+                                   prueba::Mostrado("300.00") + "\n");
+  EXPECT_EQ(Lineas("TR1", "TRA"), "2.1.1.01E:0.0/-300.0,2.3.2E:0.0/300.0");
+  EXPECT_EQ(Leer("SELECT detalle FROM MvtPptalMaestro WHERE iMvtPptal='TR1'"), "Traslado corregido");
+  EXPECT_EQ(ed->tblAsientoPptal->RecordCount, 2);
+}
+
 TEST_F(Asientos, RedondeoYMismoCodigoConOtroTipo) {
   Rubro("I", "2.3.2", "INGRESO CON EL CODIGO DE UN EGRESO");
   DM->tblPlanPpto->Refresh();

@@ -125,10 +125,10 @@ TEST_F(RegPptal, MensajesDeValidacion) {
   };
   OrdenServicio(3, 0);
   const Caso casos[] = {
-      {"1000", "600", "300", "20/02/2026", 2, "", "El valor del gasto no corresponde a la suma de la inversión  mas funcionamiento."},
+      {"1000", "600", "300", "20/02/2026", 2, "", "El valor del gasto no corresponde a la suma de la inversión  mas funcionamiento.\n"},
       {"1000.01", "1000.01", "0", "20/02/2026", 2, "", "Este certificado no tiene dinero para ser comprometido."},
       {"1000", "600", "400", "14/02/2026", 2, "", "La fecha no puede ser menor que la del certificado de disponibilidad.\n"},
-      {"100", "100", "0", "20/02/2026", 0, "4", "Orden de servicio inexistente"},
+      {"100", "100", "0", "20/02/2026", 0, "4", "Orden de servicio inexistente\n"},
       {"100", "100", "0", "20/02/2026", 1, "0", "La orden de suministro no puede ser cero ni dejarse en blanco.\n"},
       {"0.3", "0.1", "0.2", "15/02/2026", 0, "3", ""},
   };

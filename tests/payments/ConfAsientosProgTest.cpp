@@ -95,7 +95,7 @@ TEST_F(ConfAsientosProg, ValidacionAlCerrar) {
       .click("BitBtn1");
   Abrir();
   std::string esperado =
-      "En requiere tercero debe colocar S o N o dejarlo vacioEn la 110505 debe especificar D o C  (débito o "
+      "En requiere tercero debe colocar S o N o dejarlo vacio\nEn la 110505 debe especificar D o C  (débito o "
       "crédito)\n";
   auto msgs = ui->takeMessages();
   ASSERT_EQ(msgs.size(), 2u);

@@ -238,8 +238,7 @@ TEST_F(FormOrdenPago, ValidacionEnOrden) {
   EXPECT_EQ(Mensajes(),
             "Falta digitar el movimiento contable\nDigite el valor.\nDigite el número del certificado del registro "
             "presupuestal.\nDigite la fecha de expedición.\nDigite la fecha de vencimiento.\nFecha inválida:   /  /    "
-            "\nFecha inválida:   /  /    \nTercero inexistente.\nNo debe hacer Orden de Pago. Este Reg. Presupuestal "
-            "ya está cancelado!\n|");
+            "\nFecha inválida:   /  /    \nTercero inexistente.\n|");
   // Más que lo pendiente, fecha anterior al registro, naturaleza vacía.
   Llenar("1200");
   Montos("1200", "1180", "20");
@@ -249,9 +248,17 @@ TEST_F(FormOrdenPago, ValidacionEnOrden) {
   Grabar();
   EXPECT_EQ(Mensajes(),
             "Debe especificar si es C o D  (Crédito o Débito)\nLa suma de débitos: " + prueba::Mostrado("1,200.00") +
-                " no es igual a la de créditos: " + prueba::Mostrado("1,180.00") + "\nFalta digitar el movimiento contable\nEl valor de la orden de pago no puede ser mayor que el valor "
-            "pendiente de pagar del registro presupuestal.\nLa fecha no puede ser menor que la del registro "
+                " no es igual a la de créditos: " + prueba::Mostrado("1,180.00") + "\nFalta digitar el movimiento contable\nLa fecha no puede ser menor que la del registro "
             "presupuestal.\n|");
+  // Lo que pasa del pendiente se rechaza al grabar, con lo guardado, y no escribe nada.
+  f->edFechaExp->Text = "15/02/2026";
+  f->SGAsiento->Cells[2][3] = "C";
+  Montos("1200", "1180", "20");
+  Grabar();
+  EXPECT_EQ(Mensajes(),
+            "El valor de la orden de pago no puede ser mayor que el valor pendiente de pagar del registro "
+            "presupuestal.\ntiene una cuenta por pagar mayor al valor pendiente de pago que tiene el reg. "
+            "Presupuestal\n|");
   EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenPago"), "0");
   EXPECT_EQ(Leer("SELECT count(*) FROM MVT"), Leer("SELECT count(*) FROM MVT WHERE descdocu<>'_OP'"));
 }

@@ -193,7 +193,10 @@ std::vector<TableDef> BuildTables() {
                          {"mvtPptal_Ingreso", {"ingreso"}}, {"mvtPptal_Egreso", {"egreso"}}}));
   t.push_back(Books("MvtPptalMaestro",
                     {{"iMvtPptal", T, 10}, {"tipoMvtPptal", T, 3}, {"fecha", D, 0},
-                     {"detalle", T, 254}, {"iUsuario", T, 20}},
+                     {"detalle", T, 254}, {"iUsuario", T, 20},
+                     // Veces que se ha grabado: un puesto no graba encima de lo que otro grabó
+                     // después de traerlo.
+                     {"version", I, 0}},
                     {}, {{"MvtPptalMaestro_Movimiento", {"iMvtPptal", "tipoMvtPptal"}}}));
   t.push_back(Work("asientoPptal",
                    {{"icuenta", T, 18}, {"tipoCuenta", T, 1}, {"ingreso", N, 0},

@@ -70,7 +70,7 @@ const std::vector<Expected>& BookTables() {
       {"mvtPptal", {{"iMvtPptal", T}, {"tipoMvtPptal", T}, {"icuenta", T}, {"tipoCuenta", T},
                     {"ingreso", N}, {"egreso", N}, {"cuentaDebito", T}, {"cuentaCredito", T}}},
       {"MvtPptalMaestro", {{"iMvtPptal", T}, {"tipoMvtPptal", T}, {"fecha", D}, {"detalle", T},
-                           {"iUsuario", T}}},
+                           {"iUsuario", T}, {"version", I}}},
       {"asientoPptal", {{"icuenta", T}, {"tipoCuenta", T}, {"ingreso", N}, {"egreso", N},
                         {"cuentaDebito", T}, {"cuentaCredito", T}, {"check", L}}},
       {"mvtCertDisp", {{"icd", N}, {"FechaExped", D}, {"fechaVenc", D}, {"objetoGasto", T},
@@ -362,6 +362,9 @@ TEST(Esquema, UnLibroAnteriorSePoneAlDiaAlAbrirse) {
                   "(7, '110505', 'Pago de O''Neil', 10.5, 'CE', '1', '2026-03-01'), "
                   "(9, '250505', 'otra', 0, 'CE', '1', '2026-03-01')");
   tests::Exec(db, "INSERT INTO mvtMaestro VALUES ('CE', '1', '2026-03-01')");
+  tests::Exec(db, "CREATE TABLE MvtPptalMaestro (iMvtPptal VARCHAR(10), tipoMvtPptal VARCHAR(3), fecha DATE, "
+                  "detalle VARCHAR(254), iUsuario VARCHAR(20))");
+  tests::Exec(db, "INSERT INTO MvtPptalMaestro VALUES ('AP1', 'APR', '2026-01-02', 'Inicial', 'admin')");
   sqlite3_close(db);
 
   auto cambios = tv::schema::UpgradeBooks(tmp.path());
@@ -372,6 +375,7 @@ TEST(Esquema, UnLibroAnteriorSePoneAlDiaAlAbrirse) {
   EXPECT_TRUE(tiene("mvtMaestro.tipoAsiento"));
   EXPECT_TRUE(tiene("mvtMaestro:mvtMaestro_Fecha"));
   EXPECT_TRUE(tiene("PlPpto"));
+  EXPECT_TRUE(tiene("MvtPptalMaestro.version"));
 
   db = tests::OpenFolder(tmp.path());
   EXPECT_EQ(tests::QueryOne(db, "select group_concat(rowid || ':' || numecuen || ':' || detalle, '|') from MVT"),
@@ -382,6 +386,7 @@ TEST(Esquema, UnLibroAnteriorSePoneAlDiaAlAbrirse) {
                                         ix + "'"))
         << ix;
   EXPECT_EQ(tests::QueryOne(db, "select count(*) || (max(tipoAsiento) is null) from mvtMaestro"), "11");
+  EXPECT_EQ(tests::QueryOne(db, "select detalle || (version is null) from MvtPptalMaestro"), "Inicial1");
   sqlite3_close(db);
 
   EXPECT_TRUE(tv::schema::UpgradeBooks(tmp.path()).empty());
