@@ -156,7 +156,7 @@ bool TfrmOrdenServicios::validar() {
   if (tercero.IsEmpty()) msg += "Digite el tercero.\n";
   if (AnsiString(edValor->Text).IsEmpty())
     msg += "Digite el valor.\n";
-  else if (!TryStrToFloat(edValor->Text, valor))
+  else if (!TryStrToAmount(edValor->Text, valor))
     msg += "El valor debe ser numérico.\n";
   {
     TQuery q(nullptr);
@@ -194,7 +194,7 @@ void TfrmOrdenServicios::btnGrabarClick(TObject*) {
       t->FieldByName("irp")->AsFloat = nIrp;
     else
       t->FieldByName("irp")->Clear();
-    t->FieldByName("valor")->AsFloat = StrToFloat(edValor->Text);
+    t->FieldByName("valor")->AsFloat = StrToAmount(edValor->Text);
     t->Post();
     if (CheckDbiError(DbiSaveChanges(t->Handle()), "ordenservicios", 31) != DBIERR_NONE) {
       tx.Rollback();

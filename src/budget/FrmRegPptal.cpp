@@ -55,7 +55,7 @@ TButton* Boton(TWinControl* padre, const char* nombre, const char* texto, int an
   return b;
 }
 
-double Centavos(double v) { return std::round(v * 100.0) / 100.0; }
+double Centavos(double v) { return RoundToCents(v); }
 
 AnsiString Texto(TField* f) { return f->IsNull ? AnsiString() : AnsiString(f->AsString); }
 AnsiString Fecha(TField* f) { return f->IsNull ? AnsiString() : DateToStr(f->AsDateTime); }
@@ -317,7 +317,7 @@ double TfrmRegPptal::getPendientePago(double aValor) {
 void TfrmRegPptal::MostrarPendiente() { lblPendientePago->Caption = Punto(comprPend, 2); }
 
 void TfrmRegPptal::PasoCertificado() {
-  double valor = Recortado(edValor).IsEmpty() ? 0.0 : StrToFloat(Recortado(edValor));
+  double valor = Recortado(edValor).IsEmpty() ? 0.0 : StrToAmount(Recortado(edValor));
   // El número se revisa antes de ir al texto SQL.
   icd = static_cast<float>(StrToFloat(Recortado(edICD)));
   getPendientePago(valor);
@@ -420,7 +420,7 @@ void TfrmRegPptal::edFuncExit(TObject* Sender) {
 
 void TfrmRegPptal::edValorExit(TObject*) {
   if (Recortado(edValor).IsEmpty()) return;
-  double r = getPendientePago(StrToFloat(Recortado(edValor)));
+  double r = getPendientePago(StrToAmount(Recortado(edValor)));
   if (Centavos(r) < 0) lblPendientePago->Caption = "Valor excede lo disponible";
   else MostrarPendiente();
   Mascara(edValor);
@@ -463,7 +463,7 @@ bool TfrmRegPptal::validar() {
   }
   if (inv.IsEmpty()) msg += "Digite el valor correspondiente al gasto de inversión.\n";
   if (!valor.IsEmpty() && !func.IsEmpty() && !inv.IsEmpty() &&
-      Centavos(StrToFloat(func) + StrToFloat(inv)) != Centavos(StrToFloat(valor)))
+      Centavos(StrToAmount(func) + StrToAmount(inv)) != Centavos(StrToAmount(valor)))
     msg += "El valor del gasto no corresponde a la suma de la inversión  mas funcionamiento.";
   if (Recortado(edVigFisc).IsEmpty()) msg += "Digite el valor correspondiente a la vigencia fiscal.\n";
   if (AnsiString(Label23->Caption) == "CDP Inexistente") msg += "Certificado de disponibilidad inexistente.\n";
@@ -471,7 +471,7 @@ bool TfrmRegPptal::validar() {
   if (tercero.IsEmpty() || !DM->TblTerceros->Locate("cedulanit", Variant(tercero))) msg += "Tercero inexistente.\n";
   // Lo que queda del certificado se calcula ahora, con el valor del formulario.
   double n = 0, monto = 0;
-  if (NumeroDe(edICD, n) && TryStrToFloat(valor, monto)) {
+  if (NumeroDe(edICD, n) && TryStrToAmount(valor, monto)) {
     icd = static_cast<float>(n);
     double pendiente = Centavos(getPendientePago(monto));
     bool sube = Centavos(monto) > Centavos(valorOriginal);
@@ -501,9 +501,9 @@ void TfrmRegPptal::fillCampos() {
   rp->FieldByName("fechaVenc")->AsDateTime = StrToDate(edFechaVenc->Text);
   rp->FieldByName("itercero")->AsString = Recortado(edItercero);
   rp->FieldByName("ICD")->AsFloat = StrToFloat(Recortado(edICD));
-  rp->FieldByName("valor")->AsFloat = StrToFloat(Recortado(edValor));
-  rp->FieldByName("func")->AsFloat = StrToFloat(Recortado(edFunc));
-  rp->FieldByName("inv")->AsFloat = StrToFloat(Recortado(edInv));
+  rp->FieldByName("valor")->AsFloat = StrToAmount(Recortado(edValor));
+  rp->FieldByName("func")->AsFloat = StrToAmount(Recortado(edFunc));
+  rp->FieldByName("inv")->AsFloat = StrToAmount(Recortado(edInv));
   rp->FieldByName("vigFiscal")->AsString = edVigFisc->Text;
   rp->FieldByName("objetoGasto")->AsString = edObjetoGasto->Text;
   rp->FieldByName("docAsociado")->AsString = edDocAsociado->Text;
