@@ -18,6 +18,7 @@
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
 #include "reports/FrmDatosInforme.h"
+#include "shared/general/Numeros.h"
 #include "support/Separadores.h"
 
 namespace balances_test {
@@ -198,6 +199,9 @@ double XEnPdf(const std::string& pdf, const std::string& palabra) {
 }
 
 TEST_F(Impresion, CajaPorComprobanteRespetaElMargenIzquierdo) {
+  // Con el monto más ancho que acepta el diario: entero en su columna aun con el margen.
+  Linea("2026-01-20", "CE", "77", "110505", 9999999999999.99, 0);
+  Linea("2026-01-20", "CE", "77", "233505", 0, 9999999999999.99);
   double x[2] = {-1, -1};
   for (int i = 0; i < 2; ++i) {
     TFrmBalances* f = Ventana(4);
@@ -208,6 +212,9 @@ TEST_F(Impresion, CajaPorComprobanteRespetaElMargenIzquierdo) {
     tv::report::SavePdf(Imprimir(f, "caja_comprobante_margen"), pdf);
     x[i] = XEnPdf(pdf, "Codigo");
     ASSERT_GE(x[i], 0) << pdf;
+    std::string t = Texto(tv::report::HeadlessUi().Last()->report);
+    std::string maximo = Punto(9999999999999.99, 2);
+    EXPECT_TRUE(Tiene(t, "Totales | " + maximo + " | " + maximo)) << t;
   }
   EXPECT_LT(x[0], 3);  // sin margen, al borde del papel
   EXPECT_NEAR(x[1] - x[0], 15 / 25.4 * 72, 1);
