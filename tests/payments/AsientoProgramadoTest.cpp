@@ -434,6 +434,36 @@ TEST_F(AsientoProgramado, MontosConMilesYTresDecimalesQuedanAlCentavo) {
   }
 }
 
+// El monto más ancho que acepta el diario, tecleado con miles, sale entero en las casillas de
+// valor del doble cuadro y de la tirilla.
+TEST_F(AsientoProgramado, DobleCuadroYTirillaConElMontoMasAncho) {
+  Ejecutar(libros, "insert into asientosProg (iAstoProg, numeCuen, naturaleza) values (1, '410505', 'C')");
+  Ejecutar(libros, "insert into PL (numecuen, nombcuen) values ('110505', 'Caja general'), "
+                   "('250505', 'Retenciones por pagar'), ('410505', 'Ingresos')");
+  tv::report::HeadlessUi().Clear();
+  ui->onModal("TFrmAsientoProgramado")
+      .run([](TForm& f) {
+        auto* g = F(f).SGAsiento;
+        g->UserEditCell(3, 1, prueba::Mostrado("9,999,999,999,999.99").c_str());
+        g->UserEditCell(3, 4, prueba::Mostrado("9,999,999,999,999.99").c_str());
+        F(f).edFecha->Text = "05/03/2026";
+        F(f).edItercero->Text = "900";
+        F(f).impDobleCuadro();
+      })
+      .click("BtnGrabar")
+      .run([](TForm& f) { F(f).impTirilla(); })
+      .click("BtnSalir");
+  Abrir();
+  auto& vistas = tv::report::HeadlessUi().shown;
+  ASSERT_EQ(vistas.size(), 2u) << ui->messageTexts().c_str();
+  std::string cifra = prueba::Mostrado("9,999,999,999,999.99");
+  std::string doble = impresos::TextoPdf(vistas[0].report, dir + "/doble_ancho.pdf");
+  std::string tirilla = impresos::TextoPdf(vistas[1].report, dir + "/tirilla_ancho.pdf");
+  EXPECT_NE(doble.find("Retenciones por pagar " + cifra), std::string::npos) << doble;
+  EXPECT_NE(doble.find("Ingresos " + cifra), std::string::npos) << doble;
+  EXPECT_NE(tirilla.find("Ingresos " + cifra), std::string::npos) << tirilla;
+}
+
 TEST_F(AsientoProgramado, CambiarConsecutivoTrasLaClave) {
   AnsiString antes = Permisos.claveAdmin;
   Permisos.claveAdmin = "jefe";
