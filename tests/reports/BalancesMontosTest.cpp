@@ -102,5 +102,20 @@ TEST_F(BalancesMontos, PerdidasYGananciasConCifrasALaDerechaBajoSuTitulo) {
   }
 }
 
+// Los demás balances impresos con las mismas cifras: ninguna sale cortada (lo vigila cada
+// prueba) y el movimiento débito de la caja se lee entero.
+TEST_F(BalancesMontos, DemasBalancesConLasCifrasMasAnchas) {
+  for (const char* sep : {",", "."}) {
+    SCOPED_TRACE(sep);
+    impresos::Separadores(sep);
+    for (int llamado : {2, 4, 5}) {
+      SCOPED_TRACE(llamado);
+      if (llamado == 4) ui->onModal("TFrmModImpresion").close();
+      std::string t = impresos::TextoPdf(Imprimir(llamado), dir + "/balance" + std::to_string(llamado) + ".pdf");
+      EXPECT_NE(t.find(Punto(9999999998500.0, 2)), std::string::npos) << t;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace balances_test
