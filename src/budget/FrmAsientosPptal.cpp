@@ -469,6 +469,9 @@ void TfrmAsientosPptal::DBGrid1DrawColumnCell(TObject*, const TRect& Rect, int D
 }
 
 void TfrmAsientosPptal::dsAsientosPptalDataChange(TObject*, TField* Field) {
+  if (Field && (Field->FieldName.UpperCase() == "INGRESO" || Field->FieldName.UpperCase() == "EGRESO") &&
+      !Field->IsNull && RoundToCents(Field->AsFloat) != Field->AsFloat)
+    Field->AsFloat = RoundToCents(Field->AsFloat);  // al centavo, como se digita
   if (Field || !tblAsientoPptal->Active) return;
   AnsiString codigo = tblAsientoPptal->FieldByName("icuenta")->AsString;
   TTable* plan = DM->tblPlanPpto;

@@ -48,9 +48,9 @@ void Lugar(TControl* c, int izquierda, int arriba, int ancho) {
 }
 
 // Montos comparados a centavos: 0.1 + 0.2 es 0.3.
-double Centavos(double v) { return std::round(v * 100.0) / 100.0; }
+double Centavos(double v) { return RoundToCents(v); }
 
-double CeldaONula(const AnsiString& texto) { return texto.Trim().IsEmpty() ? 0.0 : StrToFloat(texto.Trim()); }
+double CeldaONula(const AnsiString& texto) { return texto.Trim().IsEmpty() ? 0.0 : StrToAmount(texto.Trim()); }
 
 AnsiString TextoCampo(TField* f) { return f->IsNull ? AnsiString() : AnsiString(f->AsString); }
 
@@ -428,7 +428,7 @@ std::vector<MontoRubro> TfrmCertDisp::MontosRubros() {
   std::vector<MontoRubro> montos;
   for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
     AnsiString celda = AnsiString(sgOtrosRubros->Cells[3][f]).Trim();
-    if (!celda.IsEmpty()) montos.push_back(MontoRubro{sgOtrosRubros->Cells[0][f], StrToFloat(celda)});
+    if (!celda.IsEmpty()) montos.push_back(MontoRubro{sgOtrosRubros->Cells[0][f], StrToAmount(celda)});
   }
   return montos;
 }
@@ -447,7 +447,7 @@ double TfrmCertDisp::getValorOtrosRubros() {
   for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
     AnsiString celda = AnsiString(sgOtrosRubros->Cells[3][f]).Trim();
     double v = 0;
-    if (!celda.IsEmpty() && TryStrToFloat(celda, v)) suma += v;
+    if (!celda.IsEmpty() && TryStrToAmount(celda, v)) suma += v;
   }
   return suma;
 }
@@ -471,7 +471,7 @@ bool TfrmCertDisp::validar() {
   } else {
     // El disponible de cada rubro se revisa al grabar, dentro de la transacción.
     try {
-      if (Centavos(getValorOtrosRubros()) != Centavos(StrToFloat(valor)))
+      if (Centavos(getValorOtrosRubros()) != Centavos(StrToAmount(valor)))
         msg += "El valor del CDP no coincide con la suma de separado para cada rubro.\n";
     } catch (Exception& e) {
       msg += e.Message;
@@ -487,7 +487,7 @@ bool TfrmCertDisp::validar() {
   // Lo que falte de funcionamiento o inversión vale 0: la suma se revisa igual.
   double montoFunc = 0, montoInv = 0;
   if (errorValor.IsEmpty() && !valor.IsEmpty() && !(func.IsEmpty() && inv.IsEmpty()) &&
-      (func.IsEmpty() || TryStrToFloat(func, montoFunc)) && (inv.IsEmpty() || TryStrToFloat(inv, montoInv)) &&
+      (func.IsEmpty() || TryStrToAmount(func, montoFunc)) && (inv.IsEmpty() || TryStrToAmount(inv, montoInv)) &&
       Centavos(montoFunc + montoInv) != Centavos(montoValor))
     msg += "La suma de inversión mas funcionamiento es diferente del valor solicitado.\n";
   if (func.IsEmpty()) MostrarMonto(edFunc, "0");
@@ -505,13 +505,13 @@ void TfrmCertDisp::fillCampos() {
   TTable* pac = DM->tblPAC;
   auto Monto = [](TField* f, const AnsiString& texto) {
     if (AnsiString(texto).Trim().IsEmpty()) f->AsFloat = 0;
-    else f->AsFloat = StrToFloat(AnsiString(texto).Trim());
+    else f->AsFloat = StrToAmount(AnsiString(texto).Trim());
   };
   cd->FieldByName("icd")->AsFloat = numero_;
   cd->FieldByName("FechaExped")->AsDateTime = StrToDate(edFechaExp->Text);
   cd->FieldByName("fechaVenc")->AsDateTime = StrToDate(edFechaVenc->Text);
   cd->FieldByName("objetoGasto")->AsString = edObjetoGasto->Text;
-  cd->FieldByName("valor")->AsFloat = StrToFloat(AnsiString(edValor->Text).Trim());
+  cd->FieldByName("valor")->AsFloat = StrToAmount(AnsiString(edValor->Text).Trim());
   Monto(cd->FieldByName("func"), edFunc->Text);
   Monto(cd->FieldByName("inv"), edInv->Text);
   cd->FieldByName("vigFiscal")->AsString = edVigFisc->Text;
@@ -558,7 +558,7 @@ void TfrmCertDisp::insertRubrosIntoTable() {
     if (celda.IsEmpty()) continue;
     HagaSQL(kAlias, queryGral,
             "insert into certDispRubros (icd,rubropptal,valor) values(" + NumeroSQL(numero_) + "," +
-                TextoSQL(sgOtrosRubros->Cells[0][f]) + "," + NumeroSQL(StrToFloat(celda)) + ")");
+                TextoSQL(sgOtrosRubros->Cells[0][f]) + "," + NumeroSQL(StrToAmount(celda)) + ")");
   }
 }
 

@@ -202,7 +202,7 @@ void TfrmOrdenServicios::btnGrabarClick(TObject*) {
       t->FieldByName("irp")->AsFloat = nIrp;
     else
       t->FieldByName("irp")->Clear();
-    t->FieldByName("valor")->AsFloat = StrToFloat(edValor->Text);
+    t->FieldByName("valor")->AsFloat = StrToAmount(edValor->Text);
     t->Post();
     if (CheckDbiError(DbiSaveChanges(t->Handle()), "ordenservicios", 31) != DBIERR_NONE) {
       tx.Rollback();

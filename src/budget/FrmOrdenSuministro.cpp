@@ -144,10 +144,11 @@ TfrmOrdenSuministro::TfrmOrdenSuministro(TComponent* Owner) : TForm(Owner) {
   tblTemp->BeforePost = [this](TDataSet* d) {
     TField* cant = d->FieldByName("cantidad");
     TField* vu = d->FieldByName("valorUnit");
+    if (!vu->IsNull) vu->AsFloat = RoundToCents(vu->AsFloat);
     if (cant->IsNull || vu->IsNull)
       d->FieldByName("subTotal")->Clear();
     else
-      d->FieldByName("subTotal")->AsFloat = cant->AsFloat * vu->AsFloat;
+      d->FieldByName("subTotal")->AsFloat = RoundToCents(cant->AsFloat * vu->AsFloat);
     if (d->State == dsInsert) {
       TTable* a = DM->tblArticulos;
       if (!a->Active) a->Open();

@@ -57,7 +57,7 @@ TButton* Boton(TWinControl* padre, const char* nombre, const char* texto, int an
   return b;
 }
 
-double Centavos(double v) { return std::round(v * 100.0) / 100.0; }
+double Centavos(double v) { return RoundToCents(v); }
 
 AnsiString Texto(TField* f) { return f->IsNull ? AnsiString() : AnsiString(f->AsString); }
 AnsiString Fecha(TField* f) { return f->IsNull ? AnsiString() : DateToStr(f->AsDateTime); }
@@ -323,13 +323,13 @@ void TfrmRegPptal::LeerPendienteCertificado() {
   double n = 0, valor = 0;
   if (!NumeroDe(edICD, n) || AnsiString(Label23->Caption) == "CDP Inexistente") return;
   icd = static_cast<float>(n);
-  if (!Recortado(edValor).IsEmpty() && !TryStrToFloat(Recortado(edValor), valor)) valor = 0;
+  if (!Recortado(edValor).IsEmpty() && !TryStrToAmount(Recortado(edValor), valor)) valor = 0;
   if (Centavos(getPendientePago(valor)) < 0) lblPendientePago->Caption = "Valor excede lo disponible";
   else MostrarPendiente();
 }
 
 void TfrmRegPptal::PasoCertificado() {
-  double valor = Recortado(edValor).IsEmpty() ? 0.0 : StrToFloat(Recortado(edValor));
+  double valor = Recortado(edValor).IsEmpty() ? 0.0 : StrToAmount(Recortado(edValor));
   // El número se revisa antes de ir al texto SQL.
   icd = StrToFloat(Recortado(edICD));
   getPendientePago(valor);
@@ -431,7 +431,7 @@ void TfrmRegPptal::edFuncExit(TObject* Sender) {
 
 void TfrmRegPptal::edValorExit(TObject*) {
   if (Recortado(edValor).IsEmpty()) return;
-  double r = getPendientePago(StrToFloat(Recortado(edValor)));
+  double r = getPendientePago(StrToAmount(Recortado(edValor)));
   if (Centavos(r) < 0) lblPendientePago->Caption = "Valor excede lo disponible";
   else MostrarPendiente();
   Mascara(edValor);
@@ -476,7 +476,7 @@ bool TfrmRegPptal::validar() {
   }
   if (inv.IsEmpty()) msg += "Digite el valor correspondiente al gasto de inversión.\n";
   if (!valor.IsEmpty() && !func.IsEmpty() && !inv.IsEmpty() &&
-      Centavos(StrToFloat(func) + StrToFloat(inv)) != Centavos(StrToFloat(valor)))
+      Centavos(StrToAmount(func) + StrToAmount(inv)) != Centavos(StrToAmount(valor)))
     msg += "El valor del gasto no corresponde a la suma de la inversión  mas funcionamiento.\n";
   if (Recortado(edVigFisc).IsEmpty()) msg += "Digite el valor correspondiente a la vigencia fiscal.\n";
   if (AnsiString(Label23->Caption) == "CDP Inexistente") msg += "Certificado de disponibilidad inexistente.\n";
@@ -509,9 +509,9 @@ void TfrmRegPptal::fillCampos() {
   rp->FieldByName("fechaVenc")->AsDateTime = StrToDate(edFechaVenc->Text);
   rp->FieldByName("itercero")->AsString = Recortado(edItercero);
   rp->FieldByName("ICD")->AsFloat = StrToFloat(Recortado(edICD));
-  rp->FieldByName("valor")->AsFloat = StrToFloat(Recortado(edValor));
-  rp->FieldByName("func")->AsFloat = StrToFloat(Recortado(edFunc));
-  rp->FieldByName("inv")->AsFloat = StrToFloat(Recortado(edInv));
+  rp->FieldByName("valor")->AsFloat = StrToAmount(Recortado(edValor));
+  rp->FieldByName("func")->AsFloat = StrToAmount(Recortado(edFunc));
+  rp->FieldByName("inv")->AsFloat = StrToAmount(Recortado(edInv));
   rp->FieldByName("vigFiscal")->AsString = edVigFisc->Text;
   rp->FieldByName("objetoGasto")->AsString = edObjetoGasto->Text;
   rp->FieldByName("docAsociado")->AsString = edDocAsociado->Text;
@@ -596,7 +596,7 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
     tv::db::Transaction tx(kAlias);
     // Un registro nuevo nunca reescribe uno guardado (tampoco el que otro puesto acaba de grabar).
     if (nuevo) ExigirNumeroLibre(kNumRegistro, numero);
-    sinSaldo = RevisarLimiteRegistro(StrToFloat(Recortado(edICD)), numero, nuevo, StrToFloat(Recortado(edValor)));
+    sinSaldo = RevisarLimiteRegistro(StrToFloat(Recortado(edICD)), numero, nuevo, StrToAmount(Recortado(edValor)));
     if (!sinSaldo.IsEmpty()) throw EAbort("");
     if (nuevo) adicionar();
     else actualizar();
@@ -633,7 +633,7 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   Application->MessageBox(eraNuevo ? "Registro presupuestal adicionado." : "Registro presupuestal MODIFICADO.",
                           "Tallivar", MB_OK);
   // Lo grabado pasa a ser lo que el registro ya compromete.
-  if (!eraNuevo) valorOriginal = StrToFloat(Recortado(edValor));
+  if (!eraNuevo) valorOriginal = StrToAmount(Recortado(edValor));
   AnsiString grabado = Recortado(edIregPptal);
   if (!grabado.IsEmpty() && IsNumber(grabado.c_str())) {
     edIregPptal->Text = TextoNumeroDoc(StrToFloat(grabado) + 1);

@@ -56,7 +56,7 @@ AnsiString ErrorMayorQueCero(const AnsiString& aCampo, const AnsiString& aTexto,
   aValor = 0;
   AnsiString t = AnsiString(aTexto).Trim();
   if (t.IsEmpty()) return "";
-  if (!TryStrToFloat(t, aValor) || !std::isfinite(aValor)) {
+  if (!TryStrToNumber(t, aValor) || !std::isfinite(aValor)) {
     aValor = 0;
     return aCampo + " debe ser numérico.\n";
   }

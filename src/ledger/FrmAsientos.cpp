@@ -803,6 +803,12 @@ void TFrmAsientos::DataSource1DataChange(TObject*, TField* Field) {
   } else if (Field->FieldName.UpperCase() == "NUMECUEN" && !Vacio(Field)) {
     CambioCuenta = true;
   } else if (!revisandoMonto_ && (Field->FieldName.UpperCase() == "DEBITO" || Field->FieldName.UpperCase() == "CREDITO") &&
+             !Field->IsNull && MontoSumable(Field->AsFloat) && RoundToCents(Field->AsFloat) != Field->AsFloat) {
+    // Lo digitado o pegado queda al centavo: la suma, lo grabado y lo impreso ven la misma cifra.
+    revisandoMonto_ = true;
+    Field->AsFloat = RoundToCents(Field->AsFloat);
+    revisandoMonto_ = false;
+  } else if (!revisandoMonto_ && (Field->FieldName.UpperCase() == "DEBITO" || Field->FieldName.UpperCase() == "CREDITO") &&
              !Field->IsNull && !MontoSumable(Field->AsFloat)) {
     // Un monto que no se puede sumar con sus centavos no entra a la línea.
     revisandoMonto_ = true;

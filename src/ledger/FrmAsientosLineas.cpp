@@ -306,7 +306,9 @@ bool TFrmAsientos::Validar() {
   AnsiString resumen;
   for (int i = 0; i < 4; ++i)
     if (!listas[i].IsEmpty()) resumen += titulos[i] + listas[i];
-  HagaSQL("Contabilidad", Query1, "select sum(debito) as debito, sum(credito) as credito from asientos");
+  // Se suman las líneas como se grabarán: cada una al centavo.
+  HagaSQL("Contabilidad", Query1,
+          "select sum(centavos(debito)) as debito, sum(centavos(credito)) as credito from asientos");
   valorDocumento = round(Query1->FieldByName("debito")->AsFloat, 2, baseRound);
   valorCredito = round(Query1->FieldByName("credito")->AsFloat, 2, baseRound);
   Query1->Close();
@@ -334,11 +336,12 @@ bool TFrmAsientos::FechaDeCajas(TDateTime& fecha) const {
 }
 
 void TFrmAsientos::pasarMvt(const AnsiString& aDescDocu) {
-  // Las líneas pasan columna a columna: los montos nunca se escriben como texto.
+  // Las líneas pasan columna a columna: los montos nunca se escriben como texto, y llegan
+  // al centavo aunque la tabla de trabajo traiga más decimales.
   HagaSQL("Contabilidad", Query1,
           "insert into mvt (numecuen, cedulanit, detalle, centcost, desccomp, numecomp, debito, "
           "credito, Cantidad, rubro, descdocu, numedocu, fecha) select NUMECUEN, CEDULANIT, DETALLE, "
-          "CENTCOST, DESCCOMP, NUMECOMP, coalesce(DEBITO, 0), coalesce(CREDITO, 0), "
+          "CENTCOST, DESCCOMP, NUMECOMP, centavos(coalesce(DEBITO, 0)), centavos(coalesce(CREDITO, 0)), "
           "coalesce(Cantidad, 0), rubro, " +
               TextoSQL(aDescDocu) + " as descdocu, " + TextoSQL(EdNumDoc->Text) + " as numedocu, '" +
               MesDiaAnio(Fecha) + "' as fecha from asientos");

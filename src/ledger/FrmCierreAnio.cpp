@@ -137,8 +137,8 @@ void TFrmCierreAnio::AgregarLinea(TTable* t, const AnsiString& aCuenta, const An
   t->FieldByName("NumeDocu")->AsString = "1";
   t->FieldByName("NumeCuen")->AsString = aCuenta;
   if (!aTercero.IsEmpty()) t->FieldByName("Cedulanit")->AsString = aTercero;
-  t->FieldByName("debito")->AsFloat = aDebito;
-  t->FieldByName("Credito")->AsFloat = aCredito;
+  t->FieldByName("debito")->AsFloat = RoundToCents(aDebito);  // sumas: al centavo
+  t->FieldByName("Credito")->AsFloat = RoundToCents(aCredito);
   t->Post();
 }
 
@@ -305,7 +305,8 @@ void TFrmCierreAnio::EscribirCSI(tv::db::Connection& c) {
   valorCSI = 0;
   double descuadre = 0;
   while (grupos.Step()) {
-    double debito = sqlite3_column_double(g, 2), credito = sqlite3_column_double(g, 3);
+    // Saldos sumados: se guardan al centavo, sin colas de la suma binaria.
+    double debito = RoundToCents(sqlite3_column_double(g, 2)), credito = RoundToCents(sqlite3_column_double(g, 3));
     // Reset() también borra los parámetros: cada línea los recibe todos.
     sqlite3_bind_text(l, 1, fecha.c_str(), static_cast<int>(fecha.size()), SQLITE_STATIC);
     sqlite3_bind_value(l, 2, sqlite3_column_value(g, 0));
@@ -323,7 +324,7 @@ void TFrmCierreAnio::EscribirCSI(tv::db::Connection& c) {
   c.Touch("mvt");
   c.Exec("delete from mvtmaestro where descDocu='CSI'");
   c.Exec("insert into mvtmaestro (descdocu, numedocu, fecha, qitems, valor,descuadre) values ('CSI', '1','" + fecha +
-         "'," + IntToStr(itemsCSI).str() + "," + NumeroSQL(valorCSI).str() + "," + NumeroSQL(descuadre).str() + ")");
+         "'," + IntToStr(itemsCSI).str() + "," + NumeroSQL(RoundToCents(valorCSI)).str() + "," + NumeroSQL(RoundToCents(descuadre)).str() + ")");
 }
 
 void TFrmCierreAnio::AddCSI() {

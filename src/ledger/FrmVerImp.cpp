@@ -89,7 +89,7 @@ void TFrmVerImp::btnImprimirClick(TObject*) {
   double total = 0;
   bool unTercero = true;
   for (; !Query1->Eof; Query1->Next()) {
-    total += Query1->FieldByName("Debito")->AsFloat;
+    total += RoundToCents(Query1->FieldByName("Debito")->AsFloat);  // como se imprime cada débito
     if (Query1->FieldByName("cedulaNit")->AsString != iTercero) unTercero = false;
   }
   Query1->First();

@@ -56,10 +56,11 @@ TQRShape* Linea(TComponent* owner, const char* nombre, TQRCustomBand* banda, int
 }
 
 // Débitos, créditos y sumas se muestran con separador de miles y dos decimales, siempre
-// desde el número (el texto del campo puede traer menos decimales).
+// desde el número (el texto del campo puede traer menos decimales), al centavo como se
+// suman las palabras del valor pagado.
 void ConPunto(TObject*, AnsiString& Value) {
   double v = 0;
-  if (!Value.Trim().IsEmpty() && TryStrToFloat(Value, v)) Value = Punto(v, 2);
+  if (!Value.Trim().IsEmpty() && TryStrToFloat(Value, v)) Value = Punto(RoundToCents(v), 2);
 }
 
 // Las firmas no se instalan: una imagen que no carga queda vacía, sin aviso.
@@ -137,8 +138,8 @@ void TFrmVerImprimir::Construir() {
   QRShape3 = Linea(this, "QRShape3", QRBand1, 0, 212, ancho);
   QRLabel13 = Rotulo(this, "QRLabel13", QRBand1, 0, 220, "Cuenta", true);
   QRLabel17 = Rotulo(this, "QRLabel17", QRBand1, 130, 220, "Detalle", true);
-  QRLabel18 = Rotulo(this, "QRLabel18", QRBand1, 700, 220, "Debito", true);
-  QRLabel19 = Rotulo(this, "QRLabel19", QRBand1, 830, 220, "Credito", true);
+  QRLabel18 = Rotulo(this, "QRLabel18", QRBand1, 705, 220, "Debito", true);
+  QRLabel19 = Rotulo(this, "QRLabel19", QRBand1, 860, 220, "Credito", true);
   for (TQRLabel* t : {QRLabel18, QRLabel19}) {
     t->AutoSize = false;
     t->Alignment = taRightJustify;
@@ -148,20 +149,20 @@ void TFrmVerImprimir::Construir() {
   QRBand2 = Banda(this, "QRBand2", QuickReport1, rbDetail, 54);
   QRDBText2 = Poner<TQRDBText>(this, "QRDBText2", QRBand2, 0, 0, 125);
   QRDBText2->DataField = "numecuen";
-  QRLabel5 = Poner<TQRLabel>(this, "QRLabel5", QRBand2, 130, 0, 565);
-  QRLabel7 = Poner<TQRLabel>(this, "QRLabel7", QRBand2, 130, 17, 565);
-  QRLabel8 = Poner<TQRLabel>(this, "QRLabel8", QRBand2, 130, 34, 565);
-  // Columnas de montos con cabida para -999.999.999.999,99 en negrita.
-  QRDBText3 = Poner<TQRDBText>(this, "QRDBText3", QRBand2, 700, 0, 130);
+  QRLabel5 = Poner<TQRLabel>(this, "QRLabel5", QRBand2, 130, 0, 520);
+  QRLabel7 = Poner<TQRLabel>(this, "QRLabel7", QRBand2, 130, 17, 520);
+  QRLabel8 = Poner<TQRLabel>(this, "QRLabel8", QRBand2, 130, 34, 520);
+  // Columnas de montos con cabida para -9.999.999.999.999,99 en negrita (las sumas).
+  QRDBText3 = Poner<TQRDBText>(this, "QRDBText3", QRBand2, 655, 0, 150);
   QRDBText3->DataField = "Debito";
-  QRDBText4 = Poner<TQRDBText>(this, "QRDBText4", QRBand2, 830, 0, 130);
+  QRDBText4 = Poner<TQRDBText>(this, "QRDBText4", QRBand2, 810, 0, 150);
   QRDBText4->DataField = "credito";
 
   QRBand3 = Banda(this, "QRBand3", QuickReport1, rbSummary, 200);
-  QRLabel23 = Rotulo(this, "QRLabel23", QRBand3, 580, 4, "SUMAS IGUALES", true);
-  QRExpr1 = Poner<TQRDBCalc>(this, "QRExpr1", QRBand3, 700, 4, 130);
+  QRLabel23 = Rotulo(this, "QRLabel23", QRBand3, 540, 4, "SUMAS IGUALES", true);
+  QRExpr1 = Poner<TQRDBCalc>(this, "QRExpr1", QRBand3, 655, 4, 150);
   QRExpr1->DataField = "Debito";
-  QRExpr2 = Poner<TQRDBCalc>(this, "QRExpr2", QRBand3, 830, 4, 130);
+  QRExpr2 = Poner<TQRDBCalc>(this, "QRExpr2", QRBand3, 810, 4, 150);
   QRExpr2->DataField = "Credito";
   for (TQRCustomLabel* t : std::initializer_list<TQRCustomLabel*>{QRDBText3, QRDBText4, QRExpr1, QRExpr2}) {
     t->AutoSize = false;
@@ -236,8 +237,9 @@ void TFrmVerImprimir::QRBand2BeforePrint(TQRCustomBand*, bool&) {
   QRLabel5->Caption = "";
   QRLabel7->Caption = "";
   QRLabel8->Caption = "";
+  // El valor pagado suma los créditos a caja como se imprimen: al centavo.
   if (ds->FieldByName("numecuen")->AsString.SubString(1, 2) == "11")
-    valor += ds->FieldByName("credito")->AsFloat;
+    valor += RoundToCents(ds->FieldByName("credito")->AsFloat);
   AnsiString detalle = ds->FieldByName("detalle")->AsString;
   if (detalle.Length() <= 100) {
     QRLabel5->Caption = detalle;
@@ -309,37 +311,37 @@ TFrmRepAsientosconDetalle::TFrmRepAsientosconDetalle(TComponent* Owner) : TForm(
   QRBand4 = Banda(this, "QRBand4", QuickReport1, rbColumnHeader, 160);
   QRShape1 = Linea(this, "QRShape1", QRBand4, 0, 0, 1, true, 160);
   QRShape2 = Linea(this, "QRShape2", QRBand4, 110, 0, 1, true, 160);
-  QRShape3 = Linea(this, "QRShape3", QRBand4, 450, 0, 1, true, 160);
-  QRShape4 = Linea(this, "QRShape4", QRBand4, 585, 0, 1, true, 160);
+  QRShape3 = Linea(this, "QRShape3", QRBand4, 420, 0, 1, true, 160);
+  QRShape4 = Linea(this, "QRShape4", QRBand4, 570, 0, 1, true, 160);
   QRShape5 = Linea(this, "QRShape5", QRBand4, 719, 0, 1, true, 160);
   QRLabel4 = Rotulo(this, "QRLabel4", QRBand4, 6, 4, "Cuenta", true);
   QRLabel5 = Rotulo(this, "QRLabel5", QRBand4, 116, 4, "Detalle", true);
-  QRLabel6 = Rotulo(this, "QRLabel6", QRBand4, 456, 4, "Debito", true);
-  QRLabel7 = Rotulo(this, "QRLabel7", QRBand4, 591, 4, "Credito", true);
-  QRMemo1 = Poner<TQRMemo>(this, "QRMemo1", QRBand4, 116, 26, 328, 80);
+  QRLabel6 = Rotulo(this, "QRLabel6", QRBand4, 426, 4, "Debito", true);
+  QRLabel7 = Rotulo(this, "QRLabel7", QRBand4, 576, 4, "Credito", true);
+  QRMemo1 = Poner<TQRMemo>(this, "QRMemo1", QRBand4, 116, 26, 298, 80);
 
   QRBand2 = Banda(this, "QRBand2", QuickReport1, rbDetail, 20);
   QRDBText1 = Poner<TQRDBText>(this, "QRDBText1", QRBand2, 6, 2, 100);
   QRDBText1->DataField = "numecuen";
-  QRDBText2 = Poner<TQRDBText>(this, "QRDBText2", QRBand2, 116, 2, 328);
+  QRDBText2 = Poner<TQRDBText>(this, "QRDBText2", QRBand2, 116, 2, 298);
   QRDBText2->DataField = "detalle";
   QRDBText2->AutoSize = false;
-  // Columnas de montos con cabida para -999.999.999.999,99 en negrita.
-  QRDBText3 = Poner<TQRDBText>(this, "QRDBText3", QRBand2, 454, 2, 126);
+  // Columnas de montos con cabida para -9.999.999.999.999,99 en negrita (las sumas).
+  QRDBText3 = Poner<TQRDBText>(this, "QRDBText3", QRBand2, 424, 2, 142);
   QRDBText3->DataField = "Debito";
-  QRDBText4 = Poner<TQRDBText>(this, "QRDBText4", QRBand2, 590, 2, 126);
+  QRDBText4 = Poner<TQRDBText>(this, "QRDBText4", QRBand2, 574, 2, 142);
   QRDBText4->DataField = "credito";
   QRShape6 = Linea(this, "QRShape6", QRBand2, 0, 0, 1, true, 20);
   QRShape7 = Linea(this, "QRShape7", QRBand2, 110, 0, 1, true, 20);
-  QRShape8 = Linea(this, "QRShape8", QRBand2, 450, 0, 1, true, 20);
-  QRShape9 = Linea(this, "QRShape9", QRBand2, 585, 0, 1, true, 20);
+  QRShape8 = Linea(this, "QRShape8", QRBand2, 420, 0, 1, true, 20);
+  QRShape9 = Linea(this, "QRShape9", QRBand2, 570, 0, 1, true, 20);
   QRShape10 = Linea(this, "QRShape10", QRBand2, 719, 0, 1, true, 20);
 
   QRBand3 = Banda(this, "QRBand3", QuickReport1, rbSummary, 150);
-  QRLabel8 = Rotulo(this, "QRLabel8", QRBand3, 340, 6, "SUMAS IGUALES", true);
-  QRExpr1 = Poner<TQRDBCalc>(this, "QRExpr1", QRBand3, 454, 6, 126);
+  QRLabel8 = Rotulo(this, "QRLabel8", QRBand3, 310, 6, "SUMAS IGUALES", true);
+  QRExpr1 = Poner<TQRDBCalc>(this, "QRExpr1", QRBand3, 424, 6, 142);
   QRExpr1->DataField = "Debito";
-  QRExpr2 = Poner<TQRDBCalc>(this, "QRExpr2", QRBand3, 590, 6, 126);
+  QRExpr2 = Poner<TQRDBCalc>(this, "QRExpr2", QRBand3, 574, 6, 142);
   QRExpr2->DataField = "Credito";
   for (TQRCustomLabel* t : std::initializer_list<TQRCustomLabel*>{QRDBText3, QRDBText4, QRExpr1, QRExpr2}) {
     t->AutoSize = false;

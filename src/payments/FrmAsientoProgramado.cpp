@@ -369,13 +369,13 @@ void TFrmAsientoProgramado::SGAsientoSetEditText(TObject*, int, int, const AnsiS
   for (int r = 1; r < SGAsiento->RowCount; ++r) {
     AnsiString v = SGAsiento->Cells[3][r];
     if (v.IsEmpty()) continue;
-    double monto = StrToFloat(v);
+    double monto = StrToAmount(v);
     if (SGAsiento->Cells[2][r] == "C")
       creditos += monto;
     else
       debitos += monto;
   }
-  valor = debitos;
+  valor = RoundToCents(debitos);
   lblTotal->Caption = Sumas(debitos);
   lblSumaDebito->Caption = "Suma Débito: " + Sumas(debitos);
   lblSumaCredito->Caption = "Suma Crédito " + Sumas(creditos);
@@ -649,7 +649,7 @@ void TFrmAsientoProgramado::impDobleCuadro() {
       AnsiString v = hay ? AnsiString(SGAsiento->Cells[3][r]) : AnsiString();
       // La cifra sale del número con dos decimales, no del texto de la casilla.
       double monto = 0;
-      c.valor[i]->Caption = v.IsEmpty() || v == " " || !TryStrToFloat(v, monto) ? v : AnsiString(Punto(monto, 2));
+      c.valor[i]->Caption = v.IsEmpty() || v == " " || !TryStrToAmount(v, monto) ? v : AnsiString(Punto(monto, 2));
     }
     c.observaciones->Lines->SetText(edDetalle->Text.get());
     c.total->Caption = "TOTAL: " + AnsiString(Punto(valor, 2));
@@ -713,13 +713,13 @@ bool TFrmAsientoProgramado::Validar() {
   for (int r = 1; r < SGAsiento->RowCount; ++r) {
     AnsiString v = SGAsiento->Cells[3][r];
     if (v.IsEmpty()) continue;
-    double monto = StrToFloat(v);
+    double monto = StrToAmount(v);
     if (SGAsiento->Cells[2][r] == "C")
       creditos += monto;
     else
       debitos += monto;
   }
-  valor = debitos;
+  valor = RoundToCents(debitos);
   // Cuadra al centavo: las dos sumas redondeadas a dos decimales deben ser iguales.
   auto centavos = [](double v) { return std::llround(v * 100.0); };
   if (centavos(debitos) != centavos(creditos)) {
@@ -789,7 +789,7 @@ void TFrmAsientoProgramado::Copiado() {
   for (int r = 1; r < SGAsiento->RowCount; ++r) {
     AnsiString v = SGAsiento->Cells[3][r];
     if (v.IsEmpty()) continue;
-    double monto = StrToFloat(v);
+    double monto = StrToAmount(v);
     bool debito = SGAsiento->Cells[2][r] == "D";
     AnsiString rubro = SGAsiento->ColCount > 4 ? AnsiString(SGAsiento->Cells[4][r]) : AnsiString();
     HagaSQL(kAlias, queryGral,

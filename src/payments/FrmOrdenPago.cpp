@@ -56,7 +56,7 @@ void Lugar(TControl* c, int izquierda, int arriba, int ancho) {
 }
 
 // Montos comparados a centavos.
-double Centavos(double v) { return std::round(v * 100.0) / 100.0; }
+double Centavos(double v) { return RoundToCents(v); }
 
 AnsiString TextoCampo(TField* f) { return f->IsNull ? AnsiString() : AnsiString(f->AsString); }
 AnsiString FechaCampo(TField* f) { return f->IsNull ? AnsiString() : DateToStr(f->AsDateTime); }
@@ -763,7 +763,7 @@ void TfrmOrdenPago::addMvt() {
     AnsiString monto = AnsiString(SGAsiento->Cells[3][r]).Trim();
     if (monto.IsEmpty()) continue;
     bool debito = AnsiString(SGAsiento->Cells[2][r]) == "D";
-    AnsiString cifra = NumeroSQL(StrToFloat(monto));
+    AnsiString cifra = NumeroSQL(StrToAmount(monto));
     HagaSQL(kAlias, queryGral,
             "insert into mvt (numecuen, cedulanit, detalle, debito, credito, descdocu, numedocu, fecha) values (" +
                 TextoSQL(SGAsiento->Cells[0][r]) + ", " + TextoSQL(edItercero->Text) + ", " +
@@ -809,7 +809,7 @@ bool TfrmOrdenPago::validar() {
     AnsiString monto = AnsiString(SGAsiento->Cells[3][r]).Trim();
     if (monto.IsEmpty()) continue;
     double v = 0;
-    if (!TryStrToFloat(monto, v)) {
+    if (!TryStrToAmount(monto, v)) {
       msg += "'" + monto + "' no es un valor válido.\n";
       continue;
     }
@@ -830,7 +830,7 @@ bool TfrmOrdenPago::validar() {
   AnsiString textoValor = AnsiString(edValor->Text).Trim();
   double valorOrden = 0;
   if (textoValor.IsEmpty()) msg += "Digite el valor.\n";
-  else if (!TryStrToFloat(textoValor, valorOrden)) msg += "'" + textoValor + "' no es un valor válido.\n";
+  else if (!TryStrToAmount(textoValor, valorOrden)) msg += "'" + textoValor + "' no es un valor válido.\n";
   else if (!(valorOrden > 0)) msg += ErrorMayorQueCero("El valor", textoValor, valorOrden);
   if (orden.IsEmpty()) msg += "Digite el número de la orden de pago.\n";
   AnsiString registro = AnsiString(edIRP->Text).Trim();
@@ -865,17 +865,17 @@ void TfrmOrdenPago::fillCampos() {
   op->FieldByName("fechaVenc")->AsDateTime = StrToDate(edFechaVenc->Text);
   op->FieldByName("itercero")->AsString = edItercero->Text;
   op->FieldByName("IRP")->AsFloat = StrToFloat(AnsiString(edIRP->Text).Trim());
-  op->FieldByName("valor")->AsFloat = StrToFloat(AnsiString(edValor->Text).Trim());
+  op->FieldByName("valor")->AsFloat = StrToAmount(AnsiString(edValor->Text).Trim());
   op->FieldByName("numeDocu")->AsString = edNumeDocu->Text;
   op->FieldByName("iAstoProg")->AsInteger = iAstoProg;
   op->FieldByName("objetoGasto")->AsString = edObjetoGasto->Text;
   op->FieldByName("descdocu")->AsString = DESCDOCU;
   if (!AnsiString(edValorCheque->Text).Trim().IsEmpty())
-    op->FieldByName("valorCheque")->AsFloat = StrToFloat(AnsiString(edValorCheque->Text).Trim());
+    op->FieldByName("valorCheque")->AsFloat = StrToAmount(AnsiString(edValorCheque->Text).Trim());
   op->FieldByName("numeroCheque")->AsString = edNumeroCheque->Text;
   op->FieldByName("banco")->AsString = edBanco->Text;
   if (!AnsiString(edEfectivo->Text).Trim().IsEmpty())
-    op->FieldByName("valorEfectivo")->AsFloat = StrToFloat(AnsiString(edEfectivo->Text).Trim());
+    op->FieldByName("valorEfectivo")->AsFloat = StrToAmount(AnsiString(edEfectivo->Text).Trim());
 }
 
 void TfrmOrdenPago::adicionar() {
@@ -916,7 +916,7 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
     // Una orden nueva nunca reescribe una guardada (tampoco la que otro puesto acaba de grabar).
     if (nuevo) ExigirNumeroLibre(kNumOrdenPago, numeroOrden_);
     sinPendiente = RevisarLimiteOrdenPago(StrToFloat(AnsiString(edIRP->Text).Trim()), numeroOrden_, nuevo,
-                                          StrToFloat(AnsiString(edValor->Text).Trim()), valor);
+                                          StrToAmount(AnsiString(edValor->Text).Trim()), valor);
     if (!sinPendiente.IsEmpty()) throw EAbort("");
     BorrarAsiento(numeDocu);
     if (!nuevo && !numeDocuGuardado_.IsEmpty() && numeDocuGuardado_ != numeDocu) BorrarAsiento(numeDocuGuardado_);

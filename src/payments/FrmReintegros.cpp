@@ -25,7 +25,7 @@ TfrmReintegros* frmReintegros = nullptr;
 
 namespace {
 const char* const kAlias = "Contabilidad";
-double Centavos(double v) { return std::round(v * 100.0) / 100.0; }
+double Centavos(double v) { return RoundToCents(v); }
 
 bool EsRubroEgreso(const AnsiString& rubro) {
   auto q = std::make_unique<TQuery>(nullptr);
@@ -44,7 +44,7 @@ AnsiString Revisar(const AnsiString& rubro, const AnsiString& valor, const AnsiS
   }
   if (valor.IsEmpty())
     msg += "Debe digitar el valor.\n";
-  else if (!(StrToFloat(valor) > 0))
+  else if (!(StrToAmount(valor) > 0))
     msg += "El valor debe ser mayor que cero.\n";
   AnsiString motivo;
   if (!ValidarFecha(fecha, motivo)) msg += motivo + "\n";
@@ -189,7 +189,7 @@ bool TfrmReintegros::validar() {
 
 void TfrmReintegros::btnGrabarClick(TObject*) {
   if (!validar()) return;
-  double valor = Centavos(StrToFloat(AnsiString(edValor->Text).Trim()));
+  double valor = Centavos(StrToAmount(AnsiString(edValor->Text).Trim()));
   {
     tv::db::Transaction tr(kAlias);
     auto q = std::make_unique<TQuery>(nullptr);

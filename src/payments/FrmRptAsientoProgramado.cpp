@@ -80,17 +80,17 @@ TfrmRptAsientoProgramado::TfrmRptAsientoProgramado(TComponent* Owner) : TForm(Ow
     // Cuadro de renglones: títulos y 13 casillas.
     const int top = 164, alto = 20;
     Raya(this, "QRShapeCuadro" + s, TitleBand1, x + 6, top, ancho - 12, alto * (kRenglones + 1), qrsRectangle);
-    // La columna de valores cabe -999.999.999.999,99.
-    Raya(this, "QRShapeDiv" + s, TitleBand1, x + ancho - 130, top, 1, alto * (kRenglones + 1), qrsVertLine);
+    // La columna de valores cabe -9.999.999.999.999,99.
+    Raya(this, "QRShapeDiv" + s, TitleBand1, x + ancho - 140, top, 1, alto * (kRenglones + 1), qrsVertLine);
     Texto(this, "QRLblTitDetalle" + s, TitleBand1, x + 10, top + 2, 200, "Detalle", true);
-    Texto(this, "QRLblTitValor" + s, TitleBand1, x + ancho - 126, top + 2, 116, "Valor", true)->Alignment =
+    Texto(this, "QRLblTitValor" + s, TitleBand1, x + ancho - 136, top + 2, 126, "Valor", true)->Alignment =
         taRightJustify;
     for (int i = 0; i < kRenglones; ++i) {
       const int y = top + alto * (i + 1);
       const AnsiString r = s + "_" + IntToStr(i + 1);
       Raya(this, "QRShapeRen" + r, TitleBand1, x + 6, y, ancho - 12, 1, qrsHorLine);
-      c.detalle[i] = Texto(this, "QRLblDet" + r, TitleBand1, x + 10, y + 2, ancho - 144);
-      c.valor[i] = Texto(this, "QRLblVal" + r, TitleBand1, x + ancho - 126, y + 2, 116);
+      c.detalle[i] = Texto(this, "QRLblDet" + r, TitleBand1, x + 10, y + 2, ancho - 154);
+      c.valor[i] = Texto(this, "QRLblVal" + r, TitleBand1, x + ancho - 136, y + 2, 126);
       c.valor[i]->Alignment = taRightJustify;
     }
     const int abajo = top + alto * (kRenglones + 1) + 10;
@@ -138,12 +138,12 @@ TfrmRptTirilla::TfrmRptTirilla(TComponent* Owner) : TForm(Owner) {
   DetailBand1->Parent = QuickRep1;
   DetailBand1->BandType = rbDetail;
   DetailBand1->Height = 18;
-  QRDBNombre = Poner<TQRDBText>(this, "QRDBNombre", DetailBand1, 0, 0, ancho - 124);
+  QRDBNombre = Poner<TQRDBText>(this, "QRDBNombre", DetailBand1, 0, 0, ancho - 134);
   QRDBNombre->AutoSize = false;
   QRDBNombre->DataSource = DataSource1;
   QRDBNombre->DataField = "nombcuen";
-  // Cabe -999.999.999.999,99.
-  QRDBCredito = Poner<TQRDBText>(this, "QRDBCredito", DetailBand1, ancho - 118, 0, 118);
+  // Cabe -9.999.999.999.999,99.
+  QRDBCredito = Poner<TQRDBText>(this, "QRDBCredito", DetailBand1, ancho - 128, 0, 128);
   QRDBCredito->AutoSize = false;
   QRDBCredito->Alignment = taRightJustify;
   QRDBCredito->DataSource = DataSource1;

@@ -42,7 +42,7 @@ bool esCuentaRteFte(const AnsiString& aNumeCuen, stRteFte& aStRteFte, bool aDecl
 
 double calculaRteFte(const AnsiString&, double aValorBase, const stRteFte& aStRteFte) {
   double tope = 0;
-  TryStrToFloat(aStRteFte.baseTope, tope);
+  TryStrToAmount(aStRteFte.baseTope, tope);
   if (aValorBase < tope) return 0;
   double r = aValorBase * aStRteFte.porcentajeUsado * 0.01;
   if (aStRteFte.redondeoPesos) return round(r, 0, baseRound);
@@ -128,7 +128,7 @@ TfrmBeforeRteFte::TfrmBeforeRteFte(TComponent* Owner) : TForm(Owner) {
 void TfrmBeforeRteFte::btnCalcularClick(TObject*) {
   // Las tres cifras se leen antes de tocar nada: una que no es número deja el diálogo abierto
   // con el error de conversión y no se calcula con cifras a medias.
-  auto leer = [](TEdit* e) { return e->Text.Trim().IsEmpty() ? 0.0 : StrToFloat(e->Text.Trim()); };
+  auto leer = [](TEdit* e) { return e->Text.Trim().IsEmpty() ? 0.0 : StrToAmount(e->Text.Trim()); };
   double nIva = leer(edIVA);
   double nCompras = leer(edCompras);
   double nServicios = leer(edServicios);

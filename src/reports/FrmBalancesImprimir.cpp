@@ -208,5 +208,7 @@ void TFrmBalances::PrintCajaDiarioComprobante() {
   f->DataSource1->DataSet = TblTemp2;
   f->LblTitulo->Caption = EdFechaInicio->Text.get() + " a " + EdFechaFinal->Text.get();
   f->QRBand3->Height = alto;
+  // "Margen izquierda (mm)", como en los demás libros.
+  f->Report->Page->LeftMargin = StrToInt(edMargen->Text.get().IsEmpty() ? AnsiString("0") : AnsiString(edMargen->Text));
   Mostrar(f->Report, chbVistaPrevia->Checked);
 }

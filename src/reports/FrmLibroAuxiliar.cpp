@@ -163,15 +163,16 @@ TfrmRptLibroAuxiliar::TfrmRptLibroAuxiliar(TComponent* Owner) : TForm(Owner) {
   pagina->Top = 2;
   pagina->Parent = cab;
   TQRCustomBand* cols = NuevaBanda(this, QuickRep1, rbColumnHeader, 24);
-  int x[] = {10, 70, 290, 370, 470, 590};
+  // Montos con cabida para 9.999.999.999.999,99 en negrita (las sumas).
+  int x[] = {10, 70, 290, 370, 466, 600};
   const char* tit[] = {"Cuenta", "Descripción", "Fecha", "Tercero", "Débito", "Crédito"};
-  for (int i = 0; i < 6; ++i) NuevaEtiqueta(this, cols, "", tit[i], x[i], 2, i >= 4 ? 110 : 0, i >= 4, true);
+  for (int i = 0; i < 6; ++i) NuevaEtiqueta(this, cols, "", tit[i], x[i], 2, i >= 4 ? 132 : 0, i >= 4, true);
   auto* linea = new TQRShape(this);
   linea->Name = "QRShape1";
   linea->Shape = qrsHorLine;
   linea->Left = 10;
   linea->Top = 20;
-  linea->Width = 690;
+  linea->Width = 722;
   linea->Height = 2;
   linea->Parent = cols;
   TQRCustomBand* det = NuevaBanda(this, QuickRep1, rbDetail, 18);
@@ -179,8 +180,8 @@ TfrmRptLibroAuxiliar::TfrmRptLibroAuxiliar(TComponent* Owner) : TForm(Owner) {
   NuevoCampo(this, det, "QRDBText2", ds, "nombcuen", x[1], 2, 215);
   NuevoCampo(this, det, "QRDBText5", ds, "fecha", x[2], 2, 75);
   NuevoCampo(this, det, "QRDBText6", ds, "cedulanit", x[3], 2, 95);
-  for (auto* t : {NuevoCampo(this, det, "QRDBText3", ds, "debito", x[4], 2, 110, true),
-                  NuevoCampo(this, det, "QRDBText4", ds, "credito", x[5], 2, 110, true)})
+  for (auto* t : {NuevoCampo(this, det, "QRDBText3", ds, "debito", x[4], 2, 132, true),
+                  NuevoCampo(this, det, "QRDBText4", ds, "credito", x[5], 2, 132, true)})
     t->OnPrint = [](TObject*, AnsiString& v) { v = MontoImpreso(v); };
   // Grupo sin bandas por los seis primeros caracteres de la cuenta: no cambia el papel.
   auto* grupo = new TQRGroup(this);
@@ -196,7 +197,7 @@ TfrmRptLibroAuxiliar::TfrmRptLibroAuxiliar(TComponent* Owner) : TForm(Owner) {
     s->Left = izq;
     s->Top = 4;
     s->AutoSize = false;
-    s->Width = 110;
+    s->Width = 132;
     s->Alignment = taRightJustify;
     s->Font->Style = TFontStyles{fsBold};
     s->OnPrint = [](TObject*, AnsiString& v) { v = MontoImpreso(v); };

@@ -32,16 +32,16 @@ TFrmRepCajaDiario::TFrmRepCajaDiario(TComponent* Owner) : TForm(Owner) {
   Pagina(this, QRBand1, 640, 4);
   Nume = Etiqueta(this, QRBand1, "Codigo", 0, 62);
   Cue = Etiqueta(this, QRBand1, "Cuenta", 70, 62);
-  QRLabel2 = Etiqueta(this, QRBand1, "Debito", 414, 62, 116, taRightJustify);
-  Credito = Etiqueta(this, QRBand1, "Credito", 536, 62, 116, taRightJustify);
+  QRLabel2 = Etiqueta(this, QRBand1, "Debito", 414, 62, 130, taRightJustify);
+  Credito = Etiqueta(this, QRBand1, "Credito", 550, 62, 130, taRightJustify);
   for (TQRLabel* l : {Nume, Cue, QRLabel2, Credito}) l->Font->Style = {fsBold};
 
   QRBand2 = Banda(this, Report, rbDetail, 17);
   QRDBText1 = Texto(this, QRBand2, "data", 0, 0, 66);
   QRDBText2 = Texto(this, QRBand2, "nombcuen", 70, 0, 340);
-  // Montos con cabida para -999.999.999.999,99.
-  QRDBText3 = TextoMonto(this, QRBand2, "debito", 414, 0, 116);
-  QRDBText4 = TextoMonto(this, QRBand2, "credito", 536, 0, 116);
+  // Montos con cabida para -9.999.999.999.999,99.
+  QRDBText3 = TextoMonto(this, QRBand2, "debito", 414, 0, 130);
+  QRDBText4 = TextoMonto(this, QRBand2, "credito", 550, 0, 130);
   for (TQRDBText* t : {QRDBText1, QRDBText2, QRDBText3, QRDBText4}) t->Font->Name = "Tahoma";
 
   QRLabel10->Caption = LineaEntidad();

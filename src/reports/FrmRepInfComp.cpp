@@ -32,11 +32,11 @@ TFrmRepInfComp::TFrmRepInfComp(TComponent* Owner, int aTipo) : TForm(Owner) {
   L1 = NuevaEtiqueta(this, ColumnHeaderBand1, "L1", "Fecha", 10, 4, 0, false, true);
   L2 = NuevaEtiqueta(this, ColumnHeaderBand1, "L2", "Comprobante", 100, 4, 0, false, true);
   L3 = NuevaEtiqueta(this, ColumnHeaderBand1, "L3", "Número", 400, 4, 0, false, true);
-  L4 = NuevaEtiqueta(this, ColumnHeaderBand1, "L4", "Total", 560, 4, 120, true, true);
+  L4 = NuevaEtiqueta(this, ColumnHeaderBand1, "L4", "Total", 548, 4, 132, true, true);
 
   DetailBand1 = NuevaBanda(this, QuickRep1, rbDetail, 18);
   SummaryBand1 = NuevaBanda(this, QuickRep1, rbSummary, 24);
-  LComprobantes = NuevaEtiqueta(this, SummaryBand1, "LComprobantes", "", 560, 4, 120, true, true);
+  LComprobantes = NuevaEtiqueta(this, SummaryBand1, "LComprobantes", "", 548, 4, 132, true, true);
 
   QRLabel10->Caption = EmpresaConNit("  ");
   Tipo = aTipo;
@@ -60,7 +60,8 @@ TFrmRepInfComp::TFrmRepInfComp(TComponent* Owner, int aTipo) : TForm(Owner) {
   T2 = NuevoCampo(this, DetailBand1, "T2", ds, campoTipo, 100, 2, 40);
   QRLblNComprobante = NuevaEtiqueta(this, DetailBand1, "QRLblNComprobante", "", 145, 2, 250);
   T3 = NuevoCampo(this, DetailBand1, "T3", ds, campoNumero, 400, 2, 140);
-  T4 = NuevoCampo(this, DetailBand1, "T4", ds, campoValor, 560, 2, 120, true);
+  // Cabe 9.999.999.999.999,99, también en la suma en negrita.
+  T4 = NuevoCampo(this, DetailBand1, "T4", ds, campoValor, 548, 2, 132, true);
 
   T4->OnPrint = [this](TObject* s, AnsiString& v) { T4Print(s, v); };
   QRLblNComprobante->OnPrint = [this](TObject* s, AnsiString& v) { QRLblNComprobantePrint(s, v); };

@@ -50,23 +50,24 @@ TFrmRepTercUnaCta::TFrmRepTercUnaCta(TComponent* Owner) : TFrmRepLibro(Owner) {
   ITercero = NuevaEtiqueta(this, titulo, "ITercero", "", 10, 64);
   NTercero = NuevaEtiqueta(this, titulo, "NTercero", "", 140, 64);
   FechaDesc = NuevaEtiqueta(this, titulo, "FechaDesc", "", 10, 82);
-  int x[] = {10, 85, 430, 475, 575, 620, 740, 860};
+  // Montos con cabida para 9.999.999.999.999,99 en negrita (los totales).
+  int x[] = {10, 85, 380, 428, 528, 572, 692, 828};
   const char* cab[] = {"Fecha", "Detalle", "Comp", "NumC", "Sop", "NumS", "DEBITO", "CREDITO"};
   for (int i = 0; i < 8; ++i)
-    NuevaEtiqueta(this, titulo, "", cab[i], x[i], 108, i >= 6 ? 100 : 0, i >= 6, true);
+    NuevaEtiqueta(this, titulo, "", cab[i], x[i], 108, i >= 6 ? 132 : 0, i >= 6, true);
   TQRCustomBand* det = NuevaBanda(this, QuickRep1, rbDetail, 18);
   NuevoCampo(this, det, "QRDBText1", ds_, "FECHA", x[0], 2, 80);
-  NuevoCampo(this, det, "QRDBText2", ds_, "detalle", x[1], 2, 340);
+  NuevoCampo(this, det, "QRDBText2", ds_, "detalle", x[1], 2, 290);
   NuevoCampo(this, det, "QRDBText3", ds_, "DESCDocu", x[2], 2, 45);
   NuevoCampo(this, det, "QRDBText4", ds_, "NUMEdocu", x[3], 2, 95);
   NuevoCampo(this, det, "QRDBText5", ds_, "DESCComp", x[4], 2, 40);
-  NuevoCampo(this, det, "QRDBText6", ds_, "NUMEComp", x[5], 2, 110);
-  ADEBITO = NuevoCampo(this, det, "ADEBITO", ds_, "DEBITO", x[6], 2, 100, true);
-  ACREDITO = NuevoCampo(this, det, "ACREDITO", ds_, "CREDITO", x[7], 2, 100, true);
+  NuevoCampo(this, det, "QRDBText6", ds_, "NUMEComp", x[5], 2, 112);
+  ADEBITO = NuevoCampo(this, det, "ADEBITO", ds_, "DEBITO", x[6], 2, 132, true);
+  ACREDITO = NuevoCampo(this, det, "ACREDITO", ds_, "CREDITO", x[7], 2, 132, true);
   TQRCustomBand* sum = NuevaBanda(this, QuickRep1, rbSummary, 26);
   NuevaEtiqueta(this, sum, "QRLabel20", "Total", 640, 6, 0, false, true);
-  LDebito = NuevaEtiqueta(this, sum, "LDebito", "", x[6], 6, 100, true, true);
-  LCredito = NuevaEtiqueta(this, sum, "LCredito", "", x[7], 6, 100, true, true);
+  LDebito = NuevaEtiqueta(this, sum, "LDebito", "", x[6], 6, 132, true, true);
+  LCredito = NuevaEtiqueta(this, sum, "LCredito", "", x[7], 6, 132, true, true);
   ADEBITO->OnPrint = [this](TObject* s, AnsiString& v) { ADEBITOPrint(s, v); };
   ACREDITO->OnPrint = [this](TObject* s, AnsiString& v) { ACREDITOPrint(s, v); };
 }
@@ -86,23 +87,24 @@ TFrmRepTercTodasCtas::TFrmRepTercTodasCtas(TComponent* Owner) : TFrmRepLibro(Own
   ITercero = NuevaEtiqueta(this, titulo, "ITercero", "", 10, 46);
   NTercero = NuevaEtiqueta(this, titulo, "NTercero", "", 140, 46);
   FechaDesc = NuevaEtiqueta(this, titulo, "FechaDesc", "", 10, 64);
-  int x[] = {10, 85, 430, 475, 575, 620, 740, 860};
+  // Montos con cabida para 9.999.999.999.999,99 en negrita (los totales).
+  int x[] = {10, 85, 380, 428, 528, 572, 692, 828};
   const char* cab[] = {"Fecha", "Detalle", "Comp", "NumC", "Sop", "NumS", "DEBITO", "CREDITO"};
   for (int i = 0; i < 8; ++i)
-    NuevaEtiqueta(this, titulo, "", cab[i], x[i], 90, i >= 6 ? 100 : 0, i >= 6, true);
+    NuevaEtiqueta(this, titulo, "", cab[i], x[i], 90, i >= 6 ? 132 : 0, i >= 6, true);
   TQRCustomBand* det = NuevaBanda(this, QuickRep1, rbDetail, 18);
   NuevoCampo(this, det, "QRDBText1", ds_, "FECHA", x[0], 2, 80);
-  NuevoCampo(this, det, "QRDBText2", ds_, "detalle", x[1], 2, 340);
+  NuevoCampo(this, det, "QRDBText2", ds_, "detalle", x[1], 2, 290);
   NuevoCampo(this, det, "QRDBText3", ds_, "DESCDOCU", x[2], 2, 45);
   NuevoCampo(this, det, "QRDBText4", ds_, "NumeDocu", x[3], 2, 95);
   NuevoCampo(this, det, "QRDBText5", ds_, "DESCCOMP", x[4], 2, 40);
-  NuevoCampo(this, det, "QRDBText6", ds_, "NUMECOMP", x[5], 2, 110);
-  ADEBITO = NuevoCampo(this, det, "ADEBITO", ds_, "DEBITO", x[6], 2, 100, true);
-  ACREDITO = NuevoCampo(this, det, "ACREDITO", ds_, "CREDITO", x[7], 2, 100, true);
+  NuevoCampo(this, det, "QRDBText6", ds_, "NUMECOMP", x[5], 2, 112);
+  ADEBITO = NuevoCampo(this, det, "ADEBITO", ds_, "DEBITO", x[6], 2, 132, true);
+  ACREDITO = NuevoCampo(this, det, "ACREDITO", ds_, "CREDITO", x[7], 2, 132, true);
   TQRCustomBand* sum = NuevaBanda(this, QuickRep1, rbSummary, 26);
   NuevaEtiqueta(this, sum, "QRLabel20", "Totales", 640, 6, 0, false, true);
-  LDebito = NuevaEtiqueta(this, sum, "LDebito", "", x[6], 6, 100, true, true);
-  LCredito = NuevaEtiqueta(this, sum, "LCredito", "", x[7], 6, 100, true, true);
+  LDebito = NuevaEtiqueta(this, sum, "LDebito", "", x[6], 6, 132, true, true);
+  LCredito = NuevaEtiqueta(this, sum, "LCredito", "", x[7], 6, 132, true, true);
   ADEBITO->OnPrint = [this](TObject* s, AnsiString& v) { ADEBITOPrint(s, v); };
   ACREDITO->OnPrint = [this](TObject* s, AnsiString& v) { ACREDITOPrint(s, v); };
 }
@@ -181,28 +183,29 @@ TFrmRepAuxiliares::TFrmRepAuxiliares(TComponent* Owner) : TFrmRepLibro(Owner) {
   auto* grupo = static_cast<TQRGroup*>(NuevaBanda(this, QuickRep1, rbGroupHeader, 24));
   grupo->Name = "QRGroup1";
   grupo->Expression = "numecuen";
-  int x[] = {10, 75, 150, 240, 390, 600, 645, 740, 860};
+  // Montos con cabida para 9.999.999.999.999,99 en negrita (los totales).
+  int x[] = {10, 75, 150, 240, 390, 550, 594, 692, 828};
   const char* tit[] = {"Cuenta", "Fecha", "Cedula Nit", "Tercero", "Detalle", "Comp", "NumC", "DEBITO", "CREDITO"};
-  for (int i = 0; i < 9; ++i) NuevaEtiqueta(this, grupo, "", tit[i], x[i], 6, i >= 7 ? 100 : 0, i >= 7, true);
+  for (int i = 0; i < 9; ++i) NuevaEtiqueta(this, grupo, "", tit[i], x[i], 6, i >= 7 ? 132 : 0, i >= 7, true);
   TQRCustomBand* det = NuevaBanda(this, QuickRep1, rbDetail, 18);
   NuevoCampo(this, det, "QRDBText1", ds_, "numecuen", x[0], 2, 62);
   NuevoCampo(this, det, "QRDBText2", ds_, "FECHA", x[1], 2, 72);
   NuevoCampo(this, det, "QRDBText3", ds_, "CEDULANIT", x[2], 2, 85);
   NuevoCampo(this, det, "QRDBText4", ds_, "nombre", x[3], 2, 145);
-  NuevoCampo(this, det, "QRDBText5", ds_, "detalle", x[4], 2, 205);
-  NuevoCampo(this, det, "QRDBText6", ds_, "DESCDOCU", x[5], 2, 45);
+  NuevoCampo(this, det, "QRDBText5", ds_, "detalle", x[4], 2, 155);
+  NuevoCampo(this, det, "QRDBText6", ds_, "DESCDOCU", x[5], 2, 40);
   NuevoCampo(this, det, "QRDBText7", ds_, "NUMEDOCU", x[6], 2, 95);
-  Debito = NuevoCampo(this, det, "Debito", ds_, "DEBITO", x[7], 2, 100, true);
-  Credito = NuevoCampo(this, det, "Credito", ds_, "CREDITO", x[8], 2, 100, true);
+  Debito = NuevoCampo(this, det, "Debito", ds_, "DEBITO", x[7], 2, 132, true);
+  Credito = NuevoCampo(this, det, "Credito", ds_, "CREDITO", x[8], 2, 132, true);
   TQRCustomBand* sum = NuevaBanda(this, QuickRep1, rbSummary, 84);
   NuevaEtiqueta(this, sum, "QRLabel20", "Saldo Anterior:", 640, 6, 0, false, true);
-  LblSaldoAnterior = NuevaEtiqueta(this, sum, "LblSaldoAnterior", "", x[8], 6, 100, true);
+  LblSaldoAnterior = NuevaEtiqueta(this, sum, "LblSaldoAnterior", "", x[8], 6, 132, true);
   NuevaEtiqueta(this, sum, "QRLabel21", "Suma Debito:", 640, 24, 0, false, true);
-  LDebito = NuevaEtiqueta(this, sum, "LDebito", "", x[8], 24, 100, true);
+  LDebito = NuevaEtiqueta(this, sum, "LDebito", "", x[8], 24, 132, true);
   NuevaEtiqueta(this, sum, "QRLabel22", "Suma Credito:", 640, 42, 0, false, true);
-  LCredito = NuevaEtiqueta(this, sum, "LCredito", "", x[8], 42, 100, true);
+  LCredito = NuevaEtiqueta(this, sum, "LCredito", "", x[8], 42, 132, true);
   NuevaEtiqueta(this, sum, "QRLabel23", "Saldo Actual:", 640, 60, 0, false, true);
-  Saldo = NuevaEtiqueta(this, sum, "Saldo", "", x[8], 60, 100, true, true);
+  Saldo = NuevaEtiqueta(this, sum, "Saldo", "", x[8], 60, 132, true, true);
   TQRCustomBand* pie = NuevaBanda(this, QuickRep1, rbPageFooter, 20);
   qrlFooter = NuevaEtiqueta(this, pie, "qrlFooter", "", 10, 2);
   Debito->OnPrint = [this](TObject* s, AnsiString& v) { DebitoPrint(s, v); };

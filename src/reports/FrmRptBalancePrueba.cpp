@@ -59,19 +59,20 @@ TFrmRptBalancePrueba::TFrmRptBalancePrueba(TComponent* Owner) : TForm(Owner) {
 
   QRBand2 = Banda(this, QuickReport1, rbDetail, 17);
   QRDBText2 = Texto(this, QRBand2, "NumeCuen", 0, 0, 86);
-  QRDBText3 = Texto(this, QRBand2, "NombCuen", 90, 0, 330);
-  QRDBText1 = Texto(this, QRBand2, "SaldoDebito", 430, 0, 120, taRightJustify);
-  QRDBText5 = TextoMonto(this, QRBand2, "Debito", 560, 0, 120);
-  QRDBText6 = TextoMonto(this, QRBand2, "Credito", 690, 0, 120);
-  QRDBText7 = Texto(this, QRBand2, "NuevoDebito", 820, 0, 120, taRightJustify);
+  QRDBText3 = Texto(this, QRBand2, "NombCuen", 90, 0, 326);
+  // Montos con cabida para -9.999.999.999.999,99; los bordes derechos, bajo sus títulos.
+  QRDBText1 = Texto(this, QRBand2, "SaldoDebito", 422, 0, 128, taRightJustify);
+  QRDBText5 = TextoMonto(this, QRBand2, "Debito", 552, 0, 128);
+  QRDBText6 = TextoMonto(this, QRBand2, "Credito", 682, 0, 128);
+  QRDBText7 = Texto(this, QRBand2, "NuevoDebito", 812, 0, 128, taRightJustify);
 
   QRBand4 = Banda(this, QuickReport1, rbSummary, 30);
   QRLabel5 = Etiqueta(this, QRBand4, "TOTALES:", 90, 8);
   QRLabel5->Font->Style = {fsBold};
-  TotSaldo = Etiqueta(this, QRBand4, "", 430, 8, 120, taRightJustify);
-  TotDebito = Etiqueta(this, QRBand4, "", 560, 8, 120, taRightJustify);
-  TotCredito = Etiqueta(this, QRBand4, "", 690, 8, 120, taRightJustify);
-  TotNuevo = Etiqueta(this, QRBand4, "", 820, 8, 120, taRightJustify);
+  TotSaldo = Etiqueta(this, QRBand4, "", 422, 8, 128, taRightJustify);
+  TotDebito = Etiqueta(this, QRBand4, "", 552, 8, 128, taRightJustify);
+  TotCredito = Etiqueta(this, QRBand4, "", 682, 8, 128, taRightJustify);
+  TotNuevo = Etiqueta(this, QRBand4, "", 812, 8, 128, taRightJustify);
 
   QRLabel10->Caption = LineaEntidad();
   EncabezadoIni(QRLabel33, QRLabel34, QRLabel35, Image1);

@@ -39,7 +39,7 @@ TFrmRptMayorBalance::TFrmRptMayorBalance(TComponent* Owner) : TForm(Owner) {
   LblTitulo->Font->Style = {fsBold};
   LblTitulo->Font->Size = 10;
   Pagina(this, QRBand3, 880, 110);
-  // Seis columnas con cabida para -999.999.999.999,99.
+  // Seis columnas con cabida para -9.999.999.999.999,99 a 7 puntos (y sumas de catorce cifras).
   const int x[6] = {318, 433, 548, 663, 778, 893}, ancho = 114;
   Etiqueta(this, QRBand3, "Saldos antes del", x[0], 134, 2 * ancho, taCenter);
   LblM1 = Etiqueta(this, QRBand3, "", x[0], 150, 2 * ancho, taCenter);
@@ -55,12 +55,15 @@ TFrmRptMayorBalance::TFrmRptMayorBalance(TComponent* Owner) : TForm(Owner) {
   QRBand2 = Banda(this, QuickReport1, rbDetail, 17);
   Texto(this, QRBand2, "NumeCuen", 0, 0, 72);
   Texto(this, QRBand2, "NombCuen", 75, 0, 240);
-  for (int i = 0; i < 6; ++i) TextoMonto(this, QRBand2, campos[i], x[i], 0, ancho);
+  for (int i = 0; i < 6; ++i) TextoMonto(this, QRBand2, campos[i], x[i], 0, ancho)->Font->Size = 7;
 
   QRBand1 = Banda(this, QuickReport1, rbSummary, 30);
   Etiqueta(this, QRBand1, "TOTALES:", 75, 8)->Font->Style = {fsBold};
   TQRDBCalc** sumas[6] = {&QRDBCalc1, &QRDBCalc2, &QRDBCalc3, &QRDBCalc4, &QRDBCalc5, &QRDBCalc6};
-  for (int i = 0; i < 6; ++i) *sumas[i] = Suma(this, QRBand1, campos[i], x[i], 8, ancho);
+  for (int i = 0; i < 6; ++i) {
+    *sumas[i] = Suma(this, QRBand1, campos[i], x[i], 8, ancho);
+    (*sumas[i])->Font->Size = 7;
+  }
 
   QRLabel10->Caption = LineaEntidad();
   EncabezadoIni(QRLabel33, QRLabel34, QRLabel35, Image1);

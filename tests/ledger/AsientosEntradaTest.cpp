@@ -162,3 +162,34 @@ TEST_F(Entrada, TotalesQueNoGuardanSusCentavosNoSeGraban) {
   EXPECT_EQ(Mvt("SELECT count(*) FROM MVT"), "0");
   EXPECT_EQ(ed->TblAsiento->RecordCount, 20);
 }
+
+// Los montos se teclean como se muestran (con miles) y quedan al centavo sobre lo tecleado;
+// un documento de antes con tres decimales se graba también al centavo.
+TEST_F(Entrada, MontosConMilesYMasDeDosDecimalesQuedanAlCentavo) {
+  Editor();
+  Traer("CE", "9");
+  Ed().editCell("DBGrid1", 0, 0, "110501").editCell("DBGrid1", 6, 0, prueba::Mostrado("1,090.735").c_str());
+  Ed().editCell("DBGrid1", 0, 1, "111005").editCell("DBGrid1", 7, 1, prueba::Mostrado("453.79").c_str());
+  Ed().editCell("DBGrid1", 0, 2, "111005").editCell("DBGrid1", 7, 2, prueba::Mostrado("636.945").c_str());
+  Ed().editCell("DBGrid1", 0, 3, "110501").editCell("DBGrid1", 6, 3, prueba::Mostrado("1,500,000.50").c_str());
+  Ed().editCell("DBGrid1", 0, 4, "111005").editCell("DBGrid1", 7, 4, prueba::Mostrado("1,500,000.5").c_str());
+  Ed().row("DBGrid1", 0);
+  ui->takeMessages();
+  EXPECT_EQ(ed->LblDebito->Caption, Mostrado(1501091.24));
+  EXPECT_EQ(ed->LblCredito->Caption, Mostrado(1501091.24));
+  Grabar();
+  EXPECT_EQ(Textos(), "Asiento Registrado\n");
+  EXPECT_EQ(Mvt("SELECT group_concat(x, ';') FROM (SELECT debito || '/' || credito AS x FROM MVT ORDER BY x)"),
+            "0/1500000.5;0/453.79;0/636.95;1090.74/0;1500000.5/0");
+
+  Guardado("CE", "10", "2026-03-15",
+           "('110501', '', 1090.735, 0, 'CE', '10', '2026-03-15'), ('111005', '', 0, 453.79, 'CE', '10', "
+           "'2026-03-15'), ('111005', '', 0, 636.945, 'CE', '10', '2026-03-15')");
+  Traer("CE", "10");
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Textos(), "Asiento Registrado\n");
+  EXPECT_EQ(Mvt("SELECT group_concat(x, ';') FROM (SELECT debito || '/' || credito AS x FROM MVT WHERE "
+                "numedocu='10' ORDER BY x)"),
+            "0/453.79;0/636.95;1090.74/0");
+}

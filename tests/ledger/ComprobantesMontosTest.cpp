@@ -83,3 +83,72 @@ TEST_F(ComprobantesMontos, ValorPagadoYSumaEnPalabrasYCifrasConDosDecimales) {
 }
 
 }  // namespace
+
+namespace {
+
+// La cifra más ancha que acepta el diario, en las dos sumas de los dos comprobantes: entera
+// en su casilla y separada de la otra suma.
+TEST_F(ComprobantesMontos, SumasIgualesCabenConElMontoMasAncho) {
+  const double maximo = 9999999999999.99;
+  Linea("CE", "900", "510506", maximo, 0, "900", "Pago");
+  Linea("CE", "900", "110505", 0, maximo, "900", "Caja");
+  Encabezado("CE", "900", maximo);
+  for (const char* sep : {",", "."}) {
+    impresos::Separadores(sep);
+    SCOPED_TRACE(sep);
+    std::string cifra = Punto(maximo, 2);
+    std::string sumas = "SUMAS IGUALES " + cifra + " " + cifra;
+    impresos::Cortes cortes;
+    TQuery lineas(nullptr);
+    HagaSQL("Contabilidad", &lineas, "select * from Mvt where DescDocu='CE'  and Numedocu='900'");
+    auto v = std::make_unique<TFrmVerImprimir>(nullptr, &lineas);
+    v->descDocu = "CE";
+    v->numeDocu = "900";
+    v->LD->Caption = "CE:COMPROBANTE DE EGRESO";
+    v->LN->Caption = "900";
+    v->QuickReport1->Prepare();
+    std::string t = Pdf(v->QuickReport1->Prepared(), "ancho.pdf");
+    EXPECT_NE(t.find(sumas), std::string::npos) << t;
+
+    auto d = std::make_unique<TFrmRepAsientosconDetalle>(nullptr);
+    d->DataSource1->DataSet = &lineas;
+    d->QRMemo1->Lines->SetText("Pago grande");
+    d->LD->Caption = "CE";
+    d->LN->Caption = "900";
+    d->QuickReport1->Prepare();
+    t = Pdf(d->QuickReport1->Prepared(), "ancho_detalle.pdf");
+    EXPECT_NE(t.find(sumas), std::string::npos) << t;
+    EXPECT_TRUE(cortes.lista.empty()) << cortes.Texto();
+  }
+}
+
+// Montos guardados con más de dos decimales (libros de antes): las líneas, las sumas y las
+// palabras salen al centavo sobre el valor decimal, y dicen lo mismo.
+TEST_F(ComprobantesMontos, LineasSumasYPalabrasDicenLaMismaCifra) {
+  Linea("CE", "901", "510506", 1090.735, 0, "900", "Pago");
+  Linea("CE", "901", "110505", 0, 453.79, "900", "Caja");
+  Linea("CE", "901", "110510", 0, 636.945, "900", "Caja menor");
+  Encabezado("CE", "901", 1090.735);
+  for (const char* sep : {",", "."}) {
+    impresos::Separadores(sep);
+    SCOPED_TRACE(sep);
+    TQuery lineas(nullptr);
+    HagaSQL("Contabilidad", &lineas, "select * from Mvt where DescDocu='CE'  and Numedocu='901'");
+    auto v = std::make_unique<TFrmVerImprimir>(nullptr, &lineas);
+    v->descDocu = "CE";
+    v->numeDocu = "901";
+    v->LD->Caption = "CE:COMPROBANTE DE EGRESO";
+    v->LN->Caption = "901";
+    v->QuickReport1->Prepare();
+    std::string t = Pdf(v->QuickReport1->Prepared(), "centavos.pdf");
+    std::string total = Punto(1090.74, 2), cero = Punto(0, 2);
+    for (const std::string& s : {"510506 Pago " + total + " " + cero,
+                                 "110505 Caja " + cero + " " + Punto(453.79, 2),
+                                 "110510 Caja menor " + cero + " " + Punto(636.95, 2),
+                                 "SUMAS IGUALES " + total + " " + total,
+                                 std::string("VALOR PAGADO: UN MIL NOVENTA PUNTO SETENTA Y CUATRO")})
+      EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+  }
+}
+
+}  // namespace

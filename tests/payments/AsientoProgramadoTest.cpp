@@ -390,6 +390,80 @@ TEST_F(AsientoProgramado, DobleCuadroYTirillaConDosDecimales) {
   }
 }
 
+// El comprobante tecleado con miles y con tres decimales queda al centavo en el chequeo, en lo
+// grabado y en el impreso: líneas, sumas y palabras del valor pagado dicen la misma cifra.
+TEST_F(AsientoProgramado, MontosConMilesYTresDecimalesQuedanAlCentavo) {
+  struct Caso {
+    const char *d, *c1, *c2;
+  };
+  for (Caso c : {Caso{"1,090.74", "453.79", "636.945"}, Caso{"1090.735", "453.79", "636.945"}}) {
+    SCOPED_TRACE(c.d);
+    tv::report::HeadlessUi().Clear();
+    ui->onModal("TFrmAsientoProgramado")
+        .run([c](TForm& f) {
+          auto* g = F(f).SGAsiento;
+          g->UserEditCell(3, 1, prueba::Mostrado(c.d).c_str());
+          g->UserEditCell(3, 2, prueba::Mostrado(c.c1).c_str());
+          g->UserEditCell(3, 3, prueba::Mostrado(c.c2).c_str());
+          F(f).edFecha->Text = "05/03/2026";
+          F(f).edItercero->Text = "900";
+          EXPECT_EQ(F(f).lblSumaDebito->Caption, "Suma Débito: " + prueba::Mostrado("1,090.74"));
+          EXPECT_EQ(F(f).lblSumaCredito->Caption, "Suma Crédito " + prueba::Mostrado("1,090.74"));
+        })
+        .click("BtnGrabar")
+        .click("btnImprimir")
+        .click("BtnSalir");
+    Abrir();
+    EXPECT_NE(ui->messageTexts().Pos("Asiento Registrado"), 0) << ui->messageTexts().c_str();
+    EXPECT_EQ(Valor(libros, "select group_concat(coalesce(debito, '-') || ':' || coalesce(credito, '-'), ',') "
+                            "from mvt where descdocu='CE'"),
+              "1090.74:-,-:453.79,-:636.95");
+    EXPECT_EQ(Valor(libros, "select printf('%.17g', valor) from mvtMaestro where descdocu='CE'"), "1090.74");
+    auto& vistas = tv::report::HeadlessUi().shown;
+    ASSERT_EQ(vistas.size(), 1u);
+    std::string t = impresos::TextoPdf(vistas[0].report, dir + "/centavos.pdf");
+    std::string total = prueba::Mostrado("1,090.74");
+    for (const std::string& s : {prueba::Mostrado(" 453.79"), prueba::Mostrado(" 636.95"), " " + total,
+                                 "SUMAS IGUALES " + total + " " + total,
+                                 std::string("VALOR PAGADO: UN MIL NOVENTA PUNTO SETENTA Y CUATRO")})
+      EXPECT_NE(t.find(s), std::string::npos) << s << "\n" << t;
+    EXPECT_EQ(t.find("636,94"), std::string::npos) << t;
+    EXPECT_EQ(t.find("636.94"), std::string::npos) << t;
+    Ejecutar(libros, "delete from mvt");
+    Ejecutar(libros, "delete from mvtMaestro");
+  }
+}
+
+// El monto más ancho que acepta el diario, tecleado con miles, sale entero en las casillas de
+// valor del doble cuadro y de la tirilla.
+TEST_F(AsientoProgramado, DobleCuadroYTirillaConElMontoMasAncho) {
+  Ejecutar(libros, "insert into asientosProg (iAstoProg, numeCuen, naturaleza) values (1, '410505', 'C')");
+  Ejecutar(libros, "insert into PL (numecuen, nombcuen) values ('110505', 'Caja general'), "
+                   "('250505', 'Retenciones por pagar'), ('410505', 'Ingresos')");
+  tv::report::HeadlessUi().Clear();
+  ui->onModal("TFrmAsientoProgramado")
+      .run([](TForm& f) {
+        auto* g = F(f).SGAsiento;
+        g->UserEditCell(3, 1, prueba::Mostrado("9,999,999,999,999.99").c_str());
+        g->UserEditCell(3, 4, prueba::Mostrado("9,999,999,999,999.99").c_str());
+        F(f).edFecha->Text = "05/03/2026";
+        F(f).edItercero->Text = "900";
+        F(f).impDobleCuadro();
+      })
+      .click("BtnGrabar")
+      .run([](TForm& f) { F(f).impTirilla(); })
+      .click("BtnSalir");
+  Abrir();
+  auto& vistas = tv::report::HeadlessUi().shown;
+  ASSERT_EQ(vistas.size(), 2u) << ui->messageTexts().c_str();
+  std::string cifra = prueba::Mostrado("9,999,999,999,999.99");
+  std::string doble = impresos::TextoPdf(vistas[0].report, dir + "/doble_ancho.pdf");
+  std::string tirilla = impresos::TextoPdf(vistas[1].report, dir + "/tirilla_ancho.pdf");
+  EXPECT_NE(doble.find("Retenciones por pagar " + cifra), std::string::npos) << doble;
+  EXPECT_NE(doble.find("Ingresos " + cifra), std::string::npos) << doble;
+  EXPECT_NE(tirilla.find("Ingresos " + cifra), std::string::npos) << tirilla;
+}
+
 TEST_F(AsientoProgramado, CambiarConsecutivoTrasLaClave) {
   AnsiString antes = Permisos.claveAdmin;
   Permisos.claveAdmin = "jefe";

@@ -2,9 +2,11 @@
 // Con TV_BALANCES_PDF=<carpeta> cada impreso queda también en PDF para revisarlo.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "BalancesFixture.h"
 #include "app/DataModule.h"
@@ -16,6 +18,7 @@
 #include "platform/report/Render.h"
 #include "platform/report/ReportUi.h"
 #include "reports/FrmDatosInforme.h"
+#include "shared/general/Numeros.h"
 #include "support/Separadores.h"
 
 namespace balances_test {
@@ -183,6 +186,43 @@ TEST_F(Impresion, MayorYBalanceYCajaPorComprobante) {
   for (std::string parte : std::initializer_list<std::string>{"Caja Diario por Comprobante", "01/01/2026 a 31/01/2026", "CI  1  de: 10/01/2026",
                             prueba::Mostrado("110505 | CAJA GENERAL | 500.00"), prueba::Mostrado("Totales | 500.00 | 500.00")})
     EXPECT_TRUE(Tiene(t, parte)) << parte << "\n" << t;
+}
+
+// Borde izquierdo (pt) de la primera palabra `palabra` del PDF, leído con pdftotext -bbox.
+double XEnPdf(const std::string& pdf, const std::string& palabra) {
+  FILE* p = popen(("pdftotext -bbox '" + pdf + "' -").c_str(), "r");
+  if (!p) return -1;
+  std::string out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  pclose(p);
+  size_t w = out.find(">" + palabra + "</word>");
+  if (w == std::string::npos) return -1;
+  size_t x = out.rfind("xMin=\"", w);
+  return x == std::string::npos ? -1 : std::stod(out.substr(x + 6));
+}
+
+TEST_F(Impresion, CajaPorComprobanteRespetaElMargenIzquierdo) {
+  // Con el monto más ancho que acepta el diario: entero en su columna aun con el margen.
+  Linea("2026-01-20", "CE", "77", "110505", 9999999999999.99, 0);
+  Linea("2026-01-20", "CE", "77", "233505", 0, 9999999999999.99);
+  double x[2] = {-1, -1};
+  for (int i = 0; i < 2; ++i) {
+    TFrmBalances* f = Ventana(4);
+    f->RGComprobante->ItemIndex = 1;
+    f->edMargen->Text = i ? "15" : "0";
+    Procesar(f);
+    std::string pdf = dir + "/caja_comprobante_margen" + std::to_string(i) + ".pdf";
+    tv::report::SavePdf(Imprimir(f, "caja_comprobante_margen"), pdf);
+    x[i] = XEnPdf(pdf, "Codigo");
+    ASSERT_GE(x[i], 0) << pdf;
+    std::string t = Texto(tv::report::HeadlessUi().Last()->report);
+    std::string maximo = Punto(9999999999999.99, 2);
+    EXPECT_TRUE(Tiene(t, "Totales | " + maximo + " | " + maximo)) << t;
+  }
+  EXPECT_LT(x[0], 3);  // sin margen, al borde del papel
+  EXPECT_NEAR(x[1] - x[0], 15 / 25.4 * 72, 1);
 }
 
 TEST_F(Impresion, SinDataIniAvisaYMargenInvalidoNoImprime) {

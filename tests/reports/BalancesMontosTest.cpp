@@ -22,11 +22,11 @@ class BalancesMontos : public Balances {
   void SetUp() override {
     Balances::SetUp();
     tv::report::HeadlessUi().Clear();
-    // Saldos de doce cifras: la caja, una deuda negativa, ingresos y gastos.
-    Linea("2026-01-28", "CE", "9", "110505", 999999998000.0, 0);
-    Linea("2026-01-28", "CE", "9", "233505", 0, 999999998000.0);
-    Linea("2026-01-29", "CI", "9", "510505", 999999998000.0, 0);
-    Linea("2026-01-29", "CI", "9", "417005", 0, 999999998000.0);
+    // Saldos de trece cifras, los más anchos que acepta el diario: la caja, una deuda negativa, ingresos y gastos.
+    Linea("2026-01-28", "CE", "9", "110505", 9999999998000.0, 0);
+    Linea("2026-01-28", "CE", "9", "233505", 0, 9999999998000.0);
+    Linea("2026-01-29", "CI", "9", "510505", 9999999998000.0, 0);
+    Linea("2026-01-29", "CI", "9", "417005", 0, 9999999998000.0);
   }
   const tv::report::PreparedReport& Imprimir(int llamado) {
     TFrmBalances* f = Ventana(llamado);
@@ -61,12 +61,12 @@ TEST_F(BalancesMontos, BalanceGeneralConSaldosEnterosYConSignoDentroDeLosMargene
     impresos::Cortes cortes;
     const auto& r = Imprimir(1);
     std::string t = impresos::TextoPdf(r, dir + "/balance.pdf");
-    for (double saldo : {999999999300.0, -999999998010.0, 999999999310.0})
+    for (double saldo : {9999999999300.0, -9999999998010.0, 9999999999310.0})
       EXPECT_NE(t.find(std::string(" ") + Punto(saldo, 2) + " "), std::string::npos) << Punto(saldo, 2) << "\n" << t;
     EXPECT_TRUE(cortes.lista.empty()) << cortes.Texto();
     DentroDeMargenes(r);
     // El saldo bajo su título, ambos a la derecha.
-    auto titulo = Items(r, "Saldo"), cifra = Items(r, Punto(999999999300.0, 2));
+    auto titulo = Items(r, "Saldo"), cifra = Items(r, Punto(9999999999300.0, 2));
     ASSERT_EQ(titulo.size(), 1u);
     ASSERT_FALSE(cifra.empty());
     EXPECT_EQ(cifra[0]->align, tv::report::HAlign::Right);
@@ -81,12 +81,12 @@ TEST_F(BalancesMontos, PerdidasYGananciasConCifrasALaDerechaBajoSuTitulo) {
     impresos::Cortes cortes;
     const auto& r = Imprimir(3);
     std::string t = impresos::TextoPdf(r, dir + "/pyg.pdf");
-    for (double v : {999999998200.0, 999999998500.0})
+    for (double v : {9999999998200.0, 9999999998500.0})
       EXPECT_NE(t.find(std::string(" ") + Punto(v, 2)), std::string::npos) << Punto(v, 2) << "\n" << t;
     EXPECT_TRUE(cortes.lista.empty()) << cortes.Texto();
     DentroDeMargenes(r);
-    for (const auto& [titulo, cifra] : {std::pair<std::string, double>{"Debito", 999999998200.0},
-                                        std::pair<std::string, double>{"Credito", 999999998500.0}}) {
+    for (const auto& [titulo, cifra] : {std::pair<std::string, double>{"Debito", 9999999998200.0},
+                                        std::pair<std::string, double>{"Credito", 9999999998500.0}}) {
       auto encabezado = Items(r, titulo), montos = Items(r, Punto(cifra, 2));
       ASSERT_EQ(encabezado.size(), 1u) << titulo;
       ASSERT_FALSE(montos.empty()) << Punto(cifra, 2);
@@ -98,6 +98,21 @@ TEST_F(BalancesMontos, PerdidasYGananciasConCifrasALaDerechaBajoSuTitulo) {
         if (std::abs(m->box.Right() - encabezado[0]->box.Right()) < 0.5) ++bajoTitulo;
       }
       EXPECT_EQ(bajoTitulo, 4) << titulo;
+    }
+  }
+}
+
+// Los demás balances impresos con las mismas cifras: ninguna sale cortada (lo vigila cada
+// prueba) y el movimiento débito de la caja se lee entero.
+TEST_F(BalancesMontos, DemasBalancesConLasCifrasMasAnchas) {
+  for (const char* sep : {",", "."}) {
+    SCOPED_TRACE(sep);
+    impresos::Separadores(sep);
+    for (int llamado : {2, 4, 5}) {
+      SCOPED_TRACE(llamado);
+      if (llamado == 4) ui->onModal("TFrmModImpresion").close();
+      std::string t = impresos::TextoPdf(Imprimir(llamado), dir + "/balance" + std::to_string(llamado) + ".pdf");
+      EXPECT_NE(t.find(Punto(9999999998500.0, 2)), std::string::npos) << t;
     }
   }
 }

@@ -155,6 +155,18 @@ TEST_F(ConsultaDocumentos, ListadoImpresoDeDocumentos) {
   EXPECT_NE(t.find(prueba::Mostrado("1,520.00")), std::string::npos) << t;
 }
 
+// El monto más ancho que acepta el diario sale entero en el valor y en la suma (cada prueba
+// vigila los textos cortados).
+TEST_F(ConsultaDocumentos, ListadoImpresoConElMontoMasAncho) {
+  Agregar({{"1105", "800", "2026-01-02", "9999999999999.99", "", "CE", "123456789012345"},
+           {"2408", "800", "2026-01-02", "", "9999999999999.99", "CE", "123456789012345"}});
+  Correr();
+  ui->now(f.get()).click("BtnInforme");
+  std::string t = TextoInforme();
+  const std::string maximo = prueba::Mostrado("9,999,999,999,999.99");
+  EXPECT_NE(t.find("123456789012345 | " + maximo), std::string::npos) << t;
+}
+
 TEST_F(ConsultaDocumentos, UnaFallaEnLaReparacionNoDejaEncabezadosAMedias) {
   Agregar({{"1105", "800", "2026-01-02", "10", "", "CE", "A"},
            {"1105", "800", "2026-01-03", "10", "", "CE", "B"}});

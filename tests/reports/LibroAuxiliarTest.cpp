@@ -77,6 +77,19 @@ TEST_F(LibroAuxiliar, CodigosDeSeisConElNombreDeSuCuentaYElImpreso) {
   EXPECT_NE(t.find(prueba::Mostrado("4.00 | 3.50")), std::string::npos) << t;
 }
 
+// El monto más ancho que acepta el diario sale entero en las líneas y en las sumas (cada
+// prueba vigila los textos cortados).
+TEST_F(LibroAuxiliar, ImpresoConElMontoMasAncho) {
+  // Con el crédito de 5 de enero, las dos sumas dan el máximo.
+  Agregar({{"2408", "900123456", "2026-01-20", "9999999999999.99", "", "CE", "2"},
+           {"2408", "900123456", "2026-01-21", "", "9999999999994.99", "CE", "2"}});
+  Correr("2408", "2408");
+  std::string t = TextoInforme();
+  const std::string maximo = prueba::Mostrado("9,999,999,999,999.99");
+  EXPECT_NE(t.find("900123456 | " + maximo), std::string::npos) << t;
+  EXPECT_NE(t.find(maximo + " | " + maximo), std::string::npos) << t;
+}
+
 TEST_F(LibroAuxiliar, SinLineasNoHayImpresoNiExportacion) {
   Correr("9", "");
   EXPECT_FALSE(f->DBGrid1->Visible);

@@ -199,6 +199,30 @@ TEST_F(LibrosTerceros, AuxiliaresPorPrefijoConMesSaldoAnteriorYTraza) {
   EXPECT_FALSE(f->LblSaldoAnterior->Visible);
 }
 
+// El monto más ancho que acepta el diario sale entero en los tres libros horizontales, en las
+// líneas y en los totales (cada prueba vigila los textos cortados).
+TEST_F(LibrosTerceros, ImpresosConElMontoMasAncho) {
+  Agregar({{"1105", "800", "2026-01-15", "9999999999999.99", "", "CE", "1", "FAC", "123456789012345", "grande"},
+           {"1105", "800", "2026-01-16", "", "9999999999999.99", "CE", "2"}});
+  const std::string maximo = prueba::Mostrado("9,999,999,999,999.99");
+  auto una = Abrir(FrmTercUnaCta);
+  ui->now(una.get()).set("EdFechaInicio", "01/01/2026").set("EdFechaFinal", "31/01/2026")
+      .set("EdICuenta", "1105").set("EdITercero", "800").click("BtnAceptar").click("BtnInforme");
+  std::string t = TextoInforme();
+  EXPECT_NE(t.find("Total | " + maximo + " | " + maximo), std::string::npos) << t;
+  auto todas = Abrir(FrmTercTodasCtas);
+  ui->now(todas.get()).set("EdFechaInicio", "01/01/2026").set("EdFechaFinal", "31/01/2026")
+      .set("EdITercero", "800").click("BtnAceptar").click("BtnInforme");
+  t = TextoInforme();
+  EXPECT_NE(t.find("Totales | " + maximo + " | " + maximo), std::string::npos) << t;
+  auto aux = Abrir(FrmAuxiliares);
+  ui->now(aux.get()).set("EdFechaInicio", "01/01/2026").set("EdFechaFinal", "31/01/2026")
+      .set("EdICuenta", "1105").click("BtnAceptar").check("chbVistaPrevia").click("BtnInforme");
+  t = TextoInforme();
+  EXPECT_NE(t.find("Suma Debito: | " + maximo), std::string::npos) << t;
+  EXPECT_NE(t.find("Suma Credito: | " + maximo), std::string::npos) << t;
+}
+
 TEST_F(LibrosTerceros, AuxiliaresAyudaYEstado) {
   std::filesystem::create_directories(dir + "/help");
   std::ofstream(dir + "/help/auxiliares.html") << "<html></html>";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/DecimalSum.h"
 #include "platform/core/SysUtils.h"
 
 namespace {
@@ -363,6 +364,55 @@ std::string ApplySection(const std::string& f, const Section& sec, const Decimal
   return out;
 }
 
+// A number as a person types it: an optional minus, integer digits either plain or grouped
+// in threes by ThousandSeparator, then DecimalSeparator and fraction digits. At least one
+// digit. With decimals >= 0 the value is rounded half away from zero to that many decimals
+// on the typed digits themselves, so "636,945" gives the double nearest to 636.95.
+bool ParseTyped(const AnsiString& text, int decimals, double& out) {
+  std::string s = Blankless(text);
+  size_t p = 0;
+  bool neg = false;
+  if (p < s.size() && s[p] == '-') neg = true, ++p;
+  std::string intDigits, fracDigits;
+  size_t groupLen = 0;
+  bool grouped = false;
+  while (p < s.size()) {
+    char c = s[p];
+    if (c >= '0' && c <= '9') {
+      intDigits += c;
+      ++groupLen;
+      ++p;
+    } else if (ThousandSeparator && c == ThousandSeparator && c != DecimalSeparator) {
+      // the first group takes one to three digits, every later one exactly three
+      if (groupLen == 0 || groupLen > 3 || (grouped && groupLen != 3)) return false;
+      grouped = true;
+      groupLen = 0;
+      ++p;
+    } else {
+      break;
+    }
+  }
+  if (grouped && groupLen != 3) return false;
+  if (p < s.size() && s[p] == DecimalSeparator) {
+    ++p;
+    while (p < s.size() && s[p] >= '0' && s[p] <= '9') fracDigits += s[p++];
+  }
+  if (p != s.size() || (intDigits.empty() && fracDigits.empty())) return false;
+  Decimal d;
+  d.neg = neg;
+  d.digits = intDigits + fracDigits;
+  d.exp = static_cast<int>(intDigits.size());
+  StripZeros(d);
+  if (decimals >= 0) RoundDecimals(d, decimals);
+  std::string c = "0";
+  if (!d.digits.empty()) c = "0." + d.digits + "e" + std::to_string(d.exp);
+  double v = 0;
+  auto [end, ec] = std::from_chars(c.data(), c.data() + c.size(), v);
+  if (ec != std::errc() || end != c.data() + c.size() || !std::isfinite(v)) return false;
+  out = (neg && v != 0) ? -v : v;
+  return true;
+}
+
 }  // namespace
 
 AnsiString IntToStr(long long v) { return AnsiString(std::to_string(v)); }
@@ -412,6 +462,33 @@ double StrToFloat(const AnsiString& s) {
 double StrToFloatDef(const AnsiString& s, double def) {
   double v;
   return ParseFloat(s, v) ? v : def;
+}
+
+bool TryStrToNumber(const AnsiString& s, double& out) { return ParseTyped(s, -1, out); }
+
+double StrToNumber(const AnsiString& s) {
+  double v;
+  if (!ParseTyped(s, -1, v)) BadFloat(s);
+  return v;
+}
+
+bool TryStrToAmount(const AnsiString& s, double& out) { return ParseTyped(s, 2, out); }
+
+double StrToAmount(const AnsiString& s) {
+  double v;
+  if (!ParseTyped(s, 2, v)) BadFloat(s);
+  return v;
+}
+
+double RoundToCents(double v) {
+  if (!std::isfinite(v)) return v;
+  Decimal d = ToDecimal(v, 15);
+  RoundDecimals(d, 2);
+  if (d.digits.empty()) return 0;
+  std::string c = "0." + d.digits + "e" + std::to_string(d.exp);
+  double r = 0;
+  std::from_chars(c.data(), c.data() + c.size(), r);
+  return d.neg ? -r : r;
 }
 
 AnsiString FloatToStr(double v) { return AnsiString(General(v, 15, 0)); }
@@ -470,3 +547,90 @@ AnsiString FormatFloat(const AnsiString& format, double v) {
   if (f != &sections[0]) sec = Analyse(*f);
   return AnsiString(ApplySection(*f, sec, d, minus));
 }
+
+// ---- DecimalSum -------------------------------------------------------------------------
+
+namespace tv {
+
+namespace {
+constexpr int kMaxScale = 30;
+const __int128 kUnitsLimit = static_cast<__int128>(1000000000000000000LL) * 1000000000000000000LL;  // 1e36
+
+bool Times10(__int128& x, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (x > kUnitsLimit / 10 || x < -kUnitsLimit / 10) return false;
+    x *= 10;
+  }
+  return true;
+}
+}  // namespace
+
+void DecimalSum::Add(double v) {
+  plain_ += v;
+  if (inexact_) return;
+  if (!std::isfinite(v)) {
+    inexact_ = true;
+    return;
+  }
+  if (v == 0) return;
+  Decimal d = ToDecimal(v, 15);
+  // value = 0.digits x 10^exp = digits x 10^(exp - n)
+  __int128 m = 0;
+  for (char c : d.digits) m = m * 10 + (c - '0');
+  if (d.neg) m = -m;
+  int k = static_cast<int>(d.digits.size()) - d.exp;  // decimals the value needs
+  if (k < 0) {
+    if (!Times10(m, -k)) {
+      inexact_ = true;
+      return;
+    }
+    k = 0;
+  }
+  if (k > kMaxScale) {
+    inexact_ = true;
+    return;
+  }
+  if (k > scale_) {
+    if (!Times10(units_, k - scale_)) {
+      inexact_ = true;
+      return;
+    }
+    scale_ = k;
+  }
+  if (!Times10(m, scale_ - k)) {
+    inexact_ = true;
+    return;
+  }
+  units_ += m;
+  if (units_ > kUnitsLimit || units_ < -kUnitsLimit) inexact_ = true;
+}
+
+AnsiString DecimalSum::Text() const {
+  if (inexact_) return FloatToStr(plain_);
+  __int128 u = units_ < 0 ? -units_ : units_;
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(u % 10)));
+    u /= 10;
+  } while (u != 0);
+  if (static_cast<int>(digits.size()) <= scale_) digits.insert(0, scale_ + 1 - digits.size(), '0');
+  std::string ip = digits.substr(0, digits.size() - scale_);
+  std::string fp = digits.substr(digits.size() - scale_);
+  while (!fp.empty() && fp.back() == '0') fp.pop_back();
+  std::string out = units_ < 0 ? "-" : "";
+  out += ip;
+  if (!fp.empty()) out += DecimalSeparator + fp;
+  return AnsiString(std::move(out));
+}
+
+double DecimalSum::Value() const {
+  if (inexact_) return plain_;
+  std::string t = Text().str();
+  for (char& c : t)
+    if (c == DecimalSeparator) c = '.';
+  double v = 0;
+  std::from_chars(t.data(), t.data() + t.size(), v);
+  return v;
+}
+
+}  // namespace tv

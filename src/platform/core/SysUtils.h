@@ -80,6 +80,18 @@ long long StrToInt64(const AnsiString& s);
 double StrToFloat(const AnsiString& s);        // EConvertError on bad text
 double StrToFloatDef(const AnsiString& s, double def);
 bool TryStrToFloat(const AnsiString& s, double& out);
+// Numbers the user types: digits plain or grouped in threes by ThousandSeparator, an
+// optional DecimalSeparator with its fraction, an optional leading minus; blanks around.
+// No exponent, no plus sign. EConvertError "'…' no es un valor numérico válido" otherwise.
+double StrToNumber(const AnsiString& s);
+bool TryStrToNumber(const AnsiString& s, double& out);
+// The same text read as money: rounded half away from zero to cents on the typed digits
+// ("636,945" is 636.95), so checks, storage, print and words all see one number.
+double StrToAmount(const AnsiString& s);
+bool TryStrToAmount(const AnsiString& s, double& out);
+// A computed amount rounded to cents half away from zero on its 15-significant-digit
+// decimal form (636.945 → 636.95, though the double lies just below the half).
+double RoundToCents(double v);
 // General format: 15 significant digits, no trailing zeros, scientific for extremes.
 AnsiString FloatToStr(double v);
 AnsiString FloatToStrF(double v, TFloatFormat format, int precision, int digits);

@@ -207,7 +207,7 @@ Cell CellFromText(const AnsiString& text, TFieldType t, int size);
 bool CellFromVariant(const Variant& v, TFieldType t, int size, Cell& out);
 TFieldType FieldTypeOf(ColumnKind kind);
 
-// Registers the Spanish upper() (SpanishText.cpp) on a new connection.
+// Registers the Spanish upper() and centavos() (SpanishText.cpp) on a new connection.
 void RegisterSpanishText(sqlite3* db);
 
 // How long a statement waits for another process's write lock before it reports "locked".

@@ -124,6 +124,10 @@ Cell CellFromText(const AnsiString& text, TFieldType t, int size) {
     case ftFloat: case ftCurrency: {
       AnsiString s = Trim(text);
       if (s.IsEmpty()) return Cell();
+      // As a person types it (thousands groups allowed); the program's own texts may also
+      // carry an exponent.
+      double v;
+      if (TryStrToNumber(s, v)) return Cell::Float(v);
       return Cell::Float(StrToFloat(s));
     }
     case ftSmallint: case ftInteger: case ftWord: case ftAutoInc: {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 
@@ -44,6 +45,16 @@ void UpperFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
   int n = sqlite3_value_bytes(argv[0]);
   std::string up = SpanishUpper(std::string_view(reinterpret_cast<const char*>(text), static_cast<size_t>(n)));
   sqlite3_result_text(ctx, up.data(), static_cast<int>(up.size()), SQLITE_TRANSIENT);
+}
+
+// centavos(x): an amount rounded to cents as the program rounds it (RoundToCents), so that
+// a copy made in SQL keeps the same figure as one made in C++.
+void CentavosFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  sqlite3_result_double(ctx, RoundToCents(sqlite3_value_double(argv[0])));
 }
 
 // Weight of the next character for the Spanish order: case and accents folded, "ñ" right
@@ -107,6 +118,8 @@ void RegisterSpanishText(sqlite3* db) {
   sqlite3_create_function(db, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &UpperFunction, nullptr,
                           nullptr);
   sqlite3_create_collation(db, "ES", SQLITE_UTF8, nullptr, &SpanishCollation);
+  sqlite3_create_function(db, "centavos", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &CentavosFunction,
+                          nullptr, nullptr);
 }
 
 }  // namespace tv::db

@@ -152,15 +152,14 @@ void TQRExpr::Accumulate(BandPainter& p) {
   ++count_;
   if (e.aggregate() == tv::report::Expression::Aggregate::Sum) {
     ExprValue v = e.Evaluate(p.ReportFields());
-    if (v.isNumber) total_ += v.number;
-    else total_ += StrToFloatDef(AnsiString(v.text), 0);
+    total_.Add(v.isNumber ? v.number : StrToFloatDef(AnsiString(v.text), 0));
   }
 }
 
 AnsiString TQRExpr::PrintText(BandPainter& p) {
   auto& e = *Compiled().expr;
   switch (e.aggregate()) {
-    case tv::report::Expression::Aggregate::Sum: return FloatToStr(total_);
+    case tv::report::Expression::Aggregate::Sum: return total_.Text();
     case tv::report::Expression::Aggregate::Count: return IntToStr(count_);
     default: return AnsiString(ExprText(e.Evaluate(p.ReportFields())));
   }
@@ -173,11 +172,11 @@ void TQRDBCalc::Accumulate(BandPainter& p) {
     return;
   }
   ++count_;
-  total_ += v.isNumber ? v.number : StrToFloatDef(AnsiString(v.text), 0);
+  total_.Add(v.isNumber ? v.number : StrToFloatDef(AnsiString(v.text), 0));
 }
 
 AnsiString TQRDBCalc::PrintText(BandPainter&) {
-  return Operation == qrcCount ? IntToStr(count_) : FloatToStr(total_);
+  return Operation == qrcCount ? IntToStr(count_) : total_.Text();
 }
 
 AnsiString TQRSysData::PrintText(BandPainter& p) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/core/Classes.h"
+#include "platform/core/DecimalSum.h"
 #include "platform/forms/Controls.h"  // TAlignment
 #include "platform/forms/Graphics.h"
 #include "platform/forms/Property.h"
@@ -246,7 +247,7 @@ class TQRExpr : public TQRCustomLabel {
   AnsiString Expression;
   bool& ResetAfterPrint = resetAfterPrint_;
   void Accumulate(tv::report::BandPainter& p) override;
-  void ResetTotal() override { total_ = 0; count_ = 0; }
+  void ResetTotal() override { total_.Clear(); count_ = 0; }
 
  protected:
   AnsiString PrintText(tv::report::BandPainter& p) override;
@@ -255,7 +256,7 @@ class TQRExpr : public TQRCustomLabel {
   struct Parsed;
   Parsed& Compiled();
   std::unique_ptr<Parsed> parsed_;
-  double total_ = 0;
+  tv::DecimalSum total_;  // the sum of the values as printed, every digit kept
   long count_ = 0;
 };
 
@@ -272,14 +273,14 @@ class TQRDBCalc : public TQRCustomLabel {
   TQRCalcOperation Operation = qrcSum;
   bool& ResetAfterPrint = resetAfterPrint_;
   void Accumulate(tv::report::BandPainter& p) override;
-  void ResetTotal() override { total_ = 0; count_ = 0; }
-  double Value() const { return Operation == qrcCount ? static_cast<double>(count_) : total_; }
+  void ResetTotal() override { total_.Clear(); count_ = 0; }
+  double Value() const { return Operation == qrcCount ? static_cast<double>(count_) : total_.Value(); }
 
  protected:
   AnsiString PrintText(tv::report::BandPainter& p) override;
 
  private:
-  double total_ = 0;
+  tv::DecimalSum total_;  // the sum of the values as printed, every digit kept
   long count_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/core/SysUtils.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -117,6 +118,8 @@ AnsiString montoEscritoPlus(const char* cadena, char* /*cadenaNume*/, bool addPe
 
 AnsiString MontoEnLetras(double valor, bool addPesos) {
   if (!std::isfinite(valor)) return AnsiString();
+  // Al centavo sobre su valor decimal (636,945 es 636,95), como las cifras impresas.
+  valor = RoundToCents(valor);
   // Los dígitos salen del número con dos decimales, sin separadores del usuario.
   char buf[400];
   auto [fin, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(valor), std::chars_format::fixed, 2);

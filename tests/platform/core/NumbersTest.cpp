@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
+#include "platform/core/DecimalSum.h"
 #include "platform/core/SysUtils.h"
 
 namespace {
@@ -160,6 +162,123 @@ TEST_F(NumbersTest, IntegerText) {
   EXPECT_EQ(IntToStr(-12), "-12");
   EXPECT_EQ(IntToHex(255, 4), "00FF");
   EXPECT_EQ(AnsiString(2021), "2021");
+}
+
+}  // namespace
+
+namespace {
+
+// What a person types, under each pair of separators: grouped or plain digits, the decimal
+// separator, a minus; money rounds half away from zero on the typed digits.
+TEST_F(NumbersTest, TypedAmountsUnderEachSetting) {
+  struct Case {
+    const char* coma;   // decimal ",", thousands "."
+    const char* punto;  // the same number with decimal ".", thousands ","
+    bool ok;
+    double number;      // as read, unrounded
+    double amount;      // rounded to cents
+  } cases[] = {
+      {"1.500.000,50", "1,500,000.50", true, 1500000.5, 1500000.5},
+      {"50.000.000", "50,000,000", true, 50000000, 50000000},
+      {"1500000,50", "1500000.50", true, 1500000.5, 1500000.5},
+      {" -1.234,5 ", " -1,234.5 ", true, -1234.5, -1234.5},
+      {"636,945", "636.945", true, 636.945, 636.95},
+      {"1090,735", "1090.735", true, 1090.735, 1090.74},
+      {"1.090,735", "1,090.735", true, 1090.735, 1090.74},
+      {"-636,945", "-636.945", true, -636.945, -636.95},
+      {"0,005", "0.005", true, 0.005, 0.01},
+      {"0,004", "0.004", true, 0.004, 0},
+      {"-0,004", "-0.004", true, -0.004, 0},
+      {",5", ".5", true, 0.5, 0.5},
+      {"7,", "7.", true, 7, 7},
+      {"1.000", "1,000", true, 1000, 1000},
+      {"9.999.999.999.999,99", "9,999,999,999,999.99", true, 9999999999999.99, 9999999999999.99},
+      {"1.5", "1,5", false, 0, 0},
+      {"1.50.000", "1,50,000", false, 0, 0},
+      {"1234.567", "1234,567", false, 0, 0},
+      {".500", ",500", false, 0, 0},
+      {"1..000", "1,,000", false, 0, 0},
+      {"1.000.", "1,000,", false, 0, 0},
+      {"1.000,5.0", "1,000.5,0", false, 0, 0},
+      {"1,5,6", "1.5.6", false, 0, 0},
+      {"1e3", "1e3", false, 0, 0},
+      {"+5", "+5", false, 0, 0},
+      {"- 5", "- 5", false, 0, 0},
+      {"--5", "--5", false, 0, 0},
+      {"", "", false, 0, 0},
+      {",", ".", false, 0, 0},
+      {"-", "-", false, 0, 0},
+      {"abc", "abc", false, 0, 0},
+      {"12a", "12a", false, 0, 0},
+  };
+  for (bool point : {false, true}) {
+    ResetFormatSettings();
+    if (point) UsePoint();
+    for (const Case& c : cases) {
+      const char* text = point ? c.punto : c.coma;
+      SCOPED_TRACE(std::string(point ? "punto " : "coma ") + "\"" + text + "\"");
+      double n = -99, a = -99;
+      EXPECT_EQ(TryStrToNumber(text, n), c.ok);
+      EXPECT_EQ(TryStrToAmount(text, a), c.ok);
+      if (c.ok) {
+        EXPECT_EQ(n, c.number);
+        EXPECT_EQ(a, c.amount);  // the very double a literal of the cents gives
+        EXPECT_EQ(StrToAmount(text), c.amount);
+        EXPECT_FALSE(std::signbit(a) && a == 0);
+      } else {
+        try {
+          StrToAmount(text);
+          ADD_FAILURE() << "accepted";
+        } catch (const EConvertError& e) {
+          EXPECT_EQ(e.Message, "'" + AnsiString(text) + "' no es un valor numérico válido");
+        }
+        EXPECT_THROW(StrToNumber(text), EConvertError);
+      }
+    }
+  }
+}
+
+TEST_F(NumbersTest, RoundToCentsTakesTheDecimalValueNotTheBinaryOne) {
+  struct Case {
+    double v, want;
+  } cases[] = {
+      {636.945, 636.95},   {1090.735, 1090.74},   {-636.945, -636.95}, {1.005, 1.01},
+      {2.675, 2.68},       {0.125, 0.13},         {0.124999, 0.12},     {1090.74, 1090.74},
+      {453.79 + 636.95, 1090.74},                 {0.1 + 0.2, 0.3},     {-0.004, 0},
+      {9999999999999.99, 9999999999999.99},       {0, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RoundToCents(c.v), c.want) << c.v;
+  EXPECT_FALSE(std::signbit(RoundToCents(-0.004)));
+}
+
+// A sum keeps every digit of the values as shown: large totals keep their cents.
+TEST_F(NumbersTest, DecimalSumKeepsEveryDigitOfTheShownValues) {
+  struct Case {
+    std::vector<double> values;
+    const char* text;
+  } cases[] = {
+      {{0.1, 0.2}, "0,3"},
+      {{1090.74, 453.79, 636.95}, "2181,48"},
+      {{9999999999999.99, 9999999999999.99, 0.01}, "19999999999999,99"},
+      {std::vector<double>(9, 9999999999999.99), "89999999999999,91"},
+      {{-636.95, 636.95}, "0"},
+      {{-0.5, 0.25}, "-0,25"},
+      {{1e20, 1}, "100000000000000000001"},
+      {{}, "0"},
+  };
+  for (const Case& c : cases) {
+    tv::DecimalSum s;
+    for (double v : c.values) s.Add(v);
+    EXPECT_EQ(s.Text(), c.text);
+    EXPECT_EQ(s.Value(), StrToNumber(c.text)) << c.text;
+  }
+  tv::DecimalSum many;
+  for (int i = 0; i < 100000; ++i) many.Add(0.01);
+  EXPECT_EQ(many.Text(), "1000");
+  UsePoint();
+  tv::DecimalSum p;
+  p.Add(1234.5);
+  EXPECT_EQ(p.Text(), "1234.5");
 }
 
 }  // namespace
