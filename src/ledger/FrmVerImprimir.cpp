@@ -241,6 +241,11 @@ void TFrmVerImprimir::QRBand2BeforePrint(TQRCustomBand*, bool&) {
   if (ds->FieldByName("numecuen")->AsString.SubString(1, 2) == "11")
     valor += RoundToCents(ds->FieldByName("credito")->AsFloat);
   AnsiString detalle = ds->FieldByName("detalle")->AsString;
+  // La línea ocupa los renglones que su detalle necesita: un comprobante corto cabe en una hoja.
+  int renglones = detalle.Length() <= 100 ? 1 : (detalle.Length() <= 200 ? 2 : 3);
+  QRBand2->Height = 20 + 17 * (renglones - 1);
+  QRLabel7->Enabled = renglones >= 2;
+  QRLabel8->Enabled = renglones >= 3;
   if (detalle.Length() <= 100) {
     QRLabel5->Caption = detalle;
   } else {

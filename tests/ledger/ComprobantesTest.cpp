@@ -124,6 +124,20 @@ TEST_F(Comprobantes, RecibidoSoloEnEgresosYPagosDetalleEnTresLineas) {
   EXPECT_EQ(lineas, 2);
 }
 
+// Un comprobante corriente de seis líneas cabe en una hoja.
+TEST_F(Comprobantes, SeisLineasEnUnaSolaHoja) {
+  for (int i = 0; i < 6; ++i)
+    Linea("CE", "20", i < 3 ? "510506" : "110505", i < 3 ? 100 : 0, i < 3 ? 0 : 100, "900",
+          "Linea " + std::to_string(i + 1));
+  Encabezado("CE", "20", 300, "Pago de servicios");
+  Usar([](tv::forms::Script& s) {
+    s.pick("CBDocumentos", "CE:COMPROBANTE DE EGRESO").set("edNumeDocu", "20").click("Ver");
+  });
+  ASSERT_EQ(HeadlessUi().shown.size(), 1u);
+  EXPECT_EQ(Reporte(0).PageCount(), 1) << Vista(0);
+  for (int i = 1; i <= 6; ++i) EXPECT_TRUE(Tiene(Vista(0), "Linea " + std::to_string(i))) << i;
+}
+
 TEST_F(Comprobantes, ComprobanteConDetalleSegunElTipo) {
   Linea("IN", "7", "110505", 800.25, 0, "900", "Matrículas");
   Linea("IN", "7", "416005", 0, 800.25, "900", "Matrículas");
