@@ -2,21 +2,16 @@
 // sobre un mes y sobre el año, el balance de prueba impreso a PDF, y la comparación con
 // `ledger balance` sobre las mismas líneas.
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 #include <sys/resource.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "app/DataModule.h"
 #include "common/LibrosBench.h"
 #include "platform/db/DBTables.h"
-#include "platform/db/Storage.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Mask.h"
@@ -110,55 +105,6 @@ void BM_TrialBalancePdf(benchmark::State& s) {
 
 // ---- comparación con ledger ----------------------------------------------------------
 
-// Cada cuenta por la cadena de sus prefijos, para que ledger acumule la misma jerarquía.
-std::string Cadena(const std::string& c) {
-  std::string r;
-  for (size_t n : {size_t(1), size_t(2), size_t(4), size_t(6), size_t(8)}) {
-    if (n > c.size()) break;
-    if (!r.empty()) r += ':';
-    r += c.substr(0, n);
-    if (n == c.size()) return r;
-  }
-  if (c.size() > 8 || (c.size() != 1 && c.size() != 2 && c.size() != 4 && c.size() != 6)) r += ":" + c;
-  return r;
-}
-
-// El diario de ledger con las líneas del libro, escrito una vez junto a los libros.
-std::string Diario() {
-  std::string ruta = tv::bench::LibrosBench().libros + "/ledger.journal";
-  if (std::filesystem::exists(ruta)) return ruta;
-  sqlite3* db = nullptr;
-  std::string base = tv::bench::LibrosBench().libros + "/" + tv::db::kDatabaseFileName;
-  if (sqlite3_open_v2(base.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return "";
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db,
-                     "SELECT descdocu, numedocu, fecha, numecuen, debito, credito FROM MVT "
-                     "ORDER BY descdocu, numedocu, rowid",
-                     -1, &st, nullptr);
-  std::ofstream out(ruta + ".tmp");
-  std::string docu;
-  char buf[64];
-  while (sqlite3_step(st) == SQLITE_ROW) {
-    std::string d = std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) + " " +
-                    reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
-    if (d != docu) {
-      std::string fecha = reinterpret_cast<const char*>(sqlite3_column_text(st, 2));
-      for (char& c : fecha)
-        if (c == '-') c = '/';
-      out << "\n" << fecha << " " << d << "\n";
-      docu = d;
-    }
-    double v = sqlite3_column_double(st, 4) - sqlite3_column_double(st, 5);
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    out << "    " << Cadena(reinterpret_cast<const char*>(sqlite3_column_text(st, 3))) << "  " << buf << "\n";
-  }
-  sqlite3_finalize(st);
-  sqlite3_close(db);
-  out.close();
-  std::filesystem::rename(ruta + ".tmp", ruta);
-  return ruta;
-}
-
 bool HayLedger() {
   if (std::system("command -v ledger >/dev/null 2>&1") == 0) return true;
   std::system("apt-get install -y -qq ledger >/dev/null 2>&1");
@@ -176,7 +122,7 @@ void BM_LedgerComparison(benchmark::State& s) {
     s.SkipWithError("ledger no está instalado: sin comparación");
     return;
   }
-  std::string diario = Diario();
+  std::string diario = tv::bench::DiarioLedger();
   if (diario.empty()) {
     s.SkipWithError("no se pudo escribir el diario de ledger");
     return;
