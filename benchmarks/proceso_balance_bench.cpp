@@ -29,11 +29,18 @@
 
 namespace {
 
+double PicoResidenteMB() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss / 1024.0;
+}
+
 // El proceso medido: de abrir los libros a las cifras del balance.
 int UnBalance() {
   tv::bench::PicoPrivado pico;
   if (!tv::bench::AbrirComoElPrograma()) return 2;
   double abiertos = pico.MB();
+  double residenteAbiertos = PicoResidenteMB();
   auto f = std::make_unique<TFrmBalances>(nullptr);
   FrmBalances = f.get();
   f->Llamado = 2;
@@ -42,8 +49,8 @@ int UnBalance() {
   f->FormActivate(f.get());
   f->RBTodo->Checked = true;
   f->BtnInformeClick(f.get());
-  std::printf("filas=%d abiertos_privado_MB=%.1f pico_privado_MB=%.1f\n", DM->TblBal->GetRecordCount(), abiertos,
-              pico.MB());
+  std::printf("filas=%d abiertos_privado_MB=%.1f pico_privado_MB=%.1f abiertos_residente_MB=%.1f\n",
+              DM->TblBal->GetRecordCount(), abiertos, pico.MB(), residenteAbiertos);
   std::fflush(stdout);
   return 0;
 }
@@ -135,6 +142,7 @@ void BM_ProcessTrialBalanceYearVsLedger(benchmark::State& state) {
   state.counters["filas"] = Cifra(ultima.salida, "filas");
   state.counters["abiertos_privado_MB"] = Cifra(ultima.salida, "abiertos_privado_MB");
   state.counters["pico_privado_MB"] = Cifra(ultima.salida, "pico_privado_MB");
+  state.counters["abiertos_residente_MB"] = Cifra(ultima.salida, "abiertos_residente_MB");
   state.counters["pico_residente_MB"] = ultima.picoMB;
 }
 
