@@ -3,13 +3,18 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <new>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/DataModule.h"
@@ -448,8 +453,60 @@ const Libros& LibrosBench() {
   return l;
 }
 
-bool AbrirComoElPrograma() {
-  const Libros& l = LibrosBench();
+namespace {
+// Cada cuenta por la cadena de sus prefijos, para que ledger acumule la misma jerarquía.
+std::string Cadena(const std::string& c) {
+  std::string r;
+  for (size_t n : {size_t(1), size_t(2), size_t(4), size_t(6), size_t(8)}) {
+    if (n > c.size()) break;
+    if (!r.empty()) r += ':';
+    r += c.substr(0, n);
+    if (n == c.size()) return r;
+  }
+  if (c.size() > 8 || (c.size() != 1 && c.size() != 2 && c.size() != 4 && c.size() != 6)) r += ":" + c;
+  return r;
+}
+
+}  // namespace
+
+std::string DiarioLedger() {
+  std::string ruta = LibrosBench().libros + "/ledger.journal";
+  if (std::filesystem::exists(ruta)) return ruta;
+  sqlite3* db = nullptr;
+  std::string base = LibrosBench().libros + "/" + tv::db::kDatabaseFileName;
+  if (sqlite3_open_v2(base.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return "";
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db,
+                     "SELECT descdocu, numedocu, fecha, numecuen, debito, credito FROM MVT "
+                     "ORDER BY descdocu, numedocu, rowid",
+                     -1, &st, nullptr);
+  std::ofstream out(ruta + ".tmp");
+  std::string docu;
+  char buf[64];
+  while (sqlite3_step(st) == SQLITE_ROW) {
+    std::string d = std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) + " " +
+                    reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+    if (d != docu) {
+      std::string fecha = reinterpret_cast<const char*>(sqlite3_column_text(st, 2));
+      for (char& c : fecha)
+        if (c == '-') c = '/';
+      out << "\n" << fecha << " " << d << "\n";
+      docu = d;
+    }
+    double v = sqlite3_column_double(st, 4) - sqlite3_column_double(st, 5);
+    std::snprintf(buf, sizeof buf, "%.2f", v);
+    out << "    " << Cadena(reinterpret_cast<const char*>(sqlite3_column_text(st, 3))) << "  " << buf << "\n";
+  }
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+  out.close();
+  std::filesystem::rename(ruta + ".tmp", ruta);
+  return ruta;
+}
+
+bool AbrirComoElPrograma() { return AbrirComoElPrograma(LibrosBench(), false); }
+
+bool AbrirComoElPrograma(const Libros& l, bool conMarca, std::vector<std::string>* mensajes) {
   static std::unique_ptr<tv::forms::HeadlessDriver> ui;
   if (!ui) ui = std::make_unique<tv::forms::HeadlessDriver>();
   if (DM) return DM->TablasAbiertas();
@@ -477,12 +534,78 @@ bool AbrirComoElPrograma() {
   Login = kLoginAdministrador;
   abortar = false;
   Permisos = TPermisos();
+  if (conMarca && !EscribirMarca(PathCont)) return false;
+  ui->takeMessages();
   void* mem = ::operator new(sizeof(TDM));
   DM = static_cast<TDM*>(mem);
   new (mem) TDM(nullptr);
-  ui->takeMessages();
+  for (const auto& m : ui->takeMessages())
+    if (mensajes) mensajes->push_back(m.Text.str());
   fs::remove(l.programa + "/marca", ec);
   return DM->TablasAbiertas();
+}
+
+Libros CopiarLibros(const std::string& destino) {
+  const Libros& origen = LibrosBench();
+  std::error_code ec;
+  fs::remove_all(destino, ec);
+  Libros copia;
+  copia.programa = (fs::absolute(destino) / "prog").lexically_normal().string();
+  copia.libros = tv::schema::StarterBooksFolder(copia.programa);
+  fs::create_directories(copia.programa);
+  // Sin el diario de ledger ni respaldos de reparaciones anteriores.
+  for (auto it = fs::recursive_directory_iterator(origen.programa); it != fs::recursive_directory_iterator(); ++it) {
+    std::string nombre = it->path().filename().string();
+    if (nombre.rfind("BackupReparacion", 0) == 0 || nombre.rfind("ledger.journal", 0) == 0) {
+      if (it->is_directory()) it.disable_recursion_pending();
+      continue;
+    }
+    fs::path hacia = fs::path(copia.programa) / fs::relative(it->path(), origen.programa);
+    if (it->is_directory())
+      fs::create_directories(hacia);
+    else
+      fs::copy_file(it->path(), hacia, fs::copy_options::overwrite_existing);
+  }
+  return copia;
+}
+
+double MemoriaPrivadaMB() {
+  std::FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return 0;
+  char linea[256];
+  double kb = 0;
+  while (std::fgets(linea, sizeof linea, f))
+    if (std::sscanf(linea, "RssAnon: %lf", &kb) == 1) break;
+  std::fclose(f);
+  return kb / 1024.0;
+}
+
+struct PicoPrivado::Estado {
+  std::atomic<bool> fin{false};
+  std::atomic<double> pico{0};
+  std::thread hilo;
+};
+
+PicoPrivado::PicoPrivado() : e_(new Estado) {
+  e_->pico = MemoriaPrivadaMB();
+  e_->hilo = std::thread([e = e_] {
+    while (!e->fin) {
+      double m = MemoriaPrivadaMB();
+      if (m > e->pico) e->pico = m;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+}
+
+PicoPrivado::~PicoPrivado() {
+  e_->fin = true;
+  e_->hilo.join();
+  delete e_;
+}
+
+double PicoPrivado::MB() const {
+  double m = MemoriaPrivadaMB();
+  return m > e_->pico ? m : e_->pico.load();
 }
 
 }  // namespace tv::bench

@@ -49,5 +49,29 @@ const std::vector<std::string>& RubrosIngreso();
 // Abre la instalación como el programa: sesión, alias y módulo de datos con la contabilidad
 // llena, usuario administrador. Devuelve falso si algo falló.
 bool AbrirComoElPrograma();
+// Lo mismo sobre otra instalación (una copia de los libros); con `conMarca` la marca de una
+// salida sin cierre queda puesta antes de abrir, como tras un programa terminado a la fuerza.
+// Los mensajes mostrados al abrir quedan en `mensajes` cuando se pide.
+bool AbrirComoElPrograma(const Libros& l, bool conMarca, std::vector<std::string>* mensajes = nullptr);
+// El diario de ledger con las líneas del libro (cada cuenta con la cadena de sus prefijos),
+// escrito una vez junto a los libros; "" si no se pudo escribir.
+std::string DiarioLedger();
+
+// Copia de la instalación generada en la carpeta `destino` (lo que hubiera allí se borra).
+Libros CopiarLibros(const std::string& destino);
+
+// Memoria propia del proceso (páginas anónimas, sin las de archivos mapeados que comparte
+// con la caché del sistema), en MB.
+double MemoriaPrivadaMB();
+// El mayor valor de MemoriaPrivadaMB mientras vive el objeto, muestreado cada milisegundo.
+class PicoPrivado {
+ public:
+  PicoPrivado();
+  ~PicoPrivado();
+  double MB() const;  // el pico hasta ahora
+ private:
+  struct Estado;
+  Estado* e_;
+};
 
 }  // namespace tv::bench

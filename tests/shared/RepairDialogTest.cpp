@@ -114,6 +114,33 @@ TEST_F(Reparacion, SegundaReparacionDelDiaNoPisaElRespaldo) {
   EXPECT_EQ(Escalar("SELECT count(*) FROM PL"), 2);  // una reparación no cambia datos sanos
 }
 
+// Una tabla que la verificación da por sana no se reconstruye (sus páginas son las mismas),
+// pero igual queda en el respaldo, con sus filas y sus índices.
+TEST_F(Reparacion, UnaTablaSanaQuedaComoEstaYSeRespalda) {
+  tv::forms::HeadlessDriver ui;
+  long long raiz = Escalar("SELECT rootpage FROM sqlite_master WHERE name = 'PL'");
+  long long raizIndice = Escalar("SELECT rootpage FROM sqlite_master WHERE name = 'PL_Nombre'");
+  RepairDialog = new TRepairDialog(nullptr, carpeta.c_str(), EsquemaDePrueba());
+  RepairDialog->Show();
+  RepairDialog->BtnReconstruirCarpetaClick(RepairDialog);
+  delete RepairDialog;
+  EXPECT_EQ(ui.lastMessage(), "Reparación de tablas finalizada.");
+  EXPECT_EQ(Escalar("SELECT rootpage FROM sqlite_master WHERE name = 'PL'"), raiz);
+  EXPECT_EQ(Escalar("SELECT rootpage FROM sqlite_master WHERE name = 'PL_Nombre'"), raizIndice);
+  TTable copia(nullptr);
+  copia.DatabaseName = respaldo.c_str();
+  copia.TableName = "PL";
+  copia.Open();
+  EXPECT_EQ(copia.RecordCount, Escalar("SELECT count(*) FROM PL"));
+  copia.Close();
+  auto conn = tv::db::ConnectionFor(respaldo.c_str());
+  tv::db::Stmt st = conn->Prepare("SELECT count(*) FROM sqlite_master WHERE name = 'PL_Nombre'");
+  ASSERT_TRUE(st.Step());
+  EXPECT_EQ(st.Column(0).i, 1);
+  EXPECT_FALSE(tv::db::TableExists(respaldo.c_str(), "Config"));
+  EXPECT_FALSE(tv::db::TableExists(respaldo.c_str(), "Excluida"));
+}
+
 TEST_F(Reparacion, CarpetaVaciaOInalcanzable) {
   tv::forms::HeadlessDriver ui;
   std::filesystem::create_directory(dir / "vacia");

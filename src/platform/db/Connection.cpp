@@ -212,12 +212,15 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
   // WAL with full sync: a commit is on disk when it returns (one fsync), so a killed
   // process loses nothing committed. Closing checkpoints the log into the database file,
   // so a folder copied after ReleaseDatabase holds every saved row in one file.
-  // No memory map: a mapped file counts in the process's resident set as it is read, and
-  // a scan of the journal would then hold the whole file; the page cache serves as well.
+  // Reads through a memory map: a scan takes the file's pages straight from the system's
+  // cache, with no copy into SQLite's page cache and no allocation for each page (most of the
+  // time of a session's first large report). Mapped pages count in the resident set but are
+  // the system's, shared and dropped at will: the process's own memory is its private pages.
   const char* setup =
-      readOnly ? "PRAGMA case_sensitive_like=ON; PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000;"
+      readOnly ? "PRAGMA case_sensitive_like=ON; PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000; "
+                 "PRAGMA mmap_size=2147418112;"
                : "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA case_sensitive_like=ON; "
-                 "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-65536;";
+                 "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-65536; PRAGMA mmap_size=2147418112;";
   char* err = nullptr;
   rc = sqlite3_exec(db_, setup, nullptr, nullptr, &err);
   if (rc != SQLITE_OK) {

@@ -422,6 +422,9 @@ class TDataSet : public TComponent {
   // Sources that read their rows as needed (query results): appends the ids of up to
   // `count` more rows (0 = all the rest); false when none were left.
   virtual bool MoreRows(std::vector<std::int64_t>& ids, size_t count) { (void)ids; (void)count; return false; }
+  // The number of rows the whole unfiltered result holds, found without reading the rows
+  // not yet read; false when only reading them tells.
+  virtual bool CountAllRows(size_t& rows) const { (void)rows; return false; }
   virtual int CompareInOrder(std::int64_t a, const tv::db::Record& ra, std::int64_t b, const tv::db::Record& rb) const {
     (void)ra; (void)rb; return a < b ? -1 : (a > b ? 1 : 0);
   }

@@ -170,6 +170,7 @@ class TQuery : public TDataSet {
   void LoadOrder(std::vector<std::int64_t>& ids) override;
   bool ReadRecord(std::int64_t id, tv::db::Record& out, const std::int64_t* hint, int hintCount) override;
   bool MoreRows(std::vector<std::int64_t>& ids, size_t count) override;
+  bool CountAllRows(size_t& rows) const override;
 
  private:
   struct Rows;  // the result read so far, compactly, and the statement still reading it
@@ -282,6 +283,11 @@ void BackupDatabase(const AnsiString& srcDatabase, const AnsiString& destFolder)
 std::string SpanishUpper(std::string_view s);
 // PRAGMA integrity_check of a folder's database: {"ok"} when sound.
 std::vector<AnsiString> IntegrityCheck(const AnsiString& databaseName);
+// True when a table reads whole, each of its indexes holds exactly its rows (same values,
+// same row ids) and no unique index holds a key twice: what integrity_check proves of one
+// table, in one pass over the rows and one over each index. False also when it cannot tell
+// (an index on expressions or on part of the rows, a table without row ids).
+bool TableSound(const AnsiString& databaseName, const AnsiString& table);
 // Copies the readable rows of a table into a fresh table of the same definition and puts
 // it in the original's place; rows that break a unique key are left out.
 struct RebuildResult {

@@ -634,13 +634,6 @@ bool TDataSet::IsEmpty() const {
   return view_.empty() && state_ != dsInsert;
 }
 
-int TDataSet::GetRecordCount() const {
-  if (state_ == dsInactive) throw EDatabaseError("Cannot perform this operation on a closed dataset");
-  SyncIfChanged();
-  AllRows();
-  return static_cast<int>(view_.size());
-}
-
 int TDataSet::GetRecNo() const {
   SyncIfChanged();
   if (state_ == dsInsert || pos_ < 0) return -1;

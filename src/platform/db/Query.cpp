@@ -1,6 +1,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "platform/db/DBTables.h"
@@ -279,4 +280,27 @@ bool TQuery::ReadRecord(std::int64_t id, Record& out, const std::int64_t*, int) 
   if (!res_ || id < 0 || id >= static_cast<std::int64_t>(res_->starts.size())) return false;
   res_->Decode(static_cast<size_t>(id), out);
   return true;
+}
+
+// A result still being read is counted by the database: the same statement under count(*),
+// on the same connection and so over the same rows (a write first drains open results).
+bool TQuery::CountAllRows(size_t& rows) const {
+  if (!res_ || !res_->reading || !conn_) return false;
+  // A result that ends within a few more rows is read: cheaper than running it again.
+  res_->Read(4096);
+  if (!res_->reading) return false;
+  sqlite3_stmt* h = res_->st.get();
+  if (!h || sqlite3_bind_parameter_count(h) > 0) return false;
+  const char* text = sqlite3_sql(h);
+  if (!text) return false;
+  std::string sql = text;
+  while (!sql.empty() && (sql.back() == ';' || std::isspace(static_cast<unsigned char>(sql.back())))) sql.pop_back();
+  try {
+    Stmt count = conn_->Prepare("SELECT count(*) FROM (" + sql + "\n)");
+    if (!count.Step()) return false;
+    rows = static_cast<size_t>(count.Column(0).i);
+    return true;
+  } catch (const EDatabaseError&) {
+    return false;
+  }
 }

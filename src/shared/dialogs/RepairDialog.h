@@ -2,6 +2,7 @@
 // Diálogo que verifica y reconstruye las tablas de una carpeta, con respaldo fechado.
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,7 @@ class TRepairDialog : public TForm {
   void ClearBars();
   void RehacerBase(const std::vector<AnsiString>& tablas);
   void Terminar();
+  void RespaldarCarpeta(const std::vector<AnsiString>& lista);
 
   AnsiString buf;  // carpeta de trabajo al construir el diálogo
   // Tablas que perdieron filas al rehacer la base (con su cifra) y dónde quedó el archivo
@@ -51,6 +53,10 @@ class TRepairDialog : public TForm {
   std::vector<AnsiString> perdidas;   // "MVT: 2950 filas recuperadas, unas 50 perdidas"
   std::vector<AnsiString> ilegibles;  // tablas de las que no se leyó nada
   AnsiString respaldoDaniado;
+  // Tablas (en mayúsculas) que el respaldo del día ya tiene de esta reparación, y las que la
+  // verificación dio por sanas y no se tocaron.
+  std::set<std::string> respaldadas;
+  std::set<std::string> sanas;
   std::unique_ptr<TBDEUtil> BDEUtil;
   AnsiString RutaTablas;
   std::unique_ptr<TStringList> Excepciones;

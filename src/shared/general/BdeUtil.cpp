@@ -108,31 +108,26 @@ bool TBDEUtil::UnRegisterCallBack() {
 unsigned short TBDEUtil::VerificarTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
                                          int& aNivel) {
   aNivel = 0;
-  unsigned short r = Resultado([&] {
+  return Resultado([&] {
     if (!tv::db::TableExists(aCarpeta, aTabla))
       throw EDBEngineError(DBIERR_NOSUCHTABLE, "Table does not exist: " + aTabla);
+    aNivel = tv::db::TableSound(aCarpeta, aTabla) ? 0 : 1;
   });
-  if (r != DBIERR_NONE) return r;
-  std::string clave = tv::db::ResolveDatabaseFolder(aCarpeta).str();
-  auto it = revisadas_.find(clave);
-  if (it == revisadas_.end()) {
-    int nivel = 0;
-    unsigned short codigo = Resultado([&] {
-      std::vector<AnsiString> informe = tv::db::IntegrityCheck(aCarpeta);
-      nivel = (informe.size() == 1 && informe[0] == "ok") ? 0 : 1;
-    });
-    it = revisadas_.emplace(clave, std::make_pair(codigo, nivel)).first;
-  }
-  aNivel = it->second.second;
-  return it->second.first;
 }
 
 unsigned short TBDEUtil::ReconstruirTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
                                            const AnsiString& aCarpetaRespaldo,
                                            const AnsiString& aNombreRespaldo) {
+  unsigned short r = aNombreRespaldo.IsEmpty() ? DBIERR_NONE
+                                               : RespaldarTabla(aCarpeta, aTabla, aCarpetaRespaldo, aNombreRespaldo);
+  if (r != DBIERR_NONE) return r;
+  return Resultado([&] { tv::db::RebuildTable(aCarpeta, aTabla); });
+}
+
+unsigned short TBDEUtil::RespaldarTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
+                                         const AnsiString& aCarpetaRespaldo, const AnsiString& aNombreRespaldo) {
   return Resultado([&] {
     tv::db::CopyTable(aCarpeta, aTabla, aCarpetaRespaldo, aNombreRespaldo);
     tv::db::ReleaseDatabase(aCarpetaRespaldo);
-    tv::db::RebuildTable(aCarpeta, aTabla);
   });
 }

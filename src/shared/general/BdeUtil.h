@@ -39,14 +39,18 @@ class TBDEUtil {
   // Abre y cierra la sesión; devuelven el código de resultado.
   unsigned short Abrir();
   unsigned short Cerrar();
-  // Verifica la base de la carpeta (revisión de integridad, una vez por carpeta en la vida
-  // del objeto); en aNivel queda 0 si está sana y 1 si la revisión encontró fallas.
+  // Verifica una tabla: que se lea entera, que cada índice tenga exactamente sus filas y que
+  // ninguna clave única se repita; en aNivel queda 0 si está sana y 1 si no.
   unsigned short VerificarTabla(const AnsiString& aCarpeta, const AnsiString& aTabla, int& aNivel);
-  // Copia la tabla a la carpeta de respaldo (con el nombre aNombreRespaldo) y la
-  // reconstruye copiando sus filas legibles a una tabla nueva.
+  // Copia la tabla a la carpeta de respaldo (con el nombre aNombreRespaldo; sin copia
+  // cuando aNombreRespaldo está vacío, porque el respaldo ya la tiene) y la reconstruye
+  // copiando sus filas legibles a una tabla nueva.
   unsigned short ReconstruirTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
                                   const AnsiString& aCarpetaRespaldo,
                                   const AnsiString& aNombreRespaldo);
+  // Solo la copia de la tabla al respaldo, para una tabla sana que no se reconstruye.
+  unsigned short RespaldarTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
+                                const AnsiString& aCarpetaRespaldo, const AnsiString& aNombreRespaldo);
 
   TUVerifyCallBack cbInfo;
   CURProps tuProps;
@@ -55,7 +59,4 @@ class TBDEUtil {
 
  private:
   bool registrada_ = false;
-  // Revisión de integridad por carpeta: código y nivel. La revisión recorre la base
-  // entera, así que no se repite por cada tabla.
-  std::map<std::string, std::pair<unsigned short, int>> revisadas_;
 };

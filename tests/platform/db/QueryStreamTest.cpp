@@ -76,3 +76,21 @@ TEST_F(DbTest, WriteWhileAResultIsHalfReadIsCommittedAndTheResultStaysAsOpened) 
   q->Last();
   EXPECT_EQ(q->FieldByName("numedocu")->AsString, "1000");
 }
+
+// A count asked of a result still being read is the database's: it matches the rows read
+// afterwards, whatever the text ends with.
+TEST_F(DbTest, CountOfAResultStillBeingReadMatchesItsRows) {
+  Fill(*this, 10000);  // more than a read ahead: the count is the database's
+  for (const char* sql : {"select numedocu from mvt where debito > 10 order by debito desc",
+                          "select numedocu from mvt where debito > 10;  "}) {
+    SCOPED_TRACE(sql);
+    auto q = Open(sql);
+    q->Next();
+    EXPECT_EQ(q->RecordCount, 9990);
+    EXPECT_EQ(q->RecNo, 2);
+    int n = 0;
+    for (q->First(); !q->Eof; q->Next()) ++n;
+    EXPECT_EQ(n, 9990);
+    EXPECT_EQ(q->RecordCount, 9990);
+  }
+}
