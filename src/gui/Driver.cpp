@@ -13,10 +13,12 @@
 #include <algorithm>
 #include <exception>
 #include <functional>
+#include <utility>
 
 #include "gui/Grid.h"
 #include "gui/Layout.h"
 #include "gui/Navigator.h"
+#include "platform/core/Busy.h"
 
 namespace tv::gui {
 
@@ -202,12 +204,18 @@ void ModelTimer::Notify() {
 }
 
 // ---- WxDriver ------------------------------------------------------------------------------
-WxDriver::WxDriver() { g_driver = this; }
+WxDriver::WxDriver() {
+  g_driver = this;
+  tv::core::SetBusyHook(&WxDriver::OnBusy);
+}
 
 WxDriver::~WxDriver() {
   if (endTimer_) endTimer_->Stop();
   for (auto& [t, mt] : timers_) mt->Stop();
-  if (g_driver == this) g_driver = nullptr;
+  if (g_driver == this) {
+    g_driver = nullptr;
+    tv::core::SetBusyHook(nullptr);
+  }
 }
 
 WxDriver* WxDriver::Instance() { return g_driver; }
@@ -1137,6 +1145,8 @@ void WxDriver::SyncFocus(FormWin& fw) {
 void WxDriver::AfterEvent() {
   if (inAfter_) return;
   inAfter_ = true;
+  // Everything is synced now: a held repaint is drawn by the next loop.
+  TControl* held = std::exchange(held_, nullptr);
   try {
     std::vector<FormWin*> shown;
     for (auto& [f, fw] : forms_)
@@ -1152,16 +1162,42 @@ void WxDriver::AfterEvent() {
   }
   caretDirty_.clear();
   inAfter_ = false;
+  if (wxWindow* w = held ? WidgetOf(held) : nullptr) w->Refresh();
   ExitEndedLoops();
 }
 
+namespace {
+constexpr auto kFrame = std::chrono::milliseconds(40);
+
+// Controls whose drawing reads nothing but their own properties: they can be drawn from inside
+// a running SQL statement (grids, data-aware controls and painted forms run the program's code).
+bool DrawsByItself(TControl* c) {
+  switch (c->ControlKind()) {
+    case K::Form: return !static_cast<TForm*>(c)->OnPaint;
+    case K::Panel: case K::GroupBox: case K::RadioGroup: case K::Bevel: case K::Label: case K::Edit:
+    case K::MaskEdit: case K::Memo: case K::Button: case K::BitBtn: case K::CheckBox: case K::RadioButton:
+    case K::ComboBox: case K::ListBox: case K::StatusBar: case K::ProgressBar: case K::Image:
+      return true;
+    default: return false;
+  }
+}
+}  // namespace
+
 void WxDriver::Repaint(TControl* control) {
   // A long handler may ask for a repaint per item it walks (the wait window, per account):
-  // drawing costs far more than the item, so the same control is drawn at most once a frame.
-  // Its latest state always shows: the next frame's request or the handler's end syncs it.
-  constexpr auto kFrame = std::chrono::milliseconds(40);
+  // drawing costs far more than the item, so a request inside the frame of the same control's
+  // last drawing is held, and dropped only when a later one replaces it. A held request is
+  // drawn when the driver is called again (another request, a box, a dialog, a loop, the
+  // handler's end) or, while a slow statement runs, as soon as its frame is over.
   auto now = std::chrono::steady_clock::now();
-  if (control && control == lastRepaint_ && now - lastRepaintAt_ < kFrame) return;
+  if (control && control == lastRepaint_ && now - lastRepaintAt_ < kFrame) {
+    held_ = control;
+    return;
+  }
+  Draw(control);
+}
+
+void WxDriver::Draw(TControl* control) {
   lastRepaint_ = control;
   AfterEvent();
   if (wxWindow* w = control ? WidgetOf(control) : nullptr) {
@@ -1171,6 +1207,38 @@ void WxDriver::Repaint(TControl* control) {
   // Let the window system draw now, inside the long handler.
   if (wxTheApp) wxTheApp->SafeYieldFor(nullptr, wxEVT_CATEGORY_UI);
   // The frame counts from the end of the drawing, so a slow desktop still keeps the loop going.
+  lastRepaintAt_ = std::chrono::steady_clock::now();
+}
+
+void WxDriver::FlushHeld() {
+  if (held_) AfterEvent();
+}
+
+void WxDriver::OnBusy() {
+  if (WxDriver* d = Instance()) d->DrawHeldWhileBusy();
+}
+
+void WxDriver::DrawHeldWhileBusy() {
+  // Called from inside a statement: nothing here may run the program's code or the event loop.
+  if (!held_ || inAfter_ || syncing_ > 0 || !wxIsMainThread()) return;
+  if (std::chrono::steady_clock::now() - lastRepaintAt_ < kFrame) return;
+  auto* f = dynamic_cast<TForm*>(held_);
+  if (!f) f = held_->ParentForm();
+  FormWin* fw = f ? WinOf(f) : nullptr;
+  if (!fw || !fw->top->IsShown() || !DrawsByItself(f)) return;
+  for (auto& [c, b] : fw->bound)
+    if (!DrawsByItself(c)) return;  // left for the handler's end
+  TControl* c = held_;
+  held_ = nullptr;
+  try {
+    Sync(*fw);
+    if (wxWindow* w = WidgetOf(c)) {
+      w->Refresh();
+      w->Update();  // paints at once, without running the loop
+    }
+  } catch (...) {
+    // A failed drawing must not break the statement; the handler's end draws again.
+  }
   lastRepaintAt_ = std::chrono::steady_clock::now();
 }
 
@@ -1196,9 +1264,11 @@ void WxDriver::FormHidden(TForm* form) {
 
 void WxDriver::FormDestroyed(TForm* form) {
   if (form == lastRepaint_) lastRepaint_ = nullptr;
+  if (form == held_) held_ = nullptr;
   auto it = forms_.find(form);
   if (it == forms_.end()) return;
   FormWin* fw = it->second.get();
+  if (held_ && fw->bound.count(held_)) held_ = nullptr;
   for (auto& [c, b] : fw->bound) {
     alive_.erase(c);
     if (auto* g = dynamic_cast<GridView*>(b.win)) g->Detach();
@@ -1226,6 +1296,7 @@ void WxDriver::FormDestroyed(TForm* form) {
 
 void WxDriver::ControlDestroyed(TControl* control) {
   if (control == lastRepaint_) lastRepaint_ = nullptr;
+  if (control == held_) held_ = nullptr;
   if (!alive_.count(control)) return;
   alive_.erase(control);
   caretDirty_.erase(control);
@@ -1255,6 +1326,7 @@ void WxDriver::ControlDestroyed(TControl* control) {
 }
 
 void WxDriver::RunModal(TForm* form) {
+  FlushHeld();
   FormWin* fw = Ensure(form);
   fw->ended = false;
   modal_.push_back(fw);
@@ -1334,6 +1406,7 @@ void WxDriver::QuitMainLoop() {
 }
 
 void WxDriver::ProcessMessages() {
+  FlushHeld();
   if (wxTheApp) wxTheApp->Yield(true);
 }
 
