@@ -13,6 +13,7 @@
 
 #include "gui/Gui.h"
 #include "gui/Survey.h"
+#include "gui/Waits.h"
 #include "platform/forms/Vcl.h"
 
 namespace {
@@ -56,10 +57,15 @@ class Script {
  private:
   void Arm() {
     // Generous: a loaded machine is slow, but a wait that never ends is a failure.
-    watchdog_.StartOnce(20000);
+    watchdog_.StartOnce(waits::Deadline(20000));
   }
   void Next() {
     if (failed_ || next_ >= steps_.size()) return;
+    // Not inside a repaint's drawing: a person acts once the handler is over.
+    if (waits::InsideDrawing()) {
+      timer_.StartOnce(20);
+      return;
+    }
     Step& s = steps_[next_];
     if (s.cond && !s.cond()) {
       waiting_ = s.what;
@@ -96,6 +102,14 @@ void ClickCell(TStringGrid* g, int col, int row) {
 }
 
 wxTextCtrl* TextOf(TControl* c) { return dynamic_cast<wxTextCtrl*>(WidgetOf(c)); }
+
+// The edit's widget shows this selection (a caret when from == to).
+bool Selected(TControl* c, long from, long to) {
+  wxTextCtrl* t = TextOf(c);
+  long a = -1, b = -1;
+  if (t) t->GetSelection(&a, &b);
+  return a == from && b == to;
+}
 
 // The widget that has the keyboard focus belongs to this control.
 bool HasFocus(TControl* c) {
@@ -205,10 +219,13 @@ TEST_F(KeyboardTest, TypingReplacesTheSelectedText) {
       .then([&] { Key(WXK_TAB); })
       .until([&] { return HasFocus(f->EdFecha); }, "the date focused again")
       .then([&] { Key(WXK_HOME); })
+      .until([&] { return Selected(f->EdFecha, 0, 0); }, "the caret at the start of the date")
       .then([&] { Key(WXK_RIGHT); })
       .then([&] { Key(WXK_RIGHT); })
       .then([&] { Key(WXK_RIGHT); })
+      .until([&] { return Selected(f->EdFecha, 3, 3); }, "the caret after the day")
       .then([&] { Key(WXK_END, wxMOD_SHIFT); })
+      .until([&] { return Selected(f->EdFecha, 3, 10); }, "the rest of the date selected")
       .then([&] { Type("0"); })
       .until([&] { return f->EdFecha->Text.get() != fecha1; }, "the date changed after Shift+End")
       .then([&] { fecha2 = f->EdFecha->Text; })

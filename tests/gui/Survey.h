@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/Gui.h"
+#include "gui/Waits.h"
 #include "platform/forms/Vcl.h"
 
 namespace survey {
@@ -49,7 +50,7 @@ class Pilot {
       ADD_FAILURE() << "the forms did not finish";
       Application->Terminate();
     });
-    watchdog_.StartOnce(90000);
+    watchdog_.StartOnce(waits::Deadline(90000));
   }
   ~Pilot() {
     timer_.Stop();
@@ -63,6 +64,8 @@ class Pilot {
     // Armed again first: an action that runs a modal loop keeps the ticks coming.
     timer_.StartOnce(100);
     if (busy_) return;
+    // Not inside a repaint's drawing: a person acts once the handler is over.
+    if (waits::InsideDrawing()) return;
     // A message box on top is answered with its first button.
     for (wxWindow* w : wxTopLevelWindows) {
       if (w->GetName() != "tvMessageBox" || !w->IsShown()) continue;

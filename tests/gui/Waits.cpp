@@ -1,5 +1,7 @@
 #include "gui/Waits.h"
 
+#include <wx/evtloop.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -32,6 +34,11 @@ bool PumpUntil(const std::function<bool()>& cond, int ms) {
     tv::gui::Pump(10);
   }
   return true;
+}
+
+bool InsideDrawing() {
+  wxEventLoopBase* l = wxEventLoopBase::GetActive();
+  return l && l->IsYielding() && !l->IsEventAllowedInsideYield(wxEVT_CATEGORY_TIMER);
 }
 
 }  // namespace waits

@@ -11,5 +11,8 @@ namespace waits {
 int Deadline(int ms);
 // Handles window-system events until `cond` holds; false when the deadline passed first.
 bool PumpUntil(const std::function<bool()>& cond, int ms = 20000);
+// A handler's repaint is letting the window system draw (GTK runs timers then too): scripted
+// user actions wait until the handler is over, as a person's would.
+bool InsideDrawing();
 
 }  // namespace waits
