@@ -78,9 +78,8 @@ class Steps {
  private:
   void Next() {
     if (next_ >= steps_.size()) return;
-    // A repaint inside a handler lets the window system draw, and GTK runs timers then too:
-    // a person's next action comes after the handler, not inside it.
-    if (waits::InsideDrawing()) {
+    // A person's next action comes after the handler, not inside it.
+    if (!waits::Acting::MayAct()) {
       timer_.StartOnce(30);
       return;
     }
@@ -90,6 +89,7 @@ class Steps {
     }
     size_t i = next_++;
     if (next_ < steps_.size()) timer_.StartOnce(steps_[next_].delay);
+    waits::Acting acting;
     steps_[i].fn();
   }
   struct Step {
@@ -574,6 +574,7 @@ TEST_F(GuiTest, EditsACellOfATableThroughItsGrid) {
     ok->Caption = "&Aceptar";
     ok->ModalResult = mrOk;
     Steps s;
+    s.until([&] { return Ready(form.get()); });
     s.then([&] {
        auto* g = static_cast<wxGrid*>(WidgetOf(grid));
        wxRect r = g->CellToRect(1, 1);
@@ -826,6 +827,7 @@ TEST_F(GuiTest, NavigatorEllipsisPickListRadioGroupAndFormPaint) {
   std::vector<bool> radiosOn;
   bool pickList = false, ellipsisPlainText = false;
   Steps s;
+  s.until([&] { return Ready(form.get()); });
   s.then([&] {
      auto* nv = WidgetOf(nav);
      ASSERT_TRUE(nv);
@@ -899,24 +901,20 @@ TEST_F(GuiTest, FindDialogGoesWithItsModelAndItsForm) {
   Steps s;
   s.then([&] {
      find->Execute();
-     Pump(100);
-     shownFirst = FindTop("tvFind") != nullptr;
+     shownFirst = waits::PumpUntil([] { return FindTop("tvFind") != nullptr; });
      delete find;
-     Pump(100);
-     goneFirst = FindTop("tvFind") == nullptr;
+     goneFirst = waits::PumpUntil([] { return FindTop("tvFind") == nullptr; });
      find2->Execute();
-     Pump(100);
-     shownSecond = FindTop("tvFind") != nullptr;
+     shownSecond = waits::PumpUntil([] { return FindTop("tvFind") != nullptr; });
    }, 200)
-      .then([&] { Click(WidgetOf(ok)); }, 200);
+      .then([&] { ok->UserClick(); });  // the find dialog may cover the button on screen
   s.start();
   EXPECT_EQ(form->ShowModal(), mrOk);
   EXPECT_TRUE(shownFirst);
   EXPECT_TRUE(goneFirst);
   EXPECT_TRUE(shownSecond);
   form.reset();  // the second dialog is still up: it goes with the form
-  Pump(200);
-  EXPECT_EQ(FindTop("tvFind"), nullptr);
+  EXPECT_TRUE(waits::PumpUntil([] { return FindTop("tvFind") == nullptr; }));
 }
 
 }  // namespace

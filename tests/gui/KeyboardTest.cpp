@@ -61,8 +61,8 @@ class Script {
   }
   void Next() {
     if (failed_ || next_ >= steps_.size()) return;
-    // Not inside a repaint's drawing: a person acts once the handler is over.
-    if (waits::InsideDrawing()) {
+    // A person acts once the handler (or the step before) is over.
+    if (!waits::Acting::MayAct()) {
       timer_.StartOnce(20);
       return;
     }
@@ -75,6 +75,7 @@ class Script {
     ++next_;
     Arm();
     timer_.StartOnce(20);
+    waits::Acting acting;
     s.fn();
   }
   struct Step {

@@ -64,8 +64,8 @@ class Pilot {
     // Armed again first: an action that runs a modal loop keeps the ticks coming.
     timer_.StartOnce(100);
     if (busy_) return;
-    // Not inside a repaint's drawing: a person acts once the handler is over.
-    if (waits::InsideDrawing()) return;
+    // A person acts once the handler (or the action before) is over.
+    if (!waits::Acting::MayAct()) return;
     // A message box on top is answered with its first button.
     for (wxWindow* w : wxTopLevelWindows) {
       if (w->GetName() != "tvMessageBox" || !w->IsShown()) continue;
@@ -123,6 +123,7 @@ class Pilot {
       done_.insert(topForm);
       return;
     }
+    waits::Acting acting;
     if (!a->second(topForm)) done_.insert(topForm);
   }
   std::map<std::string, Action> actions_;

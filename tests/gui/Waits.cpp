@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "gui/Gui.h"
 
@@ -36,9 +37,21 @@ bool PumpUntil(const std::function<bool()>& cond, int ms) {
   return true;
 }
 
-bool InsideDrawing() {
+namespace {
+std::vector<wxEventLoopBase*>& Loops() {
+  static std::vector<wxEventLoopBase*> loops;
+  return loops;
+}
+}  // namespace
+
+Acting::Acting() { Loops().push_back(wxEventLoopBase::GetActive()); }
+Acting::~Acting() { Loops().pop_back(); }
+
+bool Acting::MayAct() {
   wxEventLoopBase* l = wxEventLoopBase::GetActive();
-  return l && l->IsYielding() && !l->IsEventAllowedInsideYield(wxEVT_CATEGORY_TIMER);
+  // A repaint inside a handler lets the window system draw, timers included.
+  if (l && l->IsYielding() && !l->IsEventAllowedInsideYield(wxEVT_CATEGORY_TIMER)) return false;
+  return Loops().empty() || Loops().back() != l;
 }
 
 }  // namespace waits

@@ -11,8 +11,18 @@ namespace waits {
 int Deadline(int ms);
 // Handles window-system events until `cond` holds; false when the deadline passed first.
 bool PumpUntil(const std::function<bool()>& cond, int ms = 20000);
-// A handler's repaint is letting the window system draw (GTK runs timers then too): scripted
-// user actions wait until the handler is over, as a person's would.
-bool InsideDrawing();
+// Marks a scripted user action as running, in the loop that runs it. Another action waits
+// while one runs in that same loop (an action that pumps events, a handler that repaints: GTK
+// runs timers then too), and may run inside a loop the action opened (a modal form's, a box's),
+// where a person would act next.
+class Acting {
+ public:
+  Acting();
+  ~Acting();
+  Acting(const Acting&) = delete;
+  Acting& operator=(const Acting&) = delete;
+  // A person could act now.
+  static bool MayAct();
+};
 
 }  // namespace waits
