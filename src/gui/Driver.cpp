@@ -1215,12 +1215,14 @@ void WxDriver::FlushHeld() {
 }
 
 void WxDriver::OnBusy() {
+  // Statements on other threads have no window to draw.
+  if (!wxIsMainThread()) return;
   if (WxDriver* d = Instance()) d->DrawHeldWhileBusy();
 }
 
 void WxDriver::DrawHeldWhileBusy() {
   // Called from inside a statement: nothing here may run the program's code or the event loop.
-  if (!held_ || inAfter_ || syncing_ > 0 || !wxIsMainThread()) return;
+  if (!held_ || inAfter_ || syncing_ > 0) return;
   if (std::chrono::steady_clock::now() - lastRepaintAt_ < kFrame) return;
   auto* f = dynamic_cast<TForm*>(held_);
   if (!f) f = held_->ParentForm();
