@@ -1053,7 +1053,23 @@ TEST_F(GuiTest, FileChooserTakesAStaleFilterIndexAndFitsTheScreen) {
   d->FilterIndex = 3;  // left by a former dialog with more filters
   wxRect r;
   bool seen = false;
+  // The chooser once it shows and GTK has sized it (its size settles after it maps).
+  auto fits = [] {
+    bool ok = false;
+    auto all = Gtk<TvGList* (*)()>("gtk_window_list_toplevels")();
+    for (TvGList* l = all; l; l = l->next) {
+      const char* t = Gtk<const char* (*)(void*)>("gtk_window_get_title")(l->data);
+      if (!t || std::string(t) != "Abrir" || !Gtk<int (*)(void*)>("gtk_widget_get_visible")(l->data)) continue;
+      wxRect q;
+      Gtk<void (*)(void*, int*, int*)>("gtk_window_get_position")(l->data, &q.x, &q.y);
+      Gtk<void (*)(void*, int*, int*)>("gtk_window_get_size")(l->data, &q.width, &q.height);
+      ok = wxRect(wxGetClientDisplayRect()).Contains(q);
+    }
+    Gtk<void (*)(TvGList*)>("g_list_free")(all);
+    return ok;
+  };
   Steps s;
+  s.until([&, end = wxGetLocalTimeMillis() + waits::Deadline(5000)] { return fits() || wxGetLocalTimeMillis() > end; });
   s.then([&] {
     auto all = Gtk<TvGList* (*)()>("gtk_window_list_toplevels")();
     for (TvGList* l = all; l; l = l->next) {
@@ -1066,7 +1082,7 @@ TEST_F(GuiTest, FileChooserTakesAStaleFilterIndexAndFitsTheScreen) {
       Gtk<void (*)(void*, int)>("gtk_dialog_response")(l->data, -6);  // cancel
     }
     Gtk<void (*)(TvGList*)>("g_list_free")(all);
-  }, 1200);
+  });
   s.start();
   EXPECT_FALSE(d->Execute());
   EXPECT_TRUE(seen);
@@ -1114,9 +1130,9 @@ TEST_F(GuiTest, PreviewSaveAsPdfFitsTheScreen) {
       })
       .until([&] { return chooser(nullptr) != nullptr; })
       // GTK sizes the chooser again after it maps: wait until it fits, or give up after a while.
-      .until([&, polls = 0]() mutable {
+      .until([&, end = wxGetLocalTimeMillis() + waits::Deadline(3000)] {
         wxRect q;
-        return (chooser(&q) && wxRect(wxGetClientDisplayRect()).Contains(q)) || ++polls > 100;
+        return (chooser(&q) && wxRect(wxGetClientDisplayRect()).Contains(q)) || wxGetLocalTimeMillis() > end;
       })
       .then([&] {
         seen = chooser(&r);
