@@ -169,6 +169,7 @@ int WxDriver::ShowMessageBox(const MessageRequest& request) {
 }
 
 bool WxDriver::InputQuery(const MessageRequest& request, AnsiString& value) {
+  FlushHeld();
   MessageRequest r = request;
   if (r.Buttons.empty()) r.Buttons = {{IDOK, "Aceptar"}, {IDCANCEL, "Cancelar"}};
   r.EscapeResult = IDCANCEL;
@@ -180,6 +181,7 @@ bool WxDriver::InputQuery(const MessageRequest& request, AnsiString& value) {
 }
 
 bool WxDriver::ExecuteDialog(TCommonDialog* dialog) {
+  FlushHeld();
   wxWindow* parent = ActiveTop();
   switch (dialog->DialogType()) {
     case DialogKind::Open:

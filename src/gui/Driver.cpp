@@ -13,10 +13,12 @@
 #include <algorithm>
 #include <exception>
 #include <functional>
+#include <utility>
 
 #include "gui/Grid.h"
 #include "gui/Layout.h"
 #include "gui/Navigator.h"
+#include "platform/core/Busy.h"
 
 namespace tv::gui {
 
@@ -202,12 +204,18 @@ void ModelTimer::Notify() {
 }
 
 // ---- WxDriver ------------------------------------------------------------------------------
-WxDriver::WxDriver() { g_driver = this; }
+WxDriver::WxDriver() {
+  g_driver = this;
+  tv::core::SetBusyHook(&WxDriver::OnBusy);
+}
 
 WxDriver::~WxDriver() {
   if (endTimer_) endTimer_->Stop();
   for (auto& [t, mt] : timers_) mt->Stop();
-  if (g_driver == this) g_driver = nullptr;
+  if (g_driver == this) {
+    g_driver = nullptr;
+    tv::core::SetBusyHook(nullptr);
+  }
 }
 
 WxDriver* WxDriver::Instance() { return g_driver; }
@@ -1137,6 +1145,8 @@ void WxDriver::SyncFocus(FormWin& fw) {
 void WxDriver::AfterEvent() {
   if (inAfter_) return;
   inAfter_ = true;
+  // Everything is synced now: a held repaint is drawn by the next loop.
+  TControl* held = std::exchange(held_, nullptr);
   try {
     std::vector<FormWin*> shown;
     for (auto& [f, fw] : forms_)
@@ -1152,26 +1162,8 @@ void WxDriver::AfterEvent() {
   }
   caretDirty_.clear();
   inAfter_ = false;
+  if (wxWindow* w = held ? WidgetOf(held) : nullptr) w->Refresh();
   ExitEndedLoops();
-}
-
-void WxDriver::Repaint(TControl* control) {
-  // A long handler may ask for a repaint per item it walks (the wait window, per account):
-  // drawing costs far more than the item, so the same control is drawn at most once a frame.
-  // Its latest state always shows: the next frame's request or the handler's end syncs it.
-  constexpr auto kFrame = std::chrono::milliseconds(40);
-  auto now = std::chrono::steady_clock::now();
-  if (control && control == lastRepaint_ && now - lastRepaintAt_ < kFrame) return;
-  lastRepaint_ = control;
-  AfterEvent();
-  if (wxWindow* w = control ? WidgetOf(control) : nullptr) {
-    w->Refresh();
-    w->Update();
-  }
-  // Let the window system draw now, inside the long handler.
-  if (wxTheApp) wxTheApp->SafeYieldFor(nullptr, wxEVT_CATEGORY_UI);
-  // The frame counts from the end of the drawing, so a slow desktop still keeps the loop going.
-  lastRepaintAt_ = std::chrono::steady_clock::now();
 }
 
 void WxDriver::FormShown(TForm* form) {
@@ -1196,9 +1188,11 @@ void WxDriver::FormHidden(TForm* form) {
 
 void WxDriver::FormDestroyed(TForm* form) {
   if (form == lastRepaint_) lastRepaint_ = nullptr;
+  if (form == held_) held_ = nullptr;
   auto it = forms_.find(form);
   if (it == forms_.end()) return;
   FormWin* fw = it->second.get();
+  if (held_ && fw->bound.count(held_)) held_ = nullptr;
   for (auto& [c, b] : fw->bound) {
     alive_.erase(c);
     if (auto* g = dynamic_cast<GridView*>(b.win)) g->Detach();
@@ -1226,6 +1220,7 @@ void WxDriver::FormDestroyed(TForm* form) {
 
 void WxDriver::ControlDestroyed(TControl* control) {
   if (control == lastRepaint_) lastRepaint_ = nullptr;
+  if (control == held_) held_ = nullptr;
   if (!alive_.count(control)) return;
   alive_.erase(control);
   caretDirty_.erase(control);
@@ -1255,6 +1250,7 @@ void WxDriver::ControlDestroyed(TControl* control) {
 }
 
 void WxDriver::RunModal(TForm* form) {
+  FlushHeld();
   FormWin* fw = Ensure(form);
   fw->ended = false;
   modal_.push_back(fw);
@@ -1334,6 +1330,7 @@ void WxDriver::QuitMainLoop() {
 }
 
 void WxDriver::ProcessMessages() {
+  FlushHeld();
   if (wxTheApp) wxTheApp->Yield(true);
 }
 

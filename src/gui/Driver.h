@@ -152,10 +152,18 @@ class WxDriver : public tv::forms::UiDriver {
   int syncing_ = 0;
   bool inAfter_ = false;
   bool quit_ = false;
-  // The control last drawn by Repaint() and when: repeated requests for it inside one frame
-  // are dropped (a wait window asked to redraw per item of a long loop).
+  // The control last drawn by Repaint() and when: a request for it inside the same frame is
+  // held (a wait window asked to redraw per item of a long loop) and dropped only when a later
+  // request replaces it.
   TControl* lastRepaint_ = nullptr;
   std::chrono::steady_clock::time_point lastRepaintAt_{};
+  TControl* held_ = nullptr;
+  void Draw(TControl* control);
+  // Syncs every window and refreshes the held control's widget; the next loop draws it.
+  void FlushHeld();
+  // Long work is still running: a held request whose frame is over is drawn now.
+  void DrawHeldWhileBusy();
+  static void OnBusy();
 };
 
 }  // namespace tv::gui

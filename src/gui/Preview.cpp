@@ -174,6 +174,9 @@ class PreviewDialog : public wxDialog {
     // Literals with accents are UTF-8; wx reads narrow strings in the C locale otherwise.
     pageLabel_->SetLabel(n == 0 ? wxString::FromUTF8("Sin páginas")
                                 : wxString::Format(wxString::FromUTF8("Página %d de %d"), page_ + 1, n));
+    // The label shows the new page while the page itself is drawn.
+    pageLabel_->Refresh();
+    pageLabel_->Update();
     if (n == 0) return;
     canvas_->SetPage(PageBitmap(r_, page_, ScaleNow()));
   }

@@ -17,6 +17,7 @@
 #include "gui/Driver.h"
 #include "gui/Gui.h"
 #include "gui/Preview.h"
+#include "gui/Waits.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Vcl.h"
 #include "platform/report/ReportUi.h"
@@ -66,7 +67,7 @@ class Steps {
       ADD_FAILURE() << "the script did not finish (step " << next_ << ")";
       Application->Terminate();
     });
-    watchdog_.StartOnce(30000);
+    watchdog_.StartOnce(waits::Deadline(30000));
   }
   bool done() const { return next_ >= steps_.size(); }
   ~Steps() {
@@ -77,12 +78,18 @@ class Steps {
  private:
   void Next() {
     if (next_ >= steps_.size()) return;
+    // A person's next action comes after the handler, not inside it.
+    if (!waits::Acting::MayAct()) {
+      timer_.StartOnce(30);
+      return;
+    }
     if (steps_[next_].cond && !steps_[next_].cond()) {
       timer_.StartOnce(30);
       return;
     }
     size_t i = next_++;
     if (next_ < steps_.size()) timer_.StartOnce(steps_[next_].delay);
+    waits::Acting acting;
     steps_[i].fn();
   }
   struct Step {
@@ -125,6 +132,12 @@ wxWindow* FindTop(const wxString& name) {
   for (wxWindow* w : wxTopLevelWindows)
     if (w->GetName() == name && w->IsShown()) return w;
   return nullptr;
+}
+
+// The form's window is on the screen and has the keyboard: simulated input reaches it.
+bool Ready(TForm* f) {
+  wxTopLevelWindow* t = tv::gui::WindowOf(f);
+  return t && t->IsShownOnScreen() && t->IsActive();
 }
 
 wxButton* FindButton(wxWindow* parent, const wxString& label) {
@@ -234,7 +247,8 @@ class GuiTest : public ::testing::Test {
 TEST_F(GuiTest, TypesTicksPicksAndEditsCellThroughTheScreen) {
   auto form = std::make_unique<TFrmPrueba>(nullptr);
   Steps s;
-  s.then([&] { Screenshot("form"); }, 200)
+  s.until([&] { return Ready(form.get()); })
+      .then([&] { Screenshot("form"); }, 200)
       .then([&] { Click(WidgetOf(form->EdNombre)); })
       .until([&] { return form->ActiveControl == form->EdNombre; })
       .then([&] { Type("Caja menor"); })
@@ -277,7 +291,9 @@ TEST_F(GuiTest, AnswersAMessageBoxAndClosesTheDialogWithEsc) {
   std::vector<wxString> labels;
   wxString caption;
   Steps s;
-  s.then([&] { Click(WidgetOf(form->BtnPreguntar)); }, 200)
+  s.until([&] { return Ready(form.get()); })
+      .then([&] { Click(WidgetOf(form->BtnPreguntar)); })
+      .until([] { return FindTop("tvMessageBox") != nullptr; })
       .then([&] {
         wxWindow* box = FindTop("tvMessageBox");
         ASSERT_TRUE(box) << "no message box";
@@ -287,6 +303,7 @@ TEST_F(GuiTest, AnswersAMessageBoxAndClosesTheDialogWithEsc) {
         Screenshot("messagebox");
         Click(FindButton(box, "No"));
       }, 300)
+      .until([] { return FindTop("tvMessageBox") == nullptr; })
       .then([&] {
         // Text typed into the edit shows there, set from the model too.
         form->EdNombre->Text = "Señal ñandú";
@@ -489,9 +506,12 @@ TEST_F(GuiTest, MillionRowGridScrollsToTheEnd) {
     g->Canvas->TextOut(rc.Left + 2, rc.Top + 2, c == 0 ? IntToStr(r) : AnsiString("fila"));
   };
   Steps s;
-  s.then([&] { Click(WidgetOf(g)); }, 200)
+  s.until([&] { return Ready(form.get()); })
+      .then([&] { Click(WidgetOf(g)); })
+      .until([&] { return form->ActiveControl == g; })
       .then([&] { Key(WXK_END, wxMOD_CONTROL); })
-      .then([&] { Screenshot("biggrid"); }, 300)
+      .until([&] { return g->Row.get() == 999999; })
+      .then([&] { Screenshot("biggrid"); })
       .then([&] { form->ModalResult = mrOk; Application->AfterEvent(); });
   s.start();
   wxStopWatch sw;
@@ -499,7 +519,7 @@ TEST_F(GuiTest, MillionRowGridScrollsToTheEnd) {
   EXPECT_EQ(g->Row.get(), 999999);
   auto* view = static_cast<wxGrid*>(WidgetOf(g));
   (void)view;
-  EXPECT_LT(sw.Time(), 20000);
+  EXPECT_LT(sw.Time(), waits::Deadline(20000));
 }
 
 }  // namespace
@@ -554,6 +574,7 @@ TEST_F(GuiTest, EditsACellOfATableThroughItsGrid) {
     ok->Caption = "&Aceptar";
     ok->ModalResult = mrOk;
     Steps s;
+    s.until([&] { return Ready(form.get()); });
     s.then([&] {
        auto* g = static_cast<wxGrid*>(WidgetOf(grid));
        wxRect r = g->CellToRect(1, 1);
@@ -641,8 +662,11 @@ TEST_F(GuiTest, MainWindowRunsMenuShortcutsAndToolButtonsUntilQuit) {
   Application->CreateForm(&FrmPrincipalPrueba);
   FrmPrincipalPrueba->Logo->Picture->LoadFromFile(logo.c_str());
   Steps s;
-  s.then([&] { Key('N', wxMOD_CONTROL); }, 300)
+  s.until([&] { return Ready(FrmPrincipalPrueba); })
+      .then([&] { Key('N', wxMOD_CONTROL); })
+      .until([&] { return FrmPrincipalPrueba->nuevos == 1; })
       .then([&] { Click(WidgetOf(FrmPrincipalPrueba->Panel1->Controls(1))); })
+      .until([&] { return FrmPrincipalPrueba->botones == 1; })
       .then([&] { Screenshot("mainwindow"); })
       .then([&] {
         // The quit item of the menu, as the user's click on it would run it.
@@ -689,15 +713,22 @@ TEST_F(GuiTest, ReportPreviewShowsPagesAndCloses) {
     rep.pages.push_back(std::move(page));
   }
   wxString label;
+  auto readLabel = [&] {
+    if (wxWindow* pv = FindTop("tvPreview"))
+      for (wxWindow* c : pv->GetChildren())
+        if (auto* st = dynamic_cast<wxStaticText*>(c); st && st->GetLabel().StartsWith("P")) label = st->GetLabel();
+    return label;
+  };
   Steps s;
-  s.then([&] { Key(WXK_PAGEDOWN); }, 300)
-      .then([&] {
-        wxWindow* pv = FindTop("tvPreview");
-        ASSERT_TRUE(pv);
-        for (wxWindow* c : pv->GetChildren())
-          if (auto* st = dynamic_cast<wxStaticText*>(c); st && st->GetLabel().StartsWith("P")) label = st->GetLabel();
-        Screenshot("preview");
-      })
+  // The key goes to the preview once it has the keyboard.
+  s.until([&] {
+     auto* pv = static_cast<wxTopLevelWindow*>(FindTop("tvPreview"));
+     wxWindow* f = wxWindow::FindFocus();
+     return pv && pv->IsActive() && (!f || f == pv || pv->IsDescendant(f)) && readLabel().StartsWith(wxString::FromUTF8("Página 1"));
+   })
+      .then([&] { Key(WXK_PAGEDOWN); })
+      .until([&] { return readLabel() != wxString::FromUTF8("Página 1 de 2"); })
+      .then([&] { Screenshot("preview"); })
       .then([&] { Key(WXK_ESCAPE); });
   s.start();
   tv::report::CurrentReportUi().Preview(rep, rep.title);
@@ -796,6 +827,7 @@ TEST_F(GuiTest, NavigatorEllipsisPickListRadioGroupAndFormPaint) {
   std::vector<bool> radiosOn;
   bool pickList = false, ellipsisPlainText = false;
   Steps s;
+  s.until([&] { return Ready(form.get()); });
   s.then([&] {
      auto* nv = WidgetOf(nav);
      ASSERT_TRUE(nv);
@@ -869,24 +901,20 @@ TEST_F(GuiTest, FindDialogGoesWithItsModelAndItsForm) {
   Steps s;
   s.then([&] {
      find->Execute();
-     Pump(100);
-     shownFirst = FindTop("tvFind") != nullptr;
+     shownFirst = waits::PumpUntil([] { return FindTop("tvFind") != nullptr; });
      delete find;
-     Pump(100);
-     goneFirst = FindTop("tvFind") == nullptr;
+     goneFirst = waits::PumpUntil([] { return FindTop("tvFind") == nullptr; });
      find2->Execute();
-     Pump(100);
-     shownSecond = FindTop("tvFind") != nullptr;
+     shownSecond = waits::PumpUntil([] { return FindTop("tvFind") != nullptr; });
    }, 200)
-      .then([&] { Click(WidgetOf(ok)); }, 200);
+      .then([&] { ok->UserClick(); });  // the find dialog may cover the button on screen
   s.start();
   EXPECT_EQ(form->ShowModal(), mrOk);
   EXPECT_TRUE(shownFirst);
   EXPECT_TRUE(goneFirst);
   EXPECT_TRUE(shownSecond);
   form.reset();  // the second dialog is still up: it goes with the form
-  Pump(200);
-  EXPECT_EQ(FindTop("tvFind"), nullptr);
+  EXPECT_TRUE(waits::PumpUntil([] { return FindTop("tvFind") == nullptr; }));
 }
 
 }  // namespace
@@ -1025,7 +1053,23 @@ TEST_F(GuiTest, FileChooserTakesAStaleFilterIndexAndFitsTheScreen) {
   d->FilterIndex = 3;  // left by a former dialog with more filters
   wxRect r;
   bool seen = false;
+  // The chooser once it shows and GTK has sized it (its size settles after it maps).
+  auto fits = [] {
+    bool ok = false;
+    auto all = Gtk<TvGList* (*)()>("gtk_window_list_toplevels")();
+    for (TvGList* l = all; l; l = l->next) {
+      const char* t = Gtk<const char* (*)(void*)>("gtk_window_get_title")(l->data);
+      if (!t || std::string(t) != "Abrir" || !Gtk<int (*)(void*)>("gtk_widget_get_visible")(l->data)) continue;
+      wxRect q;
+      Gtk<void (*)(void*, int*, int*)>("gtk_window_get_position")(l->data, &q.x, &q.y);
+      Gtk<void (*)(void*, int*, int*)>("gtk_window_get_size")(l->data, &q.width, &q.height);
+      ok = wxRect(wxGetClientDisplayRect()).Contains(q);
+    }
+    Gtk<void (*)(TvGList*)>("g_list_free")(all);
+    return ok;
+  };
   Steps s;
+  s.until([&, end = wxGetLocalTimeMillis() + waits::Deadline(5000)] { return fits() || wxGetLocalTimeMillis() > end; });
   s.then([&] {
     auto all = Gtk<TvGList* (*)()>("gtk_window_list_toplevels")();
     for (TvGList* l = all; l; l = l->next) {
@@ -1038,7 +1082,7 @@ TEST_F(GuiTest, FileChooserTakesAStaleFilterIndexAndFitsTheScreen) {
       Gtk<void (*)(void*, int)>("gtk_dialog_response")(l->data, -6);  // cancel
     }
     Gtk<void (*)(TvGList*)>("g_list_free")(all);
-  }, 1200);
+  });
   s.start();
   EXPECT_FALSE(d->Execute());
   EXPECT_TRUE(seen);
@@ -1086,9 +1130,9 @@ TEST_F(GuiTest, PreviewSaveAsPdfFitsTheScreen) {
       })
       .until([&] { return chooser(nullptr) != nullptr; })
       // GTK sizes the chooser again after it maps: wait until it fits, or give up after a while.
-      .until([&, polls = 0]() mutable {
+      .until([&, end = wxGetLocalTimeMillis() + waits::Deadline(3000)] {
         wxRect q;
-        return (chooser(&q) && wxRect(wxGetClientDisplayRect()).Contains(q)) || ++polls > 100;
+        return (chooser(&q) && wxRect(wxGetClientDisplayRect()).Contains(q)) || wxGetLocalTimeMillis() > end;
       })
       .then([&] {
         seen = chooser(&r);
@@ -1116,7 +1160,8 @@ TEST_F(GuiTest, RepairDialogShowsItsFinishingLabelWhenDone) {
   auto form = std::make_unique<TRepairDialog>(nullptr, carpeta.c_str());
   bool fin = false;
   Steps s;
-  s.then([&] { Click(WidgetOf(form->BtnReconstruirCarpeta)); }, 300)
+  s.until([&] { return Ready(form.get()); })
+      .then([&] { Click(WidgetOf(form->BtnReconstruirCarpeta)); })
       .until([] { return FindTop("tvMessageBox") != nullptr; })
       .then([&] {
         wxWindow* w = WidgetOf(form->LblFin);

@@ -107,6 +107,11 @@ std::vector<std::string> LayoutProblems(TForm* form) {
 bool layoutChecks = true;
 
 void Look(TForm* form, const std::string& picture) {
+  // Its window is on the screen before it is measured; a loaded machine maps it late.
+  EXPECT_TRUE(waits::PumpUntil([form] {
+    wxTopLevelWindow* t = tv::gui::WindowOf(form);
+    return t && t->IsShownOnScreen();
+  })) << form->ClassName().str() << " never showed";
   Pump(150);
   if (layoutChecks)
     for (const std::string& p : LayoutProblems(form)) ADD_FAILURE() << form->ClassName().str() << ": " << p;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/Gui.h"
+#include "gui/Waits.h"
 #include "platform/forms/Vcl.h"
 
 namespace survey {
@@ -49,7 +50,7 @@ class Pilot {
       ADD_FAILURE() << "the forms did not finish";
       Application->Terminate();
     });
-    watchdog_.StartOnce(90000);
+    watchdog_.StartOnce(waits::Deadline(90000));
   }
   ~Pilot() {
     timer_.Stop();
@@ -63,6 +64,8 @@ class Pilot {
     // Armed again first: an action that runs a modal loop keeps the ticks coming.
     timer_.StartOnce(100);
     if (busy_) return;
+    // A person acts once the handler (or the action before) is over.
+    if (!waits::Acting::MayAct()) return;
     // A message box on top is answered with its first button.
     for (wxWindow* w : wxTopLevelWindows) {
       if (w->GetName() != "tvMessageBox" || !w->IsShown()) continue;
@@ -120,6 +123,7 @@ class Pilot {
       done_.insert(topForm);
       return;
     }
+    waits::Acting acting;
     if (!a->second(topForm)) done_.insert(topForm);
   }
   std::map<std::string, Action> actions_;

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "platform/core/Busy.h"
 #include "platform/db/Engine.h"
 
 namespace tv::db {
@@ -231,6 +232,14 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
     ThrowEngine(CodeFor(rc, msg.c_str()), "Cannot open database " + path + ": " + msg, rc);
   }
   sqlite3_set_authorizer(db_, &Authorizer, this);
+  // A long statement lets the front end draw what it was asked to before the statement began.
+  sqlite3_progress_handler(
+      db_, 20000,
+      [](void*) -> int {
+        tv::core::StillBusy();
+        return 0;
+      },
+      nullptr);
   // The log is copied into the database file when the program is idle (CheckpointWhenIdle)
   // or closes, not inside a save: a commit is durable once the log is synced, so the
   // checkpoint adds nothing to a save but time. Only a log grown past the cap (a program
