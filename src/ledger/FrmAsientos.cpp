@@ -497,8 +497,9 @@ void TFrmAsientos::BtnTraerCrearClick(TObject*) {
     return;
   }
 
-  // Traer otro documento no borra sin preguntar lo que se escribió y no se ha grabado.
-  if (lineasSinGrabar_ && TblAsiento->Active && (!TblAsiento->IsEmpty() || TblAsiento->State == dsInsert) &&
+  // Traer otro documento no borra sin preguntar lo que se escribió y no se ha grabado (traer
+  // de nuevo el mismo es volver a lo guardado, como pide el aviso de otro puesto).
+  if (lineasSinGrabar_ && !(Comp == Docu && EdNumDoc->Text.get() == NumDoc) && TblAsiento->Active && (!TblAsiento->IsEmpty() || TblAsiento->State == dsInsert) &&
       Application->MessageBox("Las líneas del comprobante " + Docu + " " + NumDoc +
                                   " no se han grabado. ¿Las descarta?",
                               "Advertencia", MB_YESNO | MB_ICONWARNING) != IDYES) {

@@ -118,6 +118,7 @@ TEST_F(Entrada, SinPermisoDeModificarNoSeReemplazaUnDocumentoDeSoloEncabezado) {
   // Un documento nuevo con su detalle escrito al traerlo sí se graba sin ese permiso.
   ed->ChBDetalle->Checked = true;
   ui->onModal("TFrmDetalle").set("Memo1", "Nuevo").click("Grabar");
+  ui->answer("Las líneas del comprobante CE 40 no se han grabado. ¿Las descarta?", IDYES);
   Traer("CE", "41");
   Linea(0, "110501", "", "5", "");
   Linea(1, "111005", "", "", "5");

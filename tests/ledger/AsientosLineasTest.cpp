@@ -90,6 +90,7 @@ TEST_F(Lineas, CantidadAlSalirDeLaCuentaPeroNoAlGrabar) {
   // Una línea cargada con cantidad 0 no pide cantidad al grabar.
   Guardado("CE", "9", "2026-03-15",
            "('150102', NULL, 5, 0, 'CE', '9', '2026-03-15'), ('110501', NULL, 0, 5, 'CE', '9', '2026-03-15')");
+  ui->answer("Las líneas del comprobante CE 1 no se han grabado. ¿Las descarta?", IDYES);
   Traer("CE", "9");
   ui->takeMessages();
   Grabar();

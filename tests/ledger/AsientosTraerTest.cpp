@@ -79,10 +79,11 @@ TEST_F(TraerDoc, SinPermisoDeModificarNoQuedaDocumentoEnMano) {
   Traer("CE", "1");  // documento nuevo: sí se puede
   Linea(0, "110501", "", "3", "");
   ui->takeMessages();
+  ui->answer("Las líneas del comprobante CE 1 no se han grabado. ¿Las descarta?", IDYES);
   Traer("CE", "5");
-  ASSERT_EQ(ui->messages().size(), 1u);
-  EXPECT_EQ(ui->messages()[0].Text, "No tiene permisos para modificar asientos.");
-  EXPECT_EQ(ui->messages()[0].Caption, "Error");
+  ASSERT_EQ(ui->messages().size(), 2u);
+  EXPECT_EQ(ui->messages()[1].Text, "No tiene permisos para modificar asientos.");
+  EXPECT_EQ(ui->messages()[1].Caption, "Error");
   EXPECT_FALSE(ed->TblAsiento->Active);
   Grabar();
   EXPECT_EQ(ui->lastMessage(), "Debe completar información para poder grabar.");
