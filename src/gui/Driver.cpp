@@ -1007,8 +1007,27 @@ void WxDriver::Layout(FormWin& fw) {
   if (fw.root->GetSize() != client) fw.root->SetSize(client);
   // A form that needs more room than its window has (a small screen) scrolls instead of
   // cutting its controls; grids count narrow here, as they scroll sideways themselves.
-  wxSize need = FormNeeds(fw);
-  bool narrow = need.x > client.x || need.y > client.y;
+  auto over = [&client](wxSize need) { return need.x > client.x || need.y > client.y; };
+  wxSize need = fw.fitNarrow ? FormMinimum(fw) : FormNeeds(fw);
+  // A form that does not fit its window is drawn tighter (see FormWin::fitX); a little at
+  // first, then with its grids narrow too. It is fitted again when the window changes
+  // size or the content outgrows it.
+  if (client != fw.fitFor || over(need)) {
+    fw.fitFor = client;
+    for (bool narrowGrids : {false, true}) {
+      fw.fitNarrow = narrowGrids;
+      fw.fitX = fw.fitY = 1;
+      need = narrowGrids ? FormMinimum(fw) : FormNeeds(fw);
+      double least = narrowGrids ? 0.55 : 0.85;
+      for (int i = 0; i < 8 && over(need); ++i) {
+        if (need.x > client.x) fw.fitX = std::max(least, fw.fitX * client.x / need.x - 0.01);
+        if (need.y > client.y) fw.fitY = std::max(least, fw.fitY * client.y / need.y - 0.01);
+        need = narrowGrids ? FormMinimum(fw) : FormNeeds(fw);
+      }
+      if (!over(need)) break;
+    }
+  }
+  bool narrow = fw.fitNarrow || over(need);
   if (narrow) need = FormMinimum(fw);
   int sb = wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, fw.root);
   if (sb <= 0) sb = 16;

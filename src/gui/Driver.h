@@ -73,6 +73,11 @@ struct FormWin {
   TWinControl* entered = nullptr;  // the model's focused control at the last sync
   bool placed = false;  // positioned once
   bool scrolls = false;  // the client area is larger than the window
+  // A form too big for the screen at its designed size is laid out tighter: the positions
+  // and sizes it gives shrink by these factors (text keeps its size); fitted for fitFor.
+  double fitX = 1, fitY = 1;
+  bool fitNarrow = false;  // grids give up width too (FormMinimum)
+  wxSize fitFor;
   bool ended = false;
   wxGUIEventLoop* loop = nullptr;
 };

@@ -241,10 +241,10 @@ GridView::GridView(wxWindow* parent, TCustomGrid* model)
     // Column sizes dragged by the user go back to the model's widths.
     if (db_ && e.GetRowOrCol() < ModelCols())
       db_->DisplayColumns()[static_cast<size_t>(e.GetRowOrCol())]->Width =
-          std::max(1, int(std::lround(GetColSize(e.GetRowOrCol()) / Scale())));
+          std::max(1, int(std::lround(GetColSize(e.GetRowOrCol()) / (Scale() * fit_))));
     else if (model_ && e.GetRowOrCol() < ModelCols())
       model_->ColWidths[e.GetRowOrCol()] =
-          std::max(1, int(std::lround(GetColSize(e.GetRowOrCol()) / Scale())));
+          std::max(1, int(std::lround(GetColSize(e.GetRowOrCol()) / (Scale() * fit_))));
     e.Skip();
   });
   GetGridWindow()->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
@@ -260,10 +260,16 @@ GridView::GridView(wxWindow* parent, TCustomGrid* model)
       auto cols = db_->DisplayColumns();
       if (static_cast<int>(cols.size()) != n) return;
       int w = cols.back()->DisplayWidth();
-      int want = w <= 1 ? 0 : LastColumnWidth(Sc(w));
+      int want = w <= 1 ? 0 : LastColumnWidth(ColWidth(w));
       if (want > 0 && GetColSize(n - 1) != want) SetColSize(n - 1, want);
     });
   });
+}
+
+void GridView::SetColumnFit(double fit) {
+  if (fit == fit_) return;
+  fit_ = fit;
+  SyncFromModel();
 }
 
 int GridView::LastColumnWidth(int want) const {
@@ -392,7 +398,7 @@ void GridView::SyncFromModel() {
   if (db_) dbCols = db_->DisplayColumns();
   for (int c = 0; c < nc; ++c) {
     int w = db_ ? dbCols[static_cast<size_t>(c)]->DisplayWidth() : model_->ColWidths.Get(c);
-    int want = w <= 1 ? 0 : Sc(w);
+    int want = w <= 1 ? 0 : ColWidth(w);
     if (db_ && c == nc - 1 && want > 0) want = LastColumnWidth(want);
     if (GetColSize(c) != want) SetColSize(c, want);
   }

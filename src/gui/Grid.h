@@ -3,6 +3,7 @@
 // by replaying the model's canvas, selection and editing through the user-input methods.
 #include <wx/grid.h>
 
+#include <cmath>
 #include <map>
 #include <string>
 
@@ -29,6 +30,9 @@ class GridView : public wxGrid {
   // Keys arriving while the cell editor is open; true when handled here.
   bool EditorKey(wxKeyEvent& e);
 
+  // Columns narrower by the form's fit when the form is tightened to fit the screen.
+  void SetColumnFit(double fit);
+
   int ModelRows() const;
   int ModelCols() const;
 
@@ -41,6 +45,8 @@ class GridView : public wxGrid {
   void ClickEllipsis();
 
  private:
+  double fit_ = 1;
+  int ColWidth(int modelWidth) const { return static_cast<int>(std::lround(modelWidth * Scale() * fit_)); }
   // Width of the last data-aware column: its own, or the room left on the right.
   int LastColumnWidth(int want) const;
 

@@ -2,9 +2,12 @@
 
 #include <wx/notebook.h>
 
+#include "gui/Grid.h"
 #include "platform/forms/DBGrids.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 
 namespace tv::gui {
 
@@ -28,6 +31,11 @@ bool IsGridKind(K k) { return k == K::StringGrid || k == K::CustomGrid || k == K
 // Bevels and shapes frame or underline other controls by design.
 bool Decorative(const TControl* c) { return c->ControlKind() == K::Bevel || c->ControlKind() == K::Shape; }
 bool Explicit(const TControl* c) { return c->Align == alNone && (c->Left != 0 || c->Top != 0); }
+
+// The form's own geometry on the desktop: scaled to the font, and tightened by the form's
+// fit when it would not fit the screen.
+int SX(const FormWin& fw, int v) { return static_cast<int>(std::lround(v * Scale() * fw.fitX)); }
+int SY(const FormWin& fw, int v) { return static_cast<int>(std::lround(v * Scale() * fw.fitY)); }
 
 Bound* B(FormWin& fw, TControl* c) {
   auto it = fw.bound.find(c);
@@ -138,9 +146,9 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
   for (TControl* c : kids) {
     if (!Explicit(c)) continue;
     wxSize pf = Preferred(fw, c);
-    wxRect m(c->Left, c->Top, c->Width > 0 ? c->Width : int(pf.x / Scale()),
-             c->Height > 0 ? c->Height : int(pf.y / Scale()));
-    given.push_back({c, m, wxRect(Sc(c->Left), Sc(c->Top), pf.x, pf.y), c->Width > 0, c->Height > 0});
+    wxRect m(c->Left, c->Top, c->Width > 0 ? c->Width : int(pf.x / (Scale() * fw.fitX)),
+             c->Height > 0 ? c->Height : int(pf.y / (Scale() * fw.fitY)));
+    given.push_back({c, m, wxRect(SX(fw, c->Left), SY(fw, c->Top), pf.x, pf.y), c->Width > 0, c->Height > 0});
   }
   // A control wider or taller on the desktop than the form made it would cover the one
   // after it: the ones after move along, keeping the form's spacing. Controls that share a
@@ -165,12 +173,12 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
           if (horizontal) {
             bool before = p.wKnown ? pm.GetRight() < gm.x : pm.x < gm.x;
             bool sameBand = pm.y <= gm.GetBottom() && gm.y <= pm.GetBottom();
-            int gap = p.wKnown ? Sc(gm.x - pm.GetRight() - 1) : kGap;
+            int gap = p.wKnown ? SX(fw, gm.x - pm.GetRight() - 1) : kGap;
             if (before && sameBand) shift = std::max(shift, p.r.GetRight() + 1 + gap - g.r.x);
           } else {
             bool before = p.hKnown ? pm.GetBottom() < gm.y : pm.y < gm.y;
             bool sameBand = p.r.x <= g.r.GetRight() && g.r.x <= p.r.GetRight();
-            int gap = p.hKnown ? Sc(gm.y - pm.GetBottom() - 1) : 2;
+            int gap = p.hKnown ? SY(fw, gm.y - pm.GetBottom() - 1) : 2;
             if (before && sameBand) shift = std::max(shift, p.r.GetBottom() + 1 + gap - g.r.y);
           }
         }
@@ -265,21 +273,32 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
       fixedH += h;
     }
   }
+  // Buttons go in a row at the bottom; a row wider than the window it is fitted to (a
+  // small screen) wraps.
+  int wrapAt = fw.fitFor.x > 0 ? (apply ? area.width : fw.fitFor.x - in.l - in.r) - 2 * kMargin : INT_MAX;
+  std::vector<std::vector<TControl*>> btnRows;
+  std::vector<int> btnRowW;
   int btnW = 0, btnH = 0;
   for (TControl* b : buttons) {
     wxSize pf = Preferred(fw, b);
-    btnW += pf.x + kGap;
+    if (btnRows.empty() || btnRowW.back() + kGap + pf.x > wrapAt) {
+      btnRows.emplace_back();
+      btnRowW.push_back(-kGap);
+    }
+    btnRows.back().push_back(b);
+    btnRowW.back() += kGap + pf.x;
+    btnW = std::max(btnW, btnRowW.back());
     btnH = std::max(btnH, pf.y);
   }
-  if (!buttons.empty()) btnW -= kGap;
+  int btnBlockH = btnRows.empty() ? 0 : static_cast<int>(btnRows.size()) * (btnH + kGap) - kGap;
   flowW = std::max(flowW, btnW);
   int gaps = rows.empty() ? 0 : static_cast<int>(rows.size() - 1) * kGap;
-  int flowH = fixedH + stretchMin + gaps + (buttons.empty() ? 0 : btnH + kGap * 2);
+  int flowH = fixedH + stretchMin + gaps + (buttons.empty() ? 0 : btnBlockH + kGap * 2);
   bool anyAuto = !rows.empty() || !buttons.empty();
 
   if (apply && anyAuto) {
     int bottomLimit = area.GetBottom() + 1 - kMargin;
-    int btnTop = bottomLimit - btnH;
+    int btnTop = bottomLimit - btnBlockH;
     int avail = (buttons.empty() ? bottomLimit : btnTop - kGap) - y;
     int extra = std::max(0, avail - (fixedH + stretchMin + gaps));
     int innerW = std::max(0, area.width - 2 * kMargin);
@@ -310,13 +329,15 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
       }
       y += h + kGap;
     }
-    // Buttons: one row at the bottom, right-aligned.
-    int bx = area.GetRight() + 1 - kMargin - btnW;
-    bx = std::max(bx, area.x + kMargin);
-    for (TControl* b : buttons) {
-      wxSize pf = Preferred(fw, b);
-      placed.emplace_back(b, wxRect(bx, btnTop, pf.x, btnH));
-      bx += pf.x + kGap;
+    // Buttons: rows at the bottom, right-aligned.
+    for (size_t i = 0; i < btnRows.size(); ++i) {
+      int bx = std::max(area.GetRight() + 1 - kMargin - btnRowW[i], area.x + kMargin);
+      int by = btnTop + static_cast<int>(i) * (btnH + kGap);
+      for (TControl* b : btnRows[i]) {
+        wxSize pf = Preferred(fw, b);
+        placed.emplace_back(b, wxRect(bx, by, pf.x, btnH));
+        bx += pf.x + kGap;
+      }
     }
   }
 
@@ -339,6 +360,8 @@ wxSize DoLayout(FormWin& fw, TWinControl* p, wxSize size, bool apply) {
         int tabH = nb->GetCharHeight() + 18;
         wxSize page(std::max(0, r.width - 8), std::max(0, r.height - tabH - 8));
         for (int i = 0; i < pc->PageCount(); ++i) Arrange(fw, pc->Pages(i), page);
+      } else if (IsGridKind(k)) {
+        if (auto* gv = dynamic_cast<GridView*>(b->win)) gv->SetColumnFit(fw.fitX);
       } else if (k == K::Label && static_cast<TLabel*>(c)->WordWrap) {
         static_cast<wxStaticText*>(b->win)->Wrap(r.width);
       }
@@ -374,21 +397,28 @@ wxSize Preferred(FormWin& fw, TControl* c) {
   wxWindow* w = b->win;
   K k = c->ControlKind();
   wxSize best = w->GetBestSize();
-  int sw = Sc(c->Width), sh = Sc(c->Height);
+  int sw = SX(fw, c->Width), sh = SY(fw, c->Height);
   switch (k) {
     case K::Label: {
       auto* l = static_cast<TLabel*>(c);
-      if (l->WordWrap && c->Width > 0) {
-        // Height of the text wrapped at the given width.
+      if (l->WordWrap) {
         wxString t = W(StripAccelerator(c->Caption));
+        int wrapW = sw;
+        if (c->Width <= 0) {
+          // Without a width of its own the text wraps at the form's designed width, not
+          // along one line as wide as the text.
+          TForm* f = fw.form;
+          int room = f->ClientWidth > 0 ? SX(fw, f->ClientWidth) : SX(fw, f->Width) - 16;
+          wrapW = std::min(TextWidthOf(w, t) + 4, std::max(room - 2 * kMargin, 200));
+        }
+        // Height of the text wrapped at that width.
         int lines = 1, lw = 0;
-        wxString word;
         for (wxString part : wxSplit(t, ' ')) {
           int pw = TextWidthOf(w, part + " ");
-          if (lw + pw > sw && lw > 0) { ++lines; lw = 0; }
+          if (lw + pw > wrapW && lw > 0) { ++lines; lw = 0; }
           lw += pw;
         }
-        return wxSize(sw, std::max(best.y, lines * w->GetCharHeight() + 2));
+        return wxSize(wrapW, std::max(best.y, lines * w->GetCharHeight() + 2));
       }
       // The widget's own best size lags behind label changes; measure the text.
       wxString t = wxStripMenuCodes(W(c->Caption));
@@ -416,21 +446,23 @@ wxSize Preferred(FormWin& fw, TControl* c) {
       auto* g = static_cast<TCustomGrid*>(c);
       int cols = 0;
       if (auto* db = dynamic_cast<TDBGrid*>(g)) {
-        for (TColumn* col : db->DisplayColumns()) cols += Sc(col->DisplayWidth()) + 1;
+        for (TColumn* col : db->DisplayColumns()) cols += SX(fw, col->DisplayWidth()) + 1;
         if (db->Options.Contains(dgIndicator)) cols += Sc(14);
       } else {
-        for (int i = 0; i < std::min<int>(g->ColCount, 40); ++i) cols += Sc(g->ColWidths.Get(i)) + 1;
+        for (int i = 0; i < std::min<int>(g->ColCount, 40); ++i) cols += SX(fw, g->ColWidths.Get(i)) + 1;
       }
-      int width = std::clamp(std::max(sw, cols + 24), 120, 1000);
+      int width = std::clamp(std::max(sw, cols + 24), 120, static_cast<int>(1000 * fw.fitX));
       // Grids the layout sizes scroll sideways; a grid the form placed keeps its width, as the
       // controls beside it are placed from it.
       if (g_minimum && !Explicit(c) && c->Align != alLeft && c->Align != alRight)
         width = std::min(width, kNarrowGrid);
+      // One the form placed keeps the width it was given, and scrolls through its columns.
+      if (g_minimum && Explicit(c)) width = std::min(width, std::max(sw, 120));
       return wxSize(width, std::max(sh, 100));
     }
     case K::StatusBar: return wxSize(best.x, std::max(best.y, w->GetCharHeight() + 10));
     case K::DBNavigator: return wxSize(std::max(sw, best.x), std::max(sh, best.y));
-    case K::ProgressBar: return wxSize(std::max(sw, 150), std::max(Sc(c->Height), 16));
+    case K::ProgressBar: return wxSize(std::max(sw, 150), std::max(sh, 16));
     case K::UpDown: return best;
     case K::Image: {
       auto* img = static_cast<TImage*>(c);

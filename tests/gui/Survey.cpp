@@ -39,8 +39,9 @@ bool Decoration(TControl* c) {
   return k == TControlKind::Bevel || k == TControlKind::Shape;
 }
 
-// What a person would see as wrong: a window off the screen, controls cut by their
-// container, controls on top of one another, captions that do not fit.
+// What a person would see as wrong: a window off the screen or larger than it, a form that
+// scrolls in its window, buttons out of view, controls cut by their container, controls on
+// top of one another, captions that do not fit.
 std::vector<std::string> LayoutProblems(TForm* form) {
   std::vector<std::string> out;
   wxTopLevelWindow* top = tv::gui::WindowOf(form);
@@ -51,6 +52,23 @@ std::vector<std::string> LayoutProblems(TForm* form) {
   if (wxRect r(top->ClientToScreen(wxPoint(0, 0)), top->GetClientSize()); !screen.Contains(r))
     out.push_back("window off the screen (" + std::to_string(r.x) + "," + std::to_string(r.y) + " " +
                   std::to_string(r.width) + "x" + std::to_string(r.height) + ")");
+  // Opens whole: the window fits the work area (the desktop less its panels) and the form
+  // fits its window, so no button waits behind a scroll bar.
+  wxRect work = wxGetClientDisplayRect();
+  if (wxSize s = top->GetSize(); s.x > work.width || s.y > work.height)
+    out.push_back("window larger than the screen (" + std::to_string(s.x) + "x" + std::to_string(s.y) + " in " +
+                  std::to_string(work.width) + "x" + std::to_string(work.height) + ")");
+  wxScrolledWindow* root = nullptr;
+  for (wxWindow* w : top->GetChildren())
+    if (auto* sw = dynamic_cast<wxScrolledWindow*>(w); sw && !root) root = sw;
+  wxRect seen;
+  if (root) {
+    wxSize virt = root->GetVirtualSize(), view = root->GetClientSize();
+    if (virt.x > view.x || virt.y > view.y)
+      out.push_back("form scrolls in its window (" + std::to_string(virt.x) + "x" + std::to_string(virt.y) +
+                    " in " + std::to_string(view.x) + "x" + std::to_string(view.y) + ")");
+    seen = wxRect(root->ClientToScreen(wxPoint(0, 0)), view).Intersect(work);
+  }
   std::function<void(TWinControl*)> walk = [&](TWinControl* parent) {
     std::vector<std::pair<TControl*, wxRect>> kids;
     for (int i = 0; i < parent->ControlCount(); ++i) {
@@ -88,6 +106,10 @@ std::vector<std::string> LayoutProblems(TForm* form) {
         if (cols > g->GetSize().x + 2 && g->GetSize().y - g->GetClientSize().y < 4)
           out.push_back(NameOf(c) + " has columns out of view and no scroll bar");
       }
+      // A button is seen without scrolling anything.
+      if (root && (k == TControlKind::Button || k == TControlKind::BitBtn || k == TControlKind::SpeedButton) &&
+          !seen.Contains(w->GetScreenRect()))
+        out.push_back(NameOf(c) + " is out of view");
       if (!Decoration(c)) kids.emplace_back(c, r);
       if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->ControlCount() > 0) walk(wc);
     }

@@ -20,8 +20,9 @@
 namespace survey {
 
 void Screenshot(const std::string& name);
-// What a person would see as wrong: a window off the screen, controls cut by their
-// container, controls on top of one another, captions that do not fit.
+// What a person would see as wrong: a window off the screen or larger than it, a form that
+// scrolls in its window, buttons out of view, controls cut by their container, controls on
+// top of one another, captions that do not fit.
 std::vector<std::string> LayoutProblems(TForm* form);
 // Looks at a form: its problems are failures; its picture is saved when asked.
 void Look(TForm* form, const std::string& picture);
