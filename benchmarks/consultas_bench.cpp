@@ -51,11 +51,25 @@ void Exec(const std::string& sql) {
   tv::db::ConnectionFor(tv::bench::LibrosBench().libros.c_str())->Exec(sql);
 }
 
+// Los libros abiertos como los abre el programa; si no, el caso se salta con el motivo.
+bool Abiertos(benchmark::State& state) {
+  if (tv::bench::AbrirComoElPrograma()) return true;
+  state.SkipWithError("no se abrieron los libros");
+  return false;
+}
+
+// El listado de movimientos del año entero hasta su primera fila en la rejilla.
+void ListadoDelAnio(TFrmMovimientos* f) {
+  HagaSQL("Contabilidad", f->Query1,
+          "select descdocu,numedocu,fecha,cedulanit,nombre,numecuen,nombCuen, desccomp, numecomp,debito,"
+          "credito,detalle from mvt a, pl b, tc c where a.numeCuen=b.numeCuen and Fecha>=\"01/01/2026\" and "
+          "Fecha<=\"12/31/2026\" and (a.cedulanit=c.cedulanit or a.cedulanit is null and c.cedulanit is null) "
+          "order by NumeCuen");
+  benchmark::DoNotOptimize(f->DBGrid1->DisplayText(0, 0));
+}
+
 void DocumentosConFaltantes(benchmark::State& state, bool faltan) {
-  if (!tv::bench::AbrirComoElPrograma()) {
-    state.SkipWithError("no se abrieron los libros");
-    return;
-  }
+  if (!Abiertos(state)) return;
   auto f = std::make_unique<TFrmInfComp>(nullptr);
   FrmInfComp = f.get();
   Periodo(f.get(), "01/01/2026", "31/01/2026");
@@ -81,10 +95,7 @@ void BM_DocumentsQueryTenPercentMissing(benchmark::State& s) { DocumentosConFalt
 void BM_DocumentsQueryNoneMissing(benchmark::State& s) { DocumentosConFaltantes(s, false); }
 
 void BM_AuxiliariesTwoDigitPrefixOneMonth(benchmark::State& state) {
-  if (!tv::bench::AbrirComoElPrograma()) {
-    state.SkipWithError("no se abrieron los libros");
-    return;
-  }
+  if (!Abiertos(state)) return;
   auto f = std::make_unique<TFrmAuxiliares>(nullptr);
   FrmAuxiliares = f.get();
   Periodo(f.get(), "01/03/2026", "31/03/2026");
@@ -96,10 +107,7 @@ void BM_AuxiliariesTwoDigitPrefixOneMonth(benchmark::State& state) {
 }
 
 void BM_MovementListingOneMonthWithCsv(benchmark::State& state) {
-  if (!tv::bench::AbrirComoElPrograma()) {
-    state.SkipWithError("no se abrieron los libros");
-    return;
-  }
+  if (!Abiertos(state)) return;
   auto f = std::make_unique<TFrmMovimientos>(nullptr);
   FrmMovimientos = f.get();
   Periodo(f.get(), "01/03/2026", "31/03/2026");
@@ -111,22 +119,14 @@ void BM_MovementListingOneMonthWithCsv(benchmark::State& state) {
 
 // El año entero: hasta la primera fila en la rejilla.
 void BM_MovementListingWholeYearFirstRows(benchmark::State& state) {
-  if (!tv::bench::AbrirComoElPrograma()) {
-    state.SkipWithError("no se abrieron los libros");
-    return;
-  }
+  if (!Abiertos(state)) return;
   state.counters["pico_MB_al_abrir"] = PicoMB();
   auto f = std::make_unique<TFrmMovimientos>(nullptr);
   FrmMovimientos = f.get();
   Periodo(f.get(), "01/01/2026", "31/12/2026");
   f->RG1->ItemIndex = 1;
   for (auto _ : state) {
-    HagaSQL("Contabilidad", f->Query1,
-            "select descdocu,numedocu,fecha,cedulanit,nombre,numecuen,nombCuen, desccomp, numecomp,debito,"
-            "credito,detalle from mvt a, pl b, tc c where a.numeCuen=b.numeCuen and Fecha>=\"01/01/2026\" and "
-            "Fecha<=\"12/31/2026\" and (a.cedulanit=c.cedulanit or a.cedulanit is null and c.cedulanit is null) "
-            "order by NumeCuen");
-    benchmark::DoNotOptimize(f->DBGrid1->DisplayText(0, 0));
+    ListadoDelAnio(f.get());
   }
   // La memoria antes de contar las filas, que recorre el resultado entero.
   state.counters["pico_MB"] = PicoMB();
@@ -138,21 +138,13 @@ void BM_MovementListingWholeYearFirstRows(benchmark::State& state) {
 // El año entero con todas las filas contadas: la cuenta no guarda las filas que cuenta. La
 // memoria propia del proceso (sin las páginas del archivo mapeado) es la de la meta.
 void BM_MovementListingWholeYearAllRowsCounted(benchmark::State& state) {
-  if (!tv::bench::AbrirComoElPrograma()) {
-    state.SkipWithError("no se abrieron los libros");
-    return;
-  }
+  if (!Abiertos(state)) return;
   auto f = std::make_unique<TFrmMovimientos>(nullptr);
   FrmMovimientos = f.get();
   int lineas = 0;
   tv::bench::PicoPrivado pico;
   for (auto _ : state) {
-    HagaSQL("Contabilidad", f->Query1,
-            "select descdocu,numedocu,fecha,cedulanit,nombre,numecuen,nombCuen, desccomp, numecomp,debito,"
-            "credito,detalle from mvt a, pl b, tc c where a.numeCuen=b.numeCuen and Fecha>=\"01/01/2026\" and "
-            "Fecha<=\"12/31/2026\" and (a.cedulanit=c.cedulanit or a.cedulanit is null and c.cedulanit is null) "
-            "order by NumeCuen");
-    benchmark::DoNotOptimize(f->DBGrid1->DisplayText(0, 0));
+    ListadoDelAnio(f.get());
     lineas = f->Query1->GetRecordCount();
   }
   state.counters["lineas"] = lineas;
@@ -162,10 +154,7 @@ void BM_MovementListingWholeYearAllRowsCounted(benchmark::State& state) {
 }
 
 void BM_ExogenousExportFivePatterns(benchmark::State& state) {
-  if (!tv::bench::AbrirComoElPrograma()) {
-    state.SkipWithError("no se abrieron los libros");
-    return;
-  }
+  if (!Abiertos(state)) return;
   auto f = std::make_unique<TfrmExogena>(nullptr);
   frmExogena = f.get();
   // Cinco cuentas de la clase 2 del plan generado, como las cuentas de impuestos de una entidad.
@@ -193,10 +182,7 @@ void BM_ExogenousExportFivePatterns(benchmark::State& state) {
 }
 
 void BM_PrintedAuxiliariesOneMonthToPdf(benchmark::State& state) {
-  if (!tv::bench::AbrirComoElPrograma()) {
-    state.SkipWithError("no se abrieron los libros");
-    return;
-  }
+  if (!Abiertos(state)) return;
   auto f = std::make_unique<TFrmAuxiliares>(nullptr);
   FrmAuxiliares = f.get();
   Periodo(f.get(), "01/03/2026", "31/03/2026");

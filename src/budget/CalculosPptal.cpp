@@ -530,6 +530,16 @@ bool Excede(double nuevo, double guardado, double queda) {
   return Centavos(nuevo) > Centavos(guardado) && Centavos(nuevo - guardado) > Centavos(queda);
 }
 
+// Lo que un documento guardado ya toma de su límite (nada si es nuevo o era de otro límite).
+double YaTomado(bool aNuevo, const char* tabla, const char* campo, double aNumero, const char* campoLimite,
+                double aLimite) {
+  if (aNuevo) return 0.0;
+  Consulta q;
+  return q.valor(std::string("select sum(valor) as total from ") + tabla + " where " + campo + "=" + N(aNumero) +
+                     " and " + campoLimite + "=" + N(aLimite),
+                 "total");
+}
+
 }  // namespace
 
 AnsiString RevisarLimiteCertificado(double aICD, bool aNuevo, const std::vector<MontoRubro>& aRubros) {
@@ -553,12 +563,7 @@ AnsiString RevisarLimiteCertificado(double aICD, bool aNuevo, const std::vector<
 
 AnsiString RevisarLimiteRegistro(double aICD, double aIRP, bool aNuevo, double aValor) {
   ExigirTransaccion();
-  // Lo que el registro ya compromete en este certificado (nada si es nuevo o era de otro).
-  Consulta q;
-  double antes = aNuevo ? 0.0
-                        : q.valor("select sum(valor) as total from mvtRegPptal where irp=" + N(aIRP) +
-                                      " and icd=" + N(aICD),
-                                  "total");
+  double antes = YaTomado(aNuevo, "mvtRegPptal", "irp", aIRP, "icd", aICD);
   if (Excede(aValor, antes, getCompromisoPendiente(aICD, false)))
     return "Este certificado no tiene dinero para ser comprometido.";
   return "";
@@ -566,11 +571,7 @@ AnsiString RevisarLimiteRegistro(double aICD, double aIRP, bool aNuevo, double a
 
 AnsiString RevisarLimiteOrdenPago(double aIRP, double aIOP, bool aNueva, double aValorOrden, double aValorAsiento) {
   ExigirTransaccion();
-  Consulta q;
-  double antes = aNueva ? 0.0
-                        : q.valor("select sum(valor) as total from mvtOrdenPago where iop=" + N(aIOP) +
-                                      " and irp=" + N(aIRP),
-                                  "total");
+  double antes = YaTomado(aNueva, "mvtOrdenPago", "iop", aIOP, "irp", aIRP);
   double queda = getPagoPendienteRP(aIRP, false);
   AnsiString msg;
   if (Excede(aValorOrden, antes, queda))

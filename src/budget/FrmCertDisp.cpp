@@ -107,6 +107,8 @@ TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
   stgPAC->DefaultColWidth = 104;
   stgPAC->Options = TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing, goTabs};
   stgPAC->ScrollBars = ssHorizontal;
+  // El año empieza a la vista en enero.
+  stgPAC->Col = 0;
   stgPAC->OnDrawCell = [this](TObject*, int c, int r, const TRect& rect, TGridDrawState) {
     if (r > 0) DibujarCeldaMonto(stgPAC, c, r, rect);
   };

@@ -1,79 +1,27 @@
 // Dos puestos (dos procesos) en el editor de movimientos presupuestales de la misma
 // contabilidad: cada uno edita y graba solo sus renglones, y ninguno graba encima de lo que el
 // otro grabó después de que él trajo el documento.
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <string>
-#include <thread>
-#include <vector>
 
-#include "app/Permisos.h"
-#include "app/Sesion.h"
-#include "app/schema/Schema.h"
 #include "budget/AsientosPptalFixture.h"
 #include "budget/CalculosPptal.h"
-#include "platform/os/Process.h"
-#include "platform/os/Regional.h"
-
-extern char** environ;
+#include "support/Puestos.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Espera el archivo que el otro puesto deja al llegar a un paso (plazo holgado).
-bool Esperar(const std::string& archivo) {
-  for (int i = 0; i < 24000 && !fs::exists(archivo); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  return fs::exists(archivo);
-}
-
-void Marcar(const std::string& archivo, const std::string& texto = "listo") {
-  std::ofstream(archivo + ".tmp") << texto;
-  fs::rename(archivo + ".tmp", archivo);
-}
-
-std::string LeerTexto(const std::string& archivo) {
-  std::ifstream f(archivo);
-  return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
-
-pid_t Puesto(const std::vector<std::string>& variables) {
-  std::vector<char*> envp;
-  std::vector<std::string> propias = variables;
-  for (char** e = environ; *e; ++e) envp.push_back(*e);
-  for (auto& v : propias) envp.push_back(v.data());
-  envp.push_back(nullptr);
-  std::string self = "/proc/self/exe", filtro = "--gtest_filter=PuestoPptal.EditaSuMovimiento",
-              breve = "--gtest_brief=1";
-  char* argv[] = {self.data(), filtro.data(), breve.data(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
-  return pid;
-}
+using prueba::Esperar;
+using prueba::LeerTexto;
+using prueba::Marcar;
 
 class AsientosPptalPuestos : public presupuesto::EditorPptal {
  protected:
   // Corre los dos puestos de una escena y devuelve sus mensajes finales.
   std::pair<std::string, std::string> Escena(const std::string& escena, const std::string& numero) {
     std::string cita = dir + "/cita-" + escena + numero;
-    fs::create_directories(cita);
-    std::vector<pid_t> pids;
-    for (int puesto = 1; puesto <= 2; ++puesto)
-      pids.push_back(Puesto({"TV_PPTAL_DIR=" + dir, "TV_PPTAL_LIBROS=" + libros, "TV_PPTAL_CITA=" + cita,
-                             "TV_PPTAL_PUESTO=" + std::to_string(puesto), "TV_PPTAL_ESCENA=" + escena,
-                             "TV_PPTAL_NUMERO=" + numero}));
-    for (pid_t pid : pids) {
-      EXPECT_GT(pid, 0);
-      int estado = 0;
-      waitpid(pid, &estado, 0);
-      EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << escena << numero;
-    }
+    EXPECT_TRUE(prueba::DosPuestos("PuestoPptal.EditaSuMovimiento", {dir, libros, cita},
+                                   {"TV_PPTAL_ESCENA=" + escena, "TV_PPTAL_NUMERO=" + numero}))
+        << escena << numero;
     return {LeerTexto(cita + "/mensaje-1"), LeerTexto(cita + "/mensaje-2")};
   }
   std::string Renglones(const std::string& numero, const std::string& tipo) {
@@ -90,25 +38,12 @@ class AsientosPptalPuestos : public presupuesto::EditorPptal {
 // documento guardado y cambian sus montos; graba el 2 y después el 1. Sin las variables no
 // hace nada.
 TEST(PuestoPptal, EditaSuMovimiento) {
-  const char* dir = std::getenv("TV_PPTAL_DIR");
-  if (!dir) GTEST_SKIP() << "solo como puesto de otra prueba";
-  std::string cita = std::getenv("TV_PPTAL_CITA");
-  int puesto = std::atoi(std::getenv("TV_PPTAL_PUESTO"));
-  std::string escena = std::getenv("TV_PPTAL_ESCENA"), numero = std::getenv("TV_PPTAL_NUMERO");
-  tv::os::ApplyRegionalSettings();
-  tv::os::SetProgramDirForTests(dir);
+  auto p = prueba::EstePuesto();
+  if (!p) GTEST_SKIP() << "solo como puesto de otra prueba";
+  std::string escena = prueba::Variable("TV_PPTAL_ESCENA"), numero = prueba::Variable("TV_PPTAL_NUMERO");
   auto ui = std::make_unique<tv::forms::HeadlessDriver>();
-  PathOrigen = dir;
-  PathCont = std::getenv("TV_PPTAL_LIBROS");
-  NContabilidad = tv::schema::kStarterBooksName;
-  anioGlobal = tv::schema::kStarterYear;
-  Login = kLoginAdministrador;
-  Permisos = TPermisos();
+  ASSERT_TRUE(p->AbrirLibros());
   Permisos.BGrabar = Permisos.BModificar = true;
-  void* mem = ::operator new(sizeof(TDM));
-  DM = static_cast<TDM*>(mem);
-  new (mem) TDM(nullptr);
-  ASSERT_TRUE(DM->TablasAbiertas());
   auto* ed = new TfrmAsientosPptal(nullptr);
   frmAsientosPptal = ed;
   ed->Show();
@@ -119,19 +54,18 @@ TEST(PuestoPptal, EditaSuMovimiento) {
   auto Grabar = [&] {
     ui->takeMessages();
     s().click("&Grabar");
-    Marcar(cita + "/mensaje-" + std::to_string(puesto), ui->messageTexts().str());
+    Marcar(p->Mio("mensaje"), ui->messageTexts().str());
   };
-  std::string yo = std::to_string(puesto), otro = std::to_string(3 - puesto);
   if (escena == "mezcla") {
-    if (puesto == 1) {
+    if (p->numero == 1) {
       Traer("ADD:Adición", "A" + numero);
       s().editCell("DBGrid1", 0, 0, "1.2.05").editCell("DBGrid1", 1, 0, "I").editCell("DBGrid1", 2, 0, "100");
       s().editCell("DBGrid1", 0, 1, "2.1.1.01").editCell("DBGrid1", 1, 1, "E").editCell("DBGrid1", 3, 1, "100");
-      Marcar(cita + "/digitado-1");
-      ASSERT_TRUE(Esperar(cita + "/mensaje-2"));
+      Marcar(p->Archivo("digitado-1"));
+      ASSERT_TRUE(Esperar(p->Archivo("mensaje-2")));
       Grabar();
     } else {
-      ASSERT_TRUE(Esperar(cita + "/digitado-1"));
+      ASSERT_TRUE(Esperar(p->Archivo("digitado-1")));
       Traer("ADD:Adición", "B" + numero);
       s().editCell("DBGrid1", 0, 0, "1.2.10").editCell("DBGrid1", 1, 0, "I").editCell("DBGrid1", 2, 0, "70");
       s().editCell("DBGrid1", 0, 1, "2.1.2.01").editCell("DBGrid1", 1, 1, "E").editCell("DBGrid1", 3, 1, "70");
@@ -139,27 +73,24 @@ TEST(PuestoPptal, EditaSuMovimiento) {
     }
   } else if (escena == "traslado") {
     // Los dos sacan los mismos 100 del rubro de origen, cada uno en su documento.
-    Traer("TRA:Traslado", "T" + numero + "-" + yo);
+    Traer("TRA:Traslado", "T" + numero + "-" + std::to_string(p->numero));
     std::string origen = "2.8." + numero;
     s().editCell("DBGrid1", 0, 0, origen.c_str()).editCell("DBGrid1", 1, 0, "E").editCell("DBGrid1", 3, 0, "-100");
     s().editCell("DBGrid1", 0, 1, "2.1.2.01").editCell("DBGrid1", 1, 1, "E").editCell("DBGrid1", 3, 1, "100");
-    Marcar(cita + "/digitado-" + yo);
-    ASSERT_TRUE(Esperar(cita + "/digitado-" + otro));
+    ASSERT_TRUE(p->Encuentro("digitado"));
     Grabar();
   } else {
     // Renglones traídos en orden de tipo y código: el de egreso primero.
     Traer("APR:Apropiación", "V" + numero);
-    std::string monto = puesto == 1 ? "200" : "300";
+    std::string monto = p->numero == 1 ? "200" : "300";
     s().editCell("DBGrid1", 3, 0, monto.c_str()).editCell("DBGrid1", 2, 1, monto.c_str());
-    Marcar(cita + "/traido-" + yo);
-    ASSERT_TRUE(Esperar(cita + "/traido-" + otro));
-    if (puesto == 1) ASSERT_TRUE(Esperar(cita + "/mensaje-2"));
+    ASSERT_TRUE(p->Encuentro("traido"));
+    if (p->numero == 1) ASSERT_TRUE(Esperar(p->Archivo("mensaje-2")));
     Grabar();
   }
   ed->Hide();
   delete ed;
-  delete DM;
-  DM = nullptr;
+  admin::CerrarContabilidad();
 }
 
 TEST_F(AsientosPptalPuestos, CadaPuestoGrabaSoloSusRenglones) {

@@ -5,7 +5,7 @@
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
 #include "budget/FrmCertDisp.h"
-#include "budget/Presupuesto.h"
+#include "budget/ConFormulario.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "platform/forms/Grids.h"
@@ -22,7 +22,7 @@ using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
 
 // Rubros de egreso 2.1.1.01 y 2.1.2.01 con 1000 apropiados cada uno.
-class CertDisp : public Presupuesto {
+class CertDisp : public presupuesto::ConFormulario<TfrmCertDisp> {
  protected:
   void SetUp() override {
     Presupuesto::SetUp();
@@ -30,24 +30,7 @@ class CertDisp : public Presupuesto {
     Movimiento("AP1", "APR", "2026-01-02",
                {{"1.2.05", "I", 2000, 0}, {"2.1.1.01", "E", 0, 1000}, {"2.1.2.01", "E", 0, 1000}}, "Inicial");
   }
-  void TearDown() override {
-    if (f) {
-      f->Hide();
-      delete f;
-      f = nullptr;
-    }
-    Presupuesto::TearDown();
-  }
-  TfrmCertDisp* Abrir() {
-    DM->tblMvtCertDisp->Refresh();
-    DM->tblPAC->Refresh();
-    DM->tblPlanPpto->Refresh();
-    f = new TfrmCertDisp(nullptr);
-    frmCertDisp = f;
-    f->Show();
-    return f;
-  }
-  tv::forms::Script F() { return ui->now(f); }
+  TfrmCertDisp* Abrir() { return AbrirFormulario({DM->tblMvtCertDisp, DM->tblPAC, DM->tblPlanPpto}, &frmCertDisp); }
   // Escribe el número y sale del campo.
   void Numero(const char* n) { F().set("edIcertDisp", n).focus("edObjetoGasto"); }
   void Anadir(const char* codigo) {
@@ -70,12 +53,6 @@ class CertDisp : public Presupuesto {
     return Leer("SELECT group_concat(rubroPptal || '=' || CAST(valor AS REAL), ',') FROM (SELECT * FROM certDispRubros "
                 "WHERE icd=" + Nm(icd) + " ORDER BY rubroPptal)");
   }
-  void Grabar() {
-    ui->takeMessages();
-    F().click("&Grabar");
-  }
-
-  TfrmCertDisp* f = nullptr;
 };
 
 TEST_F(CertDisp, NumeroPropuestoYEstadoInicial) {

@@ -3,24 +3,13 @@
 // grabado, el otro se rechaza con el mensaje que nombra el número y propone el siguiente;
 // nunca uno reescribe al otro ni sale un "Key violation.".
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "app/DataModule.h"
 #include "app/Permisos.h"
-#include "app/Sesion.h"
-#include "app/schema/Schema.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmOrdenServicios.h"
 #include "budget/FrmOrdenSuministro.h"
@@ -32,45 +21,9 @@
 #include "platform/forms/Headless.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
-#include "platform/os/Process.h"
-#include "platform/os/Regional.h"
-
-extern char** environ;
+#include "support/Puestos.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// Espera a que exista el archivo de otro puesto (señal de que llegó a ese paso).
-bool Esperar(const std::string& archivo) {
-  for (int i = 0; i < 6000 && !fs::exists(archivo); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  return fs::exists(archivo);
-}
-
-// Llega a un paso y espera al otro puesto en el mismo paso.
-bool Encuentro(const std::string& cita, const std::string& paso, int puesto) {
-  std::ofstream(cita + "/" + paso + "-" + std::to_string(puesto)) << "listo";
-  return Esperar(cita + "/" + paso + "-" + std::to_string(3 - puesto));
-}
-
-pid_t Puesto(const std::vector<std::string>& variables) {
-  std::vector<char*> envp;
-  std::vector<std::string> propias = variables;
-  for (char** e = environ; *e; ++e) envp.push_back(*e);
-  for (auto& v : propias) envp.push_back(v.data());
-  envp.push_back(nullptr);
-  std::string self = "/proc/self/exe", filtro = "--gtest_filter=PuestoDeDocumento.GrabaSuDocumento",
-              breve = "--gtest_brief=1";
-  char* argv[] = {self.data(), filtro.data(), breve.data(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
-  return pid;
-}
-
-std::string LeerArchivo(const std::string& archivo) {
-  std::ifstream f(archivo);
-  return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
 
 class DosPuestosDocumento : public presupuesto::Presupuesto {
  protected:
@@ -81,29 +34,16 @@ class DosPuestosDocumento : public presupuesto::Presupuesto {
     Certificado(1, "2026-02-15", 1000000, "", {{"2.1.1.01", 1000000}});
     // Registro 2 con su plantilla de orden de pago: gasto al débito y banco al crédito.
     Registro(2, 1, "2026-02-10", 500000);
-    Sql("DELETE FROM asientosProg");
-    Sql("DELETE FROM asientosProgCfg");
-    Sql("INSERT INTO asientosProgCfg (iAstoProg, nAstoProg, descDocu) VALUES (7, 'Pago servicios', '_OP')");
-    Sql("INSERT OR IGNORE INTO PL (numecuen, nombcuen) VALUES ('51', 'Gastos'), ('5105', 'Personal'), "
-        "('510505', 'Sueldos'), ('111005', 'Bancos')");
-    Sql("INSERT INTO asientosProg (iAstoProg, numeCuen, naturaleza) VALUES (7, '510505', 'D'), (7, '111005', 'C')");
+    PlantillaDePago(false);
   }
   // Corre los dos puestos sobre el número y devuelve los mensajes de cada uno.
   std::pair<std::string, std::string> Correr(const std::string& tipo, const std::string& numero, bool despues) {
     std::string cita = dir + "/cita-" + tipo + numero;
-    fs::create_directories(cita);
-    std::vector<pid_t> pids;
-    for (int puesto = 1; puesto <= 2; ++puesto)
-      pids.push_back(Puesto({"TV_PUESTO_DIR=" + dir, "TV_PUESTO_LIBROS=" + libros, "TV_PUESTO_CITA=" + cita,
-                             "TV_PUESTO=" + std::to_string(puesto), "TV_PUESTO_NUMERO=" + numero,
-                             "TV_PUESTO_TIPO=" + tipo, std::string("TV_PUESTO_DESPUES=") + (despues ? "1" : "0")}));
-    for (pid_t pid : pids) {
-      EXPECT_GT(pid, 0);
-      int estado = 0;
-      waitpid(pid, &estado, 0);
-      EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << "puesto " << pid;
-    }
-    return {LeerArchivo(cita + "/mensaje-1"), LeerArchivo(cita + "/mensaje-2")};
+    EXPECT_TRUE(prueba::DosPuestos("PuestoDeDocumento.GrabaSuDocumento", {dir, libros, cita},
+                                   {"TV_PUESTO_NUMERO=" + numero, "TV_PUESTO_TIPO=" + tipo,
+                                    std::string("TV_PUESTO_DESPUES=") + (despues ? "1" : "0")}))
+        << tipo << " " << numero;
+    return {prueba::LeerTexto(cita + "/mensaje-1"), prueba::LeerTexto(cita + "/mensaje-2")};
   }
 };
 
@@ -113,27 +53,15 @@ class DosPuestosDocumento : public presupuesto::Presupuesto {
 // cuando el otro también la llenó (o, con TV_PUESTO_DESPUES, el segundo cuando el primero ya
 // grabó). Sin las variables no hace nada.
 TEST(PuestoDeDocumento, GrabaSuDocumento) {
-  const char* dir = std::getenv("TV_PUESTO_DIR");
-  if (!dir) GTEST_SKIP() << "solo como puesto de otra prueba";
-  std::string cita = std::getenv("TV_PUESTO_CITA");
-  int puesto = std::atoi(std::getenv("TV_PUESTO"));
-  std::string numero = std::getenv("TV_PUESTO_NUMERO");
-  std::string tipo = std::getenv("TV_PUESTO_TIPO");
-  bool despues = std::string(std::getenv("TV_PUESTO_DESPUES")) == "1";
-  tv::os::ApplyRegionalSettings();
-  tv::os::SetProgramDirForTests(dir);
+  auto p = prueba::EstePuesto();
+  if (!p) GTEST_SKIP() << "solo como puesto de otra prueba";
+  int puesto = p->numero;
+  std::string numero = prueba::Variable("TV_PUESTO_NUMERO");
+  std::string tipo = prueba::Variable("TV_PUESTO_TIPO");
+  bool despues = prueba::Variable("TV_PUESTO_DESPUES") == "1";
   auto ui = std::make_unique<tv::forms::HeadlessDriver>();
-  PathOrigen = dir;
-  PathCont = std::getenv("TV_PUESTO_LIBROS");
-  NContabilidad = tv::schema::kStarterBooksName;
-  anioGlobal = tv::schema::kStarterYear;
-  Login = kLoginAdministrador;
-  Permisos = TPermisos();
+  ASSERT_TRUE(p->AbrirLibros());
   Permisos.BGrabar = Permisos.BModificar = true;
-  void* mem = ::operator new(sizeof(TDM));
-  DM = static_cast<TDM*>(mem);
-  new (mem) TDM(nullptr);
-  ASSERT_TRUE(DM->TablasAbiertas());
   std::string detalle = "puesto " + std::to_string(puesto);
   std::unique_ptr<TForm> forma;
   std::function<bool()> grabada;
@@ -200,20 +128,19 @@ TEST(PuestoDeDocumento, GrabaSuDocumento) {
     f->tblTemp->Post();
     grabada = [f] { return f->grabado; };
   }
-  ASSERT_TRUE(Encuentro(cita, "lleno", puesto));
+  ASSERT_TRUE(p->Encuentro("lleno"));
   if (despues && puesto == 2) {
-    ASSERT_TRUE(Esperar(cita + "/grabado-1"));
+    ASSERT_TRUE(prueba::Esperar(p->Archivo("grabado-1")));
   }
   ui->takeMessages();
   ui->now(forma.get()).click("&Grabar");
   // Lo que vio el usuario: cuántas cajas y el texto de la última.
   std::string mensaje = grabada() ? "grabada" : std::to_string(ui->messages().size()) + ":" + ui->lastMessage().str();
-  std::ofstream(cita + "/mensaje-" + std::to_string(puesto)) << mensaje;
-  std::ofstream(cita + "/grabado-" + std::to_string(puesto)) << "listo";
+  prueba::Marcar(p->Mio("mensaje"), mensaje);
+  prueba::Marcar(p->Mio("grabado"));
   forma->Hide();
   forma.reset();
-  delete DM;
-  DM = nullptr;
+  admin::CerrarContabilidad();
 }
 
 TEST_F(DosPuestosDocumento, ElMismoNumeroNuevoSeGrabaUnaSolaVez) {

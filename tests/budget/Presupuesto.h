@@ -42,6 +42,9 @@ class Presupuesto : public admin::Instalacion {
   void Reintegro(const std::string& rubro, double valor);
   // Renglón del diario que nombra un rubro de ingreso.
   void LineaDiario(const std::string& rubro, const std::string& fecha, double debito, double credito);
+  // La única plantilla de asiento: la 7 "Pago servicios" del documento "_OP", con el gasto 510505
+  // al débito y el banco 111005 (y, con retención, 236540) al crédito.
+  void PlantillaDePago(bool retencion = true);
 };
 
 namespace ayuda {
@@ -122,6 +125,18 @@ inline void Presupuesto::Reintegro(const std::string& rubro, double valor) {
 inline void Presupuesto::LineaDiario(const std::string& rubro, const std::string& fecha, double debito, double credito) {
   Sql("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, debito, credito, rubro) VALUES ('41050501', 'RC', '1', " +
       Q(fecha) + ", " + Nm(debito) + ", " + Nm(credito) + ", " + Q(rubro) + ")");
+}
+
+inline void Presupuesto::PlantillaDePago(bool retencion) {
+  Sql("DELETE FROM asientosProg");
+  Sql("DELETE FROM asientosProgCfg");
+  Sql("INSERT INTO asientosProgCfg (iAstoProg, nAstoProg, descDocu) VALUES (7, 'Pago servicios', '_OP')");
+  Sql(std::string("INSERT OR IGNORE INTO PL (numecuen, nombcuen) VALUES ('51', 'Gastos'), ('5105', 'Personal'), "
+                  "('510505', 'Sueldos'), ('111005', 'Bancos')") +
+      (retencion ? ", ('236540', 'Retenciones')" : ""));
+  Sql(std::string("INSERT INTO asientosProg (iAstoProg, numeCuen, naturaleza) VALUES (7, '510505', 'D'), "
+                  "(7, '111005', 'C')") +
+      (retencion ? ", (7, '236540', 'C')" : ""));
 }
 
 }  // namespace presupuesto

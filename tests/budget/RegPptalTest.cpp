@@ -3,7 +3,7 @@
 #include "app/Permisos.h"
 #include "app/Sesion.h"
 #include "budget/FrmRegPptal.h"
-#include "budget/Presupuesto.h"
+#include "budget/ConFormulario.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "platform/forms/ExtCtrls.h"
@@ -18,7 +18,7 @@ using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
 
 // Certificado 1 de 1000 (15/02/2026) sobre dos rubros y el tercero 900.
-class RegPptal : public Presupuesto {
+class RegPptal : public presupuesto::ConFormulario<TfrmRegPptal> {
  protected:
   void SetUp() override {
     Presupuesto::SetUp();
@@ -27,24 +27,11 @@ class RegPptal : public Presupuesto {
     Sql("UPDATE mvtCertDisp SET objetoGasto='Papel y tinta' WHERE icd=1");
     Sql("INSERT INTO TC (CedulaNIT, nombre) VALUES ('900', 'Papelería Sur')");
   }
-  void TearDown() override {
-    if (f) {
-      f->Hide();
-      delete f;
-      f = nullptr;
-    }
-    Presupuesto::TearDown();
-  }
   TfrmRegPptal* Abrir() {
-    for (TTable* t : {DM->tblMvtRegPptal, DM->tblMvtCertDisp, DM->TblTerceros, DM->tblMvtOrdenServicio,
-                      DM->tblMvtOrdenSumiMaestro})
-      t->Refresh();
-    f = new TfrmRegPptal(nullptr);
-    frmRegPptal = f;
-    f->Show();
-    return f;
+    return AbrirFormulario({DM->tblMvtRegPptal, DM->tblMvtCertDisp, DM->TblTerceros, DM->tblMvtOrdenServicio,
+                            DM->tblMvtOrdenSumiMaestro},
+                           &frmRegPptal);
   }
-  tv::forms::Script F() { return ui->now(f); }
   void Certificado1() { F().set("edICD", "1").focus("edIregPptal"); }
   void NumeroRP(const char* n) {
     f->edIregPptal->Text = "";
@@ -62,11 +49,6 @@ class RegPptal : public Presupuesto {
     Monto(f->edValor, valor);
     Monto(f->edInv, "0");
   }
-  void Grabar() {
-    ui->takeMessages();
-    F().click("&Grabar");
-  }
-  TfrmRegPptal* f = nullptr;
 };
 
 TEST_F(RegPptal, InicioYPasoDelCertificado) {

@@ -1,81 +1,25 @@
 // Dos puestos (dos procesos) sobre un mismo documento: nunca queda un documento hecho con
 // líneas de los dos, y lo que otro cambió después de traerlo no se sobrescribe.
-#include <spawn.h>
-#include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "app/Sesion.h"
-#include "app/schema/Schema.h"
 #include "ledger/AsientosFixture.h"
 #include "platform/db/OtherProcess.h"
-#include "platform/db/Storage.h"
-#include "platform/os/Process.h"
-#include "platform/os/Regional.h"
-
-extern char** environ;
+#include "support/Puestos.h"
 
 using ledger::Asientos;
+using prueba::Puesto;
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Espera a que el otro puesto llegue al mismo paso (un archivo por puesto y paso).
-bool Encuentro(const std::string& carpeta, const std::string& paso, int puesto) {
-  std::ofstream(carpeta + "/" + paso + "-" + std::to_string(puesto)) << "listo";
-  std::string otro = carpeta + "/" + paso + "-" + std::to_string(3 - puesto);
-  for (int i = 0; i < 6000 && !fs::exists(otro); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  return fs::exists(otro);
-}
-
-// Arranca este mismo binario con solo la prueba dada, como un puesto; devuelve su pid.
-pid_t Puesto(const std::vector<std::string>& variables,
-             const std::string& prueba = "PuestoDeTrabajo.GrabaSuDocumento") {
-  std::vector<char*> envp;
-  std::vector<std::string> propias = variables;
-  for (char** e = environ; *e; ++e) envp.push_back(*e);
-  for (auto& v : propias) envp.push_back(v.data());
-  envp.push_back(nullptr);
-  std::string self = "/proc/self/exe", filtro = "--gtest_filter=" + prueba, breve = "--gtest_brief=1";
-  char* argv[] = {self.data(), filtro.data(), breve.data(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
-  return pid;
-}
-
-// Espera el fin de un puesto: verdadero cuando terminó bien.
-bool Termina(pid_t pid) {
-  int estado = 0;
-  if (pid <= 0 || waitpid(pid, &estado, 0) != pid) return false;
-  return WIFEXITED(estado) && WEXITSTATUS(estado) == 0;
-}
-
-// Abre en este proceso, como un puesto más, la instalación y los libros dados, con el editor
-// sobre marzo de 2026.
-TFrmAsientos* AbrirPuesto(const std::string& dir, const std::string& libros) {
-  tv::os::ApplyRegionalSettings();
-  tv::os::SetProgramDirForTests(dir);
-  PathOrigen = dir.c_str();
-  PathCont = libros.c_str();
-  NContabilidad = tv::schema::kStarterBooksName;
-  anioGlobal = tv::schema::kStarterYear;
-  Login = kLoginAdministrador;
-  Permisos = TPermisos();
+// Abre en este proceso, como un puesto más, la instalación y los libros del puesto, con el
+// editor sobre marzo de 2026.
+TFrmAsientos* AbrirPuesto(const Puesto& p) {
+  if (!p.AbrirLibros()) return nullptr;
   Permisos.BGrabar = Permisos.BModificar = true;
-  void* mem = ::operator new(sizeof(TDM));
-  DM = static_cast<TDM*>(mem);
-  new (mem) TDM(nullptr);
-  if (!DM->TablasAbiertas()) return nullptr;
   auto* ed = new TFrmAsientos(nullptr);
   FrmAsientos = ed;
   ed->CBMes->ItemIndex = 2;
@@ -87,14 +31,7 @@ TFrmAsientos* AbrirPuesto(const std::string& dir, const std::string& libros) {
 void CerrarPuesto(TFrmAsientos* ed) {
   ed->Hide();
   delete ed;
-  delete DM;
-  DM = nullptr;
-}
-
-std::string Leer(const std::string& archivo) {
-  std::ifstream f(archivo);
-  std::string s((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  return s;
+  admin::CerrarContabilidad();
 }
 
 class DosPuestos : public Asientos {};
@@ -104,36 +41,34 @@ class DosPuestos : public Asientos {};
 // Un puesto: abre la instalación de su padre, trae el documento como nuevo, digita sus dos
 // líneas y lo graba cuando el otro puesto también las digitó. Sin las variables no hace nada.
 TEST(PuestoDeTrabajo, GrabaSuDocumento) {
-  const char* dir = std::getenv("TV_PUESTO_DIR");
-  if (!dir) GTEST_SKIP() << "solo como puesto de otra prueba";
-  std::string carpeta = std::getenv("TV_PUESTO_CITA");
-  int puesto = std::atoi(std::getenv("TV_PUESTO"));
-  std::string numero = std::getenv("TV_PUESTO_NUMERO");
+  auto p = prueba::EstePuesto();
+  if (!p) GTEST_SKIP() << "solo como puesto de otra prueba";
+  std::string numero = prueba::Variable("TV_PUESTO_NUMERO");
   auto ui = std::make_unique<tv::forms::HeadlessDriver>();
-  TFrmAsientos* ed = AbrirPuesto(dir, std::getenv("TV_PUESTO_LIBROS"));
+  TFrmAsientos* ed = AbrirPuesto(*p);
   ASSERT_TRUE(ed);
   auto s = [&] { return ui->now(ed); };
   s().set("CBDocumentos", "CE").set("EdNumDoc", numero.c_str()).set("EdDia", "15").click("BtnTraerCrear");
-  ASSERT_TRUE(Encuentro(carpeta, "traido", puesto));
-  std::string detalle = "puesto " + std::to_string(puesto);
+  ASSERT_TRUE(p->Encuentro("traido"));
+  std::string detalle = "puesto " + std::to_string(p->numero);
   s().editCell("DBGrid1", 0, 0, "110501").editCell("DBGrid1", 2, 0, detalle.c_str()).editCell("DBGrid1", 6, 0, "100");
   s().editCell("DBGrid1", 0, 1, "111005").editCell("DBGrid1", 2, 1, detalle.c_str()).editCell("DBGrid1", 7, 1, "100");
-  ASSERT_TRUE(Encuentro(carpeta, "digitado", puesto));
+  ASSERT_TRUE(p->Encuentro("digitado"));
   ui->takeMessages();
   s().click("BtnGrabar");
-  std::ofstream(carpeta + "/mensaje-" + std::to_string(puesto)) << ui->lastMessage().str();
+  prueba::Marcar(p->Mio("mensaje"), ui->lastMessage().str());
   CerrarPuesto(ed);
 }
 
 // Otro puesto: trae un documento guardado, pone la cuenta 110505 en su primera línea y lo graba.
 TEST(PuestoDeTrabajo, CambiaLaCuenta) {
-  const char* dir = std::getenv("TV_CAMBIA_DIR");
-  if (!dir) GTEST_SKIP() << "solo como puesto de otra prueba";
+  auto p = prueba::EstePuesto();
+  if (!p) GTEST_SKIP() << "solo como puesto de otra prueba";
   auto ui = std::make_unique<tv::forms::HeadlessDriver>();
-  TFrmAsientos* ed = AbrirPuesto(dir, std::getenv("TV_CAMBIA_LIBROS"));
+  TFrmAsientos* ed = AbrirPuesto(*p);
   ASSERT_TRUE(ed);
   auto s = [&] { return ui->now(ed); };
-  s().set("CBDocumentos", "CE").set("EdNumDoc", std::getenv("TV_CAMBIA_NUMERO")).set("EdDia", "15").click("BtnTraerCrear");
+  s().set("CBDocumentos", "CE").set("EdNumDoc", prueba::Variable("TV_PUESTO_NUMERO").c_str()).set("EdDia", "15").click("BtnTraerCrear");
   s().editCell("DBGrid1", 0, 0, "110505");
   ui->takeMessages();
   s().click("BtnGrabar");
@@ -145,17 +80,14 @@ TEST_F(DosPuestos, ElMismoDocumentoNuevoNuncaQuedaMezclado) {
   for (int vuelta = 0; vuelta < 3; ++vuelta) {
     std::string numero = std::to_string(900 + vuelta);
     std::string cita = dir + "/cita" + numero;
-    fs::create_directories(cita);
-    std::vector<pid_t> pids;
-    for (int puesto = 1; puesto <= 2; ++puesto)
-      pids.push_back(Puesto({"TV_PUESTO_DIR=" + dir, "TV_PUESTO_LIBROS=" + libros, "TV_PUESTO_CITA=" + cita,
-                             "TV_PUESTO=" + std::to_string(puesto), "TV_PUESTO_NUMERO=" + numero}));
-    for (pid_t pid : pids) EXPECT_TRUE(Termina(pid)) << "puesto " << pid;
+    EXPECT_TRUE(prueba::DosPuestos("PuestoDeTrabajo.GrabaSuDocumento", {dir, libros, cita},
+                                   {"TV_PUESTO_NUMERO=" + numero}))
+        << numero;
     std::string donde = " FROM MVT WHERE descdocu='CE' AND numedocu='" + numero + "'";
     // Las líneas guardadas son las dos de un solo puesto.
     EXPECT_EQ(Mvt("SELECT count(*) || '/' || count(DISTINCT detalle)" + donde), "2/1") << numero;
     EXPECT_EQ(Mvt("SELECT count(*) FROM mvtMaestro WHERE numedocu='" + numero + "'"), "1");
-    std::string m1 = Leer(cita + "/mensaje-1"), m2 = Leer(cita + "/mensaje-2");
+    std::string m1 = prueba::LeerTexto(cita + "/mensaje-1"), m2 = prueba::LeerTexto(cita + "/mensaje-2");
     std::string ganador = Mvt("SELECT substr(min(detalle), 8)" + donde);
     EXPECT_EQ(ganador == "1" ? m1 : m2, "Asiento Registrado");
     EXPECT_EQ(ganador == "1" ? m2 : m1,
@@ -176,8 +108,8 @@ TEST_F(DosPuestos, LoQueOtroCambioTrasTraerloNoSeSobrescribe) {
   std::vector<Caso> casos = {
       {"otro puesto lo graba con otra cuenta",
        [&](const std::string& numero) {
-         return Termina(Puesto({"TV_CAMBIA_DIR=" + dir, "TV_CAMBIA_LIBROS=" + libros, "TV_CAMBIA_NUMERO=" + numero},
-                               "PuestoDeTrabajo.CambiaLaCuenta"));
+         return prueba::TerminaBien(prueba::ArrancarPuesto("PuestoDeTrabajo.CambiaLaCuenta", {dir, libros},
+                                                           {"TV_PUESTO_NUMERO=" + numero}));
        },
        "SELECT group_concat(numecuen) FROM (SELECT numecuen FROM MVT WHERE descdocu='CE' AND numedocu='#' ORDER BY rowid)",
        "110505,111005"},
@@ -225,15 +157,4 @@ TEST_F(DosPuestos, LoQueOtroCambioTrasTraerloNoSeSobrescribe) {
 }
 
 // Otro proceso que corre SQL sobre los libros (el cliente sqlite3 de cualquiera).
-TEST(OtherProcess, RunSql) {
-  const char* dir = std::getenv("TV_OTHER_DIR");
-  const char* sql = std::getenv("TV_OTHER_SQL");
-  if (!dir || !sql) GTEST_SKIP() << "solo como proceso de otra prueba";
-  sqlite3* db = nullptr;
-  std::string ruta = std::string(dir) + "/" + tv::db::kDatabaseFileName;
-  ASSERT_EQ(sqlite3_open(ruta.c_str(), &db), SQLITE_OK);
-  sqlite3_busy_timeout(db, 5000);
-  int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-  sqlite3_close(db);
-  if (rc != SQLITE_OK) std::_Exit(2);
-}
+TEST(OtherProcess, RunSql) { tv::db::testing::RunSqlWhenAsked(); }

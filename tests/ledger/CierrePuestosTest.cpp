@@ -1,76 +1,29 @@
 // Cierre del año con otros puestos (otros procesos) sobre los mismos libros: lo que otro graba
 // mientras se cierra no queda fuera de los saldos iniciales sin aviso, y dos cierres del mismo año
 // a la vez terminan los dos (uno espera al otro o se le dice que los libros están ocupados).
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "app/Claves.h"
 #include "app/Sesion.h"
-#include "app/schema/Schema.h"
 #include "ledger/AsientosFixture.h"
 #include "ledger/FrmCierreAnio.h"
 #include "platform/forms/Headless.h"
 #include "platform/forms/StdCtrls.h"
-#include "platform/os/Process.h"
-#include "platform/os/Regional.h"
 #include "shared/dialogs/Aviso.h"
-
-extern char** environ;
+#include "support/Puestos.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using prueba::Esperar;
+using prueba::LeerTexto;
+using prueba::Marcar;
+using prueba::TerminaBien;
 
 const char* const kCreada = "La nueva contabilidad ha sido creada y es la que está usando en este momento.";
 const char* const kOcupados = "Record locked by another user.";
-
-// Espera a que exista un archivo de la cita (lo escribe otro proceso cuando llega a su paso).
-bool Esperar(const std::string& archivo) {
-  auto limite = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-  while (!fs::exists(archivo) && std::chrono::steady_clock::now() < limite)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  return fs::exists(archivo);
-}
-
-void Escribir(const std::string& archivo, const std::string& texto) {
-  std::ofstream(archivo + ".tmp") << texto;
-  fs::rename(archivo + ".tmp", archivo);
-}
-
-std::string Leer(const std::string& archivo) {
-  std::ifstream f(archivo);
-  return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
-
-// Arranca este mismo binario como un puesto que cierra el año; devuelve su pid.
-pid_t PuestoQueCierra(const std::vector<std::string>& variables) {
-  std::vector<std::string> propias = variables;
-  std::vector<char*> envp;
-  for (char** e = environ; *e; ++e) envp.push_back(*e);
-  for (auto& v : propias) envp.push_back(v.data());
-  envp.push_back(nullptr);
-  std::string self = "/proc/self/exe", filtro = "--gtest_filter=PuestoDeTrabajo.CierraElAnio",
-              breve = "--gtest_brief=1";
-  char* argv[] = {self.data(), filtro.data(), breve.data(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
-  return pid;
-}
-
-bool Termina(pid_t pid) {
-  int estado = 0;
-  if (pid <= 0 || waitpid(pid, &estado, 0) != pid) return false;
-  return WIFEXITED(estado) && WEXITSTATUS(estado) == 0;
-}
 
 class CierrePuestos : public ledger::Asientos {
  protected:
@@ -93,10 +46,10 @@ class CierrePuestos : public ledger::Asientos {
   // Un puesto que cierra; con pausa, se detiene cuando la ventana de espera muestra ese aviso
   // (con el bloqueo tomado) hasta que aparece el archivo de la cita.
   pid_t Cierra(const std::string& nombre, const std::string& aviso = "", const std::string& hasta = "") {
-    return PuestoQueCierra({"TV_CIERRE_DIR=" + dir, "TV_CIERRE_LIBROS=" + libros, "TV_CIERRE_CITA=" + cita,
-                            "TV_CIERRE_NOMBRE=" + nombre, "TV_CIERRE_AVISO=" + aviso, "TV_CIERRE_HASTA=" + hasta});
+    return prueba::ArrancarPuesto("PuestoDeTrabajo.CierraElAnio", {dir, libros, cita},
+                                  {"TV_CIERRE_NOMBRE=" + nombre, "TV_CIERRE_AVISO=" + aviso, "TV_CIERRE_HASTA=" + hasta});
   }
-  std::string Resultado(const std::string& nombre) { return Leer(cita + "/resultado-" + nombre); }
+  std::string Resultado(const std::string& nombre) { return LeerTexto(cita + "/resultado-" + nombre); }
   // Saldo de una cuenta en el año cerrado (sin el cierre) y en los saldos iniciales del siguiente.
   std::string Saldos(const std::string& cuenta) {
     return Valor(libros, "SELECT printf('%.2f', total(debito) - total(credito)) FROM MVT WHERE descdocu <> 'CCA' AND numecuen='" +
@@ -112,35 +65,24 @@ class CierrePuestos : public ledger::Asientos {
 
 // Un puesto que cierra el año con la ventana real. Sin las variables no hace nada.
 TEST(PuestoDeTrabajo, CierraElAnio) {
-  const char* dir = std::getenv("TV_CIERRE_DIR");
-  if (!dir) GTEST_SKIP() << "solo como puesto de otra prueba";
-  std::string cita = std::getenv("TV_CIERRE_CITA"), nombre = std::getenv("TV_CIERRE_NOMBRE");
-  std::string aviso = std::getenv("TV_CIERRE_AVISO"), hasta = std::getenv("TV_CIERRE_HASTA");
-  tv::os::ApplyRegionalSettings();
-  tv::os::SetProgramDirForTests(dir);
+  auto p = prueba::EstePuesto();
+  if (!p) GTEST_SKIP() << "solo como puesto de otra prueba";
+  std::string nombre = prueba::Variable("TV_CIERRE_NOMBRE");
+  std::string aviso = prueba::Variable("TV_CIERRE_AVISO"), hasta = prueba::Variable("TV_CIERRE_HASTA");
   auto ui = std::make_unique<tv::forms::HeadlessDriver>();
-  PathOrigen = dir;
-  PathCont = std::getenv("TV_CIERRE_LIBROS");
-  NContabilidad = tv::schema::kStarterBooksName;
-  anioGlobal = tv::schema::kStarterYear;
-  Login = kLoginAdministrador;
-  Permisos = TPermisos();
-  void* mem = ::operator new(sizeof(TDM));
-  DM = static_cast<TDM*>(mem);
-  new (mem) TDM(nullptr);
-  ASSERT_TRUE(DM->TablasAbiertas());
+  ASSERT_TRUE(p->AbrirLibros());
   bool pausado = false;
   if (!aviso.empty())
     ui->onRepaint = [&](TControl*) {
       if (pausado || !FrmAviso || FrmAviso->Label1->Caption != aviso.c_str()) return;
       pausado = true;
-      Escribir(cita + "/en-" + nombre, aviso);
-      Esperar(cita + "/" + hasta);
+      Marcar(p->Archivo("en-" + nombre), aviso);
+      Esperar(p->Archivo(hasta));
     };
   // Entrar al año siguiente si otro puesto ya lo creó.
   ui->onModal("TFrmClave").set("EdPassword", "clave").click("&Aceptar");
   ui->onModal("TFrmCierreAnio").set("edCtaUtilidad", "311001").click("&Proceder");
-  Escribir(cita + "/intentando-" + nombre, "");
+  Marcar(p->Archivo("intentando-" + nombre), "");
   std::string resultado;
   try {
     FrmCierreAnio = new TFrmCierreAnio(nullptr);
@@ -151,9 +93,8 @@ TEST(PuestoDeTrabajo, CierraElAnio) {
     resultado = e.Message.str();
   }
   ui->onRepaint = nullptr;
-  Escribir(cita + "/resultado-" + nombre, resultado);
-  delete DM;
-  DM = nullptr;
+  Marcar(p->Archivo("resultado-" + nombre), resultado);
+  admin::CerrarContabilidad();
 }
 
 // Un documento que otro puesto graba mientras el cierre lee los saldos espera al cierre o se le
@@ -168,8 +109,8 @@ TEST_F(CierrePuestos, LoQueOtroGrabaMientrasSeCierraNoQuedaFueraDeLosSaldosInici
   ui->takeMessages();
   Grabar();
   std::string mensaje = ui->lastMessage().str();
-  Escribir(cita + "/grabado", mensaje);
-  ASSERT_TRUE(Termina(cierre));
+  Marcar(cita + "/grabado", mensaje);
+  ASSERT_TRUE(TerminaBien(cierre));
   EXPECT_EQ(Resultado("A"), kCreada);
   EXPECT_EQ(mensaje.rfind(kOcupados, 0), 0u) << mensaje;
   EXPECT_EQ(Mvt("SELECT count(*) FROM MVT WHERE numedocu='500'"), "0");
@@ -202,8 +143,8 @@ TEST_F(CierrePuestos, DosCierresDelMismoAnioALaVezTerminanLosDos) {
     pid_t a = Cierra("A", "Calculando utilidad...", caso.hasta);
     ASSERT_TRUE(Esperar(cita + "/en-A"));
     pid_t b = Cierra("B");
-    ASSERT_TRUE(Termina(b));
-    ASSERT_TRUE(Termina(a));
+    ASSERT_TRUE(TerminaBien(b));
+    ASSERT_TRUE(TerminaBien(a));
     EXPECT_EQ(Resultado("A"), kCreada);
     EXPECT_EQ(Resultado("B").rfind(caso.segundo, 0), 0u) << Resultado("B");
     // Un año siguiente completo, con un solo cierre y unos solos saldos iniciales.

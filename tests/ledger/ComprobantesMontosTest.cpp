@@ -32,6 +32,18 @@ class ComprobantesMontos : public ledger::Documentos {
   std::string Pdf(const tv::report::PreparedReport& r, const std::string& nombre) {
     return impresos::TextoPdf(r, (std::filesystem::path(dir) / nombre).string());
   }
+  // Trae en `lineas` las líneas del egreso `n` y devuelve su comprobante impreso, leído del PDF
+  // `nombre`.
+  std::string Impreso(TQuery& lineas, const std::string& n, const std::string& nombre) {
+    HagaSQL("Contabilidad", &lineas, ("select * from Mvt where DescDocu='CE'  and Numedocu='" + n + "'").c_str());
+    auto v = std::make_unique<TFrmVerImprimir>(nullptr, &lineas);
+    v->descDocu = "CE";
+    v->numeDocu = n.c_str();
+    v->LD->Caption = "CE:COMPROBANTE DE EGRESO";
+    v->LN->Caption = n.c_str();
+    v->QuickReport1->Prepare();
+    return Pdf(v->QuickReport1->Prepared(), nombre);
+  }
 };
 
 TEST_F(ComprobantesMontos, ValorPagadoYSumaEnPalabrasYCifrasConDosDecimales) {
@@ -45,14 +57,7 @@ TEST_F(ComprobantesMontos, ValorPagadoYSumaEnPalabrasYCifrasConDosDecimales) {
       impresos::Cortes cortes;
 
       TQuery lineas(nullptr);
-      HagaSQL("Contabilidad", &lineas, ("select * from Mvt where DescDocu='CE'  and Numedocu='" + n + "'").c_str());
-      auto v = std::make_unique<TFrmVerImprimir>(nullptr, &lineas);
-      v->descDocu = "CE";
-      v->numeDocu = n.c_str();
-      v->LD->Caption = "CE:COMPROBANTE DE EGRESO";
-      v->LN->Caption = n.c_str();
-      v->QuickReport1->Prepare();
-      std::string t = Pdf(v->QuickReport1->Prepared(), "ce" + n + ".pdf");
+      std::string t = Impreso(lineas, n, "ce" + n + ".pdf");
       if (c.monto == 0) {
         EXPECT_EQ(t.find("VALOR PAGADO"), std::string::npos) << t;
       } else {
@@ -100,14 +105,7 @@ TEST_F(ComprobantesMontos, SumasIgualesCabenConElMontoMasAncho) {
     std::string sumas = "SUMAS IGUALES " + cifra + " " + cifra;
     impresos::Cortes cortes;
     TQuery lineas(nullptr);
-    HagaSQL("Contabilidad", &lineas, "select * from Mvt where DescDocu='CE'  and Numedocu='900'");
-    auto v = std::make_unique<TFrmVerImprimir>(nullptr, &lineas);
-    v->descDocu = "CE";
-    v->numeDocu = "900";
-    v->LD->Caption = "CE:COMPROBANTE DE EGRESO";
-    v->LN->Caption = "900";
-    v->QuickReport1->Prepare();
-    std::string t = Pdf(v->QuickReport1->Prepared(), "ancho.pdf");
+    std::string t = Impreso(lineas, "900", "ancho.pdf");
     EXPECT_NE(t.find(sumas), std::string::npos) << t;
 
     auto d = std::make_unique<TFrmRepAsientosconDetalle>(nullptr);
@@ -133,14 +131,7 @@ TEST_F(ComprobantesMontos, LineasSumasYPalabrasDicenLaMismaCifra) {
     impresos::Separadores(sep);
     SCOPED_TRACE(sep);
     TQuery lineas(nullptr);
-    HagaSQL("Contabilidad", &lineas, "select * from Mvt where DescDocu='CE'  and Numedocu='901'");
-    auto v = std::make_unique<TFrmVerImprimir>(nullptr, &lineas);
-    v->descDocu = "CE";
-    v->numeDocu = "901";
-    v->LD->Caption = "CE:COMPROBANTE DE EGRESO";
-    v->LN->Caption = "901";
-    v->QuickReport1->Prepare();
-    std::string t = Pdf(v->QuickReport1->Prepared(), "centavos.pdf");
+    std::string t = Impreso(lineas, "901", "centavos.pdf");
     std::string total = Punto(1090.74, 2), cero = Punto(0, 2);
     for (const std::string& s : {"510506 Pago " + total + " " + cero,
                                  "110505 Caja " + cero + " " + Punto(453.79, 2),

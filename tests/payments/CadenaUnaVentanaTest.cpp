@@ -7,7 +7,7 @@
 #include "budget/CalculosPptal.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmRegPptal.h"
-#include "budget/Presupuesto.h"
+#include "budget/ConFormulario.h"
 #include "payments/FrmOrdenPago.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Grids.h"
@@ -21,46 +21,21 @@ namespace {
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
 
-class CadenaUnaVentana : public Presupuesto {
+class CadenaUnaVentana : public presupuesto::ConFormulario<TForm> {
  protected:
   void SetUp() override {
     Presupuesto::SetUp();
     Permisos.BGrabar = Permisos.BModificar = Permisos.BBorrar = true;
-    Sql("DELETE FROM asientosProg");
-    Sql("DELETE FROM asientosProgCfg");
-    Sql("INSERT INTO asientosProgCfg (iAstoProg, nAstoProg, descDocu) VALUES (7, 'Pago servicios', '_OP')");
-    Sql("INSERT OR IGNORE INTO PL (numecuen, nombcuen) VALUES ('51', 'Gastos'), ('5105', 'Personal'), "
-        "('510505', 'Sueldos'), ('111005', 'Bancos'), ('236540', 'Retenciones')");
-    Sql("INSERT INTO asientosProg (iAstoProg, numeCuen, naturaleza) VALUES (7, '510505', 'D'), "
-        "(7, '111005', 'C'), (7, '236540', 'C')");
+    PlantillaDePago();
     Sql("INSERT INTO TC (CedulaNIT, nombre) VALUES ('900', 'Proveedor Uno')");
     Rubro("E", "2.7.1", "Materiales");
     Movimiento("AP1", "APR", "2026-01-02", {{"1.2.05", "I", 28000000, 0}, {"2.7.1", "E", 0, 28000000}});
   }
-  void TearDown() override {
-    if (f) {
-      f->Hide();
-      delete f;
-      f = nullptr;
-    }
-    Presupuesto::TearDown();
-  }
   template <class Form>
   Form* Abrir() {
-    for (TTable* t : {DM->tblMvtCertDisp, DM->tblPAC, DM->tblPlanPpto, DM->tblMvtRegPptal, DM->tblMvtOrdenPago,
-                      DM->TblTerceros, DM->tblAsientosProgCfg, DM->tblAsientosProg, DM->TblPlan,
-                      DM->TblMovimiento, DM->tblMvtMaestro})
-      t->Refresh();
-    auto* nuevo = new Form(nullptr);
-    f = nuevo;
-    f->Show();
-    return nuevo;
-  }
-  tv::forms::Script F() { return ui->now(f); }
-  std::string Grabar() {
-    ui->takeMessages();
-    F().click("&Grabar");
-    return ui->lastMessage().str();
+    return AbrirFormulario<Form>({DM->tblMvtCertDisp, DM->tblPAC, DM->tblPlanPpto, DM->tblMvtRegPptal,
+                                  DM->tblMvtOrdenPago, DM->TblTerceros, DM->tblAsientosProgCfg, DM->tblAsientosProg,
+                                  DM->TblPlan, DM->TblMovimiento, DM->tblMvtMaestro});
   }
   // Después de cualquier secuencia: nada separado más allá de lo disponible, nada comprometido
   // más allá del certificado, nada pagado más allá del registro.
@@ -73,8 +48,6 @@ class CadenaUnaVentana : public Presupuesto {
                    "WHERE o.IRP=r.irp) > r.valor + 0.005"),
               "0");
   }
-
-  TForm* f = nullptr;
 };
 
 // Certificado 2 por 25.000.000 sobre un rubro con 28.000.000; luego el 3 por 1.250.000,50 y el

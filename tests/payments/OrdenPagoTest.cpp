@@ -3,7 +3,7 @@
 #include "app/DataModule.h"
 #include "app/Permisos.h"
 #include "app/Sesion.h"
-#include "budget/Presupuesto.h"
+#include "budget/ConFormulario.h"
 #include "payments/FrmOrdenPago.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
@@ -23,19 +23,14 @@ using namespace presupuesto::ayuda;
 
 // Registro 1 por 1000 (certificado 1 con dos rubros), tercero 900 y la plantilla 7 "_OP"
 // con gasto al débito y banco y retención al crédito.
-class FormOrdenPago : public Presupuesto {
+class FormOrdenPago : public presupuesto::ConFormulario<TfrmOrdenPago> {
  protected:
   void SetUp() override {
     Presupuesto::SetUp();
     Permisos.BGrabar = Permisos.BModificar = Permisos.BBorrar = true;
-    Sql("DELETE FROM asientosProg");
-    Sql("DELETE FROM asientosProgCfg");
-    Sql("INSERT INTO asientosProgCfg (iAstoProg, nAstoProg, descDocu) VALUES (7, 'Pago servicios', '_OP'), "
-        "(8, 'Ingreso', 'IN')");
-    Sql("INSERT OR IGNORE INTO PL (numecuen, nombcuen) VALUES ('51', 'Gastos'), ('5105', 'Personal'), "
-        "('510505', 'Sueldos'), ('111005', 'Bancos'), ('236540', 'Retenciones')");
-    Sql("INSERT INTO asientosProg (iAstoProg, numeCuen, naturaleza) VALUES (7, '510505', 'D'), "
-        "(7, '111005', 'C'), (7, '236540', 'C'), (8, '111005', 'D')");
+    PlantillaDePago();
+    Sql("INSERT INTO asientosProgCfg (iAstoProg, nAstoProg, descDocu) VALUES (8, 'Ingreso', 'IN')");
+    Sql("INSERT INTO asientosProg (iAstoProg, numeCuen, naturaleza) VALUES (8, '111005', 'D')");
     Sql("INSERT INTO TC (CedulaNIT, nombre) VALUES ('900', 'Proveedor Uno')");
     Certificado(1, "2026-02-01", 1000, "", {{"2.1.1.01", 600}, {"2.1.2.01", 400}});
     Sql("UPDATE mvtCertDisp SET objetoGasto='Papel' WHERE icd=1");
@@ -43,24 +38,12 @@ class FormOrdenPago : public Presupuesto {
     Sql("UPDATE mvtRegPptal SET objetoGasto='Papel del registro' WHERE irp=1");
     objetoGasto = "Último objeto";
   }
-  void TearDown() override {
-    if (f) {
-      f->Hide();
-      delete f;
-      f = nullptr;
-    }
-    Presupuesto::TearDown();
-  }
   TfrmOrdenPago* Abrir() {
-    for (TTable* t : {DM->tblMvtOrdenPago, DM->tblMvtRegPptal, DM->tblMvtCertDisp, DM->tblAsientosProgCfg,
-                      DM->tblAsientosProg, DM->TblPlan, DM->TblTerceros, DM->TblMovimiento, DM->tblMvtMaestro})
-      t->Refresh();
-    f = new TfrmOrdenPago(nullptr);
-    frmOrdenPago = f;
-    f->Show();
-    return f;
+    return AbrirFormulario({DM->tblMvtOrdenPago, DM->tblMvtRegPptal, DM->tblMvtCertDisp, DM->tblAsientosProgCfg,
+                            DM->tblAsientosProg, DM->TblPlan, DM->TblTerceros, DM->TblMovimiento,
+                            DM->tblMvtMaestro},
+                           &frmOrdenPago);
   }
-  tv::forms::Script F() { return ui->now(f); }
   void Registro_(const char* n) { F().set("edIRP", n).focus("edFechaExp"); }
   void Orden(const char* n) { F().set("edIordenPago", n).focus("edFechaExp"); }
   std::string Celda(int c, int r) { return f->SGAsiento->Cells[c][r].str(); }
@@ -82,12 +65,6 @@ class FormOrdenPago : public Presupuesto {
     for (const auto& m : ui->messages()) s += m.Text.str() + "|";
     return s;
   }
-  void Grabar() {
-    ui->takeMessages();
-    F().click("&Grabar");
-  }
-
-  TfrmOrdenPago* f = nullptr;
 };
 
 TEST_F(FormOrdenPago, ArranqueProponeNumeroYPlantilla) {

@@ -17,6 +17,29 @@ namespace fs = std::filesystem;
 
 namespace admin {
 
+bool AbrirContabilidad(const std::string& dir, const std::string& libros) {
+  tv::os::ApplyRegionalSettings();
+  tv::os::SetProgramDirForTests(dir.c_str());
+  PathOrigen = dir.c_str();
+  PathCont = libros.c_str();
+  NContabilidad = tv::schema::kStarterBooksName;
+  anioGlobal = tv::schema::kStarterYear;
+  Login = kLoginAdministrador;
+  abortar = false;
+  FechasInf = GFechas{"STR", "STR"};
+  Permisos = TPermisos();
+  // El puntero global existe antes del constructor, como en el arranque.
+  void* mem = ::operator new(sizeof(TDM));
+  DM = static_cast<TDM*>(mem);
+  new (mem) TDM(nullptr);
+  return DM->TablasAbiertas();
+}
+
+void CerrarContabilidad() {
+  delete DM;
+  DM = nullptr;
+}
+
 void Instalacion::SetUp() {
   std::random_device rd;
   fs::path base = fs::temp_directory_path() / ("tv_admin_" + std::to_string(rd()) + std::to_string(rd()));
@@ -30,28 +53,14 @@ void Instalacion::SetUp() {
   libros = tv::schema::StarterBooksFolder(dir);
   anterior_ = fs::current_path();
   fs::current_path(dir);
-  tv::os::SetProgramDirForTests(dir.c_str());
 
   ui = std::make_unique<tv::forms::HeadlessDriver>();
-  PathOrigen = dir.c_str();
-  PathCont = libros.c_str();
-  NContabilidad = tv::schema::kStarterBooksName;
-  anioGlobal = tv::schema::kStarterYear;
-  Login = kLoginAdministrador;
-  abortar = false;
-  FechasInf = GFechas{"STR", "STR"};
-  Permisos = TPermisos();
-  // El puntero global existe antes del constructor, como en el arranque.
-  void* mem = ::operator new(sizeof(TDM));
-  DM = static_cast<TDM*>(mem);
-  new (mem) TDM(nullptr);
-  ASSERT_TRUE(DM->TablasAbiertas()) << ui->messageTexts().c_str();
+  ASSERT_TRUE(AbrirContabilidad(dir, libros)) << ui->messageTexts().c_str();
   ui->takeMessages();
 }
 
 void Instalacion::TearDown() {
-  delete DM;
-  DM = nullptr;
+  CerrarContabilidad();
   ui.reset();
   Session->DeleteAlias("Contabilidad");
   tv::db::ReleaseDatabase(dir.c_str());

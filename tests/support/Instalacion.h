@@ -13,6 +13,12 @@
 
 namespace admin {
 
+// Abre en este proceso la carpeta del programa y la contabilidad inicial de `libros` como al
+// entrar el administrador: los separadores guardados, la sesión y el módulo de datos (DM).
+// Verdadero cuando las tablas abrieron.
+bool AbrirContabilidad(const std::string& dir, const std::string& libros);
+void CerrarContabilidad();
+
 class Instalacion : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -290,15 +290,6 @@ std::string Quote(std::string_view name) {
   return r + "\"";
 }
 
-void Exec(sqlite3* db, const std::string& sql) {
-  char* err = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-    std::string msg = err ? err : "error de SQLite";
-    sqlite3_free(err);
-    throw std::runtime_error(msg + " en: " + sql);
-  }
-}
-
 bool TableExists(sqlite3* db, const std::string& name) {
   sqlite3_stmt* st = nullptr;
   sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE",
@@ -393,8 +384,8 @@ std::vector<std::string> CreateMissingTablesInTransaction(sqlite3* db, Place pla
   for (const auto& t : AllTables()) {
     if (t.place != place || (t.createdBySql && !includeSqlCreated)) continue;
     if (TableExists(db, t.name)) continue;
-    Exec(db, CreateTableSql(t));
-    for (const auto& ix : CreateIndexSql(t)) Exec(db, ix);
+    ExecSql(db, CreateTableSql(t));
+    for (const auto& ix : CreateIndexSql(t)) ExecSql(db, ix);
     created.push_back(t.name);
   }
   return created;
@@ -501,14 +492,14 @@ void Reconstruir(sqlite3* db, const TableDef& t, const std::string& stored) {
     for (const auto& c : cols)
       if (EqNoCase(c.name, f.name)) comunes += ", " + Quote(f.name);
   std::string temporal = t.name + "__nueva";
-  Exec(db, "DROP TABLE IF EXISTS " + Quote(temporal));
+  ExecSql(db, "DROP TABLE IF EXISTS " + Quote(temporal));
   TableDef copia = t;
   copia.name = temporal;
-  Exec(db, CreateTableSql(copia));
-  Exec(db, "INSERT INTO " + Quote(temporal) + " (rowid" + comunes + ") SELECT rowid" + comunes + " FROM " +
+  ExecSql(db, CreateTableSql(copia));
+  ExecSql(db, "INSERT INTO " + Quote(temporal) + " (rowid" + comunes + ") SELECT rowid" + comunes + " FROM " +
                Quote(stored));
-  Exec(db, "DROP TABLE " + Quote(stored));
-  Exec(db, "ALTER TABLE " + Quote(temporal) + " RENAME TO " + Quote(t.name));
+  ExecSql(db, "DROP TABLE " + Quote(stored));
+  ExecSql(db, "ALTER TABLE " + Quote(temporal) + " RENAME TO " + Quote(t.name));
 }
 
 }  // namespace
@@ -534,7 +525,7 @@ bool KeepStatistics(sqlite3* db) {
   // Con la escritura tomada por otro puesto no se espera: las estadísticas quedan para después.
   if (!tv::db::TryBeginImmediate(db)) return false;
   try {
-    Exec(db, "PRAGMA analysis_limit=1000; ANALYZE; COMMIT");
+    ExecSql(db, "PRAGMA analysis_limit=1000; ANALYZE; COMMIT");
   } catch (...) {
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;
@@ -576,7 +567,7 @@ std::vector<std::string> UpgradeSchema(sqlite3* db, Place place) {
   if (soloIndices) {
     if (!tv::db::TryBeginImmediate(db)) return cambios;
   } else {
-    Exec(db, "BEGIN IMMEDIATE");
+    ExecSql(db, "BEGIN IMMEDIATE");
   }
   try {
     for (const auto& t : CreateMissingTablesInTransaction(db, place)) cambios.push_back(t);
@@ -586,23 +577,23 @@ std::vector<std::string> UpgradeSchema(sqlite3* db, Place place) {
         Reconstruir(db, t, p.stored);
         for (const auto& a : p.d.angostas) cambios.push_back(t.name + "." + a);
         for (const auto* f : p.d.faltan) cambios.push_back(t.name + "." + f->name);
-        for (const auto& sql : CreateIndexSql(t)) Exec(db, sql);
+        for (const auto& sql : CreateIndexSql(t)) ExecSql(db, sql);
         for (const auto& ix : t.indexes) cambios.push_back(t.name + ":" + ix.name);
         continue;
       }
       for (const auto* f : p.d.faltan) {
-        Exec(db, "ALTER TABLE " + Quote(p.stored) + " ADD COLUMN " + Quote(f->name) + " " +
+        ExecSql(db, "ALTER TABLE " + Quote(p.stored) + " ADD COLUMN " + Quote(f->name) + " " +
                      tv::db::DeclaredType(f->kind, f->size));
         cambios.push_back(t.name + "." + f->name);
       }
       for (const auto& ix : t.indexes) {
         if (IndexCurrent(db, ix)) continue;
-        if (IndexExists(db, ix.name)) Exec(db, "DROP INDEX " + Quote(ix.name));
-        Exec(db, IndexSql(ix, p.stored));
+        if (IndexExists(db, ix.name)) ExecSql(db, "DROP INDEX " + Quote(ix.name));
+        ExecSql(db, IndexSql(ix, p.stored));
         cambios.push_back(t.name + ":" + ix.name);
       }
     }
-    Exec(db, "COMMIT");
+    ExecSql(db, "COMMIT");
   } catch (...) {
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;
@@ -634,12 +625,21 @@ std::vector<std::string> UpgradeProgram(const std::string& folder) {
   return UpgradeFolder(folder, Place::Program);
 }
 
+void ExecSql(sqlite3* db, const std::string& sql) {
+  char* err = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    std::string msg = err ? err : "error de SQLite";
+    sqlite3_free(err);
+    throw std::runtime_error(msg + " en: " + sql);
+  }
+}
+
 std::vector<std::string> CreateMissingTables(sqlite3* db, Place place, bool includeSqlCreated) {
   std::vector<std::string> created;
-  Exec(db, "BEGIN IMMEDIATE");
+  ExecSql(db, "BEGIN IMMEDIATE");
   try {
     created = CreateMissingTablesInTransaction(db, place, includeSqlCreated);
-    Exec(db, "COMMIT");
+    ExecSql(db, "COMMIT");
   } catch (...) {
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;

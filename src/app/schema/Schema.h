@@ -53,6 +53,9 @@ const TableDef* FindTable(std::string_view name);  // sin distinguir mayúsculas
 std::string CreateTableSql(const TableDef& table);
 std::vector<std::string> CreateIndexSql(const TableDef& table);
 
+// Corre texto SQL en la conexión. Lanza std::runtime_error con el mensaje de SQLite y el texto.
+void ExecSql(sqlite3* db, const std::string& sql);
+
 // Crea en la conexión las tablas del lugar que falten (las creadas por SQL solo con
 // includeSqlCreated). Devuelve los nombres de las tablas creadas.
 std::vector<std::string> CreateMissingTables(sqlite3* db, Place place, bool includeSqlCreated = false);

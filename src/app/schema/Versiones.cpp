@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "app/schema/Schema.h"
+
 namespace tv::schema {
 
 namespace {
@@ -30,15 +32,6 @@ std::vector<std::string> Sentencias() {
     s.push_back(base + "baja\" AFTER DELETE ON \"" + tabla + "\" BEGIN " + Avance("old") + "END");
   }
   return s;
-}
-
-void Exec(sqlite3* db, const std::string& sql) {
-  char* err = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-    std::string msg = err ? err : "error de SQLite";
-    sqlite3_free(err);
-    throw std::runtime_error(msg + " en: " + sql);
-  }
 }
 
 int Entero(sqlite3* db, const char* sql) {
@@ -68,7 +61,7 @@ const std::vector<std::string>& DocumentVersionSql() {
 
 void CreateDocumentVersions(sqlite3* db) {
   if (Completas(db)) return;
-  for (const auto& sql : DocumentVersionSql()) Exec(db, sql);
+  for (const auto& sql : DocumentVersionSql()) ExecSql(db, sql);
 }
 
 bool KeepDocumentVersions(sqlite3* db) {
@@ -80,7 +73,7 @@ bool KeepDocumentVersions(sqlite3* db) {
   if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK) {
     try {
       CreateDocumentVersions(db);
-      Exec(db, "COMMIT");
+      ExecSql(db, "COMMIT");
       creadas = true;
     } catch (const std::exception&) {
       sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);

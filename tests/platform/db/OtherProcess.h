@@ -2,69 +2,47 @@
 // Another process on the same database: this test binary run again with only the helper
 // test selected, which executes SQL text on a folder's database and exits. A fresh process
 // (not a fork) so its SQLite locks are its own while this process keeps its tables open.
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
-#include <vector>
 
-extern char** environ;
+#include "platform/db/Storage.h"
+#include "support/SelfProcess.h"
 
 namespace tv::db::testing {
 
-// Exit status of the other process (0 = the statements ran).
+// Exit status of the other process (0 = the statements ran). Each binary that uses it defines
+//   TEST(OtherProcess, RunSql) { tv::db::testing::RunSqlWhenAsked(); }
 inline int RunSqlInOtherProcess(const std::string& folder, const std::string& sql) {
-  std::vector<std::string> env = {"TV_OTHER_DIR=" + folder, "TV_OTHER_SQL=" + sql};
-  std::vector<char*> envp;
-  for (char** e = environ; *e; ++e) envp.push_back(*e);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string self = "/proc/self/exe";
-  std::string filter = "--gtest_filter=OtherProcess.RunSql";
-  std::string quiet = "--gtest_brief=1";
-  char* argv[] = {self.data(), filter.data(), quiet.data(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return tv::testing::WaitExit(
+      tv::testing::StartSelf("OtherProcess.RunSql", {"TV_OTHER_DIR=" + folder, "TV_OTHER_SQL=" + sql}));
 }
 
-}  // namespace tv::db::testing
-
-namespace tv::db::testing {
+// The other process's side: runs the SQL (waiting for a busy database as a sqlite3 client
+// would) and exits 2 when it failed. Does nothing when not started by RunSqlInOtherProcess.
+inline void RunSqlWhenAsked() {
+  const char* dir = std::getenv("TV_OTHER_DIR");
+  const char* sql = std::getenv("TV_OTHER_SQL");
+  if (!dir || !sql) GTEST_SKIP() << "only run by another test";
+  sqlite3* db = nullptr;
+  std::string path = std::string(dir) + "/" + tv::db::kDatabaseFileName;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  sqlite3_busy_timeout(db, 5000);
+  int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  if (rc != SQLITE_OK) std::_Exit(2);
+}
 
 // Whether another process sees this process's shared lock on the database's "-shm" file
 // (the lock every open WAL connection holds): SQLite relies on it to know the log is in use.
 inline bool LockSeenByOtherProcess(const std::string& folder) {
-  std::vector<std::string> env = {"TV_CHECK_SHM=" + folder + "tablas.sqlite-shm"};
-  std::vector<char*> envp;
-  for (char** e = environ; *e; ++e) envp.push_back(*e);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string self = "/proc/self/exe";
-  std::string filter = "--gtest_filter=OtherProcess.CheckLock";
-  std::string quiet = "--gtest_brief=1";
-  char* argv[] = {self.data(), filter.data(), quiet.data(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return false;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return tv::testing::WaitExit(
+             tv::testing::StartSelf("OtherProcess.CheckLock", {"TV_CHECK_SHM=" + folder + "tablas.sqlite-shm"})) == 0;
 }
-
-}  // namespace tv::db::testing
-
-#include <fcntl.h>
-#include <sqlite3.h>
-
-#include <cstdlib>
-
-#include "platform/db/Storage.h"
-
-namespace tv::db::testing {
 
 // Another process holding a folder's write lock (BEGIN IMMEDIATE) from construction until
 // Release(): a seat in the middle of a long save. Each binary that uses it defines
@@ -79,20 +57,11 @@ class WriteLockInOtherProcess {
       close(toChild[1]);
       return;
     }
-    std::vector<std::string> env = {"TV_HOLD_DIR=" + folder};
-    std::vector<char*> envp;
-    for (char** e = environ; *e; ++e) envp.push_back(*e);
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string self = "/proc/self/exe";
-    std::string filter = "--gtest_filter=OtherProcess.HoldWriteLock";
-    std::string quiet = "--gtest_brief=1";
-    char* argv[] = {self.data(), filter.data(), quiet.data(), nullptr};
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
     posix_spawn_file_actions_adddup2(&fa, toChild[0], 0);
     posix_spawn_file_actions_adddup2(&fa, fromChild[1], 3);
-    if (posix_spawn(&pid_, self.c_str(), &fa, nullptr, argv, envp.data()) != 0) pid_ = -1;
+    pid_ = tv::testing::StartSelf("OtherProcess.HoldWriteLock", {"TV_HOLD_DIR=" + folder}, &fa);
     posix_spawn_file_actions_destroy(&fa);
     close(toChild[0]);
     close(fromChild[1]);
@@ -111,10 +80,7 @@ class WriteLockInOtherProcess {
   void Release() {
     if (release_ >= 0) close(release_);
     release_ = -1;
-    if (pid_ > 0) {
-      int status = 0;
-      waitpid(pid_, &status, 0);
-    }
+    tv::testing::WaitExit(pid_);
     pid_ = -1;
     held_ = false;
   }

@@ -1,6 +1,5 @@
 // A post or delete changes exactly the row the user saw, even when another process
 // deleted, replaced or changed it in between.
-#include <sqlite3.h>
 
 #include <cstdlib>
 #include <memory>
@@ -11,19 +10,7 @@
 using tv::db::testing::RunSqlInOtherProcess;
 
 // The helper run by RunSqlInOtherProcess; skipped in ordinary runs.
-TEST(OtherProcess, RunSql) {
-  const char* dir = std::getenv("TV_OTHER_DIR");
-  const char* sql = std::getenv("TV_OTHER_SQL");
-  if (!dir || !sql) GTEST_SKIP() << "only run by another test";
-  sqlite3* db = nullptr;
-  std::string path = std::string(dir) + "/" + tv::db::kDatabaseFileName;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  sqlite3_busy_timeout(db, 5000);
-  char* err = nullptr;
-  int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
-  sqlite3_close(db);
-  if (rc != SQLITE_OK) std::_Exit(2);
-}
+TEST(OtherProcess, RunSql) { tv::db::testing::RunSqlWhenAsked(); }
 
 namespace {
 std::unique_ptr<TTable> OpenTc() {
