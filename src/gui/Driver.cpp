@@ -1189,6 +1189,7 @@ void WxDriver::FormShown(TForm* form) {
   FormWin* fw = Ensure(form);
   Sync(*fw);
   if (!fw->top->IsShown()) {
+    fw->firstFocus = true;
     fw->top->Show();
     fw->top->Raise();
   }
@@ -1400,6 +1401,8 @@ void WxDriver::PushSelection(TControl* c) {
 
 void WxDriver::OnWidgetFocus(TControl* c) {
   if (!Alive(c)) return;
+  FormWin* owner = c->ParentForm() ? WinOf(c->ParentForm()) : nullptr;
+  bool first = owner && std::exchange(owner->firstFocus, false);
   if (Syncing()) {
     // The model moved the focus here (Tab, code): once the toolkit has settled the focus,
     // the edit shows the model's selection, not the toolkit's own idea of it.
@@ -1414,6 +1417,14 @@ void WxDriver::OnWidgetFocus(TControl* c) {
   auto* w = dynamic_cast<TWinControl*>(c);
   TForm* f = c->ParentForm();
   if (!w || !f || f->FocusedControl() == w) return;
+  // A window just shown gets the keyboard on the toolkit's first control in its own order;
+  // the form's first control (its active one) takes it back.
+  if (first && f->FocusedControl()) {
+    CallAfterIfAlive(f, [this, f] {
+      if (FormWin* fw = WinOf(f)) SyncFocus(*fw);
+    });
+    return;
+  }
   // At once, so that keys typed next reach the control that has the focus.
   if (!w->UserFocus()) AfterEvent();
 }

@@ -78,6 +78,7 @@ struct FormWin {
   double fitX = 1, fitY = 1;
   bool fitNarrow = false;  // grids give up width too (FormMinimum)
   wxSize fitFor;
+  bool firstFocus = false;  // shown, and no widget has had the keyboard since
   bool ended = false;
   wxGUIEventLoop* loop = nullptr;
 };
