@@ -439,10 +439,24 @@ void GridView::SyncFromModel() {
   ForceRefresh();
 }
 
+bool GridView::CommitEdit(std::function<void()> then) {
+  if (!IsCellEditControlEnabled()) return false;
+  DisableCellEditControl();
+  // Queued behind the text the editor hands to the model.
+  CallAfter([then = std::move(then)] { then(); });
+  return true;
+}
+
 bool GridView::EditorKey(wxKeyEvent& e) {
   if (!IsCellEditControlShown()) return false;
   switch (e.GetKeyCode()) {
     case WXK_ESCAPE:
+      // The typed text is dropped: the cell keeps what the model has. Only this edit ends;
+      // the next Esc goes to the model (the row, then the form).
+      if (wxGridCellEditor* ed = GetCellEditor(GetGridCursorRow(), GetGridCursorCol())) {
+        ed->Reset();
+        ed->DecRef();
+      }
       HideCellEditControl();
       DisableCellEditControl();
       return true;

@@ -203,8 +203,9 @@ void TMemo::Change() {
   TCustomEdit::Change();
 }
 
-bool TMemo::WantsKey(Word key, TShiftState) const {
-  return (key == VK_RETURN && WantReturns) || (key == VK_TAB && WantTabs) ||
+bool TMemo::WantsKey(Word key, TShiftState shift) const {
+  // Ctrl+Enter is left to the form: it presses the default button.
+  return (key == VK_RETURN && WantReturns && !shift.Contains(ssCtrl)) || (key == VK_TAB && WantTabs) ||
          (key >= VK_LEFT && key <= VK_DOWN);
 }
 
