@@ -473,6 +473,7 @@ TEST_F(KeyboardTest, EscInACellDropsTheTypedTextAndOnlyTheNextOneCloses) {
 // A multi-line box takes Enter as a new line; Ctrl+Enter presses the default button.
 TEST_F(KeyboardTest, AMultiLineBoxTakesEnterAndCtrlEnterPressesTheDefaultButton) {
   auto f = std::make_unique<FrmTeclas>(nullptr);
+  f->Memo->Text = "Nota";
   Script s;
   s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
       .then([&] { ClickButton(f->Memo); })
