@@ -966,6 +966,7 @@ void WxDriver::SyncMenu(FormWin& fw) {
   if (sig != fw.menuSig) {
     fw.menuSig = sig;
     fw.menuIds.clear();
+    fw.menusOpen = 0;  // the old bar's menus go with it
     if (!mm) {
       if (wxMenuBar* old = frame->GetMenuBar()) {
         frame->SetMenuBar(nullptr);
