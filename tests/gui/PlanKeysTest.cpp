@@ -1,6 +1,6 @@
 // El plan de cuentas a teclado: Esc en una descripción que se está escribiendo la abandona y
 // deja la ventana abierta; el siguiente Esc la cierra. Nada de lo abandonado llega a los libros,
-// ni siquiera cuando la tabla se mueve después.
+// ni siquiera cuando la tabla se mueve después; una fila nueva a medio escribir se va con un Esc.
 #include <wx/grid.h>
 #include <wx/uiaction.h>
 
@@ -31,7 +31,9 @@ TEST_F(SurveyTest, EscInTheChartOfAccountsGivesUpTheDescriptionBeforeClosing) {
   std::map<std::string, Pilot::Action> actions;
   std::string cuenta, nombre;
   bool abiertaTrasEsc = false, editorTrasEsc = true;
-  int estadoTrasEsc = -1, estadoTrasTab = -1, estadoTrasCerrar = -1;
+  int estadoTrasEsc = -1, estadoTrasTab = -1, estadoTrasCerrar = -1, estadoTrasSegundoEsc = -1;
+  int filasConNueva = -1, filasTrasEsc = -1, estadoNueva = -1, estadoTrasEscNueva = -1;
+  bool abiertaTrasEscNueva = false;
   std::vector<std::function<void(TFrmPlan*)>> pasos = {
       [](TFrmPlan* p) { ClickCell(p->DBGrid1, 1, 0); },
       [&](TFrmPlan*) {
@@ -50,6 +52,20 @@ TEST_F(SurveyTest, EscInTheChartOfAccountsGivesUpTheDescriptionBeforeClosing) {
       [](TFrmPlan*) { Key(WXK_TAB); },
       [&](TFrmPlan*) { estadoTrasTab = DM->TblPlan->State; },
       [](TFrmPlan*) { Key(WXK_ESCAPE); },
+      [&](TFrmPlan*) { estadoTrasSegundoEsc = DM->TblPlan->State; },
+      // Una fila nueva con algo escrito se va con un solo Esc.
+      [](TFrmPlan*) { Key(WXK_INSERT); },
+      [&](TFrmPlan* p) {
+        filasConNueva = p->DBGrid1->DisplayRowCount();
+        estadoNueva = DM->TblPlan->State;
+        Type("Cuenta nueva");
+      },
+      [](TFrmPlan*) { Key(WXK_ESCAPE); },
+      [&](TFrmPlan* p) {
+        filasTrasEsc = p->DBGrid1->DisplayRowCount();
+        estadoTrasEscNueva = DM->TblPlan->State;
+        abiertaTrasEscNueva = p->Showing();
+      },
       [](TFrmPlan*) { Key(WXK_ESCAPE); },
   };
   size_t paso = 0;
@@ -72,6 +88,11 @@ TEST_F(SurveyTest, EscInTheChartOfAccountsGivesUpTheDescriptionBeforeClosing) {
   EXPECT_FALSE(editorTrasEsc);
   EXPECT_EQ(estadoTrasEsc, dsBrowse);
   EXPECT_EQ(estadoTrasTab, dsEdit);
+  EXPECT_EQ(estadoTrasSegundoEsc, dsBrowse);
+  EXPECT_EQ(estadoNueva, dsInsert);
+  EXPECT_EQ(filasTrasEsc, filasConNueva - 1);
+  EXPECT_EQ(estadoTrasEscNueva, dsBrowse);
+  EXPECT_TRUE(abiertaTrasEscNueva);
   EXPECT_EQ(estadoTrasCerrar, dsBrowse);
   ASSERT_FALSE(cuenta.empty());
   tv::db::Stmt st = tv::db::ConnectionFor(libros_.c_str())->Prepare("SELECT nombcuen FROM PL WHERE numecuen = '" + cuenta + "'");
