@@ -5,6 +5,8 @@
 
 #include <dlfcn.h>
 
+#include <vector>
+
 #include "gui/Driver.h"
 #include "gui/Grid.h"
 
@@ -95,13 +97,14 @@ void WxDriver::OnWidgetChar(TControl* c, wxKeyEvent& e) {
 bool WxDriver::EndCellEdits(TForm* f, std::function<void()> then) {
   FormWin* fw = f ? WinOf(f) : nullptr;
   if (!fw) return false;
-  GridView* last = nullptr;
+  std::vector<GridView*> open;
   for (auto& [c, b] : fw->bound)
-    if (auto* g = dynamic_cast<GridView*>(b.win); g && g->Model() && g->IsCellEditControlEnabled()) {
-      if (last) last->CommitEdit([] {});
-      last = g;
-    }
-  return last && last->CommitEdit(std::move(then));
+    if (auto* g = dynamic_cast<GridView*>(b.win); g && g->Model() && g->IsCellEditControlEnabled()) open.push_back(g);
+  if (open.empty()) return false;
+  // Ending an edit may move the focus, and the sync that follows may change the bound widgets.
+  for (size_t i = 0; i + 1 < open.size(); ++i) open[i]->CommitEdit([] {});
+  if (!open.back()->CommitEdit(then)) then();
+  return true;
 }
 
 namespace {
