@@ -3,6 +3,7 @@
 // by replaying the model's canvas, selection and editing through the user-input methods.
 #include <wx/grid.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -28,6 +29,9 @@ class GridView : public wxGrid {
   void SyncFromModel();
   // Keys arriving while the cell editor is open; true when handled here.
   bool EditorKey(wxKeyEvent& e);
+  // Ends an open cell edit as leaving the cell would (the text goes to the model) and runs
+  // `then` once the model has it; false, and nothing run, when no edit was open.
+  bool CommitEdit(std::function<void()> then);
 
   int ModelRows() const;
   int ModelCols() const;
