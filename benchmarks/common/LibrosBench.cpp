@@ -592,7 +592,7 @@ PicoPrivado::PicoPrivado() : e_(new Estado) {
     while (!e->fin) {
       double m = MemoriaPrivadaMB();
       if (m > e->pico) e->pico = m;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
   });
 }

@@ -174,6 +174,17 @@ long FrameStyle(TForm* f, bool frame) {
   return st;
 }
 
+
+wxBitmap LoadBitmap(const AnsiString& file) {
+  if (file.IsEmpty()) return wxNullBitmap;
+  wxImage img;
+  wxLogNull quiet;
+  if (!img.LoadFile(W(file))) return wxNullBitmap;
+  return wxBitmap(img);
+}
+
+}  // namespace
+
 bool TakesChars(K k) {
   return k == K::Edit || k == K::MaskEdit || k == K::DBEdit || k == K::Memo || k == K::DBMemo;
 }
@@ -186,16 +197,6 @@ void ForEachControl(TWinControl* parent, const std::function<void(TControl*)>& f
     if (auto* w = dynamic_cast<TWinControl*>(c)) ForEachControl(w, fn);
   }
 }
-
-wxBitmap LoadBitmap(const AnsiString& file) {
-  if (file.IsEmpty()) return wxNullBitmap;
-  wxImage img;
-  wxLogNull quiet;
-  if (!img.LoadFile(W(file))) return wxNullBitmap;
-  return wxBitmap(img);
-}
-
-}  // namespace
 
 // ---- ModelTimer --------------------------------------------------------------------------
 void ModelTimer::Notify() {
@@ -310,12 +311,28 @@ FormWin* WxDriver::Ensure(TForm* form) {
     e.Skip();
     if (WinOf(raw->form) && raw->placed) Layout(*raw);
   });
+  fw->top->Bind(wxEVT_MENU_OPEN, [raw](wxMenuEvent& e) {
+    e.Skip();
+    ++raw->menusOpen;
+  });
+  fw->top->Bind(wxEVT_MENU_CLOSE, [raw](wxMenuEvent& e) {
+    e.Skip();
+    raw->menusOpen = std::max(0, raw->menusOpen - 1);
+  });
   fw->top->Bind(wxEVT_MENU, [this, raw](wxCommandEvent& e) {
     auto it = raw->menuIds.find(e.GetId());
     if (it == raw->menuIds.end()) {
       e.Skip();
       return;
     }
+    TForm* f = raw->form;
+    int id = e.GetId();
+    if (EndCellEdits(f, [this, f, id] {
+          FormWin* fw = WinOf(f);
+          auto mi = fw ? fw->menuIds.find(id) : decltype(fw->menuIds.end()){};
+          if (fw && mi != fw->menuIds.end()) mi->second->UserClick();
+        }))
+      return;
     it->second->UserClick();
   });
   forms_[form] = std::move(fw);
@@ -336,7 +353,12 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
   wxWindow* w = nullptr;
   auto clickable = [this, c](wxWindow* win) {
     win->Bind(wxEVT_BUTTON, [this, c](wxCommandEvent&) {
-      if (!Syncing() && Alive(c)) c->UserClick();
+      if (Syncing() || !Alive(c)) return;
+      if (EndCellEdits(c->ParentForm(), [this, c] {
+            if (Alive(c)) c->UserClick();
+          }))
+        return;
+      c->UserClick();
     });
   };
   switch (k) {
@@ -944,6 +966,7 @@ void WxDriver::SyncMenu(FormWin& fw) {
   if (sig != fw.menuSig) {
     fw.menuSig = sig;
     fw.menuIds.clear();
+    fw.menusOpen = 0;  // the old bar's menus go with it
     if (!mm) {
       if (wxMenuBar* old = frame->GetMenuBar()) {
         frame->SetMenuBar(nullptr);
@@ -1372,152 +1395,6 @@ void WxDriver::TimerDestroyed(TTimer* timer) {
   it->second->Stop();
   it->second->timer = nullptr;
   timers_.erase(it);
-}
-
-// ---- input ----------------------------------------------------------------------------------
-void WxDriver::PushSelection(TControl* c) {
-  auto* e = dynamic_cast<TCustomEdit*>(c);
-  if (!e) return;
-  auto* t = dynamic_cast<wxTextCtrl*>(WidgetOf(c));
-  if (!t) return;
-  long from = 0, to = 0;
-  t->GetSelection(&from, &to);
-  FormWin* fw = WinOf(c->ParentForm());
-  auto it = fw ? fw->bound.find(c) : decltype(fw->bound.end()){};
-  // Keys go to the model, which keeps its selection (and which end of it is fixed); only a
-  // selection made with the mouse comes from the widget. The toolkit's own idea of the
-  // selection at a key press is not reliable (it may drop it before the character comes).
-  if (!fw || it == fw->bound.end() || it->second.mouseSel) {
-    e->SelStart = static_cast<int>(from);
-    e->SelLength = static_cast<int>(to - from);
-    if (fw && it != fw->bound.end()) {
-      it->second.mouseSel = false;
-      it->second.selStart = e->SelStart;
-      it->second.selLength = e->SelLength;
-    }
-  }
-  caretDirty_.insert(c);
-}
-
-void WxDriver::OnWidgetFocus(TControl* c) {
-  if (!Alive(c)) return;
-  FormWin* owner = c->ParentForm() ? WinOf(c->ParentForm()) : nullptr;
-  bool first = owner && std::exchange(owner->firstFocus, false);
-  if (Syncing()) {
-    // The model moved the focus here (Tab, code): once the toolkit has settled the focus,
-    // the edit shows the model's selection, not the toolkit's own idea of it.
-    if (TakesChars(c->ControlKind()))
-      CallAfterIfAlive(c->ParentForm(), [this, c] {
-        if (!Alive(c) || c->ParentForm()->FocusedControl() != c) return;
-        caretDirty_.insert(c);
-        AfterEvent();
-      });
-    return;
-  }
-  auto* w = dynamic_cast<TWinControl*>(c);
-  TForm* f = c->ParentForm();
-  if (!w || !f || f->FocusedControl() == w) return;
-  // A window just shown gets the keyboard on the toolkit's first control in its own order;
-  // the form's first control (its active one) takes it back.
-  if (first && f->FocusedControl()) {
-    CallAfterIfAlive(f, [this, f] {
-      if (FormWin* fw = WinOf(f)) SyncFocus(*fw);
-    });
-    return;
-  }
-  // At once, so that keys typed next reach the control that has the focus.
-  if (!w->UserFocus()) AfterEvent();
-}
-
-void WxDriver::CatchUpFocus(FormWin& fw) {
-  wxWindow* now = wxWindow::FindFocus();
-  if (!now) return;
-  for (auto& [c, b] : fw.bound) {
-    if (!b.win || !(b.win == now || b.win->IsDescendant(now))) continue;
-    auto* w = dynamic_cast<TWinControl*>(c);
-    if (!w || dynamic_cast<TWinControl*>(c)->ControlCount() > 0) continue;  // containers hold others
-    if (fw.form->FocusedControl() != w && Alive(w)) w->UserFocus();
-    return;
-  }
-}
-
-void WxDriver::OnWidgetChar(TControl* c, wxKeyEvent& e) {
-  if (!Alive(c)) {
-    e.Skip();
-    return;
-  }
-  K k = c->ControlKind();
-  wxChar ch = e.GetUnicodeKey();
-  if (ch == WXK_NONE || ch < 32 || ch == 127 || e.RawControlDown() || e.AltDown()) {
-    e.Skip();
-    return;
-  }
-  if (k == K::ComboBox && static_cast<TComboBox*>(c)->Style != csDropDownList) {
-    e.Skip();  // the combo's own entry edits; its text event reports the result
-    return;
-  }
-  auto* w = static_cast<TWinControl*>(c);
-  if (TForm* f = c->ParentForm(); f && f->FocusedControl() != w) {
-    if (FormWin* fw = WinOf(f)) CatchUpFocus(*fw);
-    if (!Alive(c)) return;
-  }
-  if (TakesChars(k)) PushSelection(c);
-  w->UserKeyPress(static_cast<char32_t>(ch));
-}
-
-void WxDriver::OnCharHook(FormWin* fw, wxKeyEvent& e) {
-  if (!WinOf(fw->form) || !fw->form->Showing()) {
-    e.Skip();
-    return;
-  }
-  int key = e.GetKeyCode();
-  if (key == WXK_SHIFT || key == WXK_CONTROL || key == WXK_ALT || key == WXK_RAW_CONTROL || key == WXK_WINDOWS_LEFT) {
-    e.Skip();
-    return;
-  }
-  // Keys in a cell editor belong to the editor, except those that end the edit.
-  if (auto* g = dynamic_cast<GridView*>(wxWindow::FindFocus() ? wxWindow::FindFocus()->GetParent() : nullptr);
-      g && g->IsCellEditControlShown()) {
-    if (!g->EditorKey(e)) e.Skip();
-    return;
-  }
-  for (wxWindow* p = wxWindow::FindFocus(); p; p = p->GetParent()) {
-    if (auto* g = dynamic_cast<GridView*>(p); g && g->IsCellEditControlShown()) {
-      if (!g->EditorKey(e)) e.Skip();
-      return;
-    }
-    if (p == fw->top) break;
-  }
-  wxChar uc = e.GetUnicodeKey();
-  bool printable = uc != WXK_NONE && uc >= 32 && uc != 127 && !e.RawControlDown() && !e.AltDown();
-  if (printable) {
-    e.Skip();  // arrives as a character at the focused widget
-    return;
-  }
-  Word vk = KeyToVk(key);
-  if (!vk) {
-    e.Skip();
-    return;
-  }
-  TForm* f = fw->form;
-  CatchUpFocus(*fw);
-  if (!WinOf(f)) return;
-  TWinControl* target = f->FocusedControl() ? f->FocusedControl() : f;
-  // The combo's text entry edits by itself.
-  if (target->ControlKind() == K::ComboBox && static_cast<TComboBox*>(target)->Style != csDropDownList &&
-      (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_HOME || vk == VK_END || vk == VK_BACK || vk == VK_DELETE)) {
-    e.Skip();
-    return;
-  }
-  if (vk == VK_RETURN && e.RawControlDown() && target->ControlKind() == K::DBGrid) {
-    // Ctrl+Enter presses the button of an ellipsis column.
-    if (auto* g = dynamic_cast<GridView*>(WidgetOf(target)); g && g->HasEllipsis(g->GetGridCursorCol())) {
-      g->ClickEllipsis();
-      return;
-    }
-  }
-  PushSelection(target);
-  target->UserKeyDown(vk, ShiftOf(e));
 }
 
 void WxDriver::HideDialog(TCommonDialog* dialog) {

@@ -45,6 +45,11 @@ wxString ShortHint(const AnsiString& hint);
 
 class GridView;
 
+// Edits and memos: controls that take typed characters themselves.
+bool TakesChars(TControlKind k);
+// Model controls nested under `parent` in tree order.
+void ForEachControl(TWinControl* parent, const std::function<void(TControl*)>& fn);
+
 // One model control and its widget.
 struct Bound {
   TControl* ctrl = nullptr;
@@ -80,6 +85,7 @@ struct FormWin {
   wxSize fitFor;
   bool firstFocus = false;  // shown, and no widget has had the keyboard since
   bool ended = false;
+  int menusOpen = 0;  // menus of the bar shown now: they take every key
   wxGUIEventLoop* loop = nullptr;
 };
 
@@ -129,6 +135,10 @@ class WxDriver : public tv::forms::UiDriver {
   void OnWidgetChar(TControl* c, wxKeyEvent& e);
   void OnWidgetFocus(TControl* c);
   void PushSelection(TControl* c);
+  // A button, a menu item or a shortcut acts on what the user typed: an open cell edit of
+  // the form ends first (as leaving the cell would) and `then` runs once the model has the
+  // text. False, and nothing run, when no cell was being edited.
+  bool EndCellEdits(TForm* f, std::function<void()> then);
   // Runs fn later from the event loop unless the form is gone by then.
   void CallAfterIfAlive(TForm* f, std::function<void()> fn);
 
@@ -146,6 +156,11 @@ class WxDriver : public tv::forms::UiDriver {
   // Stops the loop of every modal form that ended, as soon as that loop is the one running
   // (a form may end from inside a message box's or another nested loop).
   void ExitEndedLoops();
+  // A key that is not a character, to the model's focused control (or the form).
+  void SendKey(FormWin& fw, Word vk, TShiftState shift);
+  // The toolkit's own menu bar takes the key: F10, or Alt+letter of a top menu that no
+  // control of the form claims.
+  bool MenuBarKey(FormWin& fw, const wxKeyEvent& e) const;
   void Layout(FormWin& fw);
 
   std::map<TForm*, std::unique_ptr<FormWin>> forms_;

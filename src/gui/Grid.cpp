@@ -445,12 +445,31 @@ void GridView::SyncFromModel() {
   ForceRefresh();
 }
 
+bool GridView::CommitEdit(std::function<void()> then) {
+  if (!IsCellEditControlEnabled()) return false;
+  DisableCellEditControl();
+  // Queued behind the text the editor hands to the model.
+  CallAfter([then = std::move(then)] { then(); });
+  return true;
+}
+
 bool GridView::EditorKey(wxKeyEvent& e) {
   if (!IsCellEditControlShown()) return false;
   switch (e.GetKeyCode()) {
     case WXK_ESCAPE:
+      // The typed text is dropped: the cell keeps what the model has, and a new row left
+      // empty goes with it. A row changed before stays; the next Esc goes to the model.
+      if (wxGridCellEditor* ed = GetCellEditor(GetGridCursorRow(), GetGridCursorCol())) {
+        ed->Reset();
+        ed->DecRef();
+      }
       HideCellEditControl();
       DisableCellEditControl();
+      CallAfter([this] {
+        TDataSet* ds = db_ ? db_->DataSet() : nullptr;
+        if (ds && ds->GetActive() && ds->GetState() == dsInsert && !ds->GetModified())
+          db_->UserKeyDown(VK_ESCAPE, {});
+      });
       return true;
     case WXK_RETURN: case WXK_NUMPAD_ENTER: case WXK_UP: case WXK_DOWN: case WXK_TAB: {
       if (e.GetKeyCode() != WXK_TAB && e.GetKeyCode() != WXK_UP && e.GetKeyCode() != WXK_DOWN &&

@@ -4,6 +4,7 @@
 #include <wx/grid.h>
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -29,6 +30,9 @@ class GridView : public wxGrid {
   void SyncFromModel();
   // Keys arriving while the cell editor is open; true when handled here.
   bool EditorKey(wxKeyEvent& e);
+  // Ends an open cell edit as leaving the cell would (the text goes to the model) and runs
+  // `then` once the model has it; false, and nothing run, when no edit was open.
+  bool CommitEdit(std::function<void()> then);
 
   // Columns narrower by the form's fit when the form is tightened to fit the screen.
   void SetColumnFit(double fit);

@@ -83,6 +83,12 @@ void NavigatorView::SyncFromModel() {
       w->Bind(wxEVT_BUTTON, [this, b](wxCommandEvent&) {
         auto* d = WxDriver::Instance();
         if (!model_ || (d && d->Syncing())) return;
+        // A cell being edited beside goes to the model before the button acts on the row.
+        auto* m = model_;
+        if (d && d->EndCellEdits(m->ParentForm(), [d, m, b] {
+              if (d->Alive(m)) m->UserClickButton(b);
+            }))
+          return;
         model_->UserClickButton(b);
       });
       buttons_.emplace_back(b, w);

@@ -269,7 +269,8 @@ namespace {
 
 // Enter en la columna del tipo deja la letra tecleada (el plan puede estar en otro rubro);
 // un tipo vacío se toma del rubro de la línea. Los totales siguen a cada línea grabada, sin
-// flechas de por medio. Ctrl+N lleva a la primera columna y Esc cierra el editor.
+// flechas de por medio. Ctrl+N lleva a la primera columna; Esc deja el renglón nuevo y el
+// siguiente cierra el editor.
 TEST_F(Asientos, TipoTecleadoTotalesCtrlNYEsc) {
   Traer("ADD:Adición", "A9");
   ASSERT_TRUE(DM->tblPlanPpto->Locate("tipoCuenta;iCuenta", VarArrayOf({Variant("E"), Variant("2.3.2")})));
@@ -288,6 +289,10 @@ TEST_F(Asientos, TipoTecleadoTotalesCtrlNYEsc) {
   Ed().cell("DBGrid1", 2, 0).keys("Ctrl+N");
   EXPECT_EQ(ed->DBGrid1->SelectedIndex, 0);
   EXPECT_EQ(ed->tblAsientoPptal->State, dsInsert);
+  // El primer Esc deja el renglón nuevo; el segundo llega al editor.
+  Ed().key("DBGrid1", VK_ESCAPE);
+  EXPECT_TRUE(ed->Showing());
+  EXPECT_EQ(ed->tblAsientoPptal->State, dsBrowse);
   ui->answer("Realmente desea salir", IDYES);
   Ed().key("DBGrid1", VK_ESCAPE);
   EXPECT_FALSE(ed->Showing());

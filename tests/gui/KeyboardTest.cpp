@@ -5,6 +5,8 @@
 #include <wx/uiaction.h>
 #include <wx/wx.h>
 
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -394,6 +396,219 @@ TEST_F(KeyboardTest, OkButtonClosesItsFormWhenItsEndCameInsideABoxsLoop) {
   EXPECT_EQ(f->ShowModal(), mrOk);
   EXPECT_TRUE(s.done());
   EXPECT_FALSE(caja);
+}
+
+
+void ClickButton(TControl* b) {
+  wxWindow* w = WidgetOf(b);
+  ASSERT_TRUE(w);
+  wxUIActionSimulator sim;
+  sim.MouseMove(w->GetScreenRect().GetPosition() + w->GetSize() / 2);
+  sim.MouseClick();
+}
+
+bool Editing(TCustomGrid* g) {
+  auto* grid = dynamic_cast<wxGrid*>(WidgetOf(g));
+  return grid && grid->IsCellEditControlShown();
+}
+
+// A button pressed by its accelerator, or clicked, while a cell is being typed acts on the
+// typed text: the edit ends first, as leaving the cell would, and no editor is left open.
+TEST_F(KeyboardTest, AButtonOrShortcutEndsTheCellEditFirst) {
+  for (bool raton : {false, true}) {
+    SCOPED_TRACE(raton ? "clicked" : "Alt+A");
+    auto f = std::make_unique<FrmTeclas>(nullptr);
+    AnsiString visto = "-";
+    bool editorAbierto = true;
+    f->BtnAceptar->OnClick = [&](TObject*) {
+      visto = f->Grid->Cells[1][1];
+      editorAbierto = Editing(f->Grid);
+    };
+    Script s;
+    s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+        .then([&] { ClickCell(f->Grid, 1, 1); })
+        .until([&] { return HasFocus(f->Grid) && f->Grid->Col == 1 && f->Grid->Row == 1; }, "the value cell")
+        .then([&] { Type("750"); })
+        .until([&] { return Editing(f->Grid); }, "the cell editor")
+        .then([&] {
+          if (raton)
+            ClickButton(f->BtnAceptar);
+          else
+            Key('a', wxMOD_ALT);
+        });
+    s.start();
+    EXPECT_EQ(f->ShowModal(), mrOk);
+    EXPECT_TRUE(s.done());
+    EXPECT_EQ(visto, "750");
+    EXPECT_FALSE(editorAbierto);
+  }
+}
+
+// Esc in a cell being typed drops the typed text and leaves the form open; the next Esc
+// reaches the cancel button.
+TEST_F(KeyboardTest, EscInACellDropsTheTypedTextAndOnlyTheNextOneCloses) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  bool abierta = false;
+  AnsiString tras;
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { ClickCell(f->Grid, 1, 1); })
+      .until([&] { return HasFocus(f->Grid) && f->Grid->Col == 1 && f->Grid->Row == 1; }, "the value cell")
+      .then([&] { Type("999"); })
+      .until([&] { return Editing(f->Grid); }, "the cell editor")
+      .then([&] { Key(WXK_ESCAPE); })
+      .until([&] { return !Editing(f->Grid); }, "the editor closed")
+      .then([&] { tv::gui::Pump(100); })  // whatever the toolkit had queued runs first
+      .then([&] {
+        abierta = Showing(f.get());
+        tras = f->Grid->Cells[1][1];
+      })
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrCancel);
+  EXPECT_TRUE(s.done());
+  EXPECT_TRUE(abierta);
+  EXPECT_EQ(tras, "500");
+  EXPECT_EQ(f->Grid->Cells[1][1], "500");
+}
+
+// A multi-line box takes Enter as a new line; Ctrl+Enter presses the default button.
+TEST_F(KeyboardTest, AMultiLineBoxTakesEnterAndCtrlEnterPressesTheDefaultButton) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  f->Memo->Text = "Nota";
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { ClickButton(f->Memo); })
+      .until([&] { return HasFocus(f->Memo); }, "the memo focused")
+      .then([&] { Key(WXK_END, wxMOD_CONTROL); })
+      .then([&] { Key(WXK_RETURN); })
+      .then([&] { Type("Linea dos"); })
+      .until([&] { return f->Memo->Text.get().Pos("dos") > 0; }, "the second line typed")
+      .then([&] { Key(WXK_RETURN, wxMOD_CONTROL); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(f->aceptados, 1);
+  ASSERT_EQ(f->Memo->Lines->Count(), 2);
+  EXPECT_EQ(f->Memo->Lines->Strings(0), "Nota");
+  EXPECT_EQ(f->Memo->Lines->Strings(1), "Linea dos");
+}
+
+// The drop-down list of a combo is showing (GTK looked up at run time).
+bool ListOpen(TControl* c) {
+  using Get = void (*)(void*, const char*, ...);
+  static auto get = reinterpret_cast<Get>(dlsym(RTLD_DEFAULT, "g_object_get"));
+  wxWindow* w = WidgetOf(c);
+  int shown = 0;
+  if (get && w && w->GetHandle()) get(w->GetHandle(), "popup-shown", &shown, nullptr);
+  return shown != 0;
+}
+
+class FrmMenus : public TForm {
+ public:
+  explicit FrmMenus(TComponent* AOwner) : TForm(AOwner) {
+    Name = "FrmMenus";
+    Caption = "Menús";
+    Position = poScreenCenter;
+    Width = 420;
+    Height = 220;
+    auto* menu = Make<TMainMenu>(this, "MainMenu1");
+    Menu = menu;
+    auto* archivo = new TMenuItem(menu);
+    archivo->Caption = "&Archivo";
+    menu->Items->Add(archivo);
+    auto* uno = new TMenuItem(menu);
+    uno->Caption = "&Uno";
+    uno->OnClick = [this](TObject*) { ++unos; };
+    archivo->Add(uno);
+    auto* ver = new TMenuItem(menu);
+    ver->Caption = "&Ver";
+    menu->Items->Add(ver);
+    auto* dos = new TMenuItem(menu);
+    dos->Caption = "&Dos";
+    dos->OnClick = [this](TObject*) { ++doses; };
+    ver->Add(dos);
+    Nombre = Make<TEdit>(this, "Nombre");
+    Nombre->SetBounds(8, 8, 200, 24);
+    Lista = Make<TComboBox>(this, "Lista");
+    Lista->Style = csDropDownList;
+    Lista->SetBounds(8, 40, 200, 24);
+    for (const char* i : {"Debito", "Credito", "Neto"}) Lista->Items->Add(i);
+    Lista->ItemIndex = 0;
+    BtnCancelar = Make<TButton>(this, "BtnCancelar");
+    BtnCancelar->Caption = "Cancelar";
+    BtnCancelar->Cancel = true;
+    BtnCancelar->ModalResult = mrCancel;
+    BtnCancelar->SetBounds(8, 80, 90, 26);
+  }
+  TEdit* Nombre;
+  TComboBox* Lista;
+  TButton* BtnCancelar;
+  int unos = 0, doses = 0;
+};
+
+// The menu bar works from the keyboard: F10 and Alt+letter open it, arrows move in it,
+// Enter chooses and Esc leaves it. A drop-down list opens with Alt+Down and chooses with
+// arrows and typed letters.
+TEST_F(KeyboardTest, MenusAndDropDownListsWorkFromTheKeyboard) {
+  auto f = std::make_unique<FrmMenus>(nullptr);
+  int abiertos = 0, cerrados = 0;
+  int listaTrasAltAbajo = -1, listaTrasFlecha = -1;
+  AnsiString nombre;
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->Nombre); }, "the form")
+      .then([&] {
+        tv::gui::WindowOf(f.get())->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& e) {
+          e.Skip();
+          ++abiertos;
+        });
+        tv::gui::WindowOf(f.get())->Bind(wxEVT_MENU_CLOSE, [&](wxMenuEvent& e) {
+          e.Skip();
+          ++cerrados;
+        });
+      })
+      .then([&] { Key(WXK_F10); })
+      .until([&] { return abiertos > 0; }, "a menu opened by F10")
+      .then([&] { Key(WXK_ESCAPE); })
+      .until([&] { return cerrados > 0; }, "the menu closed by Esc")
+      .until([&] { return HasFocus(f->Nombre) && tv::gui::WindowOf(f.get())->IsActive(); }, "the form again")
+      .then([&] { Type("Z"); })
+      .until([&] { return f->Nombre->Text.get().Pos("Z") > 0; }, "a letter typed after the menu")
+      .then([&] { Key(WXK_F10); })
+      .until([&] { return abiertos > 1; }, "the menu opened again by F10")
+      .then([&] { Key(WXK_DOWN); })
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return f->unos == 1; }, "the first item chosen with Down and Enter")
+      .then([&] { Key('v', wxMOD_ALT); })
+      .until([&] { return abiertos > 2; }, "the second menu opened by Alt+V")
+      .then([&] { Key(WXK_DOWN); })
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return f->doses == 1; }, "its item chosen")
+      .until([&] { return tv::gui::WindowOf(f.get())->IsActive(); }, "the form active again")
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->Lista); }, "the list focused")
+      .then([&] { Key(WXK_DOWN, wxMOD_ALT); })
+      .until([&] { return ListOpen(f->Lista); }, "the list opened by Alt+Down")
+      .then([&] { Key(WXK_DOWN); })
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return !ListOpen(f->Lista) && f->Lista->ItemIndex == 1; }, "the second item chosen in the list")
+      .then([&] { listaTrasAltAbajo = f->Lista->ItemIndex; })
+      .until([&] { return tv::gui::WindowOf(f.get())->IsActive() && HasFocus(f->Lista); }, "the list's form again")
+      .then([&] { Key(WXK_DOWN); })
+      .until([&] { return f->Lista->ItemIndex == 2; }, "the third item chosen with Down")
+      .then([&] { listaTrasFlecha = f->Lista->ItemIndex; })
+      .then([&] { Type("d"); })
+      .until([&] { return f->Lista->ItemIndex == 0; }, "the item chosen by its first letter")
+      .then([&] { nombre = f->Nombre->Text; })
+      .then([&] { Key(WXK_ESCAPE); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrCancel);
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(f->unos, 1);
+  EXPECT_EQ(f->doses, 1);
+  EXPECT_EQ(listaTrasAltAbajo, 1);
+  EXPECT_EQ(listaTrasFlecha, 2);
+  EXPECT_EQ(nombre.Pos("Z"), 1);
 }
 
 }  // namespace

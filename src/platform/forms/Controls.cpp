@@ -349,7 +349,9 @@ bool DialogKey(TForm* form, TWinControl* focused, Word key, TShiftState shift) {
     form->SelectNext(focused, !shift.Contains(ssShift));
     return true;
   }
-  if ((key == VK_RETURN || key == VK_ESCAPE) && shift.Empty()) {
+  // Ctrl+Enter presses the default button also from a box that takes Enter itself.
+  bool ctrlEnter = key == VK_RETURN && shift == TShiftState{ssCtrl};
+  if (((key == VK_RETURN || key == VK_ESCAPE) && shift.Empty()) || ctrlEnter) {
     if (key == VK_RETURN)
       if (auto* b = dynamic_cast<TButton*>(focused)) {
         b->Click();

@@ -346,6 +346,12 @@ bool TDBGrid::WantsKey(Word key, TShiftState shift) const {
   if (key == VK_TAB) return Options.Contains(dgTabs);
   // En una rejilla editable Enter termina la celda; nunca pulsa el botón por defecto.
   if (key == VK_RETURN && shift.Empty() && Options.Contains(dgEditing) && !ReadOnly) return true;
+  // Esc cancels the row being edited or added first; only the next one reaches the form.
+  if (key == VK_ESCAPE && shift.Empty()) {
+    TDataSet* ds = DataSet();
+    return EditorMode || (ds && ds->GetActive() && (ds->GetState() == dsEdit || ds->GetState() == dsInsert) &&
+                          Options.Contains(dgEditing) && !ReadOnly);
+  }
   return false;
 }
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/forms/DBCtrls.h"
+#include "platform/forms/DBGrids.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/UiDriver.h"
@@ -114,6 +116,16 @@ TModalResult TForm::ShowModal() {
     throw;
   }
   if (Application->Terminated()) ModalResult = mrCancel;
+  // A form that was given up (not accepted) drops its unfinished rows; an accepted one
+  // leaves them to the caller, which may post them.
+  if (ModalResult == mrCancel || ModalResult == mrNo || ModalResult == mrAbort) {
+    try {
+      CancelPendingEdits();
+    } catch (...) {
+      finish();
+      throw;
+    }
+  }
   finish();
   if (OnHide) DispatchEvent([this] { OnHide(this); });
   // The window below becomes active again.
@@ -169,6 +181,7 @@ void TForm::Close() {
   TCloseAction action = caHide;
   if (OnClose) OnClose(this, action);
   if (action == caNone) return;
+  CancelPendingEdits();
   if (Application->MainForm == this) {
     Hide();
     Application->Terminate();
@@ -197,6 +210,26 @@ bool TForm::CloseModalCheck() {
 }
 
 void TForm::Release() { Application->ReleaseLater(this); }
+
+void TForm::CancelPendingEdits() {
+  std::vector<TDataSet*> sets;
+  std::function<void(const TWinControl*)> walk = [&](const TWinControl* p) {
+    for (int i = 0; i < p->ControlCount(); ++i) {
+      TControl* c = p->Controls(i);
+      TDataSource* src = nullptr;
+      if (auto* g = dynamic_cast<TDBGrid*>(c)) src = g->DataSource.get();
+      else if (auto* e = dynamic_cast<TDBEdit*>(c)) src = e->DataSource.get();
+      else if (auto* m = dynamic_cast<TDBMemo*>(c)) src = m->DataSource.get();
+      if (TDataSet* ds = src ? src->GetDataSet() : nullptr;
+          ds && std::find(sets.begin(), sets.end(), ds) == sets.end())
+        sets.push_back(ds);
+      if (auto* w = dynamic_cast<TWinControl*>(c)) walk(w);
+    }
+  };
+  walk(this);
+  for (TDataSet* ds : sets)
+    if (ds->GetActive() && (ds->GetState() == dsEdit || ds->GetState() == dsInsert)) ds->Cancel();
+}
 
 bool TForm::FocusControl(TWinControl* c) {
   if (!c) return false;

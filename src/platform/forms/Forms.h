@@ -110,6 +110,9 @@ class TForm : public TWinControl {
   void ShowCommon();
   void FocusFirst();
   bool CloseModalCheck();  // OnCloseQuery + OnClose for an ending modal loop
+  // Tables the form's data controls left in edit or insert are cancelled when it closes:
+  // an abandoned edit is never posted later by whoever moves the table next.
+  void CancelPendingEdits();
   TWinControl* focused_ = nullptr;
   bool created_ = false;
   int busy_ = 0;

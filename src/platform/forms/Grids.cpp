@@ -175,6 +175,8 @@ bool TCustomGrid::WantsKey(Word key, TShiftState shift) const {
   if (key == VK_TAB) return Options.Contains(goTabs);
   // En una rejilla editable Enter termina la celda; nunca pulsa el botón por defecto.
   if (key == VK_RETURN) return Options.Contains(goEditing) && shift.Empty();
+  // Esc ends the cell edit first; only the next one reaches the form.
+  if (key == VK_ESCAPE) return EditorMode;
   return false;
 }
 

@@ -160,7 +160,8 @@ void TCustomEdit::KeyPress(char32_t& ch) {
     UserEdit(FromU32(t), SelStart);
     return;
   }
-  if (ch < 32) return;
+  // A memo's Enter arrives as a line break; other control characters are no text.
+  if (ch < 32 && !(ch == U'\n' && dynamic_cast<TMemo*>(this))) return;
   if (selLen > 0) t.erase(static_cast<size_t>(SelStart), static_cast<size_t>(selLen));
   if (MaxLength > 0 && static_cast<int>(t.size()) >= MaxLength) {
     SelLength = 0;
@@ -203,8 +204,9 @@ void TMemo::Change() {
   TCustomEdit::Change();
 }
 
-bool TMemo::WantsKey(Word key, TShiftState) const {
-  return (key == VK_RETURN && WantReturns) || (key == VK_TAB && WantTabs) ||
+bool TMemo::WantsKey(Word key, TShiftState shift) const {
+  // Ctrl+Enter is left to the form: it presses the default button.
+  return (key == VK_RETURN && WantReturns && !shift.Contains(ssCtrl)) || (key == VK_TAB && WantTabs) ||
          (key >= VK_LEFT && key <= VK_DOWN);
 }
 

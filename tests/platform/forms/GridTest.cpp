@@ -168,6 +168,51 @@ TEST_F(DbGridTest, EditingPostsOnRowChangeAndAppendsBelowTheLastRow) {
   EXPECT_EQ(table_->State, dsBrowse);
 }
 
+// Esc in an editable grid gives up what is in edit first (the changed row, then a new row);
+// only an Esc with nothing in edit reaches the close button. A form closed while a row is in
+// edit drops it: the next move of the table never posts it.
+TEST_F(DbGridTest, EscGivesUpTheEditBeforeClosingAndClosingDropsTheEdit) {
+  auto* cerrar = Make<TBitBtn>(form_, "BtnCerrar");
+  cerrar->Kind = bkClose;
+  form_->Show();
+  ui_.now(form_).editCell("DBGrid1", 1, 0, "Lo que abandoné").keys("Esc");
+  EXPECT_TRUE(form_->Showing());
+  EXPECT_EQ(table_->State, dsBrowse);
+  EXPECT_EQ(grid_->DisplayText(1, 0), "Caja");
+  ui_.now(form_).keys("Ctrl+End").keys("Down");
+  ASSERT_EQ(table_->State, dsInsert);
+  ui_.now(form_).keys("Esc");
+  EXPECT_TRUE(form_->Showing());
+  EXPECT_EQ(table_->State, dsBrowse);
+  EXPECT_EQ(grid_->DisplayRowCount(), 3);
+  ui_.now(form_).keys("Esc");
+  EXPECT_FALSE(form_->Showing());
+
+  form_->Show();
+  ui_.now(form_).editCell("DBGrid1", 1, 1, "Abandonado").close();
+  EXPECT_FALSE(form_->Showing());
+  EXPECT_EQ(table_->State, dsBrowse);
+  table_->First();
+  table_->Next();
+  EXPECT_EQ(table_->State, dsBrowse);
+  TQuery q(nullptr);
+  q.DatabaseName = dir_.c_str();
+  q.SQL->Add("SELECT nombcuen FROM PL WHERE numecuen = '1110'");
+  q.Open();
+  EXPECT_EQ(q.FieldByName("nombcuen")->AsString, "Bancos");
+
+  // A modal form given up drops its edit too; one accepted leaves it to the caller.
+  auto* aceptar = Make<TButton>(form_, "BtnAceptar");
+  aceptar->ModalResult = mrOk;
+  ui_.onModal("Plan").editCell("DBGrid1", 1, 2, "Dejado").click("BtnCerrar");
+  form_->ShowModal();
+  EXPECT_EQ(table_->State, dsBrowse);
+  ui_.onModal("Plan").editCell("DBGrid1", 1, 2, "Aceptado").click("BtnAceptar");
+  EXPECT_EQ(form_->ShowModal(), mrOk);
+  EXPECT_EQ(table_->State, dsEdit);
+  EXPECT_EQ(table_->FieldByName("nombcuen")->AsString, "Aceptado");
+}
+
 TEST_F(DbGridTest, DrawingEventsSeeThePaintedRowAndColoursReadBack) {
   grid_->DefaultDrawing = false;
   grid_->OnDrawColumnCell = [&](TObject*, const TRect& rect, int dataCol, TColumn* col, TGridDrawState) {

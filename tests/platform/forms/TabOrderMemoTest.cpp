@@ -143,3 +143,22 @@ TEST(Edits, TypingFollowsCaseLengthAndEditableCombosKeepFreeText) {
   cb->ItemIndex = 1;
   EXPECT_EQ(cb->Text, "2:IN");
 }
+
+// Enter in a memo breaks the line; Ctrl+Enter presses the form's default button instead.
+TEST(Memo, EnterBreaksTheLineAndCtrlEnterPressesTheDefaultButton) {
+  HeadlessDriver ui;
+  TForm f(nullptr);
+  auto* memo = Make<TMemo>(&f, "Memo1");
+  auto* ok = Make<TButton>(&f, "BtnOk");
+  ok->Default = true;
+  int pulsado = 0;
+  ok->OnClick = [&](TObject*) { ++pulsado; };
+  f.Show();
+  ui.now(&f).type("Memo1", "Linea uno").key("Memo1", VK_RETURN).type("Memo1", "Linea dos");
+  EXPECT_EQ(pulsado, 0);
+  ASSERT_EQ(memo->Lines->Count(), 2);
+  EXPECT_EQ(memo->Lines->Strings(1), "Linea dos");
+  ui.now(&f).key("Memo1", VK_RETURN, TShiftState{ssCtrl});
+  EXPECT_EQ(pulsado, 1);
+  EXPECT_EQ(memo->Lines->Count(), 2);
+}
