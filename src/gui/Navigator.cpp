@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gui/Driver.h"
+#include "gui/Grid.h"
 
 namespace tv::gui {
 
@@ -45,6 +46,17 @@ const char* DefaultHint(TNavigateBtn b) {
 
 }  // namespace
 
+bool NavigatorView::CommitCellEditor() {
+  for (wxWindow* p = wxWindow::FindFocus(); p; p = p->GetParent()) {
+    if (auto* g = dynamic_cast<GridView*>(p); g && g->IsCellEditControlShown()) {
+      g->DisableCellEditControl();
+      return true;
+    }
+    if (p->IsTopLevel()) break;
+  }
+  return false;
+}
+
 NavigatorView::NavigatorView(wxWindow* parent, TDBNavigator* model)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), model_(model) {
   Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
@@ -83,6 +95,14 @@ void NavigatorView::SyncFromModel() {
       w->Bind(wxEVT_BUTTON, [this, b](wxCommandEvent&) {
         auto* d = WxDriver::Instance();
         if (!model_ || (d && d->Syncing())) return;
+        // A cell still being typed in goes to its own row first (its text reaches the model
+        // later in the loop): an inserted row would otherwise take it.
+        if (CommitCellEditor()) {
+          CallAfter([this, b] {
+            if (model_) model_->UserClickButton(b);
+          });
+          return;
+        }
         model_->UserClickButton(b);
       });
       buttons_.emplace_back(b, w);

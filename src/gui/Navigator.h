@@ -23,6 +23,8 @@ class NavigatorView : public wxPanel {
 
  private:
   void Arrange();
+  // Commits the text of a grid cell being edited; true when there was one.
+  static bool CommitCellEditor();
   TDBNavigator* model_;
   std::vector<std::pair<TNavigateBtn, wxButton*>> buttons_;
   unsigned shown_ = ~0u;  // bits of the buttons made
