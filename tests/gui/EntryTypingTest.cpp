@@ -1,5 +1,5 @@
 // Lo que un usuario nuevo teclea en las rejillas de captura, en el escritorio: una rejilla
-// vacía recibe la primera línea sin Ctrl+N; los totales del movimiento presupuestal siguen a
+// vacía recibe la primera línea sin Ctrl+N, desde la columna en que se hace clic; los totales del movimiento presupuestal siguen a
 // un valor corregido y se limpian al grabar; tras "+" del navegador lo tecleado va a la línea
 // nueva, columna por columna; "Salir" del registro presupuestal pregunta antes de descartar.
 #include <wx/grid.h>
@@ -186,14 +186,18 @@ TEST_F(SurveyTest, BudgetMovementTotalsFollowAnEditedLineAndClearAfterSaving) {
          rubroGrabado = ed(f)->LblNCuenta->Caption.str();
          ClickOn(ed(f)->BtnTraerCrear);
        }},
+      // En el documento siguiente se empieza por el ingreso, con un clic en su celda.
       {"la rejilla del documento siguiente",
        [ed](TForm* f) { return ed(f)->tblAsientoPptal->GetActive() && Enfocado(f, ed(f)->DBGrid1); },
-       escribir("2.3.2")},
-      {"2.3.2 en la celda", escrito("2.3.2"), enter},
-      {"el tipo", columna(1),
+       [rejilla](TForm* f) { ClickCell(rejilla(f), 2, 0); }},
+      {"el ingreso de la rejilla vacía", columna(2), escribir("700")},
+      {"700 en la celda", escrito("700"), enter},
+      {"el egreso", columna(3),
        [&](TForm* f) {
-         if (ed(f)->tblAsientoPptal->GetState() == dsInsert)
-           nuevaLinea = ed(f)->tblAsientoPptal->FieldByName("icuenta")->AsString().str();
+         TTable* t = ed(f)->tblAsientoPptal;
+         if (t->GetState() == dsInsert)
+           nuevaLinea = "[" + t->FieldByName("icuenta")->AsString().str() + "] " +
+                        FloatToStr(t->FieldByName("ingreso")->AsFloat).str() + " " + ed(f)->lblIngreso->Caption.str();
        }},
   };
   size_t paso = 0;
@@ -219,7 +223,7 @@ TEST_F(SurveyTest, BudgetMovementTotalsFollowAnEditedLineAndClearAfterSaving) {
   EXPECT_EQ(diferenciaGrabado, cero);
   EXPECT_EQ(rubroGrabado, "");
   EXPECT_EQ(numeroGrabado, "A8");
-  EXPECT_EQ(nuevaLinea, "2.3.2");
+  EXPECT_EQ(nuevaLinea, std::string("[] 700 ") + Punto(700.0, 2));
   EXPECT_EQ(Valor(libros_, "SELECT sum(ingreso) || '/' || sum(egreso) || '/' || count(*) FROM mvtPptal "
                            "WHERE iMvtPptal = 'A7' AND tipoMvtPptal = 'ADD'"),
             "5000000/5000000/2");
@@ -379,6 +383,9 @@ TEST_F(SurveyTest, WithholdingRuleTypedAfterPlusStartsAtItsAccount) {
 
 // ---- Registro presupuestal -----------------------------------------------------------------
 
+// "&Salir" con su tecla: el botón puede quedar bajo el borde de una pantalla baja.
+void Salir() { wxUIActionSimulator().Char('s', wxMOD_ALT); }
+
 // "Salir" sin nada digitado cierra; con datos sin grabar pregunta: "No" deja la ventana
 // abierta con lo digitado, "Sí" la cierra.
 TEST_F(SurveyTest, LeavingTheBudgetRegisterWithUnsavedDataAsksFirst) {
@@ -414,13 +421,13 @@ TEST_F(SurveyTest, LeavingTheBudgetRegisterWithUnsavedDataAsksFirst) {
       {"foco en el objeto del gasto", [rp](TForm* f) { return Enfocado(f, rp(f)->edObjetoGasto); },
        [](TForm*) { Type("Papeleria de oficina"); }},
       {"lo digitado", [rp](TForm* f) { return AnsiString(rp(f)->edObjetoGasto->Text) == "Papeleria de oficina"; },
-       [rp](TForm* f) { ClickOn(rp(f)->btnCancelar); }},
+       [](TForm*) { Salir(); }},
       {"la respuesta No", [&](TForm*) { return preguntas.size() == 1 && respuestas.size() == 1; },
        [&](TForm* f) {
          contestada = nullptr;
          abiertaTrasNo = f->Showing();
          textoTrasNo = AnsiString(rp(f)->edObjetoGasto->Text).str();
-         ClickOn(rp(f)->btnCancelar);
+         Salir();
        }},
   };
   size_t paso = 0;
@@ -428,8 +435,9 @@ TEST_F(SurveyTest, LeavingTheBudgetRegisterWithUnsavedDataAsksFirst) {
   std::map<std::string, Pilot::Action> actions;
   actions["TfrmRegPptal"] = [&](TForm* f) {
     if (paso == 0 && aperturas == 0) {
+      if (wxTopLevelWindow* t = tv::gui::WindowOf(f); !t || !t->IsActive()) return true;
       ++aperturas;
-      ClickOn(rp(f)->btnCancelar);  // primera apertura: nada digitado
+      Salir();  // primera apertura: nada digitado
       return false;
     }
     if (paso == 0) ++aperturas;
