@@ -1,7 +1,8 @@
 // Lo que un usuario nuevo teclea en las rejillas de captura, en el escritorio: una rejilla
-// vacía recibe la primera línea sin Ctrl+N, desde la columna en que se hace clic; los totales del movimiento presupuestal siguen a
-// un valor corregido y se limpian al grabar; tras "+" del navegador lo tecleado va a la línea
-// nueva, columna por columna; "Salir" del registro presupuestal pregunta antes de descartar.
+// vacía recibe la primera línea sin Ctrl+N, desde la columna en que se hace clic; los totales
+// del movimiento presupuestal siguen a un valor corregido y se limpian al grabar; tras "+" del
+// navegador lo tecleado va a la línea nueva, columna por columna; "Salir" del registro
+// presupuestal pregunta antes de descartar lo no grabado.
 #include <wx/grid.h>
 #include <wx/uiaction.h>
 
