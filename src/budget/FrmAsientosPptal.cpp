@@ -229,6 +229,10 @@ TfrmAsientosPptal::TfrmAsientosPptal(TComponent* Owner) : TForm(Owner) {
   // Los totales siguen a cada línea grabada o borrada, se llegue como se llegue a grabarla.
   tblAsientoPptal->AfterPost = [this](TDataSet*) { Totalice(); };
   tblAsientoPptal->AfterDelete = [this](TDataSet*) { Totalice(); };
+  tblAsientoPptal->BeforeEdit = [this](TDataSet* d) {
+    ingresoGuardado_ = Monto(d, "ingreso");
+    egresoGuardado_ = Monto(d, "egreso");
+  };
   OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { FormKeyDown(s, k, sh); };
   cbTipoMvtPptal->OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { cbTipoMvtPptalKeyDown(s, k, sh); };
   edFecha->OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { edFechaKeyDown(s, k, sh); };
@@ -362,6 +366,16 @@ void TfrmAsientosPptal::Totalice() {
   HagaSQL(kAlias, Query1, "select sum(ingreso) as ingreso, sum(egreso) as egreso from asientoPptal ");
   double ingreso = Monto(Query1, "ingreso");
   double egreso = Monto(Query1, "egreso");
+  // El renglón que se está digitando aún no está en la tabla: cuenta con lo digitado.
+  TDataSetState estado = tblAsientoPptal->Active ? tblAsientoPptal->State : dsInactive;
+  if (estado == dsEdit || estado == dsInsert) {
+    ingreso += Monto(tblAsientoPptal, "ingreso") - (estado == dsEdit ? ingresoGuardado_ : 0.0);
+    egreso += Monto(tblAsientoPptal, "egreso") - (estado == dsEdit ? egresoGuardado_ : 0.0);
+  }
+  MostrarTotales(ingreso, egreso);
+}
+
+void TfrmAsientosPptal::MostrarTotales(double ingreso, double egreso) {
   lblIngreso->Caption = Punto(ingreso, 2);
   lblEgreso->Caption = Punto(egreso, 2);
   lblDiferencia->Caption = Punto(ingreso - egreso, 2);
@@ -469,11 +483,27 @@ void TfrmAsientosPptal::DBGrid1DrawColumnCell(TObject*, const TRect& Rect, int D
 }
 
 void TfrmAsientosPptal::dsAsientosPptalDataChange(TObject*, TField* Field) {
-  if (Field && (Field->FieldName.UpperCase() == "INGRESO" || Field->FieldName.UpperCase() == "EGRESO") &&
-      !Field->IsNull && RoundToCents(Field->AsFloat) != Field->AsFloat)
-    Field->AsFloat = RoundToCents(Field->AsFloat);  // al centavo, como se digita
-  if (Field || !tblAsientoPptal->Active) return;
+  if (Field) {
+    AnsiString campo = Field->FieldName.UpperCase();
+    if (campo == "INGRESO" || campo == "EGRESO") {
+      if (!Field->IsNull && RoundToCents(Field->AsFloat) != Field->AsFloat)
+        Field->AsFloat = RoundToCents(Field->AsFloat);  // al centavo, como se digita
+      Totalice();  // los totales siguen al valor digitado, también en un renglón ya grabado
+    } else if (campo == "ICUENTA") {
+      MostrarRubro();  // el nombre sigue al rubro digitado
+    }
+    return;
+  }
+  if (tblAsientoPptal->Active) MostrarRubro();
+}
+
+void TfrmAsientosPptal::MostrarRubro() {
   AnsiString codigo = tblAsientoPptal->FieldByName("icuenta")->AsString;
+  // Un renglón sin rubro todavía no nombra ninguno.
+  if (codigo.Trim().IsEmpty()) {
+    LblNCuenta->Caption = "";
+    return;
+  }
   TTable* plan = DM->tblPlanPpto;
   LblNCuenta->Caption = plan->Locate("icuenta", Variant(codigo)) ? plan->FieldByName("ncuenta")->AsString
                                                                  : AnsiString("inexistente");
@@ -675,6 +705,9 @@ void TfrmAsientosPptal::BtnGrabarClick(TObject*) {
   FechaOriginal = 0;
   ShowMessage("Asiento Presupuestal Registrado");
   tblAsientoPptal->Close();
+  // La rejilla queda vacía hasta el próximo "Traer o Crear": sus totales también.
+  MostrarTotales(0, 0);
+  LblNCuenta->Caption = "";
 }
 
 // ---- Búsqueda del número, calendario, explorador y cierre ---------------------------------

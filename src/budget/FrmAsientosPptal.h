@@ -72,6 +72,7 @@ class TfrmAsientosPptal : public TForm {
   int versionTraida_ = -1;  // versión guardada al traer; -1 documento nuevo
   AnsiString origenTraslado_;  // rubro de donde sale un traslado, hallado al validar
   double montoTraslado_ = 0;
+  double ingresoGuardado_ = 0, egresoGuardado_ = 0;  // montos del renglón antes de editarlo
 
   bool validar();
   void Totalice();
@@ -105,6 +106,8 @@ class TfrmAsientosPptal : public TForm {
   bool HayRenglones() const;
   void Ayuda(const AnsiString& ancla);
   void Buscar();
+  void MostrarTotales(double ingreso, double egreso);
+  void MostrarRubro();
 };
 
 extern TfrmAsientosPptal* frmAsientosPptal;

@@ -69,6 +69,13 @@ bool NumeroDe(TCustomEdit* e, double& n) {
   return !t.IsEmpty() && TryStrToFloat(t, n);
 }
 
+// Un monto se compara por su valor: la máscara de miles cambia el texto, no lo digitado.
+AnsiString ValorDigitado(TCustomEdit* e) {
+  double v = 0;
+  AnsiString t = Recortado(e);
+  return !t.IsEmpty() && TryStrToAmount(t, v) ? FloatToStr(v) : t;
+}
+
 }  // namespace
 
 // Los botones de órdenes: un error propio del programa sale en su caja "Error"; los demás, en
@@ -273,6 +280,7 @@ TfrmRegPptal::TfrmRegPptal(TComponent* Owner) : TForm(Owner) {
   btnNuevaOrdenServ->OnClick = [this](TObject* s) { ConErrorPropio([&] { btnNuevaOrdenServClick(s); }); };
   btnModOrd->OnClick = [this](TObject* s) { ConErrorPropio([&] { btnModOrdClick(s); }); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
 
   rgTipo->ItemIndex = 0;
   initNuevo();
@@ -280,6 +288,27 @@ TfrmRegPptal::TfrmRegPptal(TComponent* Owner) : TForm(Owner) {
   edFechaVenc->Text = FormatDateTime("dd/MM/yyyy", EncodeDate(anioGlobal, 12, 31));
   edIregPptal->Text = TextoNumeroDoc(getLastRegPptal() + 1);
   edIregPptal->Modified = false;
+  TomarDigitado();
+}
+
+// ---- Lo digitado sin grabar --------------------------------------------------------------
+
+AnsiString TfrmRegPptal::Digitado() const {
+  AnsiString t;
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{edICD, edFechaExp, edFechaVenc, edItercero, edVigFisc,
+                                                            edObjetoGasto, edIorden, edDocAsociado})
+    t += AnsiString(e->Text).Trim() + "\x1f";
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{edValor, edFunc, edInv}) t += ValorDigitado(e) + "\x1f";
+  return t + AnsiString(static_cast<int>(rgTipo->ItemIndex));
+}
+
+void TfrmRegPptal::TomarDigitado() { digitadoGuardado_ = Digitado(); }
+
+void TfrmRegPptal::FormCloseQuery(TObject*, bool& CanClose) {
+  if (Digitado() == digitadoGuardado_) return;
+  CanClose = Application->MessageBox("Los datos del registro presupuestal " + Recortado(edIregPptal) +
+                                         " no se han grabado. ¿Los descarta?",
+                                     "Advertencia", MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 TfrmRegPptal::~TfrmRegPptal() {
@@ -368,6 +397,7 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
     TTable* cd = DM->tblMvtCertDisp;
     edObjetoGasto->Text = cd->IsEmpty() ? AnsiString() : Texto(cd->FieldByName("objetoGasto"));
     LeerPendienteCertificado();
+    TomarDigitado();
     return;
   }
   limpiarEdits(this, "edICD", "edIregPptal");
@@ -413,6 +443,7 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
   rgTipoClick(rgTipo);
   Label15->Caption = fecha;
   edDocAsociado->Text = doc;
+  TomarDigitado();
 }
 
 // ---- Montos ------------------------------------------------------------------------------
@@ -632,6 +663,7 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   DM->tblMvtOrdenSumiMaestro->Refresh();
   Application->MessageBox(eraNuevo ? "Registro presupuestal adicionado." : "Registro presupuestal MODIFICADO.",
                           "Tallivar", MB_OK);
+  TomarDigitado();
   // Lo grabado pasa a ser lo que el registro ya compromete.
   if (!eraNuevo) valorOriginal = StrToAmount(Recortado(edValor));
   AnsiString grabado = Recortado(edIregPptal);

@@ -118,8 +118,13 @@ class TfrmRegPptal : public TForm {
   void btnNuevaOrdenServClick(TObject* Sender);
   void btnModOrdClick(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
 
  private:
+  // Lo digitado en los campos que se graban, para preguntar antes de descartarlo al salir.
+  AnsiString Digitado() const;
+  void TomarDigitado();
+  AnsiString digitadoGuardado_;
   void Colorear(TColor color);
   void PasoCertificado();
   void LeerPendienteCertificado();

@@ -345,8 +345,13 @@ void GridView::ClickEllipsis() {
   });
 }
 
+bool GridView::BlankRow() const {
+  return db_ && db_->DisplayRowCount() == 0 && db_->CanEditCell(std::max(0, db_->SelectedIndex.get()), 0);
+}
+
 int GridView::ModelRows() const {
-  if (db_) return db_->DisplayRowCount();
+  // An empty editable dataset shows one blank row: typing into it starts the first row.
+  if (db_) return BlankRow() ? 1 : db_->DisplayRowCount();
   return model_ ? model_->RowCount.get() : 0;
 }
 int GridView::ModelCols() const {
@@ -365,7 +370,7 @@ TCanvas* GridView::Paint(int col, int row, TRect& mr) {
 }
 
 AnsiString GridView::Text(int col, int row) {
-  if (db_) return db_->DisplayText(col, row);
+  if (db_) return row < db_->DisplayRowCount() ? db_->DisplayText(col, row) : AnsiString();
   return model_->GetEditText(col, row);
 }
 
@@ -410,6 +415,7 @@ void GridView::SyncFromModel() {
     EnableEditing(db_->Options.Contains(dgEditing) && !db_->ReadOnly);
     SetBackgroundColour(ToWx(db_->Color));
     int r = db_->CurrentDisplayRow(), c = db_->SelectedIndex.get();
+    if (r < 0 && nr == 1 && BlankRow()) r = 0;
     if (r >= 0 && c >= 0 && r < nr && c < nc) {
       if (GetGridCursorRow() != r || GetGridCursorCol() != c) {
         if (IsCellEditControlShown()) DisableCellEditControl();

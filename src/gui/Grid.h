@@ -38,6 +38,8 @@ class GridView : public wxGrid {
   void SetColumnFit(double fit);
 
   int ModelRows() const;
+  // The blank row of an empty editable dataset, where typing starts the first row.
+  bool BlankRow() const;
   int ModelCols() const;
 
   // Data-aware columns with an ellipsis button (shown in the current cell) or a pick list.

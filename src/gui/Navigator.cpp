@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gui/Driver.h"
+#include "gui/Grid.h"
 
 namespace tv::gui {
 

@@ -246,6 +246,7 @@ TEST_F(ExplRegPptal, ElFormularioLoAbreConTodosOConLosDelCertificado) {
   EXPECT_EQ(rp->explorador->Query1->RecordCount, 1);
   ui->now(rp).click("&Explorar");
   EXPECT_EQ(rp->explorador->Query1->RecordCount, 2);
+  ui->answer("Los datos del registro presupuestal 3 no se han grabado. ¿Los descarta?", IDYES);
   rp->Close();
   delete rp;
 }

@@ -80,6 +80,39 @@ TEST_F(RegPptal, InicioYPasoDelCertificado) {
   EXPECT_EQ(ui->messages().back().Kind, MsgKind::Exception);
 }
 
+// Cerrar pregunta antes de descartar lo digitado sin grabar: "No" deja la ventana con lo
+// digitado. Recién abierto, cargado o grabado se cierra sin preguntar.
+TEST_F(RegPptal, CerrarConDatosSinGrabarPregunta) {
+  Registro(1, 1, "2026-02-20", 600);
+  Sql("UPDATE mvtRegPptal SET itercero='900', func=valor, inv=0, vigFiscal='2026', fechaVenc='2026-12-31'");
+  Abrir();
+  auto cerrar = [&] {
+    ui->takeMessages();
+    f->Close();
+    std::string t = ui->messageTexts().str();
+    bool abierta = f->Showing();
+    if (!abierta) f->Show();
+    return t + (abierta ? "(abierta)" : "(cerrada)");
+  };
+  EXPECT_EQ(cerrar(), "(cerrada)");
+  NumeroRP("1");
+  ASSERT_FALSE(f->nuevo);
+  EXPECT_EQ(cerrar(), "(cerrada)");
+  F().set("edDocAsociado", "Contrato 12");
+  const char* pregunta = "Los datos del registro presupuestal 1 no se han grabado. ¿Los descarta?";
+  ui->answer(pregunta, IDNO);
+  EXPECT_EQ(cerrar(), std::string(pregunta) + "\n(abierta)");
+  EXPECT_EQ(ui->messages().at(0).Caption, "Advertencia");
+  EXPECT_EQ(f->edDocAsociado->Text, "Contrato 12");
+  ui->answer(pregunta, IDYES);
+  EXPECT_EQ(cerrar(), std::string(pregunta) + "\n(cerrada)");
+  NumeroRP("7");
+  Llenar("300");
+  Grabar();
+  ASSERT_EQ(ui->messages().at(0).Text, "Registro presupuestal adicionado.");
+  EXPECT_EQ(cerrar(), "(cerrada)");
+}
+
 TEST_F(RegPptal, MensajesDeValidacion) {
   Abrir();
   f->edIregPptal->Text = "";

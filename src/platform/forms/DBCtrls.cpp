@@ -1,5 +1,6 @@
 #include "platform/forms/DBCtrls.h"
 
+#include "platform/forms/DBGrids.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 
@@ -207,8 +208,36 @@ void TDBNavigator::BtnClick(TNavigateBtn btn) {
   if (OnClick) OnClick(this, btn);
 }
 
+namespace {
+// The focusable grid of the form that shows this data source.
+TDBGrid* GridShowing(TWinControl* parent, TDataSource* ds) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* c = parent->Controls(i);
+    if (auto* g = dynamic_cast<TDBGrid*>(c); g && g->DataSource.get() == ds && g->CanFocus()) return g;
+    if (auto* w = dynamic_cast<TWinControl*>(c))
+      if (TDBGrid* g = GridShowing(w, ds)) return g;
+  }
+  return nullptr;
+}
+}  // namespace
+
 void TDBNavigator::UserClickButton(TNavigateBtn btn) {
   DispatchEvent([&] {
-    if (IsShowing()) BtnClick(btn);
+    if (!IsShowing()) return;
+    BtnClick(btn);
+    // The buttons take no focus: the row just inserted is typed into at once, so the grid
+    // that shows it takes the keys, from its first editable column.
+    TDataSet* ds = link_->DataSet();
+    TForm* f = ParentForm();
+    if (btn != nbInsert || !ds || ds->GetState() != dsInsert || !f) return;
+    TDBGrid* g = GridShowing(f, DataSource.get());
+    if (!g) return;
+    int n = static_cast<int>(g->DisplayColumns().size());
+    for (int c = 0; c < n; ++c)
+      if (g->CanEditCell(c, 0)) {
+        g->SelectedIndex = c;
+        break;
+      }
+    f->FocusControl(g);
   });
 }

@@ -277,7 +277,12 @@ void TDBGrid::UserSelectCell(int col, int row) {
     TDataSet* ds = DataSet();
     if (!ds || !ds->GetActive()) return;
     auto cols = DisplayColumns();
-    if (col < 0 || col >= static_cast<int>(cols.size()) || row < 0 || row >= DisplayRowCount()) return;
+    if (col < 0 || col >= static_cast<int>(cols.size()) || row < 0) return;
+    if (row >= DisplayRowCount()) {
+      // The blank row of an empty dataset: the column clicked is where its first row starts.
+      if (row == 0 && DisplayRowCount() == 0 && CanEditColumn(col)) MoveToCol(col);
+      return;
+    }
     if (col != SelectedIndex.get() && OnColExit) OnColExit(this);
     if (!MoveToRow(row)) return;
     if (col != SelectedIndex.get()) {

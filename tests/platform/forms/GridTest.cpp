@@ -166,6 +166,13 @@ TEST_F(DbGridTest, EditingPostsOnRowChangeAndAppendsBelowTheLastRow) {
   grid_->Columns->Items[0]->ReadOnly = true;
   ui_.now(form_).editCell("DBGrid1", 0, 0, "9999");
   EXPECT_EQ(table_->State, dsBrowse);
+  // an empty table: the column clicked in its blank row is where its first row starts
+  for (table_->First(); !table_->IsEmpty();) table_->Delete();
+  ui_.now(form_).cell("DBGrid1", 1, 0);
+  EXPECT_EQ(grid_->SelectedIndex, 1);
+  ui_.now(form_).editCell("DBGrid1", 1, 0, "Bancos");
+  EXPECT_EQ(table_->State, dsInsert);
+  EXPECT_EQ(table_->FieldByName("nombcuen")->AsString, "Bancos");
 }
 
 // Esc in an editable grid gives up what is in edit first (the changed row, then a new row);
