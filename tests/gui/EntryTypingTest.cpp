@@ -77,7 +77,21 @@ struct Paso {
 Pilot::Action Guion(std::vector<Paso>& pasos, size_t& paso, std::function<void(TForm*)> fin) {
   using Reloj = std::chrono::steady_clock;
   auto desde = std::make_shared<Reloj::time_point>(Reloj::now());
-  return [&pasos, &paso, fin, desde](TForm* f) {
+  auto lugar = std::make_shared<wxRect>();
+  return [&pasos, &paso, fin, desde, lugar](TForm* f) {
+    // El primer clic espera la ventana en pantalla, activa y quieta: un gestor de ventanas
+    // cargado la coloca tarde, y un clic antes cae fuera de ella.
+    if (paso == 0) {
+      wxTopLevelWindow* t = tv::gui::WindowOf(f);
+      bool lista = t && t->IsShownOnScreen() && t->IsActive() && t->GetScreenRect() == *lugar;
+      if (t) *lugar = t->GetScreenRect();
+      if (!lista) {
+        if (Reloj::now() - *desde < std::chrono::milliseconds(waits::Deadline(20000))) return true;
+        ADD_FAILURE() << "la ventana no quedó quieta en pantalla";
+        fin(f);
+        return false;
+      }
+    }
     if (paso < pasos.size()) {
       Paso& p = pasos[paso];
       if (p.listo && !p.listo(f)) {
@@ -441,7 +455,7 @@ TEST_F(SurveyTest, LeavingTheBudgetRegisterWithUnsavedDataAsksFirst) {
       Salir();  // primera apertura: nada digitado
       return false;
     }
-    if (paso == 0) ++aperturas;
+    if (aperturas == 1) ++aperturas;  // la segunda apertura, la del guion
     return guion(f);
   };
   RunSurvey(std::move(steps), {}, actions, caja);
