@@ -566,6 +566,10 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
       OnWidgetFocus(c);
     });
     w->Bind(wxEVT_CHAR, [this, c](wxKeyEvent& e) { OnWidgetChar(c, e); });
+    w->Bind(wxEVT_LEFT_DOWN, [this, c](wxMouseEvent& e) {
+      e.Skip();
+      OnWidgetPress(c);
+    });
   }
   if (auto* g = dynamic_cast<GridView*>(w); g && c->OnMouseMove && !g->Db()) {
     // The pointer moves over the grid's inner windows, scrolled and scaled: the model gets a

@@ -134,6 +134,8 @@ class WxDriver : public tv::forms::UiDriver {
   void OnCharHook(FormWin* fw, wxKeyEvent& e);
   void OnWidgetChar(TControl* c, wxKeyEvent& e);
   void OnWidgetFocus(TControl* c);
+  // A mouse press on a widget of a form: the focus that follows is the user's choice.
+  void OnWidgetPress(TControl* c);
   void PushSelection(TControl* c);
   // A button, a menu item or a shortcut acts on what the user typed: an open cell edit of
   // the form ends first (as leaving the cell would) and `then` runs once the model has the

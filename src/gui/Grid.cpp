@@ -247,6 +247,10 @@ GridView::GridView(wxWindow* parent, TCustomGrid* model)
           std::max(1, int(std::lround(GetColSize(e.GetRowOrCol()) / (Scale() * fit_))));
     e.Skip();
   });
+  GetGridWindow()->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
+    e.Skip();
+    if (auto* d = WxDriver::Instance(); d && model_) d->OnWidgetPress(model_);
+  });
   GetGridWindow()->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
     e.Skip();
     if (auto* d = WxDriver::Instance(); d && model_) d->OnWidgetFocus(model_);

@@ -39,6 +39,13 @@ void WxDriver::PushSelection(TControl* c) {
   caretDirty_.insert(c);
 }
 
+void WxDriver::OnWidgetPress(TControl* c) {
+  // A click chose where the keyboard goes: the focus it brings is the user's, not the
+  // toolkit's first pick for a window just shown.
+  if (!Alive(c) || !c->ParentForm()) return;
+  if (FormWin* owner = WinOf(c->ParentForm())) owner->firstFocus = false;
+}
+
 void WxDriver::OnWidgetFocus(TControl* c) {
   if (!Alive(c)) return;
   FormWin* owner = c->ParentForm() ? WinOf(c->ParentForm()) : nullptr;
