@@ -8,6 +8,7 @@
 
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
+#include "budget/motor/LimitesLibros.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "platform/db/sql/Translator.h"
@@ -40,6 +41,9 @@ class Consulta {
  private:
   std::unique_ptr<TQuery> q_;
 };
+
+// Todo programa que usa las cifras del presupuesto también revisa sus límites al grabar.
+[[maybe_unused]] const bool kLimitesInstalados = (tv::motor::InstalarLimitesLibros(), true);
 
 std::string T(const AnsiString& s) { return TextoSQL(s).str(); }
 std::string N(double v) { return NumeroSQL(v).str(); }

@@ -5,6 +5,7 @@
 
 #include "app/DataModule.h"
 #include "app/FrmClaveAdmin.h"
+#include "budget/motor/LimitesLibros.h"
 #include "main/FrmMain.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
@@ -57,6 +58,8 @@ bool IniciarPrograma() {
   Application->Title = "Tallivar";
   InstalarCuadroDeExcepciones();
   tv::os::ApplyRegionalSettings();
+  // Antes de abrir los libros: toda grabación revisa sus límites al confirmar.
+  tv::motor::InstalarLimitesLibros();
   Application->CreateForm(&FrmMain);
   CrearModulo(&DM);
   Application->CreateForm(&frmClaveAdmin);

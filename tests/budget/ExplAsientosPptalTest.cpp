@@ -20,7 +20,7 @@ class Explorador : public Presupuesto {
   void SetUp() override {
     Presupuesto::SetUp();
     Movimiento("1", "ADD", "2026-02-01", {{"1.2.05", "I", 10, 0}, {"2.3.2", "E", 0, 10}}, "Adicion uno");
-    Movimiento("1", "TRA", "2026-02-02", {{"2.3.2", "E", 0, -5}, {"2.1.1.01", "E", 0, 5}}, "Traslado");
+    Movimiento("1", "TRA", "2026-02-02", {{"2.3.2", "E", 0, 5}, {"2.1.1.01", "E", 0, -5}}, "Traslado");
     // Renglón sin encabezado: no sale en la exportación.
     Sql("INSERT INTO mvtPptal (iMvtPptal, tipoMvtPptal, icuenta, tipoCuenta, ingreso, egreso) "
         "VALUES ('9', 'RED', 'huerfano', 'E', 0, 1)");

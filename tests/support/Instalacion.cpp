@@ -87,6 +87,8 @@ std::string Instalacion::OtraContabilidad(const std::string& nombre, int anio, c
 }
 
 void Instalacion::Ejecutar(const std::string& baseDatos, const std::string& sql) {
+  // Las semillas son libros como los dejó otro cliente: ninguna regla del programa las revisa.
+  tv::db::SuspendCommitChecks sinRevision;
   tv::db::ConnectionFor(baseDatos.c_str())->Exec(sql);
 }
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/schema/Schema.h"
+#include "platform/db/Engine.h"
 
 namespace tv::schema {
 
@@ -18,6 +19,60 @@ std::string Avance(const std::string& fila) {
          ".numedocu, 0 WHERE " + fila + ".descdocu IS NOT NULL AND " + fila + ".numedocu IS NOT NULL; UPDATE \"" + t +
          "\" SET version = version + 1 WHERE descdocu = " + fila + ".descdocu AND numedocu = " + fila +
          ".numedocu; ";
+}
+
+// El número guardado (real o entero) como texto de entero cuando lo es.
+std::string Numero(const std::string& campo) {
+  return "(CASE WHEN " + campo + " = CAST(" + campo + " AS INTEGER) THEN CAST(CAST(" + campo +
+         " AS INTEGER) AS TEXT) ELSE CAST(" + campo + " AS TEXT) END)";
+}
+
+struct DocumentoVersionado {
+  const char* tabla;
+  const char* clase;
+  std::string (*clave)(const std::string& fila);
+};
+
+const std::vector<DocumentoVersionado>& Documentos() {
+  static const std::vector<DocumentoVersionado> d = {
+      {"MvtPptalMaestro", "MP", [](const std::string& f) { return f + ".iMvtPptal || '|' || " + f + ".tipoMvtPptal"; }},
+      {"mvtPptal", "MP", [](const std::string& f) { return f + ".iMvtPptal || '|' || " + f + ".tipoMvtPptal"; }},
+      {"mvtCertDisp", "CD", [](const std::string& f) { return Numero(f + ".icd"); }},
+      {"certDispRubros", "CD", [](const std::string& f) { return Numero(f + ".icd"); }},
+      {"mvtRegPptal", "RP", [](const std::string& f) { return Numero(f + ".irp"); }},
+      {"mvtOrdenServicio", "OS", [](const std::string& f) { return Numero(f + ".iOrdenServicio"); }},
+      {"mvtOrdenSumiMaestro", "SU", [](const std::string& f) { return Numero(f + ".iOrdenSuministro"); }},
+      {"mvtOrdenSuministro", "SU", [](const std::string& f) { return Numero(f + ".iOrdenSuministro"); }},
+      {"mvtOrdenPago", "OP", [](const std::string& f) { return Numero(f + ".iop"); }},
+      {"reintegros", "RI", [](const std::string& f) { return Numero(f + ".cdp"); }},
+  };
+  return d;
+}
+
+std::string AvanceDoc(const DocumentoVersionado& d, const std::string& fila) {
+  std::string t = kTablaVersionesDoc;
+  std::string clave = d.clave(fila);
+  return "INSERT OR IGNORE INTO \"" + t + "\" (clase, clave, version) SELECT '" + d.clase + "', " + clave +
+         ", 0 WHERE " + clave + " IS NOT NULL; UPDATE \"" + t + "\" SET version = version + 1 WHERE clase = '" +
+         d.clase + "' AND clave = " + clave + "; ";
+}
+
+// Tablas de documentos que hay en los libros.
+std::vector<const DocumentoVersionado*> DocumentosPresentes(sqlite3* db);
+
+std::vector<std::string> SentenciasDoc(const std::vector<const DocumentoVersionado*>& docs) {
+  std::string t = kTablaVersionesDoc;
+  std::vector<std::string> s = {"CREATE TABLE IF NOT EXISTS \"" + t +
+                                "\" (clase VARCHAR(3) NOT NULL, clave VARCHAR(40) NOT NULL, version INTEGER NOT NULL "
+                                "DEFAULT 0, PRIMARY KEY (clase, clave))"};
+  for (const DocumentoVersionado* d : docs) {
+    std::string base = "CREATE TRIGGER IF NOT EXISTS \"" + t + "_" + d->tabla + "_";
+    s.push_back(base + "alta\" AFTER INSERT ON \"" + d->tabla + "\" BEGIN " + AvanceDoc(*d, "new") + "END");
+    s.push_back(base + "cambio\" AFTER UPDATE ON \"" + d->tabla + "\" BEGIN " + AvanceDoc(*d, "old") +
+                AvanceDoc(*d, "new") + "END");
+    s.push_back(base + "baja\" AFTER DELETE ON \"" + d->tabla + "\" BEGIN " + AvanceDoc(*d, "old") + "END");
+  }
+  return s;
 }
 
 std::vector<std::string> Sentencias() {
@@ -43,14 +98,35 @@ int Entero(sqlite3* db, const char* sql) {
   return v;
 }
 
+std::vector<const DocumentoVersionado*> DocumentosPresentes(sqlite3* db) {
+  std::vector<const DocumentoVersionado*> r;
+  for (const auto& d : Documentos()) {
+    std::string sql = std::string("SELECT count(*) FROM sqlite_master WHERE type='table' AND lower(name)=lower('") +
+                      d.tabla + "')";
+    if (Entero(db, sql.c_str()) == 1) r.push_back(&d);
+  }
+  return r;
+}
+
+// La tabla de versiones de documentos y los tres disparadores de cada tabla presente.
+bool CompletasDoc(sqlite3* db) {
+  std::string t = kTablaVersionesDoc;
+  int esperados = 1 + 3 * static_cast<int>(DocumentosPresentes(db).size());
+  std::string sql = "SELECT count(*) FROM sqlite_master WHERE (type='table' AND name='" + t +
+                    "') OR (type='trigger' AND name LIKE '" + t + "^_%' ESCAPE '^')";
+  return Entero(db, sql.c_str()) == esperados;
+}
+
 // La tabla y sus seis disparadores ya están; sin MVT o sin mvtMaestro no hay sobre qué ponerlos.
-bool Completas(sqlite3* db) {
+bool CompletasDiario(sqlite3* db) {
   std::string t = kTablaVersiones;
   std::string sql = "SELECT (SELECT count(*) FROM sqlite_master WHERE (type='table' AND name='" + t +
                     "') OR (type='trigger' AND name LIKE '" + t + "^_%' ESCAPE '^')) = 7 OR (SELECT count(*) FROM "
                     "sqlite_master WHERE type='table' AND lower(name) IN ('mvt', 'mvtmaestro')) < 2";
   return Entero(db, sql.c_str()) == 1;
 }
+
+bool Completas(sqlite3* db) { return CompletasDiario(db) && CompletasDoc(db); }
 
 }  // namespace
 
@@ -60,9 +136,30 @@ const std::vector<std::string>& DocumentVersionSql() {
 }
 
 void CreateDocumentVersions(sqlite3* db) {
-  if (Completas(db)) return;
-  for (const auto& sql : DocumentVersionSql()) ExecSql(db, sql);
+  if (!CompletasDiario(db))
+    for (const auto& sql : DocumentVersionSql()) ExecSql(db, sql);
+  if (!CompletasDoc(db))
+    for (const auto& sql : SentenciasDoc(DocumentosPresentes(db))) ExecSql(db, sql);
 }
+
+long long VersionDoc(sqlite3* db, const std::string& clase, const std::string& clave) {
+  sqlite3_stmt* st = nullptr;
+  long long v = 0;
+  std::string sql = std::string("SELECT version FROM \"") + kTablaVersionesDoc + "\" WHERE clase=?1 AND clave=?2";
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
+    sqlite3_bind_text(st, 1, clase.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(st, 2, clave.c_str(), -1, SQLITE_TRANSIENT);
+    if (sqlite3_step(st) == SQLITE_ROW) v = sqlite3_column_int64(st, 0);
+  }
+  sqlite3_finalize(st);
+  return v;  // sin tabla (libros abiertos solo para leer): ningún cambio registrado
+}
+
+long long VersionDoc(const std::string& clase, const std::string& clave) {
+  return VersionDoc(tv::db::ConnectionFor("Contabilidad")->Db(), clase, clave);
+}
+
+std::string ClaveDoc(long long numero) { return std::to_string(numero); }
 
 bool KeepDocumentVersions(sqlite3* db) {
   if (sqlite3_db_readonly(db, "main") != 0 || Completas(db)) return false;

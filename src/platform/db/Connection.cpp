@@ -122,6 +122,7 @@ Stmt& Stmt::operator=(Stmt&& o) noexcept {
     if (s_) sqlite3_finalize(s_);
     s_ = o.s_;
     conn_ = o.conn_;
+    guarded_ = o.guarded_;
     o.s_ = nullptr;
   }
   return *this;
@@ -141,6 +142,24 @@ void Stmt::Bind(int i, const Cell& c) {
 }
 
 bool Stmt::Step() {
+  if (guarded_ && conn_ && !conn_->InTransaction()) {
+    conn_->Begin();
+    bool row = false;
+    try {
+      row = StepOnce();
+      if (!row) conn_->Commit();
+    } catch (...) {
+      conn_->Rollback();
+      throw;
+    }
+    // A write that returns rows keeps its transaction until it is read through; the next
+    // commit of the connection checks it.
+    return row;
+  }
+  return StepOnce();
+}
+
+bool Stmt::StepOnce() {
   if (conn_ && conn_->HasStreams() && !sqlite3_stmt_readonly(s_)) conn_->DrainStreams();
   int rc = sqlite3_step(s_);
   if (rc == SQLITE_ROW) return true;
@@ -313,7 +332,7 @@ Stmt Connection::Prepare(const std::string& sql) {
   if (ddl_) SchemaChanged();
   for (const auto& t : written_) Touch(t);
   if ((ddl_ || !written_.empty()) && HasStreams()) DrainStreams();
-  return Stmt(s, this);
+  return Stmt(s, this, s && !ddl_ && WritesWatched(written_));
 }
 
 Stmt Connection::PrepareRowWrite(const std::string& sql) {
@@ -325,8 +344,9 @@ Stmt Connection::PrepareRowWrite(const std::string& sql) {
     if (s) sqlite3_finalize(s);
     Fail(rc, sql);
   }
+  bool guarded = s && WritesWatched(written_);
   written_.clear();
-  return Stmt(s, this);
+  return Stmt(s, this, guarded);
 }
 
 void Connection::Touch(const std::string& storedLower) {
@@ -405,6 +425,61 @@ void Connection::LoadNames() const {
 void Connection::SchemaChanged() {
   namesLoaded_ = false;
   meta_.clear();
+  checksReady_ = false;
+}
+
+// ---- checks at the commit -------------------------------------------------------------------
+namespace {
+std::map<std::string, CommitCheck>& CommitChecks() {
+  static std::map<std::string, CommitCheck> checks;
+  return checks;
+}
+}  // namespace
+
+void AddCommitCheck(const std::string& name, CommitCheck check) { CommitChecks()[name] = std::move(check); }
+
+namespace {
+int suspendedChecks = 0;
+}
+SuspendCommitChecks::SuspendCommitChecks() { ++suspendedChecks; }
+SuspendCommitChecks::~SuspendCommitChecks() { --suspendedChecks; }
+
+bool Connection::WritesWatched(const std::set<std::string>& written) const {
+  if (written.empty() || suspendedChecks > 0) return false;
+  for (const auto& [name, c] : CommitChecks())
+    for (const auto& t : written)
+      if (c.watches.count(t)) return true;
+  return false;
+}
+
+void Connection::PrepareCommitChecks() {
+  if (checksReady_ || InTransaction() || CommitChecks().empty()) return;
+  if (sqlite3_db_readonly(db_, "main") == 1) return;
+  for (auto& [name, c] : CommitChecks())
+    if (c.prepare) c.prepare(*this);
+  checksReady_ = true;
+}
+
+void Connection::RunCommitChecks() {
+  if (suspendedChecks > 0) return;
+  for (auto& [name, c] : CommitChecks())
+    if (c.check) c.check(*this);
+}
+
+CommittedReader::CommittedReader(const Connection& conn) {
+  std::string path = conn.Folder() + kDatabaseFileName;
+  int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string msg = db_ ? sqlite3_errmsg(db_) : "cannot open";
+    if (db_) sqlite3_close(db_);
+    db_ = nullptr;
+    ThrowEngine(CodeFor(rc, msg.c_str()), "Cannot open database " + path + ": " + msg, rc);
+  }
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+}
+
+CommittedReader::~CommittedReader() {
+  if (db_) sqlite3_close(db_);
 }
 
 std::optional<std::string> Connection::ResolveTable(std::string_view written) const {
@@ -538,6 +613,7 @@ void Connection::DrainStreams() {
 void Connection::Begin() {
   DrainStreams();
   if (InTransaction()) ThrowEngine(DBIERR_ACTIVETRAN, "A transaction is already active.");
+  PrepareCommitChecks();
   char* err = nullptr;
   int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, &err);
   sqlite3_free(err);
@@ -548,6 +624,12 @@ void Connection::Begin() {
 void Connection::Commit() {
   if (!InTransaction()) return;
   DrainStreams();
+  try {
+    RunCommitChecks();
+  } catch (...) {
+    Rollback();
+    throw;
+  }
   int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     // a failed commit leaves nothing half-saved

@@ -28,6 +28,7 @@ inline constexpr DBIResult DBIERR_OPENFAILED = 0x2106;       // folder or databa
 inline constexpr DBIResult DBIERR_KEYVIOL = 0x2601;          // duplicate value of a unique key
 inline constexpr DBIResult DBIERR_REQDERR = 0x2604;          // required field missing
 inline constexpr DBIResult DBIERR_RECCHANGED = 0x2605;       // row changed or deleted by another user since read
+inline constexpr DBIResult DBIERR_RULEVIOL = 0x2606;         // a commit check refused the write (message says why)
 inline constexpr DBIResult DBIERR_INVALIDFIELDNAME = 0x2719;
 inline constexpr DBIResult DBIERR_NOSUCHTABLE = 0x2729;
 inline constexpr DBIResult DBIERR_TABLEEXISTS = 0x2C01;

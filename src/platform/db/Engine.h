@@ -48,8 +48,8 @@ std::string BareTableName(std::string_view written);
 class Stmt {
  public:
   Stmt() = default;
-  Stmt(sqlite3_stmt* s, Connection* c) : s_(s), conn_(c) {}
-  Stmt(Stmt&& o) noexcept : s_(o.s_), conn_(o.conn_) { o.s_ = nullptr; }
+  Stmt(sqlite3_stmt* s, Connection* c, bool guarded = false) : s_(s), conn_(c), guarded_(guarded) {}
+  Stmt(Stmt&& o) noexcept : s_(o.s_), conn_(o.conn_), guarded_(o.guarded_) { o.s_ = nullptr; }
   Stmt& operator=(Stmt&& o) noexcept;
   ~Stmt();
   sqlite3_stmt* get() const { return s_; }
@@ -62,6 +62,10 @@ class Stmt {
  private:
   sqlite3_stmt* s_ = nullptr;
   Connection* conn_ = nullptr;
+  // Writes a table a commit check watches: outside a transaction it runs inside one of its
+  // own, so the check sees it too.
+  bool guarded_ = false;
+  bool StepOnce();
 };
 
 struct ColumnMeta {
@@ -150,6 +154,9 @@ class Connection : public SchemaLookup {
   std::set<std::string> TakeWrittenTables();
   void NoteWrite(std::string table, bool ddl);
 
+  // The commit checks (AddCommitCheck) have set up their watch on this connection.
+  void PrepareCommitChecks();
+
  private:
   std::string folder_;
   sqlite3* db_ = nullptr;
@@ -168,7 +175,51 @@ class Connection : public SchemaLookup {
   std::map<const void*, std::function<void()>> streams_;
   bool ddl_ = false;
   int walFrames_ = 0;
+  bool checksReady_ = false;
   void LoadNames() const;
+  bool WritesWatched(const std::set<std::string>& written) const;
+  void RunCommitChecks();
+};
+
+// ---- checks at the commit -------------------------------------------------------------------
+// A rule every commit on a connection must keep, whatever path wrote. `prepare` runs outside
+// any transaction before a connection's write transaction (again after a schema change or a
+// rollback) and sets up what the check needs, e.g. temporary triggers that note the keys a
+// write touches; it returns false when the connection holds nothing to watch. `check` runs
+// inside the write transaction just before COMMIT and throws to refuse it: the transaction is
+// rolled back and the exception reaches whoever committed. Writes to a table in `watches`
+// (lower case) made outside a transaction run inside one of their own, so nothing escapes.
+struct CommitCheck {
+  std::function<bool(Connection&)> prepare;
+  std::function<void(Connection&)> check;
+  std::set<std::string> watches;
+};
+// Registers (or replaces) the check named `name` for every connection of the process.
+void AddCommitCheck(const std::string& name, CommitCheck check);
+
+// While one lives, commits run no check and watched writes take no transaction of their own:
+// for loading rows as another client would have written them (test seeds, bulk restores).
+// What those writes touch is still noted, and a later checked commit compares it with them.
+class SuspendCommitChecks {
+ public:
+  SuspendCommitChecks();
+  ~SuspendCommitChecks();
+  SuspendCommitChecks(const SuspendCommitChecks&) = delete;
+  SuspendCommitChecks& operator=(const SuspendCommitChecks&) = delete;
+};
+
+// A second, read-only connection to the same database file. While `conn` holds its write
+// transaction it reads the books as the last commit left them, i.e. before that transaction.
+class CommittedReader {
+ public:
+  explicit CommittedReader(const Connection& conn);
+  ~CommittedReader();
+  CommittedReader(const CommittedReader&) = delete;
+  CommittedReader& operator=(const CommittedReader&) = delete;
+  sqlite3* Db() const { return db_; }
+
+ private:
+  sqlite3* db_ = nullptr;
 };
 
 // Completes the two-file saves a killed process left recorded in this database.

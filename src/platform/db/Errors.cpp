@@ -18,6 +18,7 @@ AnsiString DBIErrorText(DBIResult code) {
     case DBIERR_KEYVIOL: return "Key violation.";
     case DBIERR_REQDERR: return "Field value required.";
     case DBIERR_RECCHANGED: return "Otro usuario modificó o borró el registro; vuelva a leerlo.";
+    case DBIERR_RULEVIOL: return "Los libros no permiten esta grabación.";
     case DBIERR_INVALIDFIELDNAME: return "Invalid field name.";
     case DBIERR_NOSUCHTABLE: return "Table does not exist.";
     case DBIERR_TABLEEXISTS: return "Table already exists.";

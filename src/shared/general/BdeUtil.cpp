@@ -35,6 +35,14 @@ unsigned short CheckDbiError(unsigned short ErrorValue, const char* FileName, un
   if (ErrorValue == 0) return 0;
   DBIErrInfo info;
   DbiGetErrorInfo(true, info);
+  if (ErrorValue == DBIERR_RULEVIOL && info.iError == ErrorValue) {
+    // Un límite de los libros: la frase ya dice qué clave y con qué cifras; nada técnico.
+    AnsiString frase = info.szErrCode;
+    for (const char* contexto : info.szContext)
+      if (contexto[0]) frase = frase + "\n" + contexto;
+    ShowMessage(frase);
+    return ErrorValue;
+  }
   unsigned categoria = ErrorValue >> 8, codigo = ErrorValue & 0xFF;
   AnsiString texto;
   if (info.iError == ErrorValue) {
