@@ -5,6 +5,7 @@
 #include "app/Permisos.h"
 #include "budget/FrmCertDisp.h"
 #include "budget/FrmRegPptal.h"
+#include "budget/AsientosPptalFixture.h"
 #include "budget/ConFormulario.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Mask.h"
@@ -70,6 +71,47 @@ TEST_F(RebajarRegistro, PorDebajoDeSusOrdenesDePagoNoSeGraba) {
   EXPECT_EQ(m, "El registro presupuestal 20 quedaría con órdenes de pago por " + Cifra("450.00") +
                    " sobre un valor de " + Cifra("100.00") + ".");
   EXPECT_EQ(Leer("SELECT valor FROM mvtRegPptal WHERE irp=20"), "500");
+}
+
+// Reducción y traslado desde el editor de movimientos: cada rubro que pierde se mide, no solo el
+// primero de donde sale.
+class RebajarRubro : public presupuesto::EditorPptal {
+ protected:
+  void SetUp() override {
+    EditorPptal::SetUp();
+    Movimiento("AP1", "APR", "2026-01-02", {{"1.2.05", "I", 1000, 0}, {"2.1.1.01", "E", 0, 300}, {"2.3.2", "E", 0, 700}},
+               "Inicial");
+    Certificado(5, "2026-02-01", 300, "", {{"2.1.1.01", 300}});
+    Certificado(6, "2026-02-01", 500, "", {{"2.3.2", 500}});
+    Editor();
+  }
+  std::string Grabado() {
+    ui->takeMessages();
+    Grabar();
+    return ui->lastMessage().str();
+  }
+};
+
+TEST_F(RebajarRubro, ReduccionYTrasladoDeDosRubrosNoDejanDisponibleNegativo) {
+  Traer("RED:Reducción", "RD1");
+  Linea(0, "1.2.05", "I", "-200", "");
+  Linea(1, "2.1.1.01", "E", "", "-200");
+  EXPECT_EQ(Grabado(), "El rubro 2.1.1.01 quedaría con disponible " + prueba::Mostrado("-200.00") + " (definitivo " +
+                           prueba::Mostrado("100.00") + "; certificado " + prueba::Mostrado("300.00") + ").");
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtPptal WHERE iMvtPptal='RD1'"), "0");
+
+  ed->Hide();
+  delete ed;
+  Editor();
+  // Sale de dos rubros: el primero tiene con qué, el segundo no.
+  Movimiento("AP2", "ADD", "2026-01-03", {{"1.2.05", "I", 100, 0}, {"2.1.1.01", "E", 0, 100}}, "Adición");
+  Traer("TRA:Traslado", "TR1");
+  Linea(0, "2.1.1.01", "E", "", "-100");
+  Linea(1, "2.3.2", "E", "", "-300");
+  Linea(2, "2.1.2.01", "E", "", "400");
+  EXPECT_EQ(Grabado(), "El rubro 2.3.2 quedaría con disponible " + prueba::Mostrado("-100.00") + " (definitivo " +
+                           prueba::Mostrado("400.00") + "; certificado " + prueba::Mostrado("500.00") + ").");
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtPptal WHERE iMvtPptal='TR1'"), "0");
 }
 
 }  // namespace
