@@ -158,19 +158,26 @@ struct Fila {
   std::vector<Valor> col;
   bool hay = false;
 };
+// La conexión que se está revisando: sus consultas se preparan una vez y se reutilizan en cada
+// confirmación.
+tv::db::Connection* enRevision = nullptr;
+
 Fila Consultar(sqlite3* db, const std::string& sql, const Valor& clave) {
   Fila f;
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+  bool guardada = enRevision && enRevision->Db() == db;
+  sqlite3_stmt* st = guardada ? enRevision->CachedStatement(sql) : nullptr;
+  if (!guardada && sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
     sqlite3_finalize(st);
-    return f;
+    st = nullptr;
   }
+  if (!st) return f;
   Ligar(st, 1, clave);
   if (sqlite3_step(st) == SQLITE_ROW) {
     f.hay = true;
     for (int c = 0; c < sqlite3_column_count(st); ++c) f.col.push_back(Leer(st, c));
   }
-  sqlite3_finalize(st);
+  if (guardada) sqlite3_reset(st);
+  else sqlite3_finalize(st);
   return f;
 }
 
@@ -188,20 +195,35 @@ std::int64_t Suma(sqlite3* db, const std::string& sql, const Valor& clave) {
 
 std::string Monto(std::int64_t centavos) { return std::string(Punto(static_cast<double>(centavos) / 100.0, 2)); }
 
+// Las cifras de una clave en una sola consulta (una preparación por clave); libros de versiones
+// anteriores a los que les falta una tabla la leen por partes, con lo que falta en cero.
+std::vector<std::int64_t> Cifras(sqlite3* db, const std::vector<std::string>& partes, const Valor& clave) {
+  std::string junta = "SELECT ";
+  for (size_t k = 0; k < partes.size(); ++k) junta += (k ? ", (" : "(") + partes[k] + ")";
+  std::vector<std::int64_t> r(partes.size(), 0);
+  Fila f = Consultar(db, junta, clave);
+  if (f.hay) {
+    for (size_t k = 0; k < partes.size() && k < f.col.size(); ++k) r[k] = Centavos(f.col[k]);
+    return r;
+  }
+  for (size_t k = 0; k < partes.size(); ++k) r[k] = Suma(db, partes[k], clave);
+  return r;
+}
+
 std::vector<ExcesoLimite> ExcesosRubro(sqlite3* db, const Valor& rubro) {
-  std::int64_t definitivo =
-      Suma(db, "SELECT sum(coalesce(egreso,0)-coalesce(ingreso,0)) FROM mvtPptal WHERE iCuenta=?1 AND tipoCuenta='E'",
-           rubro);
-  std::int64_t certificado =
-      Suma(db, "SELECT sum(valor) FROM certDispRubros WHERE rubroPptal=?1", rubro) +
-      Suma(db,
-           "SELECT sum(cdp.valor) FROM mvtCertDisp AS cdp WHERE cdp.rubroPptal=?1 AND NOT EXISTS (SELECT 1 FROM "
-           "certDispRubros AS z WHERE z.icd=cdp.icd)",
-           rubro);
-  std::int64_t reintegros = Suma(db, "SELECT sum(valor) FROM reintegros WHERE rubro=?1", rubro);
+  std::vector<std::int64_t> c = Cifras(
+      db,
+      {"SELECT sum(coalesce(egreso,0)-coalesce(ingreso,0)) FROM mvtPptal WHERE iCuenta=?1 AND tipoCuenta='E'",
+       "SELECT sum(valor) FROM certDispRubros WHERE rubroPptal=?1",
+       "SELECT sum(cdp.valor) FROM mvtCertDisp AS cdp WHERE cdp.rubroPptal=?1 AND NOT EXISTS (SELECT 1 FROM "
+       "certDispRubros AS z WHERE z.icd=cdp.icd)",
+       "SELECT sum(valor) FROM reintegros WHERE rubro=?1"},
+      rubro);
+  std::int64_t definitivo = c[0], certificado = c[1] + c[2], reintegros = c[3];
   std::int64_t disponible = definitivo + reintegros - certificado;
   ExcesoLimite e;
   e.exceso = disponible < 0 ? -disponible : 0;
+  if (e.exceso == 0) return {e};
   e.mensaje = "El rubro " + TextoClave(rubro) + " quedaría con disponible " + Monto(disponible) + " (definitivo " +
               Monto(definitivo) + (reintegros != 0 ? "; reintegros " + Monto(reintegros) : std::string()) +
               "; certificado " + Monto(certificado) + ")";
@@ -210,29 +232,32 @@ std::vector<ExcesoLimite> ExcesosRubro(sqlite3* db, const Valor& rubro) {
 
 std::vector<ExcesoLimite> ExcesosCertificado(sqlite3* db, const Valor& icd) {
   std::string n = TextoClave(icd);
-  Fila cab = Consultar(db, "SELECT valor FROM mvtCertDisp WHERE icd=?1", icd);
-  std::int64_t valor = cab.hay ? Centavos(cab.col[0]) : 0;
-  Fila filas = Consultar(db,
-                         "SELECT count(*), min(valor), sum(valor), (SELECT rubroPptal FROM certDispRubros WHERE "
-                         "icd=?1 ORDER BY valor LIMIT 1) FROM certDispRubros WHERE icd=?1",
-                         icd);
-  std::int64_t cuantas = filas.hay ? filas.col[0].i : 0;
-  std::int64_t menor = cuantas ? Centavos(filas.col[1]) : 0;
-  std::int64_t suma = cuantas ? Centavos(filas.col[2]) : 0;
-  std::int64_t registros = Suma(db, "SELECT sum(valor) FROM mvtRegPptal WHERE ICD=?1", icd);
+  Fila f = Consultar(db,
+                     "SELECT (SELECT count(*) FROM mvtCertDisp WHERE icd=?1), (SELECT valor FROM mvtCertDisp WHERE "
+                     "icd=?1), count(z.valor), min(z.valor), sum(z.valor), (SELECT rubroPptal FROM certDispRubros "
+                     "WHERE icd=?1 ORDER BY valor LIMIT 1), (SELECT sum(valor) FROM mvtRegPptal WHERE ICD=?1) FROM "
+                     "certDispRubros AS z WHERE z.icd=?1",
+                     icd);
+  if (!f.hay || f.col.size() < 7) return {};
+  bool cabecera = f.col[0].i > 0;
+  std::int64_t valor = Centavos(f.col[1]);
+  std::int64_t cuantas = f.col[2].i;
+  std::int64_t menor = cuantas ? Centavos(f.col[3]) : 0;
+  std::int64_t suma = cuantas ? Centavos(f.col[4]) : 0;
+  std::int64_t registros = Centavos(f.col[6]);
 
   ExcesoLimite negativa, cuadre, comprometido;
   if (menor < 0) {
     negativa.exceso = -menor;
-    negativa.mensaje = "El certificado " + n + " tendría el rubro " + TextoClave(filas.col[3]) +
+    negativa.mensaje = "El certificado " + n + " tendría el rubro " + TextoClave(f.col[5]) +
                        " con valor negativo (" + Monto(menor) + ")";
   }
-  if (cab.hay && cuantas > 0 && suma != valor) {
+  if (cabecera && cuantas > 0 && suma != valor) {
     cuadre.exceso = suma > valor ? suma - valor : valor - suma;
     cuadre.mensaje = "Los rubros del certificado " + n + " sumarían " + Monto(suma) + " y su valor es " + Monto(valor);
   }
   // Borrar un certificado con registros se permite: la auditoría lista los registros que quedan.
-  if (cab.hay && registros > valor) {
+  if (cabecera && registros > valor) {
     comprometido.exceso = registros - valor;
     comprometido.mensaje = "El certificado " + n + " quedaría con registros por " + Monto(registros) +
                            " sobre un valor de " + Monto(valor);
@@ -242,15 +267,18 @@ std::vector<ExcesoLimite> ExcesosCertificado(sqlite3* db, const Valor& icd) {
 
 std::vector<ExcesoLimite> ExcesosRegistro(sqlite3* db, const Valor& irp) {
   std::string n = TextoClave(irp);
-  Fila cab = Consultar(db, "SELECT valor FROM mvtRegPptal WHERE irp=?1", irp);
-  std::int64_t valor = cab.hay ? Centavos(cab.col[0]) : 0;
-  std::int64_t pagos = Suma(db, "SELECT sum(valor) FROM mvtOrdenPago WHERE IRP=?1", irp);
-  std::int64_t ordenes = Suma(db, "SELECT sum(valor) FROM mvtOrdenServicio WHERE irp=?1", irp) +
-                         Suma(db, "SELECT sum(valorTotal) FROM mvtOrdenSumiMaestro WHERE irp=?1", irp);
+  std::vector<std::int64_t> c =
+      Cifras(db,
+             {"SELECT count(*) FROM mvtRegPptal WHERE irp=?1", "SELECT valor FROM mvtRegPptal WHERE irp=?1",
+              "SELECT sum(valor) FROM mvtOrdenPago WHERE IRP=?1", "SELECT sum(valor) FROM mvtOrdenServicio WHERE irp=?1",
+              "SELECT sum(valorTotal) FROM mvtOrdenSumiMaestro WHERE irp=?1"},
+             irp);
+  bool cabecera = c[0] > 0;
+  std::int64_t valor = c[1], pagos = c[2], ordenes = c[3] + c[4];
   // Igual que con los certificados: sin registro no hay límite (las órdenes huérfanas son de la auditoría).
   auto exceso = [&](std::int64_t tomado, const std::string& que) {
     ExcesoLimite e;
-    if (!cab.hay || tomado <= valor) return e;
+    if (!cabecera || tomado <= valor) return e;
     e.exceso = tomado - valor;
     e.mensaje = "El registro presupuestal " + n + " quedaría con " + que + " por " + Monto(tomado) +
                 " sobre un valor de " + Monto(valor);
@@ -298,8 +326,9 @@ std::vector<std::string> Revisar(sqlite3* ahora, sqlite3* antes, const std::vect
 void RevisarAlConfirmar(tv::db::Connection& conn) {
   sqlite3* db = conn.Db();
   sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db, (std::string("SELECT tipo, clave FROM temp.") + kClaves).c_str(), -1, &st, nullptr) !=
-      SQLITE_OK) {
+  // Se leen y se vacían de una vez: la próxima escritura empieza sin claves.
+  if (sqlite3_prepare_v2(db, (std::string("DELETE FROM temp.") + kClaves + " RETURNING tipo, clave").c_str(), -1, &st,
+                         nullptr) != SQLITE_OK) {
     sqlite3_finalize(st);
     return;  // conexión sin nada que vigilar
   }
@@ -312,9 +341,16 @@ void RevisarAlConfirmar(tv::db::Connection& conn) {
   }
   sqlite3_finalize(st);
   if (tocadas.empty()) return;
-  Ejecutar(db, std::string("DELETE FROM temp.") + kClaves);
   std::unique_ptr<tv::db::CommittedReader> lector;
-  std::vector<std::string> mensajes = Revisar(db, nullptr, tocadas, &lector, &conn);
+  enRevision = &conn;
+  std::vector<std::string> mensajes;
+  try {
+    mensajes = Revisar(db, nullptr, tocadas, &lector, &conn);
+  } catch (...) {
+    enRevision = nullptr;
+    throw;
+  }
+  enRevision = nullptr;
   if (mensajes.empty()) return;
   std::string texto;
   for (const auto& m : mensajes) texto += (texto.empty() ? "" : "\n") + m + ".";

@@ -281,6 +281,8 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
 }
 
 Connection::~Connection() {
+  for (auto& [sql, st] : cached_) sqlite3_finalize(st);
+  cached_.clear();
   if (db_) {
     if (InTransaction()) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     // Never wait on another process here: when it holds the database the checkpoint is
@@ -464,6 +466,22 @@ void Connection::RunCommitChecks() {
   if (suspendedChecks > 0) return;
   for (auto& [name, c] : CommitChecks())
     if (c.check) c.check(*this);
+}
+
+sqlite3_stmt* Connection::CachedStatement(const std::string& sql) {
+  auto it = cached_.find(sql);
+  if (it != cached_.end()) {
+    sqlite3_reset(it->second);
+    sqlite3_clear_bindings(it->second);
+    return it->second;
+  }
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &st, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st);
+    return nullptr;
+  }
+  cached_[sql] = st;
+  return st;
 }
 
 CommittedReader::CommittedReader(const Connection& conn) {

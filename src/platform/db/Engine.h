@@ -157,6 +157,11 @@ class Connection : public SchemaLookup {
   // The commit checks (AddCommitCheck) have set up their watch on this connection.
   void PrepareCommitChecks();
 
+  // A statement prepared once for the life of the connection (reset, bindings cleared), for
+  // checks that run the same queries at every commit; nullptr when it does not prepare. The
+  // connection finalizes it; callers never do.
+  sqlite3_stmt* CachedStatement(const std::string& sql);
+
  private:
   std::string folder_;
   sqlite3* db_ = nullptr;
@@ -175,6 +180,7 @@ class Connection : public SchemaLookup {
   std::map<const void*, std::function<void()>> streams_;
   bool ddl_ = false;
   int walFrames_ = 0;
+  std::map<std::string, sqlite3_stmt*> cached_;
   bool checksReady_ = false;
   void LoadNames() const;
   bool WritesWatched(const std::set<std::string>& written) const;
