@@ -1,5 +1,6 @@
 #include "app/DataModule.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "app/Permisos.h"
@@ -7,6 +8,8 @@
 #include "app/TitulosCampos.h"
 #include "app/schema/Schema.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Engine.h"
+#include "platform/db/PrivateTable.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 #include "platform/os/Files.h"
@@ -21,6 +24,19 @@ const char* const kAlias = "Contabilidad";
 const char* const kAvisoSoloLectura =
     "Los libros de esta contabilidad están en una carpeta o un medio de solo lectura: se pueden "
     "consultar, pero no se puede grabar ningún cambio en ellos.";
+
+namespace fs = std::filesystem;
+
+// Hay libros en la carpeta: su archivo existe, no está vacío y tiene alguna tabla.
+bool LibrosPresentes(const std::string& carpeta) {
+  std::error_code ec;
+  fs::path archivo = fs::path(carpeta) / tv::db::kDatabaseFileName;
+  auto tamano = fs::file_size(archivo, ec);
+  if (ec || tamano == 0) return false;
+  auto conn = tv::db::ConnectionFor(carpeta.c_str());
+  tv::db::Stmt st = conn->Prepare("SELECT count(*) FROM sqlite_master WHERE type='table'");
+  return st.Step() && st.Column(0).i > 0;
+}
 
 // La reparación rehace y completa las tablas con la definición del esquema.
 EsquemaReparacion EsquemaDeLaAplicacion() {
@@ -151,6 +167,11 @@ void TDM::InitTablas(AnsiString aPath) {
                      tblMvtOrdenSumiMaestro, tblArticulos, tblAsientosProgCfg, tblAsientosProg,
                      tblMvtOrdenPago, tblReintegros};
   try {
+    // Unos libros que faltan nunca se reemplazan por unos vacíos.
+    if (!LibrosPresentes(aPath.str())) {
+      AnsiString nombre = NContabilidad.IsEmpty() ? AnsiString(fs::path(aPath.str()).filename().string()) : NContabilidad;
+      throw Exception("No se encuentran los libros de la contabilidad " + nombre + " en " + aPath + ".");
+    }
     // Libros y carpeta del programa hechos por una versión anterior se ponen al día antes
     // de abrir sus tablas.
     try {
@@ -160,6 +181,11 @@ void TDM::InitTablas(AnsiString aPath) {
       throw Exception(AnsiString("No se pudo poner al día el esquema de las tablas: ") + e.what());
     }
     soloLectura_ = tv::schema::BooksReadOnly(aPath.c_str());
+    // Las tablas de trabajo de los informes viven fuera de unos libros de solo lectura: cada
+    // puesto tiene las suyas y los informes se pueden sacar igual.
+    if (soloLectura_)
+      for (const char* trabajo : {"baltempestados", "SaldosAntes", "SaldosEntre", "Temp"})
+        tv::db::UsePrivateTable(kAlias, trabajo);
     for (TTable* t : orden) t->Open();
     tablasAbiertas_ = true;
     // Un solo aviso por libros, aunque se vuelvan a abrir en la misma corrida.

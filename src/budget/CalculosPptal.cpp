@@ -1,5 +1,7 @@
 #include "budget/CalculosPptal.h"
 
+#include <sqlite3.h>
+
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -107,12 +109,14 @@ std::string Ventana(const char* campo, const std::string& desde, const std::stri
 }
 
 // Los nulos de ingreso y egreso de mvtPptal pasan a 0 (los índices de ambas columnas hacen
-// la búsqueda barata cuando no hay ninguno).
+// la búsqueda barata cuando no hay ninguno). En libros de solo lectura no se toca nada: las
+// sumas de este archivo ya leen un nulo como 0.
 void LimpiarNulosMvtPptal() {
   // Dentro de una transacción basta una vez: los saldos que se calculan juntos la comparten.
   static const tv::db::Connection* conexion = nullptr;
   static std::uint64_t transaccion = 0;
   auto conn = tv::db::ConnectionFor(kAlias);
+  if (sqlite3_db_readonly(conn->Db(), "main") == 1) return;
   if (conn->InTransaction()) {
     if (conn.get() == conexion && conn->TxSerial() == transaccion) return;
     conexion = conn.get();
@@ -314,7 +318,7 @@ double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo,
   Consulta q;
   if (aTipo == "E") {
     std::vector<std::string> columnas = {
-        "select sum(egreso-ingreso) as total from mvtPptal where iCuenta=" + T(aRubro) + " and tipoCuenta=" + T(aTipo),
+        "select sum(coalesce(egreso,0)-coalesce(ingreso,0)) as total from mvtPptal where iCuenta=" + T(aRubro) + " and tipoCuenta=" + T(aTipo),
         "select sum(valor) as total from reintegros where rubro=" + T(aRubro)};
     if (!aRubro.IsEmpty()) {
       // Toda fila de certDispRubros cuenta, tenga o no encabezado.
@@ -326,7 +330,7 @@ double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo,
     if (aPagado) *aPagado = getSumaOPRubro(aRubro);
     return disponible;
   }
-  double aprobado = q.valor("select sum(ingreso-egreso) as aprobado from mvtPptal where iCuenta=" +
+  double aprobado = q.valor("select sum(coalesce(ingreso,0)-coalesce(egreso,0)) as aprobado from mvtPptal where iCuenta=" +
                                 T(aRubro) + " and tipoCuenta='I'",
                             "aprobado");
   q.sql("select sum(credito) as sumaCred, sum(debito) as sumaDeb from mvt where rubro=" + T(aRubro));

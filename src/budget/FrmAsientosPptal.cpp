@@ -3,6 +3,7 @@
 #include <memory>
 #include <set>
 
+#include "app/AnioCerrado.h"
 #include "app/DataModule.h"
 #include "app/Permisos.h"
 #include "app/Sesion.h"
@@ -704,6 +705,7 @@ void TfrmAsientosPptal::BtnGrabarClick(TObject*) {
   DBGrid1->Enabled = true;
   FechaOriginal = 0;
   ShowMessage("Asiento Presupuestal Registrado");
+  AvisarSiAnioCerrado(fecha);
   tblAsientoPptal->Close();
   // La rejilla queda vacía hasta el próximo "Traer o Crear": sus totales también.
   MostrarTotales(0, 0);

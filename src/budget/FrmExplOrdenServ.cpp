@@ -101,6 +101,16 @@ TfrmExplOrdenServ::TfrmExplOrdenServ(TComponent* Owner) : TFrmConPeriodo(Owner) 
 }
 
 void TfrmExplOrdenServ::btnMostrarClick(TObject*) {
+  // Una fecha vacía o a medias se dice como tal, antes de armar la consulta; la máscara sin
+  // cifras es una fecha vacía.
+  auto fecha = [](const AnsiString& t) {
+    return t.str().find_first_of("0123456789") == std::string::npos ? AnsiString() : Trim(t);
+  };
+  AnsiString error;
+  if (!ValidarFecha(fecha(EdFechaInicio->Text), error) || !ValidarFecha(fecha(EdFechaFinal->Text), error)) {
+    ShowMessage(Trim(error));
+    return;
+  }
   HagaSQL("Contabilidad", Query1,
           AnsiString("select * from mvtOrdenServicio") + " where Fecha>='" + MesDiaAnio(EdFechaInicio->Text) + "'" +
               " and Fecha<='" + MesDiaAnio(EdFechaFinal->Text) + "'",

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <memory>
 
+#include "app/AnioCerrado.h"
 #include "app/DataModule.h"
 #include "app/Permisos.h"
 #include "app/Sesion.h"
@@ -479,6 +480,7 @@ bool TFrmAsientos::Grabar() {
     return false;
   }
   ShowMessage("Asiento Registrado");
+  AvisarSiAnioCerrado(Fecha);
   EdNumDoc->Text = IncNumeDocu(numero);
   // Tras grabar no queda documento en mano: el siguiente empieza con "Traer o Crear".
   Docu = "";

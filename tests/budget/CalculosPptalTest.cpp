@@ -5,6 +5,7 @@
 #include "budget/Presupuesto.h"
 #include "platform/db/DBTables.h"
 #include "shared/general/SqlUtil.h"
+#include "support/SoloLectura.h"
 
 using presupuesto::Presupuesto;
 
@@ -166,6 +167,19 @@ TEST_F(Saldos, DisponibleYPagado) {
     EXPECT_DOUBLE_EQ(pagado, c.pagado) << c.rubro;
   }
   EXPECT_DOUBLE_EQ(getDisponibilidadRubro("A", "E", nullptr), 250);
+}
+
+// En libros de solo lectura el disponible se calcula sin escribir, con los nulos como cero.
+TEST_F(Saldos, DisponibleEnLibrosDeSoloLectura) {
+  Sql("INSERT INTO mvtPptal (iMvtPptal, tipoMvtPptal, icuenta, tipoCuenta, ingreso, egreso) "
+      "VALUES ('2', 'ADI', 'A', 'E', null, 40), ('2', 'ADI', '1.9', 'I', 60, null)");
+  prueba::LibrosDeSoloLectura solo(libros);
+  if (!solo.Posible()) GTEST_SKIP() << "aquí no se puede montar";
+  ASSERT_TRUE(DM->SoloLectura());
+  ui->takeMessages();
+  EXPECT_DOUBLE_EQ(getDisponibilidadRubro("A", "E", nullptr), 250 + 40);
+  EXPECT_DOUBLE_EQ(getDisponibilidadRubro("1.9", "I", nullptr), 4000 + 60);
+  EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
 }
 
 TEST_F(Saldos, CifrasPorVentana) {

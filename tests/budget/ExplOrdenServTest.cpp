@@ -80,6 +80,16 @@ TEST_F(ExplOrdenServ, PeriodoConSusExtremosYBotones) {
   }
 }
 
+// Una fecha vacía se dice en una frase; nunca llega un error de la consulta.
+TEST_F(ExplOrdenServ, MostrarConLaFechaVaciaLoDice) {
+  ui->takeMessages();
+  Mostrar("  /  /    ", "31/03/2026");
+  ASSERT_EQ(ui->messages().size(), 1u) << ui->messageTexts().c_str();
+  EXPECT_EQ(ui->lastMessage(), "Fecha vacía.");
+  Mostrar();
+  EXPECT_EQ(f->Query1->RecordCount, 3);
+}
+
 TEST_F(ExplOrdenServ, BorrarPregunta) {
   Mostrar();
   Fila(1);

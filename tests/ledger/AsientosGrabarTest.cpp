@@ -44,6 +44,18 @@ TEST_F(Guardar, DocumentoNuevoQuedaEnMovimientoYEncabezado) {
   EXPECT_EQ(Mvt("SELECT count(*) FROM MVT"), "2");
 }
 
+// Grabar en un año ya cerrado se permite, y se dice qué falta: repetir el cierre.
+TEST_F(Guardar, EnUnAnioCerradoGrabaYPideRepetirElCierre) {
+  Ejecutar(libros, "INSERT INTO MVT (descdocu, numedocu, numecuen, debito, credito, fecha) VALUES "
+                   "('CCA', '1', '590501', 0, 0, '2026-12-31')");
+  DosLineas();
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Textos(), "Asiento Registrado\nEl año 2026 ya fue cerrado: repita el cierre para que los saldos "
+                      "iniciales de 2027 lo incluyan.\n");
+  EXPECT_EQ(Mvt("SELECT count(*) FROM MVT WHERE descdocu='CE' AND numedocu='100'"), "2");
+}
+
 TEST_F(Guardar, SinTraerPideCompletarYSinLineasNoHayInformacion) {
   Editor();
   Grabar();

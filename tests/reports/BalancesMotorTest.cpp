@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "BalancesFixture.h"
+#include "support/SoloLectura.h"
 #include "app/DataModule.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/StdCtrls.h"
@@ -173,6 +174,28 @@ TEST_F(Balances, CorridaQueFallaDejaLasTablasDeLaAnterior) {
   EXPECT_EQ(Codigos(), antes);
   EXPECT_EQ(Valor(libros, "SELECT count(*) FROM SaldosAntes"), "2");
   for (int i = 0; i < Screen->FormCount(); ++i) EXPECT_NE(Screen->Forms(i)->ClassName(), "TFrmMessage");
+}
+
+// Sobre libros de solo lectura el balance sale igual: sus tablas de trabajo no están en los libros.
+TEST_F(Balances, ConLibrosDeSoloLecturaElBalanceSaleIgual) {
+  TFrmBalances* f = Ventana(2);
+  f->RBTodo->Checked = true;
+  Procesar(f);
+  auto esperado = Codigos();
+  ASSERT_FALSE(esperado.empty());
+  delete ventana_;
+  FrmBalances = ventana_ = nullptr;
+  prueba::LibrosDeSoloLectura solo(libros);
+  if (!solo.Posible()) GTEST_SKIP() << "aquí no se puede montar";
+  ASSERT_TRUE(DM->SoloLectura());
+  ui->takeMessages();
+  f = Ventana(2);
+  f->RBTodo->Checked = true;
+  Procesar(f);
+  EXPECT_EQ(Codigos(), esperado) << ui->messageTexts().c_str();
+  EXPECT_DOUBLE_EQ(Buscar(Filas(), "110505")->nuevoSaldo, 1300);
+  delete ventana_;
+  FrmBalances = ventana_ = nullptr;
 }
 
 }  // namespace

@@ -71,6 +71,8 @@ DBIResult CodeFor(int rc, const char* msg) {
   switch (primary) {
     case SQLITE_CONSTRAINT:
       if (rc == SQLITE_CONSTRAINT_NOTNULL) return DBIERR_REQDERR;
+      // a rule the books carry (a trigger's RAISE): its own words say why
+      if (rc == SQLITE_CONSTRAINT_TRIGGER) return DBIERR_RULEVIOL;
       return DBIERR_KEYVIOL;
     case SQLITE_BUSY:
     case SQLITE_LOCKED: return DBIERR_LOCKED;
@@ -215,12 +217,21 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
   if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0)
     ThrowEngine(DBIERR_NOTADB, DBIErrorText(DBIERR_NOTADB).str() + "\nEmpty file: " + path, SQLITE_NOTADB);
   // Books on a read-only medium (or a folder that cannot take the log files) open for
-  // reading only; nothing else can write them, so no locks are needed. Writes are refused.
+  // reading only, still through the write-ahead log: a seat writing them from elsewhere is
+  // seen up to its last commit. Writes are refused.
   bool readOnly = ::access(path.c_str(), F_OK) == 0 &&
                   (::access(path.c_str(), W_OK) != 0 || ::access(folder.c_str(), W_OK) != 0);
-  std::string target = readOnly ? "file:" + UriPath(path) + "?immutable=1" : path;
+  std::string target = readOnly ? "file:" + UriPath(path) + "?mode=ro" : path;
   int flags = readOnly ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
   int rc = sqlite3_open_v2(target.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc == SQLITE_OK && readOnly && (sqlite3_exec(db_, "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr, nullptr) & 0xff) == SQLITE_CANTOPEN &&
+      ::access((path + "-wal").c_str(), F_OK) != 0) {
+    // A WAL file with no log beside it, and none can be made there: nobody is writing it
+    // and every committed row is in the file itself, so it is read as it stands.
+    sqlite3_close(db_);
+    db_ = nullptr;
+    rc = sqlite3_open_v2(("file:" + UriPath(path) + "?immutable=1").c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  }
   if (rc != SQLITE_OK) {
     std::string msg = db_ ? sqlite3_errmsg(db_) : "cannot open";
     if (db_) sqlite3_close(db_);
@@ -232,15 +243,13 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
   // WAL with full sync: a commit is on disk when it returns (one fsync), so a killed
   // process loses nothing committed. Closing checkpoints the log into the database file,
   // so a folder copied after ReleaseDatabase holds every saved row in one file.
-  // Reads through a memory map: a scan takes the file's pages straight from the system's
-  // cache, with no copy into SQLite's page cache and no allocation for each page (most of the
-  // time of a session's first large report). Mapped pages count in the resident set but are
-  // the system's, shared and dropped at will: the process's own memory is its private pages.
+  // No memory map: a page that the disk or the network fails to read through a map kills the
+  // process (SIGBUS); read through the page cache, the same failure is an error to report.
   const char* setup =
       readOnly ? "PRAGMA case_sensitive_like=ON; PRAGMA foreign_keys=OFF; PRAGMA cache_size=-16000; "
-                 "PRAGMA mmap_size=2147418112;"
+                 "PRAGMA mmap_size=0;"
                : "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA case_sensitive_like=ON; "
-                 "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-65536; PRAGMA mmap_size=2147418112;";
+                 "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-65536; PRAGMA mmap_size=0;";
   char* err = nullptr;
   rc = sqlite3_exec(db_, setup, nullptr, nullptr, &err);
   if (rc != SQLITE_OK) {
@@ -302,9 +311,9 @@ void Connection::Fail(int rc, const std::string& context) const {
   DBIResult code = CodeFor(rc, text.c_str());
   std::string full = DBIErrorText(code).str();
   if ((rc & 0xff) == SQLITE_READONLY && sqlite3_db_readonly(db_, "main") == 1)
-    full += "\nThe books are on a read-only medium: they can be read but not changed.";
+    full = kReadOnlyBooksText;
   if (!text.empty()) full += "\n" + text;
-  if (!context.empty()) full += "\n" + context;
+  if (!context.empty() && code != DBIERR_RULEVIOL) full += "\n" + context;
   ThrowEngine(code, full, rc);
 }
 

@@ -42,7 +42,7 @@ inline constexpr DBIResult DBIERR_READONLY = 0x2A0A;         // result set canno
 inline constexpr DBIResult DBIERR_NOTSUPPORTED = 0x3E05;
 inline constexpr DBIResult DBIERR_UNKNOWNERR = 0x2B01;
 
-// Readable text of a code ("Key violation.", ...).
+// What a code means to the user and what to do, one Spanish sentence.
 AnsiString DBIErrorText(DBIResult code);
 
 // ---- exceptions ---------------------------------------------------------------------
@@ -71,6 +71,16 @@ class EDBEngineError : public EDatabaseError {
  private:
   TDBError error_;
 };
+
+// The sentence a window shows for an engine failure: never the SQL text or SQLite's words.
+AnsiString DBIUserText(const EDBEngineError& e);
+
+namespace tv::db {
+// A write refused because the books themselves cannot be written.
+inline constexpr const char* kReadOnlyBooksText =
+    "Estos libros están en una carpeta o un medio de solo lectura: se pueden consultar, pero no se puede grabar "
+    "ningún cambio.";
+}  // namespace tv::db
 
 // ---- small property helpers ------------------------------------------------------------
 // Let the application write `Field->AsString = x` and `x = Field->AsString` as it did.

@@ -1,37 +1,73 @@
+#include <sqlite3.h>
+
 #include <cstring>
+#include <string>
+#include <tuple>
 
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 
+// What the user reads: what happened and what to do, in one sentence.
 AnsiString DBIErrorText(DBIResult code) {
   switch (code) {
-    case DBIERR_NONE: return "Operation succeeded.";
-    case DBIERR_BOF: return "At beginning of table.";
-    case DBIERR_EOF: return "At end of table.";
-    case DBIERR_RECNOTFOUND: return "Record not found.";
-    case DBIERR_READERR: return "Read failure.";
-    case DBIERR_WRITEERR: return "Write failure.";
-    case DBIERR_NODISKSPACE: return "Insufficient disk space.";
-    case DBIERR_NOTADB: return "The database file is not a database.";
-    case DBIERR_PHYSICALCORRUPT: return "Corrupt table/index header.";
-    case DBIERR_OPENFAILED: return "Cannot open the database.";
-    case DBIERR_KEYVIOL: return "Key violation.";
-    case DBIERR_REQDERR: return "Field value required.";
+    case DBIERR_NONE: return "Operación terminada.";
+    case DBIERR_BOF: return "Ya está en el primer registro.";
+    case DBIERR_EOF: return "Ya está en el último registro.";
+    case DBIERR_RECNOTFOUND: return "No se encontró el registro: vuelva a buscarlo.";
+    case DBIERR_READERR:
+      return "No se pudo leer el archivo de los libros (falla del disco o de la red): revise el medio y vuelva a "
+             "intentarlo.";
+    case DBIERR_WRITEERR:
+      return "No se pudo escribir en el archivo de los libros (falla del disco o de la red): revise el medio y "
+             "vuelva a intentarlo.";
+    case DBIERR_NODISKSPACE: return "El disco está lleno: libere espacio y vuelva a grabar.";
+    case DBIERR_NOTADB:
+      return "El archivo de los libros no es una base de datos: restaure la copia de seguridad de la contabilidad.";
+    case DBIERR_PHYSICALCORRUPT:
+      return "El archivo de los libros está dañado: salga del programa y vuelva a entrar para repararlo, o "
+             "restaure la copia de seguridad.";
+    case DBIERR_OPENFAILED:
+      return "No se pueden abrir los libros: revise que la carpeta exista y que se pueda leer.";
+    case DBIERR_KEYVIOL: return "Ya existe un registro con esa clave: cambie la clave y vuelva a grabar.";
+    case DBIERR_REQDERR: return "Falta un dato obligatorio: complételo y vuelva a grabar.";
     case DBIERR_RECCHANGED: return "Otro usuario modificó o borró el registro; vuelva a leerlo.";
     case DBIERR_RULEVIOL: return "Los libros no permiten esta grabación.";
-    case DBIERR_INVALIDFIELDNAME: return "Invalid field name.";
-    case DBIERR_NOSUCHTABLE: return "Table does not exist.";
-    case DBIERR_TABLEEXISTS: return "Table already exists.";
-    case DBIERR_INVALIDHNDL: return "Invalid handle to the function.";
-    case DBIERR_LOCKED: return "Record locked by another user.";
-    case DBIERR_NOACTIVETRAN: return "No active transaction.";
-    case DBIERR_ACTIVETRAN: return "A user transaction is already in progress.";
-    case DBIERR_TYPEMISMATCH: return "Type mismatch in expression.";
-    case DBIERR_QRYSYNTERR: return "Invalid use of keyword or syntax error.";
-    case DBIERR_READONLY: return "Dataset is read-only.";
-    case DBIERR_NOTSUPPORTED: return "Capability not supported.";
-    default: return "General SQL error.";
+    case DBIERR_INVALIDFIELDNAME: return "Los libros no tienen un campo que se pidió: repare las tablas.";
+    case DBIERR_NOSUCHTABLE: return "Los libros no tienen una tabla que se pidió: repare las tablas.";
+    case DBIERR_TABLEEXISTS: return "La tabla ya existe.";
+    case DBIERR_INVALIDHNDL: return "La tabla no está abierta: ciérrela y vuelva a abrirla.";
+    case DBIERR_LOCKED:
+      return "Otro puesto está grabando en estos libros: espere un momento y vuelva a intentarlo.";
+    case DBIERR_NOACTIVETRAN: return "No hay una grabación en curso.";
+    case DBIERR_ACTIVETRAN: return "Ya hay una grabación en curso: termínela antes de empezar otra.";
+    case DBIERR_TYPEMISMATCH: return "Un dato no es del tipo que se esperaba: revise lo escrito.";
+    case DBIERR_QRYSYNTERR: return "La consulta no se pudo hacer: revise los datos que escribió.";
+    case DBIERR_READONLY: return "Estos datos son de solo lectura: no se pueden cambiar.";
+    case DBIERR_NOTSUPPORTED: return "Esta operación no se puede hacer aquí.";
+    default: return "Falló la operación con los libros: vuelva a intentarlo.";
   }
+}
+
+AnsiString DBIUserText(const EDBEngineError& e) {
+  const TDBError* info = e.Errors(0);
+  // The books' limits already say, in Spanish, which key and with what figures.
+  if (info->ErrorCode == DBIERR_RULEVIOL) return info->Message;
+  if (info->ErrorCode == DBIERR_READONLY && (info->NativeError & 0xff) == SQLITE_READONLY)
+    return tv::db::kReadOnlyBooksText;
+  // A missing table or field is named, so whoever repairs the books knows which one.
+  for (auto [code, marker, before] :
+       {std::tuple{DBIERR_NOSUCHTABLE, "no such table: ", "Los libros no tienen la tabla "},
+        std::tuple{DBIERR_NOSUCHTABLE, "\nTable: ", "Los libros no tienen la tabla "},
+        std::tuple{DBIERR_INVALIDFIELDNAME, "no such column: ", "Los libros no tienen el campo "}}) {
+    if (info->ErrorCode != code) continue;
+    std::string m = info->Message.str();
+    size_t at = m.find(marker);
+    if (at == std::string::npos) continue;
+    at += std::strlen(marker);
+    std::string name = m.substr(at, m.find('\n', at) - at);
+    return AnsiString(before) + name.c_str() + ": repare las tablas.";
+  }
+  return DBIErrorText(info->ErrorCode);
 }
 
 EDBEngineError::EDBEngineError(DBIResult code, const AnsiString& msg, int nativeError) : EDatabaseError(msg) {

@@ -409,6 +409,8 @@ void TApplication::HandleException(TObject* Sender) {
 
 void TApplication::ShowException(const Exception* E) {
   AnsiString msg = E ? E->Message : AnsiString();
+  // An engine failure shows its sentence for the user, never SQLite's words or the SQL text.
+  if (auto* engine = dynamic_cast<const EDBEngineError*>(E)) msg = DBIUserText(*engine);
   if (!msg.IsEmpty()) {
     char last = msg.str().back();
     if (static_cast<unsigned char>(last) > '.') msg += ".";

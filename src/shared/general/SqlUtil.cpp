@@ -58,7 +58,7 @@ class RestaurarTabla {
       }
       if (static_cast<bool>(t_->Active) != activa_) t_->Active = activa_;
     } catch (EDBEngineError& e) {
-      ShowMessage(e.Message);
+      ShowMessage(DBIUserText(e));
     } catch (...) {
     }
   }
@@ -85,7 +85,7 @@ void VacearTabla(TTable* aTabla, bool PorCiclo) {
       for (int i = 0; i < n; ++i) aTabla->Delete();
     }
   } catch (EDBEngineError& e) {
-    ShowMessage(e.Message);
+    ShowMessage(DBIUserText(e));
   }
 }
 

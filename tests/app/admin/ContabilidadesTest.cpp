@@ -1,4 +1,8 @@
+#include <filesystem>
+#include <fstream>
+
 #include "support/Instalacion.h"
+#include "platform/db/Engine.h"
 #include "app/Contabilidades.h"
 #include "app/Permisos.h"
 #include "app/Sesion.h"
@@ -205,4 +209,26 @@ TEST_F(Contabilidades, EditorNoCierraConUnaFilaInvalida) {
   AbrirEditorDeContabs(nullptr);
   EXPECT_EQ(Activa(tv::schema::kStarterBooksName), "S");
   EXPECT_EQ(ui->lastMessage(), "Salga y vuelva a probar");
+}
+
+// Unos libros cuyo archivo falta o quedó vacío se dicen con su nombre y carpeta, y nunca se
+// reemplazan por unos vacíos.
+TEST_F(Contabilidades, LibrosQueFaltanSeDicenYNoSeCreanVacios) {
+  namespace fs = std::filesystem;
+  for (bool vacio : {false, true}) {
+    SCOPED_TRACE(vacio ? "archivo vacío" : "archivo borrado");
+    std::string otra = OtraContabilidad(vacio ? "Vacia" : "Perdida", 2025);
+    fs::path archivo = fs::path(otra) / tv::db::kDatabaseFileName;
+    tv::db::ReleaseDatabase(otra.c_str());
+    fs::remove(archivo);
+    if (vacio) std::ofstream(archivo.string()).close();
+    ui->takeMessages();
+    EXPECT_FALSE(AbrirContabilidad(nullptr, otra.c_str(), vacio ? "Vacia" : "Perdida", 2025, false));
+    ASSERT_EQ(ui->messages().size(), 1u) << ui->messageTexts().c_str();
+    EXPECT_EQ(ui->lastMessage(), AnsiString("No se encuentran los libros de la contabilidad ") +
+                                     (vacio ? "Vacia" : "Perdida") + " en " + otra.c_str() + ".");
+    EXPECT_EQ(fs::exists(archivo), vacio);
+    if (vacio) EXPECT_EQ(fs::file_size(archivo), 0u);
+    tv::db::ReleaseDatabase(otra.c_str());
+  }
 }
