@@ -289,7 +289,8 @@ std::vector<AnsiString> IntegrityCheck(const AnsiString& databaseName);
 // (an index on expressions or on part of the rows, a table without row ids).
 bool TableSound(const AnsiString& databaseName, const AnsiString& table);
 // Copies the readable rows of a table into a fresh table of the same definition and puts
-// it in the original's place; rows that break a unique key are left out.
+// it in the original's place with its indexes and triggers; rows that break a unique key are
+// left out (and counted).
 struct RebuildResult {
   int copied = 0;
   int skipped = 0;
