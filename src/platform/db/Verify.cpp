@@ -342,4 +342,27 @@ bool TableSound(const AnsiString& databaseName, const AnsiString& table) {
   }
 }
 
+bool DatabaseDamaged(const AnsiString& databaseName) {
+  std::string file = FolderOf(databaseName) + kDatabaseFileName;
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    int rc = sqlite3_errcode(db);
+    sqlite3_close(db);
+    return rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB;
+  }
+  sqlite3_busy_timeout(db, 2000);
+  sqlite3_stmt* st = nullptr;
+  bool damaged = false;
+  int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &st, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_step(st);
+  if (rc == SQLITE_ROW)
+    damaged = std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "ok") != 0;
+  else
+    damaged = (rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB || sqlite3_errcode(db) == SQLITE_CORRUPT ||
+              sqlite3_errcode(db) == SQLITE_NOTADB;
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+  return damaged;
+}
+
 }  // namespace tv::db
