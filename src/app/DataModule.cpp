@@ -130,7 +130,10 @@ TDM::TDM(TComponent* Owner) : TComponent(Owner) {
 
   // Arranque abandonado (selector o clave): el módulo no abre nada.
   if (abortar || Application->Terminated()) return;
+  repararSiDaniada_ = true;
   InitTablas(PathCont);
+  repararSiDaniada_ = false;
+  if (daniadaAlAbrir_) RepararAlAbrir();
   if (!tablasAbiertas_) return;
   Permisos.Init();
   if (!TblConfigContab->Active) return;
@@ -196,9 +199,44 @@ void TDM::InitTablas(AnsiString aPath) {
       ShowMessage(kAvisoSoloLectura);
     }
   } catch (Exception& e) {
+    // Libros dañados al arrancar: la reparación los rehace en vez de terminar el programa.
+    if (repararSiDaniada_ && tv::db::DatabaseDamaged(aPath)) {
+      daniadaAlAbrir_ = true;
+      errorAlAbrir_ = e.Message;
+      return;
+    }
     Application->ShowException(&e);
     Application->Terminate();
   }
+}
+
+// Las tablas no abrieron porque el archivo de los libros está dañado: se repara como tras una
+// salida sin cierre (si ninguna otra copia del programa lo usa) y se abre otra vez.
+void TDM::RepararAlAbrir() {
+  daniadaAlAbrir_ = false;
+  bool sola = UsarMarcaSolo();
+  if (sola) {
+    CloseTablas();
+    RepairDialog = new TRepairDialog(this, PathCont, EsquemaDeLaAplicacion());
+    try {
+      RepairDialog->Show();
+      RepairDialog->BtnReconstruirCarpetaClick(RepairDialog);
+    } catch (...) {
+      delete RepairDialog;
+      CompartirMarca();
+      throw;
+    }
+    delete RepairDialog;
+    reparadaAlAbrir_ = true;
+  }
+  CompartirMarca();
+  if (!sola) {
+    Exception e(errorAlAbrir_);
+    Application->ShowException(&e);
+    Application->Terminate();
+    return;
+  }
+  InitTablas(PathCont);
 }
 
 void TDM::CloseTablas() {
@@ -243,7 +281,7 @@ void TDM::RevisarMarca() {
 void TDM::RevisarMarca(bool sola) {
   if (ExisteMarca() && !sola) {
     marcaDeEstaCorrida = true;
-  } else if (ExisteMarca()) {
+  } else if (ExisteMarca() && !reparadaAlAbrir_) {
     // La corrida anterior no terminó por el cierre: se reconstruye la carpeta que tenía
     // abierta (la de la marca), antes de usar las tablas.
     AnsiString carpeta = CarpetaDeMarca();

@@ -80,6 +80,12 @@ class TDM : public TComponent {
   void RevisarMarca(bool sola);
   void AsegurarSinTercero();
   bool tablasAbiertas_ = false;
+  // Arranque sobre libros dañados: se reparan antes de abrirlos (ver RepararAlAbrir).
+  bool repararSiDaniada_ = false;
+  bool daniadaAlAbrir_ = false;
+  bool reparadaAlAbrir_ = false;
+  AnsiString errorAlAbrir_;
+  void RepararAlAbrir();
   bool soloLectura_ = false;
   AnsiString avisoSoloLectura_;  // libros de solo lectura de los que ya se avisó
 };

@@ -7,6 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/schema/Schema.h"
 #include "platform/db/DBTables.h"
@@ -138,4 +143,176 @@ TEST(ReparacionDaniada, CadaTablaVuelveAUsarseYLasPerdidasSeDicen) {
     fs::remove_all(programa);
   }
   std::printf("[reparación]\n%s", tabla.c_str());
+}
+
+namespace {
+
+// Quita el índice del catálogo, corre `sql` (que así no lo toca) y lo devuelve: el índice
+// queda sin las filas agregadas o con las borradas.
+void SinIndice(const std::string& l, const std::string& indice, const std::string& sql) {
+  std::string archivo = l + "/" + tv::db::kDatabaseFileName;
+  sqlite3* db = nullptr;
+  sqlite3_open(archivo.c_str(), &db);
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db, "SELECT rootpage, sql FROM sqlite_master WHERE name = ?1", -1, &st, nullptr);
+  sqlite3_bind_text(st, 1, indice.c_str(), -1, SQLITE_TRANSIENT);
+  ASSERT_EQ(sqlite3_step(st), SQLITE_ROW) << indice;
+  int raiz = sqlite3_column_int(st, 0);
+  std::string def = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+  std::string tabla;
+  sqlite3_finalize(st);
+  sqlite3_prepare_v2(db, "SELECT tbl_name FROM sqlite_master WHERE name = ?1", -1, &st, nullptr);
+  sqlite3_bind_text(st, 1, indice.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_step(st);
+  tabla = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+  sqlite3_finalize(st);
+  sqlite3_exec(db, ("PRAGMA writable_schema = ON; DELETE FROM sqlite_master WHERE name = '" + indice + "';").c_str(),
+               nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  Sql(l, sql);
+  Sql(l, "PRAGMA writable_schema = ON; INSERT INTO sqlite_master VALUES ('index', '" + indice + "', '" + tabla + "', " +
+             std::to_string(raiz) + ", '" + def + "')");
+}
+
+// La página `pagina` del archivo en ceros.
+void EnCeros(const std::string& l, long pagina) {
+  std::fstream f(l + "/" + tv::db::kDatabaseFileName, std::ios::in | std::ios::out | std::ios::binary);
+  f.seekp((pagina - 1) * 4096);
+  for (int k = 0; k < 4096; ++k) f.put('\0');
+}
+
+long Hoja(const std::string& l, const std::string& nombre, int cual) {
+  return static_cast<long>(Una(l, "SELECT pageno FROM dbstat WHERE name='" + nombre +
+                                      "' AND pagetype='leaf' ORDER BY pageno LIMIT 1 OFFSET " + std::to_string(cual)));
+}
+
+// El encabezado del primer registro de una hoja de MVT dice más bytes de los que tiene.
+void RegistroMalFormado(const std::string& l) {
+  long pagina = Hoja(l, "MVT", 5);
+  std::fstream f(l + "/" + tv::db::kDatabaseFileName, std::ios::in | std::ios::out | std::ios::binary);
+  long base = (pagina - 1) * 4096;
+  unsigned char p[2];
+  f.seekg(base + 8);
+  f.read(reinterpret_cast<char*>(p), 2);
+  long celda = base + (p[0] << 8 | p[1]);
+  // largo del registro y número de fila (varint de uno a varios bytes), luego el largo del encabezado
+  f.seekg(celda);
+  unsigned char b[16];
+  f.read(reinterpret_cast<char*>(b), sizeof b);
+  int k = 0;
+  for (int v = 0; v < 2; ++v)
+    while (b[k++] & 0x80) {
+    }
+  f.seekp(celda + k);
+  f.put(static_cast<char>(0x7f));
+}
+
+// Otro proceso escribe filas que quedan solo en el registro de escritura anticipada y termina
+// sin cerrar la base.
+void RegistroSinVolcar(const std::string& l) {
+  Sql(l, "PRAGMA journal_mode=WAL");
+  pid_t hijo = fork();
+  if (hijo == 0) {
+    sqlite3* db = nullptr;
+    sqlite3_open((l + "/" + tv::db::kDatabaseFileName).c_str(), &db);
+    sqlite3_exec(db,
+                 "PRAGMA wal_autocheckpoint=0; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE "
+                 "i<100) INSERT INTO MVT (descdocu, numedocu, numecuen, detalle, debito) SELECT 'CE', 5000 + i, "
+                 "'110505', 'En el registro ' || i, i FROM n",
+                 nullptr, nullptr, nullptr);
+    _exit(0);
+  }
+  int estado = 0;
+  waitpid(hijo, &estado, 0);
+}
+
+}  // namespace
+
+// Cada clase de daño: cuántas líneas de MVT quedan, qué dice el mensaje y que una búsqueda por
+// cada índice encuentre lo que encuentra el recorrido de la tabla. Los disparadores de la
+// tabla rehecha siguen en su sitio.
+TEST(ReparacionDaniada, CadaClaseDeDanio) {
+  struct Caso {
+    const char* nombre;
+    std::function<void(const std::string&)> daniar;
+    long long lineas;               // las de MVT tras la reparación; -1: menos de 3000
+    std::vector<std::string> dice;  // lo que el mensaje debe nombrar; vacío: "finalizada." a secas
+  } casos[] = {
+      {"filas que faltan en un índice",
+       [](const std::string& l) {
+         SinIndice(l, "MVT_Cuenta", "INSERT INTO MVT (descdocu, numedocu, numecuen) VALUES ('CE', 9001, '110510')");
+       },
+       3001, {}},
+      {"filas de más en un índice",
+       [](const std::string& l) { SinIndice(l, "MVT_Cuenta", "DELETE FROM MVT WHERE rowid <= 10"); }, 2990, {}},
+      {"índice con otro orden guardado",
+       [](const std::string& l) {
+         Sql(l, "CREATE INDEX MVT_Detalle ON MVT (detalle COLLATE NOCASE); "
+                "UPDATE MVT SET detalle = upper(detalle) WHERE numedocu % 3 = 0");
+         Sql(l, "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = 'CREATE INDEX MVT_Detalle ON MVT "
+                "(detalle)' WHERE name = 'MVT_Detalle'");
+       },
+       3000, {}},
+      {"página de MVT en ceros", [](const std::string& l) { EnCeros(l, Hoja(l, "MVT", 10)); }, -1,
+       {"MVT", "BackupReparacion"}},
+      {"página de un índice de MVT en ceros", [](const std::string& l) { EnCeros(l, Hoja(l, "MVT_Cuenta", 3)); }, 3000,
+       {}},
+      {"clave única repetida",
+       [](const std::string& l) {
+         Sql(l, "CREATE UNIQUE INDEX MVT_Unica ON MVT (descdocu, numedocu)");
+         SinIndice(l, "MVT_Unica",
+                   "INSERT INTO MVT (descdocu, numedocu, numecuen) VALUES ('CE', 7, '110510'), ('CE', 8, '110510')");
+       },
+       3000, {"MVT: 2 filas", "clave única repetida", "BackupReparacion"}},
+      {"registro mal formado", RegistroMalFormado, -1, {"MVT", "BackupReparacion"}},
+      {"archivo cortado",
+       [](const std::string& l) {
+         auto archivo = l + "/" + tv::db::kDatabaseFileName;
+         fs::resize_file(archivo, fs::file_size(archivo) * 8 / 10);
+       },
+       -1, {"MVT", "BackupReparacion"}},
+      {"registro de escritura sin volcar", RegistroSinVolcar, 3100, {}},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    char tmpl[] = "/tmp/tvdanioXXXXXX";
+    std::string programa = mkdtemp(tmpl);
+    tv::schema::InstallProgramFolder(programa);
+    std::string libros = tv::schema::StarterBooksFolder(programa);
+    Sql(libros, "PRAGMA journal_mode=DELETE; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE "
+                "i<3000) INSERT INTO MVT (descdocu, numedocu, numecuen, detalle, debito) "
+                "SELECT 'CE', i, '110505', 'Linea de prueba numero ' || i, i FROM n");
+    long long disparadores = Una(libros, "SELECT count(*) FROM sqlite_master WHERE type='trigger' AND tbl_name='MVT'");
+    c.daniar(libros);
+
+    tv::forms::HeadlessDriver ui;
+    {
+      TRepairDialog d(nullptr, libros.c_str(), EsquemaDePrueba());
+      d.Show();
+      d.BtnReconstruirCarpetaClick(&d);
+    }
+    tv::db::ReleaseDatabase(libros.c_str());
+    std::string mensaje = ui.lastMessage().str();
+    long long lineas = Una(libros, "SELECT count(*) FROM MVT NOT INDEXED");
+    if (c.lineas < 0) EXPECT_LT(lineas, 3000);
+    else EXPECT_EQ(lineas, c.lineas);
+    if (c.dice.empty()) EXPECT_EQ(mensaje, "Reparación de tablas finalizada.");
+    for (const auto& d : c.dice) EXPECT_NE(mensaje.find(d), std::string::npos) << d << " | " << mensaje;
+    sqlite3* db = nullptr;
+    sqlite3_open((libros + "/" + tv::db::kDatabaseFileName).c_str(), &db);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "ok");
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    // por cada índice, lo que encuentra la búsqueda es lo que encuentra el recorrido
+    EXPECT_EQ(Una(libros, "SELECT count(*) FROM MVT INDEXED BY MVT_Cuenta WHERE numecuen = '110505'"),
+              Una(libros, "SELECT count(*) FROM MVT NOT INDEXED WHERE numecuen = '110505'"));
+    if (Una(libros, "SELECT count(*) FROM sqlite_master WHERE name='MVT_Detalle'") == 1)
+      EXPECT_EQ(Una(libros, "SELECT count(*) FROM MVT INDEXED BY MVT_Detalle WHERE detalle = 'LINEA DE PRUEBA NUMERO 3'"),
+                1);
+    EXPECT_EQ(Una(libros, "SELECT count(*) FROM sqlite_master WHERE type='trigger' AND tbl_name='MVT'"), disparadores);
+    fs::remove_all(programa);
+  }
 }

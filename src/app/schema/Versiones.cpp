@@ -11,14 +11,23 @@ namespace tv::schema {
 
 namespace {
 
-// Avanza la versión del documento de la fila vieja o nueva ("old" o "new") de un disparador.
-// Una fila sin tipo o sin número no es de ningún documento.
-std::string Avance(const std::string& fila) {
+// Avanza en uno la versión del documento de la fila vieja o nueva ("old" o "new") de un
+// disparador, en una sola escritura; `ademas` limita cuándo. Una fila sin tipo o sin número no
+// es de ningún documento.
+std::string Avance(const std::string& fila, const std::string& ademas = "") {
   std::string t = std::string(kTablaVersiones);
-  return "INSERT OR IGNORE INTO \"" + t + "\" (descdocu, numedocu, version) SELECT " + fila + ".descdocu, " + fila +
-         ".numedocu, 0 WHERE " + fila + ".descdocu IS NOT NULL AND " + fila + ".numedocu IS NOT NULL; UPDATE \"" + t +
-         "\" SET version = version + 1 WHERE descdocu = " + fila + ".descdocu AND numedocu = " + fila +
-         ".numedocu; ";
+  return "INSERT INTO \"" + t + "\" (descdocu, numedocu, version) SELECT " + fila + ".descdocu, " + fila +
+         ".numedocu, 1 WHERE " + fila + ".descdocu IS NOT NULL AND " + fila + ".numedocu IS NOT NULL" + ademas +
+         " ON CONFLICT (descdocu, numedocu) DO UPDATE SET version = version + 1; ";
+}
+
+// Columnas cuyo cambio cambia el documento: las que nadie escribe no avanzan su versión.
+std::string ColumnasDiario(const char* tabla) {
+  return std::string(tabla) == "MVT"
+             ? "numecuen, cedulanit, detalle, centcost, desccomp, numecomp, debito, credito, Cantidad, rubro, "
+               "descdocu, numedocu, fecha"
+             : "descdocu, numedocu, fecha, valor, op1, op2, op3, op4, op5, qitems, descuadre, iusuario, "
+               "tipoAsiento, detalle";
 }
 
 // El número guardado (real o entero) como texto de entero cuando lo es.
@@ -49,12 +58,11 @@ const std::vector<DocumentoVersionado>& Documentos() {
   return d;
 }
 
-std::string AvanceDoc(const DocumentoVersionado& d, const std::string& fila) {
+std::string AvanceDoc(const DocumentoVersionado& d, const std::string& fila, const std::string& ademas = "") {
   std::string t = kTablaVersionesDoc;
   std::string clave = d.clave(fila);
-  return "INSERT OR IGNORE INTO \"" + t + "\" (clase, clave, version) SELECT '" + d.clase + "', " + clave +
-         ", 0 WHERE " + clave + " IS NOT NULL; UPDATE \"" + t + "\" SET version = version + 1 WHERE clase = '" +
-         d.clase + "' AND clave = " + clave + "; ";
+  return "INSERT INTO \"" + t + "\" (clase, clave, version) SELECT '" + d.clase + "', " + clave + ", 1 WHERE " +
+         clave + " IS NOT NULL" + ademas + " ON CONFLICT (clase, clave) DO UPDATE SET version = version + 1; ";
 }
 
 // Tablas de documentos que hay en los libros.
@@ -68,8 +76,9 @@ std::vector<std::string> SentenciasDoc(const std::vector<const DocumentoVersiona
   for (const DocumentoVersionado* d : docs) {
     std::string base = "CREATE TRIGGER IF NOT EXISTS \"" + t + "_" + d->tabla + "_";
     s.push_back(base + "alta\" AFTER INSERT ON \"" + d->tabla + "\" BEGIN " + AvanceDoc(*d, "new") + "END");
+    // la clave nueva avanza aparte solo cuando no es la vieja
     s.push_back(base + "cambio\" AFTER UPDATE ON \"" + d->tabla + "\" BEGIN " + AvanceDoc(*d, "old") +
-                AvanceDoc(*d, "new") + "END");
+                AvanceDoc(*d, "new", " AND " + d->clave("new") + " IS NOT " + d->clave("old")) + "END");
     s.push_back(base + "baja\" AFTER DELETE ON \"" + d->tabla + "\" BEGIN " + AvanceDoc(*d, "old") + "END");
   }
   return s;
@@ -83,7 +92,9 @@ std::vector<std::string> Sentencias() {
   for (const char* tabla : {"MVT", "mvtMaestro"}) {
     std::string base = "CREATE TRIGGER IF NOT EXISTS \"" + t + "_" + tabla + "_";
     s.push_back(base + "alta\" AFTER INSERT ON \"" + tabla + "\" BEGIN " + Avance("new") + "END");
-    s.push_back(base + "cambio\" AFTER UPDATE ON \"" + tabla + "\" BEGIN " + Avance("old") + Avance("new") + "END");
+    s.push_back(base + "cambio\" AFTER UPDATE OF " + ColumnasDiario(tabla) + " ON \"" + tabla + "\" BEGIN " +
+                Avance("old") +
+                Avance("new", " AND (new.descdocu IS NOT old.descdocu OR new.numedocu IS NOT old.numedocu)") + "END");
     s.push_back(base + "baja\" AFTER DELETE ON \"" + tabla + "\" BEGIN " + Avance("old") + "END");
   }
   return s;
@@ -126,7 +137,29 @@ bool CompletasDiario(sqlite3* db) {
   return Entero(db, sql.c_str()) == 1;
 }
 
-bool Completas(sqlite3* db) { return CompletasDiario(db) && CompletasDoc(db); }
+// Disparadores de una versión anterior del programa (dos escrituras por fila, en cada columna):
+// se rehacen con la escritura única.
+int Anteriores(sqlite3* db, const std::string& t) {
+  std::string sql = "SELECT count(*) FROM sqlite_master WHERE type='trigger' AND name LIKE '" + t +
+                    "^_%' ESCAPE '^' AND sql NOT LIKE '%ON CONFLICT%'";
+  return Entero(db, sql.c_str());
+}
+
+void QuitarAnteriores(sqlite3* db, const std::string& t) {
+  if (Anteriores(db, t) == 0) return;
+  std::vector<std::string> nombres;
+  std::string sql = "SELECT name FROM sqlite_master WHERE type='trigger' AND name LIKE '" + t + "^_%' ESCAPE '^'";
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK)
+    while (sqlite3_step(st) == SQLITE_ROW) nombres.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+  sqlite3_finalize(st);
+  for (const auto& n : nombres) ExecSql(db, "DROP TRIGGER IF EXISTS \"" + n + "\"");
+}
+
+bool Completas(sqlite3* db) {
+  return CompletasDiario(db) && CompletasDoc(db) && Anteriores(db, kTablaVersiones) == 0 &&
+         Anteriores(db, kTablaVersionesDoc) == 0;
+}
 
 }  // namespace
 
@@ -136,6 +169,8 @@ const std::vector<std::string>& DocumentVersionSql() {
 }
 
 void CreateDocumentVersions(sqlite3* db) {
+  QuitarAnteriores(db, kTablaVersiones);
+  QuitarAnteriores(db, kTablaVersionesDoc);
   if (!CompletasDiario(db))
     for (const auto& sql : DocumentVersionSql()) ExecSql(db, sql);
   if (!CompletasDoc(db))

@@ -288,8 +288,12 @@ std::vector<AnsiString> IntegrityCheck(const AnsiString& databaseName);
 // table, in one pass over the rows and one over each index. False also when it cannot tell
 // (an index on expressions or on part of the rows, a table without row ids).
 bool TableSound(const AnsiString& databaseName, const AnsiString& table);
+// True when a folder's database file is damaged: SQLite calls it no database or malformed, or
+// its quick_check finds a fault. False for a sound file and for one that is not there.
+bool DatabaseDamaged(const AnsiString& databaseName);
 // Copies the readable rows of a table into a fresh table of the same definition and puts
-// it in the original's place; rows that break a unique key are left out.
+// it in the original's place with its indexes and triggers; rows that break a unique key are
+// left out (and counted).
 struct RebuildResult {
   int copied = 0;
   int skipped = 0;

@@ -39,14 +39,14 @@ std::vector<std::string> ColumnNames(sqlite3* db, const std::string& table) {
   return cols;
 }
 
-void MoveFile(const fs::path& from, const fs::path& to) {
+// A copy of `from` at `to` that later writes to `from` leave alone: a second link when the
+// file system allows it, else a copy.
+void KeepCopy(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   if (!fs::exists(from, ec)) return;
-  fs::rename(from, to, ec);
-  if (ec) {
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::remove(from, ec);
-  }
+  fs::remove(to, ec);
+  fs::create_hard_link(from, to, ec);
+  if (ec) fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
 }
 }  // namespace
 
@@ -156,6 +156,9 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
   if (old) {
     sqlite3_busy_timeout(old, 2000);
     RegisterSpanishText(old);
+    // What the log holds goes into the file first: the old file is then whole by itself and
+    // its log can go once the new file takes its place.
+    sqlite3_exec(old, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
   }
 
   // Tables of the old file: its catalogue, read as far as it reads.
@@ -163,7 +166,7 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
     std::string name, sql;
   };
   std::vector<OldTable> oldTables;
-  std::vector<std::pair<std::string, std::string>> oldIndexes;
+  std::vector<std::pair<std::string, std::string>> oldIndexes, oldTriggers;
   bool catalogueRead = false;
   if (haveOld) {
     if (sqlite3_stmt* st = PrepareRaw(old, "SELECT type, name, sql FROM sqlite_master")) {
@@ -176,6 +179,8 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
         if (name.compare(0, 7, "sqlite_") == 0) continue;
         if (type == "table") oldTables.push_back({name, sql ? reinterpret_cast<const char*>(sql) : ""});
         else if (type == "index" && sql) oldIndexes.emplace_back(name, reinterpret_cast<const char*>(sql));
+        else if ((type == "trigger" || type == "view") && sql)
+          oldTriggers.emplace_back(type, reinterpret_cast<const char*>(sql));
       }
       catalogueRead = rc == SQLITE_DONE;
     }
@@ -257,6 +262,13 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
     if (pos != std::string::npos) create.insert(pos + 5, " IF NOT EXISTS");
     sqlite3_exec(fresh, create.c_str(), nullptr, nullptr, nullptr);
   }
+  // triggers and views after the rows, so copying fires none
+  for (auto& [type, sql] : oldTriggers) {
+    std::string create = sql;
+    auto pos = Lower(create).find(type);
+    if (pos != std::string::npos) create.insert(pos + type.size(), " IF NOT EXISTS");
+    sqlite3_exec(fresh, create.c_str(), nullptr, nullptr, nullptr);
+  }
   int rc = sqlite3_exec(fresh, "COMMIT", nullptr, nullptr, nullptr);
   std::string err = rc == SQLITE_OK ? "" : sqlite3_errmsg(fresh);
   sqlite3_close(fresh);
@@ -265,10 +277,16 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
     fs::remove(newPath, ec);
     ThrowEngine(DBIERR_WRITEERR, DBIErrorText(DBIERR_WRITEERR).str() + "\n" + err);
   }
-  // the damaged file keeps its log beside it in the backup, so it stays as it was
+  // The damaged file (with its log) is kept in the backup before the new one replaces it in
+  // one rename: a program stopped at any point leaves either file in place, never neither.
   fs::create_directories(fs::path(backupFile).parent_path(), ec);
-  for (const char* suffix : {"", "-wal", "-shm"})
-    MoveFile(oldPath.string() + suffix, backupFile + suffix);
+  for (const char* suffix : {"", "-wal", "-shm"}) KeepCopy(oldPath.string() + suffix, backupFile + suffix);
+  if (!fs::exists(backupFile, ec)) {
+    fs::remove(newPath, ec);
+    ThrowEngine(DBIERR_WRITEERR, DBIErrorText(DBIERR_WRITEERR).str() + "\n" + backupFile);
+  }
+  // the old log must not be read into the new file
+  for (const char* suffix : {"-wal", "-shm"}) fs::remove(oldPath.string() + suffix, ec);
   fs::rename(newPath, oldPath, ec);
   if (ec) ThrowEngine(DBIERR_WRITEERR, DBIErrorText(DBIERR_WRITEERR).str() + "\n" + ec.message());
   return result;

@@ -364,8 +364,25 @@ RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& tab
   CreateIndexes(*conn, tmp, unique, true);
   RebuildResult r;
   if (!CopyInBulk(*conn, *stored, tmp, &r)) r = CopyRows(*conn, *stored, *conn, tmp, true);
+  // The table's triggers go with it when it is dropped: they are made again on the new one.
+  std::vector<std::string> triggers;
+  {
+    Stmt tr = conn->Prepare("SELECT sql FROM sqlite_master WHERE type='trigger' AND tbl_name=?1 AND sql IS NOT NULL");
+    tr.Bind(1, Cell::String(*stored));
+    while (tr.Step()) triggers.push_back(tr.Column(0).s);
+  }
   conn->Exec("DROP TABLE " + QuoteIdent(*stored));
-  conn->Exec("ALTER TABLE " + QuoteIdent(tmp) + " RENAME TO " + QuoteIdent(*stored));
+  // Triggers of other tables that write this one name it while it is briefly gone: the
+  // legacy rename leaves them as they are instead of refusing.
+  conn->Exec("PRAGMA legacy_alter_table = ON");
+  try {
+    conn->Exec("ALTER TABLE " + QuoteIdent(tmp) + " RENAME TO " + QuoteIdent(*stored));
+  } catch (...) {
+    conn->Exec("PRAGMA legacy_alter_table = OFF");
+    throw;
+  }
+  conn->Exec("PRAGMA legacy_alter_table = OFF");
+  for (const auto& t : triggers) conn->Exec(t);
   // indexes get their own names back
   for (const auto& ix : unique.indexes) conn->Exec("DROP INDEX IF EXISTS " + QuoteIdent(tmp + "_" + ix.first));
   CreateIndexes(*conn, *stored, d, false);

@@ -124,11 +124,21 @@ void TRepairDialog::BtnReconstruirCarpetaClick(TObject*) {
   ProgressBar1->Min = 0;
   ProgressBar1->Max = static_cast<int>(lista.size());
   ProgressBar1->Step = 1;
+  sinReconstruir.clear();
   for (size_t i = 0; i < lista.size(); ++i) {
     ProgressBar1->Position = static_cast<int>(i) + 1;
     LblNTabla->Caption = lista[i];
     Repaint();
     if (!IsTableExcepcion(lista[i])) RebuildTable(lista[i].c_str());
+  }
+  // Una tabla que no se pudo rehacer en su lugar (o que sigue dañada) se rescata del archivo
+  // entero: la base se rehace con todas las filas que aún se leen.
+  for (const AnsiString& t : tablas)
+    if (!sanas.count(AnsiUpperCase(t).str()) && !IsTableExcepcion(t + ".DB") && !tv::db::TableSound(RutaTablas, t))
+      sinReconstruir.insert(AnsiUpperCase(t).str());
+  if (!sinReconstruir.empty()) {
+    RehacerBase(tablas);
+    return;
   }
   // Las tablas y columnas que falten se crean con la definición del esquema (solo en una
   // carpeta instalada: contabilidad o carpeta del programa).
@@ -207,7 +217,7 @@ void TRepairDialog::Terminar() {
     for (size_t i = 0; i < ilegibles.size(); ++i) perdido += (i ? ", " : "") + ilegibles[i];
     perdido += ".\n";
   }
-  if (!perdido.IsEmpty()) perdido += "El archivo dañado quedó en: " + respaldoDaniado;
+  if (!perdido.IsEmpty() && !respaldoDaniado.IsEmpty()) perdido += "El archivo dañado quedó en: " + respaldoDaniado;
   if (fallidas.empty() && perdido.IsEmpty()) {
     LblFin->Visible = true;
     ShowMessage("Reparación de tablas finalizada.");
@@ -251,14 +261,27 @@ void TRepairDialog::RebuildTable(const char* aTable) {
       }
       // Una tabla sana queda como está: reconstruirla daría las mismas filas y los mismos índices.
       unsigned short r = 0;
+      int repetidas = 0, ilegibles = 0;
       if (nivel != 0)
-        r = BDEUtil->ReconstruirTabla(carpeta, tabla, respaldo, nombre);
+        r = BDEUtil->ReconstruirTabla(carpeta, tabla, respaldo, nombre, &repetidas, &ilegibles);
       else if (!nombre.IsEmpty())
         r = BDEUtil->RespaldarTabla(carpeta, tabla, respaldo, nombre);
-      if (CheckTUError(r, kFuente, __LINE__) == 0) {
+      if (r == 0) {
         ClearBars();
         if (nivel == 0) sanas.insert(AnsiUpperCase(tabla).str());
+        // Lo que la tabla nueva no conservó se dice con su cifra y dónde quedó la original.
+        if (repetidas > 0 || ilegibles > 0) {
+          AnsiString detalle;
+          if (repetidas > 0) detalle = IntToStr(repetidas) + " con una clave única repetida";
+          if (ilegibles > 0)
+            detalle += (detalle.IsEmpty() ? "" : ", ") + IntToStr(ilegibles) + " que no se pudieron leer";
+          AnsiString copia = nombre.IsEmpty() ? tabla : nombre;
+          perdidas.push_back(tabla + ": " + IntToStr(repetidas + ilegibles) + " filas quedaron fuera (" + detalle +
+                             "); la tabla original quedó como " + copia + " en " +
+                             IncludeTrailingPathDelimiter(respaldo) + tv::db::kDatabaseFileName);
+        }
       } else {
+        // sin mensaje aquí: la tabla se rescata luego del archivo entero
         MessageLB->Items->Add("Error reparando la tabla " + ruta);
       }
     }

@@ -57,6 +57,8 @@ class TRepairDialog : public TForm {
   // verificación dio por sanas y no se tocaron.
   std::set<std::string> respaldadas;
   std::set<std::string> sanas;
+  // Tablas que no quedaron sanas al rehacerlas en su lugar: se rescatan del archivo entero.
+  std::set<std::string> sinReconstruir;
   std::unique_ptr<TBDEUtil> BDEUtil;
   AnsiString RutaTablas;
   std::unique_ptr<TStringList> Excepciones;

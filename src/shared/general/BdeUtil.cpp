@@ -125,11 +125,16 @@ unsigned short TBDEUtil::VerificarTabla(const AnsiString& aCarpeta, const AnsiSt
 
 unsigned short TBDEUtil::ReconstruirTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
                                            const AnsiString& aCarpetaRespaldo,
-                                           const AnsiString& aNombreRespaldo) {
+                                           const AnsiString& aNombreRespaldo, int* aRepetidas,
+                                           int* aIlegibles) {
   unsigned short r = aNombreRespaldo.IsEmpty() ? DBIERR_NONE
                                                : RespaldarTabla(aCarpeta, aTabla, aCarpetaRespaldo, aNombreRespaldo);
   if (r != DBIERR_NONE) return r;
-  return Resultado([&] { tv::db::RebuildTable(aCarpeta, aTabla); });
+  return Resultado([&] {
+    tv::db::RebuildResult r = tv::db::RebuildTable(aCarpeta, aTabla);
+    if (aRepetidas) *aRepetidas = r.skipped;
+    if (aIlegibles) *aIlegibles = r.unreadable;
+  });
 }
 
 unsigned short TBDEUtil::RespaldarTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,

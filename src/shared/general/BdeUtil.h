@@ -39,15 +39,18 @@ class TBDEUtil {
   // Abre y cierra la sesión; devuelven el código de resultado.
   unsigned short Abrir();
   unsigned short Cerrar();
-  // Verifica una tabla: que se lea entera, que cada índice tenga exactamente sus filas y que
-  // ninguna clave única se repita; en aNivel queda 0 si está sana y 1 si no.
+  // Verifica una tabla: la revisión rápida de SQLite (páginas y registros bien formados), que
+  // se lea entera, que cada índice tenga exactamente sus filas en su orden y que ninguna clave
+  // única se repita; en aNivel queda 0 si está sana y 1 si no.
   unsigned short VerificarTabla(const AnsiString& aCarpeta, const AnsiString& aTabla, int& aNivel);
   // Copia la tabla a la carpeta de respaldo (con el nombre aNombreRespaldo; sin copia
   // cuando aNombreRespaldo está vacío, porque el respaldo ya la tiene) y la reconstruye
-  // copiando sus filas legibles a una tabla nueva.
+  // copiando sus filas legibles a una tabla nueva. Quedan contadas las filas que no pasaron: las
+  // que repetían una clave única y las que no se pudieron leer.
   unsigned short ReconstruirTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
                                   const AnsiString& aCarpetaRespaldo,
-                                  const AnsiString& aNombreRespaldo);
+                                  const AnsiString& aNombreRespaldo, int* aRepetidas = nullptr,
+                                  int* aIlegibles = nullptr);
   // Solo la copia de la tabla al respaldo, para una tabla sana que no se reconstruye.
   unsigned short RespaldarTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
                                 const AnsiString& aCarpetaRespaldo, const AnsiString& aNombreRespaldo);

@@ -37,18 +37,20 @@ TEST(Versiones, CadaEscrituraDeLineasOEncabezadoAvanzaSuDocumento) {
       {"INSERT INTO MVT (descdocu, numedocu, numecuen, debito) VALUES ('CE', '1', '110501', 5), "
        "('CE', '1', '111005', 0)",
        "CE1:2"},
-      // Mismas filas y sumas: solo cambia la cuenta (un cambio avanza la fila vieja y la nueva).
-      {"UPDATE MVT SET numecuen='110505' WHERE numecuen='110501'", "CE1:4"},
-      {"INSERT INTO mvtMaestro (descdocu, numedocu, valor) VALUES ('CE', '1', 5)", "CE1:5"},
-      {"UPDATE mvtMaestro SET detalle='otro'", "CE1:7"},
+      // Mismas filas y sumas: solo cambia la cuenta (una escritura por documento tocado).
+      {"UPDATE MVT SET numecuen='110505' WHERE numecuen='110501'", "CE1:3"},
+      {"INSERT INTO mvtMaestro (descdocu, numedocu, valor) VALUES ('CE', '1', 5)", "CE1:4"},
+      {"UPDATE mvtMaestro SET detalle='otro'", "CE1:5"},
+      // Columnas que muestra la consulta y nadie escribe: no cambian el documento.
+      {"UPDATE mvtMaestro SET ctaPpto='2.1', certDisp=3", "CE1:5"},
       // Renumerar avanza el número viejo y el nuevo.
-      {"UPDATE MVT SET numedocu='2' WHERE rowid=1", "CE1:8 CE2:1"},
-      {"DELETE FROM MVT WHERE numedocu='1'", "CE1:9 CE2:1"},
-      {"DELETE FROM mvtMaestro", "CE1:10 CE2:1"},
+      {"UPDATE MVT SET numedocu='2' WHERE rowid=1", "CE1:6 CE2:1"},
+      {"DELETE FROM MVT WHERE numedocu='1'", "CE1:7 CE2:1"},
+      {"DELETE FROM mvtMaestro", "CE1:8 CE2:1"},
       // Borrado y vuelto a crear, el documento no vuelve a una versión que ya tuvo.
-      {"INSERT INTO MVT (descdocu, numedocu) VALUES ('CE', '1')", "CE1:11 CE2:1"},
+      {"INSERT INTO MVT (descdocu, numedocu) VALUES ('CE', '1')", "CE1:9 CE2:1"},
       // Una línea sin documento no deja versión.
-      {"INSERT INTO MVT (numecuen) VALUES ('110501'); UPDATE MVT SET debito=1 WHERE descdocu IS NULL", "CE1:11 CE2:1"},
+      {"INSERT INTO MVT (numecuen) VALUES ('110501'); UPDATE MVT SET debito=1 WHERE descdocu IS NULL", "CE1:9 CE2:1"},
   };
   for (const auto& p : pasos) {
     tests::Exec(db, p.sql);
@@ -101,6 +103,16 @@ TEST(Versiones, LibrosAnterioresLasRecibenAlAbrirseSinEsperarAOtroPuesto) {
   tv::db::ReleaseDatabase(dir.path().c_str());
   db = tests::OpenFolder(dir.path());
   tests::Exec(db, "UPDATE MVT SET numecuen='110505'");
+  EXPECT_EQ(Versiones(db), "CE1:1");
+
+  // Los disparadores de antes (dos escrituras por fila, en toda columna) se cambian al abrir.
+  tests::Exec(db, "DROP TRIGGER mvtVersion_MVT_cambio; CREATE TRIGGER mvtVersion_MVT_cambio AFTER UPDATE ON MVT "
+                  "BEGIN UPDATE mvtVersion SET version = version + 1 WHERE descdocu = old.descdocu AND numedocu = "
+                  "old.numedocu; END");
+  EXPECT_TRUE(tv::schema::KeepDocumentVersions(db));
+  EXPECT_EQ(tests::QueryOne(db, "SELECT count(*) FROM sqlite_master WHERE type='trigger' AND name LIKE "
+                                "'%Version%' AND sql NOT LIKE '%ON CONFLICT%'").value_or(""), "0");
+  tests::Exec(db, "UPDATE MVT SET numecuen='110510'");
   EXPECT_EQ(Versiones(db), "CE1:2");
   sqlite3_close(db);
 }

@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <fstream>
 
@@ -19,6 +21,7 @@
 #include "app/Sesion.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
+#include "platform/db/Storage.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/ExtCtrls.h"
@@ -405,6 +408,47 @@ TEST_F(Arranque, LaReparacionCorreSobreLaCarpetaQueGuardaLaMarca) {
   // La marca pasa a nombrar la contabilidad abierta ahora.
   EXPECT_EQ(Leer(prog / "marca"), libros.string() + "\n");
   tv::db::ReleaseDatabase(otra.string());
+}
+
+// Libros que ya no abren tras una salida sin cierre (una página de mvtMaestro en ceros): el
+// arranque llega a la reparación, dice lo perdido y abre la ventana principal; una sola vez.
+TEST_F(Arranque, LibrosQueNoAbrenSeReparanAlArrancar) {
+  std::string archivo = (libros / tv::db::kDatabaseFileName).string();
+  {
+    sqlite3* db = nullptr;
+    sqlite3_open(archivo.c_str(), &db);
+    sqlite3_exec(db,
+                 "PRAGMA journal_mode=DELETE; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE "
+                 "i<2000) INSERT INTO mvtMaestro (descdocu, numedocu, detalle) SELECT 'CE', i, "
+                 "'Documento de prueba numero ' || i FROM n",
+                 nullptr, nullptr, nullptr);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name='mvtMaestro'", -1, &st, nullptr);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    long raiz = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    tv::db::ReleaseDatabase(libros.string().c_str());
+    std::fstream f(archivo, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp((raiz - 1) * 4096);
+    for (int k = 0; k < 4096; ++k) f.put('\0');
+  }
+  ASSERT_TRUE((std::ofstream(prog / "marca") << libros.string() << "\n").good());
+  CrearUsuario("ana", "Clave");
+  Presentacion();
+  Escoger();
+  Entrar("ana", "Clave");
+  ui->onModal("TFrmMain").run([](TForm&) { EXPECT_TRUE(DM->tblMvtMaestro->Active); }).close();
+  EXPECT_TRUE(Correr(false));
+  auto vistos = ui->formsShown();
+  EXPECT_EQ(std::count(vistos.begin(), vistos.end(), AnsiString("TRepairDialog")), 1);
+  EXPECT_EQ(vistos.back(), "TFrmMain");
+  auto textos = Textos(ui->messages());
+  ASSERT_FALSE(textos.empty());
+  EXPECT_NE(textos[0].find("mvtMaestro"), std::string::npos) << textos[0];
+  EXPECT_NE(textos[0].find("BackupReparacion"), std::string::npos) << textos[0];
+  EXPECT_FALSE(tv::db::DatabaseDamaged(libros.string().c_str()));
+  TerminarPrograma();
 }
 
 TEST_F(Arranque, ElTerceroSinIdentificacionSeCreaUnaSolaVez) {
