@@ -11,6 +11,7 @@
 #include "budget/NumeroDocumento.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "ledger/FrmVerImprimir.h"
+#include "ledger/motor/DuenoDiario.h"
 #include "payments/FrmExplOrdPago.h"
 #include "payments/FrmRptOrdenPago.h"
 #include "payments/RteFte.h"
@@ -756,33 +757,25 @@ bool TfrmOrdenPago::HayAsientoManual(const AnsiString& numeDocu) {
   return Query2->FieldByName("n")->AsInteger > 0;
 }
 
-void TfrmOrdenPago::addMvt() {
-  AnsiString numeDocu = edNumeDocu->Text;
-  AnsiString fecha = FechaSQL(edFechaExp->Text);
+tv::motor::AsientoOrdenPago TfrmOrdenPago::AsientoDeLaOrden(std::int64_t orden) {
+  tv::motor::AsientoOrdenPago a;
+  a.tipo = DESCDOCU.str();
+  a.numero = AnsiString(edNumeDocu->Text).str();
+  a.numeroGuardado = nuevo ? std::string() : numeDocuGuardado_.str();
+  a.orden = orden;
+  a.fecha = FormatDateTime("yyyy-mm-dd", StrToDate(edFechaExp->Text)).str();
+  a.tercero = AnsiString(edItercero->Text).str();
+  a.detalle = AnsiString(edObjetoGasto->Text).str();
+  a.usuario = Login.str();
   for (int r = 1; r < SGAsiento->RowCount; ++r) {
     AnsiString monto = AnsiString(SGAsiento->Cells[3][r]).Trim();
     if (monto.IsEmpty()) continue;
-    bool debito = AnsiString(SGAsiento->Cells[2][r]) == "D";
-    AnsiString cifra = NumeroSQL(StrToAmount(monto));
-    HagaSQL(kAlias, queryGral,
-            "insert into mvt (numecuen, cedulanit, detalle, debito, credito, descdocu, numedocu, fecha) values (" +
-                TextoSQL(SGAsiento->Cells[0][r]) + ", " + TextoSQL(edItercero->Text) + ", " +
-                TextoSQL(edObjetoGasto->Text) + ", " + (debito ? cifra : AnsiString("NULL")) + ", " +
-                (debito ? AnsiString("NULL") : cifra) + ", " + TextoSQL(DESCDOCU) + ", " + TextoSQL(numeDocu) +
-                ", " + fecha + ")");
+    a.lineas.push_back({AnsiString(SGAsiento->Cells[0][r]).str(), AnsiString(SGAsiento->Cells[2][r]) == "D",
+                        tv::motor::CentavosDe(StrToAmount(monto))});
   }
-  HagaSQL(kAlias, queryGral,
-          "insert into mvtMaestro (tipoAsiento, descdocu, numedocu, fecha, detalle, valor, qitems, iusuario) "
-          "values ('P', " + TextoSQL(DESCDOCU) + ", " + TextoSQL(numeDocu) + ", " + fecha + ", " +
-              TextoSQL(edObjetoGasto->Text) + ", " + NumeroSQL(valor) + ", " + NumeroSQL(SGAsiento->RowCount) +
-              ", " + TextoSQL(Login) + ")");
-}
-
-void TfrmOrdenPago::BorrarAsiento(const AnsiString& numeDocu) {
-  HagaSQL(kAlias, queryGral,
-          "delete from mvt where descDocu=" + TextoSQL(DESCDOCU) + " and numedocu=" + TextoSQL(numeDocu));
-  HagaSQL(kAlias, queryGral,
-          "delete from mvtMaestro where descDocu=" + TextoSQL(DESCDOCU) + " and numedocu=" + TextoSQL(numeDocu));
+  a.valor = tv::motor::CentavosDe(valor);
+  a.qitems = SGAsiento->RowCount;
+  return a;
 }
 
 void TfrmOrdenPago::btnRteFteClick(TObject*) { putRteFte(SGAsiento); }
@@ -896,10 +889,6 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   if (!validar()) return;
   numeroOrden_ = StrToFloat(AnsiString(edIordenPago->Text).Trim());
   AnsiString numeDocu = edNumeDocu->Text;
-  if (HayAsientoManual(numeDocu)) {
-    ShowMessage("Existe un asiento hecho manualmente que debe llamar por la opción \"Asientos manuales\"");
-    return;
-  }
   TTable* op = DM->tblMvtOrdenPago;
   if (nuevo && op->Locate("iop", Variant(numeroOrden_))) {
     AnsiString siguiente = TextoNumeroDoc(SiguienteNumeroDoc(kNumOrdenPago));
@@ -909,6 +898,7 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
     return;
   }
   AnsiString sinPendiente;
+  tv::motor::Resultado asiento;
   try {
     // Asiento viejo fuera, asiento nuevo y fila de la orden: todo o nada. Lo pendiente del
     // registro se mide con el candado ya tomado.
@@ -918,9 +908,12 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
     sinPendiente = RevisarLimiteOrdenPago(StrToFloat(AnsiString(edIRP->Text).Trim()), numeroOrden_, nuevo,
                                           StrToAmount(AnsiString(edValor->Text).Trim()), valor);
     if (!sinPendiente.IsEmpty()) throw EAbort("");
-    BorrarAsiento(numeDocu);
-    if (!nuevo && !numeDocuGuardado_.IsEmpty() && numeDocuGuardado_ != numeDocu) BorrarAsiento(numeDocuGuardado_);
-    addMvt();
+    // El asiento se revisa y se escribe en esta misma transacción: solo el propio se borra.
+    std::int64_t orden = 0;
+    if (!tv::motor::NumeroDocumento(AnsiString(edIordenPago->Text).Trim().str(), orden))
+      orden = static_cast<std::int64_t>(std::llround(numeroOrden_));
+    asiento = tv::motor::EscribirAsientoOrdenPago(kAlias, AsientoDeLaOrden(orden));
+    if (!asiento.grabado) throw EAbort("");
     if (nuevo) adicionar();
     else actualizar();
     tx.Commit();
@@ -932,6 +925,12 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
     if (!sinPendiente.IsEmpty()) {
       LeerPendiente();
       Application->MessageBox(sinPendiente, "Error", MB_OK);
+      return;
+    }
+    if (!asiento.errores.empty()) {
+      // El número del asiento es de otro: se propone el siguiente libre.
+      if (!asiento.numeroLibre.empty()) edNumeDocu->Text = asiento.numeroLibre.c_str();
+      ShowMessage(asiento.Texto().c_str());
       return;
     }
     AnsiString siguiente, mensaje;
