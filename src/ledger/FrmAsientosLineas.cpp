@@ -450,7 +450,7 @@ bool TFrmAsientos::Grabar() {
     if (r.Tiene("numero") && !r.numeroLibre.empty()) EdNumDoc->Text = r.numeroLibre.c_str();
     if (r.codigo != 0) {
       CheckDbiError(r.codigo, "asientos", __LINE__);
-    } else if (r.Texto() == "No tiene permisos para modificar asientos.") {
+    } else if (r.Tiene("permiso")) {
       Application->MessageBox(r.Texto().c_str(), "Error", MB_OK | MB_ICONSTOP);
     } else {
       ShowMessage(r.Texto().c_str());

@@ -99,7 +99,7 @@ Resultado GrabarDocumentoManual(const std::string& baseDatos, const DocumentoMan
       lin.Bind(1, Cell::String(d.tipo));
       lin.Bind(2, Cell::String(d.numeroTraido));
       if (lin.Step() || d.encabezadoTraido) {
-        r.errores.push_back({"", "No tiene permisos para modificar asientos."});
+        r.errores.push_back({"permiso", "No tiene permisos para modificar asientos."});
         return r;
       }
     }

@@ -31,9 +31,11 @@ struct DocumentoManual {
 };
 
 // Promete: grabado solo si todas las reglas se cumplen sobre lo guardado dentro de la
-// transacción; si no, nada cambió y los errores dicen por qué (campo "numero": número ocupado,
-// con el siguiente libre en numeroLibre). Un límite de los libros rehusado al confirmar llega
-// como error con su código; otras fallas del motor de datos se lanzan (nada quedó escrito).
+// transacción; si no, nada cambió y los errores dicen por qué, con su campo: "lineas" (sin
+// montos o descuadrado), "numero" (ocupado; el siguiente libre en numeroLibre), "permiso" (sin
+// permiso de modificar uno guardado) o "" (otro lo grabó después de traerlo). Un límite de los
+// libros rehusado al confirmar llega como error con su código; otras fallas del motor de datos
+// se lanzan (nada quedó escrito).
 Resultado GrabarDocumentoManual(const std::string& baseDatos, const DocumentoManual& d);
 
 }  // namespace tv::motor
