@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "payments/motor/AsientoOrdenPago.h"
+#include "payments/motor/OrdenPago.h"
 #include "platform/forms/Forms.h"
 
 class TLabel;
@@ -111,9 +112,8 @@ class TfrmOrdenPago : public TForm {
   // El asiento de la rejilla como registro del motor, para la orden dada.
   tv::motor::AsientoOrdenPago AsientoDeLaOrden(std::int64_t orden);
   bool validar();
-  void adicionar();
-  void actualizar();
-  void fillCampos();
+  // La orden en pantalla como registro del motor.
+  tv::motor::OrdenPago Registro();
 
   void FormActivate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);

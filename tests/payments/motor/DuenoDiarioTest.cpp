@@ -124,8 +124,12 @@ TEST_F(Duenos, CadaMotorEscribeSoloLoSuyo) {
     EXPECT_EQ(r.numeroLibre, c.libre);
     EXPECT_EQ(Doc(c.tipo, c.numero), c.queda);
     // Los demás dueños siguen intactos.
-    if (std::string(c.tipo) != "_OP" || std::string(c.numero) != "1") EXPECT_EQ(Doc("_OP", "1"), "1/-");
-    if (std::string(c.numero) != "8") EXPECT_EQ(Doc("CE", "8"), "1/-");
+    if (std::string(c.tipo) != "_OP" || std::string(c.numero) != "1") {
+      EXPECT_EQ(Doc("_OP", "1"), "1/-");
+    }
+    if (std::string(c.numero) != "8") {
+      EXPECT_EQ(Doc("CE", "8"), "1/-");
+    }
   }
 }
 

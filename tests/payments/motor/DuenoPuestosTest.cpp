@@ -73,8 +73,9 @@ TEST(PuestoDueno, GrabaSuDocumento) {
   // Traído antes de que el otro escriba.
   long long version = tv::motor::VersionDiario(*tv::db::ConnectionFor(p->libros.c_str()), tipo, numero);
   ASSERT_TRUE(p->Encuentro("listo"));
-  if (p->numero == 2 && prueba::Variable("TV_DUENO_TURNO") == "despues")
+  if (p->numero == 2 && prueba::Variable("TV_DUENO_TURNO") == "despues") {
     ASSERT_TRUE(prueba::Esperar(p->Archivo("mensaje-1")));
+  }
   tv::motor::Resultado r;
   if (aMano) {
     tv::motor::DocumentoManual d;
