@@ -8,7 +8,6 @@
 #include "app/Validaciones.h"
 #include "ledger/DialogosAsiento.h"
 #include "ledger/FrmAsientos.h"
-#include "ledger/VersionDocumento.h"
 #include "ledger/motor/DuenoDiario.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/sql/Translator.h"
