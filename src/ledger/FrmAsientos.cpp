@@ -617,14 +617,6 @@ void TFrmAsientos::TablaDeTrabajoPropia() {
   tv::db::UsePrivateTable("Contabilidad", "asientos");
 }
 
-bool TFrmAsientos::ExistenLineas(const AnsiString& tipo, const AnsiString& numero) {
-  HagaSQL("Contabilidad", Query1,
-          "select descdocu from mvt where descdocu=" + TextoSQL(tipo) + " and numedocu=" + TextoSQL(numero));
-  bool existen = !Query1->IsEmpty();
-  Query1->Close();
-  return existen;
-}
-
 void TFrmAsientos::EscrituraPropia(const AnsiString& tipo, const AnsiString& numero, long long antes,
                                    long long despues) {
   if (tipo == Docu && numero == NumDoc && antes == versionAlTraer_) versionAlTraer_ = despues;
