@@ -353,7 +353,8 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
   wxWindow* w = nullptr;
   auto clickable = [this, c](wxWindow* win) {
     win->Bind(wxEVT_BUTTON, [this, c](wxCommandEvent&) {
-      if (Syncing() || !Alive(c)) return;
+      // The click that tried to leave an edit which refused it ends there.
+      if (Syncing() || !Alive(c) || c == refusedFocus_) return;
       if (EndCellEdits(c->ParentForm(), [this, c] {
             if (Alive(c)) c->UserClick();
           }))
@@ -1268,6 +1269,7 @@ void WxDriver::FormDestroyed(TForm* form) {
 void WxDriver::ControlDestroyed(TControl* control) {
   if (control == lastRepaint_) lastRepaint_ = nullptr;
   if (control == held_) held_ = nullptr;
+  if (control == refusedFocus_) refusedFocus_ = nullptr;
   if (!alive_.count(control)) return;
   alive_.erase(control);
   caretDirty_.erase(control);

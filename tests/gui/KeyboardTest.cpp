@@ -611,4 +611,61 @@ TEST_F(KeyboardTest, MenusAndDropDownListsWorkFromTheKeyboard) {
   EXPECT_EQ(nombre.Pos("Z"), 1);
 }
 
+void ClickOn(TControl* c) {
+  wxWindow* w = WidgetOf(c);
+  ASSERT_TRUE(w);
+  wxUIActionSimulator sim;
+  sim.MouseMove(w->GetScreenRect().GetPosition() + w->GetSize() / 2);
+  sim.MouseClick();
+}
+
+// An incomplete date never traps: clicking away says so once and leaves the keyboard in the
+// date (the box answered with Enter or with Esc); Esc in the date gives the typing up, and the
+// button then works.
+TEST_F(KeyboardTest, AnIncompleteDateSaysSoOnceAndEscGivesTheTypingUp) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  int cajas = 0;
+  wxWindow* vista = nullptr;  // the last box counted
+  wxTimer contador;
+  contador.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    wxTopLevelWindow* b = MessageBoxShown();
+    if (b && b != vista) ++cajas;
+    vista = b;
+  });
+  contador.Start(10);
+  std::string texto;
+  auto enLaFecha = [&] {
+    return !MessageBoxShown() && Showing(f.get()) && HasFocus(f->EdFecha) && f->FocusedControl() == f->EdFecha;
+  };
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->EdFecha); }, "the date focused")
+      .then([&] { Type("0101"); })
+      .until([&] { return f->EdFecha->Text.get() == "01/01/    "; }, "the incomplete date")
+      .then([&] { ClickOn(f->BtnAceptar); })
+      .until([&] { return MessageBoxShown() && MessageBoxShown()->IsActive(); }, "the box")
+      .then([&] { texto = static_cast<const char*>(MessageBoxShown()->GetTitle().utf8_str()); })
+      .then([&] { Key(WXK_RETURN); })
+      .until(enLaFecha, "the keyboard back in the date after Enter")
+      .then([&] { tv::gui::Pump(300); })  // whatever the toolkit had queued runs first
+      .until(enLaFecha, "the keyboard still in the date")
+      .then([&] { ClickOn(f->BtnAceptar); })
+      .until([&] { return MessageBoxShown() && MessageBoxShown()->IsActive(); }, "the box again")
+      .then([&] { Key(WXK_ESCAPE); })
+      .until(enLaFecha, "the keyboard back in the date after Esc")
+      .then([&] { tv::gui::Pump(300); })
+      .until(enLaFecha, "the keyboard still in the date after Esc")
+      .then([&] { Key(WXK_ESCAPE); })
+      .until([&] { return f->EdFecha->Text.get() == "31/12/2024"; }, "the date given up")
+      .then([&] { ClickOn(f->BtnAceptar); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  contador.Stop();
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(cajas, 2);
+  EXPECT_EQ(f->aceptados, 1);
+  EXPECT_EQ(f->EdFecha->Text.get(), "31/12/2024");
+}
+
 }  // namespace
