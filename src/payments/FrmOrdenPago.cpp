@@ -893,6 +893,15 @@ void TfrmOrdenPago::actualizar() {
 }
 
 void TfrmOrdenPago::btnAceptarClick(TObject*) {
+  // Con Enter el botón por omisión actúa sin que el número pierda el foco: el número de una
+  // orden guardada se carga, como al salir del campo, en lugar de grabar encima.
+  if (ActiveControl == edIordenPago && edIordenPago->Modified) {
+    double n = 0;
+    if (EsNumero(edIordenPago->Text, n) && n > 0 && DM->tblMvtOrdenPago->Locate("iop", Variant(n))) {
+      edIordenPagoExit(edIordenPago);
+      return;
+    }
+  }
   if (!validar()) return;
   numeroOrden_ = StrToFloat(AnsiString(edIordenPago->Text).Trim());
   AnsiString numeDocu = edNumeDocu->Text;
