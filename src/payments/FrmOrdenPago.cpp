@@ -537,8 +537,13 @@ void TfrmOrdenPago::btnFechaVencClick(TObject*) {
   calendario->GetDateAsString(edFechaVenc);
 }
 
+// El objeto del registro se ofrece seleccionado: lo que se teclee lo reemplaza. Sin registro
+// leído no hay objeto que ofrecer ("*").
 void TfrmOrdenPago::edObjetoGastoEnter(TObject*) {
-  if (AnsiString(edObjetoGasto->Text).IsEmpty()) edObjetoGasto->Text = lblObjetoGasto->Caption;
+  AnsiString delRegistro = lblObjetoGasto->Caption;
+  if (!AnsiString(edObjetoGasto->Text).IsEmpty() || delRegistro.IsEmpty() || delRegistro == "*") return;
+  edObjetoGasto->Text = delRegistro;
+  edObjetoGasto->SelectAll();
 }
 
 // ---- Impresión ---------------------------------------------------------------------------

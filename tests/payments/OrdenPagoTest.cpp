@@ -433,6 +433,22 @@ TEST_F(FormOrdenPago, EnterConElNumeroDeUnaGuardadaLaCargaSinReescribirla) {
   EXPECT_EQ(Leer("SELECT count(*)||'/'||sum(valor) FROM mvtOrdenPago"), "1/100");
 }
 
+// El objeto vacío toma el del registro, seleccionado: lo tecleado lo reemplaza. Sin registro
+// queda vacío.
+TEST_F(FormOrdenPago, ObjetoVacioTomaElDelRegistroYLoTecleadoLoReemplaza) {
+  Abrir();
+  f->edObjetoGasto->Text = "";
+  F().focus("edObjetoGasto");
+  EXPECT_EQ(f->edObjetoGasto->Text, "");
+  Registro_("1");
+  f->edObjetoGasto->Text = "";
+  F().focus("edObjetoGasto").type("edObjetoGasto", "Pago junio");
+  EXPECT_EQ(f->edObjetoGasto->Text, "Pago junio");
+  f->edObjetoGasto->Text = "";
+  F().focus("edFechaExp").focus("edObjetoGasto");
+  EXPECT_EQ(f->edObjetoGasto->Text, "Papel del registro");
+}
+
 TEST_F(FormOrdenPago, NumeroTomadoPorOtroPuestoProponeElSiguiente) {
   Abrir();
   ASSERT_EQ(f->edIordenPago->Text, "1");
