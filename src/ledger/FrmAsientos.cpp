@@ -575,7 +575,8 @@ void TFrmAsientos::BtnTraerCrearClick(TObject*) {
     TblAsiento->EnableControls();
   }
   Query1->Close();
-  // 13.
+  // 13. Cada documento empieza en la primera columna, no donde quedó el anterior.
+  DBGrid1->SelectedIndex = 0;
   if (DBGrid1->CanFocus()) DBGrid1->SetFocus();
   BtnGrabar->Default = true;
   BtnTraerCrear->Default = false;

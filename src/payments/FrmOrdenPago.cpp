@@ -537,8 +537,13 @@ void TfrmOrdenPago::btnFechaVencClick(TObject*) {
   calendario->GetDateAsString(edFechaVenc);
 }
 
+// El objeto del registro se ofrece seleccionado: lo que se teclee lo reemplaza. Sin registro
+// leído no hay objeto que ofrecer ("*").
 void TfrmOrdenPago::edObjetoGastoEnter(TObject*) {
-  if (AnsiString(edObjetoGasto->Text).IsEmpty()) edObjetoGasto->Text = lblObjetoGasto->Caption;
+  AnsiString delRegistro = lblObjetoGasto->Caption;
+  if (!AnsiString(edObjetoGasto->Text).IsEmpty() || delRegistro.IsEmpty() || delRegistro == "*") return;
+  edObjetoGasto->Text = delRegistro;
+  edObjetoGasto->SelectAll();
 }
 
 // ---- Impresión ---------------------------------------------------------------------------
@@ -871,6 +876,15 @@ tv::motor::OrdenPago TfrmOrdenPago::Registro() {
 }
 
 void TfrmOrdenPago::btnAceptarClick(TObject*) {
+  // Con Enter el botón por omisión actúa sin que el número pierda el foco: el número de una
+  // orden guardada se carga, como al salir del campo, en lugar de grabar encima.
+  if (ActiveControl == edIordenPago && edIordenPago->Modified) {
+    double n = 0;
+    if (EsNumero(edIordenPago->Text, n) && n > 0 && DM->tblMvtOrdenPago->Locate("iop", Variant(n))) {
+      edIordenPagoExit(edIordenPago);
+      return;
+    }
+  }
   if (!validar()) return;
   numeroOrden_ = StrToFloat(AnsiString(edIordenPago->Text).Trim());
   AnsiString numeDocu = edNumeDocu->Text;

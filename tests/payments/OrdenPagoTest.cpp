@@ -444,6 +444,37 @@ TEST_F(FormOrdenPago, ImprimeComoComprobante) {
 // Otro puesto graba la orden propuesta entre la propuesta y el "Grabar": se avisa que el
 // número ya lo tomó otro usuario, se propone el siguiente y no se escribe nada; con el
 // número nuevo la orden se graba.
+// Llenada como nueva con el número de una guardada escrito en "No:" y Enter: se carga la
+// guardada, como al salir del campo, y nada se reescribe.
+TEST_F(FormOrdenPago, EnterConElNumeroDeUnaGuardadaLaCargaSinReescribirla) {
+  OrdenPago(4, 1, "2026-02-11", 100);
+  Sql("UPDATE mvtOrdenPago SET iAstoProg=7 WHERE iop=4");
+  Abrir();
+  Llenar();
+  ui->takeMessages();
+  F().focus("edIordenPago").set("edIordenPago", "4").keys("Enter");
+  EXPECT_EQ(Mensajes(), "");
+  EXPECT_FALSE(f->nuevo);
+  EXPECT_EQ(f->edValor->Text, "100");
+  EXPECT_EQ(Leer("SELECT count(*)||'/'||sum(valor) FROM mvtOrdenPago"), "1/100");
+}
+
+// El objeto vacío toma el del registro, seleccionado: lo tecleado lo reemplaza. Sin registro
+// queda vacío.
+TEST_F(FormOrdenPago, ObjetoVacioTomaElDelRegistroYLoTecleadoLoReemplaza) {
+  Abrir();
+  f->edObjetoGasto->Text = "";
+  F().focus("edObjetoGasto");
+  EXPECT_EQ(f->edObjetoGasto->Text, "");
+  Registro_("1");
+  f->edObjetoGasto->Text = "";
+  F().focus("edObjetoGasto").type("edObjetoGasto", "Pago junio");
+  EXPECT_EQ(f->edObjetoGasto->Text, "Pago junio");
+  f->edObjetoGasto->Text = "";
+  F().focus("edFechaExp").focus("edObjetoGasto");
+  EXPECT_EQ(f->edObjetoGasto->Text, "Papel del registro");
+}
+
 TEST_F(FormOrdenPago, NumeroTomadoPorOtroPuestoProponeElSiguiente) {
   Abrir();
   ASSERT_EQ(f->edIordenPago->Text, "1");
