@@ -12,7 +12,6 @@
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "platform/db/sql/Translator.h"
-#include "platform/forms/Dialogs.h"
 #include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 
@@ -106,23 +105,6 @@ std::string Ventana(const char* campo, const std::string& desde, const std::stri
   return std::string(" and ") + campo + ">=" + desde + " and " + campo + "<=" + hasta;
 }
 
-// Los nulos de ingreso y egreso de mvtPptal pasan a 0 (los índices de ambas columnas hacen
-// la búsqueda barata cuando no hay ninguno).
-void LimpiarNulosMvtPptal() {
-  // Dentro de una transacción basta una vez: los saldos que se calculan juntos la comparten.
-  static const tv::db::Connection* conexion = nullptr;
-  static std::uint64_t transaccion = 0;
-  auto conn = tv::db::ConnectionFor(kAlias);
-  if (conn->InTransaction()) {
-    if (conn.get() == conexion && conn->TxSerial() == transaccion) return;
-    conexion = conn.get();
-    transaccion = conn->TxSerial();
-  }
-  Consulta q;
-  q.sql("update mvtpptal set ingreso=0 where ingreso is null");
-  q.sql("update mvtpptal set egreso=0 where egreso is null");
-}
-
 }  // namespace
 
 // ---- Numeración y pendientes --------------------------------------------------------------
@@ -194,7 +176,6 @@ double getOrden(double airp, AnsiString& aFecha, int& atipoOrden) {
     return q->FieldByName("iOrdenServicio")->AsFloat;
   }
   if (filas > 1) {
-    ShowMessage("Existen varias órdenes de servicio asociadas a este registro presupuestal");
     atipoOrden = 0;
     return -1;
   }
@@ -206,12 +187,17 @@ double getOrden(double airp, AnsiString& aFecha, int& atipoOrden) {
     return q->FieldByName("iOrdenSuministro")->AsFloat;
   }
   if (filas > 1) {
-    ShowMessage("Existen varias órdenes de suministro asociadas a este registro presupuestal");
     atipoOrden = 1;
     return -2;
   }
   atipoOrden = 2;
   return 0;
+}
+
+AnsiString MensajeVariasOrdenes(double aOrden) {
+  if (aOrden == -1) return "Existen varias órdenes de servicio asociadas a este registro presupuestal";
+  if (aOrden == -2) return "Existen varias órdenes de suministro asociadas a este registro presupuestal";
+  return "";
 }
 
 bool CPCuadraConOP(double valorCP, double sumaOP) { return valorCP <= sumaOP && sumaOP <= 1.3 * valorCP; }
@@ -310,11 +296,11 @@ double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFe
 }
 
 double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo, double* aPagado) {
-  LimpiarNulosMvtPptal();
+  // Un monto nulo cuenta como 0 sin escribirlo: leer nunca escribe.
   Consulta q;
   if (aTipo == "E") {
     std::vector<std::string> columnas = {
-        "select sum(egreso-ingreso) as total from mvtPptal where iCuenta=" + T(aRubro) + " and tipoCuenta=" + T(aTipo),
+        "select sum(coalesce(egreso,0)-coalesce(ingreso,0)) as total from mvtPptal where iCuenta=" + T(aRubro) + " and tipoCuenta=" + T(aTipo),
         "select sum(valor) as total from reintegros where rubro=" + T(aRubro)};
     if (!aRubro.IsEmpty()) {
       // Toda fila de certDispRubros cuenta, tenga o no encabezado.
@@ -326,7 +312,7 @@ double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo,
     if (aPagado) *aPagado = getSumaOPRubro(aRubro);
     return disponible;
   }
-  double aprobado = q.valor("select sum(ingreso-egreso) as aprobado from mvtPptal where iCuenta=" +
+  double aprobado = q.valor("select sum(coalesce(ingreso,0)-coalesce(egreso,0)) as aprobado from mvtPptal where iCuenta=" +
                                 T(aRubro) + " and tipoCuenta='I'",
                             "aprobado");
   q.sql("select sum(credito) as sumaCred, sum(debito) as sumaDeb from mvt where rubro=" + T(aRubro));

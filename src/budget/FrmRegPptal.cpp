@@ -430,6 +430,7 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
   int tipo = 2;
   double orden = getOrden(irp, fecha, tipo);
   if (orden < 0) {
+    ShowMessage(MensajeVariasOrdenes(orden));
     // Varias órdenes: se muestra la clase, sin número.
     tipo = orden == -1 ? 0 : 1;
     ordenOriginal = 0;
