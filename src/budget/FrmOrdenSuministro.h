@@ -69,6 +69,8 @@ class TfrmOrdenSuministro : public TForm {
   void refresque();
   bool nuevo = true;
   double cargada_ = 0;  // número de la orden cargada (0 ninguna)
+  long long versionTraida_ = 0;
+  double irpTraido_ = 0;  // registro que tenía la orden cargada
 };
 
 extern TfrmOrdenSuministro* frmOrdenSuministro;

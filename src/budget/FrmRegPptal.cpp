@@ -764,10 +764,14 @@ void TfrmRegPptal::btnLintOrdenClick(TObject*) {
   edIorden->SetFocus();
 }
 
-// Los formularios de órdenes llegan con el siguiente trabajo del presupuesto.
 void TfrmRegPptal::btnNuevaOrdenServClick(TObject*) {
   if (Recortado(edIregPptal).IsEmpty()) {
     ShowMessage("Llame primero el número del registro presupuestal al cual pertenece la orden.");
+    return;
+  }
+  // Una orden nueva pertenece a un registro grabado: nunca a un número que otro podría grabar después.
+  if (nuevo) {
+    ShowMessage("Grabe primero el registro presupuestal al cual pertenece la orden.");
     return;
   }
   if (rgTipo->ItemIndex != 0) {

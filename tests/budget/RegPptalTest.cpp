@@ -338,12 +338,13 @@ TEST_F(RegPptal, ErrorPropioAlModificarLaOrdenSaleEnCajaError) {
 }
 
 TEST_F(RegPptal, BotonesDeOrdenAunNoDisponibles) {
+  Registro(3, 1, "2026-02-20", 100);
   Abrir();
   f->edIregPptal->Text = "";
   F().click("Nueva");
   EXPECT_EQ(ui->lastMessage(), "Llame primero el número del registro presupuestal al cual pertenece la orden.");
-  f->edIregPptal->Text = "3";
-  F().set("edIorden", "12a").click("Modificar");
+  NumeroRP("3");
+  F().pick("rgTipo", 0).set("edIorden", "12a").click("Modificar");
   EXPECT_EQ(ui->lastMessage(), "Las órdenes de servicio o suministro deben ser numéricas.");
   ui->onModal("TfrmOrdenSuministro").click("&Salir");
   F().pick("rgTipo", 1).click("Nueva");

@@ -27,6 +27,8 @@ struct Resultado {
   std::vector<std::string> avisos;
   // Cuando el número del documento nuevo ya estaba grabado: el siguiente libre.
   std::int64_t siguiente = 0;
+  // Grabado: la versión que el documento quedó teniendo (la que trae quien sigue editándolo).
+  long long version = 0;
   bool Grabado() const { return errores.empty(); }
   void Error(std::string campo, std::string texto) { errores.push_back({std::move(campo), std::move(texto)}); }
   bool Tiene(const std::string& campo) const;

@@ -107,6 +107,7 @@ Resultado GrabarRegistro(const RegistroPptal& registro, const RegistroTraido& tr
     if (!res.Grabado()) return;
     EnlazarOrden(l, registro, traido, res);
     EscribirFila(l, registro, traido.nuevo);
+    res.version = l.Version("RP", registro.irp);
   });
 }
 
