@@ -44,14 +44,19 @@ tv::db::Cell TextoCelda(const std::string& texto) {
 
 Libros::Libros() : conn_(tv::db::ConnectionFor(kAlias)) {}
 
-tv::db::Stmt Libros::Preparar(const std::string& sql, std::initializer_list<tv::db::Cell> p) {
+template <class Celdas>
+tv::db::Stmt Libros::Preparar(const std::string& sql, const Celdas& p) {
   tv::db::Stmt st = conn_->Prepare(sql);
   int i = 1;
   for (const auto& c : p) st.Bind(i++, c);
   return st;
 }
 
-int Libros::Ejecutar(const std::string& sql, std::initializer_list<tv::db::Cell> p) {
+int Libros::Ejecutar(const std::string& sql, std::initializer_list<tv::db::Cell> p) { return EjecutarCon(sql, p); }
+int Libros::Ejecutar(const std::string& sql, const std::vector<tv::db::Cell>& p) { return EjecutarCon(sql, p); }
+
+template <class Celdas>
+int Libros::EjecutarCon(const std::string& sql, const Celdas& p) {
   tv::db::Stmt st = Preparar(sql, p);
   while (st.Step()) {
   }
@@ -92,10 +97,6 @@ Resultado EnTransaccion(const std::function<void(Libros&, Resultado&)>& escribir
   } catch (EDBEngineError& e) {
     if (e.ErrorCode() == DBIERR_RULEVIOL) {
       r.Error("limite", AnsiString(e.Message).str());
-      return r;
-    }
-    if (e.ErrorCode() == DBIERR_KEYVIOL) {
-      r.Error("numero", AnsiString(e.Message).str());
       return r;
     }
     throw;

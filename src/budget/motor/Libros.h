@@ -53,6 +53,7 @@ class Libros {
  public:
   Libros();
   int Ejecutar(const std::string& sql, std::initializer_list<tv::db::Cell> p = {});
+  int Ejecutar(const std::string& sql, const std::vector<tv::db::Cell>& p);
   // Primera columna de la primera fila; nula sin filas.
   tv::db::Cell Valor(const std::string& sql, std::initializer_list<tv::db::Cell> p = {});
   // Una suma o un monto en pesos, en centavos (nulo = 0).
@@ -64,13 +65,17 @@ class Libros {
 
  private:
   std::shared_ptr<tv::db::Connection> conn_;
-  tv::db::Stmt Preparar(const std::string& sql, std::initializer_list<tv::db::Cell> p);
+  template <class Celdas>
+  tv::db::Stmt Preparar(const std::string& sql, const Celdas& p);
+  template <class Celdas>
+  int EjecutarCon(const std::string& sql, const Celdas& p);
 };
 
 // Corre `escribir` en una transacción de escritura tomada al empezar. Con errores en el resultado
 // la deshace; sin ellos la confirma. Un límite de los libros que la confirmación rechaza vuelve
-// como error del campo "limite" con sus frases; una clave repetida, como error del campo "numero".
-// Otra falla de la base se lanza como EDBEngineError.
+// como error del campo "limite" con sus frases. Otra falla de la base se lanza como
+// EDBEngineError (el número de un documento se revisa dentro de la transacción, que ya tiene el
+// candado de escritura: ningún otro puesto lo toma entre la revisión y la escritura).
 Resultado EnTransaccion(const std::function<void(Libros&, Resultado&)>& escribir);
 
 }  // namespace tv::motor
