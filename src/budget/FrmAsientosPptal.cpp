@@ -332,7 +332,10 @@ void TfrmAsientosPptal::BtnTraerCrearClick(TObject*) {
       return;
     }
     FechaOriginal = 0;
+    contadorEncabezado_ = 0;
   } else {
+    TField* contador = Query3->FieldByName("version");
+    contadorEncabezado_ = contador->IsNull ? 0 : static_cast<int>(contador->AsInteger);
     FechaOriginal = Query3->FieldByName("Fecha")->AsDateTime;
     edDetalle->Text = Query3->FieldByName("detalle")->AsString;
     edFecha->Text = DateToStr(FechaOriginal);
@@ -609,7 +612,8 @@ void TfrmAsientosPptal::pasarMvtPptalMaestro() {
   maestro->FieldByName("detalle")->AsString = edDetalle->Text;
   maestro->FieldByName("tipoMvtPptal")->AsString = tipoMvtPptal;
   maestro->FieldByName("iUsuario")->AsString = Login;
-  maestro->FieldByName("version")->AsInteger = (versionTraida_ < 0 ? 0 : versionTraida_) + 1;
+  // El contador propio del encabezado sigue contando las grabaciones, para quien aún lo lea.
+  maestro->FieldByName("version")->AsInteger = contadorEncabezado_ + 1;
   maestro->Post();
 }
 

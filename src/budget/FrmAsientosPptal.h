@@ -69,7 +69,8 @@ class TfrmAsientosPptal : public TForm {
   AnsiString iMvtPptal, tipoMvtPptal;
   TDateTime FechaOriginal;  // fecha del documento traído; 0 si es nuevo
   TDateTime fecha;
-  int versionTraida_ = -1;  // versión guardada al traer; -1 documento nuevo
+  long long versionTraida_ = 0;  // versión guardada al traer (VersionMovimientoPptal)
+  int contadorEncabezado_ = 0;   // columna "version" del encabezado al traer
   AnsiString origenTraslado_;  // rubro de donde sale un traslado, hallado al validar
   double montoTraslado_ = 0;
   double ingresoGuardado_ = 0, egresoGuardado_ = 0;  // montos del renglón antes de editarlo
