@@ -55,6 +55,17 @@ void RevisarDisponibles(const Certificado& c, const CertificadoTraido& t, Result
   }
 }
 
+std::vector<RubroCertificadoMonto> FilasGuardadas(Libros& l, std::int64_t icd) {
+  std::vector<RubroCertificadoMonto> filas;
+  tv::db::Stmt st = l.Conexion().Prepare("select rubroPptal, valor from certDispRubros where icd=" + Numero(icd) +
+                                         " order by rowid");
+  while (st.Step()) {
+    Cell rubro = st.Column(0);
+    filas.push_back({rubro.IsNull() ? std::string() : rubro.s, CentavosDe(st.Column(1).Number())});
+  }
+  return filas;
+}
+
 void Escribir(Libros& l, const Certificado& c, bool nuevo) {
   if (nuevo)
     l.Ejecutar("insert into mvtCertDisp (FechaExped, fechaVenc, objetoGasto, valor, func, inv, vigFiscal, icd) "
@@ -77,6 +88,8 @@ void Escribir(Libros& l, const Certificado& c, bool nuevo) {
   }
   montos.push_back(NumeroCelda(c.icd));
   l.Ejecutar("update pac set " + meses + " where icd=?", montos);
+  // Filas iguales a las guardadas no se reescriben: sus rubros no cambian.
+  if (FilasGuardadas(l, c.icd) == c.rubros) return;
   l.Ejecutar("delete from certDispRubros where icd=?", {NumeroCelda(c.icd)});
   for (const auto& r : c.rubros)
     l.Ejecutar("insert into certDispRubros (icd, rubropptal, valor) values (?,?,?)",

@@ -20,6 +20,7 @@ namespace tv::motor {
 struct RubroCertificadoMonto {
   std::string rubro;
   std::int64_t valor = 0;  // centavos
+  bool operator==(const RubroCertificadoMonto& o) const { return rubro == o.rubro && valor == o.valor; }
 };
 
 struct Certificado {
