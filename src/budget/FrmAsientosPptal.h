@@ -6,6 +6,10 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/Grids.h"
 
+namespace tv::motor {
+struct MovimientoPptal;
+}
+
 class TLabel;
 class TPanel;
 class TEdit;
@@ -79,8 +83,8 @@ class TfrmAsientosPptal : public TForm {
   void Totalice();
   bool ValidarNumeCuen(AnsiString& msg);
   bool EsCuentaAuxiliar(AnsiString aCuenta, AnsiString aTipoCuenta);
-  void pasarMvtPptal();
-  void pasarMvtPptalMaestro();
+  // Lo que el editor tiene, como lo graba el motor.
+  tv::motor::MovimientoPptal MovimientoDe();
   void vaciarAsiento();
   void limpiarAsiento();
   bool salir();
