@@ -1,5 +1,5 @@
 // La grabación de cada documento del presupuesto por su motor (certificado, registro, orden de
-// servicio y de suministro) sobre una copia de los libros compartidos, con la revisión de los
+// servicio y de suministro, traslado) sobre una copia de los libros compartidos, con la revisión de los
 // límites al confirmar (Arg 1) y sin ella (Arg 0, tv::db::SuspendCommitChecks): la revisión no
 // debe llevar la grabación más allá de 1,5 veces.
 #include <benchmark/benchmark.h>
@@ -14,8 +14,10 @@
 
 #include "budget/motor/CertificadoMotor.h"
 #include "budget/motor/LimitesLibros.h"
+#include "budget/motor/MovimientoMotor.h"
 #include "budget/motor/OrdenesMotor.h"
 #include "budget/motor/RegistroMotor.h"
+#include "app/schema/Versiones.h"
 #include "common/LibrosBench.h"
 #include "platform/db/Engine.h"
 
@@ -176,6 +178,31 @@ void BM_GrabarOrdenSuministro(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_GrabarOrdenSuministro)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Un traslado entre dos rubros grabado de nuevo: sale y entra completo, y la revisión mide los
+// dos rubros.
+void BM_GrabarTraslado(benchmark::State& state) {
+  if (!Abrir(state)) return;
+  Libros l;
+  MovimientoPptal m;
+  m.numero = "2";
+  m.tipo = "TRA";
+  m.fecha = Texto(l, "select fecha from MvtPptalMaestro where iMvtPptal='2' and tipoMvtPptal='TRA'");
+  m.detalle = "TRA 2";
+  m.usuario = "gestordelibro";
+  tv::db::Stmt filas = l.Conexion().Prepare(
+      "select icuenta, tipoCuenta, ingreso, egreso from mvtPptal where iMvtPptal='2' and tipoMvtPptal='TRA'");
+  while (filas.Step())
+    m.renglones.push_back({filas.Column(0).s, filas.Column(1).s, CentavosDe(filas.Column(2).Number()),
+                           CentavosDe(filas.Column(3).Number()), "", ""});
+  long long version = tv::schema::VersionDoc(l.Conexion().Db(), "MP", "2|TRA");
+  Medir(state, [&] {
+    Resultado res = GrabarMovimiento(m, version);
+    version = res.version;
+    return res;
+  });
+}
+BENCHMARK(BM_GrabarTraslado)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
