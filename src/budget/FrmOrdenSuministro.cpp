@@ -1,5 +1,6 @@
 #include "budget/FrmOrdenSuministro.h"
 
+#include <cmath>
 #include <memory>
 
 #include "app/DataModule.h"
@@ -256,7 +257,7 @@ void TfrmOrdenSuministro::edIordenSuministroExit(TObject*) {
   nuevo = false;
   cargada_ = n;
   versionTraida_ = version;
-  irpTraido_ = t->FieldByName("irp")->IsNull ? 0.0 : static_cast<double>(t->FieldByName("irp")->AsFloat);
+  irpTraido_ = t->FieldByName("irp")->IsNull ? 0 : std::llround(t->FieldByName("irp")->AsFloat);
   TField* f = t->FieldByName("Fecha");
   edFecha->Text = f->IsNull ? AnsiString() : DateToStr(f->AsDateTime);
   edItercero->Text = t->FieldByName("itercero")->AsString;
@@ -390,7 +391,7 @@ void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
   orden.fecha = tv::db::DateTimeToIsoText(StrToDate(edFecha->Text), false);
   orden.tercero = AnsiString(edItercero->Text).str();
   orden.detalle = AnsiString(edDetalle->Text).str();
-  orden.irp = static_cast<std::int64_t>(regPptal);
+  orden.irp = regPptal;
   for (tblTemp->First(); !tblTemp->Eof; tblTemp->Next())
     orden.renglones.push_back({AnsiString(tblTemp->FieldByName("iArticulo")->AsString).str(),
                                static_cast<double>(tblTemp->FieldByName("cantidad")->AsFloat),
@@ -399,7 +400,7 @@ void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
   traida.nueva = nuevo;
   traida.numero = static_cast<std::int64_t>(cargada_ != 0 ? cargada_ : numero);
   traida.version = versionTraida_;
-  traida.irp = static_cast<std::int64_t>(irpTraido_);
+  traida.irp = irpTraido_;
   tv::motor::Resultado res;
   try {
     res = tv::motor::GrabarOrdenSuministro(orden, traida);

@@ -618,16 +618,9 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
     rp->Refresh();
     if (res.Tiene("numero")) {
       // Otro puesto grabó el número propuesto: se propone el siguiente libre.
-      AnsiString siguiente, mensaje = res.Texto().c_str();
-      if (res.siguiente == 0) {
-        NumeroYaGrabado(ENumeroTomado(kNumRegistro, static_cast<double>(registro.irp)), kNumRegistro,
-                        static_cast<double>(registro.irp), siguiente, mensaje);
-      } else {
-        siguiente = TextoNumeroDoc(static_cast<double>(res.siguiente));
-      }
-      edIregPptal->Text = siguiente;
+      edIregPptal->Text = TextoNumeroDoc(static_cast<double>(res.siguiente));
       edIregPptal->Modified = false;
-      Application->MessageBox(mensaje, "Error", MB_OK);
+      Application->MessageBox(res.Texto().c_str(), "Error", MB_OK);
     } else if (res.Tiene("limite") || res.Tiene("version")) {
       ShowMessage(res.Texto().c_str());
     } else {
@@ -778,7 +771,8 @@ void TfrmRegPptal::btnNuevaOrdenServClick(TObject*) {
     frmOrdenSuministro = new TfrmOrdenSuministro(this);
     std::unique_ptr<TfrmOrdenSuministro> f(frmOrdenSuministro);
     f->edIordenSuministro->Text = edIorden->Text;
-    f->regPptal = StrToFloatDef(Recortado(edIregPptal), 0);
+    std::int64_t irp = 0;
+    f->regPptal = NumeroDocDe(edIregPptal, irp) ? irp : 0;
     f->setNuevo(true);
     f->ShowModal();
     if (f->grabado) {
@@ -824,7 +818,8 @@ void TfrmRegPptal::btnModOrdClick(TObject*) {
     frmOrdenSuministro = new TfrmOrdenSuministro(this);
     std::unique_ptr<TfrmOrdenSuministro> f(frmOrdenSuministro);
     f->edIordenSuministro->Text = edIorden->Text;
-    f->regPptal = StrToFloatDef(Recortado(edIregPptal), 0);
+    std::int64_t irp = 0;
+    f->regPptal = NumeroDocDe(edIregPptal, irp) ? irp : 0;
     f->setNuevo(false);
     f->ShowModal();
     if (f->grabado) edIorden->Text = f->edIordenSuministro->Text;
