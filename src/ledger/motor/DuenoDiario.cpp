@@ -91,7 +91,6 @@ long long VersionDiario(tv::db::Connection& conn, const std::string& tipo, const
   return st.Step() ? st.Column(0).i : 0;
 }
 
-std::int64_t CentavosDe(double monto) { return static_cast<std::int64_t>(std::llround(RoundToCents(monto) * 100)); }
 
 double MontoDe(std::int64_t centavos) { return static_cast<double>(centavos) / 100.0; }
 

@@ -5,6 +5,7 @@
 // Todo se lee en la conexión dada: dentro de la transacción de escritura es lo último guardado.
 #include <cstdint>
 #include <string>
+#include "shared/motor/Centavos.h"
 
 namespace tv::db {
 class Connection;
@@ -35,8 +36,6 @@ void BorrarDocumento(tv::db::Connection& conn, const std::string& tipo, const st
 // Versión guardada del documento (0 mientras nada lo cambió).
 long long VersionDiario(tv::db::Connection& conn, const std::string& tipo, const std::string& numero);
 
-// Centavos de un monto guardado como número (redondeado como el programa redondea).
-std::int64_t CentavosDe(double monto);
 // Un monto en centavos como el número que se guarda.
 double MontoDe(std::int64_t centavos);
 // Un número de documento escrito (dígitos, con blancos alrededor) como entero exacto de 64 bits;
