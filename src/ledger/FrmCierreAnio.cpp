@@ -333,6 +333,8 @@ void TFrmCierreAnio::AddCSI() {
 }
 
 void TFrmCierreAnio::BtnAceptarClick(TObject*) {
+  // La ventana queda abierta con su aviso mientras el cierre no termine: solo un cierre hecho la cierra.
+  ModalResult = mrNone;
   CuentaUtilidad = edCtaUtilidad->Text;
   DM->TblPlan->Refresh();
   if (CuentaUtilidad.IsEmpty() || !DM->TblPlan->Locate("numecuen", Variant(CuentaUtilidad))) {
@@ -449,4 +451,5 @@ void TFrmCierreAnio::BtnAceptarClick(TObject*) {
   // recién hecha tiene los usuarios del año cerrado.
   if (AbrirContabilidad(this, NewPath, NContabilidad, anioNuevo, false))
     ShowMessage("La nueva contabilidad ha sido creada y es la que está usando en este momento.");
+  ModalResult = mrOk;
 }
