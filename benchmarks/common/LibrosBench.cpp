@@ -21,6 +21,7 @@
 #include "app/Permisos.h"
 #include "app/Sesion.h"
 #include "app/schema/Schema.h"
+#include "app/schema/Versiones.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Storage.h"
@@ -382,12 +383,18 @@ void Generar(const Libros& l) {
   try {
     Exec(db, "PRAGMA journal_mode=WAL");
     Exec(db, "BEGIN IMMEDIATE");
-    Exec(db, "DELETE FROM MVT");
-    Exec(db, "DELETE FROM mvtMaestro");
-    Plan(db);
-    Terceros(db);
-    Movimiento(db);
-    Presupuesto(db);
+    {
+      // Una versión por documento generado, no una por fila.
+      tv::schema::EscrituraMasiva masiva(db, true);
+      Exec(db, "DELETE FROM MVT");
+      Exec(db, "DELETE FROM mvtMaestro");
+      Plan(db);
+      Terceros(db);
+      Movimiento(db);
+      Presupuesto(db);
+      masiva.AvanzarTodos();
+      masiva.Terminar();
+    }
     Exec(db, "COMMIT");
     Exec(db, "ANALYZE");
     Exec(db, "PRAGMA wal_checkpoint(TRUNCATE)");

@@ -109,6 +109,10 @@ TEST_F(Cierre, UtilidadCancelaResultadosYAbreElAnioSiguiente) {
   EXPECT_EQ(Nuevo("select credito || ' ' || debito from mvt where numecuen='311001'"), "600 0");
   EXPECT_EQ(Nuevo("select count(*) from mvt where numecuen >= '4' or numecuen < '1'"), "0");
   EXPECT_EQ(Nuevo("select count(*) from mvt"), "4");
+  // Los saldos iniciales son un documento de una versión, y los disparadores de versión pasan.
+  EXPECT_EQ(Nuevo("select group_concat(descdocu || numedocu || ':' || version) from mvtVersion"), "CSI1:1");
+  EXPECT_EQ(Nuevo("select group_concat(name) from (select name from sqlite_master where type='trigger' order by name)"),
+            Valor(libros, "select group_concat(name) from (select name from sqlite_master where type='trigger' order by name)"));
   EXPECT_EQ(Nuevo("select count(*) from mvt where fecha='2026-12-31' and numedocu='1'"), "4");
   EXPECT_EQ(Nuevo("select quote(numecuen)||quote(cedulanit)||quote(detalle)||quote(centcost)||quote(desccomp)||"
                   "quote(numecomp)||quote(debito)||quote(credito)||quote(Cantidad)||quote(rubro)||quote(descdocu)||"
