@@ -14,7 +14,6 @@
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "platform/db/sql/Translator.h"
-#include "platform/forms/Dialogs.h"
 #include "shared/general/Numeros.h"
 #include "shared/general/SqlUtil.h"
 
@@ -108,25 +107,6 @@ std::string Ventana(const char* campo, const std::string& desde, const std::stri
   return std::string(" and ") + campo + ">=" + desde + " and " + campo + "<=" + hasta;
 }
 
-// Los nulos de ingreso y egreso de mvtPptal pasan a 0 (los índices de ambas columnas hacen
-// la búsqueda barata cuando no hay ninguno). En libros de solo lectura no se toca nada: las
-// sumas de este archivo ya leen un nulo como 0.
-void LimpiarNulosMvtPptal() {
-  // Dentro de una transacción basta una vez: los saldos que se calculan juntos la comparten.
-  static const tv::db::Connection* conexion = nullptr;
-  static std::uint64_t transaccion = 0;
-  auto conn = tv::db::ConnectionFor(kAlias);
-  if (sqlite3_db_readonly(conn->Db(), "main") == 1) return;
-  if (conn->InTransaction()) {
-    if (conn.get() == conexion && conn->TxSerial() == transaccion) return;
-    conexion = conn.get();
-    transaccion = conn->TxSerial();
-  }
-  Consulta q;
-  q.sql("update mvtpptal set ingreso=0 where ingreso is null");
-  q.sql("update mvtpptal set egreso=0 where egreso is null");
-}
-
 }  // namespace
 
 // ---- Numeración y pendientes --------------------------------------------------------------
@@ -198,7 +178,6 @@ double getOrden(double airp, AnsiString& aFecha, int& atipoOrden) {
     return q->FieldByName("iOrdenServicio")->AsFloat;
   }
   if (filas > 1) {
-    ShowMessage("Existen varias órdenes de servicio asociadas a este registro presupuestal");
     atipoOrden = 0;
     return -1;
   }
@@ -210,12 +189,17 @@ double getOrden(double airp, AnsiString& aFecha, int& atipoOrden) {
     return q->FieldByName("iOrdenSuministro")->AsFloat;
   }
   if (filas > 1) {
-    ShowMessage("Existen varias órdenes de suministro asociadas a este registro presupuestal");
     atipoOrden = 1;
     return -2;
   }
   atipoOrden = 2;
   return 0;
+}
+
+AnsiString MensajeVariasOrdenes(double aOrden) {
+  if (aOrden == -1) return "Existen varias órdenes de servicio asociadas a este registro presupuestal";
+  if (aOrden == -2) return "Existen varias órdenes de suministro asociadas a este registro presupuestal";
+  return "";
 }
 
 bool CPCuadraConOP(double valorCP, double sumaOP) { return valorCP <= sumaOP && sumaOP <= 1.3 * valorCP; }
@@ -314,7 +298,7 @@ double getSumaCPRubro(const AnsiString& aRubro, TDateTime aFecha1, TDateTime aFe
 }
 
 double getDisponibilidadRubro(const AnsiString& aRubro, const AnsiString& aTipo, double* aPagado) {
-  LimpiarNulosMvtPptal();
+  // Un monto nulo cuenta como 0 sin escribirlo: leer nunca escribe.
   Consulta q;
   if (aTipo == "E") {
     std::vector<std::string> columnas = {

@@ -30,8 +30,10 @@ double getPagoPendienteRP(double aIRP, bool ubicado);
 double getPendienteParaOrden(double aIRP, double aIOP);
 // Orden que cuelga del registro: número (0 ninguna, -1 varias de servicio, -2 varias de
 // suministro), fecha como texto cuando se halla una y tipo (0 servicio, 1 suministro,
-// 2 ninguna).
+// 2 ninguna). No muestra nada: quien la llama muestra MensajeVariasOrdenes.
 double getOrden(double airp, AnsiString& aFecha, int& atipoOrden);
+// El aviso de un resultado -1 o -2 de getOrden; vacío para los demás.
+AnsiString MensajeVariasOrdenes(double aOrden);
 // El valor del comprobante de pago está entre la suma de sus órdenes y 1.3 veces esa suma.
 bool validaCP_OP(const AnsiString& aCP);
 // La misma regla sobre cifras ya leídas.

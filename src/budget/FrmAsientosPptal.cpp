@@ -12,6 +12,8 @@
 #include "budget/NumeroDocumento.h"
 #include "budget/FrmExplAsientosPptal.h"
 #include "budget/VersionPptal.h"
+#include "budget/motor/MovimientoMotor.h"
+#include "platform/db/Engine.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/PrivateTable.h"
 #include "platform/forms/Buttons.h"
@@ -333,7 +335,10 @@ void TfrmAsientosPptal::BtnTraerCrearClick(TObject*) {
       return;
     }
     FechaOriginal = 0;
+    contadorEncabezado_ = 0;
   } else {
+    TField* contador = Query3->FieldByName("version");
+    contadorEncabezado_ = contador->IsNull ? 0 : static_cast<int>(contador->AsInteger);
     FechaOriginal = Query3->FieldByName("Fecha")->AsDateTime;
     edDetalle->Text = Query3->FieldByName("detalle")->AsString;
     edFecha->Text = DateToStr(FechaOriginal);
@@ -587,31 +592,31 @@ bool TfrmAsientosPptal::validar() {
 
 // ---- Grabar -------------------------------------------------------------------------------
 
-void TfrmAsientosPptal::pasarMvtPptal() {
-  TTable* mvt = DM->tblMvtPptal;
+// Los renglones de trabajo y el encabezado, como los graba el motor.
+tv::motor::MovimientoPptal TfrmAsientosPptal::MovimientoDe() {
+  tv::motor::MovimientoPptal m;
+  m.numero = iMvtPptal.str();
+  m.tipo = tipoMvtPptal.str();
+  m.fecha = tv::db::DateTimeToIsoText(fecha, false);
+  m.detalle = AnsiString(edDetalle->Text).str();
+  m.usuario = AnsiString(Login).str();
+  m.contadorEncabezado = contadorEncabezado_;
+  auto centavos = [this](const char* campo) -> std::optional<std::int64_t> {
+    TField* f = tblAsientoPptal->FieldByName(campo);
+    if (f->IsNull) return std::nullopt;
+    return tv::motor::CentavosDe(f->AsFloat);
+  };
   for (tblAsientoPptal->First(); !tblAsientoPptal->Eof; tblAsientoPptal->Next()) {
-    mvt->Append();
-    mvt->FieldByName("iMvtPptal")->AsString = iMvtPptal;
-    mvt->FieldByName("tipoMvtPptal")->AsString = tipoMvtPptal;
-    mvt->FieldByName("icuenta")->AsString = tblAsientoPptal->FieldByName("icuenta")->AsString;
-    mvt->FieldByName("tipoCuenta")->AsString =
-        AnsiString(tblAsientoPptal->FieldByName("tipoCuenta")->AsString).UpperCase();
-    for (const char* campo : {"ingreso", "egreso", "cuentaDebito", "cuentaCredito"})
-      mvt->FieldByName(campo)->Value = tblAsientoPptal->FieldByName(campo)->Value;
-    mvt->Post();
+    tv::motor::RenglonMovimiento r;
+    r.rubro = AnsiString(tblAsientoPptal->FieldByName("icuenta")->AsString).str();
+    r.tipo = AnsiString(tblAsientoPptal->FieldByName("tipoCuenta")->AsString).UpperCase().str();
+    r.ingreso = centavos("ingreso");
+    r.egreso = centavos("egreso");
+    r.cuentaDebito = AnsiString(tblAsientoPptal->FieldByName("cuentaDebito")->AsString).str();
+    r.cuentaCredito = AnsiString(tblAsientoPptal->FieldByName("cuentaCredito")->AsString).str();
+    m.renglones.push_back(r);
   }
-}
-
-void TfrmAsientosPptal::pasarMvtPptalMaestro() {
-  TTable* maestro = DM->tblMvtPptalMaestro;
-  maestro->Append();
-  maestro->FieldByName("iMvtPptal")->AsString = iMvtPptal;
-  maestro->FieldByName("fecha")->AsDateTime = fecha;
-  maestro->FieldByName("detalle")->AsString = edDetalle->Text;
-  maestro->FieldByName("tipoMvtPptal")->AsString = tipoMvtPptal;
-  maestro->FieldByName("iUsuario")->AsString = Login;
-  maestro->FieldByName("version")->AsInteger = (versionTraida_ < 0 ? 0 : versionTraida_) + 1;
-  maestro->Post();
+  return m;
 }
 
 void TfrmAsientosPptal::BtnGrabarClick(TObject*) {
@@ -660,43 +665,22 @@ void TfrmAsientosPptal::BtnGrabarClick(TObject*) {
                                      DateToStr(FechaOriginal).c_str()),
                               "Advertencia", MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
     fecha = FechaOriginal;
+  limpiarAsiento();
+  tblAsientoPptal->Refresh();
+  tv::motor::Resultado res;
   try {
-    // Documento viejo fuera y nuevo dentro, o nada.
-    tv::db::Transaction tx(kAlias);
-    if (VersionMovimientoPptal(iMvtPptal, tipoMvtPptal) != versionTraida_) {
-      ShowMessage("Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.");
-      throw EAbort("");
-    }
-    HagaSQL(kAlias, Query4, "delete  from mvtPptal where " + llave);
-    HagaSQL(kAlias, Query4, "delete  from MvtPptalMaestro where " + llave);
-    if (!origenTraslado_.IsEmpty()) {
-      AnsiString sinFondos = RevisarLimiteTraslado(origenTraslado_, montoTraslado_);
-      if (!sinFondos.IsEmpty()) {
-        ShowMessage(sinFondos);
-        throw EAbort("");
-      }
-    }
-    limpiarAsiento();
-    tblAsientoPptal->Refresh();
-    DM->tblMvtPptal->Refresh();
-    DM->tblMvtPptalMaestro->Refresh();
-    pasarMvtPptal();
-    pasarMvtPptalMaestro();
-    if (CheckDbiError(DbiSaveChanges(DM->tblMvtPptalMaestro->Handle()), "asientospptal", 530) != DBIERR_NONE) {
-      tx.Rollback();
-      DM->tblMvtPptal->Refresh();
-      DM->tblMvtPptalMaestro->Refresh();
-      DBGrid1->Enabled = true;
-      return;
-    }
+    res = tv::motor::GrabarMovimiento(MovimientoDe(), versionTraida_);
   } catch (Exception& e) {
-    for (TTable* t : {DM->tblMvtPptal, DM->tblMvtPptalMaestro}) {
-      if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
-      t->Refresh();
-    }
+    for (TTable* t : {DM->tblMvtPptal, DM->tblMvtPptalMaestro}) t->Refresh();
     DBGrid1->Enabled = true;
-    tblAsientoPptal->Refresh();
-    if (!dynamic_cast<EAbort*>(&e)) Application->ShowException(&e);
+    Application->ShowException(&e);
+    return;
+  }
+  if (!res.Grabado()) {
+    // Nada quedó escrito: los renglones siguen en el editor para otro intento.
+    for (TTable* t : {DM->tblMvtPptal, DM->tblMvtPptalMaestro}) t->Refresh();
+    DBGrid1->Enabled = true;
+    ShowMessage(res.Texto().c_str());
     return;
   }
   DM->tblMvtPptal->Refresh();

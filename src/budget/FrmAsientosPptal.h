@@ -6,6 +6,10 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/Grids.h"
 
+namespace tv::motor {
+struct MovimientoPptal;
+}
+
 class TLabel;
 class TPanel;
 class TEdit;
@@ -69,7 +73,8 @@ class TfrmAsientosPptal : public TForm {
   AnsiString iMvtPptal, tipoMvtPptal;
   TDateTime FechaOriginal;  // fecha del documento traído; 0 si es nuevo
   TDateTime fecha;
-  int versionTraida_ = -1;  // versión guardada al traer; -1 documento nuevo
+  long long versionTraida_ = 0;  // versión guardada al traer (VersionMovimientoPptal)
+  int contadorEncabezado_ = 0;   // columna "version" del encabezado al traer
   AnsiString origenTraslado_;  // rubro de donde sale un traslado, hallado al validar
   double montoTraslado_ = 0;
   double ingresoGuardado_ = 0, egresoGuardado_ = 0;  // montos del renglón antes de editarlo
@@ -78,8 +83,8 @@ class TfrmAsientosPptal : public TForm {
   void Totalice();
   bool ValidarNumeCuen(AnsiString& msg);
   bool EsCuentaAuxiliar(AnsiString aCuenta, AnsiString aTipoCuenta);
-  void pasarMvtPptal();
-  void pasarMvtPptalMaestro();
+  // Lo que el editor tiene, como lo graba el motor.
+  tv::motor::MovimientoPptal MovimientoDe();
   void vaciarAsiento();
   void limpiarAsiento();
   bool salir();

@@ -202,7 +202,7 @@ void TfrmAuxiliaresPpto::BtnAceptarClick(TObject*) {
       Suma("select sum(valor) as total from certdisprubros as a where rubropptal like " + patron);
   lblTotalEjecutado->Caption = AnsiString("Total de la ejecución presupuestal: ") + Punto(ejecutado, 2);
   lblReintegrado->Caption = AnsiString("Reintegros: ") + Punto(getSumaReintegrosRubro(p), 2);
-  double movido = Suma("select sum(ingreso)-sum(egreso) as total from mvtpptal where icuenta like " + patron);
+  double movido = Suma("select coalesce(sum(ingreso),0)-coalesce(sum(egreso),0) as total from mvtpptal where icuenta like " + patron);
   lblTotalMovido->Caption = AnsiString("Total del movimiento presupuestal: ") + Punto(movido, 2);
 
   HagaSQL("Contabilidad", Query1,

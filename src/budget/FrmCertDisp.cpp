@@ -11,6 +11,8 @@
 #include "budget/FrmRptCertDisp.h"
 #include "budget/MontoEnMascara.h"
 #include "budget/NumeroDocumento.h"
+#include "budget/motor/CertificadoMotor.h"
+#include "platform/db/Engine.h"
 #include "platform/report/QuickRpt.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -271,12 +273,18 @@ void TfrmCertDisp::edIcertDispExit(TObject*) {
   if (!edIcertDisp->Modified) return;
   AnsiString texto = AnsiString(edIcertDisp->Text).Trim();
   double n = 0;
-  if (texto.IsEmpty() || !TryStrToFloat(texto, n) ||
-      !DM->tblMvtCertDisp->Locate("icd", Variant(n))) {
+  if (texto.IsEmpty() || !TryStrToFloat(texto, n)) {
+    initNuevo();
+    return;
+  }
+  // La versión se toma antes que la fila: lo que otro grabe entretanto hace rechazar la grabación.
+  long long version = tv::motor::VersionCertificado(static_cast<std::int64_t>(n));
+  if (!DM->tblMvtCertDisp->Locate("icd", Variant(n))) {
     initNuevo();
     return;
   }
   CargarCertificado();
+  versionTraida_ = version;
 }
 
 void TfrmCertDisp::CargarCertificado() {
@@ -502,66 +510,29 @@ bool TfrmCertDisp::validar() {
 
 // ---- Grabar ------------------------------------------------------------------------------
 
-void TfrmCertDisp::fillCampos() {
-  TTable* cd = DM->tblMvtCertDisp;
-  TTable* pac = DM->tblPAC;
-  auto Monto = [](TField* f, const AnsiString& texto) {
-    if (AnsiString(texto).Trim().IsEmpty()) f->AsFloat = 0;
-    else f->AsFloat = StrToAmount(AnsiString(texto).Trim());
-  };
-  cd->FieldByName("icd")->AsFloat = numero_;
-  cd->FieldByName("FechaExped")->AsDateTime = StrToDate(edFechaExp->Text);
-  cd->FieldByName("fechaVenc")->AsDateTime = StrToDate(edFechaVenc->Text);
-  cd->FieldByName("objetoGasto")->AsString = edObjetoGasto->Text;
-  cd->FieldByName("valor")->AsFloat = StrToAmount(AnsiString(edValor->Text).Trim());
-  Monto(cd->FieldByName("func"), edFunc->Text);
-  Monto(cd->FieldByName("inv"), edInv->Text);
-  cd->FieldByName("vigFiscal")->AsString = edVigFisc->Text;
-  pac->FieldByName("icd")->AsFloat = numero_;
-  for (int m = 1; m <= 12; ++m) Monto(pac->FieldByName(("m" + std::to_string(m)).c_str()), stgPAC->Cells[m - 1][1]);
-  objetoGasto = edObjetoGasto->Text;
+// Lo escrito en el formulario, como lo graba el motor.
+static std::int64_t CentavosCelda(const AnsiString& texto) {
+  AnsiString t = AnsiString(texto).Trim();
+  return t.IsEmpty() ? 0 : tv::motor::CentavosDe(StrToAmount(t));
 }
 
-// La fila del plan se ubica por el número; sin ella se agrega.
-static void UbicarPlan(double numero) {
-  TTable* pac = DM->tblPAC;
-  if (pac->Locate("icd", Variant(numero))) pac->Edit();
-  else pac->Append();
-}
-
-void TfrmCertDisp::adicionar() {
-  DM->tblMvtCertDisp->Append();
-  UbicarPlan(numero_);
-  // El plan en edición y el certificado en inserción a la vez: se llenan juntos.
-  fillCampos();
-  DM->tblMvtCertDisp->Post();
-  DM->tblPAC->Post();
-  HagaSQL(kAlias, queryGral, "delete from certDispRubros where icd=" + NumeroSQL(numero_));
-  insertRubrosIntoTable();
-}
-
-void TfrmCertDisp::actualizar() {
-  TTable* cd = DM->tblMvtCertDisp;
-  if (cd->Locate("icd", Variant(numero_))) cd->Edit();
-  else cd->Append();
-  UbicarPlan(numero_);
-  fillCampos();
-  // Sus rubros quedan en certDispRubros: el campo propio se vacía para no separar dos veces.
-  cd->FieldByName("rubroPptal")->Clear();
-  cd->Post();
-  DM->tblPAC->Post();
-  HagaSQL(kAlias, queryGral, "delete from certDispRubros where icd=" + NumeroSQL(numero_));
-  insertRubrosIntoTable();
-}
-
-void TfrmCertDisp::insertRubrosIntoTable() {
-  for (int f = 1; f < sgOtrosRubros->RowCount; ++f) {
-    AnsiString celda = AnsiString(sgOtrosRubros->Cells[3][f]).Trim();
-    if (celda.IsEmpty()) continue;
-    HagaSQL(kAlias, queryGral,
-            "insert into certDispRubros (icd,rubropptal,valor) values(" + NumeroSQL(numero_) + "," +
-                TextoSQL(sgOtrosRubros->Cells[0][f]) + "," + NumeroSQL(StrToAmount(celda)) + ")");
+static tv::motor::Certificado CertificadoDe(TfrmCertDisp* f, double numero) {
+  tv::motor::Certificado c;
+  c.icd = static_cast<std::int64_t>(numero);
+  c.fechaExped = tv::db::DateTimeToIsoText(StrToDate(f->edFechaExp->Text), false);
+  c.fechaVenc = tv::db::DateTimeToIsoText(StrToDate(f->edFechaVenc->Text), false);
+  c.objetoGasto = AnsiString(f->edObjetoGasto->Text).str();
+  c.valor = CentavosCelda(f->edValor->Text);
+  c.func = CentavosCelda(f->edFunc->Text);
+  c.inv = CentavosCelda(f->edInv->Text);
+  c.vigFiscal = AnsiString(f->edVigFisc->Text).str();
+  for (int fila = 1; fila < f->sgOtrosRubros->RowCount; ++fila) {
+    AnsiString celda = AnsiString(f->sgOtrosRubros->Cells[3][fila]).Trim();
+    if (!celda.IsEmpty())
+      c.rubros.push_back({AnsiString(f->sgOtrosRubros->Cells[0][fila]).str(), CentavosCelda(celda)});
   }
+  for (int m = 0; m < 12; ++m) c.pac[m] = CentavosCelda(f->stgPAC->Cells[m][1]);
+  return c;
 }
 
 void TfrmCertDisp::btnAceptarClick(TObject*) {
@@ -583,42 +554,34 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
     EscribirNumero(siguiente);
     return;
   }
-  AnsiString sinDisponible;
+  tv::motor::CertificadoTraido traido;
+  traido.nuevo = nuevo;
+  traido.version = versionTraida_;
+  tv::motor::Resultado res;
   try {
-    // Certificado, plan y rubros, o nada; el disponible se mide con el candado ya tomado.
-    tv::db::Transaction tx(kAlias);
-    // Un certificado nuevo nunca reescribe uno guardado (tampoco el que otro puesto acaba de grabar).
-    if (nuevo) ExigirNumeroLibre(kNumCertificado, numero_);
-    sinDisponible = RevisarLimiteCertificado(numero_, nuevo, MontosRubros());
-    if (!sinDisponible.IsEmpty()) throw EAbort("");
-    if (nuevo) adicionar();
-    else actualizar();
-    if (CheckDbiError(DbiSaveChanges(cd->Handle()), "certDisp", 0) != DBIERR_NONE) {
-      tx.Rollback();
-      for (TTable* t : {cd, DM->tblPAC}) t->Refresh();
-      return;
-    }
-    CheckDbiError(DbiSaveChanges(DM->tblPAC->Handle()), "certDisp", 0);
+    res = tv::motor::GrabarCertificado(CertificadoDe(this, numero_), traido);
   } catch (Exception& e) {
-    for (TTable* t : {cd, DM->tblPAC}) {
-      if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
-      t->Refresh();
-    }
-    if (!sinDisponible.IsEmpty()) {
-      LeerDisponibles();
-      Application->MessageBox(sinDisponible, "Error", MB_OK);
-      return;
-    }
-    AnsiString siguiente, mensaje;
-    if (nuevo && NumeroYaGrabado(e, kNumCertificado, numero_, siguiente, mensaje)) {
-      EscribirNumero(siguiente);
-      Application->MessageBox(mensaje, "Error", MB_OK);
-      return;
-    }
+    for (TTable* t : {cd, DM->tblPAC}) t->Refresh();
     Application->MessageBox("Error grabando... el certificado de disponibilidad no se grabó. " + e.Message, "Error",
                             MB_OK);
     return;
   }
+  if (!res.Grabado()) {
+    for (TTable* t : {cd, DM->tblPAC}) t->Refresh();
+    if (res.Tiene("numero")) {
+      AnsiString siguiente = res.siguiente ? TextoNumeroDoc(static_cast<double>(res.siguiente))
+                                           : TextoNumeroDoc(SiguienteNumeroDoc(kNumCertificado));
+      EscribirNumero(siguiente);
+      Application->MessageBox(res.Texto().c_str(), "Error", MB_OK);
+    } else if (res.Tiene("version") || res.Tiene("limite")) {
+      ShowMessage(res.Texto().c_str());
+    } else {
+      LeerDisponibles();
+      Application->MessageBox(res.Texto().c_str(), "Error", MB_OK);
+    }
+    return;
+  }
+  if (!nuevo) versionTraida_ = res.version;
   cd->Refresh();
   DM->tblPAC->Refresh();
   LeerDisponibles();

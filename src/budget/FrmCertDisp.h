@@ -70,11 +70,7 @@ class TfrmCertDisp : public TForm {
 
   void initNuevo();
   bool validar();
-  void adicionar();
-  void actualizar();
-  void fillCampos();
   double getValorOtrosRubros();
-  void insertRubrosIntoTable();
 
   void edIcertDispExit(TObject* Sender);
   void BitBtn4Click(TObject* Sender);
@@ -92,6 +88,7 @@ class TfrmCertDisp : public TForm {
 
  private:
   double numero_ = 0;  // número del certificado que se graba
+  long long versionTraida_ = 0;  // versión del certificado al traerlo
   void EncabezadosPAC();
   void EncabezadosRubros();
   void VaciarRubros();

@@ -71,7 +71,8 @@ AnsiString ConsultaResumenPptal(const AnsiString& aTipo, const AnsiString& aDesd
           "left join tc as b on a.cedulanit=b.cedulanit where a.fecha>='" + desde + "' and a.fecha<='" + hasta +
           "' and a.rubro is not null" + Rango("a.rubro", aRubro1, aRubro2);
   }
-  std::string monto = aTipo == "E" ? "egreso-ingreso" : "ingreso-egreso";
+  // Un monto nulo del movimiento cuenta como 0.
+  std::string monto = aTipo == "E" ? "coalesce(egreso,0)-coalesce(ingreso,0)" : "coalesce(ingreso,0)-coalesce(egreso,0)";
   sql += " union all select x.fecha, x.tipoMvtPptal as descDocu, x.imvtPptal as numero, y.icuenta as rubroPptal, "
          "y.tipoCuenta, x.detalle as objetoGasto, 0 as icd, 0 as irp, '01/01/2008' as fechaExped, '" +
          std::string(18, ' ') + "' as itercero, '" + std::string(60, ' ') + "' as nombre, " + monto +

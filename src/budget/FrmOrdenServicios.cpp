@@ -6,6 +6,8 @@
 #include "app/Validaciones.h"
 #include "budget/FrmExplOrdenServ.h"
 #include "budget/NumeroDocumento.h"
+#include "budget/motor/OrdenesMotor.h"
+#include "platform/db/Engine.h"
 #include "ledger/FrmTablas.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
@@ -109,9 +111,15 @@ void TfrmOrdenServicios::edIordenServicioExit(TObject*) {
   double numero = 0;
   TTable* t = DM->tblMvtOrdenServicio;
   if (!t->Active) t->Open();
+  // La versión se toma antes que la fila: lo que otro grabe entretanto hace rechazar la grabación.
+  long long version = !texto.IsEmpty() && TryStrToFloat(texto, numero)
+                          ? tv::motor::VersionOrden("OS", static_cast<std::int64_t>(numero))
+                          : 0;
   if (!texto.IsEmpty() && TryStrToFloat(texto, numero) && t->Locate("iOrdenServicio", Variant(numero))) {
     nuevo = false;
     cargada_ = numero;
+    versionTraida_ = version;
+    irpTraido_ = t->FieldByName("irp")->IsNull ? 0.0 : static_cast<double>(t->FieldByName("irp")->AsFloat);
     TField* f = t->FieldByName("Fecha");
     edFecha->Text = f->IsNull ? AnsiString() : DateToStr(f->AsDateTime);
     edItercero->Text = t->FieldByName("itercero")->AsString;
@@ -169,6 +177,13 @@ bool TfrmOrdenServicios::validar() {
   return false;
 }
 
+// Lo que el motor rechazó, como lo ve el usuario.
+static void MostrarRechazo(const tv::motor::Resultado& res, TEdit* numero) {
+  if (res.Tiene("numero") && res.siguiente != 0) numero->Text = std::to_string(res.siguiente).c_str();
+  if (res.Tiene("version") || res.Tiene("limite")) ShowMessage(res.Texto().c_str());
+  else Application->MessageBox(res.Texto().c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
 void TfrmOrdenServicios::btnGrabarClick(TObject*) {
   // Con Enter el botón por omisión actúa sin que el número pierda el foco: su salida corre
   // aquí, y si cargó una orden guardada el usuario la ve en lugar de grabarla encima.
@@ -180,46 +195,31 @@ void TfrmOrdenServicios::btnGrabarClick(TObject*) {
   // Todo se revisa antes de escribir: una orden rechazada no deja nada en la tabla y el
   // formulario sigue abierto.
   if (!validar()) return;
-  double numero = StrToFloat(AnsiString(edIordenServicio->Text).Trim());
-  AnsiString irp = AnsiString(edIregPptal->Text).Trim();
+  tv::motor::OrdenServicio orden;
+  orden.numero = static_cast<std::int64_t>(StrToFloat(AnsiString(edIordenServicio->Text).Trim()));
+  orden.fecha = tv::db::DateTimeToIsoText(StrToDate(edFecha->Text), false);
+  orden.tercero = AnsiString(edItercero->Text).str();
+  orden.descripcion = AnsiString(Memo1->Text).str();
   double nIrp = 0;
-  bool conRegistro = !irp.IsEmpty() && TryStrToFloat(irp, nIrp);
-  TTable* t = DM->tblMvtOrdenServicio;
+  AnsiString irp = AnsiString(edIregPptal->Text).Trim();
+  if (!irp.IsEmpty() && TryStrToFloat(irp, nIrp)) orden.irp = static_cast<std::int64_t>(nIrp);
+  orden.valor = tv::motor::CentavosDe(StrToAmount(edValor->Text));
+  tv::motor::OrdenTraida traida;
+  traida.nueva = nuevo;
+  traida.numero = static_cast<std::int64_t>(cargada_ != 0 ? cargada_ : orden.numero);
+  traida.version = versionTraida_;
+  traida.irp = static_cast<std::int64_t>(irpTraido_);
+  tv::motor::Resultado res;
   try {
-    tv::db::Transaction tx("Contabilidad");
-    // Una orden nueva nunca reescribe una guardada (tampoco la que otro puesto acaba de
-    // grabar); la cargada se ubica por el número que tenía.
-    if (nuevo) ExigirNumeroLibre(kNumOrdenServicio, numero);
-    if (!nuevo && t->Locate("iOrdenServicio", Variant(cargada_ != 0 ? cargada_ : numero)))
-      t->Edit();
-    else
-      t->Append();
-    t->FieldByName("iOrdenServicio")->AsFloat = numero;
-    t->FieldByName("Fecha")->AsDateTime = StrToDate(edFecha->Text);
-    t->FieldByName("itercero")->AsString = edItercero->Text;
-    t->FieldByName("descServicio")->AsString = Memo1->Text;
-    if (conRegistro)
-      t->FieldByName("irp")->AsFloat = nIrp;
-    else
-      t->FieldByName("irp")->Clear();
-    t->FieldByName("valor")->AsFloat = StrToAmount(edValor->Text);
-    t->Post();
-    if (CheckDbiError(DbiSaveChanges(t->Handle()), "ordenservicios", 31) != DBIERR_NONE) {
-      tx.Rollback();
-      t->Refresh();
-      return;
-    }
-    tx.Commit();
+    res = tv::motor::GrabarOrdenServicio(orden, traida);
   } catch (Exception& e) {
-    if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
-    t->Refresh();
-    AnsiString siguiente, mensaje;
-    if (nuevo && NumeroYaGrabado(e, kNumOrdenServicio, numero, siguiente, mensaje)) {
-      edIordenServicio->Text = siguiente;
-      Application->MessageBox(mensaje, "Error", MB_OK | MB_ICONERROR);
-      return;
-    }
+    DM->tblMvtOrdenServicio->Refresh();
     Application->ShowException(&e);
+    return;
+  }
+  DM->tblMvtOrdenServicio->Refresh();
+  if (!res.Grabado()) {
+    MostrarRechazo(res, edIordenServicio);
     return;
   }
   nuevo = false;

@@ -54,6 +54,8 @@ class TfrmOrdenServicios : public TForm {
  private:
   bool nuevo = true;
   double cargada_ = 0;  // número de la orden cargada: la que se reescribe
+  long long versionTraida_ = 0;
+  double irpTraido_ = 0;  // registro que tenía la orden cargada
 };
 
 extern TfrmOrdenServicios* frmOrdenServicios;

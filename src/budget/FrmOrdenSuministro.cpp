@@ -1,5 +1,6 @@
 #include "budget/FrmOrdenSuministro.h"
 
+#include <cmath>
 #include <memory>
 
 #include "app/DataModule.h"
@@ -7,6 +8,8 @@
 #include "budget/FrmArticulos.h"
 #include "budget/FrmExplOrdSum.h"
 #include "budget/NumeroDocumento.h"
+#include "budget/motor/OrdenesMotor.h"
+#include "platform/db/Engine.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
@@ -247,9 +250,14 @@ void TfrmOrdenSuministro::edIordenSuministroExit(TObject*) {
   AnsiString texto = AnsiString(edIordenSuministro->Text).Trim();
   TTable* t = DM->tblMvtOrdenSumiMaestro;
   if (!t->Active) t->Open();
-  if (texto.IsEmpty() || !TryStrToFloat(texto, n) || !t->Locate("iOrdenSuministro", Variant(n))) return;
+  if (texto.IsEmpty() || !TryStrToFloat(texto, n)) return;
+  // La versión se toma antes que la fila: lo que otro grabe entretanto hace rechazar la grabación.
+  long long version = tv::motor::VersionOrden("SU", static_cast<std::int64_t>(n));
+  if (!t->Locate("iOrdenSuministro", Variant(n))) return;
   nuevo = false;
   cargada_ = n;
+  versionTraida_ = version;
+  irpTraido_ = t->FieldByName("irp")->IsNull ? 0 : std::llround(t->FieldByName("irp")->AsFloat);
   TField* f = t->FieldByName("Fecha");
   edFecha->Text = f->IsNull ? AnsiString() : DateToStr(f->AsDateTime);
   edItercero->Text = t->FieldByName("itercero")->AsString;
@@ -336,6 +344,13 @@ AnsiString TfrmOrdenSuministro::ErroresRenglones() {
   return msg;
 }
 
+// Lo que el motor rechazó, como lo ve el usuario.
+static void MostrarRechazo(const tv::motor::Resultado& res, TEdit* numero) {
+  if (res.Tiene("numero") && res.siguiente != 0) numero->Text = std::to_string(res.siguiente).c_str();
+  if (res.Tiene("version") || res.Tiene("limite")) ShowMessage(res.Texto().c_str());
+  else Application->MessageBox(res.Texto().c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
 void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
   // Con Enter el botón por omisión actúa sin que el número pierda el foco: su salida corre
   // aquí, y si cargó una orden guardada el usuario la ve en lugar de grabarla encima.
@@ -371,45 +386,32 @@ void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
   qItems = tblTemp->RecordCount();
   TTable* m = DM->tblMvtOrdenSumiMaestro;
   if (!m->Active) m->Open();
+  tv::motor::OrdenSuministro orden;
+  orden.numero = static_cast<std::int64_t>(numero);
+  orden.fecha = tv::db::DateTimeToIsoText(StrToDate(edFecha->Text), false);
+  orden.tercero = AnsiString(edItercero->Text).str();
+  orden.detalle = AnsiString(edDetalle->Text).str();
+  orden.irp = regPptal;
+  for (tblTemp->First(); !tblTemp->Eof; tblTemp->Next())
+    orden.renglones.push_back({AnsiString(tblTemp->FieldByName("iArticulo")->AsString).str(),
+                               static_cast<double>(tblTemp->FieldByName("cantidad")->AsFloat),
+                               tv::motor::CentavosDe(tblTemp->FieldByName("valorUnit")->AsFloat)});
+  tv::motor::OrdenTraida traida;
+  traida.nueva = nuevo;
+  traida.numero = static_cast<std::int64_t>(cargada_ != 0 ? cargada_ : numero);
+  traida.version = versionTraida_;
+  traida.irp = irpTraido_;
+  tv::motor::Resultado res;
   try {
-    // Encabezado y renglones juntos, o nada. Una orden cargada que se graba con otro número
-    // libre se mueve con sus renglones.
-    tv::db::Transaction tx(kAlias);
-    // Una orden nueva nunca reescribe una guardada (tampoco la que otro puesto acaba de grabar).
-    if (nuevo) ExigirNumeroLibre(kNumOrdenSuministro, numero);
-    HagaSQL(kAlias, Query1, "delete from mvtOrdenSuministro where iOrdenSuministro=" + n);
-    if (cargada_ != 0 && cargada_ != numero &&
-        Contar("select count(*) as c from mvtOrdenSumiMaestro where iOrdenSuministro=" + n) == 0) {
-      HagaSQL(kAlias, Query1, "delete from mvtOrdenSuministro where iOrdenSuministro=" + NumeroSQL(cargada_));
-      HagaSQL(kAlias, Query1, "delete from mvtOrdenSumiMaestro where iOrdenSuministro=" + NumeroSQL(cargada_));
-      m->Refresh();
-    }
-    HagaSQL(kAlias, Query1,
-            " insert into mvtOrdenSuministro (IordenSuministro,iarticulo, cantidad, valorUnit) Select " + n +
-                ", iarticulo, cantidad,valorunit from " + tmpName);
-    if (m->Locate("iOrdenSuministro", Variant(numero)))
-      m->Edit();
-    else
-      m->Append();
-    m->FieldByName("iOrdenSuministro")->AsFloat = numero;
-    m->FieldByName("Fecha")->AsDateTime = StrToDate(edFecha->Text);
-    m->FieldByName("itercero")->AsString = edItercero->Text;
-    m->FieldByName("detalle")->AsString = edDetalle->Text;
-    m->FieldByName("qItems")->AsInteger = qItems;
-    m->FieldByName("valorTotal")->AsFloat = total;
-    m->FieldByName("irp")->AsFloat = regPptal;
-    m->Post();
-    tx.Commit();
+    res = tv::motor::GrabarOrdenSuministro(orden, traida);
   } catch (Exception& e) {
-    if (m->State == dsEdit || m->State == dsInsert) m->Cancel();
     m->Refresh();
-    AnsiString siguiente, mensaje;
-    if (nuevo && NumeroYaGrabado(e, kNumOrdenSuministro, numero, siguiente, mensaje)) {
-      edIordenSuministro->Text = siguiente;
-      Application->MessageBox(mensaje, "Error", MB_OK | MB_ICONERROR);
-      return;
-    }
     Application->ShowException(&e);
+    return;
+  }
+  m->Refresh();
+  if (!res.Grabado()) {
+    MostrarRechazo(res, edIordenSuministro);
     return;
   }
   HagaSQL(kAlias, Query1, " update " + tmpName + " set iOrdenSuministro=" + n);
@@ -417,6 +419,8 @@ void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
   m->Refresh();
   DM->tblMvtOrdenSuministro->Refresh();
   cargada_ = numero;
+  versionTraida_ = res.version;
+  irpTraido_ = regPptal;
   nuevo = false;
   grabado = true;
   Application->MessageBox("Orden de suministro grabada.", "Tallivar", MB_OK);

@@ -1,6 +1,8 @@
 #pragma once
 // Orden de suministro: encabezado y renglones de artículos contra un registro presupuestal.
 // Los renglones se editan en una tabla de trabajo propia del formulario.
+#include <cstdint>
+
 #include "platform/forms/Forms.h"
 
 class TLabel;
@@ -52,7 +54,7 @@ class TfrmOrdenSuministro : public TForm {
   AnsiString tmpName;  // tabla de trabajo de los renglones
   double total = 0;
   int qItems = 0;
-  double regPptal = 0;
+  std::int64_t regPptal = 0;  // número del registro al que pertenece (0 ninguno)
   bool grabado = false;  // quien abrió toma número y fecha solo después de grabar
   void setNuevo(bool aNuevo) { nuevo = aNuevo; }
   bool getNuevo() const { return nuevo; }
@@ -69,6 +71,8 @@ class TfrmOrdenSuministro : public TForm {
   void refresque();
   bool nuevo = true;
   double cargada_ = 0;  // número de la orden cargada (0 ninguna)
+  long long versionTraida_ = 0;
+  std::int64_t irpTraido_ = 0;  // registro que tenía la orden cargada
 };
 
 extern TfrmOrdenSuministro* frmOrdenSuministro;

@@ -13,6 +13,8 @@
 #include "budget/FrmExplRegPptal.h"
 #include "budget/MontoEnMascara.h"
 #include "budget/NumeroDocumento.h"
+#include "budget/motor/RegistroMotor.h"
+#include "platform/db/Engine.h"
 #include "budget/FrmRptRegistroPptal.h"
 #include "platform/report/QuickRpt.h"
 #include "ledger/FrmNuevoTercero.h"
@@ -57,7 +59,19 @@ TButton* Boton(TWinControl* padre, const char* nombre, const char* texto, int an
   return b;
 }
 
-double Centavos(double v) { return RoundToCents(v); }
+using tv::motor::CentavosDe;
+using tv::motor::PesosDe;
+
+// Número de documento exacto de un campo; false cuando está vacío o no es un número de documento.
+bool NumeroDocDe(TCustomEdit* e, std::int64_t& n) {
+  double d = 0;
+  AnsiString t = AnsiString(e->Text).Trim();
+  if (t.IsEmpty() || !ErrorNumeroDoc("", t, d).IsEmpty()) return false;
+  n = static_cast<std::int64_t>(d);
+  return true;
+}
+
+std::int64_t CentavosTexto(const AnsiString& t) { return t.IsEmpty() ? 0 : CentavosDe(StrToAmount(t)); }
 
 AnsiString Texto(TField* f) { return f->IsNull ? AnsiString() : AnsiString(f->AsString); }
 AnsiString Fecha(TField* f) { return f->IsNull ? AnsiString() : DateToStr(f->AsDateTime); }
@@ -324,8 +338,9 @@ void TfrmRegPptal::Colorear(TColor color) {
 void TfrmRegPptal::initNuevo() {
   tipoOrdenOriginal = 0;
   ordenOriginal = 0;
-  double n = 0;
-  icd = NumeroDe(edICD, n) ? n : 0.0;
+  versionTraida = 0;
+  std::int64_t n = 0;
+  icd = NumeroDocDe(edICD, n) ? n : 0;
   nuevo = true;
   valorOriginal = comprPend = 0;
   Colorear(kVerdeNuevo);
@@ -339,37 +354,44 @@ void TfrmRegPptal::initNuevo() {
 
 // ---- Certificado -------------------------------------------------------------------------
 
-double TfrmRegPptal::getPendientePago(double aValor) {
-  double p = getCompromisoPendiente(icd, false);
+std::int64_t TfrmRegPptal::getPendientePago(std::int64_t aValor) {
+  std::int64_t p = CentavosDe(getCompromisoPendiente(static_cast<double>(icd), false));
   comprPend = nuevo ? p - aValor : p - aValor + valorOriginal;
   return comprPend;
 }
 
-void TfrmRegPptal::MostrarPendiente() { lblPendientePago->Caption = Punto(comprPend, 2); }
+void TfrmRegPptal::MostrarPendiente() { lblPendientePago->Caption = Punto(PesosDe(comprPend), 2); }
+
+// El valor escrito en centavos; 0 cuando está vacío o no se lee.
+std::int64_t TfrmRegPptal::ValorDigitadoCentavos() {
+  double valor = 0;
+  AnsiString t = Recortado(edValor);
+  return !t.IsEmpty() && TryStrToAmount(t, valor) ? CentavosDe(valor) : 0;
+}
 
 // Lo que queda del certificado vuelve a leerse de lo guardado, con el valor del formulario.
 void TfrmRegPptal::LeerPendienteCertificado() {
-  double n = 0, valor = 0;
-  if (!NumeroDe(edICD, n) || AnsiString(Label23->Caption) == "CDP Inexistente") return;
-  icd = static_cast<float>(n);
-  if (!Recortado(edValor).IsEmpty() && !TryStrToAmount(Recortado(edValor), valor)) valor = 0;
-  if (Centavos(getPendientePago(valor)) < 0) lblPendientePago->Caption = "Valor excede lo disponible";
+  std::int64_t n = 0;
+  if (!NumeroDocDe(edICD, n) || AnsiString(Label23->Caption) == "CDP Inexistente") return;
+  icd = n;
+  if (getPendientePago(ValorDigitadoCentavos()) < 0) lblPendientePago->Caption = "Valor excede lo disponible";
   else MostrarPendiente();
 }
 
 void TfrmRegPptal::PasoCertificado() {
-  double valor = Recortado(edValor).IsEmpty() ? 0.0 : StrToAmount(Recortado(edValor));
-  // El número se revisa antes de ir al texto SQL.
-  icd = StrToFloat(Recortado(edICD));
+  std::int64_t valor = CentavosTexto(Recortado(edValor));
+  // Un texto que no es número no llega al texto SQL: StrToFloat lo rechaza.
+  std::int64_t n = 0;
+  icd = NumeroDocDe(edICD, n) ? n : static_cast<std::int64_t>(StrToFloat(Recortado(edICD)));
   getPendientePago(valor);
   MostrarPendiente();
-  HagaSQL(kAlias, queryGral, "select * from mvtCertDisp where icd=" + NumeroSQL(icd));
+  HagaSQL(kAlias, queryGral, "select * from mvtCertDisp where icd=" + AnsiString(std::to_string(icd).c_str()));
   if (!queryGral->IsEmpty()) {
     Label9->Caption = Fecha(queryGral->FieldByName("fechaExped"));
     Label10->Caption = Texto(queryGral->FieldByName("objetoGasto"));
     Label23->Caption = "";
     AnsiString rubros;
-    for (const RubroCertificado& r : RubrosDeCertificado(icd)) rubros += (rubros.IsEmpty() ? "" : ", ") + r.rubro;
+    for (const RubroCertificado& r : RubrosDeCertificado(static_cast<double>(icd))) rubros += (rubros.IsEmpty() ? "" : ", ") + r.rubro;
     lblRubroPptal->Caption = rubros;
     edObjetoGasto->Text = objetoGasto;
   } else {
@@ -392,6 +414,9 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
   if (!edIregPptal->Modified) return;
   TTable* rp = DM->tblMvtRegPptal;
   double n = 0;
+  // La versión se toma antes que la fila: lo que otro grabe entretanto hace rechazar la grabación.
+  std::int64_t numero = 0;
+  long long version = NumeroDocDe(edIregPptal, numero) ? tv::motor::LeerVersionRegistro(numero).version : 0;
   if (!NumeroDe(edIregPptal, n) || !rp->Locate("irp", Variant(n))) {
     initNuevo();
     TTable* cd = DM->tblMvtCertDisp;
@@ -402,6 +427,7 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
   }
   limpiarEdits(this, "edICD", "edIregPptal");
   nuevo = false;
+  versionTraida = version;
   Colorear(clBtnFace);
   double irp = rp->FieldByName("irp")->AsFloat;
   edIregPptal->Text = TextoNumeroDoc(irp);
@@ -414,8 +440,8 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
     Application->MessageBox("Observe que va a cambiar el número del certificado. Este registro pertenece a él.",
                             "Advertencia", MB_OK | MB_ICONWARNING);
   // El valor propio va antes del paso del certificado: el pendiente lo descuenta una sola vez.
-  valorOriginal = rp->FieldByName("valor")->IsNull ? 0.0 : static_cast<double>(rp->FieldByName("valor")->AsFloat);
-  MostrarMonto(edValor, FloatToStr(valorOriginal));
+  valorOriginal = rp->FieldByName("valor")->IsNull ? 0 : CentavosDe(rp->FieldByName("valor")->AsFloat);
+  MostrarMonto(edValor, FloatToStr(PesosDe(valorOriginal)));
   AnsiString func = Texto(rp->FieldByName("func")), inv = Texto(rp->FieldByName("inv"));
   AnsiString vig = Texto(rp->FieldByName("vigFiscal")), objeto = Texto(rp->FieldByName("objetoGasto"));
   AnsiString doc = Texto(rp->FieldByName("docAsociado"));
@@ -430,12 +456,13 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
   int tipo = 2;
   double orden = getOrden(irp, fecha, tipo);
   if (orden < 0) {
+    ShowMessage(MensajeVariasOrdenes(orden));
     // Varias órdenes: se muestra la clase, sin número.
     tipo = orden == -1 ? 0 : 1;
     ordenOriginal = 0;
     edIorden->Text = "";
   } else {
-    ordenOriginal = orden;
+    ordenOriginal = static_cast<std::int64_t>(orden);
     edIorden->Text = TextoNumeroDoc(ordenOriginal);
   }
   tipoOrdenOriginal = tipo;
@@ -462,8 +489,7 @@ void TfrmRegPptal::edFuncExit(TObject* Sender) {
 
 void TfrmRegPptal::edValorExit(TObject*) {
   if (Recortado(edValor).IsEmpty()) return;
-  double r = getPendientePago(StrToAmount(Recortado(edValor)));
-  if (Centavos(r) < 0) lblPendientePago->Caption = "Valor excede lo disponible";
+  if (getPendientePago(CentavosTexto(Recortado(edValor))) < 0) lblPendientePago->Caption = "Valor excede lo disponible";
   else MostrarPendiente();
   Mascara(edValor);
   if (Recortado(edFunc).IsEmpty()) MostrarMonto(edFunc, edValor->Text);
@@ -507,7 +533,7 @@ bool TfrmRegPptal::validar() {
   }
   if (inv.IsEmpty()) msg += "Digite el valor correspondiente al gasto de inversión.\n";
   if (!valor.IsEmpty() && !func.IsEmpty() && !inv.IsEmpty() &&
-      Centavos(StrToAmount(func) + StrToAmount(inv)) != Centavos(StrToAmount(valor)))
+      CentavosTexto(func) + CentavosTexto(inv) != CentavosTexto(valor))
     msg += "El valor del gasto no corresponde a la suma de la inversión  mas funcionamiento.\n";
   if (Recortado(edVigFisc).IsEmpty()) msg += "Digite el valor correspondiente a la vigencia fiscal.\n";
   if (AnsiString(Label23->Caption) == "CDP Inexistente") msg += "Certificado de disponibilidad inexistente.\n";
@@ -533,79 +559,31 @@ bool TfrmRegPptal::validar() {
 
 // ---- Grabar ------------------------------------------------------------------------------
 
-void TfrmRegPptal::fillCampos() {
-  TTable* rp = DM->tblMvtRegPptal;
-  rp->FieldByName("irp")->AsFloat = StrToFloat(Recortado(edIregPptal));
-  rp->FieldByName("FechaExped")->AsDateTime = StrToDate(edFechaExp->Text);
-  rp->FieldByName("fechaVenc")->AsDateTime = StrToDate(edFechaVenc->Text);
-  rp->FieldByName("itercero")->AsString = Recortado(edItercero);
-  rp->FieldByName("ICD")->AsFloat = StrToFloat(Recortado(edICD));
-  rp->FieldByName("valor")->AsFloat = StrToAmount(Recortado(edValor));
-  rp->FieldByName("func")->AsFloat = StrToAmount(Recortado(edFunc));
-  rp->FieldByName("inv")->AsFloat = StrToAmount(Recortado(edInv));
-  rp->FieldByName("vigFiscal")->AsString = edVigFisc->Text;
-  rp->FieldByName("objetoGasto")->AsString = edObjetoGasto->Text;
-  rp->FieldByName("docAsociado")->AsString = edDocAsociado->Text;
-}
-
-void TfrmRegPptal::updateOrden() {
-  if (ordenOriginal != 0) {
-    bool hallada = tipoOrdenOriginal == 0
-                       ? DM->tblMvtOrdenServicio->Locate("iOrdenServicio", Variant(ordenOriginal))
-                       : DM->tblMvtOrdenSumiMaestro->Locate("iOrdenSuministro",
-                                                            Variant(ordenOriginal));
-    if (!hallada)
-      ShowMessage(tipoOrdenOriginal == 0
-                      ? "Orden de servicio original Nº " + TextoNumeroDoc(ordenOriginal) + " no encontrado."
-                      : "Orden de suministro original: " + TextoNumeroDoc(ordenOriginal) + " no encontrado.");
-  }
-  int tipo = rgTipo->ItemIndex;
-  double irp = StrToFloat(Recortado(edIregPptal));
-  double orden = 0;
-  bool conOrden = tipo != 2 && TryStrToFloat(Recortado(edIorden), orden);
-  // La orden que tenía el registro lo suelta cuando el registro pasa a otra.
-  if (ordenOriginal != 0 && (!conOrden || tipo != tipoOrdenOriginal || orden != ordenOriginal)) {
-    AnsiString tabla = tipoOrdenOriginal == 0 ? "mvtOrdenServicio" : "mvtOrdenSumiMaestro";
-    AnsiString campo = tipoOrdenOriginal == 0 ? "iOrdenServicio" : "iOrdenSuministro";
-    HagaSQL(kAlias, queryGral,
-            "update " + tabla + " set irp=null where " + campo + "=" + NumeroSQL(ordenOriginal) + " and irp=" +
-                NumeroSQL(irp));
-  }
-  if (!conOrden) return;
-  if (tipo == 0)
-    HagaSQL(kAlias, queryGral,
-            "update mvtOrdenServicio set irp=" + NumeroSQL(irp) + " where iOrdenServicio=" + NumeroSQL(orden));
-  else
-    HagaSQL(kAlias, queryGral,
-            "update mvtOrdenSumiMaestro set irp=" + NumeroSQL(irp) + " where iOrdenSuministro=" + NumeroSQL(orden));
-}
-
-void TfrmRegPptal::adicionar() {
-  DM->tblMvtRegPptal->Append();
-  fillCampos();
-  DM->tblMvtRegPptal->Post();
-  updateOrden();
-}
-
-void TfrmRegPptal::actualizar() {
-  double n = 0;
-  if (rgTipo->ItemIndex != tipoOrdenOriginal || !TryStrToFloat(Recortado(edIorden), n) || n != ordenOriginal)
-    updateOrden();
-  TTable* rp = DM->tblMvtRegPptal;
-  // La fila se ubica por el número: el explorador pudo mover la tabla.
-  if (rp->Locate("irp", Variant(StrToFloat(Recortado(edIregPptal))))) rp->Edit();
-  else rp->Append();
-  fillCampos();
-  rp->Post();
+// Lo escrito en el formulario, como lo graba el motor.
+static tv::motor::RegistroPptal RegistroDe(TfrmRegPptal* f) {
+  tv::motor::RegistroPptal r;
+  NumeroDocDe(f->edIregPptal, r.irp);
+  NumeroDocDe(f->edICD, r.icd);
+  r.fechaExped = tv::db::DateTimeToIsoText(StrToDate(f->edFechaExp->Text), false);
+  r.fechaVenc = tv::db::DateTimeToIsoText(StrToDate(f->edFechaVenc->Text), false);
+  r.tercero = Recortado(f->edItercero).str();
+  r.valor = CentavosTexto(Recortado(f->edValor));
+  r.func = CentavosTexto(Recortado(f->edFunc));
+  r.inv = CentavosTexto(Recortado(f->edInv));
+  r.vigFiscal = AnsiString(f->edVigFisc->Text).str();
+  r.objetoGasto = AnsiString(f->edObjetoGasto->Text).str();
+  r.docAsociado = AnsiString(f->edDocAsociado->Text).str();
+  r.tipoOrden = static_cast<tv::motor::TipoOrden>(f->rgTipo->ItemIndex < 0 ? 2 : f->rgTipo->ItemIndex);
+  if (r.tipoOrden != tv::motor::TipoOrden::Descrito && !NumeroDocDe(f->edIorden, r.orden)) r.orden = 0;
+  return r;
 }
 
 void TfrmRegPptal::btnAceptarClick(TObject*) {
   // Con Enter el botón por omisión actúa sin que el número pierda el foco: el número de un
   // registro guardado se carga, como al salir del campo, en lugar de grabar encima.
   if (ActiveControl == edIregPptal && edIregPptal->Modified) {
-    double n = 0;
-    if (ErrorNumeroDoc("", Recortado(edIregPptal), n).IsEmpty() && n > 0 &&
-        DM->tblMvtRegPptal->Locate("irp", Variant(n))) {
+    std::int64_t n = 0;
+    if (NumeroDocDe(edIregPptal, n) && DM->tblMvtRegPptal->Locate("irp", Variant(static_cast<double>(n)))) {
       edIregPptalExit(edIregPptal);
       return;
     }
@@ -613,49 +591,42 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   if (!validar()) return;
   TTable* rp = DM->tblMvtRegPptal;
   bool eraNuevo = nuevo;
-  double numero = StrToFloat(Recortado(edIregPptal));
-  if (nuevo && rp->Locate("irp", Variant(numero))) {
+  tv::motor::RegistroPptal registro = RegistroDe(this);
+  if (nuevo && rp->Locate("irp", Variant(static_cast<double>(registro.irp)))) {
     AnsiString siguiente = TextoNumeroDoc(SiguienteNumeroDoc(kNumRegistro));
-    Application->MessageBox(MensajeNumeroExistente(kNumRegistro, numero, siguiente), "Error", MB_OK);
+    Application->MessageBox(MensajeNumeroExistente(kNumRegistro, static_cast<double>(registro.irp), siguiente),
+                            "Error", MB_OK);
     edIregPptal->Text = siguiente;
     edIregPptal->Modified = false;
     return;
   }
-  AnsiString sinSaldo;
+  tv::motor::RegistroTraido traido;
+  traido.nuevo = nuevo;
+  traido.version = versionTraida;
+  traido.tipoOrden = static_cast<tv::motor::TipoOrden>(tipoOrdenOriginal);
+  traido.orden = ordenOriginal;
+  tv::motor::Resultado res;
   try {
-    // Registro y enlace con su orden, o nada; el certificado se mide con el candado ya tomado.
-    tv::db::Transaction tx(kAlias);
-    // Un registro nuevo nunca reescribe uno guardado (tampoco el que otro puesto acaba de grabar).
-    if (nuevo) ExigirNumeroLibre(kNumRegistro, numero);
-    sinSaldo = RevisarLimiteRegistro(StrToFloat(Recortado(edICD)), numero, nuevo, StrToAmount(Recortado(edValor)));
-    if (!sinSaldo.IsEmpty()) throw EAbort("");
-    if (nuevo) adicionar();
-    else actualizar();
-    if (CheckDbiError(DbiSaveChanges(rp->Handle()), "registropptal", 155) != DBIERR_NONE) {
-      tx.Rollback();
-      rp->Refresh();
-      return;
-    }
-    CheckDbiError(DbiSaveChanges(DM->tblMvtOrdenSumiMaestro->Handle()), "registropptal", 156);
-    CheckDbiError(DbiSaveChanges(DM->tblMvtOrdenSuministro->Handle()), "registropptal", 157);
-    CheckDbiError(DbiSaveChanges(DM->tblMvtOrdenServicio->Handle()), "registropptal", 158);
+    res = tv::motor::GrabarRegistro(registro, traido);
   } catch (Exception& e) {
-    if (rp->State == dsEdit || rp->State == dsInsert) rp->Cancel();
     rp->Refresh();
-    if (!sinSaldo.IsEmpty()) {
-      LeerPendienteCertificado();
-      Application->MessageBox(sinSaldo, "Error", MB_OK);
-      return;
-    }
-    AnsiString siguiente, mensaje;
-    if (eraNuevo && NumeroYaGrabado(e, kNumRegistro, numero, siguiente, mensaje)) {
-      // Otro puesto grabó el número propuesto: se propone el siguiente libre.
-      edIregPptal->Text = siguiente;
-      edIregPptal->Modified = false;
-      Application->MessageBox(mensaje, "Error", MB_OK);
-      return;
-    }
     Application->ShowException(&e);
+    return;
+  }
+  for (const std::string& aviso : res.avisos) ShowMessage(aviso.c_str());
+  if (!res.Grabado()) {
+    rp->Refresh();
+    if (res.Tiene("numero")) {
+      // Otro puesto grabó el número propuesto: se propone el siguiente libre.
+      edIregPptal->Text = TextoNumeroDoc(static_cast<double>(res.siguiente));
+      edIregPptal->Modified = false;
+      Application->MessageBox(res.Texto().c_str(), "Error", MB_OK);
+    } else if (res.Tiene("limite") || res.Tiene("version")) {
+      ShowMessage(res.Texto().c_str());
+    } else {
+      if (res.Tiene("valor")) LeerPendienteCertificado();
+      Application->MessageBox(res.Texto().c_str(), "Error", MB_OK);
+    }
     return;
   }
   rp->Refresh();
@@ -665,13 +636,10 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
                           "Tallivar", MB_OK);
   TomarDigitado();
   // Lo grabado pasa a ser lo que el registro ya compromete.
-  if (!eraNuevo) valorOriginal = StrToAmount(Recortado(edValor));
-  AnsiString grabado = Recortado(edIregPptal);
-  if (!grabado.IsEmpty() && IsNumber(grabado.c_str())) {
-    edIregPptal->Text = TextoNumeroDoc(StrToFloat(grabado) + 1);
-    edIregPptal->Modified = true;
-    edIregPptalExit(edIregPptal);
-  }
+  if (!eraNuevo) valorOriginal = registro.valor;
+  edIregPptal->Text = TextoNumeroDoc(static_cast<double>(registro.irp + 1));
+  edIregPptal->Modified = true;
+  edIregPptalExit(edIregPptal);
   LeerPendienteCertificado();
   objetoGasto = edObjetoGasto->Text;
 }
@@ -748,10 +716,10 @@ void TfrmRegPptal::btnRegistrosClick(TObject*) {
     // Un número que no lo es no llega al texto SQL.
     n = StrToFloat(Recortado(edICD));
     explorador->filtrado = true;
-    icd = n;
+    icd = static_cast<std::int64_t>(n);
   }
   frmExplRegPptal = explorador;
-  explorador->setIcd(icd);
+  explorador->setIcd(n);
   explorador->Show();
 }
 
@@ -789,17 +757,22 @@ void TfrmRegPptal::btnLintOrdenClick(TObject*) {
   edIorden->SetFocus();
 }
 
-// Los formularios de órdenes llegan con el siguiente trabajo del presupuesto.
 void TfrmRegPptal::btnNuevaOrdenServClick(TObject*) {
   if (Recortado(edIregPptal).IsEmpty()) {
     ShowMessage("Llame primero el número del registro presupuestal al cual pertenece la orden.");
+    return;
+  }
+  // Una orden nueva pertenece a un registro grabado: nunca a un número que otro podría grabar después.
+  if (nuevo) {
+    ShowMessage("Grabe primero el registro presupuestal al cual pertenece la orden.");
     return;
   }
   if (rgTipo->ItemIndex != 0) {
     frmOrdenSuministro = new TfrmOrdenSuministro(this);
     std::unique_ptr<TfrmOrdenSuministro> f(frmOrdenSuministro);
     f->edIordenSuministro->Text = edIorden->Text;
-    f->regPptal = StrToFloatDef(Recortado(edIregPptal), 0);
+    std::int64_t irp = 0;
+    f->regPptal = NumeroDocDe(edIregPptal, irp) ? irp : 0;
     f->setNuevo(true);
     f->ShowModal();
     if (f->grabado) {
@@ -845,7 +818,8 @@ void TfrmRegPptal::btnModOrdClick(TObject*) {
     frmOrdenSuministro = new TfrmOrdenSuministro(this);
     std::unique_ptr<TfrmOrdenSuministro> f(frmOrdenSuministro);
     f->edIordenSuministro->Text = edIorden->Text;
-    f->regPptal = StrToFloatDef(Recortado(edIregPptal), 0);
+    std::int64_t irp = 0;
+    f->regPptal = NumeroDocDe(edIregPptal, irp) ? irp : 0;
     f->setNuevo(false);
     f->ShowModal();
     if (f->grabado) edIorden->Text = f->edIordenSuministro->Text;

@@ -2,6 +2,8 @@
 // Registro presupuestal: compromete parte de un certificado de disponibilidad con un
 // tercero; puede colgar de una orden de servicio o de suministro o solo describir el
 // documento que lo respalda.
+#include <cstdint>
+
 #include "platform/forms/Forms.h"
 
 class TLabel;
@@ -80,20 +82,18 @@ class TfrmRegPptal : public TForm {
   TDataSource* dsRegPptal;
   TfrmExplRegPptal* explorador = nullptr;  // compañero sin modal, vive con el formulario
 
-  double icd = 0;
+  std::int64_t icd = 0;
   bool nuevo = true;
-  double comprPend = 0;
-  double valorOriginal = 0;
-  double ordenOriginal = 0;
+  std::int64_t comprPend = 0;      // centavos
+  std::int64_t valorOriginal = 0;  // centavos
+  std::int64_t ordenOriginal = 0;
   int tipoOrdenOriginal = 0;
+  long long versionTraida = 0;  // versión del registro al traerlo
 
   void initNuevo();
   bool validar();
-  void adicionar();
-  void actualizar();
-  void fillCampos();
-  void updateOrden();
-  double getPendientePago(double aValor);
+  // Lo que queda del certificado con el registro por aValor (centavos).
+  std::int64_t getPendientePago(std::int64_t aValor);
 
   void edICDExit(TObject* Sender);
   void edIregPptalExit(TObject* Sender);
@@ -129,6 +129,7 @@ class TfrmRegPptal : public TForm {
   void PasoCertificado();
   void LeerPendienteCertificado();
   void MostrarPendiente();
+  std::int64_t ValorDigitadoCentavos();
 };
 
 extern TfrmRegPptal* frmRegPptal;

@@ -6,6 +6,7 @@
 #include "budget/CalculosPptal.h"
 #include "budget/ImpresoPptal.h"
 #include "platform/db/DBTables.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/report/QuickRpt.h"
 #include "reports/ConsultasComun.h"
 #include "shared/general/MontoEscrito.h"
@@ -176,7 +177,10 @@ void TfrmRptRegistroPptal::QRBand1BeforePrint(TQRCustomBand*, bool&) {
   AnsiString fecha;
   int tipo = 2;
   double orden = hay ? getOrden(irp, fecha, tipo) : 0;
-  if (orden < 0) tipo = orden == -1 ? 0 : 1;
+  if (orden < 0) {
+    ShowMessage(MensajeVariasOrdenes(orden));
+    tipo = orden == -1 ? 0 : 1;
+  }
   QRLabel36->Caption = tipo == 0 ? AnsiString("Orden de Servicio")
                        : tipo == 1 ? AnsiString("Orden de Suministro")
                        : tipo == 2 ? Campo(DataSource1, "docAsociado")

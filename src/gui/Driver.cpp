@@ -48,6 +48,26 @@ bool WindowManagerRunning() {
   return name && std::string(name) != "unknown";
 }
 
+// The window manager keeps `child` above `owner` and raises them together (WM_TRANSIENT_FOR);
+// no wx parent, so neither window's life depends on the other (GTK looked up at run time).
+void OwnedBy(wxTopLevelWindow* child, wxWindow* owner) {
+  using SetTransient = void (*)(void*, void*);
+  static auto set = reinterpret_cast<SetTransient>(dlsym(RTLD_DEFAULT, "gtk_window_set_transient_for"));
+  if (!set || !child->GetHandle() || !owner || owner == child || !owner->GetHandle()) return;
+  set(child->GetHandle(), owner->GetHandle());
+}
+
+// A modal window is marked so (_NET_WM_STATE_MODAL): a click on its owner gives it the
+// keyboard. Only the hint: a toolkit grab would also lock windows it opens itself.
+void ModalHint(wxTopLevelWindow* w, bool modal) {
+  using GetWindow = void* (*)(void*);
+  using SetHint = void (*)(void*, int);
+  static auto window = reinterpret_cast<GetWindow>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
+  static auto hint = reinterpret_cast<SetHint>(dlsym(RTLD_DEFAULT, "gdk_window_set_modal_hint"));
+  void* gw = window && w->GetHandle() ? window(w->GetHandle()) : nullptr;
+  if (gw && hint) hint(gw, modal ? 1 : 0);
+}
+
 // Panels, group boxes and tab sheets: a plain window that paints its frame and caption.
 class Container : public wxPanel {
  public:
@@ -353,7 +373,8 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
   wxWindow* w = nullptr;
   auto clickable = [this, c](wxWindow* win) {
     win->Bind(wxEVT_BUTTON, [this, c](wxCommandEvent&) {
-      if (Syncing() || !Alive(c)) return;
+      // The click that tried to leave an edit which refused it ends there.
+      if (Syncing() || !Alive(c) || c == refusedFocus_) return;
       if (EndCellEdits(c->ParentForm(), [this, c] {
             if (Alive(c)) c->UserClick();
           }))
@@ -1217,7 +1238,13 @@ void WxDriver::FormShown(TForm* form) {
   Sync(*fw);
   if (!fw->top->IsShown()) {
     fw->firstFocus = true;
+    // Every window but the main one belongs to the one it was opened from.
+    bool isMain = Application && Application->MainForm == form;
+    if (!isMain)
+      if (wxWindow* owner = ActiveTop(); owner && owner != fw->top && owner->IsShown())
+        OwnedBy(fw->top, owner);
     fw->top->Show();
+    ModalHint(fw->top, form->IsModal());
     fw->top->Raise();
   }
   // Without a window manager the keyboard focus goes where we put it.
@@ -1268,6 +1295,7 @@ void WxDriver::FormDestroyed(TForm* form) {
 void WxDriver::ControlDestroyed(TControl* control) {
   if (control == lastRepaint_) lastRepaint_ = nullptr;
   if (control == held_) held_ = nullptr;
+  if (control == refusedFocus_) refusedFocus_ = nullptr;
   if (!alive_.count(control)) return;
   alive_.erase(control);
   caretDirty_.erase(control);

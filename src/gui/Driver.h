@@ -171,6 +171,9 @@ class WxDriver : public tv::forms::UiDriver {
   std::map<TCommonDialog*, wxFindReplaceDialog*> finds_;
   std::vector<FormWin*> modal_;
   std::unique_ptr<wxTimer> endTimer_;  // retries ExitEndedLoops while a nested loop runs
+  // A widget the toolkit focused and the model refused (an edit that cannot be left): the
+  // toolkit handing it the focus again (a box closing, the same click) is not a new try.
+  TControl* refusedFocus_ = nullptr;
   std::set<TControl*> caretDirty_;  // edits whose caret follows the model after this event
   int syncing_ = 0;
   bool inAfter_ = false;

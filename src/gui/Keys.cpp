@@ -43,6 +43,7 @@ void WxDriver::OnWidgetPress(TControl* c) {
   // A click chose where the keyboard goes: the focus it brings is the user's, not the
   // toolkit's first pick for a window just shown.
   if (!Alive(c) || !c->ParentForm()) return;
+  refusedFocus_ = nullptr;
   if (FormWin* owner = WinOf(c->ParentForm())) owner->firstFocus = false;
 }
 
@@ -72,8 +73,18 @@ void WxDriver::OnWidgetFocus(TControl* c) {
     });
     return;
   }
+  // The same refusal again would bring its message again, and so on forever: the focus goes
+  // back quietly.
+  if (c == refusedFocus_) {
+    AfterEvent();
+    return;
+  }
   // At once, so that keys typed next reach the control that has the focus.
-  if (!w->UserFocus()) AfterEvent();
+  TWinControl* before = f->FocusedControl();
+  if (!w->UserFocus()) {
+    if (Alive(c) && before && f->FocusedControl() == before) refusedFocus_ = c;
+    AfterEvent();
+  }
 }
 
 void WxDriver::CatchUpFocus(FormWin& fw) {
@@ -226,6 +237,7 @@ void WxDriver::OnCharHook(FormWin* fw, wxKeyEvent& e) {
     return;
   }
   TForm* f = fw->form;
+  refusedFocus_ = nullptr;
   CatchUpFocus(*fw);
   if (!WinOf(f)) return;
   TWinControl* target = f->FocusedControl() ? f->FocusedControl() : f;

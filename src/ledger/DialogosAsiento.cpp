@@ -104,6 +104,13 @@ TFrmTercAsiento::TFrmTercAsiento(TComponent* Owner) : TForm(Owner) {
 
   RadioButton1->OnClick = [this](TObject* s) { RadioButton1Click(s); };
   RadioButton2->OnClick = [this](TObject* s) { RadioButton2Click(s); };
+  // Sin botones: Esc cierra como la caja de cierre, con el número escrito.
+  KeyPreview = true;
+  OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) {
+    if (Key != VK_ESCAPE || !Shift.Empty()) return;
+    Key = 0;
+    Close();
+  };
 }
 
 void TFrmTercAsiento::RadioButton1Click(TObject*) {

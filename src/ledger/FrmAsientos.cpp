@@ -575,7 +575,8 @@ void TFrmAsientos::BtnTraerCrearClick(TObject*) {
     TblAsiento->EnableControls();
   }
   Query1->Close();
-  // 13.
+  // 13. Cada documento empieza en la primera columna, no donde quedó el anterior.
+  DBGrid1->SelectedIndex = 0;
   if (DBGrid1->CanFocus()) DBGrid1->SetFocus();
   BtnGrabar->Default = true;
   BtnTraerCrear->Default = false;
@@ -615,14 +616,6 @@ void TFrmAsientos::SoltarDocumento() {
 void TFrmAsientos::TablaDeTrabajoPropia() {
   // Cada puesto tiene sus propias líneas de trabajo: nadie más las ve, las borra ni las graba.
   tv::db::UsePrivateTable("Contabilidad", "asientos");
-}
-
-bool TFrmAsientos::ExistenLineas(const AnsiString& tipo, const AnsiString& numero) {
-  HagaSQL("Contabilidad", Query1,
-          "select descdocu from mvt where descdocu=" + TextoSQL(tipo) + " and numedocu=" + TextoSQL(numero));
-  bool existen = !Query1->IsEmpty();
-  Query1->Close();
-  return existen;
 }
 
 void TFrmAsientos::EscrituraPropia(const AnsiString& tipo, const AnsiString& numero, long long antes,

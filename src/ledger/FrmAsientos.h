@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "ledger/motor/DocumentoManual.h"
 #include "platform/core/DateTime.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Graphics.h"
@@ -156,8 +157,8 @@ class TFrmAsientos : public TForm {
   bool EsCuentaAuxiliar(const AnsiString& ICuenta);
   // Grabación.
   bool Validar();
-  void pasarMvt(const AnsiString& aDescDocu);
-  void pasarMvtMaestro();
+  // El documento en mano como registro del motor: líneas de trabajo, número, fecha y versión.
+  tv::motor::DocumentoManual Registro();
   // Una escritura de este mismo editor sobre el documento en mano (el detalle del encabezado)
   // que pasó la versión de antes a despues: si partió de la traída, no cuenta como de otro.
   void EscrituraPropia(const AnsiString& tipo, const AnsiString& numero, long long antes, long long despues);
@@ -182,7 +183,6 @@ class TFrmAsientos : public TForm {
   bool Grabar();
   void GrabarDocumento();  // el clic de Grabar una vez revisado que hay documento en mano
   void TablaDeTrabajoPropia();
-  bool ExistenLineas(const AnsiString& tipo, const AnsiString& numero);
   bool ExisteEncabezado(const AnsiString& tipo, const AnsiString& numero);
 
   long long versionAlTraer_ = 0;    // versión guardada del documento en mano al traerlo

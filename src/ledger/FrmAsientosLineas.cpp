@@ -9,7 +9,7 @@
 #include "app/Validaciones.h"
 #include "ledger/DialogosAsiento.h"
 #include "ledger/FrmAsientos.h"
-#include "ledger/VersionDocumento.h"
+#include "ledger/motor/DuenoDiario.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/sql/Translator.h"
 #include "platform/forms/Buttons.h"
@@ -336,38 +336,45 @@ bool TFrmAsientos::FechaDeCajas(TDateTime& fecha) const {
   return TryEncodeDate(anio, mes, dia, fecha);
 }
 
-void TFrmAsientos::pasarMvt(const AnsiString& aDescDocu) {
-  // Las líneas pasan columna a columna: los montos nunca se escriben como texto, y llegan
-  // al centavo aunque la tabla de trabajo traiga más decimales.
-  HagaSQL("Contabilidad", Query1,
-          "insert into mvt (numecuen, cedulanit, detalle, centcost, desccomp, numecomp, debito, "
-          "credito, Cantidad, rubro, descdocu, numedocu, fecha) select NUMECUEN, CEDULANIT, DETALLE, "
-          "CENTCOST, DESCCOMP, NUMECOMP, centavos(coalesce(DEBITO, 0)), centavos(coalesce(CREDITO, 0)), "
-          "coalesce(Cantidad, 0), rubro, " +
-              TextoSQL(aDescDocu) + " as descdocu, " + TextoSQL(EdNumDoc->Text) + " as numedocu, '" +
-              MesDiaAnio(Fecha) + "' as fecha from asientos");
-}
-
-void TFrmAsientos::pasarMvtMaestro() {
-  TTable* m = DM->tblMvtMaestro;
-  if (m->Locate("descdocu;numedocu", VarArrayOf({Variant(Docu), Variant(NumDoc)})))
-    m->Edit();
-  else
-    m->Append();
-  m->FieldByName("DESCDOCU")->AsString = Docu;
-  m->FieldByName("NUMEDOCU")->AsString = EdNumDoc->Text;
-  m->FieldByName("FECHA")->AsDateTime = Fecha;
-  m->FieldByName("valor")->AsFloat = valorDocumento;
+tv::motor::DocumentoManual TFrmAsientos::Registro() {
+  tv::motor::DocumentoManual d;
+  d.tipo = Docu.str();
+  d.numeroTraido = NumDoc.str();
+  d.numero = AnsiString(EdNumDoc->Text).str();
+  d.fecha = FormatDateTime("yyyy-mm-dd", Fecha).str();
+  d.usuario = Login.str();
+  d.versionTraida = versionAlTraer_;
+  d.encabezadoTraido = encabezadoAlTraer_;
+  d.puedeModificar = Permisos.GetPermisoModificar();
   for (int i = 0; i < 5; ++i) {
-    AnsiString op = CajaOP(i)->Text;
-    if (!op.IsEmpty()) m->FieldByName("op" + AnsiString(i + 1))->AsString = op;
+    AnsiString op = AnsiString(CajaOP(i)->Text).Trim();
+    std::int64_t n = 0;
+    if (tv::motor::NumeroDocumento(op.str(), n)) d.ordenes[i] = n;
   }
-  m->FieldByName("QItems")->AsInteger = TblAsiento->RecordCount;
-  // Descuadre de los totales redondeados que aprobó la validación; nunca -0.
-  double descuadre = std::floor(valorDocumento - valorCredito);
-  m->FieldByName("Descuadre")->AsFloat = descuadre == 0 ? 0.0 : descuadre;
-  m->FieldByName("iusuario")->AsString = Login;
-  m->Post();
+  // Las líneas de trabajo en su orden, cada monto al centavo como se grabará.
+  HagaSQL("Contabilidad", Query1,
+          "select numecuen, cedulanit, detalle, centcost, desccomp, numecomp, debito, credito, Cantidad, rubro "
+          "from asientos");
+  auto texto = [this](const char* c) {
+    TField* f = Query1->FieldByName(c);
+    return f->IsNull ? std::string() : f->AsString().str();
+  };
+  for (Query1->First(); !Query1->Eof; Query1->Next()) {
+    tv::motor::LineaDiario l;
+    l.cuenta = texto("numecuen");
+    l.tercero = texto("cedulanit");
+    l.detalle = texto("detalle");
+    l.centroCosto = texto("centcost");
+    l.descComp = texto("desccomp");
+    l.numeComp = texto("numecomp");
+    l.rubro = texto("rubro");
+    l.debito = tv::motor::CentavosDe(Query1->FieldByName("debito")->AsFloat);
+    l.credito = tv::motor::CentavosDe(Query1->FieldByName("credito")->AsFloat);
+    l.cantidad = Query1->FieldByName("Cantidad")->AsFloat;
+    d.lineas.push_back(std::move(l));
+  }
+  Query1->Close();
+  return d;
 }
 
 void TFrmAsientos::BtnGrabarClick(TObject*) {
@@ -418,22 +425,6 @@ void TFrmAsientos::GrabarDocumento() {
 
 bool TFrmAsientos::Grabar() {
   AnsiString numero = EdNumDoc->Text;
-  // Otro número no puede caer sobre un documento que ya existe.
-  if (numero != NumDoc) {
-    AnsiString donde = " where descdocu=" + TextoSQL(Docu) + " and numedocu=" + TextoSQL(numero);
-    HagaSQL("Contabilidad", Query1, "select descdocu from mvt" + donde);
-    bool existe = !Query1->IsEmpty();
-    Query1->Close();
-    if (!existe) {
-      HagaSQL("Contabilidad", Query1, "select descdocu from mvtMaestro" + donde);
-      existe = !Query1->IsEmpty();
-      Query1->Close();
-    }
-    if (existe) {
-      ShowMessage("Ya existe un documento con ese tipo y número.");
-      return false;
-    }
-  }
   // La fecha se revisa antes de escribir nada.
   if (!FechaDeCajas(Fecha)) {
     ShowMessage("Fecha inválida.");
@@ -445,40 +436,32 @@ bool TFrmAsientos::Grabar() {
     if (Application->MessageBox(t, "Advertencia", MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
       Fecha = FechaOriginal;
   }
-  TTable* maestro = DM->tblMvtMaestro;
+  tv::motor::Resultado r;
   try {
-    tv::db::Transaction tx(TblAsiento->DatabaseName);
-    // Sin permiso de modificar, un documento guardado (líneas o solo encabezado) nunca se
-    // reescribe; el encabezado que el diálogo de detalle escribió tras traerlo no cuenta.
-    if (!Permisos.GetPermisoModificar() && (ExistenLineas(Docu, NumDoc) || encabezadoAlTraer_)) {
-      Application->MessageBox("No tiene permisos para modificar asientos.", "Error", MB_OK | MB_ICONSTOP);
-      throw EAbort("");
-    }
-    // Cualquier escritura de sus líneas o de su encabezado, de otro puesto o de otro programa.
-    if (VersionDeDocumento(Docu, NumDoc) != versionAlTraer_) {
-      ShowMessage("Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.");
-      throw EAbort("");
-    }
-    HagaSQL("Contabilidad", Query1,
-            "delete  from mvt where descDocu=" + TextoSQL(Docu) + " and numedocu=" + TextoSQL(NumDoc));
-    pasarMvt(Docu);
-    pasarMvtMaestro();
-    LimpiarAsiento();
-    try {
-      tx.Commit();
-    } catch (EDBEngineError& e) {
-      CheckDbiError(static_cast<unsigned short>(e.ErrorCode()), "asientos", __LINE__);
-      throw EAbort("");
-    }
-    lineasSinGrabar_ = false;
+    r = tv::motor::GrabarDocumentoManual("Contabilidad", Registro());
   } catch (Exception& e) {
-    // Nada quedó escrito: las líneas siguen en el editor para otro intento.
-    if (maestro->State == dsEdit || maestro->State == dsInsert) maestro->Cancel();
-    maestro->Refresh();
+    DM->tblMvtMaestro->Refresh();
     TblAsiento->Refresh();
-    if (!dynamic_cast<EAbort*>(&e)) Application->ShowException(&e);
+    Application->ShowException(&e);
     return false;
   }
+  if (!r.grabado) {
+    // Nada quedó escrito: las líneas siguen en el editor para otro intento.
+    if (r.Tiene("numero") && !r.numeroLibre.empty()) EdNumDoc->Text = r.numeroLibre.c_str();
+    if (r.codigo != 0) {
+      CheckDbiError(r.codigo, "asientos", __LINE__);
+    } else if (r.Tiene("permiso")) {
+      Application->MessageBox(r.Texto().c_str(), "Error", MB_OK | MB_ICONSTOP);
+    } else {
+      ShowMessage(r.Texto().c_str());
+    }
+    DM->tblMvtMaestro->Refresh();
+    TblAsiento->Refresh();
+    return false;
+  }
+  LimpiarAsiento();
+  lineasSinGrabar_ = false;
+  DM->tblMvtMaestro->Refresh();
   ShowMessage("Asiento Registrado");
   AvisarSiAnioCerrado(Fecha);
   EdNumDoc->Text = IncNumeDocu(numero);

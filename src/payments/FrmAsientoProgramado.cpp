@@ -12,6 +12,7 @@
 #include "app/Validaciones.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "ledger/FrmVerImprimir.h"
+#include "ledger/motor/DuenoDiario.h"
 #include "payments/FrmRptAsientoProgramado.h"
 #include "payments/RteFte.h"
 #include "platform/core/IniFiles.h"
@@ -64,13 +65,6 @@ bool ClaveAdministrador(TComponent* owner) {
 
 // Sumas que ve el usuario: dos decimales con sus separadores.
 AnsiString Sumas(double v) { return Punto(v, 2); }
-
-// Borra las líneas y el encabezado del documento (dentro de la transacción del llamador).
-void BorrarDocumento(TQuery* q, const AnsiString& tipo, const AnsiString& numero) {
-  HagaSQL(kAlias, q, "delete  from mvt where descDocu=" + TextoSQL(tipo) + " and numedocu=" + TextoSQL(numero));
-  HagaSQL(kAlias, q,
-          "delete  from mvtMaestro where descDocu=" + TextoSQL(tipo) + " and numedocu=" + TextoSQL(numero));
-}
 
 }  // namespace
 
@@ -249,8 +243,8 @@ TEdit* TFrmAsientoProgramado::Op(int i) const {
 bool TFrmAsientoProgramado::OrdenesValidas() const {
   for (int i = 1; i <= 5; ++i) {
     AnsiString t = Op(i)->Text.get().Trim();
-    int n = 0;
-    if (!t.IsEmpty() && !TryStrToInt(t, n)) return false;
+    std::int64_t n = 0;
+    if (!t.IsEmpty() && !tv::motor::NumeroDocumento(t.str(), n)) return false;
   }
   return true;
 }
@@ -350,9 +344,9 @@ double TFrmAsientoProgramado::getSumaOPs() {
   // Solo números enteros llegan al texto SQL; lo demás no cuenta (Validar lo rechaza).
   AnsiString lista;
   for (int i = 1; i <= 5; ++i) {
-    int n = 0;
-    if (!TryStrToInt(Op(i)->Text.get().Trim(), n)) continue;
-    lista += (lista.IsEmpty() ? "" : ", ") + IntToStr(n);
+    std::int64_t n = 0;
+    if (!tv::motor::NumeroDocumento(Op(i)->Text.get().Trim().str(), n)) continue;
+    lista += (lista.IsEmpty() ? "" : ", ") + AnsiString(std::to_string(n));
   }
   if (lista.IsEmpty()) return 0;
   auto q = std::make_unique<TQuery>(nullptr);
@@ -782,58 +776,39 @@ bool TFrmAsientoProgramado::Validar() {
   return ok;
 }
 
-void TFrmAsientoProgramado::Copiado() {
-  AnsiString numero = edNumeDocu->Text;
-  AnsiString fecha = FormatDateTime("yyyy-mm-dd", StrToDate(edFecha->Text));
-  AnsiString cheque = edCheque->Text;
+tv::motor::ComprobanteProgramado TFrmAsientoProgramado::Registro() {
+  tv::motor::ComprobanteProgramado c;
+  c.tipo = descDocu.str();
+  c.numero = AnsiString(edNumeDocu->Text).str();
+  c.fecha = FormatDateTime("yyyy-mm-dd", StrToDate(edFecha->Text)).str();
+  c.tercero = AnsiString(edItercero->Text).str();
+  c.centroCosto = AnsiString(edCentCost->Text).str();
+  c.detalle = AnsiString(edDetalle->Text).str();
+  c.cheque = AnsiString(edCheque->Text).str();
+  c.usuario = Login.str();
   for (int r = 1; r < SGAsiento->RowCount; ++r) {
     AnsiString v = SGAsiento->Cells[3][r];
     if (v.IsEmpty()) continue;
-    double monto = StrToAmount(v);
-    bool debito = SGAsiento->Cells[2][r] == "D";
     AnsiString rubro = SGAsiento->ColCount > 4 ? AnsiString(SGAsiento->Cells[4][r]) : AnsiString();
-    HagaSQL(kAlias, queryGral,
-            "insert into mvt (numecuen, cedulanit, centCost, debito, credito, rubro, descdocu, numedocu, fecha, "
-            "Detalle, descComp, numeComp) values (" +
-                TextoSQL(SGAsiento->Cells[0][r]) + ", " + TextoSQL(edItercero->Text) + ", " +
-                TextoSQL(edCentCost->Text) + ", " + (debito ? NumeroSQL(monto) : AnsiString("null")) + ", " +
-                (debito ? AnsiString("null") : NumeroSQL(monto)) + ", " + TextoSQL(rubro) + ", " +
-                TextoSQL(descDocu) + ", " + TextoSQL(numero) + ", " + TextoSQL(fecha) + ", " +
-                TextoSQL(edDetalle->Text) + ", " + (cheque.IsEmpty() ? AnsiString("null") : AnsiString("'CH'")) +
-                ", " + (cheque.IsEmpty() ? AnsiString("null") : TextoSQL(cheque)) + ")");
+    c.lineas.push_back({AnsiString(SGAsiento->Cells[0][r]).str(), rubro.str(), SGAsiento->Cells[2][r] == "D",
+                        tv::motor::CentavosDe(StrToAmount(v))});
   }
-  AnsiString ops;
-  for (int i = 1; i <= 5; ++i) {
-    AnsiString t = Op(i)->Text.get().Trim();
-    ops += ", " + (t.IsEmpty() ? AnsiString("null") : IntToStr(StrToInt(t)));
-  }
-  HagaSQL(kAlias, queryGral,
-          "insert into mvtMaestro (tipoAsiento, descdocu, numedocu, fecha, valor, op1, op2, op3, op4, op5, qitems, "
-          "iusuario) values ('P', " +
-              TextoSQL(descDocu) + ", " + TextoSQL(numero) + ", " + TextoSQL(fecha) + ", " + NumeroSQL(valor) +
-              ops + ", " + IntToStr(SGAsiento->RowCount) + ", " + TextoSQL(Login) + ")");
+  for (int i = 1; i <= 5; ++i) tv::motor::NumeroDocumento(Op(i)->Text.get().Trim().str(), c.ordenes[i - 1]);
+  c.valor = tv::motor::CentavosDe(valor);
+  c.qitems = SGAsiento->RowCount;
+  return c;
 }
 
 void TFrmAsientoProgramado::BtnGrabarClick(TObject*) {
   if (!Validar()) return;
   if (confirmarGrabar && !ClaveAdministrador(this)) return;
-  AnsiString numero = edNumeDocu->Text;
-  // Un documento del mismo número hecho a mano no se reemplaza desde aquí.
-  HagaSQL(kAlias, queryGral,
-          "select (select count(*) from mvt where descdocu=" + TextoSQL(descDocu) + " and numedocu=" +
-              TextoSQL(numero) + ") + (select count(*) from mvtMaestro where descdocu=" + TextoSQL(descDocu) +
-              " and numedocu=" + TextoSQL(numero) +
-              ") as hay, (select count(*) from mvtMaestro where descdocu=" + TextoSQL(descDocu) +
-              " and numedocu=" + TextoSQL(numero) + " and tipoAsiento='P') as prog");
-  if (queryGral->FieldByName("hay")->AsInteger > 0 && queryGral->FieldByName("prog")->AsInteger == 0) {
-    ShowMessage("Existe un asiento hecho manualmente que debe llamar por la opción \"Asientos manuales\"");
+  // Un documento del mismo número hecho a mano o de una orden no se reemplaza desde aquí: el
+  // motor lo revisa dentro de su transacción y propone el siguiente número libre.
+  tv::motor::Resultado r = tv::motor::GrabarComprobanteProgramado(kAlias, Registro());
+  if (!r.grabado) {
+    if (!r.numeroLibre.empty()) edNumeDocu->Text = r.numeroLibre.c_str();
+    ShowMessage(r.Texto().c_str());
     return;
-  }
-  {
-    tv::db::Transaction tx(kAlias);
-    BorrarDocumento(queryGral, descDocu, numero);
-    Copiado();
-    tx.Commit();
   }
   ShowMessage("Asiento Registrado");
   btnImprimir->Enabled = true;
@@ -930,10 +905,11 @@ void TFrmAsientoProgramado::BtnBorrarClick(TObject*) {
     return;
   }
   if (Application->MessageBox("Está seguro de borrar?", "Advertencia", MB_YESNO) != IDYES) return;
-  {
-    tv::db::Transaction tx(kAlias);
-    BorrarDocumento(queryGral, descDocu, edNumeDocu->Text);
-    tx.Commit();
+  tv::motor::Resultado r =
+      tv::motor::BorrarComprobanteProgramado(kAlias, descDocu.str(), AnsiString(edNumeDocu->Text).str());
+  if (!r.grabado) {
+    ShowMessage(r.Texto().c_str());
+    return;
   }
   ShowMessage("Asiento borrado!");
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Comprobantes hechos desde una plantilla de asiento programado: se escoge la plantilla, se
 // digitan los valores y el encabezado, y se graba como documento del diario (tipoAsiento "P").
+#include "payments/motor/ComprobanteProgramado.h"
 #include "platform/forms/Forms.h"
 
 class TComboBox;
@@ -95,7 +96,8 @@ class TFrmAsientoProgramado : public TForm {
   void edIterceroExit(TObject* Sender);
   bool Validar();
   bool ValidarTercero();
-  void Copiado();
+  // El comprobante en pantalla como registro del motor.
+  tv::motor::ComprobanteProgramado Registro();
   void fillGridWithMvt();
   void impTradicional();
   void impDobleCuadro();

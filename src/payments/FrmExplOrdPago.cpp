@@ -119,7 +119,7 @@ TfrmExplOrdPago::TfrmExplOrdPago(TComponent* Owner) : TForm(Owner) {
   dbgMvt = Rejilla(Panel2, "dbgMvt", dsMvt, 6, 90, 416, 100);
   Label4 = Etiqueta(Panel2, "Label4", "Comprobantes de pago asociados a esta órden de pago", 6, 194);
   dbgCompEgreso = Rejilla(Panel2, "dbgCompEgreso", dsCompEgreso, 6, 210, 416, 50);
-  Label5 = Etiqueta(Panel2, "Label5", "Moviento contable del Comprobante de egreso", 6, 264);
+  Label5 = Etiqueta(Panel2, "Label5", "Movimiento contable del Comprobante de egreso", 6, 264);
   dbgMvtCP = Rejilla(Panel2, "dbgMvtCP", dsMvtCP, 6, 280, 416, 90);
   auto* titulo = Make<TPanel>(this, "Panel3");
   titulo->Align = alTop;

@@ -218,22 +218,23 @@ void TfrmInfPpto::fillTableInfPptoWithRubros() {
 
 void TfrmInfPpto::fillMvtPptal(const AnsiString& aTipo, const AnsiString& aColumna) {
   // El signo lo da el tipo de cada renglón: egreso menos ingreso en gastos, al revés en ingresos.
-  fillTableInfPpto(AnsiString("select icuenta as rubro,sum(case when a.tipoCuenta='I' then ingreso-egreso else "
-                              "egreso-ingreso end) as valor ") +
+  fillTableInfPpto(AnsiString("select icuenta as rubro,sum(case when a.tipoCuenta='I' then "
+                              "coalesce(ingreso,0)-coalesce(egreso,0) else coalesce(egreso,0)-coalesce(ingreso,0) end) "
+                              "as valor ") +
                        kJoin + "where a.tipoMvtPptal=" + TextoSQL(aTipo) + " and b.fecha<='" + MesDiaAnio(fechaFinal) +
                        "' " + "group by icuenta ",
                    aColumna);
 }
 
 void TfrmInfPpto::fillMvtPptalRedIngresos(const AnsiString& aTipo, const AnsiString& aColumna) {
-  fillTableInfPpto(AnsiString("select icuenta as rubro,sum(egreso)-sum(ingreso) as valor ") + kJoin +
+  fillTableInfPpto(AnsiString("select icuenta as rubro,coalesce(sum(egreso),0)-coalesce(sum(ingreso),0) as valor ") + kJoin +
                        "where a.tipoMvtPptal=" + TextoSQL(aTipo) + "  and tipocuenta='I' and b.fecha<='" +
                        MesDiaAnio(fechaFinal) + "' " + "group by icuenta ",
                    aColumna);
 }
 
 void TfrmInfPpto::fillMvtPptalRedEgresos(const AnsiString& aTipo, const AnsiString& aColumna) {
-  fillTableInfPpto(AnsiString("select icuenta as rubro,sum(ingreso)-sum(egreso) as valor ") + kJoin +
+  fillTableInfPpto(AnsiString("select icuenta as rubro,coalesce(sum(ingreso),0)-coalesce(sum(egreso),0) as valor ") + kJoin +
                        "where a.tipoMvtPptal=" + TextoSQL(aTipo) + "  and tipocuenta='E' and b.fecha<='" +
                        MesDiaAnio(fechaFinal) + "' " + "group by icuenta ",
                    aColumna);

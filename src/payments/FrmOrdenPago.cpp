@@ -11,6 +11,7 @@
 #include "budget/NumeroDocumento.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "ledger/FrmVerImprimir.h"
+#include "ledger/motor/DuenoDiario.h"
 #include "payments/FrmExplOrdPago.h"
 #include "payments/FrmRptOrdenPago.h"
 #include "payments/RteFte.h"
@@ -67,7 +68,6 @@ bool EsNumero(const AnsiString& texto, double& n) {
   return !t.IsEmpty() && TryStrToFloat(t, n);
 }
 
-AnsiString FechaSQL(const AnsiString& texto) { return TextoSQL(FormatDateTime("yyyy-mm-dd", StrToDate(texto))); }
 
 }  // namespace
 
@@ -537,8 +537,13 @@ void TfrmOrdenPago::btnFechaVencClick(TObject*) {
   calendario->GetDateAsString(edFechaVenc);
 }
 
+// El objeto del registro se ofrece seleccionado: lo que se teclee lo reemplaza. Sin registro
+// leído no hay objeto que ofrecer ("*").
 void TfrmOrdenPago::edObjetoGastoEnter(TObject*) {
-  if (AnsiString(edObjetoGasto->Text).IsEmpty()) edObjetoGasto->Text = lblObjetoGasto->Caption;
+  AnsiString delRegistro = lblObjetoGasto->Caption;
+  if (!AnsiString(edObjetoGasto->Text).IsEmpty() || delRegistro.IsEmpty() || delRegistro == "*") return;
+  edObjetoGasto->Text = delRegistro;
+  edObjetoGasto->SelectAll();
 }
 
 // ---- Impresión ---------------------------------------------------------------------------
@@ -756,33 +761,25 @@ bool TfrmOrdenPago::HayAsientoManual(const AnsiString& numeDocu) {
   return Query2->FieldByName("n")->AsInteger > 0;
 }
 
-void TfrmOrdenPago::addMvt() {
-  AnsiString numeDocu = edNumeDocu->Text;
-  AnsiString fecha = FechaSQL(edFechaExp->Text);
+tv::motor::AsientoOrdenPago TfrmOrdenPago::AsientoDeLaOrden(std::int64_t orden) {
+  tv::motor::AsientoOrdenPago a;
+  a.tipo = DESCDOCU.str();
+  a.numero = AnsiString(edNumeDocu->Text).str();
+  a.numeroGuardado = nuevo ? std::string() : numeDocuGuardado_.str();
+  a.orden = orden;
+  a.fecha = FormatDateTime("yyyy-mm-dd", StrToDate(edFechaExp->Text)).str();
+  a.tercero = AnsiString(edItercero->Text).str();
+  a.detalle = AnsiString(edObjetoGasto->Text).str();
+  a.usuario = Login.str();
   for (int r = 1; r < SGAsiento->RowCount; ++r) {
     AnsiString monto = AnsiString(SGAsiento->Cells[3][r]).Trim();
     if (monto.IsEmpty()) continue;
-    bool debito = AnsiString(SGAsiento->Cells[2][r]) == "D";
-    AnsiString cifra = NumeroSQL(StrToAmount(monto));
-    HagaSQL(kAlias, queryGral,
-            "insert into mvt (numecuen, cedulanit, detalle, debito, credito, descdocu, numedocu, fecha) values (" +
-                TextoSQL(SGAsiento->Cells[0][r]) + ", " + TextoSQL(edItercero->Text) + ", " +
-                TextoSQL(edObjetoGasto->Text) + ", " + (debito ? cifra : AnsiString("NULL")) + ", " +
-                (debito ? AnsiString("NULL") : cifra) + ", " + TextoSQL(DESCDOCU) + ", " + TextoSQL(numeDocu) +
-                ", " + fecha + ")");
+    a.lineas.push_back({AnsiString(SGAsiento->Cells[0][r]).str(), AnsiString(SGAsiento->Cells[2][r]) == "D",
+                        tv::motor::CentavosDe(StrToAmount(monto))});
   }
-  HagaSQL(kAlias, queryGral,
-          "insert into mvtMaestro (tipoAsiento, descdocu, numedocu, fecha, detalle, valor, qitems, iusuario) "
-          "values ('P', " + TextoSQL(DESCDOCU) + ", " + TextoSQL(numeDocu) + ", " + fecha + ", " +
-              TextoSQL(edObjetoGasto->Text) + ", " + NumeroSQL(valor) + ", " + NumeroSQL(SGAsiento->RowCount) +
-              ", " + TextoSQL(Login) + ")");
-}
-
-void TfrmOrdenPago::BorrarAsiento(const AnsiString& numeDocu) {
-  HagaSQL(kAlias, queryGral,
-          "delete from mvt where descDocu=" + TextoSQL(DESCDOCU) + " and numedocu=" + TextoSQL(numeDocu));
-  HagaSQL(kAlias, queryGral,
-          "delete from mvtMaestro where descDocu=" + TextoSQL(DESCDOCU) + " and numedocu=" + TextoSQL(numeDocu));
+  a.valor = tv::motor::CentavosDe(valor);
+  a.qitems = SGAsiento->RowCount;
+  return a;
 }
 
 void TfrmOrdenPago::btnRteFteClick(TObject*) { putRteFte(SGAsiento); }
@@ -858,48 +855,39 @@ bool TfrmOrdenPago::validar() {
   return false;
 }
 
-void TfrmOrdenPago::fillCampos() {
-  TTable* op = DM->tblMvtOrdenPago;
-  op->FieldByName("iop")->AsFloat = numeroOrden_;
-  op->FieldByName("FechaExped")->AsDateTime = StrToDate(edFechaExp->Text);
-  op->FieldByName("fechaVenc")->AsDateTime = StrToDate(edFechaVenc->Text);
-  op->FieldByName("itercero")->AsString = edItercero->Text;
-  op->FieldByName("IRP")->AsFloat = StrToFloat(AnsiString(edIRP->Text).Trim());
-  op->FieldByName("valor")->AsFloat = StrToAmount(AnsiString(edValor->Text).Trim());
-  op->FieldByName("numeDocu")->AsString = edNumeDocu->Text;
-  op->FieldByName("iAstoProg")->AsInteger = iAstoProg;
-  op->FieldByName("objetoGasto")->AsString = edObjetoGasto->Text;
-  op->FieldByName("descdocu")->AsString = DESCDOCU;
-  if (!AnsiString(edValorCheque->Text).Trim().IsEmpty())
-    op->FieldByName("valorCheque")->AsFloat = StrToAmount(AnsiString(edValorCheque->Text).Trim());
-  op->FieldByName("numeroCheque")->AsString = edNumeroCheque->Text;
-  op->FieldByName("banco")->AsString = edBanco->Text;
-  if (!AnsiString(edEfectivo->Text).Trim().IsEmpty())
-    op->FieldByName("valorEfectivo")->AsFloat = StrToAmount(AnsiString(edEfectivo->Text).Trim());
-}
-
-void TfrmOrdenPago::adicionar() {
-  DM->tblMvtOrdenPago->Append();
-  fillCampos();
-  DM->tblMvtOrdenPago->Post();
-}
-
-void TfrmOrdenPago::actualizar() {
-  TTable* op = DM->tblMvtOrdenPago;
-  if (op->Locate("iop", Variant(numeroOrden_))) op->Edit();
-  else op->Append();
-  fillCampos();
-  op->Post();
+tv::motor::OrdenPago TfrmOrdenPago::Registro() {
+  tv::motor::OrdenPago o;
+  tv::motor::NumeroDocumento(AnsiString(edIordenPago->Text).Trim().str(), o.numero);
+  o.nueva = nuevo;
+  tv::motor::NumeroDocumento(AnsiString(edIRP->Text).Trim().str(), o.registro);
+  o.fechaExped = FormatDateTime("yyyy-mm-dd", StrToDate(edFechaExp->Text)).str();
+  o.fechaVenc = FormatDateTime("yyyy-mm-dd", StrToDate(edFechaVenc->Text)).str();
+  o.tercero = AnsiString(edItercero->Text).str();
+  o.valor = tv::motor::CentavosDe(StrToAmount(AnsiString(edValor->Text).Trim()));
+  o.objetoGasto = AnsiString(edObjetoGasto->Text).str();
+  o.numeroCheque = AnsiString(edNumeroCheque->Text).str();
+  o.banco = AnsiString(edBanco->Text).str();
+  AnsiString cheque = AnsiString(edValorCheque->Text).Trim(), efectivo = AnsiString(edEfectivo->Text).Trim();
+  if (!cheque.IsEmpty()) o.valorCheque = tv::motor::CentavosDe(StrToAmount(cheque));
+  if (!efectivo.IsEmpty()) o.valorEfectivo = tv::motor::CentavosDe(StrToAmount(efectivo));
+  o.plantilla = iAstoProg;
+  o.asiento = AsientoDeLaOrden(o.numero);
+  return o;
 }
 
 void TfrmOrdenPago::btnAceptarClick(TObject*) {
+  // Con Enter el botón por omisión actúa sin que el número pierda el foco: el número de una
+  // orden guardada se carga, como al salir del campo, en lugar de grabar encima.
+  if (ActiveControl == edIordenPago && edIordenPago->Modified) {
+    double n = 0;
+    if (EsNumero(edIordenPago->Text, n) && n > 0 && DM->tblMvtOrdenPago->Locate("iop", Variant(n))) {
+      edIordenPagoExit(edIordenPago);
+      return;
+    }
+  }
   if (!validar()) return;
   numeroOrden_ = StrToFloat(AnsiString(edIordenPago->Text).Trim());
   AnsiString numeDocu = edNumeDocu->Text;
-  if (HayAsientoManual(numeDocu)) {
-    ShowMessage("Existe un asiento hecho manualmente que debe llamar por la opción \"Asientos manuales\"");
-    return;
-  }
   TTable* op = DM->tblMvtOrdenPago;
   if (nuevo && op->Locate("iop", Variant(numeroOrden_))) {
     AnsiString siguiente = TextoNumeroDoc(SiguienteNumeroDoc(kNumOrdenPago));
@@ -908,42 +896,36 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
     EscribirOrden(siguiente);
     return;
   }
-  AnsiString sinPendiente;
+  // Número, lo pendiente del registro, el dueño del asiento, el asiento y la fila de la orden:
+  // todo en la transacción del motor, sobre lo guardado.
+  tv::motor::Resultado r;
   try {
-    // Asiento viejo fuera, asiento nuevo y fila de la orden: todo o nada. Lo pendiente del
-    // registro se mide con el candado ya tomado.
-    tv::db::Transaction tx(kAlias);
-    // Una orden nueva nunca reescribe una guardada (tampoco la que otro puesto acaba de grabar).
-    if (nuevo) ExigirNumeroLibre(kNumOrdenPago, numeroOrden_);
-    sinPendiente = RevisarLimiteOrdenPago(StrToFloat(AnsiString(edIRP->Text).Trim()), numeroOrden_, nuevo,
-                                          StrToAmount(AnsiString(edValor->Text).Trim()), valor);
-    if (!sinPendiente.IsEmpty()) throw EAbort("");
-    BorrarAsiento(numeDocu);
-    if (!nuevo && !numeDocuGuardado_.IsEmpty() && numeDocuGuardado_ != numeDocu) BorrarAsiento(numeDocuGuardado_);
-    addMvt();
-    if (nuevo) adicionar();
-    else actualizar();
-    tx.Commit();
+    r = tv::motor::GrabarOrdenPago(kAlias, Registro());
   } catch (Exception& e) {
-    for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) {
-      if (t->State == dsEdit || t->State == dsInsert) t->Cancel();
-      t->Refresh();
-    }
-    if (!sinPendiente.IsEmpty()) {
+    for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
+    Application->MessageBox("Error grabando... la orden de pago no se grabó. " + e.Message, "Error", MB_OK);
+    return;
+  }
+  if (!r.grabado) {
+    for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
+    if (r.Tiene("valor")) {
       LeerPendiente();
-      Application->MessageBox(sinPendiente, "Error", MB_OK);
-      return;
-    }
-    AnsiString siguiente, mensaje;
-    if (nuevo && NumeroYaGrabado(e, kNumOrdenPago, numeroOrden_, siguiente, mensaje)) {
+      Application->MessageBox(r.Texto().c_str(), "Error", MB_OK);
+    } else if (r.Tiene("numeDocu")) {
+      // El número del asiento es de otro: se propone el siguiente libre.
+      if (!r.numeroLibre.empty()) edNumeDocu->Text = r.numeroLibre.c_str();
+      ShowMessage(r.Texto().c_str());
+    } else if (r.Tiene("orden")) {
       // Otro puesto grabó el número propuesto: se propone el siguiente libre, y el asiento
       // lo sigue cuando llevaba el mismo número.
-      if (AnsiString(edNumeDocu->Text).Trim() == TextoNumeroDoc(numeroOrden_)) edNumeDocu->Text = siguiente;
-      EscribirOrden(siguiente);
-      Application->MessageBox(mensaje, "Error", MB_OK);
-      return;
+      if (AnsiString(edNumeDocu->Text).Trim() == AnsiString(edIordenPago->Text).Trim())
+        edNumeDocu->Text = r.numeroLibre.c_str();
+      EscribirOrden(r.numeroLibre.c_str());
+      Application->MessageBox(r.Texto().c_str(), "Error", MB_OK);
+    } else {
+      Application->MessageBox("Error grabando... la orden de pago no se grabó. " + AnsiString(r.Texto().c_str()),
+                              "Error", MB_OK);
     }
-    Application->MessageBox("Error grabando... la orden de pago no se grabó. " + e.Message, "Error", MB_OK);
     return;
   }
   for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();

@@ -1,6 +1,10 @@
 #pragma once
 // Orden de pago: paga a un tercero, contra un registro presupuestal, a lo sumo lo que el
 // registro tiene pendiente; lleva su propio asiento contable armado desde una plantilla.
+#include <cstdint>
+
+#include "payments/motor/AsientoOrdenPago.h"
+#include "payments/motor/OrdenPago.h"
 #include "platform/forms/Forms.h"
 
 class TLabel;
@@ -105,11 +109,11 @@ class TfrmOrdenPago : public TForm {
   void limpiarGrid();
   void getMvt();
   void fillGridWithMvt();
-  void addMvt();
+  // El asiento de la rejilla como registro del motor, para la orden dada.
+  tv::motor::AsientoOrdenPago AsientoDeLaOrden(std::int64_t orden);
   bool validar();
-  void adicionar();
-  void actualizar();
-  void fillCampos();
+  // La orden en pantalla como registro del motor.
+  tv::motor::OrdenPago Registro();
 
   void FormActivate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
@@ -139,7 +143,6 @@ class TfrmOrdenPago : public TForm {
   bool AplicarPlantilla();
   void CargarOrden();
   void MostrarPendiente();
-  void BorrarAsiento(const AnsiString& numeDocu);
   bool HayAsientoManual(const AnsiString& numeDocu);
   void LeerPendiente();
   double numeroOrden_ = 0;       // número de la orden que se graba o que está cargada

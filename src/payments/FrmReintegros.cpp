@@ -7,7 +7,9 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "ledger/motor/DuenoDiario.h"
 #include "payments/FrmRptReintegro.h"
+#include "payments/motor/Reintegros.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -25,7 +27,6 @@ TfrmReintegros* frmReintegros = nullptr;
 
 namespace {
 const char* const kAlias = "Contabilidad";
-double Centavos(double v) { return RoundToCents(v); }
 
 bool EsRubroEgreso(const AnsiString& rubro) {
   auto q = std::make_unique<TQuery>(nullptr);
@@ -158,10 +159,6 @@ void TfrmReintegros::dsReintegrosDataChange(TObject*, TField*) {
   Memo2->Lines->Clear();
   if (!t->Active || t->IsEmpty()) return;
   Memo2->Lines->SetText(AnsiString(t->FieldByName("justificacion")->AsString).c_str());
-  if (t->State == dsBrowse) {
-    rubroAnterior_ = t->FieldByName("rubro")->AsString;
-    valorAnterior_ = t->FieldByName("valor")->AsFloat;
-  }
 }
 
 void TfrmReintegros::btnNuevoClick(TObject*) {
@@ -189,16 +186,13 @@ bool TfrmReintegros::validar() {
 
 void TfrmReintegros::btnGrabarClick(TObject*) {
   if (!validar()) return;
-  double valor = Centavos(StrToAmount(AnsiString(edValor->Text).Trim()));
-  {
-    tv::db::Transaction tr(kAlias);
-    auto q = std::make_unique<TQuery>(nullptr);
-    HagaSQL(kAlias, q.get(),
-            "insert into reintegros (cdp, rubro, valor, justificacion, fecha, iusuario) values (0, " +
-                TextoSQL(AnsiString(edRubro->Text).Trim()) + ", " + NumeroSQL(valor) + ", " +
-                TextoSQL(Memo1->Text) + ", '" + MesDiaAnio(edFecha->Text) + "', " + TextoSQL(Login) + ")");
-    tr.Commit();
-  }
+  tv::motor::Reintegro r;
+  r.rubro = AnsiString(edRubro->Text).Trim().str();
+  r.valor = tv::motor::CentavosDe(StrToAmount(AnsiString(edValor->Text).Trim()));
+  r.justificacion = AnsiString(Memo1->Text).str();
+  r.fecha = FormatDateTime("yyyy-mm-dd", StrToDate(edFecha->Text)).str();
+  r.usuario = Login.str();
+  tv::motor::GrabarReintegro(kAlias, r);
   Panel1->Visible = false;
   DM->tblReintegros->Refresh();
   DM->tblReintegros->Last();
@@ -213,16 +207,10 @@ void TfrmReintegros::btnCancelarNuevoClick(TObject*) {
 void TfrmReintegros::btnBorrarClick(TObject*) {
   TTable* t = DM->tblReintegros;
   if (t->IsEmpty()) return;
-  AnsiString rubro = t->FieldByName("rubro")->AsString;
-  double valor = t->FieldByName("valor")->AsFloat;
-  // A la par el dinero del reintegro no se ha usado: se puede borrar.
-  if (Centavos(getDisponibilidadRubro(rubro, "E", nullptr)) >= Centavos(valor)) {
-    tv::db::Transaction tr(kAlias);
-    t->Delete();
-    tr.Commit();
-  } else {
-    ShowMessage("No puede borrar porque ya hizo uso de ese reintegro y utilizó ese dinero en alguna otra transacción");
-  }
+  // Si el dinero del reintegro sigue sin usarse se decide al borrar, dentro de la transacción.
+  tv::motor::Resultado r = tv::motor::BorrarReintegro(kAlias, t->GetBookmark().id);
+  t->Refresh();
+  if (!r.grabado) ShowMessage(r.Texto().c_str());
 }
 
 void TfrmReintegros::btnGrabModClick(TObject*) {
@@ -234,22 +222,27 @@ void TfrmReintegros::btnGrabModClick(TObject*) {
   double valor = t->FieldByName("valor")->AsFloat;
   AnsiString fecha = t->FieldByName("fecha")->IsNull ? AnsiString("") : DateToStr(t->FieldByName("fecha")->AsDateTime);
   AnsiString msg = Revisar(rubro, t->FieldByName("valor")->IsNull ? AnsiString("") : FloatToStr(valor), fecha);
-  if (msg.IsEmpty()) {
-    // Lo que deja el cambio en el rubro de antes: si queda negativo, ese dinero ya se usó.
-    double disponible = getDisponibilidadRubro(rubroAnterior_, "E", nullptr) - valorAnterior_;
-    if (rubro == rubroAnterior_) disponible += valor;
-    if (Centavos(disponible) < 0)
-      msg = "No puede modificar el reintegro porque ya hizo uso de ese dinero en alguna otra transacción";
-  }
   if (!msg.IsEmpty()) {
     t->Cancel();
     ShowMessage(msg);
     return;
   }
-  tv::db::Transaction tr(kAlias);
-  t->Post();
-  tr.Commit();
+  // La fila corregida pasa al motor; lo que el cambio deja en el rubro se mide al escribirla.
+  tv::motor::Reintegro r;
+  r.rubro = rubro.str();
+  r.valor = tv::motor::CentavosDe(valor);
+  r.fecha = t->FieldByName("fecha")->IsNull ? std::string()
+                                            : FormatDateTime("yyyy-mm-dd", t->FieldByName("fecha")->AsDateTime).str();
+  r.justificacion = AnsiString(t->FieldByName("justificacion")->AsString).str();
+  TBookmark fila = t->GetBookmark();
+  t->Cancel();
+  tv::motor::Resultado res = tv::motor::ModificarReintegro(kAlias, fila.id, r);
   t->Refresh();
+  if (!res.grabado) {
+    ShowMessage(res.Texto().c_str());
+    return;
+  }
+  t->GotoBookmark(fila);
 }
 
 void TfrmReintegros::btnImprimirClick(TObject*) {

@@ -54,10 +54,6 @@ class TfrmReintegros : public TForm {
   void btnGrabModClick(TObject* Sender);
   void btnImprimirClick(TObject* Sender);
 
- private:
-  // Rubro y valor de la fila antes de corregirla en la rejilla.
-  AnsiString rubroAnterior_;
-  double valorAnterior_ = 0;
 };
 
 extern TfrmReintegros* frmReintegros;

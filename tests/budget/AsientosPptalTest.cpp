@@ -299,3 +299,27 @@ TEST_F(Asientos, TipoTecleadoTotalesCtrlNYEsc) {
 }
 
 }  // namespace
+
+namespace {
+
+// Un documento borrado y vuelto a crear por otro cliente después de traerlo no se graba encima:
+// su versión nunca vuelve a empezar, aunque el contador del encabezado sí.
+TEST_F(Asientos, BorradoYCreadoDeNuevoPorOtroSeRechaza) {
+  Movimiento("AD7", "ADD", "2026-03-01", {{"1.2.05", "I", 100, 0}, {"2.3.2", "E", 0, 100}});
+  Traer("ADD:Adición", "AD7");
+  Sql("DELETE FROM mvtPptal WHERE iMvtPptal='AD7'");
+  Sql("DELETE FROM MvtPptalMaestro WHERE iMvtPptal='AD7'");
+  Movimiento("AD7", "ADD", "2026-03-01", {{"1.2.05", "I", 40, 0}, {"2.3.2", "E", 0, 40}});
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Textos(), "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.\n");
+  EXPECT_EQ(Leer("SELECT sum(ingreso) FROM mvtPptal WHERE iMvtPptal='AD7'"), "40");
+  // Traído de nuevo (lo digitado se descarta), la primera grabación pasa.
+  ui->answer("Realmente quiere perder lo digitado?", IDYES);
+  Traer("ADD:Adición", "AD7");
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Textos(), "Asiento Presupuestal Registrado\n");
+}
+
+}  // namespace

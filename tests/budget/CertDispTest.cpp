@@ -443,3 +443,28 @@ TEST_F(RptCertDisp, ImprimeElCertificadoDelNumeroConSuPlan) {
 }
 
 }  // namespace
+
+namespace {
+
+// Un certificado que otro grabó después de traerlo no se graba encima; traído de nuevo, la
+// primera grabación pasa.
+TEST_F(CertDisp, GrabadoPorOtroDespuesDeTraerloSeRechaza) {
+  Certificado(3, "2026-02-01", 250, "", {{"2.1.2.01", 250}});
+  Sql("UPDATE mvtCertDisp SET objetoGasto='x', func=250, inv=0, vigFiscal='2026', fechaVenc='2026-12-31'");
+  Abrir();
+  Numero("3");
+  Sql("UPDATE mvtCertDisp SET objetoGasto='otro puesto' WHERE icd=3");
+  F().set("edObjetoGasto", "Mío");
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para "
+                               "modificarlo.");
+  EXPECT_EQ(Leer("SELECT objetoGasto FROM mvtCertDisp WHERE icd=3"), "otro puesto");
+  f->edIcertDisp->Modified = true;
+  Numero("3");
+  F().set("edObjetoGasto", "Mío");
+  Grabar();
+  ASSERT_EQ(ui->lastMessage(), "Certificado de disponibilidad grabado.");
+  EXPECT_EQ(Leer("SELECT objetoGasto FROM mvtCertDisp WHERE icd=3"), "Mío");
+}
+
+}  // namespace

@@ -34,6 +34,9 @@ class DosPuestosDocumento : public presupuesto::Presupuesto {
     Certificado(1, "2026-02-15", 1000000, "", {{"2.1.1.01", 1000000}});
     // Registro 2 con su plantilla de orden de pago: gasto al débito y banco al crédito.
     Registro(2, 1, "2026-02-10", 500000);
+    // El registro de las órdenes de suministro, grabado como toda orden lo pide.
+    Certificado(3, "2026-02-15", 500000, "", {{"2.1.1.01", 500000}});
+    Registro(9, 3, "2026-02-10", 500000);
     PlantillaDePago(false);
   }
   // Corre los dos puestos sobre el número y devuelve los mensajes de cada uno.

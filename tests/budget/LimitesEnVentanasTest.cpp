@@ -109,8 +109,8 @@ TEST_F(RebajarRubro, ReduccionYTrasladoDeDosRubrosNoDejanDisponibleNegativo) {
   Linea(0, "2.1.1.01", "E", "", "-100");
   Linea(1, "2.3.2", "E", "", "-300");
   Linea(2, "2.1.2.01", "E", "", "400");
-  EXPECT_EQ(Grabado(), "El rubro 2.3.2 quedaría con disponible " + prueba::Mostrado("-100.00") + " (definitivo " +
-                           prueba::Mostrado("400.00") + "; certificado " + prueba::Mostrado("500.00") + ").");
+  EXPECT_EQ(Grabado(), "No tiene fondos para hacer el traslado. El rubro de donde saca (2.3.2) solo tiene " +
+                           prueba::Mostrado("200.00") + "\n");
   EXPECT_EQ(Leer("SELECT count(*) FROM mvtPptal WHERE iMvtPptal='TR1'"), "0");
 }
 

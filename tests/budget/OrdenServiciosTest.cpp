@@ -25,6 +25,9 @@ class OrdenServicios : public Presupuesto {
     Sql("INSERT INTO TC (cedulaNit, nombre) VALUES ('800', 'Proveedor Uno')");
     Sql("INSERT INTO mvtOrdenServicio (iOrdenServicio, Fecha, itercero, descServicio, irp, valor) VALUES "
         "(5, '2026-03-15', '800', 'Aseo general', 7, 1500)");
+    // Una orden solo toma un registro grabado.
+    Registro(7, 1, "2026-03-01", 100000);
+    Registro(9, 1, "2026-03-01", 100000);
     DM->tblMvtOrdenServicio->Refresh();
     DM->TblTerceros->Refresh();
     frmOrdenServicios = new TfrmOrdenServicios(nullptr);

@@ -32,6 +32,9 @@ class OrdenSuministro : public Presupuesto {
         "VALUES (5, '2026-03-01', '800', 'Utiles', 2, 50, 7)");
     Sql("INSERT INTO mvtOrdenSuministro (iOrdenSuministro, iArticulo, cantidad, valorUnit) VALUES "
         "(5, 'P01', 2, 10), (5, 'T02', 1, 30)");
+    // Una orden solo toma un registro grabado.
+    Registro(7, 1, "2026-03-01", 100000);
+    Registro(9, 1, "2026-03-01", 100000);
     for (TTable* t : {DM->tblMvtOrdenSumiMaestro, DM->tblMvtOrdenSuministro, DM->tblArticulos, DM->TblTerceros})
       t->Refresh();
     f = std::make_unique<TfrmOrdenSuministro>(nullptr);

@@ -26,13 +26,17 @@ class PanelOrden : public Presupuesto {
     Sql("INSERT INTO TC (CedulaNIT, nombre) VALUES ('900', 'Papelería Sur')");
     Sql("INSERT INTO mvtOrdenServicio (iOrdenServicio, Fecha, itercero, descServicio, irp, valor) VALUES "
         "(4, '2026-02-20', '900', 'Fotocopias', 3, 100)");
+    Registro(3, 1, "2026-02-20", 1000);
     for (TTable* t : {DM->tblMvtRegPptal, DM->tblMvtCertDisp, DM->TblTerceros, DM->tblMvtOrdenServicio,
                       DM->tblMvtOrdenSumiMaestro})
       t->Refresh();
     f = new TfrmRegPptal(nullptr);
     frmRegPptal = f;
     f->Show();
-    f->edIregPptal->Text = "3";
+    // El registro 3 se trae de los libros: las órdenes nuevas pertenecen a un registro grabado.
+    F().set("edIregPptal", "3").focus("edFechaExp");
+    ui->takeMessages();
+    f->edIorden->Text = "";
     f->Label15->Caption = "antes";
   }
   void TearDown() override {
@@ -142,6 +146,24 @@ TEST_F(PanelOrden, SuministroNuevaYModificar) {
   F().set("edIorden", "5").click("Modificar");
   EXPECT_EQ(f->edIorden->Text, "5");
   EXPECT_EQ(ui->unused(), "") << ui->messageTexts().c_str();
+}
+
+}  // namespace
+
+namespace {
+
+// "Nueva" sobre un número de registro que aún no está grabado no abre la orden: la orden
+// quedaría colgada de un número que otro podría grabar después.
+TEST_F(PanelOrden, NuevaSoloParaUnRegistroGrabado) {
+  F().set("edIregPptal", "30").focus("edFechaExp");
+  ASSERT_TRUE(f->nuevo);
+  for (int tipo : {0, 1}) {
+    ui->takeMessages();
+    F().pick("rgTipo", tipo).click("Nueva");
+    EXPECT_EQ(ui->messageTexts(), "Grabe primero el registro presupuestal al cual pertenece la orden.\n") << tipo;
+  }
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenServicio WHERE irp=30"), "0");
+  EXPECT_EQ(ui->unused(), "");
 }
 
 }  // namespace

@@ -338,12 +338,13 @@ TEST_F(RegPptal, ErrorPropioAlModificarLaOrdenSaleEnCajaError) {
 }
 
 TEST_F(RegPptal, BotonesDeOrdenAunNoDisponibles) {
+  Registro(3, 1, "2026-02-20", 100);
   Abrir();
   f->edIregPptal->Text = "";
   F().click("Nueva");
   EXPECT_EQ(ui->lastMessage(), "Llame primero el número del registro presupuestal al cual pertenece la orden.");
-  f->edIregPptal->Text = "3";
-  F().set("edIorden", "12a").click("Modificar");
+  NumeroRP("3");
+  F().pick("rgTipo", 0).set("edIorden", "12a").click("Modificar");
   EXPECT_EQ(ui->lastMessage(), "Las órdenes de servicio o suministro deben ser numéricas.");
   ui->onModal("TfrmOrdenSuministro").click("&Salir");
   F().pick("rgTipo", 1).click("Nueva");
@@ -364,6 +365,51 @@ TEST_F(RegPptal, TerceroNuevoSoloSiSeGraba) {
   F().click("btnNuevTerc");
   EXPECT_EQ(f->edItercero->Text, "700");
   EXPECT_EQ(Leer("SELECT count(*) FROM TC WHERE CedulaNIT='700'"), "1");
+}
+
+}  // namespace
+
+namespace {
+
+// Un certificado de ocho cifras llega exacto: su pendiente se muestra y el registro se graba
+// sobre él, no sobre el número redondeado.
+TEST_F(RegPptal, CertificadoDeOchoCifrasQuedaExacto) {
+  Certificado(20260001, "2026-02-15", 1000, "", {{"2.1.1.01", 1000}});
+  Certificado(20260000, "2026-02-15", 50, "", {{"2.1.1.01", 50}});
+  Abrir();
+  NumeroRP("20260001");
+  F().set("edICD", "20260001").focus("edIregPptal");
+  EXPECT_EQ(f->lblPendientePago->Caption, prueba::Mostrado("1,000.00"));
+  F().set("edFechaExp", "20/02/2026").set("edItercero", "900").pick("rgTipo", 2);
+  f->edFunc->Text = "";
+  Monto(f->edValor, "300.10");
+  Monto(f->edInv, "0");
+  EXPECT_EQ(f->lblPendientePago->Caption, prueba::Mostrado("699.90"));
+  Grabar();
+  ASSERT_EQ(ui->messages().at(0).Text, "Registro presupuestal adicionado.");
+  EXPECT_EQ(Leer("SELECT ICD || '|' || valor FROM mvtRegPptal WHERE irp=20260001"), "20260001|300.1");
+}
+
+// Un registro que otro grabó después de traerlo no se graba encima; traído de nuevo, sí.
+TEST_F(RegPptal, GrabadoPorOtroDespuesDeTraerloSeRechaza) {
+  Registro(1, 1, "2026-02-20", 600);
+  Sql("UPDATE mvtRegPptal SET itercero='900', func=valor, inv=0, vigFiscal='2026', fechaVenc='2026-12-31'");
+  Abrir();
+  NumeroRP("1");
+  Sql("UPDATE mvtRegPptal SET objetoGasto='otro puesto' WHERE irp=1");
+  Monto(f->edValor, "500");
+  Monto(f->edFunc, "500");
+  Grabar();
+  ASSERT_EQ(ui->messages().size(), 1u);
+  EXPECT_EQ(ui->lastMessage(), "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para "
+                               "modificarlo.");
+  EXPECT_EQ(Leer("SELECT valor FROM mvtRegPptal WHERE irp=1"), "600");
+  NumeroRP("1");
+  Monto(f->edValor, "500");
+  Monto(f->edFunc, "500");
+  Grabar();
+  EXPECT_EQ(ui->messages().at(0).Text, "Registro presupuestal MODIFICADO.");
+  EXPECT_EQ(Leer("SELECT valor FROM mvtRegPptal WHERE irp=1"), "500");
 }
 
 }  // namespace

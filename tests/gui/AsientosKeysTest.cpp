@@ -44,6 +44,7 @@ TEST_F(SurveyTest, WhatIsBeingTypedIsSavedByAShortcutOrAButton) {
   };
   AnsiString tipo;
   bool editorTrasGrabar = true, editorTrasTraer = true;
+  int columnaTrasTraer = -1, cursorTrasTraer = -1;
   std::vector<std::function<void(TFrmAsientos*)>> pasos = {
       [](TFrmAsientos* e) { ClickOn(e->CBDocumentos); },
       [](TFrmAsientos*) { Type("NC"); },
@@ -79,6 +80,11 @@ TEST_F(SurveyTest, WhatIsBeingTypedIsSavedByAShortcutOrAButton) {
       [](TFrmAsientos* e) { ClickOn(e->EdNumDoc); },
       [](TFrmAsientos*) { TodoYEscribe("501"); },
       [](TFrmAsientos* e) { ClickOn(e->BtnTraerCrear); },
+      // Tras grabar en "Crédito", el documento traído empieza en la primera columna.
+      [&](TFrmAsientos* e) {
+        columnaTrasTraer = e->DBGrid1->SelectedIndex;
+        if (auto* g = dynamic_cast<wxGrid*>(tv::gui::WidgetOf(e->DBGrid1))) cursorTrasTraer = g->GetGridCursorCol();
+      },
       [](TFrmAsientos* e) { ClickCell(e->DBGrid1, 2, 0); },
       [](TFrmAsientos*) { Type("Resmas de papel"); },  // sin Enter
       [](TFrmAsientos* e) { ClickOn(e->BtnGrabar); },
@@ -110,6 +116,8 @@ TEST_F(SurveyTest, WhatIsBeingTypedIsSavedByAShortcutOrAButton) {
   EXPECT_EQ(tipo, "CE");
   EXPECT_FALSE(editorTrasGrabar);
   EXPECT_FALSE(editorTrasTraer);
+  EXPECT_EQ(columnaTrasTraer, 0);
+  EXPECT_EQ(cursorTrasTraer, 0);
   for (const std::string& t : cajas) EXPECT_EQ(t.find("desiguales"), std::string::npos) << t;
   auto valor = [this](const std::string& sql) {
     tv::db::Stmt st = tv::db::ConnectionFor(libros_.c_str())->Prepare(sql);

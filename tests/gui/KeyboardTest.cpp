@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -609,6 +610,132 @@ TEST_F(KeyboardTest, MenusAndDropDownListsWorkFromTheKeyboard) {
   EXPECT_EQ(listaTrasAltAbajo, 1);
   EXPECT_EQ(listaTrasFlecha, 2);
   EXPECT_EQ(nombre.Pos("Z"), 1);
+}
+
+void ClickOn(TControl* c) {
+  wxWindow* w = WidgetOf(c);
+  ASSERT_TRUE(w);
+  wxUIActionSimulator sim;
+  sim.MouseMove(w->GetScreenRect().GetPosition() + w->GetSize() / 2);
+  sim.MouseClick();
+}
+
+// An incomplete date never traps: clicking away says so once and leaves the keyboard in the
+// date (the box answered with Enter or with Esc); Esc in the date gives the typing up, and the
+// button then works.
+TEST_F(KeyboardTest, AnIncompleteDateSaysSoOnceAndEscGivesTheTypingUp) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  int cajas = 0;
+  wxWindow* vista = nullptr;  // the last box counted
+  wxTimer contador;
+  contador.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    wxTopLevelWindow* b = MessageBoxShown();
+    if (b && b != vista) ++cajas;
+    vista = b;
+  });
+  contador.Start(10);
+  std::string texto;
+  auto enLaFecha = [&] {
+    return !MessageBoxShown() && Showing(f.get()) && HasFocus(f->EdFecha) && f->FocusedControl() == f->EdFecha;
+  };
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { Key(WXK_TAB); })
+      .until([&] { return HasFocus(f->EdFecha); }, "the date focused")
+      .then([&] { Type("0101"); })
+      .until([&] { return f->EdFecha->Text.get() == "01/01/    "; }, "the incomplete date")
+      .then([&] { ClickOn(f->BtnAceptar); })
+      .until([&] { return MessageBoxShown() && MessageBoxShown()->IsActive(); }, "the box")
+      .then([&] { texto = static_cast<const char*>(MessageBoxShown()->GetTitle().utf8_str()); })
+      .then([&] { Key(WXK_RETURN); })
+      .until(enLaFecha, "the keyboard back in the date after Enter")
+      .then([&] { tv::gui::Pump(300); })  // whatever the toolkit had queued runs first
+      .until(enLaFecha, "the keyboard still in the date")
+      .then([&] { ClickOn(f->BtnAceptar); })
+      .until([&] { return MessageBoxShown() && MessageBoxShown()->IsActive(); }, "the box again")
+      .then([&] { Key(WXK_ESCAPE); })
+      .until(enLaFecha, "the keyboard back in the date after Esc")
+      .then([&] { tv::gui::Pump(300); })
+      .until(enLaFecha, "the keyboard still in the date after Esc")
+      .then([&] { Key(WXK_ESCAPE); })
+      .until([&] { return f->EdFecha->Text.get() == "31/12/2024"; }, "the date given up")
+      .then([&] { ClickOn(f->BtnAceptar); });
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  contador.Stop();
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(cajas, 2);
+  EXPECT_EQ(f->aceptados, 1);
+  EXPECT_EQ(f->EdFecha->Text.get(), "31/12/2024");
+}
+
+// The X window of a top-level window, and the window it is marked as belonging to.
+unsigned long Xid(wxWindow* w) {
+  using GetWindow = void* (*)(void*);
+  using GetXid = unsigned long (*)(void*);
+  static auto window = reinterpret_cast<GetWindow>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
+  static auto xid = reinterpret_cast<GetXid>(dlsym(RTLD_DEFAULT, "gdk_x11_window_get_xid"));
+  void* gw = w && w->GetHandle() && window ? window(w->GetHandle()) : nullptr;
+  return gw && xid ? xid(gw) : 0;
+}
+unsigned long TransientFor(wxWindow* w) {
+  unsigned long id = Xid(w), owner = 0;
+  if (!id) return 0;
+  std::string cmd = "xprop -id " + std::to_string(id) + " WM_TRANSIENT_FOR";
+  if (FILE* p = popen(cmd.c_str(), "r")) {
+    char buf[256];
+    while (fgets(buf, sizeof buf, p))
+      if (const char* h = strstr(buf, "# 0x")) owner = strtoul(h + 2, nullptr, 16);
+    pclose(p);
+  }
+  return owner;
+}
+
+// A form opened from another belongs to it, and so does a message box: a click on the owner
+// leaves the window it opened on top, with the keyboard.
+TEST_F(KeyboardTest, WindowsOpenedFromAFormBelongToItAndStayAboveIt) {
+  auto f = std::make_unique<FrmTeclas>(nullptr);
+  auto otra = std::make_unique<FrmTeclas>(nullptr);
+  otra->Caption = "Otra ventana";
+  f->BtnAceptar->OnClick = [&](TObject*) { otra->ShowModal(); };
+  otra->BtnAceptar->OnClick = [&](TObject*) { Application->MessageBox("Hecho.", "Caja de prueba", MB_OK); };
+  unsigned long duenoOtra = 1, xidF = 0, duenoCaja = 1, xidOtra = 0;
+  std::string arriba;
+  Script s;
+  s.until([&] { return Showing(f.get()) && HasFocus(f->EdNombre); }, "the form")
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return Showing(otra.get()) && HasFocus(otra->EdNombre); }, "the other form")
+      .then([&] {
+        duenoOtra = TransientFor(tv::gui::WindowOf(otra.get()));
+        xidF = Xid(tv::gui::WindowOf(f.get()));
+      })
+      // Moved aside, as by its title bar, so that the owner shows beside it.
+      .then([&] { tv::gui::WindowOf(otra.get())->Move(0, 0); })
+      .until([&] { return tv::gui::WindowOf(otra.get())->GetScreenPosition().x < 100; }, "the other form moved")
+      .then([&] {
+        // A point of the owner the other form leaves uncovered.
+        wxRect r = tv::gui::WindowOf(f.get())->GetScreenRect();
+        wxUIActionSimulator sim;
+        sim.MouseMove(r.GetRight() - 8, r.GetBottom() - 8);
+        sim.MouseClick();
+      })
+      .then([&] { tv::gui::Pump(300); })
+      .then([&] { arriba = TopmostTitle(); })
+      .until([&] { return Showing(otra.get()); }, "the other form active again")
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return MessageBoxShown() && MessageBoxShown()->IsActive(); }, "the box")
+      .then([&] {
+        duenoCaja = TransientFor(MessageBoxShown());
+        xidOtra = Xid(tv::gui::WindowOf(otra.get()));
+      })
+      .then([&] { Key(WXK_RETURN); });  // both forms close with their OK buttons
+  s.start();
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  EXPECT_TRUE(s.done());
+  EXPECT_NE(xidF, 0u);
+  EXPECT_EQ(duenoOtra, xidF);
+  EXPECT_EQ(arriba, "Otra ventana");
+  EXPECT_EQ(duenoCaja, xidOtra);
 }
 
 }  // namespace

@@ -134,6 +134,9 @@ TEST_F(Lineas, TerceroInexistenteBuscadoOCreado) {
   EXPECT_EQ(Campo("CEDULANIT"), "777");
   ui->onModal("TFrmTercAsiento").close();
   EXPECT_FALSE(ed->ValidarTercero(true));
+  // Esc cierra el diálogo como su caja de cierre.
+  ui->onModal("TFrmTercAsiento").key(VK_ESCAPE);
+  EXPECT_FALSE(ed->ValidarTercero(true));
   EXPECT_EQ(ui->unused(), "");
 }
 

@@ -73,6 +73,7 @@ TEST_F(ExplOrdPago, RejillasDeLaOrdenElegida) {
   Ir(5);
   EXPECT_EQ(e->Label3->Caption, "Encabezado contable (1)");
   EXPECT_EQ(e->Label2->Caption, "Detalle del movimiento contable (2)");
+  EXPECT_EQ(e->Label5->Caption, "Movimiento contable del Comprobante de egreso");
   EXPECT_EQ(e->QueryCompEgreso->RecordCount, 1);
   EXPECT_EQ(e->QueryMvtCP->RecordCount, 1);
   for (TDBGrid* g : {e->dbgMvtMaestro, e->dbgMvt, e->dbgCompEgreso, e->dbgMvtCP}) EXPECT_EQ(g->Color, clWindow);

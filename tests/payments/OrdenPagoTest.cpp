@@ -297,6 +297,32 @@ TEST_F(FormOrdenPago, AsientoManualNoSeBorra) {
   EXPECT_EQ(Mensajes(), "Existe un asiento hecho manualmente que debe llamar por la opción \"Asientos manuales\"|");
   EXPECT_EQ(Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'"), "1");
   EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenPago"), "0");
+  // Se propone el siguiente número libre del asiento.
+  EXPECT_EQ(f->edNumeDocu->Text, "2");
+}
+
+// Una orden nueva con el número del asiento de otra orden no lo borra: se rehúsa, se propone
+// el siguiente libre y con él se graba.
+TEST_F(FormOrdenPago, OrdenNuevaNoBorraElAsientoDeOtra) {
+  OrdenPago(4, 1, "2026-02-11", 100);
+  Sql("UPDATE mvtOrdenPago SET numeDocu='5', descdocu='_OP' WHERE iop=4");
+  Sql("INSERT INTO mvtMaestro (tipoAsiento, descdocu, numedocu, fecha, valor) VALUES ('P', '_OP', '5', '2026-02-11', "
+      "100)");
+  Sql("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, debito) VALUES ('510505', '_OP', '5', '2026-02-11', 100)");
+  Abrir();
+  ASSERT_EQ(f->edNumeDocu->Text, "5");
+  Llenar();
+  Grabar();
+  EXPECT_EQ(Mensajes(), "El asiento _OP 5 es de la orden de pago 4.|");
+  EXPECT_EQ(f->edNumeDocu->Text, "6");
+  EXPECT_EQ(Leer("SELECT count(*) || '|' || sum(debito) FROM MVT WHERE numedocu='5'"), "1|100");
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenPago"), "1");
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Mensajes(), "Orden de pago grabada.|");
+  EXPECT_EQ(Leer("SELECT numeDocu FROM mvtOrdenPago WHERE iop=5"), "6");
+  EXPECT_EQ(Leer("SELECT count(*) FROM MVT WHERE numedocu='6'"), "3");
+  EXPECT_EQ(Leer("SELECT count(*) || '|' || sum(debito) FROM MVT WHERE numedocu='5'"), "1|100");
 }
 
 TEST_F(FormOrdenPago, FallaDeEscrituraDeshaceTodo) {
@@ -418,6 +444,37 @@ TEST_F(FormOrdenPago, ImprimeComoComprobante) {
 // Otro puesto graba la orden propuesta entre la propuesta y el "Grabar": se avisa que el
 // número ya lo tomó otro usuario, se propone el siguiente y no se escribe nada; con el
 // número nuevo la orden se graba.
+// Llenada como nueva con el número de una guardada escrito en "No:" y Enter: se carga la
+// guardada, como al salir del campo, y nada se reescribe.
+TEST_F(FormOrdenPago, EnterConElNumeroDeUnaGuardadaLaCargaSinReescribirla) {
+  OrdenPago(4, 1, "2026-02-11", 100);
+  Sql("UPDATE mvtOrdenPago SET iAstoProg=7 WHERE iop=4");
+  Abrir();
+  Llenar();
+  ui->takeMessages();
+  F().focus("edIordenPago").set("edIordenPago", "4").keys("Enter");
+  EXPECT_EQ(Mensajes(), "");
+  EXPECT_FALSE(f->nuevo);
+  EXPECT_EQ(f->edValor->Text, "100");
+  EXPECT_EQ(Leer("SELECT count(*)||'/'||sum(valor) FROM mvtOrdenPago"), "1/100");
+}
+
+// El objeto vacío toma el del registro, seleccionado: lo tecleado lo reemplaza. Sin registro
+// queda vacío.
+TEST_F(FormOrdenPago, ObjetoVacioTomaElDelRegistroYLoTecleadoLoReemplaza) {
+  Abrir();
+  f->edObjetoGasto->Text = "";
+  F().focus("edObjetoGasto");
+  EXPECT_EQ(f->edObjetoGasto->Text, "");
+  Registro_("1");
+  f->edObjetoGasto->Text = "";
+  F().focus("edObjetoGasto").type("edObjetoGasto", "Pago junio");
+  EXPECT_EQ(f->edObjetoGasto->Text, "Pago junio");
+  f->edObjetoGasto->Text = "";
+  F().focus("edFechaExp").focus("edObjetoGasto");
+  EXPECT_EQ(f->edObjetoGasto->Text, "Papel del registro");
+}
+
 TEST_F(FormOrdenPago, NumeroTomadoPorOtroPuestoProponeElSiguiente) {
   Abrir();
   ASSERT_EQ(f->edIordenPago->Text, "1");

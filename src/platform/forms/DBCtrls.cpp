@@ -78,6 +78,16 @@ void TDBEdit::UpdateRecord() {
   Modified = false;
 }
 
+void TDBEdit::Reset() {
+  if (!Field()) {
+    TMaskEdit::Reset();
+    return;
+  }
+  Refresh();
+  SelStart = 0;
+  SelLength = DisplayText().Length();
+}
+
 void TDBEdit::DoExit() {
   UpdateRecord();
   TMaskEdit::DoExit();

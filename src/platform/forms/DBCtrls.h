@@ -41,6 +41,8 @@ class TDBEdit : public TMaskEdit {
   void UpdateRecord();
   void DoExit() override;
   void UserSetText(const AnsiString& text) override;
+  // Gives the typing up: the field's value comes back.
+  void Reset() override;
 
  private:
   void Refresh();

@@ -253,7 +253,18 @@ void TMaskEdit::DoExit() {
   TCustomEdit::DoExit();
 }
 
+void TMaskEdit::Reset() {
+  Text = entered_;
+  SelStart = 0;
+  SelLength = spec_.Size();
+}
+
+bool TMaskEdit::WantsKey(Word key, TShiftState shift) const {
+  return key == VK_ESCAPE && shift.Empty() && spec_.IsMasked() && Modified && !ReadOnly;
+}
+
 void TMaskEdit::DoEnter() {
+  entered_ = Text;
   if (AutoSelect) {
     SelStart = 0;
     SelLength = spec_.IsMasked() ? spec_.Size() : Text.Length();
@@ -284,6 +295,11 @@ void TMaskEdit::KeyDown(Word& key, TShiftState shift) {
     return;
   }
   int size = spec_.Size();
+  if (WantsKey(key, shift)) {
+    Reset();
+    key = 0;
+    return;
+  }
   if (MoveSelection(key, shift, size)) return;
   switch (key) {
     case VK_DELETE: {

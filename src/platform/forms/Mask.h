@@ -17,7 +17,8 @@
 // position is taken as that literal. Typing is enforced character by character: a
 // character that does not fit its position is refused, typing a literal jumps past it.
 // Leaving a modified edit whose required positions are not all filled raises
-// EDBEditError and keeps the focus there.
+// EDBEditError and keeps the focus there; Esc in a modified edit gives the typing up
+// (the text it had on entry comes back) and goes no further.
 #include <vector>
 
 #include "platform/core/SysUtils.h"
@@ -85,6 +86,9 @@ class TMaskEdit : public TCustomEdit {
   const tv::forms::EditMaskSpec& Spec() const { return spec_; }
   // Raises EDBEditError when a modified edit leaves required positions empty.
   void ValidateEdit();
+  // Gives the typing up: the text the edit had when it got the focus.
+  virtual void Reset();
+  bool WantsKey(Word key, TShiftState shift) const override;
 
   AnsiString DisplayText() const override;
   void UserSetText(const AnsiString& text) override;
@@ -103,4 +107,5 @@ class TMaskEdit : public TCustomEdit {
   void StoreEdit(const std::u32string& edit, int caret, bool byUser);
   tv::forms::EditMaskSpec spec_;
   std::u32string edit_;
+  AnsiString entered_;  // Text when the focus came in
 };

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/core/SysUtils.h"
-#include "platform/forms/Dialogs.h"
 #include "shared/general/MyException.h"
 #include "shared/general/Utiles.h"
 
@@ -62,10 +61,7 @@ char* Punto(double valor, int numeDeci) {
   bool enteroCero = nEnteros == 1 && digitos[0] == '0';
   size_t total = (enteroCero ? 0 : nEnteros) + static_cast<size_t>(numeDeci);
   if (total > kMaxDigitos) {
-    std::string soloDigitos;
-    for (const char* c = digitos; *c; ++c)
-      if (*c != '.') soloDigitos += *c;
-    ShowMessage(soloDigitos.c_str());
+    // El error llega a quien muestra; aquí no se abre ninguna caja.
     throw MyException("Funcion round(): parámetro 'valor' muy grande.", 0, "", "");
   }
   char sepMiles = getSystemSeparatorDigits();

@@ -193,37 +193,88 @@ TEST_F(LimitesLibros, SentenciaSueltaYCursorTambienSeRevisan) {
   EXPECT_EQ(Leer("SELECT count(*) FROM mvtCertDisp"), "2");
 }
 
-// Dos puestos escriben por caminos que ninguna ventana revisa: uno rebaja el rubro, el otro lo
-// certifica; cada escritura cabe sola, juntas no. La revisión al confirmar deja pasar una.
+// Dos puestos escriben por caminos que ninguna ventana revisa; cada escritura cabe sola, juntas
+// no. La revisión al confirmar deja pasar una y rehúsa la otra con su frase.
+struct Pareja {
+  const char* nombre;
+  std::vector<std::string> semilla;  // con {R} = rubro y {N} = ronda
+  std::string puesto1, puesto2;
+  const char* frase;                 // comienzo de la frase del rehusado
+};
+
+std::string Poner(std::string s, const std::string& rubro, int ronda) {
+  for (auto [marca, valor] : {std::pair<std::string, std::string>{"{R}", "'" + rubro + "'"},
+                              {"{N}", std::to_string(ronda)}})
+    for (size_t i = s.find(marca); i != std::string::npos; i = s.find(marca))
+      s.replace(i, marca.size(), valor);
+  return s;
+}
+
+const std::vector<Pareja>& Parejas() {
+  static const std::vector<Pareja> p = {
+      {"reducción y certificado",
+       {},
+       "INSERT INTO mvtPptal (iMvtPptal, tipoMvtPptal, icuenta, tipoCuenta, ingreso, egreso) VALUES ('R{N}', 'RED', "
+       "{R}, 'E', 600, 0)",
+       "INSERT INTO mvtCertDisp (icd, valor, rubroPptal) VALUES (9{N}, 600, {R})", "El rubro "},
+      {"dos certificados del mismo rubro",
+       {},
+       "INSERT INTO mvtCertDisp (icd, valor, rubroPptal) VALUES (8{N}, 600, {R})",
+       "INSERT INTO mvtCertDisp (icd, valor, rubroPptal) VALUES (9{N}, 600, {R})", "El rubro "},
+      {"dos registros del mismo certificado",
+       {"INSERT INTO mvtCertDisp (icd, valor, rubroPptal) VALUES (7{N}, 1000, {R})"},
+       "INSERT INTO mvtRegPptal (irp, ICD, valor) VALUES (8{N}, 7{N}, 600)",
+       "INSERT INTO mvtRegPptal (irp, ICD, valor) VALUES (9{N}, 7{N}, 600)", "El certificado 7"},
+      {"dos órdenes de pago del mismo registro",
+       {"INSERT INTO mvtCertDisp (icd, valor, rubroPptal) VALUES (7{N}, 1000, {R})",
+        "INSERT INTO mvtRegPptal (irp, ICD, valor) VALUES (6{N}, 7{N}, 1000)"},
+       "INSERT INTO mvtOrdenPago (iop, IRP, valor) VALUES (8{N}, 6{N}, 600)",
+       "INSERT INTO mvtOrdenPago (iop, IRP, valor) VALUES (9{N}, 6{N}, 600)", "El registro presupuestal 6"},
+      {"orden de servicio y de suministro del mismo registro",
+       {"INSERT INTO mvtCertDisp (icd, valor, rubroPptal) VALUES (7{N}, 1000, {R})",
+        "INSERT INTO mvtRegPptal (irp, ICD, valor) VALUES (6{N}, 7{N}, 1000)"},
+       "INSERT INTO mvtOrdenServicio (iOrdenServicio, irp, valor) VALUES (8{N}, 6{N}, 600)",
+       "INSERT INTO mvtOrdenSumiMaestro (iOrdenSuministro, irp, valorTotal) VALUES (9{N}, 6{N}, 600)",
+       "El registro presupuestal 6"},
+  };
+  return p;
+}
+
 class LimitesPuestos : public LimitesLibros {};
 
-TEST_F(LimitesPuestos, ReduccionYCertificadoALaVezNuncaPasanElDisponible) {
+TEST_F(LimitesPuestos, DosEscriturasQueJuntasPasanElLimiteNuncaQuedanAmbas) {
   int ronda = 0;
-  for (const char* turno : {"juntos", "despues"}) {
-    for (int vez = 0; vez < 3; ++vez) {
-      ++ronda;
-      std::string rubro = "2.8." + std::to_string(ronda);
-      Rubro("E", rubro);
-      Movimiento("AP" + std::to_string(ronda), "APR", "2026-01-02", {{rubro, "E", 0, 1000}});
-      std::string cita = dir + "/cita-limites-" + std::to_string(ronda);
-      EXPECT_TRUE(prueba::DosPuestos("PuestoLimites.EscribeSinVentana", {dir, libros, cita},
-                                     {"TV_LIM_RUBRO=" + rubro, "TV_LIM_TURNO=" + std::string(turno),
-                                      "TV_LIM_RONDA=" + std::to_string(ronda)}));
-      std::string m1 = prueba::LeerTexto(cita + "/mensaje-1"), m2 = prueba::LeerTexto(cita + "/mensaje-2");
-      SCOPED_TRACE(std::string(turno) + " ronda " + std::to_string(ronda) + ": [" + m1 + "] / [" + m2 + "]");
-      EXPECT_TRUE((m1 == "grabado") != (m2 == "grabado"));
-      EXPECT_TRUE(m1.rfind("El rubro " + rubro + " quedaría con disponible -200", 0) == 0 ||
-                  m2.rfind("El rubro " + rubro + " quedaría con disponible -200", 0) == 0);
-      double definitivo = Num("SELECT sum(egreso-ingreso) FROM mvtPptal WHERE icuenta=" + Q(rubro));
-      double certificado = Num("SELECT sum(valor) FROM mvtCertDisp WHERE rubroPptal=" + Q(rubro));
-      EXPECT_GE(definitivo - certificado, 0);
+  for (size_t caso = 0; caso < Parejas().size(); ++caso) {
+    const Pareja& par = Parejas()[caso];
+    for (const char* turno : {"juntos", "despues"}) {
+      for (int vez = 0; vez < 2; ++vez) {
+        ++ronda;
+        std::string rubro = "2.8." + std::to_string(ronda);
+        Rubro("E", rubro);
+        Movimiento("AP" + std::to_string(ronda), "APR", "2026-01-02", {{rubro, "E", 0, 1000}});
+        for (const auto& s : par.semilla) Sql(Poner(s, rubro, ronda));
+        std::string cita = dir + "/cita-limites-" + std::to_string(ronda);
+        EXPECT_TRUE(prueba::DosPuestos("PuestoLimites.EscribeSinVentana", {dir, libros, cita},
+                                       {"TV_LIM_RUBRO=" + rubro, "TV_LIM_TURNO=" + std::string(turno),
+                                        "TV_LIM_RONDA=" + std::to_string(ronda),
+                                        "TV_LIM_CASO=" + std::to_string(caso)}));
+        std::string m1 = prueba::LeerTexto(cita + "/mensaje-1"), m2 = prueba::LeerTexto(cita + "/mensaje-2");
+        SCOPED_TRACE(std::string(par.nombre) + ", " + turno + ", ronda " + std::to_string(ronda) + ": [" + m1 +
+                     "] / [" + m2 + "]");
+        EXPECT_TRUE((m1 == "grabado") != (m2 == "grabado"));
+        std::string frase = par.frase;
+        EXPECT_TRUE(m1.rfind(frase, 0) == 0 || m2.rfind(frase, 0) == 0);
+        double definitivo = Num("SELECT sum(egreso-ingreso) FROM mvtPptal WHERE icuenta=" + Q(rubro));
+        double certificado = Num("SELECT sum(valor) FROM mvtCertDisp WHERE rubroPptal=" + Q(rubro));
+        EXPECT_GE(definitivo - certificado, 0);
+      }
     }
   }
 }
 
 }  // namespace
 
-// Un puesto: el 1 rebaja 600 del rubro, el 2 lo certifica por 600, cada uno en su transacción.
+// Un puesto: escribe su parte de la pareja en su propia transacción.
 TEST(PuestoLimites, EscribeSinVentana) {
   auto p = prueba::EstePuesto();
   if (!p) GTEST_SKIP() << "solo como puesto de otra prueba";
@@ -231,7 +282,8 @@ TEST(PuestoLimites, EscribeSinVentana) {
   ASSERT_TRUE(p->AbrirLibros());
   tv::motor::InstalarLimitesLibros();
   std::string rubro = prueba::Variable("TV_LIM_RUBRO");
-  std::string ronda = prueba::Variable("TV_LIM_RONDA");
+  int ronda = std::stoi(prueba::Variable("TV_LIM_RONDA"));
+  const Pareja& par = Parejas()[std::stoul(prueba::Variable("TV_LIM_CASO"))];
   ASSERT_TRUE(p->Encuentro("listo"));
   if (p->numero == 2 && prueba::Variable("TV_LIM_TURNO") == "despues")
     ASSERT_TRUE(prueba::Esperar(p->Archivo("mensaje-1")));
@@ -239,12 +291,7 @@ TEST(PuestoLimites, EscribeSinVentana) {
   try {
     tv::db::Transaction tx(p->libros.c_str());
     auto conn = tv::db::ConnectionFor(p->libros.c_str());
-    if (p->numero == 1)
-      conn->Exec("INSERT INTO mvtPptal (iMvtPptal, tipoMvtPptal, icuenta, tipoCuenta, ingreso, egreso) VALUES ('R" +
-                 ronda + "', 'RED', " + Q(rubro) + ", 'E', 600, 0)");
-    else
-      conn->Exec("INSERT INTO mvtCertDisp (icd, valor, rubroPptal) VALUES (" + std::to_string(900 + std::stoi(ronda)) +
-                 ", 600, " + Q(rubro) + ")");
+    conn->Exec(Poner(p->numero == 1 ? par.puesto1 : par.puesto2, rubro, ronda));
     tx.Commit();
   } catch (const EDBEngineError& e) {
     mensaje = e.Message.str();

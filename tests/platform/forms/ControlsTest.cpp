@@ -93,6 +93,33 @@ TEST(Focus, AnExitThatFailsKeepsTheFocusAndStopsTheClick) {
   EXPECT_EQ(f.log, "enter EdCodigo;exit EdCodigo;enter EdFecha;exit EdFecha;enter BtnGrabar;grabar;exit BtnGrabar;");
 }
 
+// Esc in a modified masked edit gives the typing up and goes no further (the form stays);
+// the edit can then be left. Esc in an untouched one reaches the form's cancel button.
+TEST(Focus, EscGivesUpAnIncompleteDateAndThenTheEditCanBeLeft) {
+  HeadlessDriver ui;
+  TFrmCaptura f(nullptr);
+  f.EdFecha->Text = "31/12/2024";
+  ui.onModal("TFrmCaptura")
+      .set("EdFecha", "0101")
+      .click("BtnGrabar")
+      .key(VK_ESCAPE)
+      .run([](TForm& form) {
+        auto* ed = static_cast<TFrmCaptura&>(form).EdFecha;
+        EXPECT_EQ(form.FocusedControl(), ed);
+        EXPECT_EQ(ed->Text, "31/12/2024");
+        EXPECT_FALSE(ed->Modified);
+        EXPECT_EQ(form.ModalResult, mrNone);
+      })
+      .click("BtnGrabar")
+      .focus("EdFecha")
+      .key(VK_ESCAPE);
+  f.ShowModal();
+  EXPECT_EQ(ui.messages().size(), 1u);
+  EXPECT_EQ(f.log, "enter EdCodigo;exit EdCodigo;enter EdFecha;exit EdFecha;enter BtnGrabar;grabar;exit BtnGrabar;"
+                   "enter EdFecha;");
+  EXPECT_EQ(f.ModalResult, mrCancel);
+}
+
 TEST(Keys, PreviewShortcutsAcceleratorsAndKeyPress) {
   HeadlessDriver ui;
   TFrmCaptura f(nullptr);

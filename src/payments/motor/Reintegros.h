@@ -1,0 +1,31 @@
+#pragma once
+// Reintegros: dinero devuelto a un rubro de egreso. Se agregan libremente; borrar uno o bajarle
+// el valor o cambiarle el rubro solo cabe si ese dinero sigue disponible en su rubro, medido en
+// la misma transacción de escritura que hace el cambio.
+#include <cstdint>
+#include <string>
+
+#include "ledger/motor/Resultado.h"
+
+namespace tv::motor {
+
+struct Reintegro {
+  std::string rubro;
+  std::int64_t valor = 0;  // centavos
+  std::string fecha;       // ISO; "" sin fecha
+  std::string justificacion;
+  std::string usuario;
+};
+
+// Agrega el reintegro (sin certificado: cdp 0).
+Resultado GrabarReintegro(const std::string& baseDatos, const Reintegro& r);
+
+// Promete: borra la fila (rowid) solo si su rubro queda con disponible >= 0; si no, nada cambia
+// y el error lo dice.
+Resultado BorrarReintegro(const std::string& baseDatos, std::int64_t fila);
+
+// Promete: escribe rubro, valor, fecha y justificación de la fila solo si el rubro que tenía
+// queda con disponible >= 0; si no, nada cambia y el error lo dice.
+Resultado ModificarReintegro(const std::string& baseDatos, std::int64_t fila, const Reintegro& r);
+
+}  // namespace tv::motor
