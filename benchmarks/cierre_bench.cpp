@@ -1,6 +1,7 @@
 // Cierre del año sobre los libros compartidos, frente a la copia del archivo de la base; y la
 // vista previa del cambio masivo, que copia el millón de líneas y cambia la copia.
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <memory>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/db/Engine.h"
+#include "platform/db/Storage.h"
 
 #include "app/Contabilidades.h"
 #include "app/DataModule.h"
@@ -84,7 +86,8 @@ const Aperturas& LasAperturas() {
     Aperturas r;
     auto conn = tv::db::ConnectionFor(tv::bench::LibrosBench().libros.c_str());
     tv::db::Stmt esq = conn->Prepare(
-        "SELECT sql FROM sqlite_master WHERE tbl_name = 'MVT' COLLATE NOCASE AND sql IS NOT NULL "
+        "SELECT sql FROM sqlite_master WHERE tbl_name = 'MVT' COLLATE NOCASE AND sql IS NOT NULL AND type IN "
+        "('table', 'index') "
         "ORDER BY type DESC");  // la tabla antes que sus índices
     while (esq.Step()) r.esquema.push_back(esq.Column(0).s);
     tv::db::Stmt q = conn->Prepare(kSumaAnual);
@@ -121,25 +124,35 @@ void BM_PisoDelCierreEscribirAperturas(benchmark::State& state) {
     fs::create_directories(carpeta);
     state.ResumeTiming();
     {
-      auto conn = tv::db::ConnectionFor(carpeta.c_str());
-      conn->Exec("BEGIN");
-      conn->Exec(a.esquema.front());
-      tv::db::Stmt ins = conn->Prepare(
-          "INSERT INTO MVT (descdocu, numedocu, fecha, numecuen, cedulanit, detalle, debito, credito) "
-          "VALUES ('CSI', '1', '2027-01-01', ?, ?, 'SALDO INICIAL', ?, ?)");
+      // SQLite solo, sin la capa del programa (que al abrir completa el esquema de unos libros).
+      sqlite3* db = nullptr;
+      sqlite3_open((carpeta + "/" + tv::db::kDatabaseFileName).c_str(), &db);
+      auto exec = [&](const std::string& sql) {
+        if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+          state.SkipWithError(sqlite3_errmsg(db));
+      };
+      exec("PRAGMA journal_mode=WAL");
+      exec("BEGIN");
+      exec(a.esquema.front());
+      sqlite3_stmt* ins = nullptr;
+      sqlite3_prepare_v2(db,
+                         "INSERT INTO MVT (descdocu, numedocu, fecha, numecuen, cedulanit, detalle, debito, credito) "
+                         "VALUES ('CSI', '1', '2027-01-01', ?, ?, 'SALDO INICIAL', ?, ?)",
+                         -1, &ins, nullptr);
       for (size_t i = 0; i < a.saldos.size(); ++i) {
-        ins.Bind(1, tv::db::Cell::String(a.cuentas[i]));
-        ins.Bind(2, tv::db::Cell::String(a.terceros[i]));
-        ins.Bind(3, tv::db::Cell::Float(a.saldos[i] > 0 ? a.saldos[i] : 0));
-        ins.Bind(4, tv::db::Cell::Float(a.saldos[i] < 0 ? -a.saldos[i] : 0));
-        ins.Step();
-        ins.Reset();
+        sqlite3_bind_text(ins, 1, a.cuentas[i].c_str(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(ins, 2, a.terceros[i].c_str(), -1, SQLITE_STATIC);
+        sqlite3_bind_double(ins, 3, a.saldos[i] > 0 ? a.saldos[i] : 0);
+        sqlite3_bind_double(ins, 4, a.saldos[i] < 0 ? -a.saldos[i] : 0);
+        sqlite3_step(ins);
+        sqlite3_reset(ins);
       }
+      sqlite3_finalize(ins);
       // Los índices después de las filas, lo más barato que da el motor.
-      for (size_t k = 1; k < a.esquema.size(); ++k) conn->Exec(a.esquema[k]);
-      conn->Exec("COMMIT");
+      for (size_t k = 1; k < a.esquema.size(); ++k) exec(a.esquema[k]);
+      exec("COMMIT");
+      sqlite3_close(db);
     }
-    tv::db::ReleaseDatabase(carpeta.c_str());
   }
   state.counters["lineas"] = static_cast<double>(a.saldos.size());
   fs::remove_all(carpeta);

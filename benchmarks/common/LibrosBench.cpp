@@ -21,6 +21,7 @@
 #include "app/Permisos.h"
 #include "app/Sesion.h"
 #include "app/schema/Schema.h"
+#include "app/schema/Versiones.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Storage.h"
@@ -37,6 +38,7 @@ namespace {
 const char* const kTipos[] = {"CE", "IN", "NC", "_OP", "CP"};
 constexpr int kLineasPorDocumento = kLineas / kDocumentos;
 constexpr int kAnio = tv::schema::kStarterYear;
+constexpr int kSubcuentasPorClase = 4 * 8 * 9;  // grupos, cuentas y subcuentas
 
 void Exec(sqlite3* db, const std::string& sql) {
   char* err = nullptr;
@@ -81,6 +83,9 @@ std::string Fecha(int diaDelAnio) {  // 0..359, meses de 30 días acotados a 28
   return b;
 }
 
+// Una de cada tres subcuentas pide tercero; las demás no lo admiten.
+bool ExigeTercero(int aux) { return aux % 3 == 0; }
+
 char Naturaleza(char clase) { return (clase == '2' || clase == '3' || clase == '4') ? 'C' : 'D'; }
 
 void Plan(sqlite3* db) {
@@ -99,12 +104,15 @@ void Plan(sqlite3* db) {
         ins.t(1, cuenta).t(2, std::string("CUENTA ") + cuenta).t(3, "N").t(4, std::string(1, Naturaleza(clase))).Run();
         for (int s = 0; s < 9 && aux < kCuentasAuxiliares; ++s, ++aux) {
           std::string sub = CuentaAuxiliar(aux);
-          ins.t(1, sub).t(2, "SUBCUENTA " + sub).t(3, aux % 3 == 0 ? "S" : "N")
+          ins.t(1, sub).t(2, "SUBCUENTA " + sub).t(3, ExigeTercero(aux) ? "S" : "N")
               .t(4, std::string(1, Naturaleza(clase))).Run();
         }
       }
     }
   }
+  // La cuenta de cierre a la que el cierre lleva la utilidad, con su grupo y su cuenta.
+  for (const char* c : {"59", "5905", "590501"})
+    ins.t(1, c).t(2, std::string("CIERRE ") + c).t(3, "N").t(4, "D").Run();
 }
 
 void Terceros(sqlite3* db) {
@@ -130,9 +138,15 @@ void Movimiento(sqlite3* db) {
       double valor = static_cast<double>(rng() % 10000000) / 100.0;
       total += valor;
       for (int lado = 0; lado < 2; ++lado) {
-        lin.t(1, CuentaAuxiliar(static_cast<int>(rng() % kCuentasAuxiliares)))
-            .t(2, Tercero(static_cast<int>(rng() % kTerceros)))
-            .t(3, "Detalle de la línea " + std::to_string(k + lado + 1))
+        int cuenta = static_cast<int>(rng() % kCuentasAuxiliares);
+        int tercero = static_cast<int>(rng() % kTerceros);
+        // Ni gasto (clase 5) en el crédito ni ingreso (clase 4) en el débito: van a la clase 1.
+        char clase = CuentaAuxiliar(cuenta)[0];
+        if ((clase == '5' && lado == 1) || (clase == '4' && lado == 0)) cuenta %= kSubcuentasPorClase;
+        lin.t(1, CuentaAuxiliar(cuenta));
+        // Tercero solo donde la cuenta lo pide: el documento se puede traer y grabar tal cual.
+        if (ExigeTercero(cuenta)) lin.t(2, Tercero(tercero));
+        lin.t(3, "Detalle de la línea " + std::to_string(k + lado + 1))
             .t(4, std::to_string(d + 1))
             .n(5, lado == 0 ? valor : 0)
             .n(6, lado == 0 ? 0 : valor)
@@ -311,9 +325,10 @@ void Presupuesto(sqlite3* db) {
     op.n(1, i).t(2, f).t(3, f).t(4, tercero).n(5, irp).n(6, v).t(7, num).t(8, "Orden de pago " + std::to_string(i))
         .n(9, v).Run();
     jcab.t(1, "_OP").t(2, num).t(3, f).n(4, v).t(5, "Orden de pago " + std::to_string(i)).Run();
-    jlin.t(1, CuentaAuxiliar(1500 + i % 100)).t(2, tercero).t(3, "Causación").n(4, v).n(5, 0).t(6, "_OP").t(7, num)
+    // Cuentas que piden tercero: el de la orden.
+    jlin.t(1, CuentaAuxiliar(1500 + 3 * (i % 33))).t(2, tercero).t(3, "Causación").n(4, v).n(5, 0).t(6, "_OP").t(7, num)
         .t(8, f).Run();
-    jlin.t(1, CuentaAuxiliar(300 + i % 50)).t(2, tercero).t(3, "Por pagar").n(4, 0).n(5, v).t(6, "_OP").t(7, num)
+    jlin.t(1, CuentaAuxiliar(300 + 3 * (i % 17))).t(2, tercero).t(3, "Por pagar").n(4, 0).n(5, v).t(6, "_OP").t(7, num)
         .t(8, f).Run();
   }
 
@@ -356,7 +371,7 @@ void Presupuesto(sqlite3* db) {
 
 bool Completa(const std::string& libros) {
   std::string db = libros + "/" + tv::db::kDatabaseFileName;
-  if (!fs::exists(db) || !fs::exists(libros + "/.bench-completa-2")) return false;
+  if (!fs::exists(db) || !fs::exists(libros + "/.bench-completa-3")) return false;
   return true;
 }
 
@@ -368,12 +383,18 @@ void Generar(const Libros& l) {
   try {
     Exec(db, "PRAGMA journal_mode=WAL");
     Exec(db, "BEGIN IMMEDIATE");
-    Exec(db, "DELETE FROM MVT");
-    Exec(db, "DELETE FROM mvtMaestro");
-    Plan(db);
-    Terceros(db);
-    Movimiento(db);
-    Presupuesto(db);
+    {
+      // Una versión por documento generado, no una por fila.
+      tv::schema::EscrituraMasiva masiva(db, true);
+      Exec(db, "DELETE FROM MVT");
+      Exec(db, "DELETE FROM mvtMaestro");
+      Plan(db);
+      Terceros(db);
+      Movimiento(db);
+      Presupuesto(db);
+      masiva.AvanzarTodos();
+      masiva.Terminar();
+    }
     Exec(db, "COMMIT");
     Exec(db, "ANALYZE");
     Exec(db, "PRAGMA wal_checkpoint(TRUNCATE)");
@@ -382,7 +403,7 @@ void Generar(const Libros& l) {
     throw;
   }
   sqlite3_close(db);
-  std::FILE* f = std::fopen((l.libros + "/.bench-completa-2").c_str(), "w");
+  std::FILE* f = std::fopen((l.libros + "/.bench-completa-3").c_str(), "w");
   if (f) std::fclose(f);
 }
 
@@ -506,9 +527,13 @@ std::string DiarioLedger() {
 
 bool AbrirComoElPrograma() { return AbrirComoElPrograma(LibrosBench(), false); }
 
+tv::forms::HeadlessDriver& Pantalla() {
+  static tv::forms::HeadlessDriver ui;
+  return ui;
+}
+
 bool AbrirComoElPrograma(const Libros& l, bool conMarca, std::vector<std::string>* mensajes) {
-  static std::unique_ptr<tv::forms::HeadlessDriver> ui;
-  if (!ui) ui = std::make_unique<tv::forms::HeadlessDriver>();
+  tv::forms::HeadlessDriver* ui = &Pantalla();
   if (DM) return DM->TablasAbiertas();
   std::string cfg = l.programa + "/../cfg";
   fs::create_directories(cfg);

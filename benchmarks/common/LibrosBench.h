@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace tv::forms {
+class HeadlessDriver;
+}
+
 namespace tv::bench {
 
 // Tamaños de lo generado.
@@ -53,6 +57,8 @@ bool AbrirComoElPrograma();
 // salida sin cierre queda puesta antes de abrir, como tras un programa terminado a la fuerza.
 // Los mensajes mostrados al abrir quedan en `mensajes` cuando se pide.
 bool AbrirComoElPrograma(const Libros& l, bool conMarca, std::vector<std::string>* mensajes = nullptr);
+// La pantalla sin ventanas en la que abre AbrirComoElPrograma: sus mensajes y sus diálogos.
+tv::forms::HeadlessDriver& Pantalla();
 // El diario de ledger con las líneas del libro (cada cuenta con la cadena de sus prefijos),
 // escrito una vez junto a los libros; "" si no se pudo escribir.
 std::string DiarioLedger();

@@ -2,6 +2,8 @@
 
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
+#include "app/schema/Versiones.h"
+#include "platform/db/Engine.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/sql/Translator.h"
 #include "platform/forms/Buttons.h"
@@ -141,11 +143,20 @@ void TfrmCambioMasivoCta::cambiarCuentas() {
                          ? TextoSQL(nuevo)
                          : TextoSQL(nuevo) + "+substring(numecuen from " + IntToStr(inicio) + " for " +
                                IntToStr(cuantos) + ")";
-  AnsiString sql = "update " + nameTblTarget + " set numecuen=" + valor + " where numecuen like " +
-                   Patron(Prefijo(), comodin);
-  AnsiString tipo = TipoEscogido();
-  if (CBDocumentos->Text.get() != kTodos) sql += " and descDocu=" + TextoSQL(tipo);
-  HagaSQL("Contabilidad", Query1, sql);
+  AnsiString donde = "numecuen like " + Patron(Prefijo(), comodin);
+  if (CBDocumentos->Text.get() != kTodos) donde += " and descDocu=" + TextoSQL(TipoEscogido());
+  AnsiString sql = "update " + nameTblTarget + " set numecuen=" + valor + " where " + donde;
+  if (nameTblTarget != "mvt.db") {
+    HagaSQL("Contabilidad", Query1, sql);
+  } else {
+    // Una versión por documento cambiado, no una por línea.
+    tv::db::Transaction tx("Contabilidad");
+    tv::schema::EscrituraMasiva masiva(tv::db::ConnectionFor("Contabilidad")->Db());
+    masiva.AvanzarDiario(donde.str());
+    HagaSQL("Contabilidad", Query1, sql);
+    masiva.Terminar();
+    tx.Commit();
+  }
 
   tblDummy->Close();
   tblDummy->DatabaseName = "Contabilidad";

@@ -13,6 +13,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "app/schema/Schema.h"
+#include "app/schema/Versiones.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "platform/db/Storage.h"
@@ -260,7 +261,13 @@ void TFrmCierreAnio::CopiarContabilidad() {
            "WHERE NOT EXISTS (SELECT 1 FROM dg WHERE codidocu='CCA')");
     c.Exec("INSERT INTO dg (codidocu, nombdocu) SELECT 'CSI', 'Comprobante de saldos iniciales' "
            "WHERE NOT EXISTS (SELECT 1 FROM dg WHERE codidocu='CSI')");
-    EscribirCSI(c);
+    {
+      // Los saldos iniciales son un documento: una versión, no una por línea.
+      tv::schema::EscrituraMasiva masiva(c.Db());
+      EscribirCSI(c);
+      masiva.AvanzarDiario("descdocu='CSI'");
+      masiva.Terminar();
+    }
     // Los índices se arman una vez, sobre las filas ya escritas.
     for (const auto& [nombre, sql] : indices) c.Exec(sql);
     {
@@ -333,6 +340,8 @@ void TFrmCierreAnio::AddCSI() {
 }
 
 void TFrmCierreAnio::BtnAceptarClick(TObject*) {
+  // La ventana queda abierta con su aviso mientras el cierre no termine: solo un cierre hecho la cierra.
+  ModalResult = mrNone;
   CuentaUtilidad = edCtaUtilidad->Text;
   DM->TblPlan->Refresh();
   if (CuentaUtilidad.IsEmpty() || !DM->TblPlan->Locate("numecuen", Variant(CuentaUtilidad))) {
@@ -403,8 +412,11 @@ void TFrmCierreAnio::BtnAceptarClick(TObject*) {
         HagaSQL(NewPath, &q, "select count(*) as n from dg where codidocu='CSI'");
         if (q.FieldByName("n")->AsInteger == 0)
           HagaSQL(NewPath, Query1, "insert into dg (codidocu, nombdocu) values('CSI','Comprobante de saldos iniciales')");
+        tv::schema::EscrituraMasiva masiva(tv::db::ConnectionFor(NewPath)->Db());
         HagaSQL(NewPath, Query1, "delete from mvt where descDocu='CSI'");
         AddCSI();
+        masiva.AvanzarDiario("descdocu='CSI'");
+        masiva.Terminar();
         tx.Commit();
       }
       cierre.Commit();
@@ -449,4 +461,5 @@ void TFrmCierreAnio::BtnAceptarClick(TObject*) {
   // recién hecha tiene los usuarios del año cerrado.
   if (AbrirContabilidad(this, NewPath, NContabilidad, anioNuevo, false))
     ShowMessage("La nueva contabilidad ha sido creada y es la que está usando en este momento.");
+  ModalResult = mrOk;
 }

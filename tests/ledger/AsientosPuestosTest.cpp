@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ledger/AsientosFixture.h"
+#include "ledger/FrmCambioMasivoCta.h"
 #include "platform/db/OtherProcess.h"
 #include "support/Puestos.h"
 
@@ -124,6 +125,20 @@ TEST_F(DosPuestos, LoQueOtroCambioTrasTraerloNoSeSobrescribe) {
          return sql("UPDATE mvtMaestro SET detalle='del otro' WHERE descdocu='CE' AND numedocu='" + numero + "'");
        },
        "SELECT detalle FROM mvtMaestro WHERE descdocu='CE' AND numedocu='#'", "del otro"},
+      // Escritura masiva: una versión por documento, que también rehúsa lo traído antes.
+      {"el cambio masivo de cuenta",
+       [&](const std::string&) {
+         ui->onModal("TfrmCambioMasivoCta")
+             .set("edNumeCuen1", "110501")
+             .set("edNumeCuen2", "110505")
+             .pick("CBDocumentos", " Todos")
+             .click("&Hacer el cambio");
+         std::unique_ptr<TfrmCambioMasivoCta> f(frmCambioMasivoCta = new TfrmCambioMasivoCta(nullptr));
+         f->ShowModal();
+         return ui->lastMessage() == "Cambio realizado";
+       },
+       "SELECT group_concat(numecuen) FROM (SELECT numecuen FROM MVT WHERE descdocu='CE' AND numedocu='#' ORDER BY rowid)",
+       "110505,111005"},
   };
   Ejecutar(libros, "INSERT INTO PL (numecuen, nombcuen, naturaleza) VALUES ('110505', 'CAJA MENOR', 'D')");
   Editor();

@@ -27,6 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr bool kQueda = true;  // la ventana sigue abierta tras "Proceder"
+
 class Cierre : public ledger::Documentos {
  protected:
   void SetUp() override {
@@ -37,14 +39,17 @@ class Cierre : public ledger::Documentos {
     tv::db::ReleaseDatabase(nuevo.c_str());
     Documentos::TearDown();
   }
-  void Cerrar(const std::string& cuenta = "311001") {
-    ui->onModal("TFrmCierreAnio").set("edCtaUtilidad", cuenta).click("&Proceder");
+  // "Proceder"; un cierre que no termina deja la ventana abierta con su aviso (`queda`), y se
+  // sale con "Salir". Devuelve mrOk si el cierre la cerró.
+  TModalResult Cerrar(const std::string& cuenta = "311001", bool queda = false) {
+    auto& s = ui->onModal("TFrmCierreAnio").set("edCtaUtilidad", cuenta).click("&Proceder");
+    if (queda) s.click("Salir");
     FrmCierreAnio = new TFrmCierreAnio(nullptr);
     std::unique_ptr<TFrmCierreAnio> f(FrmCierreAnio);
     if (NContabilidad == "Ejemplo") {
       EXPECT_EQ(f->NewPath, nuevo.c_str());
     }
-    f->ShowModal();
+    return f->ShowModal();
   }
   // Año con ingresos 1000 y gastos 400, un tercero en bancos, cuentas de orden y de clases 8 y 9.
   void Movimiento() {
@@ -72,7 +77,7 @@ TEST_F(Cierre, UtilidadCancelaResultadosYAbreElAnioSiguiente) {
   Linea("CE", "2", "520101", 0.2, 0);
   Linea("CE", "2", "520101", 0, 0.3);
   Ejecutar(libros, "ANALYZE");
-  Cerrar();
+  EXPECT_EQ(Cerrar(), mrOk);
   EXPECT_EQ(ui->messageTexts(), "La nueva contabilidad ha sido creada y es la que está usando en este momento.\n");
 
   // "CCA" en el año cerrado.
@@ -104,6 +109,10 @@ TEST_F(Cierre, UtilidadCancelaResultadosYAbreElAnioSiguiente) {
   EXPECT_EQ(Nuevo("select credito || ' ' || debito from mvt where numecuen='311001'"), "600 0");
   EXPECT_EQ(Nuevo("select count(*) from mvt where numecuen >= '4' or numecuen < '1'"), "0");
   EXPECT_EQ(Nuevo("select count(*) from mvt"), "4");
+  // Los saldos iniciales son un documento de una versión, y los disparadores de versión pasan.
+  EXPECT_EQ(Nuevo("select group_concat(descdocu || numedocu || ':' || version) from mvtVersion"), "CSI1:1");
+  EXPECT_EQ(Nuevo("select group_concat(name) from (select name from sqlite_master where type='trigger' order by name)"),
+            Valor(libros, "select group_concat(name) from (select name from sqlite_master where type='trigger' order by name)"));
   EXPECT_EQ(Nuevo("select count(*) from mvt where fecha='2026-12-31' and numedocu='1'"), "4");
   EXPECT_EQ(Nuevo("select quote(numecuen)||quote(cedulanit)||quote(detalle)||quote(centcost)||quote(desccomp)||"
                   "quote(numecomp)||quote(debito)||quote(credito)||quote(Cantidad)||quote(rubro)||quote(descdocu)||"
@@ -203,15 +212,16 @@ TEST_F(Cierre, LosContadoresSiguenDondeIbanEnElAnioSiguiente) {
 
 TEST_F(Cierre, RechazosAntesDeEscribir) {
   Movimiento();
-  Cerrar("999999");
+  // Cada rechazo deja la ventana abierta con su aviso.
+  EXPECT_EQ(Cerrar("999999", kQueda), mrCancel);
   NContabilidad = "../Ejemplo";
-  Cerrar();
+  EXPECT_EQ(Cerrar("311001", kQueda), mrCancel);
   NContabilidad = "Ejemplo";
   std::ofstream(nuevo) << "no es carpeta";
-  Cerrar();
+  EXPECT_EQ(Cerrar("311001", kQueda), mrCancel);
   fs::remove(nuevo);
   fs::create_directories(nuevo);  // carpeta sin contabilidad
-  Cerrar();
+  EXPECT_EQ(Cerrar("311001", kQueda), mrCancel);
   std::vector<std::string> textos;
   for (auto& m : ui->messages()) textos.push_back(m.Text.c_str());
   EXPECT_EQ(textos, (std::vector<std::string>{
@@ -231,7 +241,7 @@ TEST_F(Cierre, SinLaCuentaDeCierreEnElPlanSeAvisaAntesDeEscribir) {
   Movimiento();
   Sql("delete from pl where numecuen='590501'");
   Refrescar();
-  Cerrar();
+  EXPECT_EQ(Cerrar("311001", kQueda), mrCancel);  // la ventana sigue abierta con el aviso
   ASSERT_EQ(ui->messages().size(), 1u);
   EXPECT_EQ(ui->messages()[0].Text, "La cuenta de cierre 590501 no está definida en el plan de cuentas");
   EXPECT_EQ(Valor(libros, "select count(*) from mvt where descdocu='CCA'"), "0");
@@ -243,7 +253,7 @@ TEST_F(Cierre, UnaFallaNoDejaMedioDocumentoNiMediaCarpetaYRepetirCompleta) {
   // Falla en el encabezado de "CCA": nada del cierre queda.
   Ejecutar(libros, "CREATE TRIGGER falla BEFORE INSERT ON mvtMaestro WHEN NEW.descdocu='CCA' "
                    "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
-  Cerrar();
+  EXPECT_EQ(Cerrar("311001", kQueda), mrCancel);
   EXPECT_EQ(Valor(libros, "select count(*) from mvt where descdocu='CCA'"), "0");
   EXPECT_EQ(Valor(libros, "select count(*) from dg where codidocu='CCA'"), "0");
   EXPECT_FALSE(fs::exists(nuevo));
@@ -251,7 +261,7 @@ TEST_F(Cierre, UnaFallaNoDejaMedioDocumentoNiMediaCarpetaYRepetirCompleta) {
   Ejecutar(libros, "DROP TRIGGER falla");
   Ejecutar(libros, "CREATE TRIGGER falla BEFORE INSERT ON mvtMaestro WHEN NEW.descdocu='CSI' "
                    "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
-  Cerrar();
+  EXPECT_EQ(Cerrar("311001", kQueda), mrCancel);
   EXPECT_FALSE(fs::exists(nuevo));
   EXPECT_FALSE(fs::exists(nuevo + ".parcial"));
   // Sin año siguiente tampoco queda el "CCA" de esta corrida.
@@ -316,9 +326,9 @@ TEST_F(Cierre, SinEntrarAlAnioSiguienteNoSeEscribeNada) {
   // Una clave equivocada tres veces, y luego "Cancelar".
   auto& clave = ui->onModal("TFrmClave");
   for (int i = 0; i < 3; ++i) clave.set("EdPassword", "mala").click("&Aceptar");
-  Cerrar();
+  Cerrar("311001", kQueda);
   ui->onModal("TFrmClave").click("&Cancelar");
-  Cerrar();
+  Cerrar("311001", kQueda);
   EXPECT_EQ(foto(), antes);
   EXPECT_EQ(anioGlobal, 2026);
   EXPECT_EQ(PathCont, libros.c_str());

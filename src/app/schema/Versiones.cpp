@@ -156,6 +156,11 @@ void QuitarAnteriores(sqlite3* db, const std::string& t) {
   for (const auto& n : nombres) ExecSql(db, "DROP TRIGGER IF EXISTS \"" + n + "\"");
 }
 
+bool Existe(sqlite3* db, const std::string& tabla) {
+  std::string sql = "SELECT count(*) FROM sqlite_master WHERE type='table' AND lower(name)=lower('" + tabla + "')";
+  return Entero(db, sql.c_str()) == 1;
+}
+
 bool Completas(sqlite3* db) {
   return CompletasDiario(db) && CompletasDoc(db) && Anteriores(db, kTablaVersiones) == 0 &&
          Anteriores(db, kTablaVersionesDoc) == 0;
@@ -188,6 +193,57 @@ long long VersionDoc(sqlite3* db, const std::string& clase, const std::string& c
   }
   sqlite3_finalize(st);
   return v;  // sin tabla (libros abiertos solo para leer): ningún cambio registrado
+}
+
+EscrituraMasiva::EscrituraMasiva(sqlite3* db, bool todos) : db_(db), todos_(todos) {
+  std::string sql = std::string("SELECT name, sql FROM sqlite_master WHERE type='trigger' AND (name LIKE '") +
+                    kTablaVersiones + "^_%' ESCAPE '^'" +
+                    (todos ? std::string(" OR name LIKE '") + kTablaVersionesDoc + "^_%' ESCAPE '^'" : "") + ")";
+  std::vector<std::string> nombres;
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+    throw std::runtime_error(sqlite3_errmsg(db_));
+  while (sqlite3_step(st) == SQLITE_ROW) {
+    nombres.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    disparadores_.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+  }
+  sqlite3_finalize(st);
+  for (const auto& n : nombres) ExecSql(db_, "DROP TRIGGER \"" + n + "\"");
+}
+
+EscrituraMasiva::~EscrituraMasiva() {
+  if (terminada_) return;
+  for (const auto& sql : disparadores_) sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
+}
+
+void EscrituraMasiva::AvanzarDiario(const std::string& dondeMvt) {
+  if (!Existe(db_, kTablaVersiones)) return;
+  ExecSql(db_, std::string("INSERT INTO \"") + kTablaVersiones +
+                   "\" (descdocu, numedocu, version) SELECT DISTINCT descdocu, numedocu, 1 FROM MVT WHERE (" +
+                   dondeMvt + ") AND descdocu IS NOT NULL AND numedocu IS NOT NULL ON CONFLICT (descdocu, numedocu) "
+                   "DO UPDATE SET version = version + 1");
+}
+
+void EscrituraMasiva::AvanzarTodos() {
+  if (Existe(db_, kTablaVersiones))
+    for (const char* tabla : {"MVT", "mvtMaestro"})
+      if (Existe(db_, tabla))
+        ExecSql(db_, std::string("INSERT INTO \"") + kTablaVersiones +
+                         "\" (descdocu, numedocu, version) SELECT DISTINCT descdocu, numedocu, 1 FROM \"" + tabla +
+                         "\" WHERE descdocu IS NOT NULL AND numedocu IS NOT NULL ON CONFLICT (descdocu, numedocu) "
+                         "DO UPDATE SET version = version + 1");
+  if (!todos_ || !Existe(db_, kTablaVersionesDoc)) return;
+  for (const DocumentoVersionado* d : DocumentosPresentes(db_)) {
+    std::string clave = d->clave(std::string("\"") + d->tabla + "\"");
+    ExecSql(db_, std::string("INSERT INTO \"") + kTablaVersionesDoc + "\" (clase, clave, version) SELECT DISTINCT '" +
+                     d->clase + "', " + clave + ", 1 FROM \"" + d->tabla + "\" WHERE " + clave +
+                     " IS NOT NULL ON CONFLICT (clase, clave) DO UPDATE SET version = version + 1");
+  }
+}
+
+void EscrituraMasiva::Terminar() {
+  for (const auto& sql : disparadores_) ExecSql(db_, sql);
+  terminada_ = true;
 }
 
 long long VersionDoc(const std::string& clase, const std::string& clave) {

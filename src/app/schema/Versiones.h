@@ -33,4 +33,31 @@ long long VersionDoc(sqlite3* db, const std::string& clase, const std::string& c
 // La clave de un documento numerado: "20260001".
 std::string ClaveDoc(long long numero);
 
+// Una escritura de muchas filas (cambio masivo, saldos iniciales, libros generados): dentro de
+// la transacción de quien llama quita los disparadores de versión, para no escribir una versión
+// por fila; cada documento tocado avanza una vez con Avanzar...(), y Terminar() vuelve a poner
+// los disparadores antes de confirmar. Sin Terminar() (una falla) el destructor los pone de
+// nuevo y quien llama deshace su transacción. Lanza std::runtime_error.
+class EscrituraMasiva {
+ public:
+  // Con `todos` también los de los documentos de presupuesto y pagos; si no, solo los del diario.
+  explicit EscrituraMasiva(sqlite3* db, bool todos = false);
+  ~EscrituraMasiva();
+  EscrituraMasiva(const EscrituraMasiva&) = delete;
+  EscrituraMasiva& operator=(const EscrituraMasiva&) = delete;
+
+  // Los documentos del diario con líneas de MVT que cumplen `dondeMvt` (SQL de SQLite). Las
+  // claves que la escritura cambia avanzan antes y después de cambiarlas.
+  void AvanzarDiario(const std::string& dondeMvt);
+  // Todos los documentos de los libros, del diario y (con `todos`) de los demás.
+  void AvanzarTodos();
+  void Terminar();
+
+ private:
+  sqlite3* db_;
+  std::vector<std::string> disparadores_;  // el SQL guardado de los que se quitaron
+  bool todos_;
+  bool terminada_ = false;
+};
+
 }  // namespace tv::schema

@@ -116,3 +116,55 @@ TEST(Versiones, LibrosAnterioresLasRecibenAlAbrirseSinEsperarAOtroPuesto) {
   EXPECT_EQ(Versiones(db), "CE1:2");
   sqlite3_close(db);
 }
+
+// Una escritura masiva avanza una vez cada documento tocado, y solo esos; los disparadores
+// vuelven al terminar, y también cuando la escritura falla y se deshace.
+TEST(Versiones, EscrituraMasivaAvanzaCadaDocumentoTocadoUnaVez) {
+  tests::TempFolder dir;
+  tv::schema::CreateBookTables(dir.path());
+  sqlite3* db = tests::OpenFolder(dir.path());
+  tests::Exec(db, "INSERT INTO MVT (descdocu, numedocu, numecuen) VALUES ('CE', '1', '110505'), ('CE', '1', '110505'), "
+                  "('CE', '2', '110505'), ('NC', '1', '240801')");
+  ASSERT_EQ(Versiones(db), "CE1:2 CE2:1 NC1:1");
+  auto disparadores = [&] {
+    return tests::QueryOne(db, "SELECT group_concat(name || sql) FROM (SELECT * FROM sqlite_master WHERE "
+                               "type='trigger' ORDER BY name)")
+        .value_or("");
+  };
+  const std::string antes = disparadores();
+  tests::Exec(db, "BEGIN");
+  {
+    tv::schema::EscrituraMasiva m(db);
+    m.AvanzarDiario("numecuen LIKE '110505'");
+    tests::Exec(db, "UPDATE MVT SET numecuen='110510' WHERE numecuen LIKE '110505'");
+    m.Terminar();
+  }
+  tests::Exec(db, "COMMIT");
+  EXPECT_EQ(Versiones(db), "CE1:3 CE2:2 NC1:1");
+  EXPECT_EQ(disparadores(), antes);
+  // Falla a mitad: nada cambia y los disparadores siguen.
+  tests::Exec(db, "BEGIN");
+  {
+    tv::schema::EscrituraMasiva m(db);
+    m.AvanzarDiario("1");
+  }
+  tests::Exec(db, "ROLLBACK");
+  EXPECT_EQ(Versiones(db), "CE1:3 CE2:2 NC1:1");
+  EXPECT_EQ(disparadores(), antes);
+  tests::Exec(db, "UPDATE MVT SET numecuen='1' WHERE descdocu='NC'");
+  EXPECT_EQ(Versiones(db), "CE1:3 CE2:2 NC1:2");
+  // Con todos: también los documentos de presupuesto.
+  tests::Exec(db, "BEGIN");
+  {
+    tv::schema::EscrituraMasiva m(db, true);
+    tests::Exec(db, "INSERT INTO mvtCertDisp (icd, valor) VALUES (7, 1), (8, 1)");
+    m.AvanzarTodos();
+    m.Terminar();
+  }
+  tests::Exec(db, "COMMIT");
+  EXPECT_EQ(tests::QueryOne(db, "SELECT group_concat(clase || clave || ':' || version) FROM docVersion").value_or(""),
+            "CD7:1,CD8:1");
+  EXPECT_EQ(Versiones(db), "CE1:4 CE2:3 NC1:3");
+  EXPECT_EQ(disparadores(), antes);
+  sqlite3_close(db);
+}
