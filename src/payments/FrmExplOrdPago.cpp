@@ -7,7 +7,9 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/FrmAudPpto.h"
+#include "ledger/motor/DuenoDiario.h"
 #include "payments/FrmRptOrdenPago.h"
+#include "payments/motor/OrdenPago.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -152,6 +154,7 @@ TfrmExplOrdPago::~TfrmExplOrdPago() {
 
 void TfrmExplOrdPago::setIrp(double aIrp) {
   irp_ = aIrp;
+  versiones_ = tv::motor::VersionesOrdenesPago(kAlias);
   AnsiString sql = "select * from mvtOrdenPago";
   if (filtrado && irp_ != 0) sql += " where irp=" + NumeroSQL(static_cast<double>(irp_));
   HagaSQL(kAlias, QueryOrdPago, sql + " order by iop");
@@ -181,17 +184,16 @@ void TfrmExplOrdPago::dsOrdPagoDataChange(TObject*, TField*) {
 
 void TfrmExplOrdPago::btnBorrarSencilloClick(TObject*) {
   if (QueryOrdPago->IsEmpty()) return;
-  double iop = QueryOrdPago->FieldByName("iop")->AsFloat;
-  AnsiString tipo = TextoSQL(Texto(QueryOrdPago, "descDocu")), numero = TextoSQL(Texto(QueryOrdPago, "numedocu"));
-  {
-    // La orden y su asiento (el que ella nombra), o nada.
-    tv::db::Transaction tx(kAlias);
-    HagaSQL(kAlias, Query2, "delete from mvtOrdenPago where iop=" + NumeroSQL(iop));
-    HagaSQL(kAlias, Query2, "delete from mvt where descDocu=" + tipo + " and numedocu=" + numero);
-    HagaSQL(kAlias, Query2, "delete from mvtmaestro where descDocu=" + tipo + " and numedocu=" + numero);
-    tx.Commit();
-  }
+  std::int64_t iop = 0;
+  if (!tv::motor::NumeroDocumento(Texto(QueryOrdPago, "iop").str(), iop)) return;
+  // La orden y su asiento (si es de ella), o nada; solo la que la lista muestra.
+  tv::motor::Resultado r = tv::motor::BorrarOrdenPago(kAlias, iop, versiones_.count(iop) ? versiones_[iop] : 0);
   for (TTable* t : {DM->tblMvtOrdenPago, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
+  if (!r.grabado) {
+    ShowMessage(r.Texto().c_str());
+    setIrp(irp_);
+    return;
+  }
   audPpto->MostrarAutomatica();
   setIrp(irp_);
 }

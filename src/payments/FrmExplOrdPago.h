@@ -1,6 +1,9 @@
 #pragma once
 // Explorador de órdenes de pago: la lista, el asiento de la orden elegida y los comprobantes
 // que la cancelan; borrar, correr la numeración, imprimir y listar.
+#include <cstdint>
+#include <map>
+
 #include "platform/forms/Forms.h"
 
 class TLabel;
@@ -64,6 +67,7 @@ class TfrmExplOrdPago : public TForm {
 
  private:
   double irp_ = 0;
+  std::map<std::int64_t, long long> versiones_;  // de las órdenes, leídas antes que la lista
   void Correr(double desde, int paso);
 };
 

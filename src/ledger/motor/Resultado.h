@@ -5,6 +5,11 @@
 
 namespace tv::motor {
 
+// La frase con que se rehúsa grabar o borrar un documento que otro guardó después de traerlo,
+// la misma para toda clase de documento.
+inline constexpr const char* kDocumentoModificado =
+    "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.";
+
 struct ErrorCampo {
   std::string campo;  // "" cuando no es de un campo
   std::string texto;
@@ -15,6 +20,7 @@ struct Resultado {
   std::vector<ErrorCampo> errores;
   std::string numeroLibre;  // el siguiente número libre cuando el pedido está ocupado
   unsigned short codigo = 0;  // código del motor de datos cuando la confirmación se rehusó
+  long long version = 0;  // grabado: la versión que el documento quedó teniendo (0 borrado)
 
   bool Tiene(const std::string& campo) const {
     for (const auto& e : errores)
