@@ -44,7 +44,7 @@ class ExplOrdPago : public Presupuesto {
     Sql("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, credito) VALUES ('111005', 'CP', '10', '2026-02-20', "
         "500)");
   }
-  void Abrir(bool filtrado = false, double irp = 0) {
+  void Abrir(bool filtrado = false, std::int64_t irp = 0) {
     e.reset(new TfrmExplOrdPago(nullptr));
     e->filtrado = filtrado;
     e->setIrp(irp);
