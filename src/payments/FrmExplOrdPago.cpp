@@ -7,7 +7,9 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/FrmAudPpto.h"
+#include "ledger/motor/DuenoDiario.h"
 #include "payments/FrmRptOrdenPago.h"
+#include "payments/motor/OrdenPago.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -57,6 +59,8 @@ TLabel* Etiqueta(TWinControl* padre, const char* nombre, const char* texto, int 
   l->Top = y;
   return l;
 }
+
+AnsiString Entero(std::int64_t n) { return AnsiString(std::to_string(n).c_str()); }
 
 AnsiString Texto(TQuery* q, const char* campo) {
   if (!q->Active || q->IsEmpty()) return AnsiString();
@@ -150,10 +154,11 @@ TfrmExplOrdPago::~TfrmExplOrdPago() {
   if (frmExplOrdPago == this) frmExplOrdPago = nullptr;
 }
 
-void TfrmExplOrdPago::setIrp(double aIrp) {
+void TfrmExplOrdPago::setIrp(std::int64_t aIrp) {
   irp_ = aIrp;
+  versiones_ = tv::motor::VersionesOrdenesPago(kAlias);
   AnsiString sql = "select * from mvtOrdenPago";
-  if (filtrado && irp_ != 0) sql += " where irp=" + NumeroSQL(static_cast<double>(irp_));
+  if (filtrado && irp_ != 0) sql += " where irp=" + Entero(irp_);
   HagaSQL(kAlias, QueryOrdPago, sql + " order by iop");
   dsOrdPagoDataChange(dsOrdPago, nullptr);
 }
@@ -167,8 +172,8 @@ void TfrmExplOrdPago::dsOrdPagoDataChange(TObject*, TField*) {
   HagaSQL(kAlias, QueryMvt, "select * from mvt where descdocu=" + tipo + " and numedocu=" + numero);
   Label2->Caption = "Detalle del movimiento contable (" + AnsiString(QueryMvt->RecordCount) + ")";
   Pintar(dbgMvt, QueryMvt);
-  double n = 0;
-  AnsiString orden = TryStrToFloat(iop, n) ? NumeroSQL(n) : AnsiString("NULL");
+  std::int64_t n = 0;
+  AnsiString orden = tv::motor::NumeroDocumento(iop.str(), n) ? Entero(n) : AnsiString("NULL");
   HagaSQL(kAlias, QueryCompEgreso,
           "select * from mvtmaestro where op1=" + orden + " or op2=" + orden + " or op3=" + orden + " or op4=" + orden +
               " or op5=" + orden);
@@ -181,17 +186,16 @@ void TfrmExplOrdPago::dsOrdPagoDataChange(TObject*, TField*) {
 
 void TfrmExplOrdPago::btnBorrarSencilloClick(TObject*) {
   if (QueryOrdPago->IsEmpty()) return;
-  double iop = QueryOrdPago->FieldByName("iop")->AsFloat;
-  AnsiString tipo = TextoSQL(Texto(QueryOrdPago, "descDocu")), numero = TextoSQL(Texto(QueryOrdPago, "numedocu"));
-  {
-    // La orden y su asiento (el que ella nombra), o nada.
-    tv::db::Transaction tx(kAlias);
-    HagaSQL(kAlias, Query2, "delete from mvtOrdenPago where iop=" + NumeroSQL(iop));
-    HagaSQL(kAlias, Query2, "delete from mvt where descDocu=" + tipo + " and numedocu=" + numero);
-    HagaSQL(kAlias, Query2, "delete from mvtmaestro where descDocu=" + tipo + " and numedocu=" + numero);
-    tx.Commit();
-  }
+  std::int64_t iop = 0;
+  if (!tv::motor::NumeroDocumento(Texto(QueryOrdPago, "iop").str(), iop)) return;
+  // La orden y su asiento (si es de ella), o nada; solo la que la lista muestra.
+  tv::motor::Resultado r = tv::motor::BorrarOrdenPago(kAlias, iop, versiones_.count(iop) ? versiones_[iop] : 0);
   for (TTable* t : {DM->tblMvtOrdenPago, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
+  if (!r.grabado) {
+    ShowMessage(r.Texto().c_str());
+    setIrp(irp_);
+    return;
+  }
   audPpto->MostrarAutomatica();
   setIrp(irp_);
 }
@@ -206,8 +210,8 @@ void TfrmExplOrdPago::btnImprimirClick(TObject*) {
 
 // Corre en `paso` las órdenes desde `desde`, los asientos de sus tipos con número de solo
 // dígitos desde `desde` y las referencias de los comprobantes; todo o nada.
-void TfrmExplOrdPago::Correr(double desde, int paso) {
-  AnsiString d = NumeroSQL(desde), s = paso > 0 ? "+1" : "-1";
+void TfrmExplOrdPago::Correr(std::int64_t desde, int paso) {
+  AnsiString d = Entero(desde), s = paso > 0 ? "+1" : "-1";
   tv::db::Transaction tx(kAlias);
   HagaSQL(kAlias, Query2,
           "select distinct descdocu from mvtOrdenPago where iop>=" + d + " and descdocu is not null");
@@ -235,8 +239,9 @@ void TfrmExplOrdPago::btnConsMasClick(TObject*) {
           "¿Realmente desea continuar? Esto va a aumentar el consecutivo abriendo un hueco a partir del actual",
           "Cuidado", MB_YESNO | MB_ICONWARNING) != IDYES)
     return;
-  if (QueryOrdPago->IsEmpty()) return;
-  Correr(QueryOrdPago->FieldByName("iop")->AsFloat, +1);
+  std::int64_t n = 0;
+  if (!tv::motor::NumeroDocumento(Texto(QueryOrdPago, "iop").str(), n)) return;
+  Correr(n, +1);
   for (TTable* t : {DM->tblMvtOrdenPago, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
   setIrp(irp_);
 }
@@ -245,17 +250,17 @@ void TfrmExplOrdPago::btnConsMenosClick(TObject*) {
   if (Application->MessageBox("¿Realmente desea continuar? Esto va a disminuir el consecutivo a partir del actual",
                               "Cuidado", MB_YESNO | MB_ICONWARNING) != IDYES)
     return;
-  if (QueryOrdPago->IsEmpty()) return;
-  double n = QueryOrdPago->FieldByName("iop")->AsFloat;
+  std::int64_t n = 0;
+  if (!tv::motor::NumeroDocumento(Texto(QueryOrdPago, "iop").str(), n)) return;
   // El anterior es el mayor número guardado por debajo, en toda la tabla (con o sin filtro).
-  HagaSQL(kAlias, Query2, "select max(iop) as anterior from mvtOrdenPago where iop<" + NumeroSQL(n));
-  TField* anterior = Query2->FieldByName("anterior");
-  if (anterior->IsNull) {
+  HagaSQL(kAlias, Query2, "select max(iop) as anterior from mvtOrdenPago where iop<" + Entero(n));
+  std::int64_t anterior = 0;
+  if (!tv::motor::NumeroDocumento(Texto(Query2, "anterior").str(), anterior)) {
     if (n <= 1) {
       ShowMessage("Inicio de la numeración.");
       return;
     }
-  } else if (n - anterior->AsFloat <= 1) {
+  } else if (n - anterior <= 1) {
     ShowMessage("La anterior órden de pago debe tener un número no consecutivo.");
     return;
   }

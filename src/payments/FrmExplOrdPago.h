@@ -1,6 +1,9 @@
 #pragma once
 // Explorador de órdenes de pago: la lista, el asiento de la orden elegida y los comprobantes
 // que la cancelan; borrar, correr la numeración, imprimir y listar.
+#include <cstdint>
+#include <map>
+
 #include "platform/forms/Forms.h"
 
 class TLabel;
@@ -53,7 +56,7 @@ class TfrmExplOrdPago : public TForm {
   TfrmAudPpto* audPpto = nullptr;  // auditoría automática tras borrar
   AnsiString DESCDOCU;
 
-  void setIrp(double aIrp);
+  void setIrp(std::int64_t aIrp);
   void dsOrdPagoDataChange(TObject* Sender, TField* Field);
   void btnBorrarSencilloClick(TObject* Sender);
   void btnImprimirClick(TObject* Sender);
@@ -63,8 +66,9 @@ class TfrmExplOrdPago : public TForm {
   void FormClose(TObject* Sender, TCloseAction& Action);
 
  private:
-  double irp_ = 0;
-  void Correr(double desde, int paso);
+  std::int64_t irp_ = 0;
+  std::map<std::int64_t, long long> versiones_;  // de las órdenes, leídas antes que la lista
+  void Correr(std::int64_t desde, int paso);
 };
 
 extern TfrmExplOrdPago* frmExplOrdPago;

@@ -62,10 +62,25 @@ double Centavos(double v) { return RoundToCents(v); }
 AnsiString TextoCampo(TField* f) { return f->IsNull ? AnsiString() : AnsiString(f->AsString); }
 AnsiString FechaCampo(TField* f) { return f->IsNull ? AnsiString() : DateToStr(f->AsDateTime); }
 
-// Número escrito por el usuario; los textos que no lo son nunca llegan a un SQL.
-bool EsNumero(const AnsiString& texto, double& n) {
-  AnsiString t = texto.Trim();
-  return !t.IsEmpty() && TryStrToFloat(t, n);
+// Número de documento escrito por el usuario, exacto; los textos que no lo son nunca llegan a
+// un SQL.
+bool EsNumero(const AnsiString& texto, std::int64_t& n) {
+  n = 0;
+  return tv::motor::NumeroDocumento(texto.Trim().str(), n);
+}
+
+AnsiString Entero(std::int64_t n) { return AnsiString(std::to_string(n).c_str()); }
+
+AnsiString Monto(std::int64_t centavos) { return FloatToStr(tv::motor::MontoDe(centavos)); }
+
+// Fecha guardada (ISO) como la ve el usuario.
+AnsiString FechaIso(const std::string& iso) {
+  if (iso.empty()) return "";
+  try {
+    return DateToStr(IsoToDate(iso.c_str()));
+  } catch (const Exception&) {
+    return iso.c_str();
+  }
 }
 
 
@@ -328,7 +343,7 @@ void TfrmOrdenPago::EscribirOrden(const AnsiString& texto) {
 void TfrmOrdenPago::EscribirRegistro(const AnsiString& texto) {
   edIRP->Text = texto;
   edIRP->Modified = false;
-  double n = 0;
+  std::int64_t n = 0;
   registroLeido_ = EsNumero(texto, n);
   numeroRegistro_ = n;
 }
@@ -336,13 +351,13 @@ void TfrmOrdenPago::EscribirRegistro(const AnsiString& texto) {
 // El pendiente del registro vuelve a leerse de lo guardado; con una orden guardada en el
 // formulario cuenta también lo que ella ya le paga.
 void TfrmOrdenPago::LeerPendiente() {
-  double r = 0;
+  std::int64_t r = 0;
   if (!EsNumero(edIRP->Text, r)) return;
-  pagoPendiente = nuevo ? getPagoPendienteRP(r, false) : getPendienteParaOrden(r, numeroOrden_);
+  pagoPendiente = tv::motor::PendienteDeRegistro(kAlias, r, nuevo ? 0 : numeroOrden_);
   MostrarPendiente();
 }
 
-void TfrmOrdenPago::MostrarPendiente() { lblPendientePagoRP->Caption = Punto(pagoPendiente, 2); }
+void TfrmOrdenPago::MostrarPendiente() { lblPendientePagoRP->Caption = Punto(tv::motor::MontoDe(pagoPendiente), 2); }
 
 void TfrmOrdenPago::FormActivate(TObject*) {
   if (edIRP->CanFocus()) edIRP->SetFocus();
@@ -359,7 +374,7 @@ void TfrmOrdenPago::edIRPExit(TObject*) {
   if (!edIRP->Modified) return;
   AnsiString texto = AnsiString(edIRP->Text).Trim();
   if (texto.IsEmpty()) return;
-  double n = 0;
+  std::int64_t n = 0;
   // Volver al campo (tras un mensaje o una búsqueda) sin cambiar el número no relee nada: el
   // objeto del gasto y los montos digitados se quedan.
   if (EsNumero(texto, n) && registroLeido_ && n == numeroRegistro_) {
@@ -375,7 +390,7 @@ void TfrmOrdenPago::edIRPExit(TObject*) {
   edIRP->Modified = false;
   registroLeido_ = true;
   numeroRegistro_ = n;
-  pagoPendiente = getPagoPendienteRP(n, false);
+  pagoPendiente = tv::motor::PendienteDeRegistro(kAlias, n);
   irp = n;
   getRP(irp);
   if (AnsiString(edNumeDocu->Text).IsEmpty()) edNumeDocu->Text = texto;
@@ -384,11 +399,11 @@ void TfrmOrdenPago::edIRPExit(TObject*) {
   if (!(pagoPendiente > 0)) ShowMessage(kCancelado);
 }
 
-void TfrmOrdenPago::getRP(double aIrp) {
+void TfrmOrdenPago::getRP(std::int64_t aIrp) {
   HagaSQL(kAlias, queryGral,
           "select a.fechaExped as fechaExped, a.valor as valor, a.objetoGasto as objetoGasto, a.icd as icd "
           "from MvtregPptal as a join mvtCertDisp as b on (a.icd=b.icd) where a.irp=" +
-              NumeroSQL(aIrp));
+              Entero(aIrp));
   if (queryGral->IsEmpty()) {
     Label23->Caption = kSinCDP;
     return;
@@ -425,28 +440,29 @@ void TfrmOrdenPago::edIordenPagoExit(TObject*) {
     return;
   }
   if (!edIordenPago->Modified) return;
-  double n = 0;
-  if (!EsNumero(edIordenPago->Text, n) || !DM->tblMvtOrdenPago->Locate("iop", Variant(n))) {
+  std::int64_t n = 0;
+  std::optional<tv::motor::OrdenPago> o;
+  if (EsNumero(edIordenPago->Text, n)) o = tv::motor::TraerOrdenPago(kAlias, n);
+  if (!o) {
     initNuevo();
     return;
   }
-  CargarOrden();
+  CargarOrden(*o);
 }
 
-void TfrmOrdenPago::CargarOrden() {
-  TTable* op = DM->tblMvtOrdenPago;
+void TfrmOrdenPago::CargarOrden(const tv::motor::OrdenPago& o) {
+  DM->tblMvtOrdenPago->Locate("iop", Variant(static_cast<long long>(o.numero)));
   nuevo = false;
   Color = clBtnFace;
   // El monto guardado de la orden vuelve a quedar disponible: la edición lo reemplaza.
-  numeroOrden_ = op->FieldByName("iop")->AsFloat;
+  numeroOrden_ = o.numero;
+  versionTraida_ = o.versionTraida;
   LeerPendiente();
-  EscribirOrden(TextoNumeroDoc(op->FieldByName("iop")->AsFloat));
-  edFechaExp->Text = FechaCampo(op->FieldByName("FechaExped"));
-  edFechaVenc->Text = FechaCampo(op->FieldByName("fechaVenc"));
-  edItercero->Text = TextoCampo(op->FieldByName("itercero"));
-  double irpOrden = op->FieldByName("IRP")->AsFloat;
-  double valorOrden = op->FieldByName("valor")->AsFloat;
-  AnsiString irpTexto = TextoNumeroDoc(irpOrden);
+  EscribirOrden(Entero(o.numero));
+  edFechaExp->Text = FechaIso(o.fechaExped);
+  edFechaVenc->Text = FechaIso(o.fechaVenc);
+  edItercero->Text = o.tercero.c_str();
+  AnsiString irpTexto = Entero(o.registro);
   if (AnsiString(edIRP->Text).Trim() != irpTexto) {
     Application->MessageBox("Observe que va a cambiar el número del registro. Esta orden de pago pertenece a él.",
                             "Advertencia", MB_OK | MB_ICONWARNING);
@@ -454,19 +470,19 @@ void TfrmOrdenPago::CargarOrden() {
     LeerPendiente();
   }
   EscribirRegistro(irpTexto);
-  irp = irpOrden;
-  valorOriginal = valorOrden;
-  edValor->Text = FloatToStr(valorOriginal);
+  irp = o.registro;
+  valorOriginal = tv::motor::MontoDe(o.valor);
+  edValor->Text = Monto(o.valor);
   getRP(irp);
   lblNtercero->Caption = Tercero(edItercero->Text).getNtercero();
-  edObjetoGasto->Text = TextoCampo(op->FieldByName("objetoGasto"));
-  numeDocuGuardado_ = TextoCampo(op->FieldByName("numeDocu"));
+  edObjetoGasto->Text = o.objetoGasto.c_str();
+  numeDocuGuardado_ = o.asiento.numero.c_str();
   edNumeDocu->Text = numeDocuGuardado_;
-  edValorCheque->Text = TextoCampo(op->FieldByName("valorCheque"));
-  edNumeroCheque->Text = TextoCampo(op->FieldByName("numeroCheque"));
-  edBanco->Text = TextoCampo(op->FieldByName("banco"));
-  edEfectivo->Text = TextoCampo(op->FieldByName("valorEfectivo"));
-  iAstoProg = op->FieldByName("iAstoProg")->AsInteger;
+  edValorCheque->Text = o.valorCheque ? Monto(*o.valorCheque) : AnsiString();
+  edNumeroCheque->Text = o.numeroCheque.c_str();
+  edBanco->Text = o.banco.c_str();
+  edEfectivo->Text = o.valorEfectivo ? Monto(*o.valorEfectivo) : AnsiString();
+  iAstoProg = static_cast<int>(o.plantilla);
   nAstoProg = "";
   HagaSQL(kAlias, Query2,
           "select nAstoProg from asientosProgCfg where (descdocu='OP' or descdocu='_OP') and iAstoProg=" +
@@ -493,8 +509,8 @@ void TfrmOrdenPago::initNuevo() {
 void TfrmOrdenPago::btnLintOrdenPagoClick(TObject*) {
   // El filtro por registro solo con un número: el texto nunca va tal cual.
   AnsiString filtro;
-  double r = 0;
-  if (EsNumero(edIRP->Text, r)) filtro = "irp='" + NumeroSQL(r) + "'";
+  std::int64_t r = 0;
+  if (EsNumero(edIRP->Text, r)) filtro = "irp='" + Entero(r) + "'";
   FrmBuscTabla = new TFrmBuscTabla(this, dsOrdenPago, "Número", "Fecha", "iop", "fechaExped", true, filtro);
   std::unique_ptr<TFrmBuscTabla> dialogo(FrmBuscTabla);
   if (dialogo->ceroRegistros) return;
@@ -550,8 +566,9 @@ void TfrmOrdenPago::edObjetoGastoEnter(TObject*) {
 
 // Se imprime la orden cuyo número está en el formulario, ubicada por número.
 void TfrmOrdenPago::btnImprimirClick(TObject*) {
-  double n = 0;
-  if (nuevo || !EsNumero(edIordenPago->Text, n) || !DM->tblMvtOrdenPago->Locate("iop", Variant(n))) {
+  std::int64_t n = 0;
+  if (nuevo || !EsNumero(edIordenPago->Text, n) ||
+      !DM->tblMvtOrdenPago->Locate("iop", Variant(static_cast<long long>(n)))) {
     ShowMessage("Grabe primero la orden de pago.");
     return;
   }
@@ -872,6 +889,7 @@ tv::motor::OrdenPago TfrmOrdenPago::Registro() {
   if (!efectivo.IsEmpty()) o.valorEfectivo = tv::motor::CentavosDe(StrToAmount(efectivo));
   o.plantilla = iAstoProg;
   o.asiento = AsientoDeLaOrden(o.numero);
+  o.versionTraida = versionTraida_;
   return o;
 }
 
@@ -879,20 +897,21 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   // Con Enter el botón por omisión actúa sin que el número pierda el foco: el número de una
   // orden guardada se carga, como al salir del campo, en lugar de grabar encima.
   if (ActiveControl == edIordenPago && edIordenPago->Modified) {
-    double n = 0;
-    if (EsNumero(edIordenPago->Text, n) && n > 0 && DM->tblMvtOrdenPago->Locate("iop", Variant(n))) {
+    std::int64_t n = 0;
+    if (EsNumero(edIordenPago->Text, n) && n > 0 &&
+        DM->tblMvtOrdenPago->Locate("iop", Variant(static_cast<long long>(n)))) {
       edIordenPagoExit(edIordenPago);
       return;
     }
   }
   if (!validar()) return;
-  numeroOrden_ = StrToFloat(AnsiString(edIordenPago->Text).Trim());
+  tv::motor::NumeroDocumento(AnsiString(edIordenPago->Text).Trim().str(), numeroOrden_);
   AnsiString numeDocu = edNumeDocu->Text;
   TTable* op = DM->tblMvtOrdenPago;
-  if (nuevo && op->Locate("iop", Variant(numeroOrden_))) {
+  if (nuevo && op->Locate("iop", Variant(static_cast<long long>(numeroOrden_)))) {
     AnsiString siguiente = TextoNumeroDoc(SiguienteNumeroDoc(kNumOrdenPago));
     Application->MessageBox(MensajeNumeroExistente(kNumOrdenPago, numeroOrden_, siguiente), "Error", MB_OK);
-    if (AnsiString(edNumeDocu->Text).Trim() == TextoNumeroDoc(numeroOrden_)) edNumeDocu->Text = siguiente;
+    if (AnsiString(edNumeDocu->Text).Trim() == Entero(numeroOrden_)) edNumeDocu->Text = siguiente;
     EscribirOrden(siguiente);
     return;
   }
@@ -908,7 +927,10 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   }
   if (!r.grabado) {
     for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
-    if (r.Tiene("valor")) {
+    if (r.Tiene("version")) {
+      // Otro puesto la cambió o la borró: se graba solo tras traerla de nuevo.
+      Application->MessageBox(r.Texto().c_str(), "Error", MB_OK);
+    } else if (r.Tiene("valor")) {
       LeerPendiente();
       Application->MessageBox(r.Texto().c_str(), "Error", MB_OK);
     } else if (r.Tiene("numeDocu")) {
@@ -929,7 +951,8 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
     return;
   }
   for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
-  op->Locate("iop", Variant(numeroOrden_));
+  op->Locate("iop", Variant(static_cast<long long>(numeroOrden_)));
+  versionTraida_ = r.version;
   Application->MessageBox("Orden de pago grabada.", "Tallivar", MB_OK);
   {
     TIniFile ini(ArchivoIni());
@@ -941,9 +964,11 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   nuevo = false;
   Color = clBtnFace;
   numeDocuGuardado_ = numeDocu;
-  valorOriginal = op->FieldByName("valor")->AsFloat;
+  valorOriginal = StrToAmount(AnsiString(edValor->Text).Trim());
   // Tras grabar se ve lo que el registro tiene aún sin pagar, sin sumarle otra vez esta orden.
-  pagoPendiente = getPagoPendienteRP(StrToFloat(AnsiString(edIRP->Text).Trim()), false);
+  std::int64_t registro = 0;
+  EsNumero(edIRP->Text, registro);
+  pagoPendiente = tv::motor::PendienteDeRegistro(kAlias, registro);
   MostrarPendiente();
   if (AplicarPlantilla()) getMvt();
 }

@@ -93,18 +93,18 @@ class TfrmOrdenPago : public TForm {
   TDataSource* dsCuenta;
   TDataSource* dsAsientosProgCfg;
 
-  double pagoPendiente = 0;
+  std::int64_t pagoPendiente = 0;  // centavos
   AnsiString DESCDOCU;
   AnsiString nAstoProg;
   AnsiString iTercero;
   int iAstoProg = 0;
   double valor = 0;
   bool nuevo = true;
-  double irp = 0;
+  std::int64_t irp = 0;
   double valorRP = 0;
   double valorOriginal = 0;
 
-  void getRP(double aIrp);
+  void getRP(std::int64_t aIrp);
   void initNuevo();
   void limpiarGrid();
   void getMvt();
@@ -141,13 +141,14 @@ class TfrmOrdenPago : public TForm {
   void EscribirOrden(const AnsiString& texto);
   void EscribirRegistro(const AnsiString& texto);
   bool AplicarPlantilla();
-  void CargarOrden();
+  void CargarOrden(const tv::motor::OrdenPago& o);
   void MostrarPendiente();
   bool HayAsientoManual(const AnsiString& numeDocu);
   void LeerPendiente();
-  double numeroOrden_ = 0;       // número de la orden que se graba o que está cargada
+  std::int64_t numeroOrden_ = 0;  // número de la orden que se graba o que está cargada
+  long long versionTraida_ = 0;   // versión de la orden cargada o grabada
   bool registroLeido_ = false;   // el número del registro ya se leyó
-  double numeroRegistro_ = 0;    // número del registro leído por última vez
+  std::int64_t numeroRegistro_ = 0;  // número del registro leído por última vez
   AnsiString numeDocuGuardado_;  // número del asiento de la orden cargada o grabada
 };
 

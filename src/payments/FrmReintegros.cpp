@@ -134,6 +134,7 @@ TfrmReintegros::TfrmReintegros(TComponent* Owner) : TForm(Owner) {
   dsReintegros = Make<TDataSource>(this, "dsReintegros");
 
   if (!DM->tblReintegros->Active) DM->tblReintegros->Open();
+  Traer();
   dsReintegros->DataSet = DM->tblReintegros;
   DBGrid1->DataSource = dsReintegros;
   MostrarMontos(DBGrid1, {"valor"});
@@ -152,6 +153,17 @@ TfrmReintegros::TfrmReintegros(TComponent* Owner) : TForm(Owner) {
   btnGrabMod->OnClick = [this](TObject* s) { btnGrabModClick(s); };
   btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };
   dsReintegrosDataChange(dsReintegros, nullptr);
+}
+
+// Las versiones se leen antes que las filas: lo que se muestra nunca es más viejo que ellas.
+void TfrmReintegros::Traer() {
+  versiones_ = tv::motor::VersionesReintegros(kAlias);
+  DM->tblReintegros->Refresh();
+}
+
+long long TfrmReintegros::VersionDe(std::int64_t fila) const {
+  auto v = versiones_.find(fila);
+  return v == versiones_.end() ? 0 : v->second;
 }
 
 void TfrmReintegros::dsReintegrosDataChange(TObject*, TField*) {
@@ -194,7 +206,7 @@ void TfrmReintegros::btnGrabarClick(TObject*) {
   r.usuario = Login.str();
   tv::motor::GrabarReintegro(kAlias, r);
   Panel1->Visible = false;
-  DM->tblReintegros->Refresh();
+  Traer();
   DM->tblReintegros->Last();
 }
 
@@ -208,8 +220,9 @@ void TfrmReintegros::btnBorrarClick(TObject*) {
   TTable* t = DM->tblReintegros;
   if (t->IsEmpty()) return;
   // Si el dinero del reintegro sigue sin usarse se decide al borrar, dentro de la transacción.
-  tv::motor::Resultado r = tv::motor::BorrarReintegro(kAlias, t->GetBookmark().id);
-  t->Refresh();
+  std::int64_t fila = t->GetBookmark().id;
+  tv::motor::Resultado r = tv::motor::BorrarReintegro(kAlias, fila, VersionDe(fila));
+  Traer();
   if (!r.grabado) ShowMessage(r.Texto().c_str());
 }
 
@@ -236,8 +249,8 @@ void TfrmReintegros::btnGrabModClick(TObject*) {
   r.justificacion = AnsiString(t->FieldByName("justificacion")->AsString).str();
   TBookmark fila = t->GetBookmark();
   t->Cancel();
-  tv::motor::Resultado res = tv::motor::ModificarReintegro(kAlias, fila.id, r);
-  t->Refresh();
+  tv::motor::Resultado res = tv::motor::ModificarReintegro(kAlias, fila.id, r, VersionDe(fila.id));
+  Traer();
   if (!res.grabado) {
     ShowMessage(res.Texto().c_str());
     return;

@@ -1,6 +1,9 @@
 #pragma once
 // Reintegros: devuelven dinero a un rubro de egreso. Lista, registro de uno nuevo, corrección en
 // la rejilla y borrado solo mientras su dinero no se haya usado.
+#include <cstdint>
+#include <map>
+
 #include "platform/forms/Forms.h"
 
 class TDBGrid;
@@ -54,6 +57,11 @@ class TfrmReintegros : public TForm {
   void btnGrabModClick(TObject* Sender);
   void btnImprimirClick(TObject* Sender);
 
+ private:
+  // Lee de nuevo las versiones y las filas.
+  void Traer();
+  long long VersionDe(std::int64_t fila) const;
+  std::map<std::int64_t, long long> versiones_;  // por fila, leídas antes que ellas
 };
 
 extern TfrmReintegros* frmReintegros;

@@ -3,6 +3,7 @@
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
+#include "ledger/motor/DuenoDiario.h"
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Dialogs.h"
@@ -204,14 +205,14 @@ void TfrmRptOrdenPago::qrbTitleBeforePrint(TQRCustomBand*, bool&) {
   }
   // Rubros del certificado del registro, por la regla de los rubros del certificado.
   QRMemo4->Lines->Clear();
-  double irp = 0;
-  if (TryStrToFloat(Campo("IRP"), irp)) {
+  std::int64_t irp = 0;
+  if (tv::motor::NumeroDocumento(AnsiString(Campo("IRP")).str(), irp)) {
     HagaSQL(kAlias, query1,
             "select distinct r.rubro as rubropptal, b.ncuenta as ncuenta from ("
             "select a.icd as icd, c.rubroPptal as rubro from mvtregpptal a join certDispRubros c on c.icd=a.icd "
-            "where a.irp=" + NumeroSQL(irp) +
+            "where a.irp=" + AnsiString(std::to_string(irp).c_str()) +
                 " union select a.icd, d.rubroPptal from mvtregpptal a join mvtCertDisp d on d.icd=a.icd "
-                "where a.irp=" + NumeroSQL(irp) +
+                "where a.irp=" + AnsiString(std::to_string(irp).c_str()) +
                 " and d.rubroPptal is not null and d.rubroPptal<>'' and not exists "
                 "(select 1 from certDispRubros x where x.icd=a.icd)) r "
                 "left join plppto b on b.icuenta=r.rubro and b.tipoCuenta='E' order by r.rubro");

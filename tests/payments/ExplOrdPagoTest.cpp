@@ -44,7 +44,7 @@ class ExplOrdPago : public Presupuesto {
     Sql("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, credito) VALUES ('111005', 'CP', '10', '2026-02-20', "
         "500)");
   }
-  void Abrir(bool filtrado = false, double irp = 0) {
+  void Abrir(bool filtrado = false, std::int64_t irp = 0) {
     e.reset(new TfrmExplOrdPago(nullptr));
     e->filtrado = filtrado;
     e->setIrp(irp);
@@ -205,6 +205,20 @@ TEST_F(ExplOrdPago, ListadoConTodasLasOrdenesEImpreso) {
   EXPECT_NE(p.find("Proveedor Uno"), std::string::npos) << p;
   EXPECT_NE(p.find("510505"), std::string::npos) << p;
   EXPECT_EQ(p.find("RECIBÍ"), std::string::npos) << p;
+}
+
+// La lista se mostró antes de que otro puesto cambiara la orden: borrarla se rehúsa con la frase
+// de todo documento y la lista se lee de nuevo; después se borra.
+TEST_F(ExplOrdPago, BorrarLoQueOtroCambioSeRehusa) {
+  Abrir();
+  Ir(5);
+  Sql("UPDATE mvtOrdenPago SET numeroCheque='77' WHERE iop=5");
+  F().click("btnBorrarSencillo");
+  EXPECT_EQ(ui->lastMessage(), "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.");
+  EXPECT_EQ(Ordenes(), "1:1,4:4,5:OP-5,6:6");
+  Ir(5);
+  F().click("btnBorrarSencillo");
+  EXPECT_EQ(Ordenes(), "1:1,4:4,6:6");
 }
 
 }  // namespace

@@ -501,3 +501,31 @@ TEST_F(FormOrdenPago, NumeroTomadoPorOtroPuestoProponeElSiguiente) {
             "1:100:1,2:300:2");
   EXPECT_EQ(Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'"), "4");
 }
+
+// Otro puesto cambia la orden cargada: "Grabar" lo dice con la frase de todo documento y no
+// escribe; traída de nuevo, la primera grabación pasa, y la siguiente también.
+TEST_F(FormOrdenPago, OrdenCambiadaPorOtroPuestoSeTraeDeNuevo) {
+  Abrir();
+  Llenar();
+  Grabar();
+  ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
+  Grabar();
+  ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
+  {
+    tv::db::Connection otro(tv::db::FolderOf(libros.c_str()));
+    otro.Exec("UPDATE mvtOrdenPago SET numeroCheque='77' WHERE iop=1");
+  }
+  F().set("edValor", prueba::Tecleado("250").c_str());
+  Montos("250", "230", "20");
+  Grabar();
+  EXPECT_EQ(Mensajes(), "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.|");
+  EXPECT_EQ(Leer("SELECT valor || '/' || numeroCheque FROM mvtOrdenPago WHERE iop=1"), "300/77");
+  f->edIordenPago->Modified = true;
+  Orden("1");
+  EXPECT_EQ(f->edNumeroCheque->Text, "77");
+  F().set("edValor", prueba::Tecleado("250").c_str());
+  Montos("250", "230", "20");
+  Grabar();
+  EXPECT_EQ(Mensajes(), "Orden de pago grabada.|");
+  EXPECT_EQ(Leer("SELECT valor FROM mvtOrdenPago WHERE iop=1"), "250");
+}

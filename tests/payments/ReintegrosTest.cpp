@@ -137,6 +137,32 @@ TEST_F(Reintegros, CorreccionRevisada) {
   EXPECT_EQ(Leer("SELECT valor FROM reintegros"), "25");
 }
 
+// Otro puesto escribió un reintegro después de que esta ventana los trajo: la corrección se
+// rehúsa con la frase de todo documento, la lista se lee de nuevo y la siguiente pasa.
+TEST_F(Reintegros, CorreccionSobreLoQueOtroCambioSeTraeDeNuevo) {
+  Nuevo("G", "30");
+  f.reset(new TfrmReintegros(nullptr));
+  f->Show();
+  Sql("UPDATE reintegros SET justificacion='Del otro puesto'");
+  TTable* t = DM->tblReintegros;
+  t->First();
+  t->Edit();
+  t->FieldByName("valor")->AsFloat = 40;
+  ui->takeMessages();
+  ui->now(f.get()).set("Memo2", "Corregido").click("btnGrabMod");
+  ASSERT_EQ(ui->messages().size(), 1u);
+  EXPECT_EQ(ui->messages()[0].Text,
+            "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.");
+  EXPECT_EQ(Leer("SELECT valor || '|' || justificacion FROM reintegros"), "30|Del otro puesto");
+  EXPECT_EQ(AnsiString(f->Memo2->Text).Trim(), "Del otro puesto");
+  t->Edit();
+  t->FieldByName("valor")->AsFloat = 40;
+  ui->takeMessages();
+  ui->now(f.get()).set("Memo2", "Corregido").click("btnGrabMod");
+  EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().c_str();
+  EXPECT_EQ(Leer("SELECT valor || '|' || justificacion FROM reintegros"), "40|Corregido");
+}
+
 TEST_F(Reintegros, ImpresoConNombreSoloParaRubroDeEgreso) {
   Nuevo("G", "1234.5");
   DM->tblReintegros->First();

@@ -14,9 +14,6 @@ namespace {
 constexpr const char* kAlias = "Contabilidad";
 }
 
-const char* const kDocumentoModificado =
-    "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.";
-
 
 double PesosDe(std::int64_t centavos) { return static_cast<double>(centavos) / 100.0; }
 

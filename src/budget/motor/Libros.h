@@ -16,10 +16,6 @@
 
 namespace tv::motor {
 
-// La frase de una grabación sobre un documento que otro guardó después de traerlo (la misma del
-// diario).
-extern const char* const kDocumentoModificado;
-
 double PesosDe(std::int64_t centavos);
 // Un número de documento como se guarda en una columna numérica.
 tv::db::Cell NumeroCelda(std::int64_t numero);

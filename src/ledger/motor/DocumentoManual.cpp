@@ -106,8 +106,7 @@ Resultado GrabarDocumentoManual(const std::string& baseDatos, const DocumentoMan
     // Cualquier escritura de sus líneas o de su encabezado desde que se trajo, de otro puesto,
     // de una orden de pago, de un comprobante programado o de otro programa.
     if (VersionDiario(*conn, d.tipo, d.numeroTraido) != d.versionTraida) {
-      r.errores.push_back(
-          {"", "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo."});
+      r.errores.push_back({"", kDocumentoModificado});
       return r;
     }
     {

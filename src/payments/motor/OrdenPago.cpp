@@ -1,5 +1,8 @@
 #include "payments/motor/OrdenPago.h"
 
+#include <cmath>
+
+#include "app/schema/Versiones.h"
 #include "ledger/motor/DuenoDiario.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
@@ -11,6 +14,23 @@ namespace {
 using tv::db::Cell;
 
 Cell TextoONulo(const std::string& s) { return s.empty() ? Cell() : Cell::String(s); }
+
+// Un texto guardado; un número en una columna de texto (libros viejos), como se escribe.
+std::string Texto(const Cell& c) {
+  if (c.kind == Cell::Text) return c.s;
+  if (c.kind == Cell::Int) return std::to_string(c.i);
+  if (c.kind == Cell::Real && c.d == std::floor(c.d)) return std::to_string(std::llround(c.d));
+  return c.kind == Cell::Real ? std::to_string(c.d) : std::string();
+}
+
+// Un número guardado (entero o real) como entero exacto.
+std::int64_t Entero(const Cell& c) {
+  return c.kind == Cell::Int ? c.i : static_cast<std::int64_t>(std::llround(c.Number()));
+}
+
+long long Version(tv::db::Connection& conn, std::int64_t numero) {
+  return tv::schema::VersionDoc(conn.Db(), "OP", tv::schema::ClaveDoc(numero));
+}
 
 // Suma en centavos, fila por fila, de los montos que da la consulta (un parámetro entero).
 std::int64_t Suma(tv::db::Connection& conn, const std::string& sql, std::int64_t a, std::int64_t b = 0) {
@@ -35,14 +55,21 @@ std::int64_t Siguiente(tv::db::Connection& conn) {
   return (c.kind == Cell::Int ? c.i : static_cast<std::int64_t>(c.Number())) + 1;
 }
 
+// Valor del registro menos sus órdenes de pago.
+std::int64_t SinPagar(tv::db::Connection& conn, std::int64_t registro) {
+  return Suma(conn, "SELECT valor FROM mvtRegPptal WHERE irp=?1", registro) -
+         Suma(conn, "SELECT valor FROM mvtOrdenPago WHERE irp=?1", registro);
+}
+
+// Lo que la orden ya toma del registro (nada si es de otro).
+std::int64_t TomadoPor(tv::db::Connection& conn, std::int64_t orden, std::int64_t registro) {
+  return Suma(conn, "SELECT valor FROM mvtOrdenPago WHERE iop=?1 AND irp=?2", orden, registro);
+}
+
 // Lo que la orden pide al registro, medido sobre lo guardado: "" cuando cabe.
 std::string Pendiente(tv::db::Connection& conn, const OrdenPago& o) {
-  std::int64_t registro = Suma(conn, "SELECT valor FROM mvtRegPptal WHERE irp=?1", o.registro);
-  std::int64_t pagado = Suma(conn, "SELECT valor FROM mvtOrdenPago WHERE irp=?1", o.registro);
-  std::int64_t queda = registro - pagado;
-  // Lo que esta orden ya tomaba del mismo registro.
-  std::int64_t antes =
-      o.nueva ? 0 : Suma(conn, "SELECT valor FROM mvtOrdenPago WHERE iop=?1 AND irp=?2", o.numero, o.registro);
+  std::int64_t queda = SinPagar(conn, o.registro);
+  std::int64_t antes = o.nueva ? 0 : TomadoPor(conn, o.numero, o.registro);
   std::string msg;
   if (o.valor > antes && o.valor - antes > queda)
     msg += "El valor de la orden de pago no puede ser mayor que el valor pendiente de pagar del registro "
@@ -101,6 +128,11 @@ Resultado GrabarOrdenPago(const std::string& baseDatos, const OrdenPago& o) {
       r.numeroLibre = std::to_string(siguiente);
       return r;
     }
+    // Una orden guardada se escribe solo sobre lo que se trajo (ni editada ni borrada después).
+    if (!o.nueva && Version(*conn, o.numero) != o.versionTraida) {
+      r.errores.push_back({"version", kDocumentoModificado});
+      return r;
+    }
     std::string pendiente = Pendiente(*conn, o);
     if (!pendiente.empty()) {
       r.errores.push_back({"valor", pendiente});
@@ -111,6 +143,99 @@ Resultado GrabarOrdenPago(const std::string& baseDatos, const OrdenPago& o) {
     Resultado a = EscribirAsientoOrdenPago(baseDatos, asiento);
     if (!a.grabado) return a;
     EscribirFila(*conn, o);
+    r.version = Version(*conn, o.numero);
+    tx.Commit();
+  } catch (const EDBEngineError& e) {
+    if (e.ErrorCode() != DBIERR_RULEVIOL) throw;
+    r.errores.push_back({"", e.Message.str()});
+    r.codigo = static_cast<unsigned short>(e.ErrorCode());
+    return r;
+  }
+  r.grabado = true;
+  return r;
+}
+
+std::optional<OrdenPago> TraerOrdenPago(const std::string& baseDatos, std::int64_t numero) {
+  auto conn = tv::db::ConnectionFor(baseDatos.c_str());
+  // Una sola sentencia: la fila y su versión son de la misma foto de los libros.
+  std::string sql =
+      "SELECT IRP, FechaExped, fechaVenc, itercero, valor, numeDocu, descdocu, iAstoProg, objetoGasto, "
+      "numeroCheque, banco, valorCheque, valorEfectivo, (SELECT version FROM \"" +
+      std::string(tv::schema::kTablaVersionesDoc) + "\" WHERE clase='OP' AND clave=?2) FROM mvtOrdenPago WHERE iop=?1";
+  tv::db::Stmt st;
+  try {
+    st = conn->Prepare(sql);
+  } catch (const EDBEngineError&) {
+    // Libros sin tabla de versiones (abiertos solo para leer): ninguna versión registrada.
+    st = conn->Prepare(sql.substr(0, sql.find(", (SELECT version")) + ", NULL FROM mvtOrdenPago WHERE iop=?1");
+  }
+  st.Bind(1, Cell::Integer(numero));
+  st.Bind(2, Cell::String(tv::schema::ClaveDoc(numero)));
+  if (!st.Step()) return std::nullopt;
+  OrdenPago o;
+  o.numero = numero;
+  o.nueva = false;
+  o.registro = st.Column(0).IsNull() ? 0 : Entero(st.Column(0));
+  o.fechaExped = Texto(st.Column(1));
+  o.fechaVenc = Texto(st.Column(2));
+  o.tercero = Texto(st.Column(3));
+  o.valor = CentavosDe(st.Column(4).Number());
+  o.asiento.numero = o.asiento.numeroGuardado = Texto(st.Column(5));
+  o.asiento.tipo = Texto(st.Column(6));
+  o.asiento.orden = numero;
+  o.plantilla = st.Column(7).IsNull() ? 0 : Entero(st.Column(7));
+  o.objetoGasto = Texto(st.Column(8));
+  o.numeroCheque = Texto(st.Column(9));
+  o.banco = Texto(st.Column(10));
+  if (!st.Column(11).IsNull()) o.valorCheque = CentavosDe(st.Column(11).Number());
+  if (!st.Column(12).IsNull()) o.valorEfectivo = CentavosDe(st.Column(12).Number());
+  o.versionTraida = st.Column(13).IsNull() ? 0 : Entero(st.Column(13));
+  return o;
+}
+
+std::map<std::int64_t, long long> VersionesOrdenesPago(const std::string& baseDatos) {
+  std::map<std::int64_t, long long> v;
+  auto conn = tv::db::ConnectionFor(baseDatos.c_str());
+  try {
+    tv::db::Stmt st = conn->Prepare("SELECT clave, version FROM \"" + std::string(tv::schema::kTablaVersionesDoc) +
+                                    "\" WHERE clase='OP'");
+    while (st.Step()) {
+      std::int64_t numero = 0;
+      if (NumeroDocumento(Texto(st.Column(0)), numero)) v[numero] = Entero(st.Column(1));
+    }
+  } catch (const EDBEngineError&) {
+    // Sin tabla de versiones: ninguna registrada.
+  }
+  return v;
+}
+
+std::int64_t PendienteDeRegistro(const std::string& baseDatos, std::int64_t registro, std::int64_t propia) {
+  auto conn = tv::db::ConnectionFor(baseDatos.c_str());
+  return SinPagar(*conn, registro) + (propia != 0 ? TomadoPor(*conn, propia, registro) : 0);
+}
+
+Resultado BorrarOrdenPago(const std::string& baseDatos, std::int64_t numero, long long versionTraida) {
+  Resultado r;
+  auto conn = tv::db::ConnectionFor(baseDatos.c_str());
+  try {
+    tv::db::Transaction tx(baseDatos.c_str());
+    if (Version(*conn, numero) != versionTraida) {
+      r.errores.push_back({"version", kDocumentoModificado});
+      return r;
+    }
+    tv::db::Stmt st = conn->Prepare("SELECT coalesce(descdocu, ''), coalesce(numeDocu, '') FROM mvtOrdenPago WHERE iop=?1");
+    st.Bind(1, Cell::Integer(numero));
+    if (st.Step()) {
+      std::string tipo = Texto(st.Column(0)), asiento = Texto(st.Column(1));
+      st = tv::db::Stmt();
+      // El asiento se va con la orden solo si es de ella: uno manual o de otra orden se queda.
+      DuenoDiario d = DuenoDe(*conn, tipo, asiento);
+      bool suyo = !asiento.empty() && d.clase == ClaseDueno::OrdenPago && d.orden == numero;
+      tv::db::Stmt del = conn->Prepare("DELETE FROM mvtOrdenPago WHERE iop=?1");
+      del.Bind(1, Cell::Integer(numero));
+      del.Step();
+      if (suyo) BorrarDocumento(*conn, tipo, asiento);
+    }
     tx.Commit();
   } catch (const EDBEngineError& e) {
     if (e.ErrorCode() != DBIERR_RULEVIOL) throw;

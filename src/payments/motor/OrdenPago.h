@@ -3,6 +3,7 @@
 // transacción de escritura, con el número, lo pendiente del registro y el dueño del asiento
 // revisados sobre lo guardado dentro de ella.
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -21,13 +22,32 @@ struct OrdenPago {
   std::optional<std::int64_t> valorCheque, valorEfectivo;  // centavos; vacío deja lo guardado
   std::int64_t plantilla = 0;  // iAstoProg
   AsientoOrdenPago asiento;    // tipo, número, líneas y valor del asiento (orden = numero)
+  long long versionTraida = 0;  // orden guardada: su versión cuando se trajo
 };
 
-// Promete: grabado solo si (1) una orden nueva trae un número libre, (2) lo que pide cabe en lo
-// pendiente de pagar del registro, (3) el número del asiento es de esta orden o está libre. Si
-// no, nada cambió y el error lleva su campo: "orden" (número tomado; el siguiente en
-// numeroLibre), "valor" (lo pendiente, una frase por línea) o "numeDocu" (asiento ajeno; el
-// siguiente libre en numeroLibre). Un límite de los libros al confirmar llega con su código.
+// La orden guardada con la versión que tenía, leídas juntas; vacío si no está. Las líneas del
+// asiento no se traen (tipo y número sí).
+std::optional<OrdenPago> TraerOrdenPago(const std::string& baseDatos, std::int64_t numero);
+
+// La versión de cada orden de pago que alguna escritura tocó (las demás: 0). Leída antes que una
+// lista de órdenes, lo que la lista muestra nunca es más viejo que su versión.
+std::map<std::int64_t, long long> VersionesOrdenesPago(const std::string& baseDatos);
+
+// Lo que el registro tiene aún sin pagar, en centavos, sin contar lo que la orden `propia` (0:
+// ninguna) ya le paga: hasta dónde llega esa orden. La misma cuenta que revisa la grabación.
+std::int64_t PendienteDeRegistro(const std::string& baseDatos, std::int64_t registro, std::int64_t propia = 0);
+
+// Promete: grabado solo si (1) una orden nueva trae un número libre, (2) una guardada sigue en la
+// versión que se trajo, (3) lo que pide cabe en lo pendiente de pagar del registro, (4) el
+// número del asiento es de esta orden o está libre. Si no, nada cambió y el error lleva su
+// campo: "orden" (número tomado; el siguiente en numeroLibre), "version" (kDocumentoModificado),
+// "valor" (lo pendiente, una frase por línea) o "numeDocu" (asiento ajeno; el siguiente libre en
+// numeroLibre). Un límite de los libros al confirmar llega con su código. Grabado, `version` es
+// la que la orden quedó teniendo.
 Resultado GrabarOrdenPago(const std::string& baseDatos, const OrdenPago& o);
+
+// Promete: borra la orden y su asiento (solo si el asiento es de ella) cuando sigue en la versión
+// que se trajo; si no, nada cambia y el error "version" lo dice.
+Resultado BorrarOrdenPago(const std::string& baseDatos, std::int64_t numero, long long versionTraida);
 
 }  // namespace tv::motor

@@ -1,5 +1,6 @@
 #include "payments/motor/Reintegros.h"
 
+#include "app/schema/Versiones.h"
 #include "budget/motor/LimitesLibros.h"
 #include "ledger/motor/DuenoDiario.h"
 #include "platform/db/DBTables.h"
@@ -13,13 +14,24 @@ using tv::db::Cell;
 
 Cell TextoONulo(const std::string& s) { return s.empty() ? Cell() : Cell::String(s); }
 
-// El rubro de la fila; falso si la fila ya no está.
-bool RubroDeFila(tv::db::Connection& conn, std::int64_t fila, std::string& rubro) {
-  tv::db::Stmt st = conn.Prepare("SELECT coalesce(rubro, '') FROM reintegros WHERE rowid=?1");
+// La clave de versión de una fila: su certificado como entero en texto (nula sin certificado).
+const char* const kClave =
+    "CASE WHEN cdp = CAST(cdp AS INTEGER) THEN CAST(CAST(cdp AS INTEGER) AS TEXT) ELSE CAST(cdp AS TEXT) END";
+
+// El rubro y la versión guardada de la fila; falso si la fila ya no está.
+bool LeerFila(tv::db::Connection& conn, std::int64_t fila, std::string& rubro, long long& version) {
+  tv::db::Stmt st = conn.Prepare(std::string("SELECT coalesce(rubro, ''), ") + kClave + " FROM reintegros WHERE rowid=?1");
   st.Bind(1, Cell::Integer(fila));
   if (!st.Step()) return false;
   rubro = st.Column(0).s;
+  version = st.Column(1).IsNull() ? 0 : tv::schema::VersionDoc(conn.Db(), "RI", st.Column(1).s);
   return true;
+}
+
+Resultado Modificado() {
+  Resultado r;
+  r.errores.push_back({"version", kDocumentoModificado});
+  return r;
 }
 
 // Lo escrito dejó el rubro con disponible negativo: ese dinero ya se usó.
@@ -49,15 +61,30 @@ Resultado GrabarReintegro(const std::string& baseDatos, const Reintegro& r) {
   return res;
 }
 
-Resultado BorrarReintegro(const std::string& baseDatos, std::int64_t fila) {
+std::map<std::int64_t, long long> VersionesReintegros(const std::string& baseDatos) {
+  std::map<std::int64_t, long long> v;
+  auto conn = tv::db::ConnectionFor(baseDatos.c_str());
+  try {
+    tv::db::Stmt st = conn->Prepare(std::string("SELECT r.rowid, v.version FROM reintegros r JOIN \"") +
+                                    tv::schema::kTablaVersionesDoc + "\" v ON v.clase='RI' AND v.clave=" + kClave);
+    while (st.Step()) v[st.Column(0).i] = st.Column(1).i;
+  } catch (const EDBEngineError&) {
+    // Sin tabla de versiones: ninguna registrada.
+  }
+  return v;
+}
+
+Resultado BorrarReintegro(const std::string& baseDatos, std::int64_t fila, long long versionTraida) {
   Resultado res;
   auto conn = tv::db::ConnectionFor(baseDatos.c_str());
   tv::db::Transaction tx(baseDatos.c_str());
   std::string rubro;
-  if (!RubroDeFila(*conn, fila, rubro)) {
+  long long version = 0;
+  if (!LeerFila(*conn, fila, rubro, version)) {
     res.grabado = true;  // otro puesto ya lo borró
     return res;
   }
+  if (version != versionTraida) return Modificado();
   {
     tv::db::Stmt st = conn->Prepare("DELETE FROM reintegros WHERE rowid=?1");
     st.Bind(1, Cell::Integer(fila));
@@ -73,15 +100,18 @@ Resultado BorrarReintegro(const std::string& baseDatos, std::int64_t fila) {
   return res;
 }
 
-Resultado ModificarReintegro(const std::string& baseDatos, std::int64_t fila, const Reintegro& r) {
+Resultado ModificarReintegro(const std::string& baseDatos, std::int64_t fila, const Reintegro& r,
+                             long long versionTraida) {
   Resultado res;
   auto conn = tv::db::ConnectionFor(baseDatos.c_str());
   tv::db::Transaction tx(baseDatos.c_str());
   std::string rubroAnterior;
-  if (!RubroDeFila(*conn, fila, rubroAnterior)) {
+  long long version = 0;
+  if (!LeerFila(*conn, fila, rubroAnterior, version)) {
     res.errores.push_back({"", "Otro usuario borró este reintegro."});
     return res;
   }
+  if (version != versionTraida) return Modificado();
   {
     tv::db::Stmt st = conn->Prepare(
         "UPDATE reintegros SET rubro=?2, valor=?3, fecha=?4, justificacion=?5 WHERE rowid=?1");

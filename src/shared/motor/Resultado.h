@@ -8,6 +8,11 @@
 
 namespace tv::motor {
 
+// La frase con que se rehúsa grabar o borrar un documento que otro guardó después de traerlo,
+// la misma para toda clase de documento.
+inline constexpr const char* kDocumentoModificado =
+    "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.";
+
 // Un error de la grabación: el campo del registro al que se refiere ("" = el documento) y su
 // frase para el usuario.
 struct ErrorCampo {

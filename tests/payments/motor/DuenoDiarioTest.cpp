@@ -189,15 +189,63 @@ TEST_F(Duenos, ReintegroSoloSiSuDineroSigueDisponible) {
     tv::motor::Reintegro nuevo = r;
     nuevo.rubro = c.rubro;
     nuevo.valor = c.valor;
-    Resultado res = c.valor < 0 ? BorrarReintegro(libros, fila) : ModificarReintegro(libros, fila, nuevo);
+    long long v = tv::motor::VersionesReintegros(libros)[fila];
+    Resultado res = c.valor < 0 ? BorrarReintegro(libros, fila, v) : ModificarReintegro(libros, fila, nuevo, v);
     EXPECT_EQ(res.grabado, std::string(c.mensaje).empty());
     EXPECT_EQ(res.Texto(), c.mensaje);
     EXPECT_EQ(Leer("SELECT rubro || '|' || valor FROM reintegros"), c.queda);
   }
   // Sin certificados que lo usen, se borra.
   Sql("DELETE FROM mvtCertDisp WHERE icd=2");
-  EXPECT_TRUE(BorrarReintegro(libros, fila).grabado);
+  EXPECT_TRUE(BorrarReintegro(libros, fila, tv::motor::VersionesReintegros(libros)[fila]).grabado);
   EXPECT_EQ(Leer("SELECT count(*) FROM reintegros"), "0");
+}
+
+// Lo que otro hace después de que este puesto trajo los reintegros: borrar o corregir lo traído
+// se rehúsa con la frase de todo documento y nada cambia; traídos de nuevo, pasa a la primera.
+TEST_F(Duenos, ReintegroTraidoConSuVersion) {
+  Rubro("E", "G", "Gasto");
+  Movimiento("1", "APR", "2026-01-02", {{"G", "E", 0, 100}});
+  tv::motor::Reintegro r{"G", 3000, "2026-03-15", "Devolución", "admin"};
+  struct Caso {
+    const char* nombre;
+    std::function<void(std::int64_t)> otro;
+  };
+  const Caso casos[] = {
+      {"otro puesto lo corrigió",
+       [&](std::int64_t fila) {
+         tv::motor::Reintegro c = r;
+         c.valor = 2000;
+         ASSERT_TRUE(ModificarReintegro(libros, fila, c, tv::motor::VersionesReintegros(libros)[fila]).grabado);
+       }},
+      {"otro puesto agregó uno", [&](std::int64_t) { ASSERT_TRUE(GrabarReintegro(libros, r).grabado); }},
+      {"otro programa le cambió la fecha",
+       [&](std::int64_t fila) { Sql("UPDATE reintegros SET fecha='2026-03-16' WHERE rowid=" + std::to_string(fila)); }},
+  };
+  for (bool borrar : {false, true}) {
+    for (const Caso& c : casos) {
+      SCOPED_TRACE(std::string(c.nombre) + (borrar ? " / borrar" : " / corregir"));
+      Sql("DELETE FROM reintegros");
+      ASSERT_TRUE(GrabarReintegro(libros, r).grabado);
+      std::int64_t fila = std::stoll(Leer("SELECT max(rowid) FROM reintegros"));
+      long long traida = tv::motor::VersionesReintegros(libros)[fila];
+      c.otro(fila);
+      std::string antes = Leer("SELECT group_concat(valor || '/' || fecha) FROM reintegros");
+      tv::motor::Reintegro cambio = r;
+      cambio.valor = 4000;
+      auto hacer = [&](long long v) {
+        return borrar ? BorrarReintegro(libros, fila, v) : ModificarReintegro(libros, fila, cambio, v);
+      };
+      Resultado res = hacer(traida);
+      ASSERT_FALSE(res.grabado);
+      EXPECT_EQ(res.Texto(), tv::motor::kDocumentoModificado);
+      EXPECT_EQ(Leer("SELECT group_concat(valor || '/' || fecha) FROM reintegros"), antes);
+      res = hacer(tv::motor::VersionesReintegros(libros)[fila]);
+      EXPECT_TRUE(res.grabado) << res.Texto();
+      EXPECT_EQ(Leer("SELECT coalesce(max(valor), '-') FROM reintegros WHERE rowid=" + std::to_string(fila)),
+                borrar ? "-" : "40");
+    }
+  }
 }
 
 }  // namespace

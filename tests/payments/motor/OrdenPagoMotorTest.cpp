@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,7 @@ TEST_F(MotorOrdenPago, CadaReglaDeLaGrabacion) {
     SetUp();
     Orden o = Nueva(20000);
     c.cambio(o);
+    if (!o.nueva) o.versionTraida = tv::motor::TraerOrdenPago(libros, o.numero)->versionTraida;
     tv::motor::Resultado r = tv::motor::GrabarOrdenPago(libros, o);
     EXPECT_EQ(r.grabado, c.campo.empty()) << r.Texto();
     if (!c.campo.empty()) {
@@ -115,12 +117,114 @@ TEST_F(MotorOrdenPago, LaFilaYSuAsientoExactos) {
             "20260005|20260001|123.45|2026-02-15|2026-12-31|20260005|_OP|7|0.45|-");
   EXPECT_EQ(Leer("SELECT count(*) || '|' || printf('%.2f', sum(debito)) FROM MVT WHERE numedocu='20260005'"),
             "2|123.45");
+  // Traída de nuevo, es la grabada: números exactos y montos en centavos.
+  auto t = tv::motor::TraerOrdenPago(libros, 20260005);
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->registro, 20260001);
+  EXPECT_EQ(t->valor, 12345);
+  EXPECT_EQ(t->valorEfectivo, std::optional<std::int64_t>(45));
+  EXPECT_FALSE(t->valorCheque);
+  EXPECT_EQ(t->asiento.numero, "20260005");
+  EXPECT_EQ(t->plantilla, 7);
+  EXPECT_EQ(t->fechaVenc, "2026-12-31");
+  EXPECT_FALSE(tv::motor::TraerOrdenPago(libros, 20260006));
   // Corregida sin valor de cheque, conserva el guardado.
   Sql("UPDATE mvtOrdenPago SET valorCheque=100 WHERE iop=20260005");
-  o.nueva = false;
-  o.asiento.numeroGuardado = "20260005";
+  o = *tv::motor::TraerOrdenPago(libros, 20260005);
+  o.asiento.lineas = {{"510505", true, 12345}, {"111005", false, 12345}};
+  o.asiento.valor = 12345;
+  o.valorCheque.reset();
   ASSERT_TRUE(tv::motor::GrabarOrdenPago(libros, o).grabado);
   EXPECT_EQ(Leer("SELECT valorCheque FROM mvtOrdenPago WHERE iop=20260005"), "100");
+}
+
+// Lo que otro hace con la orden 4 después de que este puesto la trajo: la grabación y el borrado
+// de lo traído se rehúsan con la frase de todo documento, nada cambia, y traída de nuevo se graba
+// a la primera.
+TEST_F(MotorOrdenPago, LaVersionTraida) {
+  struct Caso {
+    const char* nombre;
+    std::function<void()> otro;
+    bool rehusa;
+  };
+  auto grabarOtra = [this] {
+    Orden o = *tv::motor::TraerOrdenPago(libros, 4);
+    o.asiento.lineas = {{"510505", true, 90000}, {"111005", false, 90000}};
+    o.valor = o.asiento.valor = 90000;
+    ASSERT_TRUE(tv::motor::GrabarOrdenPago(libros, o).grabado);
+  };
+  const std::vector<Caso> casos = {
+      {"nadie la tocó", [] {}, false},
+      {"otro puesto la grabó", grabarOtra, true},
+      {"otro programa le cambió el cheque",
+       [this] { Sql("UPDATE mvtOrdenPago SET numeroCheque='77' WHERE iop=4"); }, true},
+      {"otro puesto la borró",
+       [this] {
+         auto o = tv::motor::TraerOrdenPago(libros, 4);
+         ASSERT_TRUE(tv::motor::BorrarOrdenPago(libros, 4, o->versionTraida).grabado);
+       },
+       true},
+      {"otro puesto la borró y la hizo de nuevo",
+       [this] {
+         // La versión sigue contando tras borrar: la orden hecha de nuevo no es la traída.
+         auto o = tv::motor::TraerOrdenPago(libros, 4);
+         ASSERT_TRUE(tv::motor::BorrarOrdenPago(libros, 4, o->versionTraida).grabado);
+         Sql("INSERT INTO mvtOrdenPago (iop, IRP, valor, numeDocu, descdocu) VALUES (4, 20260001, 800, '4', '_OP')");
+       },
+       true},
+  };
+  for (bool borrar : {false, true}) {
+    for (const Caso& c : casos) {
+      SCOPED_TRACE(std::string(c.nombre) + (borrar ? " / borrar" : " / grabar"));
+      TearDown();
+      SetUp();
+      Orden traida = *tv::motor::TraerOrdenPago(libros, 4);
+      traida.asiento.lineas = {{"510505", true, 50000}, {"111005", false, 50000}};
+      traida.valor = traida.asiento.valor = 50000;
+      c.otro();
+      std::string antes = Leer("SELECT group_concat(iop || '/' || valor || '/' || coalesce(numeroCheque, '')) FROM "
+                               "mvtOrdenPago") +
+                          Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'");
+      tv::motor::Resultado r = borrar ? tv::motor::BorrarOrdenPago(libros, 4, traida.versionTraida)
+                                      : tv::motor::GrabarOrdenPago(libros, traida);
+      if (!c.rehusa) {
+        EXPECT_TRUE(r.grabado) << r.Texto();
+        EXPECT_EQ(Leer("SELECT coalesce(group_concat(valor), '-') FROM mvtOrdenPago WHERE iop=4"),
+                  borrar ? "-" : "500");
+        // El asiento de la orden se fue con ella.
+        if (borrar) EXPECT_EQ(Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'"), "0");
+        continue;
+      }
+      ASSERT_FALSE(r.grabado);
+      ASSERT_EQ(r.errores.size(), 1u);
+      EXPECT_EQ(r.errores[0].campo, "version");
+      EXPECT_EQ(r.errores[0].texto, tv::motor::kDocumentoModificado);
+      EXPECT_EQ(Leer("SELECT group_concat(iop || '/' || valor || '/' || coalesce(numeroCheque, '')) FROM "
+                     "mvtOrdenPago") +
+                    Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'"),
+                antes);
+      // Traída de nuevo (si sigue), la primera grabación pasa, y la siguiente con la versión que
+      // devolvió también.
+      auto otraVez = tv::motor::TraerOrdenPago(libros, 4);
+      if (!otraVez) continue;
+      otraVez->asiento.lineas = traida.asiento.lineas;
+      otraVez->valor = otraVez->asiento.valor = 50000;
+      tv::motor::Resultado g = tv::motor::GrabarOrdenPago(libros, *otraVez);
+      ASSERT_TRUE(g.grabado) << g.Texto();
+      EXPECT_EQ(g.version, tv::motor::TraerOrdenPago(libros, 4)->versionTraida);
+      otraVez->versionTraida = g.version;
+      EXPECT_TRUE(tv::motor::GrabarOrdenPago(libros, *otraVez).grabado);
+    }
+  }
+}
+
+// Borrar una orden se lleva su asiento, nunca uno manual con el mismo número.
+TEST_F(MotorOrdenPago, BorrarDejaElAsientoAjeno) {
+  Sql("UPDATE mvtMaestro SET tipoAsiento=NULL WHERE descdocu='_OP' AND numedocu='4'");
+  auto o = tv::motor::TraerOrdenPago(libros, 4);
+  ASSERT_TRUE(tv::motor::BorrarOrdenPago(libros, 4, o->versionTraida).grabado);
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtOrdenPago"), "0");
+  EXPECT_EQ(Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'") + Leer("SELECT count(*) FROM mvtMaestro"), "11");
 }
 
 }  // namespace
