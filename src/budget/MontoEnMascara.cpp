@@ -17,6 +17,8 @@ void EnmascararMonto(TMaskEdit* aCampo) {
     if (c < '0' || c > '9') entero = false;
   aCampo->EditMask = "";
   aCampo->Text = AnsiString(t.c_str());
+  // Sin máscara (centavos, signo) el monto se ve agrupado mientras no se escribe en él.
+  aCampo->AmountDisplay = true;
   if (entero) ajustarMaskEdit(aCampo);
 }
 

@@ -1,4 +1,4 @@
-// Message boxes, input boxes and the common dialogs.
+// Message boxes, input boxes and the common dialogs, and the window each one belongs to.
 #include <wx/artprov.h>
 #include <wx/dcclient.h>
 #include <wx/colordlg.h>
@@ -40,6 +40,17 @@ void FitGtkWindowOnScreen(wxWindow& w) {
   }
 }
 
+
+// Where a box of `size` sits centred over `owner` (the screen when it has none shown), whole
+// within the screen's free area.
+wxPoint CentredOver(wxSize size, wxWindow* owner) {
+  wxRect area = wxGetClientDisplayRect();
+  wxRect over = owner && owner->IsShown() ? owner->GetScreenRect() : area;
+  int x = over.x + (over.width - size.x) / 2, y = over.y + (over.height - size.y) / 2;
+  x = std::clamp(x, area.x, std::max(area.x, area.GetRight() + 1 - size.x));
+  y = std::clamp(y, area.y, std::max(area.y, area.GetBottom() + 1 - size.y));
+  return {x, y};
+}
 
 // A box with the model's caption, icon, text and Spanish buttons.
 class MessageBoxDialog : public wxDialog {
@@ -127,18 +138,22 @@ class MessageBoxDialog : public wxDialog {
       if (!e.IsShown()) return;
       CallAfter([this] {
         if (!IsShown()) return;
+        // The window manager may map a transient box where it likes (the screen's corner).
+        if (GetPosition() != wanted_) Move(wanted_);
         Raise();
         wxWindow* f = wxWindow::FindFocus();
         if (!(f && (f == this || IsDescendant(f)))) (edit_ ? static_cast<wxWindow*>(edit_) : focus_)->SetFocus();
       });
     });
-    Centre(wxBOTH);
+    wanted_ = CentredOver(GetSize(), parent);
+    Move(wanted_);
   }
   wxString Value() const { return edit_ ? edit_->GetValue() : wxString(); }
 
  private:
   int escape_;
   int default_ = 0;
+  wxPoint wanted_;
   wxTextCtrl* edit_ = nullptr;
   wxWindow* focus_ = this;
   std::vector<wxButton*> buttons_;
@@ -159,6 +174,25 @@ TFindOptions OptionsOf(int flags, TFindOptions keep) {
 void FitFileChooser(wxWindow& fd) {
   FitOnScreen(fd);
   fd.CallAfter([&fd] { FitGtkWindowOnScreen(fd); });
+}
+
+bool WxDriver::ToolkitDialogUp() {
+  for (wxWindow* w : wxTopLevelWindows)
+    if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal() && d->IsShown() && d->GetName() != "tvForm")
+      return true;
+  return false;
+}
+
+wxWindow* WxDriver::ActiveTop() {
+  // A modal form that is being shown owns what it opens already (a box from its OnShow).
+  if (Application && !Application->ModalStack().empty())
+    if (FormWin* fw = WinOf(Application->ModalStack().back()); fw && fw->top->IsShown()) return fw->top;
+  if (!modal_.empty()) return modal_.back()->top;
+  if (Screen && Screen->ActiveForm)
+    if (FormWin* fw = WinOf(Screen->ActiveForm); fw && fw->top->IsShown()) return fw->top;
+  if (Application && Application->MainForm)
+    if (FormWin* fw = WinOf(Application->MainForm)) return fw->top;
+  return nullptr;
 }
 
 int WxDriver::ShowMessageBox(const MessageRequest& request) {

@@ -258,22 +258,6 @@ wxWindow* WxDriver::WidgetOf(TControl* c) {
   return it == fw->bound.end() ? nullptr : it->second.win;
 }
 
-bool WxDriver::ToolkitDialogUp() {
-  for (wxWindow* w : wxTopLevelWindows)
-    if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal() && d->IsShown() && d->GetName() != "tvForm")
-      return true;
-  return false;
-}
-
-wxWindow* WxDriver::ActiveTop() {
-  if (!modal_.empty()) return modal_.back()->top;
-  if (Screen && Screen->ActiveForm)
-    if (FormWin* fw = WinOf(Screen->ActiveForm); fw && fw->top->IsShown()) return fw->top;
-  if (Application && Application->MainForm)
-    if (FormWin* fw = WinOf(Application->MainForm)) return fw->top;
-  return nullptr;
-}
-
 FormWin* WxDriver::Ensure(TForm* form) {
   if (FormWin* fw = WinOf(form)) return fw;
   auto fw = std::make_unique<FormWin>();

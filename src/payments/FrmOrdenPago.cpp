@@ -1,6 +1,7 @@
 #include "payments/FrmOrdenPago.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -239,6 +240,8 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   Lugar(lblNtercero, 376, 146, 400);
   Lugar(Label14, 12, 172, 0);
   Lugar(edValor, 140, 168, 130);
+  // Los montos se ven agrupados mientras no se escribe en ellos.
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{edValor, edValorCheque, edEfectivo}) e->AmountDisplay = true;
   Lugar(Label15, 284, 172, 0);
   Lugar(edObjetoGasto, 410, 168, 376);
   Lugar(Label16, 12, 198, 0);

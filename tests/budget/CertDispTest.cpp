@@ -467,4 +467,14 @@ TEST_F(CertDisp, GrabadoPorOtroDespuesDeTraerloSeRechaza) {
   EXPECT_EQ(Leer("SELECT objetoGasto FROM mvtCertDisp WHERE icd=3"), "Mío");
 }
 
+// Un monto con centavos se ve agrupado cuando se sale del campo y sin agrupar al volver a él.
+TEST_F(CertDisp, MontoConCentavosSeVeAgrupadoFueraDelCampo) {
+  Abrir();
+  F().set("edValor", prueba::Tecleado("12345678901.25").c_str()).focus("edVigFisc");
+  EXPECT_EQ(f->edValor->DisplayText().str(), prueba::Mostrado("12,345,678,901.25"));
+  EXPECT_EQ(f->edValor->Text.get().str(), prueba::Tecleado("12345678901.25"));
+  F().focus("edValor");
+  EXPECT_EQ(f->edValor->DisplayText().str(), prueba::Tecleado("12345678901.25"));
+}
+
 }  // namespace

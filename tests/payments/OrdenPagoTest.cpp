@@ -529,3 +529,20 @@ TEST_F(FormOrdenPago, OrdenCambiadaPorOtroPuestoSeTraeDeNuevo) {
   EXPECT_EQ(Mensajes(), "Orden de pago grabada.|");
   EXPECT_EQ(Leer("SELECT valor FROM mvtOrdenPago WHERE iop=1"), "250");
 }
+
+namespace {
+
+// "Valor del asiento", cheque y efectivo se ven agrupados fuera del campo; se escriben sin agrupar.
+TEST_F(FormOrdenPago, MontosSeVenAgrupadosFueraDelCampo) {
+  Abrir();
+  for (const char* campo : {"edValor", "edValorCheque", "edEfectivo"}) {
+    SCOPED_TRACE(campo);
+    F().set(campo, prueba::Tecleado("12345678901.25").c_str()).focus("edFechaExp");
+    auto* e = static_cast<TCustomEdit*>(f->FindComponent(campo));
+    EXPECT_EQ(e->DisplayText().str(), prueba::Mostrado("12,345,678,901.25"));
+    F().focus(campo);
+    EXPECT_EQ(e->DisplayText().str(), prueba::Tecleado("12345678901.25"));
+  }
+}
+
+}  // namespace

@@ -1,4 +1,5 @@
 // Number <-> text conversions under the process-wide format settings.
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -473,6 +474,27 @@ double StrToNumber(const AnsiString& s) {
 }
 
 bool TryStrToAmount(const AnsiString& s, double& out) { return ParseTyped(s, 2, out); }
+
+AnsiString GroupedAmountText(const AnsiString& s) {
+  std::string t = s.str();
+  size_t a = t.find_first_not_of(' '), b = t.find_last_not_of(' ');
+  if (a == std::string::npos) return s;
+  std::string core = t.substr(a, b - a + 1);
+  size_t i = core[0] == '-' ? 1 : 0;
+  size_t dot = core.find(DecimalSeparator, i);
+  std::string whole = core.substr(i, dot == std::string::npos ? std::string::npos : dot - i);
+  std::string frac = dot == std::string::npos ? std::string() : core.substr(dot + 1);
+  auto digits = [](const std::string& d) {
+    return std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (whole.empty() || !digits(whole) || !digits(frac)) return s;
+  std::string out;
+  for (size_t k = 0; k < whole.size(); ++k) {
+    if (k > 0 && (whole.size() - k) % 3 == 0) out += ThousandSeparator;
+    out += whole[k];
+  }
+  return AnsiString((core.substr(0, i) + out + core.substr(whole.size() + i)).c_str());
+}
 
 double StrToAmount(const AnsiString& s) {
   double v;

@@ -89,6 +89,10 @@ bool TryStrToNumber(const AnsiString& s, double& out);
 // ("636,945" is 636.95), so checks, storage, print and words all see one number.
 double StrToAmount(const AnsiString& s);
 bool TryStrToAmount(const AnsiString& s, double& out);
+// A typed amount as a person reads it: the integer digits grouped in threes by
+// ThousandSeparator, sign and decimals as typed ("-12345678901,25" → "-12.345.678.901,25").
+// Text that is not plain digits with an optional DecimalSeparator comes back unchanged.
+AnsiString GroupedAmountText(const AnsiString& s);
 // A computed amount rounded to cents half away from zero on its 15-significant-digit
 // decimal form (636.945 → 636.95, though the double lies just below the half).
 double RoundToCents(double v);

@@ -240,7 +240,7 @@ void TMaskEdit::SetEditTextValue(const AnsiString& v) {
   StoreEdit(e, 0, false);
 }
 
-AnsiString TMaskEdit::DisplayText() const { return spec_.IsMasked() ? EditText.get() : Text.get(); }
+AnsiString TMaskEdit::DisplayText() const { return spec_.IsMasked() ? EditText.get() : TCustomEdit::DisplayText(); }
 
 void TMaskEdit::ValidateEdit() {
   if (!spec_.IsMasked() || !Modified) return;

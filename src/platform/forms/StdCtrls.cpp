@@ -56,6 +56,10 @@ void TCustomEdit::SelectAll() {
   SelLength = Text.Length();
 }
 
+AnsiString TCustomEdit::DisplayText() const {
+  return AmountDisplay && !Focused() ? GroupedAmountText(Text) : Text.get();
+}
+
 AnsiString TCustomEdit::SelText() const {
   return Text.get().SubString(SelStart + 1, SelLength);
 }

@@ -26,8 +26,11 @@ class TCustomEdit : public TWinControl {
   void Clear() { Text = ""; }
   void SelectAll();
   AnsiString SelText() const;
+  // An amount: while the edit does not have the focus it shows its figure grouped by the
+  // thousands separator; Text keeps what was typed.
+  bool AmountDisplay = false;
   // Text shown in the widget (a masked edit shows its literals and blanks).
-  virtual AnsiString DisplayText() const { return Text; }
+  virtual AnsiString DisplayText() const;
 
   // ---- user input ----
   // Replaces the whole text as a paste would: focus, then the text (case and length
