@@ -949,11 +949,10 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
   op->Locate("iop", Variant(numeroOrden_));
   Application->MessageBox("Orden de pago grabada.", "Tallivar", MB_OK);
-  {
-    TIniFile ini(ArchivoIni());
+  GuardarAjustes(ArchivoIni(), [this](TIniFile& ini) {
     ini.WriteString("ACTION", "banco", edBanco->Text);
     ini.WriteBool("ACTION", "printRecibiOP", chbRecibi->Checked);
-  }
+  });
   objetoGasto = edObjetoGasto->Text;
   // La orden queda como cargada: un segundo "Grabar" la edita.
   nuevo = false;
