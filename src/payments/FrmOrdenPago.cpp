@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/AnioCerrado.h"
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
@@ -949,6 +950,7 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   for (TTable* t : {op, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
   op->Locate("iop", Variant(numeroOrden_));
   Application->MessageBox("Orden de pago grabada.", "Tallivar", MB_OK);
+  AvisarSiAnioCerrado(StrToDate(edFechaExp->Text));
   GuardarAjustes(ArchivoIni(), [this](TIniFile& ini) {
     ini.WriteString("ACTION", "banco", edBanco->Text);
     ini.WriteBool("ACTION", "printRecibiOP", chbRecibi->Checked);

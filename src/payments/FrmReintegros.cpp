@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "app/AnioCerrado.h"
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
@@ -199,6 +200,7 @@ void TfrmReintegros::btnGrabarClick(TObject*) {
                 TextoSQL(Memo1->Text) + ", '" + MesDiaAnio(edFecha->Text) + "', " + TextoSQL(Login) + ")");
     tr.Commit();
   }
+  AvisarSiAnioCerrado(StrToDate(edFecha->Text));
   Panel1->Visible = false;
   DM->tblReintegros->Refresh();
   DM->tblReintegros->Last();
