@@ -162,8 +162,7 @@ void TfrmConfigContab::BitBtn1Click(TObject*) {
   // Primero la imagen: un archivo que no se puede mostrar da su error y deja el logo anterior.
   Image1->Picture->LoadFromFile(archivo);
   edRutaEscudo->Text = archivo;
-  TIniFile ini(archivoIni);
-  ini.WriteString(kSeccion, "rutaLogo", RutaParaGuardar(archivo));
+  GuardarAjustes(archivoIni, [&](TIniFile& ini) { ini.WriteString(kSeccion, "rutaLogo", RutaParaGuardar(archivo)); });
 }
 
 void TfrmConfigContab::BtnAceptarClick(TObject*) {
@@ -215,12 +214,11 @@ void TfrmConfigContab::BtnAceptarClick(TObject*) {
   if (EdNContabilidad->Modified) NContabilidad = EdNContabilidad->Text;
   for (TEdit* e : {EdNIT, EdEmpresa, EdNContabilidad, edAcuerdo, edRector, edAuxiliar, edTallivar})
     e->Modified = false;
-  {
-    TIniFile ini(archivoIni);
+  GuardarAjustes(archivoIni, [this](TIniFile& ini) {
     ini.WriteString(kSeccion, "titulo1", edTitulo1->Text);
     ini.WriteString(kSeccion, "titulo2", edTitulo2->Text);
     ini.WriteString(kSeccion, "titulo3", edTitulo3->Text);
-  }
+  });
   ShowMessage("Información grabada.");
 }
 

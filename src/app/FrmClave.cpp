@@ -123,11 +123,12 @@ void TFrmClave::BtnAceptarClick(TObject*) {
   }
   if (!ActualizarClave(guardada)) return;
   // Si falta "data.ini" se crea aquí, como lo hace el cierre.
-  TIniFile ini(ArchivoIniSesion());
-  ini.WriteString("ACTION", "User", Login);
-  ini.WriteString("ACTION", "Date", DateToStr(Date()));
-  ini.WriteString("ACTION", "Time", TimeToStr(Now()));
-  ini.WriteBool("ACTION", "Exit", false);
+  GuardarAjustes(ArchivoIniSesion(), [](TIniFile& ini) {
+    ini.WriteString("ACTION", "User", Login);
+    ini.WriteString("ACTION", "Date", DateToStr(Date()));
+    ini.WriteString("ACTION", "Time", TimeToStr(Now()));
+    ini.WriteBool("ACTION", "Exit", false);
+  });
   UserValid = true;
   ModalResult = mrOk;
 }

@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "app/CfgOV.h"
+#include "platform/core/IniFiles.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/os/Files.h"
 #include "platform/os/UseLock.h"
 
@@ -20,6 +22,7 @@ unsigned short mesGlobal = 0;
 bool abortar = false;
 const float baseRound = 0.5f;
 bool marcaDeEstaCorrida = false;
+bool avisoAjustesDado = false;
 
 namespace {
 
@@ -56,6 +59,19 @@ AnsiString RutaParaGuardar(const AnsiString& ruta) {
 AnsiString ArchivoIniSesion() {
   TcfgOV cfg;
   return (cfg.getUsoPropio() ? PathOrigen : PathCont) + "/data.ini";
+}
+
+void GuardarAjustes(const AnsiString& archivo, const std::function<void(TIniFile&)>& escribir) {
+  try {
+    TIniFile ini(archivo);
+    escribir(ini);
+  } catch (EFCreateError&) {
+    if (avisoAjustesDado) return;
+    avisoAjustesDado = true;
+    ShowMessage("No se puede escribir el archivo " + archivo +
+                ": el programa sigue, pero sus ajustes (periodo de los informes, títulos, preferencias) no se "
+                "guardarán.");
+  }
 }
 
 AnsiString RutaMarca() { return PathOrigen + "/marca"; }

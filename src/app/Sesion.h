@@ -1,7 +1,11 @@
 #pragma once
 // Estado de la sesión visible para todos los formularios, el archivo "data.ini" y la
 // marca de salida no limpia.
+#include <functional>
+
 #include "platform/core/AnsiString.h"
+
+class TIniFile;
 
 // Periodo del último informe: dos fechas "dd/MM/yyyy" o "STR" cuando "data.ini" no tenía.
 struct GFechas {
@@ -30,6 +34,12 @@ AnsiString RutaParaGuardar(const AnsiString& ruta);
 // Ruta de "data.ini" según la regla de instalación: carpeta del programa cuando
 // cfgOV.usoPropio es verdadero, carpeta de la contabilidad abierta si no.
 AnsiString ArchivoIniSesion();
+// Escribe en un archivo de ajustes ("data.ini") lo que `escribir` le pone. Un archivo que no se
+// puede escribir (carpeta del programa de solo lectura) no detiene el programa: la primera vez
+// en la corrida se avisa que los ajustes no se guardarán, y se sigue.
+void GuardarAjustes(const AnsiString& archivo, const std::function<void(TIniFile&)>& escribir);
+// Verdadero cuando esta corrida ya avisó que no puede guardar los ajustes.
+extern bool avisoAjustesDado;
 
 // ---- marca de salida no limpia ----
 // Archivo "marca" de la carpeta del programa; guarda la carpeta de la contabilidad que

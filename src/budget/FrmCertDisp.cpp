@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "app/AnioCerrado.h"
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
@@ -593,6 +594,7 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
       old[f] = oldDatosGrid{sgOtrosRubros->Cells[0][f], CeldaONula(sgOtrosRubros->Cells[3][f])};
   }
   Application->MessageBox("Certificado de disponibilidad grabado.", "Tallivar", MB_OK);
+  AvisarSiAnioCerrado(StrToDate(edFechaExp->Text));
   objetoGasto = edObjetoGasto->Text;
   for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{edObjetoGasto, edValor, edFunc, edInv}) e->Text = "";
   for (int c = 0; c < 12; ++c) stgPAC->Cells[c][1] = "";

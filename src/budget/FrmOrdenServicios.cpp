@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/AnioCerrado.h"
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
 #include "budget/FrmExplOrdenServ.h"
@@ -224,6 +225,7 @@ void TfrmOrdenServicios::btnGrabarClick(TObject*) {
   }
   nuevo = false;
   grabado = true;
+  AvisarSiAnioCerrado(StrToDate(edFecha->Text));
   ModalResult = mrOk;
 }
 

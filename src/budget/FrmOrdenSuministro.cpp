@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "app/AnioCerrado.h"
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
 #include "budget/FrmArticulos.h"
@@ -424,5 +425,6 @@ void TfrmOrdenSuministro::btnGrabarClick(TObject*) {
   nuevo = false;
   grabado = true;
   Application->MessageBox("Orden de suministro grabada.", "Tallivar", MB_OK);
+  AvisarSiAnioCerrado(StrToDate(edFecha->Text));
   ModalResult = mrOk;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/AnioCerrado.h"
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
@@ -634,6 +635,7 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   DM->tblMvtOrdenSumiMaestro->Refresh();
   Application->MessageBox(eraNuevo ? "Registro presupuestal adicionado." : "Registro presupuestal MODIFICADO.",
                           "Tallivar", MB_OK);
+  AvisarSiAnioCerrado(StrToDate(edFechaExp->Text));
   TomarDigitado();
   // Lo grabado pasa a ser lo que el registro ya compromete.
   if (!eraNuevo) valorOriginal = registro.valor;

@@ -103,7 +103,7 @@ TFrmMain::TFrmMain(TComponent* Owner) : TForm(Owner) {
     TIniFile ini(archivoIni);
     FechasInf.GFechaInicial = ini.ReadString("ACTION", "FechaInicio", "STR");
     FechasInf.GFechaFinal = ini.ReadString("ACTION", "FechaFinal", "STR");
-    ini.WriteBool("ACTION", "Exit", false);
+    GuardarAjustes(archivoIni, [](TIniFile& escribe) { escribe.WriteBool("ACTION", "Exit", false); });
     Centra(Image1);
   } else {
     ShowMessage("Debe crear el INI dentro de la carpeta");
@@ -141,13 +141,14 @@ void TFrmMain::FormPaint(TObject*) { StatusBar1->SimpleText = TextoEstado(); }
 void TFrmMain::FormClose(TObject*, TCloseAction&) {
   if (!archivoIni.IsEmpty()) {
     StatusBar1->SimpleText = TextoEstado();
-    TIniFile ini(archivoIni);
-    ini.WriteString("ACTION", "Date", DateToStr(Date()));
-    ini.WriteString("ACTION", "Time", TimeToStr(Now()));
-    ini.WriteString("ACTION", "FechaInicio", FechasInf.GFechaInicial);
-    ini.WriteString("ACTION", "FechaFinal", FechasInf.GFechaFinal);
-    ini.WriteString("ACTION", "LastCont", StatusBar1->SimpleText);
-    ini.WriteBool("ACTION", "Exit", true);
+    GuardarAjustes(archivoIni, [this](TIniFile& ini) {
+      ini.WriteString("ACTION", "Date", DateToStr(Date()));
+      ini.WriteString("ACTION", "Time", TimeToStr(Now()));
+      ini.WriteString("ACTION", "FechaInicio", FechasInf.GFechaInicial);
+      ini.WriteString("ACTION", "FechaFinal", FechasInf.GFechaFinal);
+      ini.WriteString("ACTION", "LastCont", StatusBar1->SimpleText);
+      ini.WriteBool("ACTION", "Exit", true);
+    });
   }
   if (configDateChanged) {
     setSystemShortDate(configDateOrig.c_str());

@@ -267,8 +267,7 @@ void TFrmAsientoProgramado::FormActivate(TObject*) {
 }
 
 void TFrmAsientoProgramado::FormClose(TObject*, TCloseAction&) {
-  TIniFile ini(archivoIni);
-  ini.WriteInteger("ACTION", "impCompPref", RadioGroup1->ItemIndex);
+  GuardarAjustes(archivoIni, [this](TIniFile& ini) { ini.WriteInteger("ACTION", "impCompPref", RadioGroup1->ItemIndex); });
   DM->tblAsientosProgCfg->Filter = "";
   DM->tblAsientosProgCfg->Filtered = false;
 }

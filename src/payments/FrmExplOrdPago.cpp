@@ -144,7 +144,7 @@ TfrmExplOrdPago::TfrmExplOrdPago(TComponent* Owner) : TForm(Owner) {
   if (FileExists(ini)) {
     TIniFile f(ini);
     DESCDOCU = f.ReadString("ACTION", "descDocuOP", "_OP");
-    f.WriteBool("ACTION", "Exit", false);
+    GuardarAjustes(ini, [](TIniFile& escribe) { escribe.WriteBool("ACTION", "Exit", false); });
   } else {
     ShowMessage("Debe crear el INI dentro de la carpeta");
   }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/AnioCerrado.h"
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
@@ -957,11 +958,11 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   op->Locate("iop", Variant(static_cast<long long>(numeroOrden_)));
   versionTraida_ = r.version;
   Application->MessageBox("Orden de pago grabada.", "Tallivar", MB_OK);
-  {
-    TIniFile ini(ArchivoIni());
+  AvisarSiAnioCerrado(StrToDate(edFechaExp->Text));
+  GuardarAjustes(ArchivoIni(), [this](TIniFile& ini) {
     ini.WriteString("ACTION", "banco", edBanco->Text);
     ini.WriteBool("ACTION", "printRecibiOP", chbRecibi->Checked);
-  }
+  });
   objetoGasto = edObjetoGasto->Text;
   // La orden queda como cargada: un segundo "Grabar" la edita.
   nuevo = false;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "app/AnioCerrado.h"
 #include "app/DataModule.h"
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
@@ -205,6 +206,7 @@ void TfrmReintegros::btnGrabarClick(TObject*) {
   r.fecha = FormatDateTime("yyyy-mm-dd", StrToDate(edFecha->Text)).str();
   r.usuario = Login.str();
   tv::motor::GrabarReintegro(kAlias, r);
+  AvisarSiAnioCerrado(StrToDate(edFecha->Text));
   Panel1->Visible = false;
   Traer();
   DM->tblReintegros->Last();

@@ -178,7 +178,7 @@ void TfrmRptOrdenPago::qrbTitleBeforePrint(TQRCustomBand*, bool&) {
   QRLabel12->Caption = ini.ReadString("ACTION", "titulo1", "");
   QRLabel13->Caption = ini.ReadString("ACTION", "titulo2", "");
   QRLabel14->Caption = ini.ReadString("ACTION", "titulo3", "");
-  ini.WriteBool("ACTION", "Exit", false);
+  GuardarAjustes(archivoIni, [](TIniFile& escribe) { escribe.WriteBool("ACTION", "Exit", false); });
   QRLabel11->Caption = Config("IEmpresa") + " NIT: " + Config("NIT");
   QRLabel31->Caption = "";
   lblNumero->Caption = Campo("iop");

@@ -342,6 +342,24 @@ TEST_F(CertDisp, GrabaNuevoYModificaSinMezclarFilas) {
   EXPECT_EQ(Leer("SELECT count(*) FROM pac"), "1");
 }
 
+// Grabar en un año ya cerrado se permite, y tras el aviso de grabado se pide repetir el cierre.
+TEST_F(CertDisp, EnUnAnioCerradoGrabaYPideRepetirElCierre) {
+  Sql("INSERT INTO MVT (descdocu, numedocu, numecuen, debito, credito, fecha) VALUES "
+      "('CCA', '1', '590501', 0, 0, '2026-12-31')");
+  Abrir();
+  Anadir("2.1.1.01");
+  F().set("edFechaExp", "01/03/2026");
+  Encabezado("400", "400", "0");
+  F().editCell("sgOtrosRubros", 3, 1, "400");
+  ui->takeMessages();
+  Grabar();
+  ASSERT_EQ(ui->messages().size(), 2u) << ui->messageTexts().c_str();
+  EXPECT_EQ(ui->messages()[0].Text, "Certificado de disponibilidad grabado.");
+  EXPECT_EQ(ui->messages()[1].Text,
+            "El año 2026 ya fue cerrado: repita el cierre para que los saldos iniciales de 2027 lo incluyan.");
+  EXPECT_EQ(Leer("SELECT valor FROM mvtCertDisp WHERE icd=1"), "400");
+}
+
 // Otro puesto graba el certificado propuesto antes del "Grabar": se avisa, se propone el
 // siguiente y nada se escribe; con el número nuevo se graba.
 TEST_F(CertDisp, NumeroTomadoPorOtroPuestoProponeElSiguiente) {

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 #include <sys/wait.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,13 +15,21 @@ extern char** environ;
 namespace tv::testing {
 
 // Starts the test `test` ("Suite.Name") of this binary with `variables` ("NAME=value") added
-// to this process's environment; `actions` (may be null) sets up its descriptors. Returns the
-// pid, or -1 when it could not start.
+// to this process's environment (replacing any of the same name); `actions` (may be null)
+// sets up its descriptors. Returns the pid, or -1 when it could not start.
 inline pid_t StartSelf(const std::string& test, const std::vector<std::string>& variables,
                        const posix_spawn_file_actions_t* actions = nullptr) {
   std::vector<std::string> own = variables;
   std::vector<char*> envp;
-  for (char** e = environ; *e; ++e) envp.push_back(*e);
+  auto given = [&](const char* e) {
+    for (auto& v : own) {
+      size_t eq = v.find('=');
+      if (eq != std::string::npos && std::strncmp(e, v.c_str(), eq + 1) == 0) return true;
+    }
+    return false;
+  };
+  for (char** e = environ; *e; ++e)
+    if (!given(*e)) envp.push_back(*e);
   for (auto& v : own) envp.push_back(v.data());
   envp.push_back(nullptr);
   std::string self = "/proc/self/exe", filter = "--gtest_filter=" + test, quiet = "--gtest_brief=1";

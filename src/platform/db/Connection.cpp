@@ -221,6 +221,8 @@ Connection::Connection(const std::string& folder) : folder_(folder) {
   // seen up to its last commit. Writes are refused.
   bool readOnly = ::access(path.c_str(), F_OK) == 0 &&
                   (::access(path.c_str(), W_OK) != 0 || ::access(folder.c_str(), W_OK) != 0);
+  // Before anything is written (the log, its index), so a second computer changes nothing.
+  if (!readOnly) computerClaim_ = ClaimForThisComputer(folder);
   std::string target = readOnly ? "file:" + UriPath(path) + "?mode=ro" : path;
   int flags = readOnly ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
   int rc = sqlite3_open_v2(target.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);

@@ -34,6 +34,7 @@ inline constexpr DBIResult DBIERR_NOSUCHTABLE = 0x2729;
 inline constexpr DBIResult DBIERR_TABLEEXISTS = 0x2C01;
 inline constexpr DBIResult DBIERR_INVALIDHNDL = 0x2706;
 inline constexpr DBIResult DBIERR_LOCKED = 0x2801;           // database busy / locked by another process
+inline constexpr DBIResult DBIERR_DIRLOCKED = 0x2806;        // another computer writes the folder (message says which)
 inline constexpr DBIResult DBIERR_NOACTIVETRAN = 0x2A01;
 inline constexpr DBIResult DBIERR_ACTIVETRAN = 0x2A02;
 inline constexpr DBIResult DBIERR_TYPEMISMATCH = 0x2E29;

@@ -165,6 +165,7 @@ class Connection : public SchemaLookup {
  private:
   std::string folder_;
   sqlite3* db_ = nullptr;
+  std::shared_ptr<void> computerClaim_;  // let go after the database closes
   mutable std::map<std::string, std::unique_ptr<TableMeta>> meta_;  // by lower name
   mutable bool namesLoaded_ = false;
   mutable std::map<std::string, std::string> names_;  // lower → stored
@@ -227,6 +228,12 @@ class CommittedReader {
  private:
   sqlite3* db_ = nullptr;
 };
+
+// Books in a folder shared over the network are written by one computer at a time
+// (OneComputer.cpp): claims `folder` for this computer before a connection writes it, and
+// throws DBIERR_DIRLOCKED naming the computer that holds it. The result holds the claim until
+// dropped (empty when nothing needed claiming).
+std::shared_ptr<void> ClaimForThisComputer(const std::string& folder);
 
 // Completes the two-file saves a killed process left recorded in this database.
 void RecoverPendingSaves(Connection& first);

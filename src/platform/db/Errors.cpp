@@ -38,6 +38,9 @@ AnsiString DBIErrorText(DBIResult code) {
     case DBIERR_INVALIDHNDL: return "La tabla no está abierta: ciérrela y vuelva a abrirla.";
     case DBIERR_LOCKED:
       return "Otro puesto está grabando en estos libros: espere un momento y vuelva a intentarlo.";
+    case DBIERR_DIRLOCKED:
+      return "Otro computador tiene abiertos estos libros: en una carpeta de red solo un computador a la vez puede "
+             "grabar.";
     case DBIERR_NOACTIVETRAN: return "No hay una grabación en curso.";
     case DBIERR_ACTIVETRAN: return "Ya hay una grabación en curso: termínela antes de empezar otra.";
     case DBIERR_TYPEMISMATCH: return "Un dato no es del tipo que se esperaba: revise lo escrito.";
@@ -50,8 +53,9 @@ AnsiString DBIErrorText(DBIResult code) {
 
 AnsiString DBIUserText(const EDBEngineError& e) {
   const TDBError* info = e.Errors(0);
-  // The books' limits already say, in Spanish, which key and with what figures.
-  if (info->ErrorCode == DBIERR_RULEVIOL) return info->Message;
+  // The books' limits already say, in Spanish, which key and with what figures; a folder held
+  // by another computer names it.
+  if (info->ErrorCode == DBIERR_RULEVIOL || info->ErrorCode == DBIERR_DIRLOCKED) return info->Message;
   if (info->ErrorCode == DBIERR_READONLY && (info->NativeError & 0xff) == SQLITE_READONLY)
     return tv::db::kReadOnlyBooksText;
   // A missing table or field is named, so whoever repairs the books knows which one.

@@ -1,5 +1,6 @@
 // Recorridos del arranque y del cierre con la instalación nueva.
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -554,6 +555,58 @@ TEST_F(Arranque, CarpetaCopiadaAbreSusPropiosLibrosYSuLogo) {
   ASSERT_TRUE(IniciarPrograma());
   Application->Run();
   EXPECT_EQ(ui->unused(), "");
+}
+
+}  // namespace
+}  // namespace arranque
+
+namespace arranque {
+namespace {
+
+// La carpeta del programa (con "data.ini") de solo lectura, y los libros dentro de ella
+// escribibles: se monta encima de sí misma. Posible() es falso donde la prueba no puede montar.
+class ProgramaDeSoloLectura {
+ public:
+  ProgramaDeSoloLectura(const fs::path& prog, const fs::path& libros) : prog_(prog), libros_(libros) {
+    montada_ = mount(prog_.c_str(), prog_.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    if (montada_ && mount(nullptr, prog_.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+      umount(prog_.c_str());
+      montada_ = false;
+    }
+    librosAparte_ = montada_ && mount(libros_.c_str(), libros_.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+                    mount(nullptr, libros_.c_str(), nullptr, MS_REMOUNT | MS_BIND, nullptr) == 0;
+  }
+  ~ProgramaDeSoloLectura() {
+    if (librosAparte_) umount(libros_.c_str());
+    if (montada_) umount(prog_.c_str());
+  }
+  bool Posible() const { return montada_ && librosAparte_; }
+
+ private:
+  fs::path prog_, libros_;
+  bool montada_ = false, librosAparte_ = false;
+};
+
+TEST_F(Arranque, CarpetaDelProgramaDeSoloLecturaAvisaUnaVezQueNoGuardaLosAjustesYSigue) {
+  CrearUsuario("ana", "Clave");
+  std::string antes = Leer(prog / "data.ini");
+  {
+    ProgramaDeSoloLectura soloLectura(prog, libros);
+    if (!soloLectura.Posible()) GTEST_SKIP() << "no se puede montar la carpeta de solo lectura";
+    Presentacion();
+    Escoger();
+    Entrar("ana", "Clave");
+    ui->onModal("TFrmMain").close();
+    EXPECT_TRUE(Correr(false));
+    EXPECT_EQ(ui->unused(), "");
+    // El aviso de los ajustes, una vez; la marca de salida no limpia tampoco se puede crear.
+    std::string aviso = "No se puede escribir el archivo " + (prog / "data.ini").string() +
+                        ": el programa sigue, pero sus ajustes (periodo de los informes, títulos, preferencias) no se "
+                        "guardarán.";
+    EXPECT_EQ(Textos(ui->messages()), (std::vector<std::string>{aviso, "Error creando marca"}));
+    EXPECT_EQ(std::count(ui->formsShown().begin(), ui->formsShown().end(), AnsiString("TFrmMain")), 1);
+  }
+  EXPECT_EQ(Leer(prog / "data.ini"), antes);
 }
 
 }  // namespace

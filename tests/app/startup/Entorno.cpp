@@ -49,6 +49,7 @@ void Entorno::NuevaCorrida() {
   abortar = false;
   Permisos = TPermisos{};
   marcaDeEstaCorrida = false;
+  avisoAjustesDado = false;
   AbrirEditorContabs = nullptr;
   ui = std::make_unique<tv::forms::HeadlessDriver>();
 }
