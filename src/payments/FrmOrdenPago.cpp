@@ -264,6 +264,7 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
 
   OnActivate = [this](TObject* s) { FormActivate(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
   edIRP->OnExit = [this](TObject* s) { edIRPExit(s); };
   btnLintRegPptal->OnClick = [this](TObject* s) { btnLintRegPptalClick(s); };
   edIordenPago->OnExit = [this](TObject* s) { edIordenPagoExit(s); };
@@ -311,6 +312,7 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   AnsiString siguiente = TextoNumeroDoc(getLastOrdenPago() + 1);
   EscribirOrden(siguiente);
   edNumeDocu->Text = siguiente;
+  TomarDigitado();
 }
 
 TfrmOrdenPago::~TfrmOrdenPago() {
@@ -346,6 +348,32 @@ void TfrmOrdenPago::MostrarPendiente() { lblPendientePagoRP->Caption = Punto(pag
 
 void TfrmOrdenPago::FormActivate(TObject*) {
   if (edIRP->CanFocus()) edIRP->SetFocus();
+}
+
+AnsiString TfrmOrdenPago::Digitado() const {
+  AnsiString t;
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{edIRP, edIordenPago, edFechaExp, edFechaVenc, edItercero,
+                                                            edObjetoGasto, edNumeroCheque, edBanco, edNumeDocu})
+    t += AnsiString(e->Text).Trim() + "\x1f";
+  // Un monto se compara por su valor: la máscara de miles cambia el texto, no lo digitado.
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{edValor, edValorCheque, edEfectivo}) {
+    AnsiString m = AnsiString(e->Text).Trim();
+    double v = 0;
+    t += (!m.IsEmpty() && TryStrToAmount(m, v) ? FloatToStr(v) : m) + "\x1f";
+  }
+  t += AnsiString(cbAsientosProg->Text) + "\x1f";
+  for (int r = 0; r < SGAsiento->RowCount; ++r)
+    for (int c = 0; c < SGAsiento->ColCount; ++c) t += AnsiString(SGAsiento->Cells[c][r]) + "\x1f";
+  return t;
+}
+
+void TfrmOrdenPago::TomarDigitado() { digitadoGuardado_ = Digitado(); }
+
+void TfrmOrdenPago::FormCloseQuery(TObject*, bool& CanClose) {
+  if (Digitado() == digitadoGuardado_) return;
+  CanClose = Application->MessageBox("Los datos de la orden de pago " + AnsiString(edIordenPago->Text).Trim() +
+                                         " no se han grabado. ¿Los descarta?",
+                                     "Advertencia", MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 void TfrmOrdenPago::FormClose(TObject*, TCloseAction&) {
@@ -475,6 +503,7 @@ void TfrmOrdenPago::CargarOrden() {
   cbAsientosProg->ItemIndex = cbAsientosProg->Items->IndexOf(AnsiString(iAstoProg) + ":" + nAstoProg);
   if (cbAsientosProg->ItemIndex < 0) cbAsientosProg->Text = "";
   if (AplicarPlantilla()) getMvt();
+  TomarDigitado();
 }
 
 void TfrmOrdenPago::initNuevo() {
@@ -488,6 +517,7 @@ void TfrmOrdenPago::initNuevo() {
   LeerPendiente();
   TIniFile ini(ArchivoIni());
   edBanco->Text = ini.ReadString("ACTION", "banco", "");
+  TomarDigitado();
 }
 
 void TfrmOrdenPago::btnLintOrdenPagoClick(TObject*) {
@@ -946,4 +976,5 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   pagoPendiente = getPagoPendienteRP(StrToFloat(AnsiString(edIRP->Text).Trim()), false);
   MostrarPendiente();
   if (AplicarPlantilla()) getMvt();
+  TomarDigitado();
 }

@@ -501,3 +501,34 @@ TEST_F(FormOrdenPago, NumeroTomadoPorOtroPuestoProponeElSiguiente) {
             "1:100:1,2:300:2");
   EXPECT_EQ(Leer("SELECT count(*) FROM MVT WHERE descdocu='_OP'"), "4");
 }
+
+// "Salir" con datos digitados sin grabar pregunta antes de descartarlos; abierta, cargada o
+// recién grabada, cierra sin preguntar.
+TEST_F(FormOrdenPago, SalirPreguntaAntesDeDescartarLoDigitado) {
+  auto cerrar = [&] {
+    ui->takeMessages();
+    f->Close();
+    std::string t = ui->messageTexts().str();
+    bool abierta = f->Showing();
+    if (!abierta) f->Show();
+    return t + (abierta ? "(abierta)" : "(cerrada)");
+  };
+  Abrir();
+  EXPECT_EQ(cerrar(), "(cerrada)");
+  Llenar();
+  const char* pregunta = "Los datos de la orden de pago 1 no se han grabado. ¿Los descarta?";
+  ui->answer(pregunta, IDNO);
+  EXPECT_EQ(cerrar(), std::string(pregunta) + "\n(abierta)");
+  EXPECT_EQ(ui->messages().at(0).Caption, "Advertencia");
+  EXPECT_EQ(f->edItercero->Text, "900");
+  Grabar();
+  ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
+  EXPECT_EQ(cerrar(), "(cerrada)");
+  Orden("1");
+  ASSERT_FALSE(f->nuevo);
+  EXPECT_EQ(cerrar(), "(cerrada)");
+  F().set("edObjetoGasto", "Otro objeto");
+  ui->answer(pregunta, IDYES);
+  EXPECT_EQ(cerrar(), std::string(pregunta) + "\n(cerrada)");
+  EXPECT_EQ(ui->unused(), "");
+}
