@@ -273,6 +273,7 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   btnFechaVenc->OnClick = [this](TObject* s) { btnFechaVencClick(s); };
   btnLintCedula->OnClick = [this](TObject* s) { btnLintCedulaClick(s); };
   btnNuevTerc->OnClick = [this](TObject* s) { btnNuevTercClick(s); };
+  edItercero->OnExit = [this](TObject*) { lblNtercero->Caption = Tercero(edItercero->Text).getNtercero(); };
   edObjetoGasto->OnEnter = [this](TObject* s) { edObjetoGastoEnter(s); };
   btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };
   btnImpTradicional->OnClick = [this](TObject* s) { btnImpTradicionalClick(s); };
@@ -548,6 +549,10 @@ void TfrmOrdenPago::btnNuevTercClick(TObject*) {
   std::unique_ptr<TFrmNuevoTercero> f(new TFrmNuevoTercero(this));
   f->Modif = 0;
   f->ShowModal();
+  // El tercero recién grabado queda en la orden, con su nombre; sin grabar, nada cambia.
+  if (f->iTercero.IsEmpty()) return;
+  edItercero->Text = f->iTercero;
+  lblNtercero->Caption = Tercero(edItercero->Text).getNtercero();
 }
 
 void TfrmOrdenPago::btnFechaExpClick(TObject*) {

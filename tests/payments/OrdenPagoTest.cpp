@@ -532,3 +532,21 @@ TEST_F(FormOrdenPago, SalirPreguntaAntesDeDescartarLoDigitado) {
   EXPECT_EQ(cerrar(), std::string(pregunta) + "\n(cerrada)");
   EXPECT_EQ(ui->unused(), "");
 }
+
+// El tercero digitado o creado con "Nuevo" muestra su nombre en la orden.
+TEST_F(FormOrdenPago, TerceroDigitadoONuevoMuestraSuNombre) {
+  Abrir();
+  F().set("edItercero", "900").focus("edValor");
+  EXPECT_EQ(f->lblNtercero->Caption, "Proveedor Uno");
+  ui->onModal("TFrmNuevoTercero").click("&Cancelar");
+  F().click("btnNuevTerc");
+  EXPECT_EQ(f->edItercero->Text, "900");
+  EXPECT_EQ(f->lblNtercero->Caption, "Proveedor Uno");
+  ui->onModal("TFrmNuevoTercero").set("EdCedula", "700").set("edApellido1", "ROJAS").set("edNombre1", "LUZ").click(
+      "&Aceptar");
+  F().click("btnNuevTerc");
+  EXPECT_EQ(f->edItercero->Text, "700");
+  EXPECT_EQ(f->lblNtercero->Caption, Tercero("700").getNtercero());
+  EXPECT_FALSE(AnsiString(f->lblNtercero->Caption).IsEmpty());
+  EXPECT_EQ(ui->unused(), "");
+}
