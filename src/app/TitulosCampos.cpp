@@ -24,6 +24,8 @@ const std::unordered_map<std::string, const char*>& Titulos() {
       {"nuevodebito", "Nuevo débito"}, {"nuevocredito", "Nuevo crédito"}, {"nuevosaldo", "Nuevo saldo"},
       {"codidocu", "Código"}, {"nombdocu", "Nombre"}, {"codicomp", "Código"}, {"nombcomp", "Nombre"},
       {"codicent", "Código"}, {"nombcent", "Nombre"}, {"ntercero", "Tercero"}, {"data", "Dato"},
+      {"exigemvtpptal", "Requiere orden de pago"}, {"esingreso", "Es ingreso"}, {"numero", "Número"},
+      {"tercero", "Tercero"},
       // terceros
       {"nombre", "Nombre"}, {"nombre1", "Primer nombre"}, {"nombre2", "Segundo nombre"},
       {"apellido1", "Primer apellido"}, {"apellido2", "Segundo apellido"}, {"razonsocial", "Razón social"},
@@ -41,7 +43,8 @@ const std::unordered_map<std::string, const char*>& Titulos() {
       {"descservicio", "Descripción del servicio"}, {"iordensuministro", "Orden de suministro"},
       {"valortotal", "Valor total"}, {"valorunit", "Valor unitario"}, {"iarticulo", "Código"},
       {"narticulo", "Artículo"}, {"justificacion", "Justificación"}, {"iusuario", "Usuario"},
-      {"ejecucion", "Ejecución"}, {"ctappto", "Rubro"}, {"docasociado", "Documento asociado"},
+      {"ejecucion", "Ejecución"}, {"aprobado", "Aprobado"}, {"comprometido", "Comprometido"},
+      {"ejecutado", "Ejecutado"}, {"ctappto", "Rubro"}, {"docasociado", "Documento asociado"},
       {"certdisp", "CDP"}, {"iastoprog", "Asiento programado"}, {"nastoprog", "Nombre"},
       {"tipoasiento", "Tipo de asiento"}, {"requieretercero", "Requiere tercero"}, {"pasasaldo", "Pasa saldo"},
       // retenciones

@@ -547,10 +547,17 @@ AnsiString RevisarLimiteCertificado(double aICD, bool aNuevo, const std::vector<
   AnsiString msg;
   for (const AnsiString& rubro : orden) {
     double antes = guardado.count(rubro.str()) ? guardado[rubro.str()] : 0.0;
-    if (Excede(pedido[rubro.str()], antes, getDisponibilidadRubro(rubro, "E", nullptr)))
-      msg += "No hay disponible en el rubro " + rubro;
+    double disponible = getDisponibilidadRubro(rubro, "E", nullptr);
+    if (!Excede(pedido[rubro.str()], antes, disponible)) continue;
+    if (!msg.IsEmpty()) msg += "\n";
+    msg += FraseSinDisponible(rubro, pedido[rubro.str()] - antes, antes != 0.0, disponible);
   }
   return msg;
+}
+
+AnsiString FraseSinDisponible(const AnsiString& aRubro, double aPedido, bool aAumento, double aDisponible) {
+  return "No hay disponible en el rubro " + aRubro + (aAumento ? ": el aumento es " : ": se piden ") +
+         AnsiString(Punto(aPedido, 2)) + " y hay " + AnsiString(Punto(aDisponible, 2)) + " disponibles.";
 }
 
 AnsiString RevisarLimiteRegistro(double aICD, double aIRP, bool aNuevo, double aValor) {

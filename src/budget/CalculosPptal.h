@@ -100,8 +100,11 @@ struct MontoRubro {
   AnsiString rubro;
   double valor = 0;
 };
-// Cada rubro del certificado aICD cuyo aumento supera su disponible: "No hay disponible en el
-// rubro " seguido del código.
+// La línea de un rubro sin disponible: lo que se pide (todo, o solo el aumento de un
+// certificado guardado) y lo que el rubro tiene disponible.
+AnsiString FraseSinDisponible(const AnsiString& aRubro, double aPedido, bool aAumento, double aDisponible);
+// Cada rubro del certificado aICD cuyo aumento supera su disponible, una línea por rubro:
+// "No hay disponible en el rubro " seguido del código y de las cifras (FraseSinDisponible).
 AnsiString RevisarLimiteCertificado(double aICD, bool aNuevo, const std::vector<MontoRubro>& aRubros);
 // El registro aIRP por aValor sobre el certificado aICD: "Este certificado no tiene dinero para
 // ser comprometido." cuando el aumento supera lo que el certificado tiene sin comprometer.

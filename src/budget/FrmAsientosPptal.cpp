@@ -225,6 +225,7 @@ TfrmAsientosPptal::TfrmAsientosPptal(TComponent* Owner) : TForm(Owner) {
   btnNavegar->OnClick = [this](TObject* s) { btnNavegarClick(s); };
   DBGrid1->OnKeyDown = [this](TObject* s, Word& k, TShiftState sh) { DBGrid1KeyDown(s, k, sh); };
   DBGrid1->OnColEnter = [this](TObject* s) { DBGrid1ColEnter(s); };
+  DBGrid1->OnColExit = [this](TObject* s) { DBGrid1ColExit(s); };
   DBGrid1->OnDrawColumnCell = [this](TObject* s, const TRect& r, int c, TColumn* col, TGridDrawState st) {
     DBGrid1DrawColumnCell(s, r, c, col, st);
   };
@@ -501,6 +502,23 @@ void TfrmAsientosPptal::dsAsientosPptalDataChange(TObject*, TField* Field) {
     return;
   }
   if (tblAsientoPptal->Active) MostrarRubro();
+}
+
+void TfrmAsientosPptal::DBGrid1ColExit(TObject*) {
+  if (!tblAsientoPptal->Active || DBGrid1->SelectedIndex != 0) return;
+  if (tblAsientoPptal->IsEmpty() && tblAsientoPptal->State != dsInsert) return;
+  AnsiString codigo = AnsiString(tblAsientoPptal->FieldByName("icuenta")->AsString).Trim();
+  TField* tipo = tblAsientoPptal->FieldByName("tipoCuenta");
+  AnsiString actual = AnsiString(tipo->AsString).Trim().UpperCase();
+  if (codigo.IsEmpty()) return;
+  // Otro rubro trae su tipo: el de la línea solo se queda si el rubro nuevo también lo tiene.
+  TTable* plan = DM->tblPlanPpto;
+  if (!actual.IsEmpty() && plan->Locate("icuenta;tipoCuenta", VarArrayOf({Variant(codigo), Variant(actual)}))) return;
+  if (!plan->Locate("icuenta", Variant(codigo))) return;
+  AnsiString delPlan = plan->FieldByName("tipoCuenta")->AsString;
+  if (delPlan == AnsiString(tipo->AsString)) return;
+  if (tblAsientoPptal->State != dsEdit && tblAsientoPptal->State != dsInsert) tblAsientoPptal->Edit();
+  tipo->AsString = delPlan;
 }
 
 void TfrmAsientosPptal::MostrarRubro() {

@@ -96,6 +96,7 @@ class TfrmAsientosPptal : public TForm {
   void btnNavegarClick(TObject* Sender);
   void DBGrid1KeyDown(TObject* Sender, Word& Key, TShiftState Shift);
   void DBGrid1ColEnter(TObject* Sender);
+  void DBGrid1ColExit(TObject* Sender);
   void DBGrid1DrawColumnCell(TObject* Sender, const TRect& Rect, int DataCol, TColumn* Column,
                              TGridDrawState State);
   void dsAsientosPptalDataChange(TObject* Sender, TField* Field);

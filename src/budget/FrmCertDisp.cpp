@@ -488,6 +488,10 @@ bool TfrmCertDisp::validar() {
       msg += e.Message;
     }
   }
+  // Un valor sin rubro no tiene disponible que medir: se pide el rubro, fila por fila.
+  for (int f = 1; f < sgOtrosRubros->RowCount; ++f)
+    if (AnsiString(sgOtrosRubros->Cells[0][f]).Trim().IsEmpty() && !AnsiString(sgOtrosRubros->Cells[3][f]).Trim().IsEmpty())
+      msg += "La fila " + AnsiString(f) + " tiene valor y no tiene rubro.\n";
   if (AnsiString(edIcertDisp->Text).Trim().IsEmpty()) msg += "Digite el número del certificado de disponibilidad.\n";
   if (AnsiString(edFechaExp->EditText) == kFechaVacia) msg += "Digite la fecha de expedición.\n";
   if (AnsiString(edFechaVenc->EditText) == kFechaVacia) msg += "Digite la fecha de vencimiento.\n";

@@ -39,8 +39,13 @@ TfrmExplAsientosPptal::TfrmExplAsientosPptal(TComponent* Owner) : TForm(Owner) {
   DBGrid1->Align = alClient;
   DBGrid1->ReadOnly = true;
   DBGrid1->DataSource = DataSource1;
-  // La versión de grabación es interna del editor: no se lista.
-  if (TField* version = DM->tblMvtPptalMaestro->FindField("version")) version->Visible = false;
+  // La versión de grabación es interna del editor: no se lista. Las columnas son de la rejilla,
+  // así que siguen iguales aunque otra ventana cierre y abra la tabla.
+  TTable* maestro = DM->tblMvtPptalMaestro;
+  for (int i = 0; i < maestro->FieldCount; ++i) {
+    const AnsiString& campo = maestro->Fields[i]->FieldName;
+    if (!SameText(campo, "version")) DBGrid1->Columns->Add()->FieldName = campo;
+  }
   SaveDialog1 = Make<TSaveDialog>(this, "SaveDialog1");
   Query1 = Make<TQuery>(this, "Query1");
 

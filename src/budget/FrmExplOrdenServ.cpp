@@ -79,7 +79,7 @@ TfrmExplOrdenServ::TfrmExplOrdenServ(TComponent* Owner) : TFrmConPeriodo(Owner) 
   dsOrdServ = Make<TDataSource>(this, "dsOrdServ");
   dsOrdServ->DataSet = Query1;
   DBGrid1->DataSource = dsOrdServ;
-  const char* campos[][2] = {{"IOrdenServicio", "Número"}, {"Fecha", "Fecha"}, {"Itercero", "tercero"},
+  const char* campos[][2] = {{"IOrdenServicio", "Número"}, {"Fecha", "Fecha"}, {"Itercero", "Tercero"},
                              {"Iop", "Orden pago"}};
   for (auto& c : campos) {
     TColumn* col = DBGrid1->Columns->Add();

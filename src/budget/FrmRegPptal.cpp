@@ -698,7 +698,10 @@ void TfrmRegPptal::btnNuevTercClick(TObject*) {
   dialogo->Modif = 0;
   dialogo->ShowModal();
   // Sin tercero grabado el campo queda como estaba.
-  if (!dialogo->iTercero.IsEmpty()) edItercero->Text = dialogo->iTercero;
+  if (!dialogo->iTercero.IsEmpty()) {
+    edItercero->Text = dialogo->iTercero;
+    lblNTercero->Caption = Tercero(edItercero->Text).getNtercero();
+  }
 }
 
 // ---- Explorador e impresión --------------------------------------------------------------

@@ -522,6 +522,7 @@ void TFrmAsientos::BtnTraerCrearClick(TObject*) {
   HagaSQL("Contabilidad", Query1,
           "select * from mvt where descdocu=" + TextoSQL(Docu) + " and numedocu=" + TextoSQL(NumDoc));
   FechaOriginal = TDateTime(0.0);
+  nuevoAlTraer_ = Query1->IsEmpty() && !encabezadoAlTraer_;
   if (!Query1->IsEmpty()) {
     if (!Permisos.GetPermisoModificar()) {
       Query1->Close();

@@ -187,6 +187,7 @@ class TFrmAsientos : public TForm {
 
   long long versionAlTraer_ = 0;    // versión guardada del documento en mano al traerlo
   bool encabezadoAlTraer_ = false;  // el documento en mano tenía encabezado al traerlo
+  bool nuevoAlTraer_ = false;       // el documento en mano no tenía líneas ni encabezado al traerlo
   bool revisandoMonto_ = false;
 
   bool opElegida_[5] = {false, false, false, false, false};

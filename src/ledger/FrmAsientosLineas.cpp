@@ -9,6 +9,7 @@
 #include "app/Validaciones.h"
 #include "ledger/DialogosAsiento.h"
 #include "ledger/FrmAsientos.h"
+#include "ledger/VersionDocumento.h"
 #include "ledger/motor/DuenoDiario.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/sql/Translator.h"
@@ -345,6 +346,7 @@ tv::motor::DocumentoManual TFrmAsientos::Registro() {
   d.usuario = Login.str();
   d.versionTraida = versionAlTraer_;
   d.encabezadoTraido = encabezadoAlTraer_;
+  d.nuevoTraido = nuevoAlTraer_;
   d.puedeModificar = Permisos.GetPermisoModificar();
   for (int i = 0; i < 5; ++i) {
     AnsiString op = AnsiString(CajaOP(i)->Text).Trim();
@@ -447,7 +449,17 @@ bool TFrmAsientos::Grabar() {
   }
   if (!r.grabado) {
     // Nada quedó escrito: las líneas siguen en el editor para otro intento.
-    if (r.Tiene("numero") && !r.numeroLibre.empty()) EdNumDoc->Text = r.numeroLibre.c_str();
+    if (r.Tiene("numero") && !r.numeroLibre.empty()) {
+      EdNumDoc->Text = r.numeroLibre.c_str();
+      // El número traído nuevo lo tomó otro: el documento en mano pasa al libre propuesto, y
+      // el siguiente "Grabar" guarda las mismas líneas como un documento nuevo.
+      if (nuevoAlTraer_ && VersionDeDocumento(Docu, NumDoc) != versionAlTraer_) {
+        NumDoc = r.numeroLibre.c_str();
+        versionAlTraer_ = VersionDeDocumento(Docu, NumDoc);
+        encabezadoAlTraer_ = ExisteEncabezado(Docu, NumDoc);
+        nuevoAlTraer_ = !encabezadoAlTraer_;
+      }
+    }
     if (r.codigo != 0) {
       CheckDbiError(r.codigo, "asientos", __LINE__);
     } else if (r.Tiene("permiso")) {

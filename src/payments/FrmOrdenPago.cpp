@@ -283,6 +283,7 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
 
   OnActivate = [this](TObject* s) { FormActivate(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
   edIRP->OnExit = [this](TObject* s) { edIRPExit(s); };
   btnLintRegPptal->OnClick = [this](TObject* s) { btnLintRegPptalClick(s); };
   edIordenPago->OnExit = [this](TObject* s) { edIordenPagoExit(s); };
@@ -291,6 +292,7 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   btnFechaVenc->OnClick = [this](TObject* s) { btnFechaVencClick(s); };
   btnLintCedula->OnClick = [this](TObject* s) { btnLintCedulaClick(s); };
   btnNuevTerc->OnClick = [this](TObject* s) { btnNuevTercClick(s); };
+  edItercero->OnExit = [this](TObject*) { lblNtercero->Caption = Tercero(edItercero->Text).getNtercero(); };
   edObjetoGasto->OnEnter = [this](TObject* s) { edObjetoGastoEnter(s); };
   btnImprimir->OnClick = [this](TObject* s) { btnImprimirClick(s); };
   btnImpTradicional->OnClick = [this](TObject* s) { btnImpTradicionalClick(s); };
@@ -330,6 +332,7 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   AnsiString siguiente = TextoNumeroDoc(getLastOrdenPago() + 1);
   EscribirOrden(siguiente);
   edNumeDocu->Text = siguiente;
+  TomarDigitado();
 }
 
 TfrmOrdenPago::~TfrmOrdenPago() {
@@ -365,6 +368,32 @@ void TfrmOrdenPago::MostrarPendiente() { lblPendientePagoRP->Caption = Punto(tv:
 
 void TfrmOrdenPago::FormActivate(TObject*) {
   if (edIRP->CanFocus()) edIRP->SetFocus();
+}
+
+AnsiString TfrmOrdenPago::Digitado() const {
+  AnsiString t;
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{edIRP, edIordenPago, edFechaExp, edFechaVenc, edItercero,
+                                                            edObjetoGasto, edNumeroCheque, edBanco, edNumeDocu})
+    t += AnsiString(e->Text).Trim() + "\x1f";
+  // Un monto se compara por su valor: la máscara de miles cambia el texto, no lo digitado.
+  for (TCustomEdit* e : std::initializer_list<TCustomEdit*>{edValor, edValorCheque, edEfectivo}) {
+    AnsiString m = AnsiString(e->Text).Trim();
+    double v = 0;
+    t += (!m.IsEmpty() && TryStrToAmount(m, v) ? FloatToStr(v) : m) + "\x1f";
+  }
+  t += AnsiString(cbAsientosProg->Text) + "\x1f";
+  for (int r = 0; r < SGAsiento->RowCount; ++r)
+    for (int c = 0; c < SGAsiento->ColCount; ++c) t += AnsiString(SGAsiento->Cells[c][r]) + "\x1f";
+  return t;
+}
+
+void TfrmOrdenPago::TomarDigitado() { digitadoGuardado_ = Digitado(); }
+
+void TfrmOrdenPago::FormCloseQuery(TObject*, bool& CanClose) {
+  if (Digitado() == digitadoGuardado_) return;
+  CanClose = Application->MessageBox("Los datos de la orden de pago " + AnsiString(edIordenPago->Text).Trim() +
+                                         " no se han grabado. ¿Los descarta?",
+                                     "Advertencia", MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 void TfrmOrdenPago::FormClose(TObject*, TCloseAction&) {
@@ -495,6 +524,7 @@ void TfrmOrdenPago::CargarOrden(const tv::motor::OrdenPago& o) {
   cbAsientosProg->ItemIndex = cbAsientosProg->Items->IndexOf(AnsiString(iAstoProg) + ":" + nAstoProg);
   if (cbAsientosProg->ItemIndex < 0) cbAsientosProg->Text = "";
   if (AplicarPlantilla()) getMvt();
+  TomarDigitado();
 }
 
 void TfrmOrdenPago::initNuevo() {
@@ -508,6 +538,7 @@ void TfrmOrdenPago::initNuevo() {
   LeerPendiente();
   TIniFile ini(ArchivoIni());
   edBanco->Text = ini.ReadString("ACTION", "banco", "");
+  TomarDigitado();
 }
 
 void TfrmOrdenPago::btnLintOrdenPagoClick(TObject*) {
@@ -538,6 +569,10 @@ void TfrmOrdenPago::btnNuevTercClick(TObject*) {
   std::unique_ptr<TFrmNuevoTercero> f(new TFrmNuevoTercero(this));
   f->Modif = 0;
   f->ShowModal();
+  // El tercero recién grabado queda en la orden, con su nombre; sin grabar, nada cambia.
+  if (f->iTercero.IsEmpty()) return;
+  edItercero->Text = f->iTercero;
+  lblNtercero->Caption = Tercero(edItercero->Text).getNtercero();
 }
 
 void TfrmOrdenPago::btnFechaExpClick(TObject*) {
@@ -975,4 +1010,5 @@ void TfrmOrdenPago::btnAceptarClick(TObject*) {
   pagoPendiente = tv::motor::PendienteDeRegistro(kAlias, registro);
   MostrarPendiente();
   if (AplicarPlantilla()) getMvt();
+  TomarDigitado();
 }

@@ -117,6 +117,7 @@ class TfrmOrdenPago : public TForm {
 
   void FormActivate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
   void edIRPExit(TObject* Sender);
   void btnLintRegPptalClick(TObject* Sender);
   void edIordenPagoExit(TObject* Sender);
@@ -150,6 +151,11 @@ class TfrmOrdenPago : public TForm {
   bool registroLeido_ = false;   // el número del registro ya se leyó
   std::int64_t numeroRegistro_ = 0;  // número del registro leído por última vez
   AnsiString numeDocuGuardado_;  // número del asiento de la orden cargada o grabada
+  // Lo digitado en la forma, y cómo estaba al abrirla, cargar una orden o grabarla: "Salir"
+  // pregunta antes de descartar lo que cambió desde entonces.
+  AnsiString Digitado() const;
+  void TomarDigitado();
+  AnsiString digitadoGuardado_;
 };
 
 extern TfrmOrdenPago* frmOrdenPago;

@@ -271,6 +271,18 @@ namespace {
 // un tipo vacío se toma del rubro de la línea. Los totales siguen a cada línea grabada, sin
 // flechas de por medio. Ctrl+N lleva a la primera columna; Esc deja el renglón nuevo y el
 // siguiente cierra el editor.
+// Otro rubro escrito sobre el de una línea trae su tipo; el tipo de la línea solo se queda
+// cuando el rubro nuevo también lo tiene.
+TEST_F(Asientos, ReescribirElRubroTraeSuTipo) {
+  Traer("ADD:Adición", "A8");
+  Ed().editCell("DBGrid1", 0, 0, "1.2.05").editCell("DBGrid1", 1, 0, "I").key("DBGrid1", VK_RETURN);
+  EXPECT_EQ(ed->tblAsientoPptal->FieldByName("tipoCuenta")->AsString(), "I");
+  Ed().editCell("DBGrid1", 0, 0, "2.3.2").cell("DBGrid1", 2, 0);
+  EXPECT_EQ(ed->tblAsientoPptal->FieldByName("tipoCuenta")->AsString(), "E");
+  Ed().editCell("DBGrid1", 0, 0, "1.2.05").cell("DBGrid1", 3, 0);
+  EXPECT_EQ(ed->tblAsientoPptal->FieldByName("tipoCuenta")->AsString(), "I");
+}
+
 TEST_F(Asientos, TipoTecleadoTotalesCtrlNYEsc) {
   Traer("ADD:Adición", "A9");
   ASSERT_TRUE(DM->tblPlanPpto->Locate("tipoCuenta;iCuenta", VarArrayOf({Variant("E"), Variant("2.3.2")})));

@@ -21,6 +21,12 @@ namespace {
 using presupuesto::Presupuesto;
 using namespace presupuesto::ayuda;
 
+// La línea de un rubro sin disponible, con los montos escritos con "." decimal y "," de miles.
+std::string SinDisponible(const char* rubro, const char* pedido, const char* hay, bool aumento = false) {
+  return std::string("No hay disponible en el rubro ") + rubro + (aumento ? ": el aumento es " : ": se piden ") +
+         prueba::Mostrado(pedido) + " y hay " + prueba::Mostrado(hay) + " disponibles.";
+}
+
 // Rubros de egreso 2.1.1.01 y 2.1.2.01 con 1000 apropiados cada uno.
 class CertDisp : public presupuesto::ConFormulario<TfrmCertDisp> {
  protected:
@@ -161,7 +167,8 @@ TEST_F(CertDisp, MensajesDeValidacion) {
   EXPECT_EQ(f->edInv->Text, "0");
 
   struct Caso {
-    const char *valor, *func, *inv, *r1, *r2, *mensaje;
+    const char *valor, *func, *inv, *r1, *r2;
+    std::string mensaje;
   };
   const Caso casos[] = {
       {"1000", "600", "300", "400", "600", "La suma de inversión mas funcionamiento es diferente del valor solicitado.\n"},
@@ -171,7 +178,13 @@ TEST_F(CertDisp, MensajesDeValidacion) {
        "La suma de inversión mas funcionamiento es diferente del valor solicitado.\n"},
       {"1000", "1000", "0", "400", "600", ""},
       {"0.3", "0.1", "0.2", "0.1", "0.2", ""},
-      {"1001", "1001", "0", "1001", "", "No hay disponible en el rubro 2.1.1.01"},
+      {"1001", "1001", "0", "1001", "",
+       SinDisponible("2.1.1.01", "1,001.00", "1,000.00")},
+      // Una línea por rubro, cada una con sus cifras.
+      {"2000.01", "2000.01", "0", "1000.01", "1000",
+       SinDisponible("2.1.1.01", "1,000.01", "1,000.00")},
+      {"2002", "2002", "0", "1001", "1001",
+       SinDisponible("2.1.1.01", "1,001.00", "1,000.00") + "\n" + SinDisponible("2.1.2.01", "1,001.00", "1,000.00")},
   };
   Anadir("2.1.1.01");
   Anadir("2.1.2.01");
@@ -182,7 +195,7 @@ TEST_F(CertDisp, MensajesDeValidacion) {
     F().editCell("sgOtrosRubros", 3, 1, prueba::Tecleado(c.r1).c_str())
         .editCell("sgOtrosRubros", 3, 2, prueba::Tecleado(c.r2).c_str());
     Grabar();
-    if (*c.mensaje) {
+    if (!c.mensaje.empty()) {
       EXPECT_EQ(ui->lastMessage(), c.mensaje) << c.valor;
       EXPECT_EQ(Leer("SELECT count(*) FROM mvtCertDisp"), "0");
     } else {
@@ -193,6 +206,18 @@ TEST_F(CertDisp, MensajesDeValidacion) {
       DM->tblMvtCertDisp->Refresh();
     }
   }
+}
+
+// Un valor escrito en una fila sin rubro se nombra por su fila; nunca "…en el rubro " vacío.
+TEST_F(CertDisp, ValorEnFilaSinRubro) {
+  Abrir();
+  Anadir("2.1.1.01");
+  F().set("edFechaExp", "01/03/2026").set("edFechaVenc", "31/12/2026").set("edVigFisc", "2026");
+  Encabezado("105", "105", "0");
+  F().editCell("sgOtrosRubros", 3, 1, "100").editCell("sgOtrosRubros", 3, 3, "5");
+  Grabar();
+  EXPECT_EQ(ui->lastMessage(), "La fila 3 tiene valor y no tiene rubro.\n");
+  EXPECT_EQ(Leer("SELECT count(*) FROM mvtCertDisp"), "0");
 }
 
 // Número entero y positivo, valor mayor que 0 y fecha del año abierto; una fecha de otro año
@@ -291,7 +316,7 @@ TEST_F(CertDisp, ElAumentoSeComparaConLoDisponible) {
   F().editCell("sgOtrosRubros", 3, 1, prueba::Tecleado("700.01").c_str());
   Encabezado("700.01", "700.01", "0");
   Grabar();
-  EXPECT_EQ(ui->lastMessage(), "No hay disponible en el rubro 2.1.1.01");
+  EXPECT_EQ(ui->lastMessage(), SinDisponible("2.1.1.01", "200.01", "200.00", true));
   F().editCell("sgOtrosRubros", 3, 1, "700");
   Encabezado("700", "700", "0");
   Grabar();

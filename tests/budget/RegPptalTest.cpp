@@ -364,6 +364,8 @@ TEST_F(RegPptal, TerceroNuevoSoloSiSeGraba) {
       "&Aceptar");
   F().click("btnNuevTerc");
   EXPECT_EQ(f->edItercero->Text, "700");
+  EXPECT_EQ(f->lblNTercero->Caption, Tercero("700").getNtercero());
+  EXPECT_FALSE(AnsiString(f->lblNTercero->Caption).IsEmpty());
   EXPECT_EQ(Leer("SELECT count(*) FROM TC WHERE CedulaNIT='700'"), "1");
 }
 

@@ -137,10 +137,13 @@ TEST_F(Entrada, DocumentoQueOtroPuestoGraboDespuesDeTraerloNoSeSobrescribe) {
                                      "('111005', NULL, 0, 9, 'CE', '50', '2026-03-03')");
   ui->takeMessages();
   Grabar();
-  EXPECT_EQ(Textos(), "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.\n");
+  EXPECT_EQ(Textos(), "Otro usuario grabó el documento CE 50 mientras se digitaba este. Grabe de nuevo para "
+                      "guardar estas líneas con el número 51.\n");
+  EXPECT_EQ(ed->EdNumDoc->Text, "51");
   EXPECT_EQ(Mvt("SELECT group_concat(debito || '/' || credito, ';') FROM MVT"), "9/0;0/9");
   EXPECT_EQ(ed->TblAsiento->RecordCount, 2);
-  // Traído de nuevo, se modifica.
+  // Traído de nuevo (las líneas propuestas para el 51 se descartan), se modifica.
+  ui->answer("Las líneas del comprobante CE 51 no se han grabado. ¿Las descarta?", IDYES);
   Traer("CE", "50", "3");
   Linea(0, "110501", "", "6", "");
   Linea(1, "111005", "", "", "6");

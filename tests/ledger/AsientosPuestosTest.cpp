@@ -57,7 +57,13 @@ TEST(PuestoDeTrabajo, GrabaSuDocumento) {
   ASSERT_TRUE(p->Encuentro("digitado"));
   ui->takeMessages();
   s().click("BtnGrabar");
-  prueba::Marcar(p->Mio("mensaje"), ui->lastMessage().str());
+  std::string mensaje = ui->lastMessage().str();
+  // Quien llega segundo graba las mismas líneas, sin digitarlas otra vez, con el número propuesto.
+  if (mensaje != "Asiento Registrado") {
+    s().click("BtnGrabar");
+    mensaje += "|" + ui->lastMessage().str();
+  }
+  prueba::Marcar(p->Mio("mensaje"), mensaje);
   CerrarPuesto(ed);
 }
 
@@ -77,22 +83,25 @@ TEST(PuestoDeTrabajo, CambiaLaCuenta) {
   CerrarPuesto(ed);
 }
 
-TEST_F(DosPuestos, ElMismoDocumentoNuevoNuncaQuedaMezclado) {
+TEST_F(DosPuestos, ElMismoDocumentoNuevoNuncaQuedaMezcladoYElSegundoTomaElSiguienteLibre) {
   for (int vuelta = 0; vuelta < 3; ++vuelta) {
-    std::string numero = std::to_string(900 + vuelta);
+    std::string numero = std::to_string(900 + 10 * vuelta), siguiente = std::to_string(901 + 10 * vuelta);
     std::string cita = dir + "/cita" + numero;
     EXPECT_TRUE(prueba::DosPuestos("PuestoDeTrabajo.GrabaSuDocumento", {dir, libros, cita},
                                    {"TV_PUESTO_NUMERO=" + numero}))
         << numero;
-    std::string donde = " FROM MVT WHERE descdocu='CE' AND numedocu='" + numero + "'";
-    // Las líneas guardadas son las dos de un solo puesto.
-    EXPECT_EQ(Mvt("SELECT count(*) || '/' || count(DISTINCT detalle)" + donde), "2/1") << numero;
-    EXPECT_EQ(Mvt("SELECT count(*) FROM mvtMaestro WHERE numedocu='" + numero + "'"), "1");
+    auto donde = [](const std::string& n) { return " FROM MVT WHERE descdocu='CE' AND numedocu='" + n + "'"; };
+    // Cada número guarda las dos líneas de un solo puesto, y cada puesto quedó en uno.
+    EXPECT_EQ(Mvt("SELECT count(*) || '/' || count(DISTINCT detalle)" + donde(numero)), "2/1") << numero;
+    EXPECT_EQ(Mvt("SELECT count(*) || '/' || count(DISTINCT detalle)" + donde(siguiente)), "2/1") << numero;
+    EXPECT_EQ(Mvt("SELECT count(*) FROM mvtMaestro WHERE numedocu IN ('" + numero + "', '" + siguiente + "')"), "2");
     std::string m1 = prueba::LeerTexto(cita + "/mensaje-1"), m2 = prueba::LeerTexto(cita + "/mensaje-2");
-    std::string ganador = Mvt("SELECT substr(min(detalle), 8)" + donde);
+    std::string ganador = Mvt("SELECT substr(min(detalle), 8)" + donde(numero));
+    EXPECT_EQ(Mvt("SELECT substr(min(detalle), 8)" + donde(siguiente)), ganador == "1" ? "2" : "1");
     EXPECT_EQ(ganador == "1" ? m1 : m2, "Asiento Registrado");
-    EXPECT_EQ(ganador == "1" ? m2 : m1,
-              "Otro usuario grabó este documento después de traerlo. Tráigalo de nuevo para modificarlo.");
+    EXPECT_EQ(ganador == "1" ? m2 : m1, "Otro usuario grabó el documento CE " + numero +
+                                            " mientras se digitaba este. Grabe de nuevo para guardar estas líneas "
+                                            "con el número " + siguiente + ".|Asiento Registrado");
   }
 }
 
@@ -169,6 +178,42 @@ TEST_F(DosPuestos, LoQueOtroCambioTrasTraerloNoSeSobrescribe) {
     Grabar();
     EXPECT_EQ(ui->lastMessage(), "Asiento Registrado");
   }
+}
+
+// Otro programa graba el número del documento nuevo (y el que le sigue) entre traerlo y
+// grabarlo: las líneas digitadas se guardan con el siguiente libre al volver a grabar, también
+// sin permiso de modificar, y lo del otro queda como lo dejó.
+TEST_F(DosPuestos, ElNumeroTomadoEntreTraerYGrabarPasaAlSiguienteLibre) {
+  Permisos.BModificar = false;
+  Editor();
+  Traer("CE", "40");
+  Linea(0, "110501", "", "250.5", "", "mio");
+  Linea(1, "111005", "", "", "250.5", "mio");
+  for (const char* n : {"40", "41"})
+    ASSERT_EQ(tv::db::testing::RunSqlInOtherProcess(
+                  libros, std::string("INSERT INTO MVT (numecuen, debito, credito, detalle, descdocu, numedocu, fecha) "
+                                      "VALUES ('110501', 9, 9, 'del otro', 'CE', '") + n + "', '2026-03-01'); " +
+                              "INSERT INTO mvtMaestro (descdocu, numedocu, fecha, valor) VALUES ('CE', '" + n +
+                              "', '2026-03-01', 9)"),
+              0);
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Textos(),
+            "Otro usuario grabó el documento CE 40 mientras se digitaba este. Grabe de nuevo para guardar estas "
+            "líneas con el número 42.\n");
+  EXPECT_EQ(ed->EdNumDoc->Text, "42");
+  ui->takeMessages();
+  Grabar();
+  EXPECT_EQ(Textos(), "Asiento Registrado\n");
+  EXPECT_EQ(Mvt("SELECT group_concat(numecuen || ':' || printf('%.2f', debito) || ':' || printf('%.2f', credito) || ':' || detalle, ' ') FROM MVT "
+                "WHERE descdocu='CE' AND numedocu='42'"),
+            "110501:250.50:0.00:mio 111005:0.00:250.50:mio");
+  EXPECT_EQ(Mvt("SELECT printf('%.2f', valor) FROM mvtMaestro WHERE descdocu='CE' AND numedocu='42'"), "250.50");
+  for (const char* n : {"40", "41"})
+    EXPECT_EQ(Mvt(std::string("SELECT group_concat(detalle) || '/' || (SELECT printf('%.2f', valor) FROM mvtMaestro WHERE "
+                              "descdocu='CE' AND numedocu='") + n + "') FROM MVT WHERE descdocu='CE' AND numedocu='" + n + "'"),
+              "del otro/9.00")
+        << n;
 }
 
 // Otro proceso que corre SQL sobre los libros (el cliente sqlite3 de cualquiera).

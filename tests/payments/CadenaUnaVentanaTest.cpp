@@ -75,7 +75,9 @@ TEST_F(CadenaUnaVentana, CertificadosSucesivosSobreLaMismaFila) {
   EXPECT_EQ(Certificar("1250000.50"), "Certificado de disponibilidad grabado.");
   EXPECT_EQ(c->sgOtrosRubros->Cells[2][1], prueba::Tecleado("1749999.5"));
   EXPECT_EQ(c->edIcertDisp->Text, "4");
-  EXPECT_EQ(Certificar("5000000"), "No hay disponible en el rubro 2.7.1");
+  EXPECT_EQ(Certificar("5000000"),
+            "No hay disponible en el rubro 2.7.1: se piden " + prueba::Mostrado("5,000,000.00") + " y hay " +
+                prueba::Mostrado("1,749,999.50") + " disponibles.");
   EXPECT_EQ(ui->messages().back().Caption, "Error");
   EXPECT_EQ(c->sgOtrosRubros->Cells[2][1], prueba::Tecleado("1749999.5"));
   EXPECT_EQ(Leer("SELECT group_concat(icd || '=' || valor) FROM (SELECT * FROM certDispRubros ORDER BY icd)"),

@@ -546,3 +546,52 @@ TEST_F(FormOrdenPago, MontosSeVenAgrupadosFueraDelCampo) {
 }
 
 }  // namespace
+
+// "Salir" con datos digitados sin grabar pregunta antes de descartarlos; abierta, cargada o
+// recién grabada, cierra sin preguntar.
+TEST_F(FormOrdenPago, SalirPreguntaAntesDeDescartarLoDigitado) {
+  auto cerrar = [&] {
+    ui->takeMessages();
+    f->Close();
+    std::string t = ui->messageTexts().str();
+    bool abierta = f->Showing();
+    if (!abierta) f->Show();
+    return t + (abierta ? "(abierta)" : "(cerrada)");
+  };
+  Abrir();
+  EXPECT_EQ(cerrar(), "(cerrada)");
+  Llenar();
+  const char* pregunta = "Los datos de la orden de pago 1 no se han grabado. ¿Los descarta?";
+  ui->answer(pregunta, IDNO);
+  EXPECT_EQ(cerrar(), std::string(pregunta) + "\n(abierta)");
+  EXPECT_EQ(ui->messages().at(0).Caption, "Advertencia");
+  EXPECT_EQ(f->edItercero->Text, "900");
+  Grabar();
+  ASSERT_EQ(Mensajes(), "Orden de pago grabada.|");
+  EXPECT_EQ(cerrar(), "(cerrada)");
+  Orden("1");
+  ASSERT_FALSE(f->nuevo);
+  EXPECT_EQ(cerrar(), "(cerrada)");
+  F().set("edObjetoGasto", "Otro objeto");
+  ui->answer(pregunta, IDYES);
+  EXPECT_EQ(cerrar(), std::string(pregunta) + "\n(cerrada)");
+  EXPECT_EQ(ui->unused(), "");
+}
+
+// El tercero digitado o creado con "Nuevo" muestra su nombre en la orden.
+TEST_F(FormOrdenPago, TerceroDigitadoONuevoMuestraSuNombre) {
+  Abrir();
+  F().set("edItercero", "900").focus("edValor");
+  EXPECT_EQ(f->lblNtercero->Caption, "Proveedor Uno");
+  ui->onModal("TFrmNuevoTercero").click("&Cancelar");
+  F().click("btnNuevTerc");
+  EXPECT_EQ(f->edItercero->Text, "900");
+  EXPECT_EQ(f->lblNtercero->Caption, "Proveedor Uno");
+  ui->onModal("TFrmNuevoTercero").set("EdCedula", "700").set("edApellido1", "ROJAS").set("edNombre1", "LUZ").click(
+      "&Aceptar");
+  F().click("btnNuevTerc");
+  EXPECT_EQ(f->edItercero->Text, "700");
+  EXPECT_EQ(f->lblNtercero->Caption, Tercero("700").getNtercero());
+  EXPECT_FALSE(AnsiString(f->lblNtercero->Caption).IsEmpty());
+  EXPECT_EQ(ui->unused(), "");
+}

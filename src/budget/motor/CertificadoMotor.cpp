@@ -51,7 +51,10 @@ void RevisarDisponibles(const Certificado& c, const CertificadoTraido& t, Result
     std::int64_t aumento = pedido[rubro] - antes[rubro];
     if (aumento <= 0) continue;
     std::int64_t disponible = CentavosDe(getDisponibilidadRubro(rubro.c_str(), "E", nullptr));
-    if (aumento > disponible) res.Error("rubros", "No hay disponible en el rubro " + rubro);
+    if (aumento > disponible)
+      res.Error("rubros", FraseSinDisponible(rubro.c_str(), PesosDe(aumento), !t.nuevo && antes[rubro] != 0,
+                                             PesosDe(disponible))
+                              .str());
   }
 }
 

@@ -92,6 +92,20 @@ Resultado GrabarDocumentoManual(const std::string& baseDatos, const DocumentoMan
       r.numeroLibre = SiguienteNumeroLibre(*conn, d.tipo, d.numero);
       return r;
     }
+    // Traído nuevo y grabado por otro entretanto: ese número ya no es de este documento, y
+    // sus líneas pueden ir al siguiente libre sin tocar lo del otro.
+    if (d.nuevoTraido && VersionDiario(*conn, d.tipo, d.numeroTraido) != d.versionTraida &&
+        DocumentoExiste(*conn, d.tipo, d.numeroTraido)) {
+      r.numeroLibre = d.numero != d.numeroTraido && !DocumentoExiste(*conn, d.tipo, d.numero)
+                          ? d.numero
+                          : SiguienteNumeroLibre(*conn, d.tipo, d.numero);
+      if (!r.numeroLibre.empty()) {
+        r.errores.push_back({"numero", "Otro usuario grabó el documento " + d.tipo + " " + d.numeroTraido +
+                                           " mientras se digitaba este. Grabe de nuevo para guardar estas líneas "
+                                           "con el número " + r.numeroLibre + "."});
+        return r;
+      }
+    }
     // Sin permiso de modificar, un documento guardado (líneas o solo encabezado) nunca se
     // reescribe; el encabezado que el diálogo de detalle escribió tras traerlo no cuenta.
     if (!d.puedeModificar) {

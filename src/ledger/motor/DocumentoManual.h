@@ -27,12 +27,14 @@ struct DocumentoManual {
   std::string usuario;
   long long versionTraida = 0;    // versión guardada al traerlo
   bool encabezadoTraido = false;  // tenía encabezado al traerlo
+  bool nuevoTraido = false;       // no tenía líneas ni encabezado al traerlo
   bool puedeModificar = true;     // permiso de modificar asientos guardados
 };
 
 // Promete: grabado solo si todas las reglas se cumplen sobre lo guardado dentro de la
 // transacción; si no, nada cambió y los errores dicen por qué, con su campo: "lineas" (sin
-// montos o descuadrado), "numero" (ocupado; el siguiente libre en numeroLibre), "permiso" (sin
+// montos o descuadrado), "numero" (ocupado, también el de un documento traído nuevo que otro
+// grabó entretanto; el siguiente libre en numeroLibre), "permiso" (sin
 // permiso de modificar uno guardado) o "" (otro lo grabó después de traerlo). Un límite de los
 // libros rehusado al confirmar llega como error con su código; otras fallas del motor de datos
 // se lanzan (nada quedó escrito).

@@ -64,6 +64,20 @@ void SetAmountCells(std::function<bool(const TField& field, AnsiString& text)> a
   AmountCells() = std::move(amount);
 }
 
+AnsiString FieldTitle(const AnsiString& field) {
+  if (const auto& titles = FieldTitles()) {
+    AnsiString t = titles(field);
+    if (!t.IsEmpty()) return t;
+  }
+  return field;
+}
+
+AnsiString FieldCellText(const TField& field) {
+  AnsiString text = field.GetDisplayText();
+  if (!field.IsNull && AmountCells()) AmountCells()(field, text);
+  return text;
+}
+
 AnsiString TColumn::DisplayTitle() const {
   // Default columns carry the field name as their caption: that is no caption of their own.
   if (!Title->Caption.IsEmpty() && Title->Caption != FieldName) return Title->Caption;

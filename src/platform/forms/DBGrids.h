@@ -23,6 +23,11 @@ void SetFieldTitles(std::function<AnsiString(const AnsiString& field)> titles);
 // Cells drawn by the grid itself whose field the application reads as an amount: true gives
 // the text to show, drawn right-aligned.
 void SetAmountCells(std::function<bool(const TField& field, AnsiString& text)> amount);
+// The title the application gives a field (the field name when it gives none), and the text
+// of a field as a grid cell shows it (amounts as the application formats them): for grids that
+// show fields without being data-aware.
+AnsiString FieldTitle(const AnsiString& field);
+AnsiString FieldCellText(const TField& field);
 
 class TColumnTitle {
  public:

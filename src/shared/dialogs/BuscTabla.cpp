@@ -163,10 +163,12 @@ TFrmBuscTabla::TFrmBuscTabla(TComponent* Owner, TDataSource* aDS, const char* aL
   // Sin campos adicionales la tira no tiene columnas que mostrar.
   if (extras == 0) StringGrid1->Visible = false;
   int col = 0;
+  camposTira_.clear();
   for (int i = 0; i < datos->FieldCount; ++i) {
     const AnsiString& n = datos->Fields[i]->FieldName;
     if (SameText(n, Campo1) || SameText(n, Campo2)) continue;
-    StringGrid1->Cells[col++][0] = n;
+    camposTira_.push_back(n);
+    StringGrid1->Cells[col++][0] = FieldTitle(n);
   }
 }
 
@@ -271,10 +273,10 @@ void TFrmBuscTabla::DataSourceDataChange(TObject*, TField*) {
     for (int c = 0; c < StringGrid1->ColCount; ++c) StringGrid1->Cells[c][1] = "";
     return;
   }
-  for (int c = 0; c < StringGrid1->ColCount; ++c) {
-    TField* f = datos->FindField(StringGrid1->Cells[c][0]);
+  for (int c = 0; c < StringGrid1->ColCount && c < static_cast<int>(camposTira_.size()); ++c) {
+    TField* f = datos->FindField(camposTira_[static_cast<size_t>(c)]);
     if (!f) continue;
-    StringGrid1->Cells[c][1] = f->IsNull ? AnsiString("---") : f->AsString();
+    StringGrid1->Cells[c][1] = f->IsNull ? AnsiString("---") : FieldCellText(*f);
   }
 }
 

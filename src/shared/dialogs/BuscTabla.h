@@ -1,5 +1,7 @@
 #pragma once
 // Diálogo modal de búsqueda sobre cualquier conjunto de datos con dos campos llave.
+#include <vector>
+
 #include "platform/db/DB.h"
 #include "platform/forms/DBGrids.h"
 #include "platform/forms/Dialogs.h"
@@ -69,6 +71,7 @@ class TFrmBuscTabla : public TForm {
   AnsiString filtroAnterior_;
   bool filtradoAnterior_ = false;
   bool restaurado_ = true;
+  std::vector<AnsiString> camposTira_;  // el campo de cada columna de la tira, en su orden
 };
 
 extern TFrmBuscTabla* FrmBuscTabla;

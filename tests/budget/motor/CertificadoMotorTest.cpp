@@ -7,6 +7,7 @@
 
 #include "budget/Presupuesto.h"
 #include "budget/motor/CertificadoMotor.h"
+#include "support/Separadores.h"
 
 namespace presupuesto {
 namespace {
@@ -62,10 +63,13 @@ TEST_F(CertificadoMotor, CaminosYLimites) {
        "El valor del CDP no coincide con la suma de separado para cada rubro."},
       {"partes que no suman", sinPartes, {}, "valor",
        "La suma de inversión mas funcionamiento es diferente del valor solicitado."},
-      {"más que el disponible", Nuevo(7, {{"2.3.3", 100001}}), {}, "rubros", "No hay disponible en el rubro 2.3.3"},
+      {"más que el disponible", Nuevo(7, {{"2.3.3", 100001}}), {}, "rubros",
+       "No hay disponible en el rubro 2.3.3: se piden " + prueba::Mostrado("1,000.01") + " y hay " +
+           prueba::Mostrado("1,000.00") + " disponibles."},
       // Lo que ya tenía no cuenta dos veces: 500 + 501 no caben en 1.000.
       {"subir de más", Nuevo(20260001, {{"2.3.2", 100100}}), Traido(v(20260001)), "rubros",
-       "No hay disponible en el rubro 2.3.2"},
+       "No hay disponible en el rubro 2.3.2: el aumento es " + prueba::Mostrado("501.00") + " y hay " +
+           prueba::Mostrado("500.00") + " disponibles."},
       {"bajar por debajo de sus registros", Nuevo(20260001, {{"2.3.2", 10000}}), Traido(v(20260001)), "limite", ""},
       {"fila negativa", Nuevo(8, {{"2.3.2", -50000}, {"2.3.3", 60000}}), {}, "limite", ""},
       {"versión vieja", Nuevo(20260001, {{"2.3.2", 45000}}), Traido(v(20260001) - 1), "version",
