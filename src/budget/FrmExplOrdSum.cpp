@@ -137,7 +137,7 @@ void TfrmExplOrdSum::DBGrid1DblClick(TObject*) {
   if (!Seleccionada(n)) return;
   frmOrdenSumDlle = new TfrmOrdenSumDlle(this);
   std::unique_ptr<TfrmOrdenSumDlle> f(frmOrdenSumDlle);
-  f->iOrdenSuministro = static_cast<int>(n);
+  f->iOrdenSuministro = n;
   f->ShowModal();
   frmOrdenSumDlle = nullptr;
 }
