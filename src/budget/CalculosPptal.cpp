@@ -219,10 +219,10 @@ bool validaCP_OP(const AnsiString& aCP) {
 
 // ---- Rubros de un certificado -------------------------------------------------------------
 
-std::vector<RubroCertificado> RubrosDeCertificado(double aICD) {
+std::vector<RubroCertificado> RubrosDeCertificado(std::int64_t aICD) {
   std::vector<RubroCertificado> rubros;
   Consulta q;
-  q.sql("select rubroPptal, valor from certDispRubros where icd=" + N(aICD));
+  q.sql("select rubroPptal, valor from certDispRubros where icd=" + std::to_string(aICD));
   double suma = 0;
   for (q->First(); !q->Eof; q->Next()) {
     RubroCertificado r;
@@ -232,7 +232,7 @@ std::vector<RubroCertificado> RubrosDeCertificado(double aICD) {
     rubros.push_back(r);
   }
   if (rubros.empty()) {
-    q.sql("select rubroPptal, valor from mvtCertDisp where icd=" + N(aICD));
+    q.sql("select rubroPptal, valor from mvtCertDisp where icd=" + std::to_string(aICD));
     if (!q->IsEmpty() && !q->FieldByName("rubroPptal")->AsString.IsEmpty()) {
       RubroCertificado r;
       r.rubro = q->FieldByName("rubroPptal")->AsString;
@@ -517,70 +517,11 @@ void ExigirTransaccion() {
     throw Exception("Los límites del presupuesto se revisan dentro de la transacción de la grabación.");
 }
 
-// Un aumento que no cabe: sube sobre lo guardado y pasa lo que queda (que ya lo excluye).
-bool Excede(double nuevo, double guardado, double queda) {
-  return Centavos(nuevo) > Centavos(guardado) && Centavos(nuevo - guardado) > Centavos(queda);
-}
-
-// Lo que un documento guardado ya toma de su límite (nada si es nuevo o era de otro límite).
-double YaTomado(bool aNuevo, const char* tabla, const char* campo, double aNumero, const char* campoLimite,
-                double aLimite) {
-  if (aNuevo) return 0.0;
-  Consulta q;
-  return q.valor(std::string("select sum(valor) as total from ") + tabla + " where " + campo + "=" + N(aNumero) +
-                     " and " + campoLimite + "=" + N(aLimite),
-                 "total");
-}
-
 }  // namespace
-
-AnsiString RevisarLimiteCertificado(double aICD, bool aNuevo, const std::vector<MontoRubro>& aRubros) {
-  ExigirTransaccion();
-  std::map<std::string, double> pedido, guardado;
-  std::vector<AnsiString> orden;
-  for (const MontoRubro& m : aRubros) {
-    if (!pedido.count(m.rubro.str())) orden.push_back(m.rubro);
-    pedido[m.rubro.str()] += m.valor;
-  }
-  if (!aNuevo)
-    for (const RubroCertificado& r : RubrosDeCertificado(aICD)) guardado[r.rubro.str()] += r.valor;
-  AnsiString msg;
-  for (const AnsiString& rubro : orden) {
-    double antes = guardado.count(rubro.str()) ? guardado[rubro.str()] : 0.0;
-    double disponible = getDisponibilidadRubro(rubro, "E", nullptr);
-    if (!Excede(pedido[rubro.str()], antes, disponible)) continue;
-    if (!msg.IsEmpty()) msg += "\n";
-    msg += FraseSinDisponible(rubro, pedido[rubro.str()] - antes, antes != 0.0, disponible);
-  }
-  return msg;
-}
 
 AnsiString FraseSinDisponible(const AnsiString& aRubro, double aPedido, bool aAumento, double aDisponible) {
   return "No hay disponible en el rubro " + aRubro + (aAumento ? ": el aumento es " : ": se piden ") +
          AnsiString(Punto(aPedido, 2)) + " y hay " + AnsiString(Punto(aDisponible, 2)) + " disponibles.";
-}
-
-AnsiString RevisarLimiteRegistro(double aICD, double aIRP, bool aNuevo, double aValor) {
-  ExigirTransaccion();
-  double antes = YaTomado(aNuevo, "mvtRegPptal", "irp", aIRP, "icd", aICD);
-  if (Excede(aValor, antes, getCompromisoPendiente(aICD, false)))
-    return "Este certificado no tiene dinero para ser comprometido.";
-  return "";
-}
-
-AnsiString RevisarLimiteOrdenPago(double aIRP, double aIOP, bool aNueva, double aValorOrden, double aValorAsiento) {
-  ExigirTransaccion();
-  double antes = YaTomado(aNueva, "mvtOrdenPago", "iop", aIOP, "irp", aIRP);
-  double queda = getPagoPendienteRP(aIRP, false);
-  AnsiString msg;
-  if (Excede(aValorOrden, antes, queda))
-    msg += "El valor de la orden de pago no puede ser mayor que el valor pendiente de pagar del registro "
-           "presupuestal.\n";
-  if (aNueva && !(Centavos(queda) > 0))
-    msg += "No debe hacer Orden de Pago. Este Reg. Presupuestal ya está cancelado!\n";
-  if (aNueva && Centavos(aValorAsiento) > Centavos(queda))
-    msg += "tiene una cuenta por pagar mayor al valor pendiente de pago que tiene el reg. Presupuestal\n";
-  return msg;
 }
 
 AnsiString RevisarLimiteTraslado(const AnsiString& aRubro, double aMonto) {

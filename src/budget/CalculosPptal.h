@@ -2,6 +2,7 @@
 // Cálculos de la cadena presupuestal: números siguientes, saldos pendientes de
 // certificados y registros, órdenes de un registro y saldos de rubros. Son el único lugar
 // donde se calculan estas cifras; no guardan estado: cada llamada lee las tablas.
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -47,7 +48,7 @@ struct RubroCertificado {
 };
 // Los rubros de un certificado: sus filas de certDispRubros cuando tiene alguna; si no, su
 // propio rubroPptal con el valor del certificado (cuando no está vacío); si no, ninguno.
-std::vector<RubroCertificado> RubrosDeCertificado(double aICD);
+std::vector<RubroCertificado> RubrosDeCertificado(std::int64_t aICD);
 
 // ---- Saldos de rubros ---------------------------------------------------------------------
 // Fechas en texto día/mes/año; las ventanas incluyen ambos extremos.
@@ -103,15 +104,6 @@ struct MontoRubro {
 // La línea de un rubro sin disponible: lo que se pide (todo, o solo el aumento de un
 // certificado guardado) y lo que el rubro tiene disponible.
 AnsiString FraseSinDisponible(const AnsiString& aRubro, double aPedido, bool aAumento, double aDisponible);
-// Cada rubro del certificado aICD cuyo aumento supera su disponible, una línea por rubro:
-// "No hay disponible en el rubro " seguido del código y de las cifras (FraseSinDisponible).
-AnsiString RevisarLimiteCertificado(double aICD, bool aNuevo, const std::vector<MontoRubro>& aRubros);
-// El registro aIRP por aValor sobre el certificado aICD: "Este certificado no tiene dinero para
-// ser comprometido." cuando el aumento supera lo que el certificado tiene sin comprometer.
-AnsiString RevisarLimiteRegistro(double aICD, double aIRP, bool aNuevo, double aValor);
-// La orden de pago aIOP por aValorOrden, con un asiento de aValorAsiento, sobre el registro aIRP:
-// los mensajes del valor, del registro ya cancelado y de la cuenta por pagar mayor que el pendiente.
-AnsiString RevisarLimiteOrdenPago(double aIRP, double aIOP, bool aNueva, double aValorOrden, double aValorAsiento);
 // El traslado que saca aMonto del rubro de egreso aRubro: "No tiene fondos para hacer el
 // traslado. El rubro de donde saca (código) solo tiene " y el disponible, cuando no alcanza. Se
 // llama con el documento que se reescribe ya borrado: su propio traslado no se cuenta dos veces.

@@ -1,5 +1,7 @@
 #include "budget/FrmArticulos.h"
 
+#include <string>
+
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
 #include "platform/db/DBTables.h"
@@ -47,6 +49,6 @@ TfrmOrdenSumDlle::TfrmOrdenSumDlle(TComponent* Owner) : TForm(Owner) {
 
 void TfrmOrdenSumDlle::FormActivate(TObject*) {
   AnsiString sql = "select * from mvtOrdenSuministro";
-  if (iOrdenSuministro != 0) sql += " where iOrdenSuministro=" + NumeroSQL(iOrdenSuministro);
+  if (iOrdenSuministro != 0) sql += AnsiString(" where iOrdenSuministro=") + std::to_string(iOrdenSuministro).c_str();
   HagaSQL("Contabilidad", Query1, sql, true);
 }

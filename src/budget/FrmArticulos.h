@@ -1,5 +1,7 @@
 #pragma once
 // Artículos de las órdenes de suministro y la ventana de renglones de una orden.
+#include <cstdint>
+
 #include "platform/forms/Forms.h"
 
 class TDBGrid;
@@ -20,7 +22,7 @@ class TfrmOrdenSumDlle : public TForm {
  public:
   explicit TfrmOrdenSumDlle(TComponent* Owner);
   AnsiString ClassName() const override { return "TfrmOrdenSumDlle"; }
-  int iOrdenSuministro = 0;  // 0: todos los renglones
+  std::int64_t iOrdenSuministro = 0;  // 0: todos los renglones
   TDBGrid* DBGrid1;
   TQuery* Query1;
   TDataSource* DataSource1;

@@ -226,7 +226,7 @@ TfrmCertDisp::TfrmCertDisp(TComponent* Owner) : TForm(Owner) {
   EncabezadosRubros();
   frmExpCertDisp = explorador = new TfrmExpCertDisp(this);
   edVigFisc->Text = AnsiString(static_cast<int>(anioGlobal));
-  EscribirNumero(TextoNumeroDoc(std::floor(getLastCertDisp() + 1)));
+  EscribirNumero(TextoNumeroDoc(static_cast<std::int64_t>(std::floor(getLastCertDisp())) + 1));
   edFechaVenc->Text = FormatDateTime("dd/MM/yyyy", EncodeDate(anioGlobal, 12, 31));
 }
 
@@ -294,8 +294,9 @@ void TfrmCertDisp::CargarCertificado() {
   Color = clBtnFace;
   Label5->Caption = "El AUMENTO de lo solicitado no puede ser mayor que lo que hay disponible";
   nuevo = false;
+  // Un número con fracción (libros viejos) se muestra como está guardado.
   double n = cd->FieldByName("icd")->AsFloat;
-  EscribirNumero(TextoNumeroDoc(n));
+  EscribirNumero(std::floor(n) == n ? TextoNumeroDoc(static_cast<std::int64_t>(n)) : FloatToStr(n));
   edFechaExp->Text = FechaCampo(cd->FieldByName("FechaExped"));
   edFechaVenc->Text = FechaCampo(cd->FieldByName("fechaVenc"));
   edObjetoGasto->Text = TextoCampo(cd->FieldByName("objetoGasto"));
@@ -471,7 +472,8 @@ bool TfrmCertDisp::validar() {
   AnsiString fueraDelAnio = ErrorFechaFueraDelAnio("La fecha de expedición", edFechaExp->Text);
   if (fueraDelAnio.IsEmpty()) validarFechas(edFechaExp->Text, edFechaVenc->Text);
   msg += fueraDelAnio;
-  double n = 0, montoValor = 0;
+  std::int64_t n = 0;
+  double montoValor = 0;
   msg += ErrorNumeroDoc("El número del certificado de disponibilidad", edIcertDisp->Text, n);
   AnsiString valor = AnsiString(edValor->Text).Trim();
   AnsiString errorValor = ErrorMayorQueCero("El valor", valor, montoValor);
@@ -521,9 +523,9 @@ static std::int64_t CentavosCelda(const AnsiString& texto) {
   return t.IsEmpty() ? 0 : tv::motor::CentavosDe(StrToAmount(t));
 }
 
-static tv::motor::Certificado CertificadoDe(TfrmCertDisp* f, double numero) {
+static tv::motor::Certificado CertificadoDe(TfrmCertDisp* f, std::int64_t numero) {
   tv::motor::Certificado c;
-  c.icd = static_cast<std::int64_t>(numero);
+  c.icd = numero;
   c.fechaExped = tv::db::DateTimeToIsoText(StrToDate(f->edFechaExp->Text), false);
   c.fechaVenc = tv::db::DateTimeToIsoText(StrToDate(f->edFechaVenc->Text), false);
   c.objetoGasto = AnsiString(f->edObjetoGasto->Text).str();
@@ -544,16 +546,17 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
   // Con Enter el botón por omisión actúa sin que el número pierda el foco: el número de un
   // certificado guardado se carga, como al salir del campo, en lugar de grabar encima.
   if (ActiveControl == edIcertDisp && edIcertDisp->Modified) {
-    double n = 0;
-    if (ErrorNumeroDoc("", edIcertDisp->Text, n).IsEmpty() && n > 0 && DM->tblMvtCertDisp->Locate("icd", Variant(n))) {
+    std::int64_t n = 0;
+    if (ErrorNumeroDoc("", edIcertDisp->Text, n).IsEmpty() && n > 0 &&
+        DM->tblMvtCertDisp->Locate("icd", Variant(static_cast<double>(n)))) {
       edIcertDispExit(edIcertDisp);
       return;
     }
   }
   if (!validar()) return;
-  numero_ = StrToFloat(AnsiString(edIcertDisp->Text).Trim());
+  ErrorNumeroDoc("", edIcertDisp->Text, numero_);
   TTable* cd = DM->tblMvtCertDisp;
-  if (nuevo && cd->Locate("icd", Variant(numero_))) {
+  if (nuevo && cd->Locate("icd", Variant(static_cast<double>(numero_)))) {
     AnsiString siguiente = TextoNumeroDoc(SiguienteNumeroDoc(kNumCertificado));
     Application->MessageBox(MensajeNumeroExistente(kNumCertificado, numero_, siguiente), "Error", MB_OK);
     EscribirNumero(siguiente);
@@ -574,7 +577,7 @@ void TfrmCertDisp::btnAceptarClick(TObject*) {
   if (!res.Grabado()) {
     for (TTable* t : {cd, DM->tblPAC}) t->Refresh();
     if (res.Tiene("numero")) {
-      AnsiString siguiente = res.siguiente ? TextoNumeroDoc(static_cast<double>(res.siguiente))
+      AnsiString siguiente = res.siguiente ? TextoNumeroDoc(res.siguiente)
                                            : TextoNumeroDoc(SiguienteNumeroDoc(kNumCertificado));
       EscribirNumero(siguiente);
       Application->MessageBox(res.Texto().c_str(), "Error", MB_OK);

@@ -1,6 +1,7 @@
 #pragma once
 // Certificado de disponibilidad presupuestal: número, fechas, objeto, valor con su reparto
 // entre funcionamiento e inversión, rubros con su monto y plan mensual de caja (PAC).
+#include <cstdint>
 #include <vector>
 
 #include "platform/forms/Forms.h"
@@ -87,7 +88,7 @@ class TfrmCertDisp : public TForm {
   void FormClose(TObject* Sender, TCloseAction& Action);
 
  private:
-  double numero_ = 0;  // número del certificado que se graba
+  std::int64_t numero_ = 0;  // número del certificado que se graba
   long long versionTraida_ = 0;  // versión del certificado al traerlo
   void EncabezadosPAC();
   void EncabezadosRubros();

@@ -6,7 +6,9 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/Explorado.h"
 #include "budget/FrmRptCertDisp.h"
+#include "budget/motor/Guardados.h"
 #include "platform/report/QuickRpt.h"
 #include <memory>
 #include "budget/FrmAudPpto.h"
@@ -156,6 +158,7 @@ void TfrmExpCertDisp::DataSource1DataChange(TObject*, TField*) {
   if (!cd->Active) return;
   double n = cd->IsEmpty() ? 0.0 : static_cast<double>(cd->FieldByName("icd")->AsFloat);
   double pendiente = cd->IsEmpty() ? 0.0 : getCompromisoPendiente(n, true);
+  version_ = cd->IsEmpty() ? 0 : tv::motor::VersionGuardada("CD", TextoEntero(NumeroDocDe(cd->FieldByName("icd"))).str());
   lblPagoPendiente->Caption = Punto(pendiente, 2);
   lblPagoPendiente->Font->Color = std::round(pendiente * 100) < 0 ? static_cast<TColor>(255) : clBlack;
   HagaSQL(kAlias, QueryPAC, "select * from pac where icd=" + NumeroSQL(n));
@@ -175,32 +178,13 @@ void TfrmExpCertDisp::DBGrid1KeyDown(TObject*, Word& Key, TShiftState Shift) {
 void TfrmExpCertDisp::btnBorrarClick(TObject*) {
   TTable* cd = DM->tblMvtCertDisp;
   if (cd->IsEmpty()) return;
-  AnsiString n = NumeroSQL(cd->FieldByName("iCD")->AsFloat);
-  {
-    // Certificado, sus rubros y su PAC, o nada.
-    tv::db::Transaction tx(kAlias);
-    HagaSQL(kAlias, queryGral, "delete from mvtCertDisp where icd=" + n);
-    HagaSQL(kAlias, queryGral, "delete from certdisprubros where icd=" + n);
-    HagaSQL(kAlias, queryGral, "delete from pac where icd=" + n);
-    tx.Commit();
-  }
-  audPpto->MostrarAutomatica();
+  std::int64_t n = NumeroDocDe(cd->FieldByName("iCD"));
+  // Certificado, sus rubros y su PAC, o nada.
+  bool hecho = Hecho(tv::motor::BorrarCertificado(n, version_));
+  if (hecho) audPpto->MostrarAutomatica();
   cd->Refresh();
   DM->tblPAC->Refresh();
 }
-
-namespace {
-
-// Corre todos los números de certificado desde `desde` en `paso`, en las cuatro tablas.
-void CorrerCertificados(TQuery* q, double desde, int paso) {
-  AnsiString d = NumeroSQL(desde), signo = paso > 0 ? "+1" : "-1";
-  tv::db::Transaction tx(kAlias);
-  for (const char* tabla : {"pac", "mvtCertDisp", "mvtRegPptal", "certDispRubros"})
-    HagaSQL(kAlias, q, AnsiString("update ") + tabla + " set icd=icd" + signo + " where icd>=" + d);
-  tx.Commit();
-}
-
-}  // namespace
 
 void TfrmExpCertDisp::btnConsMasClick(TObject*) {
   if (Application->MessageBox("¿Realmente desea continuar? Esto va a aumentar el consecutivo de los CDPs abriendo un "
@@ -209,11 +193,12 @@ void TfrmExpCertDisp::btnConsMasClick(TObject*) {
     return;
   TTable* cd = DM->tblMvtCertDisp;
   if (cd->IsEmpty()) return;
-  double n = cd->FieldByName("iCD")->AsFloat;
-  CorrerCertificados(queryGral, n, +1);
+  std::int64_t n = NumeroDocDe(cd->FieldByName("iCD"));
+  bool hecho = Hecho(
+      tv::motor::CorrerNumeracion(tv::motor::Numerado::Certificado, n, +1, version_));
   cd->Refresh();
   DM->tblPAC->Refresh();
-  cd->Locate("icd", Variant(n + 1));
+  cd->Locate("icd", Variant(static_cast<double>(hecho ? n + 1 : n)));
 }
 
 void TfrmExpCertDisp::BitBtn1Click(TObject*) {
@@ -226,25 +211,11 @@ void TfrmExpCertDisp::BitBtn1Click(TObject*) {
     ShowMessage("Inicio de la numeración.");
     return;
   }
-  double actual = cd->FieldByName("iCD")->AsFloat;
-  // El anterior es el mayor número guardado por debajo, en toda la tabla.
-  HagaSQL(kAlias, queryGral, "select max(icd) as anterior from mvtCertDisp where icd<" + NumeroSQL(actual));
-  TField* f = queryGral->FieldByName("anterior");
-  double anterior = 0;
-  if (f->IsNull) {
-    if (actual == 1) {
-      ShowMessage("El primer número es 1. Imposible disminuir.");
-      return;
-    }
-  } else {
-    anterior = f->AsFloat;
-  }
-  if (actual - anterior == 1) {
-    ShowMessage("El anterior CD debe tener un número no consecutivo.");
+  std::int64_t n = NumeroDocDe(cd->FieldByName("iCD"));
+  // El motor exige libre el número de abajo, en toda la tabla.
+  if (!Hecho(tv::motor::CorrerNumeracion(tv::motor::Numerado::Certificado, n, -1,
+                                         version_)))
     return;
-  }
-  CorrerCertificados(queryGral, actual, -1);
-  CheckDbiError(DbiSaveChanges(cd->Handle()), "expCertDisp", 0);
   cd->Refresh();
   cd->First();
   DM->tblPAC->Refresh();

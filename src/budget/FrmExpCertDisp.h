@@ -49,6 +49,10 @@ class TfrmExpCertDisp : public TForm {
   void btnImprimirClick(TObject* Sender);
   void BitBtn2Click(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
+
+ private:
+  // La versión del certificado elegido, leída al mostrarse su fila.
+  long long version_ = 0;
 };
 
 extern TfrmExpCertDisp* frmExpCertDisp;

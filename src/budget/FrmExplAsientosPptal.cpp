@@ -4,6 +4,8 @@
 
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
+#include "budget/Explorado.h"
+#include "budget/motor/Guardados.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/DBGrids.h"
@@ -35,6 +37,10 @@ TfrmExplAsientosPptal::TfrmExplAsientosPptal(TComponent* Owner) : TForm(Owner) {
   btnExportar->Caption = "&Exportar";
   DataSource1 = Make<TDataSource>(this, "DataSource1");
   DataSource1->DataSet = DM->tblMvtPptalMaestro;
+  DataSource1->OnDataChange = [this](TObject*, TField* f) {
+    if (!f) LeerVersion();
+  };
+  LeerVersion();
   DBGrid1 = Make<TDBGrid>(this, "DBGrid1");
   DBGrid1->Align = alClient;
   DBGrid1->ReadOnly = true;
@@ -68,25 +74,26 @@ void TfrmExplAsientosPptal::DBGrid1DblClick(TObject*) {
   lineas->ShowModal();
 }
 
+void TfrmExplAsientosPptal::LeerVersion() {
+  TTable* maestro = DM->tblMvtPptalMaestro;
+  version_ = !maestro->Active || maestro->IsEmpty()
+                 ? 0
+                 : tv::motor::VersionGuardada("MP", tv::motor::ClaveMovimiento(
+                                                        maestro->FieldByName("iMvtPptal")->AsString.str(),
+                                                        maestro->FieldByName("tipoMvtPptal")->AsString.str()));
+}
+
 void TfrmExplAsientosPptal::btnBorrarClick(TObject*) {
   if (Application->MessageBox("Está seguro de borrar el movimiento presupuestal seleccionado?", "Información",
                               MB_YESNO) != IDYES)
     return;
   TTable* maestro = DM->tblMvtPptalMaestro;
   if (maestro->IsEmpty()) return;
-  AnsiString numero = maestro->FieldByName("iMvtPptal")->AsString;
-  AnsiString tipo = maestro->FieldByName("tipoMvtPptal")->AsString;
-  try {
-    // Encabezado y renglones salen juntos.
-    tv::db::Transaction tx("Contabilidad");
-    maestro->Delete();
-    HagaSQL("Contabilidad", Query1,
-            "delete from mvtPptal where iMvtPptal=" + TextoSQL(numero) + " and tipoMvtPptal=" + TextoSQL(tipo));
-    tx.Commit();
-  } catch (Exception&) {
-    maestro->Refresh();
-    throw;
-  }
+  std::string numero = maestro->FieldByName("iMvtPptal")->AsString.str();
+  std::string tipo = maestro->FieldByName("tipoMvtPptal")->AsString.str();
+  // Encabezado y renglones salen juntos; un rubro que quedaría sin disponible lo impide.
+  Hecho(tv::motor::BorrarMovimiento(numero, tipo, version_));
+  maestro->Refresh();
   DM->tblMvtPptal->Refresh();
 }
 

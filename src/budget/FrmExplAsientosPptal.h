@@ -28,6 +28,11 @@ class TfrmExplAsientosPptal : public TForm {
   void DBGrid1DblClick(TObject* Sender);
   void btnBorrarClick(TObject* Sender);
   void btnExportarClick(TObject* Sender);
+
+ private:
+  // La versión del movimiento elegido, leída al mostrarse su fila.
+  long long version_ = 0;
+  void LeerVersion();
 };
 
 class TfrmExplMvtPptal : public TForm {

@@ -5,7 +5,9 @@
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/Explorado.h"
 #include "budget/FrmArticulos.h"
+#include "budget/motor/Guardados.h"
 #include "platform/core/SysUtils.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -114,29 +116,28 @@ TfrmExplOrdSum::TfrmExplOrdSum(TComponent* Owner) : TForm(Owner) {
 
 void TfrmExplOrdSum::CargarRenglones() {
   TTable* m = DM->tblMvtOrdenSumiMaestro;
-  double n = m->Active && !m->IsEmpty() ? static_cast<double>(m->FieldByName("iOrdenSuministro")->AsFloat) : 0;
-  HagaSQL(kAlias, Query2,
-          RenglonesConArticulo("mvtOrdenSuministro", " where a.iOrdenSuministro=" +
-                                                         NumeroSQL(static_cast<double>(static_cast<long long>(n)))),
+  std::int64_t n = m->Active && !m->IsEmpty() ? NumeroDocDe(m->FieldByName("iOrdenSuministro")) : 0;
+  version_ = n ? tv::motor::VersionGuardada("SU", TextoEntero(n).str()) : 0;
+  HagaSQL(kAlias, Query2, RenglonesConArticulo("mvtOrdenSuministro", " where a.iOrdenSuministro=" + TextoEntero(n)),
           true);
 }
 
-bool TfrmExplOrdSum::Seleccionada(long long& aNumero) {
+bool TfrmExplOrdSum::Seleccionada(std::int64_t& aNumero) {
   TTable* m = DM->tblMvtOrdenSumiMaestro;
   if (!m->Active || m->IsEmpty()) {
     ShowMessage("Primero seleccione una orden.");
     return false;
   }
-  aNumero = static_cast<long long>(m->FieldByName("iOrdenSuministro")->AsFloat);
+  aNumero = NumeroDocDe(m->FieldByName("iOrdenSuministro"));
   return true;
 }
 
 void TfrmExplOrdSum::DBGrid1DblClick(TObject*) {
-  long long n;
+  std::int64_t n;
   if (!Seleccionada(n)) return;
   frmOrdenSumDlle = new TfrmOrdenSumDlle(this);
   std::unique_ptr<TfrmOrdenSumDlle> f(frmOrdenSumDlle);
-  f->iOrdenSuministro = static_cast<int>(n);
+  f->iOrdenSuministro = n;
   f->ShowModal();
   frmOrdenSumDlle = nullptr;
 }
@@ -151,14 +152,16 @@ void TfrmExplOrdSum::BitBtn1Click(TObject*) {
 }
 
 void TfrmExplOrdSum::btnBorrarClick(TObject*) {
-  long long n;
+  std::int64_t n;
   if (!Seleccionada(n)) return;
-  iOrdenSuministro = DM->tblMvtOrdenSumiMaestro->FieldByName("iOrdenSuministro")->AsFloat;
-  if (Application->MessageBox("Está seguro de borrar la órden de suministro " + FloatToStr(iOrdenSuministro) + "?",
-                              "Información", MB_YESNO) != IDYES)
+  iOrdenSuministro = n;
+  if (Application->MessageBox("Está seguro de borrar la órden de suministro " + TextoEntero(n) + "?", "Información",
+                              MB_YESNO) != IDYES)
     return;
-  borrarOrdenSuministro(iOrdenSuministro);
+  // Encabezado y renglones, o nada.
+  Hecho(tv::motor::BorrarOrdenSuministro(n, version_));
   DM->tblMvtOrdenSumiMaestro->Refresh();
+  DM->tblMvtOrdenSuministro->Refresh();
   DBGrid2->DataSource = nullptr;
   CargarRenglones();
   DBGrid2->DataSource = dsOrdSumDlle;
@@ -173,51 +176,24 @@ void TfrmExplOrdSum::btnImprimirClick(TObject*) {
   frmRptOrdenSuministro = nullptr;
 }
 
-void TfrmExplOrdSum::Correr(long long aDesde, int aPaso) {
-  // Encabezados y renglones en una transacción, en dos pasos para que ningún número se
-  // repita a mitad de camino.
-  HagaSQL(kAlias, Query1,
-          "select max(iOrdenSuministro) as m from (select iOrdenSuministro from mvtOrdenSumiMaestro union all "
-          "select iOrdenSuministro from mvtOrdenSuministro)");
-  AnsiString alto = NumeroSQL(static_cast<double>(static_cast<long long>(Query1->FieldByName("m")->AsFloat) + 10));
-  AnsiString desde = NumeroSQL(static_cast<double>(aDesde));
-  {
-    tv::db::Transaction tx(kAlias);
-    for (const char* t : {"mvtOrdenSumiMaestro", "mvtOrdenSuministro"}) {
-      HagaSQL(kAlias, Query1,
-              AnsiString("update ") + t + " set iOrdenSuministro=iOrdenSuministro+(" + NumeroSQL(aPaso) + ")+" +
-                  alto + " where iOrdenSuministro>=" + desde);
-      HagaSQL(kAlias, Query1,
-              AnsiString("update ") + t + " set iOrdenSuministro=iOrdenSuministro-" + alto +
-                  " where iOrdenSuministro>=" + alto);
-    }
-    tx.Commit();
-  }
+void TfrmExplOrdSum::Correr(std::int64_t aDesde, int aPaso) {
+  // Encabezados y renglones juntos, o nada.
+  Hecho(tv::motor::CorrerNumeracion(tv::motor::Numerado::OrdenSuministro, aDesde, aPaso,
+                                    version_));
   DM->tblMvtOrdenSumiMaestro->Refresh();
   DM->tblMvtOrdenSuministro->Refresh();
   CargarRenglones();
 }
 
 void TfrmExplOrdSum::btnInsNuevoClick(TObject*) {
-  long long n;
+  std::int64_t n;
   if (Seleccionada(n)) Correr(n, 1);
 }
 
 void TfrmExplOrdSum::btnElimVacioClick(TObject*) {
-  long long n;
-  if (!Seleccionada(n)) return;
-  if (n <= 1) {
-    ShowMessage("Inicio de la numeración.");
-    return;
-  }
-  HagaSQL(kAlias, Query1,
-          "select count(*) as c from mvtOrdenSumiMaestro where iOrdenSuministro=" +
-              NumeroSQL(static_cast<double>(n - 1)));
-  if (Query1->FieldByName("c")->AsInteger > 0) {
-    ShowMessage("La orden anterior debe tener un número no consecutivo.");
-    return;
-  }
-  Correr(n, -1);
+  std::int64_t n;
+  // El motor exige libre el número de abajo.
+  if (Seleccionada(n)) Correr(n, -1);
 }
 
 TfrmRptOrdenSuministro::TfrmRptOrdenSuministro(TComponent* Owner) : TForm(Owner) {

@@ -1,5 +1,7 @@
 #pragma once
 // Explorador de órdenes de suministro con sus renglones, y la orden impresa.
+#include <cstdint>
+
 #include "platform/forms/Forms.h"
 
 class TDBGrid;
@@ -27,7 +29,7 @@ class TfrmExplOrdSum : public TForm {
   TDataSource* dsOrdSumDlle;
   TQuery* Query1;
   TQuery* Query2;
-  double iOrdenSuministro = 0;
+  std::int64_t iOrdenSuministro = 0;
 
   void CargarRenglones();
   void DBGrid1DblClick(TObject* Sender);
@@ -38,8 +40,10 @@ class TfrmExplOrdSum : public TForm {
   void btnElimVacioClick(TObject* Sender);
 
  private:
-  bool Seleccionada(long long& aNumero);
-  void Correr(long long aDesde, int aPaso);
+  bool Seleccionada(std::int64_t& aNumero);
+  void Correr(std::int64_t aDesde, int aPaso);
+  // La versión de la orden elegida, leída al mostrarse su fila.
+  long long version_ = 0;
 };
 
 class TfrmRptOrdenSuministro : public TForm {

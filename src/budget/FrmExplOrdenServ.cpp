@@ -5,7 +5,9 @@
 
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/Explorado.h"
 #include "budget/FrmRptOrdenServicio.h"
+#include "budget/motor/Guardados.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/DBCtrls.h"
 #include "platform/forms/DBGrids.h"
@@ -111,6 +113,7 @@ void TfrmExplOrdenServ::btnMostrarClick(TObject*) {
     ShowMessage(Trim(error));
     return;
   }
+  versiones_ = tv::motor::VersionesDeClase("OS");
   HagaSQL("Contabilidad", Query1,
           AnsiString("select * from mvtOrdenServicio") + " where Fecha>='" + MesDiaAnio(EdFechaInicio->Text) + "'" +
               " and Fecha<='" + MesDiaAnio(EdFechaFinal->Text) + "'",
@@ -119,23 +122,22 @@ void TfrmExplOrdenServ::btnMostrarClick(TObject*) {
   for (TButton* b : {btnBorrar, btnImprimir, btnListar}) b->Enabled = hay;
 }
 
-bool TfrmExplOrdenServ::Seleccionada(long long& aNumero) {
+bool TfrmExplOrdenServ::Seleccionada(std::int64_t& aNumero) {
   if (!Query1->Active || Query1->IsEmpty()) {
     ShowMessage("Primero seleccione una orden.");
     return false;
   }
-  aNumero = static_cast<long long>(Query1->FieldByName("iOrdenServicio")->AsFloat);
+  aNumero = NumeroDocDe(Query1->FieldByName("iOrdenServicio"));
   return true;
 }
 
 void TfrmExplOrdenServ::btnBorrarClick(TObject*) {
-  long long n;
+  std::int64_t n;
   if (!Seleccionada(n)) return;
-  double numero = Query1->FieldByName("iOrdenServicio")->AsFloat;
-  if (Application->MessageBox("Está seguro de borrar la órden de servicio " + FloatToStr(numero) + "?",
-                              "Información", MB_YESNO) != IDYES)
+  if (Application->MessageBox("Está seguro de borrar la órden de servicio " + TextoEntero(n) + "?", "Información",
+                              MB_YESNO) != IDYES)
     return;
-  borrarOrdenServicio(numero);
+  Hecho(tv::motor::BorrarOrdenServicio(n, tv::motor::VersionLeida(versiones_, n)));
   DBGrid1->DataSource = nullptr;
   btnMostrarClick(this);
   DBGrid1->DataSource = dsOrdServ;
@@ -159,45 +161,21 @@ void TfrmExplOrdenServ::btnListarClick(TObject*) {
   frmExplOrdenServ = anterior ? anterior : this;
 }
 
-void TfrmExplOrdenServ::Correr(long long aDesde, int aPaso) {
-  // Dos pasos dentro de una transacción: primero por encima de todos los números, luego a
-  // su lugar; así ningún número se repite a mitad de camino.
-  TQuery& q = *Query2;
-  HagaSQL("Contabilidad", &q, "select max(iOrdenServicio) as m from mvtOrdenServicio");
-  long long tope = static_cast<long long>(q.FieldByName("m")->AsFloat) + 10;
-  AnsiString desde = NumeroSQL(static_cast<double>(aDesde));
-  AnsiString alto = NumeroSQL(static_cast<double>(tope));
-  tv::db::Transaction t("Contabilidad");
-  HagaSQL("Contabilidad", &q,
-          "update mvtOrdenServicio set iOrdenServicio=iOrdenServicio+(" + NumeroSQL(aPaso) + ")+" + alto +
-              " where iOrdenServicio>=" + desde);
-  HagaSQL("Contabilidad", &q,
-          "update mvtOrdenServicio set iOrdenServicio=iOrdenServicio-" + alto + " where iOrdenServicio>=" + alto);
-  t.Commit();
+void TfrmExplOrdenServ::Correr(std::int64_t aDesde, int aPaso) {
+  Hecho(tv::motor::CorrerNumeracion(tv::motor::Numerado::OrdenServicio, aDesde, aPaso,
+                                    tv::motor::VersionLeida(versiones_, aDesde)));
+  btnMostrarClick(this);
 }
 
 void TfrmExplOrdenServ::btnInsNuevoClick(TObject*) {
-  long long n;
-  if (!Seleccionada(n)) return;
-  Correr(n, 1);
-  btnMostrarClick(this);
+  std::int64_t n;
+  if (Seleccionada(n)) Correr(n, 1);
 }
 
 void TfrmExplOrdenServ::btnElimVacioClick(TObject*) {
-  long long n;
-  if (!Seleccionada(n)) return;
-  if (n <= 1) {
-    ShowMessage("Inicio de la numeración.");
-    return;
-  }
-  HagaSQL("Contabilidad", Query2,
-          "select count(*) as c from mvtOrdenServicio where iOrdenServicio=" + NumeroSQL(static_cast<double>(n - 1)));
-  if (Query2->FieldByName("c")->AsInteger > 0) {
-    ShowMessage("La orden anterior debe tener un número no consecutivo.");
-    return;
-  }
-  Correr(n, -1);
-  btnMostrarClick(this);
+  std::int64_t n;
+  // El motor exige libre el número de abajo.
+  if (Seleccionada(n)) Correr(n, -1);
 }
 
 void TfrmExplOrdenServ::DBGrid1KeyDown(TObject*, Word& Key, TShiftState Shift) {

@@ -1,6 +1,10 @@
 #pragma once
 // Explorador de órdenes de servicio: las del periodo, su descripción, borrado, impresos y
 // corrimiento de la numeración.
+#include <cstdint>
+#include <map>
+#include <string>
+
 #include "reports/ConsultasComun.h"
 
 class TDBGrid;
@@ -44,8 +48,10 @@ class TfrmExplOrdenServ : public TFrmConPeriodo {
 
  private:
   // Número de la orden seleccionada; false (con el aviso) cuando no hay ninguna.
-  bool Seleccionada(long long& aNumero);
-  void Correr(long long aDesde, int aPaso);
+  bool Seleccionada(std::int64_t& aNumero);
+  void Correr(std::int64_t aDesde, int aPaso);
+  // Versiones de las órdenes, leídas antes que la lista.
+  std::map<std::string, long long> versiones_;
 };
 
 extern TfrmExplOrdenServ* frmExplOrdenServ;

@@ -7,6 +7,9 @@
 #include "app/Validaciones.h"
 #include "budget/FrmAudPpto.h"
 #include "budget/FrmRptRegistroPptal.h"
+#include "budget/Explorado.h"
+#include "budget/motor/Guardados.h"
+#include "payments/motor/OrdenPago.h"
 #include "platform/report/QuickRpt.h"
 #include <memory>
 #include "platform/db/DBTables.h"
@@ -124,22 +127,24 @@ TfrmExplRegPptal::~TfrmExplRegPptal() {
   if (frmExplRegPptal == this) frmExplRegPptal = nullptr;
 }
 
-void TfrmExplRegPptal::setIcd(double aIcd) {
+void TfrmExplRegPptal::setIcd(std::int64_t aIcd) {
   icd = aIcd;
+  versiones_ = tv::motor::VersionesDeClase("RP");
+  versionesPagos_ = tv::motor::VersionesOrdenesPago(kAlias);
   if (filtrado && icd != 0)
-    HagaSQL(kAlias, Query1, "select * from mvtRegPptal where icd=" + NumeroSQL(icd), true);
+    HagaSQL(kAlias, Query1, "select * from mvtRegPptal where icd=" + TextoEntero(icd), true);
   else
     HagaSQL(kAlias, Query1, "select * from mvtRegPptal", true);
   DataSource1DataChange(DataSource1, nullptr);
 }
 
-double TfrmExplRegPptal::Seleccionado() const {
-  return Query1->Active && !Query1->IsEmpty() ? Numero(Query1->FieldByName("irp")) : 0.0;
+std::int64_t TfrmExplRegPptal::Seleccionado() const {
+  return Query1->Active && !Query1->IsEmpty() ? NumeroDocDe(Query1->FieldByName("irp")) : 0;
 }
 
 void TfrmExplRegPptal::DataSource1DataChange(TObject*, TField*) {
   if (!Query1->Active) return;
-  AnsiString n = NumeroSQL(Seleccionado());
+  AnsiString n = TextoEntero(Seleccionado());
   double valor = Query1->IsEmpty() ? 0.0 : Numero(Query1->FieldByName("valor"));
   auto Pintar = [](TDBGrid* g, TQuery* q) { g->Color = q->IsEmpty() ? kPlata : clWindow; };
   HagaSQL(kAlias, QueryOrdenServicio, "select * from mvtOrdenServicio where irp=" + n);
@@ -160,29 +165,12 @@ void TfrmExplRegPptal::DataSource1DataChange(TObject*, TField*) {
 
 void TfrmExplRegPptal::btnBorrarClick(TObject*) {
   if (Query1->IsEmpty()) return;
-  AnsiString n = NumeroSQL(Seleccionado());
-  {
-    // Registro, sus órdenes de pago y el documento contable de cada una, o nada.
-    tv::db::Transaction tx(kAlias);
-    HagaSQL(kAlias, queryGral, "select descdocu, numeDocu from mvtOrdenPago where IRP=" + n);
-    std::vector<std::pair<AnsiString, AnsiString>> documentos;
-    for (queryGral->First(); !queryGral->Eof; queryGral->Next()) {
-      TField* d = queryGral->FieldByName("descdocu");
-      TField* nd = queryGral->FieldByName("numeDocu");
-      if (d->IsNull || nd->IsNull) continue;
-      AnsiString desc = d->AsString, numero = nd->AsString;
-      if (!desc.Trim().IsEmpty() && !numero.Trim().IsEmpty()) documentos.emplace_back(desc, numero);
-    }
-    HagaSQL(kAlias, Query2, "delete from mvtRegPptal where IRP=" + n);
-    HagaSQL(kAlias, Query2, "delete from mvtOrdenPago where IRP=" + n);
-    for (const auto& [desc, numero] : documentos) {
-      AnsiString llave = " where descDocu=" + TextoSQL(desc) + " and numedocu=" + TextoSQL(numero);
-      HagaSQL(kAlias, Query2, "delete from mvt" + llave);
-      HagaSQL(kAlias, Query2, "delete from mvtmaestro" + llave);
-    }
-    tx.Commit();
-  }
-  DM->tblMvtRegPptal->Refresh();
+  std::int64_t n = Seleccionado();
+  // Registro, sus órdenes de pago y el asiento de cada una, o nada.
+  tv::motor::Resultado r =
+      tv::motor::BorrarRegistroYPagos(kAlias, n, tv::motor::VersionLeida(versiones_, n), versionesPagos_);
+  for (TTable* t : {DM->tblMvtRegPptal, DM->tblMvtOrdenPago, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
+  Hecho(r);
   setIcd(icd);
 }
 
@@ -190,8 +178,9 @@ void TfrmExplRegPptal::btnBorrarSencilloClick(TObject*) {
   if (Query1->IsEmpty()) return;
   ShowMessage("Las órdenes de servicio o suministro asociadas al registro no serán borradas y podrán ser utilizadas "
               "luego.");
-  HagaSQL(kAlias, Query2, "delete from mvtRegPptal where IRP=" + NumeroSQL(Seleccionado()));
-  audPpto->MostrarAutomatica();
+  std::int64_t n = Seleccionado();
+  bool hecho = Hecho(tv::motor::BorrarRegistro(n, tv::motor::VersionLeida(versiones_, n)));
+  if (hecho) audPpto->MostrarAutomatica();
   DM->tblMvtRegPptal->Refresh();
   setIcd(icd);
 }
@@ -207,27 +196,14 @@ void TfrmExplRegPptal::btnImprimirClick(TObject*) {
   frmRptRegistroPptal = nullptr;
 }
 
-namespace {
-
-// Corre los registros desde `desde` en `paso`, con sus órdenes de pago, de servicio y de
-// suministro.
-void CorrerRegistros(TQuery* q, double desde, int paso) {
-  AnsiString d = NumeroSQL(desde), signo = paso > 0 ? "+1" : "-1";
-  tv::db::Transaction tx(kAlias);
-  for (const char* tabla : {"mvtRegPptal", "mvtOrdenPago", "mvtOrdenServicio", "mvtOrdenSumiMaestro"})
-    HagaSQL(kAlias, q, AnsiString("update ") + tabla + " set irp=irp" + signo + " where irp>=" + d);
-  tx.Commit();
-}
-
-}  // namespace
-
 void TfrmExplRegPptal::btnConsMasClick(TObject*) {
   if (Application->MessageBox("¿Realmente desea continuar? Esto va a aumentar el consecutivo abriendo un hueco a "
                               "partir del actual",
                               "Cuidado", MB_YESNO | MB_ICONWARNING) != IDYES)
     return;
   if (Query1->IsEmpty()) return;
-  CorrerRegistros(Query2, Seleccionado(), +1);
+  std::int64_t n = Seleccionado();
+  Hecho(tv::motor::CorrerNumeracion(tv::motor::Numerado::Registro, n, +1, tv::motor::VersionLeida(versiones_, n)));
   DM->tblMvtRegPptal->Refresh();
   setIcd(icd);
 }
@@ -237,15 +213,9 @@ void TfrmExplRegPptal::btnConsMenosClick(TObject*) {
                               "Cuidado", MB_YESNO | MB_ICONWARNING) != IDYES)
     return;
   if (Query1->IsEmpty()) return;
-  double actual = Seleccionado();
-  // El anterior es el mayor número guardado por debajo, en toda la tabla.
-  HagaSQL(kAlias, queryGral, "select max(irp) as anterior from mvtRegPptal where irp<" + NumeroSQL(actual));
-  double anterior = Numero(queryGral->FieldByName("anterior"));
-  if (actual - anterior == 1) {
-    ShowMessage("El anterior Reg. Pptal. debe tener un número no consecutivo.");
-    return;
-  }
-  CorrerRegistros(Query2, actual, -1);
+  std::int64_t n = Seleccionado();
+  // El motor exige libre el número de abajo, en toda la tabla.
+  Hecho(tv::motor::CorrerNumeracion(tv::motor::Numerado::Registro, n, -1, tv::motor::VersionLeida(versiones_, n)));
   setIcd(icd);
   DM->tblMvtRegPptal->Refresh();
   DM->tblPAC->Refresh();

@@ -1,6 +1,10 @@
 #pragma once
 // Explorador de registros presupuestales: todos o los de un certificado, con sus órdenes
 // de pago, de suministro y de servicio; borra, renumera, imprime y lista.
+#include <cstdint>
+#include <map>
+#include <string>
+
 #include "platform/forms/Forms.h"
 
 class TLabel;
@@ -47,9 +51,9 @@ class TfrmExplRegPptal : public TForm {
   TfrmAudPpto* audPpto;
 
   bool filtrado = false;
-  double icd = 0;
+  std::int64_t icd = 0;
 
-  void setIcd(double aIcd);
+  void setIcd(std::int64_t aIcd);
 
   void DataSource1DataChange(TObject* Sender, TField* Field);
   void btnBorrarClick(TObject* Sender);
@@ -61,7 +65,10 @@ class TfrmExplRegPptal : public TForm {
   void BitBtn2Click(TObject* Sender);
 
  private:
-  double Seleccionado() const;
+  std::int64_t Seleccionado() const;
+  // Versiones de registros y de órdenes de pago, leídas antes que las listas.
+  std::map<std::string, long long> versiones_;
+  std::map<std::int64_t, long long> versionesPagos_;
 };
 
 extern TfrmExplRegPptal* frmExplRegPptal;

@@ -150,7 +150,8 @@ bool TfrmOrdenServicios::validar() {
   AnsiString msg;
   AnsiString numero = AnsiString(edIordenServicio->Text).Trim();
   AnsiString tercero = edItercero->Text;
-  double n = 0, valor = 0;
+  std::int64_t n = 0;
+  double valor = 0;
   if (numero.IsEmpty())
     msg += "Digite el número del servicio.\n";
   else

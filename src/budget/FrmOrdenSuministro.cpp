@@ -298,7 +298,7 @@ void TfrmOrdenSuministro::BitBtn1Click(TObject*) {
 
 bool TfrmOrdenSuministro::validar() {
   AnsiString msg;
-  double n = 0;
+  std::int64_t n = 0;
   AnsiString numero = AnsiString(edIordenSuministro->Text).Trim();
   if (numero.IsEmpty())
     msg += "Digite el número de la orden de suministro.\n";

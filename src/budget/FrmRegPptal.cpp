@@ -65,11 +65,8 @@ using tv::motor::PesosDe;
 
 // Número de documento exacto de un campo; false cuando está vacío o no es un número de documento.
 bool NumeroDocDe(TCustomEdit* e, std::int64_t& n) {
-  double d = 0;
   AnsiString t = AnsiString(e->Text).Trim();
-  if (t.IsEmpty() || !ErrorNumeroDoc("", t, d).IsEmpty()) return false;
-  n = static_cast<std::int64_t>(d);
-  return true;
+  return !t.IsEmpty() && ErrorNumeroDoc("", t, n).IsEmpty();
 }
 
 std::int64_t CentavosTexto(const AnsiString& t) { return t.IsEmpty() ? 0 : CentavosDe(StrToAmount(t)); }
@@ -301,7 +298,7 @@ TfrmRegPptal::TfrmRegPptal(TComponent* Owner) : TForm(Owner) {
   initNuevo();
   frmExplRegPptal = explorador = new TfrmExplRegPptal(this);
   edFechaVenc->Text = FormatDateTime("dd/MM/yyyy", EncodeDate(anioGlobal, 12, 31));
-  edIregPptal->Text = TextoNumeroDoc(getLastRegPptal() + 1);
+  edIregPptal->Text = TextoNumeroDoc(static_cast<std::int64_t>(getLastRegPptal()) + 1);
   edIregPptal->Modified = false;
   TomarDigitado();
 }
@@ -431,7 +428,8 @@ void TfrmRegPptal::edIregPptalExit(TObject*) {
   versionTraida = version;
   Colorear(clBtnFace);
   double irp = rp->FieldByName("irp")->AsFloat;
-  edIregPptal->Text = TextoNumeroDoc(irp);
+  // Un número con fracción (libros viejos) se muestra como está guardado.
+  edIregPptal->Text = std::floor(irp) == irp ? TextoNumeroDoc(static_cast<std::int64_t>(irp)) : FloatToStr(irp);
   edIregPptal->Modified = false;
   edFechaExp->Text = Fecha(rp->FieldByName("FechaExped"));
   edFechaVenc->Text = Fecha(rp->FieldByName("fechaVenc"));
@@ -506,7 +504,7 @@ void TfrmRegPptal::edIterceroExit(TObject*) { lblNTercero->Caption = Tercero(edI
 
 bool TfrmRegPptal::validar() {
   AnsiString msg;
-  double irp = 0, icdTexto = 0;
+  std::int64_t irp = 0, icdTexto = 0;
   msg += ErrorNumeroDoc("El número del registro presupuestal", Recortado(edIregPptal), irp);
   if (Recortado(edIregPptal).IsEmpty()) msg += "Digite el número del registro presupuestal.\n";
   if (Recortado(edICD).IsEmpty()) msg += "Digite el número del certificado de disponibilidad.\n";
@@ -595,7 +593,7 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   tv::motor::RegistroPptal registro = RegistroDe(this);
   if (nuevo && rp->Locate("irp", Variant(static_cast<double>(registro.irp)))) {
     AnsiString siguiente = TextoNumeroDoc(SiguienteNumeroDoc(kNumRegistro));
-    Application->MessageBox(MensajeNumeroExistente(kNumRegistro, static_cast<double>(registro.irp), siguiente),
+    Application->MessageBox(MensajeNumeroExistente(kNumRegistro, registro.irp, siguiente),
                             "Error", MB_OK);
     edIregPptal->Text = siguiente;
     edIregPptal->Modified = false;
@@ -619,7 +617,7 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
     rp->Refresh();
     if (res.Tiene("numero")) {
       // Otro puesto grabó el número propuesto: se propone el siguiente libre.
-      edIregPptal->Text = TextoNumeroDoc(static_cast<double>(res.siguiente));
+      edIregPptal->Text = TextoNumeroDoc(res.siguiente);
       edIregPptal->Modified = false;
       Application->MessageBox(res.Texto().c_str(), "Error", MB_OK);
     } else if (res.Tiene("limite") || res.Tiene("version")) {
@@ -639,7 +637,7 @@ void TfrmRegPptal::btnAceptarClick(TObject*) {
   TomarDigitado();
   // Lo grabado pasa a ser lo que el registro ya compromete.
   if (!eraNuevo) valorOriginal = registro.valor;
-  edIregPptal->Text = TextoNumeroDoc(static_cast<double>(registro.irp + 1));
+  edIregPptal->Text = TextoNumeroDoc(registro.irp + 1);
   edIregPptal->Modified = true;
   edIregPptalExit(edIregPptal);
   LeerPendienteCertificado();

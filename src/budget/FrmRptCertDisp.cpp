@@ -4,6 +4,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/Explorado.h"
 #include "budget/ImpresoPptal.h"
 #include "platform/db/DBTables.h"
 #include "platform/report/QuickRpt.h"
@@ -125,7 +126,7 @@ void TfrmRptCertDisp::QRBand1BeforePrint(TQRCustomBand*, bool&) {
       ConfigPptal("acuerdo") + " y demás acuerdos modificatorios del mismo.");
   QRMemo3->Lines->Clear();
   if (hay) {
-    for (const RubroCertificado& r : RubrosDeCertificado(cd->FieldByName("icd")->AsFloat)) {
+    for (const RubroCertificado& r : RubrosDeCertificado(NumeroDocDe(cd->FieldByName("icd")))) {
       double disponible = getDisponibilidadRubro(r.rubro, "E", nullptr);
       QRMemo3->Lines->Add(r.rubro + " " + getNrubro(r.rubro, "E") + " $" + Punto(r.valor, 2));
       QRMemo3->Lines->Add(r.rubro + " Disponibilidad a la fecha de impresión: " + " $" + Punto(disponible, 2));

@@ -4,6 +4,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/Explorado.h"
 #include "budget/ImpresoPptal.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Dialogs.h"
@@ -203,7 +204,7 @@ void TfrmRptRegistroPptal::QRBand1BeforePrint(TQRCustomBand*, bool&) {
     // El rastro no detiene el impreso.
   }
   if (hay)
-    for (const RubroCertificado& r : RubrosDeCertificado(icd)) QRMemo2->Lines->Add(r.rubro + " " + getNrubro(r.rubro, "E"));
+    for (const RubroCertificado& r : RubrosDeCertificado(NumeroDocDe(rp->FieldByName("ICD")))) QRMemo2->Lines->Add(r.rubro + " " + getNrubro(r.rubro, "E"));
 
   // El PAC del certificado del registro; sin PAC, el plan en blanco.
   HagaSQL(kAlias, queryPAC, "select * from pac where icd=" + c);

@@ -25,19 +25,17 @@ double Valor(const AnsiString& sql, const char* campo) {
   return q.IsEmpty() || f->IsNull ? 0.0 : static_cast<double>(f->AsFloat);
 }
 
-AnsiString Nombre(const NumeracionDoc& d, double numero) {
+AnsiString Entero(std::int64_t n) { return AnsiString(std::to_string(n).c_str()); }
+
+AnsiString Nombre(const NumeracionDoc& d, std::int64_t numero) {
   return AnsiString(d.articulo) + " " + d.nombre + " " + TextoNumeroDoc(numero);
 }
 
 }  // namespace
 
-AnsiString TextoNumeroDoc(double aNumero) {
-  if (std::floor(aNumero) == aNumero && std::fabs(aNumero) < 1e15)
-    return AnsiString(std::to_string(static_cast<long long>(aNumero)).c_str());
-  return FloatToStr(aNumero);
-}
+AnsiString TextoNumeroDoc(std::int64_t aNumero) { return Entero(aNumero); }
 
-AnsiString ErrorNumeroDoc(const AnsiString& aCampo, const AnsiString& aTexto, double& aNumero) {
+AnsiString ErrorNumeroDoc(const AnsiString& aCampo, const AnsiString& aTexto, std::int64_t& aNumero) {
   aNumero = 0;
   std::string t = AnsiString(aTexto).Trim().str();
   if (t.empty()) return "";
@@ -48,7 +46,7 @@ AnsiString ErrorNumeroDoc(const AnsiString& aCampo, const AnsiString& aTexto, do
   if (primera == std::string::npos) return aCampo + " debe ser un entero mayor que 0.\n";
   if (t.size() - primera > static_cast<std::size_t>(kCifrasNumeroDoc))
     return aCampo + " no puede tener más de " + AnsiString(kCifrasNumeroDoc) + " cifras.\n";
-  aNumero = static_cast<double>(std::stoll(t.substr(primera)));
+  aNumero = std::stoll(t.substr(primera));
   return "";
 }
 
@@ -73,29 +71,29 @@ AnsiString ErrorFechaFueraDelAnio(const AnsiString& aCampo, const AnsiString& aF
   return aCampo + " debe estar en el año " + AnsiString(static_cast<int>(anioGlobal)) + ".\n";
 }
 
-double SiguienteNumeroDoc(const NumeracionDoc& aDoc) {
-  return std::floor(Valor(AnsiString("select max(") + aDoc.campo + ") as n from " + aDoc.tabla, "n")) + 1;
+std::int64_t SiguienteNumeroDoc(const NumeracionDoc& aDoc) {
+  return static_cast<std::int64_t>(std::floor(Valor(AnsiString("select max(") + aDoc.campo + ") as n from " + aDoc.tabla, "n"))) + 1;
 }
 
-ENumeroTomado::ENumeroTomado(const NumeracionDoc& aDoc, double aNumero)
+ENumeroTomado::ENumeroTomado(const NumeracionDoc& aDoc, std::int64_t aNumero)
     : Exception(Nombre(aDoc, aNumero) + " ya existe."), numero(aNumero) {}
 
-void ExigirNumeroLibre(const NumeracionDoc& aDoc, double aNumero) {
+void ExigirNumeroLibre(const NumeracionDoc& aDoc, std::int64_t aNumero) {
   double n = Valor(AnsiString("select count(*) as n from ") + aDoc.tabla + " where " + aDoc.campo + "=" +
-                       NumeroSQL(aNumero),
+                       Entero(aNumero),
                    "n");
   if (n > 0) throw ENumeroTomado(aDoc, aNumero);
 }
 
-bool NumeroYaGrabado(const Exception& e, const NumeracionDoc& aDoc, double aNumero, AnsiString& aSiguiente,
+bool NumeroYaGrabado(const Exception& e, const NumeracionDoc& aDoc, std::int64_t aNumero, AnsiString& aSiguiente,
                      AnsiString& aMensaje) {
-  if (!dynamic_cast<const ENumeroTomado*>(&e) && !EsNumeroTomado(e, aDoc.tabla, aDoc.campo, aNumero)) return false;
+  if (!dynamic_cast<const ENumeroTomado*>(&e) && !EsNumeroTomado(e, aDoc.tabla, aDoc.campo, static_cast<double>(aNumero))) return false;
   aSiguiente = TextoNumeroDoc(SiguienteNumeroDoc(aDoc));
   aMensaje = Nombre(aDoc, aNumero) + " ya fue " + aDoc.grabado + " por otro usuario. Se propone el número " +
              aSiguiente + ".";
   return true;
 }
 
-AnsiString MensajeNumeroExistente(const NumeracionDoc& aDoc, double aNumero, const AnsiString& aSiguiente) {
+AnsiString MensajeNumeroExistente(const NumeracionDoc& aDoc, std::int64_t aNumero, const AnsiString& aSiguiente) {
   return Nombre(aDoc, aNumero) + " ya existe. Se propone el número " + aSiguiente + ".";
 }

@@ -1,7 +1,6 @@
 #include "payments/FrmExplOrdPago.h"
 
 #include <memory>
-#include <set>
 
 #include "app/DataModule.h"
 #include "app/Sesion.h"
@@ -29,8 +28,6 @@ namespace {
 
 const char* const kAlias = "Contabilidad";
 const TColor kPlata = static_cast<TColor>(0xC0C0C0);
-// Números de asiento hechos solo de dígitos: los únicos que la numeración corre.
-const char* const kSoloDigitos = "numedocu<>'' and numedocu not glob '*[^0-9]*'";
 
 TBitBtn* Boton(TWinControl* padre, const char* nombre, const char* texto, int x, int ancho) {
   auto* b = Make<TBitBtn>(padre, nombre);
@@ -208,30 +205,13 @@ void TfrmExplOrdPago::btnImprimirClick(TObject*) {
   r->QuickReport1->Preview();
 }
 
-// Corre en `paso` las órdenes desde `desde`, los asientos de sus tipos con número de solo
-// dígitos desde `desde` y las referencias de los comprobantes; todo o nada.
+// Órdenes, asientos y comprobantes corren juntos en el motor, o nada.
 void TfrmExplOrdPago::Correr(std::int64_t desde, int paso) {
-  AnsiString d = Entero(desde), s = paso > 0 ? "+1" : "-1";
-  tv::db::Transaction tx(kAlias);
-  HagaSQL(kAlias, Query2,
-          "select distinct descdocu from mvtOrdenPago where iop>=" + d + " and descdocu is not null");
-  std::set<std::string> tipos;
-  for (Query2->First(); !Query2->Eof; Query2->Next()) tipos.insert(Query2->FieldByName("descdocu")->AsString.str());
-  // Dos pasos: el número de orden es clave y no puede chocar a mitad de camino.
-  HagaSQL(kAlias, Query2,
-          "update mvtOrdenPago set iop=-(iop" + s + "), numedocu=case when " + kSoloDigitos +
-              " then cast(cast(numedocu as integer)" + s + " as text) else numedocu end where iop>=" + d);
-  HagaSQL(kAlias, Query2, "update mvtOrdenPago set iop=-iop where iop<0");
-  for (const auto& t : tipos) {
-    for (const char* tabla : {"mvt", "mvtMaestro"})
-      HagaSQL(kAlias, Query2,
-              AnsiString("update ") + tabla + " set numedocu=cast(cast(numedocu as integer)" + s +
-                  " as text) where descdocu=" + TextoSQL(t.c_str()) + " and " + kSoloDigitos +
-                  " and cast(numedocu as integer)>=" + d);
-  }
-  for (const char* op : {"op1", "op2", "op3", "op4", "op5"})
-    HagaSQL(kAlias, Query2, AnsiString("update mvtMaestro set ") + op + "=" + op + s + " where " + op + ">=" + d);
-  tx.Commit();
+  tv::motor::Resultado r =
+      tv::motor::CorrerOrdenesPago(kAlias, desde, paso, versiones_.count(desde) ? versiones_[desde] : 0);
+  if (!r.errores.empty()) ShowMessage(r.Texto().c_str());
+  for (TTable* t : {DM->tblMvtOrdenPago, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
+  setIrp(irp_);
 }
 
 void TfrmExplOrdPago::btnConsMasClick(TObject*) {
@@ -240,10 +220,7 @@ void TfrmExplOrdPago::btnConsMasClick(TObject*) {
           "Cuidado", MB_YESNO | MB_ICONWARNING) != IDYES)
     return;
   std::int64_t n = 0;
-  if (!tv::motor::NumeroDocumento(Texto(QueryOrdPago, "iop").str(), n)) return;
-  Correr(n, +1);
-  for (TTable* t : {DM->tblMvtOrdenPago, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
-  setIrp(irp_);
+  if (tv::motor::NumeroDocumento(Texto(QueryOrdPago, "iop").str(), n)) Correr(n, +1);
 }
 
 void TfrmExplOrdPago::btnConsMenosClick(TObject*) {
@@ -251,22 +228,8 @@ void TfrmExplOrdPago::btnConsMenosClick(TObject*) {
                               "Cuidado", MB_YESNO | MB_ICONWARNING) != IDYES)
     return;
   std::int64_t n = 0;
-  if (!tv::motor::NumeroDocumento(Texto(QueryOrdPago, "iop").str(), n)) return;
-  // El anterior es el mayor número guardado por debajo, en toda la tabla (con o sin filtro).
-  HagaSQL(kAlias, Query2, "select max(iop) as anterior from mvtOrdenPago where iop<" + Entero(n));
-  std::int64_t anterior = 0;
-  if (!tv::motor::NumeroDocumento(Texto(Query2, "anterior").str(), anterior)) {
-    if (n <= 1) {
-      ShowMessage("Inicio de la numeración.");
-      return;
-    }
-  } else if (n - anterior <= 1) {
-    ShowMessage("La anterior órden de pago debe tener un número no consecutivo.");
-    return;
-  }
-  Correr(n, -1);
-  for (TTable* t : {DM->tblMvtOrdenPago, DM->TblMovimiento, DM->tblMvtMaestro}) t->Refresh();
-  setIrp(irp_);
+  // El motor exige libre el número de abajo, en toda la tabla (con o sin filtro).
+  if (tv::motor::NumeroDocumento(Texto(QueryOrdPago, "iop").str(), n)) Correr(n, -1);
 }
 
 void TfrmExplOrdPago::btnImprimirListadoClick(TObject*) {

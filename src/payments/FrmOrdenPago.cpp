@@ -10,6 +10,7 @@
 #include "app/Sesion.h"
 #include "app/Validaciones.h"
 #include "budget/CalculosPptal.h"
+#include "budget/Explorado.h"
 #include "budget/NumeroDocumento.h"
 #include "ledger/FrmNuevoTercero.h"
 #include "ledger/FrmVerImprimir.h"
@@ -329,7 +330,7 @@ TfrmOrdenPago::TfrmOrdenPago(TComponent* Owner) : TForm(Owner) {
   int primera = cbAsientosProg->Items->IndexOf(cbAsientosProg->Text);
   if (primera >= 0) cbAsientosProg->ItemIndex = primera;
   cbAsientosProgChange(cbAsientosProg);
-  AnsiString siguiente = TextoNumeroDoc(getLastOrdenPago() + 1);
+  AnsiString siguiente = TextoNumeroDoc(static_cast<std::int64_t>(getLastOrdenPago()) + 1);
   EscribirOrden(siguiente);
   edNumeDocu->Text = siguiente;
   TomarDigitado();
@@ -446,7 +447,7 @@ void TfrmOrdenPago::getRP(std::int64_t aIrp) {
   Label23->Caption = "";
   lblObjetoGasto->Caption = TextoCampo(queryGral->FieldByName("objetoGasto"));
   AnsiString rubros;
-  for (const auto& r : RubrosDeCertificado(queryGral->FieldByName("icd")->AsFloat)) {
+  for (const auto& r : RubrosDeCertificado(NumeroDocDe(queryGral->FieldByName("icd")))) {
     if (!rubros.IsEmpty()) rubros += ", ";
     rubros += r.rubro;
   }
@@ -853,7 +854,7 @@ void TfrmOrdenPago::btnConfRteFteClick(TObject*) {
 
 bool TfrmOrdenPago::validar() {
   AnsiString msg;
-  double numero = 0;
+  std::int64_t numero = 0;
   AnsiString orden = AnsiString(edIordenPago->Text).Trim();
   msg += ErrorNumeroDoc("El número de la orden de pago", orden, numero);
   if (AnsiString(edNumeDocu->Text).Trim().IsEmpty()) msg += "Falta digitar el número del movimiento contable.\n";

@@ -53,7 +53,9 @@ class ExplRegPptal : public Presupuesto {
     OrdenPago(iop, irp, "2026-03-01", valor);
     std::string numero = Nm(iop);
     Sql("UPDATE mvtOrdenPago SET descdocu='_OP', numeDocu='" + numero + "' WHERE iop=" + numero);
-    Sql("INSERT INTO mvtMaestro (descdocu, numedocu, fecha) VALUES ('_OP', '" + numero + "', '2026-03-01')");
+    // Hecho con plantilla: el asiento es de la orden que lo nombra.
+    Sql("INSERT INTO mvtMaestro (descdocu, numedocu, fecha, tipoAsiento) VALUES ('_OP', '" + numero +
+        "', '2026-03-01', 'P')");
     Sql("INSERT INTO MVT (numecuen, descdocu, numedocu, fecha, debito) VALUES ('110505', '_OP', '" + numero +
         "', '2026-03-01', 1)");
   }

@@ -45,7 +45,7 @@ void RevisarDisponibles(const Certificado& c, const CertificadoTraido& t, Result
     pedido[r.rubro] += r.valor;
   }
   if (!t.nuevo)
-    for (const RubroCertificado& r : RubrosDeCertificado(static_cast<double>(c.icd)))
+    for (const RubroCertificado& r : RubrosDeCertificado(c.icd))
       antes[r.rubro.str()] += CentavosDe(r.valor);
   for (const std::string& rubro : orden) {
     std::int64_t aumento = pedido[rubro] - antes[rubro];

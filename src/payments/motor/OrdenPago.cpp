@@ -1,6 +1,8 @@
 #include "payments/motor/OrdenPago.h"
 
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "app/schema/Versiones.h"
 #include "ledger/motor/DuenoDiario.h"
@@ -214,28 +216,44 @@ std::int64_t PendienteDeRegistro(const std::string& baseDatos, std::int64_t regi
   return SinPagar(*conn, registro) + (propia != 0 ? TomadoPor(*conn, propia, registro) : 0);
 }
 
-Resultado BorrarOrdenPago(const std::string& baseDatos, std::int64_t numero, long long versionTraida) {
+namespace {
+
+// La orden y su asiento, solo si el asiento es de ella: uno manual o de otra orden se queda.
+void BorrarOrdenYAsiento(tv::db::Connection& conn, std::int64_t numero) {
+  tv::db::Stmt st = conn.Prepare("SELECT coalesce(descdocu, ''), coalesce(numeDocu, '') FROM mvtOrdenPago WHERE iop=?1");
+  st.Bind(1, Cell::Integer(numero));
+  if (!st.Step()) return;
+  std::string tipo = Texto(st.Column(0)), asiento = Texto(st.Column(1));
+  st = tv::db::Stmt();
+  DuenoDiario d = DuenoDe(conn, tipo, asiento);
+  bool suyo = !asiento.empty() && d.clase == ClaseDueno::OrdenPago && d.orden == numero;
+  tv::db::Stmt del = conn.Prepare("DELETE FROM mvtOrdenPago WHERE iop=?1");
+  del.Bind(1, Cell::Integer(numero));
+  del.Step();
+  if (suyo) BorrarDocumento(conn, tipo, asiento);
+}
+
+// Una sentencia con parámetros enteros; avisa a los cursores de las tablas que escribió.
+void Ejecutar(tv::db::Connection& conn, const std::string& sql, std::initializer_list<Cell> p = {}) {
+  tv::db::Stmt st = conn.Prepare(sql);
+  int i = 1;
+  for (const Cell& c : p) st.Bind(i++, c);
+  while (st.Step()) {
+  }
+  st = tv::db::Stmt();
+  for (const auto& t : conn.TakeWrittenTables()) conn.Touch(t);
+}
+
+// Corre `escribir` en una transacción de escritura; un límite de los libros que la confirmación
+// rechaza vuelve como error con su código.
+Resultado Escribir(const std::string& baseDatos,
+                   const std::function<void(tv::db::Connection&, Resultado&)>& escribir) {
   Resultado r;
   auto conn = tv::db::ConnectionFor(baseDatos.c_str());
   try {
     tv::db::Transaction tx(baseDatos.c_str());
-    if (Version(*conn, numero) != versionTraida) {
-      r.errores.push_back({"version", kDocumentoModificado});
-      return r;
-    }
-    tv::db::Stmt st = conn->Prepare("SELECT coalesce(descdocu, ''), coalesce(numeDocu, '') FROM mvtOrdenPago WHERE iop=?1");
-    st.Bind(1, Cell::Integer(numero));
-    if (st.Step()) {
-      std::string tipo = Texto(st.Column(0)), asiento = Texto(st.Column(1));
-      st = tv::db::Stmt();
-      // El asiento se va con la orden solo si es de ella: uno manual o de otra orden se queda.
-      DuenoDiario d = DuenoDe(*conn, tipo, asiento);
-      bool suyo = !asiento.empty() && d.clase == ClaseDueno::OrdenPago && d.orden == numero;
-      tv::db::Stmt del = conn->Prepare("DELETE FROM mvtOrdenPago WHERE iop=?1");
-      del.Bind(1, Cell::Integer(numero));
-      del.Step();
-      if (suyo) BorrarDocumento(*conn, tipo, asiento);
-    }
+    escribir(*conn, r);
+    if (!r.errores.empty()) return r;
     tx.Commit();
   } catch (const EDBEngineError& e) {
     if (e.ErrorCode() != DBIERR_RULEVIOL) throw;
@@ -245,6 +263,86 @@ Resultado BorrarOrdenPago(const std::string& baseDatos, std::int64_t numero, lon
   }
   r.grabado = true;
   return r;
+}
+
+}  // namespace
+
+Resultado BorrarOrdenPago(const std::string& baseDatos, std::int64_t numero, long long versionTraida) {
+  return Escribir(baseDatos, [&](tv::db::Connection& conn, Resultado& r) {
+    if (Version(conn, numero) != versionTraida) {
+      r.errores.push_back({"version", kDocumentoModificado});
+      return;
+    }
+    BorrarOrdenYAsiento(conn, numero);
+  });
+}
+
+Resultado BorrarRegistroYPagos(const std::string& baseDatos, std::int64_t irp, long long versionRegistro,
+                               const std::map<std::int64_t, long long>& versionesPagos) {
+  return Escribir(baseDatos, [&](tv::db::Connection& conn, Resultado& r) {
+    std::vector<std::int64_t> ordenes;
+    tv::db::Stmt st = conn.Prepare("SELECT iop FROM mvtOrdenPago WHERE IRP=?1 AND iop IS NOT NULL");
+    st.Bind(1, Cell::Integer(irp));
+    while (st.Step()) ordenes.push_back(Entero(st.Column(0)));
+    st = tv::db::Stmt();
+    // Ni el registro ni ninguna de sus órdenes cambió desde la lista (tampoco una orden nueva).
+    bool alDia = tv::schema::VersionDoc(conn.Db(), "RP", tv::schema::ClaveDoc(irp)) == versionRegistro;
+    for (std::int64_t o : ordenes) {
+      auto v = versionesPagos.find(o);
+      alDia = alDia && Version(conn, o) == (v == versionesPagos.end() ? 0 : v->second);
+    }
+    if (!alDia) {
+      r.errores.push_back({"version", kDocumentoModificado});
+      return;
+    }
+    Ejecutar(conn, "DELETE FROM mvtRegPptal WHERE irp=?1", {Cell::Integer(irp)});
+    for (std::int64_t o : ordenes) BorrarOrdenYAsiento(conn, o);
+    for (const auto& t : conn.TakeWrittenTables()) conn.Touch(t);
+  });
+}
+
+Resultado CorrerOrdenesPago(const std::string& baseDatos, std::int64_t desde, int paso, long long versionTraida) {
+  return Escribir(baseDatos, [&](tv::db::Connection& conn, Resultado& r) {
+    if (!Existe(conn, desde) || Version(conn, desde) != versionTraida) {
+      r.errores.push_back({"version", kDocumentoModificado});
+      return;
+    }
+    if (paso < 0) {
+      tv::db::Stmt st = conn.Prepare("SELECT max(iop) FROM mvtOrdenPago WHERE iop<?1");
+      st.Bind(1, Cell::Integer(desde));
+      bool hay = st.Step() && !st.Column(0).IsNull();
+      std::int64_t anterior = hay ? Entero(st.Column(0)) : 0;
+      if (desde - anterior <= 1) {
+        r.errores.push_back({"numero", hay ? "La anterior órden de pago debe tener un número no consecutivo."
+                                           : "Inicio de la numeración."});
+        return;
+      }
+    }
+    // Números de asiento hechos solo de dígitos: los únicos que la numeración corre.
+    const std::string soloDigitos = "numedocu<>'' and numedocu not glob '*[^0-9]*'";
+    const std::string s = paso > 0 ? "+1" : "-1";
+    std::vector<std::string> tipos;
+    {
+      tv::db::Stmt st = conn.Prepare("SELECT DISTINCT descdocu FROM mvtOrdenPago WHERE iop>=?1 AND descdocu IS NOT NULL");
+      st.Bind(1, Cell::Integer(desde));
+      while (st.Step()) tipos.push_back(Texto(st.Column(0)));
+    }
+    Cell d = Cell::Integer(desde);
+    // Dos pasos: el número de orden es clave y no puede chocar a mitad de camino.
+    Ejecutar(conn,
+             "UPDATE mvtOrdenPago SET iop=-(iop" + s + "), numedocu=CASE WHEN " + soloDigitos +
+                 " THEN cast(cast(numedocu AS integer)" + s + " AS text) ELSE numedocu END WHERE iop>=?1",
+             {d});
+    Ejecutar(conn, "UPDATE mvtOrdenPago SET iop=-iop WHERE iop<0");
+    for (const auto& t : tipos)
+      for (const char* tabla : {"mvt", "mvtMaestro"})
+        Ejecutar(conn,
+                 std::string("UPDATE ") + tabla + " SET numedocu=cast(cast(numedocu AS integer)" + s +
+                     " AS text) WHERE descdocu=?2 AND " + soloDigitos + " AND cast(numedocu AS integer)>=?1",
+                 {d, Cell::String(t)});
+    for (const char* op : {"op1", "op2", "op3", "op4", "op5"})
+      Ejecutar(conn, std::string("UPDATE mvtMaestro SET ") + op + "=" + op + s + " WHERE " + op + ">=?1", {d});
+  });
 }
 
 }  // namespace tv::motor

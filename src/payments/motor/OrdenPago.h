@@ -50,4 +50,17 @@ Resultado GrabarOrdenPago(const std::string& baseDatos, const OrdenPago& o);
 // que se trajo; si no, nada cambia y el error "version" lo dice.
 Resultado BorrarOrdenPago(const std::string& baseDatos, std::int64_t numero, long long versionTraida);
 
+// Promete: borra el registro con sus órdenes de pago y el asiento de cada una (solo el suyo)
+// cuando el registro sigue en `versionRegistro` y cada orden que hoy tiene en la versión que la
+// lista leyó (`versionesPagos`, las demás 0: una orden que otro agregó después lo impide); si
+// no, nada cambia y el error "version" lo dice.
+Resultado BorrarRegistroYPagos(const std::string& baseDatos, std::int64_t irp, long long versionRegistro,
+                               const std::map<std::int64_t, long long>& versionesPagos);
+
+// Promete: corre en `paso` (+1 abre un hueco en `desde`, -1 lo cierra justo debajo) las órdenes
+// desde `desde`, que es la elegida y sigue en `versionTraida` (si no, error "version"), con los
+// asientos de sus tipos cuyo número es de solo dígitos y las órdenes que nombran los
+// comprobantes; todo o nada. Bajar exige el número de abajo libre (error "numero").
+Resultado CorrerOrdenesPago(const std::string& baseDatos, std::int64_t desde, int paso, long long versionTraida);
+
 }  // namespace tv::motor
