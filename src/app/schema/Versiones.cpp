@@ -40,6 +40,10 @@ struct DocumentoVersionado {
   const char* tabla;
   const char* clase;
   std::string (*clave)(const std::string& fila);
+  // Columnas cuyo cambio avanza la versión; "" = todas. Fuera quedan solo las que ninguna
+  // grabación escribe (quién autorizó un suministro, la orden de pago de una orden de
+  // servicio, quién registró un reintegro).
+  const char* columnas = "";
 };
 
 const std::vector<DocumentoVersionado>& Documentos() {
@@ -49,11 +53,13 @@ const std::vector<DocumentoVersionado>& Documentos() {
       {"mvtCertDisp", "CD", [](const std::string& f) { return Numero(f + ".icd"); }},
       {"certDispRubros", "CD", [](const std::string& f) { return Numero(f + ".icd"); }},
       {"mvtRegPptal", "RP", [](const std::string& f) { return Numero(f + ".irp"); }},
-      {"mvtOrdenServicio", "OS", [](const std::string& f) { return Numero(f + ".iOrdenServicio"); }},
-      {"mvtOrdenSumiMaestro", "SU", [](const std::string& f) { return Numero(f + ".iOrdenSuministro"); }},
+      {"mvtOrdenServicio", "OS", [](const std::string& f) { return Numero(f + ".iOrdenServicio"); },
+       "iOrdenServicio, Fecha, itercero, descServicio, irp, valor"},
+      {"mvtOrdenSumiMaestro", "SU", [](const std::string& f) { return Numero(f + ".iOrdenSuministro"); },
+       "iOrdenSuministro, Fecha, itercero, detalle, qItems, valorTotal, irp"},
       {"mvtOrdenSuministro", "SU", [](const std::string& f) { return Numero(f + ".iOrdenSuministro"); }},
       {"mvtOrdenPago", "OP", [](const std::string& f) { return Numero(f + ".iop"); }},
-      {"reintegros", "RI", [](const std::string& f) { return Numero(f + ".cdp"); }},
+      {"reintegros", "RI", [](const std::string& f) { return Numero(f + ".cdp"); }, "cdp, rubro, valor, justificacion, fecha"},
   };
   return d;
 }
@@ -93,7 +99,7 @@ std::vector<Disparador> DisparadoresDoc(const std::vector<const DocumentoVersion
   std::vector<Disparador> s;
   for (const DocumentoVersionado* d : docs)
     // la clave nueva avanza aparte solo cuando no es la vieja
-    AgregarTres(s, kTablaVersionesDoc, d->tabla, "", AvanceDoc(*d, "new"),
+    AgregarTres(s, kTablaVersionesDoc, d->tabla, d->columnas, AvanceDoc(*d, "new"),
                 AvanceDoc(*d, "old") + AvanceDoc(*d, "new", " AND " + d->clave("new") + " IS NOT " + d->clave("old")),
                 AvanceDoc(*d, "old"));
   return s;

@@ -60,6 +60,37 @@ TEST(Versiones, CadaEscrituraDeLineasOEncabezadoAvanzaSuDocumento) {
   sqlite3_close(db);
 }
 
+// Los documentos de presupuesto y pagos avanzan con cada columna que una grabación escribe; las
+// que ninguna escribe no cambian el documento.
+TEST(Versiones, DocumentosDePresupuestoAvanzanConLasColumnasQueSeGraban) {
+  tests::TempFolder dir;
+  tv::schema::CreateBookTables(dir.path());
+  sqlite3* db = tests::OpenFolder(dir.path());
+  tests::Exec(db, "INSERT INTO mvtCertDisp (icd, valor) VALUES (8, 1); INSERT INTO mvtOrdenServicio (iOrdenServicio, "
+                  "valor) VALUES (5, 1); INSERT INTO mvtOrdenSumiMaestro (iOrdenSuministro) VALUES (6); "
+                  "INSERT INTO reintegros (cdp, valor) VALUES (7, 1)");
+  auto versiones = [&] {
+    return tests::QueryOne(db, "SELECT group_concat(clase || clave || ':' || version, ' ') FROM (SELECT * FROM "
+                               "docVersion ORDER BY clase)")
+        .value_or("");
+  };
+  ASSERT_EQ(versiones(), "CD8:1 OS5:1 RI7:1 SU6:1");
+  const std::vector<std::pair<const char*, const char*>> pasos = {
+      {"UPDATE mvtOrdenServicio SET iop=3", "CD8:1 OS5:1 RI7:1 SU6:1"},
+      {"UPDATE mvtOrdenServicio SET valor=2", "CD8:1 OS5:2 RI7:1 SU6:1"},
+      {"UPDATE mvtOrdenSumiMaestro SET Autorizo='otro'", "CD8:1 OS5:2 RI7:1 SU6:1"},
+      {"UPDATE mvtOrdenSumiMaestro SET detalle='otro'", "CD8:1 OS5:2 RI7:1 SU6:2"},
+      {"UPDATE reintegros SET iusuario='otro'", "CD8:1 OS5:2 RI7:1 SU6:2"},
+      {"UPDATE reintegros SET justificacion='otra'", "CD8:1 OS5:2 RI7:2 SU6:2"},
+      {"UPDATE mvtCertDisp SET func=1", "CD8:2 OS5:2 RI7:2 SU6:2"},
+  };
+  for (const auto& [sql, esperadas] : pasos) {
+    tests::Exec(db, sql);
+    EXPECT_EQ(versiones(), esperadas) << sql;
+  }
+  sqlite3_close(db);
+}
+
 TEST(Versiones, LibrosAnterioresLasRecibenAlAbrirseSinEsperarAOtroPuesto) {
   tests::TempFolder dir;
   tv::schema::CreateBookTables(dir.path());
