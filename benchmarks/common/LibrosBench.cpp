@@ -385,7 +385,7 @@ void Generar(const Libros& l) {
     Exec(db, "BEGIN IMMEDIATE");
     {
       // Una versión por documento generado, no una por fila.
-      tv::schema::EscrituraMasiva masiva(db, true);
+      tv::schema::EscrituraMasiva masiva(db, tv::schema::EscrituraMasiva::Filas::Todas);
       Exec(db, "DELETE FROM MVT");
       Exec(db, "DELETE FROM mvtMaestro");
       Plan(db);

@@ -67,7 +67,6 @@ void TFrmRenombrar::BtnAceptarClick(TObject*) {
   AnsiString codigo = CodigoDeItem(CBDocOrig->Text), nuevo = CodigoDeItem(CBDocNuevo->Text);
   // Al mismo tipo no hay nada que cambiar.
   if (nuevo != codigo)
-    CambiarDocumento(Query1, "Cambiando nombre, espere...", "descdocu=" + TextoSQL(nuevo), codigo,
-                     EdNumOrig->Text);
+    CambiarDocumento("Cambiando nombre, espere...", codigo, EdNumOrig->Text, nuevo, EdNumOrig->Text);
   Application->MessageBox("Cambio de nombre exitoso", "Información", MB_OK | MB_ICONINFORMATION);
 }

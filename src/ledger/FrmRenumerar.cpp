@@ -2,6 +2,7 @@
 
 #include "app/DataModule.h"
 #include "app/Validaciones.h"
+#include "ledger/motor/CambioClave.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
@@ -21,16 +22,12 @@ bool ExisteDocumento(const AnsiString& aTipo, const AnsiString& aNumero) {
   return q.FieldByName("n")->AsInteger > 0;
 }
 
-void CambiarDocumento(TQuery* aQuery, const AnsiString& aEspera, const AnsiString& aSet,
-                      const AnsiString& aTipo, const AnsiString& aNumero) {
+void CambiarDocumento(const AnsiString& aEspera, const AnsiString& aTipo, const AnsiString& aNumero,
+                      const AnsiString& aTipoNuevo, const AnsiString& aNumeroNuevo) {
   TAviso aviso;
   aviso.Inicie(aEspera, true, false, 0, 0, 0);
   try {
-    AnsiString donde = " where descdocu=" + TextoSQL(aTipo) + " and numedocu=" + TextoSQL(aNumero);
-    tv::db::Transaction tx("Contabilidad");
-    HagaSQL("Contabilidad", aQuery, " update mvt set " + aSet + donde);
-    HagaSQL("Contabilidad", aQuery, " update mvtMaestro set " + aSet + donde);
-    tx.Commit();
+    tv::motor::CambiarClaveDocumento("Contabilidad", aTipo.str(), aNumero.str(), aTipoNuevo.str(), aNumeroNuevo.str());
   } catch (...) {
     aviso.Termine();
     throw;
@@ -91,7 +88,7 @@ void TFrmRenumerar::BtnAceptarClick(TObject*) {
   if (!Validar()) return;
   // Al mismo número no hay nada que cambiar.
   if (AnsiString(EdNuevo->Text) != AnsiString(EdOriginal->Text))
-    CambiarDocumento(Query1, "Cambiando número, espere...", "numedocu=" + TextoSQL(EdNuevo->Text),
-                     CodigoDeItem(CBDocumentos->Text), EdOriginal->Text);
+    CambiarDocumento("Cambiando número, espere...", CodigoDeItem(CBDocumentos->Text), EdOriginal->Text,
+                     CodigoDeItem(CBDocumentos->Text), EdNuevo->Text);
   Application->MessageBox("Cambio de número exitoso", "Información", MB_OK | MB_ICONINFORMATION);
 }

@@ -31,7 +31,7 @@ extern TFrmRenumerar* FrmRenumerar;
 
 // Verdadero cuando el documento (tipo, número) tiene líneas o encabezado.
 bool ExisteDocumento(const AnsiString& aTipo, const AnsiString& aNumero);
-// Corre las dos actualizaciones de líneas y encabezado en una transacción, con la ventana de
-// espera abierta mientras tanto.
-void CambiarDocumento(TQuery* aQuery, const AnsiString& aEspera, const AnsiString& aSet,
-                      const AnsiString& aTipo, const AnsiString& aNumero);
+// Pasa líneas y encabezado del documento (aTipo, aNumero) a (aTipoNuevo, aNumeroNuevo) en una
+// transacción, con la ventana de espera abierta mientras tanto.
+void CambiarDocumento(const AnsiString& aEspera, const AnsiString& aTipo, const AnsiString& aNumero,
+                      const AnsiString& aTipoNuevo, const AnsiString& aNumeroNuevo);

@@ -8,6 +8,7 @@
 
 #include "ledger/AsientosFixture.h"
 #include "ledger/FrmCambioMasivoCta.h"
+#include "ledger/FrmRenumerar.h"
 #include "platform/db/OtherProcess.h"
 #include "support/Puestos.h"
 
@@ -148,6 +149,25 @@ TEST_F(DosPuestos, LoQueOtroCambioTrasTraerloNoSeSobrescribe) {
        },
        "SELECT group_concat(numecuen) FROM (SELECT numecuen FROM MVT WHERE descdocu='CE' AND numedocu='#' ORDER BY rowid)",
        "110505,111005"},
+      // Renumerado y vuelto a su número: las mismas filas, pero no el documento traído.
+      {"renumerado y vuelto a su número",
+       [&](const std::string& numero) {
+         for (auto [de, a] : {std::pair{numero, "R" + numero}, std::pair{"R" + numero, numero}}) {
+           ui->onModal("TFrmRenumerar")
+               .set("CBDocumentos", "CE:COMPROBANTE DE EGRESO")
+               .set("EdOriginal", de.c_str())
+               .set("EdNuevo", a.c_str())
+               .click("&Aceptar")
+               .click("Salir");
+           std::unique_ptr<TFrmRenumerar> f(FrmRenumerar = new TFrmRenumerar(nullptr));
+           f->ShowModal();
+           FrmRenumerar = nullptr;
+           if (ui->lastMessage() != "Cambio de número exitoso") return false;
+         }
+         return true;
+       },
+       "SELECT group_concat(numecuen) FROM (SELECT numecuen FROM MVT WHERE descdocu='CE' AND numedocu='#' ORDER BY rowid)",
+       "110501,111005"},
   };
   Ejecutar(libros, "INSERT INTO PL (numecuen, nombcuen, naturaleza) VALUES ('110505', 'CAJA MENOR', 'D')");
   Editor();

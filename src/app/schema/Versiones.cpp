@@ -40,6 +40,10 @@ struct DocumentoVersionado {
   const char* tabla;
   const char* clase;
   std::string (*clave)(const std::string& fila);
+  // Columnas cuyo cambio avanza la versión; "" = todas. Fuera quedan solo las que ninguna
+  // grabación escribe (quién autorizó un suministro, la orden de pago de una orden de
+  // servicio, quién registró un reintegro).
+  const char* columnas = "";
 };
 
 const std::vector<DocumentoVersionado>& Documentos() {
@@ -49,11 +53,13 @@ const std::vector<DocumentoVersionado>& Documentos() {
       {"mvtCertDisp", "CD", [](const std::string& f) { return Numero(f + ".icd"); }},
       {"certDispRubros", "CD", [](const std::string& f) { return Numero(f + ".icd"); }},
       {"mvtRegPptal", "RP", [](const std::string& f) { return Numero(f + ".irp"); }},
-      {"mvtOrdenServicio", "OS", [](const std::string& f) { return Numero(f + ".iOrdenServicio"); }},
-      {"mvtOrdenSumiMaestro", "SU", [](const std::string& f) { return Numero(f + ".iOrdenSuministro"); }},
+      {"mvtOrdenServicio", "OS", [](const std::string& f) { return Numero(f + ".iOrdenServicio"); },
+       "iOrdenServicio, Fecha, itercero, descServicio, irp, valor"},
+      {"mvtOrdenSumiMaestro", "SU", [](const std::string& f) { return Numero(f + ".iOrdenSuministro"); },
+       "iOrdenSuministro, Fecha, itercero, detalle, qItems, valorTotal, irp"},
       {"mvtOrdenSuministro", "SU", [](const std::string& f) { return Numero(f + ".iOrdenSuministro"); }},
       {"mvtOrdenPago", "OP", [](const std::string& f) { return Numero(f + ".iop"); }},
-      {"reintegros", "RI", [](const std::string& f) { return Numero(f + ".cdp"); }},
+      {"reintegros", "RI", [](const std::string& f) { return Numero(f + ".cdp"); }, "cdp, rubro, valor, justificacion, fecha"},
   };
   return d;
 }
@@ -65,39 +71,48 @@ std::string AvanceDoc(const DocumentoVersionado& d, const std::string& fila, con
          clave + " IS NOT NULL" + ademas + " ON CONFLICT (clase, clave) DO UPDATE SET version = version + 1; ";
 }
 
-// Tablas de documentos que hay en los libros.
-std::vector<const DocumentoVersionado*> DocumentosPresentes(sqlite3* db);
+// Un disparador: su nombre y la orden que lo crea.
+struct Disparador {
+  std::string nombre;
+  std::string sql;
+};
 
-std::vector<std::string> SentenciasDoc(const std::vector<const DocumentoVersionado*>& docs) {
-  std::string t = kTablaVersionesDoc;
-  std::vector<std::string> s = {"CREATE TABLE IF NOT EXISTS \"" + t +
-                                "\" (clase VARCHAR(3) NOT NULL, clave VARCHAR(40) NOT NULL, version INTEGER NOT NULL "
-                                "DEFAULT 0, PRIMARY KEY (clase, clave))"};
-  for (const DocumentoVersionado* d : docs) {
-    std::string base = "CREATE TRIGGER IF NOT EXISTS \"" + t + "_" + d->tabla + "_";
-    s.push_back(base + "alta\" AFTER INSERT ON \"" + d->tabla + "\" BEGIN " + AvanceDoc(*d, "new") + "END");
+// Mientras la tabla de pausa tiene una fila (solo dentro de la transacción de una escritura
+// masiva, que la borra antes de confirmar) ningún disparador de versión escribe: quien escribe
+// avanza cada documento una vez. SQL estándar: cualquier cliente de SQLite los dispara igual.
+std::string Cuando() { return std::string(" WHEN NOT EXISTS (SELECT 1 FROM \"") + kTablaPausa + "\")"; }
+
+void AgregarTres(std::vector<Disparador>& s, const std::string& prefijo, const std::string& tabla,
+                 const std::string& columnas, const std::string& alta, const std::string& cambio,
+                 const std::string& baja) {
+  auto uno = [&](const char* sufijo, const std::string& evento, const std::string& cuerpo) {
+    std::string nombre = prefijo + "_" + tabla + "_" + sufijo;
+    s.push_back({nombre, "CREATE TRIGGER IF NOT EXISTS \"" + nombre + "\" AFTER " + evento + " ON \"" + tabla +
+                             "\"" + Cuando() + " BEGIN " + cuerpo + "END"});
+  };
+  uno("alta", "INSERT", alta);
+  uno("cambio", columnas.empty() ? std::string("UPDATE") : "UPDATE OF " + columnas, cambio);
+  uno("baja", "DELETE", baja);
+}
+
+std::vector<Disparador> DisparadoresDoc(const std::vector<const DocumentoVersionado*>& docs) {
+  std::vector<Disparador> s;
+  for (const DocumentoVersionado* d : docs)
     // la clave nueva avanza aparte solo cuando no es la vieja
-    s.push_back(base + "cambio\" AFTER UPDATE ON \"" + d->tabla + "\" BEGIN " + AvanceDoc(*d, "old") +
-                AvanceDoc(*d, "new", " AND " + d->clave("new") + " IS NOT " + d->clave("old")) + "END");
-    s.push_back(base + "baja\" AFTER DELETE ON \"" + d->tabla + "\" BEGIN " + AvanceDoc(*d, "old") + "END");
-  }
+    AgregarTres(s, kTablaVersionesDoc, d->tabla, d->columnas, AvanceDoc(*d, "new"),
+                AvanceDoc(*d, "old") + AvanceDoc(*d, "new", " AND " + d->clave("new") + " IS NOT " + d->clave("old")),
+                AvanceDoc(*d, "old"));
   return s;
 }
 
-std::vector<std::string> Sentencias() {
-  std::string t = kTablaVersiones;
-  std::vector<std::string> s = {"CREATE TABLE IF NOT EXISTS \"" + t +
-                                "\" (descdocu VARCHAR(3), numedocu VARCHAR(15), version INTEGER NOT NULL DEFAULT 0, "
-                                "PRIMARY KEY (descdocu, numedocu))"};
-  for (const char* tabla : {"MVT", "mvtMaestro"}) {
-    std::string base = "CREATE TRIGGER IF NOT EXISTS \"" + t + "_" + tabla + "_";
-    s.push_back(base + "alta\" AFTER INSERT ON \"" + tabla + "\" BEGIN " + Avance("new") + "END");
-    s.push_back(base + "cambio\" AFTER UPDATE OF " + ColumnasDiario(tabla) + " ON \"" + tabla + "\" BEGIN " +
-                Avance("old") +
-                Avance("new", " AND (new.descdocu IS NOT old.descdocu OR new.numedocu IS NOT old.numedocu)") + "END");
-    s.push_back(base + "baja\" AFTER DELETE ON \"" + tabla + "\" BEGIN " + Avance("old") + "END");
-  }
-  return s;
+std::vector<std::string> Tablas() {
+  return {std::string("CREATE TABLE IF NOT EXISTS \"") + kTablaVersiones +
+              "\" (descdocu VARCHAR(3), numedocu VARCHAR(15), version INTEGER NOT NULL DEFAULT 0, "
+              "PRIMARY KEY (descdocu, numedocu))",
+          std::string("CREATE TABLE IF NOT EXISTS \"") + kTablaVersionesDoc +
+              "\" (clase VARCHAR(3) NOT NULL, clave VARCHAR(40) NOT NULL, version INTEGER NOT NULL DEFAULT 0, "
+              "PRIMARY KEY (clase, clave))",
+          std::string("CREATE TABLE IF NOT EXISTS \"") + kTablaPausa + "\" (pausa INTEGER)"};
 }
 
 int Entero(sqlite3* db, const char* sql) {
@@ -109,77 +124,87 @@ int Entero(sqlite3* db, const char* sql) {
   return v;
 }
 
-std::vector<const DocumentoVersionado*> DocumentosPresentes(sqlite3* db) {
-  std::vector<const DocumentoVersionado*> r;
-  for (const auto& d : Documentos()) {
-    std::string sql = std::string("SELECT count(*) FROM sqlite_master WHERE type='table' AND lower(name)=lower('") +
-                      d.tabla + "')";
-    if (Entero(db, sql.c_str()) == 1) r.push_back(&d);
-  }
-  return r;
-}
-
-// La tabla de versiones de documentos y los tres disparadores de cada tabla presente.
-bool CompletasDoc(sqlite3* db) {
-  std::string t = kTablaVersionesDoc;
-  int esperados = 1 + 3 * static_cast<int>(DocumentosPresentes(db).size());
-  std::string sql = "SELECT count(*) FROM sqlite_master WHERE (type='table' AND name='" + t +
-                    "') OR (type='trigger' AND name LIKE '" + t + "^_%' ESCAPE '^')";
-  return Entero(db, sql.c_str()) == esperados;
-}
-
-// La tabla y sus seis disparadores ya están; sin MVT o sin mvtMaestro no hay sobre qué ponerlos.
-bool CompletasDiario(sqlite3* db) {
-  std::string t = kTablaVersiones;
-  std::string sql = "SELECT (SELECT count(*) FROM sqlite_master WHERE (type='table' AND name='" + t +
-                    "') OR (type='trigger' AND name LIKE '" + t + "^_%' ESCAPE '^')) = 7 OR (SELECT count(*) FROM "
-                    "sqlite_master WHERE type='table' AND lower(name) IN ('mvt', 'mvtmaestro')) < 2";
-  return Entero(db, sql.c_str()) == 1;
-}
-
-// Disparadores de una versión anterior del programa (dos escrituras por fila, en cada columna):
-// se rehacen con la escritura única.
-int Anteriores(sqlite3* db, const std::string& t) {
-  std::string sql = "SELECT count(*) FROM sqlite_master WHERE type='trigger' AND name LIKE '" + t +
-                    "^_%' ESCAPE '^' AND sql NOT LIKE '%ON CONFLICT%'";
-  return Entero(db, sql.c_str());
-}
-
-void QuitarAnteriores(sqlite3* db, const std::string& t) {
-  if (Anteriores(db, t) == 0) return;
-  std::vector<std::string> nombres;
-  std::string sql = "SELECT name FROM sqlite_master WHERE type='trigger' AND name LIKE '" + t + "^_%' ESCAPE '^'";
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK)
-    while (sqlite3_step(st) == SQLITE_ROW) nombres.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-  sqlite3_finalize(st);
-  for (const auto& n : nombres) ExecSql(db, "DROP TRIGGER IF EXISTS \"" + n + "\"");
-}
-
 bool Existe(sqlite3* db, const std::string& tabla) {
   std::string sql = "SELECT count(*) FROM sqlite_master WHERE type='table' AND lower(name)=lower('" + tabla + "')";
   return Entero(db, sql.c_str()) == 1;
 }
 
+std::vector<const DocumentoVersionado*> DocumentosPresentes(sqlite3* db) {
+  std::vector<const DocumentoVersionado*> r;
+  for (const auto& d : Documentos())
+    if (Existe(db, d.tabla)) r.push_back(&d);
+  return r;
+}
+
+// Los del diario, sobre MVT y mvtMaestro; sin alguna de las dos no hay sobre qué ponerlos.
+std::vector<Disparador> DisparadoresDiario(sqlite3* db) {
+  std::vector<Disparador> s;
+  if (!Existe(db, "MVT") || !Existe(db, "mvtMaestro")) return s;
+  for (const char* tabla : {"MVT", "mvtMaestro"})
+    AgregarTres(s, kTablaVersiones, tabla, ColumnasDiario(tabla), Avance("new"),
+                Avance("old") +
+                    Avance("new", " AND (new.descdocu IS NOT old.descdocu OR new.numedocu IS NOT old.numedocu)"),
+                Avance("old"));
+  return s;
+}
+
+std::vector<Disparador> Esperados(sqlite3* db) {
+  std::vector<Disparador> s = DisparadoresDiario(db);
+  for (auto& d : DisparadoresDoc(DocumentosPresentes(db))) s.push_back(std::move(d));
+  return s;
+}
+
+// Como SQLite guarda la orden: sin "IF NOT EXISTS".
+std::string Guardada(const std::string& sql) {
+  static const std::string crear = "CREATE TRIGGER IF NOT EXISTS ";
+  return "CREATE TRIGGER " + sql.substr(crear.size());
+}
+
+// Los disparadores de versión guardados, por nombre con su orden.
+std::vector<Disparador> Guardados(sqlite3* db) {
+  std::vector<Disparador> r;
+  std::string sql = std::string("SELECT name, sql FROM sqlite_master WHERE type='trigger' AND (name LIKE '") +
+                    kTablaVersiones + "^_%' ESCAPE '^' OR name LIKE '" + kTablaVersionesDoc + "^_%' ESCAPE '^')";
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK)
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      const unsigned char* texto = sqlite3_column_text(st, 1);
+      r.push_back({reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
+                   texto ? reinterpret_cast<const char*>(texto) : ""});
+    }
+  sqlite3_finalize(st);
+  return r;
+}
+
+bool Esperado(const std::vector<Disparador>& esperados, const Disparador& g) {
+  for (const auto& e : esperados)
+    if (e.nombre == g.nombre) return Guardada(e.sql) == g.sql;
+  return false;
+}
+
+// Las tablas están y los disparadores guardados son justo los de ahora: los de una versión
+// anterior del programa (sin pausa, en toda columna, dos escrituras por fila) se rehacen.
 bool Completas(sqlite3* db) {
-  return CompletasDiario(db) && CompletasDoc(db) && Anteriores(db, kTablaVersiones) == 0 &&
-         Anteriores(db, kTablaVersionesDoc) == 0;
+  for (const char* t : {kTablaVersiones, kTablaVersionesDoc, kTablaPausa})
+    if (!Existe(db, t)) return false;
+  if (Entero(db, (std::string("SELECT count(*) FROM \"") + kTablaPausa + "\"").c_str()) != 0) return false;
+  std::vector<Disparador> esperados = Esperados(db), guardados = Guardados(db);
+  if (esperados.size() != guardados.size()) return false;
+  for (const auto& g : guardados)
+    if (!Esperado(esperados, g)) return false;
+  return true;
 }
 
 }  // namespace
 
-const std::vector<std::string>& DocumentVersionSql() {
-  static const std::vector<std::string> s = Sentencias();
-  return s;
-}
-
 void CreateDocumentVersions(sqlite3* db) {
-  QuitarAnteriores(db, kTablaVersiones);
-  QuitarAnteriores(db, kTablaVersionesDoc);
-  if (!CompletasDiario(db))
-    for (const auto& sql : DocumentVersionSql()) ExecSql(db, sql);
-  if (!CompletasDoc(db))
-    for (const auto& sql : SentenciasDoc(DocumentosPresentes(db))) ExecSql(db, sql);
+  for (const auto& sql : Tablas()) ExecSql(db, sql);
+  std::vector<Disparador> esperados = Esperados(db);
+  for (const auto& g : Guardados(db))
+    if (!Esperado(esperados, g)) ExecSql(db, "DROP TRIGGER \"" + g.nombre + "\"");
+  for (const auto& e : esperados) ExecSql(db, e.sql);
+  // Una pausa confirmada por error (otro cliente) no deja los documentos sin versión.
+  ExecSql(db, std::string("DELETE FROM \"") + kTablaPausa + "\"");
 }
 
 long long VersionDoc(sqlite3* db, const std::string& clase, const std::string& clave) {
@@ -195,10 +220,27 @@ long long VersionDoc(sqlite3* db, const std::string& clase, const std::string& c
   return v;  // sin tabla (libros abiertos solo para leer): ningún cambio registrado
 }
 
-EscrituraMasiva::EscrituraMasiva(sqlite3* db, bool todos) : db_(db), todos_(todos) {
+EscrituraMasiva::EscrituraMasiva(sqlite3* db, Filas filas) : db_(db), todos_(filas != Filas::Diario) {
+  if (filas == Filas::Pocas) {
+    // Libros cuyos disparadores aún no tienen pausa: escriben por fila, y las versiones avanzan igual.
+    std::string sql = std::string("INSERT INTO \"") + kTablaPausa + "\" (pausa) VALUES (1)";
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(st);
+      return;
+    }
+    int rc = sqlite3_step(st);
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
+    pausada_ = true;
+    return;
+  }
+  // Muchas filas: sin disparadores no se paga ni la pausa por fila.
   std::string sql = std::string("SELECT name, sql FROM sqlite_master WHERE type='trigger' AND (name LIKE '") +
                     kTablaVersiones + "^_%' ESCAPE '^'" +
-                    (todos ? std::string(" OR name LIKE '") + kTablaVersionesDoc + "^_%' ESCAPE '^'" : "") + ")";
+                    (filas == Filas::Todas ? std::string(" OR name LIKE '") + kTablaVersionesDoc + "^_%' ESCAPE '^'"
+                                           : "") +
+                    ")";
   std::vector<std::string> nombres;
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
@@ -212,7 +254,8 @@ EscrituraMasiva::EscrituraMasiva(sqlite3* db, bool todos) : db_(db), todos_(todo
 }
 
 EscrituraMasiva::~EscrituraMasiva() {
-  if (terminada_) return;
+  sqlite3_finalize(avance_);
+  if (pausada_) sqlite3_exec(db_, (std::string("DELETE FROM \"") + kTablaPausa + "\"").c_str(), nullptr, nullptr, nullptr);
   for (const auto& sql : disparadores_) sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
 }
 
@@ -222,6 +265,25 @@ void EscrituraMasiva::AvanzarDiario(const std::string& dondeMvt) {
                    "\" (descdocu, numedocu, version) SELECT DISTINCT descdocu, numedocu, 1 FROM MVT WHERE (" +
                    dondeMvt + ") AND descdocu IS NOT NULL AND numedocu IS NOT NULL ON CONFLICT (descdocu, numedocu) "
                    "DO UPDATE SET version = version + 1");
+}
+
+void EscrituraMasiva::AvanzarDocumento(const std::string& tipo, const std::string& numero) {
+  if (!avance_) {
+    std::string sql = std::string("INSERT INTO \"") + kTablaVersiones +
+                      "\" (descdocu, numedocu, version) VALUES (?1, ?2, 1) ON CONFLICT (descdocu, numedocu) DO "
+                      "UPDATE SET version = version + 1";
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &avance_, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(avance_);
+      avance_ = nullptr;
+      if (!Existe(db_, kTablaVersiones)) return;  // libros sin versiones del diario
+      throw std::runtime_error(sqlite3_errmsg(db_));
+    }
+  }
+  sqlite3_bind_text(avance_, 1, tipo.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(avance_, 2, numero.c_str(), -1, SQLITE_TRANSIENT);
+  int rc = sqlite3_step(avance_);
+  sqlite3_reset(avance_);
+  if (rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
 }
 
 void EscrituraMasiva::AvanzarTodos() {
@@ -242,8 +304,10 @@ void EscrituraMasiva::AvanzarTodos() {
 }
 
 void EscrituraMasiva::Terminar() {
+  if (pausada_) ExecSql(db_, std::string("DELETE FROM \"") + kTablaPausa + "\"");
+  pausada_ = false;
   for (const auto& sql : disparadores_) ExecSql(db_, sql);
-  terminada_ = true;
+  disparadores_.clear();
 }
 
 long long VersionDoc(const std::string& clase, const std::string& clave) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace tv::schema {
 
@@ -14,10 +15,12 @@ inline constexpr const char* kTablaVersiones = "mvtVersion";
 // borrar el documento, así que su versión nunca vuelve a empezar.
 inline constexpr const char* kTablaVersionesDoc = "docVersion";
 
-// Sentencias idempotentes que crean la tabla de versiones y sus disparadores.
-const std::vector<std::string>& DocumentVersionSql();
+// Una fila aquí, solo dentro de la transacción de una escritura masiva, pausa todos los
+// disparadores de versión de esa transacción (EscrituraMasiva).
+inline constexpr const char* kTablaPausa = "versionPausa";
 
-// Crea lo que falte dentro de la transacción de quien llama. Lanza std::runtime_error.
+// Crea lo que falte y rehace los disparadores que no son los de ahora, dentro de la transacción
+// de quien llama. Lanza std::runtime_error.
 void CreateDocumentVersions(sqlite3* db);
 
 // Al abrir unos libros: crea lo que falte cuando se pueden escribir y el bloqueo de escritura
@@ -33,15 +36,19 @@ long long VersionDoc(sqlite3* db, const std::string& clase, const std::string& c
 // La clave de un documento numerado: "20260001".
 std::string ClaveDoc(long long numero);
 
-// Una escritura de muchas filas (cambio masivo, saldos iniciales, libros generados): dentro de
-// la transacción de quien llama quita los disparadores de versión, para no escribir una versión
-// por fila; cada documento tocado avanza una vez con Avanzar...(), y Terminar() vuelve a poner
-// los disparadores antes de confirmar. Sin Terminar() (una falla) el destructor los pone de
-// nuevo y quien llama deshace su transacción. Lanza std::runtime_error.
+// Una escritura de muchas filas (cambio masivo, saldos iniciales, libros generados) o de un
+// documento entero (renumerar): dentro de la transacción de quien llama los disparadores de
+// versión no escriben una versión por fila; cada documento tocado avanza una vez con
+// Avanzar...(), y Terminar() los deja como estaban antes de confirmar. Sin Terminar() (una
+// falla) el destructor los deja como estaban y quien llama deshace su transacción. Lanza
+// std::runtime_error.
 class EscrituraMasiva {
  public:
-  // Con `todos` también los de los documentos de presupuesto y pagos; si no, solo los del diario.
-  explicit EscrituraMasiva(sqlite3* db, bool todos = false);
+  // Diario y Todas quitan los disparadores (del diario; de todos los documentos) hasta
+  // Terminar(): un cambio de esquema que solo paga en miles de filas. Pocas los pausa con una
+  // fila en kTablaPausa, que cuesta una prueba por fila escrita.
+  enum class Filas { Diario, Todas, Pocas };
+  explicit EscrituraMasiva(sqlite3* db, Filas filas = Filas::Diario);
   ~EscrituraMasiva();
   EscrituraMasiva(const EscrituraMasiva&) = delete;
   EscrituraMasiva& operator=(const EscrituraMasiva&) = delete;
@@ -49,15 +56,18 @@ class EscrituraMasiva {
   // Los documentos del diario con líneas de MVT que cumplen `dondeMvt` (SQL de SQLite). Las
   // claves que la escritura cambia avanzan antes y después de cambiarlas.
   void AvanzarDiario(const std::string& dondeMvt);
-  // Todos los documentos de los libros, del diario y (con `todos`) de los demás.
+  // Un documento del diario, tenga o no líneas.
+  void AvanzarDocumento(const std::string& tipo, const std::string& numero);
+  // Todos los documentos de los libros, del diario y (salvo con Filas::Diario) de los demás.
   void AvanzarTodos();
   void Terminar();
 
  private:
   sqlite3* db_;
-  std::vector<std::string> disparadores_;  // el SQL guardado de los que se quitaron
   bool todos_;
-  bool terminada_ = false;
+  bool pausada_ = false;
+  std::vector<std::string> disparadores_;  // el SQL guardado de los que se quitaron
+  sqlite3_stmt* avance_ = nullptr;         // AvanzarDocumento, preparado una vez
 };
 
 }  // namespace tv::schema

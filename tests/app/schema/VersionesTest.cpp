@@ -60,6 +60,37 @@ TEST(Versiones, CadaEscrituraDeLineasOEncabezadoAvanzaSuDocumento) {
   sqlite3_close(db);
 }
 
+// Los documentos de presupuesto y pagos avanzan con cada columna que una grabación escribe; las
+// que ninguna escribe no cambian el documento.
+TEST(Versiones, DocumentosDePresupuestoAvanzanConLasColumnasQueSeGraban) {
+  tests::TempFolder dir;
+  tv::schema::CreateBookTables(dir.path());
+  sqlite3* db = tests::OpenFolder(dir.path());
+  tests::Exec(db, "INSERT INTO mvtCertDisp (icd, valor) VALUES (8, 1); INSERT INTO mvtOrdenServicio (iOrdenServicio, "
+                  "valor) VALUES (5, 1); INSERT INTO mvtOrdenSumiMaestro (iOrdenSuministro) VALUES (6); "
+                  "INSERT INTO reintegros (cdp, valor) VALUES (7, 1)");
+  auto versiones = [&] {
+    return tests::QueryOne(db, "SELECT group_concat(clase || clave || ':' || version, ' ') FROM (SELECT * FROM "
+                               "docVersion ORDER BY clase)")
+        .value_or("");
+  };
+  ASSERT_EQ(versiones(), "CD8:1 OS5:1 RI7:1 SU6:1");
+  const std::vector<std::pair<const char*, const char*>> pasos = {
+      {"UPDATE mvtOrdenServicio SET iop=3", "CD8:1 OS5:1 RI7:1 SU6:1"},
+      {"UPDATE mvtOrdenServicio SET valor=2", "CD8:1 OS5:2 RI7:1 SU6:1"},
+      {"UPDATE mvtOrdenSumiMaestro SET Autorizo='otro'", "CD8:1 OS5:2 RI7:1 SU6:1"},
+      {"UPDATE mvtOrdenSumiMaestro SET detalle='otro'", "CD8:1 OS5:2 RI7:1 SU6:2"},
+      {"UPDATE reintegros SET iusuario='otro'", "CD8:1 OS5:2 RI7:1 SU6:2"},
+      {"UPDATE reintegros SET justificacion='otra'", "CD8:1 OS5:2 RI7:2 SU6:2"},
+      {"UPDATE mvtCertDisp SET func=1", "CD8:2 OS5:2 RI7:2 SU6:2"},
+  };
+  for (const auto& [sql, esperadas] : pasos) {
+    tests::Exec(db, sql);
+    EXPECT_EQ(versiones(), esperadas) << sql;
+  }
+  sqlite3_close(db);
+}
+
 TEST(Versiones, LibrosAnterioresLasRecibenAlAbrirseSinEsperarAOtroPuesto) {
   tests::TempFolder dir;
   tv::schema::CreateBookTables(dir.path());
@@ -118,7 +149,7 @@ TEST(Versiones, LibrosAnterioresLasRecibenAlAbrirseSinEsperarAOtroPuesto) {
 }
 
 // Una escritura masiva avanza una vez cada documento tocado, y solo esos; los disparadores
-// vuelven al terminar, y también cuando la escritura falla y se deshace.
+// quedan y su pausa no pasa de la transacción, ni cuando la escritura falla y se deshace.
 TEST(Versiones, EscrituraMasivaAvanzaCadaDocumentoTocadoUnaVez) {
   tests::TempFolder dir;
   tv::schema::CreateBookTables(dir.path());
@@ -127,8 +158,8 @@ TEST(Versiones, EscrituraMasivaAvanzaCadaDocumentoTocadoUnaVez) {
                   "('CE', '2', '110505'), ('NC', '1', '240801')");
   ASSERT_EQ(Versiones(db), "CE1:2 CE2:1 NC1:1");
   auto disparadores = [&] {
-    return tests::QueryOne(db, "SELECT group_concat(name || sql) FROM (SELECT * FROM sqlite_master WHERE "
-                               "type='trigger' ORDER BY name)")
+    return tests::QueryOne(db, "SELECT group_concat(name || sql) || (SELECT count(*) FROM versionPausa) FROM "
+                               "(SELECT * FROM sqlite_master WHERE type='trigger' ORDER BY name)")
         .value_or("");
   };
   const std::string antes = disparadores();
@@ -142,21 +173,37 @@ TEST(Versiones, EscrituraMasivaAvanzaCadaDocumentoTocadoUnaVez) {
   tests::Exec(db, "COMMIT");
   EXPECT_EQ(Versiones(db), "CE1:3 CE2:2 NC1:1");
   EXPECT_EQ(disparadores(), antes);
-  // Falla a mitad: nada cambia y los disparadores siguen.
-  tests::Exec(db, "BEGIN");
-  {
-    tv::schema::EscrituraMasiva m(db);
-    m.AvanzarDiario("1");
+  // Falla a mitad, con los disparadores quitados o en pausa: nada cambia y siguen como estaban.
+  using Filas = tv::schema::EscrituraMasiva::Filas;
+  for (Filas f : {Filas::Diario, Filas::Pocas}) {
+    tests::Exec(db, "BEGIN");
+    {
+      tv::schema::EscrituraMasiva m(db, f);
+      m.AvanzarDiario("1");
+      tests::Exec(db, "UPDATE MVT SET numecuen='9'");
+    }
+    tests::Exec(db, "ROLLBACK");
+    EXPECT_EQ(Versiones(db), "CE1:3 CE2:2 NC1:1");
+    EXPECT_EQ(disparadores(), antes);
   }
-  tests::Exec(db, "ROLLBACK");
-  EXPECT_EQ(Versiones(db), "CE1:3 CE2:2 NC1:1");
-  EXPECT_EQ(disparadores(), antes);
   tests::Exec(db, "UPDATE MVT SET numecuen='1' WHERE descdocu='NC'");
   EXPECT_EQ(Versiones(db), "CE1:3 CE2:2 NC1:2");
-  // Con todos: también los documentos de presupuesto.
+  // Un documento renumerado en pausa: el número viejo y el nuevo avanzan una vez.
   tests::Exec(db, "BEGIN");
   {
-    tv::schema::EscrituraMasiva m(db, true);
+    tv::schema::EscrituraMasiva m(db, Filas::Pocas);
+    tests::Exec(db, "UPDATE MVT SET numedocu='9' WHERE descdocu='NC'");
+    m.AvanzarDocumento("NC", "1");
+    m.AvanzarDocumento("NC", "9");
+    m.Terminar();
+  }
+  tests::Exec(db, "COMMIT");
+  EXPECT_EQ(Versiones(db), "CE1:3 CE2:2 NC1:3 NC9:1");
+  EXPECT_EQ(disparadores(), antes);
+  // Todas: también los documentos de presupuesto.
+  tests::Exec(db, "BEGIN");
+  {
+    tv::schema::EscrituraMasiva m(db, Filas::Todas);
     tests::Exec(db, "INSERT INTO mvtCertDisp (icd, valor) VALUES (7, 1), (8, 1)");
     m.AvanzarTodos();
     m.Terminar();
@@ -164,7 +211,13 @@ TEST(Versiones, EscrituraMasivaAvanzaCadaDocumentoTocadoUnaVez) {
   tests::Exec(db, "COMMIT");
   EXPECT_EQ(tests::QueryOne(db, "SELECT group_concat(clase || clave || ':' || version) FROM docVersion").value_or(""),
             "CD7:1,CD8:1");
-  EXPECT_EQ(Versiones(db), "CE1:4 CE2:3 NC1:3");
+  EXPECT_EQ(Versiones(db), "CE1:4 CE2:3 NC1:3 NC9:2");
+  EXPECT_EQ(disparadores(), antes);
+  // Una pausa que otro cliente dejó confirmada se quita al abrir.
+  tests::Exec(db, "INSERT INTO versionPausa VALUES (1)");
+  EXPECT_TRUE(tv::schema::KeepDocumentVersions(db));
+  tests::Exec(db, "DELETE FROM MVT WHERE descdocu='NC'");
+  EXPECT_EQ(Versiones(db), "CE1:4 CE2:3 NC1:3 NC9:3");
   EXPECT_EQ(disparadores(), antes);
   sqlite3_close(db);
 }
