@@ -10,6 +10,7 @@
 
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
+#include "platform/db/RepairStep.h"
 
 namespace tv::db {
 
@@ -245,6 +246,7 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
     if (unreadable < 0) r.error = "unreadable";
     else r.unreadable = unreadable;
     result.push_back(r);
+    if (r.copied > 0) RepairStep("table");
   }
   for (const auto& n : freshTables)
     if (std::none_of(result.begin(), result.end(), [&](const SalvagedTable& s) { return Lower(s.name) == Lower(n); })) {
@@ -277,6 +279,7 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
     fs::remove(newPath, ec);
     ThrowEngine(DBIERR_WRITEERR, DBIErrorText(DBIERR_WRITEERR).str() + "\n" + err);
   }
+  RepairStep("written");
   // The damaged file (with its log) is kept in the backup before the new one replaces it in
   // one rename: a program stopped at any point leaves either file in place, never neither.
   fs::create_directories(fs::path(backupFile).parent_path(), ec);
@@ -287,8 +290,10 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
   }
   // the old log must not be read into the new file
   for (const char* suffix : {"-wal", "-shm"}) fs::remove(oldPath.string() + suffix, ec);
+  RepairStep("backup");
   fs::rename(newPath, oldPath, ec);
   if (ec) ThrowEngine(DBIERR_WRITEERR, DBIErrorText(DBIERR_WRITEERR).str() + "\n" + ec.message());
+  RepairStep("renamed");
   return result;
 }
 

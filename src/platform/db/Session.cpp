@@ -8,6 +8,7 @@
 
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
+#include "platform/db/RepairStep.h"
 
 using namespace tv::db;
 
@@ -386,8 +387,10 @@ RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& tab
   // indexes get their own names back
   for (const auto& ix : unique.indexes) conn->Exec("DROP INDEX IF EXISTS " + QuoteIdent(tmp + "_" + ix.first));
   CreateIndexes(*conn, *stored, d, false);
+  RepairStep("table");
   tx.Commit();
   conn->SchemaChanged();
+  RepairStep("rebuilt");
   return r;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/core/IniFiles.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
+#include "platform/db/RepairStep.h"
 #include "platform/db/Storage.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/os/Files.h"
@@ -121,6 +122,7 @@ void TRepairDialog::BtnReconstruirCarpetaClick(TObject*) {
     lista.push_back(IncludeTrailingPathDelimiter(RutaTablas) + nombre);
   }
   RespaldarCarpeta(lista);
+  tv::db::RepairStep("backup");
   ProgressBar1->Min = 0;
   ProgressBar1->Max = static_cast<int>(lista.size());
   ProgressBar1->Step = 1;
