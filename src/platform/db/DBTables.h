@@ -299,7 +299,10 @@ struct RebuildResult {
   int skipped = 0;
   int unreadable = 0;  // rows of a damaged table that could not be read
 };
-RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& table);
+// `note` (when given) turns the result into a sentence for the user, kept as a repair note in
+// the same transaction as the rebuilt table.
+RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& table,
+                           const std::function<std::string(const RebuildResult&)>& note = {});
 // CopyTable that reads past damaged pages (row ids kept) and says what it copied.
 RebuildResult BackupTable(const AnsiString& srcDatabase, const AnsiString& srcTable, const AnsiString& dstDatabase,
                           const AnsiString& dstTable, bool withIndexes = true);
@@ -324,8 +327,17 @@ struct SalvagedTable {
   // catalogue) could not be read at all. `unreadable` then estimates how many (0: unknown).
   bool damaged = false;
 };
-std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folder, const std::string& backupFile,
-                                               const std::function<void(sqlite3*)>& createTables);
+// `note` (when given) turns the result into a text for the user, kept as a repair note in the
+// new file (notes the old file held go with it).
+std::vector<SalvagedTable> RebuildDatabaseFile(
+    const AnsiString& folder, const std::string& backupFile, const std::function<void(sqlite3*)>& createTables,
+    const std::function<std::string(const std::vector<SalvagedTable>&)>& note = {});
+// What repairs have to tell the user, oldest first. A note is written with the change it tells
+// of, so a repair killed before telling it is told by the next; cleared once told.
+std::vector<std::string> RepairNotes(const AnsiString& databaseName);
+void ClearRepairNotes(const AnsiString& databaseName);
+// Adds a repair note through a raw handle, inside the caller's transaction.
+void AddRepairNote(sqlite3* db, const std::string& note);
 // Closes the datasets and the connection of a folder (before copying or deleting it).
 void ReleaseDatabase(const AnsiString& databaseName);
 

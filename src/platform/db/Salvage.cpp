@@ -113,8 +113,42 @@ int ScanReadableRows(sqlite3* db, const std::string& table, const std::vector<st
   return unreadable;
 }
 
+namespace {
+constexpr const char* kNotesTable = "tv_repair_note";
+}  // namespace
+
+void AddRepairNote(sqlite3* db, const std::string& note) {
+  std::string sql = std::string("CREATE TABLE IF NOT EXISTS ") + kNotesTable + " (note TEXT)";
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    ThrowEngine(DBIERR_WRITEERR, DBIErrorText(DBIERR_WRITEERR).str() + "\n" + sqlite3_errmsg(db));
+  sqlite3_stmt* st = PrepareRaw(db, std::string("INSERT INTO ") + kNotesTable + " (note) VALUES (?1)");
+  Finalizer f{st};
+  if (!st) ThrowEngine(DBIERR_WRITEERR, DBIErrorText(DBIERR_WRITEERR).str() + "\n" + sqlite3_errmsg(db));
+  sqlite3_bind_text(st, 1, note.c_str(), static_cast<int>(note.size()), SQLITE_TRANSIENT);
+  if (sqlite3_step(st) != SQLITE_DONE)
+    ThrowEngine(DBIERR_WRITEERR, DBIErrorText(DBIERR_WRITEERR).str() + "\n" + sqlite3_errmsg(db));
+}
+
+std::vector<std::string> RepairNotes(const AnsiString& databaseName) {
+  auto conn = ConnectionFor(databaseName);
+  std::vector<std::string> notes;
+  Stmt has = conn->Prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1");
+  has.Bind(1, Cell::String(kNotesTable));
+  if (!has.Step()) return notes;
+  Stmt st = conn->Prepare(std::string("SELECT note FROM ") + kNotesTable + " ORDER BY rowid");
+  while (st.Step()) notes.push_back(st.Column(0).s);
+  return notes;
+}
+
+void ClearRepairNotes(const AnsiString& databaseName) {
+  auto conn = ConnectionFor(databaseName);
+  conn->Exec(std::string("DROP TABLE IF EXISTS ") + kNotesTable);
+  conn->SchemaChanged();
+}
+
 std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, const std::string& backupFile,
-                                               const std::function<void(sqlite3*)>& createTables) {
+                                               const std::function<void(sqlite3*)>& createTables,
+                                               const std::function<std::string(const std::vector<SalvagedTable>&)>& note) {
   std::string folder = FolderOf(folderName);
   ReleaseDatabase(AnsiString(folder));
   fs::path oldPath = fs::path(folder) / kDatabaseFileName;
@@ -271,8 +305,22 @@ std::vector<SalvagedTable> RebuildDatabaseFile(const AnsiString& folderName, con
     if (pos != std::string::npos) create.insert(pos + type.size(), " IF NOT EXISTS");
     sqlite3_exec(fresh, create.c_str(), nullptr, nullptr, nullptr);
   }
-  int rc = sqlite3_exec(fresh, "COMMIT", nullptr, nullptr, nullptr);
-  std::string err = rc == SQLITE_OK ? "" : sqlite3_errmsg(fresh);
+  // the note lands with the rows: the rename that brings them also brings what to tell
+  int rc = SQLITE_OK;
+  std::string err;
+  if (note) {
+    try {
+      std::string text = note(result);
+      if (!text.empty()) AddRepairNote(fresh, text);
+    } catch (const EDBEngineError& e) {
+      rc = SQLITE_ERROR;
+      err = e.Message.str();
+    }
+  }
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_exec(fresh, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) err = sqlite3_errmsg(fresh);
+  }
   sqlite3_close(fresh);
   if (old) sqlite3_close(old);
   if (rc != SQLITE_OK) {

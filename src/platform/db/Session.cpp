@@ -346,7 +346,8 @@ std::vector<AnsiString> IntegrityCheck(const AnsiString& databaseName) {
   return r;
 }
 
-RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& table) {
+RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& table,
+                           const std::function<std::string(const RebuildResult&)>& note) {
   auto conn = ConnectionFor(databaseName);
   auto stored = conn->ResolveTable(table.str());
   if (!stored) ThrowEngine(DBIERR_NOSUCHTABLE, DBIErrorText(DBIERR_NOSUCHTABLE).str() + "\nTable: " + table.str());
@@ -387,6 +388,10 @@ RebuildResult RebuildTable(const AnsiString& databaseName, const AnsiString& tab
   // indexes get their own names back
   for (const auto& ix : unique.indexes) conn->Exec("DROP INDEX IF EXISTS " + QuoteIdent(tmp + "_" + ix.first));
   CreateIndexes(*conn, *stored, d, false);
+  if (note) {
+    std::string text = note(r);
+    if (!text.empty()) AddRepairNote(conn->Db(), text);
+  }
   RepairStep("table");
   tx.Commit();
   conn->SchemaChanged();

@@ -168,23 +168,34 @@ void TRepairDialog::RehacerBase(const std::vector<AnsiString>& tablas) {
   ClearBars();
   LblNTabla->Caption = carpeta + tv::db::kDatabaseFileName;
   try {
-    auto rehechas = tv::db::RebuildDatabaseFile(
-        RutaTablas, respaldo, [&](sqlite3* db) {
-          if (esquema.crearTablas) esquema.crearTablas(db, programa);
-        });
-    ProgressBar1->Max = static_cast<int>(rehechas.size());
-    ProgressBar1->Position = ProgressBar1->Max;
-    respaldoDaniado = respaldo;
-    for (const auto& t : rehechas) {
-      if (t.damaged) {
+    // Lo perdido se dice con la cifra de cada tabla y el lugar del archivo dañado; el aviso
+    // queda en el archivo nuevo, así una reparación interrumpida lo deja para la siguiente.
+    auto aviso = [&](const std::vector<tv::db::SalvagedTable>& rehechas) {
+      std::string texto, vacias;
+      for (const auto& t : rehechas) {
+        if (!t.damaged) continue;
         // La cifra es aproximada: lo que no se leyó no se puede contar con certeza.
         if (t.copied == 0 && t.unreadable == 0)
-          ilegibles.push_back(t.name);
+          vacias += (vacias.empty() ? "" : ", ") + t.name;
         else
-          perdidas.push_back(AnsiString(t.name) + ": " + IntToStr(t.copied) + " filas recuperadas, " +
-                             (t.unreadable > 0 ? "unas " + IntToStr(t.unreadable) + " perdidas"
-                                               : AnsiString("otras perdidas sin poder contarlas")));
+          texto += t.name + ": " + std::to_string(t.copied) + " filas recuperadas, " +
+                   (t.unreadable > 0 ? "unas " + std::to_string(t.unreadable) + " perdidas"
+                                     : std::string("otras perdidas sin poder contarlas")) +
+                   ".\n";
       }
+      if (!vacias.empty()) texto += "Tablas que no se pudieron leer, rehechas vacías: " + vacias + ".\n";
+      if (!texto.empty()) texto += "El archivo dañado quedó en: " + respaldo;
+      return texto;
+    };
+    auto rehechas = tv::db::RebuildDatabaseFile(
+        RutaTablas, respaldo,
+        [&](sqlite3* db) {
+          if (esquema.crearTablas) esquema.crearTablas(db, programa);
+        },
+        aviso);
+    ProgressBar1->Max = static_cast<int>(rehechas.size());
+    ProgressBar1->Position = ProgressBar1->Max;
+    for (const auto& t : rehechas) {
       if (!t.error.empty())
         MessageLB->Items->Add(AnsiString(t.name) + ": no se pudo leer");
       else if (t.recreated)
@@ -210,16 +221,18 @@ void TRepairDialog::Terminar() {
   } catch (const EDatabaseError&) {
     fallidas.push_back(tv::db::kDatabaseFileName);
   }
-  // Las filas que no se pudieron leer se dicen, tabla por tabla, con el lugar del archivo
-  // dañado: "finalizada" a secas solo cuando no se perdió nada.
+  // Lo que quedó fuera se dice tabla por tabla, con el lugar del respaldo: "finalizada" a secas
+  // solo cuando no se perdió nada. Los avisos están en los libros, también los de una
+  // reparación que no llegó a decirlos.
   AnsiString perdido;
-  for (const AnsiString& p : perdidas) perdido += p + ".\n";
-  if (!ilegibles.empty()) {
-    perdido += "Tablas que no se pudieron leer, rehechas vacías: ";
-    for (size_t i = 0; i < ilegibles.size(); ++i) perdido += (i ? ", " : "") + ilegibles[i];
-    perdido += ".\n";
+  bool hayAvisos = false;
+  try {
+    for (const std::string& a : tv::db::RepairNotes(RutaTablas)) {
+      perdido += (perdido.IsEmpty() ? "" : "\n") + AnsiString(a);
+      hayAvisos = true;
+    }
+  } catch (const EDatabaseError&) {
   }
-  if (!perdido.IsEmpty() && !respaldoDaniado.IsEmpty()) perdido += "El archivo dañado quedó en: " + respaldoDaniado;
   if (fallidas.empty() && perdido.IsEmpty()) {
     LblFin->Visible = true;
     ShowMessage("Reparación de tablas finalizada.");
@@ -229,6 +242,13 @@ void TRepairDialog::Terminar() {
     AnsiString lista;
     for (const AnsiString& t : fallidas) lista += (lista.IsEmpty() ? "" : ", ") + t;
     ShowMessage("No se pudieron restaurar las tablas: " + lista + "." + (perdido.IsEmpty() ? "" : "\n" + perdido));
+  }
+  // Dichos una vez: la próxima reparación no los repite.
+  if (hayAvisos) {
+    try {
+      tv::db::ClearRepairNotes(RutaTablas);
+    } catch (const EDatabaseError&) {
+    }
   }
   Close();
   if (ParamCount() > 0) Application->Terminate();
@@ -262,26 +282,26 @@ void TRepairDialog::RebuildTable(const char* aTable) {
         for (int n = 2; hayRespaldo && tv::db::TableExists(respaldo, nombre); ++n) nombre = tabla + "_" + IntToStr(n);
       }
       // Una tabla sana queda como está: reconstruirla daría las mismas filas y los mismos índices.
+      // Lo que la tabla nueva no conservó se dice con su cifra y dónde quedó la original.
+      AnsiString copia = nombre.IsEmpty() ? tabla : nombre;
+      auto aviso = [&](int repetidas, int ilegibles) -> std::string {
+        if (repetidas == 0 && ilegibles == 0) return "";
+        AnsiString detalle;
+        if (repetidas > 0) detalle = IntToStr(repetidas) + " con una clave única repetida";
+        if (ilegibles > 0) detalle += (detalle.IsEmpty() ? "" : ", ") + IntToStr(ilegibles) + " que no se pudieron leer";
+        return (tabla + ": " + IntToStr(repetidas + ilegibles) + " filas quedaron fuera (" + detalle +
+                "); la tabla original quedó como " + copia + " en " + IncludeTrailingPathDelimiter(respaldo) +
+                tv::db::kDatabaseFileName + ".")
+            .str();
+      };
       unsigned short r = 0;
-      int repetidas = 0, ilegibles = 0;
       if (nivel != 0)
-        r = BDEUtil->ReconstruirTabla(carpeta, tabla, respaldo, nombre, &repetidas, &ilegibles);
+        r = BDEUtil->ReconstruirTabla(carpeta, tabla, respaldo, nombre, nullptr, nullptr, aviso);
       else if (!nombre.IsEmpty())
         r = BDEUtil->RespaldarTabla(carpeta, tabla, respaldo, nombre);
       if (r == 0) {
         ClearBars();
         if (nivel == 0) sanas.insert(AnsiUpperCase(tabla).str());
-        // Lo que la tabla nueva no conservó se dice con su cifra y dónde quedó la original.
-        if (repetidas > 0 || ilegibles > 0) {
-          AnsiString detalle;
-          if (repetidas > 0) detalle = IntToStr(repetidas) + " con una clave única repetida";
-          if (ilegibles > 0)
-            detalle += (detalle.IsEmpty() ? "" : ", ") + IntToStr(ilegibles) + " que no se pudieron leer";
-          AnsiString copia = nombre.IsEmpty() ? tabla : nombre;
-          perdidas.push_back(tabla + ": " + IntToStr(repetidas + ilegibles) + " filas quedaron fuera (" + detalle +
-                             "); la tabla original quedó como " + copia + " en " +
-                             IncludeTrailingPathDelimiter(respaldo) + tv::db::kDatabaseFileName);
-        }
       } else {
         // sin mensaje aquí: la tabla se rescata luego del archivo entero
         MessageLB->Items->Add("Error reparando la tabla " + ruta);

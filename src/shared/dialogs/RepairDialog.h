@@ -48,11 +48,6 @@ class TRepairDialog : public TForm {
   void RespaldarCarpeta(const std::vector<AnsiString>& lista);
 
   AnsiString buf;  // carpeta de trabajo al construir el diálogo
-  // Tablas que perdieron filas al rehacer la base (con su cifra) y dónde quedó el archivo
-  // dañado; vacías cuando no se perdió nada.
-  std::vector<AnsiString> perdidas;   // "MVT: 2950 filas recuperadas, unas 50 perdidas"
-  std::vector<AnsiString> ilegibles;  // tablas de las que no se leyó nada
-  AnsiString respaldoDaniado;
   // Tablas (en mayúsculas) que el respaldo del día ya tiene de esta reparación, y las que la
   // verificación dio por sanas y no se tocaron.
   std::set<std::string> respaldadas;

@@ -126,12 +126,15 @@ unsigned short TBDEUtil::VerificarTabla(const AnsiString& aCarpeta, const AnsiSt
 unsigned short TBDEUtil::ReconstruirTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
                                            const AnsiString& aCarpetaRespaldo,
                                            const AnsiString& aNombreRespaldo, int* aRepetidas,
-                                           int* aIlegibles) {
+                                           int* aIlegibles,
+                                           const std::function<std::string(int, int)>& aAviso) {
   unsigned short r = aNombreRespaldo.IsEmpty() ? DBIERR_NONE
                                                : RespaldarTabla(aCarpeta, aTabla, aCarpetaRespaldo, aNombreRespaldo);
   if (r != DBIERR_NONE) return r;
   return Resultado([&] {
-    tv::db::RebuildResult r = tv::db::RebuildTable(aCarpeta, aTabla);
+    std::function<std::string(const tv::db::RebuildResult&)> aviso;
+    if (aAviso) aviso = [&](const tv::db::RebuildResult& x) { return aAviso(x.skipped, x.unreadable); };
+    tv::db::RebuildResult r = tv::db::RebuildTable(aCarpeta, aTabla, aviso);
     if (aRepetidas) *aRepetidas = r.skipped;
     if (aIlegibles) *aIlegibles = r.unreadable;
   });

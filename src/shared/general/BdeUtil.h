@@ -1,6 +1,7 @@
 #pragma once
 // Revisión de códigos de resultado del motor de datos y sesión de utilidades de tablas.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -46,11 +47,13 @@ class TBDEUtil {
   // Copia la tabla a la carpeta de respaldo (con el nombre aNombreRespaldo; sin copia
   // cuando aNombreRespaldo está vacío, porque el respaldo ya la tiene) y la reconstruye
   // copiando sus filas legibles a una tabla nueva. Quedan contadas las filas que no pasaron: las
-  // que repetían una clave única y las que no se pudieron leer.
+  // que repetían una clave única y las que no se pudieron leer. aAviso (si se da) convierte esas
+  // cifras en el aviso al usuario, que queda en los libros con la tabla rehecha.
   unsigned short ReconstruirTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
                                   const AnsiString& aCarpetaRespaldo,
                                   const AnsiString& aNombreRespaldo, int* aRepetidas = nullptr,
-                                  int* aIlegibles = nullptr);
+                                  int* aIlegibles = nullptr,
+                                  const std::function<std::string(int repetidas, int ilegibles)>& aAviso = {});
   // Solo la copia de la tabla al respaldo, para una tabla sana que no se reconstruye.
   unsigned short RespaldarTabla(const AnsiString& aCarpeta, const AnsiString& aTabla,
                                 const AnsiString& aCarpetaRespaldo, const AnsiString& aNombreRespaldo);
