@@ -216,6 +216,9 @@ void TDM::RepararAlAbrir() {
   daniadaAlAbrir_ = false;
   bool sola = UsarMarcaSolo();
   if (sola) {
+    // La marca va antes de reparar: si el programa muere a mitad, la corrida siguiente repara
+    // de nuevo y dice lo que quedó fuera.
+    EscribirMarca(PathCont);
     CloseTablas();
     RepairDialog = new TRepairDialog(this, PathCont, EsquemaDeLaAplicacion());
     try {

@@ -7,6 +7,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <fstream>
 
 #include "Entorno.h"
@@ -444,6 +446,60 @@ TEST_F(Arranque, LibrosQueNoAbrenSeReparanAlArrancar) {
   auto vistos = ui->formsShown();
   EXPECT_EQ(std::count(vistos.begin(), vistos.end(), AnsiString("TRepairDialog")), 1);
   EXPECT_EQ(vistos.back(), "TFrmMain");
+  auto textos = Textos(ui->messages());
+  ASSERT_FALSE(textos.empty());
+  EXPECT_NE(textos[0].find("mvtMaestro"), std::string::npos) << textos[0];
+  EXPECT_NE(textos[0].find("BackupReparacion"), std::string::npos) << textos[0];
+  EXPECT_FALSE(tv::db::DatabaseDamaged(libros.string().c_str()));
+  TerminarPrograma();
+}
+
+// Libros que no abren, sin marca de una salida sin cierre: la reparación al abrir muere
+// después de poner el archivo nuevo en su lugar. La corrida siguiente dice lo perdido igual.
+TEST_F(Arranque, ReparacionAlAbrirMatadaSeDiceEnLaCorridaSiguiente) {
+  std::string archivo = (libros / tv::db::kDatabaseFileName).string();
+  Sql(libros,
+      "PRAGMA journal_mode=DELETE; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<2000) "
+      "INSERT INTO mvtMaestro (descdocu, numedocu, detalle) SELECT 'CE', i, 'Documento de prueba numero ' || i FROM n");
+  long raiz = std::stol(Valor(libros, "SELECT rootpage FROM sqlite_master WHERE name='mvtMaestro'").value_or("0"));
+  ASSERT_GT(raiz, 0);
+  tv::db::ReleaseDatabase(libros.string().c_str());
+  {
+    std::fstream f(archivo, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp((raiz - 1) * 4096);
+    for (int k = 0; k < 4096; ++k) f.put('\0');
+  }
+  ASSERT_FALSE(fs::exists(prog / "marca"));
+  CrearUsuario("ana", "Clave");
+  fs::path paso = dir / "paso";
+  pid_t hijo = fork();
+  ASSERT_GE(hijo, 0);
+  if (hijo == 0) {
+    setenv("TALLIVAR_TEST_REPAIR_STOP", "renamed", 1);
+    setenv("TALLIVAR_TEST_REPAIR_MARK", paso.c_str(), 1);
+    Presentacion();
+    Escoger();
+    Entrar("ana", "Clave");
+    IniciarPrograma();
+    Application->Run();
+    _exit(3);
+  }
+  bool llego = false;
+  for (auto limite = std::chrono::steady_clock::now() + std::chrono::minutes(3);
+       !llego && std::chrono::steady_clock::now() < limite;) {
+    llego = fs::exists(paso);
+    if (!llego && waitpid(hijo, nullptr, WNOHANG) == hijo) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  kill(hijo, SIGKILL);
+  waitpid(hijo, nullptr, 0);
+  ASSERT_TRUE(llego) << "la reparación no llegó a poner el archivo nuevo";
+
+  Presentacion();
+  Escoger();
+  Entrar("ana", "Clave");
+  ui->onModal("TFrmMain").run([](TForm&) { EXPECT_TRUE(DM->tblMvtMaestro->Active); }).close();
+  EXPECT_TRUE(Correr(false));
   auto textos = Textos(ui->messages());
   ASSERT_FALSE(textos.empty());
   EXPECT_NE(textos[0].find("mvtMaestro"), std::string::npos) << textos[0];
