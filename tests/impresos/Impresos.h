@@ -3,6 +3,7 @@
 // y la tabla de montos que todo impreso con montos en palabras debe escribir bien.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -70,6 +71,22 @@ inline std::string TextoPdf(const tv::report::PreparedReport& r, const std::stri
   tv::report::SavePdf(r, archivo);
   std::string out;
   FILE* f = popen(("pdftotext -raw -enc UTF-8 '" + archivo + "' -").c_str(), "r");
+  if (!f) return out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  pclose(f);
+  return Blancos(out);
+}
+
+// Como TextoPdf, solo lo que se ve a la izquierda de `derecha` (pt): lo que pasa el margen
+// derecho queda fuera, como en el papel.
+inline std::string TextoPdfHasta(const tv::report::PreparedReport& r, const std::string& archivo, double derecha) {
+  tv::report::SavePdf(r, archivo);
+  std::string out;
+  std::string cmd = "pdftotext -raw -enc UTF-8 -r 72 -x 0 -y 0 -W " + std::to_string(static_cast<int>(std::ceil(derecha))) +
+                    " -H " + std::to_string(static_cast<int>(std::ceil(r.height))) + " '" + archivo + "' -";
+  FILE* f = popen(cmd.c_str(), "r");
   if (!f) return out;
   char buf[4096];
   size_t n;

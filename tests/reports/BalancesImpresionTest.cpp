@@ -9,6 +9,7 @@
 #include <string>
 
 #include "BalancesFixture.h"
+#include "impresos/Impresos.h"
 #include "app/DataModule.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
@@ -223,6 +224,37 @@ TEST_F(Impresion, CajaPorComprobanteRespetaElMargenIzquierdo) {
   }
   EXPECT_LT(x[0], 3);  // sin margen, al borde del papel
   EXPECT_NEAR(x[1] - x[0], 15 / 25.4 * 72, 1);
+}
+
+TEST_F(Impresion, CajaPorComprobanteConMargenAngostaLasColumnasSinCortarCifras) {
+  Linea("2026-01-20", "CE", "77", "110505", 1500000, 0);
+  Linea("2026-01-20", "CE", "77", "233505", 0, 1500000);
+  const std::string cifra = Punto(1500000.0, 2), cero = Punto(0.0, 2);
+  // 0 y 10 mm caben como se diseñó; 30 mm angosta columnas y letra.
+  for (int margen : {0, 10, 30}) {
+    SCOPED_TRACE(margen);
+    TFrmBalances* f = Ventana(4);
+    f->RGComprobante->ItemIndex = 1;
+    f->edMargen->Text = AnsiString(std::to_string(margen).c_str());
+    Procesar(f);
+    const auto& r = Imprimir(f, "caja_comprobante_" + std::to_string(margen));
+    const double derecha = r.width - 10 / 25.4 * 72;  // margen derecho de 10 mm
+    std::string t = impresos::TextoPdfHasta(r, dir + "/caja_comprobante_" + std::to_string(margen) + ".pdf", derecha);
+    EXPECT_TRUE(Tiene(t, "233505 HONORARIOS " + cero + " " + cifra + " Totales " + cifra + " " + cifra)) << t;
+    EXPECT_TRUE(Tiene(t, "Pagina: 1")) << t;
+    const tv::report::TextItem* codigo = Item(r, "Codigo");
+    const tv::report::TextItem* credito = Item(r, "Credito");
+    ASSERT_TRUE(codigo && credito);
+    EXPECT_NEAR(codigo->box.x, margen / 25.4 * 72, 0.01);  // el margen se respeta entero
+    EXPECT_LE(credito->box.Right(), derecha + 0.01);
+    if (margen < 30) {
+      EXPECT_EQ(credito->font.size, 8);
+      EXPECT_NEAR(credito->box.Right() - codigo->box.x, 680 * 0.75, 0.01);
+    } else {
+      EXPECT_LT(credito->font.size, 8);
+      EXPECT_GT(credito->font.size, 7);
+    }
+  }
 }
 
 TEST_F(Impresion, SinDataIniAvisaYMargenInvalidoNoImprime) {

@@ -3,6 +3,7 @@
 // being printed, through which elements place their items.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/report/PangoText.h"
 #include "platform/report/QuickRpt.h"
@@ -32,16 +33,35 @@ TDataSet* DataSetOf(TDataSource* src);
 
 constexpr double kPt = 0.75;  // points per report pixel (96 per inch)
 
+// The right edge of the printable width. Painters draw on bands open to the right and
+// report here the text that passes the edge; once every page is laid out, the layout
+// narrows the report to the edge (or cuts at it) and decides which of those texts print cut.
+struct RightEdge {
+  double limit = 0;  // x of the edge, points
+  double ink = 0;    // rightmost text that passes it
+  // A text for the overflow recorder, in print order. With page >= 0 it passes the edge:
+  // the layout decides whether it prints cut once it knows the scale.
+  struct Cut {
+    Overflow overflow;
+    int page = -1;
+    size_t item = 0;
+    bool whole = false;  // after all, it prints whole
+  };
+  bool recording = false;
+  std::vector<Cut> cuts;
+};
+
 class BandPainter {
  public:
   BandPainter(TQuickRep& report, PreparedPage& page, const Rect& band, ReportData* data, TextEngine& text,
-              int pageNumber, long detailNo)
-      : report_(report), page_(page), band_(band), data_(data), text_(text), pageNumber_(pageNumber),
-        detailNo_(detailNo) {}
+              RightEdge& edge, int pageNumber, long detailNo)
+      : report_(report), page_(page), band_(band), data_(data), text_(text), edge_(edge),
+        pageNumber_(pageNumber), detailNo_(detailNo) {}
 
   TQuickRep& Report() const { return report_; }
   int PageNumber() const { return pageNumber_; }
   long DetailNo() const { return detailNo_; }
+  // The band being printed, open to the right (the layout cuts at the printable width).
   const Rect& BandRect() const { return band_; }
 
   // A field for an element: its own data set or source, else the report's rows.
@@ -59,11 +79,13 @@ class BandPainter {
   static bool Intersect(const Rect& a, const Rect& b, Rect& out);
 
  private:
+  void RecordCut(const TQRPrintable& e, const std::string& text, double width, double room);
   TQuickRep& report_;
   PreparedPage& page_;
   Rect band_;
   ReportData* data_;
   TextEngine& text_;
+  RightEdge& edge_;
   int pageNumber_;
   long detailNo_;
 };

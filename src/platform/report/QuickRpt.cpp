@@ -2,6 +2,7 @@
 #include "platform/report/QuickRpt.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 #include "platform/core/SysUtils.h"
@@ -14,6 +15,7 @@ using RRect = tv::report::Rect;
 namespace {
 constexpr double kPtPerMm = 72.0 / 25.4;
 constexpr double kEps = 0.01;
+constexpr double kOpenWidth = 1e6;  // points: a band open to the right
 
 template <class T>
 void EraseOne(std::vector<T*>& v, T* x) {
@@ -272,11 +274,11 @@ namespace tv::report {
 
 namespace {
 std::vector<Overflow>* overflowRecorder = nullptr;
-
-void RecordOverflow(const TQRPrintable& e, const std::string& text, double width, double room) {
-  if (overflowRecorder) overflowRecorder->push_back({e.Name.str(), text, width, room});
-}
 }  // namespace
+
+void BandPainter::RecordCut(const TQRPrintable& e, const std::string& text, double width, double room) {
+  if (edge_.recording) edge_.cuts.push_back({{e.Name.str(), text, width, room}});
+}
 
 std::vector<Overflow>* SetOverflowRecorder(std::vector<Overflow>* recorder) {
   std::vector<Overflow>* antes = overflowRecorder;
@@ -350,8 +352,9 @@ void BandPainter::Text(const TQRPrintable& e, const std::string& text, bool auto
     r.h = std::max(r.h, lh * lines.size());
   }
   if (!Intersect(r, band_, clip)) {
-    for (const auto& l : lines)
-      if (!l.empty()) RecordOverflow(e, l, text_.TextWidth(l, f), 0);
+    if (edge_.recording)
+      for (const auto& l : lines)
+        if (!l.empty()) RecordCut(e, l, text_.TextWidth(l, f), 0);
     return;
   }
   HAlign align = e.Alignment == taRightJustify ? HAlign::Right : e.Alignment == taCenter ? HAlign::Center : HAlign::Left;
@@ -368,17 +371,25 @@ void BandPainter::Text(const TQRPrintable& e, const std::string& text, bool auto
     double y = r.y + lh * i;
     // lines after the first print only whole; the rest would cross the band's edge
     if (i > 0 && y + lh > clip.Bottom() + kEps) {
-      if (overflowRecorder)
+      if (edge_.recording)
         for (size_t j = i; j < lines.size(); ++j)
-          if (!lines[j].empty()) RecordOverflow(e, lines[j], text_.TextWidth(lines[j], f), 0);
+          if (!lines[j].empty()) RecordCut(e, lines[j], text_.TextWidth(lines[j], f), 0);
       break;
     }
     if (lines[i].empty()) continue;
-    if (overflowRecorder) {
+    // Only a box that passes the printable width's edge is measured for the edge.
+    bool nearEdge = clip.Right() > edge_.limit + kEps;
+    if (edge_.recording || nearEdge) {
       // Where the line lands by its alignment, against what the clip lets show.
       double tw = text_.TextWidth(lines[i], f);
       double x = align == HAlign::Right ? r.Right() - tw : align == HAlign::Center ? r.x + (r.w - tw) / 2 : r.x;
-      if (x < clip.x - kEps || x + tw > clip.Right() + kEps) RecordOverflow(e, lines[i], tw, clip.w);
+      double ink = std::min(x + tw, clip.Right());
+      if (nearEdge && ink > edge_.limit + kEps) {
+        edge_.ink = std::max(edge_.ink, ink);
+        if (edge_.recording) edge_.cuts.push_back({{e.Name.str(), lines[i], tw, 0}, pageNumber_ - 1, page_.items.size()});
+      } else if (x < clip.x - kEps || x + tw > clip.Right() + kEps) {
+        RecordCut(e, lines[i], tw, clip.w);
+      }
     }
     TextItem t;
     t.box = {r.x, y, r.w, lh};
@@ -418,6 +429,8 @@ class Layout {
     width_ = std::max(0.0, out_.width - left_ - page.RightMargin * kPtPerMm);
     top_ = page.TopMargin * kPtPerMm;
     bottom_ = out_.height - page.BottomMargin * kPtPerMm;
+    edge_.limit = left_ + width_;
+    edge_.recording = overflowRecorder != nullptr;
 
     Collect();
     for (TQRCustomBand* b : rep_.Bands())
@@ -432,6 +445,7 @@ class Layout {
     if (data_) RunRows();
     for (TQRCustomBand* b : summaries_) PrintBand(b, false);
     ClosePage();
+    FitWidth();
     rep_.QRPrinter->PageCount = out_.PageCount();
     if (rep_.AfterPrint) rep_.AfterPrint(&rep_);
   }
@@ -514,8 +528,80 @@ class Layout {
     for (TQRPrintable* e : f->Elements()) e->ResetTotal();  // the next group starts from zero
   }
 
+  // A report that passes the printable width's right edge (a left margin pushed it there) is
+  // narrowed to it: positions, widths and fonts shrink alike. What the paper itself could not
+  // hold at its designed place stays cut. Then everything is cut at the edge.
+  void FitWidth() {
+    const double limit = edge_.limit;
+    double ink = edge_.ink;
+    for (const PreparedPage& page : out_.pages)
+      for (const Item& item : page.items) {
+        if (const auto* sh = std::get_if<ShapeItem>(&item)) ink = std::max(ink, sh->box.Right());
+        else if (const auto* im = std::get_if<ImageItem>(&item)) ink = std::max(ink, std::min(im->box.Right(), im->clip.Right()));
+      }
+    double s = 1;
+    if (ink > limit + kEps && width_ > 0) {
+      double need = std::min(ink - left_, out_.width);
+      if (need > width_) s = width_ / need;
+    }
+    auto narrow = [&](Rect& r) {
+      r.x = left_ + (r.x - left_) * s;
+      r.w *= s;
+    };
+    // false when nothing of it is left inside the edge
+    auto cut = [&](Rect& r) {
+      if (r.Right() <= limit) return true;
+      r.w = limit - r.x;
+      return r.w > kEps;
+    };
+    if (s < 1)
+      for (PreparedPage& page : out_.pages)
+        for (Item& item : page.items) {
+          if (auto* t = std::get_if<TextItem>(&item)) {
+            narrow(t->box);
+            narrow(t->clip);
+            // Rounded down to pango's unit so the text never measures wider than scaled.
+            t->font.size = std::floor(t->font.size * s * 1024) / 1024;
+          } else if (auto* sh = std::get_if<ShapeItem>(&item)) {
+            narrow(sh->box);
+          } else if (auto* im = std::get_if<ImageItem>(&item)) {
+            narrow(im->box);
+            narrow(im->clip);
+          }
+        }
+    // The texts that passed the edge print cut only if they still do.
+    for (RightEdge::Cut& c : edge_.cuts) {
+      if (c.page < 0) continue;
+      const auto& t = std::get<TextItem>(out_.pages[c.page].items[c.item]);
+      Rect clip = t.clip;
+      double tw = c.overflow.width * s;
+      double x = t.align == HAlign::Right ? t.box.Right() - tw
+                 : t.align == HAlign::Center ? t.box.x + (t.box.w - tw) / 2 : t.box.x;
+      if (!cut(clip)) clip.w = 0;
+      c.whole = clip.w > 0 && x >= clip.x - kEps && x + tw <= clip.Right() + kEps;
+      c.overflow.width = tw;
+      c.overflow.room = clip.w;
+    }
+    if (overflowRecorder)
+      for (const RightEdge::Cut& c : edge_.cuts)
+        if (!c.whole) overflowRecorder->push_back(c.overflow);
+    for (PreparedPage& page : out_.pages)
+      std::erase_if(page.items, [&](Item& item) {
+        if (auto* t = std::get_if<TextItem>(&item)) return !cut(t->clip);
+        if (auto* im = std::get_if<ImageItem>(&item)) return !cut(im->clip);
+        ShapeItem& sh = std::get<ShapeItem>(item);
+        switch (sh.kind) {
+          case ShapeKind::HorLine:
+            if (sh.box.Right() > limit) sh.box.w = limit - sh.box.x;
+            return false;
+          case ShapeKind::VertLine: return sh.box.x > limit + kEps;
+          default: return !cut(sh.box);
+        }
+      });
+  }
+
   BandPainter Painter(const Rect& r) {
-    return BandPainter(rep_, out_.pages.back(), r, data_, text_, pageNumber_, detailNo_);
+    return BandPainter(rep_, out_.pages.back(), r, data_, text_, edge_, pageNumber_, detailNo_);
   }
 
   double FooterHeight() const {
@@ -563,7 +649,7 @@ class Layout {
         limit = bodyBottom_;
       }
       h = std::max(0.0, std::min(h, limit - y_));  // a band taller than the room left is cut
-      Rect r{left_, y_, width_, h};
+      Rect r{left_, y_, kOpenWidth, h};  // cut at the printable width once the pages are done
       if (h > 0) {
         BandPainter p = Painter(r);
         for (TQRPrintable* e : b->Elements())
@@ -585,6 +671,7 @@ class Layout {
   PreparedReport& out_;
   TextEngine& text_;
   ReportData* data_ = nullptr;
+  RightEdge edge_;
   double left_ = 0, width_ = 0, top_ = 0, bottom_ = 0;
   double y_ = 0, bodyTop_ = 0, bodyBottom_ = 0;
   bool pageOpen_ = false, inFrame_ = false, firstPageHeadersDone_ = false;

@@ -43,7 +43,9 @@ enum TQRBandType {
 enum TQRPaperSize { qrpDefault, qrpLetter, qrpLegal, qrpA4, qrpCustom };
 enum TPrinterOrientation { poPortrait, poLandscape };
 
-// Paper and margins. qrpDefault is the printer's default paper: letter.
+// Paper and margins. qrpDefault is the printer's default paper: letter. A report that the
+// margins push past the printable width is narrowed to it (positions, widths and fonts
+// shrink alike, horizontally); one that fits prints as designed.
 class TQRPage : public TObject {
  public:
   TQRPaperSize PaperSize = qrpLetter;

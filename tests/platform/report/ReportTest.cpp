@@ -559,3 +559,34 @@ TEST_F(ReportTest, TextsThatPrintCutAreRecorded) {
   // Recording does not change what prints.
   EXPECT_NE(DumpText(rep->Prepared()).find("primera"), std::string::npos);
 }
+
+TEST_F(ReportTest, AMarginThatPushesTheContentPastTheEdgeNarrowsIt) {
+  std::vector<Overflow> cut;
+  SetOverflowRecorder(&cut);
+  TComponent form(nullptr);
+  auto* rep = new TQuickRep(&form);
+  rep->Page->LeftMargin = 30;
+  TQRBand* detail = Band(&form, rep, rbTitle, 20);
+  TQRLabel* amount = Label(&form, detail, "1.500.000,00", 550, 0);
+  amount->AutoSize = false;
+  amount->Width = 130;
+  amount->Alignment = taRightJustify;
+  auto* rule = Place<TQRShape>(&form, detail, 680, 0, 1);  // the column's closing rule
+  rule->Shape = qrsVertLine;
+  rule->Height = 20;
+  rep->Prepare();
+  SetOverflowRecorder(nullptr);
+  EXPECT_TRUE(cut.empty()) << cut.front().element << ": " << cut.front().text;
+  const double edge = 612 - 10 * 72 / 25.4;
+  int rules = 0;
+  for (const Item& item : rep->Prepared().pages.at(0).items) {
+    if (const auto* t = std::get_if<TextItem>(&item)) {
+      EXPECT_LE(t->box.Right(), edge + 0.01);
+      EXPECT_LT(t->font.size, 8);
+    } else if (const auto* s = std::get_if<ShapeItem>(&item)) {
+      ++rules;
+      EXPECT_LE(s->box.x, edge + 0.01);
+    }
+  }
+  EXPECT_EQ(rules, 1);  // kept, not dropped at the edge
+}
