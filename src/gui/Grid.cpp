@@ -47,10 +47,12 @@ void ReplayCanvas(wxDC& dc, const TCanvas& cv, const TRect& mr, const wxRect& re
         int tx = X(op.X);
         // A cell wider than its model (the stretched last column) keeps its text where the
         // model put it against the cell's edges: right-aligned amounts stay right-aligned.
+        // Text running past the model's right edge was placed from the left: its start stays;
+        // past the left edge, from the right: its end stays.
         if (cellText && std::abs(sx - Scale()) > 0.01) {
           int tw = dc.GetTextExtent(t).x;
           double left = op.X - mr.Left, right = mr.Right - op.X - tw / Scale();
-          if (right <= 6 && right < left)
+          if (right >= 0 && right <= 6 && (right < left || left < 0))
             tx = rect.x + rect.width - int(std::lround(right * Scale())) - tw;
           else if (std::abs(left - right) <= 3)
             tx = rect.x + (rect.width - tw) / 2;
