@@ -375,11 +375,8 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
       break;
     }
     case K::Label: case K::DBText: {
-      auto* l = dynamic_cast<TLabel*>(c);
-      long st = wxST_NO_AUTORESIZE;
-      if (l && l->Alignment == taRightJustify) st |= wxALIGN_RIGHT;
-      if (l && l->Alignment == taCenter) st |= wxALIGN_CENTRE_HORIZONTAL;
-      auto* t = new wxStaticText(parentWin, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, st);
+      auto* t = new wxStaticText(parentWin, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                                 LabelStyle(dynamic_cast<TLabel*>(c)));
       w = t;
       break;
     }

@@ -38,6 +38,8 @@ TShiftState ShiftOf(const wxKeyEvent& e);
 // Replays a canvas record made in model coordinates `modelRect` into `rect`; cell text
 // drawn near the top is centred in a taller row when `cellText`.
 void ReplayCanvas(wxDC& dc, const TCanvas& cv, const TRect& modelRect, const wxRect& rect, bool cellText);
+// The toolkit style of a label: its alignment, and how it cuts a text wider than itself.
+long LabelStyle(const TLabel* l);
 // Caption text for wx (the '&' accelerator syntax is the same).
 wxString Label(const AnsiString& caption);
 // The short part of a hint ("short|long").

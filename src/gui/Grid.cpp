@@ -47,10 +47,12 @@ void ReplayCanvas(wxDC& dc, const TCanvas& cv, const TRect& mr, const wxRect& re
         int tx = X(op.X);
         // A cell wider than its model (the stretched last column) keeps its text where the
         // model put it against the cell's edges: right-aligned amounts stay right-aligned.
+        // Text running past the model's right edge was placed from the left: its start stays;
+        // past the left edge, from the right: its end stays.
         if (cellText && std::abs(sx - Scale()) > 0.01) {
           int tw = dc.GetTextExtent(t).x;
           double left = op.X - mr.Left, right = mr.Right - op.X - tw / Scale();
-          if (right <= 6 && right < left)
+          if (right >= 0 && right <= 6 && (right < left || left < 0))
             tx = rect.x + rect.width - int(std::lround(right * Scale())) - tw;
           else if (std::abs(left - right) <= 3)
             tx = rect.x + (rect.width - tw) / 2;
@@ -378,6 +380,32 @@ AnsiString GridView::Text(int col, int row) {
   return model_->GetEditText(col, row);
 }
 
+// A grid narrowed to fit its window keeps each column title whole: the width a title needs
+// is taken from the columns with the most room to spare, so the grid's width is unchanged.
+void GridView::KeepTitlesWhole(const std::vector<TColumn*>& cols, std::vector<int>& wants) {
+  wxClientDC dc(GetGridColLabelWindow());
+  dc.SetFont(GetLabelFont());
+  std::vector<int> need(wants.size());
+  int lack = 0;
+  for (size_t c = 0; c < wants.size() && c < cols.size(); ++c) {
+    if (wants[c] <= 0) continue;
+    int full = static_cast<int>(std::lround(cols[c]->DisplayWidth() * Scale()));
+    need[c] = std::min(full, dc.GetTextExtent(W(cols[c]->DisplayTitle())).x + 8);
+    if (wants[c] < need[c]) {
+      lack += need[c] - wants[c];
+      wants[c] = need[c];
+    }
+  }
+  while (lack > 0) {
+    size_t most = 0;
+    for (size_t c = 1; c < wants.size(); ++c)
+      if (wants[c] - need[c] > wants[most] - need[most]) most = c;
+    if (wants[most] - need[most] <= 0) break;
+    --wants[most];
+    --lack;
+  }
+}
+
 void GridView::SyncFromModel() {
   if (!model_) return;
   int nr = ModelRows(), nc = ModelCols();
@@ -405,9 +433,14 @@ void GridView::SyncFromModel() {
   }
   std::vector<TColumn*> dbCols;
   if (db_) dbCols = db_->DisplayColumns();
+  std::vector<int> wants(static_cast<size_t>(nc));
   for (int c = 0; c < nc; ++c) {
     int w = db_ ? dbCols[static_cast<size_t>(c)]->DisplayWidth() : model_->ColWidths.Get(c);
-    int want = w <= 1 ? 0 : ColWidth(w);
+    wants[static_cast<size_t>(c)] = w <= 1 ? 0 : ColWidth(w);
+  }
+  if (db_ && fit_ < 1 && db_->Options.Contains(dgTitles)) KeepTitlesWhole(dbCols, wants);
+  for (int c = 0; c < nc; ++c) {
+    int want = wants[static_cast<size_t>(c)];
     if (db_ && c == nc - 1 && want > 0) want = LastColumnWidth(want);
     if (GetColSize(c) != want) SetColSize(c, want);
   }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "gui/Driver.h"
 #include "platform/forms/DBGrids.h"
@@ -52,6 +53,7 @@ class GridView : public wxGrid {
 
  private:
   double fit_ = 1;
+  void KeepTitlesWhole(const std::vector<TColumn*>& cols, std::vector<int>& wants);
   int ColWidth(int modelWidth) const { return static_cast<int>(std::lround(modelWidth * Scale() * fit_)); }
   // Width of the last data-aware column: its own, or the room left on the right.
   int LastColumnWidth(int want) const;

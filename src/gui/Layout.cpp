@@ -425,6 +425,8 @@ wxSize Preferred(FormWin& fw, TControl* c) {
       int tw = 0, th = 0;
       w->GetTextExtent(t.empty() ? wxString("X") : t, &tw, &th);
       tw = t.empty() ? 0 : tw + 4;
+      // A label that cuts its text keeps the width the form gave it, whatever the text.
+      if (!l->AutoSize && l->EllipsisPosition != epNone && c->Width > 0) tw = std::min(tw, sw);
       return wxSize(l->AutoSize ? tw : std::max(tw, sw), std::max(th, w->GetCharHeight()) + 2);
     }
     case K::Edit: case K::MaskEdit: case K::DBEdit: {

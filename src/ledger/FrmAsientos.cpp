@@ -201,7 +201,11 @@ TFrmAsientos::TFrmAsientos(TComponent* Owner) : TForm(Owner) {
                   Sitio{Label15, 360, 46, 200}, Sitio{Label16, 562, 46, 60},
                   Sitio{chbEstricto, 640, 4, 156}, Sitio{ChBDetalle, 640, 24, 156}})
     p.c->SetBounds(p.x, p.y, p.w, 20);
-  for (TLabel* l : {LblNCuenta, LblNTercero, LblNCCost, LblNSoporte, LblKardex, lblNRubro}) l->AutoSize = false;
+  // Un nombre largo se corta con puntos suspensivos: el encabezado no se ensancha.
+  for (TLabel* l : {LblNCuenta, LblNTercero, LblNCCost, LblNSoporte, LblKardex, lblNRubro}) {
+    l->AutoSize = false;
+    l->EllipsisPosition = epEndEllipsis;
+  }
 
   // Rejilla sobre la tabla de trabajo.
   TblAsiento = Make<TTable>(this, "TblAsiento");

@@ -1,6 +1,8 @@
 #include "payments/FrmSaldosRubros.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Sesion.h"
@@ -49,7 +51,12 @@ TfrmSaldosRubros::TfrmSaldosRubros(TComponent* Owner) : TForm(Owner) {
   Query1 = Make<TQuery>(this, "Query1");
   SaveDialog1 = Make<TSaveDialog>(this, "SaveDialog1");
   DBGrid2->DataSource = DataSource1;
-  for (const char* campo : {"icuenta", "ncuenta", "fuente", "disponible"}) DBGrid2->Columns->Add()->FieldName = campo;
+  // Anchos propios: los de los campos (hasta 129 letras) dejarían "Disponible" fuera de la ventana.
+  for (auto [campo, ancho] : {std::pair{"icuenta", 100}, {"ncuenta", 250}, {"fuente", 150}, {"disponible", 120}}) {
+    TColumn* c = DBGrid2->Columns->Add();
+    c->FieldName = campo;
+    c->Width = ancho;
+  }
   // El saldo se ve como todo monto: dos decimales, separadores del usuario, a la derecha.
   DBGrid2->Columns->Items[3]->Alignment = taRightJustify;
   DBGrid2->OnDrawColumnCell = [this](TObject*, const TRect& r, int dc, TColumn* c, TGridDrawState) {
@@ -108,6 +115,10 @@ void TfrmSaldosRubros::construir() {
     }
     tr.Commit();
   }
+  // La columna del saldo cabe su cifra más ancha.
+  TColumn* saldo = DBGrid2->Columns->Items[3];
+  DBGrid2->Canvas->Font->Assign(saldo->Font.get());
+  for (const auto& f : filas) saldo->Width = std::max(saldo->Width, DBGrid2->Canvas->TextWidth(Punto(f.disponible, 2)) + 8);
   DataSource1->DataSet = tblSaldoRubros;
   tblSaldoRubros->First();
 }

@@ -417,6 +417,24 @@ void TFrmBalances::OcultarColumnas(std::initializer_list<int> aColumnas, int aAn
   for (int i : aColumnas) DBGrid1->Columns->Items[i]->Width = aAncho;
 }
 
+// Cada columna de montos a la vista cabe su cifra más ancha: la menor (con signo) o la mayor.
+void TFrmBalances::AnchoDeMontos() {
+  TCanvas* c = DBGrid1->Canvas.get();
+  for (int i = 2; i < DBGrid1->Columns->Count(); ++i) {
+    TColumn* col = DBGrid1->Columns->Items[i];
+    if (col->Width <= 1) continue;
+    TField* f = DM->TblBal->FindField(col->FieldName);
+    if (!f) continue;
+    HagaSQL(kAlias, queryGral,
+            "select min(" + col->FieldName + "), max(" + col->FieldName + ") from baltempestados");
+    c->Font->Assign(col->Font.get());
+    int ancho = 0;
+    for (int k = 0; k < 2; ++k) ancho = std::max(ancho, c->TextWidth(Punto(queryGral->Fields[k]->AsFloat, 2)));
+    queryGral->Close();
+    col->Width = std::max(90, ancho + 8);
+  }
+}
+
 void TFrmBalances::BtnInformeClick(TObject*) {
   btnImprimir->Enabled = true;
   btnExportar->Enabled = true;
@@ -451,6 +469,7 @@ void TFrmBalances::BtnInformeClick(TObject*) {
   bal->Refresh();
   if (Llamado == 4 && CajaDiario_Comprobante) return;
   FrmMessage->Close();
+  AnchoDeMontos();
   DBGrid1->DataSource = DataSource1;
   DBGrid1->Enabled = true;
   DBGrid1->Color = clWhite;

@@ -131,6 +131,7 @@ class TFrmBalances : public TForm {
  private:
   void Hint(TControl* aControl, const char* aTexto);
   void OcultarColumnas(std::initializer_list<int> aColumnas, int aAncho = 0);
+  void AnchoDeMontos();
   void PasoDelInforme();
   void ImprimirBalance();
   SumasClase sumas_;

@@ -17,13 +17,31 @@
 #include "reports/FrmDatosInforme.h"
 #include "reports/FrmMessage.h"
 #include "reports/FrmModImpresion.h"
+#include "shared/general/Numeros.h"
 
 namespace survey {
 namespace {
 
+// Cada cifra de la rejilla cabe en su columna, con su signo: ninguna se dibuja cortada.
+void CifrasCaben(TFrmBalances* b) {
+  TDBGrid* g = b->DBGrid1;
+  TDataSet* bal = DM->TblBal;
+  for (bal->First(); !bal->Eof; bal->Next())
+    for (int i = 2; i < g->Columns->Count(); ++i) {
+      TColumn* col = g->Columns->Items[i];
+      if (col->Width <= 1) continue;
+      AnsiString cifra = Punto(bal->FieldByName(col->FieldName)->AsFloat, 2);
+      g->Canvas->Font->Assign(col->Font.get());
+      EXPECT_LE(g->Canvas->TextWidth(cifra) + 4, col->Width)
+          << "balance " << b->Llamado << ", " << col->FieldName.c_str() << ": " << cifra.c_str();
+    }
+  bal->First();
+}
+
 TEST_F(SurveyTest, BalanceFormsReadWellOnTheDesktop) {
   std::deque<std::function<void(TForm*)>> steps;
-  // Un plan corto y unas líneas de enero, para ver filas en cada informe.
+  // Un plan corto y unas líneas de enero, para ver filas en cada informe; un pasivo de diez
+  // cifras deja totales negativos anchos en la clase 2 y el grupo 21.
   steps.push_back([](TForm*) {
     TQuery q(nullptr);
     q.DatabaseName = "Contabilidad";
@@ -36,8 +54,24 @@ TEST_F(SurveyTest, BalanceFormsReadWellOnTheDesktop) {
           "insert into pl (numecuen, nombcuen) values ('41', 'OPERACIONALES')",
           "insert into pl (numecuen, nombcuen) values ('4170', 'ENSEÑANZA')",
           "insert into pl (numecuen, nombcuen) values ('417005', 'MATRICULAS')",
+          "insert into pl (numecuen, nombcuen) values ('2', 'PASIVOS')",
+          "insert into pl (numecuen, nombcuen) values ('21', 'OPERACIONES DE CREDITO PUBLICO Y FINANCIAMIENTO CON BANCA')",
+          "insert into pl (numecuen, nombcuen) values ('2105', 'FINANCIAMIENTO INTERNO DE CORTO PLAZO')",
+          "insert into pl (numecuen, nombcuen) values ('210505', 'PRESTAMOS BANCA COMERCIAL')",
+          "insert into pl (numecuen, nombcuen) values ('3', 'PATRIMONIO')",
+          "insert into pl (numecuen, nombcuen) values ('31', 'PATRIMONIO DE LAS ENTIDADES DE GOBIERNO')",
           "insert into mvt (numecuen, descdocu, numedocu, fecha, debito, credito) "
           "values ('110505', 'CI', '1', '2026-01-10', 1500000, 0)",
+          "insert into pl (numecuen, nombcuen) values ('3105', 'CAPITAL FISCAL')",
+          "insert into pl (numecuen, nombcuen) values ('310505', 'CAPITAL FISCAL NACIONAL')",
+          "insert into mvt (numecuen, descdocu, numedocu, fecha, debito, credito) "
+          "values ('110505', 'CI', '3', '2026-01-12', 1000, 0)",
+          "insert into mvt (numecuen, descdocu, numedocu, fecha, debito, credito) "
+          "values ('310505', 'CI', '3', '2026-01-12', 0, 1000)",
+          "insert into mvt (numecuen, descdocu, numedocu, fecha, debito, credito) "
+          "values ('110505', 'CI', '2', '2026-01-11', 6255488917.63, 0)",
+          "insert into mvt (numecuen, descdocu, numedocu, fecha, debito, credito) "
+          "values ('210505', 'CI', '2', '2026-01-11', 0, 6255488917.63)",
           "insert into mvt (numecuen, descdocu, numedocu, fecha, debito, credito) "
           "values ('417005', 'CI', '1', '2026-01-10', 0, 1500000)"}) {
       q.SQL->SetText(sql);
@@ -95,6 +129,7 @@ TEST_F(SurveyTest, BalanceFormsReadWellOnTheDesktop) {
     if (b->Llamado == 1) b->ChBCierre->Checked = true;
     b->BtnInforme->UserClick();
     Look(f, "TFrmBalances_" + std::to_string(b->Llamado));
+    CifrasCaben(b);
     if (b->Llamado == 4) {
       b->RGComprobante->UserSelect(1);
       b->BtnInforme->UserClick();

@@ -5,10 +5,13 @@
 #include <set>
 #include <string>
 
+#include <wx/grid.h>
+
 #include "app/DataModule.h"
 #include "gui/Survey.h"
 #include "payments/FrmBuscarPpto.h"
 #include "payments/FrmReintegros.h"
+#include "payments/FrmSaldosRubros.h"
 #include "platform/db/DBTables.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ExtCtrls.h"
@@ -65,7 +68,25 @@ TEST_F(SurveyTest, BudgetReportFormsReadWellOnTheDesktop) {
     Cancel(f);
     return false;
   };
-  auto looked = RunSurvey(std::move(steps), {"TfrmInfPpto", "TfrmInfPptoTri", "TfrmSaldosRubros"}, actions);
+  // "Disponible" se ve entero al abrir, sin correr la rejilla.
+  int saldos = 0;
+  actions["TfrmSaldosRubros"] = [&saldos](TForm* f) {
+    auto* grid = dynamic_cast<wxGrid*>(tv::gui::WidgetOf(static_cast<TfrmSaldosRubros*>(f)->DBGrid2));
+    EXPECT_TRUE(grid);
+    if (grid) {
+      int x0 = 0, y0 = 0;
+      grid->GetViewStart(&x0, &y0);
+      EXPECT_EQ(x0, 0);
+      wxRect disponible = grid->CellToRect(0, 3);
+      EXPECT_EQ(grid->GetColLabelValue(3), "Disponible");
+      EXPECT_LE(disponible.GetRight(), grid->GetGridWindow()->GetClientSize().x) << "Disponible off-screen";
+      ++saldos;
+    }
+    Cancel(f);
+    return false;
+  };
+  auto looked = RunSurvey(std::move(steps), {"TfrmInfPpto", "TfrmInfPptoTri"}, actions);
+  EXPECT_EQ(saldos, 1);
   for (const char* cls : {"TfrmInfPpto", "TfrmInfPptoTri", "TfrmBuscarPpto", "TfrmSaldosRubros", "TfrmReintegros"})
     EXPECT_TRUE(looked.count(cls)) << cls;
 }

@@ -452,6 +452,43 @@ TEST_F(GuiTest, RightAlignedTextStaysRightInAStretchedCell) {
   }
 }
 
+// A name wider than its cell, in a column the grid narrowed to fit the window, keeps its start in
+// view: only its end is cut.
+TEST_F(GuiTest, TextWiderThanItsNarrowedCellKeepsItsStart) {
+  const char* nombre = "PATRIMONIO DE LAS ENTIDADES DE GOBIERNO";
+  TCanvas cv;
+  cv.Brush->Color = clWhite;
+  cv.FillRect(Rect(0, 0, 220, 20));
+  cv.TextOut(2, 2, nombre);
+  ASSERT_GT(cv.TextWidth(nombre), 220);
+  const int ancho = int(220 * tv::gui::Scale() * 0.8), alto = 24;
+  auto tinta = [&](bool replay) {
+    wxBitmap bmp(ancho, alto);
+    {
+      wxMemoryDC dc(bmp);
+      dc.SetBackground(*wxWHITE_BRUSH);
+      dc.Clear();
+      if (replay) {
+        tv::gui::ReplayCanvas(dc, cv, Rect(0, 0, 220, 20), wxRect(0, 0, ancho, alto), true);
+      } else {
+        // The same text as a left-aligned cell draws it, by hand.
+        dc.SetFont(tv::gui::ToWx(*cv.Font));
+        dc.SetTextForeground(*wxBLACK);
+        dc.DrawText(tv::gui::W(nombre), int(std::lround(2 * tv::gui::Scale())), (alto - dc.GetCharHeight()) / 2);
+      }
+    }
+    wxImage img = bmp.ConvertToImage();
+    std::vector<int> columnas;
+    for (int x = 0; x < ancho; ++x) {
+      int n = 0;
+      for (int y = 0; y < alto; ++y) n += img.GetRed(x, y) < 128;
+      columnas.push_back(n);
+    }
+    return columnas;
+  };
+  EXPECT_EQ(tinta(true), tinta(false));
+}
+
 // A form larger than the screen keeps its window on the screen and scrolls: a control beyond
 // the corner comes into view when it takes the focus, whole and clickable.
 TEST_F(GuiTest, FormLargerThanTheScreenScrollsToTheFocusedControl) {

@@ -93,7 +93,9 @@ std::vector<std::string> LayoutProblems(TForm* form) {
       bool text = k == TControlKind::Button || k == TControlKind::BitBtn || k == TControlKind::CheckBox ||
                   k == TControlKind::RadioButton;
       if (text && w->GetBestSize().x > r.width + 2) out.push_back(NameOf(c) + " caption does not fit");
-      if (k == TControlKind::Label && !static_cast<TLabel*>(c)->WordWrap) {
+      // A label that marks its cut with an ellipsis is cut on purpose.
+      if (k == TControlKind::Label && !static_cast<TLabel*>(c)->WordWrap &&
+          static_cast<TLabel*>(c)->EllipsisPosition == epNone) {
         wxString t = wxStripMenuCodes(static_cast<wxStaticText*>(w)->GetLabel());
         int tw = 0, th = 0;
         w->GetTextExtent(t, &tw, &th);

@@ -88,6 +88,10 @@ class TMemo : public TCustomEdit {
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
+// How a label without AutoSize shows a text wider than itself: epNone lets the desktop widen
+// it; the others keep its width and mark the cut with an ellipsis.
+enum TEllipsisPosition { epNone, epPathEllipsis, epEndEllipsis, epWordEllipsis };
+
 class TLabel : public TGraphicControl {
  public:
   explicit TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {}
@@ -98,6 +102,7 @@ class TLabel : public TGraphicControl {
   bool WordWrap = false;
   bool AutoSize = true;
   bool Transparent = false;
+  TEllipsisPosition EllipsisPosition = epNone;
   TWinControl* FocusControl = nullptr;  // receives the focus on the label's accelerator
 };
 
