@@ -138,11 +138,26 @@ class MessageBoxDialog : public wxDialog {
       if (!e.IsShown()) return;
       CallAfter([this] {
         if (!IsShown()) return;
-        // The window manager may map a transient box where it likes (the screen's corner).
         if (GetPosition() != wanted_) Move(wanted_);
         Raise();
         wxWindow* f = wxWindow::FindFocus();
         if (!(f && (f == this || IsDescendant(f)))) (edit_ ? static_cast<wxWindow*>(edit_) : focus_)->SetFocus();
+      });
+    });
+    // The window manager may map a transient box where it likes (the screen's corner), and
+    // may do so after the box is already up: every such move is undone, not only one before
+    // the map. A move made with a mouse button held is the person's drag and stands; a window
+    // manager that insists wins after a few tries instead of a tug of war.
+    Bind(wxEVT_MOVE, [this](wxMoveEvent& e) {
+      e.Skip();
+      if (!IsShown() || e.GetPosition() == wanted_ || replaced_ >= 8) return;
+      wxMouseState m = wxGetMouseState();
+      if (m.LeftIsDown() || m.MiddleIsDown() || m.RightIsDown()) return;
+      // Later: a window manager often reports a passing place and the real one next.
+      CallAfter([this] {
+        if (!IsShown() || GetPosition() == wanted_ || replaced_ >= 8) return;
+        ++replaced_;
+        Move(wanted_);
       });
     });
     wanted_ = CentredOver(GetSize(), parent);
@@ -154,6 +169,7 @@ class MessageBoxDialog : public wxDialog {
   int escape_;
   int default_ = 0;
   wxPoint wanted_;
+  int replaced_ = 0;
   wxTextCtrl* edit_ = nullptr;
   wxWindow* focus_ = this;
   std::vector<wxButton*> buttons_;
