@@ -17,6 +17,7 @@
 
 #include "gui/Grid.h"
 #include "gui/Layout.h"
+#include "gui/ListTypeAhead.h"
 #include "gui/Navigator.h"
 #include "platform/core/Busy.h"
 
@@ -438,6 +439,7 @@ Bound& WxDriver::Create(FormWin& fw, TControl* c, wxWindow* parentWin) {
         w = co;
       }
       ListWidthFollowsItems(w);
+      LettersChooseInOpenList(w);
       break;
     }
     case K::ListBox: {

@@ -18,6 +18,7 @@
 #include "gui/Survey.h"
 #include "gui/Waits.h"
 #include "platform/forms/Vcl.h"
+#include "shared/dialogs/Calendar.h"
 
 namespace {
 
@@ -610,6 +611,54 @@ TEST_F(KeyboardTest, MenusAndDropDownListsWorkFromTheKeyboard) {
   EXPECT_EQ(listaTrasAltAbajo, 1);
   EXPECT_EQ(listaTrasFlecha, 2);
   EXPECT_EQ(nombre.Pos("Z"), 1);
+}
+
+// Letters choose inside the open list of the calendar's months as in the closed one: the next
+// month starting with the letter, round past the end; Enter takes it.
+TEST_F(KeyboardTest, LettersChooseInsideAnOpenDropDownList) {
+  auto f = std::make_unique<TFrmCalendar>(nullptr);
+  f->year = 2024;
+  f->month = 1;
+  TComboBox* cb = f->CBMes;
+  int trasMm = -1, trasD = -1, trasE = -1;
+  AnsiString textoMm;
+  auto abrir = [&](Script& s) {
+    s.until([&] { return tv::gui::WindowOf(f.get())->IsActive(); }, "the calendar active")
+        .then([&] { cb->SetFocus(); })
+        .until([&] { return HasFocus(cb); }, "the month list focused")
+        .then([&] { Key(WXK_DOWN, wxMOD_ALT); })
+        .until([&] { return ListOpen(cb); }, "the month list open");
+  };
+  Script s;
+  s.until([&] { return Showing(f.get()) && cb->ItemIndex == 0; }, "the calendar in January");
+  abrir(s);
+  s.then([&] { Type("m"); })
+      .then([&] { Type("M"); })
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return !ListOpen(cb) && cb->ItemIndex != 0; }, "a month taken with Enter")
+      .then([&] {
+        trasMm = cb->ItemIndex;
+        textoMm = cb->Text;
+      });
+  abrir(s);
+  s.then([&] { Type("d"); })
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return !ListOpen(cb) && cb->ItemIndex != trasMm; }, "December taken with Enter")
+      .then([&] { trasD = cb->ItemIndex; });
+  abrir(s);
+  s.then([&] { Type("e"); })
+      .then([&] { Key(WXK_RETURN); })
+      .until([&] { return !ListOpen(cb) && cb->ItemIndex != trasD; }, "January taken past the end")
+      .then([&] { trasE = cb->ItemIndex; })
+      .then([&] { f->Button1->UserClick(); });
+  s.start();
+  f->ShowModal();
+  EXPECT_TRUE(s.done());
+  EXPECT_EQ(trasMm, 4);  // March, then May
+  EXPECT_EQ(textoMm, LongMonthNames[4]);
+  EXPECT_EQ(trasD, 11);
+  EXPECT_EQ(trasE, 0);
+  EXPECT_EQ(f->month, 1);
 }
 
 void ClickOn(TControl* c) {
