@@ -4,6 +4,7 @@
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "shared/general/Numeros.h"
+#include "shared/motor/Rehusado.h"
 
 namespace tv::motor {
 
@@ -133,12 +134,7 @@ Resultado GrabarDocumentoManual(const std::string& baseDatos, const DocumentoMan
     EscribirEncabezado(*conn, d, debitos);
     tx.Commit();
   } catch (const EDBEngineError& e) {
-    // Un límite de los libros rehusado al confirmar es un error del documento; cualquier otra
-    // falla del motor de datos (ocupado, disco) sigue su camino.
-    if (e.ErrorCode() != DBIERR_RULEVIOL) throw;
-    r.errores.push_back({"", e.Message.str()});
-    r.codigo = static_cast<unsigned short>(e.ErrorCode());
-    return r;
+    return Rehusado(e, r);
   }
   r.grabado = true;
   return r;

@@ -8,6 +8,7 @@
 #include "ledger/motor/DuenoDiario.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
+#include "shared/motor/Rehusado.h"
 
 namespace tv::motor {
 
@@ -148,10 +149,7 @@ Resultado GrabarOrdenPago(const std::string& baseDatos, const OrdenPago& o) {
     r.version = Version(*conn, o.numero);
     tx.Commit();
   } catch (const EDBEngineError& e) {
-    if (e.ErrorCode() != DBIERR_RULEVIOL) throw;
-    r.errores.push_back({"", e.Message.str()});
-    r.codigo = static_cast<unsigned short>(e.ErrorCode());
-    return r;
+    return Rehusado(e, r);
   }
   r.grabado = true;
   return r;
@@ -256,10 +254,7 @@ Resultado Escribir(const std::string& baseDatos,
     if (!r.errores.empty()) return r;
     tx.Commit();
   } catch (const EDBEngineError& e) {
-    if (e.ErrorCode() != DBIERR_RULEVIOL) throw;
-    r.errores.push_back({"", e.Message.str()});
-    r.codigo = static_cast<unsigned short>(e.ErrorCode());
-    return r;
+    return Rehusado(e, r);
   }
   r.grabado = true;
   return r;
