@@ -7,6 +7,7 @@
 #include "app/schema/Versiones.h"
 #include "budget/motor/LimitesLibros.h"
 #include "platform/db/DBTables.h"
+#include "shared/motor/Celdas.h"
 
 namespace tv::motor {
 
@@ -20,9 +21,7 @@ double PesosDe(std::int64_t centavos) { return static_cast<double>(centavos) / 1
 tv::db::Cell NumeroCelda(std::int64_t numero) { return tv::db::Cell::Integer(numero); }
 // El monto se guarda en pesos: la columna es numérica de coma flotante en los libros.
 tv::db::Cell MontoCelda(std::int64_t centavos) { return tv::db::Cell::Float(PesosDe(centavos)); }
-tv::db::Cell TextoCelda(const std::string& texto) {
-  return texto.empty() ? tv::db::Cell() : tv::db::Cell::String(texto);
-}
+tv::db::Cell TextoCelda(const std::string& texto) { return TextoONulo(texto); }
 
 Libros::Libros() : conn_(tv::db::ConnectionFor(kAlias)) {}
 

@@ -5,6 +5,7 @@
 #include "platform/db/Engine.h"
 #include "shared/general/Numeros.h"
 #include "shared/motor/Rehusado.h"
+#include "shared/motor/Celdas.h"
 
 namespace tv::motor {
 
@@ -12,7 +13,6 @@ namespace {
 
 using tv::db::Cell;
 
-Cell TextoONulo(const std::string& s) { return s.empty() ? Cell() : Cell::String(s); }
 
 void EscribirLineas(tv::db::Connection& conn, const DocumentoManual& d) {
   tv::db::Stmt st = conn.Prepare(

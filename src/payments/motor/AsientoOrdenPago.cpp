@@ -3,6 +3,7 @@
 #include "ledger/motor/DuenoDiario.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
+#include "shared/motor/Celdas.h"
 
 namespace tv::motor {
 
@@ -43,12 +44,11 @@ void Escribir(tv::db::Connection& conn, const AsientoOrdenPago& a) {
   tv::db::Stmt st = conn.Prepare(
       "INSERT INTO mvt (numecuen, cedulanit, detalle, debito, credito, descdocu, numedocu, fecha) "
       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
-  auto texto = [](const std::string& s) { return s.empty() ? Cell() : Cell::String(s); };
   for (const auto& l : a.lineas) {
     st.Reset();
-    st.Bind(1, texto(l.cuenta));
-    st.Bind(2, texto(a.tercero));
-    st.Bind(3, texto(a.detalle));
+    st.Bind(1, TextoONulo(l.cuenta));
+    st.Bind(2, TextoONulo(a.tercero));
+    st.Bind(3, TextoONulo(a.detalle));
     Cell monto = Cell::Float(MontoDe(l.monto));
     st.Bind(4, l.debito ? monto : Cell());
     st.Bind(5, l.debito ? Cell() : monto);
@@ -63,10 +63,10 @@ void Escribir(tv::db::Connection& conn, const AsientoOrdenPago& a) {
   enc.Bind(1, Cell::String(a.tipo));
   enc.Bind(2, Cell::String(a.numero));
   enc.Bind(3, Cell::String(a.fecha));
-  enc.Bind(4, texto(a.detalle));
+  enc.Bind(4, TextoONulo(a.detalle));
   enc.Bind(5, Cell::Float(MontoDe(a.valor)));
   enc.Bind(6, Cell::Integer(a.qitems));
-  enc.Bind(7, texto(a.usuario));
+  enc.Bind(7, TextoONulo(a.usuario));
   enc.Step();
 }
 

@@ -4,6 +4,7 @@
 #include "payments/motor/AsientoOrdenPago.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
+#include "shared/motor/Celdas.h"
 
 namespace tv::motor {
 
@@ -11,7 +12,6 @@ namespace {
 
 using tv::db::Cell;
 
-Cell TextoONulo(const std::string& s) { return s.empty() ? Cell() : Cell::String(s); }
 
 // Por qué el comprobante no puede escribir (tipo, numero); "" cuando puede.
 std::string Ajeno(tv::db::Connection& conn, const std::string& tipo, const std::string& numero) {

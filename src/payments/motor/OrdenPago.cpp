@@ -9,6 +9,7 @@
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
 #include "shared/motor/Rehusado.h"
+#include "shared/motor/Celdas.h"
 
 namespace tv::motor {
 
@@ -16,7 +17,6 @@ namespace {
 
 using tv::db::Cell;
 
-Cell TextoONulo(const std::string& s) { return s.empty() ? Cell() : Cell::String(s); }
 
 // Un texto guardado; un número en una columna de texto (libros viejos), como se escribe.
 std::string Texto(const Cell& c) {

@@ -5,6 +5,7 @@
 #include "ledger/motor/DuenoDiario.h"
 #include "platform/db/DBTables.h"
 #include "platform/db/Engine.h"
+#include "shared/motor/Celdas.h"
 
 namespace tv::motor {
 
@@ -12,7 +13,6 @@ namespace {
 
 using tv::db::Cell;
 
-Cell TextoONulo(const std::string& s) { return s.empty() ? Cell() : Cell::String(s); }
 
 // La clave de versión de una fila: su certificado como entero en texto (nula sin certificado).
 const char* const kClave =
