@@ -100,6 +100,11 @@ TEST(Versiones, LibrosAnterioresLasRecibenAlAbrirseSinEsperarAOtroPuesto) {
       "DROP TRIGGER mvtVersion_MVT_baja; DROP TRIGGER mvtVersion_mvtMaestro_alta; "
       "DROP TRIGGER mvtVersion_mvtMaestro_cambio; DROP TRIGGER mvtVersion_mvtMaestro_baja";
   tests::Exec(db, quitar);
+  // Libros de antes de las versiones de los documentos del presupuesto: sin su tabla ni disparadores.
+  tests::Exec(db, tests::QueryOne(db, "SELECT group_concat('DROP TRIGGER \"' || name || '\"', '; ') FROM "
+                                      "sqlite_master WHERE type='trigger' AND name LIKE 'docVersion%'")
+                      .value_or("") +
+                      "; DROP TABLE docVersion");
   tests::Exec(db, "PRAGMA journal_mode=WAL");
   sqlite3_busy_timeout(db, 5000);
 
@@ -118,12 +123,15 @@ TEST(Versiones, LibrosAnterioresLasRecibenAlAbrirseSinEsperarAOtroPuesto) {
   EXPECT_FALSE(tv::schema::KeepDocumentVersions(lectura));
   sqlite3_close(lectura);
   EXPECT_EQ(tests::QueryOne(db, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'mvtVersion%'").value_or(""), "0");
+  EXPECT_EQ(tests::QueryOne(db, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'docVersion%'").value_or(""), "0");
 
   // Libre: las recibe una vez.
   EXPECT_TRUE(tv::schema::KeepDocumentVersions(db));
   EXPECT_FALSE(tv::schema::KeepDocumentVersions(db));
   tests::Exec(db, "INSERT INTO MVT (descdocu, numedocu) VALUES ('CE', '1')");
   EXPECT_EQ(Versiones(db), "CE1:1");
+  tests::Exec(db, "INSERT INTO mvtRegPptal (irp, valor) VALUES (20, 1)");
+  EXPECT_EQ(tests::QueryOne(db, "SELECT version FROM docVersion WHERE clase='RP' AND clave='20'").value_or(""), "1");
   sqlite3_close(db);
 
   // La apertura de la aplicación las pone en los libros que no las tienen.
